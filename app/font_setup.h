@@ -1,0 +1,7 @@
+#pragma once
+
+// Makes sure the window's font family "Mensch" is available: when no installed
+// family is named exactly "Mensch", registers "./font/mensch.ttf" (relative to
+// the working directory). Returns true when it asked for the file to be
+// registered, false when the family was already there.
+bool ensureMenschFont();

@@ -1,0 +1,165 @@
+#include "mainwindow.h"
+
+#include <QDebug>
+#include <QDesktopServices>
+#include <QElapsedTimer>
+#include <QListWidgetItem>
+#include <QTimer>
+#include <QUrl>
+
+#include "no_focus_rectangle_style.h"
+#include "ui_mainwindow.h"
+#include "vendor_site.h"
+
+namespace {
+
+// Rows shown while typing are capped; the Return key asks for all of them.
+constexpr int kTypingLimit = 0;
+constexpr int kNoLimit = 1;
+
+constexpr int kSearchDelayMs = 10;
+
+}  // namespace
+
+MainWindow::MainWindow(QWidget *parent)
+    : QMainWindow(parent), ui(new Ui_MainWindow), dictionary(), pendingText(), searchMode(0) {
+    ui->setupUi(this);
+    setFixedSize(613, 397);
+    ui->displayFull->setReadOnly(true);
+
+    // setStyle does not take ownership. Parented to the window, the styles are
+    // created after (and so destroyed after) the widget tree that uses them.
+    QWidget *const plainFocus[] = {ui->keyGroup, ui->aboutLink, ui->helpLink, ui->feedbackLink};
+    for (QWidget *widget : plainFocus) {
+        auto *style = new NoFocusRectangleStyle;
+        style->setParent(this);
+        widget->setStyle(style);
+    }
+
+    // The list shows the sample result of the sample input; picking row 0 shows
+    // the entry of "example" through the by-name connection.
+    ui->displayResult->insertItem(ui->displayResult->count(), QStringLiteral("example"));
+    ui->displayResult->insertItem(ui->displayResult->count(), QStringLiteral("exampling"));
+    ui->displayResult->setCurrentItem(ui->displayResult->item(0));
+
+    // Connected only now, so the sample text set by the form starts no search.
+    connect(ui->inputPhonetic, &QLineEdit::textChanged, this, &MainWindow::lazyLoad);
+}
+
+MainWindow::~MainWindow() {
+    delete ui;
+}
+
+void MainWindow::displaySlot(QString text) {
+    searchAndRefill(text, kTypingLimit);
+}
+
+void MainWindow::lazyLoad(QString text) {
+    pendingText = text;
+    // One timer per change: each change searches once, on the newest text.
+    auto *timer = new QTimer(this);
+    timer->setSingleShot(true);
+    connect(timer, &QTimer::timeout, this, &MainWindow::triggerDisplay);
+    timer->start(kSearchDelayMs);
+}
+
+void MainWindow::triggerDisplay() {
+    if (auto *timer = qobject_cast<QTimer *>(sender())) {
+        timer->deleteLater();
+    }
+    displaySlot(QString(pendingText));
+}
+
+void MainWindow::on_inputPhonetic_returnPressed() {
+    searchAndRefill(pendingText, kNoLimit);
+}
+
+void MainWindow::searchAndRefill(const QString &text, int limitMode) {
+    QElapsedTimer elapsed;
+    elapsed.start();
+    qDebug() << "last";
+
+    if (searchMode == 0) {
+        dictionary.searchByPhonetic(text.toStdU16String(), limitMode);
+    } else {
+        dictionary.searchByCaption(text.toStdString(), limitMode);
+    }
+    ui->inputPhonetic->setFocus(Qt::OtherFocusReason);
+
+    // Emptying and refilling the list must not look up entries: cut the
+    // window's connections to the list for the whole refill.
+    QListWidget *list = ui->displayResult;
+    QObject::disconnect(list, nullptr, this, nullptr);
+    list->clear();
+    const QStringList &results = dictionary.getResults();
+    for (qsizetype i = 0; i < results.size(); ++i) {
+        list->insertItem(list->count(), results.at(i));
+    }
+    connect(list, &QListWidget::currentRowChanged, this, &MainWindow::on_displayResult_currentRowChanged);
+    connect(list, &QListWidget::itemClicked, this, &MainWindow::on_displayResult_itemClicked);
+
+    qDebug() << static_cast<double>(elapsed.nsecsElapsed()) / 1e9;
+}
+
+void MainWindow::showEntry(const QListWidgetItem *item) {
+    const QStringList &lines = dictionary.entryText(item->text().toStdString());
+    ui->displayFull->setText(lines.join(QLatin1Char('\n')));
+}
+
+void MainWindow::on_displayResult_itemClicked(QListWidgetItem *item) {
+    if (item != nullptr) {
+        showEntry(item);
+    }
+}
+
+void MainWindow::on_displayResult_currentRowChanged(int currentRow) {
+    if (const QListWidgetItem *item = ui->displayResult->item(currentRow)) {
+        showEntry(item);
+    }
+}
+
+void MainWindow::on_phoneticMode_toggled(bool checked) {
+    if (checked) {
+        searchMode = 0;
+    }
+}
+
+void MainWindow::on_captionMode_toggled(bool checked) {
+    if (checked) {
+        searchMode = 1;
+    }
+}
+
+void MainWindow::typeSymbol(char16_t codePoint) {
+    ui->inputPhonetic->insert(QString(QChar(codePoint)));
+    ui->inputPhonetic->setFocus(Qt::OtherFocusReason);
+}
+
+void MainWindow::on_k230_clicked() { typeSymbol(230); }
+void MainWindow::on_k240_clicked() { typeSymbol(240); }
+void MainWindow::on_k952_clicked() { typeSymbol(952); }
+void MainWindow::on_k331_clicked() { typeSymbol(331); }
+void MainWindow::on_k593_clicked() { typeSymbol(593); }
+void MainWindow::on_k596_clicked() { typeSymbol(596); }
+void MainWindow::on_k601_clicked() { typeSymbol(601); }
+void MainWindow::on_k603_clicked() { typeSymbol(603); }
+void MainWindow::on_k609_clicked() { typeSymbol(609); }
+void MainWindow::on_k643_clicked() { typeSymbol(643); }
+void MainWindow::on_k652_clicked() { typeSymbol(652); }
+void MainWindow::on_k658_clicked() { typeSymbol(658); }
+
+void MainWindow::on_aboutLink_clicked() {
+    QDesktopServices::openUrl(QUrl(QStringLiteral(QUORVI_VENDOR_SITE "/software/phonetic/about/")));
+}
+
+void MainWindow::on_helpLink_clicked() {
+    QDesktopServices::openUrl(QUrl(QStringLiteral(QUORVI_VENDOR_SITE "/software/phonetic/help/")));
+}
+
+void MainWindow::on_feedbackLink_clicked() {
+    QDesktopServices::openUrl(QUrl(QStringLiteral(QUORVI_VENDOR_SITE "/software/phonetic/feedback/")));
+}
+
+void MainWindow::on_slogan_linkActivated(const QString &link) {
+    QDesktopServices::openUrl(QUrl(link));
+}
