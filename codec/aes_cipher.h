@@ -7,6 +7,22 @@
 namespace quorvi::codec {
 
 struct AesCipher {
+  AesCipher() = default;
+  // A copy is never ready: it has to go through aesInit before it can be used.
+  AesCipher(const AesCipher& other) noexcept { *this = other; }
+  AesCipher& operator=(const AesCipher& other) noexcept {
+    if (this != &other) {
+      mode = other.mode;
+      direction = other.direction;
+      rounds = other.rounds;
+      for (int i = 0; i < 16; ++i) chainingValue[i] = other.chainingValue[i];
+      for (int r = 0; r < 15; ++r)
+        for (int i = 0; i < 16; ++i) roundKeys[r][i] = other.roundKeys[r][i];
+    }
+    state = 1;
+    return *this;
+  }
+
   int state = 1;      // 0 = ready, 1 = not initialised
   int mode = 1;       // always CBC
   int direction = 0;  // 0 = encrypt, 1 = decrypt

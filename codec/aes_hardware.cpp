@@ -1,0 +1,133 @@
+// AES-256 with the AES-NI instructions. Only these functions are compiled for the AES and
+// SSE4.1 instruction sets; the dispatch calls them only after checking the CPU.
+#include "codec/aes_internal.h"
+
+#if defined(__x86_64__) || defined(__i386__)
+#include <immintrin.h>
+#define QUORVI_AES_HW 1
+#define QUORVI_AES_TARGET __attribute__((target("aes,sse4.1")))
+#endif
+
+namespace quorvi::codec::aes_detail {
+
+#ifdef QUORVI_AES_HW
+
+bool hardwareSupported() {
+  return __builtin_cpu_supports("aes") != 0 && __builtin_cpu_supports("sse4.1") != 0;
+}
+
+namespace {
+
+QUORVI_AES_TARGET inline __m128i load(const std::uint8_t* p) {
+  return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+}
+
+QUORVI_AES_TARGET inline void store(std::uint8_t* p, __m128i v) {
+  _mm_storeu_si128(reinterpret_cast<__m128i*>(p), v);
+}
+
+// w0 ^ (w0 << 32) ^ (w0 << 64) ^ (w0 << 96): the running XOR of the four previous words.
+QUORVI_AES_TARGET inline __m128i prefixXor(__m128i v) {
+  v = _mm_xor_si128(v, _mm_slli_si128(v, 4));
+  v = _mm_xor_si128(v, _mm_slli_si128(v, 8));
+  return v;
+}
+
+template <int Rcon>
+QUORVI_AES_TARGET inline __m128i nextEven(__m128i even, __m128i odd) {
+  const __m128i assist = _mm_shuffle_epi32(_mm_aeskeygenassist_si128(odd, Rcon), 0xff);
+  return _mm_xor_si128(prefixXor(even), assist);
+}
+
+QUORVI_AES_TARGET inline __m128i nextOdd(__m128i odd, __m128i even) {
+  const __m128i assist = _mm_shuffle_epi32(_mm_aeskeygenassist_si128(even, 0), 0xaa);
+  return _mm_xor_si128(prefixXor(odd), assist);
+}
+
+}  // namespace
+
+QUORVI_AES_TARGET void expandKeyHardware(const std::uint8_t key[32], RoundKeys& rk) {
+  __m128i k0 = load(key);
+  __m128i k1 = load(key + 16);
+  store(rk[0], k0);
+  store(rk[1], k1);
+  k0 = nextEven<0x01>(k0, k1); store(rk[2], k0);
+  k1 = nextOdd(k1, k0);        store(rk[3], k1);
+  k0 = nextEven<0x02>(k0, k1); store(rk[4], k0);
+  k1 = nextOdd(k1, k0);        store(rk[5], k1);
+  k0 = nextEven<0x04>(k0, k1); store(rk[6], k0);
+  k1 = nextOdd(k1, k0);        store(rk[7], k1);
+  k0 = nextEven<0x08>(k0, k1); store(rk[8], k0);
+  k1 = nextOdd(k1, k0);        store(rk[9], k1);
+  k0 = nextEven<0x10>(k0, k1); store(rk[10], k0);
+  k1 = nextOdd(k1, k0);        store(rk[11], k1);
+  k0 = nextEven<0x20>(k0, k1); store(rk[12], k0);
+  k1 = nextOdd(k1, k0);        store(rk[13], k1);
+  k0 = nextEven<0x40>(k0, k1); store(rk[14], k0);
+}
+
+QUORVI_AES_TARGET void prepareDecryptKeysHardware(RoundKeys& rk) {
+  for (int r = 1; r < 14; ++r) store(rk[r], _mm_aesimc_si128(load(rk[r])));
+}
+
+QUORVI_AES_TARGET void cbcEncryptHardware(const RoundKeys& rk, const std::uint8_t iv[16], const std::uint8_t* in,
+                                          std::uint8_t* out, std::size_t blocks) {
+  __m128i k[15];
+  for (int r = 0; r < 15; ++r) k[r] = load(rk[r]);
+  __m128i chain = load(iv);
+  for (std::size_t b = 0; b < blocks; ++b, in += 16, out += 16) {
+    __m128i s = _mm_xor_si128(_mm_xor_si128(load(in), chain), k[0]);
+    for (int r = 1; r < 14; ++r) s = _mm_aesenc_si128(s, k[r]);
+    chain = _mm_aesenclast_si128(s, k[14]);
+    store(out, chain);
+  }
+}
+
+QUORVI_AES_TARGET void cbcDecryptHardware(const RoundKeys& rk, const std::uint8_t iv[16], const std::uint8_t* in,
+                                          std::uint8_t* out, std::size_t blocks) {
+  __m128i k[15];
+  for (int r = 0; r < 15; ++r) k[r] = load(rk[r]);
+  __m128i chain = load(iv);
+  constexpr std::size_t kLanes = 8;
+  std::size_t b = 0;
+  // CBC decryption is parallel: eight independent blocks keep the AES unit busy.
+  for (; b + kLanes <= blocks; b += kLanes, in += 16 * kLanes, out += 16 * kLanes) {
+    __m128i c[kLanes], s[kLanes];
+    for (std::size_t i = 0; i < kLanes; ++i) {
+      c[i] = load(in + 16 * i);
+      s[i] = _mm_xor_si128(c[i], k[14]);
+    }
+    for (int r = 13; r > 0; --r)
+      for (std::size_t i = 0; i < kLanes; ++i) s[i] = _mm_aesdec_si128(s[i], k[r]);
+    for (std::size_t i = 0; i < kLanes; ++i) s[i] = _mm_aesdeclast_si128(s[i], k[0]);
+    store(out, _mm_xor_si128(s[0], chain));
+    for (std::size_t i = 1; i < kLanes; ++i) store(out + 16 * i, _mm_xor_si128(s[i], c[i - 1]));
+    chain = c[kLanes - 1];
+  }
+  for (; b < blocks; ++b, in += 16, out += 16) {
+    const __m128i c = load(in);
+    __m128i s = _mm_xor_si128(c, k[14]);
+    for (int r = 13; r > 0; --r) s = _mm_aesdec_si128(s, k[r]);
+    s = _mm_aesdeclast_si128(s, k[0]);
+    store(out, _mm_xor_si128(s, chain));
+    chain = c;
+  }
+}
+
+#else  // no AES instructions on this architecture
+
+bool hardwareSupported() { return false; }
+void expandKeyHardware(const std::uint8_t key[32], RoundKeys& rk) { expandKeyPortable(key, rk); }
+void prepareDecryptKeysHardware(RoundKeys& rk) { prepareDecryptKeysPortable(rk); }
+void cbcEncryptHardware(const RoundKeys& rk, const std::uint8_t iv[16], const std::uint8_t* in, std::uint8_t* out,
+                        std::size_t blocks) {
+  cbcEncryptPortable(rk, iv, in, out, blocks);
+}
+void cbcDecryptHardware(const RoundKeys& rk, const std::uint8_t iv[16], const std::uint8_t* in, std::uint8_t* out,
+                        std::size_t blocks) {
+  cbcDecryptPortable(rk, iv, in, out, blocks);
+}
+
+#endif
+
+}  // namespace quorvi::codec::aes_detail
