@@ -1,0 +1,89 @@
+// Opening and closing the dictionary, and the one way every query runs.
+#include <sqlite3.h>
+
+#include <QDebug>
+
+#include "codec/codec_vfs.h"
+#include "engine/phonetic_dictionary.h"
+
+namespace {
+
+const char kDatabasePath[] = "./dict/words.db";
+const char kPassphrase[] = "harbor_lanternfish_sonatina";
+constexpr int kPassphraseLength = 27;
+const char kRegexpModule[] = "./regexp.dll";
+const char kSchemaCheckSql[] = "SELECT w_caption, w_phonetic, w_explain FROM dict_word LIMIT 0";
+
+// The whole dictionary fits in this many KiB of page cache, so after the first scan every
+// search works on decrypted pages in memory.
+const char kCacheSizeSql[] = "PRAGMA cache_size=-131072";
+
+}  // namespace
+
+PhoneticDictionary::PhoneticDictionary() {
+  assignSymbolMap();
+  if (!initDB()) qDebug("%s", "initDB(): Error");
+}
+
+PhoneticDictionary::~PhoneticDictionary() {
+  if (sqliteDB_ != nullptr) sqlite3_close(sqliteDB_);
+}
+
+void PhoneticDictionary::closeConnection() {
+  if (sqlite3_close(sqliteDB_) == SQLITE_OK) {
+    isOpen_ = false;
+    sqliteDB_ = nullptr;
+  }
+}
+
+bool PhoneticDictionary::initDB() {
+  quorvi::codec::registerCodecVfs();
+  // Read-only: the engine never writes, and a missing file must not be created empty.
+  if (sqlite3_open_v2(kDatabasePath, &sqliteDB_, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) {
+    closeConnection();
+    return isOpen_;
+  }
+  isOpen_ = true;
+
+  if (sqlite3_key(sqliteDB_, kPassphrase, kPassphraseLength) != SQLITE_OK) {
+    closeConnection();
+    return isOpen_;
+  }
+  // The key call does not check the key: read the schema once, so that a wrong passphrase,
+  // or a file that is no keyed dictionary, closes the engine here.
+  if (sqlite3_exec(sqliteDB_, kSchemaCheckSql, nullptr, nullptr, nullptr) != SQLITE_OK) {
+    closeConnection();
+    isOpen_ = false;  // stays closed even if the close failed; the destructor closes it
+    return isOpen_;
+  }
+  sqlite3_exec(sqliteDB_, kCacheSizeSql, nullptr, nullptr, nullptr);
+
+  if (sqlite3_enable_load_extension(sqliteDB_, 1) != SQLITE_OK) {
+    qDebug("%s", "sqlite3_enable_load_extension(sqliteDB_, 1): Error");
+    return isOpen_;
+  }
+  if (sqlite3_load_extension(sqliteDB_, kRegexpModule, nullptr, nullptr) != SQLITE_OK) {
+    qDebug("%s", "sqlite3_load_extension(sqliteDB_, \"./regexp.dll\", 0, 0): Error");
+  } else {
+    hasRegexp_ = true;
+  }
+  // Nothing else is loaded into this connection.
+  sqlite3_enable_load_extension(sqliteDB_, 0);
+  return isOpen_;
+}
+
+void PhoneticDictionary::runQuery(const char* sql, const std::string& text, RowHandler onRow) {
+  results.clear();
+  lastError_.clear();
+  if (!isOpen_) return;
+  sqlite3_stmt* statement = nullptr;
+  if (sqlite3_prepare_v2(sqliteDB_, sql, -1, &statement, nullptr) != SQLITE_OK) {
+    lastError_ = sqlite3_errmsg(sqliteDB_);
+    return;
+  }
+  sqlite3_bind_text(statement, 1, text.data(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
+  int rc;
+  while ((rc = sqlite3_step(statement)) == SQLITE_ROW) onRow(results, statement);
+  if (rc != SQLITE_DONE) lastError_ = sqlite3_errmsg(sqliteDB_);
+  sqlite3_finalize(statement);
+}

@@ -1,0 +1,72 @@
+// The dictionary engine: opens the encrypted word list, turns typed transcriptions into
+// loose-match patterns, runs the searches and formats a full entry for display.
+#pragma once
+
+#include <map>
+#include <string>
+
+#include <QString>
+#include <QStringList>
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+class PhoneticDictionary {
+ public:
+  // Typed symbol (one or two, UTF-16) to its stored notation.
+  using SymbolMap = std::map<std::u16string, std::string>;
+
+  PhoneticDictionary();  // assigns the symbol table, then initDB()
+  ~PhoneticDictionary();  // sqlite3_close
+
+  PhoneticDictionary(const PhoneticDictionary&) = delete;
+  PhoneticDictionary& operator=(const PhoneticDictionary&) = delete;
+  PhoneticDictionary(PhoneticDictionary&&) = delete;
+  PhoneticDictionary& operator=(PhoneticDictionary&&) = delete;
+
+  // Opens ./dict/words.db read-only, keys it and loads ./regexp.dll. Returns isOpen_.
+  bool initDB();
+
+  const QStringList& getResults() const { return results; }
+
+  // Headwords whose spelling matches the regular expression (UTF-8).
+  // limitMode 0: at most 100 rows; 1: all rows.
+  void searchByCaption(const std::string& utf8Pattern, int limitMode);
+  // Headwords whose transcription holds the typed symbols in order (UTF-16 code units).
+  void searchByPhonetic(const std::u16string& typed, int limitMode);
+  // Three lines per row of the headword (UTF-8): headword, [transcription], explanation.
+  const QStringList& entryText(const std::string& utf8Headword);
+
+  // Stored notation back to phonetic symbols: the sixteen known references only.
+  static std::u16string decodePhoneticEntities(const QString& stored);
+
+  // The 58 assignments of the symbol table, by key; the constructor calls it.
+  static void assignSymbolMap();
+  static const SymbolMap& symbolMap() { return symbolMap_; }
+  // True when the whole text can be read as symbols of the table.
+  static bool checkPhonetic(std::u16string text);
+  // The loose-match pattern: stored notation of each symbol followed by ".*".
+  static std::string buildPhoneticPattern(std::u16string text);
+
+  bool isOpen() const { return isOpen_; }
+  // True when ./regexp.dll was loaded into the connection.
+  bool hasRegexp() const { return hasRegexp_; }
+  // The SQL engine's message when the latest query operation stopped on an error (its
+  // statement failed to prepare or a step failed partway); empty when it completed.
+  const std::string& lastError() const { return lastError_; }
+
+ private:
+  // Runs one read statement with `text` bound to its single parameter and hands every row to
+  // `onRow`. Records an error in lastError_.
+  using RowHandler = void (*)(QStringList& results, sqlite3_stmt* row);
+  void runQuery(const char* sql, const std::string& text, RowHandler onRow);
+  void closeConnection();
+
+  sqlite3* sqliteDB_ = nullptr;
+  bool isOpen_ = false;
+  QStringList results;
+  bool hasRegexp_ = false;
+  std::string lastError_;
+
+  static SymbolMap symbolMap_;
+};
