@@ -56,11 +56,11 @@ PageKey derivePageKey(const DatabaseKey& databaseKey, std::uint32_t pageNumber) 
   return key;
 }
 
-PageIv derivePageIv(std::uint32_t pageNumber) {
+std::array<std::uint8_t, 16> derivePageIvInput(std::uint32_t pageNumber) {
   // Signed 32-bit steps as the format defines them; page numbers the engine produces keep the
   // seed inside (0, modulus), where no intermediate value can overflow.
   auto z = static_cast<std::int32_t>(pageNumber + 1u);
-  std::uint8_t input[16];
+  std::array<std::uint8_t, 16> input;
   for (int i = 0; i < 4; ++i) {
     const std::int32_t q = z / kIvQuotient;
     z = kIvMultiplier * (z - kIvQuotient * q) - kIvRemainder * q;
@@ -71,8 +71,13 @@ PageIv derivePageIv(std::uint32_t pageNumber) {
     input[4 * i + 2] = static_cast<std::uint8_t>(s >> 16);
     input[4 * i + 3] = static_cast<std::uint8_t>(s >> 24);
   }
+  return input;
+}
+
+PageIv derivePageIv(std::uint32_t pageNumber) {
+  const std::array<std::uint8_t, 16> input = derivePageIvInput(pageNumber);
   PageIv iv;
-  md5Of16Bytes(input, iv.data());
+  md5Of16Bytes(input.data(), iv.data());
   return iv;
 }
 

@@ -24,6 +24,10 @@ DatabaseKey deriveDatabaseKey(const void* passphrase, int count);
 // SHA-256 of database key || page number (little-endian) || "vOrK".
 PageKey derivePageKey(const DatabaseKey& databaseKey, std::uint32_t pageNumber);
 
+// The 16 bytes the page IV is the MD5 digest of: four steps s1..s4 of the generator below,
+// each 32-bit little-endian.
+std::array<std::uint8_t, 16> derivePageIvInput(std::uint32_t pageNumber);
+
 // MD5 of four steps of a Park-Miller generator seeded with pageNumber + 1; independent of any key.
 PageIv derivePageIv(std::uint32_t pageNumber);
 

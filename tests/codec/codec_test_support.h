@@ -1,0 +1,63 @@
+// Helpers shared by the codec tests: hex conversion and running a test on each implementation.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "codec/aes_cipher.h"
+#include "codec/sha256.h"
+
+namespace quorvi::codec::testing {
+
+inline std::vector<std::uint8_t> fromHex(std::string_view hex) {
+  std::vector<std::uint8_t> bytes;
+  for (std::size_t i = 0; i + 1 < hex.size(); i += 2)
+    bytes.push_back(static_cast<std::uint8_t>(std::stoi(std::string(hex.substr(i, 2)), nullptr, 16)));
+  return bytes;
+}
+
+inline std::string toHex(const std::uint8_t* data, std::size_t count) {
+  static const char digits[] = "0123456789abcdef";
+  std::string hex;
+  for (std::size_t i = 0; i < count; ++i) {
+    hex += digits[data[i] >> 4];
+    hex += digits[data[i] & 15];
+  }
+  return hex;
+}
+
+template <typename Container>
+std::string toHex(const Container& bytes) {
+  return toHex(bytes.data(), bytes.size());
+}
+
+// Parameter for tests that must give the same bytes on the portable and the hardware path.
+enum class Path { Portable, Hardware };
+
+inline std::string pathName(const ::testing::TestParamInfo<Path>& info) {
+  return info.param == Path::Portable ? "Portable" : "Hardware";
+}
+
+class BothPaths : public ::testing::TestWithParam<Path> {
+ protected:
+  void SetUp() override {
+    if (GetParam() == Path::Hardware) {
+      if (!aesHardwareAvailable() && !sha256HardwareAvailable()) GTEST_SKIP() << "no AES or SHA instructions";
+      setAesImplementation(AesImplementation::Hardware);
+      setSha256Implementation(Sha256Implementation::Hardware);
+    } else {
+      setAesImplementation(AesImplementation::Portable);
+      setSha256Implementation(Sha256Implementation::Portable);
+    }
+  }
+  void TearDown() override {
+    setAesImplementation(AesImplementation::Auto);
+    setSha256Implementation(Sha256Implementation::Auto);
+  }
+};
+
+}  // namespace quorvi::codec::testing
