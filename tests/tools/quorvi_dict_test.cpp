@@ -1,0 +1,143 @@
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "tests/engine/test_dictionary.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct ToolRun {
+  int exitCode = -1;
+  std::string out;
+  std::string err;
+};
+
+std::string quoted(const std::string& arg) {
+  std::string result = "'";
+  for (char c : arg) {
+    if (c == '\'')
+      result.append("'\\''");
+    else
+      result.push_back(c);
+  }
+  result.push_back('\'');
+  return result;
+}
+
+class QuorviDict : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    auto rows = quorvi::testing::sampleRows();
+    rows.push_back({"aa", "a", "x"});
+    rows.push_back({"aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaab", "a", "x"});
+    rows.push_back({"aaa", "a", "x"});
+    ASSERT_EQ(quorvi::testing::layOutRuntimeFolder(folder_.path(), rows), "");
+  }
+
+  // Runs the tool with --dir set to the runtime folder unless `dir` says otherwise.
+  ToolRun run(const std::vector<std::string>& args, const fs::path* dir = nullptr) {
+    std::string command = quoted(QUORVI_DICT_TOOL);
+    if (dir == nullptr) dir = &folder_.path();
+    if (!dir->empty()) command.append(" --dir ").append(quoted(dir->string()));
+    for (const std::string& arg : args) command.append(" ").append(quoted(arg));
+    const fs::path errFile = folder_.path() / "stderr.txt";
+    command.append(" 2>").append(quoted(errFile.string()));
+    ToolRun result;
+    if (std::FILE* pipe = popen(command.c_str(), "r")) {
+      char buffer[4096];
+      size_t n;
+      while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) result.out.append(buffer, n);
+      const int status = pclose(pipe);
+      if (WIFEXITED(status)) result.exitCode = WEXITSTATUS(status);
+    }
+    std::ifstream err(errFile);
+    std::stringstream text;
+    text << err.rdbuf();
+    result.err = text.str();
+    return result;
+  }
+
+  quorvi::testing::TemporaryFolder folder_;
+};
+
+TEST_F(QuorviDict, LooksWordsUpLikeTheWindow) {
+  ToolRun r = run({"search", "igz\xC9\x91:mpl"});
+  EXPECT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_EQ(r.out, "example\nexampling\n");
+
+  r = run({"search", "--all", "k\xC3\xA6t"});
+  EXPECT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_EQ(r.out, "cat\n");
+
+  r = run({"search", "--spelling", "LONDON"});
+  EXPECT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_EQ(r.out, "London\n");
+
+  r = run({"entry", "caf\xC3\xA9"});
+  EXPECT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_EQ(r.out, "caf\xC3\xA9\n[\xCB\x88k\xC3\xA6" "fei]\nn. a small restaurant\n");
+
+  r = run({"pattern", "t\xCA\x83t\xCA\x83"});
+  EXPECT_EQ(r.exitCode, 0);
+  EXPECT_EQ(r.out, "t&#643;.*t.*&#643;.*\n");
+
+  // Nothing found is still success.
+  r = run({"search", "\xCE\xB8\xCE\xB8\xCE\xB8"});
+  EXPECT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_EQ(r.out, "");
+}
+
+TEST_F(QuorviDict, ExitCodesTellWhatWentWrong) {
+  EXPECT_EQ(run({"--help"}).exitCode, 0);
+  EXPECT_EQ(run({}).exitCode, 2);
+  EXPECT_EQ(run({"lookup", "x"}).exitCode, 2);
+  EXPECT_EQ(run({"search"}).exitCode, 2);
+  EXPECT_EQ(run({"search", "--fast", "k"}).exitCode, 2);
+  EXPECT_EQ(run({"entry", "a", "b"}).exitCode, 2);
+
+  ToolRun r = run({"pattern", "[k\xC3\xA6t]"});
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_NE(r.err.find("not a transcription"), std::string::npos) << r.err;
+  EXPECT_EQ(run({"search", "hello world"}).exitCode, 1);
+
+  const fs::path missing = folder_.path() / "no such folder";
+  EXPECT_EQ(run({"entry", "cat"}, &missing).exitCode, 3);
+  const fs::path empty = folder_.path() / "empty";
+  fs::create_directories(empty);
+  r = run({"entry", "cat"}, &empty);
+  EXPECT_EQ(r.exitCode, 3);
+  EXPECT_NE(r.err.find("initDB(): Error"), std::string::npos) << r.err;
+  EXPECT_NE(r.err.find("cannot open the dictionary"), std::string::npos) << r.err;
+
+  fs::remove(folder_.path() / "regexp.dll");
+  r = run({"search", "k\xC3\xA6t"});
+  EXPECT_EQ(r.exitCode, 4);
+  EXPECT_NE(r.err.find("sqlite3_load_extension(sqliteDB_, \"./regexp.dll\", 0, 0): Error"),
+            std::string::npos)
+      << r.err;
+  EXPECT_EQ(run({"entry", "cat"}).out, "cat\n[k\xC3\xA6t]\nn. a small furry animal\n");
+}
+
+TEST_F(QuorviDict, HostileSpellingPatternsEndCleanly) {
+  ToolRun r = run({"search", "--spelling", "--all", "x\" OR 1=1 OR \""});
+  EXPECT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_EQ(r.out, "");
+
+  r = run({"search", "--spelling", "--all", "(a+)+$"});
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_EQ(r.out, "aa\n");  // the rows before the runaway one
+  EXPECT_NE(r.err.find("regexp: pattern too complex"), std::string::npos) << r.err;
+
+  r = run({"search", "--spelling", "(oops"});
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_NE(r.err.find("regexp: bad pattern"), std::string::npos) << r.err;
+}
+
+}  // namespace

@@ -1,0 +1,109 @@
+// quorvi-dict: the dictionary from the command line. It runs in the working directory (or the
+// folder given with --dir) and reads dict/words.db and regexp.dll there, like the window.
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <string_view>
+
+#include "tools/lookup_commands.h"
+#ifdef QUORVI_HAVE_DICTBUILD
+#include "tools/dictbuild/dictbuild_commands.h"
+#endif
+
+namespace {
+
+using quorvi::tools::kExitNoDictionary;
+using quorvi::tools::kExitOk;
+using quorvi::tools::kExitUsage;
+
+// A subcommand gets its own arguments: argv[0] is the subcommand's name.
+struct Command {
+  const char* name;
+  int (*run)(int argc, char** argv);
+  const char* synopsis;
+};
+
+const Command kCommands[] = {
+    {"search", quorvi::tools::runSearchCommand,
+     "search [--all] [--spelling] TEXT\n"
+     "      headwords whose transcription holds the typed sounds in order, at most 100\n"
+     "      (--all: every one); --spelling: headwords whose spelling matches TEXT as a\n"
+     "      regular expression (anywhere in the word, any case)"},
+    {"entry", quorvi::tools::runEntryCommand,
+     "entry WORD\n"
+     "      the entry of WORD: headword, [transcription], explanation, for every row"},
+    {"pattern", quorvi::tools::runPatternCommand,
+     "pattern TEXT\n"
+     "      the loose-match pattern a search by sound of TEXT uses"},
+#ifdef QUORVI_HAVE_DICTBUILD
+    {"build", runBuildCommand, "build ...\n      build the dictionary (see quorvi-dict build --help)"},
+    {"verify", runVerifyCommand,
+     "verify ...\n      check a dictionary (see quorvi-dict verify --help)"},
+#endif
+};
+
+void printHelp(std::FILE* out) {
+  std::fprintf(out,
+               "Usage: quorvi-dict [--dir DIR] COMMAND [ARGUMENTS]\n"
+               "Looks words up in dict/words.db of the working directory (or DIR), through\n"
+               "the same engine as the window. One result a line, UTF-8. TEXT is a\n"
+               "transcription as typed in the window, e.g. \"igz\xC9\x91:mpl\".\n\nCommands:\n");
+  for (const Command& command : kCommands) std::fprintf(out, "  %s\n", command.synopsis);
+  std::fprintf(out,
+               "\nOptions:\n"
+               "  --dir DIR   change to DIR first (the folder holding dict/ and regexp.dll)\n"
+               "  --help      this text\n"
+               "\nExit codes:\n"
+               "  0  done (also when nothing was found)\n"
+               "  1  bad input: not a transcription it can read, or a spelling pattern the\n"
+               "     REGEXP module rejects or cannot finish (rows found before that are printed)\n"
+               "  2  usage error\n"
+               "  3  the dictionary cannot be opened (or DIR cannot be entered)\n"
+               "  4  a query failed otherwise (for example regexp.dll is missing)\n");
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  int i = 1;
+  for (; i < argc; ++i) {
+    const std::string_view arg = argv[i];
+    if (arg == "--help" || arg == "-h") {
+      printHelp(stdout);
+      return kExitOk;
+    }
+    if (arg == "--dir") {
+      if (i + 1 >= argc) {
+        std::fprintf(stderr, "quorvi-dict: --dir needs a folder\n");
+        return kExitUsage;
+      }
+      if (chdir(argv[++i]) != 0) {
+        std::fprintf(stderr, "quorvi-dict: cannot enter %s: %s\n", argv[i], std::strerror(errno));
+        return kExitNoDictionary;
+      }
+      continue;
+    }
+    break;
+  }
+  if (i >= argc) {
+    printHelp(stderr);
+    return kExitUsage;
+  }
+  const std::string_view name = argv[i];
+  for (const Command& command : kCommands) {
+    if (name != command.name) continue;
+    for (int j = i + 1; j < argc; ++j) {
+      const std::string_view arg = argv[j];
+      if (arg == "--") break;
+      if ((arg == "--help" || arg == "-h") && name != "build" && name != "verify") {
+        printHelp(stdout);
+        return kExitOk;
+      }
+    }
+    return command.run(argc - i, argv + i);
+  }
+  std::fprintf(stderr, "quorvi-dict: unknown command \"%s\" (see quorvi-dict --help)\n", argv[i]);
+  return kExitUsage;
+}
