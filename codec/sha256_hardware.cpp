@@ -3,6 +3,7 @@
 #include "codec/sha256_internal.h"
 
 #if defined(__x86_64__) || defined(__i386__)
+#include <cpuid.h>
 #include <immintrin.h>
 #define QUORVI_SHA_HW 1
 #endif
@@ -12,7 +13,11 @@ namespace quorvi::codec::sha256_detail {
 #ifdef QUORVI_SHA_HW
 
 bool hardwareSupported() {
-  return __builtin_cpu_supports("sha") != 0 && __builtin_cpu_supports("sse4.1") != 0;
+  // Not every compiler knows "sha" for __builtin_cpu_supports; ask CPUID leaf 7 directly.
+  unsigned eax = 0, ebx = 0, ecx = 0, edx = 0;
+  if (__get_cpuid_count(7, 0, &eax, &ebx, &ecx, &edx) == 0) return false;
+  const bool sha = (ebx & (1u << 29)) != 0;
+  return sha && __builtin_cpu_supports("sse4.1") != 0;
 }
 
 __attribute__((target("sha,sse4.1"))) void compressHardware(std::uint32_t h[8], const std::uint8_t* data,
