@@ -1,0 +1,40 @@
+#pragma once
+// Assembles the dictionary from WordNet and user word lists and writes it.
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "dictionary_writer.h"
+
+namespace quorvi::dictbuild {
+
+struct BuildOptions {
+    std::string runtimeDir = ".";
+    std::string wordnetDir = "/usr/share/wordnet";
+    bool useWordNet = true;
+    std::vector<std::string> ecdictFiles;
+    std::vector<std::string> tsvFiles;
+    bool force = false;
+    bool lenient = false;
+    StorageDesign design = StorageDesign::Split;
+    int pageSize = 4096;
+    size_t limit = 0;  // keep only the first rows (0 = all)
+
+    std::string databasePath() const { return runtimeDir + "/dict/words.db"; }
+    std::string stampPath() const { return databasePath() + ".stamp"; }
+    std::string describe() const;  // the options that change the result, for the stamp
+};
+
+struct BuildSummary {
+    bool ok = false;
+    bool upToDate = false;
+    size_t rows = 0;
+    size_t skipped = 0;
+    double seconds = 0;
+    unsigned long long fileBytes = 0;
+};
+
+// Messages and the skip report go to `log`; progress to stderr.
+BuildSummary buildDictionary(const BuildOptions& options, std::ostream& log);
+
+}  // namespace quorvi::dictbuild

@@ -1,0 +1,16 @@
+#pragma once
+// Imports an English-Chinese dictionary in the ECDICT CSV layout:
+// word,phonetic,definition,translation,pos,collins,oxford,tag,bnc,frq,exchange,detail,audio
+#include <string>
+
+#include "import_common.h"
+
+namespace quorvi::dictbuild {
+
+ImportResult importEcdict(const std::string& path, const ImportOptions& options, SkipReport& skipped);
+
+// Pseudo-frequency of a corpus rank (1 = most frequent; 0 = unknown), on the scale of the
+// WordNet tag counts the other rows are ranked by.
+double frequencyOfRank(long rank);
+
+}  // namespace quorvi::dictbuild

@@ -1,0 +1,28 @@
+#pragma once
+// Transcribes English text with the espeak-ng library (British RP voice), in process.
+// The library keeps global state: use one transcriber per process and one thread.
+#include <string>
+#include <string_view>
+
+namespace quorvi::dictbuild {
+
+class EspeakTranscriber {
+public:
+    EspeakTranscriber();
+    ~EspeakTranscriber();
+    EspeakTranscriber(const EspeakTranscriber&) = delete;
+    EspeakTranscriber& operator=(const EspeakTranscriber&) = delete;
+
+    bool ready() const { return ready_; }
+    const std::string& error() const { return error_; }
+    // IPA as espeak writes it, the clauses of the text joined by spaces; empty on failure.
+    std::string transcribe(std::string_view text);
+
+    static constexpr const char* kVoice = "en-gb-x-rp";
+
+private:
+    bool ready_ = false;
+    std::string error_;
+};
+
+}  // namespace quorvi::dictbuild

@@ -1,0 +1,25 @@
+#pragma once
+// The stored phonetic notation of w_phonetic: sixteen symbols written as HTML decimal
+// references ("&#601;"), everything else as plain ASCII.
+#include <string>
+#include <string_view>
+
+namespace quorvi::dictbuild {
+
+// Symbols that are written as references in the stored notation.
+bool isReferencedSymbol(char16_t c);
+
+// Text in the typed-symbol alphabet -> stored notation. Characters that are neither ASCII
+// nor one of the sixteen symbols are written as references too (the check then rejects them).
+std::string encodeStoredPhonetic(std::u16string_view symbols);
+
+// Stored notation -> symbols; only the sixteen references are decoded.
+std::u16string decodeStoredPhonetic(std::string_view stored);
+
+// True when the symbols can be read completely with the search's symbol keys, the way the
+// phonetic search reads typed input (one descending pass over the keys after another).
+// The engine's PhoneticDictionary::checkPhonetic is the authority; this mirrors it so the
+// builder can check rows without opening a dictionary.
+bool acceptedBySymbolKeys(std::u16string_view symbols);
+
+}  // namespace quorvi::dictbuild

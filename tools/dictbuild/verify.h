@@ -1,0 +1,20 @@
+#pragma once
+// Checks a built dictionary the way the program will read it.
+#include <ostream>
+#include <string>
+
+namespace quorvi::dictbuild {
+
+struct VerifyReport {
+    bool ok = false;
+    long long rows = 0;
+    long long badTranscriptions = 0;
+    long long emptyCaptions = 0;
+};
+
+// Opens and keys the file, runs PRAGMA integrity_check, counts rows, checks that every
+// stored transcription is readable by the phonetic search and that the headword lookup uses
+// an index. Writes a report to `out`.
+VerifyReport verifyDictionary(const std::string& path, std::ostream& out);
+
+}  // namespace quorvi::dictbuild
