@@ -1,0 +1,606 @@
+// The shim below SQLite: every file SQLite opens through the default VFS passes here.
+//
+// Database file: page n lies at offset (n-1)*P. Reads decrypt each whole page in place; reads of
+// part of a page (the 100-byte header, the change counter at 24..40) decrypt the CBC blocks
+// from the page start to the end of the range. Writes encrypt a private copy.
+//
+// Rollback journal: after a header of one sector, records of 4-byte page number, page image,
+// 4-byte checksum; a journal may hold several headers. SQLite writes and reads the three parts
+// of a record as three separate calls, so an image is recognised as a call of one page size at
+// an offset of 4 modulo 8 (headers start at sector boundaries) whose preceding 4 bytes name a
+// real page. Images are stored under the read key. SQLite's checksum samples the page bytes it
+// hands over; on disk the shim keeps it as a checksum of the stored (encrypted) bytes and turns
+// it back on reading. Playback therefore restores the stored bytes exactly, whatever key (or
+// none) the recovering connection holds: a wrong key cannot make SQLite discard a hot journal.
+//
+// WAL: a 32-byte header, then frames of a 24-byte header (page number first) and one page.
+// Frame checksums stay SQLite's own over the plain page, which the shim hands back on reading.
+// Because recovery of a WAL under a wrong key would see bad checksums and let SQLite drop the
+// log, a WAL is only opened when page 1 of the database decrypts under the connection's key.
+//
+// Temporary files are kept in memory (memory_file.cpp). Memory-mapped I/O is not offered, so
+// every page read comes through xRead.
+#include "codec/codec_vfs.h"
+
+#include <algorithm>
+#include <cstring>
+#include <mutex>
+#include <new>
+
+#include "codec/codec_vfs_internal.h"
+#include "codec/memory_file.h"
+
+namespace quorvi::codec {
+namespace detail {
+namespace {
+
+sqlite3_vfs gVfs;
+sqlite3_vfs* gBase = nullptr;
+extern const sqlite3_io_methods kCodecMethods;
+
+constexpr unsigned char kMagic[16] = {'S', 'Q', 'L', 'i', 't', 'e', ' ', 'f',
+                                      'o', 'r', 'm', 'a', 't', ' ', '3', 0};
+constexpr int kWalHeader = 32;
+constexpr int kFrameHeader = 24;
+
+CodecFile* self(sqlite3_file* f) { return reinterpret_cast<CodecFile*>(f); }
+
+std::uint32_t get32(const std::uint8_t* p) {
+  return (std::uint32_t(p[0]) << 24) | (std::uint32_t(p[1]) << 16) | (std::uint32_t(p[2]) << 8) | p[3];
+}
+void put32(std::uint8_t* p, std::uint32_t v) {
+  p[0] = std::uint8_t(v >> 24);
+  p[1] = std::uint8_t(v >> 16);
+  p[2] = std::uint8_t(v >> 8);
+  p[3] = std::uint8_t(v);
+}
+
+bool isPageSize(sqlite3_int64 n) { return n >= 512 && n <= 65536 && (n & (n - 1)) == 0; }
+
+int realRead(CodecFile* f, void* buf, int amt, sqlite3_int64 off) {
+  return f->real->pMethods->xRead(f->real, buf, amt, off);
+}
+int realWrite(CodecFile* f, const void* buf, int amt, sqlite3_int64 off) {
+  return f->real->pMethods->xWrite(f->real, buf, amt, off);
+}
+
+// Bytes of [off, off+amt) that a read ending in `rc` really filled.
+sqlite3_int64 bytesPresent(CodecFile* f, int rc, int amt, sqlite3_int64 off) {
+  if (rc == SQLITE_OK) return amt;
+  sqlite3_int64 size = 0;
+  if (f->real->pMethods->xFileSize(f->real, &size) != SQLITE_OK) return 0;
+  return std::clamp<sqlite3_int64>(size - off, 0, amt);
+}
+
+PageCodec* activeCodec(CodecFile* db) {
+  return (db != nullptr && db->codec != nullptr && db->codec->isEncrypted) ? db->codec : nullptr;
+}
+
+// ---- database file ----
+
+// Page size of the database as stored: from the cache, else from the first 32 bytes of page 1.
+std::uint32_t databasePageSize(CodecFile* f, PageCodec* c) {
+  if (c->pageSize != 0) return c->pageSize;
+  std::uint8_t head[32];
+  if (realRead(f, head, 32, 0) == SQLITE_OK) {
+    cryptImage(*c, c->dbReadKey(1), 1, CryptDirection::Decrypt, head, 32);
+    c->pageSize = headerPageSize(head);
+  }
+  return c->pageSize;
+}
+
+// Decrypts [from, to) of page `page` (starting at `pageStart`) into `out` by reading and
+// decrypting the page's blocks from its start.
+int readPartialPage(CodecFile* f, PageCodec* c, std::uint32_t page, sqlite3_int64 pageStart,
+                    std::uint32_t pageSize, sqlite3_int64 from, sqlite3_int64 to, std::uint8_t* out,
+                    const DatabaseKey* key) {
+  std::size_t prefix = std::min<std::size_t>(((to - pageStart) + 15) / 16 * 16, pageSize);
+  std::uint8_t* scratch = c->pageBuffer.get();
+  int rc = realRead(f, scratch, static_cast<int>(prefix), pageStart);
+  if (rc != SQLITE_OK && rc != SQLITE_IOERR_SHORT_READ) return rc;
+  cryptImage(*c, key, page, CryptDirection::Decrypt, scratch, prefix);
+  std::memcpy(out, scratch + (from - pageStart), static_cast<std::size_t>(to - from));
+  return SQLITE_OK;
+}
+
+int dbRead(CodecFile* f, void* buf, int amt, sqlite3_int64 off) {
+  int rc = realRead(f, buf, amt, off);
+  PageCodec* c = activeCodec(f);
+  if (c == nullptr || (rc != SQLITE_OK && rc != SQLITE_IOERR_SHORT_READ)) return rc;
+  sqlite3_int64 end = off + bytesPresent(f, rc, amt, off);
+  if (end <= off) return rc;
+  auto* out = static_cast<std::uint8_t*>(buf);
+
+  if (off == 0 && end >= 32) {  // page 1 read afresh: its header gives the page size
+    std::uint8_t head[32];
+    std::memcpy(head, out, 32);
+    cryptImage(*c, c->dbReadKey(1), 1, CryptDirection::Decrypt, head, 32);
+    if (std::uint32_t p = headerPageSize(head)) c->pageSize = p;
+  }
+  // Inside the first 512 bytes everything is a prefix of page 1, whatever the page size.
+  std::uint32_t pageSize = end <= 512 ? 512 : databasePageSize(f, c);
+  if (pageSize == 0) pageSize = isPageSize(amt) && off % amt == 0 ? std::uint32_t(amt) : 4096;
+
+  for (sqlite3_int64 pos = off; pos < end;) {
+    auto page = static_cast<std::uint32_t>(pos / pageSize + 1);
+    sqlite3_int64 pageStart = sqlite3_int64(page - 1) * pageSize;
+    sqlite3_int64 segEnd = std::min<sqlite3_int64>(pageStart + pageSize, end);
+    const DatabaseKey* key = c->dbReadKey(page);
+    if (pos == pageStart && segEnd == pageStart + pageSize) {
+      cryptImage(*c, key, page, CryptDirection::Decrypt, out + (pos - off), pageSize);
+    } else if (key != nullptr) {
+      int prc = readPartialPage(f, c, page, pageStart, pageSize, pos, segEnd, out + (pos - off), key);
+      if (prc != SQLITE_OK) return prc;
+    }
+    pos = segEnd;
+  }
+  return rc;
+}
+
+int dbWrite(CodecFile* f, const void* buf, int amt, sqlite3_int64 off) {
+  PageCodec* c = activeCodec(f);
+  if (c == nullptr) return realWrite(f, buf, amt, off);
+  const auto* in = static_cast<const std::uint8_t*>(buf);
+  if (off == 0 && amt >= 32) {
+    if (std::uint32_t p = headerPageSize(in)) c->pageSize = p;
+  }
+  std::uint32_t pageSize = databasePageSize(f, c);
+  if (pageSize == 0) pageSize = isPageSize(amt) ? std::uint32_t(amt) : 4096;
+  std::uint8_t* scratch = c->pageBuffer.get();
+
+  for (sqlite3_int64 pos = off, end = off + amt; pos < end;) {
+    auto page = static_cast<std::uint32_t>(pos / pageSize + 1);
+    sqlite3_int64 pageStart = sqlite3_int64(page - 1) * pageSize;
+    sqlite3_int64 segEnd = std::min<sqlite3_int64>(pageStart + pageSize, end);
+    if (pos != pageStart || segEnd != pageStart + pageSize) {
+      // Part of a page: merge it into the stored page and write the page whole.
+      int rc = realRead(f, scratch, static_cast<int>(pageSize), pageStart);
+      if (rc != SQLITE_OK && rc != SQLITE_IOERR_SHORT_READ) return rc;
+      cryptImage(*c, c->dbReadKey(page), page, CryptDirection::Decrypt, scratch, pageSize);
+    }
+    std::memcpy(scratch + (pos - pageStart), in + (pos - off), static_cast<std::size_t>(segEnd - pos));
+    cryptImage(*c, c->dbWriteKey(page), page, CryptDirection::Encrypt, scratch, pageSize);
+    int rc = realWrite(f, scratch, static_cast<int>(pageSize), pageStart);
+    if (rc != SQLITE_OK) return rc;
+    pos = segEnd;
+  }
+  return SQLITE_OK;
+}
+
+// ---- rollback journal ----
+
+std::uint32_t checksumSamples(const std::uint8_t* page, int pageSize) {
+  std::uint32_t sum = 0;
+  for (int i = pageSize - 200; i > 0; i -= 200) sum += page[i];
+  return sum;
+}
+
+// Page number of the record whose image starts at `imageOffset`, 0 when there is none.
+std::uint32_t journalPageNumber(CodecFile* f, const JournalRecordCache& cache, sqlite3_int64 imageOffset,
+                                int pageSize) {
+  std::uint32_t page = 0;
+  if (cache.pageNumberOffset == imageOffset - 4) {
+    page = cache.pageNumber;
+  } else {
+    std::uint8_t field[4];
+    if (realRead(f, field, 4, imageOffset - 4) != SQLITE_OK) return 0;
+    page = get32(field);
+  }
+  if (page == 0 || page == lockBytePage(static_cast<std::uint32_t>(pageSize))) return 0;
+  return page;
+}
+
+bool mayBeJournalImage(int amt, sqlite3_int64 off) { return isPageSize(amt) && off % 8 == 4; }
+
+int journalWrite(CodecFile* f, const void* buf, int amt, sqlite3_int64 off) {
+  PageCodec* c = f->mainDb != nullptr ? f->mainDb->codec : nullptr;
+  if (c == nullptr) return realWrite(f, buf, amt, off);
+  auto& cache = f->journalWrites;
+  const auto* in = static_cast<const std::uint8_t*>(buf);
+  if (off == 0) c->restoring = false;  // a new journal: a new transaction
+
+  if (amt == 4) {
+    if (off == cache.imageEnd) {  // the checksum of the image just written
+      std::uint8_t stored[4];
+      put32(stored, get32(in) - cache.plainSum + cache.diskSum);
+      cache.imageEnd = -1;
+      return realWrite(f, stored, 4, off);
+    }
+    cache.pageNumberOffset = off;
+    cache.pageNumber = get32(in);
+    return realWrite(f, buf, amt, off);
+  }
+  if (!mayBeJournalImage(amt, off)) return realWrite(f, buf, amt, off);
+  std::uint32_t page = journalPageNumber(f, cache, off, amt);
+  if (page == 0) return realWrite(f, buf, amt, off);
+
+  const std::uint8_t* stored = in;
+  if (const DatabaseKey* key = c->journalKey(); key != nullptr && c->isEncrypted) {
+    std::memcpy(c->pageBuffer.get(), in, static_cast<std::size_t>(amt));
+    cryptImage(*c, key, page, CryptDirection::Encrypt, c->pageBuffer.get(), static_cast<std::size_t>(amt));
+    stored = c->pageBuffer.get();
+  }
+  cache.plainSum = checksumSamples(in, amt);
+  cache.diskSum = checksumSamples(stored, amt);
+  int rc = realWrite(f, stored, amt, off);
+  cache.imageEnd = rc == SQLITE_OK ? off + amt : -1;
+  return rc;
+}
+
+int journalRead(CodecFile* f, void* buf, int amt, sqlite3_int64 off) {
+  int rc = realRead(f, buf, amt, off);
+  PageCodec* c = f->mainDb != nullptr ? f->mainDb->codec : nullptr;
+  if (c == nullptr || rc != SQLITE_OK) return rc;
+  auto& cache = f->journalReads;
+  auto* out = static_cast<std::uint8_t*>(buf);
+
+  if (amt == 4) {
+    if (off == cache.imageEnd) {
+      put32(out, get32(out) - cache.diskSum + cache.plainSum);
+      cache.imageEnd = -1;
+    } else {
+      cache.pageNumberOffset = off;
+      cache.pageNumber = get32(out);
+    }
+    return rc;
+  }
+  if (!mayBeJournalImage(amt, off)) return rc;
+  std::uint32_t page = journalPageNumber(f, cache, off, amt);
+  if (page == 0) return rc;
+  cache.diskSum = checksumSamples(out, amt);
+  if (c->isEncrypted) {
+    cryptImage(*c, c->journalKey(), page, CryptDirection::Decrypt, out, static_cast<std::size_t>(amt));
+    c->restoring = true;  // images only come back in a rollback
+  }
+  cache.plainSum = checksumSamples(out, amt);
+  cache.imageEnd = off + amt;
+  return rc;
+}
+
+// ---- WAL ----
+
+std::uint32_t walPageSize(CodecFile* f) {
+  if (f->walPageSize != 0) return f->walPageSize;
+  std::uint8_t head[12];
+  if (realRead(f, head, 12, 0) == SQLITE_OK && isPageSize(get32(head + 8))) f->walPageSize = get32(head + 8);
+  return f->walPageSize;
+}
+
+void noteWalHeader(CodecFile* f, const std::uint8_t* head, int amt, sqlite3_int64 off) {
+  if (off == 0 && amt >= 12 && isPageSize(get32(head + 8))) f->walPageSize = get32(head + 8);
+}
+
+// Calls fn(frameStart, dataFrom, dataTo) for the page-data part of every frame in [off, end).
+template <typename Fn>
+int forEachFrameData(std::uint32_t pageSize, sqlite3_int64 off, sqlite3_int64 end, Fn fn) {
+  const sqlite3_int64 frame = kFrameHeader + pageSize;
+  sqlite3_int64 pos = std::max<sqlite3_int64>(off, kWalHeader);
+  while (pos < end) {
+    sqlite3_int64 frameStart = kWalHeader + (pos - kWalHeader) / frame * frame;
+    sqlite3_int64 dataStart = frameStart + kFrameHeader;
+    sqlite3_int64 from = std::max(pos, dataStart), to = std::min(end, frameStart + frame);
+    if (from < to) {
+      if (int rc = fn(frameStart, from, to); rc != SQLITE_OK) return rc;
+    }
+    pos = frameStart + frame;
+  }
+  return SQLITE_OK;
+}
+
+std::uint32_t framePage(CodecFile* f, sqlite3_int64 frameStart, const std::uint8_t* buf, sqlite3_int64 off,
+                        sqlite3_int64 end) {
+  if (frameStart >= off && frameStart + 4 <= end) return get32(buf + (frameStart - off));
+  if (f->walHeaderOffset == frameStart) return f->walHeaderPage;
+  std::uint8_t field[4];
+  if (realRead(f, field, 4, frameStart) != SQLITE_OK) return 0;
+  return get32(field);
+}
+
+int walWrite(CodecFile* f, const void* buf, int amt, sqlite3_int64 off) {
+  const auto* in = static_cast<const std::uint8_t*>(buf);
+  noteWalHeader(f, in, amt, off);
+  PageCodec* c = activeCodec(f->mainDb);
+  std::uint32_t pageSize = c != nullptr ? walPageSize(f) : 0;
+  if (pageSize == 0 || c->walWriteKey() == nullptr) return realWrite(f, buf, amt, off);
+  const sqlite3_int64 frame = kFrameHeader + pageSize, end = off + amt;
+  if (off >= kWalHeader && (off - kWalHeader) % frame == 0 && amt >= 4) {
+    f->walHeaderOffset = off;
+    f->walHeaderPage = get32(in);
+  }
+  int rc = realWrite(f, buf, amt, off);  // headers as they are; the page data is rewritten below
+  if (rc != SQLITE_OK) return rc;
+  return forEachFrameData(pageSize, off, end, [&](sqlite3_int64 frameStart, sqlite3_int64 from, sqlite3_int64 to) {
+    std::uint32_t page = framePage(f, frameStart, in, off, end);
+    sqlite3_int64 dataStart = frameStart + kFrameHeader;
+    std::uint8_t* scratch = f->scratch;
+    if (from != dataStart || to != dataStart + pageSize) {
+      int r = realRead(f, scratch, static_cast<int>(pageSize), dataStart);
+      if (r != SQLITE_OK && r != SQLITE_IOERR_SHORT_READ) return r;
+      cryptImage(*c, c->walReadKey(), page, CryptDirection::Decrypt, scratch, pageSize);
+    }
+    std::memcpy(scratch + (from - dataStart), in + (from - off), static_cast<std::size_t>(to - from));
+    cryptImage(*c, c->walWriteKey(), page, CryptDirection::Encrypt, scratch, pageSize);
+    return realWrite(f, scratch, static_cast<int>(pageSize), dataStart);
+  });
+}
+
+int walRead(CodecFile* f, void* buf, int amt, sqlite3_int64 off) {
+  int rc = realRead(f, buf, amt, off);
+  auto* out = static_cast<std::uint8_t*>(buf);
+  if (rc == SQLITE_OK) noteWalHeader(f, out, amt, off);
+  PageCodec* c = activeCodec(f->mainDb);
+  if (c == nullptr || (rc != SQLITE_OK && rc != SQLITE_IOERR_SHORT_READ)) return rc;
+  std::uint32_t pageSize = walPageSize(f);
+  const DatabaseKey* key = c->walReadKey();
+  if (pageSize == 0 || key == nullptr) return rc;
+  sqlite3_int64 end = off + bytesPresent(f, rc, amt, off);
+  int prc = forEachFrameData(pageSize, off, end, [&](sqlite3_int64 frameStart, sqlite3_int64 from, sqlite3_int64 to) {
+    sqlite3_int64 dataStart = frameStart + kFrameHeader;
+    if (from == dataStart && to == dataStart + pageSize) {
+      std::uint32_t page = framePage(f, frameStart, out, off, end);
+      cryptImage(*c, key, page, CryptDirection::Decrypt, out + (from - off), pageSize);
+      return SQLITE_OK;
+    }
+    std::uint8_t* scratch = f->scratch;
+    std::size_t prefix = std::min<std::size_t>(((to - dataStart) + 15) / 16 * 16, pageSize);
+    int r = realRead(f, scratch, static_cast<int>(prefix), dataStart);
+    if (r != SQLITE_OK && r != SQLITE_IOERR_SHORT_READ) return r;
+    cryptImage(*c, key, framePage(f, frameStart, out, off, end), CryptDirection::Decrypt, scratch, prefix);
+    std::memcpy(out + (from - off), scratch + (from - dataStart), static_cast<std::size_t>(to - from));
+    return SQLITE_OK;
+  });
+  return prc != SQLITE_OK ? prc : rc;
+}
+
+// True when page 1 of the database decrypts (or reads, when plain) to SQLite's magic string, or
+// when the file is too short to tell.
+bool keyFitsDatabase(CodecFile* db) {
+  std::uint8_t head[16];
+  int rc = realRead(db, head, 16, 0);
+  if (rc == SQLITE_IOERR_SHORT_READ) return true;
+  if (rc != SQLITE_OK) return true;  // let SQLite report its own I/O error
+  if (PageCodec* c = activeCodec(db)) cryptImage(*c, c->dbReadKey(1), 1, CryptDirection::Decrypt, head, 16);
+  return std::memcmp(head, kMagic, 16) == 0;
+}
+
+// ---- io methods ----
+
+int xClose(sqlite3_file* file) {
+  CodecFile* f = self(file);
+  if (f->kind == FileKind::Journal && f->mainDb != nullptr && f->mainDb->codec != nullptr) {
+    f->mainDb->codec->restoring = false;
+  }
+  int rc = f->real->pMethods != nullptr ? f->real->pMethods->xClose(f->real) : SQLITE_OK;
+  delete f->codec;
+  f->codec = nullptr;
+  delete[] f->scratch;
+  f->scratch = nullptr;
+  return rc;
+}
+
+int xRead(sqlite3_file* file, void* buf, int amt, sqlite3_int64 off) {
+  CodecFile* f = self(file);
+  switch (f->kind) {
+    case FileKind::MainDb: return dbRead(f, buf, amt, off);
+    case FileKind::Journal: return journalRead(f, buf, amt, off);
+    case FileKind::Wal: return walRead(f, buf, amt, off);
+    default: return realRead(f, buf, amt, off);
+  }
+}
+
+int xWrite(sqlite3_file* file, const void* buf, int amt, sqlite3_int64 off) {
+  CodecFile* f = self(file);
+  switch (f->kind) {
+    case FileKind::MainDb: return dbWrite(f, buf, amt, off);
+    case FileKind::Journal: return journalWrite(f, buf, amt, off);
+    case FileKind::Wal: return walWrite(f, buf, amt, off);
+    default: return realWrite(f, buf, amt, off);
+  }
+}
+
+int xTruncate(sqlite3_file* file, sqlite3_int64 size) {
+  CodecFile* f = self(file);
+  if (f->kind == FileKind::Journal && size == 0 && f->mainDb != nullptr && f->mainDb->codec != nullptr) {
+    f->mainDb->codec->restoring = false;
+  }
+  return f->real->pMethods->xTruncate(f->real, size);
+}
+
+int xSync(sqlite3_file* f, int flags) { return self(f)->real->pMethods->xSync(self(f)->real, flags); }
+int xFileSize(sqlite3_file* f, sqlite3_int64* size) {
+  return self(f)->real->pMethods->xFileSize(self(f)->real, size);
+}
+int xLock(sqlite3_file* f, int level) { return self(f)->real->pMethods->xLock(self(f)->real, level); }
+int xUnlock(sqlite3_file* f, int level) { return self(f)->real->pMethods->xUnlock(self(f)->real, level); }
+int xCheckReservedLock(sqlite3_file* f, int* out) {
+  return self(f)->real->pMethods->xCheckReservedLock(self(f)->real, out);
+}
+
+int xFileControl(sqlite3_file* file, int op, void* arg) {
+  CodecFile* f = self(file);
+  if (f->kind == FileKind::MainDb) {
+    if (op == SQLITE_FCNTL_PRAGMA) {
+      int rc = handleKeyPragma(f, static_cast<char**>(arg));
+      if (rc != SQLITE_NOTFOUND) return rc;
+    } else if (op == SQLITE_FCNTL_PDB) {
+      // SQLite names the connection that opened the file; an attached file without a key of its
+      // own takes the main database's keys.
+      sqlite3* db = *static_cast<sqlite3**>(arg);
+      f->owner = db;
+      if (!f->uriKeyParameter) inheritMainKeys(f, db);
+    }
+  }
+  if (op == SQLITE_FCNTL_MMAP_SIZE) {  // pages must pass through xRead to be decrypted
+    *static_cast<sqlite3_int64*>(arg) = 0;
+    return SQLITE_OK;
+  }
+  return f->real->pMethods->xFileControl(f->real, op, arg);
+}
+
+int xSectorSize(sqlite3_file* f) { return self(f)->real->pMethods->xSectorSize(self(f)->real); }
+int xDeviceCharacteristics(sqlite3_file* f) {
+  // Batch-atomic writes would let SQLite skip the rollback journal.
+  return self(f)->real->pMethods->xDeviceCharacteristics(self(f)->real) & ~SQLITE_IOCAP_BATCH_ATOMIC;
+}
+int xShmMap(sqlite3_file* f, int region, int size, int extend, void volatile** out) {
+  auto* r = self(f)->real;
+  return r->pMethods->xShmMap != nullptr ? r->pMethods->xShmMap(r, region, size, extend, out) : SQLITE_IOERR;
+}
+int xShmLock(sqlite3_file* f, int offset, int n, int flags) {
+  auto* r = self(f)->real;
+  return r->pMethods->xShmLock != nullptr ? r->pMethods->xShmLock(r, offset, n, flags) : SQLITE_IOERR;
+}
+void xShmBarrier(sqlite3_file* f) {
+  auto* r = self(f)->real;
+  if (r->pMethods->xShmBarrier != nullptr) r->pMethods->xShmBarrier(r);
+}
+int xShmUnmap(sqlite3_file* f, int deleteFlag) {
+  auto* r = self(f)->real;
+  return r->pMethods->xShmUnmap != nullptr ? r->pMethods->xShmUnmap(r, deleteFlag) : SQLITE_OK;
+}
+
+const sqlite3_io_methods kCodecMethods = {
+    2, xClose, xRead, xWrite, xTruncate, xSync, xFileSize, xLock, xUnlock, xCheckReservedLock,
+    xFileControl, xSectorSize, xDeviceCharacteristics, xShmMap, xShmLock, xShmBarrier, xShmUnmap,
+    nullptr, nullptr};
+
+// ---- vfs ----
+
+constexpr int kTempFlags = SQLITE_OPEN_TEMP_DB | SQLITE_OPEN_TEMP_JOURNAL | SQLITE_OPEN_SUBJOURNAL |
+                           SQLITE_OPEN_TRANSIENT_DB;
+
+int keyFromUri(CodecFile* f, const char* name, std::unique_ptr<PageCodec>& codec) {
+  const char* key = sqlite3_uri_parameter(name, "key");
+  const char* hex = sqlite3_uri_parameter(name, "hexkey");
+  f->uriKeyParameter = key != nullptr || hex != nullptr;
+  if (hex != nullptr) {
+    std::string bytes;
+    if (!decodeHexKey(hex, bytes)) return SQLITE_CANTOPEN;
+    codec = makeKeyedCodec(bytes.data(), static_cast<int>(bytes.size()));
+  } else if (key != nullptr) {
+    codec = makeKeyedCodec(key, static_cast<int>(std::strlen(key)));
+  }
+  return SQLITE_OK;
+}
+
+int vfsOpen(sqlite3_vfs*, const char* name, sqlite3_file* file, int flags, int* outFlags) {
+  file->pMethods = nullptr;
+  if (name == nullptr || (flags & kTempFlags) != 0) return openMemoryFile(file, flags, outFlags);
+
+  CodecFile* f = new (file) CodecFile();
+  f->real = reinterpret_cast<sqlite3_file*>(f + 1);
+  f->walHeaderOffset = -1;
+  f->journalReads.imageEnd = f->journalWrites.imageEnd = -1;
+  f->journalReads.pageNumberOffset = f->journalWrites.pageNumberOffset = -1;
+  f->kind = (flags & SQLITE_OPEN_MAIN_DB)        ? FileKind::MainDb
+            : (flags & SQLITE_OPEN_MAIN_JOURNAL) ? FileKind::Journal
+            : (flags & SQLITE_OPEN_WAL)          ? FileKind::Wal
+                                                 : FileKind::Other;
+  std::unique_ptr<PageCodec> codec;
+  if (f->kind == FileKind::MainDb) {
+    if (int rc = keyFromUri(f, name, codec); rc != SQLITE_OK) return rc;
+  } else if (f->kind == FileKind::Journal || f->kind == FileKind::Wal) {
+    sqlite3_file* db = sqlite3_database_file_object(name);
+    if (db != nullptr && db->pMethods == &kCodecMethods) f->mainDb = self(db);
+    if (f->kind == FileKind::Wal) {
+      f->scratch = new (std::nothrow) std::uint8_t[kMaxPageSize + kFrameHeader];
+      if (f->scratch == nullptr) return SQLITE_NOMEM;
+    }
+  }
+  if (f->kind == FileKind::Wal && f->mainDb != nullptr && !keyFitsDatabase(f->mainDb)) {
+    delete[] f->scratch;
+    return SQLITE_NOTADB;
+  }
+  int rc = gBase->xOpen(gBase, name, f->real, flags, outFlags);
+  if (rc != SQLITE_OK) {
+    if (f->real->pMethods != nullptr) f->real->pMethods->xClose(f->real);
+    delete[] f->scratch;
+    return rc;
+  }
+  f->codec = codec.release();
+  file->pMethods = &kCodecMethods;
+  return SQLITE_OK;
+}
+
+int vfsDelete(sqlite3_vfs*, const char* name, int syncDir) { return gBase->xDelete(gBase, name, syncDir); }
+int vfsAccess(sqlite3_vfs*, const char* name, int flags, int* out) {
+  return gBase->xAccess(gBase, name, flags, out);
+}
+int vfsFullPathname(sqlite3_vfs*, const char* name, int n, char* out) {
+  return gBase->xFullPathname(gBase, name, n, out);
+}
+void* vfsDlOpen(sqlite3_vfs*, const char* name) { return gBase->xDlOpen(gBase, name); }
+void vfsDlError(sqlite3_vfs*, int n, char* msg) { gBase->xDlError(gBase, n, msg); }
+void (*vfsDlSym(sqlite3_vfs*, void* h, const char* sym))(void) { return gBase->xDlSym(gBase, h, sym); }
+void vfsDlClose(sqlite3_vfs*, void* h) { gBase->xDlClose(gBase, h); }
+int vfsRandomness(sqlite3_vfs*, int n, char* out) { return gBase->xRandomness(gBase, n, out); }
+int vfsSleep(sqlite3_vfs*, int us) { return gBase->xSleep(gBase, us); }
+int vfsCurrentTime(sqlite3_vfs*, double* t) { return gBase->xCurrentTime(gBase, t); }
+int vfsGetLastError(sqlite3_vfs*, int n, char* msg) {
+  return gBase->xGetLastError != nullptr ? gBase->xGetLastError(gBase, n, msg) : 0;
+}
+int vfsCurrentTimeInt64(sqlite3_vfs*, sqlite3_int64* t) { return gBase->xCurrentTimeInt64(gBase, t); }
+int vfsSetSystemCall(sqlite3_vfs*, const char* name, sqlite3_syscall_ptr p) {
+  return gBase->xSetSystemCall(gBase, name, p);
+}
+sqlite3_syscall_ptr vfsGetSystemCall(sqlite3_vfs*, const char* name) { return gBase->xGetSystemCall(gBase, name); }
+const char* vfsNextSystemCall(sqlite3_vfs*, const char* name) { return gBase->xNextSystemCall(gBase, name); }
+
+int setUpVfs() {
+  if (int rc = sqlite3_initialize(); rc != SQLITE_OK) return rc;
+  gBase = sqlite3_vfs_find(nullptr);
+  if (gBase == nullptr) return SQLITE_ERROR;
+  gVfs = sqlite3_vfs{};
+  gVfs.iVersion = std::min(gBase->iVersion, 3);
+  gVfs.szOsFile = std::max(static_cast<int>(sizeof(CodecFile)) + gBase->szOsFile, memoryFileSize());
+  gVfs.mxPathname = gBase->mxPathname;
+  gVfs.zName = kCodecVfsName;
+  gVfs.xOpen = vfsOpen;
+  gVfs.xDelete = vfsDelete;
+  gVfs.xAccess = vfsAccess;
+  gVfs.xFullPathname = vfsFullPathname;
+  gVfs.xDlOpen = vfsDlOpen;
+  gVfs.xDlError = vfsDlError;
+  gVfs.xDlSym = vfsDlSym;
+  gVfs.xDlClose = vfsDlClose;
+  gVfs.xRandomness = vfsRandomness;
+  gVfs.xSleep = vfsSleep;
+  gVfs.xCurrentTime = vfsCurrentTime;
+  gVfs.xGetLastError = vfsGetLastError;
+  if (gVfs.iVersion >= 2) gVfs.xCurrentTimeInt64 = vfsCurrentTimeInt64;
+  if (gVfs.iVersion >= 3) {
+    gVfs.xSetSystemCall = vfsSetSystemCall;
+    gVfs.xGetSystemCall = vfsGetSystemCall;
+    gVfs.xNextSystemCall = vfsNextSystemCall;
+  }
+  return SQLITE_OK;
+}
+
+}  // namespace
+
+CodecFile* codecFileOf(sqlite3* db, const char* dbName) {
+  sqlite3_file* file = nullptr;
+  if (db == nullptr || sqlite3_file_control(db, dbName, SQLITE_FCNTL_FILE_POINTER, &file) != SQLITE_OK) {
+    return nullptr;
+  }
+  if (file == nullptr || file->pMethods != &kCodecMethods) return nullptr;
+  CodecFile* f = self(file);
+  return f->kind == FileKind::MainDb ? f : nullptr;
+}
+
+void setCodec(CodecFile* file, std::unique_ptr<PageCodec> codec) {
+  delete file->codec;
+  file->codec = codec.release();
+}
+
+}  // namespace detail
+
+int registerCodecVfs() {
+  static std::once_flag once;
+  static int setUpResult = SQLITE_OK;
+  std::call_once(once, [] { setUpResult = detail::setUpVfs(); });
+  if (setUpResult != SQLITE_OK) return setUpResult;
+  return sqlite3_vfs_register(&detail::gVfs, 1);
+}
+
+}  // namespace quorvi::codec

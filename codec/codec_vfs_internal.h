@@ -1,0 +1,56 @@
+// The shim's file object, shared by the VFS and the key operations.
+#pragma once
+
+#include <sqlite3.h>
+
+#include <cstdint>
+#include <memory>
+
+#include "codec/page_codec.h"
+
+namespace quorvi::codec::detail {
+
+enum class FileKind { MainDb, Journal, Wal, Other };
+
+struct JournalRecordCache {
+  sqlite3_int64 pageNumberOffset = -1;  // last 4-byte field seen, which may be a record's page number
+  std::uint32_t pageNumber = 0;
+  sqlite3_int64 imageEnd = -1;  // end of the last page image seen, where its checksum follows
+  std::uint32_t plainSum = 0;   // checksum samples over the plain image
+  std::uint32_t diskSum = 0;    // checksum samples over the image as stored
+};
+
+struct CodecFile {
+  sqlite3_file base;
+  FileKind kind;
+  sqlite3_file* real;  // the underlying VFS's file, in the same allocation
+
+  // Main database file.
+  PageCodec* codec;      // owned; null = plain
+  sqlite3* owner;        // connection that opened it, once SQLite tells us
+  bool uriKeyParameter;  // the name carried key= or hexkey= (even an empty one)
+
+  // Journal and WAL: the database file they belong to (null when it is not one of ours).
+  CodecFile* mainDb;
+  JournalRecordCache journalWrites;
+  JournalRecordCache journalReads;
+  std::uint32_t walPageSize;
+  sqlite3_int64 walHeaderOffset;  // last frame header written, and its page number
+  std::uint32_t walHeaderPage;
+  std::uint8_t* scratch;  // one page plus a frame header, owned
+};
+
+// The shim's file for database `dbName` of `db`, or null when that database does not live in a
+// file of the shim (in-memory databases, other VFSes).
+CodecFile* codecFileOf(sqlite3* db, const char* dbName);
+
+// Replaces the file's codec state (null = plain).
+void setCodec(CodecFile* file, std::unique_ptr<PageCodec> codec);
+
+// Handles the key pragmas sent to a database file; SQLITE_NOTFOUND for any other pragma.
+int handleKeyPragma(CodecFile* file, char** args);
+
+// Shares the main database's keys with an attached file opened without a key of its own.
+void inheritMainKeys(CodecFile* file, sqlite3* db);
+
+}  // namespace quorvi::codec::detail
