@@ -10,6 +10,7 @@
 #include "dict_store.h"
 #include "ecdict_importer.h"
 #include "espeak_transcriber.h"
+#include "function_words.h"
 #include "inflections.h"
 #include "phonetic_notation.h"
 #include "progress.h"
@@ -101,6 +102,10 @@ BuildSummary buildDictionary(const BuildOptions& options, std::ostream& log) {
     for (const auto& f : options.ecdictFiles) inputs.push_back(f);
     for (const auto& f : options.tsvFiles) inputs.push_back(f);
     for (const auto& f : espeakDataFiles()) inputs.push_back(f);
+    // The builder itself: a new builder may write a different dictionary from the same inputs.
+    std::error_code exeError;
+    const auto self = std::filesystem::read_symlink("/proc/self/exe", exeError);
+    if (!exeError) inputs.push_back(self.string());
     const std::string stamp = makeStamp(inputs, options.describe());
     if (!options.force && std::filesystem::exists(target, ec) && readStamp(options.stampPath()) == stamp) {
         log << "build: " << target << " is up to date (use --force to rebuild)\n";
@@ -121,6 +126,7 @@ BuildSummary buildDictionary(const BuildOptions& options, std::ostream& log) {
         const size_t forms = addInflections(wordnet);
         log << "WordNet: " << lemmas << " headwords, " << forms << " inflected forms\n";
         entries = std::move(wordnet.headwords);
+        addFunctionWords(entries);
     }
     ImportOptions importOptions;
     importOptions.lenient = options.lenient;
@@ -181,7 +187,7 @@ BuildSummary buildDictionary(const BuildOptions& options, std::ostream& log) {
                             e.caption + " [" + ipa + "]");
                 continue;
             }
-            symbols = n.symbols;
+            symbols = adjustForSpelling(e.caption, n.symbols);
         }
         if (!writer.add(e.caption, encodeStoredPhonetic(symbols), joinLines(e.explainLines))) {
             progress.finish();

@@ -208,9 +208,14 @@ size_t addInflections(WordNetData& data) {
     for (size_t i = 0; i < lemmaCount; ++i) {
         const std::string lemma = entries[i].caption;
         if (entries[i].frequency <= 0 || !isPlainWord(lemma)) continue;
-        auto posIt = data.lemmaPos.find(lemma);
-        if (posIt == data.lemmaPos.end()) continue;
-        const std::string& pos = posIt->second;
+        // Only the parts of speech the lemma is actually met in: no "catted" from a verb
+        // sense nobody uses.
+        std::string pos;
+        for (char p : std::string("nva")) {
+            auto it = data.posCounts.find(lemma + '#' + p);
+            if (it != data.posCounts.end() && it->second >= 1) pos.push_back(p);
+        }
+        if (kNoRegularForms.count(lemma)) continue;
         if (pos.find('n') != std::string::npos && !hasIrregular(lemma, 'n', Form::Plural) &&
             !(endsWith(lemma, "s") && !endsWith(lemma, "ss")))
             add(pluralOf(lemma), lemma, label(Form::Plural, lemma));
@@ -221,7 +226,8 @@ size_t addInflections(WordNetData& data) {
             if (!hasIrregular(lemma, 'v', Form::Ing))
                 add(presentParticipleOf(lemma), lemma, label(Form::Ing, lemma));
         }
-        if (pos.find('a') != std::string::npos) {
+        // Ordinals and compass points are not compared: no "fourthest", "southest".
+        if (pos.find('a') != std::string::npos && !(endsWith(lemma, "th") && lemma != "smooth")) {
             if (!hasIrregular(lemma, 'a', Form::Comparative))
                 add(comparativeOf(lemma), lemma, label(Form::Comparative, lemma));
             if (!hasIrregular(lemma, 'a', Form::Superlative))

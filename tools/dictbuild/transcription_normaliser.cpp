@@ -293,6 +293,12 @@ NormalisedTranscription normaliseTranscription(std::string_view utf8Ipa) {
             while (n < placed.size() && (placed[n].kind == Kind::Primary || placed[n].kind == Kind::Secondary)) ++n;
             if (n >= placed.size() || placed[n].kind != Kind::Vowel) continue;
         }
+        // A long vowel before schwa is the glide dictionaries print: usual -ʒuəl, theatre θiə-.
+        if (tok.text == u"ə" && !finalTokens.empty() &&
+            (finalTokens.back().text == u"uː" || finalTokens.back().text == u"iː")) {
+            finalTokens.back().text = finalTokens.back().text == u"uː" ? u"uə" : u"iə";
+            continue;
+        }
         // Two marks in a row keep the stronger one.
         if ((tok.kind == Kind::Primary || tok.kind == Kind::Secondary) && !finalTokens.empty() &&
             (finalTokens.back().kind == Kind::Primary || finalTokens.back().kind == Kind::Secondary)) {
@@ -312,6 +318,43 @@ NormalisedTranscription normaliseTranscription(std::string_view utf8Ipa) {
         result.symbols.clear();
     }
     return result;
+}
+
+}  // namespace quorvi::dictbuild
+
+namespace quorvi::dictbuild {
+namespace {
+
+bool endsWith(std::u16string_view s, std::u16string_view tail) {
+    return s.size() >= tail.size() && s.substr(s.size() - tail.size()) == tail;
+}
+bool endsWith(std::string_view s, std::string_view tail) {
+    return s.size() >= tail.size() && s.substr(s.size() - tail.size()) == tail;
+}
+
+// True when an unstressed vowel stands between the last stress mark and position `at`,
+// i.e. the syllable at `at` is not the stressed one.
+bool unstressedAt(const std::u16string& s, size_t at) {
+    // Not the second half of a glide (ei, ai, ɔi).
+    if (at > 0 && std::u16string_view(u"eaɔ").find(s[at - 1]) != std::u16string_view::npos) return false;
+    size_t mark = s.find_last_of(u"ˈˌ", at);
+    if (mark == std::u16string::npos) return true;
+    for (size_t i = mark + 1; i < at; ++i)
+        if (std::u16string_view(u"iueæʌɔəɑoa").find(s[i]) != std::u16string_view::npos) return true;
+    return false;
+}
+
+}  // namespace
+
+std::u16string adjustForSpelling(std::string_view caption, std::u16string symbols) {
+    // -ity is printed with a weak vowel: ability əˈbiləti, university ˌjuːniˈvəːsəti.
+    if (endsWith(caption, "ity") && endsWith(symbols, u"iti") && unstressedAt(symbols, symbols.size() - 3))
+        symbols.replace(symbols.size() - 3, 1, u"ə");
+    // -ible and -able likewise: possible ˈpɔsəbl.
+    if ((endsWith(caption, "ible") || endsWith(caption, "able")) && endsWith(symbols, u"ibəl") &&
+        unstressedAt(symbols, symbols.size() - 4))
+        symbols.replace(symbols.size() - 4, 1, u"ə");
+    return symbols;
 }
 
 }  // namespace quorvi::dictbuild

@@ -16,4 +16,8 @@ struct NormalisedTranscription {
 
 NormalisedTranscription normaliseTranscription(std::string_view utf8Ipa);
 
+// Where a machine transcription keeps a full vowel that dictionaries print weak, and the
+// spelling tells which syllable it is (-ity, -ible, -able), use the weak vowel.
+std::u16string adjustForSpelling(std::string_view caption, std::u16string symbols);
+
 }  // namespace quorvi::dictbuild

@@ -1,6 +1,8 @@
 #include "wordnet_reader.h"
 
 #include <algorithm>
+#include <cctype>
+#include <cstring>
 #include <fstream>
 #include <sstream>
 #include <unordered_map>
@@ -57,7 +59,59 @@ std::string trim(const std::string& s) {
     return s.substr(b, e - b + 1);
 }
 
-bool readData(const std::string& path, std::unordered_map<long, Synset>& synsets, std::string& error) {
+// Counts the words of the example sentences that glosses quote ("the cat sat on the mat"):
+// running English, a second frequency source beside the sense tag counts.
+void countExampleWords(const std::string& gloss, std::unordered_map<std::string, int>& counts) {
+    bool inQuote = false;
+    std::string word;
+    auto flush = [&] {
+        if (!word.empty()) ++counts[word];
+        word.clear();
+    };
+    for (char c : gloss) {
+        if (c == '"') {
+            flush();
+            inQuote = !inQuote;
+            continue;
+        }
+        if (!inQuote) continue;
+        if (std::isalpha(static_cast<unsigned char>(c))) word.push_back(static_cast<char>(std::tolower(static_cast<unsigned char>(c))));
+        else if (c == '\'' && !word.empty()) word.push_back(c);
+        else flush();
+    }
+    flush();
+}
+
+// The lemma a running-text word is a form of, by regular suffixes; empty when none is known.
+std::string regularStem(const std::string& w, const std::unordered_map<std::string, size_t>& lemmas) {
+    auto known = [&](const std::string& s) { return s.size() >= 2 && lemmas.count(s) != 0; };
+    auto ends = [&](const char* t) {
+        size_t n = std::strlen(t);
+        return w.size() > n + 1 && w.compare(w.size() - n, n, t) == 0;
+    };
+    auto cut = [&](size_t n) { return w.substr(0, w.size() - n); };
+    if (ends("'s")) return known(cut(2)) ? cut(2) : std::string();
+    if (ends("ies") && known(cut(3) + "y")) return cut(3) + "y";
+    if (ends("ied") && known(cut(3) + "y")) return cut(3) + "y";
+    if (ends("es") && known(cut(2))) return cut(2);
+    if (ends("s") && !ends("ss") && known(cut(1))) return cut(1);
+    if (ends("ed")) {
+        if (known(cut(2))) return cut(2);
+        if (known(cut(1))) return cut(1);
+        if (w.size() > 4 && w[w.size() - 3] == w[w.size() - 4] && known(cut(3))) return cut(3);
+    }
+    if (ends("ing")) {
+        if (known(cut(3))) return cut(3);
+        if (known(cut(3) + "e")) return cut(3) + "e";
+        if (w.size() > 5 && w[w.size() - 4] == w[w.size() - 5] && known(cut(4))) return cut(4);
+    }
+    if (ends("est") && known(cut(3))) return cut(3);
+    if (ends("er") && known(cut(2))) return cut(2);
+    return {};
+}
+
+bool readData(const std::string& path, std::unordered_map<long, Synset>& synsets,
+              std::unordered_map<std::string, int>& exampleWords, std::string& error) {
     std::vector<std::string> lines;
     if (!readLines(path, lines, error)) return false;
     for (const std::string& line : lines) {
@@ -75,6 +129,7 @@ bool readData(const std::string& path, std::unordered_map<long, Synset>& synsets
         }
         auto bar = line.find(" | ");
         if (bar != std::string::npos) s.gloss = trim(line.substr(bar + 3));
+        countExampleWords(s.gloss, exampleWords);
         synsets.emplace(offset, std::move(s));
     }
     return true;
@@ -116,9 +171,10 @@ bool readWordNet(const std::string& dir, WordNetData& out, std::string& error) {
     }
 
     std::unordered_map<std::string, size_t> byCaption;
+    std::unordered_map<std::string, int> exampleWords;
     for (int p = 0; p < 4; ++p) {
         std::unordered_map<long, Synset> synsets;
-        if (!readData(dir + "/data." + kPosNames[p], synsets, error)) return false;
+        if (!readData(dir + "/data." + kPosNames[p], synsets, exampleWords, error)) return false;
         std::vector<std::string> lines;
         if (!readLines(dir + "/index." + kPosNames[p], lines, error)) return false;
         for (const std::string& line : lines) {
@@ -150,8 +206,10 @@ bool readWordNet(const std::string& dir, WordNetData& out, std::string& error) {
                 DictEntry& entry = out.headwords[pos2->second];
                 entry.explainLines.push_back(kPosLabels[p] + it->second.gloss);
                 entry.senseCount += 1;
-                if (countsIt != senseCounts.end() && s < static_cast<int>(countsIt->second.size()))
+                if (countsIt != senseCounts.end() && s < static_cast<int>(countsIt->second.size())) {
                     entry.frequency += countsIt->second[s];
+                    out.posCounts[spaced(lemma) + '#' + kPosChars[p]] += countsIt->second[s];
+                }
             }
         }
     }
@@ -169,6 +227,26 @@ bool readWordNet(const std::string& dir, WordNetData& out, std::string& error) {
             while (in >> base) bases.push_back(spaced(base));
             if (!bases.empty()) list.emplace_back(spaced(form), std::move(bases));
         }
+    }
+    // Example-sentence counts, each word form credited to its lemma.
+    std::unordered_map<std::string, size_t> lemmaIndex;  // lower-case single-word lemma -> entry
+    for (size_t i = 0; i < out.headwords.size(); ++i)
+        if (out.headwords[i].caption.find(' ') == std::string::npos)
+            lemmaIndex.emplace(lower(out.headwords[i].caption), i);
+    std::unordered_map<std::string, std::string> irregularBase;
+    for (const auto& [pos, list] : out.exceptions)
+        for (const auto& [form, bases] : list) irregularBase.emplace(form, bases.front());
+    std::unordered_map<std::string, double> lemmaCounts;
+    for (const auto& [word, n] : exampleWords) {
+        std::string lemma;
+        if (lemmaIndex.count(word)) lemma = word;
+        else if (auto it = irregularBase.find(word); it != irregularBase.end()) lemma = it->second;
+        else lemma = regularStem(word, lemmaIndex);
+        if (!lemma.empty()) lemmaCounts[lemma] += n;
+    }
+    for (DictEntry& e : out.headwords) {
+        if (e.caption.find(' ') != std::string::npos) continue;
+        if (auto it = lemmaCounts.find(lower(e.caption)); it != lemmaCounts.end()) e.frequency += it->second;
     }
     if (out.headwords.empty()) {
         error = "no headwords found in " + dir;

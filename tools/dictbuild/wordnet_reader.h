@@ -15,6 +15,8 @@ struct WordNetData {
     std::map<char, std::vector<std::pair<std::string, std::vector<std::string>>>> exceptions;
     // Lower-case lemma -> parts of speech it has ("nv" ...).
     std::map<std::string, std::string> lemmaPos;
+    // Sense tag counts per part of speech: "walk#v" -> count.
+    std::map<std::string, double> posCounts;
 };
 
 // Reads the database under dir; returns false with a message when a required file is missing
