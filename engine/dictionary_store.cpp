@@ -5,6 +5,7 @@
 
 #include "codec/codec_vfs.h"
 #include "engine/phonetic_dictionary.h"
+#include "engine/phonetic_index.h"
 
 namespace {
 
@@ -26,6 +27,7 @@ PhoneticDictionary::PhoneticDictionary() {
 }
 
 PhoneticDictionary::~PhoneticDictionary() {
+  phoneticIndex_.reset();
   if (sqliteDB_ != nullptr) sqlite3_close(sqliteDB_);
 }
 

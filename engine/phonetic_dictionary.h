@@ -3,6 +3,7 @@
 #pragma once
 
 #include <map>
+#include <memory>
 #include <string>
 
 #include <QString>
@@ -10,6 +11,7 @@
 
 struct sqlite3;
 struct sqlite3_stmt;
+class PhoneticIndex;
 
 class PhoneticDictionary {
  public:
@@ -67,6 +69,9 @@ class PhoneticDictionary {
   QStringList results;
   bool hasRegexp_ = false;
   std::string lastError_;
+  // Loaded on the first search by sound; searches fall back to the statement without it.
+  std::unique_ptr<PhoneticIndex> phoneticIndex_;
+  bool phoneticIndexFailed_ = false;
 
   static SymbolMap symbolMap_;
 };

@@ -2,6 +2,7 @@
 #include <sqlite3.h>
 
 #include "engine/phonetic_dictionary.h"
+#include "engine/phonetic_index.h"
 
 namespace {
 
@@ -29,5 +30,16 @@ void PhoneticDictionary::searchByPhonetic(const std::u16string& typed, int limit
   if (!isOpen_) return;
   if (!checkPhonetic(typed)) return;
   const std::string pattern = buildPhoneticPattern(typed);
+  const int limit = limitMode == 0 ? 100 : 0;
+  // The in-memory transcriptions answer like the statement, without reading every page; they
+  // are read through the REGEXP module, so without it the statement runs (and fails) as ever.
+  if (hasRegexp_ && !phoneticIndex_ && !phoneticIndexFailed_) {
+    auto index = std::make_unique<PhoneticIndex>();
+    if (index->load(sqliteDB_))
+      phoneticIndex_ = std::move(index);
+    else
+      phoneticIndexFailed_ = true;
+  }
+  if (phoneticIndex_ && phoneticIndex_->search(pattern, limit, results)) return;
   runQuery(limitMode == 0 ? kPhoneticSqlCapped : kPhoneticSqlAll, pattern, appendHeadword);
 }

@@ -1,6 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <sqlite3.h>
+
+#include <random>
+
 #include <QtGlobal>
+
+#include "codec/codec_vfs.h"
 
 #include "engine/phonetic_dictionary.h"
 #include "tests/engine/test_dictionary.h"
@@ -97,6 +103,62 @@ TEST_F(Dictionary, SearchBySoundMatchesTheSymbolsInOrderWithAnythingBetween) {
   EXPECT_EQ(engine_->getResults(), strings({"church"}));
   engine_->searchByPhonetic(u"k\u00E6f", 1);
   EXPECT_EQ(engine_->getResults(), strings({"caf\u00e9"}));
+}
+
+// Headwords of the search statement itself, run on a connection of its own.
+QStringList statementResults(const fs::path& db, const std::string& pattern, bool capped) {
+  quorvi::codec::registerCodecVfs();
+  sqlite3* connection = nullptr;
+  QStringList rows;
+  sqlite3_open_v2(db.c_str(), &connection, SQLITE_OPEN_READONLY, nullptr);
+  sqlite3_key(connection, quorvi::testing::kDictionaryPassphrase,
+              sizeof quorvi::testing::kDictionaryPassphrase - 1);
+  sqlite3_enable_load_extension(connection, 1);
+  sqlite3_load_extension(connection, quorvi::testing::regexpModulePath().c_str(), nullptr, nullptr);
+  sqlite3_stmt* statement = nullptr;
+  const std::string sql = std::string("SELECT w_caption FROM dict_word WHERE w_phonetic REGEXP ?") +
+                          (capped ? " LIMIT 100" : "");
+  if (sqlite3_prepare_v2(connection, sql.c_str(), -1, &statement, nullptr) == SQLITE_OK) {
+    sqlite3_bind_text(statement, 1, pattern.c_str(), -1, SQLITE_TRANSIENT);
+    while (sqlite3_step(statement) == SQLITE_ROW)
+      rows.append(QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(statement, 0))));
+  }
+  sqlite3_finalize(statement);
+  sqlite3_close(connection);
+  return rows;
+}
+
+// Searches by sound answer from memory; they must give what the statement gives, row for row,
+// also for stored text outside the usual notation.
+TEST_F(Dictionary, SearchBySoundAgreesWithItsStatement) {
+  const char* pieces[] = {"k", "K", "t", "&#230;", "&#643;", "&#720;", "&#609;", "i", "e",
+                          "&#601;", "&#593;", "s", "z", "T", "&#64", "&", "#", ";", "&#",
+                          "&#6430;", "\xe2\x84\xaa" /* Kelvin sign, folds to k */, "\xc3\xa9",
+                          "\n", "\xff", "&#712;", "p", "l", "m", "n", "&#952;"};
+  std::mt19937 rng(7);
+  std::vector<DictionaryRow> rows;
+  for (int i = 0; i < 3000; ++i) {
+    std::string phonetic;
+    for (int n = std::uniform_int_distribution<int>(1, 9)(rng); n > 0; --n)
+      phonetic += pieces[std::uniform_int_distribution<int>(0, std::size(pieces) - 1)(rng)];
+    DictionaryRow row{std::string("w").append(std::to_string(i)), phonetic, "x"};
+    if (i % 97 == 5) row.phonetic.reset();
+    if (i % 89 == 3) row.caption.reset();
+    rows.push_back(row);
+  }
+  open(rows);
+  const fs::path db = folder_.path() / "dict" / "words.db";
+  const std::u16string inputs[] = {u"k",  u"kt", u"kæt", u"tʃ", u"i:", u"ɡiː",
+                                   u"θ", u"ks", u"əe", u"mnl",  u"pkæ",
+                                   u"ˈk", u"ss", u"aa", u"tkʃæə"};
+  for (const std::u16string& input : inputs) {
+    const std::string pattern = PhoneticDictionary::buildPhoneticPattern(input);
+    for (int limitMode : {0, 1}) {
+      engine_->searchByPhonetic(input, limitMode);
+      EXPECT_EQ(engine_->getResults(), statementResults(db, pattern, limitMode == 0))
+          << pattern << " limitMode " << limitMode;
+    }
+  }
 }
 
 TEST_F(Dictionary, SearchBySpellingIsUtf8CaseInsensitiveAndCapped) {
