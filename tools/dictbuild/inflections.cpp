@@ -4,6 +4,8 @@
 #include <set>
 #include <unordered_map>
 
+#include "function_words.h"
+
 namespace quorvi::dictbuild {
 namespace {
 
@@ -205,8 +207,13 @@ size_t addInflections(WordNetData& data) {
         return f == Form::Past && irregular.count({key, static_cast<int>(Form::PastIrregular)}) != 0;
     };
 
+    // Grammatical words take no regular endings: no "iner", "allest", "ups".
+    std::set<std::string> grammatical;
+    for (const DictEntry& f : functionWords()) grammatical.insert(f.caption);
+
     for (size_t i = 0; i < lemmaCount; ++i) {
         const std::string lemma = entries[i].caption;
+        if (grammatical.count(lemma)) continue;
         if (entries[i].frequency <= 0 || !isPlainWord(lemma)) continue;
         // Only the parts of speech the lemma is actually met in: no "catted" from a verb
         // sense nobody uses.

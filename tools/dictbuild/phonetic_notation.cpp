@@ -2,12 +2,8 @@
 
 #include <algorithm>
 #include <array>
-#include <functional>
-#include <set>
 
-#ifdef QUORVI_DICTBUILD_HAVE_ENGINE
 #include "engine/phonetic_dictionary.h"
-#endif
 
 namespace quorvi::dictbuild {
 namespace {
@@ -15,16 +11,6 @@ namespace {
 constexpr std::array<char16_t, 16> kReferenced = {
     0x00E6, 0x00F0, 0x014B, 0x0251, 0x0254, 0x0259, 0x025B, 0x0261,
     0x026A, 0x0283, 0x028C, 0x0292, 0x02C8, 0x02CC, 0x02D0, 0x03B8};
-
-const std::set<std::u16string, std::greater<>>& symbolKeys() {
-    static const std::set<std::u16string, std::greater<>> keys = {
-        u"ei", u"ai", u"ɔi", u"əu", u"au", u"iə", u"ɛə", u"uə", u"tʃ", u"dʒ", u"tr", u"dr",
-        u"ts", u"dz", u"ɑː", u"ɔː", u"iː", u"uː", u"əː", u"u", u"i", u"e", u"æ", u"ʌ",
-        u"ɔ", u"ə", u"p", u"b", u"t", u"d", u"k", u"ɡ", u"f", u"v", u"s", u"z",
-        u"θ", u"ð", u"ʃ", u"ʒ", u"m", u"n", u"ŋ", u"h", u"l", u"r", u"w", u"j",
-        u"ɑ", u"o", u"ˈ", u"ˌ", u"ː", u":", u"g", u"ɪ", u"'", u"a"};
-    return keys;
-}
 
 }  // namespace
 
@@ -72,25 +58,12 @@ std::u16string decodeStoredPhonetic(std::string_view stored) {
 }
 
 bool acceptedBySymbolKeys(std::u16string_view symbols) {
-#ifdef QUORVI_DICTBUILD_HAVE_ENGINE
     static const bool tableReady = [] {
         PhoneticDictionary::assignSymbolMap();
         return true;
     }();
     (void)tableReady;
     return PhoneticDictionary::checkPhonetic(std::u16string(symbols));
-#else
-    if (symbols.empty()) return false;
-    std::u16string_view rest = symbols;
-    while (!rest.empty()) {
-        const size_t before = rest.size();
-        for (const auto& key : symbolKeys())
-            if (rest.size() >= key.size() && rest.compare(0, key.size(), key) == 0)
-                rest.remove_prefix(key.size());
-        if (rest.size() == before) return false;
-    }
-    return true;
-#endif
 }
 
 }  // namespace quorvi::dictbuild

@@ -16,10 +16,8 @@ std::string encodeStoredPhonetic(std::u16string_view symbols);
 // Stored notation -> symbols; only the sixteen references are decoded.
 std::u16string decodeStoredPhonetic(std::string_view stored);
 
-// True when the symbols can be read completely with the search's symbol keys, the way the
-// phonetic search reads typed input (one descending pass over the keys after another).
-// The engine's PhoneticDictionary::checkPhonetic is the authority; this mirrors it so the
-// builder can check rows without opening a dictionary.
+// True when the phonetic search can read the symbols completely: the engine's own check,
+// with its symbol table filled first.
 bool acceptedBySymbolKeys(std::u16string_view symbols);
 
 }  // namespace quorvi::dictbuild
