@@ -1,0 +1,182 @@
+// Rekey transitions, and what I/O failures and crashes in the middle of a rekey or an ordinary
+// transaction leave behind.
+#include <sys/wait.h>
+
+#include "codec_db_support.h"
+
+namespace quorvi::codec::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Transition {
+  const char* from;  // null = plain
+  const char* to;
+};
+const Transition kTransitions[] = {{nullptr, "new key"}, {"old key", "new key"}, {"old key", nullptr}};
+
+std::string name(const Transition& t) {
+  return std::string(t.from ? "keyed" : "plain") + "->" + (t.to ? "keyed" : "plain");
+}
+
+int rekey(sqlite3* db, const char* key) {
+  return sqlite3_rekey(db, key, key != nullptr ? static_cast<int>(std::strlen(key)) : 0);
+}
+
+class RekeyTest : public ::testing::Test {
+ protected:
+  void SetUp() override { setUpCodecVfs(); }
+
+  // A template database under `key`; returns its digest.
+  std::string makeTemplate(const char* key, int rows = 300) {
+    Db db(templatePath(), key);
+    EXPECT_EQ(db.exec("PRAGMA cache_size=8"), SQLITE_OK);
+    fillTable(db, rows);
+    return digest(db);
+  }
+  std::string templatePath() const { return dir.file("template.db"); }
+  std::string fresh() const {
+    fs::copy_file(templatePath(), dir.file("work.db"), fs::copy_options::overwrite_existing);
+    fs::remove(dir.file("work.db-journal"));
+    return dir.file("work.db");
+  }
+  // The database opens with `key` (or plain), is intact and holds `expected`; other keys fail.
+  void expectUnder(const std::string& path, const char* key, const std::string& expected, const std::string& where) {
+    Db db(path, key);
+    EXPECT_EQ(db.query("PRAGMA integrity_check"), "ok") << where;
+    EXPECT_EQ(digest(db), expected) << where;
+    Db other(path, key != nullptr ? nullptr : "some key");
+    EXPECT_EQ(other.query("SELECT count(*) FROM t"), kNotADatabase) << where;
+  }
+
+  ScratchDir dir;
+};
+
+TEST_F(RekeyTest, TransitionsRewriteEveryPage) {
+  for (const Transition& t : kTransitions) {
+    const std::string expected = makeTemplate(t.from);
+    const std::string path = fresh();
+    {
+      Db db(path, t.from);
+      ASSERT_EQ(rekey(db.get(), t.to), SQLITE_OK) << name(t);
+      EXPECT_EQ(digest(db), expected) << name(t);  // the same connection goes on working
+      ASSERT_EQ(db.exec("INSERT INTO t(b) VALUES('after')"), SQLITE_OK);
+    }
+    Db check(path, t.to);
+    EXPECT_EQ(check.query("SELECT count(*) FROM t WHERE b = 'after'"), "1") << name(t);
+    ASSERT_EQ(check.exec("DELETE FROM t WHERE b = 'after'"), SQLITE_OK);
+    expectUnder(path, t.to, expected, name(t));
+    fs::remove(templatePath());
+  }
+}
+
+TEST_F(RekeyTest, PragmasAndTrivialCases) {
+  const std::string expected = makeTemplate(nullptr);
+  const std::string path = fresh();
+  {
+    Db db(path);
+    EXPECT_EQ(rekey(db.get(), nullptr), SQLITE_OK);  // plain stays plain
+    EXPECT_EQ(db.exec("PRAGMA hexrekey='0001ff'"), SQLITE_OK);
+    EXPECT_EQ(db.exec("PRAGMA hexrekey='0g'"), SQLITE_ERROR);
+    EXPECT_STREQ(sqlite3_errmsg(db.get()), "invalid hex key");
+  }
+  expectUnder("file:" + path + "?hexkey=0001FF", nullptr, expected, "hexrekey");
+  {
+    Db db("file:" + path + "?hexkey=0001ff");
+    EXPECT_EQ(db.exec("PRAGMA rekey='text key'"), SQLITE_OK);
+  }
+  expectUnder(path, "text key", expected, "rekey pragma");
+  {
+    Db db(path, "text key");
+    EXPECT_EQ(db.exec("PRAGMA rekey=''"), SQLITE_OK);
+  }
+  expectUnder(path, nullptr, expected, "decrypted by pragma");
+}
+
+TEST_F(RekeyTest, BlockedRekeyKeepsTheOldKey) {
+  const std::string expected = makeTemplate("old key");
+  const std::string path = fresh();
+  Db db(path, "old key");
+  Db other(path, "old key");
+  ASSERT_EQ(other.exec("BEGIN IMMEDIATE"), SQLITE_OK);
+  EXPECT_EQ(rekey(db.get(), "new key"), SQLITE_BUSY);
+  ASSERT_EQ(other.exec("ROLLBACK"), SQLITE_OK);
+  EXPECT_EQ(digest(db), expected);
+  ASSERT_EQ(db.exec("INSERT INTO t(b) VALUES('x'); DELETE FROM t WHERE b = 'x'"), SQLITE_OK);
+  EXPECT_EQ(digest(other), expected);
+}
+
+// The k-th write fails (once, or from then on) for every k up to the point where the rekey no
+// longer notices: the database must be whole under its old key, or whole under the new one.
+TEST_F(RekeyTest, FailedWritesLeaveOneKey) {
+  for (const Transition& t : kTransitions) {
+    const std::string expected = makeTemplate(t.from, 120);
+    for (bool persistent : {false, true}) {
+      bool finished = false;
+      for (long k = 1; k < 1000 && !finished; ++k) {
+        const std::string where = name(t) + (persistent ? " persistent" : " once") + " k=" + std::to_string(k);
+        const std::string path = fresh();
+        int rc;
+        {
+          Db db(path, t.from);
+          armFault(k, persistent);
+          rc = rekey(db.get(), t.to);
+          disarmFault();
+          if (rc != SQLITE_OK) {
+            EXPECT_EQ(digest(db), expected) << where;  // usable at once, under the old key
+          }
+        }
+        finished = rc == SQLITE_OK;
+        expectUnder(path, finished ? t.to : t.from, expected, where);
+        if (HasFailure()) return;
+      }
+      EXPECT_TRUE(finished);
+    }
+    fs::remove(templatePath());
+  }
+}
+
+TEST_F(RekeyTest, FailedWritesInOrdinaryTransactionsChangeNothing) {
+  const std::string expected = makeTemplate("k", 120);
+  bool finished = false;
+  for (long k = 1; k < 1000 && !finished; ++k) {
+    const std::string path = fresh();
+    {
+      Db db(path, "k");
+      ASSERT_EQ(db.exec("PRAGMA cache_size=4"), SQLITE_OK);
+      armFault(k, k % 2 == 0);
+      int rc = db.exec("UPDATE t SET b = b || ' changed', c = zeroblob(900)");
+      disarmFault();
+      finished = rc == SQLITE_OK;
+    }
+    if (!finished) expectUnder(path, "k", expected, "k=" + std::to_string(k));
+    if (HasFailure()) return;
+  }
+  EXPECT_TRUE(finished);
+}
+
+// A process killed at the k-th write of a rekey leaves a hot journal; the next open with the
+// old key rolls it back to the old content under the old key.
+TEST_F(RekeyTest, KilledRekeyRecoversUnderTheOldKey) {
+  const std::string expected = makeTemplate("old key", 120);
+  bool finished = false;
+  for (long k = 1; k < 1000 && !finished; k += 3) {
+    const std::string path = fresh();
+    pid_t child = fork();
+    if (child == 0) {
+      Db db(path, "old key");
+      armFault(k, false, true);
+      _exit(rekey(db.get(), "new key") == SQLITE_OK ? 2 : 3);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status));
+    finished = WEXITSTATUS(status) == 2;
+    expectUnder(path, finished ? "new key" : "old key", expected, "k=" + std::to_string(k));
+    if (HasFailure()) return;
+  }
+  EXPECT_TRUE(finished);
+}
+
+}  // namespace
+}  // namespace quorvi::codec::testing
