@@ -36,6 +36,12 @@ MainWindow::MainWindow(QWidget *parent)
         widget->setStyle(style);
     }
 
+    // A click on a symbol key must not take the focus from the input field: the
+    // field would drop its selection, and the symbol could not replace it.
+    for (QPushButton *key : ui->keyGroup->findChildren<QPushButton *>(Qt::FindDirectChildrenOnly)) {
+        key->setFocusPolicy(Qt::TabFocus);
+    }
+
     // The list shows the sample result of the sample input; picking row 0 shows
     // the entry of "example" through the by-name connection.
     ui->displayResult->insertItem(ui->displayResult->count(), QStringLiteral("example"));
