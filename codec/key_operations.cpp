@@ -91,7 +91,7 @@ int rekeyMain(sqlite3* db, const void* key, int count) {
   if (f == nullptr) return SQLITE_OK;  // in-memory or temporary: nothing on disk to rewrite
   const bool newKey = key != nullptr && count > 0;
   if (!newKey && activeCodec(f) == nullptr) return SQLITE_OK;
-  if (sqlite3_get_autocommit(db) == 0) return SQLITE_BUSY;  // not inside an open transaction
+  if (sqlite3_get_autocommit(db) == 0) return SQLITE_ERROR;  // not inside an open transaction
 
   const std::string oldMode = journalMode(db, nullptr);
   if (oldMode.empty()) return sqlite3_errcode(db) != SQLITE_OK ? sqlite3_errcode(db) : SQLITE_ERROR;

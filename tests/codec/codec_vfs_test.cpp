@@ -132,6 +132,10 @@ TEST_F(CodecVfsTest, EmptyKeyLeavesDatabasePlain) {
   }
   Db db(path, nullptr, SQLITE_OPEN_READONLY, "unix");
   EXPECT_EQ(db.query("SELECT count(*) FROM t"), "20");
+  Db memory(":memory:", "k");  // nothing on disk to encrypt: keying is accepted and changes nothing
+  EXPECT_EQ(memory.keyRc(), SQLITE_OK);
+  EXPECT_EQ(memory.exec("CREATE TABLE a(b); INSERT INTO a VALUES (1)"), SQLITE_OK);
+  EXPECT_EQ(memory.query("SELECT b FROM a"), "1");
 }
 
 TEST_F(CodecVfsTest, RollbackAndWalModesKeepEveryPageUnderTheKey) {
