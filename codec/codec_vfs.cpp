@@ -307,21 +307,31 @@ int walWrite(CodecFile* f, const void* buf, int amt, sqlite3_int64 off) {
     f->walHeaderOffset = off;
     f->walHeaderPage = get32(in);
   }
-  int rc = realWrite(f, buf, amt, off);  // headers as they are; the page data is rewritten below
-  if (rc != SQLITE_OK) return rc;
-  return forEachFrameData(pageSize, off, end, [&](sqlite3_int64 frameStart, sqlite3_int64 from, sqlite3_int64 to) {
+  // Headers go down as they are; page data only ever encrypted, a partial page merged into the
+  // stored one.
+  for (sqlite3_int64 pos = off; pos < end;) {
+    sqlite3_int64 frameStart = pos < kWalHeader ? 0 : kWalHeader + (pos - kWalHeader) / frame * frame;
+    sqlite3_int64 dataStart = pos < kWalHeader ? kWalHeader : frameStart + kFrameHeader;
+    if (pos < dataStart) {
+      sqlite3_int64 to = std::min(end, dataStart);
+      if (int rc = realWrite(f, in + (pos - off), static_cast<int>(to - pos), pos); rc != SQLITE_OK) return rc;
+      pos = to;
+      continue;
+    }
+    sqlite3_int64 to = std::min(end, dataStart + pageSize);
     std::uint32_t page = framePage(f, frameStart, in, off, end);
-    sqlite3_int64 dataStart = frameStart + kFrameHeader;
     std::uint8_t* scratch = f->scratch;
-    if (from != dataStart || to != dataStart + pageSize) {
-      int r = realRead(f, scratch, static_cast<int>(pageSize), dataStart);
-      if (r != SQLITE_OK && r != SQLITE_IOERR_SHORT_READ) return r;
+    if (pos != dataStart || to != dataStart + pageSize) {
+      int rc = realRead(f, scratch, static_cast<int>(pageSize), dataStart);
+      if (rc != SQLITE_OK && rc != SQLITE_IOERR_SHORT_READ) return rc;
       cryptImage(*c, c->walReadKey(), page, CryptDirection::Decrypt, scratch, pageSize);
     }
-    std::memcpy(scratch + (from - dataStart), in + (from - off), static_cast<std::size_t>(to - from));
+    std::memcpy(scratch + (pos - dataStart), in + (pos - off), static_cast<std::size_t>(to - pos));
     cryptImage(*c, c->walWriteKey(), page, CryptDirection::Encrypt, scratch, pageSize);
-    return realWrite(f, scratch, static_cast<int>(pageSize), dataStart);
-  });
+    if (int rc = realWrite(f, scratch, static_cast<int>(pageSize), dataStart); rc != SQLITE_OK) return rc;
+    pos = to;
+  }
+  return SQLITE_OK;
 }
 
 int walRead(CodecFile* f, void* buf, int amt, sqlite3_int64 off) {
