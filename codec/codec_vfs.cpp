@@ -127,7 +127,7 @@ int dbRead(CodecFile* f, void* buf, int amt, sqlite3_int64 off) {
     sqlite3_int64 segEnd = std::min<sqlite3_int64>(pageStart + pageSize, end);
     const DatabaseKey* key = c->dbReadKey(page);
     if (pos == pageStart && segEnd == pageStart + pageSize) {
-      cryptImage(*c, key, page, CryptDirection::Decrypt, out + (pos - off), pageSize);
+      codecTransform(c, out + (pos - off), page, kModeRead, pageSize);
     } else if (key != nullptr) {
       int prc = readPartialPage(f, c, page, pageStart, pageSize, pos, segEnd, out + (pos - off), key);
       if (prc != SQLITE_OK) return prc;
@@ -152,15 +152,19 @@ int dbWrite(CodecFile* f, const void* buf, int amt, sqlite3_int64 off) {
     auto page = static_cast<std::uint32_t>(pos / pageSize + 1);
     sqlite3_int64 pageStart = sqlite3_int64(page - 1) * pageSize;
     sqlite3_int64 segEnd = std::min<sqlite3_int64>(pageStart + pageSize, end);
-    if (pos != pageStart || segEnd != pageStart + pageSize) {
+    const void* stored;
+    if (pos == pageStart && segEnd == pageStart + pageSize) {
+      stored = codecTransform(c, const_cast<std::uint8_t*>(in + (pos - off)), page, kModeWriteDb, pageSize);
+    } else {
       // Part of a page: merge it into the stored page and write the page whole.
       int rc = realRead(f, scratch, static_cast<int>(pageSize), pageStart);
       if (rc != SQLITE_OK && rc != SQLITE_IOERR_SHORT_READ) return rc;
       cryptImage(*c, c->dbReadKey(page), page, CryptDirection::Decrypt, scratch, pageSize);
+      std::memcpy(scratch + (pos - pageStart), in + (pos - off), static_cast<std::size_t>(segEnd - pos));
+      cryptImage(*c, c->dbWriteKey(page), page, CryptDirection::Encrypt, scratch, pageSize);
+      stored = scratch;
     }
-    std::memcpy(scratch + (pos - pageStart), in + (pos - off), static_cast<std::size_t>(segEnd - pos));
-    cryptImage(*c, c->dbWriteKey(page), page, CryptDirection::Encrypt, scratch, pageSize);
-    int rc = realWrite(f, scratch, static_cast<int>(pageSize), pageStart);
+    int rc = realWrite(f, stored, static_cast<int>(pageSize), pageStart);
     if (rc != SQLITE_OK) return rc;
     pos = segEnd;
   }
@@ -214,12 +218,8 @@ int journalWrite(CodecFile* f, const void* buf, int amt, sqlite3_int64 off) {
   std::uint32_t page = journalPageNumber(f, cache, off, amt);
   if (page == 0) return realWrite(f, buf, amt, off);
 
-  const std::uint8_t* stored = in;
-  if (const DatabaseKey* key = c->journalKey(); key != nullptr && c->isEncrypted) {
-    std::memcpy(c->pageBuffer.get(), in, static_cast<std::size_t>(amt));
-    cryptImage(*c, key, page, CryptDirection::Encrypt, c->pageBuffer.get(), static_cast<std::size_t>(amt));
-    stored = c->pageBuffer.get();
-  }
+  const auto* stored = static_cast<const std::uint8_t*>(
+      codecTransform(c, const_cast<std::uint8_t*>(in), page, kModeWriteJournal, static_cast<std::size_t>(amt)));
   cache.plainSum = checksumSamples(in, amt);
   cache.diskSum = checksumSamples(stored, amt);
   int rc = realWrite(f, stored, amt, off);

@@ -63,7 +63,8 @@ struct PageCodec {
 std::unique_ptr<PageCodec> makeKeyedCodec(const void* key, int count);
 
 // The pager-style hand-over: decrypts in place for kModeRead, returns an encrypted copy in
-// pageBuffer for the write modes, or the page itself when nothing applies. Never fails.
+// pageBuffer for the write modes (the page handed in is not modified), or the page itself when
+// nothing applies. Never fails. The shim calls it for whole database pages and journal images.
 void* codecTransform(PageCodec* codec, void* page, std::uint32_t pageNumber, int mode,
                      std::size_t pageSize);
 
