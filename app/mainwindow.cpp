@@ -93,7 +93,9 @@ void MainWindow::searchAndRefill(const QString &text, int limitMode) {
     ui->inputPhonetic->setFocus(Qt::OtherFocusReason);
 
     // Emptying and refilling the list must not look up entries: cut the
-    // window's connections to the list for the whole refill.
+    // window's connections to the list for the whole refill. Only the window's:
+    // the list emits itemClicked through a connection from its own clicked
+    // signal, and the style sheet machinery watches its destruction.
     QListWidget *list = ui->displayResult;
     QObject::disconnect(list, nullptr, this, nullptr);
     list->clear();

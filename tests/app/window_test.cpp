@@ -446,6 +446,13 @@ private slots:
                           list()->visualItemRect(list()->item(1)).center());
         QCOMPARE(pane()->toPlainText(), entryOf(rows[1]));
 
+        // The list's own wiring survives the refills: a click on the row that is
+        // current already still reports the item and shows its entry.
+        pane()->clear();
+        QTest::mouseClick(list()->viewport(), Qt::LeftButton, {},
+                          list()->visualItemRect(list()->item(1)).center());
+        QCOMPARE(pane()->toPlainText(), entryOf(rows[1]));
+
         // An empty result empties the list and leaves the pane as it was.
         logLines.clear();
         input()->setText(QStringLiteral("\u0292\u0292\u0292"));
