@@ -44,3 +44,10 @@ xwininfo -id "$window" | grep -q 'Height: 397' || { echo "screen test: wrong hei
 
 sleep 1
 "$helper" grab "$png"
+
+# The dictionary and the REGEXP module loaded without complaint.
+if grep -q 'Error' "$png.log"; then
+  echo "screen test: the program reported errors:"
+  cat "$png.log"
+  exit 1
+fi
