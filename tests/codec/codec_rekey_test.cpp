@@ -155,6 +155,36 @@ TEST_F(RekeyTest, FailedWritesInOrdinaryTransactionsChangeNothing) {
   EXPECT_TRUE(finished);
 }
 
+// A memory journal, no journal or a WAL would not protect the rewrite; the rekey runs under a
+// rollback journal on disk all the same and gives the connection its journal mode back.
+TEST_F(RekeyTest, OtherJournalModesRekeyUnderARollbackJournal) {
+  for (const char* mode : {"memory", "off", "wal"}) {
+    const std::string expected = makeTemplate("old key", 120);
+    if (std::string(mode) == "wal") {
+      ASSERT_EQ(Db(templatePath(), "old key").query("PRAGMA journal_mode=wal"), "wal");
+    }
+    bool finished = false;
+    for (long k = 1; k < 1000 && !finished; k += 4) {
+      const std::string where = std::string(mode) + " k=" + std::to_string(k);
+      const std::string path = fresh();
+      {
+        Db db(path, "old key");
+        ASSERT_EQ(db.query(std::string("PRAGMA journal_mode=") + mode), mode);
+        armFault(k);
+        finished = rekey(db.get(), "new key") == SQLITE_OK;
+        disarmFault();
+        if (finished) {
+          EXPECT_EQ(db.query("PRAGMA journal_mode"), mode) << where;
+        }
+      }
+      expectUnder(path, finished ? "new key" : "old key", expected, where);
+      if (HasFailure()) return;
+    }
+    EXPECT_TRUE(finished);
+    fs::remove(templatePath());
+  }
+}
+
 // A process killed at the k-th write of a rekey leaves a hot journal; the next open with the
 // old key rolls it back to the old content under the old key.
 TEST_F(RekeyTest, KilledRekeyRecoversUnderTheOldKey) {
