@@ -15,9 +15,10 @@ constexpr int kPassphraseLength = 27;
 const char kRegexpModule[] = "./regexp.dll";
 const char kSchemaCheckSql[] = "SELECT w_caption, w_phonetic, w_explain FROM dict_word LIMIT 0";
 
-// The whole dictionary fits in this many KiB of page cache, so after the first scan every
-// search works on decrypted pages in memory.
-const char kCacheSizeSql[] = "PRAGMA cache_size=-131072";
+// The whole dictionary fits in this many KiB of page cache, so pages are decrypted once; and
+// the connection keeps its shared lock, so the cache stays valid from one query to the next
+// without re-reading (and decrypting) the file header for each. Nothing here writes.
+const char kCacheSizeSql[] = "PRAGMA cache_size=-131072; PRAGMA locking_mode=EXCLUSIVE";
 
 }  // namespace
 

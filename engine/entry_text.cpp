@@ -1,24 +1,41 @@
 // The full entry of one headword: headword, transcription in brackets, explanation.
 #include <sqlite3.h>
 
+#include <string_view>
+
 #include "engine/phonetic_dictionary.h"
 
 namespace {
 
 const char kEntrySql[] = "SELECT w_caption, w_phonetic, w_explain FROM dict_word WHERE w_caption=?";
 
+// The references of the stored notation and their symbols. A symbol is never part of a
+// reference, so replacing them all in one pass gives what replacing one after another gives.
 struct Reference {
-  const char* text;
+  int number;
   char16_t symbol;
 };
 
-// The references of the stored notation, in the order they are replaced.
 constexpr Reference kReferences[] = {
-    {"&#230;", u'\u00E6'}, {"&#240;", u'\u00F0'}, {"&#331;", u'\u014B'}, {"&#593;", u'\u0251'},
-    {"&#596;", u'\u0254'}, {"&#601;", u'\u0259'}, {"&#603;", u'\u025B'}, {"&#609;", u'\u0261'},
-    {"&#618;", u'\u026A'}, {"&#643;", u'\u0283'}, {"&#652;", u'\u028C'}, {"&#658;", u'\u0292'},
-    {"&#712;", u'\u02C8'}, {"&#716;", u'\u02CC'}, {"&#720;", u'\u02D0'}, {"&#952;", u'\u03B8'},
+    {230, u'\u00E6'}, {240, u'\u00F0'}, {331, u'\u014B'}, {593, u'\u0251'},
+    {596, u'\u0254'}, {601, u'\u0259'}, {603, u'\u025B'}, {609, u'\u0261'},
+    {618, u'\u026A'}, {643, u'\u0283'}, {652, u'\u028C'}, {658, u'\u0292'},
+    {712, u'\u02C8'}, {716, u'\u02CC'}, {720, u'\u02D0'}, {952, u'\u03B8'},
 };
+
+// The symbol of "&#ddd;" at the start of `text` (three digits exactly), or 0.
+char16_t referenceAt(std::u16string_view text) {
+  if (text.size() < 6 || text[0] != u'&' || text[1] != u'#' || text[5] != u';') return 0;
+  int number = 0;
+  for (size_t i = 2; i < 5; ++i) {
+    if (text[i] < u'0' || text[i] > u'9') return 0;
+    number = number * 10 + (text[i] - u'0');
+  }
+  if (text[2] == u'0') return 0;
+  for (const Reference& ref : kReferences)
+    if (ref.number == number) return ref.symbol;
+  return 0;
+}
 
 QString columnText(sqlite3_stmt* row, int column) {
   return QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(row, column)), -1);
@@ -39,13 +56,19 @@ void appendEntryLines(QStringList& results, sqlite3_stmt* row) {
 }  // namespace
 
 std::u16string PhoneticDictionary::decodePhoneticEntities(const QString& stored) {
-  if (!stored.contains(QStringLiteral("&#"))) return stored.toStdU16String();
-  QString text = stored;
-  for (const Reference& ref : kReferences) {
-    const QString reference = QString::fromLatin1(ref.text);
-    if (text.contains(reference)) text.replace(reference, QString(QChar(ref.symbol)));
+  const std::u16string_view text(reinterpret_cast<const char16_t*>(stored.utf16()),
+                                 static_cast<size_t>(stored.size()));
+  std::u16string decoded;
+  decoded.reserve(text.size());
+  for (size_t i = 0; i < text.size();) {
+    if (const char16_t symbol = text[i] == u'&' ? referenceAt(text.substr(i)) : 0) {
+      decoded.push_back(symbol);
+      i += 6;
+    } else {
+      decoded.push_back(text[i++]);
+    }
   }
-  return text.toStdU16String();
+  return decoded;
 }
 
 const QStringList& PhoneticDictionary::entryText(const std::string& utf8Headword) {

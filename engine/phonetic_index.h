@@ -7,8 +7,10 @@
 // is matched by PCRE2 with the REGEXP module's options.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
+#include <unordered_map>
 #include <string_view>
 #include <vector>
 
@@ -32,17 +34,32 @@ class PhoneticIndex {
   bool search(const std::string& pattern, int limit, QStringList& results) const;
 
  private:
+  // A transcription of printable ASCII is kept lower-cased as a string of symbol ids (a
+  // reference "&#digits;" or any other byte is one symbol), in which a piece of a pattern
+  // occurs exactly where its text occurs in the transcription. Any other is kept as stored.
   struct Row {
-    std::uint32_t offset;  // into text_
+    std::uint32_t offset;  // into symbols_ or otherText_
     std::uint32_t length;
-    std::uint64_t signature;  // one bit per kind of symbol present (hashed)
-    bool plain;               // printable ASCII, stored lower-cased in text_
+    std::uint64_t signature;  // bit min(id, 63) for every symbol present; all ones if not plain
+    bool plain;
   };
+  static constexpr int kMaxIds = 255;
 
-  bool matchesOther(std::string_view pattern, std::string_view value) const;
+  int lookupId(std::string_view symbol) const;  // -1: no plain transcription holds it
+  int assignId(std::string_view symbol);
 
-  std::string text_;
+  std::string symbols_;
+  std::string otherText_;
   std::vector<Row> rows_;
   QStringList captions_;
   bool loaded_ = false;
+  std::array<int, 256> byteIds_ = unassignedIds();
+  std::unordered_map<std::string, int> referenceIds_;
+  int idsUsed_ = 0;
+
+  static std::array<int, 256> unassignedIds() {
+    std::array<int, 256> ids;
+    ids.fill(-1);
+    return ids;
+  }
 };
