@@ -161,12 +161,18 @@ void sampleInputs(const fs::path& keyed, std::vector<std::u16string>& typed,
   sqlite3* db = nullptr;
   sqlite3_open_v2(keyed.c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
   sqlite3_key(db, kPassphrase, static_cast<int>(sizeof kPassphrase - 1));
+  // Every step-th row, spread over the whole list (dict_word may be a view: no rowid).
   sqlite3_stmt* statement = nullptr;
-  sqlite3_prepare_v2(db,
-                     "SELECT w_caption, w_phonetic FROM dict_word WHERE rowid % "
-                     "(SELECT max(1, count(*) / 211) FROM dict_word) = 3",
-                     -1, &statement, nullptr);
-  while (sqlite3_step(statement) == SQLITE_ROW && static_cast<int>(typed.size()) < kSampleWords) {
+  int count = 0;
+  sqlite3_prepare_v2(db, "SELECT count(*) FROM dict_word", -1, &statement, nullptr);
+  if (sqlite3_step(statement) == SQLITE_ROW) count = sqlite3_column_int(statement, 0);
+  sqlite3_finalize(statement);
+  const int step = std::max(1, count / 211);
+  sqlite3_prepare_v2(db, "SELECT w_caption, w_phonetic FROM dict_word", -1, &statement, nullptr);
+  for (int row = 0;
+       sqlite3_step(statement) == SQLITE_ROW && static_cast<int>(typed.size()) < kSampleWords;
+       ++row) {
+    if (row % step != 3 % step) continue;
     const char* caption = reinterpret_cast<const char*>(sqlite3_column_text(statement, 0));
     const char* phonetic = reinterpret_cast<const char*>(sqlite3_column_text(statement, 1));
     if (!caption || !phonetic) continue;

@@ -148,46 +148,29 @@ std::string generateDictionary(const std::filesystem::path& path, int rows,
 std::string copyToPlain(const std::filesystem::path& keyed, const std::string& passphrase,
                         const std::filesystem::path& plain) {
   quorvi::codec::registerCodecVfs();
+  std::error_code ignored;
+  std::filesystem::remove(plain, ignored);
   sqlite3* source = nullptr;
-  if (sqlite3_open_v2(keyed.c_str(), &source, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) {
+  if (sqlite3_open_v2(keyed.c_str(), &source, SQLITE_OPEN_READONLY | SQLITE_OPEN_URI, nullptr) !=
+      SQLITE_OK) {
     sqlite3_close(source);
     return "cannot open " + keyed.string();
   }
   sqlite3_key(source, passphrase.data(), static_cast<int>(passphrase.size()));
+  // Same schema, same pages, no key: "key=" writes the copy plain.
   std::string error;
-  sqlite3* target = openForWriting(plain, "", error);
-  if (target == nullptr) {
-    sqlite3_close(source);
-    return error;
+  sqlite3_stmt* vacuum = nullptr;
+  const std::string target = "file:" + plain.string() + "?key=";
+  if (sqlite3_prepare_v2(source, "VACUUM INTO ?", -1, &vacuum, nullptr) != SQLITE_OK) {
+    error = std::string("cannot copy: ") + sqlite3_errmsg(source);
+  } else {
+    sqlite3_bind_text(vacuum, 1, target.c_str(), -1, SQLITE_TRANSIENT);
+    if (sqlite3_step(vacuum) != SQLITE_DONE)
+      error = std::string("cannot copy: ") + sqlite3_errmsg(source);
   }
-  // The copy gets the same indexes as the original.
-  std::vector<std::string> indexes;
-  sqlite3_stmt* read = nullptr;
-  sqlite3_stmt* insert = nullptr;
-  if (sqlite3_prepare_v2(source,
-                         "SELECT sql FROM sqlite_master WHERE type='index' AND "
-                         "tbl_name='dict_word' AND sql IS NOT NULL",
-                         -1, &read, nullptr) == SQLITE_OK) {
-    while (sqlite3_step(read) == SQLITE_ROW)
-      indexes.emplace_back(reinterpret_cast<const char*>(sqlite3_column_text(read, 0)));
-  }
-  sqlite3_finalize(read);
-  read = nullptr;
-  if (sqlite3_prepare_v2(source, "SELECT w_caption, w_phonetic, w_explain FROM dict_word", -1,
-                         &read, nullptr) != SQLITE_OK)
-    error = std::string("cannot read ") + keyed.string() + ": " + sqlite3_errmsg(source);
-  sqlite3_prepare_v2(target,
-                     "INSERT INTO dict_word (w_caption, w_phonetic, w_explain) VALUES (?,?,?)", -1,
-                     &insert, nullptr);
-  while (error.empty() && sqlite3_step(read) == SQLITE_ROW) {
-    for (int i = 0; i < 3; ++i) sqlite3_bind_value(insert, i + 1, sqlite3_column_value(read, i));
-    sqlite3_step(insert);
-    sqlite3_reset(insert);
-  }
-  sqlite3_finalize(read);
-  sqlite3_finalize(insert);
+  sqlite3_finalize(vacuum);
   sqlite3_close(source);
-  return finish(target, error, indexes);
+  return error;
 }
 
 }  // namespace quorvi::bench
