@@ -142,7 +142,16 @@ int dbWrite(CodecFile* f, const void* buf, int amt, sqlite3_int64 off) {
   if (c == nullptr) return realWrite(f, buf, amt, off);
   const auto* in = static_cast<const std::uint8_t*>(buf);
   if (off == 0 && amt >= 32) {
-    if (std::uint32_t p = headerPageSize(in)) c->pageSize = p;
+    // SQLite changes the page size (VACUUM, backup) by writing pages of the old size that hold
+    // pages of the new size, some of them before page 1 tells the new size; those would end up
+    // encrypted in the wrong units. The page size of a keyed database stays as it is: page 1
+    // with another size is refused, and SQLite rolls the change back.
+    std::uint32_t newSize = headerPageSize(in), current = databasePageSize(f, c);
+    if (newSize != 0 && current != 0 && newSize != current) {
+      sqlite3_int64 size = 0;
+      if (f->real->pMethods->xFileSize(f->real, &size) != SQLITE_OK || size > 0) return SQLITE_READONLY;
+    }
+    if (newSize != 0) c->pageSize = newSize;
   }
   std::uint32_t pageSize = databasePageSize(f, c);
   if (pageSize == 0) pageSize = isPageSize(amt) ? std::uint32_t(amt) : 4096;

@@ -227,6 +227,38 @@ TEST_F(CodecVfsTest, AttachTakesUriKeysOrSharesTheMainKey) {
   EXPECT_EQ(Db(dir.file("plain2.db"), nullptr, SQLITE_OPEN_READONLY, "unix").query("SELECT count(*) FROM x"), "0");
 }
 
+// Changing the page size of a keyed database (VACUUM, a backup from a database of another page
+// size) is refused and rolled back; copies into a new keyed file take the source's page size.
+TEST_F(CodecVfsTest, PageSizeOfAKeyedDatabaseStays) {
+  const std::string path = dir.file("k.db");
+  Db db(path, "k");
+  fillTable(db, 400);
+  const std::string expected = digest(db);
+  Db small(dir.file("small.db"));
+  ASSERT_EQ(small.exec("PRAGMA page_size=1024"), SQLITE_OK);
+  fillTable(small, 50);
+  ASSERT_EQ(small.query("PRAGMA page_size"), "1024");
+
+  EXPECT_EQ(db.exec("PRAGMA page_size=1024; VACUUM"), SQLITE_READONLY);
+  sqlite3_backup* backup = sqlite3_backup_init(db.get(), "main", small.get(), "main");
+  ASSERT_NE(backup, nullptr);
+  EXPECT_EQ(sqlite3_backup_step(backup, -1), SQLITE_READONLY);
+  sqlite3_backup_finish(backup);
+  Db check(path, "k");
+  EXPECT_EQ(check.query("PRAGMA page_size"), "4096");
+  EXPECT_EQ(check.query("PRAGMA integrity_check"), "ok");
+  EXPECT_EQ(digest(check), expected);
+
+  Db copy(dir.file("copy.db"), "k");
+  backup = sqlite3_backup_init(copy.get(), "main", small.get(), "main");
+  ASSERT_NE(backup, nullptr);
+  EXPECT_EQ(sqlite3_backup_step(backup, -1), SQLITE_DONE);
+  sqlite3_backup_finish(backup);
+  Db copyCheck(dir.file("copy.db"), "k");
+  EXPECT_EQ(digest(copyCheck), digest(small));
+  EXPECT_EQ(copyCheck.query("PRAGMA page_size"), "1024");
+}
+
 // Sorts, VACUUM and the temp schema of a keyed database leave no file in the temporary folder.
 TEST_F(CodecVfsTest, TemporaryFilesStayOffTheDisk) {
   ScratchDir tmp;
