@@ -4,21 +4,29 @@
 
 namespace quorvi::dictbuild {
 
-EspeakTranscriber::EspeakTranscriber() {
-    if (espeak_Initialize(AUDIO_OUTPUT_SYNCHRONOUS, 0, nullptr, espeakINITIALIZE_DONT_EXIT) < 0) {
-        error_ = "espeak-ng could not be initialised (is espeak-ng-data installed?)";
-        return;
-    }
-    if (espeak_SetVoiceByName(kVoice) != EE_OK) {
-        error_ = std::string("espeak-ng has no voice ") + kVoice;
-        return;
-    }
-    ready_ = true;
+namespace {
+
+// espeak-ng is set up once per process and left running: terminating it and starting it
+// again in the same process hangs in the library.
+std::string initialiseOnce() {
+    static const std::string error = [] {
+        if (espeak_Initialize(AUDIO_OUTPUT_SYNCHRONOUS, 0, nullptr, espeakINITIALIZE_DONT_EXIT) < 0)
+            return std::string("espeak-ng could not be initialised (is espeak-ng-data installed?)");
+        if (espeak_SetVoiceByName(EspeakTranscriber::kVoice) != EE_OK)
+            return std::string("espeak-ng has no voice ") + EspeakTranscriber::kVoice;
+        return std::string();
+    }();
+    return error;
 }
 
-EspeakTranscriber::~EspeakTranscriber() {
-    if (ready_) espeak_Terminate();
+}  // namespace
+
+EspeakTranscriber::EspeakTranscriber() {
+    error_ = initialiseOnce();
+    ready_ = error_.empty();
 }
+
+EspeakTranscriber::~EspeakTranscriber() = default;
 
 std::string EspeakTranscriber::transcribe(std::string_view text) {
     if (!ready_) return {};

@@ -1,6 +1,6 @@
 #pragma once
 // Transcribes English text with the espeak-ng library (British RP voice), in process.
-// The library keeps global state: use one transcriber per process and one thread.
+// The library keeps global state: it is set up once per process, used from one thread.
 #include <string>
 #include <string_view>
 

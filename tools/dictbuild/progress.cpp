@@ -30,9 +30,9 @@ void Progress::update(size_t done) {
                      clock(left).c_str());
         std::fflush(stderr);
     } else if (total_ > 0 && nextQuarter_ < 4 && done * 4 >= total_ * static_cast<size_t>(nextQuarter_)) {
-        std::fprintf(stderr, "%s: %zu/%zu (%d%%), %.0f/s, %s left\n", label_.c_str(), done, total_,
-                     nextQuarter_ * 25, rate, clock(left).c_str());
-        ++nextQuarter_;
+        std::fprintf(stderr, "%s: %zu/%zu (%zu%%), %.0f/s, %s left\n", label_.c_str(), done, total_,
+                     done * 100 / total_, rate, clock(left).c_str());
+        while (nextQuarter_ < 4 && done * 4 >= total_ * static_cast<size_t>(nextQuarter_)) ++nextQuarter_;
     }
 }
 

@@ -1,0 +1,102 @@
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "ecdict_importer.h"
+#include "tests/engine/test_dictionary.h"
+#include "tsv_importer.h"
+
+using namespace quorvi::dictbuild;
+
+namespace {
+
+const std::string kHeader = "word,phonetic,definition,translation,pos,collins,oxford,tag,bnc,frq,exchange,detail,audio\n";
+
+class Importers : public ::testing::Test {
+protected:
+    std::string write(const std::string& name, const std::string& content) {
+        const auto path = folder_.path() / name;
+        std::ofstream(path, std::ios::binary) << content;
+        return path.string();
+    }
+    ImportResult ecdict(const std::string& content, bool lenient = false) {
+        ImportOptions options;
+        options.lenient = lenient;
+        return importEcdict(write("words.csv", content), options, skipped_);
+    }
+    ImportResult tsv(const std::string& content, bool lenient = false) {
+        ImportOptions options;
+        options.lenient = lenient;
+        return importTsv(write("words.tsv", content), options, skipped_);
+    }
+    quorvi::testing::TemporaryFolder folder_;
+    SkipReport skipped_;
+};
+
+// The error names the file and the line, and the reason.
+void expectErrorAt(const ImportResult& r, int line, const std::string& reason) {
+    EXPECT_FALSE(r.ok());
+    EXPECT_NE(r.error.find(":" + std::to_string(line) + ": "), std::string::npos) << r.error;
+    EXPECT_NE(r.error.find(reason), std::string::npos) << r.error;
+}
+
+}  // namespace
+
+TEST_F(Importers, EcdictRowsWithQuotingLineBreaksAndRanks) {
+    auto r = ecdict(kHeader +
+                    "apple,'æpl,\"n. fruit, round\",n. 苹果\\nn. 苹果树,n,3,1,zk,2000,1500,s:apples,,\n"
+                    "quote,kwәut,\"say \"\"this\"\"\",,v,,,,,0,,,\n"
+                    "multi,,\"two\nlines\",,,,,,,,,,\n");
+    ASSERT_TRUE(r.ok()) << r.error;
+    ASSERT_EQ(r.entries.size(), 3u);
+    EXPECT_EQ(r.entries[0].caption, "apple");
+    EXPECT_EQ(r.entries[0].transcription, "'æpl");
+    // translation wins over definition; its literal \n splits lines
+    EXPECT_EQ(r.entries[0].explainLines, (std::vector<std::string>{"n. 苹果", "n. 苹果树"}));
+    EXPECT_DOUBLE_EQ(r.entries[0].frequency, frequencyOfRank(1500));  // frq before bnc
+    EXPECT_EQ(r.entries[1].explainLines, (std::vector<std::string>{"say \"this\""}));
+    EXPECT_DOUBLE_EQ(r.entries[1].frequency, 0);
+    EXPECT_EQ(r.entries[2].explainLines, (std::vector<std::string>{"two", "lines"}));
+}
+
+TEST_F(Importers, EcdictMalformedLinesStopWithTheirLineNumber) {
+    const std::string good = "cat,kæt,a cat,,,,,,,,,,\n";
+    expectErrorAt(ecdict(kHeader + good + "dog,dɔɡ,a \"dog\",,,,,,,,,,\n"), 3, "stray quote");
+    expectErrorAt(ecdict(kHeader + good + "dog,dɔɡ,\"a dog\"x,,,,,,,,,,\n"), 3, "after a closing quote");
+    expectErrorAt(ecdict(kHeader + good + good + "dog,dɔɡ,\"never closed,,,,,,,,,,\n"), 4, "not closed");
+    expectErrorAt(ecdict(kHeader + good + "dog,dɔɡ,a dog\n"), 3, "expected 13 fields, found 3");
+    expectErrorAt(ecdict(kHeader + "d\xFF" "g,dɔɡ,a dog,,,,,,,,,,\n"), 2, "not valid UTF-8");
+    expectErrorAt(ecdict(kHeader + "big,bɪɡ," + std::string(kMaxFieldBytes + 1, 'x') + ",,,,,,,,,,\n"), 2,
+                  "longer than");
+    expectErrorAt(ecdict(kHeader + "big,bɪɡ,\"" + std::string(kMaxRecordBytes + 10, 'x') + "\",,,,,,,,,,\n"), 2,
+                  "longer than");
+    expectErrorAt(ecdict("word,phonetic,pos\ncat,kæt,n\n"), 1, "header");
+    expectErrorAt(ecdict(""), 1, "empty");
+}
+
+TEST_F(Importers, EcdictLenientSkipsAndCountsMalformedLines) {
+    auto r = ecdict(kHeader + "cat,kæt,a cat,,,,,,,,,,\n" + "dog,dɔɡ,a dog\n" +
+                        ",,no word,,,,,,,,,,\n" + "pig,pɪɡ,a pig,,,,,,,,,,\n",
+                    true);
+    ASSERT_TRUE(r.ok()) << r.error;
+    ASSERT_EQ(r.entries.size(), 2u);
+    EXPECT_EQ(r.entries[1].caption, "pig");
+    EXPECT_EQ(skipped_.count("malformed line: expected 13 fields, found 3"), 1u);
+    EXPECT_EQ(skipped_.count("empty headword"), 1u);
+}
+
+TEST_F(Importers, TsvRowsAndMalformedLines) {
+    auto r = tsv("# my words\n\ncat\tkæt\ta cat\\na small animal\ndog\t\ta dog\t12\r\n");
+    ASSERT_TRUE(r.ok()) << r.error;
+    ASSERT_EQ(r.entries.size(), 2u);
+    EXPECT_EQ(r.entries[0].explainLines.size(), 2u);
+    EXPECT_EQ(r.entries[1].transcription, "");
+    EXPECT_DOUBLE_EQ(r.entries[1].frequency, frequencyOfRank(12));
+
+    expectErrorAt(tsv("cat\tkæt\ta cat\ndog\tdɔɡ\n"), 2, "expected 3 tab-separated fields");
+    expectErrorAt(tsv("cat\tkæt\ta cat\tx\ty\n"), 1, "at most 4");
+    expectErrorAt(tsv("cat\tk\xC3\ta cat\n"), 1, "not valid UTF-8");
+    expectErrorAt(tsv("cat\tkæt\t" + std::string(kMaxFieldBytes + 1, 'x') + "\n"), 1, "longer than");
+    expectErrorAt(tsv("cat\tkæt\ta cat\n" + std::string(kMaxRecordBytes + 5, 'x')), 2, "longer than");
+    EXPECT_FALSE(importTsv((folder_.path() / "missing.tsv").string(), {}, skipped_).ok());
+}
