@@ -295,6 +295,12 @@ private slots:
             QVERIFY2(w->testAttribute(Qt::WA_SetStyle), name);
         }
         QVERIFY(!list()->testAttribute(Qt::WA_SetStyle));
+
+        // Polished by the style sheet on a shown window, the symbol keys keep their laid-out
+        // size and stay 40 px apart without covering one another.
+        for (QPushButton *key : widget<QGroupBox>("keyGroup")->findChildren<QPushButton *>()) {
+            QVERIFY2(key->size() == QSize(37, 31), qPrintable(key->objectName()));
+        }
     }
 
     void startUpState() {
