@@ -29,6 +29,7 @@ PhoneticDictionary::PhoneticDictionary() {
 
 PhoneticDictionary::~PhoneticDictionary() {
   phoneticIndex_.reset();
+  for (auto& [sql, statement] : statements_) sqlite3_finalize(statement);
   if (sqliteDB_ != nullptr) sqlite3_close(sqliteDB_);
 }
 
@@ -40,6 +41,7 @@ void PhoneticDictionary::closeConnection() {
 }
 
 bool PhoneticDictionary::initDB() {
+  if (sqliteDB_ != nullptr) return isOpen_;  // opened once per engine, by the constructor
   quorvi::codec::registerCodecVfs();
   // Read-only: the engine never writes, and a missing file must not be created empty.
   if (sqlite3_open_v2(kDatabasePath, &sqliteDB_, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) {
@@ -79,14 +81,22 @@ void PhoneticDictionary::runQuery(const char* sql, const std::string& text, RowH
   results.clear();
   lastError_.clear();
   if (!isOpen_) return;
+  // Each statement is prepared on its first use and then reset and bound again.
   sqlite3_stmt* statement = nullptr;
-  if (sqlite3_prepare_v2(sqliteDB_, sql, -1, &statement, nullptr) != SQLITE_OK) {
-    lastError_ = sqlite3_errmsg(sqliteDB_);
-    return;
+  for (const auto& [cachedSql, cached] : statements_)
+    if (cachedSql == sql) statement = cached;
+  if (statement == nullptr) {
+    if (sqlite3_prepare_v3(sqliteDB_, sql, -1, SQLITE_PREPARE_PERSISTENT, &statement, nullptr) !=
+        SQLITE_OK) {
+      lastError_ = sqlite3_errmsg(sqliteDB_);
+      return;
+    }
+    statements_.emplace_back(sql, statement);
   }
   sqlite3_bind_text(statement, 1, text.data(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
   int rc;
   while ((rc = sqlite3_step(statement)) == SQLITE_ROW) onRow(results, statement);
   if (rc != SQLITE_DONE) lastError_ = sqlite3_errmsg(sqliteDB_);
-  sqlite3_finalize(statement);
+  sqlite3_reset(statement);
+  sqlite3_clear_bindings(statement);
 }

@@ -5,6 +5,8 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include <QString>
 #include <QStringList>
@@ -69,6 +71,8 @@ class PhoneticDictionary {
   QStringList results;
   bool hasRegexp_ = false;
   std::string lastError_;
+  // Prepared statements by SQL text, kept for the engine's lifetime.
+  std::vector<std::pair<const char*, sqlite3_stmt*>> statements_;
   // Loaded on the first search by sound; searches fall back to the statement without it.
   std::unique_ptr<PhoneticIndex> phoneticIndex_;
   bool phoneticIndexFailed_ = false;
