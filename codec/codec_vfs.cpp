@@ -615,10 +615,18 @@ void setCodec(CodecFile* file, std::unique_ptr<PageCodec> codec) {
 }  // namespace detail
 
 int registerCodecVfs() {
-  static std::once_flag once;
-  static int setUpResult = SQLITE_OK;
-  std::call_once(once, [] { setUpResult = detail::setUpVfs(); });
-  if (setUpResult != SQLITE_OK) return setUpResult;
+  static std::mutex mutex;
+  static bool setUp = false;
+  std::lock_guard<std::mutex> lock(mutex);
+  if (int rc = sqlite3_initialize(); rc != SQLITE_OK) return rc;
+  // Another copy of the shim in this process (the loadable module next to a program that links
+  // the library) is made the default instead of being wrapped: pages must not be encrypted twice.
+  sqlite3_vfs* existing = sqlite3_vfs_find(kCodecVfsName);
+  if (existing != nullptr && existing != &detail::gVfs) return sqlite3_vfs_register(existing, 1);
+  if (!setUp) {
+    if (int rc = detail::setUpVfs(); rc != SQLITE_OK) return rc;
+    setUp = true;
+  }
   return sqlite3_vfs_register(&detail::gVfs, 1);
 }
 

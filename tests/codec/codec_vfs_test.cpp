@@ -1,4 +1,5 @@
 // The shim against the page format, key handling, journals, WAL, ATTACH and temporary files.
+#include <dlfcn.h>
 #include <sys/wait.h>
 
 #include <fstream>
@@ -257,6 +258,25 @@ TEST_F(CodecVfsTest, PageSizeOfAKeyedDatabaseStays) {
   Db copyCheck(dir.file("copy.db"), "k");
   EXPECT_EQ(digest(copyCheck), digest(small));
   EXPECT_EQ(copyCheck.query("PRAGMA page_size"), "1024");
+}
+
+// The loadable module in a process that already has the shim must not stack a second one on
+// top of it: pages are encrypted once.
+TEST_F(CodecVfsTest, LoadingTheModuleDoesNotEncryptTwice) {
+  void* module = dlopen(QUORVI_CODEC_MODULE, RTLD_NOW | RTLD_LOCAL);
+  ASSERT_NE(module, nullptr) << dlerror();
+  using Init = int (*)(sqlite3*, char**, const void*);
+  auto init = reinterpret_cast<Init>(dlsym(module, "sqlite3_extension_init"));
+  ASSERT_NE(init, nullptr);
+  EXPECT_EQ(init(nullptr, nullptr, nullptr), SQLITE_OK_LOAD_PERMANENTLY);
+  const std::string path = dir.file("once.db");
+  {
+    Db db("file:" + path + "?key=k");
+    fillTable(db, 20);
+  }
+  auto bytes = readFile(path);
+  cryptFile(bytes, "k", 4096, CryptDirection::Decrypt);
+  EXPECT_EQ(std::memcmp(bytes.data(), "SQLite format 3", 16), 0);
 }
 
 // Sorts, VACUUM and the temp schema of a keyed database leave no file in the temporary folder.
