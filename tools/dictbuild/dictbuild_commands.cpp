@@ -24,7 +24,7 @@ const char kBuildUsage[] =
     "  --lenient          skip malformed lines of word lists instead of stopping\n"
     "  --force            rebuild even when the inputs are unchanged\n"
     "  --design split|single   storage layout (default split)\n"
-    "  --page-size N      database page size (default 4096)\n"
+    "  --page-size N      database page size (default 16384)\n"
     "  --limit N          write only the N most useful rows\n";
 
 const char kVerifyUsage[] =

@@ -19,7 +19,13 @@ protected:
         std::ofstream(path, std::ios::binary) << content;
         return path.string();
     }
-    ImportResult ecdict(const std::string& content, bool lenient = false) {
+    // Rows after the standard header.
+    ImportResult ecdict(const std::string& rows, bool lenient = false) {
+        std::string content = kHeader;
+        content += rows;
+        return ecdictRaw(content, lenient);
+    }
+    ImportResult ecdictRaw(const std::string& content, bool lenient = false) {
         ImportOptions options;
         options.lenient = lenient;
         return importEcdict(write("words.csv", content), options, skipped_);
@@ -36,14 +42,17 @@ protected:
 // The error names the file and the line, and the reason.
 void expectErrorAt(const ImportResult& r, int line, const std::string& reason) {
     EXPECT_FALSE(r.ok());
-    EXPECT_NE(r.error.find(":" + std::to_string(line) + ": "), std::string::npos) << r.error;
+    std::string where = ":";
+    where += std::to_string(line);
+    where += ": ";
+    EXPECT_NE(r.error.find(where), std::string::npos) << r.error;
     EXPECT_NE(r.error.find(reason), std::string::npos) << r.error;
 }
 
 }  // namespace
 
 TEST_F(Importers, EcdictRowsWithQuotingLineBreaksAndRanks) {
-    auto r = ecdict(kHeader +
+    auto r = ecdict(
                     "apple,'æpl,\"n. fruit, round\",n. 苹果\\nn. 苹果树,n,3,1,zk,2000,1500,s:apples,,\n"
                     "quote,kwәut,\"say \"\"this\"\"\",,v,,,,,0,,,\n"
                     "multi,,\"two\nlines\",,,,,,,,,,\n");
@@ -61,21 +70,21 @@ TEST_F(Importers, EcdictRowsWithQuotingLineBreaksAndRanks) {
 
 TEST_F(Importers, EcdictMalformedLinesStopWithTheirLineNumber) {
     const std::string good = "cat,kæt,a cat,,,,,,,,,,\n";
-    expectErrorAt(ecdict(kHeader + good + "dog,dɔɡ,a \"dog\",,,,,,,,,,\n"), 3, "stray quote");
-    expectErrorAt(ecdict(kHeader + good + "dog,dɔɡ,\"a dog\"x,,,,,,,,,,\n"), 3, "after a closing quote");
-    expectErrorAt(ecdict(kHeader + good + good + "dog,dɔɡ,\"never closed,,,,,,,,,,\n"), 4, "not closed");
-    expectErrorAt(ecdict(kHeader + good + "dog,dɔɡ,a dog\n"), 3, "expected 13 fields, found 3");
-    expectErrorAt(ecdict(kHeader + "d\xFF" "g,dɔɡ,a dog,,,,,,,,,,\n"), 2, "not valid UTF-8");
-    expectErrorAt(ecdict(kHeader + "big,bɪɡ," + std::string(kMaxFieldBytes + 1, 'x') + ",,,,,,,,,,\n"), 2,
+    expectErrorAt(ecdict(good + "dog,dɔɡ,a \"dog\",,,,,,,,,,\n"), 3, "stray quote");
+    expectErrorAt(ecdict(good + "dog,dɔɡ,\"a dog\"x,,,,,,,,,,\n"), 3, "after a closing quote");
+    expectErrorAt(ecdict(good + good + "dog,dɔɡ,\"never closed,,,,,,,,,,\n"), 4, "not closed");
+    expectErrorAt(ecdict(good + "dog,dɔɡ,a dog\n"), 3, "expected 13 fields, found 3");
+    expectErrorAt(ecdict(std::string("d\xFF") + "g,dɔɡ,a dog,,,,,,,,,,\n"), 2, "not valid UTF-8");
+    expectErrorAt(ecdict("big,bɪɡ," + std::string(kMaxFieldBytes + 1, 'x') + ",,,,,,,,,,\n"), 2,
                   "longer than");
-    expectErrorAt(ecdict(kHeader + "big,bɪɡ,\"" + std::string(kMaxRecordBytes + 10, 'x') + "\",,,,,,,,,,\n"), 2,
+    expectErrorAt(ecdict("big,bɪɡ,\"" + std::string(kMaxRecordBytes + 10, 'x') + "\",,,,,,,,,,\n"), 2,
                   "longer than");
-    expectErrorAt(ecdict("word,phonetic,pos\ncat,kæt,n\n"), 1, "header");
-    expectErrorAt(ecdict(""), 1, "empty");
+    expectErrorAt(ecdictRaw("word,phonetic,pos\ncat,kæt,n\n"), 1, "header");
+    expectErrorAt(ecdictRaw(""), 1, "empty");
 }
 
 TEST_F(Importers, EcdictLenientSkipsAndCountsMalformedLines) {
-    auto r = ecdict(kHeader + "cat,kæt,a cat,,,,,,,,,,\n" + "dog,dɔɡ,a dog\n" +
+    auto r = ecdict(std::string("cat,kæt,a cat,,,,,,,,,,\n") + "dog,dɔɡ,a dog\n" +
                         ",,no word,,,,,,,,,,\n" + "pig,pɪɡ,a pig,,,,,,,,,,\n",
                     true);
     ASSERT_TRUE(r.ok()) << r.error;
