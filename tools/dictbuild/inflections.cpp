@@ -116,7 +116,13 @@ const std::set<std::string> kNoRegularForms = {"be", "have", "do"};
 
 }  // namespace
 
-std::string pluralOf(const std::string& noun) { return sibilantPlural(noun); }
+std::string pluralOf(const std::string& noun) {
+    // man -> men, woman -> women, fireman -> firemen; not human, German, talisman ...
+    static const std::set<std::string> manPlurals = {"human", "german", "roman", "shaman", "talisman",
+                                                     "caiman", "cayman", "ottoman", "dolman", "doberman"};
+    if (endsWith(noun, "man") && !manPlurals.count(noun)) return noun.substr(0, noun.size() - 3) + "men";
+    return sibilantPlural(noun);
+}
 
 std::string thirdPersonOf(const std::string& verb) {
     if (endsWith(verb, "o") && !endsWith(verb, "oo")) return verb + "es";  // goes, echoes

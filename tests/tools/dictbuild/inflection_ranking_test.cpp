@@ -14,6 +14,8 @@ TEST(Inflections, RegularSpellingRules) {
     EXPECT_EQ(pluralOf("church"), "churches");
     EXPECT_EQ(pluralOf("city"), "cities");
     EXPECT_EQ(pluralOf("day"), "days");
+    EXPECT_EQ(pluralOf("woman"), "women");   // the exception lists leave -man to a rule
+    EXPECT_EQ(pluralOf("human"), "humans");
     EXPECT_EQ(thirdPersonOf("go"), "goes");
     EXPECT_EQ(thirdPersonOf("try"), "tries");
     EXPECT_EQ(pastOf("walk"), "walked");
