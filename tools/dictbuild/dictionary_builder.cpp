@@ -2,6 +2,7 @@
 
 #include <espeak-ng/speak_lib.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <unordered_map>
@@ -162,6 +163,10 @@ BuildSummary buildDictionary(const BuildOptions& options, std::ostream& log) {
     for (size_t index : order) {
         DictEntry& e = entries[index];
         progress.update(++done);
+        if (std::any_of(e.caption.begin(), e.caption.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20; })) {
+            skipped.add("headword holds control characters", e.caption);
+            continue;
+        }
         if (e.caption.find('"') != std::string::npos) {
             skipped.add("headword holds a double quote, which the entry lookup cannot quote", e.caption);
             continue;

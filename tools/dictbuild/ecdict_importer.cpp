@@ -72,6 +72,12 @@ long parseRank(const std::string& s) {
 
 }  // namespace
 
+std::string trimmed(const std::string& text) {
+    const size_t b = text.find_first_not_of(" \t");
+    if (b == std::string::npos) return {};
+    return text.substr(b, text.find_last_not_of(" \t") - b + 1);
+}
+
 double frequencyOfRank(long rank) { return rank > 0 ? 20000.0 / static_cast<double>(rank) : 0.0; }
 
 std::vector<std::string> splitExplanation(const std::string& text) {
@@ -179,7 +185,7 @@ ImportResult importEcdict(const std::string& path, const ImportOptions& options,
             return c >= 0 ? fields[static_cast<size_t>(c)] : empty;
         };
         DictEntry e;
-        e.caption = col(colWord);
+        e.caption = trimmed(col(colWord));
         if (e.caption.empty() || e.caption.find_first_not_of(' ') == std::string::npos) {
             skipped.add("empty headword", path + ":" + std::to_string(startLine));
             continue;

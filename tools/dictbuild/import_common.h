@@ -23,6 +23,9 @@ struct ImportResult {
     bool ok() const { return error.empty(); }
 };
 
+// Without leading and trailing spaces and tabs.
+std::string trimmed(const std::string& text);
+
 // Literal "\n" sequences (and real line breaks) become "<br/>" lines.
 std::vector<std::string> splitExplanation(const std::string& text);
 

@@ -44,7 +44,7 @@ ImportResult importTsv(const std::string& path, const ImportOptions& options, Sk
             continue;
         }
         DictEntry e;
-        e.caption = fields[0];
+        e.caption = trimmed(fields[0]);
         if (e.caption.find_first_not_of(' ') == std::string::npos) {
             skipped.add("empty headword", where);
             continue;

@@ -29,7 +29,8 @@ protected:
                                        "house\t'haus\ta building for living in\\na home\t10\n"
                                        "example\t\tsomething typical\t50\n"
                                        "odd\tk@t\tunreadable transcription\n"
-                                       "say \"hi\"\tsei\tquoted\n")};
+                                       "say \"hi\"\tsei\tquoted\n"
+                                       "bell\x07\tbel\tcontrol character\n")};
     }
     std::string writeList(const std::string& name, const std::string& content) {
         const auto path = folder_.path() / name;
@@ -93,6 +94,7 @@ TEST_F(Build, WritesAKeyedDictionaryInRankOrderThatVerifies) {
     const std::string log = log_.str();
     EXPECT_NE(log.find("imported transcription unreadable"), std::string::npos) << log;
     EXPECT_NE(log.find("double quote"), std::string::npos) << log;
+    EXPECT_NE(log.find("control characters"), std::string::npos) << log;
 
     std::ostringstream report;
     EXPECT_TRUE(verifyDictionary(options_.databasePath(), report).ok) << report.str();

@@ -95,10 +95,11 @@ TEST_F(Importers, EcdictLenientSkipsAndCountsMalformedLines) {
 }
 
 TEST_F(Importers, TsvRowsAndMalformedLines) {
-    auto r = tsv("# my words\n\ncat\tkæt\ta cat\\na small animal\ndog\t\ta dog\t12\r\n");
+    auto r = tsv("# my words\n\ncat\tkæt\ta cat\\na small animal\n dog \t\ta dog\t12\r\n");
     ASSERT_TRUE(r.ok()) << r.error;
     ASSERT_EQ(r.entries.size(), 2u);
     EXPECT_EQ(r.entries[0].explainLines.size(), 2u);
+    EXPECT_EQ(r.entries[1].caption, "dog");
     EXPECT_EQ(r.entries[1].transcription, "");
     EXPECT_DOUBLE_EQ(r.entries[1].frequency, frequencyOfRank(12));
 
