@@ -26,7 +26,7 @@ void Progress::update(size_t done) {
     if (terminal_) {
         if (now - lastDraw_ < std::chrono::milliseconds(200)) return;
         lastDraw_ = now;
-        std::fprintf(stderr, "\r%s: %zu/%zu  %.0f/s  %s left   ", label_.c_str(), done, total_, rate,
+        std::fprintf(stderr, "\r\033[K%s: %zu/%zu  %.0f/s  %s left", label_.c_str(), done, total_, rate,
                      clock(left).c_str());
         std::fflush(stderr);
     } else if (total_ > 0 && nextQuarter_ < 4 && done * 4 >= total_ * static_cast<size_t>(nextQuarter_)) {
@@ -38,7 +38,7 @@ void Progress::update(size_t done) {
 
 void Progress::finish() {
     double elapsed = std::chrono::duration<double>(std::chrono::steady_clock::now() - start_).count();
-    std::fprintf(stderr, "%s%s: %zu done in %s\n", terminal_ ? "\r" : "", label_.c_str(), total_,
+    std::fprintf(stderr, "%s%s: %zu done in %s\n", terminal_ ? "\r\033[K" : "", label_.c_str(), total_,
                  clock(elapsed).c_str());
 }
 
