@@ -7,7 +7,7 @@
 // key, or plain when the new key is empty. It is done by SQLite's backup machinery, in two
 // copies:
 //   1. the whole database is copied into a private in-memory database, read through the shim
-//      under the current key;
+//      under the current key (this costs memory of the database's size while the rekey runs);
 //   2. the codec enters the rekeying state (read key = old key, write key = new key) and the
 //      copy is backed up onto the main database. SQLite does this as ONE write transaction on
 //      the main database: every page is journalled before it changes, pages are written at
