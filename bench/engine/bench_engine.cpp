@@ -252,7 +252,7 @@ int main(int argc, char** argv) {
 
   Workload typing{"typing path (LIMIT 100)", kPhoneticCapped, {}, {}, 10};
   Workload enter{"Return path (all rows)", kPhoneticAll, {}, {}, 3};
-  Workload entry{"entryText", kEntry, headwords, {}, 400};
+  Workload entry{"entryText", kEntry, headwords, {}, 5000};
   for (const std::u16string& word : words) {
     // Every keystroke of the word that the engine would search on.
     for (size_t n = 1; n <= word.size(); ++n) {
@@ -296,15 +296,17 @@ int main(int argc, char** argv) {
   int mismatches = 0;
   for (Workload* w : {&typing, &enter, &entry}) {
     Sample s;
-    for (int round = 0; round < kRounds; ++round) {
+    // Round 0 is not timed: it brings every page these queries read into both caches, as the
+    // shell scripts' first statement does for the shell.
+    for (int round = 0; round <= kRounds; ++round) {
       for (size_t i = 0; i < w->texts.size(); ++i) {
         auto start = Clock::now();
         if (w == &entry)
           engine.entryText(w->texts[i]);
         else
           engine.searchByPhonetic(w->typed[i], w == &typing ? 0 : 1);
-        s.engine.push_back(millisecondsSince(start));
-        if (w == &typing && round == kRounds - 1)
+        if (round > 0) s.engine.push_back(millisecondsSince(start));
+        if (w == &typing && round == kRounds)
           slowTyping.emplace_back(s.engine.back(), w->texts[i] + " (" +
                                                        std::to_string(engine.getResults().size()) +
                                                        " rows)");
@@ -312,7 +314,7 @@ int main(int argc, char** argv) {
         if (havePcre) {
           start = Clock::now();
           const int rows = runStatement(pcre, w->sql, w->texts[i]);
-          s.pcre.push_back(millisecondsSince(start));
+          if (round > 0) s.pcre.push_back(millisecondsSince(start));
           if (round == 0 && rows != engineRows) ++mismatches;
         }
       }
