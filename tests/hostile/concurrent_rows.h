@@ -1,0 +1,20 @@
+// The rows of the dictionary that the concurrency test writes and its readers check: every row
+// of one version carries that version, so a reader can tell a consistent snapshot from a torn
+// one or from rows that decrypted into something else.
+#pragma once
+
+#include <string>
+
+namespace quorvi::testing {
+
+inline constexpr int kConcurrentRows = 400;
+inline constexpr char kConcurrentKey[] = "harbor_lanternfish_sonatina";
+inline constexpr char kConcurrentNewKey[] = "a different passphrase";
+
+inline std::string concurrentCaption(int id) { return "word" + std::to_string(id); }
+inline std::string concurrentExplain(int id, int version) {
+  return "v" + std::to_string(version) + " row " + std::to_string(id) + " " +
+         std::string(60 + id % 50, static_cast<char>('a' + id % 26));
+}
+
+}  // namespace quorvi::testing
