@@ -113,6 +113,22 @@ TEST_F(HostileInput, OversizedTextEndsWithAnEmptyResultOrAMessage) {
   EXPECT_EQ(engine.getResults(), QStringList{"cat"});
 }
 
+TEST_F(HostileInput, QuotesAndSqlInTheTextAreOnlyText) {
+  for (const char* text : {"\"", "\"\"", "cat\"", "\"; DROP TABLE dict_word; --", "' OR ''='"}) {
+    ChildRun r = tool({"entry", text});
+    EXPECT_TRUE(endedCleanly(r, {0})) << text;
+    EXPECT_EQ(r.out, "") << text;
+    r = tool({"search", "--spelling", "--all", text});
+    EXPECT_TRUE(endedCleanly(r, {0, 1})) << text;
+    EXPECT_EQ(r.out, "") << text;
+    r = tool({"search", text});
+    EXPECT_TRUE(endedCleanly(r, {1})) << text;
+  }
+  // The table is still there and whole.
+  const ChildRun r = tool({"search", "--spelling", "--all", "^(cat|London)$"});
+  EXPECT_EQ(r.out, "cat\nLondon\n") << r.err;
+}
+
 TEST_F(HostileInput, NulBytesNeitherCutTheTextShortNorBreakTheQuery) {
   quorvi::testing::WorkingDirectory cwd(root());
   PhoneticDictionary engine;
