@@ -6,14 +6,11 @@
 
 namespace quorvi::dictbuild {
 
-// Symbols that are written as references in the stored notation.
-bool isReferencedSymbol(char16_t c);
-
 // Text in the typed-symbol alphabet -> stored notation. Characters that are neither ASCII
 // nor one of the sixteen symbols are written as references too (the check then rejects them).
 std::string encodeStoredPhonetic(std::u16string_view symbols);
 
-// Stored notation -> symbols; only the sixteen references are decoded.
+// Stored notation -> symbols, exactly as the engine decodes it for display.
 std::u16string decodeStoredPhonetic(std::string_view stored);
 
 // True when the phonetic search can read the symbols completely: the engine's own check,
