@@ -167,8 +167,10 @@ BuildSummary buildDictionary(const BuildOptions& options, std::ostream& log) {
             skipped.add("headword holds control characters", e.caption);
             continue;
         }
+        // Our engine binds the headword, but readers that splice it into SQL between double
+        // quotes could never look such a row up.
         if (e.caption.find('"') != std::string::npos) {
-            skipped.add("headword holds a double quote, which the entry lookup cannot quote", e.caption);
+            skipped.add("headword holds a double quote, which readers that splice SQL cannot look up", e.caption);
             continue;
         }
         std::u16string symbols;
