@@ -4,14 +4,13 @@
 #include <QDebug>
 
 #include "codec/codec_vfs.h"
+#include "engine/dictionary_key.h"
 #include "engine/phonetic_dictionary.h"
 #include "engine/phonetic_index.h"
 
 namespace {
 
 const char kDatabasePath[] = "./dict/words.db";
-const char kPassphrase[] = "harbor_lanternfish_sonatina";
-constexpr int kPassphraseLength = 27;
 const char kRegexpModule[] = "./regexp.dll";
 const char kSchemaCheckSql[] = "SELECT w_caption, w_phonetic, w_explain FROM dict_word LIMIT 0";
 
@@ -50,7 +49,8 @@ bool PhoneticDictionary::initDB() {
   }
   isOpen_ = true;
 
-  if (sqlite3_key(sqliteDB_, kPassphrase, kPassphraseLength) != SQLITE_OK) {
+  if (sqlite3_key(sqliteDB_, quorvi::kDictionaryPassphrase.data(),
+                  static_cast<int>(quorvi::kDictionaryPassphrase.size())) != SQLITE_OK) {
     closeConnection();
     return isOpen_;
   }

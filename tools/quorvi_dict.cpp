@@ -8,9 +8,7 @@
 #include <string_view>
 
 #include "tools/lookup_commands.h"
-#ifdef QUORVI_HAVE_DICTBUILD
 #include "tools/dictbuild/dictbuild_commands.h"
-#endif
 
 namespace {
 
@@ -37,11 +35,9 @@ const Command kCommands[] = {
     {"pattern", quorvi::tools::runPatternCommand,
      "pattern TEXT\n"
      "      the loose-match pattern a search by sound of TEXT uses"},
-#ifdef QUORVI_HAVE_DICTBUILD
     {"build", runBuildCommand, "build ...\n      build the dictionary (see quorvi-dict build --help)"},
     {"verify", runVerifyCommand,
      "verify ...\n      check a dictionary (see quorvi-dict verify --help)"},
-#endif
 };
 
 void printHelp(std::FILE* out) {

