@@ -72,10 +72,6 @@ sqlite3_int64 bytesPresent(CodecFile* f, int rc, int amt, sqlite3_int64 off) {
   return std::clamp<sqlite3_int64>(size - off, 0, amt);
 }
 
-PageCodec* activeCodec(CodecFile* db) {
-  return (db != nullptr && db->codec != nullptr && db->codec->isEncrypted) ? db->codec : nullptr;
-}
-
 // ---- database file ----
 
 // Page size of the database as stored: from the cache, else from the first 32 bytes of page 1.
@@ -103,13 +99,10 @@ int readPartialPage(CodecFile* f, PageCodec* c, std::uint32_t page, sqlite3_int6
   return SQLITE_OK;
 }
 
-int dbRead(CodecFile* f, void* buf, int amt, sqlite3_int64 off) {
-  int rc = realRead(f, buf, amt, off);
-  PageCodec* c = activeCodec(f);
-  if (c == nullptr || (rc != SQLITE_OK && rc != SQLITE_IOERR_SHORT_READ)) return rc;
+// Decrypts what a read of [off, off+amt) brought in, page by page.
+int decryptDbRead(CodecFile* f, PageCodec* c, std::uint8_t* out, int rc, int amt, sqlite3_int64 off) {
   sqlite3_int64 end = off + bytesPresent(f, rc, amt, off);
   if (end <= off) return rc;
-  auto* out = static_cast<std::uint8_t*>(buf);
 
   if (off == 0 && end >= 32) {  // page 1 read afresh: its header gives the page size
     std::uint8_t head[32];
@@ -137,7 +130,22 @@ int dbRead(CodecFile* f, void* buf, int amt, sqlite3_int64 off) {
   return rc;
 }
 
+int dbRead(CodecFile* f, void* buf, int amt, sqlite3_int64 off) {
+  int rc = realRead(f, buf, amt, off);
+  if (rc != SQLITE_OK && rc != SQLITE_IOERR_SHORT_READ) return rc;
+  auto* out = static_cast<std::uint8_t*>(buf);
+  if (PageCodec* c = activeCodec(f)) rc = decryptDbRead(f, c, out, rc, amt, off);
+  // Page 1 that makes sense under the current keys: from now on the connection's cache holds
+  // pages read under them, and another key must not be slipped in.
+  // (The header SQLite reads while opening the file, before it names the connection, does not count.)
+  if (rc == SQLITE_OK && off == 0 && amt >= 16 && f->currentDb != nullptr && std::memcmp(out, kMagic, 16) == 0) {
+    f->contentSeen = true;
+  }
+  return rc;
+}
+
 int dbWrite(CodecFile* f, const void* buf, int amt, sqlite3_int64 off) {
+  if (off == 0 && f->currentDb != nullptr) f->contentSeen = true;
   PageCodec* c = activeCodec(f);
   if (c == nullptr) return realWrite(f, buf, amt, off);
   const auto* in = static_cast<const std::uint8_t*>(buf);
@@ -442,11 +450,16 @@ int xFileControl(sqlite3_file* file, int op, void* arg) {
       int rc = handleKeyPragma(f, static_cast<char**>(arg));
       if (rc != SQLITE_NOTFOUND) return rc;
     } else if (op == SQLITE_FCNTL_PDB) {
-      // SQLite names the connection that opened the file; an attached file without a key of its
-      // own takes the main database's keys.
-      sqlite3* db = *static_cast<sqlite3**>(arg);
-      f->owner = db;
-      if (!f->uriKeyParameter) inheritMainKeys(f, db);
+      // SQLite hands over where it records the connection using the file (under a shared cache
+      // that changes from call to call), once for every connection that opens it. An attached
+      // file without a key of its own takes the main database's keys.
+      f->currentDb = static_cast<sqlite3**>(arg);
+      sqlite3* db = *f->currentDb;
+      if (++f->attachments > 1) {
+        noteSharedAttachment(f, db);
+      } else if (!f->uriKeyParameter) {
+        inheritMainKeys(f, db);
+      }
     }
   }
   if (op == SQLITE_FCNTL_MMAP_SIZE) {  // pages must pass through xRead to be decrypted

@@ -26,9 +26,11 @@ struct CodecFile {
   sqlite3_file* real;  // the underlying VFS's file, in the same allocation
 
   // Main database file.
-  PageCodec* codec;      // owned; null = plain
-  sqlite3* owner;        // connection that opened it, once SQLite tells us
-  bool uriKeyParameter;  // the name carried key= or hexkey= (even an empty one)
+  PageCodec* codec;       // owned; null = plain
+  sqlite3** currentDb;    // SQLite's own record of the connection using the file right now
+  int attachments;        // connections that opened the file; more than one = shared cache
+  bool contentSeen;       // page 1 was read (and made sense) or written under the current keys
+  bool uriKeyParameter;   // the name carried key= or hexkey= (even an empty one)
 
   // Journal and WAL: the database file they belong to (null when it is not one of ours).
   CodecFile* mainDb;
@@ -40,6 +42,17 @@ struct CodecFile {
   std::uint8_t* scratch;  // one page plus a frame header, owned
 };
 
+// The connection using `file` now (with a shared cache, the one inside SQLite's call), or null
+// before SQLite has told the shim.
+inline sqlite3* connectionOf(const CodecFile* file) {
+  return file->currentDb != nullptr ? *file->currentDb : nullptr;
+}
+
+// The file's codec when it transforms pages, else null.
+inline PageCodec* activeCodec(const CodecFile* file) {
+  return (file != nullptr && file->codec != nullptr && file->codec->isEncrypted) ? file->codec : nullptr;
+}
+
 // The shim's file for database `dbName` of `db`, or null when that database does not live in a
 // file of the shim (in-memory databases, other VFSes).
 CodecFile* codecFileOf(sqlite3* db, const char* dbName);
@@ -49,6 +62,9 @@ void setCodec(CodecFile* file, std::unique_ptr<PageCodec> codec);
 
 // Handles the key pragmas sent to a database file; SQLITE_NOTFOUND for any other pragma.
 int handleKeyPragma(CodecFile* file, char** args);
+
+// A second connection joined the file through a shared cache.
+void noteSharedAttachment(CodecFile* file, sqlite3* db);
 
 // Shares the main database's keys with an attached file opened without a key of its own.
 void inheritMainKeys(CodecFile* file, sqlite3* db);
