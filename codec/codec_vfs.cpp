@@ -214,7 +214,7 @@ std::uint32_t journalPageNumber(CodecFile* f, const JournalRecordCache& cache, s
 bool mayBeJournalImage(int amt, sqlite3_int64 off) { return isPageSize(amt) && off % 8 == 4; }
 
 int journalWrite(CodecFile* f, const void* buf, int amt, sqlite3_int64 off) {
-  PageCodec* c = f->mainDb != nullptr ? f->mainDb->codec : nullptr;
+  PageCodec* c = activeCodec(f->mainDb);
   if (c == nullptr) return realWrite(f, buf, amt, off);
   auto& cache = f->journalWrites;
   const auto* in = static_cast<const std::uint8_t*>(buf);
@@ -246,7 +246,7 @@ int journalWrite(CodecFile* f, const void* buf, int amt, sqlite3_int64 off) {
 
 int journalRead(CodecFile* f, void* buf, int amt, sqlite3_int64 off) {
   int rc = realRead(f, buf, amt, off);
-  PageCodec* c = f->mainDb != nullptr ? f->mainDb->codec : nullptr;
+  PageCodec* c = activeCodec(f->mainDb);
   if (c == nullptr || rc != SQLITE_OK) return rc;
   auto& cache = f->journalReads;
   auto* out = static_cast<std::uint8_t*>(buf);
@@ -265,10 +265,8 @@ int journalRead(CodecFile* f, void* buf, int amt, sqlite3_int64 off) {
   std::uint32_t page = journalPageNumber(f, cache, off, amt);
   if (page == 0) return rc;
   cache.diskSum = checksumSamples(out, amt);
-  if (c->isEncrypted) {
-    cryptImage(*c, c->journalKey(), page, CryptDirection::Decrypt, out, static_cast<std::size_t>(amt));
-    c->restoring = true;  // images only come back in a rollback
-  }
+  cryptImage(*c, c->journalKey(), page, CryptDirection::Decrypt, out, static_cast<std::size_t>(amt));
+  c->restoring = true;  // images only come back in a rollback
   cache.plainSum = checksumSamples(out, amt);
   cache.imageEnd = off + amt;
   return rc;
@@ -337,7 +335,7 @@ int walWrite(CodecFile* f, const void* buf, int amt, sqlite3_int64 off) {
     }
     sqlite3_int64 to = std::min(end, dataStart + pageSize);
     std::uint32_t page = framePage(f, frameStart, in, off, end);
-    std::uint8_t* scratch = f->scratch;
+    std::uint8_t* scratch = f->scratch.get();
     if (pos != dataStart || to != dataStart + pageSize) {
       int rc = realRead(f, scratch, static_cast<int>(pageSize), dataStart);
       if (rc != SQLITE_OK && rc != SQLITE_IOERR_SHORT_READ) return rc;
@@ -368,7 +366,7 @@ int walRead(CodecFile* f, void* buf, int amt, sqlite3_int64 off) {
       cryptImage(*c, key, page, CryptDirection::Decrypt, out + (from - off), pageSize);
       return SQLITE_OK;
     }
-    std::uint8_t* scratch = f->scratch;
+    std::uint8_t* scratch = f->scratch.get();
     std::size_t prefix = std::min<std::size_t>(((to - dataStart) + 15) / 16 * 16, pageSize);
     int r = realRead(f, scratch, static_cast<int>(prefix), dataStart);
     if (r != SQLITE_OK && r != SQLITE_IOERR_SHORT_READ) return r;
@@ -394,14 +392,10 @@ bool keyFitsDatabase(CodecFile* db) {
 
 int xClose(sqlite3_file* file) {
   CodecFile* f = self(file);
-  if (f->kind == FileKind::Journal && f->mainDb != nullptr && f->mainDb->codec != nullptr) {
-    f->mainDb->codec->restoring = false;
-  }
+  PageCodec* c = activeCodec(f->mainDb);
+  if (f->kind == FileKind::Journal && c != nullptr) c->restoring = false;
   int rc = f->real->pMethods != nullptr ? f->real->pMethods->xClose(f->real) : SQLITE_OK;
-  delete f->codec;
-  f->codec = nullptr;
-  delete[] f->scratch;
-  f->scratch = nullptr;
+  f->~CodecFile();
   return rc;
 }
 
@@ -427,9 +421,8 @@ int xWrite(sqlite3_file* file, const void* buf, int amt, sqlite3_int64 off) {
 
 int xTruncate(sqlite3_file* file, sqlite3_int64 size) {
   CodecFile* f = self(file);
-  if (f->kind == FileKind::Journal && size == 0 && f->mainDb != nullptr && f->mainDb->codec != nullptr) {
-    f->mainDb->codec->restoring = false;
-  }
+  PageCodec* c = activeCodec(f->mainDb);
+  if (f->kind == FileKind::Journal && size == 0 && c != nullptr) c->restoring = false;
   return f->real->pMethods->xTruncate(f->real, size);
 }
 
@@ -515,41 +508,40 @@ int keyFromUri(CodecFile* f, const char* name, std::unique_ptr<PageCodec>& codec
   return SQLITE_OK;
 }
 
+FileKind kindOf(int flags) {
+  return (flags & SQLITE_OPEN_MAIN_DB)        ? FileKind::MainDb
+         : (flags & SQLITE_OPEN_MAIN_JOURNAL) ? FileKind::Journal
+         : (flags & SQLITE_OPEN_WAL)          ? FileKind::Wal
+                                              : FileKind::Other;
+}
+
+// Sets up what the file needs before the real file is opened; SQLite's result code.
+int prepareFile(CodecFile* f, const char* name, int flags) {
+  f->kind = kindOf(flags);
+  if (f->kind == FileKind::MainDb) return keyFromUri(f, name, f->codec);
+  if (f->kind != FileKind::Journal && f->kind != FileKind::Wal) return SQLITE_OK;
+  sqlite3_file* db = sqlite3_database_file_object(name);
+  if (db != nullptr && db->pMethods == &kCodecMethods) f->mainDb = self(db);
+  if (f->kind != FileKind::Wal) return SQLITE_OK;
+  f->scratch.reset(new (std::nothrow) std::uint8_t[kMaxPageSize + kFrameHeader]);
+  if (f->scratch == nullptr) return SQLITE_NOMEM;
+  return f->mainDb != nullptr && !keyFitsDatabase(f->mainDb) ? SQLITE_NOTADB : SQLITE_OK;
+}
+
 int vfsOpen(sqlite3_vfs*, const char* name, sqlite3_file* file, int flags, int* outFlags) {
   file->pMethods = nullptr;
   if (name == nullptr || (flags & kTempFlags) != 0) return openMemoryFile(file, flags, outFlags);
 
   CodecFile* f = new (file) CodecFile();
   f->real = reinterpret_cast<sqlite3_file*>(f + 1);
-  f->walHeaderOffset = -1;
-  f->journalReads.imageEnd = f->journalWrites.imageEnd = -1;
-  f->journalReads.pageNumberOffset = f->journalWrites.pageNumberOffset = -1;
-  f->kind = (flags & SQLITE_OPEN_MAIN_DB)        ? FileKind::MainDb
-            : (flags & SQLITE_OPEN_MAIN_JOURNAL) ? FileKind::Journal
-            : (flags & SQLITE_OPEN_WAL)          ? FileKind::Wal
-                                                 : FileKind::Other;
-  std::unique_ptr<PageCodec> codec;
-  if (f->kind == FileKind::MainDb) {
-    if (int rc = keyFromUri(f, name, codec); rc != SQLITE_OK) return rc;
-  } else if (f->kind == FileKind::Journal || f->kind == FileKind::Wal) {
-    sqlite3_file* db = sqlite3_database_file_object(name);
-    if (db != nullptr && db->pMethods == &kCodecMethods) f->mainDb = self(db);
-    if (f->kind == FileKind::Wal) {
-      f->scratch = new (std::nothrow) std::uint8_t[kMaxPageSize + kFrameHeader];
-      if (f->scratch == nullptr) return SQLITE_NOMEM;
-    }
-  }
-  if (f->kind == FileKind::Wal && f->mainDb != nullptr && !keyFitsDatabase(f->mainDb)) {
-    delete[] f->scratch;
-    return SQLITE_NOTADB;
-  }
-  int rc = gBase->xOpen(gBase, name, f->real, flags, outFlags);
+  f->real->pMethods = nullptr;
+  int rc = prepareFile(f, name, flags);
+  if (rc == SQLITE_OK) rc = gBase->xOpen(gBase, name, f->real, flags, outFlags);
   if (rc != SQLITE_OK) {
     if (f->real->pMethods != nullptr) f->real->pMethods->xClose(f->real);
-    delete[] f->scratch;
+    f->~CodecFile();
     return rc;
   }
-  f->codec = codec.release();
   file->pMethods = &kCodecMethods;
   return SQLITE_OK;
 }
@@ -620,10 +612,7 @@ CodecFile* codecFileOf(sqlite3* db, const char* dbName) {
   return f->kind == FileKind::MainDb ? f : nullptr;
 }
 
-void setCodec(CodecFile* file, std::unique_ptr<PageCodec> codec) {
-  delete file->codec;
-  file->codec = codec.release();
-}
+void setCodec(CodecFile* file, std::unique_ptr<PageCodec> codec) { file->codec = std::move(codec); }
 
 }  // namespace detail
 

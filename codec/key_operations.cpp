@@ -40,9 +40,7 @@ class ConnectionLock {
 
 bool holdsKey(const CodecFile* f, const std::string& bytes) {
   const PageCodec* c = activeCodec(f);
-  if (c == nullptr || !c->hasReadKey || !c->hasWriteKey || c->rekeying) return false;
-  const DatabaseKey key = deriveDatabaseKey(bytes.data(), static_cast<int>(bytes.size()));
-  return std::memcmp(&key, &c->readKey, sizeof key) == 0 && std::memcmp(&key, &c->writeKey, sizeof key) == 0;
+  return c != nullptr && c->holdsOnly(deriveDatabaseKey(bytes.data(), static_cast<int>(bytes.size())));
 }
 
 // Why another key may not be given to `f` now, or null.
@@ -86,10 +84,8 @@ void inheritMainKeys(CodecFile* file, sqlite3* db) {
   CodecFile* mainFile = codecFileOf(db, "main");
   if (mainFile == nullptr || mainFile == file) return;
   PageCodec* mainCodec = activeCodec(mainFile);
-  if (mainCodec == nullptr || !mainCodec->hasReadKey || !mainCodec->hasWriteKey) return;
+  if (mainCodec == nullptr || !mainCodec->readKey || !mainCodec->writeKey) return;
   auto codec = std::make_unique<PageCodec>();
-  codec->isEncrypted = true;
-  codec->hasReadKey = codec->hasWriteKey = true;
   codec->readKey = mainCodec->readKey;
   codec->writeKey = mainCodec->writeKey;
   setCodec(file, std::move(codec));

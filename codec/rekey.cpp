@@ -76,26 +76,23 @@ PageCodec* enterRekeying(CodecFile* f, const void* key, int count) {
   PageCodec* c = activeCodec(f);
   if (c == nullptr) {  // plain database: pages are read plain and written under the new key
     auto fresh = std::make_unique<PageCodec>();
-    fresh->isEncrypted = true;
     c = fresh.get();
     setCodec(f, std::move(fresh));
   }
-  c->hasWriteKey = key != nullptr && count > 0;
-  if (c->hasWriteKey) c->writeKey = deriveDatabaseKey(key, count);
+  c->writeKey.reset();
+  if (key != nullptr && count > 0) c->writeKey = deriveDatabaseKey(key, count);
   c->rekeying = true;
   return c;
 }
 
 void leaveRekeying(CodecFile* f, PageCodec* c, bool succeeded) {
-  if (succeeded && c->hasWriteKey) {
+  if (succeeded) {
     c->readKey = c->writeKey;
-    c->hasReadKey = true;
-  } else if (!succeeded && c->hasReadKey) {
+  } else {
     c->writeKey = c->readKey;
-    c->hasWriteKey = true;
   }
   c->endRekey();
-  if (!c->hasReadKey || !c->hasWriteKey) setCodec(f, nullptr);  // plain from now on
+  if (!c->readKey) setCodec(f, nullptr);  // plain from now on
 }
 
 // Writes `copy` back over the main database under the new key, unless someone committed since
