@@ -72,6 +72,42 @@ sqlite3_int64 bytesPresent(CodecFile* f, int rc, int amt, sqlite3_int64 off) {
   return std::clamp<sqlite3_int64>(size - off, 0, amt);
 }
 
+// ---- parts of a page ----
+
+// A page image as it lies in a file (database page or WAL frame data).
+struct StoredImage {
+  std::uint32_t page;
+  sqlite3_int64 start;
+  std::uint32_t size;
+};
+
+// Decrypts the bytes [from, to) of a stored image into `out`: the CBC blocks from the image's
+// start up to `to` are read into `scratch` and decrypted under `key`.
+int readPartialImage(CodecFile* f, PageCodec& c, const DatabaseKey* key, const StoredImage& image,
+                     sqlite3_int64 from, sqlite3_int64 to, std::uint8_t* out, std::uint8_t* scratch) {
+  std::size_t prefix = std::min<std::size_t>(((to - image.start) + 15) / 16 * 16, image.size);
+  int rc = realRead(f, scratch, static_cast<int>(prefix), image.start);
+  if (rc != SQLITE_OK && rc != SQLITE_IOERR_SHORT_READ) return rc;
+  cryptImage(c, key, image.page, CryptDirection::Decrypt, scratch, prefix);
+  std::memcpy(out, scratch + (from - image.start), static_cast<std::size_t>(to - from));
+  return SQLITE_OK;
+}
+
+// Makes `scratch` the whole image to store when the bytes [from, to) of it are `in`: the rest
+// is the stored image decrypted under `readKey`; the result is encrypted under `writeKey`.
+int mergeIntoImage(CodecFile* f, PageCodec& c, const DatabaseKey* readKey, const DatabaseKey* writeKey,
+                   const StoredImage& image, sqlite3_int64 from, sqlite3_int64 to, const std::uint8_t* in,
+                   std::uint8_t* scratch) {
+  if (from != image.start || to != image.start + image.size) {
+    int rc = realRead(f, scratch, static_cast<int>(image.size), image.start);
+    if (rc != SQLITE_OK && rc != SQLITE_IOERR_SHORT_READ) return rc;
+    cryptImage(c, readKey, image.page, CryptDirection::Decrypt, scratch, image.size);
+  }
+  std::memcpy(scratch + (from - image.start), in, static_cast<std::size_t>(to - from));
+  cryptImage(c, writeKey, image.page, CryptDirection::Encrypt, scratch, image.size);
+  return SQLITE_OK;
+}
+
 // ---- database file ----
 
 // Page size of the database as stored: from the cache, else from the first 32 bytes of page 1.
@@ -83,20 +119,6 @@ std::uint32_t databasePageSize(CodecFile* f, PageCodec* c) {
     c->pageSize = headerPageSize(head);
   }
   return c->pageSize;
-}
-
-// Decrypts [from, to) of page `page` (starting at `pageStart`) into `out` by reading and
-// decrypting the page's blocks from its start.
-int readPartialPage(CodecFile* f, PageCodec* c, std::uint32_t page, sqlite3_int64 pageStart,
-                    std::uint32_t pageSize, sqlite3_int64 from, sqlite3_int64 to, std::uint8_t* out,
-                    const DatabaseKey* key) {
-  std::size_t prefix = std::min<std::size_t>(((to - pageStart) + 15) / 16 * 16, pageSize);
-  std::uint8_t* scratch = c->pageBuffer.get();
-  int rc = realRead(f, scratch, static_cast<int>(prefix), pageStart);
-  if (rc != SQLITE_OK && rc != SQLITE_IOERR_SHORT_READ) return rc;
-  cryptImage(*c, key, page, CryptDirection::Decrypt, scratch, prefix);
-  std::memcpy(out, scratch + (from - pageStart), static_cast<std::size_t>(to - from));
-  return SQLITE_OK;
 }
 
 // Decrypts what a read of [off, off+amt) brought in, page by page.
@@ -122,7 +144,8 @@ int decryptDbRead(CodecFile* f, PageCodec* c, std::uint8_t* out, int rc, int amt
     if (pos == pageStart && segEnd == pageStart + pageSize) {
       codecTransform(c, out + (pos - off), page, kModeRead, pageSize);
     } else if (key != nullptr) {
-      int prc = readPartialPage(f, c, page, pageStart, pageSize, pos, segEnd, out + (pos - off), key);
+      const StoredImage image{page, pageStart, pageSize};
+      int prc = readPartialImage(f, *c, key, image, pos, segEnd, out + (pos - off), c->pageBuffer.get());
       if (prc != SQLITE_OK) return prc;
     }
     pos = segEnd;
@@ -172,13 +195,11 @@ int dbWrite(CodecFile* f, const void* buf, int amt, sqlite3_int64 off) {
     const void* stored;
     if (pos == pageStart && segEnd == pageStart + pageSize) {
       stored = codecTransform(c, const_cast<std::uint8_t*>(in + (pos - off)), page, kModeWriteDb, pageSize);
-    } else {
-      // Part of a page: merge it into the stored page and write the page whole.
-      int rc = realRead(f, scratch, static_cast<int>(pageSize), pageStart);
-      if (rc != SQLITE_OK && rc != SQLITE_IOERR_SHORT_READ) return rc;
-      cryptImage(*c, c->dbReadKey(page), page, CryptDirection::Decrypt, scratch, pageSize);
-      std::memcpy(scratch + (pos - pageStart), in + (pos - off), static_cast<std::size_t>(segEnd - pos));
-      cryptImage(*c, c->dbWriteKey(page), page, CryptDirection::Encrypt, scratch, pageSize);
+    } else {  // part of a page: merged into the stored page, which is written whole
+      const DatabaseKey* readKey = c->dbReadKey(page);  // before dbWriteKey notes the page as rewritten
+      const StoredImage image{page, pageStart, pageSize};
+      int rc = mergeIntoImage(f, *c, readKey, c->dbWriteKey(page), image, pos, segEnd, in + (pos - off), scratch);
+      if (rc != SQLITE_OK) return rc;
       stored = scratch;
     }
     int rc = realWrite(f, stored, static_cast<int>(pageSize), pageStart);
@@ -336,14 +357,10 @@ int walWrite(CodecFile* f, const void* buf, int amt, sqlite3_int64 off) {
     sqlite3_int64 to = std::min(end, dataStart + pageSize);
     std::uint32_t page = framePage(f, frameStart, in, off, end);
     std::uint8_t* scratch = f->scratch.get();
-    if (pos != dataStart || to != dataStart + pageSize) {
-      int rc = realRead(f, scratch, static_cast<int>(pageSize), dataStart);
-      if (rc != SQLITE_OK && rc != SQLITE_IOERR_SHORT_READ) return rc;
-      cryptImage(*c, c->walReadKey(), page, CryptDirection::Decrypt, scratch, pageSize);
-    }
-    std::memcpy(scratch + (pos - dataStart), in + (pos - off), static_cast<std::size_t>(to - pos));
-    cryptImage(*c, c->walWriteKey(), page, CryptDirection::Encrypt, scratch, pageSize);
-    if (int rc = realWrite(f, scratch, static_cast<int>(pageSize), dataStart); rc != SQLITE_OK) return rc;
+    const StoredImage image{page, dataStart, pageSize};
+    int rc = mergeIntoImage(f, *c, c->walReadKey(), c->walWriteKey(), image, pos, to, in + (pos - off), scratch);
+    if (rc == SQLITE_OK) rc = realWrite(f, scratch, static_cast<int>(pageSize), dataStart);
+    if (rc != SQLITE_OK) return rc;
     pos = to;
   }
   return SQLITE_OK;
@@ -366,13 +383,8 @@ int walRead(CodecFile* f, void* buf, int amt, sqlite3_int64 off) {
       cryptImage(*c, key, page, CryptDirection::Decrypt, out + (from - off), pageSize);
       return SQLITE_OK;
     }
-    std::uint8_t* scratch = f->scratch.get();
-    std::size_t prefix = std::min<std::size_t>(((to - dataStart) + 15) / 16 * 16, pageSize);
-    int r = realRead(f, scratch, static_cast<int>(prefix), dataStart);
-    if (r != SQLITE_OK && r != SQLITE_IOERR_SHORT_READ) return r;
-    cryptImage(*c, key, framePage(f, frameStart, out, off, end), CryptDirection::Decrypt, scratch, prefix);
-    std::memcpy(out + (from - off), scratch + (from - dataStart), static_cast<std::size_t>(to - from));
-    return SQLITE_OK;
+    const StoredImage image{framePage(f, frameStart, out, off, end), dataStart, pageSize};
+    return readPartialImage(f, *c, key, image, from, to, out + (from - off), f->scratch.get());
   });
   return prc != SQLITE_OK ? prc : rc;
 }
