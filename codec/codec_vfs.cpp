@@ -72,8 +72,40 @@ sqlite3_int64 bytesPresent(CodecFile* f, int rc, int amt, sqlite3_int64 off) {
   return std::clamp<sqlite3_int64>(size - off, 0, amt);
 }
 
-PageCodec* activeCodec(CodecFile* db) {
-  return (db != nullptr && db->codec != nullptr && db->codec->isEncrypted) ? db->codec : nullptr;
+// ---- parts of a page ----
+
+// A page image as it lies in a file (database page or WAL frame data).
+struct StoredImage {
+  std::uint32_t page;
+  sqlite3_int64 start;
+  std::uint32_t size;
+};
+
+// Decrypts the bytes [from, to) of a stored image into `out`: the CBC blocks from the image's
+// start up to `to` are read into `scratch` and decrypted under `key`.
+int readPartialImage(CodecFile* f, PageCodec& c, const DatabaseKey* key, const StoredImage& image,
+                     sqlite3_int64 from, sqlite3_int64 to, std::uint8_t* out, std::uint8_t* scratch) {
+  std::size_t prefix = std::min<std::size_t>(((to - image.start) + 15) / 16 * 16, image.size);
+  int rc = realRead(f, scratch, static_cast<int>(prefix), image.start);
+  if (rc != SQLITE_OK && rc != SQLITE_IOERR_SHORT_READ) return rc;
+  cryptImage(c, key, image.page, CryptDirection::Decrypt, scratch, prefix);
+  std::memcpy(out, scratch + (from - image.start), static_cast<std::size_t>(to - from));
+  return SQLITE_OK;
+}
+
+// Makes `scratch` the whole image to store when the bytes [from, to) of it are `in`: the rest
+// is the stored image decrypted under `readKey`; the result is encrypted under `writeKey`.
+int mergeIntoImage(CodecFile* f, PageCodec& c, const DatabaseKey* readKey, const DatabaseKey* writeKey,
+                   const StoredImage& image, sqlite3_int64 from, sqlite3_int64 to, const std::uint8_t* in,
+                   std::uint8_t* scratch) {
+  if (from != image.start || to != image.start + image.size) {
+    int rc = realRead(f, scratch, static_cast<int>(image.size), image.start);
+    if (rc != SQLITE_OK && rc != SQLITE_IOERR_SHORT_READ) return rc;
+    cryptImage(c, readKey, image.page, CryptDirection::Decrypt, scratch, image.size);
+  }
+  std::memcpy(scratch + (from - image.start), in, static_cast<std::size_t>(to - from));
+  cryptImage(c, writeKey, image.page, CryptDirection::Encrypt, scratch, image.size);
+  return SQLITE_OK;
 }
 
 // ---- database file ----
@@ -89,27 +121,10 @@ std::uint32_t databasePageSize(CodecFile* f, PageCodec* c) {
   return c->pageSize;
 }
 
-// Decrypts [from, to) of page `page` (starting at `pageStart`) into `out` by reading and
-// decrypting the page's blocks from its start.
-int readPartialPage(CodecFile* f, PageCodec* c, std::uint32_t page, sqlite3_int64 pageStart,
-                    std::uint32_t pageSize, sqlite3_int64 from, sqlite3_int64 to, std::uint8_t* out,
-                    const DatabaseKey* key) {
-  std::size_t prefix = std::min<std::size_t>(((to - pageStart) + 15) / 16 * 16, pageSize);
-  std::uint8_t* scratch = c->pageBuffer.get();
-  int rc = realRead(f, scratch, static_cast<int>(prefix), pageStart);
-  if (rc != SQLITE_OK && rc != SQLITE_IOERR_SHORT_READ) return rc;
-  cryptImage(*c, key, page, CryptDirection::Decrypt, scratch, prefix);
-  std::memcpy(out, scratch + (from - pageStart), static_cast<std::size_t>(to - from));
-  return SQLITE_OK;
-}
-
-int dbRead(CodecFile* f, void* buf, int amt, sqlite3_int64 off) {
-  int rc = realRead(f, buf, amt, off);
-  PageCodec* c = activeCodec(f);
-  if (c == nullptr || (rc != SQLITE_OK && rc != SQLITE_IOERR_SHORT_READ)) return rc;
+// Decrypts what a read of [off, off+amt) brought in, page by page.
+int decryptDbRead(CodecFile* f, PageCodec* c, std::uint8_t* out, int rc, int amt, sqlite3_int64 off) {
   sqlite3_int64 end = off + bytesPresent(f, rc, amt, off);
   if (end <= off) return rc;
-  auto* out = static_cast<std::uint8_t*>(buf);
 
   if (off == 0 && end >= 32) {  // page 1 read afresh: its header gives the page size
     std::uint8_t head[32];
@@ -129,7 +144,8 @@ int dbRead(CodecFile* f, void* buf, int amt, sqlite3_int64 off) {
     if (pos == pageStart && segEnd == pageStart + pageSize) {
       codecTransform(c, out + (pos - off), page, kModeRead, pageSize);
     } else if (key != nullptr) {
-      int prc = readPartialPage(f, c, page, pageStart, pageSize, pos, segEnd, out + (pos - off), key);
+      const StoredImage image{page, pageStart, pageSize};
+      int prc = readPartialImage(f, *c, key, image, pos, segEnd, out + (pos - off), c->pageBuffer.get());
       if (prc != SQLITE_OK) return prc;
     }
     pos = segEnd;
@@ -137,7 +153,22 @@ int dbRead(CodecFile* f, void* buf, int amt, sqlite3_int64 off) {
   return rc;
 }
 
+int dbRead(CodecFile* f, void* buf, int amt, sqlite3_int64 off) {
+  int rc = realRead(f, buf, amt, off);
+  if (rc != SQLITE_OK && rc != SQLITE_IOERR_SHORT_READ) return rc;
+  auto* out = static_cast<std::uint8_t*>(buf);
+  if (PageCodec* c = activeCodec(f)) rc = decryptDbRead(f, c, out, rc, amt, off);
+  // Page 1 that makes sense under the current keys: from now on the connection's cache holds
+  // pages read under them, and another key must not be slipped in.
+  // (The header SQLite reads while opening the file, before it names the connection, does not count.)
+  if (rc == SQLITE_OK && off == 0 && amt >= 16 && f->currentDb != nullptr && std::memcmp(out, kMagic, 16) == 0) {
+    f->contentSeen = true;
+  }
+  return rc;
+}
+
 int dbWrite(CodecFile* f, const void* buf, int amt, sqlite3_int64 off) {
+  if (off == 0 && f->currentDb != nullptr) f->contentSeen = true;
   PageCodec* c = activeCodec(f);
   if (c == nullptr) return realWrite(f, buf, amt, off);
   const auto* in = static_cast<const std::uint8_t*>(buf);
@@ -164,13 +195,11 @@ int dbWrite(CodecFile* f, const void* buf, int amt, sqlite3_int64 off) {
     const void* stored;
     if (pos == pageStart && segEnd == pageStart + pageSize) {
       stored = codecTransform(c, const_cast<std::uint8_t*>(in + (pos - off)), page, kModeWriteDb, pageSize);
-    } else {
-      // Part of a page: merge it into the stored page and write the page whole.
-      int rc = realRead(f, scratch, static_cast<int>(pageSize), pageStart);
-      if (rc != SQLITE_OK && rc != SQLITE_IOERR_SHORT_READ) return rc;
-      cryptImage(*c, c->dbReadKey(page), page, CryptDirection::Decrypt, scratch, pageSize);
-      std::memcpy(scratch + (pos - pageStart), in + (pos - off), static_cast<std::size_t>(segEnd - pos));
-      cryptImage(*c, c->dbWriteKey(page), page, CryptDirection::Encrypt, scratch, pageSize);
+    } else {  // part of a page: merged into the stored page, which is written whole
+      const DatabaseKey* readKey = c->dbReadKey(page);  // before dbWriteKey notes the page as rewritten
+      const StoredImage image{page, pageStart, pageSize};
+      int rc = mergeIntoImage(f, *c, readKey, c->dbWriteKey(page), image, pos, segEnd, in + (pos - off), scratch);
+      if (rc != SQLITE_OK) return rc;
       stored = scratch;
     }
     int rc = realWrite(f, stored, static_cast<int>(pageSize), pageStart);
@@ -206,7 +235,7 @@ std::uint32_t journalPageNumber(CodecFile* f, const JournalRecordCache& cache, s
 bool mayBeJournalImage(int amt, sqlite3_int64 off) { return isPageSize(amt) && off % 8 == 4; }
 
 int journalWrite(CodecFile* f, const void* buf, int amt, sqlite3_int64 off) {
-  PageCodec* c = f->mainDb != nullptr ? f->mainDb->codec : nullptr;
+  PageCodec* c = activeCodec(f->mainDb);
   if (c == nullptr) return realWrite(f, buf, amt, off);
   auto& cache = f->journalWrites;
   const auto* in = static_cast<const std::uint8_t*>(buf);
@@ -238,7 +267,7 @@ int journalWrite(CodecFile* f, const void* buf, int amt, sqlite3_int64 off) {
 
 int journalRead(CodecFile* f, void* buf, int amt, sqlite3_int64 off) {
   int rc = realRead(f, buf, amt, off);
-  PageCodec* c = f->mainDb != nullptr ? f->mainDb->codec : nullptr;
+  PageCodec* c = activeCodec(f->mainDb);
   if (c == nullptr || rc != SQLITE_OK) return rc;
   auto& cache = f->journalReads;
   auto* out = static_cast<std::uint8_t*>(buf);
@@ -257,10 +286,8 @@ int journalRead(CodecFile* f, void* buf, int amt, sqlite3_int64 off) {
   std::uint32_t page = journalPageNumber(f, cache, off, amt);
   if (page == 0) return rc;
   cache.diskSum = checksumSamples(out, amt);
-  if (c->isEncrypted) {
-    cryptImage(*c, c->journalKey(), page, CryptDirection::Decrypt, out, static_cast<std::size_t>(amt));
-    c->restoring = true;  // images only come back in a rollback
-  }
+  cryptImage(*c, c->journalKey(), page, CryptDirection::Decrypt, out, static_cast<std::size_t>(amt));
+  c->restoring = true;  // images only come back in a rollback
   cache.plainSum = checksumSamples(out, amt);
   cache.imageEnd = off + amt;
   return rc;
@@ -329,15 +356,11 @@ int walWrite(CodecFile* f, const void* buf, int amt, sqlite3_int64 off) {
     }
     sqlite3_int64 to = std::min(end, dataStart + pageSize);
     std::uint32_t page = framePage(f, frameStart, in, off, end);
-    std::uint8_t* scratch = f->scratch;
-    if (pos != dataStart || to != dataStart + pageSize) {
-      int rc = realRead(f, scratch, static_cast<int>(pageSize), dataStart);
-      if (rc != SQLITE_OK && rc != SQLITE_IOERR_SHORT_READ) return rc;
-      cryptImage(*c, c->walReadKey(), page, CryptDirection::Decrypt, scratch, pageSize);
-    }
-    std::memcpy(scratch + (pos - dataStart), in + (pos - off), static_cast<std::size_t>(to - pos));
-    cryptImage(*c, c->walWriteKey(), page, CryptDirection::Encrypt, scratch, pageSize);
-    if (int rc = realWrite(f, scratch, static_cast<int>(pageSize), dataStart); rc != SQLITE_OK) return rc;
+    std::uint8_t* scratch = f->scratch.get();
+    const StoredImage image{page, dataStart, pageSize};
+    int rc = mergeIntoImage(f, *c, c->walReadKey(), c->walWriteKey(), image, pos, to, in + (pos - off), scratch);
+    if (rc == SQLITE_OK) rc = realWrite(f, scratch, static_cast<int>(pageSize), dataStart);
+    if (rc != SQLITE_OK) return rc;
     pos = to;
   }
   return SQLITE_OK;
@@ -360,13 +383,8 @@ int walRead(CodecFile* f, void* buf, int amt, sqlite3_int64 off) {
       cryptImage(*c, key, page, CryptDirection::Decrypt, out + (from - off), pageSize);
       return SQLITE_OK;
     }
-    std::uint8_t* scratch = f->scratch;
-    std::size_t prefix = std::min<std::size_t>(((to - dataStart) + 15) / 16 * 16, pageSize);
-    int r = realRead(f, scratch, static_cast<int>(prefix), dataStart);
-    if (r != SQLITE_OK && r != SQLITE_IOERR_SHORT_READ) return r;
-    cryptImage(*c, key, framePage(f, frameStart, out, off, end), CryptDirection::Decrypt, scratch, prefix);
-    std::memcpy(out + (from - off), scratch + (from - dataStart), static_cast<std::size_t>(to - from));
-    return SQLITE_OK;
+    const StoredImage image{framePage(f, frameStart, out, off, end), dataStart, pageSize};
+    return readPartialImage(f, *c, key, image, from, to, out + (from - off), f->scratch.get());
   });
   return prc != SQLITE_OK ? prc : rc;
 }
@@ -386,14 +404,10 @@ bool keyFitsDatabase(CodecFile* db) {
 
 int xClose(sqlite3_file* file) {
   CodecFile* f = self(file);
-  if (f->kind == FileKind::Journal && f->mainDb != nullptr && f->mainDb->codec != nullptr) {
-    f->mainDb->codec->restoring = false;
-  }
+  PageCodec* c = activeCodec(f->mainDb);
+  if (f->kind == FileKind::Journal && c != nullptr) c->restoring = false;
   int rc = f->real->pMethods != nullptr ? f->real->pMethods->xClose(f->real) : SQLITE_OK;
-  delete f->codec;
-  f->codec = nullptr;
-  delete[] f->scratch;
-  f->scratch = nullptr;
+  f->~CodecFile();
   return rc;
 }
 
@@ -419,9 +433,8 @@ int xWrite(sqlite3_file* file, const void* buf, int amt, sqlite3_int64 off) {
 
 int xTruncate(sqlite3_file* file, sqlite3_int64 size) {
   CodecFile* f = self(file);
-  if (f->kind == FileKind::Journal && size == 0 && f->mainDb != nullptr && f->mainDb->codec != nullptr) {
-    f->mainDb->codec->restoring = false;
-  }
+  PageCodec* c = activeCodec(f->mainDb);
+  if (f->kind == FileKind::Journal && size == 0 && c != nullptr) c->restoring = false;
   return f->real->pMethods->xTruncate(f->real, size);
 }
 
@@ -442,11 +455,16 @@ int xFileControl(sqlite3_file* file, int op, void* arg) {
       int rc = handleKeyPragma(f, static_cast<char**>(arg));
       if (rc != SQLITE_NOTFOUND) return rc;
     } else if (op == SQLITE_FCNTL_PDB) {
-      // SQLite names the connection that opened the file; an attached file without a key of its
-      // own takes the main database's keys.
-      sqlite3* db = *static_cast<sqlite3**>(arg);
-      f->owner = db;
-      if (!f->uriKeyParameter) inheritMainKeys(f, db);
+      // SQLite hands over where it records the connection using the file (under a shared cache
+      // that changes from call to call), once for every connection that opens it. An attached
+      // file without a key of its own takes the main database's keys.
+      f->currentDb = static_cast<sqlite3**>(arg);
+      sqlite3* db = *f->currentDb;
+      if (++f->attachments > 1) {
+        noteSharedAttachment(f, db);
+      } else if (!f->uriKeyParameter) {
+        inheritMainKeys(f, db);
+      }
     }
   }
   if (op == SQLITE_FCNTL_MMAP_SIZE) {  // pages must pass through xRead to be decrypted
@@ -502,41 +520,40 @@ int keyFromUri(CodecFile* f, const char* name, std::unique_ptr<PageCodec>& codec
   return SQLITE_OK;
 }
 
+FileKind kindOf(int flags) {
+  return (flags & SQLITE_OPEN_MAIN_DB)        ? FileKind::MainDb
+         : (flags & SQLITE_OPEN_MAIN_JOURNAL) ? FileKind::Journal
+         : (flags & SQLITE_OPEN_WAL)          ? FileKind::Wal
+                                              : FileKind::Other;
+}
+
+// Sets up what the file needs before the real file is opened; SQLite's result code.
+int prepareFile(CodecFile* f, const char* name, int flags) {
+  f->kind = kindOf(flags);
+  if (f->kind == FileKind::MainDb) return keyFromUri(f, name, f->codec);
+  if (f->kind != FileKind::Journal && f->kind != FileKind::Wal) return SQLITE_OK;
+  sqlite3_file* db = sqlite3_database_file_object(name);
+  if (db != nullptr && db->pMethods == &kCodecMethods) f->mainDb = self(db);
+  if (f->kind != FileKind::Wal) return SQLITE_OK;
+  f->scratch.reset(new (std::nothrow) std::uint8_t[kMaxPageSize + kFrameHeader]);
+  if (f->scratch == nullptr) return SQLITE_NOMEM;
+  return f->mainDb != nullptr && !keyFitsDatabase(f->mainDb) ? SQLITE_NOTADB : SQLITE_OK;
+}
+
 int vfsOpen(sqlite3_vfs*, const char* name, sqlite3_file* file, int flags, int* outFlags) {
   file->pMethods = nullptr;
   if (name == nullptr || (flags & kTempFlags) != 0) return openMemoryFile(file, flags, outFlags);
 
   CodecFile* f = new (file) CodecFile();
   f->real = reinterpret_cast<sqlite3_file*>(f + 1);
-  f->walHeaderOffset = -1;
-  f->journalReads.imageEnd = f->journalWrites.imageEnd = -1;
-  f->journalReads.pageNumberOffset = f->journalWrites.pageNumberOffset = -1;
-  f->kind = (flags & SQLITE_OPEN_MAIN_DB)        ? FileKind::MainDb
-            : (flags & SQLITE_OPEN_MAIN_JOURNAL) ? FileKind::Journal
-            : (flags & SQLITE_OPEN_WAL)          ? FileKind::Wal
-                                                 : FileKind::Other;
-  std::unique_ptr<PageCodec> codec;
-  if (f->kind == FileKind::MainDb) {
-    if (int rc = keyFromUri(f, name, codec); rc != SQLITE_OK) return rc;
-  } else if (f->kind == FileKind::Journal || f->kind == FileKind::Wal) {
-    sqlite3_file* db = sqlite3_database_file_object(name);
-    if (db != nullptr && db->pMethods == &kCodecMethods) f->mainDb = self(db);
-    if (f->kind == FileKind::Wal) {
-      f->scratch = new (std::nothrow) std::uint8_t[kMaxPageSize + kFrameHeader];
-      if (f->scratch == nullptr) return SQLITE_NOMEM;
-    }
-  }
-  if (f->kind == FileKind::Wal && f->mainDb != nullptr && !keyFitsDatabase(f->mainDb)) {
-    delete[] f->scratch;
-    return SQLITE_NOTADB;
-  }
-  int rc = gBase->xOpen(gBase, name, f->real, flags, outFlags);
+  f->real->pMethods = nullptr;
+  int rc = prepareFile(f, name, flags);
+  if (rc == SQLITE_OK) rc = gBase->xOpen(gBase, name, f->real, flags, outFlags);
   if (rc != SQLITE_OK) {
     if (f->real->pMethods != nullptr) f->real->pMethods->xClose(f->real);
-    delete[] f->scratch;
+    f->~CodecFile();
     return rc;
   }
-  f->codec = codec.release();
   file->pMethods = &kCodecMethods;
   return SQLITE_OK;
 }
@@ -607,10 +624,7 @@ CodecFile* codecFileOf(sqlite3* db, const char* dbName) {
   return f->kind == FileKind::MainDb ? f : nullptr;
 }
 
-void setCodec(CodecFile* file, std::unique_ptr<PageCodec> codec) {
-  delete file->codec;
-  file->codec = codec.release();
-}
+void setCodec(CodecFile* file, std::unique_ptr<PageCodec> codec) { file->codec = std::move(codec); }
 
 }  // namespace detail
 

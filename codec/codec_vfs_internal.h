@@ -20,25 +20,39 @@ struct JournalRecordCache {
   std::uint32_t diskSum = 0;    // checksum samples over the image as stored
 };
 
+// Lives in the memory SQLite gives the VFS for a file: constructed in xOpen, destroyed in xClose.
 struct CodecFile {
   sqlite3_file base;
-  FileKind kind;
-  sqlite3_file* real;  // the underlying VFS's file, in the same allocation
+  FileKind kind = FileKind::Other;
+  sqlite3_file* real = nullptr;  // the underlying VFS's file, in the same allocation
 
   // Main database file.
-  PageCodec* codec;      // owned; null = plain
-  sqlite3* owner;        // connection that opened it, once SQLite tells us
-  bool uriKeyParameter;  // the name carried key= or hexkey= (even an empty one)
+  std::unique_ptr<PageCodec> codec;  // null = plain
+  sqlite3** currentDb = nullptr;     // SQLite's own record of the connection using the file now
+  int attachments = 0;               // connections that opened the file; more than one = shared cache
+  bool contentSeen = false;          // page 1 was read (and made sense) or written under the current keys
+  bool uriKeyParameter = false;      // the name carried key= or hexkey= (even an empty one)
 
   // Journal and WAL: the database file they belong to (null when it is not one of ours).
-  CodecFile* mainDb;
+  CodecFile* mainDb = nullptr;
   JournalRecordCache journalWrites;
   JournalRecordCache journalReads;
-  std::uint32_t walPageSize;
-  sqlite3_int64 walHeaderOffset;  // last frame header written, and its page number
-  std::uint32_t walHeaderPage;
-  std::uint8_t* scratch;  // one page plus a frame header, owned
+  std::uint32_t walPageSize = 0;
+  sqlite3_int64 walHeaderOffset = -1;  // last frame header written, and its page number
+  std::uint32_t walHeaderPage = 0;
+  std::unique_ptr<std::uint8_t[]> scratch;  // WAL: one page plus a frame header
 };
+
+// The connection using `file` now (with a shared cache, the one inside SQLite's call), or null
+// before SQLite has told the shim.
+inline sqlite3* connectionOf(const CodecFile* file) {
+  return file->currentDb != nullptr ? *file->currentDb : nullptr;
+}
+
+// The file's codec when it transforms pages, else null.
+inline PageCodec* activeCodec(const CodecFile* file) {
+  return file != nullptr ? file->codec.get() : nullptr;
+}
 
 // The shim's file for database `dbName` of `db`, or null when that database does not live in a
 // file of the shim (in-memory databases, other VFSes).
@@ -49,6 +63,9 @@ void setCodec(CodecFile* file, std::unique_ptr<PageCodec> codec);
 
 // Handles the key pragmas sent to a database file; SQLITE_NOTFOUND for any other pragma.
 int handleKeyPragma(CodecFile* file, char** args);
+
+// A second connection joined the file through a shared cache.
+void noteSharedAttachment(CodecFile* file, sqlite3* db);
 
 // Shares the main database's keys with an attached file opened without a key of its own.
 void inheritMainKeys(CodecFile* file, sqlite3* db);

@@ -1,36 +1,17 @@
 // Key operations: sqlite3_key, sqlite3_rekey, sqlite3CodecAttach, sqlite3CodecGetKey and the
-// key pragmas.
+// key pragmas, and the rules on when a key may be given.
 //
-// How a rekey stays safe
-// ----------------------
-// A rekey rewrites every page of the main database (the lock-byte page excepted) under the new
-// key, or plain when the new key is empty. It is done by SQLite's backup machinery, in two
-// copies:
-//   1. the whole database is copied into a private in-memory database, read through the shim
-//      under the current key (this costs memory of the database's size while the rekey runs);
-//   2. the codec enters the rekeying state (read key = old key, write key = new key) and the
-//      copy is backed up onto the main database. SQLite does this as ONE write transaction on
-//      the main database: every page is journalled before it changes, pages are written at
-//      cache spills and at commit, and the journal's removal is the commit point.
-// While the keys differ:
-//   - journal images are encrypted under the read (old) key, like every page not yet written;
-//   - pages written to the database file get the new key, and the codec remembers which pages
-//     those are, so that a page read back within the transaction is decrypted with the key it
-//     actually carries;
-//   - when SQLite rolls back in-process it reads the journal images and writes them back; the
-//     shim sees the journal being read and writes those pages under the read key again
-//     (PageCodec::restoring), so a rollback on any error path restores old pages under the old
-//     key, never under the new one;
-//   - after an I/O error SQLite may leave the journal hot instead of playing it back at once;
-//     the keys are put back to the old key before anything else touches the file, and the rekey
-//     then runs a read so that SQLite plays the journal back right away, under the old key.
-// A crash mid-rekey leaves a hot journal whose images are all under the old key; the next open
-// with the old key plays it back and every page is under the old key again. The journal's
-// checksums are kept over the stored bytes (see codec_vfs.cpp), so even an open with another key
-// restores the stored bytes exactly and cannot discard the journal.
-// Only a journal file on disk gives this protection, and only a rollback journal is read back
-// through the shim, so a database in WAL, MEMORY or OFF journal mode is switched to DELETE for
-// the rekey and back afterwards (WAL needs the connection to be the only one; else SQLITE_BUSY).
+// When a key may be given
+// -----------------------
+// Installing a key (sqlite3_key, PRAGMA key or hexkey) changes how pages are read and written,
+// not what lies on disk. Giving the key the database already has is always accepted; another
+// key is refused (SQLITE_ERROR, with a message) while
+//   - the connection has a transaction open: its dirty pages would go out under the new key
+//     and the rest of the file stay under the old one;
+//   - the database was already read or written under the current keys: the file and the
+//     connection's page cache no longer agree with the new key;
+//   - the file is shared with other connections through a shared cache (see shared_cache.cpp).
+// The pragmas answer one row, column "ok", value "ok", when they took effect.
 #include <sqlite3.h>
 
 #include <cstring>
@@ -38,9 +19,13 @@
 
 #include "codec/codec_vfs.h"
 #include "codec/codec_vfs_internal.h"
+#include "codec/connection_error.h"
+#include "codec/rekey.h"
 
 namespace quorvi::codec::detail {
 namespace {
+
+constexpr const char kPragmaAnswer[] = "ok";
 
 class ConnectionLock {
  public:
@@ -53,88 +38,45 @@ class ConnectionLock {
   sqlite3_mutex* mutex_;
 };
 
-PageCodec* activeCodec(CodecFile* f) {
-  return (f != nullptr && f->codec != nullptr && f->codec->isEncrypted) ? f->codec : nullptr;
+bool holdsKey(const CodecFile* f, const std::string& bytes) {
+  const PageCodec* c = activeCodec(f);
+  return c != nullptr && c->holdsOnly(deriveDatabaseKey(bytes.data(), static_cast<int>(bytes.size())));
 }
 
-void installKey(CodecFile* f, std::unique_ptr<PageCodec> codec) {
-  setCodec(f, std::move(codec));
+// Why another key may not be given to `f` now, or null.
+const char* keyRefusal(const CodecFile* f, sqlite3* db) {
+  if (db != nullptr && sqlite3_get_autocommit(db) == 0) return "cannot change the key inside a transaction";
+  if (f->attachments > 1) return "cannot key a database shared with other connections";
+  if (f->contentSeen) return "the database was already read under another key";
+  return nullptr;
+}
+
+// Installs the key unless refused; returns the refusal or null.
+const char* giveKey(CodecFile* f, sqlite3* db, const std::string& bytes) {
+  if (holdsKey(f, bytes)) return nullptr;
+  if (const char* why = keyRefusal(f, db)) return why;
+  setCodec(f, makeKeyedCodec(bytes.data(), static_cast<int>(bytes.size())));
   // Pages cached under an earlier key must be read again.
-  if (f->owner != nullptr) sqlite3_db_release_memory(f->owner);
-}
-
-int copyDatabase(sqlite3* to, sqlite3* from) {
-  sqlite3_backup* backup = sqlite3_backup_init(to, "main", from, "main");
-  if (backup == nullptr) return sqlite3_errcode(to);
-  int rc = sqlite3_backup_step(backup, -1);
-  int finished = sqlite3_backup_finish(backup);
-  return rc == SQLITE_DONE ? finished : rc;
-}
-
-std::string journalMode(sqlite3* db, const char* change) {
-  std::string sql = "PRAGMA main.journal_mode";
-  if (change != nullptr) sql += std::string("=") + change;
-  sqlite3_stmt* stmt = nullptr;
-  std::string mode;
-  if (sqlite3_prepare_v2(db, sql.c_str(), -1, &stmt, nullptr) == SQLITE_OK && sqlite3_step(stmt) == SQLITE_ROW) {
-    if (const unsigned char* text = sqlite3_column_text(stmt, 0)) mode = reinterpret_cast<const char*>(text);
-  }
-  sqlite3_finalize(stmt);
-  return mode;
-}
-
-bool journalOnDisk(const std::string& mode) { return mode == "delete" || mode == "truncate" || mode == "persist"; }
-
-int rekeyMain(sqlite3* db, const void* key, int count) {
-  ConnectionLock lock(db);
-  CodecFile* f = codecFileOf(db, "main");
-  if (f == nullptr) return SQLITE_OK;  // in-memory or temporary: nothing on disk to rewrite
-  const bool newKey = key != nullptr && count > 0;
-  if (!newKey && activeCodec(f) == nullptr) return SQLITE_OK;
-  if (sqlite3_get_autocommit(db) == 0) return SQLITE_ERROR;  // not inside an open transaction
-
-  const std::string oldMode = journalMode(db, nullptr);
-  if (oldMode.empty()) return sqlite3_errcode(db) != SQLITE_OK ? sqlite3_errcode(db) : SQLITE_ERROR;
-  if (!journalOnDisk(oldMode) && journalMode(db, "delete") != "delete") return SQLITE_BUSY;
-
-  sqlite3* copy = nullptr;
-  int rc = sqlite3_open_v2(":memory:", &copy, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
-  if (rc == SQLITE_OK) rc = copyDatabase(copy, db);
-
-  if (rc == SQLITE_OK) {
-    PageCodec* c = activeCodec(f);
-    if (c == nullptr) {  // plain database: pages are read plain and written under the new key
-      auto fresh = std::make_unique<PageCodec>();
-      fresh->isEncrypted = true;
-      c = fresh.get();
-      setCodec(f, std::move(fresh));
-    }
-    c->hasWriteKey = newKey;
-    if (newKey) c->writeKey = deriveDatabaseKey(key, count);
-    c->rekeying = true;
-
-    rc = copyDatabase(db, copy);
-
-    if (rc == SQLITE_OK && c->hasWriteKey) {
-      c->readKey = c->writeKey;
-      c->hasReadKey = true;
-    } else if (rc != SQLITE_OK && c->hasReadKey) {
-      c->writeKey = c->readKey;
-      c->hasWriteKey = true;
-    }
-    c->endRekey();
-    if (!c->hasReadKey || !c->hasWriteKey) setCodec(f, nullptr);  // plain from now on
-    if (rc != SQLITE_OK) {
-      // Let SQLite play back a journal it left hot, now under the old key.
-      sqlite3_exec(db, "SELECT count(*) FROM sqlite_schema", nullptr, nullptr, nullptr);
-    }
-  }
-  sqlite3_close(copy);
-  if (!journalOnDisk(oldMode)) journalMode(db, oldMode.c_str());
-  return rc;
+  if (db != nullptr) sqlite3_db_release_memory(db);
+  return nullptr;
 }
 
 char* message(const char* text) { return sqlite3_mprintf("%s", text); }
+
+int answerPragma(char** args, int rc, const char* why) {
+  args[0] = message(rc == SQLITE_OK ? kPragmaAnswer : why);
+  return rc;
+}
+
+int rekeyPragma(CodecFile* file, const std::string& bytes, char** args) {
+  sqlite3* db = connectionOf(file);
+  if (db == nullptr || codecFileOf(db, "main") != file) {
+    return answerPragma(args, SQLITE_ERROR, "rekey applies to the main database only");
+  }
+  ConnectionLock lock(db);
+  RekeyOutcome outcome = rekeyMain(db, bytes.data(), static_cast<int>(bytes.size()));
+  return answerPragma(args, outcome.rc, outcome.message.c_str());
+}
 
 }  // namespace
 
@@ -142,10 +84,8 @@ void inheritMainKeys(CodecFile* file, sqlite3* db) {
   CodecFile* mainFile = codecFileOf(db, "main");
   if (mainFile == nullptr || mainFile == file) return;
   PageCodec* mainCodec = activeCodec(mainFile);
-  if (mainCodec == nullptr || !mainCodec->hasReadKey || !mainCodec->hasWriteKey) return;
+  if (mainCodec == nullptr || !mainCodec->readKey || !mainCodec->writeKey) return;
   auto codec = std::make_unique<PageCodec>();
-  codec->isEncrypted = true;
-  codec->hasReadKey = codec->hasWriteKey = true;
   codec->readKey = mainCodec->readKey;
   codec->writeKey = mainCodec->writeKey;
   setCodec(file, std::move(codec));
@@ -160,23 +100,11 @@ int handleKeyPragma(CodecFile* file, char** args) {
 
   std::string bytes = value != nullptr ? value : "";
   if (hex && !decodeHexKey(value != nullptr ? value : "", bytes)) {
-    args[0] = message("invalid hex key");
-    return SQLITE_ERROR;
+    return answerPragma(args, SQLITE_ERROR, "invalid hex key");
   }
-  if (!rekey) {
-    if (!bytes.empty()) installKey(file, makeKeyedCodec(bytes.data(), static_cast<int>(bytes.size())));
-    return SQLITE_OK;
-  }
-  if (file->owner == nullptr || codecFileOf(file->owner, "main") != file) {
-    args[0] = message("rekey applies to the main database only");
-    return SQLITE_ERROR;
-  }
-  int rc = sqlite3_rekey(file->owner, bytes.data(), static_cast<int>(bytes.size()));
-  if (rc != SQLITE_OK) {
-    args[0] = message(sqlite3_errstr(rc));
-    return rc;
-  }
-  return SQLITE_OK;
+  if (rekey) return rekeyPragma(file, bytes, args);
+  const char* why = bytes.empty() ? nullptr : giveKey(file, connectionOf(file), bytes);
+  return answerPragma(args, why == nullptr ? SQLITE_OK : SQLITE_ERROR, why);
 }
 
 }  // namespace quorvi::codec::detail
@@ -189,9 +117,9 @@ extern "C" int sqlite3CodecAttach(sqlite3* db, int index, const void* key, int c
   const char* name = sqlite3_db_name(db, index);
   detail::CodecFile* f = name != nullptr ? detail::codecFileOf(db, name) : nullptr;
   if (f == nullptr) return SQLITE_OK;  // in-memory database: nothing to transform
-  if (f->owner == nullptr) f->owner = db;
   if (key != nullptr && count > 0) {
-    detail::installKey(f, makeKeyedCodec(key, count));
+    const std::string bytes(static_cast<const char*>(key), static_cast<std::size_t>(count));
+    if (const char* why = detail::giveKey(f, db, bytes)) return detail::reportError(db, SQLITE_ERROR, why);
   } else if (key == nullptr && count > 0 && index != 0) {
     detail::inheritMainKeys(f, db);
   }
@@ -213,5 +141,7 @@ extern "C" int sqlite3_key(sqlite3* db, const void* key, int count) {
 
 extern "C" int sqlite3_rekey(sqlite3* db, const void* key, int count) {
   if (db == nullptr) return SQLITE_MISUSE;
-  return detail::rekeyMain(db, key, count);
+  detail::ConnectionLock lock(db);
+  detail::RekeyOutcome outcome = detail::rekeyMain(db, key, count);
+  return detail::reportError(db, outcome.rc, outcome.message.c_str());
 }

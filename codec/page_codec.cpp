@@ -5,18 +5,22 @@
 namespace quorvi::codec {
 
 const DatabaseKey* PageCodec::dbReadKey(std::uint32_t pageNumber) const {
-  if (rekeying && rewrittenPages.count(pageNumber) != 0) return hasWriteKey ? &writeKey : nullptr;
-  return hasReadKey ? &readKey : nullptr;
+  if (rekeying && rewrittenPages.count(pageNumber) != 0) return keyOrNull(writeKey);
+  return keyOrNull(readKey);
 }
 
 const DatabaseKey* PageCodec::dbWriteKey(std::uint32_t pageNumber) {
   if (restoring) {
     // A journal image going back: it is under the read key, so is the restored page.
     if (rekeying) rewrittenPages.erase(pageNumber);
-    return hasReadKey ? &readKey : nullptr;
+    return keyOrNull(readKey);
   }
   if (rekeying) rewrittenPages.insert(pageNumber);
-  return hasWriteKey ? &writeKey : nullptr;
+  return keyOrNull(writeKey);
+}
+
+bool PageCodec::holdsOnly(const DatabaseKey& key) const {
+  return !rekeying && readKey == key && writeKey == key;
 }
 
 void PageCodec::endRekey() {
@@ -27,9 +31,6 @@ void PageCodec::endRekey() {
 std::unique_ptr<PageCodec> makeKeyedCodec(const void* key, int count) {
   if (key == nullptr || count <= 0) return nullptr;
   auto codec = std::make_unique<PageCodec>();
-  codec->isEncrypted = true;
-  codec->hasReadKey = true;
-  codec->hasWriteKey = true;
   codec->readKey = deriveDatabaseKey(key, count);
   codec->writeKey = codec->readKey;
   return codec;
@@ -43,7 +44,7 @@ void cryptImage(PageCodec& codec, const DatabaseKey* key, std::uint32_t pageNumb
 
 void* codecTransform(PageCodec* codec, void* page, std::uint32_t pageNumber, int mode,
                      std::size_t pageSize) {
-  if (codec == nullptr || !codec->isEncrypted || page == nullptr || pageSize > kMaxPageSize) return page;
+  if (codec == nullptr || page == nullptr || pageSize > kMaxPageSize) return page;
   auto* bytes = static_cast<std::uint8_t*>(page);
   switch (mode) {
     case 0:

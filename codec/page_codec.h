@@ -1,11 +1,14 @@
 // Per-database codec state and the rules that decide, for every page image that crosses the
 // file-system layer, whether it is decrypted, encrypted or passed through, and under which key.
-// SQLite's page cache always holds plain pages; only what lies on disk is encrypted.
+// SQLite's page cache always holds plain pages; only what lies on disk is encrypted. A database
+// without a PageCodec is plain; a PageCodec exists only for an encrypted one (or one being
+// encrypted or decrypted by a rekey, when one of its keys is absent).
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <unordered_set>
 
@@ -24,11 +27,8 @@ enum CodecMode : int {
 constexpr std::size_t kMaxPageSize = 65536;
 
 struct PageCodec {
-  bool isEncrypted = false;
-  bool hasReadKey = false;  // readKey is the key the file is encrypted under now
-  DatabaseKey readKey{};
-  bool hasWriteKey = false;  // writeKey is the key pages are written under
-  DatabaseKey writeKey{};
+  std::optional<DatabaseKey> readKey;   // key the file is encrypted under now; none = stored plain
+  std::optional<DatabaseKey> writeKey;  // key pages are written under; none = written plain
   AesCipher cipher;
   std::unique_ptr<std::uint8_t[]> pageBuffer{new std::uint8_t[kMaxPageSize]};
 
@@ -49,14 +49,19 @@ struct PageCodec {
   const DatabaseKey* dbReadKey(std::uint32_t pageNumber) const;
   // Key a database page is written under now (and remembers the choice during a rekey).
   const DatabaseKey* dbWriteKey(std::uint32_t pageNumber);
-  const DatabaseKey* journalKey() const { return hasReadKey ? &readKey : nullptr; }
+  const DatabaseKey* journalKey() const { return keyOrNull(readKey); }
   // WAL frames: a rekey always runs with a rollback journal, so the WAL only ever holds frames
   // written while the keys agree.
-  const DatabaseKey* walReadKey() const { return hasReadKey ? &readKey : nullptr; }
-  const DatabaseKey* walWriteKey() const { return hasWriteKey ? &writeKey : nullptr; }
+  const DatabaseKey* walReadKey() const { return keyOrNull(readKey); }
+  const DatabaseKey* walWriteKey() const { return keyOrNull(writeKey); }
+  // Both keys present and equal to `key`, outside a rekey.
+  bool holdsOnly(const DatabaseKey& key) const;
 
   // Makes the keys agree again and forgets the rekey bookkeeping.
   void endRekey();
+
+ private:
+  static const DatabaseKey* keyOrNull(const std::optional<DatabaseKey>& key) { return key ? &*key : nullptr; }
 };
 
 // A fresh state keyed with `key` (null when key is null or count <= 0).

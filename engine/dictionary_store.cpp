@@ -3,6 +3,9 @@
 
 #include <QDebug>
 
+#include <filesystem>
+#include <system_error>
+
 #include "codec/codec_vfs.h"
 #include "engine/dictionary_key.h"
 #include "engine/phonetic_dictionary.h"
@@ -18,6 +21,13 @@ const char kSchemaCheckSql[] = "SELECT w_caption, w_phonetic, w_explain FROM dic
 // the connection keeps its shared lock, so the cache stays valid from one query to the next
 // without re-reading (and decrypting) the file header for each. Nothing here writes.
 const char kCacheSizeSql[] = "PRAGMA cache_size=-131072; PRAGMA locking_mode=EXCLUSIVE";
+
+// Opening a FIFO or a device would block or read nonsense: only a regular file (or a link to
+// one) is a dictionary.
+bool isRegularFile(const char* path) {
+  std::error_code error;
+  return std::filesystem::is_regular_file(path, error);
+}
 
 }  // namespace
 
@@ -42,6 +52,7 @@ void PhoneticDictionary::closeConnection() {
 bool PhoneticDictionary::initDB() {
   if (sqliteDB_ != nullptr) return isOpen_;  // opened once per engine, by the constructor
   quorvi::codec::registerCodecVfs();
+  if (!isRegularFile(kDatabasePath)) return isOpen_;
   // Read-only: the engine never writes, and a missing file must not be created empty.
   if (sqlite3_open_v2(kDatabasePath, &sqliteDB_, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) {
     closeConnection();

@@ -5,14 +5,19 @@
 // Each pattern is compiled (and JIT-compiled) once per statement and kept as the function's
 // auxiliary data. A NULL pattern or value never matches. A pattern that does not compile, or a
 // match that runs into the backtracking limits, ends the statement with an error whose message
-// starts with "regexp: ".
+// starts with "regexp: ". So does a statement whose matching as a whole costs more than a
+// second of processor time: each row may stay under the per-match limits and the rows together
+// still take minutes, while the window runs a search on every keystroke.
 #include <sqlite3ext.h>
 SQLITE_EXTENSION_INIT1
 
 #define PCRE2_CODE_UNIT_WIDTH 8
 #include <pcre2.h>
 
+#include <time.h>
+
 #include <atomic>
+#include <cstdint>
 #include <cstdio>
 #include <string>
 
@@ -25,6 +30,10 @@ constexpr uint32_t kDepthLimit = 2000;
 constexpr uint32_t kHeapLimitKiB = 20 * 1024;
 constexpr size_t kJitStackStart = 32 * 1024;
 constexpr size_t kJitStackMax = 1024 * 1024;
+// Bound on one statement: processor time of the calling thread from the statement's first
+// match on (the compiled pattern lives as long as one run of the statement). An honest pattern
+// scans the whole dictionary in a few tens of milliseconds.
+constexpr std::int64_t kStatementBudgetNs = 1000000000;
 
 std::atomic<long> compileCount{0};
 
@@ -33,6 +42,7 @@ struct CompiledPattern {
   pcre2_match_data* matchData = nullptr;
   pcre2_match_context* matchContext = nullptr;
   pcre2_jit_stack* jitStack = nullptr;
+  std::int64_t startedNs = 0;  // thread processor time at the first match
 
   ~CompiledPattern() {
     pcre2_match_data_free(matchData);
@@ -41,6 +51,12 @@ struct CompiledPattern {
     pcre2_code_free(code);
   }
 };
+
+std::int64_t threadCpuNs() {
+  timespec now{};
+  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+  return static_cast<std::int64_t>(now.tv_sec) * 1000000000 + now.tv_nsec;
+}
 
 void freeCompiledPattern(void* p) { delete static_cast<CompiledPattern*>(p); }
 
@@ -83,46 +99,35 @@ CompiledPattern* compilePattern(const char* pattern, int bytes, std::string& err
     if (compiled->jitStack != nullptr)
       pcre2_jit_stack_assign(compiled->matchContext, nullptr, compiled->jitStack);
   }
+  compiled->startedNs = threadCpuNs();
   return compiled;
 }
 
-void regexpFunction(sqlite3_context* context, int argc, sqlite3_value** argv) {
-  if (argc != 2 || sqlite3_value_type(argv[0]) == SQLITE_NULL ||
-      sqlite3_value_type(argv[1]) == SQLITE_NULL) {
-    sqlite3_result_int(context, 0);
-    return;
-  }
+// The compiled pattern of argv[0] for this statement, compiled on the first row; null after
+// setting the statement's error.
+CompiledPattern* patternFor(sqlite3_context* context, sqlite3_value** argv) {
   auto* compiled = static_cast<CompiledPattern*>(sqlite3_get_auxdata(context, 0));
+  if (compiled != nullptr) return compiled;
+  const char* pattern = reinterpret_cast<const char*>(sqlite3_value_text(argv[0]));
+  if (pattern == nullptr) {
+    sqlite3_result_error_nomem(context);
+    return nullptr;
+  }
+  std::string error;
+  compiled = compilePattern(pattern, sqlite3_value_bytes(argv[0]), error);
   if (compiled == nullptr) {
-    const char* pattern = reinterpret_cast<const char*>(sqlite3_value_text(argv[0]));
-    if (pattern == nullptr) {
-      sqlite3_result_error_nomem(context);
-      return;
-    }
-    std::string error;
-    compiled = compilePattern(pattern, sqlite3_value_bytes(argv[0]), error);
-    if (compiled == nullptr) {
-      sqlite3_result_error(context, error.c_str(), -1);
-      return;
-    }
-    // SQLite keeps it for the following rows while the pattern stays the same (a constant or
-    // a bound parameter); it may also free it at once, so read it back.
-    sqlite3_set_auxdata(context, 0, compiled, freeCompiledPattern);
-    compiled = static_cast<CompiledPattern*>(sqlite3_get_auxdata(context, 0));
-    if (compiled == nullptr) {
-      sqlite3_result_error_nomem(context);
-      return;
-    }
+    sqlite3_result_error(context, error.c_str(), -1);
+    return nullptr;
   }
+  // SQLite keeps it for the following rows while the pattern stays the same (a constant or
+  // a bound parameter); it may also free it at once, so read it back.
+  sqlite3_set_auxdata(context, 0, compiled, freeCompiledPattern);
+  compiled = static_cast<CompiledPattern*>(sqlite3_get_auxdata(context, 0));
+  if (compiled == nullptr) sqlite3_result_error_nomem(context);
+  return compiled;
+}
 
-  const unsigned char* value = sqlite3_value_text(argv[1]);
-  if (value == nullptr) {
-    sqlite3_result_int(context, 0);
-    return;
-  }
-  const int length = sqlite3_value_bytes(argv[1]);
-  const int rc = pcre2_match(compiled->code, value, static_cast<PCRE2_SIZE>(length), 0, 0,
-                             compiled->matchData, compiled->matchContext);
+void reportMatch(sqlite3_context* context, int rc) {
   if (rc >= 0) {
     sqlite3_result_int(context, 1);
   } else if (rc == PCRE2_ERROR_NOMATCH) {
@@ -136,6 +141,28 @@ void regexpFunction(sqlite3_context* context, int argc, sqlite3_value** argv) {
     const std::string error = "regexp: match failed: " + pcreMessage(rc);
     sqlite3_result_error(context, error.c_str(), -1);
   }
+}
+
+void regexpFunction(sqlite3_context* context, int argc, sqlite3_value** argv) {
+  if (argc != 2 || sqlite3_value_type(argv[0]) == SQLITE_NULL ||
+      sqlite3_value_type(argv[1]) == SQLITE_NULL) {
+    sqlite3_result_int(context, 0);
+    return;
+  }
+  CompiledPattern* compiled = patternFor(context, argv);
+  if (compiled == nullptr) return;
+  if (threadCpuNs() - compiled->startedNs > kStatementBudgetNs) {
+    sqlite3_result_error(context, "regexp: pattern too costly, the search used up its time of matching", -1);
+    return;
+  }
+  const unsigned char* value = sqlite3_value_text(argv[1]);
+  if (value == nullptr) {
+    sqlite3_result_int(context, 0);
+    return;
+  }
+  const int length = sqlite3_value_bytes(argv[1]);
+  reportMatch(context, pcre2_match(compiled->code, value, static_cast<PCRE2_SIZE>(length), 0, 0,
+                                   compiled->matchData, compiled->matchContext));
 }
 
 }  // namespace

@@ -19,7 +19,8 @@ shell "file:words.db?key=harbor_lanternfish_sonatina" \
 got=$(shell "file:words.db?key=harbor_lanternfish_sonatina" "SELECT group_concat(w_caption) FROM dict_word;")
 [ "$got" = "example,harbor" ] || fail "shell read: $got"
 got=$(shell "words.db" "PRAGMA key='harbor_lanternfish_sonatina'; SELECT count(*) FROM dict_word;")
-[ "$got" = "2" ] || fail "shell with PRAGMA key: $got"
+[ "$got" = "ok
+2" ] || fail "shell with PRAGMA key: $got"
 if sqlite3 words.db "SELECT count(*) FROM dict_word;" 2>/dev/null; then fail "plain shell read the database"; fi
 
 got=$(/usr/bin/python3 - <<'PY'
@@ -38,4 +39,25 @@ PY
 )
 [ "$got" = "example,harbor
 file is not a database" ] || fail "python: $got"
+
+# The key pragmas through Python: each answers a named row, and each took effect.
+got=$(/usr/bin/python3 - <<'PY'
+import sqlite3
+loader = sqlite3.connect(":memory:")
+loader.enable_load_extension(True)
+loader.load_extension("./quorvi-codec")
+def run(*pragmas):
+    db = sqlite3.connect("words.db")
+    answers = [db.execute(p).fetchall() for p in pragmas]
+    count = db.execute("SELECT count(*) FROM dict_word").fetchone()[0]
+    db.close()
+    return "%s %d" % (answers, count)
+print(run("PRAGMA key='harbor_lanternfish_sonatina'", "PRAGMA rekey='k2'"))
+print(run("PRAGMA hexkey='6b32'", "PRAGMA hexrekey='6b33'"))
+print(run("PRAGMA key='k3'"))
+PY
+)
+[ "$got" = "[[('ok',)], [('ok',)]] 2
+[[('ok',)], [('ok',)]] 2
+[[('ok',)]] 2" ] || fail "python pragmas: $got"
 echo "ok"

@@ -2,6 +2,12 @@
 // transaction leave behind.
 #include <sys/wait.h>
 
+#include <algorithm>
+#include <fstream>
+#include <iterator>
+#include <vector>
+
+#include "codec/page_format.h"
 #include "codec_db_support.h"
 
 namespace quorvi::codec::testing {
@@ -206,6 +212,92 @@ TEST_F(RekeyTest, KilledRekeyRecoversUnderTheOldKey) {
     if (HasFailure()) return;
   }
   EXPECT_TRUE(finished);
+}
+
+}  // namespace
+}  // namespace quorvi::codec::testing
+
+namespace quorvi::codec::testing {
+namespace {
+
+// True when some page image in `journal` decrypts under `key` (or reads plain for a null key) to
+// a page holding the text of table t's rows.
+bool journalHoldsRows(const std::vector<std::uint8_t>& journal, const char* key, std::size_t pageSize) {
+  const std::string marker = "seed 1";
+  auto holds = [&](const std::uint8_t* p) {
+    return std::search(p, p + pageSize, marker.begin(), marker.end()) != p + pageSize;
+  };
+  if (key == nullptr) return !journal.empty() && holds(journal.data());
+  const DatabaseKey derived = deriveDatabaseKey(key, static_cast<int>(std::strlen(key)));
+  AesCipher cipher;
+  std::vector<std::uint8_t> image(pageSize);
+  for (std::size_t off = 4; off + pageSize <= journal.size(); off += 4) {
+    const std::uint8_t* field = &journal[off - 4];
+    const std::uint32_t page = (std::uint32_t(field[0]) << 24) | (field[1] << 16) | (field[2] << 8) | field[3];
+    if (page == 0 || page > 1000) continue;
+    cryptPage(cipher, derived, page, CryptDirection::Decrypt, &journal[off], image.data(), pageSize);
+    if (holds(image.data())) return true;
+  }
+  return false;
+}
+
+std::vector<std::uint8_t> fileBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// Journals that outlive a transaction (PERSIST, or any rollback journal under exclusive locking)
+// must not keep the old pages, plain or under the old key, once the rekey is done.
+TEST(RekeyJournalTest, NoJournalKeepsOldPagesAfterARekey) {
+  setUpCodecVfs();
+  const char* const setups[][2] = {{"persist", "normal"}, {"persist", "exclusive"}, {"delete", "exclusive"},
+                                   {"truncate", "exclusive"}};
+  for (const Transition& t : {Transition{nullptr, "k2"}, Transition{"k1", "k2"}}) {
+    for (const auto& setup : setups) {
+      const std::string where = name(t) + " " + setup[0] + " " + setup[1];
+      ScratchDir dir;
+      const std::string path = dir.file("j.db");
+      {
+        Db db(path, t.from);
+        ASSERT_EQ(db.query(std::string("PRAGMA journal_mode=") + setup[0]), setup[0]);
+        ASSERT_EQ(db.query(std::string("PRAGMA locking_mode=") + setup[1]), setup[1]);
+        fillTable(db, 300);
+        ASSERT_EQ(db.exec("UPDATE t SET b = b || ' changed'"), SQLITE_OK);  // a journal full of rows
+        ASSERT_EQ(rekey(db.get(), t.to), SQLITE_OK) << where;
+        EXPECT_EQ(db.query("PRAGMA journal_mode"), setup[0]) << where;
+        ASSERT_EQ(db.exec("INSERT INTO t(b) VALUES('after the rekey')"), SQLITE_OK);
+      }
+      const auto journal = fileBytes(path + "-journal");
+      EXPECT_FALSE(journalHoldsRows(journal, nullptr, 4096)) << where << ": plain rows in the journal";
+      if (t.from != nullptr) {
+        EXPECT_FALSE(journalHoldsRows(journal, t.from, 4096)) << where << ": old key";
+      }
+      EXPECT_EQ(Db(path, t.to).query("PRAGMA integrity_check"), "ok") << where;
+    }
+  }
+}
+
+// A rekey that fails says why in sqlite3_errmsg.
+TEST(RekeyErrorTest, FailedRekeysSayWhy) {
+  setUpCodecVfs();
+  ScratchDir dir;
+  const std::string path = dir.file("e.db");
+  fillTable(Db(path, "k1"), 50);
+  {
+    Db readOnly(path, "k1", SQLITE_OPEN_READONLY);
+    EXPECT_EQ(rekey(readOnly.get(), "k2"), SQLITE_READONLY);
+    EXPECT_STREQ(sqlite3_errmsg(readOnly.get()), "cannot rekey a read-only database");
+  }
+  Db db(path, "k1");
+  sqlite3_stmt* pending = nullptr;
+  ASSERT_EQ(sqlite3_prepare_v2(db.get(), "SELECT b FROM t", -1, &pending, nullptr), SQLITE_OK);
+  ASSERT_EQ(sqlite3_step(pending), SQLITE_ROW);
+  EXPECT_NE(rekey(db.get(), "k2"), SQLITE_OK);
+  EXPECT_STRNE(sqlite3_errmsg(db.get()), sqlite3_errstr(SQLITE_OK));
+  EXPECT_EQ(db.exec("PRAGMA rekey='k2'"), SQLITE_ERROR);
+  EXPECT_STRNE(sqlite3_errmsg(db.get()), sqlite3_errstr(SQLITE_OK));
+  sqlite3_finalize(pending);
+  EXPECT_EQ(Db(path, "k1").query("SELECT count(*) FROM t"), "50");
 }
 
 }  // namespace

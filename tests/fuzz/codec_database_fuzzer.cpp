@@ -4,7 +4,9 @@
 // written into a page that is then encrypted again (so the damage passes decryption and reaches
 // the b-tree: wrong page size fields, bad cell pointers), a hot journal of arbitrary bytes, or
 // an arbitrary file in place of the database. The connection then reads, writes, rolls back and
-// sometimes rekeys. Every call must end in an SQLite result code: no crash, no bad access.
+// sometimes rekeys. Every call must end in an SQLite result code: no crash, no bad access. The
+// codec's refusals must hold whatever the damage: no other key once the database was read or
+// while a transaction is open, and no reading of a keyed file through a shared cache.
 #include <fcntl.h>
 #include <sqlite3.h>
 #include <stdlib.h>
@@ -58,9 +60,10 @@ void removeFiles() {
   for (const char* suffix : {"", "-journal", "-wal", "-shm"}) ::unlink((dbPath + suffix).c_str());
 }
 
-sqlite3* openKeyed(int flags) {
+sqlite3* openKeyed(int flags, bool sharedCache = false) {
   sqlite3* db = nullptr;
-  if (sqlite3_open_v2(dbPath.c_str(), &db, flags, nullptr) != SQLITE_OK) {
+  const std::string name = sharedCache ? "file:" + dbPath + "?cache=shared" : dbPath;
+  if (sqlite3_open_v2(name.c_str(), &db, flags | SQLITE_OPEN_URI, nullptr) != SQLITE_OK) {
     sqlite3_close(db);
     return nullptr;
   }
@@ -133,6 +136,19 @@ int runStatement(sqlite3* db, const char* sql) {
   return rc == SQLITE_OK ? rows : -1;
 }
 
+constexpr char kOtherKeyPragma[] = "PRAGMA key='a different key'";
+
+// A second connection through the shared cache reads nothing of the keyed file.
+void expectSharedCacheRefused() {
+  sqlite3* second = nullptr;
+  const std::string uri = "file:" + dbPath + "?cache=shared";
+  if (sqlite3_open_v2(uri.c_str(), &second, SQLITE_OPEN_READONLY | SQLITE_OPEN_URI, nullptr) == SQLITE_OK &&
+      runStatement(second, "SELECT count(*) FROM dict_word") >= 0) {
+    fail("a shared-cache connection read the keyed database");
+  }
+  sqlite3_close(second);
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
@@ -192,10 +208,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     fail("cannot write", journalPath.c_str());
 
   const bool readOnly = flags & 1;
-  sqlite3* db = openKeyed(readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE);
+  const bool sharedCache = flags & 16;
+  sqlite3* db = openKeyed(readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE, sharedCache);
   if (db == nullptr) return 0;
   const int count = runStatement(db, "SELECT count(*) FROM dict_word");
   if (!damaged && count != 1) fail("the undamaged dictionary does not read");
+  if (count == 1 && runStatement(db, kOtherKeyPragma) >= 0) fail("another key accepted after a read");
+  if (sharedCache) expectSharedCacheRefused();
   runStatement(db, "SELECT w_caption, w_phonetic, w_explain FROM dict_word WHERE w_caption='word7'");
   runStatement(db, "SELECT w_caption FROM dict_word ORDER BY w_caption DESC LIMIT 5");
   if (flags & 2) runStatement(db, "PRAGMA integrity_check");
@@ -204,6 +223,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     runStatement(db, "BEGIN");
     runStatement(db, "UPDATE dict_word SET w_explain = w_explain || 'y' WHERE w_id % 3 = 0");
     runStatement(db, "INSERT INTO dict_word (w_caption) VALUES ('new')");
+    if (sqlite3_get_autocommit(db) == 0 && runStatement(db, kOtherKeyPragma) >= 0) {
+      fail("another key accepted inside a transaction");
+    }
     runStatement(db, "ROLLBACK");
     if (flags & 4) {
       const char other[] = "another key";

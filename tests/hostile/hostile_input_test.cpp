@@ -266,4 +266,20 @@ TEST_F(HostileInput, ReadOnlyRuntimeFolderWorksAndMissingOneIsReported) {
   settle();
 }
 
+// Opening a FIFO blocks until someone writes to it: the dictionary path must be refused first.
+TEST_F(HostileInput, FifoInPlaceOfTheDictionaryIsRefusedAtOnce) {
+  const fs::path odd = root() / "fifo";
+  fs::create_directories(odd / "dict");
+  fs::copy_file(root() / "regexp.dll", odd / "regexp.dll");
+  ASSERT_EQ(mkfifo((odd / "dict" / "words.db").c_str(), 0600), 0);
+  for (const std::vector<std::string>& args :
+       {std::vector<std::string>{"search", "k\xC3\xA6t"}, {"entry", "cat"}, {"search", "--spelling", "a"}}) {
+    const ChildRun r = quorvi::testing::runChild(QUORVI_DICT_TOOL, args, odd, 20s);
+    EXPECT_TRUE(endedCleanly(r, {3})) << args[0];
+    EXPECT_NE(r.err.find("cannot open the dictionary"), std::string::npos) << r.err;
+  }
+  fs::remove_all(odd);
+  settle();
+}
+
 }  // namespace

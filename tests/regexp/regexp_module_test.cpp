@@ -112,3 +112,28 @@ TEST_F(RegexpModule, CompilesEachPatternOncePerStatement) {
 }
 
 }  // namespace
+
+namespace {
+
+// Each row stays far below the per-match limits, the rows together would take minutes: the
+// statement ends with the module's error instead of running on.
+TEST_F(RegexpModule, CostlyPatternOverManyRowsEndsTheStatement) {
+  exec("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 50000) "
+       "INSERT INTO t SELECT printf('%d', i) || 'abcdefghijklmnopqrstuvwxyz' FROM n");
+  EXPECT_EQ(matches("^(?:.?){17}[#~]", "0abcdefghijklmnopqrstuvwxyz"), 0);  // one row is fine
+  sqlite3_stmt* statement = nullptr;
+  ASSERT_EQ(sqlite3_prepare_v2(db_, "SELECT count(*) FROM t WHERE v REGEXP '^(?:.?){17}[#~]'", -1, &statement,
+                               nullptr),
+            SQLITE_OK);
+  EXPECT_EQ(sqlite3_step(statement), SQLITE_ERROR);
+  EXPECT_EQ(std::string(sqlite3_errmsg(db_)).rfind("regexp: pattern too costly", 0), 0u) << sqlite3_errmsg(db_);
+  sqlite3_finalize(statement);
+  // An honest pattern over the same rows runs to the end.
+  ASSERT_EQ(sqlite3_prepare_v2(db_, "SELECT count(*) FROM t WHERE v REGEXP '^1.*z$'", -1, &statement, nullptr),
+            SQLITE_OK);
+  ASSERT_EQ(sqlite3_step(statement), SQLITE_ROW);
+  EXPECT_EQ(sqlite3_column_int(statement, 0), 11111);
+  sqlite3_finalize(statement);
+}
+
+}  // namespace

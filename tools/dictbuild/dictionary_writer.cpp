@@ -1,7 +1,12 @@
 #include "dictionary_writer.h"
 
+#include <signal.h>
 #include <sqlite3.h>
 #include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <string_view>
 
 #include <cstdio>
 #include <filesystem>
@@ -24,6 +29,22 @@ const char kSplitSchema[] =
     "CREATE VIEW dict_word AS SELECT h.w_caption AS w_caption, h.w_phonetic AS w_phonetic,"
     " e.w_explain AS w_explain FROM dict_head AS h LEFT JOIN dict_explain AS e ON e.id = h.id;";
 const char kSplitIndex[] = "CREATE INDEX dict_head_caption ON dict_head(w_caption);";
+
+// Removes TARGET.tmp-PID files of builds that were killed: PID names no live process.
+void removeStaleTemporaries(const std::filesystem::path& target) {
+    const std::string prefix = target.filename().string() + ".tmp-";
+    const std::filesystem::path folder = target.parent_path().empty() ? "." : target.parent_path();
+    std::error_code ec;
+    for (const auto& entry : std::filesystem::directory_iterator(folder, ec)) {
+        const std::string name = entry.path().filename().string();
+        const std::string_view pid = std::string_view(name).substr(std::min(name.size(), prefix.size()));
+        if (!name.starts_with(prefix) || pid.empty() || pid.size() > 9 ||
+            pid.find_first_not_of("0123456789") != std::string_view::npos)
+            continue;
+        if (::kill(static_cast<pid_t>(std::stol(std::string(pid))), 0) != 0 && errno == ESRCH)
+            std::filesystem::remove(entry.path(), ec);
+    }
+}
 
 }  // namespace
 
@@ -51,6 +72,7 @@ bool DictionaryWriter::begin(const std::string& targetPath, StorageDesign design
     design_ = design;
     target_ = targetPath;
     tempPath_ = targetPath + ".tmp-" + std::to_string(::getpid());
+    removeStaleTemporaries(targetPath);
     std::error_code ec;
     std::filesystem::remove(tempPath_, ec);
     std::string openError;

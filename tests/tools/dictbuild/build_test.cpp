@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -141,6 +143,23 @@ TEST_F(Build, AFailedBuildLeavesThePreviousDictionaryIntact) {
     options_.tsvFiles = {(folder_.path() / "missing.tsv").string()};
     EXPECT_FALSE(build().ok);
     EXPECT_EQ(bytesOf(options_.databasePath()), before);
+}
+
+// A build killed with -9 leaves its words.db.tmp-PID behind; the next build removes those of
+// dead processes and leaves alone those of running builds and files it did not make.
+TEST_F(Build, RemovesTemporaryFilesOfKilledBuilds) {
+    const pid_t dead = fork();
+    if (dead == 0) _exit(0);
+    ASSERT_GT(dead, 0);
+    waitpid(dead, nullptr, 0);
+    fs::create_directories(folder_.path() / "dict");
+    const std::string base = options_.databasePath() + ".tmp-";
+    for (const std::string& suffix : {std::to_string(dead), std::to_string(getppid()), std::string("notes")})
+        std::ofstream(base + suffix) << "left over";
+    ASSERT_TRUE(build().ok) << log_.str();
+    EXPECT_FALSE(fs::exists(base + std::to_string(dead)));
+    EXPECT_TRUE(fs::exists(base + std::to_string(getppid())));
+    EXPECT_TRUE(fs::exists(base + "notes"));
 }
 
 TEST(Verify, RejectsMissingUnkeyedAndBrokenFiles) {
