@@ -1,21 +1,24 @@
-// One reader of the concurrency test: reads the whole keyed dictionary again and again until
-// its time is up, through fresh connections and through one long-lived connection, and checks
-// every read. Allowed outcomes: all rows of one version, SQLITE_BUSY, or SQLITE_NOTADB ("file is
-// not a database") once the rekey marker exists. Anything else (missing, extra or wrong rows,
-// another error) ends the reader with exit code 1. Prints its counts on stdout.
+// One reader of the concurrency test. In each round it reads the whole keyed dictionary twice
+// (through its long-lived connection and through a fresh one) at two points the writer sets up
+// through handshake files: while the writer's transaction has pages in the file (allowed: the
+// rows of the last committed version, or SQLITE_BUSY), and after the round settled (allowed:
+// exactly the version the writer committed). After the writer's rekey every read must fail with
+// SQLITE_NOTADB ("file is not a database"). Anything else ends the reader with exit code 1.
+// Prints its counts on stdout.
 //
-//   concurrent_reader DATABASE REKEY_MARKER SECONDS
+//   concurrent_reader DATABASE HANDSHAKE_FOLDER READER_INDEX
 #include <sqlite3.h>
-#include <unistd.h>
 
-#include <chrono>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <string>
-#include <thread>
 
 #include "codec/codec_vfs.h"
 #include "tests/hostile/concurrent_rows.h"
+
+namespace fs = std::filesystem;
+namespace qt = quorvi::testing;
 
 namespace {
 
@@ -25,24 +28,29 @@ struct Counts {
 
 enum class Outcome { Ok, Busy, NotADatabase, Wrong };
 
-std::string failure;
+struct Read {
+  Outcome outcome = Outcome::Wrong;
+  int version = -1;
+  std::string failure;
+};
 
-Outcome readAll(sqlite3* db) {
+Read readAll(sqlite3* db) {
+  Read read;
   sqlite3_stmt* statement = nullptr;
   int rc = sqlite3_prepare_v2(db, "SELECT w_id, w_caption, w_explain FROM dict_word ORDER BY w_id",
                               -1, &statement, nullptr);
-  int rows = 0, version = -1;
+  int rows = 0;
   std::string wrong;
   while (rc == SQLITE_OK || rc == SQLITE_ROW) {
     if ((rc = sqlite3_step(statement)) != SQLITE_ROW) break;
     const int id = sqlite3_column_int(statement, 0);
     const char* caption = reinterpret_cast<const char*>(sqlite3_column_text(statement, 1));
     const char* explain = reinterpret_cast<const char*>(sqlite3_column_text(statement, 2));
-    if (version < 0 && explain != nullptr && explain[0] == 'v') version = std::atoi(explain + 1);
-    if (wrong.empty() &&
-        (id != rows + 1 || caption == nullptr || explain == nullptr ||
-         quorvi::testing::concurrentCaption(id) != caption ||
-         quorvi::testing::concurrentExplain(id, version) != explain))
+    if (read.version < 0 && explain != nullptr && explain[0] == 'v')
+      read.version = std::atoi(explain + 1);
+    if (wrong.empty() && (id != rows + 1 || caption == nullptr || explain == nullptr ||
+                          qt::concurrentCaption(id) != caption ||
+                          qt::concurrentExplain(id, read.version) != explain))
       wrong = "row " + std::to_string(rows + 1) + " reads \"" + (caption ? caption : "NULL") +
               "\" / \"" + (explain ? explain : "NULL") + "\"";
     ++rows;
@@ -50,19 +58,20 @@ Outcome readAll(sqlite3* db) {
   const int code = rc == SQLITE_DONE ? SQLITE_OK : sqlite3_errcode(db);
   const std::string message = sqlite3_errmsg(db);
   sqlite3_finalize(statement);
-  if (code == SQLITE_BUSY || code == SQLITE_LOCKED) return Outcome::Busy;
-  if (code == SQLITE_NOTADB) return Outcome::NotADatabase;
-  if (code != SQLITE_OK) {
-    failure = "query failed: " + message;
-    return Outcome::Wrong;
+  if (code == SQLITE_BUSY || code == SQLITE_LOCKED) {
+    read.outcome = Outcome::Busy;
+  } else if (code == SQLITE_NOTADB) {
+    read.outcome = Outcome::NotADatabase;
+  } else if (code != SQLITE_OK) {
+    read.failure = "query failed: " + message;
+  } else if (!wrong.empty() || rows != qt::kConcurrentRows) {
+    read.failure = wrong.empty() ? std::to_string(rows) + " rows instead of " +
+                                       std::to_string(qt::kConcurrentRows)
+                                 : wrong;
+  } else {
+    read.outcome = Outcome::Ok;
   }
-  if (!wrong.empty() || rows != quorvi::testing::kConcurrentRows) {
-    failure = wrong.empty() ? std::to_string(rows) + " rows instead of " +
-                                  std::to_string(quorvi::testing::kConcurrentRows)
-                            : wrong;
-    return Outcome::Wrong;
-  }
-  return Outcome::Ok;
+  return read;
 }
 
 sqlite3* openKeyed(const char* path) {
@@ -72,63 +81,108 @@ sqlite3* openKeyed(const char* path) {
     sqlite3_close(db);
     return nullptr;
   }
-  sqlite3_key(db, quorvi::testing::kConcurrentKey, static_cast<int>(std::strlen(quorvi::testing::kConcurrentKey)));
+  sqlite3_key(db, qt::kConcurrentKey, static_cast<int>(std::strlen(qt::kConcurrentKey)));
   return db;
 }
 
-// Reads until `until`, alternating between the long-lived connection and fresh ones.
-// Returns the exit code.
-int readUntil(const char* path, const char* marker, std::chrono::steady_clock::time_point until,
-              sqlite3* longLived, Counts& counts) {
-  for (long round = 0; std::chrono::steady_clock::now() < until; ++round) {
-    sqlite3* db = round % 2 == 0 ? longLived : openKeyed(path);
-    if (db == nullptr) return 1;
-    const Outcome outcome = readAll(db);
-    if (db != longLived) sqlite3_close(db);
-    switch (outcome) {
-      case Outcome::Ok:
-        ++counts.ok;
-        break;
-      case Outcome::Busy:
-        ++counts.busy;
-        break;
-      case Outcome::NotADatabase:
-        // Only a committed rekey may make the old key wrong; the writer leaves the marker right
-        // after the rekey returns, so give it a moment.
-        for (int wait = 0; wait < 50 && access(marker, F_OK) != 0; ++wait)
-          std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        if (access(marker, F_OK) != 0) {
-          std::fprintf(stderr, "reader: the key stopped working before any rekey\n");
-          return 1;
-        }
-        ++counts.notADatabase;
-        break;
-      case Outcome::Wrong:
-        std::fprintf(stderr, "reader: %s\n", failure.c_str());
-        return 1;
+// What a read may give at one point of the handshake.
+struct Allowed {
+  int version;        // the rows must be of this version
+  bool busy;          // SQLITE_BUSY is allowed
+  bool notADatabase;  // only SQLITE_NOTADB is allowed
+};
+
+class Reader {
+ public:
+  Reader(const char* path, sqlite3* longLived) : path_(path), longLived_(longLived) {}
+
+  // Reads through the long-lived connection and through a fresh one; false on any outcome
+  // `allowed` does not admit.
+  bool readBoth(const Allowed& allowed, const char* when) {
+    for (int pass = 0; pass < 2; ++pass) {
+      sqlite3* db = pass == 0 ? longLived_ : openKeyed(path_);
+      if (db == nullptr) return false;
+      const Read read = readAll(db);
+      if (db != longLived_) sqlite3_close(db);
+      if (!admit(read, allowed)) {
+        std::fprintf(stderr, "reader: %s (%s connection): %s\n", when,
+                     pass == 0 ? "long-lived" : "fresh",
+                     read.failure.empty() ? describe(read).c_str() : read.failure.c_str());
+        return false;
+      }
     }
+    return true;
   }
-  return 0;
+  const Counts& counts() const { return counts_; }
+
+ private:
+  bool admit(const Read& read, const Allowed& allowed) {
+    switch (read.outcome) {
+      case Outcome::Ok:
+        ++counts_.ok;
+        return !allowed.notADatabase && read.version == allowed.version;
+      case Outcome::Busy:
+        ++counts_.busy;
+        return allowed.busy;
+      case Outcome::NotADatabase:
+        ++counts_.notADatabase;
+        return allowed.notADatabase;
+      case Outcome::Wrong:
+        return false;
+    }
+    return false;
+  }
+  static std::string describe(const Read& read) {
+    switch (read.outcome) {
+      case Outcome::Ok:
+        return "rows of version " + std::to_string(read.version);
+      case Outcome::Busy:
+        return "busy";
+      case Outcome::NotADatabase:
+        return "not a database";
+      case Outcome::Wrong:
+        break;
+    }
+    return "wrong rows";
+  }
+
+  const char* path_;
+  sqlite3* longLived_;
+  Counts counts_;
+};
+
+int run(const fs::path& folder, int index, Reader& reader) {
+  int committed = 0;
+  for (int round = 1; round <= qt::kConcurrentRounds; ++round) {
+    if (!qt::waitForStep(folder / qt::handshakeName("spilled", round))) return 1;
+    if (!reader.readBoth({committed, true, false}, "during a write")) return 1;
+    qt::signalStep(folder / qt::handshakeName("read", round, index));
+
+    const fs::path settled = folder / qt::handshakeName("settled", round);
+    if (!qt::waitForStep(settled)) return 1;
+    committed = qt::readStepNumber(settled);
+    if (!reader.readBoth({committed, false, false}, "after a round")) return 1;
+    qt::signalStep(folder / qt::handshakeName("checked", round, index));
+  }
+  if (!qt::waitForStep(folder / "rekeyed")) return 1;
+  return reader.readBoth({-1, false, true}, "after the rekey") ? 0 : 1;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
   if (argc != 4) {
-    std::fprintf(stderr, "usage: concurrent_reader DATABASE REKEY_MARKER SECONDS\n");
+    std::fprintf(stderr, "usage: concurrent_reader DATABASE HANDSHAKE_FOLDER READER_INDEX\n");
     return 2;
   }
   const char* path = argv[1];
-  const char* marker = argv[2];
-  const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(std::atoi(argv[3]));
   quorvi::codec::registerCodecVfs();
-
-  Counts counts;
   sqlite3* longLived = openKeyed(path);
   if (longLived == nullptr) return 1;
-  const int result = readUntil(path, marker, until, longLived, counts);
+  Reader reader(path, longLived);
+  const int result = run(argv[2], std::atoi(argv[3]), reader);
   sqlite3_close(longLived);
-  if (result == 0)
-    std::printf("ok=%ld busy=%ld notadb=%ld\n", counts.ok, counts.busy, counts.notADatabase);
+  const Counts& counts = reader.counts();
+  std::printf("ok=%ld busy=%ld notadb=%ld\n", counts.ok, counts.busy, counts.notADatabase);
   return result;
 }

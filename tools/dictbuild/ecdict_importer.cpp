@@ -70,37 +70,86 @@ long parseRank(const std::string& s) {
     return (end && *end == '\0' && v > 0) ? v : 0;
 }
 
-}  // namespace
+// The columns of an ECDICT file that the import reads, by their names in the header line.
+struct EcdictColumns {
+    int word = -1, phonetic = -1, definition = -1, translation = -1, bnc = -1, frq = -1;
 
-std::string trimmed(const std::string& text) {
-    const size_t b = text.find_first_not_of(" \t");
-    if (b == std::string::npos) return {};
-    return text.substr(b, text.find_last_not_of(" \t") - b + 1);
-}
-
-double frequencyOfRank(long rank) { return rank > 0 ? 20000.0 / static_cast<double>(rank) : 0.0; }
-
-std::vector<std::string> splitExplanation(const std::string& text) {
-    std::vector<std::string> lines;
-    std::string current;
-    for (size_t i = 0; i < text.size(); ++i) {
-        bool brk = false;
-        if (text[i] == '\\' && i + 1 < text.size() && text[i + 1] == 'n') {
-            brk = true;
-            ++i;
-        } else if (text[i] == '\n') {
-            brk = true;
-        } else if (text[i] != '\r') {
-            current.push_back(text[i]);
+    static EcdictColumns fromHeader(const std::vector<std::string>& header) {
+        EcdictColumns c;
+        for (size_t i = 0; i < header.size(); ++i) {
+            const std::string& h = header[i];
+            const int col = static_cast<int>(i);
+            if (h == "word") c.word = col;
+            else if (h == "phonetic") c.phonetic = col;
+            else if (h == "definition") c.definition = col;
+            else if (h == "translation") c.translation = col;
+            else if (h == "bnc") c.bnc = col;
+            else if (h == "frq") c.frq = col;
         }
-        if (brk) {
-            if (!current.empty()) lines.push_back(current);
-            current.clear();
-        }
+        return c;
     }
-    if (!current.empty()) lines.push_back(current);
-    return lines;
+    bool usable() const { return word >= 0 && (definition >= 0 || translation >= 0); }
+};
+
+// Reads one CSV record, which may run over several lines inside a quoted field. False at the
+// end of the file; otherwise `error` is empty when the record was split into `fields`.
+bool readRecord(LineReader& reader, std::vector<std::string>& fields, std::string& error) {
+    std::string line;
+    if (!reader.next(line)) {
+        if (reader.tooLong()) error = "line longer than " + std::to_string(kMaxRecordBytes) + " bytes";
+        return reader.tooLong();
+    }
+    std::string record = line;
+    bool more = false;
+    bool parsed = splitCsv(record, fields, more, error);
+    while (parsed && more) {
+        if (!reader.next(line)) {
+            error = reader.tooLong() ? "line longer than " + std::to_string(kMaxRecordBytes) + " bytes"
+                                     : "quoted field not closed before the end of the file";
+            return true;
+        }
+        record += '\n';
+        record += line;
+        if (record.size() > kMaxRecordBytes) {
+            error = "record longer than " + std::to_string(kMaxRecordBytes) + " bytes";
+            return true;
+        }
+        parsed = splitCsv(record, fields, more, error);
+    }
+    if (parsed && !isValidUtf8(record)) error = "not valid UTF-8";
+    return true;
 }
+
+// The entry of one data record; empty caption when the record must be left out (`why` says
+// why).
+DictEntry entryOf(const std::vector<std::string>& fields, const EcdictColumns& columns, std::string& why) {
+    auto col = [&](int c) -> const std::string& {
+        static const std::string empty;
+        return c >= 0 ? fields[static_cast<size_t>(c)] : empty;
+    };
+    DictEntry e;
+    e.caption = trimmed(col(columns.word));
+    if (e.caption.empty()) {
+        why = "empty headword";
+        return e;
+    }
+    if (e.caption.size() > kMaxCaptionBytes) {
+        why = "headword too long";
+        e.caption.clear();
+        return e;
+    }
+    std::string explain = col(columns.translation);
+    if (explain.empty()) explain = col(columns.definition);
+    e.explainLines = splitExplanation(explain);
+    e.transcription = col(columns.phonetic);
+    long rank = parseRank(col(columns.frq));
+    if (rank == 0) rank = parseRank(col(columns.bnc));
+    e.frequency = frequencyOfRank(rank);
+    e.imported = true;
+    return e;
+}
+
+}  // namespace
 
 ImportResult importEcdict(const std::string& path, const ImportOptions& options, SkipReport& skipped) {
     ImportResult result;
@@ -109,99 +158,39 @@ ImportResult importEcdict(const std::string& path, const ImportOptions& options,
         result.error = path + ": cannot read the file";
         return result;
     }
-    std::string line, record;
-    std::vector<std::string> fields;
-    std::vector<std::string> header;
-    int colWord = -1, colPhonetic = -1, colDefinition = -1, colTranslation = -1, colBnc = -1, colFrq = -1;
-
-    auto where = [&](size_t lineNo) { return path + ":" + std::to_string(lineNo) + ": "; };
+    auto where = [&](size_t lineNo) { return path + ":" + std::to_string(lineNo); };
+    std::vector<std::string> fields, header;
+    EcdictColumns columns;
+    std::string error;
     while (true) {
-        if (!reader.next(line)) {
-            if (reader.tooLong()) {
-                result.error = where(reader.lineNumber()) + "line longer than " +
-                               std::to_string(kMaxRecordBytes) + " bytes";
-                return result;
-            }
-            break;
-        }
-        const size_t startLine = reader.lineNumber();
-        record = line;
-        bool more = false;
-        std::string error;
-        bool parsed = splitCsv(record, fields, more, error);
-        while (parsed && more) {
-            if (!reader.next(line)) {
-                error = reader.tooLong() ? "line longer than " + std::to_string(kMaxRecordBytes) + " bytes"
-                                         : "quoted field not closed before the end of the file";
-                parsed = false;
-                break;
-            }
-            record += '\n';
-            record += line;
-            if (record.size() > kMaxRecordBytes) {
-                error = "record longer than " + std::to_string(kMaxRecordBytes) + " bytes";
-                parsed = false;
-                break;
-            }
-            parsed = splitCsv(record, fields, more, error);
-        }
-        if (parsed && !isValidUtf8(record)) {
-            parsed = false;
-            error = "not valid UTF-8";
-        }
-        if (parsed && header.empty()) {
+        error.clear();
+        const size_t startLine = reader.lineNumber() + 1;
+        if (!readRecord(reader, fields, error)) break;
+        if (error.empty() && header.empty()) {
             header = fields;
-            for (size_t c = 0; c < header.size(); ++c) {
-                const std::string& h = header[c];
-                int col = static_cast<int>(c);
-                if (h == "word") colWord = col;
-                else if (h == "phonetic") colPhonetic = col;
-                else if (h == "definition") colDefinition = col;
-                else if (h == "translation") colTranslation = col;
-                else if (h == "bnc") colBnc = col;
-                else if (h == "frq") colFrq = col;
-            }
-            if (colWord < 0 || (colDefinition < 0 && colTranslation < 0)) {
-                result.error = where(startLine) +
-                               "header must name the columns word and translation or definition";
+            columns = EcdictColumns::fromHeader(header);
+            if (!columns.usable()) {
+                result.error = where(startLine) + ": header must name the columns word and translation or definition";
                 return result;
             }
             continue;
         }
-        if (parsed && fields.size() != header.size()) {
-            parsed = false;
+        if (error.empty() && fields.size() != header.size())
             error = "expected " + std::to_string(header.size()) + " fields, found " + std::to_string(fields.size());
-        }
-        if (!parsed) {
+        if (!error.empty()) {
             if (!options.lenient || reader.tooLong()) {
-                result.error = where(startLine) + error;
+                result.error = where(startLine) + ": " + error;
                 return result;
             }
-            skipped.add("malformed line: " + error, path + ":" + std::to_string(startLine));
+            skipped.add("malformed line: " + error, where(startLine));
             continue;
         }
-        auto col = [&](int c) -> const std::string& {
-            static const std::string empty;
-            return c >= 0 ? fields[static_cast<size_t>(c)] : empty;
-        };
-        DictEntry e;
-        e.caption = trimmed(col(colWord));
-        if (e.caption.empty() || e.caption.find_first_not_of(' ') == std::string::npos) {
-            skipped.add("empty headword", path + ":" + std::to_string(startLine));
+        std::string why;
+        DictEntry e = entryOf(fields, columns, why);
+        if (e.caption.empty()) {
+            skipped.add(why, where(startLine));
             continue;
         }
-        if (e.caption.size() > kMaxCaptionBytes) {
-            skipped.add("headword too long", path + ":" + std::to_string(startLine));
-            continue;
-        }
-        std::string explain = col(colTranslation);
-        if (explain.empty()) explain = col(colDefinition);
-        e.explainLines = splitExplanation(explain);
-        e.transcription = col(colPhonetic);
-        long rank = parseRank(col(colFrq));
-        if (rank == 0) rank = parseRank(col(colBnc));
-        e.frequency = frequencyOfRank(rank);
-        e.imported = true;
         result.entries.push_back(std::move(e));
     }
     if (header.empty()) result.error = path + ":1: the file is empty (no header line)";

@@ -9,8 +9,4 @@ namespace quorvi::dictbuild {
 
 ImportResult importEcdict(const std::string& path, const ImportOptions& options, SkipReport& skipped);
 
-// Pseudo-frequency of a corpus rank (1 = most frequent; 0 = unknown), on the scale of the
-// WordNet tag counts the other rows are ranked by.
-double frequencyOfRank(long rank);
-
 }  // namespace quorvi::dictbuild

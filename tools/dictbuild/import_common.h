@@ -1,5 +1,6 @@
 #pragma once
-// What the importers of user dictionaries share: their result and the line-level limits.
+// What the importers of user dictionaries share: their result, the line-level limits and the
+// helpers that read fields (defined in import_common.cpp).
 #include <cstddef>
 #include <string>
 #include <vector>
@@ -25,6 +26,10 @@ struct ImportResult {
 
 // Without leading and trailing spaces and tabs.
 std::string trimmed(const std::string& text);
+
+// Pseudo-frequency of a corpus rank (1 = most frequent; 0 = unknown), on the scale of the
+// WordNet tag counts the other rows are ranked by.
+double frequencyOfRank(long rank);
 
 // Literal "\n" sequences (and real line breaks) become "<br/>" lines.
 std::vector<std::string> splitExplanation(const std::string& text);

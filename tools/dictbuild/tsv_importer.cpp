@@ -2,7 +2,6 @@
 
 #include <cstdlib>
 
-#include "ecdict_importer.h"
 #include "line_reader.h"
 #include "utf8.h"
 
