@@ -4,19 +4,19 @@
 // part of a page (the 100-byte header, the change counter at 24..40) decrypt the CBC blocks
 // from the page start to the end of the range. Writes encrypt a private copy.
 //
-// Rollback journal: after a header of one sector, records of 4-byte page number, page image,
-// 4-byte checksum; a journal may hold several headers. SQLite writes and reads the three parts
-// of a record as three separate calls, so an image is recognised as a call of one page size at
-// an offset of 4 modulo 8 (headers start at sector boundaries) whose preceding 4 bytes name a
-// real page. Images are stored under the read key. SQLite's checksum samples the page bytes it
-// hands over; on disk the shim keeps it as a checksum of the stored (encrypted) bytes and turns
-// it back on reading. Playback therefore restores the stored bytes exactly, whatever key (or
-// none) the recovering connection holds: a wrong key cannot make SQLite discard a hot journal.
+// Rollback journal: which calls carry page images is told by journal_records.h. Images are
+// stored under the read key, their checksums kept over the stored bytes, so playback restores
+// the stored bytes exactly, whatever key (or none) the recovering connection holds: a wrong key
+// cannot make SQLite discard a hot journal.
 //
-// WAL: a 32-byte header, then frames of a 24-byte header (page number first) and one page.
-// Frame checksums stay SQLite's own over the plain page, which the shim hands back on reading.
-// Because recovery of a WAL under a wrong key would see bad checksums and let SQLite drop the
-// log, a WAL is only opened when page 1 of the database decrypts under the connection's key.
+// WAL (frame geometry in journal_records.h): frame headers pass as they are, page data is
+// encrypted under the write key. Frame checksums stay SQLite's own over the plain page, which
+// the shim hands back on reading. Because recovery of a WAL under a wrong key would see bad
+// checksums and let SQLite drop the log, a WAL is only opened when page 1 of the database
+// decrypts under the connection's key.
+//
+// Statement journals are temporary files: they stay in memory and never pass here (their
+// records have no checksum, so their images would not be recognised as images).
 //
 // Temporary files are kept in memory (memory_file.cpp). Memory-mapped I/O is not offered, so
 // every page read comes through xRead.
@@ -40,22 +40,7 @@ extern const sqlite3_io_methods kCodecMethods;
 
 constexpr unsigned char kMagic[16] = {'S', 'Q', 'L', 'i', 't', 'e', ' ', 'f',
                                       'o', 'r', 'm', 'a', 't', ' ', '3', 0};
-constexpr int kWalHeader = 32;
-constexpr int kFrameHeader = 24;
-
 CodecFile* self(sqlite3_file* f) { return reinterpret_cast<CodecFile*>(f); }
-
-std::uint32_t get32(const std::uint8_t* p) {
-  return (std::uint32_t(p[0]) << 24) | (std::uint32_t(p[1]) << 16) | (std::uint32_t(p[2]) << 8) | p[3];
-}
-void put32(std::uint8_t* p, std::uint32_t v) {
-  p[0] = std::uint8_t(v >> 24);
-  p[1] = std::uint8_t(v >> 16);
-  p[2] = std::uint8_t(v >> 8);
-  p[3] = std::uint8_t(v);
-}
-
-bool isPageSize(sqlite3_int64 n) { return n >= 512 && n <= 65536 && (n & (n - 1)) == 0; }
 
 int realRead(CodecFile* f, void* buf, int amt, sqlite3_int64 off) {
   return f->real->pMethods->xRead(f->real, buf, amt, off);
@@ -211,85 +196,55 @@ int dbWrite(CodecFile* f, const void* buf, int amt, sqlite3_int64 off) {
 
 // ---- rollback journal ----
 
-std::uint32_t checksumSamples(const std::uint8_t* page, int pageSize) {
-  std::uint32_t sum = 0;
-  for (int i = pageSize - 200; i > 0; i -= 200) sum += page[i];
-  return sum;
+JournalRecords::FieldReader fieldReader(CodecFile* f) {
+  return [f](sqlite3_int64 offset, std::uint8_t field[4]) { return realRead(f, field, 4, offset) == SQLITE_OK; };
 }
-
-// Page number of the record whose image starts at `imageOffset`, 0 when there is none.
-std::uint32_t journalPageNumber(CodecFile* f, const JournalRecordCache& cache, sqlite3_int64 imageOffset,
-                                int pageSize) {
-  std::uint32_t page = 0;
-  if (cache.pageNumberOffset == imageOffset - 4) {
-    page = cache.pageNumber;
-  } else {
-    std::uint8_t field[4];
-    if (realRead(f, field, 4, imageOffset - 4) != SQLITE_OK) return 0;
-    page = get32(field);
-  }
-  if (page == 0 || page == lockBytePage(static_cast<std::uint32_t>(pageSize))) return 0;
-  return page;
-}
-
-bool mayBeJournalImage(int amt, sqlite3_int64 off) { return isPageSize(amt) && off % 8 == 4; }
 
 int journalWrite(CodecFile* f, const void* buf, int amt, sqlite3_int64 off) {
   PageCodec* c = activeCodec(f->mainDb);
   if (c == nullptr) return realWrite(f, buf, amt, off);
-  auto& cache = f->journalWrites;
   const auto* in = static_cast<const std::uint8_t*>(buf);
   if (off == 0) c->restoring = false;  // a new journal: a new transaction
-
-  if (amt == 4) {
-    if (off == cache.imageEnd) {  // the checksum of the image just written
+  std::uint32_t page = 0;
+  switch (f->journalWrites.classify(off, amt, in, fieldReader(f), page)) {
+    case JournalCall::Checksum: {
       std::uint8_t stored[4];
-      put32(stored, get32(in) - cache.plainSum + cache.diskSum);
-      cache.imageEnd = -1;
+      writeBigEndian32(stored, f->journalWrites.toStored(readBigEndian32(in)));
       return realWrite(f, stored, 4, off);
     }
-    cache.pageNumberOffset = off;
-    cache.pageNumber = get32(in);
-    return realWrite(f, buf, amt, off);
+    case JournalCall::Image: {
+      const auto* stored = static_cast<const std::uint8_t*>(
+          codecTransform(c, const_cast<std::uint8_t*>(in), page, kModeWriteJournal, static_cast<std::size_t>(amt)));
+      const std::uint32_t plainSamples = checksumSamples(in, amt), storedSamples = checksumSamples(stored, amt);
+      int rc = realWrite(f, stored, amt, off);
+      if (rc == SQLITE_OK) f->journalWrites.noteImage(off, amt, plainSamples, storedSamples);
+      return rc;
+    }
+    default:
+      return realWrite(f, buf, amt, off);
   }
-  if (!mayBeJournalImage(amt, off)) return realWrite(f, buf, amt, off);
-  std::uint32_t page = journalPageNumber(f, cache, off, amt);
-  if (page == 0) return realWrite(f, buf, amt, off);
-
-  const auto* stored = static_cast<const std::uint8_t*>(
-      codecTransform(c, const_cast<std::uint8_t*>(in), page, kModeWriteJournal, static_cast<std::size_t>(amt)));
-  cache.plainSum = checksumSamples(in, amt);
-  cache.diskSum = checksumSamples(stored, amt);
-  int rc = realWrite(f, stored, amt, off);
-  cache.imageEnd = rc == SQLITE_OK ? off + amt : -1;
-  return rc;
 }
 
 int journalRead(CodecFile* f, void* buf, int amt, sqlite3_int64 off) {
   int rc = realRead(f, buf, amt, off);
   PageCodec* c = activeCodec(f->mainDb);
   if (c == nullptr || rc != SQLITE_OK) return rc;
-  auto& cache = f->journalReads;
   auto* out = static_cast<std::uint8_t*>(buf);
-
-  if (amt == 4) {
-    if (off == cache.imageEnd) {
-      put32(out, get32(out) - cache.diskSum + cache.plainSum);
-      cache.imageEnd = -1;
-    } else {
-      cache.pageNumberOffset = off;
-      cache.pageNumber = get32(out);
+  std::uint32_t page = 0;
+  switch (f->journalReads.classify(off, amt, out, fieldReader(f), page)) {
+    case JournalCall::Checksum:
+      writeBigEndian32(out, f->journalReads.toPlain(readBigEndian32(out)));
+      break;
+    case JournalCall::Image: {
+      const std::uint32_t storedSamples = checksumSamples(out, amt);
+      cryptImage(*c, c->journalKey(), page, CryptDirection::Decrypt, out, static_cast<std::size_t>(amt));
+      c->restoring = true;  // images only come back in a rollback
+      f->journalReads.noteImage(off, amt, checksumSamples(out, amt), storedSamples);
+      break;
     }
-    return rc;
+    default:
+      break;
   }
-  if (!mayBeJournalImage(amt, off)) return rc;
-  std::uint32_t page = journalPageNumber(f, cache, off, amt);
-  if (page == 0) return rc;
-  cache.diskSum = checksumSamples(out, amt);
-  cryptImage(*c, c->journalKey(), page, CryptDirection::Decrypt, out, static_cast<std::size_t>(amt));
-  c->restoring = true;  // images only come back in a rollback
-  cache.plainSum = checksumSamples(out, amt);
-  cache.imageEnd = off + amt;
   return rc;
 }
 
@@ -298,68 +253,49 @@ int journalRead(CodecFile* f, void* buf, int amt, sqlite3_int64 off) {
 std::uint32_t walPageSize(CodecFile* f) {
   if (f->walPageSize != 0) return f->walPageSize;
   std::uint8_t head[12];
-  if (realRead(f, head, 12, 0) == SQLITE_OK && isPageSize(get32(head + 8))) f->walPageSize = get32(head + 8);
+  if (realRead(f, head, 12, 0) == SQLITE_OK) f->walPageSize = walHeaderPageSize(head, 12, 0);
   return f->walPageSize;
 }
 
-void noteWalHeader(CodecFile* f, const std::uint8_t* head, int amt, sqlite3_int64 off) {
-  if (off == 0 && amt >= 12 && isPageSize(get32(head + 8))) f->walPageSize = get32(head + 8);
-}
-
-// Calls fn(frameStart, dataFrom, dataTo) for the page-data part of every frame in [off, end).
-template <typename Fn>
-int forEachFrameData(std::uint32_t pageSize, sqlite3_int64 off, sqlite3_int64 end, Fn fn) {
-  const sqlite3_int64 frame = kFrameHeader + pageSize;
-  sqlite3_int64 pos = std::max<sqlite3_int64>(off, kWalHeader);
-  while (pos < end) {
-    sqlite3_int64 frameStart = kWalHeader + (pos - kWalHeader) / frame * frame;
-    sqlite3_int64 dataStart = frameStart + kFrameHeader;
-    sqlite3_int64 from = std::max(pos, dataStart), to = std::min(end, frameStart + frame);
-    if (from < to) {
-      if (int rc = fn(frameStart, from, to); rc != SQLITE_OK) return rc;
-    }
-    pos = frameStart + frame;
-  }
-  return SQLITE_OK;
+void noteWalHeader(CodecFile* f, const std::uint8_t* bytes, int amt, sqlite3_int64 off) {
+  if (std::uint32_t size = walHeaderPageSize(bytes, amt, off)) f->walPageSize = size;
 }
 
 std::uint32_t framePage(CodecFile* f, sqlite3_int64 frameStart, const std::uint8_t* buf, sqlite3_int64 off,
                         sqlite3_int64 end) {
-  if (frameStart >= off && frameStart + 4 <= end) return get32(buf + (frameStart - off));
+  if (frameStart >= off && frameStart + 4 <= end) return readBigEndian32(buf + (frameStart - off));
   if (f->walHeaderOffset == frameStart) return f->walHeaderPage;
   std::uint8_t field[4];
   if (realRead(f, field, 4, frameStart) != SQLITE_OK) return 0;
-  return get32(field);
+  return readBigEndian32(field);
 }
 
 int walWrite(CodecFile* f, const void* buf, int amt, sqlite3_int64 off) {
   const auto* in = static_cast<const std::uint8_t*>(buf);
   noteWalHeader(f, in, amt, off);
   PageCodec* c = activeCodec(f->mainDb);
-  std::uint32_t pageSize = c != nullptr ? walPageSize(f) : 0;
-  if (pageSize == 0 || c->walWriteKey() == nullptr) return realWrite(f, buf, amt, off);
-  const sqlite3_int64 frame = kFrameHeader + pageSize, end = off + amt;
-  if (off >= kWalHeader && (off - kWalHeader) % frame == 0 && amt >= 4) {
+  const WalLayout wal(c != nullptr ? walPageSize(f) : 0);
+  if (wal.pageSize() == 0 || c->walWriteKey() == nullptr) return realWrite(f, buf, amt, off);
+  const sqlite3_int64 end = off + amt;
+  if (wal.isFrameHeader(off) && amt >= 4) {
     f->walHeaderOffset = off;
-    f->walHeaderPage = get32(in);
+    f->walHeaderPage = readBigEndian32(in);
   }
   // Headers go down as they are; page data only ever encrypted, a partial page merged into the
   // stored one.
   for (sqlite3_int64 pos = off; pos < end;) {
-    sqlite3_int64 frameStart = pos < kWalHeader ? 0 : kWalHeader + (pos - kWalHeader) / frame * frame;
-    sqlite3_int64 dataStart = pos < kWalHeader ? kWalHeader : frameStart + kFrameHeader;
+    const sqlite3_int64 dataStart = wal.dataStart(pos);
     if (pos < dataStart) {
       sqlite3_int64 to = std::min(end, dataStart);
       if (int rc = realWrite(f, in + (pos - off), static_cast<int>(to - pos), pos); rc != SQLITE_OK) return rc;
       pos = to;
       continue;
     }
-    sqlite3_int64 to = std::min(end, dataStart + pageSize);
-    std::uint32_t page = framePage(f, frameStart, in, off, end);
+    const sqlite3_int64 to = std::min(end, dataStart + wal.pageSize());
+    const StoredImage image{framePage(f, wal.frameStart(pos), in, off, end), dataStart, wal.pageSize()};
     std::uint8_t* scratch = f->scratch.get();
-    const StoredImage image{page, dataStart, pageSize};
     int rc = mergeIntoImage(f, *c, c->walReadKey(), c->walWriteKey(), image, pos, to, in + (pos - off), scratch);
-    if (rc == SQLITE_OK) rc = realWrite(f, scratch, static_cast<int>(pageSize), dataStart);
+    if (rc == SQLITE_OK) rc = realWrite(f, scratch, static_cast<int>(image.size), dataStart);
     if (rc != SQLITE_OK) return rc;
     pos = to;
   }
@@ -372,18 +308,17 @@ int walRead(CodecFile* f, void* buf, int amt, sqlite3_int64 off) {
   if (rc == SQLITE_OK) noteWalHeader(f, out, amt, off);
   PageCodec* c = activeCodec(f->mainDb);
   if (c == nullptr || (rc != SQLITE_OK && rc != SQLITE_IOERR_SHORT_READ)) return rc;
-  std::uint32_t pageSize = walPageSize(f);
+  const WalLayout wal(walPageSize(f));
   const DatabaseKey* key = c->walReadKey();
-  if (pageSize == 0 || key == nullptr) return rc;
+  if (wal.pageSize() == 0 || key == nullptr) return rc;
   sqlite3_int64 end = off + bytesPresent(f, rc, amt, off);
-  int prc = forEachFrameData(pageSize, off, end, [&](sqlite3_int64 frameStart, sqlite3_int64 from, sqlite3_int64 to) {
-    sqlite3_int64 dataStart = frameStart + kFrameHeader;
-    if (from == dataStart && to == dataStart + pageSize) {
-      std::uint32_t page = framePage(f, frameStart, out, off, end);
-      cryptImage(*c, key, page, CryptDirection::Decrypt, out + (from - off), pageSize);
+  int prc = wal.forEachFrameData(off, end, [&](sqlite3_int64 frameStart, sqlite3_int64 from, sqlite3_int64 to) {
+    const StoredImage image{framePage(f, frameStart, out, off, end), frameStart + WalLayout::kFrameHeader,
+                            wal.pageSize()};
+    if (from == image.start && to == image.start + image.size) {
+      cryptImage(*c, key, image.page, CryptDirection::Decrypt, out + (from - off), image.size);
       return SQLITE_OK;
     }
-    const StoredImage image{framePage(f, frameStart, out, off, end), dataStart, pageSize};
     return readPartialImage(f, *c, key, image, from, to, out + (from - off), f->scratch.get());
   });
   return prc != SQLITE_OK ? prc : rc;
@@ -535,7 +470,7 @@ int prepareFile(CodecFile* f, const char* name, int flags) {
   sqlite3_file* db = sqlite3_database_file_object(name);
   if (db != nullptr && db->pMethods == &kCodecMethods) f->mainDb = self(db);
   if (f->kind != FileKind::Wal) return SQLITE_OK;
-  f->scratch.reset(new (std::nothrow) std::uint8_t[kMaxPageSize + kFrameHeader]);
+  f->scratch.reset(new (std::nothrow) std::uint8_t[kMaxPageSize + WalLayout::kFrameHeader]);
   if (f->scratch == nullptr) return SQLITE_NOMEM;
   return f->mainDb != nullptr && !keyFitsDatabase(f->mainDb) ? SQLITE_NOTADB : SQLITE_OK;
 }

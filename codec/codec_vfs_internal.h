@@ -6,19 +6,12 @@
 #include <cstdint>
 #include <memory>
 
+#include "codec/journal_records.h"
 #include "codec/page_codec.h"
 
 namespace quorvi::codec::detail {
 
 enum class FileKind { MainDb, Journal, Wal, Other };
-
-struct JournalRecordCache {
-  sqlite3_int64 pageNumberOffset = -1;  // last 4-byte field seen, which may be a record's page number
-  std::uint32_t pageNumber = 0;
-  sqlite3_int64 imageEnd = -1;  // end of the last page image seen, where its checksum follows
-  std::uint32_t plainSum = 0;   // checksum samples over the plain image
-  std::uint32_t diskSum = 0;    // checksum samples over the image as stored
-};
 
 // Lives in the memory SQLite gives the VFS for a file: constructed in xOpen, destroyed in xClose.
 struct CodecFile {
@@ -35,8 +28,8 @@ struct CodecFile {
 
   // Journal and WAL: the database file they belong to (null when it is not one of ours).
   CodecFile* mainDb = nullptr;
-  JournalRecordCache journalWrites;
-  JournalRecordCache journalReads;
+  JournalRecords journalWrites;
+  JournalRecords journalReads;
   std::uint32_t walPageSize = 0;
   sqlite3_int64 walHeaderOffset = -1;  // last frame header written, and its page number
   std::uint32_t walHeaderPage = 0;

@@ -8,20 +8,20 @@
 namespace quorvi::codec {
 namespace {
 
+// Lives in the memory SQLite gives the VFS for a file: constructed in xOpen, destroyed in xClose.
 struct MemoryFile {
   sqlite3_file base;
-  std::vector<unsigned char>* data;
+  std::vector<unsigned char> data;
 };
 
 // SQLite never lets a temporary file grow past its size limits; this only stops a runaway
 // offset from asking for absurd amounts of memory.
 constexpr sqlite3_int64 kMaxMemoryFile = sqlite3_int64(1) << 40;
 
-std::vector<unsigned char>& bytes(sqlite3_file* f) { return *reinterpret_cast<MemoryFile*>(f)->data; }
+std::vector<unsigned char>& bytes(sqlite3_file* f) { return reinterpret_cast<MemoryFile*>(f)->data; }
 
 int memClose(sqlite3_file* f) {
-  delete reinterpret_cast<MemoryFile*>(f)->data;
-  reinterpret_cast<MemoryFile*>(f)->data = nullptr;
+  reinterpret_cast<MemoryFile*>(f)->~MemoryFile();
   return SQLITE_OK;
 }
 
@@ -65,7 +65,18 @@ int memCheckReservedLock(sqlite3_file*, int* out) {
   *out = 0;
   return SQLITE_OK;
 }
-int memFileControl(sqlite3_file*, int, void*) { return SQLITE_NOTFOUND; }
+// The key pragmas sent to a temporary database (PRAGMA temp.rekey, once the temp schema has a
+// file) are refused: there is nothing on disk to key.
+int memFileControl(sqlite3_file*, int op, void* arg) {
+  if (op != SQLITE_FCNTL_PRAGMA) return SQLITE_NOTFOUND;
+  char** args = static_cast<char**>(arg);
+  for (const char* name : {"key", "hexkey", "rekey", "hexrekey"}) {
+    if (sqlite3_stricmp(args[1], name) != 0) continue;
+    args[0] = sqlite3_mprintf("%s", "a temporary database takes no key");
+    return SQLITE_ERROR;
+  }
+  return SQLITE_NOTFOUND;
+}
 int memSectorSize(sqlite3_file*) { return 512; }
 int memDeviceCharacteristics(sqlite3_file*) {
   return SQLITE_IOCAP_ATOMIC | SQLITE_IOCAP_SAFE_APPEND | SQLITE_IOCAP_SEQUENTIAL |
@@ -82,10 +93,7 @@ const sqlite3_io_methods kMemoryMethods = {
 int memoryFileSize() { return static_cast<int>(sizeof(MemoryFile)); }
 
 int openMemoryFile(sqlite3_file* file, int flags, int* outFlags) {
-  auto* f = reinterpret_cast<MemoryFile*>(file);
-  f->base.pMethods = nullptr;
-  f->data = new (std::nothrow) std::vector<unsigned char>();
-  if (f->data == nullptr) return SQLITE_NOMEM;
+  auto* f = new (file) MemoryFile();
   if (outFlags != nullptr) *outFlags = flags;
   f->base.pMethods = &kMemoryMethods;
   return SQLITE_OK;

@@ -300,5 +300,21 @@ TEST(RekeyErrorTest, FailedRekeysSayWhy) {
   EXPECT_EQ(Db(path, "k1").query("SELECT count(*) FROM t"), "50");
 }
 
+// The temp schema has nothing on disk to key: once it has a file, the key pragmas sent to it
+// are refused instead of doing nothing.
+TEST(RekeyErrorTest, TheTempSchemaTakesNoKey) {
+  setUpCodecVfs();
+  ScratchDir dir;
+  Db db(dir.file("t.db"), "k1");
+  ASSERT_EQ(db.exec("PRAGMA temp.cache_size=2; CREATE TEMP TABLE scratch(a)"), SQLITE_OK);
+  fillTable(db, 10);
+  ASSERT_EQ(db.exec("INSERT INTO scratch SELECT zeroblob(900) FROM t, t AS u"), SQLITE_OK);  // spills to the file
+  for (const char* pragma : {"rekey='k2'", "key='k2'", "hexrekey='6b32'"}) {
+    EXPECT_EQ(db.exec(std::string("PRAGMA temp.") + pragma), SQLITE_ERROR) << pragma;
+    EXPECT_STREQ(sqlite3_errmsg(db.get()), "a temporary database takes no key");
+  }
+  EXPECT_EQ(db.query("SELECT count(*) FROM t"), "10");
+}
+
 }  // namespace
 }  // namespace quorvi::codec::testing
