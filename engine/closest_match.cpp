@@ -1,0 +1,64 @@
+#include "engine/closest_match.h"
+
+#include <algorithm>
+
+#include "engine/sound_code.h"
+#include "engine/sound_rows.h"
+
+namespace {
+
+// Each piece in order, after the end of the one before: what "p1.*p2.*" finds.
+bool holdsInOrder(std::string_view codes, const std::vector<std::string>& pieces) {
+  for (const std::string& piece : pieces) {
+    const size_t at = codes.find(piece);
+    if (at == std::string_view::npos) return false;
+    codes.remove_prefix(at + piece.size());
+  }
+  return true;
+}
+
+}  // namespace
+
+std::uint64_t closenessKey(int tier, std::string_view typedSounds, std::string_view storedCodes,
+                           std::uint32_t row) {
+  std::size_t sounds = 0;
+  bool same = true;
+  for (char c : storedCodes) {
+    if (sound::isMark(c)) continue;
+    same = same && sounds < typedSounds.size() && typedSounds[sounds] == c;
+    ++sounds;
+  }
+  same = same && sounds == typedSounds.size();
+  const std::uint64_t untyped =
+      std::min<std::uint64_t>(sounds > typedSounds.size() ? sounds - typedSounds.size() : 0, 0x7FFF);
+  return (static_cast<std::uint64_t>(tier) << 48) | (std::uint64_t{same ? 0u : 1u} << 47) |
+         (untyped << 32) | row;
+}
+
+std::vector<std::string> patternPieces(const std::string& pattern) {
+  std::vector<std::string> pieces;
+  std::string_view rest(pattern);
+  while (!rest.empty()) {
+    const size_t wildcard = rest.find(".*");
+    const std::string_view piece = rest.substr(0, wildcard);
+    if (!piece.empty()) pieces.push_back(sound::fromStored(piece));
+    if (wildcard == std::string_view::npos) break;
+    rest.remove_prefix(wildcard + 2);
+  }
+  return pieces;
+}
+
+void collectExactRows(const SoundRows& rows, const std::vector<std::string>& pieces,
+                      std::string_view typedSounds, std::vector<RankedRow>& out,
+                      std::vector<bool>& matched) {
+  std::uint64_t required = 0;
+  for (const std::string& piece : pieces) required |= sound::signature(piece);
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    if ((rows.signature(i) & required) != required) continue;
+    const std::string_view codes = rows.codes(i);
+    if (!holdsInOrder(codes, pieces)) continue;
+    matched[i] = true;
+    const auto row = static_cast<std::uint32_t>(i);
+    out.push_back({closenessKey(0, typedSounds, codes, row), row});
+  }
+}

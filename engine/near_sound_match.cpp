@@ -1,0 +1,141 @@
+#include "engine/near_sound_match.h"
+
+#include <algorithm>
+#include <array>
+
+#include "engine/sound_code.h"
+#include "engine/sound_rows.h"
+
+namespace {
+
+using Token = NearSoundMatcher::Token;
+
+constexpr int kMaxTyped = 40;
+constexpr int kMaxStored = 80;
+constexpr int kNever = 100;
+
+std::vector<Token> tokens(std::string_view codes) {
+  std::vector<Token> out;
+  bool stressNext = false;
+  for (char c : codes) {
+    if (c == sound::kPrimaryStress || c == sound::kSecondaryStress) {
+      stressNext = true;
+    } else if (c == sound::kLength) {
+      if (!out.empty() && sound::isVowel(out.back().code)) out.back().isLong = true;
+    } else {
+      const bool vowel = sound::isVowel(c);
+      out.push_back({c, false, vowel && stressNext});
+      if (vowel) stressNext = false;
+    }
+  }
+  return out;
+}
+
+bool isOneOf(char c, std::string_view set) { return set.find(c) != std::string_view::npos; }
+
+bool pair(char a, char b, char x, char y) { return (a == x && b == y) || (a == y && b == x); }
+
+// A vowel heard in a syllable without stress: short ones blur into ə and i.
+bool weakVowels(const Token& typed, const Token& stored) {
+  constexpr std::string_view kWeak = "ieEVuOAI";
+  return !stored.stressed && isOneOf(typed.code, kWeak) && isOneOf(stored.code, kWeak) &&
+         (isOneOf(typed.code, "iEI") || isOneOf(stored.code, "iEI"));
+}
+
+// Cost of hearing `stored` where `typed` was written: 0, 1 or kNever.
+int substitution(const Token& typed, const Token& stored, char nextTyped, char nextStored) {
+  if (typed.code == stored.code) return typed.isLong && !stored.isLong ? 1 : 0;
+  const char t = typed.code, s = stored.code;
+  if (pair(t, s, 'A', 'e') || pair(t, s, 'V', 'Q') || pair(t, s, 's', 'z') ||
+      pair(t, s, 'T', 'D') || pair(t, s, 'g', 'G'))
+    return 1;
+  if (pair(t, s, 'n', 'N') && (isOneOf(nextTyped, "kgG") || isOneOf(nextStored, "kgG")))
+    return 1;
+  if (pair(t, s, 'i', 'j') && nextTyped == 'E') return 1;
+  if (sound::isVowel(t) && sound::isVowel(s) && weakVowels(typed, stored)) return 1;
+  return kNever;
+}
+
+// A sound the learner may write that the dictionary leaves out: r, and ə before l or n.
+bool mayBeUnwritten(const Token& typed, char nextTyped) {
+  return typed.code == 'r' || (typed.code == 'E' && !typed.isLong && isOneOf(nextTyped, "ln"));
+}
+
+bool isUE(const Token* t) { return t[0].code == 'u' && !t[0].isLong && t[1].code == 'E'; }
+bool isLongO(const Token& t) { return t.code == 'O' && t.isLong; }
+
+std::uint64_t classOf(char code) {
+  if (sound::isVowel(code)) return sound::signature("aeiouAQOEWIV");
+  switch (code) {
+    case 's': case 'z': return sound::signature("sz");
+    case 'T': case 'D': return sound::signature("TD");
+    case 'n': case 'N': return sound::signature("nN");
+    case 'j': return sound::signature("ji");
+    case 'g': case 'G': return sound::signature("gG");
+    default: return sound::bitOf(code);
+  }
+}
+
+}  // namespace
+
+NearSoundMatcher::NearSoundMatcher(std::string_view typedCodes) : typed_(tokens(typedCodes)) {
+  for (size_t i = 0; i < typed_.size(); ++i) {
+    const char next = i + 1 < typed_.size() ? typed_[i + 1].code : 0;
+    if (!mayBeUnwritten(typed_[i], next)) requiredClasses_.push_back(classOf(typed_[i].code));
+  }
+}
+
+int NearSoundMatcher::mostAllowances() const {
+  const auto n = typed_.size();
+  return n <= 3 ? 1 : n <= 6 ? 2 : 3;
+}
+
+bool NearSoundMatcher::mayHold(std::uint64_t rowSignature) const {
+  for (std::uint64_t required : requiredClasses_)
+    if ((rowSignature & required) == 0) return false;
+  return true;
+}
+
+int NearSoundMatcher::allowances(std::string_view storedCodes, int most) const {
+  const std::vector<Token> stored = tokens(storedCodes);
+  const size_t n = typed_.size(), m = stored.size();
+  if (n == 0 || n > kMaxTyped || m > kMaxStored) return most + 1;
+  // best[i][j]: fewest allowances for the first i typed sounds within the first j stored ones.
+  static thread_local std::array<std::array<std::uint8_t, kMaxStored + 1>, kMaxTyped + 1> best;
+  for (size_t j = 0; j <= m; ++j) best[0][j] = 0;
+  for (size_t i = 1; i <= n; ++i) {
+    const Token& t = typed_[i - 1];
+    const char nextTyped = i < n ? typed_[i].code : 0;
+    const int unwritten = mayBeUnwritten(t, nextTyped) ? 1 : kNever;
+    best[i][0] = static_cast<std::uint8_t>(std::min(kNever, best[i - 1][0] + unwritten));
+    int rowBest = best[i][0];
+    for (size_t j = 1; j <= m; ++j) {
+      const char nextStored = j < m ? stored[j].code : 0;
+      int v = std::min<int>(best[i][j - 1], best[i - 1][j] + unwritten);
+      v = std::min(v, best[i - 1][j - 1] + substitution(t, stored[j - 1], nextTyped, nextStored));
+      if (i >= 2 && isUE(&typed_[i - 2]) && isLongO(stored[j - 1]))
+        v = std::min(v, best[i - 2][j - 1] + 1);
+      if (j >= 2 && isLongO(t) && isUE(&stored[j - 2])) v = std::min(v, best[i - 1][j - 2] + 1);
+      best[i][j] = static_cast<std::uint8_t>(std::min(v, kNever));
+      rowBest = std::min(rowBest, v);
+    }
+    if (rowBest > most) return most + 1;
+  }
+  return best[n][m];
+}
+
+void collectNearSoundRows(const SoundRows& rows, std::string_view typedCodes,
+                          std::string_view typedSounds, const std::vector<bool>& matched,
+                          std::vector<RankedRow>& out) {
+  const NearSoundMatcher matcher(typedCodes);
+  const int most = matcher.mostAllowances();
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    if (matched[i] || !matcher.mayHold(rows.signature(i))) continue;
+    const std::string_view codes = rows.codes(i);
+    const int used = matcher.allowances(codes, most);
+    if (used > most) continue;
+    // Sounds in order that the loose pattern still rejects (a pair split apart) take one.
+    const auto row = static_cast<std::uint32_t>(i);
+    out.push_back({closenessKey(std::max(used, 1), typedSounds, codes, row), row});
+  }
+}

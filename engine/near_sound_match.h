@@ -1,0 +1,43 @@
+// Rows that hold the typed sounds once a learner's usual confusions are allowed: i, ə, ʌ and
+// other short vowels in unstressed syllables; a long vowel typed for a short one; æ/e, ʌ/ɑː;
+// s/z, θ/ð; n/ŋ before k or ɡ; uə/ɔː; iə/jə; a typed ə before l or n that is not there; an r
+// typed that is not there. Each confusion used is one allowance.
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+#include <vector>
+
+#include "engine/closest_match.h"
+
+class SoundRows;
+
+class NearSoundMatcher {
+ public:
+  // `typedCodes`: what was typed, as sound codes.
+  explicit NearSoundMatcher(std::string_view typedCodes);
+
+  // The fewest allowances with which `storedCodes` holds the typed sounds in order; a number
+  // above `most` when it takes more (or cannot).
+  int allowances(std::string_view storedCodes, int most) const;
+  // False when a row of this signature cannot hold the typed sounds even with allowances.
+  bool mayHold(std::uint64_t rowSignature) const;
+  // How many allowances a text of this many typed sounds may use.
+  int mostAllowances() const;
+
+  struct Token {
+    char code;
+    bool isLong;
+    bool stressed;
+  };
+
+ private:
+  std::vector<Token> typed_;
+  std::vector<std::uint64_t> requiredClasses_;
+};
+
+// Appends the rows not yet `matched` that hold the typed sounds with allowances, keyed by the
+// allowances used and then by closeness.
+void collectNearSoundRows(const SoundRows& rows, std::string_view typedCodes,
+                          std::string_view typedSounds, const std::vector<bool>& matched,
+                          std::vector<RankedRow>& out);

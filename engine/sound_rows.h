@@ -1,0 +1,36 @@
+// Every row of the dictionary in memory for the learner's search by sound: its headword and
+// its transcription as sound codes (engine/sound_code.h), in the table's order, which is the
+// order of usefulness (the first rows are the commonest words).
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include <QStringList>
+
+struct sqlite3;
+
+class SoundRows {
+ public:
+  // Reads every row with a transcription. False (and empty) when the table cannot be read.
+  bool load(sqlite3* db);
+  bool loaded() const { return loaded_; }
+
+  std::size_t size() const { return signatures_.size(); }
+  const QString& caption(std::size_t row) const { return captions_[static_cast<qsizetype>(row)]; }
+  std::string_view codes(std::size_t row) const {
+    return std::string_view(codes_).substr(offsets_[row], offsets_[row + 1] - offsets_[row]);
+  }
+  std::uint64_t signature(std::size_t row) const { return signatures_[row]; }
+
+ private:
+  void clear();
+
+  std::string codes_;
+  std::vector<std::uint32_t> offsets_{0};
+  std::vector<std::uint64_t> signatures_;
+  QStringList captions_;
+  bool loaded_ = false;
+};
