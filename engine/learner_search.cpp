@@ -2,8 +2,6 @@
 
 #include <algorithm>
 
-#include <QSet>
-
 #include "engine/closest_match.h"
 #include "engine/learner_input.h"
 #include "engine/near_sound_match.h"
@@ -16,7 +14,7 @@ namespace {
 // Appends the headwords of `ranked` in key order, each once, until `words` holds `limit`
 // (-1: no limit). Only as much of the list is sorted as is read.
 void takeRanked(const SoundRows& rows, std::vector<RankedRow>& ranked, qsizetype limit,
-                QSet<QString>& seen, QStringList& words) {
+                std::vector<bool>& seen, QStringList& words) {
   const auto byKey = [](const RankedRow& a, const RankedRow& b) { return a.key < b.key; };
   size_t sorted = ranked.size();
   if (limit >= 0) {
@@ -32,10 +30,10 @@ void takeRanked(const SoundRows& rows, std::vector<RankedRow>& ranked, qsizetype
       std::sort(ranked.begin() + static_cast<std::ptrdiff_t>(i), ranked.end(), byKey);
       sorted = ranked.size();
     }
-    const QString& word = rows.caption(ranked[i].row);
-    if (seen.contains(word)) continue;
-    seen.insert(word);
-    words.append(word);
+    const std::uint32_t headword = rows.headword(ranked[i].row);
+    if (seen[headword]) continue;
+    seen[headword] = true;
+    words.append(rows.caption(headword));
   }
 }
 
@@ -84,7 +82,7 @@ SearchOutcome LearnerSearch::soundFromRows(const std::u16string& symbols, int li
   collectExactRows(rows_, pieces, typedSounds, ranked, matched);
 
   SearchOutcome outcome;
-  QSet<QString> seen;
+  std::vector<bool> seen(rows_.size(), false);
   takeRanked(rows_, ranked, limitMode == 0 ? kTypingCap : -1, seen, outcome.words);
   outcome.nearSoundFrom = outcome.words.size();
   if (outcome.words.size() < kTypingCap) {

@@ -14,21 +14,25 @@ constexpr int kMaxTyped = 40;
 constexpr int kMaxStored = 80;
 constexpr int kNever = 100;
 
-std::vector<Token> tokens(std::string_view codes) {
-  std::vector<Token> out;
+// Splits codes into sounds: a length mark lengthens the vowel before it, a stress mark
+// stresses the next vowel. Returns the number of tokens written (at most `capacity`, or
+// capacity + 1 when there are more).
+size_t tokenize(std::string_view codes, Token* out, size_t capacity) {
+  size_t count = 0;
   bool stressNext = false;
   for (char c : codes) {
     if (c == sound::kPrimaryStress || c == sound::kSecondaryStress) {
       stressNext = true;
     } else if (c == sound::kLength) {
-      if (!out.empty() && sound::isVowel(out.back().code)) out.back().isLong = true;
+      if (count > 0 && sound::isVowel(out[count - 1].code)) out[count - 1].isLong = true;
     } else {
+      if (count == capacity) return capacity + 1;
       const bool vowel = sound::isVowel(c);
-      out.push_back({c, false, vowel && stressNext});
+      out[count++] = {c, false, vowel && stressNext};
       if (vowel) stressNext = false;
     }
   }
-  return out;
+  return count;
 }
 
 bool isOneOf(char c, std::string_view set) { return set.find(c) != std::string_view::npos; }
@@ -78,27 +82,56 @@ std::uint64_t classOf(char code) {
 
 }  // namespace
 
-NearSoundMatcher::NearSoundMatcher(std::string_view typedCodes) : typed_(tokens(typedCodes)) {
+NearSoundMatcher::NearSoundMatcher(std::string_view typedCodes) {
+  typed_.resize(typedCodes.size());
+  typed_.resize(std::min(tokenize(typedCodes, typed_.data(), typed_.size()), typed_.size()));
+  bool first = true;
   for (size_t i = 0; i < typed_.size(); ++i) {
+    const char code = typed_[i].code;
     const char next = i + 1 < typed_.size() ? typed_[i + 1].code : 0;
-    if (!mayBeUnwritten(typed_[i], next)) requiredClasses_.push_back(classOf(typed_[i].code));
+    if (first) firstClasses_ |= classOf(code);
+    if (mayBeUnwritten(typed_[i], next)) continue;
+    first = false;
+    sameCodes_.push_back(sound::bitOf(code));
+    requiredClasses_.push_back(classOf(code));
+    // Consonants keep their order whatever the allowances; j may be heard as i.
+    if (!sound::isVowel(code) && code != 'j') orderedConsonants_.push_back(classOf(code));
   }
 }
+
+std::size_t NearSoundMatcher::mostStoredSounds() const { return 2 * typed_.size() + 4; }
 
 int NearSoundMatcher::mostAllowances() const {
   const auto n = typed_.size();
   return n <= 3 ? 1 : n <= 6 ? 2 : 3;
 }
 
-bool NearSoundMatcher::mayHold(std::uint64_t rowSignature) const {
+bool NearSoundMatcher::mayHold(std::uint64_t rowSignature, std::string_view storedCodes) const {
   for (std::uint64_t required : requiredClasses_)
     if ((rowSignature & required) == 0) return false;
-  return true;
+  // Each typed sound the row lacks takes an allowance at least.
+  int lacking = 0;
+  for (std::uint64_t same : sameCodes_) lacking += (rowSignature & same) == 0;
+  if (lacking > mostAllowances()) return false;
+  // A word heard near starts with the sound typed first (or one confused with it).
+  size_t sounds = 0;
+  for (char c : storedCodes) {
+    if (sound::isMark(c)) continue;
+    if (sounds == 0 && (sound::bitOf(c) & firstClasses_) == 0) return false;
+    ++sounds;
+  }
+  if (sounds > mostStoredSounds()) return false;
+  size_t next = 0;
+  for (char c : storedCodes) {
+    if (next == orderedConsonants_.size()) break;
+    if (sound::bitOf(c) & orderedConsonants_[next]) ++next;
+  }
+  return next == orderedConsonants_.size();
 }
 
 int NearSoundMatcher::allowances(std::string_view storedCodes, int most) const {
-  const std::vector<Token> stored = tokens(storedCodes);
-  const size_t n = typed_.size(), m = stored.size();
+  std::array<Token, kMaxStored> stored;
+  const size_t n = typed_.size(), m = tokenize(storedCodes, stored.data(), stored.size());
   if (n == 0 || n > kMaxTyped || m > kMaxStored) return most + 1;
   // best[i][j]: fewest allowances for the first i typed sounds within the first j stored ones.
   static thread_local std::array<std::array<std::uint8_t, kMaxStored + 1>, kMaxTyped + 1> best;
@@ -130,8 +163,9 @@ void collectNearSoundRows(const SoundRows& rows, std::string_view typedCodes,
   const NearSoundMatcher matcher(typedCodes);
   const int most = matcher.mostAllowances();
   for (std::size_t i = 0; i < rows.size(); ++i) {
-    if (matched[i] || !matcher.mayHold(rows.signature(i))) continue;
+    if (matched[i]) continue;
     const std::string_view codes = rows.codes(i);
+    if (!matcher.mayHold(rows.signature(i), codes)) continue;
     const int used = matcher.allowances(codes, most);
     if (used > most) continue;
     // Sounds in order that the loose pattern still rejects (a pair split apart) take one.

@@ -21,9 +21,11 @@ class NearSoundMatcher {
   // above `most` when it takes more (or cannot).
   int allowances(std::string_view storedCodes, int most) const;
   // False when a row of this signature cannot hold the typed sounds even with allowances.
-  bool mayHold(std::uint64_t rowSignature) const;
+  bool mayHold(std::uint64_t rowSignature, std::string_view storedCodes) const;
   // How many allowances a text of this many typed sounds may use.
   int mostAllowances() const;
+  // Rows with more sounds than this are too far from what was typed to be near.
+  std::size_t mostStoredSounds() const;
 
   struct Token {
     char code;
@@ -34,6 +36,9 @@ class NearSoundMatcher {
  private:
   std::vector<Token> typed_;
   std::vector<std::uint64_t> requiredClasses_;
+  std::vector<std::uint64_t> orderedConsonants_;
+  std::vector<std::uint64_t> sameCodes_;  // each typed sound's own code
+  std::uint64_t firstClasses_ = 0;  // what a row's first sound may be
 };
 
 // Appends the rows not yet `matched` that hold the typed sounds with allowances, keyed by the

@@ -1,5 +1,7 @@
 #include "engine/sound_code.h"
 
+#include <array>
+
 namespace sound {
 namespace {
 
@@ -90,7 +92,9 @@ std::string withoutMarks(std::string_view codes) {
   return out;
 }
 
-std::uint64_t bitOf(char code) {
+namespace {
+
+std::uint64_t computeBit(unsigned char code) {
   int bit = 55;
   if (code >= 'A' && code <= 'Z') bit = code - 'A';
   else if (code >= 'a' && code <= 'z') bit = code - 'a' + 26;
@@ -99,6 +103,16 @@ std::uint64_t bitOf(char code) {
   else if (code == kSecondaryStress) bit = 54;
   return std::uint64_t{1} << bit;
 }
+
+const std::array<std::uint64_t, 256> kBits = [] {
+  std::array<std::uint64_t, 256> bits{};
+  for (int c = 0; c < 256; ++c) bits[static_cast<size_t>(c)] = computeBit(static_cast<unsigned char>(c));
+  return bits;
+}();
+
+}  // namespace
+
+std::uint64_t bitOf(char code) { return kBits[static_cast<unsigned char>(code)]; }
 
 std::uint64_t signature(std::string_view codes) {
   std::uint64_t bits = 0;

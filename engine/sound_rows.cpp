@@ -2,6 +2,8 @@
 
 #include <sqlite3.h>
 
+#include <QHash>
+
 #include "engine/sound_code.h"
 
 namespace {
@@ -16,6 +18,7 @@ void SoundRows::clear() {
   codes_.clear();
   offsets_.assign(1, 0);
   signatures_.clear();
+  headwords_.clear();
   captions_.clear();
   loaded_ = false;
 }
@@ -42,6 +45,15 @@ bool SoundRows::load(sqlite3* db) {
   if (rc != SQLITE_DONE) {
     clear();
     return false;
+  }
+  QHash<QString, std::uint32_t> firstRows;
+  firstRows.reserve(captions_.size());
+  headwords_.reserve(signatures_.size());
+  for (qsizetype i = 0; i < captions_.size(); ++i) {
+    auto first = firstRows.constFind(captions_[i]);
+    if (first == firstRows.cend())
+      first = firstRows.insert(captions_[i], static_cast<std::uint32_t>(i));
+    headwords_.push_back(*first);
   }
   loaded_ = true;
   return true;

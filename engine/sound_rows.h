@@ -24,6 +24,8 @@ class SoundRows {
     return std::string_view(codes_).substr(offsets_[row], offsets_[row + 1] - offsets_[row]);
   }
   std::uint64_t signature(std::size_t row) const { return signatures_[row]; }
+  // The first row with the same headword: rows of one headword share it.
+  std::uint32_t headword(std::size_t row) const { return headwords_[row]; }
 
  private:
   void clear();
@@ -31,6 +33,7 @@ class SoundRows {
   std::string codes_;
   std::vector<std::uint32_t> offsets_{0};
   std::vector<std::uint64_t> signatures_;
+  std::vector<std::uint32_t> headwords_;
   QStringList captions_;
   bool loaded_ = false;
 };
