@@ -17,22 +17,33 @@ bool holdsInOrder(std::string_view codes, const std::vector<std::string>& pieces
   return true;
 }
 
+bool isStress(char c) { return c == sound::kPrimaryStress || c == sound::kSecondaryStress; }
+
+// True when `a` and `b` are equal once the codes `skip` accepts are left out of both.
+bool equalSkipping(std::string_view a, std::string_view b, bool (*skip)(char)) {
+  size_t i = 0, j = 0;
+  while (true) {
+    while (i < a.size() && skip(a[i])) ++i;
+    while (j < b.size() && skip(b[j])) ++j;
+    if (i == a.size() || j == b.size()) return i == a.size() && j == b.size();
+    if (a[i++] != b[j++]) return false;
+  }
+}
+
 }  // namespace
 
-std::uint64_t closenessKey(int tier, std::string_view typedSounds, std::string_view storedCodes,
-                           std::uint32_t row) {
-  std::size_t sounds = 0;
-  bool same = true;
-  for (char c : storedCodes) {
-    if (sound::isMark(c)) continue;
-    same = same && sounds < typedSounds.size() && typedSounds[sounds] == c;
-    ++sounds;
-  }
-  same = same && sounds == typedSounds.size();
+std::uint64_t closenessKey(int tier, std::string_view typedCodes, std::string_view storedCodes,
+                           std::uint32_t row, bool plainWord) {
+  const bool same = equalSkipping(storedCodes, typedCodes, sound::isMark);
+  const bool sameLength = same && equalSkipping(storedCodes, typedCodes, isStress);
+  std::size_t sounds = 0, typedSounds = 0;
+  for (char c : storedCodes) sounds += !sound::isMark(c);
+  for (char c : typedCodes) typedSounds += !sound::isMark(c);
   const std::uint64_t untyped =
-      std::min<std::uint64_t>(sounds > typedSounds.size() ? sounds - typedSounds.size() : 0, 0x7FFF);
-  return (static_cast<std::uint64_t>(tier) << 48) | (std::uint64_t{same ? 0u : 1u} << 47) |
-         (untyped << 32) | row;
+      std::min<std::uint64_t>(sounds > typedSounds ? sounds - typedSounds : 0, 0x3FFFFF);
+  return (static_cast<std::uint64_t>(tier) << 58) | (std::uint64_t{same ? 0u : 1u} << 57) |
+         (std::uint64_t{sameLength ? 0u : 1u} << 56) | (untyped << 33) |
+         (std::uint64_t{plainWord ? 0u : 1u} << 32) | row;
 }
 
 std::vector<std::string> patternPieces(const std::string& pattern) {
@@ -49,7 +60,7 @@ std::vector<std::string> patternPieces(const std::string& pattern) {
 }
 
 void collectExactRows(const SoundRows& rows, const std::vector<std::string>& pieces,
-                      std::string_view typedSounds, std::vector<RankedRow>& out,
+                      std::string_view typedCodes, std::vector<RankedRow>& out,
                       std::vector<bool>& matched) {
   std::uint64_t required = 0;
   for (const std::string& piece : pieces) required |= sound::signature(piece);
@@ -59,6 +70,6 @@ void collectExactRows(const SoundRows& rows, const std::vector<std::string>& pie
     if (!holdsInOrder(codes, pieces)) continue;
     matched[i] = true;
     const auto row = static_cast<std::uint32_t>(i);
-    out.push_back({closenessKey(0, typedSounds, codes, row), row});
+    out.push_back({closenessKey(0, typedCodes, codes, row, rows.isPlainWord(i)), row});
   }
 }

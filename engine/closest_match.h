@@ -16,15 +16,17 @@ struct RankedRow {
   std::uint32_t row;
 };
 
-// The key of a row for sounds typed (codes without marks), below the rank `tier` (0 for rows
-// found as typed, the allowances used for near-sound rows).
-std::uint64_t closenessKey(int tier, std::string_view typedSounds, std::string_view storedCodes,
-                           std::uint32_t row);
+// The key of a row for what was typed (codes without stress marks), below the rank `tier`
+// (0 for rows found as typed, the allowances used for near-sound rows): the same sounds
+// first, among them those with the same long vowels; then the fewest sounds the learner did
+// not type; then plain lower-case words ahead of names, numbers and phrases; then the row.
+std::uint64_t closenessKey(int tier, std::string_view typedCodes, std::string_view storedCodes,
+                           std::uint32_t row, bool plainWord);
 
 // The loose pattern "piece.*piece.*" as pieces of codes.
 std::vector<std::string> patternPieces(const std::string& pattern);
 
 // Appends every row matching `pieces` and marks it in `matched` (sized to the rows).
 void collectExactRows(const SoundRows& rows, const std::vector<std::string>& pieces,
-                      std::string_view typedSounds, std::vector<RankedRow>& out,
+                      std::string_view typedCodes, std::vector<RankedRow>& out,
                       std::vector<bool>& matched);

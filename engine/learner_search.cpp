@@ -74,12 +74,15 @@ SearchOutcome LearnerSearch::bySound(const QString& typed, int limitMode) {
 
 SearchOutcome LearnerSearch::soundFromRows(const std::u16string& symbols, int limitMode) {
   const std::string typedCodes = sound::fromSymbols(symbols);
-  const std::string typedSounds = sound::withoutMarks(typedCodes);
+  // Learners are seldom sure of a vowel's length: the loose pattern leaves the typed length
+  // out, and the ranking puts the rows with the typed length first.
+  std::u16string shortSymbols = symbols;
+  std::erase(shortSymbols, u'\u02D0');
   const std::vector<std::string> pieces =
-      patternPieces(PhoneticDictionary::buildPhoneticPattern(symbols));
+      patternPieces(PhoneticDictionary::buildPhoneticPattern(shortSymbols));
   std::vector<bool> matched(rows_.size(), false);
   std::vector<RankedRow> ranked;
-  collectExactRows(rows_, pieces, typedSounds, ranked, matched);
+  collectExactRows(rows_, pieces, typedCodes, ranked, matched);
 
   SearchOutcome outcome;
   std::vector<bool> seen(rows_.size(), false);
@@ -87,7 +90,7 @@ SearchOutcome LearnerSearch::soundFromRows(const std::u16string& symbols, int li
   outcome.nearSoundFrom = outcome.words.size();
   if (outcome.words.size() < kTypingCap) {
     ranked.clear();
-    collectNearSoundRows(rows_, typedCodes, typedSounds, matched, ranked);
+    collectNearSoundRows(rows_, typedCodes, matched, ranked);
     takeRanked(rows_, ranked, kTypingCap, seen, outcome.words);
   }
   return outcome;

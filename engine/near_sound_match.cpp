@@ -56,13 +56,16 @@ int substitution(const Token& typed, const Token& stored, char nextTyped, char n
   if (pair(t, s, 'n', 'N') && (isOneOf(nextTyped, "kgG") || isOneOf(nextStored, "kgG")))
     return 1;
   if (pair(t, s, 'i', 'j') && nextTyped == 'E') return 1;
+  // dj/dʒ and tj/tʃ: the j and the ʒ or ʃ after d or t
+  if (pair(t, s, 'j', 'Z') || pair(t, s, 'j', 'S')) return 1;
   if (sound::isVowel(t) && sound::isVowel(s) && weakVowels(typed, stored)) return 1;
   return kNever;
 }
 
-// A sound the learner may write that the dictionary leaves out: r, and ə before l or n.
-bool mayBeUnwritten(const Token& typed, char nextTyped) {
-  return typed.code == 'r' || (typed.code == 'E' && !typed.isLong && isOneOf(nextTyped, "ln"));
+// A sound the learner may write that the dictionary leaves out: r, and a short ə (before l
+// or n above all, but syllables drop it anywhere: comf(ə)table).
+bool mayBeUnwritten(const Token& typed) {
+  return typed.code == 'r' || (typed.code == 'E' && !typed.isLong);
 }
 
 bool isUE(const Token* t) { return t[0].code == 'u' && !t[0].isLong && t[1].code == 'E'; }
@@ -88,11 +91,10 @@ NearSoundMatcher::NearSoundMatcher(std::string_view typedCodes) {
   bool first = true;
   for (size_t i = 0; i < typed_.size(); ++i) {
     const char code = typed_[i].code;
-    const char next = i + 1 < typed_.size() ? typed_[i + 1].code : 0;
     if (first) firstClasses_ |= classOf(code);
-    if (mayBeUnwritten(typed_[i], next)) continue;
+    if (mayBeUnwritten(typed_[i])) continue;
     first = false;
-    sameCodes_.push_back(sound::bitOf(code));
+    if (!sound::isVowel(code) && code != 'j') sameCodes_.push_back(sound::bitOf(code));
     requiredClasses_.push_back(classOf(code));
     // Consonants keep their order whatever the allowances; j may be heard as i.
     if (!sound::isVowel(code) && code != 'j') orderedConsonants_.push_back(classOf(code));
@@ -109,7 +111,7 @@ int NearSoundMatcher::mostAllowances() const {
 bool NearSoundMatcher::mayHold(std::uint64_t rowSignature, std::string_view storedCodes) const {
   for (std::uint64_t required : requiredClasses_)
     if ((rowSignature & required) == 0) return false;
-  // Each typed sound the row lacks takes an allowance at least.
+  // Each typed consonant the row lacks takes an allowance at least.
   int lacking = 0;
   for (std::uint64_t same : sameCodes_) lacking += (rowSignature & same) == 0;
   if (lacking > mostAllowances()) return false;
@@ -139,7 +141,7 @@ int NearSoundMatcher::allowances(std::string_view storedCodes, int most) const {
   for (size_t i = 1; i <= n; ++i) {
     const Token& t = typed_[i - 1];
     const char nextTyped = i < n ? typed_[i].code : 0;
-    const int unwritten = mayBeUnwritten(t, nextTyped) ? 1 : kNever;
+    const int unwritten = mayBeUnwritten(t) ? 1 : kNever;
     best[i][0] = static_cast<std::uint8_t>(std::min(kNever, best[i - 1][0] + unwritten));
     int rowBest = best[i][0];
     for (size_t j = 1; j <= m; ++j) {
@@ -158,7 +160,7 @@ int NearSoundMatcher::allowances(std::string_view storedCodes, int most) const {
 }
 
 void collectNearSoundRows(const SoundRows& rows, std::string_view typedCodes,
-                          std::string_view typedSounds, const std::vector<bool>& matched,
+                          const std::vector<bool>& matched,
                           std::vector<RankedRow>& out) {
   const NearSoundMatcher matcher(typedCodes);
   const int most = matcher.mostAllowances();
@@ -170,6 +172,7 @@ void collectNearSoundRows(const SoundRows& rows, std::string_view typedCodes,
     if (used > most) continue;
     // Sounds in order that the loose pattern still rejects (a pair split apart) take one.
     const auto row = static_cast<std::uint32_t>(i);
-    out.push_back({closenessKey(std::max(used, 1), typedSounds, codes, row), row});
+    out.push_back(
+        {closenessKey(std::max(used, 1), typedCodes, codes, row, rows.isPlainWord(i)), row});
   }
 }

@@ -2,6 +2,8 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
+
 #include <QHash>
 
 #include "engine/sound_code.h"
@@ -19,6 +21,7 @@ void SoundRows::clear() {
   offsets_.assign(1, 0);
   signatures_.clear();
   headwords_.clear();
+  plainWords_.clear();
   captions_.clear();
   loaded_ = false;
 }
@@ -54,6 +57,8 @@ bool SoundRows::load(sqlite3* db) {
     if (first == firstRows.cend())
       first = firstRows.insert(captions_[i], static_cast<std::uint32_t>(i));
     headwords_.push_back(*first);
+    plainWords_.push_back(std::all_of(captions_[i].cbegin(), captions_[i].cend(),
+                                      [](QChar c) { return c.isLower(); }));
   }
   loaded_ = true;
   return true;

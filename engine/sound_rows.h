@@ -26,6 +26,8 @@ class SoundRows {
   std::uint64_t signature(std::size_t row) const { return signatures_[row]; }
   // The first row with the same headword: rows of one headword share it.
   std::uint32_t headword(std::size_t row) const { return headwords_[row]; }
+  // True for a headword of lower-case letters only (no name, number, or phrase).
+  bool isPlainWord(std::size_t row) const { return plainWords_[row]; }
 
  private:
   void clear();
@@ -34,6 +36,7 @@ class SoundRows {
   std::vector<std::uint32_t> offsets_{0};
   std::vector<std::uint64_t> signatures_;
   std::vector<std::uint32_t> headwords_;
+  std::vector<bool> plainWords_;
   QStringList captions_;
   bool loaded_ = false;
 };
