@@ -32,18 +32,22 @@ bool equalSkipping(std::string_view a, std::string_view b, bool (*skip)(char)) {
 
 }  // namespace
 
-std::uint64_t closenessKey(int tier, std::string_view typedCodes, std::string_view storedCodes,
-                           std::uint32_t row, bool plainWord) {
-  const bool same = equalSkipping(storedCodes, typedCodes, sound::isMark);
-  const bool sameLength = same && equalSkipping(storedCodes, typedCodes, isStress);
-  std::size_t sounds = 0, typedSounds = 0;
-  for (char c : storedCodes) sounds += !sound::isMark(c);
-  for (char c : typedCodes) typedSounds += !sound::isMark(c);
-  const std::uint64_t untyped =
-      std::min<std::uint64_t>(sounds > typedSounds ? sounds - typedSounds : 0, 0x3FFFFF);
+std::uint64_t closenessKey(int tier, std::string_view typedCodes, int typedSounds,
+                           const SoundRows& rows, std::uint32_t row) {
+  const int sounds = rows.soundCount(row);
+  // Only a row of as many sounds can hold the same ones.
+  const bool same =
+      sounds == typedSounds && equalSkipping(rows.codes(row), typedCodes, sound::isMark);
+  const bool sameLength = same && equalSkipping(rows.codes(row), typedCodes, isStress);
+  const std::uint64_t untyped = static_cast<std::uint64_t>(std::max(sounds - typedSounds, 0));
   return (static_cast<std::uint64_t>(tier) << 58) | (std::uint64_t{same ? 0u : 1u} << 57) |
          (std::uint64_t{sameLength ? 0u : 1u} << 56) | (untyped << 33) |
-         (std::uint64_t{plainWord ? 0u : 1u} << 32) | row;
+         (std::uint64_t{rows.isPlainWord(row) ? 0u : 1u} << 32) | row;
+}
+
+int soundCount(std::string_view codes) {
+  return static_cast<int>(std::count_if(codes.begin(), codes.end(),
+                                        [](char c) { return !sound::isMark(c); }));
 }
 
 std::vector<std::string> patternPieces(const std::string& pattern) {
@@ -64,12 +68,12 @@ void collectExactRows(const SoundRows& rows, const std::vector<std::string>& pie
                       std::vector<bool>& matched) {
   std::uint64_t required = 0;
   for (const std::string& piece : pieces) required |= sound::signature(piece);
+  const int typedSounds = soundCount(typedCodes);
   for (std::size_t i = 0; i < rows.size(); ++i) {
     if ((rows.signature(i) & required) != required) continue;
-    const std::string_view codes = rows.codes(i);
-    if (!holdsInOrder(codes, pieces)) continue;
+    if (!holdsInOrder(rows.codes(i), pieces)) continue;
     matched[i] = true;
     const auto row = static_cast<std::uint32_t>(i);
-    out.push_back({closenessKey(0, typedCodes, codes, row, rows.isPlainWord(i)), row});
+    out.push_back({closenessKey(0, typedCodes, typedSounds, rows, row), row});
   }
 }

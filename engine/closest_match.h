@@ -20,8 +20,10 @@ struct RankedRow {
 // (0 for rows found as typed, the allowances used for near-sound rows): the same sounds
 // first, among them those with the same long vowels; then the fewest sounds the learner did
 // not type; then plain lower-case words ahead of names, numbers and phrases; then the row.
-std::uint64_t closenessKey(int tier, std::string_view typedCodes, std::string_view storedCodes,
-                           std::uint32_t row, bool plainWord);
+std::uint64_t closenessKey(int tier, std::string_view typedCodes, int typedSounds,
+                           const SoundRows& rows, std::uint32_t row);
+// The sounds in `codes`, marks aside.
+int soundCount(std::string_view codes);
 
 // The loose pattern "piece.*piece.*" as pieces of codes.
 std::vector<std::string> patternPieces(const std::string& pattern);

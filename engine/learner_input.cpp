@@ -1,6 +1,8 @@
 #include "engine/learner_input.h"
 
 #include <algorithm>
+
+#include <QChar>
 #include <vector>
 
 #include "engine/phonetic_dictionary.h"
@@ -57,7 +59,7 @@ void trimFrame(std::vector<Typed>& text) {
   trimBlanks(text);
 }
 
-// The stored notation's symbol for a symbol of today's IPA, a ligature or a capital; the
+// The stored notation's symbol for a symbol of today's IPA or a capital; the
 // character itself when it needs no change.
 char32_t olderSymbol(char32_t c) {
   switch (c) {
@@ -71,8 +73,7 @@ char32_t olderSymbol(char32_t c) {
     case U'\u026B': return U'l';       // ɫ
     default: break;
   }
-  if (c >= U'A' && c <= U'Z') return c - U'A' + U'a';
-  return c;
+  return QChar::toLower(c);
 }
 
 }  // namespace

@@ -13,6 +13,7 @@ using Token = NearSoundMatcher::Token;
 constexpr int kMaxTyped = 40;
 constexpr int kMaxStored = 80;
 constexpr int kNever = 100;
+constexpr std::uint8_t kContext = 255;
 
 // Splits codes into sounds: a length mark lengthens the vowel before it, a stress mark
 // stresses the next vowel. Returns the number of tokens written (at most `capacity`, or
@@ -99,16 +100,46 @@ NearSoundMatcher::NearSoundMatcher(std::string_view typedCodes) {
     // Consonants keep their order whatever the allowances; j may be heard as i.
     if (!sound::isVowel(code) && code != 'j') orderedConsonants_.push_back(classOf(code));
   }
+  fillCosts();
 }
 
-std::size_t NearSoundMatcher::mostStoredSounds() const { return 2 * typed_.size() + 4; }
+std::size_t NearSoundMatcher::mostStoredSounds() const {
+  return std::min(2 * typed_.size() + 4, typed_.size() + 6);
+}
+
+// Costs that depend on the stored sound alone, looked up in the inner loop; kContext where
+// the sound after matters.
+void NearSoundMatcher::fillCosts() {
+  costs_.resize(typed_.size());
+  for (size_t i = 0; i < typed_.size(); ++i) {
+    const char nextTyped = i + 1 < typed_.size() ? typed_[i + 1].code : 0;
+    for (int stressed = 0; stressed < 2; ++stressed) {
+      for (int code = 0; code < 128; ++code) {
+        const Token stored{static_cast<char>(code), false, stressed == 1};
+        const bool nasals = pair(typed_[i].code, stored.code, 'n', 'N');
+        costs_[i][stressed][code] = static_cast<std::uint8_t>(
+            nasals ? kContext : substitution(typed_[i], stored, nextTyped, 0));
+      }
+    }
+  }
+}
+
+int NearSoundMatcher::cost(size_t i, const Token& stored, char nextStored) const {
+  const std::uint8_t c = costs_[i][stored.stressed][stored.code & 127];
+  if (c == kContext) {
+    const char nextTyped = i + 1 < typed_.size() ? typed_[i + 1].code : 0;
+    return substitution(typed_[i], stored, nextTyped, nextStored);
+  }
+  return stored.isLong && stored.code == typed_[i].code ? 0 : c;
+}
 
 int NearSoundMatcher::mostAllowances() const {
   const auto n = typed_.size();
   return n <= 3 ? 1 : n <= 6 ? 2 : 3;
 }
 
-bool NearSoundMatcher::mayHold(std::uint64_t rowSignature, std::string_view storedCodes) const {
+bool NearSoundMatcher::mayHold(const SoundRows& rows, std::size_t row) const {
+  const std::uint64_t rowSignature = rows.signature(row);
   for (std::uint64_t required : requiredClasses_)
     if ((rowSignature & required) == 0) return false;
   // Each typed consonant the row lacks takes an allowance at least.
@@ -116,15 +147,10 @@ bool NearSoundMatcher::mayHold(std::uint64_t rowSignature, std::string_view stor
   for (std::uint64_t same : sameCodes_) lacking += (rowSignature & same) == 0;
   if (lacking > mostAllowances()) return false;
   // A word heard near starts with the sound typed first (or one confused with it).
-  size_t sounds = 0;
-  for (char c : storedCodes) {
-    if (sound::isMark(c)) continue;
-    if (sounds == 0 && (sound::bitOf(c) & firstClasses_) == 0) return false;
-    ++sounds;
-  }
-  if (sounds > mostStoredSounds()) return false;
+  if ((sound::bitOf(rows.firstSound(row)) & firstClasses_) == 0) return false;
+  if (static_cast<std::size_t>(rows.soundCount(row)) > mostStoredSounds()) return false;
   size_t next = 0;
-  for (char c : storedCodes) {
+  for (char c : rows.codes(row)) {
     if (next == orderedConsonants_.size()) break;
     if (sound::bitOf(c) & orderedConsonants_[next]) ++next;
   }
@@ -138,23 +164,25 @@ int NearSoundMatcher::allowances(std::string_view storedCodes, int most) const {
   // best[i][j]: fewest allowances for the first i typed sounds within the first j stored ones.
   static thread_local std::array<std::array<std::uint8_t, kMaxStored + 1>, kMaxTyped + 1> best;
   for (size_t j = 0; j <= m; ++j) best[0][j] = 0;
+  int previousBest = 0;
   for (size_t i = 1; i <= n; ++i) {
     const Token& t = typed_[i - 1];
-    const char nextTyped = i < n ? typed_[i].code : 0;
     const int unwritten = mayBeUnwritten(t) ? 1 : kNever;
     best[i][0] = static_cast<std::uint8_t>(std::min(kNever, best[i - 1][0] + unwritten));
     int rowBest = best[i][0];
     for (size_t j = 1; j <= m; ++j) {
       const char nextStored = j < m ? stored[j].code : 0;
       int v = std::min<int>(best[i][j - 1], best[i - 1][j] + unwritten);
-      v = std::min(v, best[i - 1][j - 1] + substitution(t, stored[j - 1], nextTyped, nextStored));
+      v = std::min(v, best[i - 1][j - 1] + cost(i - 1, stored[j - 1], nextStored));
       if (i >= 2 && isUE(&typed_[i - 2]) && isLongO(stored[j - 1]))
         v = std::min(v, best[i - 2][j - 1] + 1);
       if (j >= 2 && isLongO(t) && isUE(&stored[j - 2])) v = std::min(v, best[i - 1][j - 2] + 1);
       best[i][j] = static_cast<std::uint8_t>(std::min(v, kNever));
       rowBest = std::min(rowBest, v);
     }
-    if (rowBest > most) return most + 1;
+    // The uə/ɔː step reaches back two typed sounds: stop only when two rows are past hope.
+    if (rowBest > most && previousBest > most) return most + 1;
+    previousBest = rowBest;
   }
   return best[n][m];
 }
@@ -164,15 +192,14 @@ void collectNearSoundRows(const SoundRows& rows, std::string_view typedCodes,
                           std::vector<RankedRow>& out) {
   const NearSoundMatcher matcher(typedCodes);
   const int most = matcher.mostAllowances();
+  const int typedSounds = soundCount(typedCodes);
   for (std::size_t i = 0; i < rows.size(); ++i) {
     if (matched[i]) continue;
-    const std::string_view codes = rows.codes(i);
-    if (!matcher.mayHold(rows.signature(i), codes)) continue;
-    const int used = matcher.allowances(codes, most);
+    if (!matcher.mayHold(rows, i)) continue;
+    const int used = matcher.allowances(rows.codes(i), most);
     if (used > most) continue;
     // Sounds in order that the loose pattern still rejects (a pair split apart) take one.
     const auto row = static_cast<std::uint32_t>(i);
-    out.push_back(
-        {closenessKey(std::max(used, 1), typedCodes, codes, row, rows.isPlainWord(i)), row});
+    out.push_back({closenessKey(std::max(used, 1), typedCodes, typedSounds, rows, row), row});
   }
 }

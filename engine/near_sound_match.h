@@ -3,6 +3,7 @@
 // s/z, θ/ð; n/ŋ before k or ɡ; uə/ɔː; iə/jə; dj/dʒ, tj/tʃ; a typed ə or r that is not there. Each confusion used is one allowance.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string_view>
 #include <vector>
@@ -19,8 +20,8 @@ class NearSoundMatcher {
   // The fewest allowances with which `storedCodes` holds the typed sounds in order; a number
   // above `most` when it takes more (or cannot).
   int allowances(std::string_view storedCodes, int most) const;
-  // False when a row of this signature cannot hold the typed sounds even with allowances.
-  bool mayHold(std::uint64_t rowSignature, std::string_view storedCodes) const;
+  // False when the row cannot hold the typed sounds within the allowances, or is too long.
+  bool mayHold(const SoundRows& rows, std::size_t row) const;
   // How many allowances a text of this many typed sounds may use.
   int mostAllowances() const;
   // Rows with more sounds than this are too far from what was typed to be near.
@@ -33,7 +34,12 @@ class NearSoundMatcher {
   };
 
  private:
+  void fillCosts();
+  int cost(std::size_t typed, const Token& stored, char nextStored) const;
+
   std::vector<Token> typed_;
+  // Per typed sound, by stressed (0/1) and stored code: the cost of hearing it there.
+  std::vector<std::array<std::array<std::uint8_t, 128>, 2>> costs_;
   std::vector<std::uint64_t> requiredClasses_;
   std::vector<std::uint64_t> orderedConsonants_;
   std::vector<std::uint64_t> sameCodes_;  // each typed consonant's own code

@@ -22,6 +22,8 @@ void SoundRows::clear() {
   signatures_.clear();
   headwords_.clear();
   plainWords_.clear();
+  soundCounts_.clear();
+  firstSounds_.clear();
   captions_.clear();
   loaded_ = false;
 }
@@ -42,6 +44,9 @@ bool SoundRows::load(sqlite3* db) {
     if (codes_.size() > UINT32_MAX) break;
     offsets_.push_back(static_cast<std::uint32_t>(codes_.size()));
     signatures_.push_back(sound::signature(codes));
+    const std::string sounds = sound::withoutMarks(codes);
+    soundCounts_.push_back(static_cast<std::uint8_t>(std::min<size_t>(sounds.size(), 255)));
+    firstSounds_.push_back(sounds.empty() ? '\0' : sounds[0]);
     captions_.append(QString::fromUtf8(caption, sqlite3_column_bytes(statement, 0)));
   }
   sqlite3_finalize(statement);

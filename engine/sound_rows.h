@@ -26,6 +26,9 @@ class SoundRows {
   std::uint64_t signature(std::size_t row) const { return signatures_[row]; }
   // The first row with the same headword: rows of one headword share it.
   std::uint32_t headword(std::size_t row) const { return headwords_[row]; }
+  // How many sounds the transcription holds (marks aside), at most 255; and its first sound.
+  int soundCount(std::size_t row) const { return soundCounts_[row]; }
+  char firstSound(std::size_t row) const { return firstSounds_[row]; }
   // True for a headword of lower-case letters only (no name, number, or phrase).
   bool isPlainWord(std::size_t row) const { return plainWords_[row]; }
 
@@ -37,6 +40,8 @@ class SoundRows {
   std::vector<std::uint64_t> signatures_;
   std::vector<std::uint32_t> headwords_;
   std::vector<bool> plainWords_;
+  std::vector<std::uint8_t> soundCounts_;
+  std::vector<char> firstSounds_;
   QStringList captions_;
   bool loaded_ = false;
 };

@@ -2,9 +2,13 @@
 // list, typed in textbook notation and again in today's IPA, the share of words listed first,
 // within the first 10 and anywhere in the list, through the plain search by sound (before)
 // and through the learner's search (after), on the dictionary of RUNTIME_FOLDER.
+// It also times the learner's search on every keystroke of the textbook forms (median, p95).
 // Usage: bench_learner_words [--misses] [RUNTIME_FOLDER [LIST]]
 #include <unistd.h>
 
+#include <algorithm>
+#include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <fstream>
 #include <string>
@@ -62,6 +66,25 @@ qsizetype plainPosition(PhoneticDictionary& dictionary, const QString& typed,
   return rows.indexOf(headword);
 }
 
+// Median and 95th percentile of the typing path over every prefix of every textbook form.
+void timeTyping(LearnerSearch& learner, const std::vector<LearnerWord>& words) {
+  std::vector<double> ms;
+  learner.bySound(QStringLiteral("k"), 0);  // loads the rows
+  for (const LearnerWord& word : words) {
+    for (qsizetype n = 1; n <= word.forms[0].size(); ++n) {
+      const QString prefix = word.forms[0].left(n);
+      const auto start = std::chrono::steady_clock::now();
+      learner.bySound(prefix, 0);
+      ms.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() -
+                                                             start).count());
+    }
+  }
+  std::sort(ms.begin(), ms.end());
+  std::printf("typing path on %zu keystrokes: median %.3f ms, p95 %.3f ms, max %.3f ms\n",
+              ms.size(), ms[ms.size() / 2],
+              ms[static_cast<size_t>(std::ceil(0.95 * ms.size())) - 1], ms.back());
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -81,6 +104,7 @@ int main(int argc, char** argv) {
     return 1;
   }
   LearnerSearch learner(dictionary);
+  timeTyping(learner, words);
   const char* formNames[2] = {"textbook notation", "today's IPA"};
   std::printf("%zu words of %s on %s/dict/words.db\n", words.size(), list, folder);
   for (int form = 0; form < 2; ++form) {
