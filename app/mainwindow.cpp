@@ -3,11 +3,14 @@
 #include <QDebug>
 #include <QDesktopServices>
 #include <QElapsedTimer>
+#include <QKeyEvent>
 #include <QListWidgetItem>
 #include <QTimer>
 #include <QUrl>
 
+#include "empty_list_notice.h"
 #include "no_focus_rectangle_style.h"
+#include "result_rows.h"
 #include "ui_mainwindow.h"
 #include "vendor_site.h"
 
@@ -22,7 +25,8 @@ constexpr int kSearchDelayMs = 10;
 }  // namespace
 
 MainWindow::MainWindow(QWidget *parent)
-    : QMainWindow(parent), ui(new Ui_MainWindow), dictionary(), pendingText(), searchMode(0) {
+    : QMainWindow(parent), ui(new Ui_MainWindow), dictionary(), learnerSearch(dictionary),
+      emptyListNotice(nullptr), pendingText(), searchMode(0) {
     ui->setupUi(this);
     setFixedSize(613, 397);
     ui->displayFull->setReadOnly(true);
@@ -47,11 +51,10 @@ MainWindow::MainWindow(QWidget *parent)
         key->setFocusPolicy(Qt::TabFocus);
     }
 
-    // The list shows the sample result of the sample input; picking row 0 shows
-    // the entry of "example" through the by-name connection.
-    ui->displayResult->insertItem(ui->displayResult->count(), QStringLiteral("example"));
-    ui->displayResult->insertItem(ui->displayResult->count(), QStringLiteral("exampling"));
-    ui->displayResult->setCurrentItem(ui->displayResult->item(0));
+    emptyListNotice = new EmptyListNotice(ui->displayResult);
+    showSampleRows();
+    // Down and Page Down in the input move into the list.
+    ui->inputPhonetic->installEventFilter(this);
 
     // Connected only now, so the sample text set by the form starts no search.
     connect(ui->inputPhonetic, &QLineEdit::textChanged, this, &MainWindow::lazyLoad);
@@ -59,6 +62,42 @@ MainWindow::MainWindow(QWidget *parent)
 
 MainWindow::~MainWindow() {
     delete ui;
+}
+
+// The list shows the sample result of the sample input, each row a word of the dictionary;
+// picking row 0 shows the entry of "example" through the by-name connection.
+void MainWindow::showSampleRows() {
+    SearchOutcome samples;
+    for (const QString &word : {QStringLiteral("example"), QStringLiteral("exampling")}) {
+        if (!dictionary.entryText(word.toStdString()).isEmpty()) samples.words.append(word);
+    }
+    samples.nearSoundFrom = samples.words.size();
+    if (!dictionary.isOpen()) samples = dictionaryNotOpen();
+    QObject::disconnect(ui->displayResult, nullptr, this, nullptr);
+    appendResultRows(ui->displayResult, samples);
+    connectResultList();
+    ui->displayResult->setCurrentItem(ui->displayResult->item(0));
+    emptyListNotice->showFor(samples, false);
+}
+
+void MainWindow::connectResultList() {
+    QListWidget *list = ui->displayResult;
+    connect(list, &QListWidget::currentRowChanged, this, &MainWindow::on_displayResult_currentRowChanged);
+    connect(list, &QListWidget::itemClicked, this, &MainWindow::on_displayResult_itemClicked);
+    connect(list, &QListWidget::itemActivated, this, &MainWindow::on_displayResult_itemActivated);
+}
+
+bool MainWindow::eventFilter(QObject *watched, QEvent *event) {
+    if (watched == ui->inputPhonetic && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        QListWidget *list = ui->displayResult;
+        if ((key == Qt::Key_Down || key == Qt::Key_PageDown) && list->count() > 0) {
+            list->setFocus(Qt::TabFocusReason);
+            if (list->currentRow() < 0) list->setCurrentRow(0);
+            return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void MainWindow::displaySlot(QString text) {
@@ -90,11 +129,9 @@ void MainWindow::searchAndRefill(const QString &text, int limitMode) {
     elapsed.start();
     qDebug() << "last";
 
-    if (searchMode == 0) {
-        dictionary.searchByPhonetic(text.toStdU16String(), limitMode);
-    } else {
-        dictionary.searchByCaption(text.toStdString(), limitMode);
-    }
+    const bool spelling = searchMode != 0;
+    const SearchOutcome outcome = spelling ? learnerSearch.bySpelling(text, limitMode)
+                                           : learnerSearch.bySound(text, limitMode);
     ui->inputPhonetic->setFocus(Qt::OtherFocusReason);
 
     // Emptying and refilling the list must not look up entries: cut the
@@ -104,22 +141,28 @@ void MainWindow::searchAndRefill(const QString &text, int limitMode) {
     QListWidget *list = ui->displayResult;
     QObject::disconnect(list, nullptr, this, nullptr);
     list->clear();
-    const QStringList &results = dictionary.getResults();
-    for (qsizetype i = 0; i < results.size(); ++i) {
-        list->insertItem(list->count(), results.at(i));
-    }
-    connect(list, &QListWidget::currentRowChanged, this, &MainWindow::on_displayResult_currentRowChanged);
-    connect(list, &QListWidget::itemClicked, this, &MainWindow::on_displayResult_itemClicked);
+    appendResultRows(list, outcome);
+    connectResultList();
+    // A new list is read from its top, whatever was scrolled before.
+    list->scrollToTop();
+    emptyListNotice->showFor(outcome, spelling);
 
     qDebug() << static_cast<double>(elapsed.nsecsElapsed()) / 1e9;
 }
 
 void MainWindow::showEntry(const QListWidgetItem *item) {
+    if (isNearSoundHeading(item)) return;
     const QStringList &lines = dictionary.entryText(item->text().toStdString());
     ui->displayFull->setText(lines.join(QLatin1Char('\n')));
 }
 
 void MainWindow::on_displayResult_itemClicked(QListWidgetItem *item) {
+    if (item != nullptr) {
+        showEntry(item);
+    }
+}
+
+void MainWindow::on_displayResult_itemActivated(QListWidgetItem *item) {
     if (item != nullptr) {
         showEntry(item);
     }

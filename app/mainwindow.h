@@ -3,10 +3,12 @@
 #include <QMainWindow>
 #include <QString>
 
+#include "engine/learner_search.h"
 #include "engine/phonetic_dictionary.h"
 
 class QListWidgetItem;
 class Ui_MainWindow;
+class EmptyListNotice;
 
 // The finder's one window: a phonetic input with its symbol keyboard, the list
 // of matching headwords and the entry pane of the picked headword.
@@ -37,6 +39,7 @@ private slots:
     void triggerDisplay();
     void on_displayResult_itemClicked(QListWidgetItem *item);
     void on_displayResult_currentRowChanged(int currentRow);
+    void on_displayResult_itemActivated(QListWidgetItem *item);
     void on_phoneticMode_toggled(bool checked);
     void on_captionMode_toggled(bool checked);
     void on_inputPhonetic_returnPressed();
@@ -45,13 +48,20 @@ private slots:
     void on_feedbackLink_clicked();
     void on_slogan_linkActivated(const QString &link);
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
+    void connectResultList();
+    void showSampleRows();
     void searchAndRefill(const QString &text, int limitMode);
     void showEntry(const QListWidgetItem *item);
     void typeSymbol(char16_t codePoint);
 
     Ui_MainWindow *ui;
     PhoneticDictionary dictionary;
+    LearnerSearch learnerSearch;
+    EmptyListNotice *emptyListNotice;
     QString pendingText;
     int searchMode;
 };

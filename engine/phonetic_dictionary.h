@@ -53,6 +53,8 @@ class PhoneticDictionary {
   static std::string buildPhoneticPattern(std::u16string text);
 
   bool isOpen() const { return isOpen_; }
+  // The open connection (null when closed), for readers that keep the rows in memory.
+  sqlite3* connection() const { return sqliteDB_; }
   // True when ./regexp.dll was loaded into the connection.
   bool hasRegexp() const { return hasRegexp_; }
   // The SQL engine's message when the latest query operation stopped on an error (its

@@ -8,7 +8,9 @@
 #include <QString>
 #include <QStringList>
 
+#include "engine/learner_search.h"
 #include "engine/phonetic_dictionary.h"
+#include "tools/empty_list_report.h"
 
 namespace quorvi::tools {
 namespace {
@@ -55,43 +57,69 @@ int queryOutcome(const PhoneticDictionary& dictionary) {
   return error.starts_with("regexp: ") ? kExitBadInput : kExitQueryFailed;
 }
 
-}  // namespace
-
-int runSearchCommand(int argc, char** argv) {
+struct SearchOptions {
   bool all = false;
   bool spelling = false;
+  bool exact = false;
   const char* text = nullptr;
+};
+
+int readSearchOptions(int argc, char** argv, SearchOptions& options) {
   bool optionsDone = false;
   for (int i = 1; i < argc; ++i) {
     const std::string_view arg = argv[i];
     if (!optionsDone && arg == "--all") {
-      all = true;
+      options.all = true;
     } else if (!optionsDone && arg == "--spelling") {
-      spelling = true;
+      options.spelling = true;
+    } else if (!optionsDone && arg == "--exact") {
+      options.exact = true;
     } else if (!optionsDone && arg == "--") {
       optionsDone = true;
     } else if (!optionsDone && arg.size() > 1 && arg[0] == '-') {
       return usageError("search", ("unknown option " + std::string(arg)).c_str());
-    } else if (text == nullptr) {
-      text = argv[i];
+    } else if (options.text == nullptr) {
+      options.text = argv[i];
     } else {
       return usageError("search", "give exactly one TEXT");
     }
   }
-  if (text == nullptr) return usageError("search", "TEXT is missing");
-  const int limitMode = all ? 1 : 0;
+  if (options.text == nullptr) return usageError("search", "TEXT is missing");
+  return kExitOk;
+}
 
-  if (spelling) {
+// The window's list: near-sound rows start with "~ ".
+void printOutcome(const SearchOutcome& outcome) {
+  for (qsizetype i = 0; i < outcome.words.size(); ++i)
+    printLine(outcome.isNearSound(i) ? QStringLiteral("~ ") + outcome.words[i] : outcome.words[i]);
+  std::fflush(stdout);
+}
+
+}  // namespace
+
+int runSearchCommand(int argc, char** argv) {
+  SearchOptions options;
+  if (const int usage = readSearchOptions(argc, argv, options); usage != kExitOk) return usage;
+  const int limitMode = options.all ? 1 : 0;
+  if (!options.exact) {
+    PhoneticDictionary dictionary;
+    LearnerSearch search(dictionary);
+    const QString text = QString::fromUtf8(options.text);
+    const SearchOutcome outcome = options.spelling ? search.bySpelling(text, limitMode)
+                                                   : search.bySound(text, limitMode);
+    printOutcome(outcome);
+    return reportOutcome(outcome, options.spelling);
+  }
+  if (options.spelling) {
     PhoneticDictionary dictionary;
     if (!dictionaryOpen(dictionary)) return kExitNoDictionary;
-    dictionary.searchByCaption(text, limitMode);
+    dictionary.searchByCaption(options.text, limitMode);
     printLines(dictionary.getResults());
     return queryOutcome(dictionary);
   }
-
-  const std::u16string typed = typedText(text);
+  const std::u16string typed = typedText(options.text);
   PhoneticDictionary::assignSymbolMap();
-  if (!PhoneticDictionary::checkPhonetic(typed)) return notATranscription(text);
+  if (!PhoneticDictionary::checkPhonetic(typed)) return notATranscription(options.text);
   PhoneticDictionary dictionary;
   if (!dictionaryOpen(dictionary)) return kExitNoDictionary;
   dictionary.searchByPhonetic(typed, limitMode);

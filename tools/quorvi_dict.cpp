@@ -25,10 +25,15 @@ struct Command {
 
 const Command kCommands[] = {
     {"search", quorvi::tools::runSearchCommand,
-     "search [--all] [--spelling] TEXT\n"
-     "      headwords whose transcription holds the typed sounds in order, at most 100\n"
-     "      (--all: every one); --spelling: headwords whose spelling matches TEXT as a\n"
-     "      regular expression (anywhere in the word, any case)"},
+     "search [--all] [--spelling] [--exact] TEXT\n"
+     "      what the window lists for TEXT, in its order: headwords whose transcription\n"
+     "      holds the typed sounds, closest first, at most 100 (--all: every one); then,\n"
+     "      when fewer match, near-sound matches, each line starting with \"~ \".\n"
+     "      TEXT may be in [ ] or / /, in today's IPA, with stress and length marks.\n"
+     "      --spelling: headwords whose spelling matches TEXT as a regular expression\n"
+     "      (anywhere in the word, any case), the word itself first, then words starting\n"
+     "      with it. --exact: the plain search's rows in the table's order, no ranking.\n"
+     "      When nothing is listed, stderr says why"},
     {"entry", quorvi::tools::runEntryCommand,
      "entry WORD\n"
      "      the entry of WORD: headword, [transcription], explanation, for every row"},

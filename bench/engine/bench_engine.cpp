@@ -1,4 +1,5 @@
-// Times the engine's search by sound (typing path and Return path) and entry lookup on a keyed
+// Times the engine's search by sound (typing path and Return path, as specified and through the
+// learner's ranked search with near-sound matches) and entry lookup on a keyed
 // dictionary, and the same statements on a plain copy through two peers in the same run:
 //   shell  the stock sqlite3 shell with its built-in regexp, timed as a process; the time of
 //          the same script with the queries replaced by "SELECT 1" is subtracted, and every
@@ -29,6 +30,7 @@
 
 #include "bench/engine/dictionary_generator.h"
 #include "codec/codec_vfs.h"
+#include "engine/learner_search.h"
 #include "engine/phonetic_dictionary.h"
 
 namespace fs = std::filesystem;
@@ -76,6 +78,7 @@ struct Workload {
   std::vector<std::string> texts;  // pattern or headword, UTF-8
   std::vector<std::u16string> typed;  // the engine's input for the searches
   int repeatsInShell;
+  bool learner = false;  // through LearnerSearch (ranked, near-sound rows included)
 };
 
 struct Sample {
@@ -253,6 +256,8 @@ int main(int argc, char** argv) {
   Workload typing{"typing path (LIMIT 100)", kPhoneticCapped, {}, {}, 10};
   Workload enter{"Return path (all rows)", kPhoneticAll, {}, {}, 3};
   Workload entry{"entryText", kEntry, headwords, {}, 5000};
+  Workload learnerTyping{"learner typing path", kPhoneticCapped, {}, {}, 10, true};
+  Workload learnerEnter{"learner Return path", kPhoneticAll, {}, {}, 3, true};
   for (const std::u16string& word : words) {
     // Every keystroke of the word that the engine would search on.
     for (size_t n = 1; n <= word.size(); ++n) {
@@ -264,6 +269,10 @@ int main(int argc, char** argv) {
     enter.typed.push_back(word);
     enter.texts.push_back(PhoneticDictionary::buildPhoneticPattern(word));
   }
+  learnerTyping.texts = typing.texts;
+  learnerTyping.typed = typing.typed;
+  learnerEnter.texts = enter.texts;
+  learnerEnter.typed = enter.typed;
   std::printf("dictionary %s: %ju bytes; %zu words sampled, %zu typing inputs\n", keyed.c_str(),
               static_cast<uintmax_t>(fs::file_size(keyed)), words.size(), typing.texts.size());
 
@@ -271,6 +280,7 @@ int main(int argc, char** argv) {
   const fs::path previous = fs::current_path();
   fs::current_path(runtime);
   PhoneticDictionary engine;
+  LearnerSearch learner(engine);
   fs::current_path(previous);
   if (!engine.isOpen() || !engine.hasRegexp()) {
     std::fprintf(stderr, "the engine cannot open %s\n", runtime.c_str());
@@ -289,25 +299,30 @@ int main(int argc, char** argv) {
 
   // Warm both caches with one full scan each.
   engine.searchByPhonetic(u"\u03B8\u03B8\u03B8\u03B8", 1);
+  learner.bySound(QStringLiteral("\u03B8\u03B8\u03B8\u03B8"), 1);
   if (havePcre) runStatement(pcre, kPhoneticAll, "zzzz");
 
   std::vector<std::pair<Workload*, Sample>> results;
   std::vector<std::pair<double, std::string>> slowTyping;
   int mismatches = 0;
-  for (Workload* w : {&typing, &enter, &entry}) {
+  for (Workload* w : {&typing, &enter, &learnerTyping, &learnerEnter, &entry}) {
     Sample s;
     // Round 0 is not timed: it brings every page these queries read into both caches, as the
     // shell scripts' first statement does for the shell.
     for (int round = 0; round <= kRounds; ++round) {
       for (size_t i = 0; i < w->texts.size(); ++i) {
         auto start = Clock::now();
+        const int limitMode = (w == &typing || w == &learnerTyping) ? 0 : 1;
         if (w == &entry)
           engine.entryText(w->texts[i]);
+        else if (w->learner)
+          learner.bySound(QString::fromStdU16String(w->typed[i]), limitMode);
         else
-          engine.searchByPhonetic(w->typed[i], w == &typing ? 0 : 1);
+          engine.searchByPhonetic(w->typed[i], limitMode);
         if (round > 0) s.engine.push_back(millisecondsSince(start));
-        if (w == &typing && round == kRounds)
-          slowTyping.emplace_back(s.engine.back(), w->texts[i] + " (" +
+        if ((w == &typing || w == &learnerTyping) && round == kRounds)
+          slowTyping.emplace_back(s.engine.back(), std::string(w->learner ? "learner " : "") +
+                                                       w->texts[i] + " (" +
                                                        std::to_string(engine.getResults().size()) +
                                                        " rows)");
         const int engineRows = engine.getResults().size() / (w == &entry ? 3 : 1);
@@ -315,7 +330,7 @@ int main(int argc, char** argv) {
           start = Clock::now();
           const int rows = runStatement(pcre, w->sql, w->texts[i]);
           if (round > 0) s.pcre.push_back(millisecondsSince(start));
-          if (round == 0 && rows != engineRows) ++mismatches;
+          if (round == 0 && !w->learner && rows != engineRows) ++mismatches;
         }
       }
     }
@@ -336,7 +351,9 @@ int main(int argc, char** argv) {
               "median", "p95", "median", "p95", "median", "p95", "median", "p95");
   for (auto& [w, s] : results)
     printRow(w->name, s,
-             w == &typing ? "(target p95 < 5 ms)" : w == &enter ? "(target p95 < 30 ms)" : "");
+             (w == &typing || w == &learnerTyping)  ? "(target p95 < 5 ms)"
+             : (w == &enter || w == &learnerEnter) ? "(target p95 < 30 ms)"
+                                                   : "");
   std::sort(slowTyping.rbegin(), slowTyping.rend());
   std::printf("\nslowest typing-path inputs of the last round:\n");
   for (size_t i = 0; i < slowTyping.size() && i < 5; ++i)

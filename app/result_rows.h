@@ -1,0 +1,13 @@
+// Fills the result list from a learner's search: the exact matches, then, set apart by a
+// heading row that cannot be picked, the near-sound matches in grey italics.
+#pragma once
+
+#include "engine/search_outcome.h"
+
+class QListWidget;
+
+// Appends the rows of `outcome` to `list` (which the caller has emptied).
+void appendResultRows(QListWidget *list, const SearchOutcome &outcome);
+
+// True for the heading row above the near-sound matches.
+bool isNearSoundHeading(const class QListWidgetItem *item);

@@ -1,0 +1,79 @@
+#include "engine/closest_match.h"
+
+#include <algorithm>
+
+#include "engine/sound_code.h"
+#include "engine/sound_rows.h"
+
+namespace {
+
+// Each piece in order, after the end of the one before: what "p1.*p2.*" finds.
+bool holdsInOrder(std::string_view codes, const std::vector<std::string>& pieces) {
+  for (const std::string& piece : pieces) {
+    const size_t at = codes.find(piece);
+    if (at == std::string_view::npos) return false;
+    codes.remove_prefix(at + piece.size());
+  }
+  return true;
+}
+
+bool isStress(char c) { return c == sound::kPrimaryStress || c == sound::kSecondaryStress; }
+
+// True when `a` and `b` are equal once the codes `skip` accepts are left out of both.
+bool equalSkipping(std::string_view a, std::string_view b, bool (*skip)(char)) {
+  size_t i = 0, j = 0;
+  while (true) {
+    while (i < a.size() && skip(a[i])) ++i;
+    while (j < b.size() && skip(b[j])) ++j;
+    if (i == a.size() || j == b.size()) return i == a.size() && j == b.size();
+    if (a[i++] != b[j++]) return false;
+  }
+}
+
+}  // namespace
+
+std::uint64_t closenessKey(int tier, std::string_view typedCodes, int typedSounds,
+                           const SoundRows& rows, std::uint32_t row) {
+  const int sounds = rows.soundCount(row);
+  // Only a row of as many sounds can hold the same ones.
+  const bool same =
+      sounds == typedSounds && equalSkipping(rows.codes(row), typedCodes, sound::isMark);
+  const bool sameLength = same && equalSkipping(rows.codes(row), typedCodes, isStress);
+  const std::uint64_t untyped = static_cast<std::uint64_t>(std::max(sounds - typedSounds, 0));
+  return (static_cast<std::uint64_t>(tier) << 58) | (std::uint64_t{same ? 0u : 1u} << 57) |
+         (std::uint64_t{sameLength ? 0u : 1u} << 56) | (untyped << 33) |
+         (std::uint64_t{rows.isPlainWord(row) ? 0u : 1u} << 32) | row;
+}
+
+int soundCount(std::string_view codes) {
+  return static_cast<int>(std::count_if(codes.begin(), codes.end(),
+                                        [](char c) { return !sound::isMark(c); }));
+}
+
+std::vector<std::string> patternPieces(const std::string& pattern) {
+  std::vector<std::string> pieces;
+  std::string_view rest(pattern);
+  while (!rest.empty()) {
+    const size_t wildcard = rest.find(".*");
+    const std::string_view piece = rest.substr(0, wildcard);
+    if (!piece.empty()) pieces.push_back(sound::fromStored(piece));
+    if (wildcard == std::string_view::npos) break;
+    rest.remove_prefix(wildcard + 2);
+  }
+  return pieces;
+}
+
+void collectExactRows(const SoundRows& rows, const std::vector<std::string>& pieces,
+                      std::string_view typedCodes, std::vector<RankedRow>& out,
+                      std::vector<bool>& matched) {
+  std::uint64_t required = 0;
+  for (const std::string& piece : pieces) required |= sound::signature(piece);
+  const int typedSounds = soundCount(typedCodes);
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    if ((rows.signature(i) & required) != required) continue;
+    if (!holdsInOrder(rows.codes(i), pieces)) continue;
+    matched[i] = true;
+    const auto row = static_cast<std::uint32_t>(i);
+    out.push_back({closenessKey(0, typedCodes, typedSounds, rows, row), row});
+  }
+}

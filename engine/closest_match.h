@@ -1,0 +1,34 @@
+// The rows whose transcription holds the typed sounds in order (what the loose pattern of
+// the search by sound finds), each with a key that puts the closest first: the same sounds
+// (stress and length marks aside) first, then the fewest sounds the learner did not type,
+// then the table's order.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+class SoundRows;
+
+struct RankedRow {
+  std::uint64_t key;  // smaller comes first
+  std::uint32_t row;
+};
+
+// The key of a row for what was typed (codes without stress marks), below the rank `tier`
+// (0 for rows found as typed, the allowances used for near-sound rows): the same sounds
+// first, among them those with the same long vowels; then the fewest sounds the learner did
+// not type; then plain lower-case words ahead of names, numbers and phrases; then the row.
+std::uint64_t closenessKey(int tier, std::string_view typedCodes, int typedSounds,
+                           const SoundRows& rows, std::uint32_t row);
+// The sounds in `codes`, marks aside.
+int soundCount(std::string_view codes);
+
+// The loose pattern "piece.*piece.*" as pieces of codes.
+std::vector<std::string> patternPieces(const std::string& pattern);
+
+// Appends every row matching `pieces` and marks it in `matched` (sized to the rows).
+void collectExactRows(const SoundRows& rows, const std::vector<std::string>& pieces,
+                      std::string_view typedCodes, std::vector<RankedRow>& out,
+                      std::vector<bool>& matched);

@@ -1,0 +1,20 @@
+// Reads a transcription as learners write it and turns it into the symbols of the engine's
+// table: brackets or slashes around it, spaces, the IPA forms of today's learner dictionaries,
+// and stress or length marks wherever they stand.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+struct LearnerInput {
+  // The text in table symbols: no stress marks, and a length mark only right after a vowel.
+  std::u16string symbols;
+  // When the text cannot be read: the 1-based position (in characters of what was typed)
+  // and the character that stopped it. 0 when the text was read.
+  int errorPosition = 0;
+  char32_t errorCharacter = 0;
+  bool readable() const { return errorPosition == 0 && !symbols.empty(); }
+};
+
+// Empty or blank text gives empty symbols and no error position.
+LearnerInput readLearnerInput(std::u16string_view typed);

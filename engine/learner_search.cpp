@@ -1,0 +1,126 @@
+#include "engine/learner_search.h"
+
+#include <algorithm>
+
+#include "engine/closest_match.h"
+#include "engine/learner_input.h"
+#include "engine/near_sound_match.h"
+#include "engine/phonetic_dictionary.h"
+#include "engine/sound_code.h"
+#include "engine/spelling_ranking.h"
+
+namespace {
+
+// Appends the headwords of `ranked` in key order, each once, until `words` holds `limit`
+// (-1: no limit). Only as much of the list is sorted as is read.
+void takeRanked(const SoundRows& rows, std::vector<RankedRow>& ranked, qsizetype limit,
+                std::vector<bool>& seen, QStringList& words) {
+  const auto byKey = [](const RankedRow& a, const RankedRow& b) { return a.key < b.key; };
+  size_t sorted = ranked.size();
+  if (limit >= 0) {
+    sorted = std::min(ranked.size(), static_cast<size_t>(limit) * 2 + 16);
+    std::partial_sort(ranked.begin(), ranked.begin() + static_cast<std::ptrdiff_t>(sorted),
+                      ranked.end(), byKey);
+  } else {
+    std::sort(ranked.begin(), ranked.end(), byKey);
+  }
+  for (size_t i = 0; i < ranked.size(); ++i) {
+    if (limit >= 0 && words.size() >= limit) return;
+    if (i == sorted) {
+      std::sort(ranked.begin() + static_cast<std::ptrdiff_t>(i), ranked.end(), byKey);
+      sorted = ranked.size();
+    }
+    const std::uint32_t headword = rows.headword(ranked[i].row);
+    if (seen[headword]) continue;
+    seen[headword] = true;
+    words.append(rows.caption(headword));
+  }
+}
+
+SearchOutcome noMatchWhenEmpty(SearchOutcome outcome) {
+  if (outcome.words.isEmpty() && outcome.reason == EmptyListReason::None)
+    outcome.reason = EmptyListReason::NoMatch;
+  return outcome;
+}
+
+}  // namespace
+
+bool LearnerSearch::rowsReady() {
+  if (rows_.loaded()) return true;
+  // Like the engine's own index: the rows are read only with the REGEXP module loaded, so a
+  // search without it fails as the engine's statement does.
+  if (rowsFailed_ || !dictionary_.hasRegexp()) return false;
+  rowsFailed_ = !rows_.load(dictionary_.connection());
+  return !rowsFailed_;
+}
+
+SearchOutcome LearnerSearch::bySound(const QString& typed, int limitMode) {
+  if (!dictionary_.isOpen()) return dictionaryNotOpen();
+  const LearnerInput input = readLearnerInput(typed.toStdU16String());
+  SearchOutcome outcome;
+  if (input.errorPosition != 0) {
+    outcome.reason = EmptyListReason::UnreadableText;
+    outcome.position = input.errorPosition;
+    outcome.character = input.errorCharacter;
+    return outcome;
+  }
+  if (input.symbols.empty()) {
+    outcome.reason = EmptyListReason::NothingTyped;
+    return outcome;
+  }
+  if (rowsReady()) return noMatchWhenEmpty(soundFromRows(input.symbols, limitMode));
+  return noMatchWhenEmpty(soundFromStatement(input.symbols, limitMode));
+}
+
+SearchOutcome LearnerSearch::soundFromRows(const std::u16string& symbols, int limitMode) {
+  const std::string typedCodes = sound::fromSymbols(symbols);
+  // Learners are seldom sure of a vowel's length: the loose pattern leaves the typed length
+  // out, and the ranking puts the rows with the typed length first.
+  std::u16string shortSymbols = symbols;
+  std::erase(shortSymbols, u'\u02D0');
+  const std::vector<std::string> pieces =
+      patternPieces(PhoneticDictionary::buildPhoneticPattern(shortSymbols));
+  std::vector<bool> matched(rows_.size(), false);
+  std::vector<RankedRow> ranked;
+  collectExactRows(rows_, pieces, typedCodes, ranked, matched);
+
+  SearchOutcome outcome;
+  std::vector<bool> seen(rows_.size(), false);
+  takeRanked(rows_, ranked, limitMode == 0 ? kTypingCap : -1, seen, outcome.words);
+  outcome.nearSoundFrom = outcome.words.size();
+  if (outcome.words.size() < kTypingCap) {
+    ranked.clear();
+    collectNearSoundRows(rows_, typedCodes, matched, ranked);
+    takeRanked(rows_, ranked, kTypingCap, seen, outcome.words);
+  }
+  return outcome;
+}
+
+// Without the rows in memory: the engine's own search, in its order.
+SearchOutcome LearnerSearch::soundFromStatement(const std::u16string& symbols, int limitMode) {
+  dictionary_.searchByPhonetic(symbols, limitMode);
+  SearchOutcome outcome;
+  if (!dictionary_.lastError().empty()) outcome = queryStopped(dictionary_.lastError());
+  outcome.words = dictionary_.getResults();
+  outcome.words.removeDuplicates();
+  outcome.nearSoundFrom = outcome.words.size();
+  return outcome;
+}
+
+SearchOutcome LearnerSearch::bySpelling(const QString& pattern, int limitMode) {
+  if (!dictionary_.isOpen()) return dictionaryNotOpen();
+  if (pattern.trimmed().isEmpty()) {
+    SearchOutcome outcome;
+    outcome.reason = EmptyListReason::NothingTyped;
+    return outcome;
+  }
+  // Ranked over every match, so the closest are never cut off by the table's order.
+  dictionary_.searchByCaption(pattern.toStdString(), 1);
+  // Rows found before a stop are kept, with the reason.
+  SearchOutcome outcome;
+  if (!dictionary_.lastError().empty()) outcome = queryStopped(dictionary_.lastError());
+  outcome.words =
+      rankSpellingMatches(dictionary_.getResults(), pattern, limitMode == 0 ? kTypingCap : -1);
+  outcome.nearSoundFrom = outcome.words.size();
+  return noMatchWhenEmpty(outcome);
+}

@@ -1,0 +1,36 @@
+// What a learner's search hands to the window and to quorvi-dict: the headwords to list, in
+// order, where the near-sound ones begin, and why the list is empty when it is.
+#pragma once
+
+#include <string>
+
+#include <QString>
+#include <QStringList>
+
+enum class EmptyListReason {
+  None,            // the list holds words
+  NothingTyped,    // the input is blank
+  UnreadableText,  // `position` and `character` say where the reading stopped
+  BadPattern,      // the REGEXP module rejected the spelling pattern: `message`
+  NoDictionary,    // no dictionary could be opened in `folder`
+  QueryFailed,     // the SQL engine stopped: `message`
+  NoMatch,         // the dictionary holds no word with these sounds (or this spelling)
+};
+
+struct SearchOutcome {
+  QStringList words;
+  qsizetype nearSoundFrom = 0;  // words from this index on are near-sound matches
+  EmptyListReason reason = EmptyListReason::None;
+  int position = 0;
+  char32_t character = 0;
+  std::string message;
+  QString folder;
+  bool dictionaryFileExists = false;  // with NoDictionary: there is a file, unreadable
+
+  bool isNearSound(qsizetype index) const { return index >= nearSoundFrom; }
+};
+
+// The reason for an engine whose dictionary is not open: where it looked.
+SearchOutcome dictionaryNotOpen();
+// The reason after a query that stopped on `error` (the engine's lastError()).
+SearchOutcome queryStopped(const std::string& error);

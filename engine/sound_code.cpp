@@ -1,0 +1,123 @@
+#include "engine/sound_code.h"
+
+#include <array>
+
+namespace sound {
+namespace {
+
+struct Symbol {
+  char32_t codePoint;
+  char code;
+};
+
+constexpr Symbol kSymbols[] = {
+    {U'\u00E6', 'A'}, {U'\u00F0', 'D'}, {U'\u014B', 'N'}, {U'\u0251', 'Q'}, {U'\u0254', 'O'},
+    {U'\u0259', 'E'}, {U'\u025B', 'W'}, {U'\u0261', 'G'}, {U'\u026A', 'I'}, {U'\u0283', 'S'},
+    {U'\u028C', 'V'}, {U'\u0292', 'Z'}, {U'\u02C8', kPrimaryStress},
+    {U'\u02CC', kSecondaryStress}, {U'\u02D0', kLength}, {U'\u03B8', 'T'},
+};
+
+char codeOf(char32_t c) {
+  if (c >= U'a' && c <= U'z') return static_cast<char>(c);
+  if (c >= U'A' && c <= U'Z') return static_cast<char>(c - U'A' + U'a');
+  if (c == U':') return kLength;
+  if (c == U'\'') return kPrimaryStress;
+  for (const Symbol& s : kSymbols)
+    if (s.codePoint == c) return s.code;
+  return kUnknown;
+}
+
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+// Reads "&#digits;" at the front of `text`; 0 when it is not one.
+size_t referenceLength(std::string_view text, char32_t& codePoint) {
+  if (text.size() < 4 || text[0] != '&' || text[1] != '#' || !isDigit(text[2])) return 0;
+  char32_t value = 0;
+  size_t i = 2;
+  for (; i < text.size() && isDigit(text[i]) && i < 10; ++i) value = value * 10 + (text[i] - '0');
+  if (i >= text.size() || text[i] != ';') return 0;
+  codePoint = value;
+  return i + 1;
+}
+
+// Reads one UTF-8 sequence at the front of `text` (at least one byte).
+size_t utf8Length(std::string_view text, char32_t& codePoint) {
+  const auto lead = static_cast<unsigned char>(text[0]);
+  const size_t length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
+  if (length == 1 || length > text.size()) {
+    codePoint = lead < 0x80 ? lead : 0xFFFD;
+    return 1;
+  }
+  codePoint = lead & (0x3F >> (length - 1));
+  for (size_t i = 1; i < length; ++i)
+    codePoint = (codePoint << 6) | (static_cast<unsigned char>(text[i]) & 0x3F);
+  return length;
+}
+
+}  // namespace
+
+std::string fromStored(std::string_view stored) {
+  std::string codes;
+  codes.reserve(stored.size());
+  while (!stored.empty()) {
+    char32_t c = 0;
+    size_t length = referenceLength(stored, c);
+    if (length == 0) length = utf8Length(stored, c);
+    codes.push_back(codeOf(c));
+    stored.remove_prefix(length);
+  }
+  return codes;
+}
+
+std::string fromSymbols(std::u16string_view symbols) {
+  std::string codes;
+  codes.reserve(symbols.size());
+  for (char16_t c : symbols) codes.push_back(codeOf(c));
+  return codes;
+}
+
+bool isMark(char code) {
+  return code == kPrimaryStress || code == kSecondaryStress || code == kLength;
+}
+
+bool isVowel(char code) {
+  return std::string_view("aeiouAQOEWIV").find(code) != std::string_view::npos;
+}
+
+std::string withoutMarks(std::string_view codes) {
+  std::string out;
+  out.reserve(codes.size());
+  for (char c : codes)
+    if (!isMark(c)) out.push_back(c);
+  return out;
+}
+
+namespace {
+
+std::uint64_t computeBit(unsigned char code) {
+  int bit = 55;
+  if (code >= 'A' && code <= 'Z') bit = code - 'A';
+  else if (code >= 'a' && code <= 'z') bit = code - 'a' + 26;
+  else if (code == kLength) bit = 52;
+  else if (code == kPrimaryStress) bit = 53;
+  else if (code == kSecondaryStress) bit = 54;
+  return std::uint64_t{1} << bit;
+}
+
+const std::array<std::uint64_t, 256> kBits = [] {
+  std::array<std::uint64_t, 256> bits{};
+  for (int c = 0; c < 256; ++c) bits[static_cast<size_t>(c)] = computeBit(static_cast<unsigned char>(c));
+  return bits;
+}();
+
+}  // namespace
+
+std::uint64_t bitOf(char code) { return kBits[static_cast<unsigned char>(code)]; }
+
+std::uint64_t signature(std::string_view codes) {
+  std::uint64_t bits = 0;
+  for (char c : codes) bits |= bitOf(c);
+  return bits;
+}
+
+}  // namespace sound

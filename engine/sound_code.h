@@ -1,0 +1,30 @@
+// One byte per symbol of a transcription, for matching in memory: ASCII letters stand for
+// themselves (lower case), each phonetic symbol has a capital letter, the marks keep their
+// keyboard forms. Stored notation and table symbols read into the same bytes.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace sound {
+
+constexpr char kPrimaryStress = '\'';
+constexpr char kSecondaryStress = ',';
+constexpr char kLength = ':';
+constexpr char kUnknown = '?';
+
+// Stored notation ("&#601;" references, ASCII, possibly raw UTF-8) to codes.
+std::string fromStored(std::string_view stored);
+// Table symbols (UTF-16, as checkPhonetic reads them) to codes.
+std::string fromSymbols(std::u16string_view symbols);
+
+bool isMark(char code);
+bool isVowel(char code);
+// The codes without stress and length marks.
+std::string withoutMarks(std::string_view codes);
+// One bit per kind of code present.
+std::uint64_t signature(std::string_view codes);
+std::uint64_t bitOf(char code);
+
+}  // namespace sound

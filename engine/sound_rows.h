@@ -1,0 +1,47 @@
+// Every row of the dictionary in memory for the learner's search by sound: its headword and
+// its transcription as sound codes (engine/sound_code.h), in the table's order, which is the
+// order of usefulness (the first rows are the commonest words).
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include <QStringList>
+
+struct sqlite3;
+
+class SoundRows {
+ public:
+  // Reads every row with a transcription. False (and empty) when the table cannot be read.
+  bool load(sqlite3* db);
+  bool loaded() const { return loaded_; }
+
+  std::size_t size() const { return signatures_.size(); }
+  const QString& caption(std::size_t row) const { return captions_[static_cast<qsizetype>(row)]; }
+  std::string_view codes(std::size_t row) const {
+    return std::string_view(codes_).substr(offsets_[row], offsets_[row + 1] - offsets_[row]);
+  }
+  std::uint64_t signature(std::size_t row) const { return signatures_[row]; }
+  // The first row with the same headword: rows of one headword share it.
+  std::uint32_t headword(std::size_t row) const { return headwords_[row]; }
+  // How many sounds the transcription holds (marks aside), at most 255; and its first sound.
+  int soundCount(std::size_t row) const { return soundCounts_[row]; }
+  char firstSound(std::size_t row) const { return firstSounds_[row]; }
+  // True for a headword of lower-case letters only (no name, number, or phrase).
+  bool isPlainWord(std::size_t row) const { return plainWords_[row]; }
+
+ private:
+  void clear();
+
+  std::string codes_;
+  std::vector<std::uint32_t> offsets_{0};
+  std::vector<std::uint64_t> signatures_;
+  std::vector<std::uint32_t> headwords_;
+  std::vector<bool> plainWords_;
+  std::vector<std::uint8_t> soundCounts_;
+  std::vector<char> firstSounds_;
+  QStringList captions_;
+  bool loaded_ = false;
+};

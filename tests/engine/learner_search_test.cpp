@@ -1,0 +1,203 @@
+#include <gtest/gtest.h>
+
+#include <optional>
+
+#include "engine/learner_search.h"
+#include "engine/phonetic_dictionary.h"
+#include "engine/spelling_ranking.h"
+#include "tests/engine/test_dictionary.h"
+
+inline void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.toStdString() << '"'; }
+
+namespace {
+
+using quorvi::testing::DictionaryRow;
+
+// Rows in the table's order, which is the order of usefulness.
+std::vector<DictionaryRow> learnerRows() {
+  return {
+      {"cannot", "&#712;k&#230;n&#596;t", "v."},
+      {"catch", "&#712;k&#230;t&#643;", "v."},
+      {"catches", "&#712;k&#230;t&#643;iz", "v."},
+      {"glory", "&#712;&#609;l&#596;&#720;ri", "n."},
+      {"gloried", "&#712;&#609;l&#596;&#720;rid", "v."},
+      {"cat", "&#712;k&#230;t", "n."},
+      {"CAT", "&#712;k&#230;t", "abbr."},
+      {"tighter", "&#712;tait&#601;", "adj."},
+      {"tire", "&#712;tai&#601;", "v."},
+      {"lorry", "&#712;l&#596;ri", "n."},
+      {"tyre", "&#712;tai&#601;", "n."},
+      {"cat", "k&#230;t", "n. (second pronunciation)"},
+      {"ship", "&#712;&#643;ip", "n."},
+      {"sheep", "&#712;&#643;i&#720;p", "n."},
+      {"beautiful", "&#712;bju&#720;tif&#601;l", "adj."},
+      {"interesting", "&#712;intresti&#331;", "adj."},
+      {"temperature", "&#712;tempri&#712;t&#643;&#601;", "n."},
+      {"Bible-worship", "&#712;baibl&#712;w&#601;&#720;&#643;ip", "n."},
+      {"Citizenship Day", "&#712;sitiz&#601;n&#643;ip dei", "n."},
+      {"Ladyship", "&#712;leidi&#643;ip", "n."},
+      {"shipping", "&#712;&#643;ipi&#331;", "n."},
+      {"London", "&#712;l&#652;nd&#601;n", "n."},
+      {"Londoner", "&#712;l&#652;nd&#601;n&#601;", "n."},
+      {"sure", "&#712;&#643;&#596;&#720;", "adj."},
+      {"onion", "&#712;&#652;ni&#601;n", "n."},
+      {"bath", "b&#593;&#720;&#952;", "n."},
+  };
+}
+
+class LearnerSearchTest : public ::testing::Test {
+ protected:
+  void open(const std::vector<DictionaryRow>& rows, bool withRegexp = true) {
+    search_.reset();
+    engine_.reset();
+    cwd_.reset();
+    ASSERT_EQ(quorvi::testing::layOutRuntimeFolder(folder_.path(), rows, withRegexp), "");
+    cwd_.emplace(folder_.path());
+    engine_.emplace();
+    search_.emplace(*engine_);
+  }
+  SearchOutcome sound(const QString& typed, int limitMode = 0) {
+    return search_->bySound(typed, limitMode);
+  }
+  QStringList exact(const SearchOutcome& outcome) {
+    return outcome.words.mid(0, outcome.nearSoundFrom);
+  }
+  QStringList near(const SearchOutcome& outcome) { return outcome.words.mid(outcome.nearSoundFrom); }
+
+  quorvi::testing::TemporaryFolder folder_;
+  std::optional<quorvi::testing::WorkingDirectory> cwd_;
+  std::optional<PhoneticDictionary> engine_;
+  std::optional<LearnerSearch> search_;
+};
+
+TEST_F(LearnerSearchTest, ClosestMatchesComeFirst) {
+  open(learnerRows());
+  // The same sounds first, whatever the table's order; each headword once.
+  SearchOutcome outcome = sound(QStringLiteral("kæt"));
+  EXPECT_EQ(exact(outcome), QStringList({"cat", "CAT", "catch", "cannot", "catches"}));
+  EXPECT_EQ(outcome.reason, EmptyListReason::None);
+  EXPECT_EQ(sound(QStringLiteral("lɔri")).words.first(), "lorry");
+  EXPECT_EQ(sound(QStringLiteral("/ˈlɒri/")).words.first(), "lorry");
+  EXPECT_TRUE(sound(QStringLiteral("taiə")).words.mid(0, 3).contains("tyre"));
+  EXPECT_EQ(sound(QStringLiteral("taɪə")).words.mid(0, 3), QStringList({"tire", "tyre", "tighter"}));
+  // Among the same sounds, the typed length first; either length finds both.
+  EXPECT_EQ(exact(sound(QStringLiteral("ʃi:p"))).mid(0, 2), QStringList({"sheep", "ship"}));
+  EXPECT_EQ(exact(sound(QStringLiteral("ʃɪp"))).mid(0, 2), QStringList({"ship", "sheep"}));
+}
+
+TEST_F(LearnerSearchTest, ReturnListsEveryMatchInTheSameOrder) {
+  std::vector<DictionaryRow> rows = learnerRows();
+  for (int i = 0; i < 150; ++i) {
+    std::string caption = std::to_string(i), phonetic = "k&#230;";
+    caption.insert(0, 1, 'k');
+    phonetic.append(static_cast<size_t>(i % 7 + 1), 'l').push_back('t');
+    rows.push_back({caption, phonetic, "n."});
+  }
+  open(rows);
+  const SearchOutcome typing = sound(QStringLiteral("kæt"), 0);
+  const SearchOutcome all = sound(QStringLiteral("kæt"), 1);
+  EXPECT_EQ(typing.words.size(), LearnerSearch::kTypingCap);
+  EXPECT_GT(all.words.size(), LearnerSearch::kTypingCap);
+  EXPECT_EQ(all.words.mid(0, LearnerSearch::kTypingCap), typing.words);
+  EXPECT_EQ(all.words.first(), "cat");
+  EXPECT_EQ(all.words.count("cat"), 1);
+  // With the cap reached by exact matches, no near-sound row is added.
+  EXPECT_EQ(typing.nearSoundFrom, typing.words.size());
+}
+
+TEST_F(LearnerSearchTest, NearSoundRowsFollowTheExactOnesAndNeverRepeatThem) {
+  open(learnerRows());
+  // Unstressed vowels heard as ə or i, and a length not stored.
+  for (const char* typed : {"bju:təfl", "/ˈbjuːtəfl/", "intrəstiŋ", "temprətʃə"}) {
+    const SearchOutcome outcome = sound(QString::fromUtf8(typed));
+    EXPECT_TRUE(exact(outcome).isEmpty()) << typed;
+    ASSERT_FALSE(near(outcome).isEmpty()) << typed;
+  }
+  EXPECT_EQ(near(sound(QStringLiteral("bju:təfl"))).first(), "beautiful");
+  EXPECT_EQ(near(sound(QStringLiteral("intrəstiŋ"))).first(), "interesting");
+  EXPECT_EQ(near(sound(QStringLiteral("temprətʃə"))).first(), "temperature");
+  // uə heard as ɔː, jə as iə, θ as ð.
+  EXPECT_EQ(near(sound(QStringLiteral("ʃuə"))), QStringList({"sure"}));
+  EXPECT_EQ(near(sound(QStringLiteral("ʌnjən"))).first(), "onion");
+  EXPECT_EQ(near(sound(QStringLiteral("bɑ:ð"))), QStringList({"bath"}));
+
+  // "ʃip" finds ship and sheep as typed; a near-sound row never repeats them.
+  const SearchOutcome outcome = sound(QStringLiteral("ʃip"));
+  for (const QString& word : near(outcome))
+    EXPECT_FALSE(exact(outcome).contains(word)) << word.toStdString();
+  QStringList words = outcome.words;
+  EXPECT_EQ(words.removeDuplicates(), 0);
+}
+
+TEST_F(LearnerSearchTest, NearSoundRowsRankByAllowancesUsed) {
+  open({{"bed", "&#712;bed", "n."}, {"bat", "&#712;b&#230;t", "n."}, {"bad", "&#712;b&#230;d", "adj."}});
+  // æ/e is one allowance; æ/e and t/d two; at most one for a word of three sounds.
+  EXPECT_EQ(near(sound(QStringLiteral("bet"))), QStringList({"bat"}));
+  // Seven sounds may use three: fewer first, whatever the table's order.
+  open({{"batzide", "&#712;b&#230;tzaid", "n."}, {"batside", "&#712;b&#230;tsaid", "n."},
+        {"betside", "&#712;betsaid", "n."}, {"badzide", "&#712;b&#230;dzaid", "n."}});
+  const SearchOutcome outcome = sound(QStringLiteral("betsaid"));
+  EXPECT_EQ(exact(outcome), QStringList({"betside"}));
+  EXPECT_EQ(near(outcome), QStringList({"batside", "batzide"}));
+}
+
+TEST_F(LearnerSearchTest, SpellingOrder) {
+  open(learnerRows());
+  SearchOutcome outcome = search_->bySpelling(QStringLiteral("ship"), 0);
+  EXPECT_EQ(outcome.words, QStringList({"ship", "shipping", "Bible-worship", "Citizenship Day",
+                                        "Ladyship"}));
+  outcome = search_->bySpelling(QStringLiteral("^lond"), 0);
+  EXPECT_EQ(outcome.words, QStringList({"London", "Londoner"}));
+  outcome = search_->bySpelling(QStringLiteral("cat"), 0);
+  EXPECT_EQ(outcome.words, QStringList({"cat", "CAT", "catch", "catches"}));
+
+  bool whole = false;
+  EXPECT_EQ(literalPrefix(QStringLiteral("^lond"), whole), "lond");
+  EXPECT_TRUE(whole);
+  EXPECT_EQ(literalPrefix(QStringLiteral("lond.n"), whole), "lond");
+  EXPECT_FALSE(whole);
+  EXPECT_EQ(literalPrefix(QStringLiteral("ship$"), whole), "ship");
+  EXPECT_TRUE(whole);
+  EXPECT_EQ(literalPrefix(QStringLiteral("shi?p"), whole), "sh");
+  EXPECT_EQ(literalPrefix(QStringLiteral(".*ship"), whole), "");
+}
+
+TEST_F(LearnerSearchTest, EveryEmptyListHasAReason) {
+  open(learnerRows());
+  SearchOutcome outcome = sound(QStringLiteral("bʊx"));
+  EXPECT_EQ(outcome.reason, EmptyListReason::UnreadableText);
+  EXPECT_EQ(outcome.position, 3);
+  EXPECT_EQ(outcome.character, U'x');
+  EXPECT_TRUE(outcome.words.isEmpty());
+
+  EXPECT_EQ(sound(QStringLiteral("  ")).reason, EmptyListReason::NothingTyped);
+  EXPECT_EQ(sound(QStringLiteral("θθθθ")).reason, EmptyListReason::NoMatch);
+  EXPECT_EQ(search_->bySpelling(QStringLiteral("zzzz"), 0).reason, EmptyListReason::NoMatch);
+
+  outcome = search_->bySpelling(QStringLiteral("(oops"), 0);
+  EXPECT_EQ(outcome.reason, EmptyListReason::BadPattern);
+  EXPECT_NE(outcome.message.find("bad pattern"), std::string::npos) << outcome.message;
+  EXPECT_EQ(outcome.message.find("regexp: "), std::string::npos) << outcome.message;
+}
+
+TEST_F(LearnerSearchTest, ReasonsWhenTheDictionaryOrModuleIsMissing) {
+  cwd_.emplace(folder_.path());
+  engine_.emplace();
+  search_.emplace(*engine_);
+  SearchOutcome outcome = sound(QStringLiteral("kæt"));
+  EXPECT_EQ(outcome.reason, EmptyListReason::NoDictionary);
+  EXPECT_FALSE(outcome.dictionaryFileExists);
+  EXPECT_TRUE(outcome.folder.endsWith(QStringLiteral("/dict"))) << outcome.folder.toStdString();
+  EXPECT_TRUE(outcome.folder.startsWith(QString::fromStdString(
+      std::filesystem::canonical(folder_.path()).string())));
+  EXPECT_EQ(search_->bySpelling(QStringLiteral("cat"), 0).reason, EmptyListReason::NoDictionary);
+
+  // Without the REGEXP module both searches fail as the engine's own statements do.
+  open(learnerRows(), false);
+  outcome = sound(QStringLiteral("kæt"));
+  EXPECT_EQ(outcome.reason, EmptyListReason::QueryFailed);
+  EXPECT_NE(outcome.message.find("REGEXP"), std::string::npos) << outcome.message;
+  EXPECT_EQ(search_->bySpelling(QStringLiteral("cat"), 0).reason, EmptyListReason::QueryFailed);
+}
+
+}  // namespace
