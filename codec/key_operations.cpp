@@ -14,7 +14,6 @@
 // The pragmas answer one row, column "ok", value "ok", when they took effect.
 #include <sqlite3.h>
 
-#include <cstring>
 #include <string>
 
 #include "codec/codec_vfs.h"

@@ -32,7 +32,6 @@
 #include <string>
 
 #include "codec/codec_vfs_internal.h"
-#include "codec/connection_error.h"
 
 namespace quorvi::codec::detail {
 namespace {

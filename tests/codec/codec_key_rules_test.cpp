@@ -88,8 +88,16 @@ TEST_F(KeyRulesTest, SharedCacheConnectionsNeverReadAKeyedDatabase) {
     EXPECT_NE(second.exec("PRAGMA key='k1'"), SQLITE_OK) << uri;
     EXPECT_NE(second.exec("PRAGMA rekey='k3'"), SQLITE_OK) << uri;
   }
-  EXPECT_EQ(first.exec("INSERT INTO t(b) VALUES('still writable')"), SQLITE_OK);
+  // Keying from the second connection while the first has a transaction open ruined the file.
+  ASSERT_EQ(first.exec("BEGIN; INSERT INTO t(b) VALUES('still writable')"), SQLITE_OK);
+  {
+    Db second("file:" + path + "?cache=shared");
+    EXPECT_EQ(second.exec("PRAGMA key='k2'"), SQLITE_AUTH);
+    EXPECT_EQ(sqlite3_key(second.get(), "k2", 2), SQLITE_ERROR);
+  }
+  ASSERT_EQ(first.exec("COMMIT"), SQLITE_OK);
   EXPECT_EQ(first.query("SELECT count(*) FROM t"), "61");
+  expectWholeUnderK1("61", "after the shared-cache attempts");
 }
 
 // A plain file shared by two connections cannot be keyed, and the connection that joined last
