@@ -13,6 +13,7 @@
 #include <string>
 
 #include "codec/codec_vfs.h"
+#include "tests/support/temporary_folder.h"
 
 namespace quorvi::codec::testing {
 
@@ -100,20 +101,6 @@ inline void armFault(long failAt, bool persistent = false, bool exitInstead = fa
   faults().failAt = failAt;
 }
 inline void disarmFault() { faults().failAt = 0; }
-
-class ScratchDir {
- public:
-  ScratchDir() {
-    char pattern[] = "/tmp/quorvi-codec-XXXXXX";
-    path_ = mkdtemp(pattern);
-  }
-  ~ScratchDir() { std::filesystem::remove_all(path_); }
-  std::string file(const std::string& name) const { return (path_ / name).string(); }
-  const std::filesystem::path& path() const { return path_; }
-
- private:
-  std::filesystem::path path_;
-};
 
 // A connection, closed on destruction.
 class Db {

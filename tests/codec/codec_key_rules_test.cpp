@@ -21,7 +21,7 @@ class KeyRulesTest : public ::testing::Test {
     EXPECT_EQ(db.query("SELECT count(*) FROM t"), rows) << where;
     EXPECT_EQ(Db(path, "k2").query("SELECT count(*) FROM t"), kNotADatabase) << where;
   }
-  ScratchDir dir;
+  quorvi::testing::TemporaryFolder dir;
   const std::string path = dir.file("rules.db");
   std::string expected;
 };

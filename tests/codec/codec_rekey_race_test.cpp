@@ -47,7 +47,7 @@ int letTheWriterCommit(void* arg, int) {
 
 TEST(RekeyRaceTest, RowsCommittedWhileTheRekeyWaitsAreKept) {
   setUpCodecVfs();
-  ScratchDir dir;
+  quorvi::testing::TemporaryFolder dir;
   const std::string path = dir.file("race.db");
   fillTable(Db(path, "k1"), 200);
   Pipe toWriter, fromWriter;

@@ -55,7 +55,7 @@ class RekeyTest : public ::testing::Test {
     EXPECT_EQ(other.query("SELECT count(*) FROM t"), kNotADatabase) << where;
   }
 
-  ScratchDir dir;
+  quorvi::testing::TemporaryFolder dir;
 };
 
 TEST_F(RekeyTest, TransitionsRewriteEveryPage) {
@@ -255,7 +255,7 @@ TEST(RekeyJournalTest, NoJournalKeepsOldPagesAfterARekey) {
   for (const Transition& t : {Transition{nullptr, "k2"}, Transition{"k1", "k2"}}) {
     for (const auto& setup : setups) {
       const std::string where = name(t) + " " + setup[0] + " " + setup[1];
-      ScratchDir dir;
+      quorvi::testing::TemporaryFolder dir;
       const std::string path = dir.file("j.db");
       {
         Db db(path, t.from);
@@ -280,7 +280,7 @@ TEST(RekeyJournalTest, NoJournalKeepsOldPagesAfterARekey) {
 // A rekey that fails says why in sqlite3_errmsg.
 TEST(RekeyErrorTest, FailedRekeysSayWhy) {
   setUpCodecVfs();
-  ScratchDir dir;
+  quorvi::testing::TemporaryFolder dir;
   const std::string path = dir.file("e.db");
   fillTable(Db(path, "k1"), 50);
   {
@@ -304,7 +304,7 @@ TEST(RekeyErrorTest, FailedRekeysSayWhy) {
 // are refused instead of doing nothing.
 TEST(RekeyErrorTest, TheTempSchemaTakesNoKey) {
   setUpCodecVfs();
-  ScratchDir dir;
+  quorvi::testing::TemporaryFolder dir;
   Db db(dir.file("t.db"), "k1");
   ASSERT_EQ(db.exec("PRAGMA temp.cache_size=2; CREATE TEMP TABLE scratch(a)"), SQLITE_OK);
   fillTable(db, 10);

@@ -32,7 +32,7 @@ void cryptFile(std::vector<std::uint8_t>& bytes, const char* passphrase, std::si
 class CodecVfsTest : public ::testing::Test {
  protected:
   void SetUp() override { setUpCodecVfs(); }
-  ScratchDir dir;
+  quorvi::testing::TemporaryFolder dir;
 };
 
 class PageFormatTest : public CodecVfsTest, public ::testing::WithParamInterface<int> {};
@@ -281,7 +281,7 @@ TEST_F(CodecVfsTest, LoadingTheModuleDoesNotEncryptTwice) {
 
 // Sorts, VACUUM and the temp schema of a keyed database leave no file in the temporary folder.
 TEST_F(CodecVfsTest, TemporaryFilesStayOffTheDisk) {
-  ScratchDir tmp;
+  quorvi::testing::TemporaryFolder tmp;
   setenv("SQLITE_TMPDIR", tmp.path().c_str(), 1);
   const std::string path = dir.file("k.db");
   {

@@ -90,23 +90,4 @@ std::string layOutRuntimeFolder(const fs::path& folder, const std::vector<Dictio
 
 fs::path regexpModulePath() { return QUORVI_REGEXP_MODULE; }
 
-TemporaryFolder::TemporaryFolder() {
-  std::string pattern = (fs::temp_directory_path() / "quorvi-test-XXXXXX").string();
-  if (mkdtemp(pattern.data()) != nullptr) path_ = pattern;
-}
-
-TemporaryFolder::~TemporaryFolder() {
-  std::error_code ignored;
-  if (!path_.empty()) fs::remove_all(path_, ignored);
-}
-
-WorkingDirectory::WorkingDirectory(const fs::path& folder) : previous_(fs::current_path()) {
-  fs::current_path(folder);
-}
-
-WorkingDirectory::~WorkingDirectory() {
-  std::error_code ignored;
-  fs::current_path(previous_, ignored);
-}
-
 }  // namespace quorvi::testing

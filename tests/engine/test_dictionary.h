@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/temporary_folder.h"
+
 namespace quorvi::testing {
 
 inline constexpr char kDictionaryPassphrase[] = "harbor_lanternfish_sonatina";
@@ -33,30 +35,5 @@ std::string layOutRuntimeFolder(const std::filesystem::path& folder,
 
 // The REGEXP module the build produced.
 std::filesystem::path regexpModulePath();
-
-// A fresh folder under the system's temporary folder, removed with everything in it.
-class TemporaryFolder {
- public:
-  TemporaryFolder();
-  ~TemporaryFolder();
-  TemporaryFolder(const TemporaryFolder&) = delete;
-  TemporaryFolder& operator=(const TemporaryFolder&) = delete;
-  const std::filesystem::path& path() const { return path_; }
-
- private:
-  std::filesystem::path path_;
-};
-
-// Makes `folder` the working directory for its lifetime.
-class WorkingDirectory {
- public:
-  explicit WorkingDirectory(const std::filesystem::path& folder);
-  ~WorkingDirectory();
-  WorkingDirectory(const WorkingDirectory&) = delete;
-  WorkingDirectory& operator=(const WorkingDirectory&) = delete;
-
- private:
-  std::filesystem::path previous_;
-};
 
 }  // namespace quorvi::testing

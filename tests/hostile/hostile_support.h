@@ -1,6 +1,7 @@
-// Helpers for the hostile-input and concurrency tests: running quorvi-dict as a child with a
-// deadline, snapshots of a folder to prove nothing on disk changed, and a hang guard.
+// Helpers for the hostile-input and concurrency tests: snapshots of a folder to prove nothing on disk changed, and a hang guard.
 #pragma once
+
+#include "tests/support/child_process.h"
 
 #include <chrono>
 #include <condition_variable>
@@ -12,21 +13,6 @@
 #include <vector>
 
 namespace quorvi::testing {
-
-struct ChildRun {
-  int exitCode = -1;  // -1: killed by a signal or by the deadline
-  int signal = 0;
-  bool timedOut = false;
-  std::string out;
-  std::string err;
-  double seconds = 0;
-};
-
-// Runs `program` with `args` in `workingDirectory`, feeding it no input. A child still running
-// after `deadline` is killed and reported as timed out.
-ChildRun runChild(const std::string& program, const std::vector<std::string>& args,
-                  const std::filesystem::path& workingDirectory,
-                  std::chrono::seconds deadline = std::chrono::seconds(60));
 
 // Every file and folder under `root` with its contents (files) or nothing (folders).
 using FolderSnapshot = std::map<std::string, std::string>;

@@ -8,28 +8,11 @@
 #include <vector>
 
 #include "tests/engine/test_dictionary.h"
+#include "tests/support/child_process.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-struct ToolRun {
-  int exitCode = -1;
-  std::string out;
-  std::string err;
-};
-
-std::string quoted(const std::string& arg) {
-  std::string result = "'";
-  for (char c : arg) {
-    if (c == '\'')
-      result.append("'\\''");
-    else
-      result.push_back(c);
-  }
-  result.push_back('\'');
-  return result;
-}
 
 class QuorviDict : public ::testing::Test {
  protected:
@@ -42,33 +25,19 @@ class QuorviDict : public ::testing::Test {
   }
 
   // Runs the tool with --dir set to the runtime folder unless `dir` says otherwise.
-  ToolRun run(const std::vector<std::string>& args, const fs::path* dir = nullptr) {
-    std::string command = quoted(QUORVI_DICT_TOOL);
+  quorvi::testing::ChildRun run(const std::vector<std::string>& args, const fs::path* dir = nullptr) {
+    std::vector<std::string> line;
     if (dir == nullptr) dir = &folder_.path();
-    if (!dir->empty()) command.append(" --dir ").append(quoted(dir->string()));
-    for (const std::string& arg : args) command.append(" ").append(quoted(arg));
-    const fs::path errFile = folder_.path() / "stderr.txt";
-    command.append(" 2>").append(quoted(errFile.string()));
-    ToolRun result;
-    if (std::FILE* pipe = popen(command.c_str(), "r")) {
-      char buffer[4096];
-      size_t n;
-      while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) result.out.append(buffer, n);
-      const int status = pclose(pipe);
-      if (WIFEXITED(status)) result.exitCode = WEXITSTATUS(status);
-    }
-    std::ifstream err(errFile);
-    std::stringstream text;
-    text << err.rdbuf();
-    result.err = text.str();
-    return result;
+    if (!dir->empty()) line.insert(line.end(), {"--dir", dir->string()});
+    line.insert(line.end(), args.begin(), args.end());
+    return quorvi::testing::runChild(QUORVI_DICT_TOOL, line, folder_.path());
   }
 
   quorvi::testing::TemporaryFolder folder_;
 };
 
 TEST_F(QuorviDict, LooksWordsUpLikeTheWindow) {
-  ToolRun r = run({"search", "igz\xC9\x91:mpl"});
+  quorvi::testing::ChildRun r = run({"search", "igz\xC9\x91:mpl"});
   EXPECT_EQ(r.exitCode, 0) << r.err;
   EXPECT_EQ(r.out, "example\nexampling\n");
 
@@ -102,7 +71,7 @@ TEST_F(QuorviDict, ExitCodesTellWhatWentWrong) {
   EXPECT_EQ(run({"search", "--fast", "k"}).exitCode, 2);
   EXPECT_EQ(run({"entry", "a", "b"}).exitCode, 2);
 
-  ToolRun r = run({"pattern", "[k\xC3\xA6t]"});
+  quorvi::testing::ChildRun r = run({"pattern", "[k\xC3\xA6t]"});
   EXPECT_EQ(r.exitCode, 1);
   EXPECT_NE(r.err.find("not a transcription"), std::string::npos) << r.err;
   EXPECT_EQ(run({"search", "hello world"}).exitCode, 1);
@@ -126,7 +95,7 @@ TEST_F(QuorviDict, ExitCodesTellWhatWentWrong) {
 }
 
 TEST_F(QuorviDict, HostileSpellingPatternsEndCleanly) {
-  ToolRun r = run({"search", "--spelling", "--all", "x\" OR 1=1 OR \""});
+  quorvi::testing::ChildRun r = run({"search", "--spelling", "--all", "x\" OR 1=1 OR \""});
   EXPECT_EQ(r.exitCode, 0) << r.err;
   EXPECT_EQ(r.out, "");
 
