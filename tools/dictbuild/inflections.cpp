@@ -121,6 +121,10 @@ std::vector<FormOf> classifyVerbForms(const std::string& base, const std::vector
     return out;
 }
 
+bool isVerbForm(WordForm f) {
+    return f == WordForm::ThirdPerson || f == WordForm::Past || f == WordForm::PresentParticiple;
+}
+
 bool isPastKind(Kind k) { return k == Kind::PastTense || k == Kind::PastParticiple || k == Kind::PastBoth; }
 
 // Adds a label line to an explanation, joining "past tense of X" and "past participle of X"
@@ -253,8 +257,11 @@ private:
         for (const std::string& v : variants) {
             if (v.empty() || v == lemma) continue;
             if (!checked()) return {v};
-            if (attested_->contains(v) && !grammatical_.count(v)) kept.push_back(v);
-            else if (!attested_->contains(v)) dropped_.insert(v);
+            // Verb forms may come from hunspell alone (realized beside realised); other forms
+            // must be listed one by one.
+            const bool known = isVerbForm(form) ? attested_->contains(v) : attested_->listsAsWord(v);
+            if (!known) dropped_.insert(v);
+            else if (!grammatical_.count(v)) kept.push_back(v);
         }
         return kept;
     }

@@ -39,6 +39,8 @@ protected:
         lemma("give up", 8, "v", 8);
         lemma("throw out", 2, "v", 2);
         lemma("seed", 5, "nv", 5);
+        lemma("genuineness", 1, "n", 1);
+        lemma("realize", 30, "v", 30);
         data_.exceptions['v'] = {{"wrought", {"work"}}, {"shown", {"show"}},    {"went", {"go"}},
                                  {"gone", {"go"}},      {"took", {"take"}},     {"taken", {"take"}},
                                  {"overtook", {"overtake"}}, {"overtaken", {"overtake"}},
@@ -55,6 +57,8 @@ protected:
                               "bused", "busing", "emphasises", "blicks", "blicked", "blicking", "gives",
                               "giving", "throws", "throwing"})
             list_.add(w);
+        // Forms only hunspell's affix rules spell out.
+        for (const char* w : {"genuinenesses", "realized", "realizes", "realizing"}) list_.addSpelledOut(w);
     }
     void lemma(const std::string& caption, double frequency, const std::string& pos, double count) {
         DictEntry e;
@@ -104,6 +108,10 @@ TEST_F(WordForms, FormsMadeByRuleStayOnlyWhenTheWordListHasThem) {
     EXPECT_EQ(labels("foots"), Lines{"third person singular of foot"});
     EXPECT_EQ(labels("seed"), Lines{});  // not "past tense of see"
     EXPECT_EQ(find("emphasises"), nullptr);
+    // Hunspell's rules vouch for verb forms (the -ize spellings a British list lacks), not for
+    // plurals of uncountable nouns.
+    EXPECT_EQ(labels("realized"), Lines{"past tense and past participle of realize"});
+    EXPECT_EQ(find("genuinenesses"), nullptr);
     EXPECT_GE(summary.madeDropped, 10u);
     // Every single-word row added is in the list or in WordNet's exception lists, but for the
     // hand-listed forms of be, have, do and other.
