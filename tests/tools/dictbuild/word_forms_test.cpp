@@ -41,6 +41,11 @@ protected:
         lemma("seed", 5, "nv", 5);
         lemma("genuineness", 1, "n", 1);
         lemma("realize", 30, "v", 30);
+        lemma("American", 40, "na", 40);
+        data_.headwords.back().explainLines = {"n. a native of America", "adj. of America"};
+        lemma("Japanese", 20, "na", 20);
+        data_.headwords.back().explainLines = {"n. the language of Japan", "adj. of Japan"};
+        lemma("August", 20, "n", 20);  // the month; "august" the adjective is another entry
         data_.exceptions['v'] = {{"wrought", {"work"}}, {"shown", {"show"}},    {"went", {"go"}},
                                  {"gone", {"go"}},      {"took", {"take"}},     {"taken", {"take"}},
                                  {"overtook", {"overtake"}}, {"overtaken", {"overtake"}},
@@ -54,7 +59,7 @@ protected:
                               "showed", "showing", "goes", "going", "takes", "taking", "overtakes",
                               "overtaking", "dreams", "dreamed", "dreaming", "sees", "seeing", "seed",
                               "seeds", "seeded", "brothers", "foots", "footed", "footing", "feet", "buses",
-                              "bused", "busing", "emphasises", "blicks", "blicked", "blicking", "gives",
+                              "bused", "busing", "emphasises", "Americans", "Japaneses", "Augusts", "blicks", "blicked", "blicking", "gives",
                               "giving", "throws", "throwing"})
             list_.add(w);
         // Forms only hunspell's affix rules spell out.
@@ -90,6 +95,7 @@ protected:
 }  // namespace
 
 TEST_F(WordForms, FormsMadeByRuleStayOnlyWhenTheWordListHasThem) {
+    const size_t lemmas = data_.headwords.size();
     const InflectionSummary summary = addInflections(data_, list_);
     for (const char* madeUp : {"samest", "samer", "bestest", "sheeps", "cattles", "radioes", "layerred", "goed",
                                "taked", "overtaked", "blickeds"})
@@ -112,13 +118,18 @@ TEST_F(WordForms, FormsMadeByRuleStayOnlyWhenTheWordListHasThem) {
     // plurals of uncountable nouns.
     EXPECT_EQ(labels("realized"), Lines{"past tense and past participle of realize"});
     EXPECT_EQ(find("genuinenesses"), nullptr);
+    // Capitalised words naming people take plurals; months and -ese words do not.
+    EXPECT_EQ(labels("Americans"), Lines{"plural of American"});
+    EXPECT_EQ(find("Japaneses"), nullptr);
+    EXPECT_EQ(find("Augusts"), nullptr);
     EXPECT_GE(summary.madeDropped, 10u);
     // Every single-word row added is in the list or in WordNet's exception lists, but for the
     // hand-listed forms of be, have, do and other.
     const std::set<std::string> handListed = {"am", "are", "is", "was", "were", "been", "being", "has", "had",
                                               "having", "does", "did", "done", "doing", "others"};
-    for (const DictEntry& e : data_.headwords) {
-        if (e.explainLines.front() == "a sense" || e.caption.find(' ') != std::string::npos) continue;
+    for (size_t i = lemmas; i < data_.headwords.size(); ++i) {
+        const DictEntry& e = data_.headwords[i];
+        if (e.caption.find(' ') != std::string::npos) continue;
         if (handListed.count(e.caption)) continue;
         bool listed = false;
         for (const auto& [pos, forms] : data_.exceptions)
