@@ -236,9 +236,27 @@ private:
                 if (pos == 'v') told = classifyVerbForms(base, forms);
                 else
                     for (const std::string& f : forms) told.push_back({f, pos == 'n' ? Kind::Plural : classifyGraded(f)});
-                for (const FormOf& f : told) addForm(f.form, base, f.kind);
+                addFormsOfHeadword(base, told);
                 listed_[{pos, base}] = std::move(told);
             }
+        }
+    }
+
+    // The exception lists name some lemmas WordNet has no entry for (aboideau) and some in
+    // lower case that it spells with a capital (achaemenid): a form names its headword as
+    // spelled, or is left out rather than point to nothing.
+    void addFormsOfHeadword(const std::string& base, const std::vector<FormOf>& forms) {
+        std::string lemma = base;
+        if (!byCaption_.count(lemma) && !lemma.empty() && lemma[0] >= 'a' && lemma[0] <= 'z')
+            lemma[0] = static_cast<char>(lemma[0] - 'a' + 'A');
+        if (!byCaption_.count(lemma)) {
+            summary_.listedWithoutLemma += forms.size();
+            return;
+        }
+        for (const FormOf& f : forms) {
+            std::string form = f.form;
+            if (lemma[0] != base[0] && !form.empty() && form[0] == base[0]) form[0] = lemma[0];
+            addForm(form, lemma, f.kind);
         }
     }
 
