@@ -348,8 +348,11 @@ private:
             for (const std::string& f : keptSpellings(WordForm::PresentParticiple, verb)) out.push_back({f, Kind::Ing});
         const bool listedPast = listedHas('v', verb, {Kind::PastTense, Kind::PastParticiple, Kind::PastBoth});
         if (listedPast && !checked()) return out;
+        // A prefix makes an irregular verb only where WordNet lists irregular forms: relay,
+        // unlike overlay, is regular.
+        const bool irregular = isIrregularVerb(verb, listedPast);
         for (const std::string& f : keptSpellings(WordForm::Past, verb)) {
-            if (!listedPast || !isIrregularVerb(verb)) out.push_back({f, Kind::PastBoth});
+            if (!irregular) out.push_back({f, Kind::PastBoth});
             else if (auto slots = irregularPastSlots(f, verb)) out.push_back({f, pastKind(*slots)});
         }
         return out;

@@ -114,9 +114,9 @@ std::optional<PastSlots> irregularPastSlots(const std::string& form, const std::
     return slots;
 }
 
-bool isIrregularVerb(const std::string& verb) {
+bool isIrregularVerb(const std::string& verb, bool behindPrefix) {
     std::string prefix;
-    return lookUp(verb, prefix) != nullptr;
+    return lookUp(verb, prefix) != nullptr && (behindPrefix || prefix.empty());
 }
 
 }  // namespace quorvi::dictbuild

@@ -40,6 +40,8 @@ protected:
         lemma("give up", 8, "v", 8);
         lemma("throw out", 2, "v", 2);
         lemma("seed", 5, "nv", 5);
+        lemma("put", 70, "v", 70);     // WordNet lists no past form: it is the verb itself
+        lemma("relay", 3, "nv", 3);    // re + lay, yet regular
         lemma("genuineness", 1, "n", 1);
         lemma("realize", 30, "v", 30);
         lemma("American", 40, "na", 40);
@@ -62,7 +64,7 @@ protected:
                               "showed", "showing", "goes", "going", "takes", "taking", "overtakes",
                               "overtaking", "dreams", "dreamed", "dreaming", "sees", "seeing", "seed",
                               "seeds", "seeded", "brothers", "foots", "footed", "footing", "feet", "buses",
-                              "bused", "busing", "emphasises", "Americans", "Japaneses", "Augusts", "blicks", "blicked", "blicking", "gives",
+                              "bused", "busing", "emphasises", "putted", "relayed", "Americans", "Japaneses", "Augusts", "blicks", "blicked", "blicking", "gives",
                               "giving", "throws", "throwing"})
             list_.add(w);
         // Forms only hunspell's affix rules spell out.
@@ -116,6 +118,8 @@ TEST_F(WordForms, FormsMadeByRuleStayOnlyWhenTheWordListHasThem) {
     // A regular spelling that is only a verb form or another word gets no false label.
     EXPECT_EQ(labels("foots"), Lines{"third person singular of foot"});
     EXPECT_EQ(labels("seed"), Lines{});  // not "past tense of see"
+    EXPECT_EQ(find("putted"), nullptr);   // of putt, not of put
+    EXPECT_EQ(labels("relayed"), Lines{"past tense and past participle of relay"});
     EXPECT_EQ(find("emphasises"), nullptr);
     // Hunspell's rules vouch for verb forms (the -ize spellings a British list lacks), not for
     // plurals of uncountable nouns.
