@@ -304,7 +304,7 @@ private:
 
     void addRegularForms(const std::string& lemma, double frequency) {
         const std::string pos = partsOfSpeech(lemma, frequency);
-        if (pos.find('n') != std::string::npos && takesRegularPlural(lemma))
+        if (pos.find('n') != std::string::npos && takesRegularPlural(lemma, frequency))
             for (const std::string& f : keptSpellings(WordForm::Plural, lemma)) addMade(f, lemma, Kind::Plural);
         if (pos.find('v') != std::string::npos)
             for (const FormOf& f : regularVerbForms(lemma)) addMade(f.form, lemma, f.kind);
@@ -327,7 +327,10 @@ private:
     // Beside an irregular plural a regular one is real for brothers, pennies, formulas, buses,
     // but not where it is only a verb form (foots, mouses beside feet, mice), for a Greek -is
     // noun (emphasises), an f/ves noun (calfs) or where it is another word (genus, vases).
-    bool takesRegularPlural(const std::string& noun) const {
+    // The word list has plurals of abstract -ness nouns nobody uses (favourablenesses):
+    // they count only for nouns met in running text (weaknesses, illnesses).
+    bool takesRegularPlural(const std::string& noun, double frequency) const {
+        if (checked() && endsWith(noun, "ness") && frequency <= 0) return false;
         if (!listedHas('n', noun, {Kind::Plural})) return checked() || !endsWith(noun, "s") || endsWith(noun, "ss");
         if (!checked() || endsWith(noun, "is")) return false;
         auto pos = data_.lemmaPos.find(noun);

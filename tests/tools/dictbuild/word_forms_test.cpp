@@ -43,6 +43,8 @@ protected:
         lemma("put", 70, "v", 70);     // WordNet lists no past form: it is the verb itself
         lemma("relay", 3, "nv", 3);    // re + lay, yet regular
         lemma("genuineness", 1, "n", 1);
+        lemma("weakness", 12, "n", 12);
+        lemma("favourableness", 0, "n", 0);
         lemma("realize", 30, "v", 30);
         lemma("American", 40, "na", 40);
         data_.headwords.back().explainLines = {"n. a native of America", "adj. of America"};
@@ -64,7 +66,7 @@ protected:
                               "showed", "showing", "goes", "going", "takes", "taking", "overtakes",
                               "overtaking", "dreams", "dreamed", "dreaming", "sees", "seeing", "seed",
                               "seeds", "seeded", "brothers", "foots", "footed", "footing", "feet", "buses",
-                              "bused", "busing", "emphasises", "putted", "relayed", "Americans", "Japaneses", "Augusts", "blicks", "blicked", "blicking", "gives",
+                              "bused", "busing", "emphasises", "weaknesses", "favourablenesses", "putted", "relayed", "Americans", "Japaneses", "Augusts", "blicks", "blicked", "blicking", "gives",
                               "giving", "throws", "throwing"})
             list_.add(w);
         // Forms only hunspell's affix rules spell out.
@@ -125,6 +127,8 @@ TEST_F(WordForms, FormsMadeByRuleStayOnlyWhenTheWordListHasThem) {
     // plurals of uncountable nouns.
     EXPECT_EQ(labels("realized"), Lines{"past tense and past participle of realize"});
     EXPECT_EQ(find("genuinenesses"), nullptr);
+    EXPECT_EQ(labels("weaknesses"), Lines{"plural of weakness"});
+    EXPECT_EQ(find("favourablenesses"), nullptr);  // listed, but never met in running text
     // Capitalised words naming people take plurals; months and -ese words do not.
     EXPECT_EQ(labels("Americans"), Lines{"plural of American"});
     EXPECT_EQ(find("Japaneses"), nullptr);
