@@ -168,7 +168,6 @@ public:
         for (size_t i = 0; i < lemmaCount; ++i) {
             const std::string lemma = entries_[i].caption;
             if (isPlainWord(lemma)) addRegularForms(lemma, entries_[i].frequency);
-            else if (checked() && namesPeople(entries_[i])) addCapitalisedPlural(lemma);
             else addMultiwordVerbForms(lemma, entries_[i].frequency);
         }
         summary_.madeKept = kept_.size();
@@ -359,29 +358,6 @@ private:
             else if (auto slots = irregularPastSlots(f, verb)) out.push_back({f, pastKind(*slots)});
         }
         return out;
-    }
-
-    // A capitalised word that is both a noun and an adjective names people (American,
-    // Christian, Israeli) and takes a plural; -ese words (Japanese) and ones ending in a
-    // sibilant (Swiss) do not.
-    static bool namesPeople(const DictEntry& e) {
-        const std::string& w = e.caption;
-        if (w.size() < 3 || w[0] < 'A' || w[0] > 'Z' || !isPlainWord(w.substr(1))) return false;
-        if (endsWith(w, "ese") || std::string("sxzh").find(w.back()) != std::string::npos) return false;
-        auto hasLine = [&](const char* label) {
-            return std::any_of(e.explainLines.begin(), e.explainLines.end(),
-                               [&](const std::string& l) { return l.rfind(label, 0) == 0; });
-        };
-        return hasLine("n. ") && hasLine("adj. ");
-    }
-
-    void addCapitalisedPlural(const std::string& lemma) {
-        std::string lower = lemma;
-        lower[0] = static_cast<char>(lower[0] - 'A' + 'a');
-        std::string plural = pluralOf(lower);
-        plural[0] = lemma[0];
-        if (attested_->listsAsWord(plural)) addMade(plural, lemma, Kind::Plural);
-        else dropped_.insert(plural);
     }
 
     // A multiword verb inflects its verb: give up -> gives up, gave up, given up, giving up.
