@@ -36,6 +36,8 @@ protected:
         lemma("bus", 10, "nv", 10);
         lemma("emphasis", 5, "n", 5);
         lemma("blick", 1, "v", 1);  // a verb no table knows
+        lemma("ghostwrite", 1, "v", 1);
+        lemma("misunderstand", 9, "v", 9);
         lemma("give", 60, "v", 60);
         lemma("give up", 8, "v", 8);
         lemma("throw out", 2, "v", 2);
@@ -52,7 +54,9 @@ protected:
                                  {"overtook", {"overtake"}}, {"overtaken", {"overtake"}},
                                  {"dreamt", {"dream"}}, {"saw", {"see"}},       {"seen", {"see"}},
                                  {"black", {"blick"}},  {"blicken", {"blick"}}, {"gave", {"give"}},
-                                 {"given", {"give"}},   {"throwing out", {"throw out"}}};
+                                 {"given", {"give"}},   {"throwing out", {"throw out"}},
+                                 {"ghostwrote", {"ghostwrite"}}, {"ghostwritten", {"ghostwrite"}},
+                                 {"misunderstood", {"misunderstand"}}};
         data_.exceptions['n'] = {{"brethren", {"brother"}}, {"feet", {"foot"}}, {"busses", {"bus"}},
                                  {"emphases", {"emphasis"}}, {"aboideaux", {"aboideau"}},
                                  {"achaemenidae", {"achaemenid"}}};
@@ -155,6 +159,9 @@ TEST_F(WordForms, PastTenseAndPastParticipleAreLabelledApart) {
     EXPECT_EQ(labels("taken"), Lines{"past participle of take"});
     EXPECT_EQ(labels("overtook"), Lines{"past tense of overtake"});    // take behind a prefix
     EXPECT_EQ(labels("overtaken"), Lines{"past participle of overtake"});
+    EXPECT_EQ(labels("ghostwrote"), Lines{"past tense of ghostwrite"});  // write inside a compound
+    EXPECT_EQ(labels("ghostwritten"), Lines{"past participle of ghostwrite"});
+    EXPECT_EQ(labels("misunderstood"), Lines{"past tense and past participle of misunderstand"});
     EXPECT_EQ(labels("saw"), Lines{"past tense of see"});
     EXPECT_EQ(labels("showed"), Lines{"past tense of show"});         // the rule's form beside shown
     EXPECT_EQ(labels("shown"), Lines{"past participle of show"});
