@@ -172,8 +172,11 @@ public:
         }
         summary_.madeKept = kept_.size();
         summary_.madeDropped = dropped_.size();
-        for (auto it = dropped_.begin(); it != dropped_.end() && summary_.droppedExamples.size() < 12; ++it)
-            summary_.droppedExamples.push_back(*it);
+        // Examples from across the alphabet, not only its first letters.
+        const size_t stride = std::max<size_t>(1, dropped_.size() / 12);
+        size_t n = 0;
+        for (auto it = dropped_.begin(); it != dropped_.end() && summary_.droppedExamples.size() < 12; ++it, ++n)
+            if (n % stride == 0) summary_.droppedExamples.push_back(*it);
         return summary_;
     }
 
