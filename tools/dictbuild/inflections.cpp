@@ -163,7 +163,8 @@ public:
 
     InflectionSummary run() {
         const size_t lemmaCount = entries_.size();
-        for (const auto& f : kFixed) addText(f.form, f.base, f.text);
+        for (const auto& f : kFixed)
+            if (byCaption_.count(f.base) || grammatical_.count(f.base)) addText(f.form, f.base, f.text);
         addListedForms();
         for (size_t i = 0; i < lemmaCount; ++i) {
             const std::string lemma = entries_[i].caption;
@@ -275,14 +276,18 @@ private:
     std::vector<std::string> keptSpellings(WordForm form, const std::string& lemma) {
         std::vector<std::string> variants = spellingVariants(form, lemma);
         std::vector<std::string> kept;
-        for (const std::string& v : variants) {
+        for (size_t i = 0; i < variants.size(); ++i) {
+            const std::string& v = variants[i];
             if (v.empty() || v == lemma) continue;
             if (!checked()) return {v};
             // Verb forms may come from hunspell alone (realized beside realised); other forms
             // must be listed one by one.
             const bool known = isVerbForm(form) ? attested_->contains(v) : attested_->listsAsWord(v);
-            if (!known) dropped_.insert(v);
-            else if (!grammatical_.count(v)) kept.push_back(v);
+            if (!known) {
+                if (i == 0) dropped_.insert(v);  // the rule's own spelling, not an alternative tried
+            } else if (!grammatical_.count(v)) {
+                kept.push_back(v);
+            }
         }
         return kept;
     }
