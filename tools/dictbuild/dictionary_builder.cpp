@@ -8,11 +8,11 @@
 #include <unordered_map>
 
 #include "build_stamp.h"
+#include "checked_inflections.h"
 #include "dict_store.h"
 #include "ecdict_importer.h"
 #include "espeak_transcriber.h"
 #include "function_words.h"
-#include "inflections.h"
 #include "phonetic_notation.h"
 #include "progress.h"
 #include "ranking.h"
@@ -99,6 +99,8 @@ BuildSummary buildDictionary(const BuildOptions& options, std::ostream& log) {
 
     std::vector<std::string> inputs;
     if (options.useWordNet) inputs = wordNetInputFiles(options.wordnetDir);
+    if (options.useWordNet)
+        for (const auto& f : britishWordListFiles(options.wordLists)) inputs.push_back(f);
     for (const auto& f : options.ecdictFiles) inputs.push_back(f);
     for (const auto& f : options.tsvFiles) inputs.push_back(f);
     for (const auto& f : espeakDataFiles()) inputs.push_back(f);
@@ -123,7 +125,7 @@ BuildSummary buildDictionary(const BuildOptions& options, std::ostream& log) {
             return summary;
         }
         const size_t lemmas = wordnet.headwords.size();
-        const size_t forms = addInflections(wordnet);
+        const size_t forms = addCheckedInflections(wordnet, options.wordLists, log).rowsAdded;
         log << "WordNet: " << lemmas << " headwords, " << forms << " inflected forms\n";
         entries = std::move(wordnet.headwords);
         addFunctionWords(entries);

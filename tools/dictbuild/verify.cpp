@@ -6,6 +6,7 @@
 
 #include "dict_store.h"
 #include "phonetic_notation.h"
+#include "verify_labels.h"
 
 namespace quorvi::dictbuild {
 
@@ -85,6 +86,7 @@ VerifyReport verifyDictionary(const std::string& path, std::ostream& out) {
     }
     out << "headword lookup: " << (indexed ? "uses an index" : "SCANS THE TABLE") << "\n";
     if (!indexed) ok = false;
+    if (!checkFormLabels(db, out).ok()) ok = false;
 
     sqlite3_close(db);
     report.ok = ok;

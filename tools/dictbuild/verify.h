@@ -14,7 +14,7 @@ struct VerifyReport {
 
 // Opens and keys the file, runs PRAGMA integrity_check, counts rows, checks that every
 // stored transcription is readable by the phonetic search and that the headword lookup uses
-// an index. Writes a report to `out`.
+// an index, and that every word-form label names a headword. Writes a report to `out`.
 VerifyReport verifyDictionary(const std::string& path, std::ostream& out);
 
 }  // namespace quorvi::dictbuild
