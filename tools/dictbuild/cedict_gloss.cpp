@@ -37,6 +37,11 @@ std::string trim(const std::string& s) {
     return b < a ? std::string() : s.substr(a, b - a + 1);
 }
 
+std::string trimSpaces(const std::string& s) {
+    const size_t a = s.find_first_not_of(' ');
+    return a == std::string::npos ? std::string() : s.substr(a, s.find_last_not_of(' ') - a + 1);
+}
+
 bool startsWith(std::string_view s, std::string_view prefix) { return s.substr(0, prefix.size()) == prefix; }
 
 bool endsWith(std::string_view s, std::string_view suffix) {
@@ -55,7 +60,7 @@ std::string withoutGroups(const std::string& gloss, std::vector<std::string>& la
                 opener = c;
             }
         } else if ((c == ')' || c == ']') && depth > 0) {
-            if (--depth == 0 && opener == '(') labels.push_back(trim(label));
+            if (--depth == 0 && opener == '(') labels.push_back(trimSpaces(label));
         } else if (depth > 0) {
             label += c;
         } else {

@@ -97,7 +97,7 @@ double ChineseEquivalents::cost(const Sense& s, const HeadwordUse& use, double m
     // "to run" answers the verb; a plain gloss answers the noun or adjective.
     const bool wantVerb = use.commonest == 'v' || (use.commonest == 0 && use.has('v') && !use.has('n'));
     if (!use.partsOfSpeech.empty() && s.verb && !use.has('v')) c += 8;
-    if (s.verb != wantVerb && !s.stative) c += 3;
+    if (s.verb != wantVerb && !s.stative) c += 6;
     if (s.stative && !use.has('a')) c += 3;
     if (s.idiom) c += 6;
     if (s.qualified) c += 3;
