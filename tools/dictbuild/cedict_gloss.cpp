@@ -18,9 +18,11 @@ constexpr std::array<std::string_view, 24> kSkippedOpenings = {
     "(particle", "(classifier", "(abbr.", "(used in"};
 
 // Usage labels of words a learner should not be offered as the equivalent.
-constexpr std::array<std::string_view, 18> kSkippedLabels = {
+// Honorific and humble forms ("(honorific) your": 贵) are no plain equivalents either.
+constexpr std::array<std::string_view, 22> kSkippedLabels = {
     "archaic", "literary", "old", "dialect", "tw", "cantonese", "hk", "slang", "internet slang", "vulgar",
-    "classical", "derog.", "onom.", "taboo", "old usage", "obsolete", "bird species of china", "of a woman"};
+    "classical", "derog.", "onom.", "taboo", "old usage", "obsolete", "bird species of china", "of a woman",
+    "honorific", "polite", "courteous", "humble"};
 
 // Labels that leave a gloss as plain as it was.
 constexpr std::array<std::string_view, 4> kPlainLabels = {"coll.", "informal", "loanword", "lit. and fig."};
@@ -89,8 +91,9 @@ std::string keyOf(std::string phrase, GlossReading& r) {
     }
     for (std::string_view article : {"a ", "an ", "the ", "one's "})
         if (startsWith(phrase, article)) phrase.erase(0, article.size());
+    // A verb's object: "to look after sb". Elsewhere it belongs to the phrase: "beside oneself".
     for (std::string_view object : {" sb/sth", " sth/sb", " sb", " sth", " oneself", " sb's", " one's"})
-        if (endsWith(phrase, object)) phrase.erase(phrase.size() - object.size());
+        if (r.verb && endsWith(phrase, object)) phrase.erase(phrase.size() - object.size());
     return trim(phrase);
 }
 

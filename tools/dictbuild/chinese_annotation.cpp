@@ -50,9 +50,12 @@ std::vector<size_t> lineSources(const std::vector<DictEntry>& entries, const Hea
         if (startsCapitalised(e.caption)) continue;
         const HeadwordUse use = useOf(uses, e.caption);
         if (!use.base.empty()) out[i] = indexOf(use.base);
-        for (const std::string& base : regularBaseCandidates(e.caption)) {
+        for (const BaseCandidate& candidate : regularBaseCandidates(e.caption)) {
             if (out[i] != entries.size()) break;
-            if (!useOf(uses, base).partsOfSpeech.empty()) out[i] = indexOf(base);
+            const HeadwordUse baseUse = useOf(uses, candidate.base);
+            const bool fits = std::any_of(candidate.partsOfSpeech.begin(), candidate.partsOfSpeech.end(),
+                                          [&](char pos) { return baseUse.has(pos); });
+            if (fits) out[i] = indexOf(candidate.base);
         }
     }
     return out;

@@ -27,8 +27,8 @@ std::vector<std::string> phraseWords(const std::string& key) {
 // well as "to look". Other glosses that merely hold the headword ("what went wrong",
 // "police car") are no equivalents of it.
 constexpr double kPhrasalCost = 4;
-// log(1 + count) of a word met about 50 times in the word-frequency list's corpus.
-constexpr double kEverydayCommonness = 4;
+// log(1 + count) of a word met about 100 times in the word-frequency list's corpus.
+constexpr double kEverydayCommonness = 4.6;
 
 }  // namespace
 

@@ -88,11 +88,12 @@ TEST(CedictGloss, MarksReferencesNamesAndRestrictedUsesToBeLeftOut) {
     for (const char* gloss : {"variant of 貽|贻[yi2]", "old variant of 五[wu3]", "surname Wang",
                               "abbr. for Peking University", "classifier for flat objects", "see 貓腰|猫腰[mao2 yao1]",
                               "used in 貓腰|猫腰[mao2 yao1]", "(archaic) to present", "(dialect) to hide oneself",
-                              "(Tw) lunch box", "(slang) cool", "erhua variant of 點|点[dian3]"})
+                              "(Tw) lunch box", "(slang) cool", "(polite) your letter", "erhua variant of 點|点[dian3]"})
         EXPECT_TRUE(readGloss(gloss).skip) << gloss;
     EXPECT_TRUE(readGloss("(fig.) to soar").qualified);
     EXPECT_TRUE(readGloss("(of an animal) to paw").qualified);
-    EXPECT_TRUE(readGloss("(honorific) your").qualified);
+    EXPECT_TRUE(readGloss("(honorific) your").skip);
+    EXPECT_EQ(readGloss("beside oneself").keys, Words{"beside oneself"});
     EXPECT_FALSE(readGloss("(coll.) to chat").qualified);
     EXPECT_TRUE(readGloss("to run like the wind (idiom)").idiom);
 }
@@ -168,7 +169,7 @@ TEST(ChineseLine, JoinsAtMostFourChineseWordsAndRejectsAnythingElse) {
 
 TEST(ChineseAnnotation, PutsTheLineOnTopAndLetsFormsShareTheirLemmas) {
     ChineseEquivalents zh({row("去", "qu4", {"to go"}), row("要", "yao4", {"to want"}), row("保持", "bao3 chi2", {"to keep"}),
-                           row("他", "ta1", {"he"}), row("氦", "hai4", {"helium"})},
+                           row("他", "ta1", {"he"}), row("氦", "hai4", {"helium"}), row("砍", "kan3", {"to chop"})},
                           {});
     std::vector<DictEntry> entries(7);
     const char* captions[] = {"go", "went", "want", "wanted", "keep", "kept", "He"};
@@ -178,33 +179,45 @@ TEST(ChineseAnnotation, PutsTheLineOnTopAndLetsFormsShareTheirLemmas) {
     }
     entries[1].anchor = 0;  // went: a form of go
     entries.push_back(DictEntry{"he", {"pron. a man"}, "", "", 0, 0, -1, false});
+    entries.push_back(DictEntry{"chop", {"v. cut"}, "", "", 0, 0, -1, false});
+    entries.push_back(DictEntry{"chopper", {"n. a helicopter"}, "", "", 0, 0, -1, false});
     HeadwordUses uses = {{"go", use("v", 'v')}, {"want", use("v", 'v')}, {"wanted", use("a", 'a')},
-                         {"keep", use("v", 'v')}, {"kept", HeadwordUse{"", 0, "keep"}}, {"he", use("n", 'n')}};
-    EXPECT_EQ(addChineseLines(entries, zh, uses), 7u);
+                         {"keep", use("v", 'v')}, {"kept", HeadwordUse{"", 0, "keep"}}, {"he", use("n", 'n')},
+                         {"chop", use("v", 'v')},     {"chopper", use("n", 'n')}};
+    EXPECT_EQ(addChineseLines(entries, zh, uses), 8u);
     EXPECT_EQ(entries[0].explainLines, (Words{"去", "v. something"}));
     EXPECT_EQ(entries[1].explainLines.front(), "去");
     EXPECT_EQ(entries[3].explainLines.front(), "要");    // wanted: a regular base WordNet knows
     EXPECT_EQ(entries[5].explainLines.front(), "保持");  // kept: WordNet's exception list
     EXPECT_EQ(entries[6].explainLines, Words{"v. something"}) << "He beside he takes names only";
     EXPECT_EQ(entries[7].explainLines.front(), "他");
+    EXPECT_EQ(entries[9].explainLines, Words{"n. a helicopter"}) << "an -er noun is no form of its verb";
 }
 
-TEST(EnglishStems, ListsRegularBasesAndAmericanSpellings) {
-    auto has = [](const Words& list, const std::string& w) { return std::find(list.begin(), list.end(), w) != list.end(); };
-    EXPECT_TRUE(has(regularBaseCandidates("stopping"), "stop"));
-    EXPECT_TRUE(has(regularBaseCandidates("making"), "make"));
-    EXPECT_TRUE(has(regularBaseCandidates("wanted"), "want"));
-    EXPECT_TRUE(has(regularBaseCandidates("carried"), "carry"));
-    EXPECT_TRUE(has(regularBaseCandidates("hours"), "hour"));
-    EXPECT_TRUE(has(regularBaseCandidates("boxes"), "box"));
-    EXPECT_TRUE(has(regularBaseCandidates("bigger"), "big"));
+TEST(EnglishStems, ListsRegularBasesWithTheirPartOfSpeechAndAmericanSpellings) {
+    auto has = [](const std::vector<BaseCandidate>& list, const std::string& base, const std::string& pos) {
+        return std::any_of(list.begin(), list.end(),
+                           [&](const BaseCandidate& c) { return c.base == base && c.partsOfSpeech == pos; });
+    };
+    EXPECT_TRUE(has(regularBaseCandidates("stopping"), "stop", "v"));
+    EXPECT_TRUE(has(regularBaseCandidates("making"), "make", "v"));
+    EXPECT_TRUE(has(regularBaseCandidates("wanted"), "want", "v"));
+    EXPECT_TRUE(has(regularBaseCandidates("carried"), "carry", "v"));
+    EXPECT_TRUE(has(regularBaseCandidates("hours"), "hour", "nv"));
+    EXPECT_TRUE(has(regularBaseCandidates("boxes"), "box", "nv"));
+    EXPECT_TRUE(has(regularBaseCandidates("bigger"), "big", "a"));
+    EXPECT_TRUE(has(regularBaseCandidates("chopper"), "chop", "a")) << "a comparative only if chop were an adjective";
     EXPECT_TRUE(regularBaseCandidates("is").empty());
 
-    EXPECT_TRUE(has(americanSpellings("colour"), "color"));
-    EXPECT_TRUE(has(americanSpellings("theatre"), "theater"));
-    EXPECT_TRUE(has(americanSpellings("defence"), "defense"));
-    EXPECT_TRUE(has(americanSpellings("realise"), "realize"));
-    EXPECT_TRUE(has(americanSpellings("behaviour"), "behavior"));
-    EXPECT_TRUE(has(americanSpellings("neighbourhood"), "neighborhood"));
+    const auto spelt = [](const std::string& british, const std::string& american) {
+        const Words list = americanSpellings(british);
+        return std::find(list.begin(), list.end(), american) != list.end();
+    };
+    EXPECT_TRUE(spelt("colour", "color"));
+    EXPECT_TRUE(spelt("theatre", "theater"));
+    EXPECT_TRUE(spelt("defence", "defense"));
+    EXPECT_TRUE(spelt("realise", "realize"));
+    EXPECT_TRUE(spelt("behaviour", "behavior"));
+    EXPECT_TRUE(spelt("neighbourhood", "neighborhood"));
     EXPECT_TRUE(americanSpellings("our").empty());
 }
