@@ -152,3 +152,13 @@ TEST(SpokenRanking, HeardWordsComeFirstByHowOftenTheRestByWordNetAndFormsFollowT
     for (size_t i : rankOrder(entries, heard)) order.push_back(entries[i].caption);
     EXPECT_EQ(order, (std::vector<std::string>{"run", "cat", "cats", "entity", "abstraction", "zymurgy"}));
 }
+
+TEST_F(BuildWithOptionalSources, VerifyRejectsAMalformedChineseLine) {
+    options_.useNpmSources = false;
+    writeFile(options_.tsvFiles[0], "run\trʌn\t跑；；走\\nv. move fast\n");
+    ASSERT_TRUE(build().ok) << log_.str();
+    std::ostringstream report;
+    EXPECT_FALSE(verifyDictionary(options_.databasePath(), report).ok) << report.str();
+    EXPECT_NE(report.str().find("malformed Chinese line (a word without Chinese characters): run"), std::string::npos)
+        << report.str();
+}
