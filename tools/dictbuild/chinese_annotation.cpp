@@ -72,7 +72,11 @@ size_t addChineseLines(std::vector<DictEntry>& entries, const ChineseEquivalents
     size_t added = 0;
     for (size_t i = 0; i < entries.size(); ++i) {
         std::string line = lines[i];
-        if (line.empty() && sources[i] < entries.size()) line = lines[sources[i]];
+        // "are" is a unit of area too, but one no text ever uses: the irregular form of "be" wins.
+        const HeadwordUse use = useOf(uses, entries[i].caption);
+        const bool rareOwnSenses = !use.base.empty() && use.tagged == 0;
+        if ((line.empty() || rareOwnSenses) && sources[i] < entries.size() && !lines[sources[i]].empty())
+            line = lines[sources[i]];
         if (line.empty()) continue;
         entries[i].explainLines.insert(entries[i].explainLines.begin(), std::move(line));
         ++added;

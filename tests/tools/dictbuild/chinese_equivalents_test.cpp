@@ -169,7 +169,8 @@ TEST(ChineseLine, JoinsAtMostFourChineseWordsAndRejectsAnythingElse) {
 
 TEST(ChineseAnnotation, PutsTheLineOnTopAndLetsFormsShareTheirLemmas) {
     ChineseEquivalents zh({row("去", "qu4", {"to go"}), row("要", "yao4", {"to want"}), row("保持", "bao3 chi2", {"to keep"}),
-                           row("他", "ta1", {"he"}), row("氦", "hai4", {"helium"}), row("砍", "kan3", {"to chop"})},
+                           row("他", "ta1", {"he"}), row("氦", "hai4", {"helium"}), row("砍", "kan3", {"to chop"}),
+                           row("是", "shi4", {"to be"}), row("公亩", "gong1 mu3", {"are (unit of area)"})},
                           {});
     std::vector<DictEntry> entries(7);
     const char* captions[] = {"go", "went", "want", "wanted", "keep", "kept", "He"};
@@ -181,10 +182,13 @@ TEST(ChineseAnnotation, PutsTheLineOnTopAndLetsFormsShareTheirLemmas) {
     entries.push_back(DictEntry{"he", {"pron. a man"}, "", "", 0, 0, -1, false});
     entries.push_back(DictEntry{"chop", {"v. cut"}, "", "", 0, 0, -1, false});
     entries.push_back(DictEntry{"chopper", {"n. a helicopter"}, "", "", 0, 0, -1, false});
+    entries.push_back(DictEntry{"be", {"v. exist"}, "", "", 0, 0, -1, false});
+    entries.push_back(DictEntry{"are", {"n. a unit of area"}, "", "", 0, 0, -1, false});
     HeadwordUses uses = {{"go", use("v", 'v')}, {"want", use("v", 'v')}, {"wanted", use("a", 'a')},
                          {"keep", use("v", 'v')}, {"kept", HeadwordUse{"", 0, "keep"}}, {"he", use("n", 'n')},
-                         {"chop", use("v", 'v')},     {"chopper", use("n", 'n')}};
-    EXPECT_EQ(addChineseLines(entries, zh, uses), 8u);
+                         {"chop", use("v", 'v')},     {"chopper", use("n", 'n')},
+                         {"be", use("v", 'v')},       {"are", HeadwordUse{"n", 'n', "be", 0}}};
+    EXPECT_EQ(addChineseLines(entries, zh, uses), 10u);
     EXPECT_EQ(entries[0].explainLines, (Words{"去", "v. something"}));
     EXPECT_EQ(entries[1].explainLines.front(), "去");
     EXPECT_EQ(entries[3].explainLines.front(), "要");    // wanted: a regular base WordNet knows
@@ -192,6 +196,7 @@ TEST(ChineseAnnotation, PutsTheLineOnTopAndLetsFormsShareTheirLemmas) {
     EXPECT_EQ(entries[6].explainLines, Words{"v. something"}) << "He beside he takes names only";
     EXPECT_EQ(entries[7].explainLines.front(), "他");
     EXPECT_EQ(entries[9].explainLines, Words{"n. a helicopter"}) << "an -er noun is no form of its verb";
+    EXPECT_EQ(entries[11].explainLines.front(), "是") << "a form of be before a sense no text uses";
 }
 
 TEST(EnglishStems, ListsRegularBasesWithTheirPartOfSpeechAndAmericanSpellings) {
