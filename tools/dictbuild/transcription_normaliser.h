@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "spelling_adjustments.h"
+
 namespace quorvi::dictbuild {
 
 struct NormalisedTranscription {
@@ -15,9 +17,5 @@ struct NormalisedTranscription {
 };
 
 NormalisedTranscription normaliseTranscription(std::string_view utf8Ipa);
-
-// Where a machine transcription keeps a full vowel that dictionaries print weak, and the
-// spelling tells which syllable it is (-ity, -ible, -able), use the weak vowel.
-std::u16string adjustForSpelling(std::string_view caption, std::u16string symbols);
 
 }  // namespace quorvi::dictbuild
