@@ -15,6 +15,7 @@
 #include "inflections.h"
 #include "phonetic_notation.h"
 #include "progress.h"
+#include "pronunciation_variants.h"
 #include "ranking.h"
 #include "skip_report.h"
 #include "transcription_normaliser.h"
@@ -196,10 +197,13 @@ BuildSummary buildDictionary(const BuildOptions& options, std::ostream& log) {
             }
             symbols = adjustForSpelling(e.caption, n.symbols);
         }
-        if (!writer.add(e.caption, encodeStoredPhonetic(symbols), joinLines(e.explainLines))) {
-            progress.finish();
-            log << "build: writing failed: " << writer.error() << "; " << unchanged << "\n";
-            return summary;
+        // One row per common pronunciation, all under the same headword.
+        for (const PronunciationRow& row : pronunciationRows(e.caption, symbols, e.explainLines)) {
+            if (!writer.add(e.caption, encodeStoredPhonetic(row.symbols), joinLines(row.explainLines))) {
+                progress.finish();
+                log << "build: writing failed: " << writer.error() << "; " << unchanged << "\n";
+                return summary;
+            }
         }
         ++summary.rows;
     }

@@ -6,6 +6,7 @@
 
 #include "dict_store.h"
 #include "phonetic_notation.h"
+#include "variant_check.h"
 
 namespace quorvi::dictbuild {
 
@@ -70,6 +71,8 @@ VerifyReport verifyDictionary(const std::string& path, std::ostream& out) {
     out << "unreadable transcriptions: " << report.badTranscriptions << "\n";
     if (report.emptyCaptions) out << "empty headwords: " << report.emptyCaptions << "\n";
     if (report.rows == 0 || report.badTranscriptions || report.emptyCaptions) ok = false;
+
+    if (!checkVariantRows(db, out).ok()) ok = false;
 
     // The entry lookup compares w_caption for equality; it must not scan the table.
     bool indexed = false;
