@@ -1,5 +1,6 @@
 // Headwords with more than one common pronunciation, written by hand in the symbols this
-// dictionary stores, as British learner's dictionaries print them (ɡ may be written g).
+// dictionary stores, as British learner's dictionaries print them (ɡ may be written g), with
+// the ə of a syllabic l or n written out as the rest of the dictionary stores it (ˈprezənt).
 #include <initializer_list>
 
 #include "pronunciation_variants.h"
@@ -106,14 +107,14 @@ std::vector<HeadwordReadings> heteronyms() {
         {"alternate", {{"ɔːlˈtəːnit", "adjective", "adj. n."}, {"ˈɔːltəneit", "verb", "v."}}},
         {"appropriate", {{"əˈprəupriət", "adjective", "adj."}, {"əˈprəuprieit", "verb", "v."}}},
         {"deliberate", {{"diˈlibərit", "adjective", "adj."}, {"diˈlibəreit", "verb", "v."}}},
-        {"present", {{"ˈpreznt", "noun, adjective", "n. adj."}, {"priˈzent", "verb", "v."}}},
+        {"present", {{"ˈprezənt", "noun, adjective", "n. adj."}, {"priˈzent", "verb", "v."}}},
         {"subject", {{"ˈsʌbdʒikt", "noun, adjective", "n. adj."}, {"səbˈdʒekt", "verb", "v."}}},
         {"object", {{"ˈɔbdʒikt", "noun", "n."}, {"əbˈdʒekt", "verb", "v."}}},
         {"suspect", {{"ˈsʌspekt", "noun, adjective", "n. adj."}, {"səˈspekt", "verb", "v."}}},
         {"desert", {{"ˈdezət", "noun: a dry region", "n."}, {"diˈzəːt", "verb: leave, abandon", "v."}}},
         {"refund", {{"ˈriːfʌnd", "noun", "n."}, {"riˈfʌnd", "verb", "v."}}},
         {"reject", {{"riˈdʒekt", "verb", "v."}, {"ˈriːdʒekt", "noun", "n."}}},
-        {"rebel", {{"ˈrebl", "noun", "n. adj."}, {"riˈbel", "verb", "v."}}},
+        {"rebel", {{"ˈrebəl", "noun", "n. adj."}, {"riˈbel", "verb", "v."}}},
         {"discount", {{"ˈdiskaunt", "noun", "n."}, {"disˈkaunt", "verb", "v."}}},
     };
 }
@@ -142,12 +143,12 @@ std::vector<HeadwordReadings> stressShifts() {
 std::vector<HeadwordReadings> commonVariants() {
     return {
         variants("either", "ˈaiðə", {"ˈiːðə"}),            variants("neither", "ˈnaiðə", {"ˈniːðə"}),
-        variants("often", "ˈɔfn", {"ˈɔftən"}),              variants("schedule", "ˈʃedjuːl", {"ˈskedʒuːl"}),
+        variants("often", "ˈɔfən", {"ˈɔftən"}),              variants("schedule", "ˈʃedjuːl", {"ˈskedʒuːl"}),
         variants("garage", "ˈɡærɑːʒ", {"ˈɡæridʒ", "ˈɡærɑːdʒ"}), variants("again", "əˈɡen", {"əˈɡein"}),
         variants("against", "əˈɡenst", {"əˈɡeinst"}),      variants("ate", "ˈet", {"ˈeit"}),
         variants("economic", "ˌiːkəˈnɔmik", {"ˌekəˈnɔmik"}), variants("envelope", "ˈenvələup", {"ˈɔnvələup"}),
         variants("privacy", "ˈprivəsi", {"ˈpraivəsi"}),     variants("direct", "diˈrekt", {"daiˈrekt"}),
-        variants("direction", "diˈrekʃn", {"daiˈrekʃn"}),   variants("data", "ˈdeitə", {"ˈdɑːtə"}),
+        variants("direction", "diˈrekʃən", {"daiˈrekʃən"}),   variants("data", "ˈdeitə", {"ˈdɑːtə"}),
         variants("status", "ˈsteitəs", {"ˈstætəs"}),        variants("issue", "ˈiʃuː", {"ˈisjuː"}),
         variants("tissue", "ˈtiʃuː", {"ˈtisjuː"}),          variants("controversy", "ˈkɔntrəvəːsi", {"kənˈtrɔvəsi"}),
         variants("zebra", "ˈzebrə", {"ˈziːbrə"}),           variants("yoghurt", "ˈjɔɡət", {"ˈjəuɡət"}),

@@ -157,6 +157,34 @@ void reduceObPrefix(const std::string& word, std::u16string& s) {
     if (startsWith(word, "ob") && s.compare(0, 3, u"ɔbˈ") == 0) s[0] = u'ə';
 }
 
+// A schwa the machine elides between a consonant and r where the letters keep a vowel and the
+// books print it: camera ˈkæmərə, average ˈævəridʒ, favourite ˈfeivərit (every ˈevri keeps
+// none). Only pairs that cannot begin a syllable (m+r, v+r ...) are such places; tr, pr, fr ...
+// are clusters. Single words only, and not after a prefix (unreal, enrol).
+void restoreElidedSchwa(const std::string& word, std::u16string& s) {
+    struct Place {
+        char16_t sound;
+        const char* letters;
+    };
+    static constexpr Place kPlaces[] = {{u'm', "m"}, {u'n', "n"}, {u'v', "v"}, {u'ð', "th"}, {u'l', "l"}};
+    if (word.find_first_of(" -") != std::string::npos) return;
+    for (const char* prefix : {"un", "in", "en", "con", "non"})
+        if (startsWith(word, prefix)) return;
+    for (const Place& p : kPlaces) {
+        const size_t at = s.find(std::u16string{p.sound, u'r'});
+        if (at == std::u16string::npos) continue;
+        bool spelled = false;
+        for (const char* v : {"er", "or", "ar", "our", "ur"}) {
+            const std::string letters = std::string(p.letters) + v;
+            const size_t found = word.find(letters);
+            const size_t after = found + letters.size();
+            spelled = spelled || (found != std::string::npos && after < word.size() &&
+                                  isVowelLetter(word[after]) && word[after] != 'y');
+        }
+        if (spelled) s.insert(at + 1, 1, u'ə');
+    }
+}
+
 struct WordFix {
     const char* stem;  // the caption starts with it
     const char16_t* heard;
@@ -185,6 +213,7 @@ std::u16string adjustForSpelling(std::string_view caption, std::u16string symbol
     printWeakEndings(word, symbols);
     printWeakPrefix(word, symbols);
     reduceObPrefix(word, symbols);
+    restoreElidedSchwa(word, symbols);
     keepPrefixNasal(word, symbols);
     printCureVowel(word, symbols);
     printPalatalGlide(word, symbols);

@@ -4,6 +4,7 @@
 // or which sound it is. Each step is one convention:
 //   weak endings and prefixes  ability əˈbiliti, private ˈpraivit, careless ˈkɛəlis, escape iˈskeip
 //   reduced vowels             column ˈkɔləm, handsome ˈhænsəm, obtain əbˈtein
+//   elided schwa               camera ˈkæmərə, average ˈævəridʒ
 //   n before k/ɡ at a prefix   include inˈkluːd, conclude kənˈkluːd (concrete ˈkɔŋkriːt stays)
 //   the cure vowel             sure ʃuə, poor puə, tour tuə, during ˈdjuəriŋ (door dɔː stays)
 //   j after l and n            million ˈmiljən, canyon ˈkænjən, opinion əˈpinjən

@@ -167,6 +167,19 @@ TEST(SpellingAdjustments, FullVowelsTheDictionariesReduce) {
     EXPECT_EQ(adjusted("income", u"ˈinkʌm"), "ˈinkʌm");
 }
 
+TEST(SpellingAdjustments, ASchwaTheLettersKeepIsRestoredBeforeR) {
+    EXPECT_EQ(adjusted("camera", u"ˈkæmrə"), "ˈkæmərə");
+    EXPECT_EQ(adjusted("averages", u"ˈævridʒiz"), "ˈævəridʒiz");
+    EXPECT_EQ(adjusted("favourite", u"ˈfeivrit"), "ˈfeivərit");
+    EXPECT_EQ(adjusted("general", u"ˈdʒenrəl"), "ˈdʒenərəl");
+    // Clusters, words spelled without the vowel, prefixes and phrases stay as they are.
+    EXPECT_EQ(adjusted("different", u"ˈdifrənt"), "ˈdifrənt");
+    EXPECT_EQ(adjusted("every", u"ˈevri"), "ˈevri");
+    EXPECT_EQ(adjusted("Henry", u"ˈhenri"), "ˈhenri");
+    EXPECT_EQ(adjusted("unreal", u"ʌnˈriəl"), "ʌnˈriəl");
+    EXPECT_EQ(adjusted("gun runner", u"ˈɡʌnrʌnə"), "ˈɡʌnrʌnə");
+}
+
 TEST(SpellingAdjustments, PrefixesKeepTheirNBeforeKOrG) {
     EXPECT_EQ(adjusted("include", u"iŋˈkluːd"), "inˈkluːd");
     EXPECT_EQ(adjusted("congratulate", u"kəŋˈɡrætʃuleit"), "kənˈɡrætʃuleit");
