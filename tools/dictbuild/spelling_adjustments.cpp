@@ -59,6 +59,7 @@ constexpr Ending kWeakEndings[] = {
     {"shes", u"ʃəz", u"ʃiz", nullptr},     {"ges", u"ʒəz", u"ʒiz", nullptr},
     // Full vowels the dictionaries reduce.
     {"umn", u"ʌm", u"əm", nullptr},        {"umns", u"ʌmz", u"əmz", nullptr},
+    {"some", u"ˌsʌm", u"səm", nullptr},    // troublesome ˈtrʌbəlsəm: no second stress either
     {"some", u"sʌm", u"səm", nullptr},     {"somely", u"sʌmli", u"səmli", nullptr},
 };
 
@@ -69,7 +70,7 @@ void printWeakEndings(const std::string& word, std::u16string& s) {
         if (!endsWith(s, heard)) continue;
         const size_t start = s.size() - heard.size();
         const size_t vowel = start + heard.find_first_of(kVowelLetters);
-        if (unstressedAt(s, vowel)) s.replace(start, heard.size(), e.printed);
+        if (heard.front() == u'ˌ' || unstressedAt(s, vowel)) s.replace(start, heard.size(), e.printed);
         return;  // one ending per word
     }
 }
@@ -120,10 +121,32 @@ bool spellsCureVowel(const std::string& word) {
     return false;
 }
 
+// Letters that may spell ɔː (more, law, taught, talk, thought, war, board).
+bool maySpellOpenO(const std::string& word) {
+    for (const char* p : {"or", "aw", "au", "al", "ough", "oar", "oor", "our", "ar"})
+        if (word.find(p) != std::string::npos) return true;
+    return false;
+}
+
+// In a phrase the ɔː is the cure vowel only when one word spells it and no other word may
+// spell ɔː: sure thing, poor man; not Agriculture Organization.
+bool cureVowelWord(const std::string& caption) {
+    int cure = 0, other = 0;
+    size_t start = 0;
+    while (start <= caption.size()) {
+        const size_t end = std::min(caption.find_first_of(" -", start), caption.size());
+        const std::string word = caption.substr(start, end - start);
+        if (spellsCureVowel(word)) ++cure;
+        else if (maySpellOpenO(word)) ++other;
+        start = end + 1;
+    }
+    return cure == 1 && other == 0;
+}
+
 void printCureVowel(const std::string& word, std::u16string& s) {
     const size_t at = s.find(u"ɔː");
     if (at == std::u16string::npos || s.find(u"ɔː", at + 2) != std::u16string::npos) return;  // one only
-    if (spellsCureVowel(word)) s.replace(at, 2, u"uə");
+    if (cureVowelWord(word)) s.replace(at, 2, u"uə");
 }
 
 // A j the machine hears as a vowel i before ə: million ˈmiljən, canyon ˈkænjən, onion ˈʌnjən.

@@ -334,7 +334,11 @@ std::vector<Token> keepTypedUnitsTogether(std::vector<Token> tokens) {
         if (!isMark(tokens[t]) || !formsTypedUnit(tokens[t - 1].text, tokens[t + 1].text)) continue;
         const Token mark = tokens[t];
         tokens.erase(tokens.begin() + static_cast<long>(t));
-        if (mark.kind == Kind::Primary) tokens.insert(tokens.begin() + static_cast<long>(t - 1), mark);
+        if (mark.kind != Kind::Primary) continue;
+        // In front of the pair it may split the pair before: move on until it splits none.
+        size_t at = t - 1;
+        while (at > 0 && formsTypedUnit(tokens[at - 1].text, tokens[at].text)) --at;
+        tokens.insert(tokens.begin() + static_cast<long>(at), mark);
     }
     return tokens;
 }

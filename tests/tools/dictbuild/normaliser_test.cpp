@@ -97,6 +97,8 @@ TEST(Normaliser, StressMarksNeverSplitWhatALearnerTypesAsOne) {
     EXPECT_EQ(norm("ˈhɒt ɹˈɒd"), "ˈhɔˈtrɔd");
     EXPECT_EQ(norm("bˈɛdˌɹuːm"), "ˈbeˌdruːm");
     EXPECT_EQ(norm("hˈɛdzˌɒf"), "ˈhedzɔf");
+    // Moved in front of one pair, the mark must not land inside the pair before it.
+    EXPECT_EQ(norm("pˈæpɪˌəʊ ˈɜːsɪnəs"), "ˈpæpˈiəuəːsinəs");
     // Pairs that are no typed unit keep the mark where the syllable starts.
     EXPECT_EQ(norm("ˌɪnkəɹˈɛkt"), "ˌinkəˈrekt");
     EXPECT_EQ(norm("pɪˈænəʊ"), "piˈænəu");
@@ -159,6 +161,7 @@ TEST(SpellingAdjustments, FullVowelsTheDictionariesReduce) {
     EXPECT_EQ(adjusted("autumn", u"ˈɔːtʌm"), "ˈɔːtəm");
     EXPECT_EQ(adjusted("autumns", u"ˈɔːtʌmz"), "ˈɔːtəmz");
     EXPECT_EQ(adjusted("troublesome", u"ˈtrʌbəlsʌm"), "ˈtrʌbəlsəm");
+    EXPECT_EQ(adjusted("cumbersome", u"ˈkʌmbəˌsʌm"), "ˈkʌmbəsəm");
     EXPECT_EQ(adjusted("obtain", u"ɔbˈtein"), "əbˈtein");
     EXPECT_EQ(adjusted("obstruct", u"ɔbˈstrʌkt"), "əbˈstrʌkt");
     // Full where the dictionaries keep them full.
@@ -207,6 +210,10 @@ TEST(SpellingAdjustments, TheCureVowel) {
     EXPECT_EQ(adjusted("court", u"ˈkɔːt"), "ˈkɔːt");
     EXPECT_EQ(adjusted("your", u"jɔː"), "jɔː");
     EXPECT_EQ(adjusted("aura", u"ˈɔːrə"), "ˈɔːrə");
+    // In a phrase, only when no other word may spell the ɔː.
+    EXPECT_EQ(adjusted("poor man", u"ˈpɔːˈmæn"), "ˈpuəˈmæn");
+    EXPECT_EQ(adjusted("Agriculture Organization", u"ˈæɡriˌkʌltʃəˌɔːɡənaiˈzeiʃən"),
+              "ˈæɡriˌkʌltʃəˌɔːɡənaiˈzeiʃən");
 }
 
 TEST(SpellingAdjustments, JBeforeTheWeakVowel) {
