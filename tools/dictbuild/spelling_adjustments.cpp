@@ -40,6 +40,7 @@ struct Ending {
     const char16_t* heard;    // what espeak-ng gives at the end of the word
     const char16_t* printed;  // what the dictionaries print
     const char* notAfter;     // a longer spelling that keeps the weak ə (society, immediate)
+    bool evenStressed = false;  // applies to a stressed vowel too
 };
 
 // Weak ɪ where the machine says ə, longest spelling first.
@@ -58,8 +59,11 @@ constexpr Ending kWeakEndings[] = {
     {"zes", u"zəz", u"ziz", nullptr},      {"ches", u"ʃəz", u"ʃiz", nullptr},
     {"shes", u"ʃəz", u"ʃiz", nullptr},     {"ges", u"ʒəz", u"ʒiz", nullptr},
     // Full vowels the dictionaries reduce.
+    // -er after a long u keeps it long: newer ˈnjuːə, viewer ˈvjuːə (usual ˈjuːʒuəl is a glide).
+    {"ewers", u"uəz", u"uːəz", nullptr, true}, {"ewer", u"uə", u"uːə", nullptr, true},
+    {"uers", u"uəz", u"uːəz", nullptr, true},  {"uer", u"uə", u"uːə", nullptr, true},
     {"umn", u"ʌm", u"əm", nullptr},        {"umns", u"ʌmz", u"əmz", nullptr},
-    {"some", u"ˌsʌm", u"səm", nullptr},    // troublesome ˈtrʌbəlsəm: no second stress either
+    {"some", u"ˌsʌm", u"səm", nullptr, true},  // troublesome ˈtrʌbəlsəm: no second stress either
     {"some", u"sʌm", u"səm", nullptr},     {"somely", u"sʌmli", u"səmli", nullptr},
 };
 
@@ -70,7 +74,7 @@ void printWeakEndings(const std::string& word, std::u16string& s) {
         if (!endsWith(s, heard)) continue;
         const size_t start = s.size() - heard.size();
         const size_t vowel = start + heard.find_first_of(kVowelLetters);
-        if (heard.front() == u'ˌ' || unstressedAt(s, vowel)) s.replace(start, heard.size(), e.printed);
+        if (e.evenStressed || unstressedAt(s, vowel)) s.replace(start, heard.size(), e.printed);
         return;  // one ending per word
     }
 }

@@ -128,6 +128,8 @@ TEST(SpellingAdjustments, WeakEndingsArePrintedWithI) {
     EXPECT_EQ(adjusted("shortage", u"ˈʃɔːtədʒ"), "ˈʃɔːtidʒ");
     EXPECT_EQ(adjusted("painted", u"ˈpeintəd"), "ˈpeintid");
     EXPECT_EQ(adjusted("roses", u"ˈrəuzəz"), "ˈrəuziz");
+    EXPECT_EQ(adjusted("viewers", u"ˈvjuəz"), "ˈvjuːəz");
+    EXPECT_EQ(adjusted("truer", u"ˈtruə"), "ˈtruːə");
 }
 
 TEST(SpellingAdjustments, WeakEndingsKeepWhatTheDictionariesKeep) {
