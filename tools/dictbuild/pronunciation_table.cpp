@@ -210,6 +210,9 @@ std::vector<HeadwordReadings> commonVariants() {
         variants("migraine", "ˈmiːɡrein", {"ˈmaiɡrein"}),   variants("dissect", "diˈsekt", {"daiˈsekt"}),
         variants("respite", "ˈrespait", {"ˈrespit"}),       variants("scone", "ˈskɔn", {"ˈskəun"}),
         variants("luxurious", "lʌɡˈʒuəriəs", {"lʌkˈsjuəriəs"}),
+        // Weak vowels the British dictionaries print both ways.
+        variants("chicken", "ˈtʃikin", {"ˈtʃikən"}),        variants("kitchen", "ˈkitʃin", {"ˈkitʃən"}),
+        variants("family", "ˈfæmili", {"ˈfæməli"}),         variants("necessary", "ˈnesəsəri", {"ˈnesisəri"}),
     };
 }
 
