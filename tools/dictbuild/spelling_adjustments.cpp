@@ -73,7 +73,7 @@ void printWeakEndings(const std::string& word, std::u16string& s) {
         const std::u16string_view heard = e.heard;
         if (!endsWith(s, heard)) continue;
         const size_t start = s.size() - heard.size();
-        const size_t vowel = start + heard.find_first_of(kVowelLetters);
+        const size_t vowel = start + std::min(heard.find_first_of(kVowelLetters), heard.size() - 1);
         if (e.evenStressed || unstressedAt(s, vowel)) s.replace(start, heard.size(), e.printed);
         return;  // one ending per word
     }
