@@ -50,7 +50,8 @@ constexpr Ending kWeakEndings[] = {
     {"ibly", u"əbli", u"ibli", nullptr},  {"ible", u"əbəl", u"ibəl", nullptr},
     {"lessness", u"ləsnəs", u"lisnis", nullptr}, {"lessly", u"ləsli", u"lisli", nullptr},
     {"less", u"ləs", u"lis", nullptr},     {"nesses", u"nəsiz", u"nisiz", nullptr},
-    {"ness", u"nəs", u"nis", nullptr},     {"ages", u"ədʒiz", u"idʒiz", nullptr},
+    {"ness", u"nəs", u"nis", nullptr},     {"esses", u"əsiz", u"isiz", nullptr},  {"ess", u"əs", u"is", nullptr},  // actress, hostess
+    {"ages", u"ədʒiz", u"idʒiz", nullptr},
     {"age", u"ədʒ", u"idʒ", nullptr},
     // -ed after t or d, -es after a hissing sound: wanted, needed, boxes, wishes, judges.
     {"ted", u"təd", u"tid", nullptr},      {"ded", u"dəd", u"did", nullptr},
@@ -223,6 +224,8 @@ constexpr WordFix kWordFixes[] = {
     {"absorb", u"sɔːb", u"zɔːb"},
     {"empire", u"ˈimp", u"ˈemp"},
     {"abnorm", u"əb", u"æb"},
+    {"anxious", u"ŋʃ", u"ŋkʃ"},
+    {"authorit", u"əˈθ", u"ɔːˈθ"},
 };
 
 void fixSingleWords(const std::string& word, std::u16string& s) {

@@ -128,6 +128,8 @@ TEST(SpellingAdjustments, WeakEndingsArePrintedWithI) {
     EXPECT_EQ(adjusted("shortage", u"ˈʃɔːtədʒ"), "ˈʃɔːtidʒ");
     EXPECT_EQ(adjusted("painted", u"ˈpeintəd"), "ˈpeintid");
     EXPECT_EQ(adjusted("roses", u"ˈrəuzəz"), "ˈrəuziz");
+    EXPECT_EQ(adjusted("waitresses", u"ˈweitrəsiz"), "ˈweitrisiz");
+    EXPECT_EQ(adjusted("hostess", u"ˈhəustəs"), "ˈhəustis");
     EXPECT_EQ(adjusted("viewers", u"ˈvjuəz"), "ˈvjuːəz");
     EXPECT_EQ(adjusted("truer", u"ˈtruə"), "ˈtruːə");
 }
@@ -139,6 +141,8 @@ TEST(SpellingAdjustments, WeakEndingsKeepWhatTheDictionariesKeep) {
     EXPECT_EQ(adjusted("city", u"ˈsiti"), "ˈsiti");
     EXPECT_EQ(adjusted("create", u"kriˈeit"), "kriˈeit");
     EXPECT_EQ(adjusted("unless", u"ənˈles"), "ənˈles");
+    EXPECT_EQ(adjusted("congress", u"ˈkɔŋɡres"), "ˈkɔŋɡres");
+    EXPECT_EQ(adjusted("success", u"səkˈses"), "səkˈses");
     EXPECT_EQ(adjusted("hundred", u"ˈhʌndrəd"), "ˈhʌndrəd");
     EXPECT_EQ(adjusted("table", u"ˈteibəl"), "ˈteibəl");
     EXPECT_EQ(adjusted("comfortable", u"ˈkʌmftəbəl"), "ˈkʌmftəbəl");
@@ -241,6 +245,8 @@ TEST(SpellingAdjustments, SingleWords) {
     EXPECT_EQ(adjusted("advancement", u"ədˈvænsmənt"), "ədˈvɑːnsmənt");
     EXPECT_EQ(adjusted("absorbing", u"əbˈsɔːbiŋ"), "əbˈzɔːbiŋ");
     EXPECT_EQ(adjusted("empire", u"ˈimpaiə"), "ˈempaiə");
+    EXPECT_EQ(adjusted("anxiously", u"ˈæŋʃəsli"), "ˈæŋkʃəsli");
+    EXPECT_EQ(adjusted("authority", u"əˈθɔrəti"), "ɔːˈθɔriti");
 }
 
 TEST(StoredNotation, SymbolsAreWrittenAsReferencesAndReadBack) {
