@@ -126,23 +126,35 @@ bool spellsCureVowel(const std::string& word) {
     return false;
 }
 
-// Letters that may spell ɔː (more, law, taught, talk, thought, war, board).
+// Letters that may spell ɔː (more, law, taught, call, talk, salt, board, war, quarter), but
+// not the or of poor or of a final -or (juror), the au of -eau, the all of allure or -ally.
 bool maySpellOpenO(const std::string& word) {
-    for (const char* p : {"or", "aw", "au", "al", "ough", "oar", "oor", "our", "ar"})
+    for (const char* p : {"aw", "alk", "alt", "oar", "war", "quar"})
         if (word.find(p) != std::string::npos) return true;
-    return false;
+    auto anyWhere = [&](const char* letters, auto counts) {
+        for (size_t at = word.find(letters); at != std::string::npos; at = word.find(letters, at + 1))
+            if (counts(at)) return true;
+        return false;
+    };
+    const size_t n = word.size();
+    return anyWhere("or", [&](size_t at) {
+               const bool final = at + 2 == n || (at + 3 == n && word[at + 2] == 's');
+               return (at == 0 || word[at - 1] != 'o') && !final;
+           }) ||
+           anyWhere("au", [&](size_t at) { return at == 0 || word[at - 1] != 'e'; }) ||
+           anyWhere("all", [&](size_t at) { return at + 3 == n || !(isVowelLetter(word[at + 3])); });
 }
 
-// In a phrase the ɔː is the cure vowel only when one word spells it and no other word may
-// spell ɔː: sure thing, poor man; not Agriculture Organization.
+// The one ɔː is the cure vowel when one word spells it and no word may spell ɔː otherwise:
+// sure thing, poor man; not Agriculture Organization, arboriculture.
 bool cureVowelWord(const std::string& caption) {
     int cure = 0, other = 0;
     size_t start = 0;
     while (start <= caption.size()) {
         const size_t end = std::min(caption.find_first_of(" -", start), caption.size());
         const std::string word = caption.substr(start, end - start);
-        if (spellsCureVowel(word)) ++cure;
-        else if (maySpellOpenO(word)) ++other;
+        cure += spellsCureVowel(word);
+        other += maySpellOpenO(word);
         start = end + 1;
     }
     return cure == 1 && other == 0;

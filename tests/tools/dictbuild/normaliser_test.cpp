@@ -220,6 +220,12 @@ TEST(SpellingAdjustments, TheCureVowel) {
     EXPECT_EQ(adjusted("poor man", u"ˈpɔːˈmæn"), "ˈpuəˈmæn");
     EXPECT_EQ(adjusted("Agriculture Organization", u"ˈæɡriˌkʌltʃəˌɔːɡənaiˈzeiʃən"),
               "ˈæɡriˌkʌltʃəˌɔːɡənaiˈzeiʃən");
+    EXPECT_EQ(adjusted("arboriculture", u"ˈɑːbɔːˌrikʌltʃə"), "ˈɑːbɔːˌrikʌltʃə");
+    EXPECT_EQ(adjusted("jurors", u"ˈdʒɔːrəz"), "ˈdʒuərəz");
+    EXPECT_EQ(adjusted("bureau", u"ˈbjɔːrəu"), "ˈbjuərəu");
+    EXPECT_EQ(adjusted("alluring", u"əˈlɔːriŋ"), "əˈluəriŋ");
+    EXPECT_EQ(adjusted("rurally", u"ˈrɔːrəli"), "ˈruərəli");
+    EXPECT_EQ(adjusted("sure enough", u"ˈʃɔːiˈnʌf"), "ˈʃuəiˈnʌf");
 }
 
 TEST(SpellingAdjustments, JBeforeTheWeakVowel) {
