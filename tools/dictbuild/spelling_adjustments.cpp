@@ -43,26 +43,27 @@ struct Ending {
     bool evenStressed = false;  // applies to a stressed vowel too
 };
 
-// Weak ɪ where the machine says ə, longest spelling first.
+// Endings the dictionaries print otherwise than the machine says them; for one spelling the
+// first sound sequence that fits is used. First weak ɪ where the machine says ə.
 constexpr Ending kWeakEndings[] = {
     {"ities", u"ətiz", u"itiz", "ieties"}, {"ity", u"əti", u"iti", "iety"},
     {"ately", u"ətli", u"itli", "iately"}, {"ates", u"əts", u"its", "iates"}, {"ate", u"ət", u"it", "iate"},
     {"ibly", u"əbli", u"ibli", nullptr},  {"ible", u"əbəl", u"ibəl", nullptr},
     {"lessness", u"ləsnəs", u"lisnis", nullptr}, {"lessly", u"ləsli", u"lisli", nullptr},
     {"less", u"ləs", u"lis", nullptr},     {"nesses", u"nəsiz", u"nisiz", nullptr},
-    {"ness", u"nəs", u"nis", nullptr},     {"esses", u"əsiz", u"isiz", nullptr},  {"ess", u"əs", u"is", nullptr},  // actress, hostess
-    {"ages", u"ədʒiz", u"idʒiz", nullptr},
-    {"age", u"ədʒ", u"idʒ", nullptr},
+    {"ness", u"nəs", u"nis", nullptr},     {"esses", u"əsiz", u"isiz", nullptr},
+    {"ess", u"əs", u"is", nullptr},        // actress, hostess
+    {"ages", u"ədʒiz", u"idʒiz", nullptr}, {"age", u"ədʒ", u"idʒ", nullptr},
     // -ed after t or d, -es after a hissing sound: wanted, needed, boxes, wishes, judges.
     {"ted", u"təd", u"tid", nullptr},      {"ded", u"dəd", u"did", nullptr},
     {"ses", u"səz", u"siz", nullptr},      {"ses", u"zəz", u"ziz", nullptr},
     {"ces", u"səz", u"siz", nullptr},      {"xes", u"səz", u"siz", nullptr},
     {"zes", u"zəz", u"ziz", nullptr},      {"ches", u"ʃəz", u"ʃiz", nullptr},
     {"shes", u"ʃəz", u"ʃiz", nullptr},     {"ges", u"ʒəz", u"ʒiz", nullptr},
-    // Full vowels the dictionaries reduce.
     // -er after a long u keeps it long: newer ˈnjuːə, viewer ˈvjuːə (usual ˈjuːʒuəl is a glide).
     {"ewers", u"uəz", u"uːəz", nullptr, true}, {"ewer", u"uə", u"uːə", nullptr, true},
     {"uers", u"uəz", u"uːəz", nullptr, true},  {"uer", u"uə", u"uːə", nullptr, true},
+    // Full vowels the dictionaries reduce.
     {"umn", u"ʌm", u"əm", nullptr},        {"umns", u"ʌmz", u"əmz", nullptr},
     {"some", u"ˌsʌm", u"səm", nullptr, true},  // troublesome ˈtrʌbəlsəm: no second stress either
     {"some", u"sʌm", u"səm", nullptr},     {"somely", u"sʌmli", u"səmli", nullptr},
@@ -138,8 +139,8 @@ bool maySpellOpenO(const std::string& word) {
     };
     const size_t n = word.size();
     return anyWhere("or", [&](size_t at) {
-               const bool final = at + 2 == n || (at + 3 == n && word[at + 2] == 's');
-               return (at == 0 || word[at - 1] != 'o') && !final;
+               const bool atWordEnd = at + 2 == n || (at + 3 == n && word[at + 2] == 's');
+               return (at == 0 || word[at - 1] != 'o') && !atWordEnd;
            }) ||
            anyWhere("au", [&](size_t at) { return at == 0 || word[at - 1] != 'e'; }) ||
            anyWhere("all", [&](size_t at) { return at + 3 == n || !(isVowelLetter(word[at + 3])); });
