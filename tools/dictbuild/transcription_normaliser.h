@@ -2,7 +2,8 @@
 // Turns a transcription in any of the IPA flavours we meet (espeak-ng's narrow RP output,
 // imported dictionaries with ASCII stress and length marks) into the textbook symbol set
 // that learners type and the search reads: i for ɪ, u for ʊ, ɔ for ɒ, əu, ɛə, əː, r, ɡ ...
-// with stress marks at the start of the stressed syllable and no spaces.
+// with stress marks at the start of the stressed syllable, never inside a pair a learner
+// types as one (a glide, tʃ, dʒ, ts, tr, dz, dr), and no spaces.
 #include <string>
 #include <string_view>
 
