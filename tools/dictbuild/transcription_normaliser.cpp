@@ -106,7 +106,7 @@ const std::set<std::u16string>& legalOnsets() {
         for (const char16_t* c :
              {u"p+r", u"b+r", u"t+r", u"d+r", u"k+r", u"ɡ+r", u"f+r", u"θ+r", u"ʃ+r", u"p+l", u"b+l",
               u"k+l", u"ɡ+l", u"f+l", u"s+l", u"p+j", u"b+j", u"t+j", u"d+j", u"k+j", u"ɡ+j", u"m+j",
-              u"n+j", u"f+j", u"v+j", u"θ+j", u"s+j", u"h+j", u"l+j", u"t+w", u"d+w", u"k+w", u"ɡ+w",
+              u"n+j", u"f+j", u"v+j", u"θ+j", u"s+j", u"z+j", u"h+j", u"l+j", u"t+w", u"d+w", u"k+w", u"ɡ+w",
               u"s+w", u"θ+w", u"s+p", u"s+t", u"s+k", u"s+m", u"s+n", u"s+f", u"s+p+r", u"s+t+r",
               u"s+k+r", u"s+p+l", u"s+k+l", u"s+p+j", u"s+t+j", u"s+k+j", u"s+k+w"})
             s.insert(c);

@@ -59,6 +59,7 @@ TEST(Normaliser, SyllabicConsonantsGetTheirSchwa) {
 TEST(Normaliser, StressMovesToTheStartOfItsSyllable) {
     EXPECT_EQ(norm("ɪɡzˈɑːmpəl"), "iɡˈzɑːmpəl");        // gz cannot begin a syllable
     EXPECT_EQ(norm("ɪkstɹˈiːm"), "ikˈstriːm");          // str can
+    EXPECT_EQ(norm("ɹɪzjˈuːm"), "riˈzjuːm");            // so can zj
     EXPECT_EQ(norm("jˌuːnɪvˈɜːsɪtɪ"), "ˌjuːniˈvəːsiti");
     EXPECT_EQ(norm("kˈæt"), "ˈkæt");
     EXPECT_EQ(norm("ɐbˈaʊt"), "əˈbaut");
