@@ -325,6 +325,16 @@ bool formsTypedUnit(const std::u16string& before, const std::u16string& after) {
     return units.count(std::u16string{before.back(), after.front()}) != 0;
 }
 
+// Where the syllable of the vowel at `vowel` begins: its legal onset, unless that start would
+// split a typed pair.
+size_t syllableStart(const std::vector<Token>& tokens, size_t vowel) {
+    if (tokens[vowel].kind != Kind::Vowel) return vowel;
+    size_t at = vowel;
+    while (at > 0 && tokens[at - 1].kind == Kind::Consonant && isLegalOnset(tokens, at - 1, vowel)) --at;
+    if (at > 0 && formsTypedUnit(tokens[at - 1].text, tokens[at].text)) return vowel;
+    return at;
+}
+
 // A stress mark never splits such a pair: radio ˈreidiəu, not ˈreidiˌəu; outside auˈtsaid.
 // A secondary mark there goes; a primary mark moves in front of the pair.
 // Word breaks are gone by now: they are no break for the search either.
@@ -335,10 +345,11 @@ std::vector<Token> keepTypedUnitsTogether(std::vector<Token> tokens) {
         const Token mark = tokens[t];
         tokens.erase(tokens.begin() + static_cast<long>(t));
         if (mark.kind != Kind::Primary) continue;
-        // In front of the pair it may split the pair before: move on until it splits none.
+        // In front of the pair it may split the pair before: move on until it splits none,
+        // then to the start of the syllable (layered ˈleiəd, not lˈeiəd).
         size_t at = t - 1;
         while (at > 0 && formsTypedUnit(tokens[at - 1].text, tokens[at].text)) --at;
-        tokens.insert(tokens.begin() + static_cast<long>(at), mark);
+        tokens.insert(tokens.begin() + static_cast<long>(syllableStart(tokens, at)), mark);
     }
     return tokens;
 }
