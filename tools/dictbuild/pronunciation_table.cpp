@@ -27,6 +27,11 @@ HeadwordReadings nounVerb(const char* word, const char* noun, const char* verb) 
     return {word, {{noun, "noun", "n. adj."}, {verb, "verb", "v."}}};
 }
 
+// The same where the verb is the commoner word and comes first.
+HeadwordReadings verbNoun(const char* word, const char* verb, const char* noun) {
+    return {word, {{verb, "verb", "v."}, {noun, "noun", "n. adj."}}};
+}
+
 std::vector<HeadwordReadings> functionWords() {
     return {
         weakForms("a", "ei", {"ə"}),          weakForms("an", "æn", {"ən"}),
@@ -160,13 +165,13 @@ std::vector<HeadwordReadings> stressShifts() {
         nounVerb("export", "ˈekspɔːt", "ikˈspɔːt"),     nounVerb("import", "ˈimpɔːt", "imˈpɔːt"),
         nounVerb("insult", "ˈinsʌlt", "inˈsʌlt"),       nounVerb("progress", "ˈprəuɡres", "prəˈɡres"),
         nounVerb("protest", "ˈprəutest", "prəˈtest"),   nounVerb("survey", "ˈsəːvei", "səˈvei"),
-        nounVerb("convert", "ˈkɔnvəːt", "kənˈvəːt"),    nounVerb("convict", "ˈkɔnvikt", "kənˈvikt"),
+        verbNoun("convert", "kənˈvəːt", "ˈkɔnvəːt"),    nounVerb("convict", "ˈkɔnvikt", "kənˈvikt"),
         nounVerb("defect", "ˈdiːfekt", "diˈfekt"),      nounVerb("extract", "ˈekstrækt", "ikˈstrækt"),
         nounVerb("transfer", "ˈtrænsfəː", "trænsˈfəː"), nounVerb("transport", "ˈtrænspɔːt", "trænˈspɔːt"),
-        nounVerb("torment", "ˈtɔːment", "tɔːˈment"),    nounVerb("combine", "ˈkɔmbain", "kəmˈbain"),
+        nounVerb("torment", "ˈtɔːment", "tɔːˈment"),    verbNoun("combine", "kəmˈbain", "ˈkɔmbain"),
         nounVerb("conscript", "ˈkɔnskript", "kənˈskript"), nounVerb("contest", "ˈkɔntest", "kənˈtest"),
         nounVerb("escort", "ˈeskɔːt", "iˈskɔːt"),       nounVerb("ferment", "ˈfəːment", "fəˈment"),
-        nounVerb("incline", "ˈinklain", "inˈklain"),    nounVerb("insert", "ˈinsəːt", "inˈsəːt"),
+        verbNoun("incline", "inˈklain", "ˈinklain"),    verbNoun("insert", "inˈsəːt", "ˈinsəːt"),
         nounVerb("segment", "ˈseɡmənt", "seɡˈment"),
     };
 }
