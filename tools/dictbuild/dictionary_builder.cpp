@@ -23,6 +23,7 @@
 #include "optional_sources.h"
 #include "phonetic_notation.h"
 #include "progress.h"
+#include "pronunciation_variants.h"
 #include "ranking.h"
 #include "skip_report.h"
 #include "transcription_normaliser.h"
@@ -194,10 +195,13 @@ bool writeRows(const BuildOptions& options, const std::vector<DictEntry>& entrie
         if (!isWritableHeadword(e.caption, skipped)) continue;
         const std::optional<std::u16string> symbols = transcriptionOf(e, espeak, skipped);
         if (!symbols) continue;
-        if (!writer.add(e.caption, encodeStoredPhonetic(*symbols), joinLines(e.explainLines))) {
-            progress.finish();
-            log << "build: writing failed: " << writer.error() << "; " << kUnchanged << "\n";
-            return false;
+        // One row per common pronunciation, all under the same headword.
+        for (const PronunciationRow& row : pronunciationRows(e.caption, *symbols, e.explainLines)) {
+            if (!writer.add(e.caption, encodeStoredPhonetic(row.symbols), joinLines(row.explainLines))) {
+                progress.finish();
+                log << "build: writing failed: " << writer.error() << "; " << kUnchanged << "\n";
+                return false;
+            }
         }
         ++summary.rows;
     }

@@ -106,7 +106,7 @@ const std::set<std::u16string>& legalOnsets() {
         for (const char16_t* c :
              {u"p+r", u"b+r", u"t+r", u"d+r", u"k+r", u"ɡ+r", u"f+r", u"θ+r", u"ʃ+r", u"p+l", u"b+l",
               u"k+l", u"ɡ+l", u"f+l", u"s+l", u"p+j", u"b+j", u"t+j", u"d+j", u"k+j", u"ɡ+j", u"m+j",
-              u"n+j", u"f+j", u"v+j", u"θ+j", u"s+j", u"h+j", u"l+j", u"t+w", u"d+w", u"k+w", u"ɡ+w",
+              u"n+j", u"f+j", u"v+j", u"θ+j", u"s+j", u"z+j", u"h+j", u"l+j", u"t+w", u"d+w", u"k+w", u"ɡ+w",
               u"s+w", u"θ+w", u"s+p", u"s+t", u"s+k", u"s+m", u"s+n", u"s+f", u"s+p+r", u"s+t+r",
               u"s+k+r", u"s+p+l", u"s+k+l", u"s+p+j", u"s+t+j", u"s+k+j", u"s+k+w"})
             s.insert(c);
@@ -168,78 +168,80 @@ std::u32string resolveParentheses(const std::u32string& in) {
     return out;
 }
 
-}  // namespace
-
-NormalisedTranscription normaliseTranscription(std::string_view utf8Ipa) {
-    NormalisedTranscription result;
-    auto decoded = decodeUtf8(utf8Ipa);
-    if (!decoded) {
-        result.error = "not valid UTF-8";
-        return result;
-    }
-    // Strip the framing dictionaries put around a transcription and keep the first variant.
+// Strips the framing dictionaries put around a transcription, keeps the first variant and
+// writes keyboard forms as the IPA symbols they stand for.
+std::u32string unframed(const std::u32string& decoded) {
     std::u32string text;
-    for (char32_t c : *decoded) {
+    for (char32_t c : decoded) {
         if (c == U';' || c == U'|' || c == U'\u2016') break;
         if (c == U'/' || c == U'[' || c == U']') continue;
         text.push_back(canonical(c));
     }
-    text = resolveParentheses(text);
+    return resolveParentheses(text);
+}
 
-    std::vector<Token> tokens;
+bool isMark(const Token& t) { return t.kind == Kind::Primary || t.kind == Kind::Secondary; }
+
+// The longest rule that matches `text` at `i`; tie bars inside its span are skipped. On a
+// match `i` moves past it.
+const Rule* matchRule(const std::u32string& text, size_t& i) {
     const auto& index = rulesByFirst();
+    auto it = index.find(text[i]);
+    if (it == index.end()) return nullptr;
+    for (const Rule* rule : it->second) {
+        size_t j = i, k = 0;
+        while (k < rule->source.size() && j < text.size()) {
+            if (text[j] == U'\u0361' || text[j] == U'\u035C') { ++j; continue; }
+            if (text[j] != rule->source[k]) break;
+            ++j;
+            ++k;
+        }
+        if (k == rule->source.size()) {
+            i = j;
+            return rule;
+        }
+    }
+    return nullptr;
+}
+
+// Handles a character that is not a speech sound: word breaks, stress and length marks,
+// syllabic marks and modifiers. False when `c` is a sound (or unknown).
+bool readMarkOrModifier(char32_t c, std::vector<Token>& tokens) {
+    if (c == U' ' || c == U'\t' || c == U'-' || c == U'_') {
+        if (!tokens.empty() && tokens.back().kind != Kind::Boundary) tokens.push_back({u"", Kind::Boundary});
+        return true;
+    }
+    if (c == U'ˈ' || c == U'ˌ') {
+        tokens.push_back({c == U'ˈ' ? u"ˈ" : u"ˌ", c == U'ˈ' ? Kind::Primary : Kind::Secondary});
+        return true;
+    }
+    if (c == U'ː') {
+        if (!tokens.empty() && tokens.back().kind == Kind::Vowel) tokens.back().text = lengthened(tokens.back().text);
+        return true;
+    }
+    if (c == U'\u0329' || c == U'\u030D') {  // syllabic consonant: l̩ -> əl
+        if (!tokens.empty() && tokens.back().kind == Kind::Consonant &&
+            (tokens.size() < 2 || tokens[tokens.size() - 2].text != u"ə"))
+            tokens.insert(tokens.end() - 1, Token{u"ə", Kind::Vowel});
+        return true;
+    }
+    return isCombining(c) || isModifierToDrop(c);  // tie bars, nasalisation, syllable dots ...
+}
+
+// Splits the text into phonemes, marks and word boundaries. Empty `error` on success.
+std::vector<Token> tokenise(const std::u32string& text, std::string& error) {
+    std::vector<Token> tokens;
     size_t i = 0;
     while (i < text.size()) {
         const char32_t c = text[i];
-        if (c == U' ' || c == U'\t' || c == U'-' || c == U'_') {
-            if (!tokens.empty() && tokens.back().kind != Kind::Boundary)
-                tokens.push_back({u"", Kind::Boundary});
+        if (readMarkOrModifier(c, tokens)) {
             ++i;
             continue;
         }
-        if (c == U'ˈ' || c == U'ˌ') {
-            tokens.push_back({c == U'ˈ' ? u"ˈ" : u"ˌ", c == U'ˈ' ? Kind::Primary : Kind::Secondary});
-            ++i;
-            continue;
-        }
-        if (c == U'ː') {
-            if (!tokens.empty() && tokens.back().kind == Kind::Vowel)
-                tokens.back().text = lengthened(tokens.back().text);
-            ++i;
-            continue;
-        }
-        if (c == U'\u0329' || c == U'\u030D') {  // syllabic consonant: l̩ -> əl
-            if (!tokens.empty() && tokens.back().kind == Kind::Consonant &&
-                (tokens.size() < 2 || tokens[tokens.size() - 2].text != u"ə"))
-                tokens.insert(tokens.end() - 1, Token{u"ə", Kind::Vowel});
-            ++i;
-            continue;
-        }
-        if (isCombining(c) || isModifierToDrop(c)) {  // tie bars, nasalisation, syllable dots ...
-            ++i;
-            continue;
-        }
-        const Rule* match = nullptr;
-        if (auto it = index.find(c); it != index.end()) {
-            for (const Rule* rule : it->second) {
-                // Tie bars and other marks inside a rule's span are skipped while matching.
-                size_t j = i, k = 0;
-                while (k < rule->source.size() && j < text.size()) {
-                    if (text[j] == U'\u0361' || text[j] == U'\u035C') { ++j; continue; }
-                    if (text[j] != rule->source[k]) break;
-                    ++j;
-                    ++k;
-                }
-                if (k == rule->source.size()) {
-                    match = rule;
-                    i = j;
-                    break;
-                }
-            }
-        }
+        const Rule* match = matchRule(text, i);
         if (!match) {
-            result.error = "unknown symbol " + hexCodePoint(c);
-            return result;
+            error = "unknown symbol " + hexCodePoint(c);
+            return {};
         }
         for (const auto& phoneme : match->output) {
             Token t{phoneme, isVowel(phoneme) ? Kind::Vowel : Kind::Consonant};
@@ -249,66 +251,122 @@ NormalisedTranscription normaliseTranscription(std::string_view utf8Ipa) {
             tokens.push_back(std::move(t));
         }
     }
-    // Move each stress mark to the start of its syllable: the longest run of consonants
-    // before the stressed vowel that can begin an English syllable.
+    return tokens;
+}
+
+// Where a stress mark goes in the consonants [clusterStart, clusterEnd) before its vowel: the
+// longest run that can begin an English syllable; word-initial consonants all belong to it.
+size_t onsetStart(const std::vector<Token>& placed, size_t wordStart, size_t clusterEnd) {
+    size_t clusterStart = clusterEnd;
+    while (clusterStart > wordStart && placed[clusterStart - 1].kind == Kind::Consonant) --clusterStart;
+    if (clusterStart == wordStart) return clusterStart;
+    for (size_t s = clusterStart; s < clusterEnd; ++s)
+        if (isLegalOnset(placed, s, clusterEnd)) return s;
+    return clusterEnd;
+}
+
+// Moves each stress mark to the start of its syllable. Marks that stand before no vowel go.
+std::vector<Token> placeStressMarks(const std::vector<Token>& tokens) {
     std::vector<Token> placed;
     size_t wordStart = 0;
     for (size_t t = 0; t < tokens.size(); ++t) {
         const Token& tok = tokens[t];
-        if (tok.kind == Kind::Boundary) {
+        if (!isMark(tok)) {
             placed.push_back(tok);
-            wordStart = placed.size();
+            if (tok.kind == Kind::Boundary) wordStart = placed.size();
             continue;
         }
-        if (tok.kind == Kind::Primary || tok.kind == Kind::Secondary) {
-            // Find the vowel this mark belongs to; consonants after the mark join the cluster.
-            size_t v = t + 1;
-            while (v < tokens.size() && tokens[v].kind == Kind::Consonant) ++v;
-            if (v >= tokens.size() || tokens[v].kind != Kind::Vowel) continue;  // stray mark
-            for (size_t k = t + 1; k < v; ++k) placed.push_back(tokens[k]);
-            size_t clusterEnd = placed.size();
-            size_t clusterStart = clusterEnd;
-            while (clusterStart > wordStart && placed[clusterStart - 1].kind == Kind::Consonant)
-                --clusterStart;
-            size_t onset = clusterEnd;
-            if (clusterStart == wordStart) {
-                onset = clusterStart;  // word-initial consonants always belong to the syllable
-            } else {
-                for (size_t s = clusterStart; s < clusterEnd; ++s)
-                    if (isLegalOnset(placed, s, clusterEnd)) { onset = s; break; }
-            }
-            placed.insert(placed.begin() + static_cast<long>(onset), tok);
-            t = v - 1;
-            continue;
-        }
-        placed.push_back(tok);
+        // Find the vowel this mark belongs to; consonants after the mark join the cluster.
+        size_t v = t + 1;
+        while (v < tokens.size() && tokens[v].kind == Kind::Consonant) ++v;
+        if (v >= tokens.size() || tokens[v].kind != Kind::Vowel) continue;  // stray mark
+        for (size_t k = t + 1; k < v; ++k) placed.push_back(tokens[k]);
+        const size_t onset = onsetStart(placed, wordStart, placed.size());
+        placed.insert(placed.begin() + static_cast<long>(onset), tok);
+        t = v - 1;
     }
+    return placed;
+}
 
-    // Non-rhotic r: an r after a vowel that no vowel follows is not pronounced in RP.
-    std::vector<Token> finalTokens;
+// Non-rhotic r: an r after a vowel that no vowel follows is not pronounced in RP.
+bool isSilentR(const std::vector<Token>& placed, size_t t, const std::vector<Token>& kept) {
+    if (placed[t].text != u"r" || kept.empty() || kept.back().kind != Kind::Vowel) return false;
+    size_t n = t + 1;
+    while (n < placed.size() && isMark(placed[n])) ++n;
+    return n >= placed.size() || placed[n].kind != Kind::Vowel;
+}
+
+// RP as dictionaries print it: no silent r, long vowel + schwa as the glide, one mark per place.
+std::vector<Token> applyRpConventions(const std::vector<Token>& placed) {
+    std::vector<Token> kept;
     for (size_t t = 0; t < placed.size(); ++t) {
         const Token& tok = placed[t];
-        if (tok.text == u"r" && !finalTokens.empty() && finalTokens.back().kind == Kind::Vowel) {
-            size_t n = t + 1;
-            while (n < placed.size() && (placed[n].kind == Kind::Primary || placed[n].kind == Kind::Secondary)) ++n;
-            if (n >= placed.size() || placed[n].kind != Kind::Vowel) continue;
-        }
+        if (isSilentR(placed, t, kept)) continue;
         // A long vowel before schwa is the glide dictionaries print: usual -ʒuəl, theatre θiə-.
-        if (tok.text == u"ə" && !finalTokens.empty() &&
-            (finalTokens.back().text == u"uː" || finalTokens.back().text == u"iː")) {
-            finalTokens.back().text = finalTokens.back().text == u"uː" ? u"uə" : u"iə";
+        if (tok.text == u"ə" && !kept.empty() && (kept.back().text == u"uː" || kept.back().text == u"iː")) {
+            kept.back().text = kept.back().text == u"uː" ? u"uə" : u"iə";
             continue;
         }
         // Two marks in a row keep the stronger one.
-        if ((tok.kind == Kind::Primary || tok.kind == Kind::Secondary) && !finalTokens.empty() &&
-            (finalTokens.back().kind == Kind::Primary || finalTokens.back().kind == Kind::Secondary)) {
-            if (tok.kind == Kind::Primary) finalTokens.back() = tok;
+        if (isMark(tok) && !kept.empty() && isMark(kept.back())) {
+            if (tok.kind == Kind::Primary) kept.back() = tok;
             continue;
         }
-        finalTokens.push_back(tok);
+        kept.push_back(tok);
     }
+    return kept;
+}
 
-    for (const Token& tok : finalTokens) result.symbols += tok.text;
+// Pairs a learner types as one key sequence and the search reads as one unit.
+bool formsTypedUnit(const std::u16string& before, const std::u16string& after) {
+    if (before.empty() || after.empty()) return false;
+    static const std::set<std::u16string> units = {u"ei", u"ai", u"ɔi", u"əu", u"au", u"iə", u"ɛə", u"uə",
+                                                   u"tʃ", u"dʒ", u"tr", u"dr", u"ts", u"dz"};
+    return units.count(std::u16string{before.back(), after.front()}) != 0;
+}
+
+// Where the syllable of the vowel at `vowel` begins: its legal onset, unless that start would
+// split a typed pair.
+size_t syllableStart(const std::vector<Token>& tokens, size_t vowel) {
+    if (tokens[vowel].kind != Kind::Vowel) return vowel;
+    size_t at = vowel;
+    while (at > 0 && tokens[at - 1].kind == Kind::Consonant && isLegalOnset(tokens, at - 1, vowel)) --at;
+    if (at > 0 && formsTypedUnit(tokens[at - 1].text, tokens[at].text)) return vowel;
+    return at;
+}
+
+// A stress mark never splits such a pair: radio ˈreidiəu, not ˈreidiˌəu; outside auˈtsaid.
+// A secondary mark there goes; a primary mark moves in front of the pair.
+// Word breaks are gone by now: they are no break for the search either.
+std::vector<Token> keepTypedUnitsTogether(std::vector<Token> tokens) {
+    std::erase_if(tokens, [](const Token& t) { return t.kind == Kind::Boundary; });
+    for (size_t t = 1; t + 1 < tokens.size(); ++t) {
+        if (!isMark(tokens[t]) || !formsTypedUnit(tokens[t - 1].text, tokens[t + 1].text)) continue;
+        const Token mark = tokens[t];
+        tokens.erase(tokens.begin() + static_cast<long>(t));
+        if (mark.kind != Kind::Primary) continue;
+        // In front of the pair it may split the pair before: move on until it splits none,
+        // then to the start of the syllable (layered ˈleiəd, not lˈeiəd).
+        size_t at = t - 1;
+        while (at > 0 && formsTypedUnit(tokens[at - 1].text, tokens[at].text)) --at;
+        tokens.insert(tokens.begin() + static_cast<long>(syllableStart(tokens, at)), mark);
+    }
+    return tokens;
+}
+
+}  // namespace
+
+NormalisedTranscription normaliseTranscription(std::string_view utf8Ipa) {
+    NormalisedTranscription result;
+    auto decoded = decodeUtf8(utf8Ipa);
+    if (!decoded) {
+        result.error = "not valid UTF-8";
+        return result;
+    }
+    std::vector<Token> tokens = tokenise(unframed(*decoded), result.error);
+    if (!result.ok()) return result;
+    tokens = keepTypedUnitsTogether(applyRpConventions(placeStressMarks(tokens)));
+    for (const Token& tok : tokens) result.symbols += tok.text;
     if (result.symbols.empty()) {
         result.error = "no speech sounds";
         return result;
@@ -318,43 +376,6 @@ NormalisedTranscription normaliseTranscription(std::string_view utf8Ipa) {
         result.symbols.clear();
     }
     return result;
-}
-
-}  // namespace quorvi::dictbuild
-
-namespace quorvi::dictbuild {
-namespace {
-
-bool endsWith(std::u16string_view s, std::u16string_view tail) {
-    return s.size() >= tail.size() && s.substr(s.size() - tail.size()) == tail;
-}
-bool endsWith(std::string_view s, std::string_view tail) {
-    return s.size() >= tail.size() && s.substr(s.size() - tail.size()) == tail;
-}
-
-// True when an unstressed vowel stands between the last stress mark and position `at`,
-// i.e. the syllable at `at` is not the stressed one.
-bool unstressedAt(const std::u16string& s, size_t at) {
-    // Not the second half of a glide (ei, ai, ɔi).
-    if (at > 0 && std::u16string_view(u"eaɔ").find(s[at - 1]) != std::u16string_view::npos) return false;
-    size_t mark = s.find_last_of(u"ˈˌ", at);
-    if (mark == std::u16string::npos) return true;
-    for (size_t i = mark + 1; i < at; ++i)
-        if (std::u16string_view(u"iueæʌɔəɑoa").find(s[i]) != std::u16string_view::npos) return true;
-    return false;
-}
-
-}  // namespace
-
-std::u16string adjustForSpelling(std::string_view caption, std::u16string symbols) {
-    // -ity is printed with a weak vowel: ability əˈbiləti, university ˌjuːniˈvəːsəti.
-    if (endsWith(caption, "ity") && endsWith(symbols, u"iti") && unstressedAt(symbols, symbols.size() - 3))
-        symbols.replace(symbols.size() - 3, 1, u"ə");
-    // -ible and -able likewise: possible ˈpɔsəbl.
-    if ((endsWith(caption, "ible") || endsWith(caption, "able")) && endsWith(symbols, u"ibəl") &&
-        unstressedAt(symbols, symbols.size() - 4))
-        symbols.replace(symbols.size() - 4, 1, u"ə");
-    return symbols;
 }
 
 }  // namespace quorvi::dictbuild

@@ -2,9 +2,12 @@
 // Turns a transcription in any of the IPA flavours we meet (espeak-ng's narrow RP output,
 // imported dictionaries with ASCII stress and length marks) into the textbook symbol set
 // that learners type and the search reads: i for ɪ, u for ʊ, ɔ for ɒ, əu, ɛə, əː, r, ɡ ...
-// with stress marks at the start of the stressed syllable and no spaces.
+// with stress marks at the start of the stressed syllable, never inside a pair a learner
+// types as one (a glide, tʃ, dʒ, ts, tr, dz, dr), and no spaces.
 #include <string>
 #include <string_view>
+
+#include "spelling_adjustments.h"
 
 namespace quorvi::dictbuild {
 
@@ -15,9 +18,5 @@ struct NormalisedTranscription {
 };
 
 NormalisedTranscription normaliseTranscription(std::string_view utf8Ipa);
-
-// Where a machine transcription keeps a full vowel that dictionaries print weak, and the
-// spelling tells which syllable it is (-ity, -ible, -able), use the weak vowel.
-std::u16string adjustForSpelling(std::string_view caption, std::u16string symbols);
 
 }  // namespace quorvi::dictbuild

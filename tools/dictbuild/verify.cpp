@@ -8,6 +8,7 @@
 #include "phonetic_notation.h"
 #include "verify_labels.h"
 #include "verify_chinese.h"
+#include "variant_check.h"
 
 namespace quorvi::dictbuild {
 
@@ -74,6 +75,7 @@ VerifyReport verifyDictionary(const std::string& path, std::ostream& out) {
     if (report.rows == 0 || report.badTranscriptions || report.emptyCaptions) ok = false;
 
     if (!verifyChineseLines(db, out)) ok = false;
+    if (!checkVariantRows(db, out).ok()) ok = false;
 
     // The entry lookup compares w_caption for equality; it must not scan the table.
     bool indexed = false;

@@ -84,16 +84,19 @@ TEST_F(Build, WritesAKeyedDictionaryInRankOrderThatVerifies) {
     BuildSummary s = build();
     ASSERT_TRUE(s.ok) << log_.str();
     const auto r = rows();
-    ASSERT_EQ(r.size(), 4u);  // the quoted headword cannot be looked up and is left out
+    ASSERT_EQ(r.size(), 5u);  // the quoted headword cannot be looked up and is left out
     EXPECT_EQ(r[0].caption, "house");
     EXPECT_EQ(r[0].phonetic, "&#712;haus");
-    EXPECT_EQ(r[0].explain, "a building for living in<br/>a home");
-    EXPECT_EQ(r[1].caption, "example");
-    EXPECT_EQ(r[1].phonetic, "i&#609;&#712;z&#593;&#720;mp&#601;l");  // made by espeak-ng
-    EXPECT_EQ(r[2].caption, "cat");
-    EXPECT_EQ(r[2].phonetic, "k&#230;t");
-    EXPECT_EQ(r[3].caption, "odd");                // its own transcription unreadable:
-    EXPECT_EQ(r[3].phonetic, "&#712;&#596;d");     // espeak-ng's instead
+    EXPECT_EQ(r[0].explain, "noun<br/>a building for living in<br/>a home");
+    EXPECT_EQ(r[1].caption, "house");  // the verb's pronunciation, a row of its own
+    EXPECT_EQ(r[1].phonetic, "&#712;hauz");
+    EXPECT_EQ(r[1].explain, "verb");
+    EXPECT_EQ(r[2].caption, "example");
+    EXPECT_EQ(r[2].phonetic, "i&#609;&#712;z&#593;&#720;mp&#601;l");  // made by espeak-ng
+    EXPECT_EQ(r[3].caption, "cat");
+    EXPECT_EQ(r[3].phonetic, "k&#230;t");
+    EXPECT_EQ(r[4].caption, "odd");                // its own transcription unreadable:
+    EXPECT_EQ(r[4].phonetic, "&#712;&#596;d");     // espeak-ng's instead
     const std::string log = log_.str();
     EXPECT_NE(log.find("imported transcription unreadable"), std::string::npos) << log;
     EXPECT_NE(log.find("double quote"), std::string::npos) << log;
@@ -101,7 +104,7 @@ TEST_F(Build, WritesAKeyedDictionaryInRankOrderThatVerifies) {
 
     std::ostringstream report;
     EXPECT_TRUE(verifyDictionary(options_.databasePath(), report).ok) << report.str();
-    EXPECT_NE(report.str().find("rows: 4"), std::string::npos);
+    EXPECT_NE(report.str().find("rows: 5"), std::string::npos);
     EXPECT_NE(report.str().find("uses an index"), std::string::npos);
 }
 

@@ -40,7 +40,7 @@ const Typed kWords[] = {
     {"photograph", u"fəutəɡrɑ:f"}, {"photography", u"fətɔɡrəfi"}, {"banana", u"bənɑ:nə"},
     {"tomato", u"təmɑ:təu"}, {"potato", u"pəteitəu"}, {"yesterday", u"jestədei"},
     {"tomorrow", u"təmɔrəu"}, {"beautiful", u"bju:tifl"}, {"language", u"læŋɡwidʒ"},
-    {"important", u"impɔ:tnt"}, {"university", u"ju:nivə:səti"}, {"education", u"edʒukeiʃn"},
+    {"important", u"impɔ:tnt"}, {"university", u"ju:nivə:siti"}, {"education", u"edʒukeiʃn"},
     {"question", u"kwestʃən"}, {"answer", u"ɑ:nsə"}, {"thought", u"θɔ:t"}, {"through", u"θru:"},
     {"weather", u"weðə"}, {"whether", u"weðə"}, {"breathe", u"bri:ð"}, {"vision", u"viʒn"},
     {"treasure", u"treʒə"}, {"hungry", u"hʌŋɡri"}, {"finger", u"fiŋɡə"}, {"English", u"iŋɡliʃ"},

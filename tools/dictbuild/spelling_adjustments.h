@@ -1,0 +1,22 @@
+#pragma once
+// Corrections of a machine transcription that need the spelling: where espeak-ng's RP voice
+// departs from what British learner's dictionaries print and the letters tell which syllable
+// or which sound it is. Each step is one convention:
+//   weak endings and prefixes  ability əˈbiliti, private ˈpraivit, careless ˈkɛəlis, actress ˈæktris,
+//                              escape iˈskeip
+//   reduced vowels             column ˈkɔləm, handsome ˈhænsəm, obtain əbˈtein
+//   elided schwa               camera ˈkæmərə, average ˈævəridʒ
+//   n before k/ɡ at a prefix   include inˈkluːd, conclude kənˈkluːd (concrete ˈkɔŋkriːt stays)
+//   the cure vowel             sure ʃuə, poor puə, tour tuə, during ˈdjuəriŋ (door dɔː stays)
+//   j after l and n            million ˈmiljən, canyon ˈkænjən, opinion əˈpinjən
+//   one with the strut vowel   one wʌn, none nʌn, someone ˈsʌmwʌn
+//   single words               advance ədˈvɑːns, absorb əbˈzɔːb, empire ˈempaiə, anxious ˈæŋkʃəs
+#include <string>
+#include <string_view>
+
+namespace quorvi::dictbuild {
+
+// `symbols` is a normalised transcription of `caption`; returns it with the corrections above.
+std::u16string adjustForSpelling(std::string_view caption, std::u16string symbols);
+
+}  // namespace quorvi::dictbuild
