@@ -11,8 +11,7 @@
 #include <sqlite3ext.h>
 SQLITE_EXTENSION_INIT1
 
-#define PCRE2_CODE_UNIT_WIDTH 8
-#include <pcre2.h>
+#include "regexp/regexp_dialect.h"
 
 #include <time.h>
 
@@ -23,11 +22,6 @@ SQLITE_EXTENSION_INIT1
 
 namespace {
 
-// Bounds on one match. A headword or transcription is short, so honest patterns stay far
-// below these; a pattern that backtracks catastrophically reaches them within milliseconds.
-constexpr uint32_t kMatchLimit = 1000000;
-constexpr uint32_t kDepthLimit = 2000;
-constexpr uint32_t kHeapLimitKiB = 20 * 1024;
 constexpr size_t kJitStackStart = 32 * 1024;
 constexpr size_t kJitStackMax = 1024 * 1024;
 // Bound on one statement: processor time of the calling thread from the statement's first
@@ -73,7 +67,7 @@ CompiledPattern* compilePattern(const char* pattern, int bytes, std::string& err
   PCRE2_SIZE errorOffset = 0;
   pcre2_code* code =
       pcre2_compile(reinterpret_cast<PCRE2_SPTR>(pattern), static_cast<PCRE2_SIZE>(bytes),
-                    PCRE2_UTF | PCRE2_MATCH_INVALID_UTF | PCRE2_CASELESS, &errorCode,
+                    quorvi::regexp::kCompileOptions, &errorCode,
                     &errorOffset, nullptr);
   if (code == nullptr) {
     char offset[32];
@@ -90,9 +84,7 @@ CompiledPattern* compilePattern(const char* pattern, int bytes, std::string& err
     error = "regexp: out of memory";
     return nullptr;
   }
-  pcre2_set_match_limit(compiled->matchContext, kMatchLimit);
-  pcre2_set_depth_limit(compiled->matchContext, kDepthLimit);
-  pcre2_set_heap_limit(compiled->matchContext, kHeapLimitKiB);
+  quorvi::regexp::applyMatchLimits(compiled->matchContext);
   // Without JIT the interpreter runs the same pattern, only slower.
   if (pcre2_jit_compile(code, PCRE2_JIT_COMPLETE) == 0) {
     compiled->jitStack = pcre2_jit_stack_create(kJitStackStart, kJitStackMax, nullptr);
@@ -132,8 +124,7 @@ void reportMatch(sqlite3_context* context, int rc) {
     sqlite3_result_int(context, 1);
   } else if (rc == PCRE2_ERROR_NOMATCH) {
     sqlite3_result_int(context, 0);
-  } else if (rc == PCRE2_ERROR_MATCHLIMIT || rc == PCRE2_ERROR_DEPTHLIMIT ||
-             rc == PCRE2_ERROR_HEAPLIMIT || rc == PCRE2_ERROR_JIT_STACKLIMIT) {
+  } else if (quorvi::regexp::reachedMatchLimit(rc)) {
     const std::string error =
         "regexp: pattern too complex, backtracking limit reached (" + pcreMessage(rc) + ")";
     sqlite3_result_error(context, error.c_str(), -1);
