@@ -135,89 +135,136 @@ bool readData(const std::string& path, std::unordered_map<long, Synset>& synsets
     return true;
 }
 
-}  // namespace
+// Per-sense tag counts from cntlist.rev: "lemma%ss_type:..." sense_number tag_cnt, kept per
+// lemma and part of speech in sense-number order.
+using SenseCounts = std::unordered_map<std::string, std::vector<int>>;  // lemma + '\t' + pos
 
-std::vector<std::string> wordNetInputFiles(const std::string& dir) {
-    std::vector<std::string> files;
-    for (const char* pos : kPosNames) {
-        files.push_back(dir + "/index." + pos);
-        files.push_back(dir + "/data." + pos);
+char posOfSenseKey(char ssType) {
+    switch (ssType) {
+        case '1': return 'n';
+        case '2': return 'v';
+        case '3':
+        case '5': return 'a';
+        case '4': return 'r';
+        default: return 0;
     }
-    for (const char* exc : {"noun.exc", "verb.exc", "adj.exc", "adv.exc"}) files.push_back(dir + "/" + exc);
-    files.push_back(dir + "/cntlist.rev");
-    return files;
 }
 
-bool readWordNet(const std::string& dir, WordNetData& out, std::string& error) {
-    // Per-sense tag counts: "lemma%ss_type:..." sense_number tag_cnt.
-    std::unordered_map<std::string, std::vector<int>> senseCounts;  // lemma + '\t' + pos
-    {
-        std::vector<std::string> lines;
-        if (!readLines(dir + "/cntlist.rev", lines, error)) return false;
-        for (const std::string& line : lines) {
-            std::istringstream in(line);
-            std::string key;
-            int senseNumber, count;
-            if (!(in >> key >> senseNumber >> count) || senseNumber < 1 || senseNumber > 1000) continue;
-            auto pct = key.find('%');
-            if (pct == std::string::npos || pct + 1 >= key.size()) continue;
-            char ss = key[pct + 1];
-            char pos = ss == '1' ? 'n' : ss == '2' ? 'v' : (ss == '3' || ss == '5') ? 'a' : ss == '4' ? 'r' : 0;
-            if (!pos) continue;
-            auto& v = senseCounts[key.substr(0, pct) + '\t' + pos];
-            if (static_cast<int>(v.size()) < senseNumber) v.resize(senseNumber, 0);
-            v[senseNumber - 1] += count;
+bool readSenseCounts(const std::string& dir, SenseCounts& counts, std::string& error) {
+    std::vector<std::string> lines;
+    if (!readLines(dir + "/cntlist.rev", lines, error)) return false;
+    for (const std::string& line : lines) {
+        std::istringstream in(line);
+        std::string key;
+        int senseNumber, count;
+        if (!(in >> key >> senseNumber >> count) || senseNumber < 1 || senseNumber > 1000) continue;
+        auto pct = key.find('%');
+        if (pct == std::string::npos || pct + 1 >= key.size()) continue;
+        const char pos = posOfSenseKey(key[pct + 1]);
+        if (!pos) continue;
+        auto& v = counts[key.substr(0, pct) + '\t' + pos];
+        if (static_cast<int>(v.size()) < senseNumber) v.resize(senseNumber, 0);
+        v[senseNumber - 1] += count;
+    }
+    return true;
+}
+
+// One sense of a headword while the parts of speech are read one after another.
+struct Sense {
+    int count = 0;   // how often the sense was tagged in running text
+    int pos = 0;     // index into kPosChars
+    std::string line;
+};
+
+// Gathers the senses of every headword as spelled, then orders each entry's senses.
+class HeadwordCollector {
+public:
+    explicit HeadwordCollector(WordNetData& out) : out_(out) {}
+    WordNetData& data() { return out_; }
+
+    void addSense(const std::string& caption, int pos, int count, std::string line) {
+        auto [it, inserted] = byCaption_.emplace(caption, out_.headwords.size());
+        if (inserted) {
+            out_.headwords.emplace_back();
+            out_.headwords.back().caption = caption;
+            senses_.emplace_back();
+        }
+        DictEntry& entry = out_.headwords[it->second];
+        entry.senseCount += 1;
+        entry.frequency += count;
+        senses_[it->second].push_back({count, pos, std::move(line)});
+    }
+
+    // The commonest sense first whatever its part of speech ("go" opens with a verb); senses
+    // never tagged follow by how much their part of speech is used for the word, each part of
+    // speech keeping WordNet's own order.
+    void orderSenses() {
+        for (size_t i = 0; i < senses_.size(); ++i) {
+            std::vector<Sense>& senses = senses_[i];
+            int posTotal[4] = {0, 0, 0, 0};
+            for (const Sense& s : senses) posTotal[s.pos] += s.count;
+            std::stable_sort(senses.begin(), senses.end(), [&](const Sense& a, const Sense& b) {
+                if (a.count != b.count) return a.count > b.count;
+                return posTotal[a.pos] > posTotal[b.pos];
+            });
+            auto& lines = out_.headwords[i].explainLines;
+            for (Sense& s : senses) lines.push_back(std::move(s.line));
         }
     }
 
-    std::unordered_map<std::string, size_t> byCaption;
-    std::unordered_map<std::string, int> exampleWords;
-    for (int p = 0; p < 4; ++p) {
-        std::unordered_map<long, Synset> synsets;
-        if (!readData(dir + "/data." + kPosNames[p], synsets, exampleWords, error)) return false;
-        std::vector<std::string> lines;
-        if (!readLines(dir + "/index." + kPosNames[p], lines, error)) return false;
-        for (const std::string& line : lines) {
-            if (line.empty() || line[0] == ' ') continue;
-            std::istringstream in(line);
-            std::string lemma, pos;
-            int synsetCount, pointerCount;
-            if (!(in >> lemma >> pos >> synsetCount >> pointerCount)) continue;
-            std::string skip;
-            for (int i = 0; i < pointerCount; ++i) in >> skip;
-            int senseCount, tagSenseCount;
-            if (!(in >> senseCount >> tagSenseCount)) continue;
-            out.lemmaPos[spaced(lemma)].push_back(kPosChars[p]);
-            const auto countsIt = senseCounts.find(lemma + '\t' + kPosChars[p]);
-            for (int s = 0; s < synsetCount; ++s) {
-                long offset;
-                if (!(in >> offset)) break;
-                auto it = synsets.find(offset);
-                if (it == synsets.end()) continue;
-                std::string caption = lemma;
-                for (const std::string& w : it->second.words)
-                    if (lower(w) == lemma) { caption = w; break; }
-                caption = spaced(caption);
-                auto [pos2, inserted] = byCaption.emplace(caption, out.headwords.size());
-                if (inserted) {
-                    out.headwords.emplace_back();
-                    out.headwords.back().caption = caption;
-                }
-                DictEntry& entry = out.headwords[pos2->second];
-                entry.explainLines.push_back(kPosLabels[p] + it->second.gloss);
-                entry.senseCount += 1;
-                if (countsIt != senseCounts.end() && s < static_cast<int>(countsIt->second.size())) {
-                    entry.frequency += countsIt->second[s];
-                    out.posCounts[spaced(lemma) + '#' + kPosChars[p]] += countsIt->second[s];
-                }
-            }
-        }
-    }
+private:
+    WordNetData& out_;
+    std::unordered_map<std::string, size_t> byCaption_;
+    std::vector<std::vector<Sense>> senses_;  // parallel to out_.headwords
+};
 
+// The headword of a synset member as the synset spells it ("Turkey"), spaces for underscores.
+std::string captionIn(const Synset& synset, const std::string& lemma) {
+    for (const std::string& w : synset.words)
+        if (lower(w) == lemma) return spaced(w);
+    return spaced(lemma);
+}
+
+// One index line: "lemma pos synset_cnt p_cnt [ptr_symbol...] sense_cnt tagsense_cnt offsets...".
+void readIndexLine(const std::string& line, int p, const std::unordered_map<long, Synset>& synsets,
+                   const SenseCounts& senseCounts, HeadwordCollector& collector) {
+    WordNetData& out = collector.data();
+    std::istringstream in(line);
+    std::string lemma, pos, skip;
+    int synsetCount, pointerCount, senseCount, tagSenseCount;
+    if (!(in >> lemma >> pos >> synsetCount >> pointerCount)) return;
+    for (int i = 0; i < pointerCount; ++i) in >> skip;
+    if (!(in >> senseCount >> tagSenseCount)) return;
+    out.lemmaPos[spaced(lemma)].push_back(kPosChars[p]);
+    const auto countsIt = senseCounts.find(lemma + '\t' + kPosChars[p]);
+    for (int s = 0; s < synsetCount; ++s) {
+        long offset;
+        if (!(in >> offset)) break;
+        auto it = synsets.find(offset);
+        if (it == synsets.end()) continue;
+        int count = 0;
+        if (countsIt != senseCounts.end() && s < static_cast<int>(countsIt->second.size()))
+            count = countsIt->second[s];
+        if (count > 0) out.posCounts[spaced(lemma) + '#' + kPosChars[p]] += count;
+        collector.addSense(captionIn(it->second, lemma), p, count, kPosLabels[p] + it->second.gloss);
+    }
+}
+
+bool readPartOfSpeech(const std::string& dir, int p, const SenseCounts& senseCounts, HeadwordCollector& collector,
+                      std::unordered_map<std::string, int>& exampleWords, std::string& error) {
+    std::unordered_map<long, Synset> synsets;
+    if (!readData(dir + "/data." + kPosNames[p], synsets, exampleWords, error)) return false;
+    std::vector<std::string> lines;
+    if (!readLines(dir + "/index." + kPosNames[p], lines, error)) return false;
+    for (const std::string& line : lines)
+        if (!line.empty() && line[0] != ' ') readIndexLine(line, p, synsets, senseCounts, collector);
+    return true;
+}
+
+bool readExceptions(const std::string& dir, WordNetData& out, std::string& error) {
     for (int p = 0; p < 4; ++p) {
         std::vector<std::string> lines;
-        std::string excName = std::string(kPosNames[p]) + ".exc";
-        if (!readLines(dir + "/" + excName, lines, error)) return false;
+        if (!readLines(dir + "/" + kPosNames[p] + ".exc", lines, error)) return false;
         auto& list = out.exceptions[kPosChars[p]];
         for (const std::string& line : lines) {
             std::istringstream in(line);
@@ -228,7 +275,11 @@ bool readWordNet(const std::string& dir, WordNetData& out, std::string& error) {
             if (!bases.empty()) list.emplace_back(spaced(form), std::move(bases));
         }
     }
-    // Example-sentence counts, each word form credited to its lemma.
+    return true;
+}
+
+// Example-sentence counts, each word form credited to its lemma.
+void creditExampleWords(const std::unordered_map<std::string, int>& exampleWords, WordNetData& out) {
     std::unordered_map<std::string, size_t> lemmaIndex;  // lower-case single-word lemma -> entry
     for (size_t i = 0; i < out.headwords.size(); ++i)
         if (out.headwords[i].caption.find(' ') == std::string::npos)
@@ -248,6 +299,31 @@ bool readWordNet(const std::string& dir, WordNetData& out, std::string& error) {
         if (e.caption.find(' ') != std::string::npos) continue;
         if (auto it = lemmaCounts.find(lower(e.caption)); it != lemmaCounts.end()) e.frequency += it->second;
     }
+}
+
+}  // namespace
+
+std::vector<std::string> wordNetInputFiles(const std::string& dir) {
+    std::vector<std::string> files;
+    for (const char* pos : kPosNames) {
+        files.push_back(dir + "/index." + pos);
+        files.push_back(dir + "/data." + pos);
+    }
+    for (const char* exc : {"noun.exc", "verb.exc", "adj.exc", "adv.exc"}) files.push_back(dir + "/" + exc);
+    files.push_back(dir + "/cntlist.rev");
+    return files;
+}
+
+bool readWordNet(const std::string& dir, WordNetData& out, std::string& error) {
+    SenseCounts senseCounts;
+    if (!readSenseCounts(dir, senseCounts, error)) return false;
+    HeadwordCollector collector(out);
+    std::unordered_map<std::string, int> exampleWords;
+    for (int p = 0; p < 4; ++p)
+        if (!readPartOfSpeech(dir, p, senseCounts, collector, exampleWords, error)) return false;
+    collector.orderSenses();
+    if (!readExceptions(dir, out, error)) return false;
+    creditExampleWords(exampleWords, out);
     if (out.headwords.empty()) {
         error = "no headwords found in " + dir;
         return false;

@@ -1,0 +1,44 @@
+#pragma once
+// The British word lists Debian ships, read once into one set of spellings: which words, and
+// which forms of them (worked, algorithms, bigger), are real English.
+#include <string>
+#include <unordered_set>
+#include <vector>
+
+namespace quorvi::dictbuild {
+
+struct WordListSources {
+    // One word a line (Debian's wbritish-large).
+    std::string wordsFile = "/usr/share/dict/british-english-large";
+    // A hunspell dictionary; its affix file is the same path ending in ".aff" (hunspell-en-gb).
+    std::string hunspellDictionary = "/usr/share/hunspell/en_GB.dic";
+};
+
+class BritishWordList {
+public:
+    // The spelling as it stands: "worked" yes, "Worked" only if listed so.
+    bool contains(const std::string& word) const { return words_.count(word) != 0; }
+    bool empty() const { return words_.empty(); }
+    size_t size() const { return words_.size(); }
+    // The files that were read, and one line per source that could not be.
+    const std::vector<std::string>& filesRead() const { return read_; }
+    const std::vector<std::string>& problems() const { return problems_; }
+
+    void add(std::string word) { words_.insert(std::move(word)); }
+    void noteRead(const std::string& file) { read_.push_back(file); }
+    void noteProblem(const std::string& text) { problems_.push_back(text); }
+
+private:
+    std::unordered_set<std::string> words_;
+    std::vector<std::string> read_;
+    std::vector<std::string> problems_;
+};
+
+// Reads every source that is present; a missing or unreadable one is noted in problems()
+// and the others are still read. The list is empty when no source could be read.
+BritishWordList britishWordList(const WordListSources& sources = {});
+
+// The files britishWordList reads, for the rebuild stamp.
+std::vector<std::string> britishWordListFiles(const WordListSources& sources = {});
+
+}  // namespace quorvi::dictbuild
