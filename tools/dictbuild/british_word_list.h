@@ -20,6 +20,7 @@ public:
     bool contains(const std::string& word) const { return words_.count(word) != 0; }
     bool empty() const { return words_.empty(); }
     size_t size() const { return words_.size(); }
+    const std::unordered_set<std::string>& words() const { return words_; }
     // The files that were read, and one line per source that could not be.
     const std::vector<std::string>& filesRead() const { return read_; }
     const std::vector<std::string>& problems() const { return problems_; }

