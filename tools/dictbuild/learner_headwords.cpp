@@ -5,6 +5,7 @@
 #include <set>
 #include <unordered_map>
 
+#include "name_parts.h"
 #include "spoken_forms.h"
 #include "word_fragments.h"
 
@@ -33,16 +34,20 @@ std::set<std::string> candidatesOf(const LearnerSources& sources) {
 class Assembler {
 public:
     Assembler(std::vector<DictEntry>& entries, const LearnerSources& sources, SkipReport& skipped)
-        : entries_(entries), sources_(sources), skipped_(skipped) {
+        : entries_(entries), sources_(sources), skipped_(skipped), nameParts_(entries) {
         for (size_t i = 0; i < entries.size(); ++i) {
             byCaption_.emplace(entries[i].caption, i);
             byLower_.emplace(lower(entries[i].caption), i);
         }
     }
 
+    bool isGivenName(const std::string& w) const {
+        return sources_.givenNames.male.count(w) || sources_.givenNames.female.count(w);
+    }
+
     bool known(const std::string& w) const {
         return byCaption_.count(w) || byLower_.count(w) || (sources_.british && sources_.british->contains(w)) ||
-               sources_.givenNames.male.count(w) || sources_.givenNames.female.count(w);
+               isGivenName(w);
     }
 
     void addTable() {
@@ -86,8 +91,17 @@ private:
             nameRows_.push_back(entries_.size());
             return true;
         }
+        if (!(e.explainLines = pluralOfCapitalised(w)).empty()) {
+            ++counts_.plurals;
+            return true;
+        }
         // A capitalised spelling of a headword is that word at the start of a sentence.
         if (byLower_.count(lower(w))) return false;
+        if (startsWithCapital(w) && !(e.explainLines = nameParts_.explain(w, sources_.spoken)).empty()) {
+            ++counts_.nameParts;
+            nameRows_.push_back(entries_.size());
+            return true;
+        }
         if (sources_.chineseFor) {
             const std::vector<std::string> chinese = sources_.chineseFor(w);
             if (!chinese.empty()) {
@@ -99,6 +113,24 @@ private:
         ++counts_.unexplained;
         skipped_.add("heard or listed word left out: no source explains it", w);
         return false;
+    }
+
+    // "Americans", "Sundays": the plural of a capitalised headword. The "plural" of a given
+    // name or of a person (an entry with dates) is a family name: Williams, Peters.
+    std::vector<std::string> pluralOfCapitalised(const std::string& w) const {
+        if (!startsWithCapital(w) || w.size() < 4 || w.back() != 's') return {};
+        for (size_t cut : {size_t{1}, size_t{2}}) {
+            if (cut == 2 && w.compare(w.size() - 2, 2, "es") != 0) continue;
+            const std::string singular = w.substr(0, w.size() - cut);
+            auto it = byCaption_.find(singular);
+            if (it == byCaption_.end() || isGivenName(singular)) continue;
+            const auto& lines = entries_[it->second].explainLines;
+            const bool dated = std::any_of(lines.begin(), lines.end(), [](const std::string& l) {
+                return std::any_of(l.begin(), l.end(), [](char c) { return std::isdigit(static_cast<unsigned char>(c)); });
+            });
+            if (!dated) return {"plural of " + it->first};
+        }
+        return {};
     }
 
     void countName(NameKind kind) {
@@ -116,6 +148,7 @@ private:
     std::vector<DictEntry>& entries_;
     const LearnerSources& sources_;
     SkipReport& skipped_;
+    NameParts nameParts_;
     std::unordered_map<std::string, size_t> byCaption_, byLower_;
     std::vector<size_t> nameRows_;
     LearnerHeadwordCounts counts_;

@@ -43,7 +43,9 @@ void addHeardWords(std::vector<DictEntry>& entries, const OptionalSourceFiles& f
 std::string describeLearnerHeadwords(const LearnerHeadwordCounts& c) {
     return "heard words added: " + std::to_string(c.added()) + " (spoken forms and contractions " +
            std::to_string(c.spokenForms) + ", given names " + std::to_string(c.givenNames) + ", family names " +
-           std::to_string(c.familyNames) + ", places " + std::to_string(c.places) + ", by Chinese equivalents " +
+           std::to_string(c.familyNames) + ", places " + std::to_string(c.places) +
+           ", parts of names " + std::to_string(c.nameParts) +
+           ", plurals of capitalised words " + std::to_string(c.plurals) + ", by Chinese equivalents " +
            std::to_string(c.chinese) + "); spoken-list fragments refused " + std::to_string(c.fragments) +
            ", words no source explains " + std::to_string(c.unexplained);
 }

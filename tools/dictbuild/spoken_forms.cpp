@@ -75,6 +75,29 @@ const SpokenForm kContractions[] = {
     {"'em", "them", "spoken form; \"get 'em\""},
     {"'cause", "because", "spoken form"},
     {"'til", "until", "spoken form"},
+    {"'tis", "it is", "old use, poetic; \"'tis the season\""},
+    {"'twas", "it was", "old use, poetic; \"'twas the night before Christmas\""},
+};
+
+// Everyday words that the grammatical word list leaves out.
+const SpokenForm kEveryday[] = {
+    {"else", "", "adv. other, different; besides: \"someone else\", \"what else?\", \"or else\""},
+    {"whenever", "", "conj. at any time that; every time that: \"come whenever you like\""},
+    {"whichever", "", "det. pron. any one that; no matter which"},
+    {"whomever", "", "pron. object form of whoever"},
+    {"anytime", "any time", "adv. at any time; also a reply to thanks: you are welcome"},
+    {"oneself", "", "pron. reflexive form of one: \"to wash oneself\""},
+    {"thyself", "yourself", "old use"},
+    {"versus", "", "prep. against (in sport or law); compared with"},
+    {"whereas", "", "conj. while on the other hand"},
+    {"amid", "", "prep. in the middle of; during"},
+    {"alrighty", "all right", "int. spoken form; agreed, OK"},
+    {"righty", "right", "spoken form; \"righty-ho\", \"righty then\""},
+    {"congrats", "congratulations", "int. spoken form"},
+    {"methinks", "I think", "old use, now humorous"},
+    {"hisself", "himself", "spoken form, non-standard"},
+    {"sirree", "sir", "spoken form, American; for emphasis: \"no sirree\""},
+    {"'scuse", "excuse", "spoken form; \"'scuse me\""},
 };
 
 const SpokenForm kSpoken[] = {
@@ -180,6 +203,60 @@ const SpokenForm kInterjections[] = {
     {"uh-oh", "", "int. says something has gone wrong"},
     {"duh", "", "int. says something is obvious"},
     {"meh", "", "int. expresses indifference"},
+    {"aye", "yes", "int. yes (in Scotland and northern England, and in votes and the navy)"},
+    {"ay", "yes", "int. yes; or: expresses surprise or pain"},
+    {"umm", "", "int. a sound made while thinking what to say"},
+    {"mmmm", "", "int. expresses pleasure, as at good food"},
+    {"whew", "", "int. expresses relief or surprise"},
+    {"argh", "", "int. expresses anger, pain or frustration"},
+    {"hah", "", "int. expresses triumph or scorn"},
+    {"bah", "", "int. expresses scorn or annoyance"},
+    {"oof", "", "int. the sound made when hit or when lifting something heavy"},
+    {"oy", "", "int. calls attention, or expresses dismay"},
+    {"ahoy", "", "int. a sailor's call to greet a ship or attract attention"},
+    {"attaboy", "that's the boy", "int. well done (to a boy or man)"},
+    {"attagirl", "that's the girl", "int. well done (to a girl or woman)"},
+    {"atta", "that's a", "int. in \"atta boy\", \"atta girl\": well done"},
+    {"hup", "", "int. marks a step or a jump: \"hup, two, three, four\""},
+    {"yah", "yes", "int. yes; or: expresses scorn"},
+    {"naw", "no", "int. spoken form"},
+    {"whee", "", "int. expresses delight, as on a fast ride"},
+    {"hurray", "", "int. expresses joy"},
+    {"yippee", "", "int. expresses great joy"},
+    {"voila", "", "int. there it is (from French)"},
+    {"gesundheit", "", "int. said when someone sneezes (from German, health)"},
+    {"blimey", "", "int. British; expresses surprise"},
+    {"crikey", "", "int. British, Australian; expresses surprise"},
+    {"jeepers", "", "int. expresses surprise"},
+    {"phooey", "", "int. expresses disbelief or disappointment"},
+    {"drat", "", "int. expresses mild annoyance"},
+    {"huzzah", "", "int. old use; expresses joy"},
+    {"lordy", "", "int. expresses surprise"},
+    {"doggone", "", "int. adj. American; a mild form of damn"},
+    {"goddammit", "God damn it", "int. expresses anger (rude)"},
+    {"goddamnit", "God damn it", "int. expresses anger (rude)"},
+    {"damnit", "damn it", "int. expresses anger (rude)"},
+    {"ssh", "", "int. asks for quiet"},
+    {"giddap", "get up", "int. tells a horse to go"},
+};
+
+// Words of other languages heard in English films and conversation.
+const SpokenForm kBorrowed[] = {
+    {"oui", "yes", "a French word"},
+    {"bonjour", "good day, hello", "a French word"},
+    {"bonsoir", "good evening", "a French word"},
+    {"merci", "thank you", "a French word"},
+    {"gracias", "thank you", "a Spanish word"},
+    {"hola", "hello", "a Spanish word"},
+    {"adios", "goodbye", "a Spanish word"},
+    {"bueno", "good, well", "a Spanish word"},
+    {"vamos", "let's go", "a Spanish word"},
+    {"hasta", "until", "Spanish; \"hasta la vista\": see you"},
+    {"grazie", "thank you", "a Italian word"},
+    {"danke", "thank you", "a German word"},
+    {"nein", "no", "a German word"},
+    {"ja", "yes", "a German word"},
+    {"salud", "to your health", "Spanish; said when drinking, or after a sneeze"},
 };
 
 const SpokenForm kTitles[] = {
@@ -200,6 +277,9 @@ const SpokenForm kTitles[] = {
     {"vs", "versus", "against (in sport or law)"},
     {"etc", "et cetera", "and so on"},
     {"aka", "also known as", "before another name of the same person"},
+    {"Cmdr", "commander", "a military rank before a name"},
+    {"Adm", "admiral", "a naval rank before a name"},
+    {"Rev", "reverend", "a title before the name of a priest or minister"},
 };
 
 const SpokenForm kOldForms[] = {
@@ -242,6 +322,8 @@ std::vector<DictEntry> spokenForms() {
     appendTable(out, kInterjections);
     appendTable(out, kTitles);
     appendTable(out, kOldForms);
+    appendTable(out, kEveryday);
+    appendTable(out, kBorrowed);
     return out;
 }
 

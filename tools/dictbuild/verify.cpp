@@ -2,14 +2,39 @@
 
 #include <sqlite3.h>
 
+#include <cctype>
 #include <filesystem>
+#include <unordered_set>
 
 #include "dict_store.h"
 #include "phonetic_notation.h"
+#include "spoken_coverage.h"
 
 namespace quorvi::dictbuild {
+namespace {
 
-VerifyReport verifyDictionary(const std::string& path, std::ostream& out) {
+void reportSpokenCoverage(const std::unordered_set<std::string>& headwords, const std::string& listPath,
+                          std::ostream& out) {
+    SpokenFrequencies spoken;
+    std::string error;
+    if (!loadSpokenFrequencies(listPath, spoken, error)) {
+        out << "spoken coverage: not measured (" << error << ")\n";
+        return;
+    }
+    const auto isHeadword = [&](const std::string& w) { return headwords.count(w) != 0; };
+    for (const SpokenCoverage& c : measureSpokenCoverage(spoken, isHeadword, {5000, 20000}))
+        printSpokenCoverage(c, out);
+}
+
+std::string lowerCase(const char* text) {
+    std::string s = text ? text : "";
+    for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return s;
+}
+
+}  // namespace
+
+VerifyReport verifyDictionary(const std::string& path, std::ostream& out, const std::string& spokenListPath) {
     VerifyReport report;
     std::error_code ec;
     if (!std::filesystem::is_regular_file(path, ec)) {
@@ -50,9 +75,11 @@ VerifyReport verifyDictionary(const std::string& path, std::ostream& out) {
         return report;
     }
     int rc;
+    std::unordered_set<std::string> headwords;
     while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
         ++report.rows;
         const char* caption = reinterpret_cast<const char*>(sqlite3_column_text(st, 0));
+        if (!spokenListPath.empty()) headwords.insert(lowerCase(caption));
         const char* phonetic = reinterpret_cast<const char*>(sqlite3_column_text(st, 1));
         if (!caption || !*caption) ++report.emptyCaptions;
         if (!phonetic || !acceptedBySymbolKeys(decodeStoredPhonetic(phonetic))) {
@@ -70,6 +97,7 @@ VerifyReport verifyDictionary(const std::string& path, std::ostream& out) {
     out << "unreadable transcriptions: " << report.badTranscriptions << "\n";
     if (report.emptyCaptions) out << "empty headwords: " << report.emptyCaptions << "\n";
     if (report.rows == 0 || report.badTranscriptions || report.emptyCaptions) ok = false;
+    if (!spokenListPath.empty()) reportSpokenCoverage(headwords, spokenListPath, out);
 
     // The entry lookup compares w_caption for equality; it must not scan the table.
     bool indexed = false;
