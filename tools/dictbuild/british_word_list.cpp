@@ -33,7 +33,7 @@ void readWordsFile(const std::string& path, BritishWordList& list) {
 
 void readHunspell(const std::string& dicPath, BritishWordList& list) {
     std::string error;
-    if (!expandHunspell(dicPath, affixFileOf(dicPath), [&](const std::string& w) { list.add(w); }, error)) {
+    if (!expandHunspell(dicPath, affixFileOf(dicPath), [&](const std::string& w) { list.addSpelledOut(w); }, error)) {
         list.noteProblem(error + " (Debian package hunspell-en-gb)");
         return;
     }

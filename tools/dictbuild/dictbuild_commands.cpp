@@ -21,6 +21,8 @@ const char kBuildUsage[] =
     "  --dir DIR          runtime folder (default: the working directory)\n"
     "  --wordnet DIR      WordNet database folder (default /usr/share/wordnet)\n"
     "  --no-wordnet       build from the given word lists only\n"
+    "  --no-british-lists keep every word form the rules make, unchecked by the British\n"
+    "                     word lists (wbritish-large, hunspell-en-gb)\n"
     "  --ecdict FILE      add an ECDICT-format CSV word list (repeatable)\n"
     "  --tsv FILE         add a word<TAB>transcription<TAB>explanation list (repeatable)\n"
     "  --lenient          skip malformed lines of word lists instead of stopping\n"
@@ -71,6 +73,8 @@ int runBuildCommand(int argc, char** argv) {
             if (!takeValue(argc, argv, i, options.wordnetDir)) return 2;
         } else if (arg == "--no-wordnet") {
             options.useWordNet = false;
+        } else if (arg == "--no-british-lists") {
+            options.wordLists = {"", ""};
         } else if (arg == "--ecdict") {
             if (!takeValue(argc, argv, i, value)) return 2;
             options.ecdictFiles.push_back(value);

@@ -8,6 +8,7 @@
 #include <unordered_map>
 
 #include "build_stamp.h"
+#include "checked_inflections.h"
 #include "dict_store.h"
 #include "ecdict_importer.h"
 #include "espeak_transcriber.h"
@@ -101,6 +102,8 @@ BuildSummary buildDictionary(const BuildOptions& options, std::ostream& log) {
 
     std::vector<std::string> inputs;
     if (options.useWordNet) inputs = wordNetInputFiles(options.wordnetDir);
+    if (options.useWordNet)
+        for (const auto& f : britishWordListFiles(options.wordLists)) inputs.push_back(f);
     for (const auto& f : options.ecdictFiles) inputs.push_back(f);
     for (const auto& f : options.tsvFiles) inputs.push_back(f);
     for (const auto& f : espeakDataFiles()) inputs.push_back(f);
@@ -109,7 +112,6 @@ BuildSummary buildDictionary(const BuildOptions& options, std::ostream& log) {
     if (heardWords) {
         sourceFiles = fetchOptionalSources({options.sourcesCache(), "npm", options.downloadSources}, log);
         for (const auto& f : sourceFiles.stampFiles()) inputs.push_back(f);
-        for (const auto& f : britishWordListFiles()) inputs.push_back(f);
     }
     // The builder itself: a new builder may write a different dictionary from the same inputs.
     std::error_code exeError;
@@ -132,11 +134,14 @@ BuildSummary buildDictionary(const BuildOptions& options, std::ostream& log) {
             return summary;
         }
         const size_t lemmas = wordnet.headwords.size();
-        const size_t forms = addInflections(wordnet);
+        BritishWordList wordList = britishWordList(options.wordLists);
+        LearnerSources heard;
+        if (heardWords) loadLearnerSources(sourceFiles, wordList, heard, log);
+        const size_t forms = addCheckedInflections(wordnet, wordList, log).rowsAdded;
         log << "WordNet: " << lemmas << " headwords, " << forms << " inflected forms\n";
         entries = std::move(wordnet.headwords);
         addFunctionWords(entries);
-        if (heardWords) addHeardWords(entries, sourceFiles, skipped, log);
+        if (heardWords) log << describeLearnerHeadwords(addLearnerHeadwords(entries, heard, skipped)) << "\n";
     }
     ImportOptions importOptions;
     importOptions.lenient = options.lenient;

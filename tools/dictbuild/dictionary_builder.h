@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "british_word_list.h"
 #include "dictionary_writer.h"
 
 namespace quorvi::dictbuild {
@@ -12,6 +13,7 @@ struct BuildOptions {
     std::string runtimeDir = ".";
     std::string wordnetDir = "/usr/share/wordnet";
     bool useWordNet = true;
+    WordListSources wordLists;  // which generated word forms are real
     std::vector<std::string> ecdictFiles;
     std::vector<std::string> tsvFiles;
     bool force = false;

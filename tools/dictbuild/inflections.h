@@ -1,24 +1,31 @@
 #pragma once
 // Inflected forms a learner hears (went, children, cats, walked, walking, bigger ...), added
-// as entries explained by their lemma ("past tense of walk").
+// as entries explained by their lemma ("past tense of go", "plural of cat").
 #include <string>
 #include <vector>
 
+#include "british_word_list.h"
+#include "inflection_spelling.h"
 #include "wordnet_reader.h"
 
 namespace quorvi::dictbuild {
 
-// Regular forms of a lemma, by its spelling.
-std::string pluralOf(const std::string& noun);
-std::string thirdPersonOf(const std::string& verb);
-std::string pastOf(const std::string& verb);
-std::string presentParticipleOf(const std::string& verb);
-std::string comparativeOf(const std::string& adjective);   // "" when the adjective takes "more"
-std::string superlativeOf(const std::string& adjective);   // "" when the adjective takes "most"
+struct InflectionSummary {
+    size_t rowsAdded = 0;
+    size_t madeKept = 0;                      // forms made by rule that a word list attests
+    size_t madeDropped = 0;                   // forms made by rule that no word list has
+    std::vector<std::string> droppedExamples; // a few of them, for the build log
+};
 
-// Adds the irregular forms of the exception lists for every lemma and the regular forms of
-// lemmas with a frequency above zero. A form that already is a headword gets the line added
-// to its explanation instead of a second row. Returns the number of rows added.
+// Adds the forms of the exception lists for every lemma and the regular forms of lemmas with
+// a frequency above zero, each labelled for what it is. A form that already is a headword
+// gets the line added to its explanation instead of a second row. Returns the rows added.
 size_t addInflections(WordNetData& data);
+
+// The same checked against British word lists: a form made by rule is kept only when a list
+// has it, which lets every WordNet lemma take its regular forms and brings back the regular
+// forms beside irregular ones (worked beside wrought, showed beside shown, brothers beside
+// brethren). An empty list checks nothing, as above.
+InflectionSummary addInflections(WordNetData& data, const BritishWordList& attested);
 
 }  // namespace quorvi::dictbuild

@@ -20,14 +20,16 @@ std::string lower(std::string s) {
 bool startsWithCapital(const std::string& s) { return !s.empty() && std::isupper(static_cast<unsigned char>(s[0])); }
 
 // The words that may become headwords: the spoken list's words and the British list's
-// capitalised words (its lower-case words are forms of WordNet's, added as such elsewhere).
+// capitalised words, from its plain list and its hunspell stems (its lower-case words are
+// forms of WordNet's, added as such elsewhere).
 std::set<std::string> candidatesOf(const LearnerSources& sources) {
     std::set<std::string> out;
     for (const auto& [word, count] : sources.spoken.counts)
         if (count > 0) out.insert(word);
     if (sources.british)
-        for (const std::string& w : sources.british->words())
-            if (startsWithCapital(w) && w.find('\'') == std::string::npos) out.insert(w);
+        for (const auto* words : {&sources.british->listedWords(), &sources.british->spelledOutWords()})
+            for (const std::string& w : *words)
+                if (startsWithCapital(w) && w.find('\'') == std::string::npos) out.insert(w);
     return out;
 }
 
@@ -115,18 +117,20 @@ private:
         return false;
     }
 
-    // "Americans", "Sundays": the plural of a capitalised headword. The "plural" of a given
-    // name or of a person (an entry with dates) is a family name: Williams, Peters.
+    // "Americans", "Sundays": the plural of a capitalised headword, heard or listed as a word
+    // (not one of hunspell's made forms). The "plural" of a given name or of a person (an
+    // entry that opens with dates) is a family name: Williams, Peters.
     std::vector<std::string> pluralOfCapitalised(const std::string& w) const {
         if (!startsWithCapital(w) || w.size() < 4 || w.back() != 's') return {};
+        if (sources_.spoken.countOf(w) <= 0 && !(sources_.british && sources_.british->listsAsWord(w))) return {};
         for (size_t cut : {size_t{1}, size_t{2}}) {
             if (cut == 2 && w.compare(w.size() - 2, 2, "es") != 0) continue;
             const std::string singular = w.substr(0, w.size() - cut);
             auto it = byCaption_.find(singular);
             if (it == byCaption_.end() || isGivenName(singular)) continue;
             const auto& lines = entries_[it->second].explainLines;
-            const bool dated = std::any_of(lines.begin(), lines.end(), [](const std::string& l) {
-                return std::any_of(l.begin(), l.end(), [](char c) { return std::isdigit(static_cast<unsigned char>(c)); });
+            const bool dated = !lines.empty() && std::any_of(lines[0].begin(), lines[0].end(), [](char c) {
+                return std::isdigit(static_cast<unsigned char>(c));
             });
             if (!dated) return {"plural of " + it->first};
         }

@@ -1,6 +1,9 @@
 #include "learner_sources.h"
 
+#include <cctype>
+
 #include "cedict_reader.h"
+#include "word_fragments.h"
 
 namespace quorvi::dictbuild {
 namespace {
@@ -11,9 +14,19 @@ void loadNames(const std::string& path, std::unordered_set<std::string>& out, st
         log << "build: optional source unreadable: " << error << "; its names are left out\n";
 }
 
+// Lower-case words only: the list writes a word capitalised when most of its uses open a
+// sentence, which says nothing about its forms.
+void attestSpokenWords(const SpokenFrequencies& spoken, BritishWordList& british) {
+    const KnownWord known = [&](const std::string& w) { return british.contains(w); };
+    for (const auto& [word, count] : spoken.counts)
+        if (!word.empty() && std::islower(static_cast<unsigned char>(word[0])) && !british.contains(word) &&
+            !isFragment(word, known))
+            british.add(word);
+}
+
 }  // namespace
 
-void loadLearnerSources(const OptionalSourceFiles& files, const BritishWordList* british, LearnerSources& out,
+void loadLearnerSources(const OptionalSourceFiles& files, BritishWordList& british, LearnerSources& out,
                         std::ostream& log) {
     std::string error;
     if (!files.spokenFrequencies.empty() && !loadSpokenFrequencies(files.spokenFrequencies, out.spoken, error)) {
@@ -27,17 +40,8 @@ void loadLearnerSources(const OptionalSourceFiles& files, const BritishWordList*
     out.cedictNames = CedictNames(cedict);
     loadNames(files.maleNames, out.givenNames.male, log);
     loadNames(files.femaleNames, out.givenNames.female, log);
-    out.british = british;
-}
-
-void addHeardWords(std::vector<DictEntry>& entries, const OptionalSourceFiles& files, SkipReport& skipped,
-                   std::ostream& log) {
-    const BritishWordList british = britishWordList();
-    for (const std::string& problem : british.problems())
-        log << "build: optional source missing: " << problem << "; its names and places are left out\n";
-    LearnerSources sources;
-    loadLearnerSources(files, &british, sources, log);
-    log << describeLearnerHeadwords(addLearnerHeadwords(entries, sources, skipped)) << "\n";
+    out.british = &british;
+    attestSpokenWords(out.spoken, british);
 }
 
 std::string describeLearnerHeadwords(const LearnerHeadwordCounts& c) {

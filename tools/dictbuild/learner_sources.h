@@ -11,14 +11,11 @@
 
 namespace quorvi::dictbuild {
 
-// Reads what `files` found; a file that cannot be read is logged and left out.
-void loadLearnerSources(const OptionalSourceFiles& files, const BritishWordList* british, LearnerSources& out,
+// Reads what `files` found; a file that cannot be read is logged and left out. The words of
+// the spoken list (fragments left out) join `british` as attested spellings, so that the
+// forms a learner hears ("worked", "brothers") are made even where no word list has them.
+void loadLearnerSources(const OptionalSourceFiles& files, BritishWordList& british, LearnerSources& out,
                         std::ostream& log);
-
-// The build step: reads the British word list and the loaded sources, adds the heard words
-// to `entries` and logs what it added by kind.
-void addHeardWords(std::vector<DictEntry>& entries, const OptionalSourceFiles& files, SkipReport& skipped,
-                   std::ostream& log);
 
 // One line for the build log: the rows added by kind and what was refused.
 std::string describeLearnerHeadwords(const LearnerHeadwordCounts& counts);

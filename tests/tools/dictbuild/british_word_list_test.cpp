@@ -72,6 +72,8 @@ TEST_F(WordListFiles, BothSourcesJoinIntoOneListAndMissingOnesAreNamed) {
     for (const char* w : {"A", "algorithms", "colours", "worked", "realized", "cities"})
         EXPECT_TRUE(list.contains(w)) << w;
     EXPECT_FALSE(list.contains("a"));        // spelling as listed, case included
+    EXPECT_TRUE(list.listsAsWord("algorithms"));
+    EXPECT_FALSE(list.listsAsWord("cities"));  // only spelled out by hunspell's rules
     EXPECT_FALSE(list.contains("colours\r"));
 
     sources.wordsFile = (folder_.path() / "no-such-list").string();
@@ -80,6 +82,7 @@ TEST_F(WordListFiles, BothSourcesJoinIntoOneListAndMissingOnesAreNamed) {
     EXPECT_NE(list.problems().front().find("no-such-list"), std::string::npos);
     EXPECT_NE(list.problems().front().find("wbritish-large"), std::string::npos);
     EXPECT_TRUE(list.contains("worked"));    // the hunspell list still counts
+    EXPECT_TRUE(list.listsAsWord("cities"));   // and is the only list there is
 
     sources.hunspellDictionary = (folder_.path() / "none.dic").string();
     list = britishWordList(sources);

@@ -23,7 +23,8 @@ TEST(Inflections, RegularSpellingRules) {
     EXPECT_EQ(pastOf("hope"), "hoped");
     EXPECT_EQ(pastOf("try"), "tried");
     EXPECT_EQ(pastOf("play"), "played");
-    EXPECT_EQ(pastOf("visit"), "visited");   // no doubling without a stressed final syllable
+    EXPECT_EQ(pastOf("visit"), "visited");
+    EXPECT_EQ(pastOf("layer"), "layered");   // y after a vowel starts no syllable of its own   // no doubling without a stressed final syllable
     EXPECT_EQ(presentParticipleOf("make"), "making");
     EXPECT_EQ(presentParticipleOf("die"), "dying");
     EXPECT_EQ(presentParticipleOf("see"), "seeing");
@@ -69,7 +70,8 @@ TEST(Inflections, ExceptionListsAndRegularFormsBecomeEntriesOfTheirLemma) {
         return nullptr;
     };
     ASSERT_NE(find("went"), nullptr);
-    EXPECT_EQ(find("went")->explainLines.front(), "past tense or past participle of go");
+    EXPECT_EQ(find("went")->explainLines.front(), "past tense of go");
+    EXPECT_EQ(find("gone")->explainLines.front(), "past participle of go");
     EXPECT_EQ(find("goed"), nullptr);  // the exception list gives the past forms
     ASSERT_NE(find("goes"), nullptr);
     EXPECT_EQ(find("walked")->explainLines.front(), "past tense and past participle of walk");

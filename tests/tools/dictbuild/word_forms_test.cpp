@@ -1,0 +1,180 @@
+#include <gtest/gtest.h>
+
+#include <set>
+#include <sstream>
+
+#include "checked_inflections.h"
+#include "inflections.h"
+
+using namespace quorvi::dictbuild;
+
+namespace {
+
+// A few WordNet lemmas as the reader gives them, with the exception-list forms WordNet has
+// for them, and a British word list written by hand for them.
+class WordForms : public ::testing::Test {
+protected:
+    void SetUp() override {
+        lemma("same", 9, "a", 9);
+        lemma("best", 9, "a", 9);
+        lemma("big", 30, "a", 30);
+        lemma("sheep", 5, "n", 5);
+        lemma("cattle", 5, "n", 5);
+        lemma("one", 50, "n", 50);
+        lemma("algorithm", 0, "n", 0);
+        lemma("radio", 4, "nv", 4);
+        lemma("layer", 3, "nv", 3);
+        lemma("work", 90, "nv", 90);
+        lemma("show", 80, "nv", 80);
+        lemma("go", 99, "v", 99);
+        lemma("take", 95, "v", 95);
+        lemma("overtake", 2, "v", 2);
+        lemma("dream", 20, "nv", 20);
+        lemma("see", 90, "v", 90);
+        lemma("brother", 20, "n", 20);
+        lemma("foot", 30, "nv", 30);
+        lemma("bus", 10, "nv", 10);
+        lemma("emphasis", 5, "n", 5);
+        lemma("blick", 1, "v", 1);  // a verb no table knows
+        lemma("give up", 8, "v", 8);
+        lemma("throw out", 2, "v", 2);
+        lemma("seed", 5, "nv", 5);
+        lemma("genuineness", 1, "n", 1);
+        lemma("realize", 30, "v", 30);
+        data_.exceptions['v'] = {{"wrought", {"work"}}, {"shown", {"show"}},    {"went", {"go"}},
+                                 {"gone", {"go"}},      {"took", {"take"}},     {"taken", {"take"}},
+                                 {"overtook", {"overtake"}}, {"overtaken", {"overtake"}},
+                                 {"dreamt", {"dream"}}, {"saw", {"see"}},       {"seen", {"see"}},
+                                 {"black", {"blick"}},  {"blicken", {"blick"}}, {"gave", {"give"}},
+                                 {"given", {"give"}},   {"throwing out", {"throw out"}}};
+        data_.exceptions['n'] = {{"brethren", {"brother"}}, {"feet", {"foot"}}, {"busses", {"bus"}},
+                                 {"emphases", {"emphasis"}}};
+        for (const char* w : {"bigger", "biggest", "ones", "algorithms", "radios", "radioed", "radioing",
+                              "layers", "layered", "layering", "works", "worked", "working", "shows",
+                              "showed", "showing", "goes", "going", "takes", "taking", "overtakes",
+                              "overtaking", "dreams", "dreamed", "dreaming", "sees", "seeing", "seed",
+                              "seeds", "seeded", "brothers", "foots", "footed", "footing", "feet", "buses",
+                              "bused", "busing", "emphasises", "blicks", "blicked", "blicking", "gives",
+                              "giving", "throws", "throwing"})
+            list_.add(w);
+        // Forms only hunspell's affix rules spell out.
+        for (const char* w : {"genuinenesses", "realized", "realizes", "realizing"}) list_.addSpelledOut(w);
+    }
+    void lemma(const std::string& caption, double frequency, const std::string& pos, double count) {
+        DictEntry e;
+        e.caption = caption;
+        e.frequency = frequency;
+        e.explainLines = {"a sense"};
+        data_.headwords.push_back(e);
+        data_.lemmaPos[caption] = pos;
+        for (char p : pos) data_.posCounts[caption + '#' + p] = count;
+    }
+    const DictEntry* find(const std::string& caption) const {
+        for (const auto& e : data_.headwords)
+            if (e.caption == caption) return &e;
+        return nullptr;
+    }
+    std::vector<std::string> labels(const std::string& caption) const {
+        const DictEntry* e = find(caption);
+        if (!e) return {"(no entry)"};
+        std::vector<std::string> out;
+        for (const auto& l : e->explainLines)
+            if (l != "a sense") out.push_back(l);
+        return out;
+    }
+    using Lines = std::vector<std::string>;
+    WordNetData data_;
+    BritishWordList list_;
+};
+
+}  // namespace
+
+TEST_F(WordForms, FormsMadeByRuleStayOnlyWhenTheWordListHasThem) {
+    const InflectionSummary summary = addInflections(data_, list_);
+    for (const char* madeUp : {"samest", "samer", "bestest", "sheeps", "cattles", "radioes", "layerred", "goed",
+                               "taked", "overtaked", "blickeds"})
+        EXPECT_EQ(find(madeUp), nullptr) << madeUp;
+    // Real regular forms, also where WordNet lists an irregular one beside them or the lemma
+    // is never tagged in running text.
+    EXPECT_EQ(labels("worked"), Lines{"past tense and past participle of work"});
+    EXPECT_EQ(labels("brothers"), Lines{"plural of brother"});
+    EXPECT_EQ(labels("ones"), Lines{"plural of one"});
+    EXPECT_EQ(labels("algorithms"), Lines{"plural of algorithm"});
+    EXPECT_EQ(labels("radios"), (Lines{"plural of radio", "third person singular of radio"}));
+    EXPECT_EQ(labels("layered"), Lines{"past tense and past participle of layer"});
+    EXPECT_EQ(labels("biggest"), Lines{"superlative of big"});
+    EXPECT_EQ(labels("buses"), (Lines{"plural of bus", "third person singular of bus"}));
+    // A regular spelling that is only a verb form or another word gets no false label.
+    EXPECT_EQ(labels("foots"), Lines{"third person singular of foot"});
+    EXPECT_EQ(labels("seed"), Lines{});  // not "past tense of see"
+    EXPECT_EQ(find("emphasises"), nullptr);
+    // Hunspell's rules vouch for verb forms (the -ize spellings a British list lacks), not for
+    // plurals of uncountable nouns.
+    EXPECT_EQ(labels("realized"), Lines{"past tense and past participle of realize"});
+    EXPECT_EQ(find("genuinenesses"), nullptr);
+    EXPECT_GE(summary.madeDropped, 10u);
+    // Every single-word row added is in the list or in WordNet's exception lists, but for the
+    // hand-listed forms of be, have, do and other.
+    const std::set<std::string> handListed = {"am", "are", "is", "was", "were", "been", "being", "has", "had",
+                                              "having", "does", "did", "done", "doing", "others"};
+    for (const DictEntry& e : data_.headwords) {
+        if (e.explainLines.front() == "a sense" || e.caption.find(' ') != std::string::npos) continue;
+        if (handListed.count(e.caption)) continue;
+        bool listed = false;
+        for (const auto& [pos, forms] : data_.exceptions)
+            for (const auto& f : forms) listed = listed || f.first == e.caption;
+        EXPECT_TRUE(list_.contains(e.caption) || listed) << e.caption;
+    }
+    EXPECT_NE(std::find(summary.droppedExamples.begin(), summary.droppedExamples.end(), "cattles"),
+              summary.droppedExamples.end());
+}
+
+TEST_F(WordForms, PastTenseAndPastParticipleAreLabelledApart) {
+    addInflections(data_, list_);
+    EXPECT_EQ(labels("went"), Lines{"past tense of go"});
+    EXPECT_EQ(labels("gone"), Lines{"past participle of go"});
+    EXPECT_EQ(labels("took"), Lines{"past tense of take"});
+    EXPECT_EQ(labels("taken"), Lines{"past participle of take"});
+    EXPECT_EQ(labels("overtook"), Lines{"past tense of overtake"});    // take behind a prefix
+    EXPECT_EQ(labels("overtaken"), Lines{"past participle of overtake"});
+    EXPECT_EQ(labels("saw"), Lines{"past tense of see"});
+    EXPECT_EQ(labels("showed"), Lines{"past tense of show"});         // the rule's form beside shown
+    EXPECT_EQ(labels("shown"), Lines{"past participle of show"});
+    EXPECT_EQ(labels("dreamt"), Lines{"past tense and past participle of dream"});
+    EXPECT_EQ(labels("dreamed"), Lines{"past tense and past participle of dream"});
+    EXPECT_EQ(labels("wrought"), Lines{"past tense and past participle of work"});  // a lone form
+    EXPECT_EQ(labels("black"), Lines{"past tense of blick"});         // told by shape: -n is the participle
+    EXPECT_EQ(labels("blicken"), Lines{"past participle of blick"});
+    EXPECT_EQ(labels("blicked"), Lines{"past tense and past participle of blick"});
+    EXPECT_EQ(labels("going"), Lines{"present participle of go"});
+    EXPECT_EQ(labels("goes"), Lines{"third person singular of go"});
+}
+
+TEST_F(WordForms, AMultiwordVerbInflectsItsVerb) {
+    addInflections(data_, list_);
+    EXPECT_EQ(labels("gave up"), Lines{"past tense of give up"});
+    EXPECT_EQ(labels("given up"), Lines{"past participle of give up"});
+    EXPECT_EQ(labels("gives up"), Lines{"third person singular of give up"});
+    EXPECT_EQ(labels("giving up"), Lines{"present participle of give up"});
+    EXPECT_EQ(labels("throwing out"), Lines{"present participle of throw out"});
+    EXPECT_EQ(labels("throws out"), Lines{"third person singular of throw out"});
+    EXPECT_EQ(find("throwed out"), nullptr);  // "throwed" is in no list
+    EXPECT_EQ(find("throwing out")->anchor >= 0, true);
+}
+
+TEST_F(WordForms, WithoutAWordListTheRulesFormsAreKeptAndTheLogSaysSo) {
+    WordListSources missing{"/nonexistent/british-english-large", "/nonexistent/en_GB.dic"};
+    std::ostringstream log;
+    const InflectionSummary summary = addCheckedInflections(data_, missing, log);
+    EXPECT_NE(log.str().find("/nonexistent/british-english-large"), std::string::npos) << log.str();
+    EXPECT_NE(log.str().find("wbritish-large"), std::string::npos);
+    EXPECT_NE(log.str().find("hunspell-en-gb"), std::string::npos);
+    EXPECT_NE(log.str().find("unchecked"), std::string::npos);
+    EXPECT_GT(summary.rowsAdded, 0u);
+    EXPECT_EQ(summary.madeDropped, 0u);
+    // As before the lists existed: forms of tagged lemmas, unchecked, labelled apart.
+    EXPECT_NE(find("sheeps"), nullptr);
+    EXPECT_EQ(find("algorithms"), nullptr);  // never tagged in running text
+    EXPECT_EQ(labels("went"), Lines{"past tense of go"});
+    EXPECT_EQ(labels("gave up"), Lines{"past tense of give up"});
+}
