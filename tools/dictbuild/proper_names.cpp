@@ -115,23 +115,25 @@ bool looksLikePlaceName(const std::string& word) {
     return false;
 }
 
-NameExplanation explainName(const std::string& word, const GivenNames& given, const CedictNames& cedict) {
+NameExplanation explainName(const std::string& word, const GivenNames& given, const CedictNames& cedict,
+                            bool transliterate) {
     NameExplanation out;
     if (!startsWithCapital(word)) return out;
     const CedictName* c = cedict.find(word);
+    const std::string chinese = c && transliterate ? c->chinese : std::string();
     const bool bareName = c && !c->place;
     const bool male = given.male.count(word) != 0, female = given.female.count(word) != 0;
     if (male || female) {
         out.kind = NameKind::GivenName;
         const char* sex = male && female ? "male or female" : male ? "male" : "female";
-        out.lines.push_back(withChinese(std::string("a given name (") + sex + ")", bareName ? c->chinese : ""));
+        out.lines.push_back(withChinese(std::string("a given name (") + sex + ")", bareName ? chinese : ""));
     } else if (bareName) {
         out.kind = NameKind::FamilyName;
-        out.lines.push_back(withChinese("a family name", c->chinese));
+        out.lines.push_back(withChinese("a family name", chinese));
     }
     if (c && c->place) {
         if (out.kind == NameKind::None) out.kind = NameKind::Place;
-        out.lines.push_back(withChinese(c->description, c->chinese));
+        out.lines.push_back(withChinese(c->description, chinese));
     } else if (out.kind == NameKind::None && looksLikePlaceName(word)) {
         out.kind = NameKind::Place;
         out.lines.push_back("a place name");

@@ -55,7 +55,9 @@ struct NameExplanation {
     std::vector<std::string> lines;
 };
 
-NameExplanation explainName(const std::string& word, const GivenNames& given, const CedictNames& cedict);
+// `transliterate`: end the line with CC-CEDICT's Chinese for the name ("; 爱丽丝").
+NameExplanation explainName(const std::string& word, const GivenNames& given, const CedictNames& cedict,
+                            bool transliterate = true);
 
 // A spelling that only places have: "Oxfordshire", "Stoke-on-Trent".
 bool looksLikePlaceName(const std::string& word);

@@ -31,7 +31,10 @@ double rankScore(const DictEntry& e) {
 
 }  // namespace
 
-std::vector<size_t> rankOrder(const std::vector<DictEntry>& entries) {
+std::vector<size_t> rankOrder(const std::vector<DictEntry>& entries) { return rankOrder(entries, {}); }
+
+std::vector<size_t> rankOrder(const std::vector<DictEntry>& entries, const std::vector<double>& heard) {
+    auto heardCount = [&](size_t i) { return i < heard.size() ? heard[i] : 0.0; };
     std::vector<size_t> roots;
     std::vector<std::vector<size_t>> followers(entries.size());
     for (size_t i = 0; i < entries.size(); ++i) {
@@ -40,6 +43,7 @@ std::vector<size_t> rankOrder(const std::vector<DictEntry>& entries) {
         else followers[r].push_back(i);
     }
     std::stable_sort(roots.begin(), roots.end(), [&](size_t a, size_t b) {
+        if (heardCount(a) != heardCount(b)) return heardCount(a) > heardCount(b);
         const DictEntry& x = entries[a];
         const DictEntry& y = entries[b];
         const double sx = rankScore(x), sy = rankScore(y);

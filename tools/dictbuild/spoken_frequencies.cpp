@@ -7,6 +7,7 @@
 #include <cctype>
 #include <string_view>
 
+#include "ascii_case.h"
 #include "json_data_file.h"
 
 namespace quorvi::dictbuild {
@@ -19,11 +20,6 @@ constexpr std::array<std::string_view, 22> kContractionPieces = {
 
 bool isContractionPiece(const std::string& word) {
     return std::find(kContractionPieces.begin(), kContractionPieces.end(), word) != kContractionPieces.end();
-}
-
-std::string lowerAscii(std::string s) {
-    for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return s;
 }
 
 }  // namespace

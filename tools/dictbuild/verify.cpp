@@ -9,6 +9,7 @@
 #include "dict_store.h"
 #include "phonetic_notation.h"
 #include "spoken_coverage.h"
+#include "verify_chinese.h"
 
 namespace quorvi::dictbuild {
 namespace {
@@ -98,6 +99,8 @@ VerifyReport verifyDictionary(const std::string& path, std::ostream& out, const 
     if (report.emptyCaptions) out << "empty headwords: " << report.emptyCaptions << "\n";
     if (report.rows == 0 || report.badTranscriptions || report.emptyCaptions) ok = false;
     if (!spokenListPath.empty()) reportSpokenCoverage(headwords, spokenListPath, out);
+
+    if (!verifyChineseLines(db, out)) ok = false;
 
     // The entry lookup compares w_caption for equality; it must not scan the table.
     bool indexed = false;

@@ -24,6 +24,7 @@ protected:
     void SetUp() override {
         options_.runtimeDir = folder_.path().string();
         options_.useWordNet = false;
+        options_.useNpmSources = false;
         options_.tsvFiles = {writeList("words.tsv",
                                        "cat\tkæt\ta small animal\t900\n"
                                        "house\t'haus\ta building for living in\\na home\t10\n"

@@ -139,8 +139,8 @@ protected:
                     common("telling", 300, "adj. revealing"), common("American", 400, "n. a native of America"),
                     common("Las Vegas", 10, "n. largest city in Nevada"), common("will", 900, "n. desire"),
                     common("I", 100000, "pron. the person speaking")};
-        for (const char* w : {"Mark", "Oxfordshire", "Smithson", "Alice", "Will", "Cheney", "well"}) british_.add(w);
-        sources_.british = &british_;
+        for (const char* w : {"Mark", "Oxfordshire", "Smithson", "Alice", "Will", "Cheney", "well"})
+            sources_.british.add(w);
         sources_.givenNames = someGivenNames();
         sources_.cedictNames = CedictNames(someCedict());
         sources_.spoken.counts = {{"gonna", 101804}, {"Joe", 20000}, {"jo", 40},     {"tellin", 120},
@@ -148,7 +148,6 @@ protected:
                                   {"dont", 700},      {"xyzzy", 50},   {"I", 2000000}, {"mark", 3000}};
     }
     std::vector<DictEntry> entries_;
-    BritishWordList british_;
     LearnerSources sources_;
     SkipReport skipped_;
 };
@@ -179,6 +178,21 @@ TEST_F(HeardWords, EachKindComesWithItsExplanationAndUnexplainedWordsAreLeftOut)
     EXPECT_DOUBLE_EQ(findEntry(entries_, "I'm")->frequency, 200000);
 }
 
+TEST_F(HeardWords, OtherWordsAreExplainedByTheirChineseEquivalentsAndNamesDoNotRepeatThem) {
+    sources_.spoken.counts["rehab"] = 800;
+    sources_.chineseFor = [](const std::string& w) {
+        if (w == "rehab") return Lines{"康复", "戒毒"};
+        if (w == "Alice") return Lines{"爱丽丝"};
+        return Lines{};
+    };
+    addLearnerHeadwords(entries_, sources_, skipped_);
+    EXPECT_EQ(linesOf(entries_, "rehab"), Lines{"康复；戒毒"});
+    // The Chinese line that opens the entry gives the transliteration; the name's line does not repeat it.
+    EXPECT_EQ(linesOf(entries_, "Alice"), Lines{"a given name (female)"});
+    EXPECT_EQ(linesOf(entries_, "Cheney"), Lines{"a family name; 切尼"});
+    EXPECT_EQ(findEntry(entries_, "xyzzy"), nullptr);
+}
+
 TEST_F(HeardWords, ANameRanksBelowTheCommonWordOfTheSameSoundUnlessHeardMoreOften) {
     addLearnerHeadwords(entries_, sources_, skipped_);
     const std::vector<size_t> order = rankOrder(entries_);
@@ -199,11 +213,11 @@ TEST_F(HeardWords, TheSpokenListAttestsTheFormsALearnerHears) {
                            R"({"word":"didn","count":4},{"word":"Weli","count":3},{"word":"Showed","count":2}])";
     OptionalSourceFiles files;
     files.spokenFrequencies = list;
-    BritishWordList attested;
-    attested.add("well");
     LearnerSources sources;
+    BritishWordList& attested = sources.british;
+    attested.add("well");
     std::ostringstream log;
-    loadLearnerSources(files, attested, sources, log);
+    loadLearnerSources(files, sources, log);
     EXPECT_TRUE(attested.contains("brothers"));
     EXPECT_TRUE(attested.contains("worked"));
     EXPECT_FALSE(attested.contains("didn"));
@@ -248,7 +262,7 @@ TEST(HeardWordsBuild, GoesOnWithoutTheOptionalSources) {
     quorvi::testing::TemporaryFolder folder;
     BuildOptions options;
     options.runtimeDir = folder.path().string();
-    options.downloadSources = false;  // an empty cache and no download: every package is missing
+    options.allowDownloads = false;  // an empty cache and no download: every package is missing
     options.wordLists.wordsFile = (folder.path() / "no-such-words").string();
     options.wordLists.hunspellDictionary = (folder.path() / "no-such.dic").string();
     options.limit = 300;

@@ -156,7 +156,7 @@ TEST(OptionalSources, NamesWhatTheDictionaryLacksForEachMissingSource) {
     options.npmProgram = (folder.path() / "no-such-npm").string();
     writeFile(unpackedPackageDir(options.cacheDir, kSpokenFrequencyPackage) + "/index.json", "[]");
     std::ostringstream log;
-    OptionalSourceFiles files = fetchOptionalSources(options, log);
+    OptionalSourceFiles files = fetchOptionalSources(options, "/nonexistent/dict.txt", log);
     EXPECT_FALSE(files.spokenFrequencies.empty());
     EXPECT_TRUE(files.cedict.empty());
     EXPECT_NE(log.str().find("has no Chinese equivalents"), std::string::npos) << log.str();

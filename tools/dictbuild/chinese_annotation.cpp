@@ -1,0 +1,82 @@
+#include "chinese_annotation.h"
+
+#include <algorithm>
+#include <cctype>
+#include <string>
+#include <unordered_map>
+#include <unordered_set>
+
+#include "ascii_case.h"
+#include "chinese_line.h"
+#include "english_stems.h"
+
+namespace quorvi::dictbuild {
+namespace {
+
+bool isAllCapitals(const std::string& word) {
+    return std::none_of(word.begin(), word.end(), [](char c) { return std::islower(static_cast<unsigned char>(c)); });
+}
+
+// "He" beside "he" is helium, "WHO" an organisation: such headwords take only proper names.
+std::vector<bool> namesOnly(const std::vector<DictEntry>& entries) {
+    std::unordered_set<std::string> captions;
+    for (const DictEntry& e : entries) captions.insert(e.caption);
+    std::vector<bool> out(entries.size(), false);
+    for (size_t i = 0; i < entries.size(); ++i) {
+        const std::string& c = entries[i].caption;
+        // "I" is the one English word always written with a capital.
+        out[i] = startsCapitalised(c) && c != "I" && (isAllCapitals(c) || captions.count(lowerAscii(c)) > 0);
+    }
+    return out;
+}
+
+// The entry whose line an inflected form without one of its own shares: its lemma's
+// (`anchor`), else that of the base WordNet's exception lists give (kept -> keep), else that of
+// a regular base WordNet knows (wanted -> want, hours -> hour).
+std::vector<size_t> lineSources(const std::vector<DictEntry>& entries, const HeadwordUses& uses) {
+    std::unordered_map<std::string, size_t> byCaption;
+    for (size_t i = 0; i < entries.size(); ++i) byCaption.emplace(entries[i].caption, i);
+    auto indexOf = [&](const std::string& caption) {
+        auto it = byCaption.find(caption);
+        return it == byCaption.end() ? entries.size() : it->second;
+    };
+    std::vector<size_t> out(entries.size(), entries.size());
+    for (size_t i = 0; i < entries.size(); ++i) {
+        const DictEntry& e = entries[i];
+        if (e.anchor >= 0 && static_cast<size_t>(e.anchor) < entries.size()) {
+            out[i] = static_cast<size_t>(e.anchor);
+            continue;
+        }
+        if (startsCapitalised(e.caption)) continue;
+        const HeadwordUse use = useOf(uses, e.caption);
+        if (!use.base.empty()) out[i] = indexOf(use.base);
+        for (const std::string& base : regularBaseCandidates(e.caption)) {
+            if (out[i] != entries.size()) break;
+            if (!useOf(uses, base).partsOfSpeech.empty()) out[i] = indexOf(base);
+        }
+    }
+    return out;
+}
+
+}  // namespace
+
+size_t addChineseLines(std::vector<DictEntry>& entries, const ChineseEquivalents& chinese, const HeadwordUses& uses) {
+    const std::vector<bool> names = namesOnly(entries);
+    std::vector<std::string> lines(entries.size());
+    for (size_t i = 0; i < entries.size(); ++i)
+        lines[i] = chineseLine(chinese.lookup(entries[i].caption, useOf(uses, entries[i].caption), names[i]));
+    const std::vector<size_t> sources = lineSources(entries, uses);
+    size_t added = 0;
+    for (size_t i = 0; i < entries.size(); ++i) {
+        std::string line = lines[i];
+        if (line.empty() && sources[i] < entries.size()) line = lines[sources[i]];
+        if (line.empty()) continue;
+        // Rows explained by their Chinese equivalents alone already open with the line.
+        if (!entries[i].explainLines.empty() && opensWithChineseLine(entries[i].explainLines.front())) continue;
+        entries[i].explainLines.insert(entries[i].explainLines.begin(), std::move(line));
+        ++added;
+    }
+    return added;
+}
+
+}  // namespace quorvi::dictbuild
