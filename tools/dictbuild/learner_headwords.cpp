@@ -33,6 +33,18 @@ std::set<std::string> candidatesOf(const LearnerSources& sources) {
     return out;
 }
 
+// A class of things has a plural: its noun sense opens with an article ("n. a native or
+// inhabitant of Denmark", "n. the third day of the week"). A person's does not ("n. disciple
+// of Jesus", "n. United States author"): the "plural" of such a name is a family name (Peters).
+bool namesAClass(const std::vector<std::string>& lines) {
+    if (lines.empty()) return false;
+    const std::string& first = lines.front();
+    if (first.rfind("n. ", 0) != 0) return true;
+    for (const char* article : {"n. a ", "n. an ", "n. the ", "n. any ", "n. one "})
+        if (first.rfind(article, 0) == 0) return true;
+    return false;
+}
+
 class Assembler {
 public:
     Assembler(std::vector<DictEntry>& entries, const LearnerSources& sources, SkipReport& skipped)
@@ -115,22 +127,15 @@ private:
         return false;
     }
 
-    // "Americans", "Sundays": the plural of a capitalised headword, heard or listed as a word
-    // (not one of hunspell's made forms). The "plural" of a given name or of a person (an
-    // entry that opens with dates) is a family name: Williams, Peters.
+    // "Americans", "Sundays": the plural of a capitalised headword that names a class of
+    // things, heard or listed as a word (not one of hunspell's made forms).
     std::vector<std::string> pluralOfCapitalised(const std::string& w) const {
         if (!startsWithCapital(w) || w.size() < 4 || w.back() != 's') return {};
         if (sources_.spoken.countOf(w) <= 0 && !sources_.british.listsAsWord(w)) return {};
         for (size_t cut : {size_t{1}, size_t{2}}) {
             if (cut == 2 && w.compare(w.size() - 2, 2, "es") != 0) continue;
-            const std::string singular = w.substr(0, w.size() - cut);
-            auto it = byCaption_.find(singular);
-            if (it == byCaption_.end() || isGivenName(singular)) continue;
-            const auto& lines = entries_[it->second].explainLines;
-            const bool dated = !lines.empty() && std::any_of(lines[0].begin(), lines[0].end(), [](char c) {
-                return std::isdigit(static_cast<unsigned char>(c));
-            });
-            if (!dated) return {"plural of " + it->first};
+            auto it = byCaption_.find(w.substr(0, w.size() - cut));
+            if (it != byCaption_.end() && namesAClass(entries_[it->second].explainLines)) return {"plural of " + it->first};
         }
         return {};
     }

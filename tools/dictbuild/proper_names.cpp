@@ -79,8 +79,15 @@ CedictNames::CedictNames(const std::vector<CedictEntry>& entries) {
     }
 }
 
-// "Alice (name)", "Oxfordshire (English county)", "Banbury, town in Oxfordshire, England".
+// "Alice (name)", "Oxfordshire (English county)", "Banbury, town in Oxfordshire, England";
+// "surname Liang" for Chinese family names.
 void CedictNames::read(const CedictEntry& entry, const std::string& gloss) {
+    if (gloss.rfind("surname ", 0) == 0) {
+        const std::string name = gloss.substr(8);
+        if (startsWithCapital(name) && name.find_first_of(" ,(") == std::string::npos)
+            byName_.emplace(name, CedictName{"", entry.simplified, false});
+        return;
+    }
     size_t end = gloss.find_first_of(",(");
     if (end == std::string::npos || end < 2) return;
     std::string name = gloss.substr(0, end);

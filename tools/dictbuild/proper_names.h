@@ -6,7 +6,8 @@
 //  1. the lists of English given names (male and female): "a given name (female)";
 //  2. CC-CEDICT, which transliterates names ("Alice (name)" 爱丽丝) and describes places
 //     ("Banbury, town in Oxfordshire, England", "Oxfordshire (English county)"). A name it
-//     transliterates that no given-name list has is taken as a family name ("Cheney (name)");
+//     transliterates that no given-name list has is taken as a family name ("Cheney (name)"),
+//     and so are the Chinese family names it gives ("surname Liang");
 //  3. the spelling, for places only: English place-name endings that are seldom family names
 //     (-shire, -borough, -chester, -mouth, -minster ...) or the "-on-" and "-upon-" of
 //     "Stoke-on-Trent" give "a place name".

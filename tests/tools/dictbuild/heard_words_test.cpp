@@ -67,6 +67,7 @@ std::vector<CedictEntry> someCedict() {
             cedict("班伯里", "Ban1 bo2 li3", {"Bunbury, coastal city in Western Australia",
                                               "Banbury, town in Oxfordshire, England"}),
             cedict("史特劳斯", "Shi3 te4 lao2 si1", {"(Tw) Strauss (name)"}),
+            cedict("梁", "Liang2", {"surname Liang", "Liang Dynasty (502-557)"}),
             cedict("猫", "mao1", {"Cat (as a name of an animal)"}),  // a common noun: no name
             cedict("高地", "Gao1 di4", {"Highland, brand of whisky"})};  // no kind of place said
 }
@@ -120,6 +121,7 @@ TEST(ProperNames, GivenFamilyAndPlaceNamesSayWhatTheyAreWithTheChineseTransliter
     EXPECT_EQ(lines("Leslie"), Lines{"a given name (male or female)"});
     EXPECT_EQ(lines("Cheney"), Lines{"a family name; 切尼"});
     EXPECT_EQ(lines("Strauss"), Lines{"a family name; 史特劳斯"});
+    EXPECT_EQ(lines("Liang"), Lines{"a family name; 梁"});
     EXPECT_EQ(lines("Oxfordshire"), Lines{"an English county; 牛津郡"});
     EXPECT_EQ(lines("Banbury"), Lines{"a town in Oxfordshire, England; 班伯里"});
     EXPECT_EQ(lines("Bunbury"), Lines{"a coastal city in Western Australia; 班伯里"});
@@ -137,6 +139,7 @@ protected:
     void SetUp() override {
         entries_ = {common("mark", 500, "n. a visible sign"), common("jo", 2, "n. a sweetheart (Scottish)"),
                     common("telling", 300, "adj. revealing"), common("American", 400, "n. a native of America"),
+                    common("Peter", 300, "n. disciple of Jesus"),
                     common("Las Vegas", 10, "n. largest city in Nevada"), common("will", 900, "n. desire"),
                     common("I", 100000, "pron. the person speaking")};
         for (const char* w : {"Mark", "Oxfordshire", "Smithson", "Alice", "Will", "Cheney", "well"})
@@ -145,7 +148,7 @@ protected:
         sources_.cedictNames = CedictNames(someCedict());
         sources_.spoken.counts = {{"gonna", 101804}, {"Joe", 20000}, {"jo", 40},     {"tellin", 120},
                                   {"Americans", 900}, {"Vegas", 2000}, {"Weli", 300}, {"ls", 5000},
-                                  {"dont", 700},      {"xyzzy", 50},   {"I", 2000000}, {"mark", 3000}};
+                                  {"dont", 700},      {"xyzzy", 50},   {"Peters", 60},   {"I", 2000000}, {"mark", 3000}};
     }
     std::vector<DictEntry> entries_;
     LearnerSources sources_;
@@ -164,10 +167,10 @@ TEST_F(HeardWords, EachKindComesWithItsExplanationAndUnexplainedWordsAreLeftOut)
     EXPECT_EQ(linesOf(entries_, "Americans"), Lines{"plural of American"});
     EXPECT_EQ(linesOf(entries_, "Vegas"), Lines{"in the name Las Vegas: largest city in Nevada"});
     EXPECT_EQ(linesOf(entries_, "Mark"), Lines{"a given name (male)"});
-    for (const char* absent : {"xyzzy", "Smithson", "Weli", "ls", "dont"})
+    for (const char* absent : {"xyzzy", "Smithson", "Weli", "ls", "dont", "Peters"})
         EXPECT_EQ(findEntry(entries_, absent), nullptr) << absent;
     EXPECT_EQ(counts.fragments, 3u);
-    EXPECT_EQ(counts.unexplained, 2u);  // xyzzy, Smithson
+    EXPECT_EQ(counts.unexplained, 3u);  // xyzzy, Smithson, Peters (a family name no source gives)
     EXPECT_EQ(counts.givenNames, 4u);   // Joe, Alice, Mark, Will
     EXPECT_EQ(counts.familyNames, 1u);
     EXPECT_EQ(counts.places, 1u);
