@@ -2,11 +2,12 @@
 
 #include <algorithm>
 #include <cctype>
+#include <optional>
 #include <set>
 #include <unordered_map>
 
 #include "chinese_line.h"
-#include "name_parts.h"
+#include "phrase_parts.h"
 #include "spoken_forms.h"
 #include "word_fragments.h"
 
@@ -48,7 +49,7 @@ bool namesAClass(const std::vector<std::string>& lines) {
 class Assembler {
 public:
     Assembler(std::vector<DictEntry>& entries, const LearnerSources& sources, SkipReport& skipped)
-        : entries_(entries), sources_(sources), skipped_(skipped), nameParts_(entries) {
+        : entries_(entries), sources_(sources), skipped_(skipped) {
         for (size_t i = 0; i < entries.size(); ++i) {
             byCaption_.emplace(entries[i].caption, i);
             byLower_.emplace(lower(entries[i].caption), i);
@@ -84,7 +85,15 @@ public:
         DictEntry e;
         e.caption = word;
         e.frequency = spokenFrequencyOf(word, sources_.spoken);
-        if (explain(e)) add(std::move(e));
+        if (explain(e)) return add(std::move(e));
+        // A capitalised spelling of a headword is that word at the start of a sentence; the
+        // spoken list writes a word so when most of its uses open one ("Cha" of cha-cha).
+        const std::string lowered = lower(word);
+        if (byLower_.count(lowered)) return;
+        e.caption = lowered;
+        if (lowered != word && sources_.spoken.counts.count(word) && explain(e)) return add(std::move(e));
+        ++counts_.unexplained;
+        skipped_.add("heard or listed word left out: no source explains it", word);
     }
 
     void finish() { rankNamesBelowCommonWords(entries_, nameRows_); }
@@ -110,11 +119,10 @@ private:
             ++counts_.plurals;
             return true;
         }
-        // A capitalised spelling of a headword is that word at the start of a sentence.
         if (byLower_.count(lower(w))) return false;
-        if (startsWithCapital(w) && !(e.explainLines = nameParts_.explain(w, sources_.spoken)).empty()) {
-            ++counts_.nameParts;
-            nameRows_.push_back(entries_.size());
+        if (!(e.explainLines = phraseParts().explain(w, sources_.spoken)).empty()) {
+            ++counts_.phraseParts;
+            if (startsWithCapital(w)) nameRows_.push_back(entries_.size());
             return true;
         }
         if (!chinese.empty()) {
@@ -122,8 +130,6 @@ private:
             ++counts_.chinese;
             return true;
         }
-        ++counts_.unexplained;
-        skipped_.add("heard or listed word left out: no source explains it", w);
         return false;
     }
 
@@ -138,6 +144,11 @@ private:
             if (it != byCaption_.end() && namesAClass(entries_[it->second].explainLines)) return {"plural of " + it->first};
         }
         return {};
+    }
+
+    const PhraseParts& phraseParts() {
+        if (!phraseParts_) phraseParts_.emplace(entries_);
+        return *phraseParts_;
     }
 
     void countName(NameKind kind) {
@@ -155,7 +166,7 @@ private:
     std::vector<DictEntry>& entries_;
     const LearnerSources& sources_;
     SkipReport& skipped_;
-    NameParts nameParts_;
+    std::optional<PhraseParts> phraseParts_;  // made once the table's phrases are in
     std::unordered_map<std::string, size_t> byCaption_, byLower_;
     std::vector<size_t> nameRows_;
     LearnerHeadwordCounts counts_;

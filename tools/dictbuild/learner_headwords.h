@@ -31,12 +31,12 @@ struct LearnerHeadwordCounts {
     size_t givenNames = 0;
     size_t familyNames = 0;
     size_t places = 0;
-    size_t nameParts = 0;     // "Vegas": heard as part of a name
+    size_t phraseParts = 0;   // "Vegas", "cetera": heard as part of a name or set phrase
     size_t plurals = 0;       // plurals of capitalised headwords: "Americans", "Sundays"
     size_t chinese = 0;       // other words, explained by their Chinese equivalents
     size_t fragments = 0;     // spoken-list entries refused as no words
     size_t unexplained = 0;   // words left out: no source explains them
-    size_t added() const { return spokenForms + givenNames + familyNames + places + nameParts + plurals + chinese; }
+    size_t added() const { return spokenForms + givenNames + familyNames + places + phraseParts + plurals + chinese; }
 };
 
 // How often a row is heard, on the scale the ranking compares: the spoken count of its

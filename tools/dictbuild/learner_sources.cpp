@@ -19,7 +19,7 @@ void loadNames(const std::string& path, std::unordered_set<std::string>& out, st
 void attestSpokenWords(const SpokenFrequencies& spoken, BritishWordList& british) {
     const KnownWord known = [&](const std::string& w) { return british.contains(w); };
     for (const auto& [word, count] : spoken.counts)
-        if (!word.empty() && std::islower(static_cast<unsigned char>(word[0])) && !british.contains(word) &&
+        if (!word.empty() && std::islower(static_cast<unsigned char>(word[0])) && !british.listsAsWord(word) &&
             !isFragment(word, known))
             british.add(word);
 }
@@ -53,7 +53,7 @@ std::string describeLearnerHeadwords(const LearnerHeadwordCounts& c) {
     return "heard words added: " + std::to_string(c.added()) + " (spoken forms and contractions " +
            std::to_string(c.spokenForms) + ", given names " + std::to_string(c.givenNames) + ", family names " +
            std::to_string(c.familyNames) + ", places " + std::to_string(c.places) +
-           ", parts of names " + std::to_string(c.nameParts) +
+           ", parts of names and phrases " + std::to_string(c.phraseParts) +
            ", plurals of capitalised words " + std::to_string(c.plurals) + ", by Chinese equivalents " +
            std::to_string(c.chinese) + "); spoken-list fragments refused " + std::to_string(c.fragments) +
            ", words no source explains " + std::to_string(c.unexplained);

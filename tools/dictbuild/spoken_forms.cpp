@@ -276,8 +276,11 @@ const SpokenForm kTitles[] = {
     {"Mt", "Mount", "before the name of a mountain"},
     {"vs", "versus", "against (in sport or law)"},
     {"etc", "et cetera", "and so on"},
+    {"et cetera", "", "adv. and so on; and other things of the same kind (Latin; written etc.)"},
     {"aka", "also known as", "before another name of the same person"},
     {"Cmdr", "commander", "a military rank before a name"},
+    {"Rd", "Road", "in addresses: \"Station Rd\""},
+    {"Ave", "Avenue", "in addresses: \"Fifth Ave\""},
     {"Adm", "admiral", "a naval rank before a name"},
     {"Rev", "reverend", "a title before the name of a priest or minister"},
 };
