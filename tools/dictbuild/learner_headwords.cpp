@@ -6,6 +6,7 @@
 #include <set>
 #include <unordered_map>
 
+#include "ascii_case.h"
 #include "chinese_line.h"
 #include "phrase_parts.h"
 #include "spoken_forms.h"
@@ -13,13 +14,6 @@
 
 namespace quorvi::dictbuild {
 namespace {
-
-std::string lower(std::string s) {
-    for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return s;
-}
-
-bool startsWithCapital(const std::string& s) { return !s.empty() && std::isupper(static_cast<unsigned char>(s[0])); }
 
 // The words that may become headwords: the spoken list's words and the British list's
 // capitalised words, from its plain list and its hunspell stems (its lower-case words are
@@ -30,7 +24,7 @@ std::set<std::string> candidatesOf(const LearnerSources& sources) {
         if (count > 0) out.insert(word);
     for (const auto* words : {&sources.british.listedWords(), &sources.british.spelledOutWords()})
         for (const std::string& w : *words)
-            if (startsWithCapital(w) && w.find('\'') == std::string::npos) out.insert(w);
+            if (startsCapitalised(w) && w.find('\'') == std::string::npos) out.insert(w);
     return out;
 }
 
@@ -52,7 +46,7 @@ public:
         : entries_(entries), sources_(sources), skipped_(skipped) {
         for (size_t i = 0; i < entries.size(); ++i) {
             byCaption_.emplace(entries[i].caption, i);
-            byLower_.emplace(lower(entries[i].caption), i);
+            byLower_.emplace(lowerAscii(entries[i].caption), i);
         }
     }
 
@@ -88,7 +82,7 @@ public:
         if (explain(e)) return add(std::move(e));
         // A capitalised spelling of a headword is that word at the start of a sentence; the
         // spoken list writes a word so when most of its uses open one ("Cha" of cha-cha).
-        const std::string lowered = lower(word);
+        const std::string lowered = lowerAscii(word);
         if (byLower_.count(lowered)) return;
         e.caption = lowered;
         if (lowered != word && sources_.spoken.counts.count(word) && explain(e)) return add(std::move(e));
@@ -96,7 +90,7 @@ public:
         skipped_.add("heard or listed word left out: no source explains it", word);
     }
 
-    void finish() { rankNamesBelowCommonWords(entries_, nameRows_); }
+    void finish() { rankNamesBelowCommonWords(entries_, nameRows_, sources_.spoken); }
     const LearnerHeadwordCounts& counts() const { return counts_; }
 
 private:
@@ -119,10 +113,10 @@ private:
             ++counts_.plurals;
             return true;
         }
-        if (byLower_.count(lower(w))) return false;
+        if (byLower_.count(lowerAscii(w))) return false;
         if (!(e.explainLines = phraseParts().explain(w, sources_.spoken)).empty()) {
             ++counts_.phraseParts;
-            if (startsWithCapital(w)) nameRows_.push_back(entries_.size());
+            if (startsCapitalised(w)) nameRows_.push_back(entries_.size());
             return true;
         }
         if (!chinese.empty()) {
@@ -136,7 +130,7 @@ private:
     // "Americans", "Sundays": the plural of a capitalised headword that names a class of
     // things, heard or listed as a word (not one of hunspell's made forms).
     std::vector<std::string> pluralOfCapitalised(const std::string& w) const {
-        if (!startsWithCapital(w) || w.size() < 4 || w.back() != 's') return {};
+        if (!startsCapitalised(w) || w.size() < 4 || w.back() != 's') return {};
         if (sources_.spoken.countOf(w) <= 0 && !sources_.british.listsAsWord(w)) return {};
         for (size_t cut : {size_t{1}, size_t{2}}) {
             if (cut == 2 && w.compare(w.size() - 2, 2, "es") != 0) continue;
@@ -159,7 +153,7 @@ private:
 
     void add(DictEntry&& e) {
         byCaption_.emplace(e.caption, entries_.size());
-        byLower_.emplace(lower(e.caption), entries_.size());
+        byLower_.emplace(lowerAscii(e.caption), entries_.size());
         entries_.push_back(std::move(e));
     }
 
@@ -182,17 +176,20 @@ double spokenFrequencyOf(const std::string& caption, const SpokenFrequencies& sp
     return spoken.countOf(word) / 10;
 }
 
-void rankNamesBelowCommonWords(std::vector<DictEntry>& entries, const std::vector<size_t>& nameRows) {
+void rankNamesBelowCommonWords(std::vector<DictEntry>& entries, const std::vector<size_t>& nameRows,
+                               const SpokenFrequencies& spoken) {
     std::unordered_map<std::string, double> commonFrequency;
     for (const DictEntry& e : entries)
-        if (!startsWithCapital(e.caption)) {
+        if (!startsCapitalised(e.caption)) {
             double& f = commonFrequency[e.caption];
             f = std::max(f, e.frequency);
         }
     for (size_t row : nameRows) {
         DictEntry& name = entries[row];
-        auto it = commonFrequency.find(lower(name.caption));
-        if (it != commonFrequency.end() && name.frequency >= it->second) name.frequency = it->second / 2;
+        auto it = commonFrequency.find(lowerAscii(name.caption));
+        if (it == commonFrequency.end()) continue;
+        if (spoken.counts.count(name.caption)) name.frequency = std::max(name.frequency, it->second * 2);
+        else if (name.frequency >= it->second) name.frequency = it->second / 2;
     }
 }
 

@@ -44,8 +44,10 @@ struct LearnerHeadwordCounts {
 double spokenFrequencyOf(const std::string& caption, const SpokenFrequencies& spoken);
 
 // A proper noun spelled like a common word ("Mark", "mark") shares its spoken count; it ranks
-// right below it. Other proper nouns keep their own count ("Joe" before "jo").
-void rankNamesBelowCommonWords(std::vector<DictEntry>& entries, const std::vector<size_t>& nameRows);
+// right below it, unless the spoken list writes the word capitalised (most of its uses are the
+// name). Other proper nouns keep their own count ("Joe" before "jo").
+void rankNamesBelowCommonWords(std::vector<DictEntry>& entries, const std::vector<size_t>& nameRows,
+                               const SpokenFrequencies& spoken);
 
 LearnerHeadwordCounts addLearnerHeadwords(std::vector<DictEntry>& entries, const LearnerSources& sources,
                                           SkipReport& skipped);

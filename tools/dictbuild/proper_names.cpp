@@ -3,6 +3,7 @@
 #include <cctype>
 #include <string_view>
 
+#include "ascii_case.h"
 #include "line_reader.h"
 
 namespace quorvi::dictbuild {
@@ -11,8 +12,6 @@ namespace {
 bool endsWith(const std::string& s, std::string_view tail) {
     return s.size() > tail.size() && s.compare(s.size() - tail.size(), tail.size(), tail) == 0;
 }
-
-bool startsWithCapital(const std::string& s) { return !s.empty() && std::isupper(static_cast<unsigned char>(s[0])); }
 
 // Words of a CC-CEDICT description that make it the description of a place.
 constexpr std::string_view kPlaceWords[] = {
@@ -74,7 +73,7 @@ bool loadNameList(const std::string& path, std::unordered_set<std::string>& out,
 CedictNames::CedictNames(const std::vector<CedictEntry>& entries) {
     for (const CedictEntry& e : entries) {
         // Proper nouns have a capital syllable in their pinyin; cross-references say nothing.
-        if (e.variantOf || !startsWithCapital(e.pinyin)) continue;
+        if (e.variantOf || !startsCapitalised(e.pinyin)) continue;
         for (const std::string& g : e.glosses) read(e, withoutLeadingLabels(g));
     }
 }
@@ -84,7 +83,7 @@ CedictNames::CedictNames(const std::vector<CedictEntry>& entries) {
 void CedictNames::read(const CedictEntry& entry, const std::string& gloss) {
     if (gloss.rfind("surname ", 0) == 0) {
         const std::string name = gloss.substr(8);
-        if (startsWithCapital(name) && name.find_first_of(" ,(") == std::string::npos)
+        if (startsCapitalised(name) && name.find_first_of(" ,(") == std::string::npos)
             byName_.emplace(name, CedictName{"", entry.simplified, false});
         return;
     }
@@ -92,7 +91,7 @@ void CedictNames::read(const CedictEntry& entry, const std::string& gloss) {
     if (end == std::string::npos || end < 2) return;
     std::string name = gloss.substr(0, end);
     while (!name.empty() && name.back() == ' ') name.pop_back();
-    if (!startsWithCapital(name) || byName_.count(name)) return;
+    if (!startsCapitalised(name) || byName_.count(name)) return;
     std::string rest = gloss.substr(end);
     CedictName found;
     found.chinese = entry.simplified;
@@ -115,7 +114,7 @@ const CedictName* CedictNames::find(const std::string& name) const {
 }
 
 bool looksLikePlaceName(const std::string& word) {
-    if (!startsWithCapital(word)) return false;
+    if (!startsCapitalised(word)) return false;
     if (word.find("-on-") != std::string::npos || word.find("-upon-") != std::string::npos) return true;
     for (std::string_view tail : {"shire", "borough", "brough", "chester", "caster", "cester", "mouth", "minster"})
         if (endsWith(word, tail)) return true;
@@ -125,7 +124,7 @@ bool looksLikePlaceName(const std::string& word) {
 NameExplanation explainName(const std::string& word, const GivenNames& given, const CedictNames& cedict,
                             bool transliterate) {
     NameExplanation out;
-    if (!startsWithCapital(word)) return out;
+    if (!startsCapitalised(word)) return out;
     const CedictName* c = cedict.find(word);
     const std::string chinese = c && transliterate ? c->chinese : std::string();
     const bool bareName = c && !c->place;

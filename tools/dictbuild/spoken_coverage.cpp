@@ -4,15 +4,11 @@
 #include <cctype>
 #include <iomanip>
 
+#include "ascii_case.h"
 #include "word_fragments.h"
 
 namespace quorvi::dictbuild {
 namespace {
-
-std::string lower(std::string s) {
-    for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return s;
-}
 
 std::vector<std::pair<std::string, double>> byCount(const SpokenFrequencies& spoken) {
     std::vector<std::pair<std::string, double>> list(spoken.counts.begin(), spoken.counts.end());
@@ -39,10 +35,10 @@ std::vector<SpokenCoverage> measureSpokenCoverage(const SpokenFrequencies& spoke
                                                   const std::vector<size_t>& tops) {
     std::vector<SpokenCoverage> out;
     for (size_t top : tops) out.push_back(SpokenCoverage{top, 0, 0, 0, {}});
-    const KnownWord known = [&](const std::string& w) { return isHeadword(lower(w)); };
+    const KnownWord known = [&](const std::string& w) { return isHeadword(lowerAscii(w)); };
     for (const auto& [word, count] : byCount(spoken)) {
         const bool fragment = isFragment(word, known);
-        const bool covered = !fragment && isHeadword(lower(word));
+        const bool covered = !fragment && isHeadword(lowerAscii(word));
         bool counting = false;
         for (SpokenCoverage& c : out) {
             if (c.words >= c.top) continue;

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <unordered_set>
 
+#include "ascii_case.h"
 #include "dict_store.h"
 #include "phonetic_notation.h"
 #include "spoken_coverage.h"
@@ -25,12 +26,6 @@ void reportSpokenCoverage(const std::unordered_set<std::string>& headwords, cons
     const auto isHeadword = [&](const std::string& w) { return headwords.count(w) != 0; };
     for (const SpokenCoverage& c : measureSpokenCoverage(spoken, isHeadword, {5000, 20000}))
         printSpokenCoverage(c, out);
-}
-
-std::string lowerCase(const char* text) {
-    std::string s = text ? text : "";
-    for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return s;
 }
 
 }  // namespace
@@ -80,7 +75,7 @@ VerifyReport verifyDictionary(const std::string& path, std::ostream& out, const 
     while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
         ++report.rows;
         const char* caption = reinterpret_cast<const char*>(sqlite3_column_text(st, 0));
-        if (!spokenListPath.empty()) headwords.insert(lowerCase(caption));
+        if (!spokenListPath.empty()) headwords.insert(lowerAscii(caption ? caption : ""));
         const char* phonetic = reinterpret_cast<const char*>(sqlite3_column_text(st, 1));
         if (!caption || !*caption) ++report.emptyCaptions;
         if (!phonetic || !acceptedBySymbolKeys(decodeStoredPhonetic(phonetic))) {

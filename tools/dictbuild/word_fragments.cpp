@@ -6,6 +6,7 @@
 #include <string_view>
 #include <unordered_set>
 
+#include "ascii_case.h"
 #include "function_words.h"
 #include "spoken_forms.h"
 
@@ -18,15 +19,10 @@ constexpr std::array<std::string_view, 24> kContractionPieces = {
     "s",  "t",      "m",     "d",     "ll",   "re",     "ve",      "don",   "didn",  "doesn", "isn",    "wasn",
     "weren", "aren", "couldn", "wouldn", "shouldn", "hasn", "haven", "hadn", "ain", "mustn", "needn", "mightn"};
 
-std::string lower(std::string s) {
-    for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return s;
-}
-
 bool isLetter(char c) { return std::isalpha(static_cast<unsigned char>(c)) != 0; }
 bool isVowel(char c) { return std::string_view("aeiouAEIOU").find(c) != std::string_view::npos; }
 
-bool knownAnyCase(const std::string& word, const KnownWord& known) { return known(word) || known(lower(word)); }
+bool knownAnyCase(const std::string& word, const KnownWord& known) { return known(word) || known(lowerAscii(word)); }
 
 // Contractions written without their apostrophe: "dont", "youre", "im".
 const std::unordered_set<std::string>& contractionsWithoutApostrophe() {
@@ -35,7 +31,7 @@ const std::unordered_set<std::string>& contractionsWithoutApostrophe() {
         auto addFrom = [&s](const std::vector<DictEntry>& entries) {
             for (const DictEntry& e : entries) {
                 if (e.caption.find('\'') == std::string::npos) continue;
-                std::string bare = lower(e.caption);
+                std::string bare = lowerAscii(e.caption);
                 bare.erase(std::remove(bare.begin(), bare.end(), '\''), bare.end());
                 s.insert(bare);
             }
@@ -70,16 +66,19 @@ bool misreadOfKnownWord(const std::string& word, const KnownWord& known) {
 
 }  // namespace
 
+bool isContractionPiece(const std::string& word) {
+    return std::find(kContractionPieces.begin(), kContractionPieces.end(), lowerAscii(word)) != kContractionPieces.end();
+}
+
 FragmentKind classifyFragment(const std::string& word, const KnownWord& known) {
-    if (std::find(kContractionPieces.begin(), kContractionPieces.end(), lower(word)) != kContractionPieces.end())
-        return FragmentKind::ContractionPiece;
+    if (isContractionPiece(word)) return FragmentKind::ContractionPiece;
     if (word.empty() || !std::all_of(word.begin(), word.end(), [](char c) {
             return isLetter(c) || c == '\'' || c == '-' || c == '.' || static_cast<unsigned char>(c) >= 0x80;
         }))
         return FragmentKind::NotSpelling;
     if (knownAnyCase(word, known)) return FragmentKind::Word;
     if (word.size() == 1) return FragmentKind::NotSpelling;
-    if (contractionsWithoutApostrophe().count(lower(word))) return FragmentKind::LostApostrophe;
+    if (contractionsWithoutApostrophe().count(lowerAscii(word))) return FragmentKind::LostApostrophe;
     if (startsWithMisreadI(word) || misreadOfKnownWord(word, known)) return FragmentKind::MisreadLetters;
     return FragmentKind::Word;
 }

@@ -30,4 +30,8 @@ inline bool isFragment(const std::string& word, const KnownWord& known) {
 
 const char* describeFragment(FragmentKind kind);
 
+// "didn", "ll", "s" (any case): what subtitles leave of a contraction on one side of its
+// apostrophe.
+bool isContractionPiece(const std::string& word);
+
 }  // namespace quorvi::dictbuild
