@@ -139,7 +139,7 @@ std::vector<size_t> rowOrder(const std::vector<DictEntry>& entries, const Spoken
                              size_t limit) {
     std::vector<double> heard(entries.size(), 0.0);
     if (!spoken.empty())
-        for (size_t i = 0; i < entries.size(); ++i) heard[i] = spoken.countOf(entries[i].caption);
+        for (size_t i = 0; i < entries.size(); ++i) heard[i] = spokenFrequencyOf(entries[i].caption, spoken);
     std::vector<size_t> order = rankOrder(entries, heard);
     if (limit > 0 && order.size() > limit) order.resize(limit);
     return order;

@@ -59,9 +59,19 @@ public:
                isGivenName(w);
     }
 
+    // The table's words. One WordNet has only for senses its tagged texts never meet ("yeah"
+    // as yea) opens with the spoken sense and takes the table's pronunciation; a word met
+    // in its own senses ("art", "Col") keeps them alone.
     void addTable() {
         for (DictEntry& f : spokenForms()) {
-            if (byCaption_.count(f.caption)) continue;
+            auto it = byCaption_.find(f.caption);
+            if (it != byCaption_.end()) {
+                DictEntry& e = entries_[it->second];
+                if (e.anchor >= 0 || e.frequency > 0) continue;
+                e.explainLines.insert(e.explainLines.begin(), f.explainLines.begin(), f.explainLines.end());
+                if (e.transcription.empty()) e.transcription = f.transcription;
+                continue;
+            }
             f.frequency = spokenFrequencyOf(f.caption, sources_.spoken);
             add(std::move(f));
             ++counts_.spokenForms;

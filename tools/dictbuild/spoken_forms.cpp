@@ -9,6 +9,9 @@ struct SpokenForm {
     const char* word;
     const char* standsFor;  // what it is short for or stands for; "" for interjections
     const char* gloss;
+    // How it is said, where the spelling misleads the speech synthesiser (which reads "Sgt"
+    // as letters and "gonna" as a weak form); the build normalises it like any transcription.
+    const char* ipa = nullptr;
 };
 
 // Contractions keep their apostrophe; the negative ones with "n't" are grammatical words
@@ -49,7 +52,7 @@ const SpokenForm kContractions[] = {
     {"what's", "what is, what has", "contraction; \"what's wrong?\""},
     {"what'll", "what will", "contraction"},
     {"what'd", "what did, what would", "contraction"},
-    {"what're", "what are", "contraction"},
+    {"what're", "what are", "contraction", "ˈwɒtə"},
     {"who's", "who is, who has", "contraction; \"who's there?\" (not whose)"},
     {"who'll", "who will", "contraction"},
     {"who'd", "who would, who had", "contraction"},
@@ -72,7 +75,7 @@ const SpokenForm kContractions[] = {
     {"must've", "must have", "contraction"},
     {"y'all", "you all", "contraction, American; the people spoken to"},
     {"ma'am", "madam", "a polite way to address a woman"},
-    {"'em", "them", "spoken form; \"get 'em\""},
+    {"'em", "them", "spoken form; \"get 'em\"", "əm"},
     {"'cause", "because", "spoken form"},
     {"'til", "until", "spoken form"},
     {"'tis", "it is", "old use, poetic; \"'tis the season\""},
@@ -101,7 +104,7 @@ const SpokenForm kEveryday[] = {
 };
 
 const SpokenForm kSpoken[] = {
-    {"gonna", "going to", "spoken form; \"I'm gonna call her\""},
+    {"gonna", "going to", "spoken form; \"I'm gonna call her\"", "ˈɡɒnə"},
     {"gotta", "got to, have got to", "spoken form; \"I gotta go\""},
     {"wanna", "want to, want a", "spoken form; \"I wanna know\""},
     {"outta", "out of", "spoken form; \"get outta here\""},
@@ -124,13 +127,13 @@ const SpokenForm kSpoken[] = {
     {"cos", "because", "spoken form, British"},
     {"coz", "because", "spoken form, British"},
     {"cuz", "because; cousin", "spoken form"},
-    {"innit", "isn't it", "spoken form, British; asks for agreement"},
+    {"innit", "isn't it", "spoken form, British; asks for agreement", "ˈɪnɪt"},
     {"helluva", "hell of a", "spoken form; very great: \"a helluva job\""},
     {"c'mon", "come on", "spoken form"},
     {"nope", "no", "spoken form"},
     {"yep", "yes", "spoken form"},
     {"yup", "yes", "spoken form"},
-    {"yeah", "yes", "spoken form"},
+    {"yeah", "yes", "spoken form", "jeə"},
     {"nah", "no", "spoken form"},
     {"okay", "all right", "int. adj. OK; agreed, acceptable"},
     {"ok", "all right", "int. adj. agreed, acceptable"},
@@ -139,7 +142,7 @@ const SpokenForm kSpoken[] = {
     {"hon", "honey", "spoken form; a way to address someone you love"},
     {"kiddo", "kid", "spoken form; a way to address a young person"},
     {"goodnight", "good night", "int. said when leaving in the evening or going to bed"},
-    {"g'day", "good day", "int. Australian; a greeting"},
+    {"g'day", "good day", "int. Australian; a greeting", "ɡəˈdeɪ"},
 };
 
 const SpokenForm kInterjections[] = {
@@ -155,24 +158,24 @@ const SpokenForm kInterjections[] = {
     {"aah", "", "int. expresses pain, fear or relief"},
     {"aha", "", "int. expresses that you have found or understood something"},
     {"aw", "", "int. expresses sympathy or disappointment"},
-    {"aww", "", "int. expresses sympathy or that something is sweet"},
+    {"aww", "", "int. expresses sympathy or that something is sweet", "ɔː"},
     {"whoa", "", "int. tells someone to stop or slow down; expresses surprise"},
     {"wow", "", "int. expresses great surprise or admiration"},
-    {"ow", "", "int. expresses sudden pain"},
+    {"ow", "", "int. expresses sudden pain", "aʊ"},
     {"ouch", "", "int. expresses sudden pain"},
     {"oops", "", "int. said after a small mistake or accident"},
     {"whoops", "", "int. said after a small mistake or accident"},
-    {"hmm", "", "int. expresses doubt or thinking"},
-    {"mm", "", "int. expresses agreement or pleasure"},
-    {"mmm", "", "int. expresses pleasure, as at good food"},
-    {"shh", "", "int. asks for quiet"},
-    {"sh", "", "int. asks for quiet"},
+    {"hmm", "", "int. expresses doubt or thinking", "hm"},
+    {"mm", "", "int. expresses agreement or pleasure", "m"},
+    {"mmm", "", "int. expresses pleasure, as at good food", "m"},
+    {"shh", "", "int. asks for quiet", "ʃ"},
+    {"sh", "", "int. asks for quiet", "ʃ"},
     {"psst", "", "int. quietly draws someone's attention"},
     {"yo", "", "int. a greeting, or calls attention (informal)"},
     {"eh", "", "int. asks for agreement or for something to be repeated"},
     {"ha", "", "int. expresses triumph or that something is funny"},
     {"haha", "", "int. the sound of laughing"},
-    {"heh", "", "int. a short laugh"},
+    {"heh", "", "int. a short laugh", "he"},
     {"hee", "", "int. a high laugh"},
     {"ugh", "", "int. expresses disgust"},
     {"yuck", "", "int. expresses disgust"},
@@ -206,7 +209,7 @@ const SpokenForm kInterjections[] = {
     {"aye", "yes", "int. yes (in Scotland and northern England, and in votes and the navy)"},
     {"ay", "yes", "int. yes; or: expresses surprise or pain"},
     {"umm", "", "int. a sound made while thinking what to say"},
-    {"mmmm", "", "int. expresses pleasure, as at good food"},
+    {"mmmm", "", "int. expresses pleasure, as at good food", "m"},
     {"whew", "", "int. expresses relief or surprise"},
     {"argh", "", "int. expresses anger, pain or frustration"},
     {"hah", "", "int. expresses triumph or scorn"},
@@ -236,7 +239,7 @@ const SpokenForm kInterjections[] = {
     {"goddammit", "God damn it", "int. expresses anger (rude)"},
     {"goddamnit", "God damn it", "int. expresses anger (rude)"},
     {"damnit", "damn it", "int. expresses anger (rude)"},
-    {"ssh", "", "int. asks for quiet"},
+    {"ssh", "", "int. asks for quiet", "ʃ"},
     {"giddap", "get up", "int. tells a horse to go"},
 };
 
@@ -262,27 +265,27 @@ const SpokenForm kBorrowed[] = {
 const SpokenForm kTitles[] = {
     {"Mr", "mister", "a title before a man's family name: \"Mr Smith\""},
     {"Mrs", "missus", "a title before a married woman's family name"},
-    {"Ms", "miz", "a title before a woman's family name"},
+    {"Ms", "miz", "a title before a woman's family name", "mɪz"},
     {"Dr", "doctor", "a title before the name of a doctor"},
     {"St", "Saint; Street", "before a saint's name (St Paul); in addresses (Baker St)"},
-    {"Prof", "professor", "a title before a professor's name"},
-    {"Lt", "lieutenant", "a military rank before a name"},
-    {"Sgt", "sergeant", "a military or police rank before a name"},
-    {"Capt", "captain", "a rank before a name"},
-    {"Col", "colonel", "a military rank before a name"},
-    {"Gen", "general", "a military rank before a name"},
-    {"Jr", "junior", "after the name of a son with his father's name"},
-    {"Sr", "senior", "after the name of a father whose son has his name"},
-    {"Mt", "Mount", "before the name of a mountain"},
-    {"vs", "versus", "against (in sport or law)"},
+    {"Prof", "professor", "a title before a professor's name", "prəˈfesə"},
+    {"Lt", "lieutenant", "a military rank before a name", "lefˈtenənt"},
+    {"Sgt", "sergeant", "a military or police rank before a name", "ˈsɑːdʒənt"},
+    {"Capt", "captain", "a rank before a name", "ˈkæptɪn"},
+    {"Col", "colonel", "a military rank before a name", "ˈkɜːnl"},
+    {"Gen", "general", "a military rank before a name", "ˈdʒenrəl"},
+    {"Jr", "junior", "after the name of a son with his father's name", "ˈdʒuːniə"},
+    {"Sr", "senior", "after the name of a father whose son has his name", "ˈsiːniə"},
+    {"Mt", "Mount", "before the name of a mountain", "maʊnt"},
+    {"vs", "versus", "against (in sport or law)", "ˈvɜːsəs"},
     {"etc", "et cetera", "and so on"},
     {"et cetera", "", "adv. and so on; and other things of the same kind (Latin; written etc.)"},
-    {"aka", "also known as", "before another name of the same person"},
-    {"Cmdr", "commander", "a military rank before a name"},
-    {"Rd", "Road", "in addresses: \"Station Rd\""},
-    {"Ave", "Avenue", "in addresses: \"Fifth Ave\""},
-    {"Adm", "admiral", "a naval rank before a name"},
-    {"Rev", "reverend", "a title before the name of a priest or minister"},
+    {"aka", "also known as", "before another name of the same person", "ˌeɪkeɪˈeɪ"},
+    {"Cmdr", "commander", "a military rank before a name", "kəˈmɑːndə"},
+    {"Rd", "Road", "in addresses: \"Station Rd\"", "rəʊd"},
+    {"Ave", "Avenue", "in addresses: \"Fifth Ave\"", "ˈævənjuː"},
+    {"Adm", "admiral", "a naval rank before a name", "ˈædmərəl"},
+    {"Rev", "reverend", "a title before the name of a priest or minister", "ˈrevərənd"},
 };
 
 const SpokenForm kOldForms[] = {
@@ -306,6 +309,7 @@ const SpokenForm kOldForms[] = {
 DictEntry entryOf(const SpokenForm& f) {
     DictEntry e;
     e.caption = f.word;
+    if (f.ipa) e.transcription = f.ipa;
     if (*f.standsFor) e.explainLines.push_back(std::string(f.word) + ": " + f.standsFor);
     e.explainLines.push_back(f.gloss);
     return e;

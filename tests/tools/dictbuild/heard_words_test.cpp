@@ -141,6 +141,7 @@ protected:
                     common("telling", 300, "adj. revealing"), common("American", 400, "n. a native of America"),
                     common("Peter", 300, "n. disciple of Jesus"), common("et cetera", 30, "adv. and so forth"),
                     common("walkie-talkie", 20, "n. a portable radio"), common("what", 5000, "pron. which thing"),
+                    common("yeah", 0, "adv. not only so, but"), common("art", 90, "n. the products of human creativity"),
                     common("Las Vegas", 10, "n. largest city in Nevada"), common("will", 900, "n. desire"),
                     common("I", 100000, "pron. the person speaking")};
         for (const char* w : {"Mark", "Oxfordshire", "Smithson", "Alice", "Will", "Cheney", "well"})
@@ -161,6 +162,10 @@ TEST_F(HeardWords, EachKindComesWithItsExplanationAndUnexplainedWordsAreLeftOut)
     const LearnerHeadwordCounts counts = addLearnerHeadwords(entries_, sources_, skipped_);
     EXPECT_EQ(linesOf(entries_, "gonna").front(), "gonna: going to");
     EXPECT_EQ(linesOf(entries_, "I'm").front(), "I'm: I am");
+    // A WordNet word never met in its own senses opens with the spoken one; a common one is left alone.
+    EXPECT_EQ(linesOf(entries_, "yeah"), (Lines{"yeah: yes", "spoken form", "adv. not only so, but"}));
+    EXPECT_EQ(findEntry(entries_, "yeah")->transcription, "jeə");
+    EXPECT_EQ(linesOf(entries_, "art"), Lines{"n. the products of human creativity"});
     EXPECT_EQ(linesOf(entries_, "tellin"), (Lines{"tellin: telling", "spoken form, with the final g dropped"}));
     EXPECT_EQ(linesOf(entries_, "Joe"), Lines{"a given name (male)"});
     EXPECT_EQ(linesOf(entries_, "Alice"), Lines{"a given name (female); 爱丽丝"});
