@@ -13,16 +13,15 @@ InflectionSummary addCheckedInflections(WordNetData& data, const BritishWordList
             << ": word forms made by rule are kept unchecked "
                "(the dictionary may list made-up forms such as \"sheeps\" and lacks regular forms the "
                "lists would confirm); install wbritish-large or hunspell-en-gb\n";
-        InflectionSummary summary;
-        summary.rowsAdded = addInflections(data);
-        return summary;
+        return addInflections(data, list);  // an empty list checks nothing
     }
     InflectionSummary summary = addInflections(data, list);
     log << "word forms: " << summary.madeKept << " made by rule and found in " << list.filesRead().size()
         << " British word list(s), " << summary.madeDropped << " made-up ones left out (";
     for (size_t i = 0; i < summary.droppedExamples.size(); ++i)
         log << (i ? ", " : "") << summary.droppedExamples[i];
-    log << (summary.madeDropped > summary.droppedExamples.size() ? ", ...)\n" : ")\n");
+    log << (summary.madeDropped > summary.droppedExamples.size() ? ", ...)" : ")");
+    log << "; " << summary.listedWithoutLemma << " forms of WordNet's exception lists name no WordNet headword and are left out\n";
     return summary;
 }
 

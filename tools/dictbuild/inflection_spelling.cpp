@@ -54,11 +54,14 @@ std::string withSuffixE(const std::string& w, const std::string& suffix) {
     return w + suffix;
 }
 
-// A multi-syllable word ending in one vowel and l: British spelling doubles the l
-// (travel -> travelled, cancel -> cancelling).
-bool doublesFinalL(const std::string& w) {
-    return w.size() >= 4 && w.back() == 'l' && isVowelLetter(w[w.size() - 2]) && !isVowelLetter(w[w.size() - 3]) &&
-           vowelGroups(w) >= 2;
+// A longer word ending in one vowel and one consonant doubles it where the last syllable is
+// stressed (commit -> committed, befit -> befitted) and, in British spelling, after l
+// (travel -> travelled); which of the two spellings is real only a word list can say.
+bool mayDoubleFinal(const std::string& w) {
+    if (w.size() < 4 || vowelGroups(w) < 2) return false;
+    const char last = w.back();
+    return !isVowelLetter(last) && std::string("hwxy").find(last) == std::string::npos &&
+           isVowelLetter(w[w.size() - 2]) && !isVowelLetter(w[w.size() - 3]);
 }
 
 bool endsInSingleO(const std::string& w) { return endsWith(w, "o") && !endsWith(w, "oo"); }
@@ -110,10 +113,10 @@ std::vector<std::string> spellingVariants(WordForm form, const std::string& lemm
             if (endsInSingleO(lemma)) return {lemma + "es", lemma + "s"};
             return {thirdPersonOf(lemma)};
         case WordForm::Past:
-            if (doublesFinalL(lemma)) return {pastOf(lemma), lemma + "led"};
+            if (mayDoubleFinal(lemma)) return {pastOf(lemma), lemma + lemma.back() + "ed"};
             return {pastOf(lemma)};
         case WordForm::PresentParticiple:
-            if (doublesFinalL(lemma)) return {presentParticipleOf(lemma), lemma + "ling"};
+            if (mayDoubleFinal(lemma)) return {presentParticipleOf(lemma), lemma + lemma.back() + "ing"};
             return {presentParticipleOf(lemma)};
         case WordForm::Comparative: return {comparativeOf(lemma)};
         case WordForm::Superlative: return {superlativeOf(lemma)};

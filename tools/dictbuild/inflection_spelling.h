@@ -17,7 +17,7 @@ std::string superlativeOf(const std::string& adjective);   // "" when the adject
 enum class WordForm { Plural, ThirdPerson, Past, PresentParticiple, Comparative, Superlative };
 
 // The spellings a regular form may take, the rule's own first, then the ones a word list may
-// attest instead or as well: radios and potatoes, travelled beside traveled.
+// attest instead or as well: radios and potatoes, travelled beside traveled, committed.
 std::vector<std::string> spellingVariants(WordForm form, const std::string& lemma);
 
 }  // namespace quorvi::dictbuild

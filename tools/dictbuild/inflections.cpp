@@ -163,7 +163,8 @@ public:
 
     InflectionSummary run() {
         const size_t lemmaCount = entries_.size();
-        for (const auto& f : kFixed) addText(f.form, f.base, f.text);
+        for (const auto& f : kFixed)
+            if (byCaption_.count(f.base) || grammatical_.count(f.base)) addText(f.form, f.base, f.text);
         addListedForms();
         for (size_t i = 0; i < lemmaCount; ++i) {
             const std::string lemma = entries_[i].caption;
@@ -172,8 +173,11 @@ public:
         }
         summary_.madeKept = kept_.size();
         summary_.madeDropped = dropped_.size();
-        for (auto it = dropped_.begin(); it != dropped_.end() && summary_.droppedExamples.size() < 12; ++it)
-            summary_.droppedExamples.push_back(*it);
+        // Examples from across the alphabet, not only its first letters.
+        const size_t stride = std::max<size_t>(1, dropped_.size() / 12);
+        size_t n = 0;
+        for (auto it = dropped_.begin(); it != dropped_.end() && summary_.droppedExamples.size() < 12; ++it, ++n)
+            if (n % stride == 0) summary_.droppedExamples.push_back(*it);
         return summary_;
     }
 
@@ -235,9 +239,27 @@ private:
                 if (pos == 'v') told = classifyVerbForms(base, forms);
                 else
                     for (const std::string& f : forms) told.push_back({f, pos == 'n' ? Kind::Plural : classifyGraded(f)});
-                for (const FormOf& f : told) addForm(f.form, base, f.kind);
+                addFormsOfHeadword(base, told);
                 listed_[{pos, base}] = std::move(told);
             }
+        }
+    }
+
+    // The exception lists name some lemmas WordNet has no entry for (aboideau) and some in
+    // lower case that it spells with a capital (achaemenid): a form names its headword as
+    // spelled, or is left out rather than point to nothing.
+    void addFormsOfHeadword(const std::string& base, const std::vector<FormOf>& forms) {
+        std::string lemma = base;
+        if (!byCaption_.count(lemma) && !lemma.empty() && lemma[0] >= 'a' && lemma[0] <= 'z')
+            lemma[0] = static_cast<char>(lemma[0] - 'a' + 'A');
+        if (!byCaption_.count(lemma)) {
+            summary_.listedWithoutLemma += forms.size();
+            return;
+        }
+        for (const FormOf& f : forms) {
+            std::string form = f.form;
+            if (lemma[0] != base[0] && !form.empty() && form[0] == base[0]) form[0] = lemma[0];
+            addForm(form, lemma, f.kind);
         }
     }
 
@@ -254,14 +276,18 @@ private:
     std::vector<std::string> keptSpellings(WordForm form, const std::string& lemma) {
         std::vector<std::string> variants = spellingVariants(form, lemma);
         std::vector<std::string> kept;
-        for (const std::string& v : variants) {
+        for (size_t i = 0; i < variants.size(); ++i) {
+            const std::string& v = variants[i];
             if (v.empty() || v == lemma) continue;
             if (!checked()) return {v};
             // Verb forms may come from hunspell alone (realized beside realised); other forms
             // must be listed one by one.
             const bool known = isVerbForm(form) ? attested_->contains(v) : attested_->listsAsWord(v);
-            if (!known) dropped_.insert(v);
-            else if (!grammatical_.count(v)) kept.push_back(v);
+            if (!known) {
+                if (i == 0) dropped_.insert(v);  // the rule's own spelling, not an alternative tried
+            } else if (!grammatical_.count(v)) {
+                kept.push_back(v);
+            }
         }
         return kept;
     }
@@ -285,7 +311,7 @@ private:
 
     void addRegularForms(const std::string& lemma, double frequency) {
         const std::string pos = partsOfSpeech(lemma, frequency);
-        if (pos.find('n') != std::string::npos && takesRegularPlural(lemma))
+        if (pos.find('n') != std::string::npos && takesRegularPlural(lemma, frequency))
             for (const std::string& f : keptSpellings(WordForm::Plural, lemma)) addMade(f, lemma, Kind::Plural);
         if (pos.find('v') != std::string::npos)
             for (const FormOf& f : regularVerbForms(lemma)) addMade(f.form, lemma, f.kind);
@@ -308,7 +334,10 @@ private:
     // Beside an irregular plural a regular one is real for brothers, pennies, formulas, buses,
     // but not where it is only a verb form (foots, mouses beside feet, mice), for a Greek -is
     // noun (emphasises), an f/ves noun (calfs) or where it is another word (genus, vases).
-    bool takesRegularPlural(const std::string& noun) const {
+    // The word list has plurals of abstract -ness nouns nobody uses (favourablenesses):
+    // they count only for nouns met in running text (weaknesses, illnesses).
+    bool takesRegularPlural(const std::string& noun, double frequency) const {
+        if (checked() && endsWith(noun, "ness") && frequency <= 0) return false;
         if (!listedHas('n', noun, {Kind::Plural})) return checked() || !endsWith(noun, "s") || endsWith(noun, "ss");
         if (!checked() || endsWith(noun, "is")) return false;
         auto pos = data_.lemmaPos.find(noun);
@@ -329,8 +358,11 @@ private:
             for (const std::string& f : keptSpellings(WordForm::PresentParticiple, verb)) out.push_back({f, Kind::Ing});
         const bool listedPast = listedHas('v', verb, {Kind::PastTense, Kind::PastParticiple, Kind::PastBoth});
         if (listedPast && !checked()) return out;
+        // A prefix makes an irregular verb only where WordNet lists irregular forms: relay,
+        // unlike overlay, is regular.
+        const bool irregular = isIrregularVerb(verb, listedPast);
         for (const std::string& f : keptSpellings(WordForm::Past, verb)) {
-            if (!listedPast || !isIrregularVerb(verb)) out.push_back({f, Kind::PastBoth});
+            if (!irregular) out.push_back({f, Kind::PastBoth});
             else if (auto slots = irregularPastSlots(f, verb)) out.push_back({f, pastKind(*slots)});
         }
         return out;

@@ -13,12 +13,14 @@ struct PastSlots {
     bool operator==(const PastSlots&) const = default;
 };
 
-// The slots `form` fills for `verb` when the verb is in the table, directly or behind a
-// prefix (overtake: over + take, took, taken); nothing when the table does not know the pair.
+// The slots `form` fills for `verb` when the table knows the verb, directly or at the end of
+// a compound (overtake: over + take, took, taken; ghostwrite: ghostwrote, ghostwritten) and
+// the form is the same compound; nothing when the table does not know the pair.
 std::optional<PastSlots> irregularPastSlots(const std::string& form, const std::string& verb);
 
-// Whether the table knows the verb (directly or behind a prefix): its "-ed" form is then a
-// real form only where the table lists it (dreamed, showed; never "goed", "seed" of see).
-bool isIrregularVerb(const std::string& verb);
+// Whether the table knows the verb, directly or (with `behindPrefix`) behind a prefix: its
+// "-ed" form is then a real form only where the table lists it (dreamed, showed; never
+// "goed", "seed" of see, "putted" of put).
+bool isIrregularVerb(const std::string& verb, bool behindPrefix = true);
 
 }  // namespace quorvi::dictbuild

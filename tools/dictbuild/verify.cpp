@@ -11,6 +11,7 @@
 #include "phonetic_notation.h"
 #include "spoken_coverage.h"
 #include "verify_chinese.h"
+#include "verify_labels.h"
 
 namespace quorvi::dictbuild {
 namespace {
@@ -111,6 +112,7 @@ VerifyReport verifyDictionary(const std::string& path, std::ostream& out, const 
     }
     out << "headword lookup: " << (indexed ? "uses an index" : "SCANS THE TABLE") << "\n";
     if (!indexed) ok = false;
+    if (!checkFormLabels(db, out).ok()) ok = false;
 
     sqlite3_close(db);
     report.ok = ok;
