@@ -5,9 +5,14 @@ set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 
 mapfile -t wanted < <(sed 's/#.*//' "$here/packages.txt" | tr -s ' \t' '\n' | sed '/^$/d')
+# Names that installed packages provide count as installed: a Node.js build that bundles npm
+# provides "npm" and conflicts with Debian's package of that name.
+provided=$(dpkg-query -W -f='${Status}|${Provides}\n' 2>/dev/null | sed -n 's/^install ok installed|//p' |
+           tr ',' '\n' | sed 's/(.*)//; s/[[:space:]]//g' | sed '/^$/d')
 missing=()
 for pkg in "${wanted[@]}"; do
-  if ! dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q 'install ok installed'; then
+  if ! dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q 'install ok installed' &&
+     ! grep -qxF "$pkg" <<<"$provided"; then
     missing+=("$pkg")
   fi
 done

@@ -98,6 +98,7 @@ int main(int argc, char** argv) {
         fs::copy_file(QUORVI_REGEXP_MODULE, dir / "regexp.dll");
         BuildOptions options;
         options.runtimeDir = dir.string();
+        options.sourceCacheDir = (root / "npm-sources").string();  // fetched once for all layouts
         options.design = layout.design;
         options.pageSize = layout.pageSize;
         options.limit = limit;

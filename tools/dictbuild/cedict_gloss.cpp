@@ -18,9 +18,11 @@ constexpr std::array<std::string_view, 24> kSkippedOpenings = {
     "(particle", "(classifier", "(abbr.", "(used in"};
 
 // Usage labels of words a learner should not be offered as the equivalent.
-constexpr std::array<std::string_view, 18> kSkippedLabels = {
+// Honorific and humble forms ("(honorific) your": 贵) are no plain equivalents either.
+constexpr std::array<std::string_view, 22> kSkippedLabels = {
     "archaic", "literary", "old", "dialect", "tw", "cantonese", "hk", "slang", "internet slang", "vulgar",
-    "classical", "derog.", "onom.", "taboo", "old usage", "obsolete", "bird species of china", "of a woman"};
+    "classical", "derog.", "onom.", "taboo", "old usage", "obsolete", "bird species of china", "of a woman",
+    "honorific", "polite", "courteous", "humble"};
 
 // Labels that leave a gloss as plain as it was.
 constexpr std::array<std::string_view, 4> kPlainLabels = {"coll.", "informal", "loanword", "lit. and fig."};
@@ -35,6 +37,11 @@ std::string trim(const std::string& s) {
     if (a == std::string::npos) return {};
     const size_t b = s.find_last_not_of(" \t.");
     return b < a ? std::string() : s.substr(a, b - a + 1);
+}
+
+std::string trimSpaces(const std::string& s) {
+    const size_t a = s.find_first_not_of(' ');
+    return a == std::string::npos ? std::string() : s.substr(a, s.find_last_not_of(' ') - a + 1);
 }
 
 bool startsWith(std::string_view s, std::string_view prefix) { return s.substr(0, prefix.size()) == prefix; }
@@ -55,7 +62,7 @@ std::string withoutGroups(const std::string& gloss, std::vector<std::string>& la
                 opener = c;
             }
         } else if ((c == ')' || c == ']') && depth > 0) {
-            if (--depth == 0 && opener == '(') labels.push_back(trim(label));
+            if (--depth == 0 && opener == '(') labels.push_back(trimSpaces(label));
         } else if (depth > 0) {
             label += c;
         } else {
@@ -84,8 +91,9 @@ std::string keyOf(std::string phrase, GlossReading& r) {
     }
     for (std::string_view article : {"a ", "an ", "the ", "one's "})
         if (startsWith(phrase, article)) phrase.erase(0, article.size());
+    // A verb's object: "to look after sb". Elsewhere it belongs to the phrase: "beside oneself".
     for (std::string_view object : {" sb/sth", " sth/sb", " sb", " sth", " oneself", " sb's", " one's"})
-        if (endsWith(phrase, object)) phrase.erase(phrase.size() - object.size());
+        if (r.verb && endsWith(phrase, object)) phrase.erase(phrase.size() - object.size());
     return trim(phrase);
 }
 

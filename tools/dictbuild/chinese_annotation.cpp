@@ -50,9 +50,12 @@ std::vector<size_t> lineSources(const std::vector<DictEntry>& entries, const Hea
         if (startsCapitalised(e.caption)) continue;
         const HeadwordUse use = useOf(uses, e.caption);
         if (!use.base.empty()) out[i] = indexOf(use.base);
-        for (const std::string& base : regularBaseCandidates(e.caption)) {
+        for (const BaseCandidate& candidate : regularBaseCandidates(e.caption)) {
             if (out[i] != entries.size()) break;
-            if (!useOf(uses, base).partsOfSpeech.empty()) out[i] = indexOf(base);
+            const HeadwordUse baseUse = useOf(uses, candidate.base);
+            const bool fits = std::any_of(candidate.partsOfSpeech.begin(), candidate.partsOfSpeech.end(),
+                                          [&](char pos) { return baseUse.has(pos); });
+            if (fits) out[i] = indexOf(candidate.base);
         }
     }
     return out;
@@ -69,7 +72,11 @@ size_t addChineseLines(std::vector<DictEntry>& entries, const ChineseEquivalents
     size_t added = 0;
     for (size_t i = 0; i < entries.size(); ++i) {
         std::string line = lines[i];
-        if (line.empty() && sources[i] < entries.size()) line = lines[sources[i]];
+        // "are" is a unit of area too, but one no text ever uses: the irregular form of "be" wins.
+        const HeadwordUse use = useOf(uses, entries[i].caption);
+        const bool rareOwnSenses = !use.base.empty() && use.tagged == 0;
+        if ((line.empty() || rareOwnSenses) && sources[i] < entries.size() && !lines[sources[i]].empty())
+            line = lines[sources[i]];
         if (line.empty()) continue;
         // Rows explained by their Chinese equivalents alone already open with the line.
         if (!entries[i].explainLines.empty() && opensWithChineseLine(entries[i].explainLines.front())) continue;

@@ -27,8 +27,8 @@ std::vector<std::string> phraseWords(const std::string& key) {
 // well as "to look". Other glosses that merely hold the headword ("what went wrong",
 // "police car") are no equivalents of it.
 constexpr double kPhrasalCost = 4;
-// log(1 + count) of a word met about 50 times in the word-frequency list's corpus.
-constexpr double kEverydayCommonness = 4;
+// log(1 + count) of a word met about 100 times in the word-frequency list's corpus.
+constexpr double kEverydayCommonness = 4.6;
 
 }  // namespace
 
@@ -97,7 +97,7 @@ double ChineseEquivalents::cost(const Sense& s, const HeadwordUse& use, double m
     // "to run" answers the verb; a plain gloss answers the noun or adjective.
     const bool wantVerb = use.commonest == 'v' || (use.commonest == 0 && use.has('v') && !use.has('n'));
     if (!use.partsOfSpeech.empty() && s.verb && !use.has('v')) c += 8;
-    if (s.verb != wantVerb && !s.stative) c += 3;
+    if (s.verb != wantVerb && !s.stative) c += 6;
     if (s.stative && !use.has('a')) c += 3;
     if (s.idiom) c += 6;
     if (s.qualified) c += 3;

@@ -5,7 +5,9 @@
 #include <algorithm>
 #include <chrono>
 #include <filesystem>
+#include <future>
 #include <optional>
+#include <sstream>
 
 #include "build_stamp.h"
 #include "checked_inflections.h"
@@ -262,6 +264,9 @@ BuildSummary buildDictionary(const BuildOptions& options, std::ostream& log) {
         return summary;
     }
 
+    // The optional data is read on a second core while WordNet is read on this one.
+    std::ostringstream extraLog;
+    auto extraData = std::async(std::launch::async, [&sources, &extraLog] { return loadOptionalData(sources, extraLog); });
     SkipReport skipped;
     std::vector<DictEntry> entries;
     HeadwordUses uses;
@@ -272,7 +277,8 @@ BuildSummary buildDictionary(const BuildOptions& options, std::ostream& log) {
         log << "build: no entries to write; " << kUnchanged << "\n";
         return summary;
     }
-    const OptionalData extra = loadOptionalData(sources, log);
+    const OptionalData extra = extraData.get();
+    log << extraLog.str();
     if (options.useWordNet && options.heardWords) addHeardWords(entries, heard, extra.chinese.get(), skipped, log);
     if (extra.chinese) summary.chineseLines = addChineseLines(entries, *extra.chinese, uses);
     const std::vector<size_t> order = rowOrder(entries, extra.spoken, options.limit);

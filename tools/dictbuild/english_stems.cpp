@@ -13,25 +13,28 @@ bool endsWith(const std::string& s, std::string_view suffix) {
 bool isVowel(char c) { return c == 'a' || c == 'e' || c == 'i' || c == 'o' || c == 'u'; }
 
 // "stopp" -> "stop" when the ending doubled the consonant.
-void addStem(std::vector<std::string>& out, const std::string& stem) {
-    out.push_back(stem);
-    out.push_back(stem + "e");
+void addStem(std::vector<BaseCandidate>& out, const std::string& stem, const std::string& pos) {
+    out.push_back({stem, pos});
+    out.push_back({stem + "e", pos});
     const size_t n = stem.size();
-    if (n >= 3 && stem[n - 1] == stem[n - 2] && !isVowel(stem[n - 1])) out.push_back(stem.substr(0, n - 1));
+    if (n >= 3 && stem[n - 1] == stem[n - 2] && !isVowel(stem[n - 1])) out.push_back({stem.substr(0, n - 1), pos});
 }
 
 }  // namespace
 
-std::vector<std::string> regularBaseCandidates(const std::string& word) {
-    std::vector<std::string> out;
+std::vector<BaseCandidate> regularBaseCandidates(const std::string& word) {
+    std::vector<BaseCandidate> out;
     auto cut = [&](size_t n) { return word.substr(0, word.size() - n); };
-    if (endsWith(word, "ies") || endsWith(word, "ied")) out.push_back(cut(3) + "y");
-    if (endsWith(word, "ier")) out.push_back(cut(3) + "y");
-    if (endsWith(word, "iest")) out.push_back(cut(4) + "y");
-    if (endsWith(word, "es")) out.push_back(cut(2));
-    if (endsWith(word, "s") && !endsWith(word, "ss")) out.push_back(cut(1));
-    for (std::string_view ending : std::array<std::string_view, 4>{"ing", "ed", "est", "er"})
-        if (endsWith(word, ending)) addStem(out, cut(ending.size()));
+    if (endsWith(word, "ies")) out.push_back({cut(3) + "y", "nv"});
+    if (endsWith(word, "ied")) out.push_back({cut(3) + "y", "v"});
+    if (endsWith(word, "ier")) out.push_back({cut(3) + "y", "a"});
+    if (endsWith(word, "iest")) out.push_back({cut(4) + "y", "a"});
+    if (endsWith(word, "es")) out.push_back({cut(2), "nv"});
+    if (endsWith(word, "s") && !endsWith(word, "ss")) out.push_back({cut(1), "nv"});
+    if (endsWith(word, "ing")) addStem(out, cut(3), "v");
+    if (endsWith(word, "ed")) addStem(out, cut(2), "v");
+    if (endsWith(word, "est")) addStem(out, cut(3), "a");
+    if (endsWith(word, "er")) addStem(out, cut(2), "a");
     return out;
 }
 

@@ -16,6 +16,7 @@ HeadwordUses headwordUses(const WordNetData& wordnet) {
         for (char pos : parts) {
             auto it = wordnet.posCounts.find(lemma + '#' + pos);
             const double count = it == wordnet.posCounts.end() ? 0 : it->second;
+            use.tagged += count;
             if (count > best) {  // ties keep WordNet's order: noun, verb, adjective, adverb
                 best = count;
                 use.commonest = pos;

@@ -19,6 +19,17 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// Filesystem checks that report trouble (a folder we may not read) as "no", never by throwing.
+bool isDirectory(const std::string& path) {
+    std::error_code ec;
+    return fs::is_directory(path, ec);
+}
+
+bool exists(const std::string& path) {
+    std::error_code ec;
+    return fs::exists(path, ec);
+}
+
 // npm names the tarball of a scoped package "@scope/name" as "scope-name-VERSION.tgz".
 std::string flatName(const NpmPackage& p) {
     std::string name = p.name.rfind('@', 0) == 0 ? p.name.substr(1) : p.name;
@@ -50,7 +61,7 @@ std::string downloadTarball(const NpmPackage& p, const NpmFetchOptions& o, const
         return "npm pack " + p.name + "@" + p.version + " failed (network or registry unreachable?)" +
                (why.empty() ? "" : ": " + why) + "; see " + log;
     }
-    if (!fs::exists(o.cacheDir + "/" + tarballName(p))) return "npm pack wrote no " + tarballName(p);
+    if (!exists(o.cacheDir + "/" + tarballName(p))) return "npm pack wrote no " + tarballName(p);
     return {};
 }
 
@@ -65,15 +76,16 @@ std::string unpackTarball(const NpmPackage& p, const std::string& cacheDir) {
     std::string error;
     const int status = runProgram({"tar", "-xzf", tarball, "-C", temp, "--no-same-owner", "--no-same-permissions"},
                                   cacheDir + "/tar.log", error);
-    if (status != 0 || !fs::is_directory(temp + "/package")) {
+    if (status != 0 || !isDirectory(temp + "/package")) {
         fs::remove_all(temp, ec);
         fs::remove(tarball, ec);  // a broken download is fetched again next time
         return "cannot unpack " + tarball + (status < 0 ? ": " + error : " (damaged download, removed)");
     }
     const std::string target = unpackedPackageDir(cacheDir, p);
     fs::rename(temp + "/package", target, ec);
-    fs::remove_all(temp);
-    if (ec && !fs::is_directory(target)) return "cannot move the unpacked package to " + target + ": " + ec.message();
+    std::error_code cleanup;
+    fs::remove_all(temp, cleanup);
+    if (ec && !isDirectory(target)) return "cannot move the unpacked package to " + target + ": " + ec.message();
     return {};
 }
 
@@ -90,7 +102,7 @@ std::string findExecutable(const std::string& name) {
     std::string dir;
     while (std::getline(dirs, dir, ':')) {
         const std::string candidate = (dir.empty() ? "." : dir) + "/" + name;
-        if (::access(candidate.c_str(), X_OK) == 0 && !fs::is_directory(candidate)) return candidate;
+        if (::access(candidate.c_str(), X_OK) == 0 && !isDirectory(candidate)) return candidate;
     }
     return {};
 }
@@ -124,7 +136,7 @@ FetchedPackage fetchNpmPackage(const NpmPackage& package, const NpmFetchOptions&
     FetchedPackage result;
     result.dir = unpackedPackageDir(options.cacheDir, package);
     const std::string spec = package.name + "@" + package.version;
-    if (fs::is_directory(result.dir)) {
+    if (isDirectory(result.dir)) {
         result.fromCache = true;
         return result;
     }
@@ -134,7 +146,7 @@ FetchedPackage fetchNpmPackage(const NpmPackage& package, const NpmFetchOptions&
         result.error = "cannot create the source cache " + options.cacheDir + ": " + ec.message();
         return result;
     }
-    if (!fs::exists(options.cacheDir + "/" + tarballName(package))) {
+    if (!exists(options.cacheDir + "/" + tarballName(package))) {
         if (!options.allowDownload) {
             result.error = spec + " is not in " + options.cacheDir + " and downloads are off";
             return result;

