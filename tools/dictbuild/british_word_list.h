@@ -26,6 +26,9 @@ public:
     }
     bool empty() const { return listed_.empty() && spelledOut_.empty(); }
     size_t size() const { return listed_.size() + spelledOut_.size(); }
+    // The words of the plain list(s), without the forms spelled out by affix rules.
+    const std::unordered_set<std::string>& listedWords() const { return listed_; }
+    const std::unordered_set<std::string>& spelledOutWords() const { return spelledOut_; }
     // The files that were read, and one line per source that could not be.
     const std::vector<std::string>& filesRead() const { return read_; }
     const std::vector<std::string>& problems() const { return problems_; }

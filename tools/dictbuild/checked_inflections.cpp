@@ -3,7 +3,10 @@
 namespace quorvi::dictbuild {
 
 InflectionSummary addCheckedInflections(WordNetData& data, const WordListSources& sources, std::ostream& log) {
-    const BritishWordList list = britishWordList(sources);
+    return addCheckedInflections(data, britishWordList(sources), log);
+}
+
+InflectionSummary addCheckedInflections(WordNetData& data, const BritishWordList& list, std::ostream& log) {
     for (const std::string& problem : list.problems()) log << "build: British word list: " << problem << "\n";
     if (list.empty()) {
         log << (list.problems().empty() ? "build: no British word list given" : "build: no British word list could be read")

@@ -78,6 +78,8 @@ size_t addChineseLines(std::vector<DictEntry>& entries, const ChineseEquivalents
         if ((line.empty() || rareOwnSenses) && sources[i] < entries.size() && !lines[sources[i]].empty())
             line = lines[sources[i]];
         if (line.empty()) continue;
+        // Rows explained by their Chinese equivalents alone already open with the line.
+        if (!entries[i].explainLines.empty() && opensWithChineseLine(entries[i].explainLines.front())) continue;
         entries[i].explainLines.insert(entries[i].explainLines.begin(), std::move(line));
         ++added;
     }

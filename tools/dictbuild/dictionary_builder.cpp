@@ -20,6 +20,7 @@
 #include "headword_merge.h"
 #include "headword_use.h"
 #include "inflections.h"
+#include "learner_sources.h"
 #include "optional_sources.h"
 #include "phonetic_notation.h"
 #include "progress.h"
@@ -95,8 +96,10 @@ std::string buildStamp(const BuildOptions& options, const OptionalSourceFiles& s
     return makeStamp(inputs, options.describe());
 }
 
-bool readWordNetEntries(const BuildOptions& options, std::vector<DictEntry>& entries, HeadwordUses& uses,
-                        std::ostream& log) {
+// WordNet's headwords, their forms checked against the British word lists (and the words of
+// the spoken list, read into `heard`), and the grammatical words.
+bool readWordNetEntries(const BuildOptions& options, const OptionalSourceFiles& sources,
+                        std::vector<DictEntry>& entries, HeadwordUses& uses, LearnerSources& heard, std::ostream& log) {
     WordNetData wordnet;
     std::string error;
     if (!readWordNet(options.wordnetDir, wordnet, error)) {
@@ -104,7 +107,9 @@ bool readWordNetEntries(const BuildOptions& options, std::vector<DictEntry>& ent
         return false;
     }
     const size_t lemmas = wordnet.headwords.size();
-    const size_t forms = addCheckedInflections(wordnet, options.wordLists, log).rowsAdded;
+    heard.british = britishWordList(options.wordLists);
+    if (options.heardWords) loadLearnerSources(sources, heard, log);
+    const size_t forms = addCheckedInflections(wordnet, heard.british, log).rowsAdded;
     log << "WordNet: " << lemmas << " headwords, " << forms << " inflected forms\n";
     uses = headwordUses(wordnet);
     entries = std::move(wordnet.headwords);
@@ -137,7 +142,7 @@ std::vector<size_t> rowOrder(const std::vector<DictEntry>& entries, const Spoken
                              size_t limit) {
     std::vector<double> heard(entries.size(), 0.0);
     if (!spoken.empty())
-        for (size_t i = 0; i < entries.size(); ++i) heard[i] = spoken.countOf(entries[i].caption);
+        for (size_t i = 0; i < entries.size(); ++i) heard[i] = spokenFrequencyOf(entries[i].caption, spoken);
     std::vector<size_t> order = rankOrder(entries, heard);
     if (limit > 0 && order.size() > limit) order.resize(limit);
     return order;
@@ -232,7 +237,8 @@ std::string BuildOptions::describe() const {
     std::string s = std::string("design=") + (design == StorageDesign::Split ? "split" : "single") +
                     " page=" + std::to_string(pageSize) + " wordnet=" + (useWordNet ? wordnetDir : "-") +
                     " limit=" + std::to_string(limit) + " lenient=" + (lenient ? "1" : "0") +
-                    " encrypted=1 npm=" + (useNpmSources ? "1" : "0");
+                    " encrypted=1 npm=" + (useNpmSources ? "1" : "0") +
+                    " heard=" + (heardWords ? "1" : "0");
     for (const auto& f : ecdictFiles) s += " ecdict=" + f;
     for (const auto& f : tsvFiles) s += " tsv=" + f;
     return s;
@@ -268,7 +274,8 @@ BuildSummary buildDictionary(const BuildOptions& options, std::ostream& log) {
     SkipReport skipped;
     std::vector<DictEntry> entries;
     HeadwordUses uses;
-    if (options.useWordNet && !readWordNetEntries(options, entries, uses, log)) return summary;
+    LearnerSources heard;
+    if (options.useWordNet && !readWordNetEntries(options, sources, entries, uses, heard, log)) return summary;
     if (!importWordLists(options, entries, skipped, log)) return summary;
     if (entries.empty()) {
         log << "build: no entries to write; " << kUnchanged << "\n";
@@ -276,6 +283,7 @@ BuildSummary buildDictionary(const BuildOptions& options, std::ostream& log) {
     }
     const OptionalData extra = extraData.get();
     log << extraLog.str();
+    if (options.useWordNet && options.heardWords) addHeardWords(entries, heard, extra.chinese.get(), skipped, log);
     if (extra.chinese) summary.chineseLines = addChineseLines(entries, *extra.chinese, uses);
     const std::vector<size_t> order = rowOrder(entries, extra.spoken, options.limit);
     if (!writeRows(options, entries, order, espeak, skipped, summary, log)) return summary;

@@ -29,6 +29,10 @@ struct BuildOptions {
     std::string npmProgram = "npm";
     std::string chineseWordList = kJiebaWordList;
 
+    // With WordNet: add the words a learner hears that it lacks (spoken list, British word
+    // lists, given-name lists, CC-CEDICT), each explained.
+    bool heardWords = true;
+
     std::string databasePath() const { return runtimeDir + "/dict/words.db"; }
     std::string stampPath() const { return databasePath() + ".stamp"; }
     std::string sourcesPath() const { return sourceCacheDir.empty() ? runtimeDir + "/npm-sources" : sourceCacheDir; }

@@ -30,7 +30,15 @@ bool exists(const std::string& path) {
     return fs::exists(path, ec);
 }
 
-std::string tarballName(const NpmPackage& p) { return p.name + "-" + p.version + ".tgz"; }
+// npm names the tarball of a scoped package "@scope/name" as "scope-name-VERSION.tgz".
+std::string flatName(const NpmPackage& p) {
+    std::string name = p.name.rfind('@', 0) == 0 ? p.name.substr(1) : p.name;
+    for (char& c : name)
+        if (c == '/') c = '-';
+    return name + "-" + p.version;
+}
+
+std::string tarballName(const NpmPackage& p) { return flatName(p) + ".tgz"; }
 
 // The last lines a failed program wrote, to quote in the message.
 std::string tailOf(const std::string& logPath) {
@@ -60,7 +68,7 @@ std::string downloadTarball(const NpmPackage& p, const NpmFetchOptions& o, const
 // Unpacks into a temporary folder renamed into place, so a half-unpacked package is never used.
 std::string unpackTarball(const NpmPackage& p, const std::string& cacheDir) {
     const std::string tarball = cacheDir + "/" + tarballName(p);
-    const std::string temp = cacheDir + "/." + p.name + "-" + p.version + ".unpacking";
+    const std::string temp = cacheDir + "/." + flatName(p) + ".unpacking";
     std::error_code ec;
     fs::remove_all(temp, ec);
     fs::create_directories(temp, ec);
@@ -84,7 +92,7 @@ std::string unpackTarball(const NpmPackage& p, const std::string& cacheDir) {
 }  // namespace
 
 std::string unpackedPackageDir(const std::string& cacheDir, const NpmPackage& package) {
-    return cacheDir + "/" + package.name + "-" + package.version;
+    return cacheDir + "/" + flatName(package);
 }
 
 std::string findExecutable(const std::string& name) {

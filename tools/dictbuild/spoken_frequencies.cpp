@@ -9,25 +9,20 @@
 
 #include "ascii_case.h"
 #include "json_data_file.h"
+#include "word_fragments.h"
 
 namespace quorvi::dictbuild {
-namespace {
-
-// Subtitles split "don't" into "don" and "t": such pieces are counted as words but are none.
-constexpr std::array<std::string_view, 22> kContractionPieces = {
-    "s", "t", "m", "d", "ll", "re", "ve", "don", "didn", "doesn", "isn", "wasn", "weren", "aren",
-    "couldn", "wouldn", "shouldn", "hasn", "haven", "hadn", "ain", "mustn"};
-
-bool isContractionPiece(const std::string& word) {
-    return std::find(kContractionPieces.begin(), kContractionPieces.end(), word) != kContractionPieces.end();
-}
-
-}  // namespace
 
 double SpokenFrequencies::countOf(const std::string& headword) const {
     auto it = counts.find(headword);
     if (it != counts.end()) return it->second;
     it = counts.find(lowerAscii(headword));
+    if (it != counts.end()) return it->second;
+    // The list writes each word once, as most of its uses are written: "bill" is counted
+    // under "Bill" when the name is heard more often.
+    std::string capitalised = headword;
+    if (!capitalised.empty()) capitalised[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(capitalised[0])));
+    it = counts.find(capitalised);
     return it == counts.end() ? 0 : it->second;
 }
 

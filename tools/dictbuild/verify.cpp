@@ -2,17 +2,37 @@
 
 #include <sqlite3.h>
 
+#include <cctype>
 #include <filesystem>
+#include <unordered_set>
 
+#include "ascii_case.h"
 #include "dict_store.h"
 #include "phonetic_notation.h"
 #include "verify_labels.h"
 #include "verify_chinese.h"
 #include "variant_check.h"
+#include "spoken_coverage.h"
 
 namespace quorvi::dictbuild {
+namespace {
 
-VerifyReport verifyDictionary(const std::string& path, std::ostream& out) {
+void reportSpokenCoverage(const std::unordered_set<std::string>& headwords, const std::string& listPath,
+                          std::ostream& out) {
+    SpokenFrequencies spoken;
+    std::string error;
+    if (!loadSpokenFrequencies(listPath, spoken, error)) {
+        out << "spoken coverage: not measured (" << error << ")\n";
+        return;
+    }
+    const auto isHeadword = [&](const std::string& w) { return headwords.count(w) != 0; };
+    for (const SpokenCoverage& c : measureSpokenCoverage(spoken, isHeadword, {5000, 20000}))
+        printSpokenCoverage(c, out);
+}
+
+}  // namespace
+
+VerifyReport verifyDictionary(const std::string& path, std::ostream& out, const std::string& spokenListPath) {
     VerifyReport report;
     std::error_code ec;
     if (!std::filesystem::is_regular_file(path, ec)) {
@@ -53,9 +73,11 @@ VerifyReport verifyDictionary(const std::string& path, std::ostream& out) {
         return report;
     }
     int rc;
+    std::unordered_set<std::string> headwords;
     while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
         ++report.rows;
         const char* caption = reinterpret_cast<const char*>(sqlite3_column_text(st, 0));
+        if (!spokenListPath.empty()) headwords.insert(lowerAscii(caption ? caption : ""));
         const char* phonetic = reinterpret_cast<const char*>(sqlite3_column_text(st, 1));
         if (!caption || !*caption) ++report.emptyCaptions;
         if (!phonetic || !acceptedBySymbolKeys(decodeStoredPhonetic(phonetic))) {
@@ -73,6 +95,7 @@ VerifyReport verifyDictionary(const std::string& path, std::ostream& out) {
     out << "unreadable transcriptions: " << report.badTranscriptions << "\n";
     if (report.emptyCaptions) out << "empty headwords: " << report.emptyCaptions << "\n";
     if (report.rows == 0 || report.badTranscriptions || report.emptyCaptions) ok = false;
+    if (!spokenListPath.empty()) reportSpokenCoverage(headwords, spokenListPath, out);
 
     if (!verifyChineseLines(db, out)) ok = false;
     if (!checkVariantRows(db, out).ok()) ok = false;

@@ -14,7 +14,9 @@ struct VerifyReport {
 
 // Opens and keys the file, runs PRAGMA integrity_check, counts rows, checks that every
 // stored transcription is readable by the phonetic search and that the headword lookup uses
-// an index, and that every word-form label names a headword. Writes a report to `out`.
-VerifyReport verifyDictionary(const std::string& path, std::ostream& out);
+// an index, and that every word-form label names a headword. With a spoken frequency list
+// (subtlex index.json), also reports how much of its top 5,000 and top 20,000 words are
+// headwords. Writes a report to `out`.
+VerifyReport verifyDictionary(const std::string& path, std::ostream& out, const std::string& spokenListPath = {});
 
 }  // namespace quorvi::dictbuild

@@ -1,0 +1,23 @@
+#pragma once
+// The words of speech that no written dictionary lists as headwords: contractions (I'm,
+// you'll, hadn't), spoken forms (gonna, dunno, tellin'), interjections (hey, huh, whoa),
+// titles said aloud (Mr, Dr, St) and old forms met in films and songs (thee, thy, hath).
+// Each says what it stands for and how it is used.
+#include <string>
+#include <vector>
+
+#include "dict_entry.h"
+
+namespace quorvi::dictbuild {
+
+// The hand-written table as entries: "gonna: going to" then a short gloss.
+std::vector<DictEntry> spokenForms();
+
+// The explanation of a dropped-g spoken form ("tellin" for "telling"), or "" when `word`
+// is not one: it must end in "in" and `full` (word + "g") must be a known word.
+std::vector<std::string> droppedGExplanation(const std::string& word, const std::string& full);
+
+// Adds the table's words that are not headwords yet. Returns the number of rows added.
+size_t addSpokenForms(std::vector<DictEntry>& entries);
+
+}  // namespace quorvi::dictbuild
