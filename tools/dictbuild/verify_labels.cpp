@@ -14,14 +14,6 @@ const char* const kFormLabels[] = {
 };
 const std::string kAmbiguous = "past tense or past participle of ";
 
-// The lemma a form line names, or "" when the line is no form label.
-std::string namedLemma(const std::string& line) {
-    for (const char* label : kFormLabels) {
-        const std::string l = label;
-        if (line.size() > l.size() && line.compare(0, l.size(), l) == 0) return line.substr(l.size());
-    }
-    return {};
-}
 
 std::vector<std::string> explanationLines(const std::string& explain) {
     std::vector<std::string> lines;
@@ -33,6 +25,20 @@ std::vector<std::string> explanationLines(const std::string& explain) {
 }
 
 }  // namespace
+
+std::string formLabelLemma(const std::string& line) {
+    for (const char* label : kFormLabels) {
+        const std::string l = label;
+        if (line.size() <= l.size() || line.compare(0, l.size(), l) != 0) continue;
+        std::string lemma = line.substr(l.size());
+        // A form of one pronunciation names the sense it belongs to: "plural of use (noun)".
+        if (const size_t open = lemma.rfind(" ("); open != std::string::npos && lemma.back() == ')')
+            lemma.resize(open);
+        return lemma;
+    }
+    return {};
+}
+
 
 LabelCheck checkFormLabels(sqlite3* db, std::ostream& out) {
     LabelCheck check;
@@ -52,7 +58,7 @@ LabelCheck checkFormLabels(sqlite3* db, std::ostream& out) {
         for (const std::string& line : explanationLines(explain ? explain : "")) {
             if (line.compare(0, kAmbiguous.size(), kAmbiguous) == 0 && check.ambiguous++ < 5)
                 out << "ambiguous word-form label: " << caption << ": " << line << "\n";
-            if (std::string lemma = namedLemma(line); !lemma.empty()) named.emplace_back(caption, lemma);
+            if (std::string lemma = formLabelLemma(line); !lemma.empty()) named.emplace_back(caption, lemma);
         }
     }
     sqlite3_finalize(st);

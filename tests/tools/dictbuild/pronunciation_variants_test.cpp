@@ -126,6 +126,7 @@ protected:
                                                  "cat\tkæt\tn. a small animal\t10\n";
         options_.runtimeDir = folder_.path().string();
         options_.useWordNet = false;
+        options_.useNpmSources = false;  // the readings alone, without Chinese lines
         options_.tsvFiles = {list.string()};
     }
     quorvi::testing::TemporaryFolder folder_;

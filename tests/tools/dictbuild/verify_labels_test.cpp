@@ -35,8 +35,10 @@ TEST_F(LabelTable, FormLabelsMustNameAHeadword) {
     row("found", "v. set up<br/>past tense and past participle of find");  // find is missing
     row("aboideaux", "plural of aboideau");                                  // so is aboideau
     row("plural", "n. more than one; plural of nothing in particular");      // no label: not at line start
+    row("use", "n. the act of using");
+    row("uses", "plural of use (noun)");  // a form of one pronunciation names its sense
     LabelCheck check = checkFormLabels(db_, out_);
-    EXPECT_EQ(check.labels, 4u);
+    EXPECT_EQ(check.labels, 5u);
     EXPECT_EQ(check.dangling, 2u);
     EXPECT_FALSE(check.ok());
     EXPECT_NE(out_.str().find("found: find"), std::string::npos) << out_.str();

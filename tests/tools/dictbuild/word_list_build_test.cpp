@@ -32,6 +32,7 @@ protected:
         write("cntlist.rev", "cat%1:05:00:: 1 9\nsheep%1:05:00:: 1 4\ngo%2:38:00:: 1 50\n");
         options_.runtimeDir = (folder_.path() / "runtime").string();
         options_.wordnetDir = wordnet_.string();
+        options_.useNpmSources = false;  // the word lists alone decide here
     }
     void write(const std::string& name, const std::string& text) { std::ofstream(wordnet_ / name, std::ios::binary) << text; }
     std::string writeFile(const std::string& name, const std::string& text) {
