@@ -7,7 +7,9 @@
 #include <QTimer>
 #include <QUrl>
 
+#include "button_fit.h"
 #include "no_focus_rectangle_style.h"
+#include "tab_order.h"
 #include "ui_mainwindow.h"
 #include "vendor_site.h"
 
@@ -36,16 +38,8 @@ MainWindow::MainWindow(QWidget *parent)
         widget->setStyle(style);
     }
 
-    // The window's style sheet asks every push button for at least 9ex of width, which at
-    // the keys' 12 pt is about twice the 37 px they are laid out with 40 px apart: they
-    // would cover one another's symbols. The keys keep their laid-out width.
-    ui->keyGroup->setStyleSheet(QStringLiteral("QPushButton { min-width: 0px; }"));
-
-    // A click on a symbol key must not take the focus from the input field: the
-    // field would drop its selection, and the symbol could not replace it.
-    for (QPushButton *key : ui->keyGroup->findChildren<QPushButton *>(Qt::FindDirectChildrenOnly)) {
-        key->setFocusPolicy(Qt::TabFocus);
-    }
+    fitButtonsToForm(*ui);
+    setVisualTabOrder(*ui);
 
     // The list shows the sample result of the sample input; picking row 0 shows
     // the entry of "example" through the by-name connection.
