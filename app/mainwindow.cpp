@@ -12,6 +12,7 @@
 #include "tab_order.h"
 #include "ui_mainwindow.h"
 #include "vendor_site.h"
+#include "window_additions.h"
 
 namespace {
 
@@ -49,6 +50,8 @@ MainWindow::MainWindow(QWidget *parent)
 
     // Connected only now, so the sample text set by the form starts no search.
     connect(ui->inputPhonetic, &QLineEdit::textChanged, this, &MainWindow::lazyLoad);
+
+    new WindowAdditions(this, *ui, dictionary);
 }
 
 MainWindow::~MainWindow() {

@@ -1,8 +1,9 @@
 #!/bin/sh
-# Starts the built program on the current X display from its runtime folder,
-# waits for its window by title and takes a screenshot.
+# Starts the built program on the current X display from an empty folder elsewhere
+# (it finds its runtime folder beside its executable), waits for its window by title
+# and takes a screenshot.
 #   screen_test.sh RUNTIME_DIR SCREEN_HELPER OUTPUT_PNG
-# Without a built dictionary in the runtime folder, the program runs from a
+# Without a built dictionary in the runtime folder, a copy of the program runs from a
 # folder laid out with a small test dictionary instead.
 set -eu
 runtime=$1
@@ -12,16 +13,18 @@ export QT_QPA_PLATFORM=xcb
 export LC_ALL=C.UTF-8
 
 folder=$runtime
+elsewhere=$(mktemp -d)
 if [ ! -f "$runtime/dict/words.db" ]; then
   folder=$(mktemp -d)
   "$helper" layout "$folder"
+  cp "$runtime/quorvi-finder" "$folder/"
   echo "screen test: no dict/words.db in $runtime, using a test dictionary in $folder"
 fi
 
-cd "$folder"
-"$runtime/quorvi-finder" >"$png.log" 2>&1 &
+cd "$elsewhere"
+"$folder/quorvi-finder" >"$png.log" 2>&1 &
 pid=$!
-trap 'kill "$pid" 2>/dev/null || true; [ "$folder" = "$runtime" ] || rm -rf "$folder"' EXIT
+trap 'kill "$pid" 2>/dev/null || true; rm -rf "$elsewhere"; [ "$folder" = "$runtime" ] || rm -rf "$folder"' EXIT
 
 title='Quorvi英语听音查词 V1.7 --音标查词，听音查字的利器'
 tries=0

@@ -1,0 +1,13 @@
+#include "window_additions.h"
+
+#include <QMainWindow>
+
+#include "dictionary_notice.h"
+#include "engine/phonetic_dictionary.h"
+#include "runtime_folder.h"
+#include "ui_mainwindow.h"
+
+WindowAdditions::WindowAdditions(QMainWindow *window, Ui_MainWindow &form, PhoneticDictionary &dictionary)
+    : QObject(window), window_(window), form_(form), dictionary_(dictionary) {
+    if (!dictionary_.isOpen()) showMissingDictionary(form_.displayFull, lastRuntimeFolderSearch());
+}

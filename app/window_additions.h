@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QObject>
+
+class PhoneticDictionary;
+class QMainWindow;
+class Ui_MainWindow;
+
+// What the window offers beyond its form's fixed behaviour: it is made once, at the end of
+// the window's constructor, and lives as the window's child.
+class WindowAdditions : public QObject {
+    Q_OBJECT
+
+public:
+    WindowAdditions(QMainWindow *window, Ui_MainWindow &form, PhoneticDictionary &dictionary);
+
+private:
+    QMainWindow *window_;
+    Ui_MainWindow &form_;
+    PhoneticDictionary &dictionary_;
+};
