@@ -2,6 +2,7 @@
 
 #include <QMainWindow>
 
+#include "context_menus.h"
 #include "dictionary_notice.h"
 #include "engine/phonetic_dictionary.h"
 #include "runtime_folder.h"
@@ -10,4 +11,5 @@
 WindowAdditions::WindowAdditions(QMainWindow *window, Ui_MainWindow &form, PhoneticDictionary &dictionary)
     : QObject(window), window_(window), form_(form), dictionary_(dictionary) {
     if (!dictionary_.isOpen()) showMissingDictionary(form_.displayFull, lastRuntimeFolderSearch());
+    menus_ = new ContextMenus(form_.displayResult, form_.displayFull, dictionary_, this);
 }

@@ -2,6 +2,7 @@
 
 #include <QObject>
 
+class ContextMenus;
 class PhoneticDictionary;
 class QMainWindow;
 class Ui_MainWindow;
@@ -18,4 +19,5 @@ private:
     QMainWindow *window_;
     Ui_MainWindow &form_;
     PhoneticDictionary &dictionary_;
+    ContextMenus *menus_ = nullptr;
 };
