@@ -11,11 +11,12 @@ void fitButtonsToForm(Ui_MainWindow &form) {
     form.centralWidget->setStyleSheet(QStringLiteral(
         "QPushButton { min-width: 0px; min-height: 0px; }\n"
         "QPushButton:focus { border-color: #1f3f8f; }"));
-    // The link buttons' 22 px leave a 9 pt caption 12 px between border and padding:
-    // the vertical padding goes to the text.
-    for (QPushButton *link : {form.aboutLink, form.helpLink, form.feedbackLink}) {
-        link->setStyleSheet(QStringLiteral(
-            "QPushButton { padding: 0px 3px; }\n"
-            "QPushButton:pressed { padding-left: 5px; padding-top: 2px; }"));
-    }
+    for (QPushButton *link : {form.aboutLink, form.helpLink, form.feedbackLink}) fitCaptionButton(link);
+}
+
+void fitCaptionButton(QPushButton *button) {
+    // 22 px leave a 9 pt caption 12 px between the window's border and padding.
+    button->setStyleSheet(QStringLiteral(
+        "QPushButton { padding: 0px 3px; }\n"
+        "QPushButton:pressed { padding-left: 5px; padding-top: 2px; }"));
 }

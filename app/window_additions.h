@@ -4,6 +4,7 @@
 
 class ContextMenus;
 class PhoneticDictionary;
+class SpeechControls;
 class QMainWindow;
 class Ui_MainWindow;
 
@@ -20,4 +21,5 @@ private:
     Ui_MainWindow &form_;
     PhoneticDictionary &dictionary_;
     ContextMenus *menus_ = nullptr;
+    SpeechControls *speech_ = nullptr;
 };

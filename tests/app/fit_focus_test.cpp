@@ -81,7 +81,8 @@ private slots:
     void tabFollowsReadingOrder() {
         const QStringList expected = {
             "k230", "k240", "k952", "k331", "k593", "k601", "k609", "k596", "k643", "k652",
-            "k658", "k603", "inputPhonetic", "phoneticMode", "displayResult", "displayFull",
+            "k658", "k603", "inputPhonetic", "phoneticMode", "speakTyped", "speakWord", "displayResult",
+            "displayFull",
             "aboutLink", "helpLink", "feedbackLink", "k230"};
         button("k230")->setFocus(Qt::TabFocusReason);
         QStringList walked;
