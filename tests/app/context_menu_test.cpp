@@ -13,8 +13,7 @@
 
 #include "context_menus.h"
 #include "engine/phonetic_dictionary.h"
-#include "mainwindow.h"
-#include "tests/engine/test_dictionary.h"
+#include "open_window.h"
 
 namespace {
 
@@ -36,9 +35,8 @@ class ContextMenuTest : public QObject {
     Q_OBJECT
 
 private:
-    std::unique_ptr<quorvi::testing::TemporaryFolder> folder;
-    std::unique_ptr<quorvi::testing::WorkingDirectory> cwd;
-    std::unique_ptr<MainWindow> window;
+    std::unique_ptr<OpenWindow> open;
+    MainWindow *window = nullptr;
 
     QListWidget *list() { return window->findChild<QListWidget *>(QStringLiteral("displayResult")); }
     QTextEdit *pane() { return window->findChild<QTextEdit *>(QStringLiteral("displayFull")); }
@@ -52,22 +50,15 @@ private:
 
 private slots:
     void init() {
-        folder = std::make_unique<quorvi::testing::TemporaryFolder>();
         auto rows = quorvi::testing::sampleRows();
         rows.push_back({"record", "&#712;rek&#596;&#720;d", "n. a written account"});
         rows.push_back({"record", "ri&#712;k&#596;&#720;d", "v. to write down"});
-        QVERIFY(quorvi::testing::layOutRuntimeFolder(folder->path(), rows).empty());
-        cwd = std::make_unique<quorvi::testing::WorkingDirectory>(folder->path());
-        window = std::make_unique<MainWindow>();
-        window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        open = std::make_unique<OpenWindow>(rows);
+        window = open->window();
+        QVERIFY(open->show());
     }
 
-    void cleanup() {
-        window.reset();
-        cwd.reset();
-        folder.reset();
-    }
+    void cleanup() { open.reset(); }
 
     void listMenuCopiesAndPronouncesTheRowUnderThePointer() {
         std::unique_ptr<QMenu> menu(menus()->listMenu(rowCentre(1)));

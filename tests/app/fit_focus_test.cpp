@@ -8,16 +8,14 @@
 
 #include <memory>
 
-#include "mainwindow.h"
-#include "tests/engine/test_dictionary.h"
+#include "open_window.h"
 
 class FitFocusTest : public QObject {
     Q_OBJECT
 
 private:
-    std::unique_ptr<quorvi::testing::TemporaryFolder> folder;
-    std::unique_ptr<quorvi::testing::WorkingDirectory> cwd;
-    std::unique_ptr<MainWindow> window;
+    std::unique_ptr<OpenWindow> open;
+    MainWindow *window = nullptr;
 
     QPushButton *button(const char *name) {
         auto *found = window->findChild<QPushButton *>(QString::fromLatin1(name));
@@ -27,23 +25,12 @@ private:
 
 private slots:
     void initTestCase() {
-        folder = std::make_unique<quorvi::testing::TemporaryFolder>();
-        const std::string error =
-            quorvi::testing::layOutRuntimeFolder(folder->path(), quorvi::testing::sampleRows());
-        QVERIFY2(error.empty(), error.c_str());
-        cwd = std::make_unique<quorvi::testing::WorkingDirectory>(folder->path());
-        window = std::make_unique<MainWindow>();
-        window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
-        window->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        open = std::make_unique<OpenWindow>();
+        window = open->window();
+        QVERIFY(open->show());
     }
 
-    void cleanupTestCase() {
-        window.reset();
-        cwd.reset();
-        folder.reset();
-    }
+    void cleanupTestCase() { open.reset(); }
 
     void buttonsKeepTheirBoxesAndFitTheirText() {
         const QRect windowRect = window->rect();
@@ -54,7 +41,7 @@ private slots:
             const QSize hint = b->sizeHint();
             QVERIFY2(hint.width() <= b->width() && hint.height() <= b->height(),
                      qPrintable(QStringLiteral("%1 needs %2x%3").arg(b->objectName()).arg(hint.width()).arg(hint.height())));
-            const QRect inWindow(b->mapTo(window.get(), QPoint(0, 0)), b->size());
+            const QRect inWindow(b->mapTo(window, QPoint(0, 0)), b->size());
             QVERIFY2(windowRect.contains(inWindow), qPrintable(b->objectName()));
         }
         // The link buttons stand apart, 50 x 22 as laid out.

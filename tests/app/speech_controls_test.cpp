@@ -13,17 +13,15 @@
 #include <memory>
 
 #include "context_menus.h"
-#include "mainwindow.h"
 #include "speech_controls.h"
-#include "tests/engine/test_dictionary.h"
+#include "open_window.h"
 
 class SpeechControlsTest : public QObject {
     Q_OBJECT
 
 private:
-    std::unique_ptr<quorvi::testing::TemporaryFolder> folder;
-    std::unique_ptr<quorvi::testing::WorkingDirectory> cwd;
-    std::unique_ptr<MainWindow> window;
+    std::unique_ptr<OpenWindow> open;
+    MainWindow *window = nullptr;
 
     SpeechControls *speech() { return window->findChild<SpeechControls *>(); }
     QString status() { return window->findChild<QLabel *>(QStringLiteral("speechStatus"))->text(); }
@@ -34,21 +32,12 @@ private:
 
 private slots:
     void init() {
-        folder = std::make_unique<quorvi::testing::TemporaryFolder>();
-        QVERIFY(quorvi::testing::layOutRuntimeFolder(folder->path(), quorvi::testing::sampleRows()).empty());
-        cwd = std::make_unique<quorvi::testing::WorkingDirectory>(folder->path());
-        window = std::make_unique<MainWindow>();
-        window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
-        window->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        open = std::make_unique<OpenWindow>();
+        window = open->window();
+        QVERIFY(open->show());
     }
 
-    void cleanup() {
-        window.reset();
-        cwd.reset();
-        folder.reset();
-    }
+    void cleanup() { open.reset(); }
 
     void buttonsSpeakTheTypedTextAndThePickedWord() {
         input()->setText(QStringLiteral("k\u00e6t"));
@@ -63,9 +52,9 @@ private slots:
         // The keys do the same from anywhere in the window (the synthesiser varies a clip's
         // length by a few samples from one time to the next).
         const auto near = [](size_t size, size_t expected) { return size * 10 > expected * 9 && size * 9 < expected * 10; };
-        QTest::keyClick(window.get(), Qt::Key_Space, Qt::ControlModifier | Qt::ShiftModifier);
+        QTest::keyClick(window, Qt::Key_Space, Qt::ControlModifier | Qt::ShiftModifier);
         QVERIFY(near(speech()->lastClip().size(), typedCat));
-        QTest::keyClick(window.get(), Qt::Key_Space, Qt::ControlModifier);
+        QTest::keyClick(window, Qt::Key_Space, Qt::ControlModifier);
         QVERIFY(near(speech()->lastClip().size(), example));
     }
 
