@@ -1,17 +1,16 @@
 #include "mainwindow.h"
 
 #include <QDebug>
-#include <QDesktopServices>
 #include <QElapsedTimer>
 #include <QListWidgetItem>
 #include <QTimer>
-#include <QUrl>
 
 #include "button_fit.h"
+#include "local_pages.h"
 #include "no_focus_rectangle_style.h"
 #include "tab_order.h"
 #include "ui_mainwindow.h"
-#include "vendor_site.h"
+#include "vendor_links.h"
 #include "window_additions.h"
 
 namespace {
@@ -158,18 +157,19 @@ void MainWindow::on_k643_clicked() { typeSymbol(643); }
 void MainWindow::on_k652_clicked() { typeSymbol(652); }
 void MainWindow::on_k658_clicked() { typeSymbol(658); }
 
+// Without a vendor site, or without a browser, the window shows its own pages.
 void MainWindow::on_aboutLink_clicked() {
-    QDesktopServices::openUrl(QUrl(QStringLiteral(QUORVI_VENDOR_SITE "/software/phonetic/about/")));
+    if (!openVendorPage(QStringLiteral("/software/phonetic/about/"))) showAboutPage(this);
 }
 
 void MainWindow::on_helpLink_clicked() {
-    QDesktopServices::openUrl(QUrl(QStringLiteral(QUORVI_VENDOR_SITE "/software/phonetic/help/")));
+    if (!openVendorPage(QStringLiteral("/software/phonetic/help/"))) showHelpPage(this);
 }
 
 void MainWindow::on_feedbackLink_clicked() {
-    QDesktopServices::openUrl(QUrl(QStringLiteral(QUORVI_VENDOR_SITE "/software/phonetic/feedback/")));
+    if (!openVendorPage(QStringLiteral("/software/phonetic/feedback/"))) showAboutPage(this);
 }
 
 void MainWindow::on_slogan_linkActivated(const QString &link) {
-    QDesktopServices::openUrl(QUrl(link));
+    if (!openVendorLink(link)) showAboutPage(this);
 }
