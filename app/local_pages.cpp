@@ -9,7 +9,8 @@
 
 namespace {
 
-QString translate(const char *text) {
+// Texts are marked where they stand, for lupdate to find them.
+QString localised(const char *text) {
     return QCoreApplication::translate("LocalPages", text);
 }
 
@@ -36,19 +37,19 @@ QTextBrowser *pageWindow(QWidget *parent, const QString &name, const QString &ti
 
 QString helpFileName() {
     // The English translation names the English page.
-    return translate("help/help.zh.html");
+    return localised(QT_TRANSLATE_NOOP("LocalPages", "help/help.zh.html"));
 }
 
 void showHelpPage(QWidget *parent) {
-    QTextBrowser *browser = pageWindow(parent, QStringLiteral("helpPage"), translate("帮助"));
+    QTextBrowser *browser = pageWindow(parent, QStringLiteral("helpPage"), localised(QT_TRANSLATE_NOOP("LocalPages", "帮助")));
     const QString file = helpFileName();
     if (QFileInfo(file).isFile()) {
         browser->setSource(QUrl::fromLocalFile(QFileInfo(file).absoluteFilePath()));
     } else {
-        browser->setPlainText(translate("找不到帮助文件 %1。").arg(QFileInfo(file).absoluteFilePath()));
+        browser->setPlainText(localised(QT_TRANSLATE_NOOP("LocalPages", "找不到帮助文件 %1。")).arg(QFileInfo(file).absoluteFilePath()));
     }
 }
 
 void showAboutPage(QWidget *parent) {
-    pageWindow(parent, QStringLiteral("aboutPage"), translate("关于"))->setHtml(aboutText());
+    pageWindow(parent, QStringLiteral("aboutPage"), localised(QT_TRANSLATE_NOOP("LocalPages", "关于")))->setHtml(aboutText());
 }
