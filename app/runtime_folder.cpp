@@ -20,7 +20,7 @@ std::optional<RuntimeFolderSearch> &rememberedSearch() {
 RuntimeFolderSearch findRuntimeFolder(const QString &workingDirectory, const QString &executableDirectory) {
     RuntimeFolderSearch search;
     const QString candidates[] = {workingDirectory, executableDirectory,
-                                  executableDirectory + QStringLiteral("/../lib/quorvi")};
+                                  executableDirectory + QStringLiteral("/../" QUORVI_INSTALL_DIR)};
     for (const QString &candidate : candidates) {
         if (candidate.isEmpty()) continue;
         const QString folder = QDir::cleanPath(QDir(candidate).absolutePath());

@@ -12,7 +12,7 @@ struct RuntimeFolderSearch {
 };
 
 // Looks at the working directory, then the executable's folder, then the installed
-// runtime folder beside it (../lib/quorvi).
+// runtime folder beside it (QUORVI_INSTALL_DIR from the prefix: ../lib/<multiarch>/quorvi).
 RuntimeFolderSearch findRuntimeFolder(const QString &workingDirectory, const QString &executableDirectory);
 
 // Finds the runtime folder for this process, makes it the working directory when found,

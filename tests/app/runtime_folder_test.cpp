@@ -35,7 +35,7 @@ private slots:
         quorvi::testing::TemporaryFolder root;
         const fs::path work = root.path() / "work";
         const fs::path bin = root.path() / "usr" / "bin";
-        const fs::path installed = root.path() / "usr" / "lib" / "quorvi";
+        const fs::path installed = root.path() / "usr" / QUORVI_INSTALL_DIR;
         fs::create_directories(work);
         fs::create_directories(bin);
         fs::create_directories(installed);
