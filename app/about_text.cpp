@@ -28,7 +28,7 @@ QString aboutText() {
     QString licences;
     if (QFileInfo(QStringLiteral("font/LICENSE-mensch.txt")).isFile()) {
         licences += item(localised(QT_TRANSLATE_NOOP("LocalPages", "字体 Mensch：由 DejaVu Sans Mono 改名而成，使用 Bitstream Vera 与 DejaVu 的自由字体许可，全文见 %1。"))
-                             .arg(QFileInfo(QStringLiteral("font/LICENSE-mensch.txt")).absoluteFilePath()));
+                             .arg(QFileInfo(QStringLiteral("font/LICENSE-mensch.txt")).absoluteFilePath().toHtmlEscaped()));
     }
     if (dictionaryBuiltFrom("wordnet")) {
         licences += item(localised(QT_TRANSLATE_NOOP("LocalPages", "词条释义来自 WordNet 3.0，版权归普林斯顿大学所有，依 WordNet 许可使用（https://wordnet.princeton.edu/license-and-commercial-use）。")));
