@@ -7,10 +7,13 @@
 
 int main(int argc, char **argv) {
     QApplication application(argc, argv);
-    enterRuntimeFolder();
+    // Without a dictionary anywhere, the translations are still beside the program.
+    const bool found = !enterRuntimeFolder().found.isEmpty();
+    const QString translations = found ? QStringLiteral("translations")
+                                       : QApplication::applicationDirPath() + QStringLiteral("/translations");
     installInterfaceLanguage(chooseInterfaceLanguage(QApplication::arguments(),
                                                      qEnvironmentVariable("QUORVI_LANG"), QLocale::system()),
-                             application);
+                             application, translations);
     ensureMenschFont();
     MainWindow window;
     window.show();
