@@ -1,15 +1,17 @@
 #include "mainwindow.h"
 
 #include <QDebug>
+#include <QDesktopServices>
 #include <QElapsedTimer>
 #include <QListWidgetItem>
 #include <QTimer>
+#include <QUrl>
 
-#include "button_fit.h"
-#include "local_pages.h"
 #include "no_focus_rectangle_style.h"
-#include "tab_order.h"
 #include "ui_mainwindow.h"
+#include "vendor_site.h"
+
+#include "local_pages.h"
 #include "vendor_links.h"
 #include "window_additions.h"
 
@@ -38,8 +40,16 @@ MainWindow::MainWindow(QWidget *parent)
         widget->setStyle(style);
     }
 
-    fitButtonsToForm(*ui);
-    setVisualTabOrder(*ui);
+    // The window's style sheet asks every push button for at least 9ex of width, which at
+    // the keys' 12 pt is about twice the 37 px they are laid out with 40 px apart: they
+    // would cover one another's symbols. The keys keep their laid-out width.
+    ui->keyGroup->setStyleSheet(QStringLiteral("QPushButton { min-width: 0px; }"));
+
+    // A click on a symbol key must not take the focus from the input field: the
+    // field would drop its selection, and the symbol could not replace it.
+    for (QPushButton *key : ui->keyGroup->findChildren<QPushButton *>(Qt::FindDirectChildrenOnly)) {
+        key->setFocusPolicy(Qt::TabFocus);
+    }
 
     // The list shows the sample result of the sample input; picking row 0 shows
     // the entry of "example" through the by-name connection.
@@ -50,6 +60,7 @@ MainWindow::MainWindow(QWidget *parent)
     // Connected only now, so the sample text set by the form starts no search.
     connect(ui->inputPhonetic, &QLineEdit::textChanged, this, &MainWindow::lazyLoad);
 
+    // Speech, menus, tooltips, fit and focus: see window_additions.h.
     new WindowAdditions(this, *ui, dictionary);
 }
 
