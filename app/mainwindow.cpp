@@ -14,6 +14,10 @@
 #include "ui_mainwindow.h"
 #include "vendor_site.h"
 
+#include "local_pages.h"
+#include "vendor_links.h"
+#include "window_additions.h"
+
 namespace {
 
 // Rows shown while typing are capped; the Return key asks for all of them.
@@ -58,6 +62,9 @@ MainWindow::MainWindow(QWidget *parent)
 
     // Connected only now, so the sample text set by the form starts no search.
     connect(ui->inputPhonetic, &QLineEdit::textChanged, this, &MainWindow::lazyLoad);
+
+    // Speech, menus, tooltips, fit and focus: see window_additions.h.
+    new WindowAdditions(this, *ui, dictionary);
 }
 
 MainWindow::~MainWindow() {
@@ -204,18 +211,19 @@ void MainWindow::on_k643_clicked() { typeSymbol(643); }
 void MainWindow::on_k652_clicked() { typeSymbol(652); }
 void MainWindow::on_k658_clicked() { typeSymbol(658); }
 
+// Without a vendor site, or without a browser, the window shows its own pages.
 void MainWindow::on_aboutLink_clicked() {
-    QDesktopServices::openUrl(QUrl(QStringLiteral(QUORVI_VENDOR_SITE "/software/phonetic/about/")));
+    if (!openVendorPage(QStringLiteral("/software/phonetic/about/"))) showAboutPage(this);
 }
 
 void MainWindow::on_helpLink_clicked() {
-    QDesktopServices::openUrl(QUrl(QStringLiteral(QUORVI_VENDOR_SITE "/software/phonetic/help/")));
+    if (!openVendorPage(QStringLiteral("/software/phonetic/help/"))) showHelpPage(this);
 }
 
 void MainWindow::on_feedbackLink_clicked() {
-    QDesktopServices::openUrl(QUrl(QStringLiteral(QUORVI_VENDOR_SITE "/software/phonetic/feedback/")));
+    if (!openVendorPage(QStringLiteral("/software/phonetic/feedback/"))) showAboutPage(this);
 }
 
 void MainWindow::on_slogan_linkActivated(const QString &link) {
-    QDesktopServices::openUrl(QUrl(link));
+    if (!openVendorLink(link)) showAboutPage(this);
 }

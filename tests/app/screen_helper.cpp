@@ -3,7 +3,9 @@
 //                              dictionary, regexp.dll and the runtime's font
 //   screen_helper grab PNG     saves the whole screen to PNG and checks that it
 //                              shows more than a blank desktop
+//   screen_helper clipboard    prints the text of the display's clipboard
 
+#include <QClipboard>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPixmap>
@@ -64,11 +66,18 @@ int grab(int argc, char **argv, const char *png) {
     return colours.size() >= 16 && buttonPixels >= 12 * 20 * 20 ? 0 : 1;
 }
 
+int printClipboard(int argc, char **argv) {
+    QGuiApplication application(argc, argv);
+    std::printf("%s\n", QGuiApplication::clipboard()->text().toUtf8().constData());
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char **argv) {
     if (argc == 3 && std::strcmp(argv[1], "layout") == 0) return layout(argv[2]);
     if (argc == 3 && std::strcmp(argv[1], "grab") == 0) return grab(argc, argv, argv[2]);
-    std::fprintf(stderr, "usage: screen_helper layout DIR | grab PNG\n");
+    if (argc == 2 && std::strcmp(argv[1], "clipboard") == 0) return printClipboard(argc, argv);
+    std::fprintf(stderr, "usage: screen_helper layout DIR | grab PNG | clipboard\n");
     return 2;
 }

@@ -1,6 +1,7 @@
 // The main window against a small keyed dictionary in a temporary runtime folder.
 
 #include <QDesktopServices>
+#include <QDialog>
 #include <QElapsedTimer>
 #include <QFontDatabase>
 #include <QGroupBox>
@@ -484,6 +485,7 @@ private slots:
     }
 
     void linksOpenTheVendorPages() {
+        if (QStringLiteral(QUORVI_VENDOR_SITE).isEmpty()) QSKIP("no vendor site in this build");
         UrlCatcher catcher;
         const QString scheme = QUrl(QStringLiteral(QUORVI_VENDOR_SITE)).scheme();
         QDesktopServices::setUrlHandler(scheme, &catcher, "open");
@@ -503,6 +505,31 @@ private slots:
                                       QStringLiteral(QUORVI_VENDOR_SITE "/software/phonetic/help/"),
                                       QStringLiteral(QUORVI_VENDOR_SITE "/software/phonetic/feedback/"),
                                       QStringLiteral(QUORVI_VENDOR_SITE "/")}));
+        QVERIFY(window->findChild<QDialog *>() == nullptr);
+        QVERIFY(logLines.empty());
+    }
+
+    void withoutASiteTheLinksShowTheWindowsOwnPages() {
+        if (!QStringLiteral(QUORVI_VENDOR_SITE).isEmpty()) QSKIP("this build names a vendor site");
+        QTest::mouseClick(widget<QPushButton>("helpLink"), Qt::LeftButton);
+        QDialog *help = window->findChild<QDialog *>(QStringLiteral("helpPage"));
+        QVERIFY(help != nullptr && help->isVisible());
+        QTest::mouseClick(widget<QPushButton>("aboutLink"), Qt::LeftButton);
+        QDialog *about = window->findChild<QDialog *>(QStringLiteral("aboutPage"));
+        QVERIFY(about != nullptr && about->isVisible());
+        about->close();
+
+        // The feedback button and the slogan have no page of their own: the about page
+        // says where the program and its data come from.
+        QTest::mouseClick(widget<QPushButton>("feedbackLink"), Qt::LeftButton);
+        QVERIFY(about->isVisible());
+        about->close();
+        QLabel *slogan = widget<QLabel>("slogan");
+        const QPoint onText(30, slogan->height() / 2);
+        QTest::mouseMove(slogan, onText);
+        QTest::mouseClick(slogan, Qt::LeftButton, {}, onText);
+        QVERIFY(about->isVisible());
+        QCOMPARE(window->findChildren<QDialog *>().size(), 2);
         QVERIFY(logLines.empty());
     }
 

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+// The help and about pages shipped with the program, shown in a window of their own
+// whether or not the desktop has a browser. Both read the runtime folder (the working
+// directory): help/help.<language>.html, the font's licence, the dictionary's build record.
+
+// Opens (or raises) the help page in the interface's language.
+void showHelpPage(QWidget *parent);
+// Opens (or raises) the about page.
+void showAboutPage(QWidget *parent);
+
+// The about page's text: version, where the data comes from, and its licences.
+QString aboutText();
+// The help file of the interface's language, relative to the runtime folder.
+QString helpFileName();

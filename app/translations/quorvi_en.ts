@@ -1,0 +1,234 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="en_US">
+<context>
+    <name>ContextMenus</name>
+    <message>
+        <source>复制选中文字</source>
+        <translation>Copy selected text</translation>
+    </message>
+    <message>
+        <source>复制单词</source>
+        <translation>Copy word</translation>
+    </message>
+    <message>
+        <source>复制词条</source>
+        <translation>Copy entry</translation>
+    </message>
+    <message>
+        <source>朗读单词</source>
+        <translation>Say the word</translation>
+    </message>
+    <message>
+        <source>朗读 [%1]</source>
+        <translation>Say [%1]</translation>
+    </message>
+</context>
+<context>
+    <name>DictionaryNotice</name>
+    <message>
+        <source>找不到词典文件 dict/words.db，或无法打开它。查找过的文件夹：</source>
+        <translation>The dictionary dict/words.db cannot be found or opened. Folders searched:</translation>
+    </message>
+</context>
+<context>
+    <name>KeyTooltips</name>
+    <message>
+        <source>%1 的读音如 %2</source>
+        <translation>%1 as in %2</translation>
+    </message>
+</context>
+<context>
+    <name>LocalPages</name>
+    <message>
+        <source>字体 Mensch：由 DejaVu Sans Mono 改名而成，使用 Bitstream Vera 与 DejaVu 的自由字体许可，全文见 %1。</source>
+        <translation>Font Mensch: DejaVu Sans Mono renamed, under the free Bitstream Vera and DejaVu font licence; full text in %1.</translation>
+    </message>
+    <message>
+        <source>词条释义来自 WordNet 3.0，版权归普林斯顿大学所有，依 WordNet 许可使用（https://wordnet.princeton.edu/license-and-commercial-use）。</source>
+        <translation>Explanations from WordNet 3.0, copyright Princeton University, used under the WordNet licence (https://wordnet.princeton.edu/license-and-commercial-use).</translation>
+    </message>
+    <message>
+        <source>部分词条来自 CC-CEDICT，依知识共享 署名-相同方式共享 4.0 许可（CC BY-SA 4.0）使用。</source>
+        <translation>Some headwords from CC-CEDICT, used under the Creative Commons Attribution-ShareAlike 4.0 licence (CC BY-SA 4.0).</translation>
+    </message>
+    <message>
+        <source>音标与朗读由 espeak-ng 生成（GPL 3 或更新版本）。</source>
+        <translation>Transcriptions and speech by espeak-ng (GPL 3 or later).</translation>
+    </message>
+    <message>
+        <source>英语听音查词</source>
+        <translation>Word Finder</translation>
+    </message>
+    <message>
+        <source>按读音查英语单词：输入听到的音标，列出读音相符的单词。</source>
+        <translation>Find English words by their sound: type the sounds you heard, and the words that sound that way are listed.</translation>
+    </message>
+    <message>
+        <source>数据来源与许可</source>
+        <translation>Data sources and licences</translation>
+    </message>
+    <message>
+        <source>help/help.zh.html</source>
+        <translation>help/help.en.html</translation>
+    </message>
+    <message>
+        <source>帮助</source>
+        <translation>Help</translation>
+    </message>
+    <message>
+        <source>找不到帮助文件 %1。</source>
+        <translation>The help file %1 cannot be found.</translation>
+    </message>
+    <message>
+        <source>关于</source>
+        <translation>About</translation>
+    </message>
+</context>
+<context>
+    <name>MainWindow</name>
+    <message>
+        <source>Quorvi英语听音查词 V1.7 --音标查词，听音查字的利器</source>
+        <translation>Quorvi Word Finder V1.7 -- find English words by their sound</translation>
+    </message>
+    <message>
+        <source>igzɑ:mpl</source>
+        <translation>igzɑ:mpl</translation>
+    </message>
+    <message>
+        <source>特殊音标符号</source>
+        <translation>Special symbols</translation>
+    </message>
+    <message>
+        <source>ʃ</source>
+        <translation>ʃ</translation>
+    </message>
+    <message>
+        <source>ʒ</source>
+        <translation>ʒ</translation>
+    </message>
+    <message>
+        <source>ŋ</source>
+        <translation>ŋ</translation>
+    </message>
+    <message>
+        <source>θ</source>
+        <translation>θ</translation>
+    </message>
+    <message>
+        <source>ð</source>
+        <translation>ð</translation>
+    </message>
+    <message>
+        <source>ɑ</source>
+        <translation>ɑ</translation>
+    </message>
+    <message>
+        <source>ʌ</source>
+        <translation>ʌ</translation>
+    </message>
+    <message>
+        <source>ɛ</source>
+        <translation>ɛ</translation>
+    </message>
+    <message>
+        <source>ɔ</source>
+        <translation>ɔ</translation>
+    </message>
+    <message>
+        <source>æ</source>
+        <translation>æ</translation>
+    </message>
+    <message>
+        <source>ə</source>
+        <translation>ə</translation>
+    </message>
+    <message>
+        <source>ɡ</source>
+        <translation>ɡ</translation>
+    </message>
+    <message>
+        <source>使用说明</source>
+        <translation>How to use</translation>
+    </message>
+    <message>
+        <source>  输入音标后，软件会根据读音，搜索出单词！
+
+  特殊音标点击按钮，其它用键盘输入。
+
+  如输入[igzɑ:mpl]即可查得example</source>
+        <translation>  Type the sounds, get the word!
+
+  Keys above type special symbols.
+
+  Type [igzɑ:mpl] to find example</translation>
+    </message>
+    <message>
+        <source>听音查词</source>
+        <translation>By sound</translation>
+    </message>
+    <message>
+        <source>模糊查词</source>
+        <translation>Spelling</translation>
+    </message>
+    <message>
+        <source>反馈</source>
+        <translation>Tell us</translation>
+    </message>
+    <message>
+        <source>帮助</source>
+        <translation>Help</translation>
+    </message>
+    <message>
+        <source>&lt;!DOCTYPE HTML PUBLIC "-//W3C//DTD HTML 4.0//EN" "http://www.w3.org/TR/REC-html40/strict.dtd"&gt;
+&lt;html&gt;&lt;head&gt;&lt;meta name="qrichtext" content="1" /&gt;&lt;style type="text/css"&gt;
+p, li { white-space: pre-wrap; }
+&lt;/style&gt;&lt;/head&gt;&lt;body style=" font-family:'宋体'; font-size:9pt; font-weight:400; font-style:normal;"&gt;
+&lt;p style=" margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px;"&gt;&lt;a href="/"&gt;&lt;span style=" text-decoration: underline; color:#000;"&gt;英语听力训练，Quorvi英语听音查词词典最力！&lt;/span&gt;&lt;/a&gt;&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
+        <translation>&lt;!DOCTYPE HTML PUBLIC "-//W3C//DTD HTML 4.0//EN" "http://www.w3.org/TR/REC-html40/strict.dtd"&gt;
+&lt;html&gt;&lt;head&gt;&lt;meta name="qrichtext" content="1" /&gt;&lt;style type="text/css"&gt;
+p, li { white-space: pre-wrap; }
+&lt;/style&gt;&lt;/head&gt;&lt;body style=" font-size:9pt; font-weight:400; font-style:normal;"&gt;
+&lt;p style=" margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px;"&gt;&lt;a href="/"&gt;&lt;span style=" text-decoration: underline; color:#000;"&gt;Hear it, find it: Quorvi Word Finder!&lt;/span&gt;&lt;/a&gt;&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</translation>
+    </message>
+    <message>
+        <source>关于</source>
+        <translation>About</translation>
+    </message>
+</context>
+<context>
+    <name>SpeechControls</name>
+    <message>
+        <source>听输入</source>
+        <translation>Hear it</translation>
+    </message>
+    <message>
+        <source>按输入的音标朗读 (Ctrl+Shift+空格)</source>
+        <translation>Speak the typed transcription (Ctrl+Shift+Space)</translation>
+    </message>
+    <message>
+        <source>朗读</source>
+        <translation>Say</translation>
+    </message>
+    <message>
+        <source>朗读选中的单词 (Ctrl+空格)</source>
+        <translation>Say the picked word (Ctrl+Space)</translation>
+    </message>
+    <message>
+        <source>无法发音：%1</source>
+        <translation>Cannot speak: %1</translation>
+    </message>
+    <message>
+        <source>没有可用的音频设备，听不到声音。</source>
+        <translation>No audio device: nothing can be heard.</translation>
+    </message>
+    <message>
+        <source>没有可朗读的音标。</source>
+        <translation>There is no transcription to speak.</translation>
+    </message>
+    <message>
+        <source>无法朗读：第 %1 个字符“%2”不是音标符号。</source>
+        <translation>Cannot speak: character %1, “%2”, is no phonetic symbol.</translation>
+    </message>
+</context>
+</TS>

@@ -1,0 +1,38 @@
+#pragma once
+
+// Speech synthesised in process with the espeak-ng library (British RP voice) into a buffer
+// of 16-bit mono samples, for the window to play or a test to inspect. The library keeps
+// global state: it is set up once per process and used from one thread.
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace quorvi::speech {
+
+class SpeechSynthesiser {
+public:
+    SpeechSynthesiser();
+    SpeechSynthesiser(const SpeechSynthesiser &) = delete;
+    SpeechSynthesiser &operator=(const SpeechSynthesiser &) = delete;
+
+    bool ready() const { return error_.empty(); }
+    // Why the synthesiser cannot speak; empty when it can.
+    const std::string &error() const { return error_; }
+    int sampleRate() const { return sampleRate_; }
+
+    // The UTF-8 text read aloud as English words; any [[ in it is read as text too.
+    std::vector<std::int16_t> speakText(std::string_view utf8);
+    // espeak-ng phoneme codes (see phoneme_input.h) spoken as they are.
+    std::vector<std::int16_t> speakPhonemes(std::string_view codes);
+
+    static constexpr const char *kVoice = "en-gb-x-rp";
+
+private:
+    std::vector<std::int16_t> synthesise(const std::string &text, unsigned flags);
+
+    int sampleRate_ = 0;
+    std::string error_;
+};
+
+}  // namespace quorvi::speech
