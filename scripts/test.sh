@@ -3,7 +3,8 @@
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build=${QUORVI_BUILD_DIR:-$root/build}
-"$root/scripts/build.sh"
+# Warnings are errors here: a change that adds one does not pass.
+"$root/scripts/build.sh" -DQUORVI_WERROR=ON
 # The learner word-list tests run against the real dictionary; the build is skipped when
 # its inputs have not changed.
 (cd "$build/runtime" && ./quorvi-dict build)
