@@ -64,16 +64,25 @@ std::vector<std::string> patternPieces(const std::string& pattern) {
 }
 
 void collectExactRows(const SoundRows& rows, const std::vector<std::string>& pieces,
-                      std::string_view typedCodes, std::vector<RankedRow>& out,
-                      std::vector<bool>& matched) {
+                      std::string_view typedCodes, std::size_t enough,
+                      std::vector<RankedRow>& out, std::vector<bool>& matched) {
   std::uint64_t required = 0;
   for (const std::string& piece : pieces) required |= sound::signature(piece);
   const int typedSounds = soundCount(typedCodes);
-  for (std::size_t i = 0; i < rows.size(); ++i) {
-    if ((rows.signature(i) & required) != required) continue;
-    if (!holdsInOrder(rows.codes(i), pieces)) continue;
-    matched[i] = true;
-    const auto row = static_cast<std::uint32_t>(i);
-    out.push_back({closenessKey(0, typedCodes, typedSounds, rows, row), row});
+  std::vector<bool> headwordSeen(rows.size(), false);
+  std::size_t headwords = 0;
+  // A row holds at least the typed sounds; every row of more sounds ranks after every row of
+  // fewer, so once enough headwords are found the longer rows need not be read.
+  for (int count = typedSounds; count <= 255 && headwords < enough; ++count) {
+    for (const std::uint32_t row : rows.rowsWithSoundCount(count)) {
+      if ((rows.signature(row) & required) != required) continue;
+      if (!holdsInOrder(rows.codes(row), pieces)) continue;
+      matched[row] = true;
+      out.push_back({closenessKey(0, typedCodes, typedSounds, rows, row), row});
+      if (!headwordSeen[rows.headword(row)]) {
+        headwordSeen[rows.headword(row)] = true;
+        ++headwords;
+      }
+    }
   }
 }

@@ -1,6 +1,7 @@
 #include "engine/learner_search.h"
 
 #include <algorithm>
+#include <cstdint>
 
 #include "engine/closest_match.h"
 #include "engine/learner_input.h"
@@ -82,7 +83,8 @@ SearchOutcome LearnerSearch::soundFromRows(const std::u16string& symbols, int li
       patternPieces(PhoneticDictionary::buildPhoneticPattern(shortSymbols));
   std::vector<bool> matched(rows_.size(), false);
   std::vector<RankedRow> ranked;
-  collectExactRows(rows_, pieces, typedCodes, ranked, matched);
+  const std::size_t enough = limitMode == 0 ? kTypingCap : SIZE_MAX;
+  collectExactRows(rows_, pieces, typedCodes, enough, ranked, matched);
 
   SearchOutcome outcome;
   std::vector<bool> seen(rows_.size(), false);

@@ -135,7 +135,11 @@ int NearSoundMatcher::cost(size_t i, const Token& stored, char nextStored) const
 
 int NearSoundMatcher::mostAllowances() const {
   const auto n = typed_.size();
-  return n <= 3 ? 1 : n <= 6 ? 2 : 3;
+  return n <= 4 ? 1 : n <= 7 ? 2 : 3;
+}
+
+bool NearSoundMatcher::mayStartWith(char firstSound) const {
+  return firstSound != '\0' && (sound::bitOf(firstSound) & firstClasses_) != 0;
 }
 
 bool NearSoundMatcher::mayHold(const SoundRows& rows, std::size_t row) const {
@@ -146,8 +150,7 @@ bool NearSoundMatcher::mayHold(const SoundRows& rows, std::size_t row) const {
   int lacking = 0;
   for (std::uint64_t same : sameCodes_) lacking += (rowSignature & same) == 0;
   if (lacking > mostAllowances()) return false;
-  // A word heard near starts with the sound typed first (or one confused with it).
-  if ((sound::bitOf(rows.firstSound(row)) & firstClasses_) == 0) return false;
+  if (!mayStartWith(rows.firstSound(row))) return false;
   if (static_cast<std::size_t>(rows.soundCount(row)) > mostStoredSounds()) return false;
   size_t next = 0;
   for (char c : rows.codes(row)) {
@@ -193,13 +196,15 @@ void collectNearSoundRows(const SoundRows& rows, std::string_view typedCodes,
   const NearSoundMatcher matcher(typedCodes);
   const int most = matcher.mostAllowances();
   const int typedSounds = soundCount(typedCodes);
-  for (std::size_t i = 0; i < rows.size(); ++i) {
-    if (matched[i]) continue;
-    if (!matcher.mayHold(rows, i)) continue;
-    const int used = matcher.allowances(rows.codes(i), most);
-    if (used > most) continue;
-    // Sounds in order that the loose pattern still rejects (a pair split apart) take one.
-    const auto row = static_cast<std::uint32_t>(i);
-    out.push_back({closenessKey(std::max(used, 1), typedCodes, typedSounds, rows, row), row});
+  // Only rows that start with a sound the first typed one may be heard as.
+  for (int first = 1; first < 128; ++first) {
+    if (!matcher.mayStartWith(static_cast<char>(first))) continue;
+    for (const std::uint32_t row : rows.rowsStartingWith(static_cast<char>(first))) {
+      if (matched[row] || !matcher.mayHold(rows, row)) continue;
+      const int used = matcher.allowances(rows.codes(row), most);
+      if (used > most) continue;
+      // Sounds in order that the loose pattern still rejects (a pair split apart) take one.
+      out.push_back({closenessKey(std::max(used, 1), typedCodes, typedSounds, rows, row), row});
+    }
   }
 }

@@ -24,6 +24,8 @@ void SoundRows::clear() {
   plainWords_.clear();
   soundCounts_.clear();
   firstSounds_.clear();
+  bySoundCount_ = Groups();
+  byFirstSound_ = Groups();
   captions_.clear();
   loaded_ = false;
 }
@@ -65,6 +67,35 @@ bool SoundRows::load(sqlite3* db) {
     plainWords_.push_back(std::all_of(captions_[i].cbegin(), captions_[i].cend(),
                                       [](QChar c) { return c.isLower(); }));
   }
+  indexRows();
   loaded_ = true;
   return true;
+}
+
+// A counting sort by `key(row)`, which keeps the table's order within each group.
+template <typename Key>
+SoundRows::Groups SoundRows::groupRows(std::size_t count, Key key) {
+  Groups groups;
+  for (std::size_t i = 0; i < count; ++i) ++groups.starts[key(i) + 1];
+  for (std::size_t k = 1; k < groups.starts.size(); ++k) groups.starts[k] += groups.starts[k - 1];
+  groups.rows.resize(count);
+  std::array<std::uint32_t, 257> next = groups.starts;
+  for (std::size_t i = 0; i < count; ++i) groups.rows[next[key(i)]++] = static_cast<std::uint32_t>(i);
+  return groups;
+}
+
+void SoundRows::indexRows() {
+  bySoundCount_ = groupRows(size(), [this](std::size_t row) -> unsigned { return soundCounts_[row]; });
+  byFirstSound_ = groupRows(size(), [this](std::size_t row) -> unsigned {
+    return static_cast<unsigned char>(firstSounds_[row]);
+  });
+}
+
+std::span<const std::uint32_t> SoundRows::rowsWithSoundCount(int count) const {
+  if (count < 0 || count > 255) return {};
+  return bySoundCount_.group(static_cast<unsigned>(count));
+}
+
+std::span<const std::uint32_t> SoundRows::rowsStartingWith(char code) const {
+  return byFirstSound_.group(static_cast<unsigned char>(code));
 }

@@ -3,7 +3,9 @@
 // order of usefulness (the first rows are the commonest words).
 #pragma once
 
+#include <array>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -29,11 +31,26 @@ class SoundRows {
   // How many sounds the transcription holds (marks aside), at most 255; and its first sound.
   int soundCount(std::size_t row) const { return soundCounts_[row]; }
   char firstSound(std::size_t row) const { return firstSounds_[row]; }
+  // The rows of `count` sounds, and the rows whose first sound is `code`, in table order.
+  std::span<const std::uint32_t> rowsWithSoundCount(int count) const;
+  std::span<const std::uint32_t> rowsStartingWith(char code) const;
   // True for a headword of lower-case letters only (no name, number, or phrase).
   bool isPlainWord(std::size_t row) const { return plainWords_[row]; }
 
  private:
   void clear();
+  void indexRows();
+  // Rows grouped by a byte key (sound count, first sound): group k is
+  // rows[starts[k]] .. rows[starts[k + 1]].
+  struct Groups {
+    std::vector<std::uint32_t> rows;
+    std::array<std::uint32_t, 257> starts{};
+    std::span<const std::uint32_t> group(unsigned key) const {
+      return std::span<const std::uint32_t>(rows).subspan(starts[key], starts[key + 1] - starts[key]);
+    }
+  };
+  template <typename Key>
+  static Groups groupRows(std::size_t count, Key key);
 
   std::string codes_;
   std::vector<std::uint32_t> offsets_{0};
@@ -42,6 +59,8 @@ class SoundRows {
   std::vector<bool> plainWords_;
   std::vector<std::uint8_t> soundCounts_;
   std::vector<char> firstSounds_;
+  Groups bySoundCount_;
+  Groups byFirstSound_;
   QStringList captions_;
   bool loaded_ = false;
 };
