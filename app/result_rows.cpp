@@ -10,13 +10,16 @@ constexpr int kHeadingRole = Qt::UserRole + 1;
 
 }  // namespace
 
+QString nearSoundHeadingText() {
+    return QCoreApplication::translate("MainWindow", "—— 近音词（音近似，非完全相符）——");
+}
+
 void appendResultRows(QListWidget *list, const SearchOutcome &outcome) {
     const qsizetype nearFrom = std::min(outcome.nearSoundFrom, outcome.words.size());
     for (qsizetype i = 0; i < nearFrom; ++i) list->addItem(outcome.words.at(i));
     if (nearFrom == outcome.words.size()) return;
 
-    auto *heading = new QListWidgetItem(
-        QCoreApplication::translate("MainWindow", "—— 近音词（音近似，非完全相符）——"));
+    auto *heading = new QListWidgetItem(nearSoundHeadingText());
     heading->setFlags(Qt::NoItemFlags);
     heading->setData(kHeadingRole, true);
     heading->setForeground(QColor(0x80, 0x80, 0x80));

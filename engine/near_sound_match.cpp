@@ -93,7 +93,7 @@ NearSoundMatcher::NearSoundMatcher(std::string_view typedCodes) {
   for (size_t i = 0; i < typed_.size(); ++i) {
     const char code = typed_[i].code;
     if (first) firstClasses_ |= classOf(code);
-    if (mayBeUnwritten(typed_[i])) continue;
+    if (typed_.size() >= 3 && mayBeUnwritten(typed_[i])) continue;
     first = false;
     if (!sound::isVowel(code) && code != 'j') sameCodes_.push_back(sound::bitOf(code));
     requiredClasses_.push_back(classOf(code));
@@ -170,7 +170,8 @@ int NearSoundMatcher::allowances(std::string_view storedCodes, int most) const {
   int previousBest = 0;
   for (size_t i = 1; i <= n; ++i) {
     const Token& t = typed_[i - 1];
-    const int unwritten = mayBeUnwritten(t) ? 1 : kNever;
+    // Two sounds or fewer are too little to leave one out.
+    const int unwritten = n >= 3 && mayBeUnwritten(t) ? 1 : kNever;
     best[i][0] = static_cast<std::uint8_t>(std::min(kNever, best[i - 1][0] + unwritten));
     int rowBest = best[i][0];
     for (size_t j = 1; j <= m; ++j) {
