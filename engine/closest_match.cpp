@@ -1,6 +1,7 @@
 #include "engine/closest_match.h"
 
 #include <algorithm>
+#include <array>
 
 #include "engine/sound_code.h"
 #include "engine/sound_rows.h"
@@ -28,6 +29,21 @@ bool equalSkipping(std::string_view a, std::string_view b, bool (*skip)(char)) {
     if (i == a.size() || j == b.size()) return i == a.size() && j == b.size();
     if (a[i++] != b[j++]) return false;
   }
+}
+
+// Puts the rows of one sound count, found in table order, into key order: within a count
+// the key differs only in three flags, so a stable distribution by them is a sort.
+void orderGroup(std::vector<RankedRow>& out, std::size_t from) {
+  const auto flags = [](const RankedRow& r) {
+    return static_cast<unsigned>(((r.key >> 55) & 6u) | ((r.key >> 32) & 1u));
+  };
+  std::array<std::size_t, 9> starts{};
+  for (std::size_t i = from; i < out.size(); ++i) ++starts[flags(out[i]) + 1];
+  if (starts[1] == out.size() - from) return;  // all alike: already in order
+  for (std::size_t k = 1; k < starts.size(); ++k) starts[k] += starts[k - 1];
+  std::vector<RankedRow> ordered(out.size() - from);
+  for (std::size_t i = from; i < out.size(); ++i) ordered[starts[flags(out[i])]++] = out[i];
+  std::copy(ordered.begin(), ordered.end(), out.begin() + static_cast<std::ptrdiff_t>(from));
 }
 
 }  // namespace
@@ -74,6 +90,7 @@ void collectExactRows(const SoundRows& rows, const std::vector<std::string>& pie
   // A row holds at least the typed sounds; every row of more sounds ranks after every row of
   // fewer, so once enough headwords are found the longer rows need not be read.
   for (int count = typedSounds; count <= 255 && headwords < enough; ++count) {
+    const std::size_t groupStart = out.size();
     for (const std::uint32_t row : rows.rowsWithSoundCount(count)) {
       if ((rows.signature(row) & required) != required) continue;
       if (!holdsInOrder(rows.codes(row), pieces)) continue;
@@ -84,5 +101,6 @@ void collectExactRows(const SoundRows& rows, const std::vector<std::string>& pie
         ++headwords;
       }
     }
+    orderGroup(out, groupStart);
   }
 }

@@ -13,18 +13,21 @@
 namespace {
 
 // Appends the headwords of `ranked` in key order, each once, until `words` holds `limit`
-// (-1: no limit). Only as much of the list is sorted as is read.
+// (-1: no limit). Only as much of the list is sorted as is read, none when `inOrder`.
 void takeRanked(const SoundRows& rows, std::vector<RankedRow>& ranked, qsizetype limit,
-                std::vector<bool>& seen, QStringList& words) {
+                bool inOrder, std::vector<bool>& seen, QStringList& words) {
   const auto byKey = [](const RankedRow& a, const RankedRow& b) { return a.key < b.key; };
   size_t sorted = ranked.size();
-  if (limit >= 0) {
+  if (!inOrder && limit >= 0) {
     sorted = std::min(ranked.size(), static_cast<size_t>(limit) * 2 + 16);
     std::partial_sort(ranked.begin(), ranked.begin() + static_cast<std::ptrdiff_t>(sorted),
                       ranked.end(), byKey);
-  } else {
+  } else if (!inOrder) {
     std::sort(ranked.begin(), ranked.end(), byKey);
   }
+  words.reserve(words.size() + static_cast<qsizetype>(limit >= 0 ? std::min<size_t>(
+                                                           ranked.size(), static_cast<size_t>(limit))
+                                                     : ranked.size()));
   for (size_t i = 0; i < ranked.size(); ++i) {
     if (limit >= 0 && words.size() >= limit) return;
     if (i == sorted) {
@@ -88,12 +91,12 @@ SearchOutcome LearnerSearch::soundFromRows(const std::u16string& symbols, int li
 
   SearchOutcome outcome;
   std::vector<bool> seen(rows_.size(), false);
-  takeRanked(rows_, ranked, limitMode == 0 ? kTypingCap : -1, seen, outcome.words);
+  takeRanked(rows_, ranked, limitMode == 0 ? kTypingCap : -1, true, seen, outcome.words);
   outcome.nearSoundFrom = outcome.words.size();
   if (outcome.words.size() < kTypingCap) {
     ranked.clear();
     collectNearSoundRows(rows_, typedCodes, matched, ranked);
-    takeRanked(rows_, ranked, kTypingCap, seen, outcome.words);
+    takeRanked(rows_, ranked, kTypingCap, false, seen, outcome.words);
   }
   return outcome;
 }
