@@ -130,7 +130,7 @@ void MainWindow::searchAndRefill(const QString &text, int limitMode) {
     qDebug() << "last";
 
     const bool spelling = searchMode != 0;
-    const SearchOutcome outcome = spelling ? learnerSearch.bySpelling(text, limitMode)
+    const SearchOutcome outcome = spelling ? learnerSearch.bySpelling(text.toStdString(), limitMode)
                                            : learnerSearch.bySound(text, limitMode);
     ui->inputPhonetic->setFocus(Qt::OtherFocusReason);
 

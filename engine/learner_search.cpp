@@ -112,15 +112,16 @@ SearchOutcome LearnerSearch::soundFromStatement(const std::u16string& symbols, i
   return outcome;
 }
 
-SearchOutcome LearnerSearch::bySpelling(const QString& pattern, int limitMode) {
+SearchOutcome LearnerSearch::bySpelling(const std::string& utf8Pattern, int limitMode) {
   if (!dictionary_.isOpen()) return dictionaryNotOpen();
+  const QString pattern = QString::fromUtf8(utf8Pattern);
   if (pattern.trimmed().isEmpty()) {
     SearchOutcome outcome;
     outcome.reason = EmptyListReason::NothingTyped;
     return outcome;
   }
   // Ranked over every match, so the closest are never cut off by the table's order.
-  dictionary_.searchByCaption(pattern.toStdString(), 1);
+  dictionary_.searchByCaption(utf8Pattern, 1);
   // Rows found before a stop are kept, with the reason.
   SearchOutcome outcome;
   if (!dictionary_.lastError().empty()) outcome = queryStopped(dictionary_.lastError());

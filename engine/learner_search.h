@@ -19,7 +19,8 @@ class LearnerSearch {
   // limitMode 0: at most kTypingCap headwords (the typing path); 1: every exact match, and
   // near-sound matches up to kTypingCap rows in all.
   SearchOutcome bySound(const QString& typed, int limitMode);
-  SearchOutcome bySpelling(const QString& pattern, int limitMode);
+  // The pattern as the REGEXP module reads it: UTF-8 bytes, passed on unchanged.
+  SearchOutcome bySpelling(const std::string& utf8Pattern, int limitMode);
 
  private:
   bool rowsReady();

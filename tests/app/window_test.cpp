@@ -133,7 +133,7 @@ private:
         PhoneticDictionary engine;
         LearnerSearch search(engine);
         const SearchOutcome outcome =
-            spelling ? search.bySpelling(text, limitMode) : search.bySound(text, limitMode);
+            spelling ? search.bySpelling(text.toStdString(), limitMode) : search.bySound(text, limitMode);
         QStringList rows = outcome.words.mid(0, outcome.nearSoundFrom);
         if (outcome.nearSoundFrom < outcome.words.size())
             rows << nearSoundHeadingText() << outcome.words.mid(outcome.nearSoundFrom);
