@@ -120,13 +120,21 @@ SearchOutcome LearnerSearch::bySpelling(const std::string& utf8Pattern, int limi
     outcome.reason = EmptyListReason::NothingTyped;
     return outcome;
   }
-  // Ranked over every match, so the closest are never cut off by the table's order.
-  dictionary_.searchByCaption(utf8Pattern, 1);
+  // Return ranks every match. Typing ranks the first 100 matches in the table's order and the
+  // first 100 that match from the word's start (which holds the word itself and the words
+  // starting with the pattern): both capped statements stay quick on a short pattern. Those
+  // of the second not in the first come after all of the first in the table, so appending
+  // them keeps the table's order.
+  dictionary_.searchByCaption(utf8Pattern, limitMode);
   // Rows found before a stop are kept, with the reason.
   SearchOutcome outcome;
   if (!dictionary_.lastError().empty()) outcome = queryStopped(dictionary_.lastError());
-  outcome.words =
-      rankSpellingMatches(dictionary_.getResults(), pattern, limitMode == 0 ? kTypingCap : -1);
+  QStringList found = dictionary_.getResults();
+  if (limitMode == 0 && outcome.reason == EmptyListReason::None) {
+    dictionary_.searchByCaption("^(?:" + utf8Pattern + ")", 0);
+    if (dictionary_.lastError().empty()) found += dictionary_.getResults();
+  }
+  outcome.words = rankSpellingMatches(found, pattern, limitMode == 0 ? kTypingCap : -1);
   outcome.nearSoundFrom = outcome.words.size();
   return noMatchWhenEmpty(outcome);
 }

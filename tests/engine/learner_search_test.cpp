@@ -151,6 +151,21 @@ TEST_F(LearnerSearchTest, SpellingOrder) {
   outcome = search_->bySpelling("cat", 0);
   EXPECT_EQ(outcome.words, QStringList({"cat", "CAT", "catch", "catches"}));
 
+  // On the typing path too when more than 100 words hold the pattern before the word itself.
+  std::vector<DictionaryRow> rows;
+  for (int i = 0; i < 150; ++i) {
+    std::string caption = std::to_string(i);
+    caption.insert(0, "worship");
+    rows.push_back({caption, "w&#601;&#720;&#643;ip", "n."});
+  }
+  rows.push_back({"shipyard", "&#643;ipj&#593;&#720;d", "n."});
+  rows.push_back({"ship", "&#643;ip", "n."});
+  open(rows);
+  const SearchOutcome typing = search_->bySpelling("ship", 0);
+  EXPECT_EQ(typing.words.mid(0, 3), QStringList({"ship", "shipyard", "worship0"}));
+  EXPECT_EQ(typing.words.size(), LearnerSearch::kTypingCap);
+  EXPECT_EQ(search_->bySpelling("ship", 1).words.mid(0, LearnerSearch::kTypingCap), typing.words);
+
   bool whole = false;
   EXPECT_EQ(literalPrefix(QStringLiteral("^lond"), whole), "lond");
   EXPECT_TRUE(whole);
