@@ -558,6 +558,14 @@ private slots:
         QTest::mouseClick(list()->viewport(), Qt::LeftButton, {},
                           list()->visualItemRect(list()->item(heading + 1)).center());
         QCOMPARE(pane()->toPlainText(), entryOf(rows[heading + 1]));
+
+        // The keyboard steps over the heading.
+        list()->setFocus();
+        list()->setCurrentRow(heading - 1);
+        QTest::keyClick(list(), Qt::Key_Down);
+        QCOMPARE(list()->currentRow(), heading + 1);
+        QTest::keyClick(list(), Qt::Key_Up);
+        QCOMPARE(list()->currentRow(), heading - 1);
     }
 
     void listAndKeyboard() {
