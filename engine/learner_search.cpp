@@ -25,9 +25,9 @@ void takeRanked(const SoundRows& rows, std::vector<RankedRow>& ranked, qsizetype
   } else if (!inOrder) {
     std::sort(ranked.begin(), ranked.end(), byKey);
   }
-  words.reserve(words.size() + static_cast<qsizetype>(limit >= 0 ? std::min<size_t>(
-                                                           ranked.size(), static_cast<size_t>(limit))
-                                                     : ranked.size()));
+  const size_t wanted =
+      limit >= 0 ? std::min(ranked.size(), static_cast<size_t>(limit)) : ranked.size();
+  words.reserve(words.size() + static_cast<qsizetype>(wanted));
   for (size_t i = 0; i < ranked.size(); ++i) {
     if (limit >= 0 && words.size() >= limit) return;
     if (i == sorted) {
