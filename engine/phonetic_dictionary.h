@@ -2,6 +2,7 @@
 // loose-match patterns, runs the searches and formats a full entry for display.
 #pragma once
 
+#include <future>
 #include <map>
 #include <memory>
 #include <string>
@@ -32,6 +33,11 @@ class PhoneticDictionary {
   bool initDB();
 
   const QStringList& getResults() const { return results; }
+
+  // Starts reading the in-memory rows of the search by sound on another thread, so that the
+  // first search finds them ready; the first search waits for what is still being read.
+  // Without it, the first search reads them itself.
+  void prepareSearchIndex();
 
   // Headwords whose spelling matches the regular expression (UTF-8).
   // limitMode 0: at most 100 rows; 1: all rows.
@@ -65,6 +71,8 @@ class PhoneticDictionary {
   using RowHandler = void (*)(QStringList& results, sqlite3_stmt* row);
   void runQuery(const char* sql, const std::string& text, RowHandler onRow);
   void closeConnection();
+  // The in-memory rows, once read; nullptr when they cannot be read.
+  PhoneticIndex* searchIndex();
 
   sqlite3* sqliteDB_ = nullptr;
   bool isOpen_ = false;
@@ -73,8 +81,10 @@ class PhoneticDictionary {
   std::string lastError_;
   // Prepared statements by SQL text, kept for the engine's lifetime.
   std::vector<std::pair<const char*, sqlite3_stmt*>> statements_;
-  // Loaded on the first search by sound; searches fall back to the statement without it.
+  // Read by prepareSearchIndex or on the first search by sound; searches fall back to the
+  // statement without it.
   std::unique_ptr<PhoneticIndex> phoneticIndex_;
+  std::future<std::unique_ptr<PhoneticIndex>> pendingIndex_;
   bool phoneticIndexFailed_ = false;
 
   static SymbolMap symbolMap_;

@@ -1,0 +1,85 @@
+#include "engine/phonetic_index_store.h"
+
+#include <sqlite3.h>
+
+#include <string>
+#include <string_view>
+
+namespace quorvi::engine {
+namespace {
+
+// The search statement's table access; the empty pattern accepts every row whose
+// transcription is not NULL.
+const char kRowsSql[] = "SELECT w_caption, w_phonetic FROM dict_word WHERE w_phonetic REGEXP ?";
+
+const char kBlockSql[] = "SELECT data FROM dict_search_index WHERE block = ?";
+
+std::string_view columnBytes(sqlite3_stmt* statement, int column) {
+  const char* value = reinterpret_cast<const char*>(sqlite3_column_text(statement, column));
+  return value ? std::string_view(value, static_cast<size_t>(sqlite3_column_bytes(statement, column)))
+               : std::string_view();
+}
+
+}  // namespace
+
+bool buildIndexFromRows(sqlite3* db, IndexImage& image) {
+  sqlite3_stmt* statement = nullptr;
+  if (sqlite3_prepare_v2(db, kRowsSql, -1, &statement, nullptr) != SQLITE_OK) return false;
+  sqlite3_bind_text(statement, 1, "", 0, SQLITE_STATIC);
+  image = IndexImage();
+  int rc;
+  while ((rc = sqlite3_step(statement)) == SQLITE_ROW) {
+    if (image.rowCount % kIndexBlockRows == 0) image.blocks.emplace_back();
+    image.blocks.back().append(columnBytes(statement, 0), columnBytes(statement, 1),
+                               image.catalog);
+    ++image.rowCount;
+  }
+  sqlite3_finalize(statement);
+  if (rc == SQLITE_DONE) return true;
+  image = IndexImage();
+  return false;
+}
+
+StoredIndexReader::~StoredIndexReader() { close(); }
+
+bool StoredIndexReader::readBlob(std::int64_t key, const std::function<bool(std::string_view)>& parse) {
+  sqlite3_bind_int64(statement_, 1, key);
+  bool ok = false;
+  if (sqlite3_step(statement_) == SQLITE_ROW && sqlite3_column_type(statement_, 0) == SQLITE_BLOB) {
+    const auto* bytes = static_cast<const char*>(sqlite3_column_blob(statement_, 0));
+    const size_t size = static_cast<size_t>(sqlite3_column_bytes(statement_, 0));
+    ok = parse(std::string_view(bytes ? bytes : "", size));
+  }
+  sqlite3_reset(statement_);
+  return ok;
+}
+
+void StoredIndexReader::close() {
+  sqlite3_finalize(statement_);
+  statement_ = nullptr;
+}
+
+bool StoredIndexReader::open(sqlite3* db, SymbolCatalog& catalog, std::uint32_t& rowCount,
+                             std::uint32_t& blockRows) {
+  close();
+  if (sqlite3_prepare_v3(db, kBlockSql, -1, SQLITE_PREPARE_PERSISTENT, &statement_, nullptr) !=
+      SQLITE_OK) {
+    close();
+    return false;
+  }
+  const bool ok = readBlob(0, [&](std::string_view bytes) {
+    return catalog.parse(bytes, rowCount, blockRows);
+  });
+  if (!ok) close();
+  return ok;
+}
+
+bool StoredIndexReader::read(size_t number, size_t expectedRows, const SymbolCatalog& catalog,
+                             IndexBlock& block) {
+  if (statement_ == nullptr) return false;
+  return readBlob(static_cast<std::int64_t>(number) + 1, [&](std::string_view bytes) {
+    return block.parse(bytes, catalog) && block.rows() == expectedRows;
+  });
+}
+
+}  // namespace quorvi::engine

@@ -1,0 +1,65 @@
+#include "search_index_writer.h"
+
+#include <sqlite3.h>
+
+#include "engine/phonetic_index_store.h"
+
+namespace quorvi::dictbuild {
+namespace {
+
+const char kIndexSchema[] =
+    "CREATE TABLE dict_search_index(block INTEGER PRIMARY KEY, data BLOB NOT NULL);";
+const char kInsertSql[] = "INSERT INTO dict_search_index(block, data) VALUES(?1, ?2)";
+
+// The engine reads the rows through "w_phonetic REGEXP ''", which holds for every row whose
+// transcription is not NULL; this connection has no REGEXP module, so it gets that much.
+void acceptAnyText(sqlite3_context* context, int, sqlite3_value** values) {
+    sqlite3_result_int(context, sqlite3_value_type(values[1]) != SQLITE_NULL);
+}
+
+std::string staleTriggers(const std::string& table) {
+    std::string sql;
+    const char* const events[][2] = {
+        {"insert", "INSERT"}, {"delete", "DELETE"}, {"update", "UPDATE OF w_caption, w_phonetic"}};
+    for (const auto& [name, event] : events) {
+        sql += std::string("CREATE TRIGGER dict_search_index_stale_") + name + " AFTER " + event + " ON " + table +
+               " BEGIN DELETE FROM dict_search_index; END;";
+    }
+    return sql;
+}
+
+bool insertBlob(sqlite3_stmt* insert, long long block, const std::string& bytes) {
+    sqlite3_bind_int64(insert, 1, block);
+    sqlite3_bind_blob64(insert, 2, bytes.data(), bytes.size(), SQLITE_STATIC);
+    const bool ok = sqlite3_step(insert) == SQLITE_DONE;
+    sqlite3_reset(insert);
+    return ok;
+}
+
+bool insertImage(sqlite3* db, const engine::IndexImage& image) {
+    sqlite3_stmt* insert = nullptr;
+    if (sqlite3_prepare_v2(db, kInsertSql, -1, &insert, nullptr) != SQLITE_OK) return false;
+    bool ok = insertBlob(insert, 0, image.catalog.serialise(image.rowCount, engine::kIndexBlockRows));
+    for (size_t i = 0; ok && i < image.blocks.size(); ++i)
+        ok = insertBlob(insert, static_cast<long long>(i) + 1, image.blocks[i].serialise());
+    sqlite3_finalize(insert);
+    return ok;
+}
+
+}  // namespace
+
+bool writeSearchIndex(sqlite3* db, const char* rowTable, std::string& error) {
+    engine::IndexImage image;
+    const bool ok =
+        sqlite3_create_function(db, "regexp", 2, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr,
+                                acceptAnyText, nullptr, nullptr) == SQLITE_OK &&
+        engine::buildIndexFromRows(db, image) &&
+        sqlite3_exec(db, kIndexSchema, nullptr, nullptr, nullptr) == SQLITE_OK &&
+        insertImage(db, image) &&
+        sqlite3_exec(db, staleTriggers(rowTable).c_str(), nullptr, nullptr, nullptr) == SQLITE_OK;
+    if (!ok) error = std::string("cannot write the search index: ") + sqlite3_errmsg(db);
+    sqlite3_create_function(db, "regexp", 2, SQLITE_UTF8, nullptr, nullptr, nullptr, nullptr);
+    return ok;
+}
+
+}  // namespace quorvi::dictbuild
