@@ -8,6 +8,7 @@
 #include <QUrl>
 
 #include "no_focus_rectangle_style.h"
+#include "result_list_filler.h"
 #include "ui_mainwindow.h"
 #include "vendor_site.h"
 
@@ -23,6 +24,8 @@ constexpr int kSearchDelayMs = 10;
 
 MainWindow::MainWindow(QWidget *parent)
     : QMainWindow(parent), ui(new Ui_MainWindow), dictionary(), pendingText(), searchMode(0) {
+    // The rows of the search by sound are read while the window is built and shown.
+    dictionary.prepareSearchIndex();
     ui->setupUi(this);
     setFixedSize(613, 397);
     ui->displayFull->setReadOnly(true);
@@ -103,11 +106,7 @@ void MainWindow::searchAndRefill(const QString &text, int limitMode) {
     // signal, and the style sheet machinery watches its destruction.
     QListWidget *list = ui->displayResult;
     QObject::disconnect(list, nullptr, this, nullptr);
-    list->clear();
-    const QStringList &results = dictionary.getResults();
-    for (qsizetype i = 0; i < results.size(); ++i) {
-        list->insertItem(list->count(), results.at(i));
-    }
+    ResultListFiller::of(list)->fill(dictionary.getResults());
     connect(list, &QListWidget::currentRowChanged, this, &MainWindow::on_displayResult_currentRowChanged);
     connect(list, &QListWidget::itemClicked, this, &MainWindow::on_displayResult_itemClicked);
 
