@@ -4,6 +4,10 @@
 #include <QScrollBar>
 #include <QThreadPool>
 
+#if __has_include(<malloc.h>)
+#include <malloc.h>
+#endif
+
 namespace {
 
 // Past this many rows, the last reference to a list is dropped on a pool thread: freeing a
@@ -15,7 +19,12 @@ void release(QStringList &rows) {
         rows = QStringList();
         return;
     }
-    QThreadPool::globalInstance()->start([old = std::move(rows)]() mutable { old = QStringList(); });
+    QThreadPool::globalInstance()->start([old = std::move(rows)]() mutable {
+        old = QStringList();
+#ifdef __GLIBC__
+        malloc_trim(0);  // hand the freed pages back, so that the window's size stays flat
+#endif
+    });
     rows = QStringList();
 }
 

@@ -28,7 +28,7 @@ PhoneticDictionary::PhoneticDictionary() {
 }
 
 PhoneticDictionary::~PhoneticDictionary() {
-  if (pendingIndex_.valid()) pendingIndex_.wait();
+  stopIndexWork();
   phoneticIndex_.reset();
   for (auto& [sql, statement] : statements_) sqlite3_finalize(statement);
   if (sqliteDB_ != nullptr) sqlite3_close(sqliteDB_);

@@ -2,6 +2,7 @@
 // loose-match patterns, runs the searches and formats a full entry for display.
 #pragma once
 
+#include <atomic>
 #include <future>
 #include <map>
 #include <memory>
@@ -35,8 +36,10 @@ class PhoneticDictionary {
   const QStringList& getResults() const { return results; }
 
   // Starts reading the in-memory rows of the search by sound on another thread, so that the
-  // first search finds them ready; the first search waits for what is still being read.
-  // Without it, the first search reads them itself.
+  // searches find them ready. A search never waits for that thread: it reads a stored block
+  // the thread has not reached yet itself, and while rows are still being built from the
+  // table (a dictionary without the stored copy) the statement answers. Without it, the
+  // first search reads what it needs itself.
   void prepareSearchIndex();
 
   // Headwords whose spelling matches the regular expression (UTF-8).
@@ -71,8 +74,11 @@ class PhoneticDictionary {
   using RowHandler = void (*)(QStringList& results, sqlite3_stmt* row);
   void runQuery(const char* sql, const std::string& text, RowHandler onRow);
   void closeConnection();
-  // The in-memory rows, once read; nullptr when they cannot be read.
+  // The in-memory rows ready to search; nullptr while they are being built or when they
+  // cannot be read.
   PhoneticIndex* searchIndex();
+  // Stops the thread of prepareSearchIndex and waits for it.
+  void stopIndexWork();
 
   sqlite3* sqliteDB_ = nullptr;
   bool isOpen_ = false;
@@ -84,7 +90,9 @@ class PhoneticDictionary {
   // Read by prepareSearchIndex or on the first search by sound; searches fall back to the
   // statement without it.
   std::unique_ptr<PhoneticIndex> phoneticIndex_;
-  std::future<std::unique_ptr<PhoneticIndex>> pendingIndex_;
+  std::unique_ptr<PhoneticIndex> buildingIndex_;  // built from the rows by indexWork_
+  std::future<bool> indexWork_;
+  std::atomic<bool> stopIndexWork_ = false;
   bool phoneticIndexFailed_ = false;
 
   static SymbolMap symbolMap_;

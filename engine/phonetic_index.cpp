@@ -130,22 +130,22 @@ bool PhoneticIndex::openStored(sqlite3* db) {
   image_.blocks.assign(blocks, IndexBlock());
   blockRead_.assign(blocks, false);
   blocksRead_ = 0;
-  return true;
+  return loaded_ = true;
 }
 
-bool PhoneticIndex::load(sqlite3* db) {
-  if (!openStored(db)) {
-    image_ = quorvi::engine::IndexImage();
-    blockRows_ = quorvi::engine::kIndexBlockRows;
-    if (!quorvi::engine::buildIndexFromRows(db, image_)) return false;
-    blockRead_.assign(image_.blocks.size(), true);
-    blocksRead_ = image_.blocks.size();
-  }
-  loaded_ = true;
-  return true;
+bool PhoneticIndex::load(sqlite3* db) { return openStored(db) || loadFromRows(db); }
+
+bool PhoneticIndex::loadFromRows(sqlite3* db, const std::atomic<bool>* stop) {
+  image_ = quorvi::engine::IndexImage();
+  blockRows_ = quorvi::engine::kIndexBlockRows;
+  if (!quorvi::engine::buildIndexFromRows(db, image_, stop)) return false;
+  blockRead_.assign(image_.blocks.size(), true);
+  blocksRead_ = image_.blocks.size();
+  return loaded_ = true;
 }
 
 bool PhoneticIndex::ensureBlock(size_t number) {
+  const std::lock_guard<std::mutex> lock(blockMutex_);
   if (blockRead_[number]) return true;
   const size_t expected = std::min<size_t>(blockRows_, image_.rowCount - number * blockRows_);
   if (!stored_.read(number, expected, image_.catalog, image_.blocks[number])) return false;
@@ -154,9 +154,9 @@ bool PhoneticIndex::ensureBlock(size_t number) {
   return true;
 }
 
-bool PhoneticIndex::loadAllRows() {
+bool PhoneticIndex::loadAllRows(const std::atomic<bool>* stop) {
   for (size_t number = 0; number < image_.blocks.size(); ++number)
-    if (!ensureBlock(number)) return false;
+    if ((stop != nullptr && *stop) || !ensureBlock(number)) return false;
   return loaded_;
 }
 

@@ -10,7 +10,9 @@
 // as a search needs them, or, in a dictionary without one, from the table itself.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
+#include <mutex>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -32,10 +34,15 @@ class PhoneticIndex {
   // Opens the stored copy (its rows are read when needed) or reads every row through the
   // REGEXP module's statement. False when it can do neither. `db` must outlive the index.
   bool load(sqlite3* db);
+  // load() for the stored copy only: a few kilobytes. False when there is none.
+  bool openStored(sqlite3* db);
+  // load() from the table's rows only. `stop` ends it early (false).
+  bool loadFromRows(sqlite3* db, const std::atomic<bool>* stop = nullptr);
   bool loaded() const { return loaded_; }
   // Reads every block not read yet; the row accessors below need it. False when a stored
-  // block is damaged.
-  bool loadAllRows();
+  // block is damaged or `stop` is set. One thread may run it while another searches: each
+  // block is read once, by whichever needs it first.
+  bool loadAllRows(const std::atomic<bool>* stop = nullptr);
 
   // Appends the headwords whose transcription matches `pattern`, at most `limit` (0: all).
   // False when `pattern` is not of the form this index answers, or a stored block is damaged
@@ -56,9 +63,9 @@ class PhoneticIndex {
   }
   size_t offset(size_t row) const { return row % blockRows_; }
   bool ensureBlock(size_t number);
-  bool openStored(sqlite3* db);
 
   quorvi::engine::IndexImage image_;
+  std::mutex blockMutex_;  // guards reading blocks: blockRead_, blocksRead_, stored_
   std::vector<bool> blockRead_;
   size_t blocksRead_ = 0;
   quorvi::engine::StoredIndexReader stored_;

@@ -22,13 +22,14 @@ std::string_view columnBytes(sqlite3_stmt* statement, int column) {
 
 }  // namespace
 
-bool buildIndexFromRows(sqlite3* db, IndexImage& image) {
+bool buildIndexFromRows(sqlite3* db, IndexImage& image, const std::atomic<bool>* stop) {
   sqlite3_stmt* statement = nullptr;
   if (sqlite3_prepare_v2(db, kRowsSql, -1, &statement, nullptr) != SQLITE_OK) return false;
   sqlite3_bind_text(statement, 1, "", 0, SQLITE_STATIC);
   image = IndexImage();
   int rc;
   while ((rc = sqlite3_step(statement)) == SQLITE_ROW) {
+    if (stop != nullptr && *stop) break;
     if (image.rowCount % kIndexBlockRows == 0) image.blocks.emplace_back();
     image.blocks.back().append(columnBytes(statement, 0), columnBytes(statement, 1),
                                image.catalog);

@@ -2,6 +2,7 @@
 // dictionary, read a block at a time, or else the rows of the table themselves.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <string_view>
@@ -28,8 +29,8 @@ struct IndexImage {
 };
 
 // Reads every row exactly as the search statement does (same table access, same order),
-// through a REGEXP function of the connection. False when it cannot.
-bool buildIndexFromRows(sqlite3* db, IndexImage& image);
+// through a REGEXP function of the connection. False when it cannot, or once `stop` is set.
+bool buildIndexFromRows(sqlite3* db, IndexImage& image, const std::atomic<bool>* stop = nullptr);
 
 // Reads the stored copy of the index block by block.
 class StoredIndexReader {

@@ -1,44 +1,66 @@
 // When the in-memory rows of the search by sound are read: ahead of time on another thread,
-// or by the first search that needs them.
+// or by the searches that need them.
 #include <sqlite3.h>
+
+#if __has_include(<malloc.h>)
+#include <malloc.h>
+#endif
+
+#include <chrono>
 
 #include "engine/phonetic_dictionary.h"
 #include "engine/phonetic_index.h"
 
-namespace {
-
-std::unique_ptr<PhoneticIndex> readSearchIndex(sqlite3* db) {
-  auto index = std::make_unique<PhoneticIndex>();
-  if (index->load(db) && index->loadAllRows()) return index;
-  return nullptr;
-}
-
-}  // namespace
-
 void PhoneticDictionary::prepareSearchIndex() {
-  if (!isOpen_ || !hasRegexp_ || phoneticIndex_ || phoneticIndexFailed_ || pendingIndex_.valid())
+  if (!isOpen_ || !hasRegexp_ || phoneticIndex_ || phoneticIndexFailed_ || indexWork_.valid())
     return;
+  auto index = std::make_unique<PhoneticIndex>();
+  const bool stored = index->openStored(sqliteDB_);
   // The connection is opened serialized, so both threads may use it; a library built without
-  // threads reads the rows here.
+  // threads leaves the reading to the searches.
   if (sqlite3_threadsafe() == 0) {
-    phoneticIndex_ = readSearchIndex(sqliteDB_);
-    phoneticIndexFailed_ = phoneticIndex_ == nullptr;
+    if (stored) phoneticIndex_ = std::move(index);
     return;
   }
-  pendingIndex_ = std::async(std::launch::async, readSearchIndex, sqliteDB_);
+  stopIndexWork_ = false;
+  PhoneticIndex* target = index.get();
+  sqlite3* db = sqliteDB_;
+  if (stored)
+    phoneticIndex_ = std::move(index);
+  else
+    buildingIndex_ = std::move(index);
+  indexWork_ = std::async(std::launch::async, [this, target, db, stored] {
+    const bool read =
+        stored ? target->loadAllRows(&stopIndexWork_) : target->loadFromRows(db, &stopIndexWork_);
+    // The pages the rows came from would stay in the page cache: as much again.
+    sqlite3_db_release_memory(db);
+#ifdef __GLIBC__
+    malloc_trim(0);
+#endif
+    return read;
+  });
+}
+
+void PhoneticDictionary::stopIndexWork() {
+  if (!indexWork_.valid()) return;
+  stopIndexWork_ = true;
+  indexWork_.wait();
+  const bool built = indexWork_.get();
+  if (buildingIndex_ && built) phoneticIndex_ = std::move(buildingIndex_);
+  buildingIndex_.reset();
 }
 
 PhoneticIndex* PhoneticDictionary::searchIndex() {
-  if (pendingIndex_.valid()) {
-    phoneticIndex_ = pendingIndex_.get();
+  if (buildingIndex_ && indexWork_.wait_for(std::chrono::seconds(0)) == std::future_status::ready) {
+    phoneticIndex_ = indexWork_.get() ? std::move(buildingIndex_) : nullptr;
     phoneticIndexFailed_ = phoneticIndex_ == nullptr;
+    buildingIndex_.reset();
   }
-  if (!phoneticIndex_ && !phoneticIndexFailed_) {
-    auto index = std::make_unique<PhoneticIndex>();
-    if (index->load(sqliteDB_))
-      phoneticIndex_ = std::move(index);
-    else
-      phoneticIndexFailed_ = true;
-  }
+  if (phoneticIndex_ || buildingIndex_ || phoneticIndexFailed_) return phoneticIndex_.get();
+  auto index = std::make_unique<PhoneticIndex>();
+  if (index->load(sqliteDB_))
+    phoneticIndex_ = std::move(index);
+  else
+    phoneticIndexFailed_ = true;
   return phoneticIndex_.get();
 }

@@ -36,6 +36,7 @@ void PhoneticDictionary::searchByPhonetic(const std::u16string& typed, int limit
   if (PhoneticIndex* index = hasRegexp_ ? searchIndex() : nullptr) {
     if (index->search(pattern, limit, results)) return;
     // A damaged stored block: the statement answers from now on.
+    stopIndexWork();
     phoneticIndex_.reset();
     phoneticIndexFailed_ = true;
   }
