@@ -78,9 +78,12 @@ bool StoredIndexReader::open(sqlite3* db, SymbolCatalog& catalog, std::uint32_t&
 bool StoredIndexReader::read(size_t number, size_t expectedRows, const SymbolCatalog& catalog,
                              IndexBlock& block) {
   if (statement_ == nullptr) return false;
-  return readBlob(static_cast<std::int64_t>(number) + 1, [&](std::string_view bytes) {
+  const bool ok = readBlob(static_cast<std::int64_t>(number) + 1, [&](std::string_view bytes) {
     return block.parse(bytes, catalog) && block.rows() == expectedRows;
   });
+  // The blob's pages are not read again: they would only fill the page cache.
+  sqlite3_db_release_memory(sqlite3_db_handle(statement_));
+  return ok;
 }
 
 }  // namespace quorvi::engine

@@ -33,7 +33,7 @@ void PhoneticDictionary::prepareSearchIndex() {
     const bool read =
         stored ? target->loadAllRows(&stopIndexWork_) : target->loadFromRows(db, &stopIndexWork_);
     // The pages the rows came from would stay in the page cache: as much again.
-    sqlite3_db_release_memory(db);
+    if (!stored) sqlite3_db_release_memory(db);
 #ifdef __GLIBC__
     malloc_trim(0);
 #endif
