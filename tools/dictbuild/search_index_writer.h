@@ -13,4 +13,15 @@ namespace quorvi::dictbuild {
 // Runs inside the writer's transaction. False with `error` set when it cannot.
 bool writeSearchIndex(sqlite3* db, const char* rowTable, std::string& error);
 
+enum class StoredSearchRows {
+    Absent,     // the engine builds them from the table's rows
+    Matching,   // exactly what writeSearchIndex would write from the rows now
+    Differing,  // damaged, or written from other rows or by another version
+    Unreadable, // the rows themselves cannot be read
+};
+
+// Compares the stored search rows of `db` with those its rows make.
+StoredSearchRows checkSearchIndex(sqlite3* db);
+const char* describe(StoredSearchRows state);
+
 }  // namespace quorvi::dictbuild

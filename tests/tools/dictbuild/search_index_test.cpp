@@ -9,6 +9,7 @@
 
 #include "dict_store.h"
 #include "dictionary_writer.h"
+#include "search_index_writer.h"
 #include "engine/phonetic_dictionary.h"
 #include "tests/engine/test_dictionary.h"
 
@@ -42,6 +43,14 @@ void execute(const fs::path& db, const char* sql) {
   ASSERT_NE(connection, nullptr) << error;
   EXPECT_EQ(sqlite3_exec(connection, sql, nullptr, nullptr, nullptr), SQLITE_OK) << sql;
   sqlite3_close(connection);
+}
+
+quorvi::dictbuild::StoredSearchRows checked(const fs::path& db) {
+  std::string error;
+  sqlite3* connection = quorvi::dictbuild::openKeyedDatabase(db.string(), false, error);
+  const auto state = quorvi::dictbuild::checkSearchIndex(connection);
+  sqlite3_close(connection);
+  return state;
 }
 
 class StoredSearchRows : public ::testing::Test {
@@ -86,10 +95,14 @@ class StoredSearchRows : public ::testing::Test {
 
 }  // namespace
 
-TEST_F(StoredSearchRows, AnswerLikeTheTableRows) { expectSameAnswers(); }
+TEST_F(StoredSearchRows, AnswerLikeTheTableRows) {
+  EXPECT_EQ(checked(storedDb()), quorvi::dictbuild::StoredSearchRows::Matching);
+  expectSameAnswers();
+}
 
 TEST_F(StoredSearchRows, DamagedBlocksOrCatalogHandOverToTheTable) {
   execute(storedDb(), "UPDATE dict_search_index SET data = substr(data, 1, 40) WHERE block = 2");
+  EXPECT_EQ(checked(storedDb()), quorvi::dictbuild::StoredSearchRows::Differing);
   expectSameAnswers();
   execute(storedDb(), "UPDATE dict_search_index SET data = x'00ff' WHERE block = 0");
   expectSameAnswers();
@@ -101,5 +114,6 @@ TEST_F(StoredSearchRows, EditedRowsDropTheStoredCopy) {
   execute(plain_.path() / "dict" / "words.db",
           "UPDATE dict_word SET w_phonetic = 'zzz' WHERE rowid = 3;"
           "DELETE FROM dict_word WHERE rowid = 9000");
+  EXPECT_EQ(checked(storedDb()), quorvi::dictbuild::StoredSearchRows::Absent);
   expectSameAnswers();
 }
