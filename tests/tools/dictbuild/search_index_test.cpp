@@ -11,6 +11,7 @@
 #include "dictionary_writer.h"
 #include "search_index_writer.h"
 #include "engine/phonetic_dictionary.h"
+#include "engine/phonetic_index.h"
 #include "tests/engine/test_dictionary.h"
 
 namespace fs = std::filesystem;
@@ -116,4 +117,27 @@ TEST_F(StoredSearchRows, EditedRowsDropTheStoredCopy) {
           "DELETE FROM dict_word WHERE rowid = 9000");
   EXPECT_EQ(checked(storedDb()), quorvi::dictbuild::StoredSearchRows::Absent);
   expectSameAnswers();
+}
+
+// The rows the layers above the search read: every row, in the statement's order, with its
+// headword and its transcription as stored, from the stored copy and from the table alike.
+TEST_F(StoredSearchRows, RowAccessorsGiveTheTableRowsInOrder) {
+  for (const fs::path& db : {storedDb(), plain_.path() / "dict" / "words.db"}) {
+    std::string error;
+    sqlite3* connection = quorvi::dictbuild::openKeyedDatabase(db.string(), false, error);
+    ASSERT_NE(connection, nullptr) << error;
+    sqlite3_enable_load_extension(connection, 1);
+    ASSERT_EQ(sqlite3_load_extension(connection, quorvi::testing::regexpModulePath().c_str(),
+                                     nullptr, nullptr), SQLITE_OK);
+    {
+      PhoneticIndex index;
+      ASSERT_TRUE(index.load(connection) && index.loadAllRows()) << db;
+      ASSERT_EQ(index.rowCount(), rows_.size());
+      for (size_t row = 0; row < rows_.size(); ++row) {
+        ASSERT_EQ(index.caption(row), QString::fromStdString(*rows_[row].caption)) << row;
+        ASSERT_EQ(index.transcription(row), *rows_[row].phonetic) << row;
+      }
+    }
+    sqlite3_close(connection);
+  }
 }
