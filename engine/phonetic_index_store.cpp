@@ -13,6 +13,7 @@ namespace {
 const char kRowsSql[] = "SELECT w_caption, w_phonetic FROM dict_word WHERE w_phonetic REGEXP ?";
 
 const char kBlockSql[] = "SELECT data FROM dict_search_index WHERE block = ?";
+const char kBlockCountSql[] = "SELECT count(*) FROM dict_search_index WHERE block > 0";
 
 std::string_view columnBytes(sqlite3_stmt* statement, int column) {
   const char* value = reinterpret_cast<const char*>(sqlite3_column_text(statement, column));
@@ -55,6 +56,16 @@ bool StoredIndexReader::readBlob(std::int64_t key, const std::function<bool(std:
   return ok;
 }
 
+std::int64_t StoredIndexReader::storedBlocks(sqlite3* db) {
+  sqlite3_stmt* count = nullptr;
+  std::int64_t blocks = -1;
+  if (sqlite3_prepare_v2(db, kBlockCountSql, -1, &count, nullptr) == SQLITE_OK &&
+      sqlite3_step(count) == SQLITE_ROW)
+    blocks = sqlite3_column_int64(count, 0);
+  sqlite3_finalize(count);
+  return blocks;
+}
+
 void StoredIndexReader::close() {
   sqlite3_finalize(statement_);
   statement_ = nullptr;
@@ -71,8 +82,12 @@ bool StoredIndexReader::open(sqlite3* db, SymbolCatalog& catalog, std::uint32_t&
   const bool ok = readBlob(0, [&](std::string_view bytes) {
     return catalog.parse(bytes, rowCount, blockRows);
   });
-  if (!ok) close();
-  return ok;
+  // As many row blocks as the catalog's counts make, or its counts are not to be believed.
+  if (!ok || storedBlocks(db) != (std::int64_t{rowCount} + blockRows - 1) / blockRows) {
+    close();
+    return false;
+  }
+  return true;
 }
 
 bool StoredIndexReader::read(size_t number, size_t expectedRows, const SymbolCatalog& catalog,

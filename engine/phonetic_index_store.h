@@ -48,6 +48,8 @@ class StoredIndexReader {
   void close();
 
  private:
+  // Row blocks in the table; -1 when they cannot be counted.
+  static std::int64_t storedBlocks(sqlite3* db);
   // Steps the statement for one blob and hands its bytes to `parse`.
   bool readBlob(std::int64_t key, const std::function<bool(std::string_view)>& parse);
 

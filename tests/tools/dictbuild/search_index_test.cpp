@@ -105,6 +105,10 @@ TEST_F(StoredSearchRows, DamagedBlocksOrCatalogHandOverToTheTable) {
   execute(storedDb(), "UPDATE dict_search_index SET data = substr(data, 1, 40) WHERE block = 2");
   EXPECT_EQ(checked(storedDb()), quorvi::dictbuild::StoredSearchRows::Differing);
   expectSameAnswers();
+  // A catalog claiming billions of rows in blocks of one row.
+  execute(storedDb(), "UPDATE dict_search_index SET data = CAST(x'51504331ffffffff01000000' ||"
+                      " substr(data, 13) AS BLOB) WHERE block = 0");
+  expectSameAnswers();
   execute(storedDb(), "UPDATE dict_search_index SET data = x'00ff' WHERE block = 0");
   expectSameAnswers();
 }
