@@ -3,9 +3,11 @@
 // writer with its stored search rows. For each size: the first search of a fresh engine that
 // has started reading its rows as the window does (opening included), and the 95th percentile
 // of the searches while typing words symbol by symbol once the rows are in, against the
-// search's own statement (LIMIT 100, the REGEXP module) on the same file.
+// search's own statement (LIMIT 100, the REGEXP module) on the same file; and how much the
+// process grew with the engine's rows and a Return on "k".
 // Usage: bench_growth [RUNTIME_FOLDER]      default: the build's runtime folder
 #include <sqlite3.h>
+#include <malloc.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -13,6 +15,7 @@
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -93,14 +96,25 @@ double percentile95(std::vector<double> values) {
   return values[std::min(values.size() - 1, values.size() * 95 / 100)];
 }
 
+double residentMegabytes() {
+  std::ifstream statm("/proc/self/statm");
+  long pages = 0, resident = 0;
+  statm >> pages >> resident;
+  return static_cast<double>(resident) * static_cast<double>(sysconf(_SC_PAGESIZE)) / 1e6;
+}
+
 // The typing path through the engine, and the same patterns through the statement.
 void measureSize(int copies, size_t rows) {
+  malloc_trim(0);
+  const double memoryBefore = residentMegabytes();
   const auto start = Clock::now();
   PhoneticDictionary engine;
   engine.prepareSearchIndex();
   engine.searchByPhonetic(u"k", 0);
   const double first = millisecondsSince(start);
   engine.searchByPhonetic(u"k", 1);  // the user's pause: every block is in after this
+  engine.searchByPhonetic(u"k", 0);
+  const double engineMemory = residentMegabytes() - memoryBefore;
   std::vector<double> ours, statement, oursCpu, statementCpu;
   sqlite3* db = nullptr;
   sqlite3_open_v2("file:dict/words.db?key=harbor_lanternfish_sonatina", &db,
@@ -129,10 +143,10 @@ void measureSize(int copies, size_t rows) {
   sqlite3_finalize(query);
   sqlite3_close(db);
   std::printf("%dx %7zu rows  first search %5.1f ms  typing p95 %5.2f ms (processor %5.2f)"
-              "  statement p95 %6.1f ms (%6.1f)  ratio %.3f\n", copies,
+              "  statement p95 %6.1f ms (%6.1f)  ratio %.3f  grown by %5.1f MB\n", copies,
               rows * static_cast<size_t>(copies), first, percentile95(ours), percentile95(oursCpu),
               percentile95(statement), percentile95(statementCpu),
-              percentile95(oursCpu) / percentile95(statementCpu));
+              percentile95(oursCpu) / percentile95(statementCpu), engineMemory);
 }
 
 }  // namespace
