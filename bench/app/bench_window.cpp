@@ -90,6 +90,54 @@ double longestStep(const std::function<bool()>& done) {
   return longest;
 }
 
+// Return on every one-symbol input in the window alone, so that its memory is its own, each
+// after the one before has been put away, as when a user types. Returns the largest size.
+double returnOnEverySymbol(MainWindow& window, QLineEdit* input,
+                           std::vector<std::pair<QString, Cost>>& returns) {
+  double largestMemory = 0;
+  for (const auto& [typed, stored] : PhoneticDictionary::symbolMap()) {
+    const QString text = QString::fromStdU16String(typed);
+    if (text.size() != 1) continue;
+    window.lazyLoad(text);
+    returns.emplace_back(text, measure([&] { QMetaObject::invokeMethod(input, "returnPressed"); }));
+    QThreadPool::globalInstance()->waitForDone();
+    largestMemory = std::max(largestMemory, residentMegabytes());
+  }
+  return largestMemory;
+}
+
+// The engine's own time for each of those searches; returns the input of the longest list.
+QString compareWithTheEngine(const std::vector<std::pair<QString, Cost>>& returns) {
+  PhoneticDictionary engine;
+  engine.prepareSearchIndex();
+  engine.searchByPhonetic(u"k", 0);
+  std::printf("Return on each one-symbol input, window against the engine's own search"
+              " (wall ms, thread processor ms)\n");
+  QString longestInput;
+  qsizetype longestRows = -1;
+  for (const auto& [text, inWindow] : returns) {
+    const Cost alone = measure([&] { engine.searchByPhonetic(text.toStdU16String(), 1); });
+    const qsizetype rows = engine.getResults().size();
+    if (rows > longestRows) longestRows = rows, longestInput = text;
+    std::printf("  \"%s\" %7lld rows   window %6.2f %6.2f   engine %6.2f %6.2f   ratio %.2f %.2f\n",
+                qPrintable(text), static_cast<long long>(rows), inWindow.wall, inWindow.cpu,
+                alone.wall, alone.cpu, inWindow.wall / alone.wall, inWindow.cpu / alone.cpu);
+  }
+  return longestInput;
+}
+
+// A capped search right after Return on `longestInput`, and after a short list.
+void nextKeyAfter(MainWindow& window, QLineEdit* input, const QString& longestInput) {
+  window.lazyLoad(longestInput);
+  QMetaObject::invokeMethod(input, "returnPressed");
+  const Cost afterLong = measure([&] { window.displaySlot(QStringLiteral("kæ")); });
+  QThreadPool::globalInstance()->waitForDone();
+  const Cost afterShort = measure([&] { window.displaySlot(QStringLiteral("kæ")); });
+  std::printf("next key after \"%s\" %6.2f %6.2f ms   after a short list %6.2f %6.2f ms   ratio"
+              " %.2f (goal: difference under 2 ms)\n", qPrintable(longestInput), afterLong.wall,
+              afterLong.cpu, afterShort.wall, afterShort.cpu, afterLong.wall / afterShort.wall);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -110,19 +158,8 @@ int main(int argc, char** argv) {
   const double longest = longestStep([] { return firstResultNs >= 0; });
   const double windowFirst = static_cast<double>(firstResultNs) / 1e6;
   const double startMemory = residentMegabytes();
-
-  // The window alone first, so that its memory is its own: Return on every one-symbol input,
-  // each after the one before has been put away, as when a user types.
   std::vector<std::pair<QString, Cost>> returns;
-  double largestMemory = 0;
-  for (const auto& [typed, stored] : PhoneticDictionary::symbolMap()) {
-    const QString text = QString::fromStdU16String(typed);
-    if (text.size() != 1) continue;
-    window.lazyLoad(text);
-    returns.emplace_back(text, measure([&] { QMetaObject::invokeMethod(input, "returnPressed"); }));
-    QThreadPool::globalInstance()->waitForDone();
-    largestMemory = std::max(largestMemory, residentMegabytes());
-  }
+  const double largestMemory = returnOnEverySymbol(window, input, returns);
 
   const double engineFirst = milliseconds([] {
     PhoneticDictionary engine;
@@ -133,32 +170,10 @@ int main(int argc, char** argv) {
   std::printf("  constructing the window %.1f ms; longest step of its event loop after that %.1f ms;"
               " the first search itself %.1f ms (goal: no step over 16)\n", constructed, longest,
               firstSearchMs);
-  PhoneticDictionary engine;
-  engine.prepareSearchIndex();
-  engine.searchByPhonetic(u"k", 0);
-  std::printf("Return on each one-symbol input, window against the engine's own search"
-              " (wall ms, thread processor ms)\n");
-  QString longestInput;
-  qsizetype longestRows = -1;
-  for (const auto& [text, inWindow] : returns) {
-    const Cost alone = measure([&] { engine.searchByPhonetic(text.toStdU16String(), 1); });
-    const qsizetype rows = engine.getResults().size();
-    if (rows > longestRows) longestRows = rows, longestInput = text;
-    std::printf("  \"%s\" %7lld rows   window %6.2f %6.2f   engine %6.2f %6.2f   ratio %.2f %.2f\n",
-                qPrintable(text), static_cast<long long>(rows), inWindow.wall, inWindow.cpu,
-                alone.wall, alone.cpu, inWindow.wall / alone.wall, inWindow.cpu / alone.cpu);
-  }
+  const QString longestInput = compareWithTheEngine(returns);
   std::printf("  goal: Return on \"t\" under 15 ms; the list holds %d rows, the rest join as it"
               " scrolls\n", list->count());
-
-  window.lazyLoad(longestInput);
-  QMetaObject::invokeMethod(input, "returnPressed");
-  const Cost afterLong = measure([&] { window.displaySlot(QStringLiteral("kæ")); });
-  QThreadPool::globalInstance()->waitForDone();
-  const Cost afterShort = measure([&] { window.displaySlot(QStringLiteral("kæ")); });
-  std::printf("next key after \"%s\" %6.2f %6.2f ms   after a short list %6.2f %6.2f ms   ratio"
-              " %.2f (goal: difference under 2 ms)\n", qPrintable(longestInput), afterLong.wall,
-              afterLong.cpu, afterShort.wall, afterShort.cpu, afterLong.wall / afterShort.wall);
+  nextKeyAfter(window, input, longestInput);
   std::printf("memory   largest after a Return %6.1f MB   at the first result %6.1f MB   ratio %.2f"
               " (goal: under 60 MB)\n", largestMemory, startMemory, largestMemory / startMemory);
   return 0;
