@@ -1,5 +1,7 @@
 #include "result_rows.h"
 
+#include <algorithm>
+
 #include <QCoreApplication>
 #include <QListWidget>
 
@@ -15,20 +17,28 @@ QString nearSoundHeadingText() {
 }
 
 void appendResultRows(QListWidget *list, const SearchOutcome &outcome) {
-    const qsizetype nearFrom = std::min(outcome.nearSoundFrom, outcome.words.size());
-    for (qsizetype i = 0; i < nearFrom; ++i) list->addItem(outcome.words.at(i));
-    if (nearFrom == outcome.words.size()) return;
+    appendResultRows(list, outcome.words, outcome.nearSoundFrom, 0, outcome.words.size());
+}
 
-    auto *heading = new QListWidgetItem(nearSoundHeadingText());
-    heading->setFlags(Qt::NoItemFlags);
-    heading->setData(kHeadingRole, true);
-    heading->setForeground(QColor(0x80, 0x80, 0x80));
-    list->addItem(heading);
+void appendResultRows(QListWidget *list, const QStringList &words, qsizetype nearSoundFrom,
+                      qsizetype from, qsizetype to) {
+    const qsizetype nearFrom = std::clamp<qsizetype>(nearSoundFrom, 0, words.size());
+    to = std::min(to, words.size());
+    if (from < nearFrom) list->addItems(words.mid(from, std::min(to, nearFrom) - from));
+    if (to <= nearFrom) return;
+
+    if (from <= nearFrom) {
+        auto *heading = new QListWidgetItem(nearSoundHeadingText());
+        heading->setFlags(Qt::NoItemFlags);
+        heading->setData(kHeadingRole, true);
+        heading->setForeground(QColor(0x80, 0x80, 0x80));
+        list->addItem(heading);
+    }
 
     QFont nearFont = list->font();
     nearFont.setItalic(true);
-    for (qsizetype i = nearFrom; i < outcome.words.size(); ++i) {
-        auto *item = new QListWidgetItem(outcome.words.at(i));
+    for (qsizetype i = std::max(from, nearFrom); i < to; ++i) {
+        auto *item = new QListWidgetItem(words.at(i));
         item->setFont(nearFont);
         item->setForeground(QColor(0x55, 0x55, 0x55));
         list->addItem(item);

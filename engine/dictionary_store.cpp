@@ -28,6 +28,7 @@ PhoneticDictionary::PhoneticDictionary() {
 }
 
 PhoneticDictionary::~PhoneticDictionary() {
+  stopIndexWork();
   phoneticIndex_.reset();
   for (auto& [sql, statement] : statements_) sqlite3_finalize(statement);
   if (sqliteDB_ != nullptr) sqlite3_close(sqliteDB_);
@@ -44,7 +45,9 @@ bool PhoneticDictionary::initDB() {
   if (sqliteDB_ != nullptr) return isOpen_;  // opened once per engine, by the constructor
   quorvi::codec::registerCodecVfs();
   // Read-only: the engine never writes, and a missing file must not be created empty.
-  if (sqlite3_open_v2(kDatabasePath, &sqliteDB_, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) {
+  // Serialized: the search index may be read on another thread.
+  if (sqlite3_open_v2(kDatabasePath, &sqliteDB_, SQLITE_OPEN_READONLY | SQLITE_OPEN_FULLMUTEX,
+                      nullptr) != SQLITE_OK) {
     closeConnection();
     return isOpen_;
   }

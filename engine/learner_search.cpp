@@ -49,12 +49,16 @@ SearchOutcome noMatchWhenEmpty(SearchOutcome outcome) {
 
 }  // namespace
 
+void LearnerSearch::prepareRows() { dictionary_.prepareSearchIndex(); }
+
 bool LearnerSearch::rowsReady() {
   if (rows_.loaded()) return true;
   // Like the engine's own index: the rows are read only with the REGEXP module loaded, so a
   // search without it fails as the engine's statement does.
   if (rowsFailed_ || !dictionary_.hasRegexp()) return false;
-  rowsFailed_ = !rows_.load(dictionary_.connection());
+  std::shared_ptr<const PhoneticIndex> index = dictionary_.completeSearchIndex();
+  rowsFailed_ = index == nullptr;
+  if (!rowsFailed_) rows_ = SoundRows(std::move(index));
   return !rowsFailed_;
 }
 

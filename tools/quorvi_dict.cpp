@@ -9,7 +9,7 @@
 
 #include "tools/lookup_commands.h"
 #ifdef QUORVI_HAVE_DICTBUILD
-#include "tools/dictbuild/dictbuild_commands.h"
+#include "tools/dictbuild_loader.h"
 #endif
 
 namespace {
@@ -43,8 +43,8 @@ const Command kCommands[] = {
      "pattern TEXT\n"
      "      the loose-match pattern a search by sound of TEXT uses"},
 #ifdef QUORVI_HAVE_DICTBUILD
-    {"build", runBuildCommand, "build ...\n      build the dictionary (see quorvi-dict build --help)"},
-    {"verify", runVerifyCommand,
+    {"build", quorvi::tools::runBuildFromModule, "build ...\n      build the dictionary (see quorvi-dict build --help)"},
+    {"verify", quorvi::tools::runVerifyFromModule,
      "verify ...\n      check a dictionary (see quorvi-dict verify --help)"},
 #endif
 };

@@ -6,6 +6,7 @@
 
 #include "dict_store.h"
 #include "phonetic_notation.h"
+#include "search_index_writer.h"
 
 namespace quorvi::dictbuild {
 
@@ -85,6 +86,10 @@ VerifyReport verifyDictionary(const std::string& path, std::ostream& out) {
     }
     out << "headword lookup: " << (indexed ? "uses an index" : "SCANS THE TABLE") << "\n";
     if (!indexed) ok = false;
+
+    const StoredSearchRows searchRows = checkSearchIndex(db);
+    out << "stored search rows: " << describe(searchRows) << "\n";
+    if (searchRows == StoredSearchRows::Differing || searchRows == StoredSearchRows::Unreadable) ok = false;
 
     sqlite3_close(db);
     report.ok = ok;
