@@ -72,35 +72,39 @@ bool mayBeUnwritten(const Token& typed) {
 bool isUE(const Token* t) { return t[0].code == 'u' && !t[0].isLong && t[1].code == 'E'; }
 bool isLongO(const Token& t) { return t.code == 'O' && t.isLong; }
 
-std::uint64_t classOf(char code) {
-  if (sound::isVowel(code)) return sound::signature("aeiouAQOEWIV");
-  switch (code) {
-    case 's': case 'z': return sound::signature("sz");
-    case 'T': case 'D': return sound::signature("TD");
-    case 'n': case 'N': return sound::signature("nN");
-    case 'j': return sound::signature("ji");
-    case 'g': case 'G': return sound::signature("gG");
-    default: return sound::bitOf(code);
-  }
-}
-
 }  // namespace
 
 NearSoundMatcher::NearSoundMatcher(std::string_view typedCodes) {
   typed_.resize(typedCodes.size());
   typed_.resize(std::min(tokenize(typedCodes, typed_.data(), typed_.size()), typed_.size()));
+  fillCosts();
   bool first = true;
   for (size_t i = 0; i < typed_.size(); ++i) {
     const char code = typed_[i].code;
-    if (first) firstClasses_ |= classOf(code);
+    const std::uint64_t heard = heardAs(i);
+    if (first) firstClasses_ |= heard;
     if (typed_.size() >= 3 && mayBeUnwritten(typed_[i])) continue;
     first = false;
-    if (!sound::isVowel(code) && code != 'j') sameCodes_.push_back(sound::bitOf(code));
-    requiredClasses_.push_back(classOf(code));
+    requiredClasses_.push_back(heard);
     // Consonants keep their order whatever the allowances; j may be heard as i.
-    if (!sound::isVowel(code) && code != 'j') orderedConsonants_.push_back(classOf(code));
+    if (!sound::isVowel(code) && code != 'j') {
+      sameCodes_.push_back(sound::bitOf(code));
+      orderedConsonants_.push_back(heard);
+    }
   }
-  fillCosts();
+}
+
+// Every stored sound the typed one may be heard as, with or without stress; with ɔː for the u
+// of uə and u for ɔː.
+std::uint64_t NearSoundMatcher::heardAs(size_t i) const {
+  std::uint64_t bits = 0;
+  for (int code = 1; code < 128; ++code)
+    for (int stressed = 0; stressed < 2; ++stressed)
+      if (costs_[i][stressed][code] <= 1 || costs_[i][stressed][code] == kContext)
+        bits |= sound::bitOf(static_cast<char>(code));
+  if (i + 1 < typed_.size() && isUE(&typed_[i])) bits |= sound::bitOf('O');
+  if (isLongO(typed_[i])) bits |= sound::bitOf('u');
+  return bits;
 }
 
 std::size_t NearSoundMatcher::mostStoredSounds() const {

@@ -37,6 +37,7 @@ class NearSoundMatcher {
 
  private:
   void fillCosts();
+  std::uint64_t heardAs(std::size_t typed) const;
   int cost(std::size_t typed, const Token& stored, char nextStored) const;
 
   std::vector<Token> typed_;
