@@ -133,8 +133,7 @@ bool PhoneticIndex::openStored(sqlite3* db) {
   image_.rowCount = rowCount;
   setBlockRows(blockRows);  // a power of two, or the catalog is refused
   const size_t blocks = (size_t{rowCount} + blockRows - 1) / blockRows;
-  image_.blocks.assign(blocks, IndexBlock());
-  blockRead_.assign(blocks, false);
+  image_.blocks.assign(blocks, IndexBlock(0));
   blocksRead_ = 0;
   return loaded_ = true;
 }
@@ -145,28 +144,28 @@ bool PhoneticIndex::loadFromRows(sqlite3* db, const std::atomic<bool>* stop) {
   image_ = quorvi::engine::IndexImage();
   setBlockRows(quorvi::engine::kIndexBlockRows);
   if (!quorvi::engine::buildIndexFromRows(db, image_, stop)) return false;
-  blockRead_.assign(image_.blocks.size(), true);
   blocksRead_ = image_.blocks.size();
   groupRows();
   return loaded_ = true;
 }
 
-bool PhoneticIndex::ensureBlock(size_t number) {
+bool PhoneticIndex::ensureBlock(size_t number, unsigned parts) {
   const std::lock_guard<std::mutex> lock(blockMutex_);
-  if (blockRead_[number]) return true;
+  IndexBlock& block = image_.blocks[number];
+  if ((block.parts() & parts) == parts) return true;
   const size_t first = number * blockRows_;
   const size_t expected = std::min<size_t>(blockRows_, image_.rowCount - first);
-  if (!stored_.read(number, first, expected, image_.catalog, image_.blocks[number])) return false;
-  blockRead_[number] = true;
-  if (++blocksRead_ == blockRead_.size()) stored_.close();
+  if (!stored_.read(number, first, expected, parts, image_.catalog, block)) return false;
+  if (block.parts() == quorvi::engine::kAllParts && ++blocksRead_ == image_.blocks.size())
+    stored_.close();
   return true;
 }
 
-bool PhoneticIndex::loadAllRows(const std::atomic<bool>* stop) {
+bool PhoneticIndex::loadAllRows(const std::atomic<bool>* stop, unsigned parts) {
   for (size_t number = 0; number < image_.blocks.size(); ++number)
-    if ((stop != nullptr && *stop) || !ensureBlock(number)) return false;
+    if ((stop != nullptr && *stop) || !ensureBlock(number, parts)) return false;
   if (!loaded_) return false;
-  groupRows();
+  if (parts & quorvi::engine::kSoundPart) groupRows();
   return true;
 }
 
@@ -214,7 +213,8 @@ bool PhoneticIndex::search(const std::string& pattern, int limit, QStringList& r
   CompiledPattern compiled(pattern);
   int found = 0;
   for (size_t number = 0; number < image_.blocks.size(); ++number) {
-    if (!ensureBlock(number)) return false;
+    if (!ensureBlock(number, quorvi::engine::kPatternPart | quorvi::engine::kCaptionPart))
+      return false;
     if (!searchBlock(image_.blocks[number], plain, compiled, limit, found, results)) break;
   }
   return true;

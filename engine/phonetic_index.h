@@ -41,10 +41,12 @@ class PhoneticIndex {
   // load() from the table's rows only. `stop` ends it early (false).
   bool loadFromRows(sqlite3* db, const std::atomic<bool>* stop = nullptr);
   bool loaded() const { return loaded_; }
-  // Reads every block not read yet, then groups the rows for the learner's search; the row
-  // accessors below need it. False when a stored block is damaged or `stop` is set. One thread
-  // may run it while another searches: each block is read once, by whichever needs it first.
-  bool loadAllRows(const std::atomic<bool>* stop = nullptr);
+  // Reads the `parts` (BlockPart bits) of every block not read yet, then, with the sound part,
+  // groups the rows for the learner's search; the row accessors below need it. False when a
+  // stored block is damaged or `stop` is set. One thread may run it while another searches:
+  // each part of a block is read once, by whichever needs it first.
+  bool loadAllRows(const std::atomic<bool>* stop = nullptr,
+                   unsigned parts = quorvi::engine::kAllParts);
 
   // Appends the headwords whose transcription matches `pattern`, at most `limit` (0: all).
   // False when `pattern` is not of the form this index answers, or a stored block is damaged
@@ -76,7 +78,8 @@ class PhoneticIndex {
     return image_.blocks[row >> blockShift_];
   }
   size_t offset(size_t row) const { return row & (blockRows_ - 1); }
-  bool ensureBlock(size_t number);
+  // Reads the `parts` of block `number` not read yet.
+  bool ensureBlock(size_t number, unsigned parts);
   void setBlockRows(std::uint32_t blockRows);
   // Groups the rows by sound count and by first sound, once.
   void groupRows();
@@ -93,9 +96,8 @@ class PhoneticIndex {
   Groups groupBy(Key key) const;
 
   quorvi::engine::IndexImage image_;
-  std::mutex blockMutex_;  // guards reading blocks: blockRead_, blocksRead_, stored_
-  std::vector<bool> blockRead_;
-  size_t blocksRead_ = 0;
+  std::mutex blockMutex_;  // guards reading blocks: their parts, blocksRead_, stored_
+  size_t blocksRead_ = 0;  // blocks with every part read
   quorvi::engine::StoredIndexReader stored_;
   std::uint32_t blockRows_ = quorvi::engine::kIndexBlockRows;
   unsigned blockShift_ = 0;

@@ -175,6 +175,7 @@ void IndexBlock::append(std::string_view caption, std::string_view phonetic,
   }
   signatures_.push_back(signature);
   textEnds_.push_back(static_cast<std::uint32_t>(text_.size()) | (plain ? 0 : kRawText));
+  ++rows_;
 }
 
 std::string IndexBlock::transcription(size_t row, const SymbolCatalog& catalog) const {
@@ -185,6 +186,20 @@ std::string IndexBlock::transcription(size_t row, const SymbolCatalog& catalog) 
   return text;
 }
 
+// The image: a header of five 32-bit values, then the parts one after the other.
+struct IndexBlock::Layout {
+  static constexpr size_t kHeaderBytes = 5 * sizeof(std::uint32_t);
+  std::uint32_t rows = 0, textBytes = 0, captionBytes = 0, soundBytes = 0;
+  std::uint64_t patternAt = kHeaderBytes, captionAt = 0, soundAt = 0, end = 0;
+
+  void place() {
+    const std::uint64_t n = rows;
+    captionAt = patternAt + n * (sizeof(std::uint64_t) + sizeof(std::uint32_t)) + textBytes;
+    soundAt = captionAt + n * sizeof(std::uint32_t) + captionBytes;
+    end = soundAt + n * (sizeof(std::uint64_t) + 2 * sizeof(std::uint32_t) + 3) + soundBytes;
+  }
+};
+
 std::string IndexBlock::serialise() const {
   std::string out;
   put(out, kBlockMagic);
@@ -194,14 +209,16 @@ std::string IndexBlock::serialise() const {
   put(out, static_cast<std::uint32_t>(soundCodes_.size()));
   putAll(out, signatures_);
   putAll(out, textEnds_);
+  out.append(text_);
   putAll(out, captionEnds_);
+  out.append(captions_);
   putAll(out, soundSignatures_);
   putAll(out, soundEnds_);
   putAll(out, headwords_);
   putAll(out, soundCounts_);
   putAll(out, firstSounds_);
   putAll(out, flags_);
-  return out.append(text_).append(captions_).append(soundCodes_);
+  return out.append(soundCodes_);
 }
 
 bool IndexBlock::checkEnds(const std::vector<std::uint32_t>& ends, size_t total,
@@ -214,43 +231,118 @@ bool IndexBlock::checkEnds(const std::vector<std::uint32_t>& ends, size_t total,
   return previous == total;
 }
 
-bool IndexBlock::parse(std::string_view image, const SymbolCatalog& catalog, size_t firstRow) {
-  ImageReader reader(image);
-  std::uint32_t magic = 0, rowCount = 0, textBytes = 0, captionBytes = 0, soundBytes = 0;
-  if (!reader.get(magic) || magic != kBlockMagic || !reader.get(rowCount) ||
-      !reader.get(textBytes) || !reader.get(captionBytes) || !reader.get(soundBytes) ||
-      !reader.getAll(signatures_, rowCount) || !reader.getAll(textEnds_, rowCount) ||
-      !reader.getAll(captionEnds_, rowCount) || !reader.getAll(soundSignatures_, rowCount) ||
-      !reader.getAll(soundEnds_, rowCount) || !reader.getAll(headwords_, rowCount) ||
-      !reader.getAll(soundCounts_, rowCount) || !reader.getAll(firstSounds_, rowCount) ||
-      !reader.getAll(flags_, rowCount) || !reader.getBytes(text_, textBytes) ||
-      !reader.getBytes(captions_, captionBytes) || !reader.getBytes(soundCodes_, soundBytes) ||
-      !reader.atEnd())
-    return false;
-  if (textBytes >= kRawText || !checkEnds(textEnds_, textBytes, kRawText) ||
-      !checkEnds(captionEnds_, captionBytes, 0) || !checkEnds(soundEnds_, soundBytes, 0) ||
-      !areSoundCodes(soundCodes_))
+namespace {
+
+// Reads `count` values at `offset` into `values`, and moves `offset` past them.
+template <typename Container>
+bool readInto(BlockSource& source, Container& values, size_t count, std::uint64_t& offset) {
+  values.resize(count);
+  const size_t bytes = count * sizeof(typename Container::value_type);
+  if (bytes != 0 && !source.read(values.data(), bytes, static_cast<size_t>(offset))) return false;
+  offset += bytes;
+  return true;
+}
+
+class MemorySource : public BlockSource {
+ public:
+  explicit MemorySource(std::string_view image) : image_(image) {}
+  size_t size() const override { return image_.size(); }
+  bool read(void* to, size_t count, size_t offset) override {
+    if (offset > image_.size() || count > image_.size() - offset) return false;
+    std::memcpy(to, image_.data() + offset, count);
+    return true;
+  }
+
+ private:
+  std::string_view image_;
+};
+
+}  // namespace
+
+bool IndexBlock::readPattern(BlockSource& source, const Layout& layout,
+                             const SymbolCatalog& catalog) {
+  std::uint64_t at = layout.patternAt;
+  if (layout.textBytes >= kRawText || !readInto(source, signatures_, rows_, at) ||
+      !readInto(source, textEnds_, rows_, at) || !readInto(source, text_, layout.textBytes, at) ||
+      !checkEnds(textEnds_, layout.textBytes, kRawText))
     return false;
   for (size_t row = 0; row < rows(); ++row) {
-    // A headword's first row comes no later than the row itself; the facts are those of the
-    // codes, so that the learner's search reads only what it expects.
-    const std::string_view codes = soundCodes(row);
-    if (headwords_[row] > firstRow + row || soundSignatures_[row] != sound::signature(codes) ||
-        flags_[row] > (kPlainWord | kNoCaption))
-      return false;
-    size_t sounds = 0;
-    char first = '\0';
-    for (char c : codes) {
-      if (sound::isMark(c)) continue;
-      if (sounds++ == 0) first = c;
-    }
-    if (soundCounts_[row] != std::min<size_t>(sounds, 255) || firstSounds_[row] != first)
-      return false;
     if (isRawText(row)) continue;
     for (char id : text(row))
       if (static_cast<unsigned char>(id) >= catalog.size()) return false;
   }
   return true;
+}
+
+bool IndexBlock::readCaptions(BlockSource& source, const Layout& layout) {
+  std::uint64_t at = layout.captionAt;
+  return readInto(source, captionEnds_, rows_, at) &&
+         readInto(source, captions_, layout.captionBytes, at) &&
+         checkEnds(captionEnds_, layout.captionBytes, 0);
+}
+
+// Sound codes are the printable ASCII bytes sound::fromStored makes, and a headword's first
+// row comes no later than the row: what the learner's search may index with.
+bool IndexBlock::readSounds(BlockSource& source, const Layout& layout, size_t firstRow) {
+  std::uint64_t at = layout.soundAt;
+  if (!readInto(source, soundSignatures_, rows_, at) || !readInto(source, soundEnds_, rows_, at) ||
+      !readInto(source, headwords_, rows_, at) || !readInto(source, soundCounts_, rows_, at) ||
+      !readInto(source, firstSounds_, rows_, at) || !readInto(source, flags_, rows_, at) ||
+      !readInto(source, soundCodes_, layout.soundBytes, at) ||
+      !checkEnds(soundEnds_, layout.soundBytes, 0) || !areSoundCodes(soundCodes_))
+    return false;
+  for (size_t row = 0; row < rows(); ++row) {
+    const char first = firstSounds_[row];
+    if (headwords_[row] > firstRow + row || flags_[row] > (kPlainWord | kNoCaption) ||
+        (first != '\0' && !areSoundCodes(std::string_view(&first, 1))))
+      return false;
+  }
+  return true;
+}
+
+bool IndexBlock::read(BlockSource& source, unsigned parts, const SymbolCatalog& catalog,
+                      size_t firstRow) {
+  std::uint32_t header[5] = {};
+  if (!source.read(header, sizeof(header), 0) || header[0] != kBlockMagic) return false;
+  Layout layout;
+  layout.rows = header[1];
+  layout.textBytes = header[2];
+  layout.captionBytes = header[3];
+  layout.soundBytes = header[4];
+  layout.place();
+  if (layout.end != source.size()) return false;
+  // A block read in parts: each part must come from the same image.
+  if (parts_ != 0 && layout.rows != rows_) return false;
+  if (parts_ == 0) rows_ = layout.rows;
+  if ((parts & kPatternPart) && !(parts_ & kPatternPart)) {
+    if (!readPattern(source, layout, catalog)) {
+      signatures_ = {}, textEnds_ = {}, text_ = {};
+      return false;
+    }
+    parts_ |= kPatternPart;
+  }
+  if ((parts & kCaptionPart) && !(parts_ & kCaptionPart)) {
+    if (!readCaptions(source, layout)) {
+      captionEnds_ = {}, captions_ = {};
+      return false;
+    }
+    parts_ |= kCaptionPart;
+  }
+  if ((parts & kSoundPart) && !(parts_ & kSoundPart)) {
+    if (!readSounds(source, layout, firstRow)) {
+      soundSignatures_ = {}, soundEnds_ = {}, headwords_ = {}, soundCounts_ = {};
+      firstSounds_ = {}, flags_ = {}, soundCodes_ = {};
+      return false;
+    }
+    parts_ |= kSoundPart;
+  }
+  return true;
+}
+
+bool IndexBlock::parse(std::string_view image, const SymbolCatalog& catalog, size_t firstRow) {
+  *this = IndexBlock(0);
+  MemorySource source(image);
+  return read(source, kAllParts, catalog, firstRow);
 }
 
 }  // namespace quorvi::engine

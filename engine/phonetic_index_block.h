@@ -62,6 +62,23 @@ struct LearnerRowFacts {
   bool hasCaption = true;      // false for a row whose headword is NULL: the search skips it
 };
 
+// The parts of a block, each of which can be read on its own: what the search by pattern
+// reads, the headwords, and what the learner's search reads.
+enum BlockPart : unsigned {
+  kPatternPart = 1,
+  kCaptionPart = 2,
+  kSoundPart = 4,
+  kAllParts = 7,
+};
+
+// Where a block's image is read from: `count` bytes at `offset`.
+class BlockSource {
+ public:
+  virtual ~BlockSource() = default;
+  virtual size_t size() const = 0;
+  virtual bool read(void* to, size_t count, size_t offset) = 0;
+};
+
 // One block of consecutive rows.
 class IndexBlock {
  public:
@@ -69,11 +86,17 @@ class IndexBlock {
   static constexpr std::uint8_t kPlainWord = 1;           // flags_: lower-case letters only
   static constexpr std::uint8_t kNoCaption = 2;           // flags_: a NULL headword
 
+  // A block to append rows to (every part there), or one to read `parts` of (none yet).
+  IndexBlock() = default;
+  explicit IndexBlock(unsigned parts) : parts_(parts) {}
+
   // Appends a row; `caption` stops at its first NUL as the statement's text does.
   void append(std::string_view caption, std::string_view phonetic, SymbolCatalog& catalog,
               const LearnerRowFacts& facts = {});
 
-  size_t rows() const { return signatures_.size(); }
+  size_t rows() const { return rows_; }
+  // The parts read (BlockPart bits); a block being appended to has all of them.
+  unsigned parts() const { return parts_; }
   // Bit min(id, 63) for every symbol present; all ones for stored text.
   std::uint64_t signature(size_t row) const { return signatures_[row]; }
   bool isRawText(size_t row) const { return (textEnds_[row] & kRawText) != 0; }
@@ -93,23 +116,36 @@ class IndexBlock {
   bool hasCaption(size_t row) const { return (flags_[row] & kNoCaption) == 0; }
 
   std::string serialise() const;
-  // False when `image` is not a block this version wrote, holds ids unknown to `catalog`, or
-  // learner facts that do not fit its rows; `firstRow` is the index of its first row.
+  // Reads the `parts` not read yet from `source`, each straight into place. False when the
+  // image is not a block this version wrote, holds ids unknown to `catalog`, or learner facts
+  // that do not fit its rows; `firstRow` is the index of its first row in the whole index.
+  // A part that fails is left unread.
+  bool read(BlockSource& source, unsigned parts, const SymbolCatalog& catalog, size_t firstRow);
+  // read() of every part from a whole image.
   bool parse(std::string_view image, const SymbolCatalog& catalog, size_t firstRow = 0);
 
  private:
+  struct Layout;
   static std::string_view slice(const std::string& bytes, const std::vector<std::uint32_t>& ends,
                                 size_t row, std::uint32_t flag) {
     const std::uint32_t begin = row == 0 ? 0 : ends[row - 1] & ~flag;
     return std::string_view(bytes).substr(begin, (ends[row] & ~flag) - begin);
   }
   bool checkEnds(const std::vector<std::uint32_t>& ends, size_t total, std::uint32_t flag) const;
+  bool readPattern(BlockSource& source, const Layout& layout, const SymbolCatalog& catalog);
+  bool readCaptions(BlockSource& source, const Layout& layout);
+  bool readSounds(BlockSource& source, const Layout& layout, size_t firstRow);
 
+  size_t rows_ = 0;
+  unsigned parts_ = kAllParts;
+  // kPatternPart
   std::vector<std::uint64_t> signatures_;
   std::vector<std::uint32_t> textEnds_;
-  std::vector<std::uint32_t> captionEnds_;
   std::string text_;
+  // kCaptionPart
+  std::vector<std::uint32_t> captionEnds_;
   std::string captions_;
+  // kSoundPart
   std::vector<std::uint64_t> soundSignatures_;
   std::vector<std::uint32_t> soundEnds_;
   std::vector<std::uint32_t> headwords_;

@@ -82,6 +82,8 @@ std::int64_t StoredIndexReader::storedBlocks(sqlite3* db) {
 }
 
 void StoredIndexReader::close() {
+  sqlite3_blob_close(blob_);
+  blob_ = nullptr;
   sqlite3_finalize(statement_);
   statement_ = nullptr;
 }
@@ -105,15 +107,43 @@ bool StoredIndexReader::open(sqlite3* db, SymbolCatalog& catalog, std::uint32_t&
   return true;
 }
 
-bool StoredIndexReader::read(size_t number, size_t firstRow, size_t expectedRows,
-                             const SymbolCatalog& catalog,
-                             IndexBlock& block) {
+namespace {
+
+// A block's blob, read in place through the incremental blob reader.
+class BlobSource : public BlockSource {
+ public:
+  explicit BlobSource(sqlite3_blob* blob) : blob_(blob) {}
+  size_t size() const override { return static_cast<size_t>(sqlite3_blob_bytes(blob_)); }
+  bool read(void* to, size_t count, size_t offset) override {
+    if (offset > size() || count > size() - offset) return false;
+    return sqlite3_blob_read(blob_, to, static_cast<int>(count), static_cast<int>(offset)) ==
+           SQLITE_OK;
+  }
+
+ private:
+  sqlite3_blob* blob_;
+};
+
+}  // namespace
+
+bool StoredIndexReader::read(size_t number, size_t firstRow, size_t expectedRows, unsigned parts,
+                             const SymbolCatalog& catalog, IndexBlock& block) {
   if (statement_ == nullptr) return false;
-  const bool ok = readBlob(static_cast<std::int64_t>(number) + 1, [&](std::string_view bytes) {
-    return block.parse(bytes, catalog, firstRow) && block.rows() == expectedRows;
-  });
+  sqlite3* db = sqlite3_db_handle(statement_);
+  const auto key = static_cast<sqlite3_int64>(number) + 1;
+  const bool opened = blob_ != nullptr
+                          ? sqlite3_blob_reopen(blob_, key) == SQLITE_OK
+                          : sqlite3_blob_open(db, "main", kIndexTable, "data", key, 0, &blob_) ==
+                                SQLITE_OK;
+  if (!opened) {
+    sqlite3_blob_close(blob_);
+    blob_ = nullptr;
+    return false;
+  }
+  BlobSource source(blob_);
+  const bool ok = block.read(source, parts, catalog, firstRow) && block.rows() == expectedRows;
   // The blob's pages are not read again: they would only fill the page cache.
-  sqlite3_db_release_memory(sqlite3_db_handle(statement_));
+  sqlite3_db_release_memory(db);
   return ok;
 }
 

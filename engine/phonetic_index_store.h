@@ -12,6 +12,7 @@
 
 struct sqlite3;
 struct sqlite3_stmt;
+struct sqlite3_blob;
 
 namespace quorvi::engine {
 
@@ -43,10 +44,11 @@ class StoredIndexReader {
   // Reads the catalog. False when the dictionary holds no readable stored copy.
   bool open(sqlite3* db, SymbolCatalog& catalog, std::uint32_t& rowCount,
             std::uint32_t& blockRows);
-  // Reads block `number` (0-based) of `expectedRows` rows, the first of which is row
-  // `firstRow` of the index. False when it is missing or damaged.
-  bool read(size_t number, size_t firstRow, size_t expectedRows, const SymbolCatalog& catalog,
-            IndexBlock& block);
+  // Reads `parts` (BlockPart bits) of block `number` (0-based) of `expectedRows` rows, the
+  // first of which is row `firstRow` of the index, straight from the blob's pages. False when
+  // it is missing or damaged.
+  bool read(size_t number, size_t firstRow, size_t expectedRows, unsigned parts,
+            const SymbolCatalog& catalog, IndexBlock& block);
   void close();
 
  private:
@@ -56,6 +58,7 @@ class StoredIndexReader {
   bool readBlob(std::int64_t key, const std::function<bool(std::string_view)>& parse);
 
   sqlite3_stmt* statement_ = nullptr;
+  sqlite3_blob* blob_ = nullptr;  // the block read last, reopened on the next
 };
 
 }  // namespace quorvi::engine

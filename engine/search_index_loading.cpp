@@ -63,7 +63,9 @@ std::shared_ptr<const PhoneticIndex> PhoneticDictionary::completeSearchIndex() {
   adoptBuiltIndex(true);
   PhoneticIndex* index = searchIndex();
   if (index == nullptr) return nullptr;
-  if (!index->loadAllRows()) {
+  // The learner's search reads headwords and sounds; the search by pattern reads its own part
+  // when it first runs.
+  if (!index->loadAllRows(nullptr, quorvi::engine::kCaptionPart | quorvi::engine::kSoundPart)) {
     // A damaged stored block: the table's rows make the same rows.
     stopIndexWork();
     auto rebuilt = std::make_shared<PhoneticIndex>();
