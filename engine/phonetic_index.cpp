@@ -169,30 +169,37 @@ bool PhoneticIndex::loadAllRows(const std::atomic<bool>* stop, unsigned parts) {
   return true;
 }
 
-// A counting sort by `key(row)`, which keeps the rows' order within each group. Rows without
-// a headword are in no group.
-template <typename Key>
-PhoneticIndex::Groups PhoneticIndex::groupBy(Key key) const {
-  Groups groups;
-  for (std::uint32_t row = 0; row < image_.rowCount; ++row)
-    if (hasCaption(row)) ++groups.starts[key(row) + 1];
-  for (size_t k = 1; k < groups.starts.size(); ++k) groups.starts[k] += groups.starts[k - 1];
-  groups.rows.resize(groups.starts.back());
-  std::array<std::uint32_t, 257> next = groups.starts;
-  for (std::uint32_t row = 0; row < image_.rowCount; ++row)
-    if (hasCaption(row)) groups.rows[next[key(row)]++] = row;
-  return groups;
-}
-
+// A counting sort of the rows by sound count and by first sound, which keeps the rows' order
+// within each group. Rows without a headword are in no group.
 void PhoneticIndex::groupRows() {
   const std::lock_guard<std::mutex> lock(groupMutex_);
   if (grouped_) return;
-  bySoundCount_ = groupBy([this](std::uint32_t row) -> unsigned {
-    return static_cast<unsigned>(soundCount(row));
-  });
-  byFirstSound_ = groupBy([this](std::uint32_t row) -> unsigned {
-    return static_cast<unsigned char>(firstSound(row));
-  });
+  Groups byCount, byFirst;
+  for (const IndexBlock& block : image_.blocks)
+    for (size_t row = 0; row < block.rows(); ++row) {
+      if (!block.hasCaption(row)) continue;
+      ++byCount.starts[static_cast<unsigned>(block.soundCount(row)) + 1];
+      ++byFirst.starts[static_cast<unsigned char>(block.firstSound(row)) + 1u];
+    }
+  for (size_t k = 1; k < byCount.starts.size(); ++k) {
+    byCount.starts[k] += byCount.starts[k - 1];
+    byFirst.starts[k] += byFirst.starts[k - 1];
+  }
+  byCount.rows.resize(byCount.starts.back());
+  byFirst.rows.resize(byFirst.starts.back());
+  std::array<std::uint32_t, 257> nextByCount = byCount.starts, nextByFirst = byFirst.starts;
+  std::uint32_t first = 0;
+  for (const IndexBlock& block : image_.blocks) {
+    for (size_t offset = 0; offset < block.rows(); ++offset) {
+      if (!block.hasCaption(offset)) continue;
+      const auto row = static_cast<std::uint32_t>(first + offset);
+      byCount.rows[nextByCount[static_cast<unsigned>(block.soundCount(offset))]++] = row;
+      byFirst.rows[nextByFirst[static_cast<unsigned char>(block.firstSound(offset))]++] = row;
+    }
+    first += static_cast<std::uint32_t>(block.rows());
+  }
+  bySoundCount_ = std::move(byCount);
+  byFirstSound_ = std::move(byFirst);
   grouped_ = true;
 }
 

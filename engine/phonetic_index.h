@@ -92,8 +92,6 @@ class PhoneticIndex {
       return std::span<const std::uint32_t>(rows).subspan(starts[key], starts[key + 1] - starts[key]);
     }
   };
-  template <typename Key>
-  Groups groupBy(Key key) const;
 
   quorvi::engine::IndexImage image_;
   std::mutex blockMutex_;  // guards reading blocks: their parts, blocksRead_, stored_

@@ -1,6 +1,7 @@
 #include "engine/phonetic_index_block.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 
 #include <QString>
@@ -186,17 +187,18 @@ std::string IndexBlock::transcription(size_t row, const SymbolCatalog& catalog) 
   return text;
 }
 
-// The image: a header of five 32-bit values, then the parts one after the other.
+// The image: a header of five 32-bit values, then the parts one after the other: headwords
+// and sounds first, so that the learner's search reads the image's first pages only.
 struct IndexBlock::Layout {
   static constexpr size_t kHeaderBytes = 5 * sizeof(std::uint32_t);
   std::uint32_t rows = 0, textBytes = 0, captionBytes = 0, soundBytes = 0;
-  std::uint64_t patternAt = kHeaderBytes, captionAt = 0, soundAt = 0, end = 0;
+  std::uint64_t captionAt = kHeaderBytes, soundAt = 0, patternAt = 0, end = 0;
 
   void place() {
     const std::uint64_t n = rows;
-    captionAt = patternAt + n * (sizeof(std::uint64_t) + sizeof(std::uint32_t)) + textBytes;
     soundAt = captionAt + n * sizeof(std::uint32_t) + captionBytes;
-    end = soundAt + n * (sizeof(std::uint64_t) + 2 * sizeof(std::uint32_t) + 3) + soundBytes;
+    patternAt = soundAt + n * (sizeof(std::uint64_t) + 2 * sizeof(std::uint32_t) + 3) + soundBytes;
+    end = patternAt + n * (sizeof(std::uint64_t) + sizeof(std::uint32_t)) + textBytes;
   }
 };
 
@@ -207,9 +209,6 @@ std::string IndexBlock::serialise() const {
   put(out, static_cast<std::uint32_t>(text_.size()));
   put(out, static_cast<std::uint32_t>(captions_.size()));
   put(out, static_cast<std::uint32_t>(soundCodes_.size()));
-  putAll(out, signatures_);
-  putAll(out, textEnds_);
-  out.append(text_);
   putAll(out, captionEnds_);
   out.append(captions_);
   putAll(out, soundSignatures_);
@@ -218,7 +217,10 @@ std::string IndexBlock::serialise() const {
   putAll(out, soundCounts_);
   putAll(out, firstSounds_);
   putAll(out, flags_);
-  return out.append(soundCodes_);
+  out.append(soundCodes_);
+  putAll(out, signatures_);
+  putAll(out, textEnds_);
+  return out.append(text_);
 }
 
 bool IndexBlock::checkEnds(const std::vector<std::uint32_t>& ends, size_t total,
@@ -286,17 +288,13 @@ bool IndexBlock::readCaptions(BlockSource& source, const Layout& layout) {
 bool IndexBlock::readSounds(BlockSource& source, const Layout& layout, size_t firstRow) {
   std::uint64_t at = layout.soundAt;
   if (!readInto(source, soundSignatures_, rows_, at) || !readInto(source, soundEnds_, rows_, at) ||
-      !readInto(source, headwords_, rows_, at) || !readInto(source, soundCounts_, rows_, at) ||
-      !readInto(source, firstSounds_, rows_, at) || !readInto(source, flags_, rows_, at) ||
-      !readInto(source, soundCodes_, layout.soundBytes, at) ||
+      !readInto(source, headwords_, rows_, at) ||
+      !readInto(source, soundCounts_, rows_, at) || !readInto(source, firstSounds_, rows_, at) ||
+      !readInto(source, flags_, rows_, at) || !readInto(source, soundCodes_, layout.soundBytes, at) ||
       !checkEnds(soundEnds_, layout.soundBytes, 0) || !areSoundCodes(soundCodes_))
     return false;
-  for (size_t row = 0; row < rows(); ++row) {
-    const char first = firstSounds_[row];
-    if (headwords_[row] > firstRow + row || flags_[row] > (kPlainWord | kNoCaption) ||
-        (first != '\0' && !areSoundCodes(std::string_view(&first, 1))))
-      return false;
-  }
+  for (size_t row = 0; row < rows(); ++row)
+    if (headwords_[row] > firstRow + row || flags_[row] > (kPlainWord | kNoCaption)) return false;
   return true;
 }
 
