@@ -29,6 +29,8 @@ PhoneticDictionary::PhoneticDictionary() {
 
 PhoneticDictionary::~PhoneticDictionary() {
   stopIndexWork();
+  // The learner's search may still hold the rows: they stop reading from this connection.
+  if (phoneticIndex_) phoneticIndex_->closeStored();
   phoneticIndex_.reset();
   for (auto& [sql, statement] : statements_) sqlite3_finalize(statement);
   if (sqliteDB_ != nullptr) sqlite3_close(sqliteDB_);

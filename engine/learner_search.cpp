@@ -49,7 +49,7 @@ SearchOutcome noMatchWhenEmpty(SearchOutcome outcome) {
 
 }  // namespace
 
-void LearnerSearch::prepareRows() { dictionary_.prepareSearchIndex(); }
+void LearnerSearch::prepareRows() { dictionary_.prepareSearchIndex(true); }
 
 bool LearnerSearch::rowsReady() {
   if (rows_.loaded()) return true;

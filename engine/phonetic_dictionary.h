@@ -40,7 +40,9 @@ class PhoneticDictionary {
   // the thread has not reached yet itself, and while rows are still being built from the
   // table (a dictionary without the stored copy) the statement answers. Without it, the
   // first search reads what it needs itself.
-  void prepareSearchIndex();
+  // `forLearner`: only what the learner's search reads (LearnerSearch::prepareRows); the
+  // search by pattern then reads its own part of a block when it first needs it.
+  void prepareSearchIndex(bool forLearner = false);
   // The in-memory rows of the search by sound with every row read (engine/phonetic_index.h),
   // shared with the learner's search: what prepareSearchIndex has not read yet is read here,
   // and a build from the table's rows still running is waited for. Null without the REGEXP

@@ -161,6 +161,11 @@ bool PhoneticIndex::ensureBlock(size_t number, unsigned parts) {
   return true;
 }
 
+void PhoneticIndex::closeStored() {
+  const std::lock_guard<std::mutex> lock(blockMutex_);
+  stored_.close();
+}
+
 bool PhoneticIndex::loadAllRows(const std::atomic<bool>* stop, unsigned parts) {
   for (size_t number = 0; number < image_.blocks.size(); ++number)
     if ((stop != nullptr && *stop) || !ensureBlock(number, parts)) return false;

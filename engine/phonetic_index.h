@@ -41,6 +41,8 @@ class PhoneticIndex {
   // load() from the table's rows only. `stop` ends it early (false).
   bool loadFromRows(sqlite3* db, const std::atomic<bool>* stop = nullptr);
   bool loaded() const { return loaded_; }
+  // Stops reading the stored copy (its connection is closing): parts not read stay unread.
+  void closeStored();
   // Reads the `parts` (BlockPart bits) of every block not read yet, then, with the sound part,
   // groups the rows for the learner's search; the row accessors below need it. False when a
   // stored block is damaged or `stop` is set. One thread may run it while another searches:

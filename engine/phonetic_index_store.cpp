@@ -131,17 +131,16 @@ bool StoredIndexReader::read(size_t number, size_t firstRow, size_t expectedRows
   if (statement_ == nullptr) return false;
   sqlite3* db = sqlite3_db_handle(statement_);
   const auto key = static_cast<sqlite3_int64>(number) + 1;
-  const bool opened = blob_ != nullptr
-                          ? sqlite3_blob_reopen(blob_, key) == SQLITE_OK
-                          : sqlite3_blob_open(db, "main", kIndexTable, "data", key, 0, &blob_) ==
-                                SQLITE_OK;
-  if (!opened) {
+  // Closed after each block, so that no read stays open between searches.
+  if (sqlite3_blob_open(db, "main", kIndexTable, "data", key, 0, &blob_) != SQLITE_OK) {
     sqlite3_blob_close(blob_);
     blob_ = nullptr;
     return false;
   }
   BlobSource source(blob_);
   const bool ok = block.read(source, parts, catalog, firstRow) && block.rows() == expectedRows;
+  sqlite3_blob_close(blob_);
+  blob_ = nullptr;
   // The blob's pages are not read again: they would only fill the page cache.
   sqlite3_db_release_memory(db);
   return ok;

@@ -58,7 +58,7 @@ class StoredIndexReader {
   bool readBlob(std::int64_t key, const std::function<bool(std::string_view)>& parse);
 
   sqlite3_stmt* statement_ = nullptr;
-  sqlite3_blob* blob_ = nullptr;  // the block read last, reopened on the next
+  sqlite3_blob* blob_ = nullptr;  // the block being read
 };
 
 }  // namespace quorvi::engine

@@ -11,7 +11,7 @@
 #include "engine/phonetic_dictionary.h"
 #include "engine/phonetic_index.h"
 
-void PhoneticDictionary::prepareSearchIndex() {
+void PhoneticDictionary::prepareSearchIndex(bool forLearner) {
   if (!isOpen_ || !hasRegexp_ || phoneticIndex_ || phoneticIndexFailed_ || indexWork_.valid())
     return;
   auto index = std::make_shared<PhoneticIndex>();
@@ -29,9 +29,12 @@ void PhoneticDictionary::prepareSearchIndex() {
     phoneticIndex_ = std::move(index);
   else
     buildingIndex_ = std::move(index);
-  indexWork_ = std::async(std::launch::async, [this, target, db, stored] {
-    const bool read =
-        stored ? target->loadAllRows(&stopIndexWork_) : target->loadFromRows(db, &stopIndexWork_);
+  // The learner's search reads headwords and sounds only; the search by pattern, the rest.
+  const unsigned parts = forLearner ? quorvi::engine::kCaptionPart | quorvi::engine::kSoundPart
+                                    : quorvi::engine::kAllParts;
+  indexWork_ = std::async(std::launch::async, [this, target, db, stored, parts] {
+    const bool read = stored ? target->loadAllRows(&stopIndexWork_, parts)
+                             : target->loadFromRows(db, &stopIndexWork_);
     // The pages the rows came from would stay in the page cache: as much again.
     if (!stored) sqlite3_db_release_memory(db);
 #ifdef __GLIBC__
