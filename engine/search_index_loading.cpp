@@ -5,6 +5,11 @@
 #if __has_include(<malloc.h>)
 #include <malloc.h>
 #endif
+#ifdef __linux__
+#include <sys/resource.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+#endif
 
 #include <chrono>
 
@@ -33,6 +38,10 @@ void PhoneticDictionary::prepareSearchIndex(bool forLearner) {
   const unsigned parts = forLearner ? quorvi::engine::kCaptionPart | quorvi::engine::kSoundPart
                                     : quorvi::engine::kAllParts;
   indexWork_ = std::async(std::launch::async, [this, target, db, stored, parts] {
+#ifdef __linux__
+    // Behind the window's thread: while the window appears, its own steps come first.
+    setpriority(PRIO_PROCESS, static_cast<id_t>(syscall(SYS_gettid)), 10);
+#endif
     const bool read = stored ? target->loadAllRows(&stopIndexWork_, parts)
                              : target->loadFromRows(db, &stopIndexWork_);
     // The pages the rows came from would stay in the page cache: as much again.
