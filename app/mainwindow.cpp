@@ -10,6 +10,7 @@
 
 #include "empty_list_notice.h"
 #include "no_focus_rectangle_style.h"
+#include "result_list_filler.h"
 #include "result_rows.h"
 #include "ui_mainwindow.h"
 #include "vendor_site.h"
@@ -31,6 +32,8 @@ constexpr int kSearchDelayMs = 10;
 MainWindow::MainWindow(QWidget *parent)
     : QMainWindow(parent), ui(new Ui_MainWindow), dictionary(), learnerSearch(dictionary),
       emptyListNotice(nullptr), pendingText(), searchMode(0) {
+    // The rows of the search by sound are read while the window is built and shown.
+    learnerSearch.prepareRows();
     ui->setupUi(this);
     setFixedSize(613, 397);
     ui->displayFull->setReadOnly(true);
@@ -81,7 +84,7 @@ void MainWindow::showSampleRows() {
     samples.nearSoundFrom = samples.words.size();
     if (!dictionary.isOpen()) samples = dictionaryNotOpen();
     QObject::disconnect(ui->displayResult, nullptr, this, nullptr);
-    appendResultRows(ui->displayResult, samples);
+    ResultListFiller::of(ui->displayResult)->fill(samples.words, samples.nearSoundFrom);
     connectResultList();
     ui->displayResult->setCurrentItem(ui->displayResult->item(0));
     emptyListNotice->showFor(samples, false);
@@ -137,7 +140,7 @@ void MainWindow::searchAndRefill(const QString &text, int limitMode) {
     qDebug() << "last";
 
     const bool spelling = searchMode != 0;
-    const SearchOutcome outcome = spelling ? learnerSearch.bySpelling(text, limitMode)
+    const SearchOutcome outcome = spelling ? learnerSearch.bySpelling(text.toStdString(), limitMode)
                                            : learnerSearch.bySound(text, limitMode);
     ui->inputPhonetic->setFocus(Qt::OtherFocusReason);
 
@@ -147,8 +150,8 @@ void MainWindow::searchAndRefill(const QString &text, int limitMode) {
     // signal, and the style sheet machinery watches its destruction.
     QListWidget *list = ui->displayResult;
     QObject::disconnect(list, nullptr, this, nullptr);
-    list->clear();
-    appendResultRows(list, outcome);
+    // The first screenfuls become items now, the rest as the list is scrolled.
+    ResultListFiller::of(list)->fill(outcome.words, outcome.nearSoundFrom);
     connectResultList();
     // A new list is read from its top, whatever was scrolled before.
     list->scrollToTop();

@@ -1,5 +1,7 @@
 #include "result_rows.h"
 
+#include <algorithm>
+
 #include <QCoreApplication>
 #include <QListWidget>
 
@@ -10,22 +12,33 @@ constexpr int kHeadingRole = Qt::UserRole + 1;
 
 }  // namespace
 
-void appendResultRows(QListWidget *list, const SearchOutcome &outcome) {
-    const qsizetype nearFrom = std::min(outcome.nearSoundFrom, outcome.words.size());
-    for (qsizetype i = 0; i < nearFrom; ++i) list->addItem(outcome.words.at(i));
-    if (nearFrom == outcome.words.size()) return;
+QString nearSoundHeadingText() {
+    return QCoreApplication::translate("MainWindow", "—— 近音词（音近似，非完全相符）——");
+}
 
-    auto *heading = new QListWidgetItem(
-        QCoreApplication::translate("MainWindow", "—— 近音词（音近似，非完全相符）——"));
-    heading->setFlags(Qt::NoItemFlags);
-    heading->setData(kHeadingRole, true);
-    heading->setForeground(QColor(0x80, 0x80, 0x80));
-    list->addItem(heading);
+void appendResultRows(QListWidget *list, const SearchOutcome &outcome) {
+    appendResultRows(list, outcome.words, outcome.nearSoundFrom, 0, outcome.words.size());
+}
+
+void appendResultRows(QListWidget *list, const QStringList &words, qsizetype nearSoundFrom,
+                      qsizetype from, qsizetype to) {
+    const qsizetype nearFrom = std::clamp<qsizetype>(nearSoundFrom, 0, words.size());
+    to = std::min(to, words.size());
+    if (from < nearFrom) list->addItems(words.mid(from, std::min(to, nearFrom) - from));
+    if (to <= nearFrom) return;
+
+    if (from <= nearFrom) {
+        auto *heading = new QListWidgetItem(nearSoundHeadingText());
+        heading->setFlags(Qt::NoItemFlags);
+        heading->setData(kHeadingRole, true);
+        heading->setForeground(QColor(0x80, 0x80, 0x80));
+        list->addItem(heading);
+    }
 
     QFont nearFont = list->font();
     nearFont.setItalic(true);
-    for (qsizetype i = nearFrom; i < outcome.words.size(); ++i) {
-        auto *item = new QListWidgetItem(outcome.words.at(i));
+    for (qsizetype i = std::max(from, nearFrom); i < to; ++i) {
+        auto *item = new QListWidgetItem(words.at(i));
         item->setFont(nearFont);
         item->setForeground(QColor(0x55, 0x55, 0x55));
         list->addItem(item);

@@ -88,8 +88,16 @@ QUORVI_AES_TARGET void cbcDecryptHardware(const RoundKeys& rk, const std::uint8_
   __m128i k[15];
   for (int r = 0; r < 15; ++r) k[r] = load(rk[r]);
   __m128i chain = load(iv);
-  constexpr std::size_t kLanes = 8;
   std::size_t b = 0;
+  if (wideHardwareSupported()) {
+    alignas(16) std::uint8_t wideChain[16];
+    store(wideChain, chain);
+    b = cbcDecryptWide(rk, wideChain, in, out, blocks);
+    chain = load(wideChain);
+    in += 16 * b;
+    out += 16 * b;
+  }
+  constexpr std::size_t kLanes = 8;
   // CBC decryption is parallel: eight independent blocks keep the AES unit busy.
   for (; b + kLanes <= blocks; b += kLanes, in += 16 * kLanes, out += 16 * kLanes) {
     __m128i c[kLanes], s[kLanes];

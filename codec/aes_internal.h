@@ -27,6 +27,13 @@ void cbcEncryptHardware(const RoundKeys& roundKeys, const std::uint8_t iv[16], c
 void cbcDecryptHardware(const RoundKeys& roundKeys, const std::uint8_t iv[16], const std::uint8_t* in,
                         std::uint8_t* out, std::size_t blocks);
 
+// VAES: CBC decryption of whole groups of sixteen blocks; only to be called when
+// wideHardwareSupported() is true. `chain` holds the IV (or the block before `in`) and is left
+// holding the last ciphertext block read. Returns the blocks done, a multiple of sixteen.
+bool wideHardwareSupported();
+std::size_t cbcDecryptWide(const RoundKeys& roundKeys, std::uint8_t chain[16], const std::uint8_t* in,
+                           std::uint8_t* out, std::size_t blocks);
+
 // True when the block calls currently run on the hardware path.
 bool useHardware();
 

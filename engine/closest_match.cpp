@@ -1,6 +1,7 @@
 #include "engine/closest_match.h"
 
 #include <algorithm>
+#include <array>
 
 #include "engine/sound_code.h"
 #include "engine/sound_rows.h"
@@ -28,6 +29,21 @@ bool equalSkipping(std::string_view a, std::string_view b, bool (*skip)(char)) {
     if (i == a.size() || j == b.size()) return i == a.size() && j == b.size();
     if (a[i++] != b[j++]) return false;
   }
+}
+
+// Puts the rows of one sound count, found in table order, into key order: within a count
+// the key differs only in three flags, so a stable distribution by them is a sort.
+void orderGroup(std::vector<RankedRow>& out, std::size_t from) {
+  const auto flags = [](const RankedRow& r) {
+    return static_cast<unsigned>(((r.key >> 55) & 6u) | ((r.key >> 32) & 1u));
+  };
+  std::array<std::size_t, 9> starts{};
+  for (std::size_t i = from; i < out.size(); ++i) ++starts[flags(out[i]) + 1];
+  if (starts[1] == out.size() - from) return;  // all alike: already in order
+  for (std::size_t k = 1; k < starts.size(); ++k) starts[k] += starts[k - 1];
+  std::vector<RankedRow> ordered(out.size() - from);
+  for (std::size_t i = from; i < out.size(); ++i) ordered[starts[flags(out[i])]++] = out[i];
+  std::copy(ordered.begin(), ordered.end(), out.begin() + static_cast<std::ptrdiff_t>(from));
 }
 
 }  // namespace
@@ -64,16 +80,27 @@ std::vector<std::string> patternPieces(const std::string& pattern) {
 }
 
 void collectExactRows(const SoundRows& rows, const std::vector<std::string>& pieces,
-                      std::string_view typedCodes, std::vector<RankedRow>& out,
-                      std::vector<bool>& matched) {
+                      std::string_view typedCodes, std::size_t enough,
+                      std::vector<RankedRow>& out, std::vector<bool>& matched) {
   std::uint64_t required = 0;
   for (const std::string& piece : pieces) required |= sound::signature(piece);
   const int typedSounds = soundCount(typedCodes);
-  for (std::size_t i = 0; i < rows.size(); ++i) {
-    if ((rows.signature(i) & required) != required) continue;
-    if (!holdsInOrder(rows.codes(i), pieces)) continue;
-    matched[i] = true;
-    const auto row = static_cast<std::uint32_t>(i);
-    out.push_back({closenessKey(0, typedCodes, typedSounds, rows, row), row});
+  std::vector<bool> headwordSeen(rows.size(), false);
+  std::size_t headwords = 0;
+  // A row holds at least the typed sounds; every row of more sounds ranks after every row of
+  // fewer, so once enough headwords are found the longer rows need not be read.
+  for (int count = typedSounds; count <= 255 && headwords < enough; ++count) {
+    const std::size_t groupStart = out.size();
+    for (const std::uint32_t row : rows.rowsWithSoundCount(count)) {
+      if ((rows.signature(row) & required) != required) continue;
+      if (!holdsInOrder(rows.codes(row), pieces)) continue;
+      matched[row] = true;
+      out.push_back({closenessKey(0, typedCodes, typedSounds, rows, row), row});
+      if (!headwordSeen[rows.headword(row)]) {
+        headwordSeen[rows.headword(row)] = true;
+        ++headwords;
+      }
+    }
+    orderGroup(out, groupStart);
   }
 }

@@ -28,7 +28,8 @@ int soundCount(std::string_view codes);
 // The loose pattern "piece.*piece.*" as pieces of codes.
 std::vector<std::string> patternPieces(const std::string& pattern);
 
-// Appends every row matching `pieces` and marks it in `matched` (sized to the rows).
+// Appends the rows matching `pieces` and marks them in `matched` (sized to the rows): all of
+// them, or at least the closest `enough` headwords' (SIZE_MAX: all). They come in key order.
 void collectExactRows(const SoundRows& rows, const std::vector<std::string>& pieces,
-                      std::string_view typedCodes, std::vector<RankedRow>& out,
-                      std::vector<bool>& matched);
+                      std::string_view typedCodes, std::size_t enough,
+                      std::vector<RankedRow>& out, std::vector<bool>& matched);

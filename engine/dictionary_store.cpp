@@ -37,6 +37,9 @@ PhoneticDictionary::PhoneticDictionary() {
 }
 
 PhoneticDictionary::~PhoneticDictionary() {
+  stopIndexWork();
+  // The learner's search may still hold the rows: they stop reading from this connection.
+  if (phoneticIndex_) phoneticIndex_->closeStored();
   phoneticIndex_.reset();
   for (auto& [sql, statement] : statements_) sqlite3_finalize(statement);
   if (sqliteDB_ != nullptr) sqlite3_close(sqliteDB_);
@@ -54,7 +57,9 @@ bool PhoneticDictionary::initDB() {
   quorvi::codec::registerCodecVfs();
   if (!isRegularFile(kDatabasePath)) return isOpen_;
   // Read-only: the engine never writes, and a missing file must not be created empty.
-  if (sqlite3_open_v2(kDatabasePath, &sqliteDB_, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) {
+  // Serialized: the search index may be read on another thread.
+  if (sqlite3_open_v2(kDatabasePath, &sqliteDB_, SQLITE_OPEN_READONLY | SQLITE_OPEN_FULLMUTEX,
+                      nullptr) != SQLITE_OK) {
     closeConnection();
     return isOpen_;
   }

@@ -71,6 +71,8 @@ char32_t olderSymbol(char32_t c) {
     case U'\u0279': return U'r';       // ɹ
     case U'\u0250': return U'\u028C';  // ɐ → ʌ
     case U'\u026B': return U'l';       // ɫ
+    case U'\u1D7B': return U'i';       // ᵻ (ɪ or ə)
+    case U'\u1D7F': return U'u';       // ᵿ (ʊ or ə)
     default: break;
   }
   return QChar::toLower(c);
@@ -94,6 +96,7 @@ LearnerInput readLearnerInput(std::u16string_view typed) {
         input.symbols.push_back(u'\u02D0');
       continue;
     }
+    if (c == U'\u025D') { input.symbols += u"\u0259\u02D0"; continue; }  // ɝ
     if (c == U'\u02A7') { input.symbols += u"t\u0283"; continue; }  // ʧ
     if (c == U'\u02A4') { input.symbols += u"d\u0292"; continue; }  // ʤ
     // "eə" is written "ɛə"; a lone ɛ is e.

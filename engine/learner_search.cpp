@@ -1,6 +1,7 @@
 #include "engine/learner_search.h"
 
 #include <algorithm>
+#include <cstdint>
 
 #include "engine/closest_match.h"
 #include "engine/learner_input.h"
@@ -12,18 +13,21 @@
 namespace {
 
 // Appends the headwords of `ranked` in key order, each once, until `words` holds `limit`
-// (-1: no limit). Only as much of the list is sorted as is read.
+// (-1: no limit). Only as much of the list is sorted as is read, none when `inOrder`.
 void takeRanked(const SoundRows& rows, std::vector<RankedRow>& ranked, qsizetype limit,
-                std::vector<bool>& seen, QStringList& words) {
+                bool inOrder, std::vector<bool>& seen, QStringList& words) {
   const auto byKey = [](const RankedRow& a, const RankedRow& b) { return a.key < b.key; };
   size_t sorted = ranked.size();
-  if (limit >= 0) {
+  if (!inOrder && limit >= 0) {
     sorted = std::min(ranked.size(), static_cast<size_t>(limit) * 2 + 16);
     std::partial_sort(ranked.begin(), ranked.begin() + static_cast<std::ptrdiff_t>(sorted),
                       ranked.end(), byKey);
-  } else {
+  } else if (!inOrder) {
     std::sort(ranked.begin(), ranked.end(), byKey);
   }
+  const size_t wanted =
+      limit >= 0 ? std::min(ranked.size(), static_cast<size_t>(limit)) : ranked.size();
+  words.reserve(words.size() + static_cast<qsizetype>(wanted));
   for (size_t i = 0; i < ranked.size(); ++i) {
     if (limit >= 0 && words.size() >= limit) return;
     if (i == sorted) {
@@ -45,12 +49,16 @@ SearchOutcome noMatchWhenEmpty(SearchOutcome outcome) {
 
 }  // namespace
 
+void LearnerSearch::prepareRows() { dictionary_.prepareSearchIndex(true); }
+
 bool LearnerSearch::rowsReady() {
   if (rows_.loaded()) return true;
   // Like the engine's own index: the rows are read only with the REGEXP module loaded, so a
   // search without it fails as the engine's statement does.
   if (rowsFailed_ || !dictionary_.hasRegexp()) return false;
-  rowsFailed_ = !rows_.load(dictionary_.connection());
+  std::shared_ptr<const PhoneticIndex> index = dictionary_.completeSearchIndex();
+  rowsFailed_ = index == nullptr;
+  if (!rowsFailed_) rows_ = SoundRows(std::move(index));
   return !rowsFailed_;
 }
 
@@ -82,16 +90,17 @@ SearchOutcome LearnerSearch::soundFromRows(const std::u16string& symbols, int li
       patternPieces(PhoneticDictionary::buildPhoneticPattern(shortSymbols));
   std::vector<bool> matched(rows_.size(), false);
   std::vector<RankedRow> ranked;
-  collectExactRows(rows_, pieces, typedCodes, ranked, matched);
+  const std::size_t enough = limitMode == 0 ? kTypingCap : SIZE_MAX;
+  collectExactRows(rows_, pieces, typedCodes, enough, ranked, matched);
 
   SearchOutcome outcome;
   std::vector<bool> seen(rows_.size(), false);
-  takeRanked(rows_, ranked, limitMode == 0 ? kTypingCap : -1, seen, outcome.words);
+  takeRanked(rows_, ranked, limitMode == 0 ? kTypingCap : -1, true, seen, outcome.words);
   outcome.nearSoundFrom = outcome.words.size();
   if (outcome.words.size() < kTypingCap) {
     ranked.clear();
     collectNearSoundRows(rows_, typedCodes, matched, ranked);
-    takeRanked(rows_, ranked, kTypingCap, seen, outcome.words);
+    takeRanked(rows_, ranked, kTypingCap, false, seen, outcome.words);
   }
   return outcome;
 }
@@ -107,20 +116,29 @@ SearchOutcome LearnerSearch::soundFromStatement(const std::u16string& symbols, i
   return outcome;
 }
 
-SearchOutcome LearnerSearch::bySpelling(const QString& pattern, int limitMode) {
+SearchOutcome LearnerSearch::bySpelling(const std::string& utf8Pattern, int limitMode) {
   if (!dictionary_.isOpen()) return dictionaryNotOpen();
+  const QString pattern = QString::fromUtf8(utf8Pattern);
   if (pattern.trimmed().isEmpty()) {
     SearchOutcome outcome;
     outcome.reason = EmptyListReason::NothingTyped;
     return outcome;
   }
-  // Ranked over every match, so the closest are never cut off by the table's order.
-  dictionary_.searchByCaption(pattern.toStdString(), 1);
+  // Return ranks every match. Typing ranks the first 100 matches in the table's order and the
+  // first 100 that match from the word's start (which holds the word itself and the words
+  // starting with the pattern): both capped statements stay quick on a short pattern. Those
+  // of the second not in the first come after all of the first in the table, so appending
+  // them keeps the table's order.
+  dictionary_.searchByCaption(utf8Pattern, limitMode);
   // Rows found before a stop are kept, with the reason.
   SearchOutcome outcome;
   if (!dictionary_.lastError().empty()) outcome = queryStopped(dictionary_.lastError());
-  outcome.words =
-      rankSpellingMatches(dictionary_.getResults(), pattern, limitMode == 0 ? kTypingCap : -1);
+  QStringList found = dictionary_.getResults();
+  if (limitMode == 0 && outcome.reason == EmptyListReason::None) {
+    dictionary_.searchByCaption("^(?:" + utf8Pattern + ")", 0);
+    if (dictionary_.lastError().empty()) found += dictionary_.getResults();
+  }
+  outcome.words = rankSpellingMatches(found, pattern, limitMode == 0 ? kTypingCap : -1);
   outcome.nearSoundFrom = outcome.words.size();
   return noMatchWhenEmpty(outcome);
 }

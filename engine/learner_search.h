@@ -16,10 +16,16 @@ class LearnerSearch {
 
   explicit LearnerSearch(PhoneticDictionary& dictionary) : dictionary_(dictionary) {}
 
+  // Starts reading the rows of the search by sound on another thread (see
+  // PhoneticDictionary::prepareSearchIndex); the first search by sound takes what is ready
+  // and reads the rest itself.
+  void prepareRows();
+
   // limitMode 0: at most kTypingCap headwords (the typing path); 1: every exact match, and
   // near-sound matches up to kTypingCap rows in all.
   SearchOutcome bySound(const QString& typed, int limitMode);
-  SearchOutcome bySpelling(const QString& pattern, int limitMode);
+  // The pattern as the REGEXP module reads it: UTF-8 bytes, passed on unchanged.
+  SearchOutcome bySpelling(const std::string& utf8Pattern, int limitMode);
 
  private:
   bool rowsReady();

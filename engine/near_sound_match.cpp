@@ -72,35 +72,39 @@ bool mayBeUnwritten(const Token& typed) {
 bool isUE(const Token* t) { return t[0].code == 'u' && !t[0].isLong && t[1].code == 'E'; }
 bool isLongO(const Token& t) { return t.code == 'O' && t.isLong; }
 
-std::uint64_t classOf(char code) {
-  if (sound::isVowel(code)) return sound::signature("aeiouAQOEWIV");
-  switch (code) {
-    case 's': case 'z': return sound::signature("sz");
-    case 'T': case 'D': return sound::signature("TD");
-    case 'n': case 'N': return sound::signature("nN");
-    case 'j': return sound::signature("ji");
-    case 'g': case 'G': return sound::signature("gG");
-    default: return sound::bitOf(code);
-  }
-}
-
 }  // namespace
 
 NearSoundMatcher::NearSoundMatcher(std::string_view typedCodes) {
   typed_.resize(typedCodes.size());
   typed_.resize(std::min(tokenize(typedCodes, typed_.data(), typed_.size()), typed_.size()));
+  fillCosts();
   bool first = true;
   for (size_t i = 0; i < typed_.size(); ++i) {
     const char code = typed_[i].code;
-    if (first) firstClasses_ |= classOf(code);
-    if (mayBeUnwritten(typed_[i])) continue;
+    const std::uint64_t heard = heardAs(i);
+    if (first) firstClasses_ |= heard;
+    if (typed_.size() >= 3 && mayBeUnwritten(typed_[i])) continue;
     first = false;
-    if (!sound::isVowel(code) && code != 'j') sameCodes_.push_back(sound::bitOf(code));
-    requiredClasses_.push_back(classOf(code));
+    requiredClasses_.push_back(heard);
     // Consonants keep their order whatever the allowances; j may be heard as i.
-    if (!sound::isVowel(code) && code != 'j') orderedConsonants_.push_back(classOf(code));
+    if (!sound::isVowel(code) && code != 'j') {
+      sameCodes_.push_back(sound::bitOf(code));
+      orderedConsonants_.push_back(heard);
+    }
   }
-  fillCosts();
+}
+
+// Every stored sound the typed one may be heard as, with or without stress; with ɔː for the u
+// of uə and u for ɔː.
+std::uint64_t NearSoundMatcher::heardAs(size_t i) const {
+  std::uint64_t bits = 0;
+  for (int code = 1; code < 128; ++code)
+    for (int stressed = 0; stressed < 2; ++stressed)
+      if (costs_[i][stressed][code] <= 1 || costs_[i][stressed][code] == kContext)
+        bits |= sound::bitOf(static_cast<char>(code));
+  if (i + 1 < typed_.size() && isUE(&typed_[i])) bits |= sound::bitOf('O');
+  if (isLongO(typed_[i])) bits |= sound::bitOf('u');
+  return bits;
 }
 
 std::size_t NearSoundMatcher::mostStoredSounds() const {
@@ -135,7 +139,11 @@ int NearSoundMatcher::cost(size_t i, const Token& stored, char nextStored) const
 
 int NearSoundMatcher::mostAllowances() const {
   const auto n = typed_.size();
-  return n <= 3 ? 1 : n <= 6 ? 2 : 3;
+  return n <= 4 ? 1 : n <= 7 ? 2 : 3;
+}
+
+bool NearSoundMatcher::mayStartWith(char firstSound) const {
+  return firstSound != '\0' && (sound::bitOf(firstSound) & firstClasses_) != 0;
 }
 
 bool NearSoundMatcher::mayHold(const SoundRows& rows, std::size_t row) const {
@@ -146,8 +154,7 @@ bool NearSoundMatcher::mayHold(const SoundRows& rows, std::size_t row) const {
   int lacking = 0;
   for (std::uint64_t same : sameCodes_) lacking += (rowSignature & same) == 0;
   if (lacking > mostAllowances()) return false;
-  // A word heard near starts with the sound typed first (or one confused with it).
-  if ((sound::bitOf(rows.firstSound(row)) & firstClasses_) == 0) return false;
+  if (!mayStartWith(rows.firstSound(row))) return false;
   if (static_cast<std::size_t>(rows.soundCount(row)) > mostStoredSounds()) return false;
   size_t next = 0;
   for (char c : rows.codes(row)) {
@@ -167,7 +174,8 @@ int NearSoundMatcher::allowances(std::string_view storedCodes, int most) const {
   int previousBest = 0;
   for (size_t i = 1; i <= n; ++i) {
     const Token& t = typed_[i - 1];
-    const int unwritten = mayBeUnwritten(t) ? 1 : kNever;
+    // Two sounds or fewer are too little to leave one out.
+    const int unwritten = n >= 3 && mayBeUnwritten(t) ? 1 : kNever;
     best[i][0] = static_cast<std::uint8_t>(std::min(kNever, best[i - 1][0] + unwritten));
     int rowBest = best[i][0];
     for (size_t j = 1; j <= m; ++j) {
@@ -193,13 +201,15 @@ void collectNearSoundRows(const SoundRows& rows, std::string_view typedCodes,
   const NearSoundMatcher matcher(typedCodes);
   const int most = matcher.mostAllowances();
   const int typedSounds = soundCount(typedCodes);
-  for (std::size_t i = 0; i < rows.size(); ++i) {
-    if (matched[i]) continue;
-    if (!matcher.mayHold(rows, i)) continue;
-    const int used = matcher.allowances(rows.codes(i), most);
-    if (used > most) continue;
-    // Sounds in order that the loose pattern still rejects (a pair split apart) take one.
-    const auto row = static_cast<std::uint32_t>(i);
-    out.push_back({closenessKey(std::max(used, 1), typedCodes, typedSounds, rows, row), row});
+  // Only rows that start with a sound the first typed one may be heard as.
+  for (int first = 1; first < 128; ++first) {
+    if (!matcher.mayStartWith(static_cast<char>(first))) continue;
+    for (const std::uint32_t row : rows.rowsStartingWith(static_cast<char>(first))) {
+      if (matched[row] || !matcher.mayHold(rows, row)) continue;
+      const int used = matcher.allowances(rows.codes(row), most);
+      if (used > most) continue;
+      // Sounds in order that the loose pattern still rejects (a pair split apart) take one.
+      out.push_back({closenessKey(std::max(used, 1), typedCodes, typedSounds, rows, row), row});
+    }
   }
 }

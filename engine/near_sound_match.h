@@ -20,6 +20,8 @@ class NearSoundMatcher {
   // The fewest allowances with which `storedCodes` holds the typed sounds in order; a number
   // above `most` when it takes more (or cannot).
   int allowances(std::string_view storedCodes, int most) const;
+  // A word heard near starts with the sound typed first (or one it is confused with).
+  bool mayStartWith(char firstSound) const;
   // False when the row cannot hold the typed sounds within the allowances, or is too long.
   bool mayHold(const SoundRows& rows, std::size_t row) const;
   // How many allowances a text of this many typed sounds may use.
@@ -35,6 +37,7 @@ class NearSoundMatcher {
 
  private:
   void fillCosts();
+  std::uint64_t heardAs(std::size_t typed) const;
   int cost(std::size_t typed, const Token& stored, char nextStored) const;
 
   std::vector<Token> typed_;

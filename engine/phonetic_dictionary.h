@@ -2,6 +2,8 @@
 // loose-match patterns, runs the searches and formats a full entry for display.
 #pragma once
 
+#include <atomic>
+#include <future>
 #include <map>
 #include <memory>
 #include <string>
@@ -32,6 +34,20 @@ class PhoneticDictionary {
   bool initDB();
 
   const QStringList& getResults() const { return results; }
+
+  // Starts reading the in-memory rows of the search by sound on another thread, so that the
+  // searches find them ready. A search never waits for that thread: it reads a stored block
+  // the thread has not reached yet itself, and while rows are still being built from the
+  // table (a dictionary without the stored copy) the statement answers. Without it, the
+  // first search reads what it needs itself.
+  // `forLearner`: only what the learner's search reads (LearnerSearch::prepareRows); the
+  // search by pattern then reads its own part of a block when it first needs it.
+  void prepareSearchIndex(bool forLearner = false);
+  // The in-memory rows of the search by sound with every row read (engine/phonetic_index.h),
+  // shared with the learner's search: what prepareSearchIndex has not read yet is read here,
+  // and a build from the table's rows still running is waited for. Null without the REGEXP
+  // module or when the rows cannot be read.
+  std::shared_ptr<const PhoneticIndex> completeSearchIndex();
 
   // Headwords whose spelling matches the regular expression (UTF-8).
   // limitMode 0: at most 100 rows; 1: all rows.
@@ -67,6 +83,14 @@ class PhoneticDictionary {
   using RowHandler = void (*)(QStringList& results, sqlite3_stmt* row);
   void runQuery(const char* sql, const std::string& text, RowHandler onRow);
   void closeConnection();
+  // The in-memory rows ready to search; nullptr while they are being built or when they
+  // cannot be read.
+  PhoneticIndex* searchIndex();
+  // Stops the thread of prepareSearchIndex and waits for it.
+  void stopIndexWork();
+  // Takes the rows built from the table by the thread of prepareSearchIndex once it is done
+  // (waiting for it when `wait`).
+  void adoptBuiltIndex(bool wait);
 
   sqlite3* sqliteDB_ = nullptr;
   bool isOpen_ = false;
@@ -75,8 +99,12 @@ class PhoneticDictionary {
   std::string lastError_;
   // Prepared statements by SQL text, kept for the engine's lifetime.
   std::vector<std::pair<const char*, sqlite3_stmt*>> statements_;
-  // Loaded on the first search by sound; searches fall back to the statement without it.
-  std::unique_ptr<PhoneticIndex> phoneticIndex_;
+  // Read by prepareSearchIndex or on the first search by sound; searches fall back to the
+  // statement without it.
+  std::shared_ptr<PhoneticIndex> phoneticIndex_;
+  std::shared_ptr<PhoneticIndex> buildingIndex_;  // built from the rows by indexWork_
+  std::future<bool> indexWork_;
+  std::atomic<bool> stopIndexWork_ = false;
   bool phoneticIndexFailed_ = false;
 
   static SymbolMap symbolMap_;

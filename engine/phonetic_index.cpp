@@ -5,38 +5,17 @@
 #define PCRE2_CODE_UNIT_WIDTH 8
 #include <pcre2.h>
 
-#include <cstring>
+#include <algorithm>
+#include <bit>
+
+using quorvi::engine::IndexBlock;
 
 namespace {
-
-// Reads the rows exactly as the search statement does: same table access, same order; the
-// empty pattern accepts every row whose transcription is not NULL.
-const char kLoadSql[] = "SELECT w_caption, w_phonetic FROM dict_word WHERE w_phonetic REGEXP ?";
 
 // Options of the REGEXP module.
 constexpr std::uint32_t kPcreOptions = PCRE2_UTF | PCRE2_MATCH_INVALID_UTF | PCRE2_CASELESS;
 
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
-
-char lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
-// Calls `onSymbol` with every symbol of lower-cased stored notation: a reference "&#digits;"
-// is one symbol, any other byte is a symbol of its own. Every symbol of a piece of a pattern
-// that occurs in a text is also a symbol of that text.
-template <typename OnSymbol>
-void forEachSymbol(std::string_view text, OnSymbol onSymbol) {
-  size_t i = 0;
-  while (i < text.size()) {
-    size_t end = i + 1;
-    if (text[i] == '&' && i + 2 < text.size() && text[i + 1] == '#' && isDigit(text[i + 2])) {
-      size_t j = i + 2;
-      while (j < text.size() && isDigit(text[j])) ++j;
-      if (j < text.size() && text[j] == ';') end = j + 1;
-    }
-    onSymbol(text.substr(i, end - i));
-    i = end;
-  }
-}
 
 // Splits a pattern of pieces each followed by ".*" into the pieces. False for any other form.
 bool splitPattern(std::string_view pattern, std::vector<std::string_view>& pieces) {
@@ -54,79 +33,6 @@ bool splitPattern(std::string_view pattern, std::vector<std::string_view>& piece
   return !pieces.empty();
 }
 
-}  // namespace
-
-PhoneticIndex::~PhoneticIndex() = default;
-
-int PhoneticIndex::lookupId(std::string_view symbol) const {
-  if (symbol.size() == 1) return byteIds_[static_cast<unsigned char>(symbol[0])];
-  const auto it = referenceIds_.find(std::string(symbol));
-  return it == referenceIds_.end() ? -1 : it->second;
-}
-
-// Each kind of symbol gets a one-byte id in the order first seen; -1 once all are taken.
-int PhoneticIndex::assignId(std::string_view symbol) {
-  int id = lookupId(symbol);
-  if (id >= 0 || idsUsed_ == kMaxIds) return id;
-  id = idsUsed_++;
-  if (symbol.size() == 1)
-    byteIds_[static_cast<unsigned char>(symbol[0])] = id;
-  else
-    referenceIds_.emplace(std::string(symbol), id);
-  return id;
-}
-
-bool PhoneticIndex::load(sqlite3* db) {
-  sqlite3_stmt* statement = nullptr;
-  if (sqlite3_prepare_v2(db, kLoadSql, -1, &statement, nullptr) != SQLITE_OK) return false;
-  sqlite3_bind_text(statement, 1, "", 0, SQLITE_STATIC);
-  std::string lowered;
-  int rc;
-  while ((rc = sqlite3_step(statement)) == SQLITE_ROW) {
-    captions_.append(
-        QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(statement, 0)), -1));
-    const char* value = reinterpret_cast<const char*>(sqlite3_column_text(statement, 1));
-    const std::string_view phonetic(value ? value : "",
-                                    static_cast<size_t>(sqlite3_column_bytes(statement, 1)));
-    Row row{static_cast<std::uint32_t>(symbols_.size()), 0, 0, true};
-    lowered.clear();
-    for (char c : phonetic) {
-      const auto byte = static_cast<unsigned char>(c);
-      if (byte < 0x20 || byte >= 0x7F) row.plain = false;
-      lowered.push_back(lower(c));
-    }
-    if (row.plain) {
-      forEachSymbol(lowered, [&](std::string_view symbol) {
-        const int id = assignId(symbol);
-        if (id < 0) row.plain = false;
-        symbols_.push_back(static_cast<char>(id));
-        row.signature |= std::uint64_t{1} << (id < 63 ? id : 63);
-      });
-      if (!row.plain) symbols_.resize(row.offset);
-    }
-    if (row.plain) {
-      row.length = static_cast<std::uint32_t>(symbols_.size() - row.offset);
-    } else {
-      row.offset = static_cast<std::uint32_t>(otherText_.size());
-      row.length = static_cast<std::uint32_t>(phonetic.size());
-      row.signature = ~std::uint64_t{0};
-      otherText_.append(phonetic);
-    }
-    rows_.push_back(row);
-  }
-  sqlite3_finalize(statement);
-  if (rc != SQLITE_DONE || symbols_.size() > UINT32_MAX || otherText_.size() > UINT32_MAX) {
-    symbols_.clear();
-    otherText_.clear();
-    rows_.clear();
-    captions_.clear();
-    return false;
-  }
-  loaded_ = true;
-  return true;
-}
-
-namespace {
 
 // The pattern compiled as the REGEXP module compiles it, on first use.
 class CompiledPattern {
@@ -155,53 +61,173 @@ class CompiledPattern {
   pcre2_match_data* data_ = nullptr;
 };
 
-}  // namespace
 
-bool PhoneticIndex::search(const std::string& pattern, int limit, QStringList& results) const {
-  std::vector<std::string_view> textPieces;
-  if (!loaded_ || !splitPattern(pattern, textPieces)) return false;
-  // The pieces as symbol ids. A symbol that no plain text holds rules out every plain text,
-  // not the others.
-  std::vector<std::string> pieces(textPieces.size());
+// The pattern as symbol ids, and the signature bits a plain row needs to match it.
+struct PlainPieces {
+  std::vector<std::string> pieces;
   std::uint64_t required = 0;
-  bool plainPossible = true;
+  bool possible = true;  // false: a symbol no plain row holds rules out every plain row
+};
+
+PlainPieces toSymbolIds(const std::vector<std::string_view>& textPieces,
+                        const quorvi::engine::SymbolCatalog& catalog) {
+  PlainPieces plain;
+  plain.pieces.resize(textPieces.size());
   for (size_t p = 0; p < textPieces.size(); ++p)
-    forEachSymbol(textPieces[p], [&](std::string_view symbol) {
-      const int id = lookupId(symbol);
+    quorvi::engine::forEachSymbol(textPieces[p], [&](std::string_view symbol) {
+      const int id = catalog.find(symbol);
       if (id < 0) {
-        plainPossible = false;
+        plain.possible = false;
         return;
       }
-      pieces[p].push_back(static_cast<char>(id));
-      required |= std::uint64_t{1} << (id < 63 ? id : 63);
+      plain.pieces[p].push_back(static_cast<char>(id));
+      plain.required |= std::uint64_t{1} << (id < 63 ? id : 63);
     });
+  return plain;
+}
 
+// The pieces in order, each after the end of the one before: what "p1.*p2.*" finds on a
+// single line of text.
+bool holdsInOrder(std::string_view rest, const std::vector<std::string>& pieces) {
+  for (const std::string& piece : pieces) {
+    const size_t at = rest.find(piece);
+    if (at == std::string_view::npos) return false;
+    rest.remove_prefix(at + piece.size());
+  }
+  return true;
+}
+
+// Appends the matching rows of one block; false once `limit` rows are found.
+bool searchBlock(const IndexBlock& block, const PlainPieces& plain, CompiledPattern& compiled,
+                 int limit, int& found, QStringList& results) {
+  for (size_t row = 0; row < block.rows(); ++row) {
+    if ((block.signature(row) & plain.required) != plain.required) continue;
+    const bool match = block.isRawText(row)
+                           ? compiled.matches(block.text(row))
+                           : plain.possible && holdsInOrder(block.text(row), plain.pieces);
+    if (!match) continue;
+    const std::string_view caption = block.caption(row);
+    results.append(QString::fromUtf8(caption.data(), static_cast<qsizetype>(caption.size())));
+    if (++found == limit) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+PhoneticIndex::~PhoneticIndex() = default;
+
+QString PhoneticIndex::caption(size_t row) const {
+  const std::string_view text = captionUtf8(row);
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+void PhoneticIndex::setBlockRows(std::uint32_t blockRows) {
+  blockRows_ = blockRows;
+  blockShift_ = static_cast<unsigned>(std::countr_zero(blockRows));
+}
+
+bool PhoneticIndex::openStored(sqlite3* db) {
+  std::uint32_t rowCount = 0, blockRows = 0;
+  if (!stored_.open(db, image_.catalog, rowCount, blockRows)) return false;
+  image_.rowCount = rowCount;
+  setBlockRows(blockRows);  // a power of two, or the catalog is refused
+  const size_t blocks = (size_t{rowCount} + blockRows - 1) / blockRows;
+  image_.blocks.assign(blocks, IndexBlock(0));
+  blocksRead_ = 0;
+  return loaded_ = true;
+}
+
+bool PhoneticIndex::load(sqlite3* db) { return openStored(db) || loadFromRows(db); }
+
+bool PhoneticIndex::loadFromRows(sqlite3* db, const std::atomic<bool>* stop) {
+  image_ = quorvi::engine::IndexImage();
+  setBlockRows(quorvi::engine::kIndexBlockRows);
+  if (!quorvi::engine::buildIndexFromRows(db, image_, stop)) return false;
+  blocksRead_ = image_.blocks.size();
+  groupRows();
+  return loaded_ = true;
+}
+
+bool PhoneticIndex::ensureBlock(size_t number, unsigned parts) {
+  const std::lock_guard<std::mutex> lock(blockMutex_);
+  IndexBlock& block = image_.blocks[number];
+  if ((block.parts() & parts) == parts) return true;
+  const size_t first = number * blockRows_;
+  const size_t expected = std::min<size_t>(blockRows_, image_.rowCount - first);
+  if (!stored_.read(number, first, expected, parts, image_.catalog, block)) return false;
+  if (block.parts() == quorvi::engine::kAllParts && ++blocksRead_ == image_.blocks.size())
+    stored_.close();
+  return true;
+}
+
+void PhoneticIndex::closeStored() {
+  const std::lock_guard<std::mutex> lock(blockMutex_);
+  stored_.close();
+}
+
+bool PhoneticIndex::loadAllRows(const std::atomic<bool>* stop, unsigned parts) {
+  for (size_t number = 0; number < image_.blocks.size(); ++number)
+    if ((stop != nullptr && *stop) || !ensureBlock(number, parts)) return false;
+  if (!loaded_) return false;
+  if (parts & quorvi::engine::kSoundPart) groupRows();
+  return true;
+}
+
+// A counting sort of the rows by sound count and by first sound, which keeps the rows' order
+// within each group. Rows without a headword are in no group.
+void PhoneticIndex::groupRows() {
+  const std::lock_guard<std::mutex> lock(groupMutex_);
+  if (grouped_) return;
+  Groups byCount, byFirst;
+  for (const IndexBlock& block : image_.blocks)
+    for (size_t row = 0; row < block.rows(); ++row) {
+      if (!block.hasCaption(row)) continue;
+      ++byCount.starts[static_cast<unsigned>(block.soundCount(row)) + 1];
+      ++byFirst.starts[static_cast<unsigned char>(block.firstSound(row)) + 1u];
+    }
+  for (size_t k = 1; k < byCount.starts.size(); ++k) {
+    byCount.starts[k] += byCount.starts[k - 1];
+    byFirst.starts[k] += byFirst.starts[k - 1];
+  }
+  byCount.rows.resize(byCount.starts.back());
+  byFirst.rows.resize(byFirst.starts.back());
+  std::array<std::uint32_t, 257> nextByCount = byCount.starts, nextByFirst = byFirst.starts;
+  std::uint32_t first = 0;
+  for (const IndexBlock& block : image_.blocks) {
+    for (size_t offset = 0; offset < block.rows(); ++offset) {
+      if (!block.hasCaption(offset)) continue;
+      const auto row = static_cast<std::uint32_t>(first + offset);
+      byCount.rows[nextByCount[static_cast<unsigned>(block.soundCount(offset))]++] = row;
+      byFirst.rows[nextByFirst[static_cast<unsigned char>(block.firstSound(offset))]++] = row;
+    }
+    first += static_cast<std::uint32_t>(block.rows());
+  }
+  bySoundCount_ = std::move(byCount);
+  byFirstSound_ = std::move(byFirst);
+  grouped_ = true;
+}
+
+std::span<const std::uint32_t> PhoneticIndex::rowsWithSoundCount(int count) const {
+  if (count < 0 || count > 255 || !grouped_) return {};
+  return bySoundCount_.group(static_cast<unsigned>(count));
+}
+
+std::span<const std::uint32_t> PhoneticIndex::rowsStartingWith(char code) const {
+  if (!grouped_) return {};
+  return byFirstSound_.group(static_cast<unsigned char>(code));
+}
+
+bool PhoneticIndex::search(const std::string& pattern, int limit, QStringList& results) {
+  std::vector<std::string_view> textPieces;
+  if (!loaded_ || !splitPattern(pattern, textPieces)) return false;
+  const PlainPieces plain = toSymbolIds(textPieces, image_.catalog);
   CompiledPattern compiled(pattern);
   int found = 0;
-  for (size_t i = 0; i < rows_.size(); ++i) {
-    const Row& row = rows_[i];
-    if ((row.signature & required) != required) continue;
-    bool match;
-    if (row.plain) {
-      if (!plainPossible) continue;
-      // The pieces in order, each after the end of the one before: what "p1.*p2.*" finds on
-      // a single line of text.
-      std::string_view rest(symbols_.data() + row.offset, row.length);
-      match = true;
-      for (const std::string& piece : pieces) {
-        const size_t at = rest.find(piece);
-        if (at == std::string_view::npos) {
-          match = false;
-          break;
-        }
-        rest.remove_prefix(at + piece.size());
-      }
-    } else {
-      match = compiled.matches(std::string_view(otherText_.data() + row.offset, row.length));
-    }
-    if (!match) continue;
-    results.append(captions_[static_cast<qsizetype>(i)]);
-    if (++found == limit) break;
+  for (size_t number = 0; number < image_.blocks.size(); ++number) {
+    if (!ensureBlock(number, quorvi::engine::kPatternPart | quorvi::engine::kCaptionPart))
+      return false;
+    if (!searchBlock(image_.blocks[number], plain, compiled, limit, found, results)) break;
   }
   return true;
 }

@@ -3,18 +3,26 @@
 //
 // It answers exactly what "SELECT w_caption FROM dict_word WHERE w_phonetic REGEXP ?" answers
 // for the patterns buildPhoneticPattern makes (pieces of stored notation, each followed by
-// ".*"): the same rows in the same order. Plain ASCII transcriptions are matched here; any other
-// is matched by PCRE2 with the REGEXP module's options.
+// ".*"): the same rows in the same order. Plain transcriptions are matched here; any other is
+// matched by PCRE2 with the REGEXP module's options.
+//
+// The rows come from the compact copy the dictionary builder stores, read a block at a time
+// as a search needs them, or, in a dictionary without one, from the table itself.
 #pragma once
 
 #include <array>
+#include <atomic>
 #include <cstdint>
+#include <mutex>
+#include <span>
 #include <string>
-#include <unordered_map>
 #include <string_view>
 #include <vector>
 
+#include <QString>
 #include <QStringList>
+
+#include "engine/phonetic_index_store.h"
 
 struct sqlite3;
 
@@ -25,41 +33,77 @@ class PhoneticIndex {
   PhoneticIndex(const PhoneticIndex&) = delete;
   PhoneticIndex& operator=(const PhoneticIndex&) = delete;
 
-  // Reads every row through the REGEXP module's own statement. False when it cannot.
+  // Opens the stored copy (its rows are read when needed) or reads every row through the
+  // REGEXP module's statement. False when it can do neither. `db` must outlive the index.
   bool load(sqlite3* db);
+  // load() for the stored copy only: a few kilobytes. False when there is none.
+  bool openStored(sqlite3* db);
+  // load() from the table's rows only. `stop` ends it early (false).
+  bool loadFromRows(sqlite3* db, const std::atomic<bool>* stop = nullptr);
   bool loaded() const { return loaded_; }
+  // Stops reading the stored copy (its connection is closing): parts not read stay unread.
+  void closeStored();
+  // Reads the `parts` (BlockPart bits) of every block not read yet, then, with the sound part,
+  // groups the rows for the learner's search; the row accessors below need it. False when a
+  // stored block is damaged or `stop` is set. One thread may run it while another searches:
+  // each part of a block is read once, by whichever needs it first.
+  bool loadAllRows(const std::atomic<bool>* stop = nullptr,
+                   unsigned parts = quorvi::engine::kAllParts);
 
   // Appends the headwords whose transcription matches `pattern`, at most `limit` (0: all).
-  // False when `pattern` is not of the form this index answers.
-  bool search(const std::string& pattern, int limit, QStringList& results) const;
+  // False when `pattern` is not of the form this index answers, or a stored block is damaged
+  // (then `results` may hold some rows already).
+  bool search(const std::string& pattern, int limit, QStringList& results);
+
+  // Rows in the statement's order, after loadAllRows().
+  size_t rowCount() const { return image_.rowCount; }
+  std::string_view captionUtf8(size_t row) const { return block(row).caption(offset(row)); }
+  QString caption(size_t row) const;
+  std::string transcription(size_t row) const {
+    return block(row).transcription(offset(row), image_.catalog);
+  }
+
+  // The learner's view of the rows (see engine/sound_rows.h), after loadAllRows().
+  std::string_view soundCodes(size_t row) const { return block(row).soundCodes(offset(row)); }
+  std::uint64_t soundSignature(size_t row) const { return block(row).soundSignature(offset(row)); }
+  std::uint32_t headword(size_t row) const { return block(row).headword(offset(row)); }
+  int soundCount(size_t row) const { return block(row).soundCount(offset(row)); }
+  char firstSound(size_t row) const { return block(row).firstSound(offset(row)); }
+  bool isPlainWord(size_t row) const { return block(row).isPlainWord(offset(row)); }
+  bool hasCaption(size_t row) const { return block(row).hasCaption(offset(row)); }
+  // The rows with a headword of `count` sounds, or whose first sound is `code`, in order.
+  std::span<const std::uint32_t> rowsWithSoundCount(int count) const;
+  std::span<const std::uint32_t> rowsStartingWith(char code) const;
 
  private:
-  // A transcription of printable ASCII is kept lower-cased as a string of symbol ids (a
-  // reference "&#digits;" or any other byte is one symbol), in which a piece of a pattern
-  // occurs exactly where its text occurs in the transcription. Any other is kept as stored.
-  struct Row {
-    std::uint32_t offset;  // into symbols_ or otherText_
-    std::uint32_t length;
-    std::uint64_t signature;  // bit min(id, 63) for every symbol present; all ones if not plain
-    bool plain;
-  };
-  static constexpr int kMaxIds = 255;
-
-  int lookupId(std::string_view symbol) const;  // -1: no plain transcription holds it
-  int assignId(std::string_view symbol);
-
-  std::string symbols_;
-  std::string otherText_;
-  std::vector<Row> rows_;
-  QStringList captions_;
-  bool loaded_ = false;
-  std::array<int, 256> byteIds_ = unassignedIds();
-  std::unordered_map<std::string, int> referenceIds_;
-  int idsUsed_ = 0;
-
-  static std::array<int, 256> unassignedIds() {
-    std::array<int, 256> ids;
-    ids.fill(-1);
-    return ids;
+  const quorvi::engine::IndexBlock& block(size_t row) const {
+    return image_.blocks[row >> blockShift_];
   }
+  size_t offset(size_t row) const { return row & (blockRows_ - 1); }
+  // Reads the `parts` of block `number` not read yet.
+  bool ensureBlock(size_t number, unsigned parts);
+  void setBlockRows(std::uint32_t blockRows);
+  // Groups the rows by sound count and by first sound, once.
+  void groupRows();
+
+  // Rows grouped by a byte key: group k is rows[starts[k]] .. rows[starts[k + 1]].
+  struct Groups {
+    std::vector<std::uint32_t> rows;
+    std::array<std::uint32_t, 257> starts{};
+    std::span<const std::uint32_t> group(unsigned key) const {
+      return std::span<const std::uint32_t>(rows).subspan(starts[key], starts[key + 1] - starts[key]);
+    }
+  };
+
+  quorvi::engine::IndexImage image_;
+  std::mutex blockMutex_;  // guards reading blocks: their parts, blocksRead_, stored_
+  size_t blocksRead_ = 0;  // blocks with every part read
+  quorvi::engine::StoredIndexReader stored_;
+  std::uint32_t blockRows_ = quorvi::engine::kIndexBlockRows;
+  unsigned blockShift_ = 0;
+  bool loaded_ = false;
+  std::mutex groupMutex_;  // guards grouped_ and the groups while they are made
+  bool grouped_ = false;
+  Groups bySoundCount_;
+  Groups byFirstSound_;
 };

@@ -33,13 +33,12 @@ void PhoneticDictionary::searchByPhonetic(const std::u16string& typed, int limit
   const int limit = limitMode == 0 ? 100 : 0;
   // The in-memory transcriptions answer like the statement, without reading every page; they
   // are read through the REGEXP module, so without it the statement runs (and fails) as ever.
-  if (hasRegexp_ && !phoneticIndex_ && !phoneticIndexFailed_) {
-    auto index = std::make_unique<PhoneticIndex>();
-    if (index->load(sqliteDB_))
-      phoneticIndex_ = std::move(index);
-    else
-      phoneticIndexFailed_ = true;
+  if (PhoneticIndex* index = hasRegexp_ ? searchIndex() : nullptr) {
+    if (index->search(pattern, limit, results)) return;
+    // A damaged stored block: the statement answers from now on.
+    stopIndexWork();
+    phoneticIndex_.reset();
+    phoneticIndexFailed_ = true;
   }
-  if (phoneticIndex_ && phoneticIndex_->search(pattern, limit, results)) return;
   runQuery(limitMode == 0 ? kPhoneticSqlCapped : kPhoneticSqlAll, pattern, appendHeadword);
 }

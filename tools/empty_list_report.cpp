@@ -27,9 +27,10 @@ int reportOutcome(const SearchOutcome& outcome, bool spelling) {
       std::fprintf(stderr, "quorvi-dict: nothing to search for\n");
       return kExitBadInput;
     case EmptyListReason::UnreadableText:
-      std::fprintf(stderr, "quorvi-dict: cannot read character %d, ", outcome.position);
+      std::fprintf(stderr, "quorvi-dict: not a transcription it can read: character %d, ",
+                   outcome.position);
       printCharacter(outcome.character);
-      std::fprintf(stderr, ", as a phonetic symbol\n");
+      std::fprintf(stderr, ", is no phonetic symbol\n");
       return kExitBadInput;
     case EmptyListReason::BadPattern:
       std::fprintf(stderr, "quorvi-dict: the query stopped: regexp: %s\n",

@@ -104,9 +104,9 @@ int runSearchCommand(int argc, char** argv) {
   if (!options.exact) {
     PhoneticDictionary dictionary;
     LearnerSearch search(dictionary);
-    const QString text = QString::fromUtf8(options.text);
-    const SearchOutcome outcome = options.spelling ? search.bySpelling(text, limitMode)
-                                                   : search.bySound(text, limitMode);
+    const SearchOutcome outcome =
+        options.spelling ? search.bySpelling(options.text, limitMode)
+                         : search.bySound(QString::fromUtf8(options.text), limitMode);
     printOutcome(outcome);
     return reportOutcome(outcome, options.spelling);
   }

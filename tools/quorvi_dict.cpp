@@ -8,7 +8,7 @@
 #include <string_view>
 
 #include "tools/lookup_commands.h"
-#include "tools/dictbuild/dictbuild_commands.h"
+#include "tools/dictbuild_loader.h"
 
 namespace {
 
@@ -40,8 +40,8 @@ const Command kCommands[] = {
     {"pattern", quorvi::tools::runPatternCommand,
      "pattern TEXT\n"
      "      the loose-match pattern a search by sound of TEXT uses"},
-    {"build", runBuildCommand, "build ...\n      build the dictionary (see quorvi-dict build --help)"},
-    {"verify", runVerifyCommand,
+    {"build", quorvi::tools::runBuildFromModule, "build ...\n      build the dictionary (see quorvi-dict build --help)"},
+    {"verify", quorvi::tools::runVerifyFromModule,
      "verify ...\n      check a dictionary (see quorvi-dict verify --help)"},
 };
 

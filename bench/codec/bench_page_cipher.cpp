@@ -1,6 +1,8 @@
 // Decryption throughput of whole 4096-byte pages: cryptPage (page key and IV derivation, key
 // set-up and CBC pass per page) on the hardware and the portable path, against OpenSSL's EVP
-// AES-256-CBC decrypting the same ciphertext with the same keys and IVs given ready-made.
+// AES-256-CBC decrypting the same ciphertext with the same keys and IVs given ready-made. The
+// fair peer fetches its cipher once and sets only key and IV per page; the ratios are against
+// it. The peer that looks the cipher up again for every page is printed for comparison.
 #include <openssl/evp.h>
 
 #include <algorithm>
@@ -49,12 +51,14 @@ double measure(Pass pass) {
   return best;
 }
 
-bool opensslDecrypt(EVP_CIPHER_CTX* context, const Corpus& corpus, std::vector<std::uint8_t>& out) {
+// `cipher` nullptr: the context keeps the cipher it was set up with, and only key and IV change.
+bool opensslDecrypt(EVP_CIPHER_CTX* context, const EVP_CIPHER* cipher, const Corpus& corpus,
+                    std::vector<std::uint8_t>& out) {
   for (std::uint32_t i = 0; i < kPages; ++i) {
-    if (EVP_DecryptInit_ex(context, EVP_aes_256_cbc(), nullptr, corpus.pageKeys[i].data(),
+    if (EVP_DecryptInit_ex(context, cipher, nullptr, corpus.pageKeys[i].data(),
                            corpus.pageIvs[i].data()) != 1)
       return false;
-    EVP_CIPHER_CTX_set_padding(context, 0);
+    if (cipher != nullptr) EVP_CIPHER_CTX_set_padding(context, 0);
     int written = 0;
     if (EVP_DecryptUpdate(context, out.data() + i * kPageSize, &written, corpus.cipherText.data() + i * kPageSize,
                           static_cast<int>(kPageSize)) != 1 ||
@@ -87,8 +91,16 @@ int main() {
   }
 
   EVP_CIPHER_CTX* context = EVP_CIPHER_CTX_new();
+  EVP_CIPHER* fetched = EVP_CIPHER_fetch(nullptr, "AES-256-CBC", nullptr);
   std::vector<std::uint8_t> out(plain.size());
-  if (context == nullptr || !opensslDecrypt(context, corpus, out) || out != plain) {
+  bool peerOk = context != nullptr && fetched != nullptr &&
+                opensslDecrypt(context, EVP_aes_256_cbc(), corpus, out) && out == plain;
+  std::fill(out.begin(), out.end(), 0);
+  // Set up once with the fetched cipher; from then on only key and IV per page.
+  peerOk = peerOk && EVP_DecryptInit_ex(context, fetched, nullptr, nullptr, nullptr) == 1 &&
+           EVP_CIPHER_CTX_set_padding(context, 0) == 1 &&
+           opensslDecrypt(context, nullptr, corpus, out) && out == plain;
+  if (!peerOk) {
     std::fprintf(stderr, "OpenSSL peer failed or disagrees with the page format\n");
     return 1;
   }
@@ -96,8 +108,14 @@ int main() {
   std::printf("Decrypting %u pages of %zu bytes per pass (best of %d repeats)\n", kPages, kPageSize, kRepeats);
   std::printf("AES instructions: %s, SHA instructions: %s\n", aesHardwareAvailable() ? "yes" : "no",
               sha256HardwareAvailable() ? "yes" : "no");
-  const double peer = measure([&] { opensslDecrypt(context, corpus, out); });
-  std::printf("%-40s %9.1f MB/s\n", "OpenSSL EVP AES-256-CBC (keys given)", peer);
+  const double peer = measure([&] { opensslDecrypt(context, nullptr, corpus, out); });
+  std::printf("%-52s %9.1f MB/s\n", "OpenSSL AES-256-CBC, fetched once (keys given)", peer);
+  EVP_CIPHER_CTX* lookupContext = EVP_CIPHER_CTX_new();
+  const double perPageLookup =
+      measure([&] { opensslDecrypt(lookupContext, EVP_aes_256_cbc(), corpus, out); });
+  EVP_CIPHER_CTX_free(lookupContext);
+  std::printf("%-52s %9.1f MB/s  ratio to the fair peer %.2f\n",
+              "OpenSSL AES-256-CBC, looked up per page", perPageLookup, perPageLookup / peer);
 
   struct Variant {
     const char* name;
@@ -120,9 +138,10 @@ int main() {
       continue;
     }
     const double ours = measure([&] { cryptPages(cipher, corpus, out); });
-    std::printf("%-40s %9.1f MB/s  ratio to OpenSSL %.2f\n", variant.name, ours, ours / peer);
+    std::printf("%-52s %9.1f MB/s  ratio to the fair peer %.2f\n", variant.name, ours, ours / peer);
   }
-  std::printf("Target: hardware path at least 0.50 of OpenSSL\n");
+  std::printf("Goal: hardware path (with its per-page key derivation) at least 1.00 of the fair peer\n");
+  EVP_CIPHER_free(fetched);
   EVP_CIPHER_CTX_free(context);
   return status;
 }

@@ -10,6 +10,7 @@
 #include <chrono>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -69,6 +70,7 @@ qsizetype plainPosition(PhoneticDictionary& dictionary, const QString& typed,
 // Median and 95th percentile of the typing path over every prefix of every textbook form.
 void timeTyping(LearnerSearch& learner, const std::vector<LearnerWord>& words) {
   std::vector<double> ms;
+  std::vector<std::pair<double, QString>> slowest;
   learner.bySound(QStringLiteral("k"), 0);  // loads the rows
   for (const LearnerWord& word : words) {
     for (qsizetype n = 1; n <= word.forms[0].size(); ++n) {
@@ -77,12 +79,16 @@ void timeTyping(LearnerSearch& learner, const std::vector<LearnerWord>& words) {
       learner.bySound(prefix, 0);
       ms.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() -
                                                              start).count());
+      slowest.emplace_back(ms.back(), prefix);
     }
   }
   std::sort(ms.begin(), ms.end());
   std::printf("typing path on %zu keystrokes: median %.3f ms, p95 %.3f ms, max %.3f ms\n",
               ms.size(), ms[ms.size() / 2],
               ms[static_cast<size_t>(std::ceil(0.95 * ms.size())) - 1], ms.back());
+  std::sort(slowest.rbegin(), slowest.rend());
+  for (size_t i = 0; i < 8 && i < slowest.size(); ++i)
+    std::printf("  %7.3f ms  %s\n", slowest[i].first, qPrintable(slowest[i].second));
 }
 
 }  // namespace
@@ -104,6 +110,18 @@ int main(int argc, char** argv) {
     return 1;
   }
   LearnerSearch learner(dictionary);
+  if (const char* one = std::getenv("QUORVI_TIME_ONE")) {
+    std::vector<double> ms;
+    for (int round = 0; round < 50; ++round) {
+      const auto start = std::chrono::steady_clock::now();
+      learner.bySound(QString::fromUtf8(one), std::getenv("QUORVI_TIME_ALL") ? 1 : 0);
+      ms.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() -
+                                                             start).count());
+    }
+    std::sort(ms.begin(), ms.end());
+    std::printf("%s: median %.3f ms\n", one, ms[ms.size() / 2]);
+    return 0;
+  }
   timeTyping(learner, words);
   const char* formNames[2] = {"textbook notation", "today's IPA"};
   std::printf("%zu words of %s on %s/dict/words.db\n", words.size(), list, folder);

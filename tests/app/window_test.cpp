@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTextEdit>
@@ -21,9 +22,11 @@
 #include <memory>
 #include <vector>
 
+#include "engine/learner_search.h"
 #include "engine/phonetic_dictionary.h"
 #include "font_setup.h"
 #include "mainwindow.h"
+#include "result_rows.h"
 #include "tests/engine/test_dictionary.h"
 #include "ui_mainwindow.h"
 #include "vendor_site.h"
@@ -125,11 +128,19 @@ private:
         engine.searchByPhonetic(typed.toStdU16String(), limitMode);
         return engine.getResults();
     }
-    QStringList captionResults(const QString &pattern, int limitMode) {
+    // What the window lists for a learner's search: the exact matches, the heading row and
+    // the near-sound matches.
+    QStringList listed(bool spelling, const QString &text, int limitMode) {
         PhoneticDictionary engine;
-        engine.searchByCaption(pattern.toStdString(), limitMode);
-        return engine.getResults();
+        LearnerSearch search(engine);
+        const SearchOutcome outcome =
+            spelling ? search.bySpelling(text.toStdString(), limitMode) : search.bySound(text, limitMode);
+        QStringList rows = outcome.words.mid(0, outcome.nearSoundFrom);
+        if (outcome.nearSoundFrom < outcome.words.size())
+            rows << nearSoundHeadingText() << outcome.words.mid(outcome.nearSoundFrom);
+        return rows;
     }
+    QLabel *reason() { return widget<QLabel>("emptyListReason"); }
 
     // Waits for `count` searches to finish, then long enough to see a stray one.
     void settle(int count) {
@@ -315,13 +326,16 @@ private slots:
         QTest::qWait(40);
         QVERIFY2(logLines.empty(), qPrintable(logTexts().join(QLatin1Char('|'))));
 
+        QVERIFY(!reason()->isVisible());
+
         // Return before any edit searches the empty text, without the row cap: by
-        // spelling, the empty pattern matches every row.
+        // spelling, the empty pattern asks for a pattern rather than list every row.
         widget<QRadioButton>("captionMode")->click();
         QTest::keyClick(input(), Qt::Key_Return);
         settle(1);
-        QCOMPARE(list()->count(), kAllRows);
-        QCOMPARE(texts(list()), captionResults(QString(), 1));
+        QCOMPARE(list()->count(), 0);
+        QVERIFY(reason()->isVisible());
+        QCOMPARE(reason()->text(), QStringLiteral("请输入拼写"));
     }
 
     void typingSearchesOnceAfterTheDelay() {
@@ -334,7 +348,7 @@ private slots:
         bool isNumber = false;
         logLines[1].text.toDouble(&isNumber);
         QVERIFY2(isNumber, qPrintable(logLines[1].text));
-        QCOMPARE(texts(list()), phoneticResults(QStringLiteral("igz\u0251:mp"), 0));
+        QCOMPARE(texts(list()), listed(false, QStringLiteral("igz\u0251:mp"), 0));
         QVERIFY(list()->count() > 0);
     }
 
@@ -351,7 +365,7 @@ private slots:
         refillSink = nullptr;
 
         QCOMPARE(countLast(), 3);
-        const QStringList expected = phoneticResults(QStringLiteral("k\u00e6t"), 0);
+        const QStringList expected = listed(false, QStringLiteral("k\u00e6t"), 0);
         QCOMPARE(expected, QStringList({"cat"}));
         QCOMPARE(int(refills.size()), 3);
         for (const QStringList &refill : refills) QCOMPARE(refill, expected);
@@ -418,6 +432,7 @@ private slots:
         QTest::keyClick(input(), Qt::Key_Return);
         settle(2);
         QCOMPARE(list()->count(), 150);
+        QCOMPARE(texts(list()), listed(false, QStringLiteral("w"), 1));
         QCOMPARE(texts(list()), phoneticResults(QStringLiteral("w"), 1));
     }
 
@@ -440,7 +455,8 @@ private slots:
         // Keyboard moves show each entry in turn (taking the focus makes row 0
         // current); a click shows the clicked one.
         const QStringList rows = texts(list());
-        QCOMPARE(rows.size(), 3);
+        QCOMPARE(rows, listed(false, QStringLiteral("\u0259"), 0));
+        QVERIFY(rows.size() >= 3);
         list()->setFocus();
         QCOMPARE(list()->currentRow(), 0);
         QCOMPARE(pane()->toPlainText(), entryOf(rows[0]));
@@ -466,6 +482,129 @@ private slots:
         settle(1);
         QCOMPARE(list()->count(), 0);
         QCOMPARE(pane()->toPlainText(), entryOf(rows[1]));
+        QVERIFY(reason()->isVisible());
+        QCOMPARE(reason()->text(), QStringLiteral("没有单词含有这些音"));
+    }
+
+    void emptyListSaysWhy() {
+        // An unreadable character, by position; the notice is no row and cannot be selected.
+        input()->setText(QStringLiteral("b\u028Ax"));
+        settle(1);
+        QCOMPARE(list()->count(), 0);
+        QVERIFY(reason()->isVisible());
+        QCOMPARE(reason()->text(), QStringLiteral("无法识别第 3 个字符“x”，它不是音标"));
+        QCOMPARE(reason()->textInteractionFlags(), Qt::NoTextInteraction);
+        QVERIFY(reason()->testAttribute(Qt::WA_TransparentForMouseEvents));
+        QVERIFY(reason()->styleSheet().contains(QStringLiteral("italic")));
+
+        // The REGEXP module's own message for a bad pattern.
+        widget<QRadioButton>("captionMode")->click();
+        logLines.clear();
+        input()->setText(QStringLiteral("(oops"));
+        settle(1);
+        QVERIFY2(reason()->text().startsWith(QStringLiteral("正则表达式有误：bad pattern")),
+                 qPrintable(reason()->text()));
+
+        // Rows hide the notice again.
+        logLines.clear();
+        input()->setText(QStringLiteral("cat"));
+        settle(1);
+        QCOMPARE(texts(list()), QStringList({"cat"}));
+        QVERIFY(!reason()->isVisible());
+    }
+
+    void missingDictionaryIsNamedWithItsFolder() {
+        window.reset();
+        cwd.reset();
+        fs::remove_all(folder->path() / "dict");
+        cwd = std::make_unique<quorvi::testing::WorkingDirectory>(folder->path());
+        window = std::make_unique<MainWindow>();
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        QCOMPARE(list()->count(), 0);
+        QVERIFY(reason()->isVisible());
+        const QString folderText = QString::fromStdString(fs::canonical(folder->path()).string());
+        QCOMPARE(reason()->text(), QStringLiteral("未找到词典（查找位置：%1/dict）").arg(folderText));
+    }
+
+    void sampleRowsAreWordsOfTheDictionary() {
+        window.reset();
+        cwd.reset();
+        std::vector<DictionaryRow> rows = windowRows();
+        rows.erase(rows.begin() + 1);  // no "exampling"
+        QCOMPARE(quorvi::testing::layOutRuntimeFolder(folder->path(), rows), std::string());
+        cwd = std::make_unique<quorvi::testing::WorkingDirectory>(folder->path());
+        window = std::make_unique<MainWindow>();
+        QCOMPARE(texts(list()), QStringList({"example"}));
+        QCOMPARE(pane()->toPlainText(), entryOf(QStringLiteral("example")));
+    }
+
+    void nearSoundRowsAreSetApart() {
+        // "ɔt" is in "thought"; heard in the unstressed first syllable of "about", too.
+        input()->setText(QStringLiteral("\u0254t"));
+        settle(1);
+        const QStringList rows = texts(list());
+        const int heading = int(rows.indexOf(nearSoundHeadingText()));
+        QCOMPARE(rows, QStringList({"thought", nearSoundHeadingText(), "about"}));
+        QListWidgetItem *headingItem = list()->item(heading);
+        QCOMPARE(headingItem->flags(), Qt::NoItemFlags);
+        QVERIFY(list()->item(heading + 1)->font().italic());
+        QVERIFY(!list()->item(0)->font().italic());
+
+        // The heading opens nothing; the row after it opens its entry.
+        pane()->clear();
+        QTest::mouseClick(list()->viewport(), Qt::LeftButton, {},
+                          list()->visualItemRect(headingItem).center());
+        QCOMPARE(pane()->toPlainText(), QString());
+        QTest::mouseClick(list()->viewport(), Qt::LeftButton, {},
+                          list()->visualItemRect(list()->item(heading + 1)).center());
+        QCOMPARE(pane()->toPlainText(), entryOf(rows[heading + 1]));
+
+        // The keyboard steps over the heading.
+        list()->setFocus();
+        list()->setCurrentRow(heading - 1);
+        QTest::keyClick(list(), Qt::Key_Down);
+        QCOMPARE(list()->currentRow(), heading + 1);
+        QTest::keyClick(list(), Qt::Key_Up);
+        QCOMPARE(list()->currentRow(), heading - 1);
+    }
+
+    void listAndKeyboard() {
+        // A scrolled list shows its top row after the next refill.
+        input()->setText(QStringLiteral("w"));
+        settle(1);
+        list()->scrollToBottom();
+        QVERIFY(list()->verticalScrollBar()->value() > 0);
+        QTest::keyClick(input(), Qt::Key_Return);
+        settle(2);
+        QCOMPARE(list()->count(), 150);
+        QCOMPARE(list()->verticalScrollBar()->value(), 0);
+
+        // Down in the input moves into the list, on its first row.
+        input()->setFocus();
+        QTest::keyClick(input(), Qt::Key_Down);
+        QCOMPARE(QApplication::focusWidget(), list());
+        QCOMPARE(list()->currentRow(), 0);
+        QCOMPARE(pane()->toPlainText(), entryOf(list()->item(0)->text()));
+        // Page Down too, keeping the row the learner had.
+        QTest::keyClick(list(), Qt::Key_Down);
+        input()->setFocus();
+        QTest::keyClick(input(), Qt::Key_PageDown);
+        QCOMPARE(QApplication::focusWidget(), list());
+        QCOMPARE(list()->currentRow(), 1);
+
+        // Return on a row shows its entry.
+        pane()->clear();
+        QTest::keyClick(list(), Qt::Key_Return);
+        QCOMPARE(pane()->toPlainText(), entryOf(list()->item(1)->text()));
+
+        // Down in an input over an empty list stays in the input.
+        logLines.clear();
+        input()->setFocus();
+        input()->setText(QStringLiteral("\u0292\u0292\u0292"));
+        settle(1);
+        QTest::keyClick(input(), Qt::Key_Down);
+        QCOMPARE(QApplication::focusWidget(), input());
     }
 
     void elapsedTimeIsWallSeconds() {

@@ -3,6 +3,7 @@
 #include <random>
 
 #include "codec/aes_cipher.h"
+#include "codec/aes_internal.h"
 #include "codec_test_support.h"
 
 namespace quorvi::codec::testing {
@@ -164,6 +165,37 @@ TEST(AesImplementations, AgreeOnRandomKeysAndData) {
     }
   }
   setAesImplementation(AesImplementation::Auto);
+}
+
+// The sixteen-block VAES decryption, then the portable path for the rest from the chain block
+// it hands over: the same plaintext as the portable path alone, also decrypting in place.
+TEST(AesImplementations, WideDecryptionAgreesWithThePortablePathAlsoInPlace) {
+  if (!aes_detail::wideHardwareSupported()) GTEST_SKIP() << "no VAES instructions";
+  std::mt19937 random(8122026);
+  std::uint8_t key[32], iv[16];
+  for (std::size_t blocks : {std::size_t{1}, std::size_t{16}, std::size_t{17}, std::size_t{47},
+                             std::size_t{256}}) {
+    for (auto& b : key) b = static_cast<std::uint8_t>(random());
+    for (auto& b : iv) b = static_cast<std::uint8_t>(random());
+    aes_detail::RoundKeys roundKeys;
+    aes_detail::expandKeyPortable(key, roundKeys);
+    aes_detail::prepareDecryptKeysPortable(roundKeys);
+    std::vector<std::uint8_t> data(16 * blocks), expected(data.size());
+    for (auto& b : data) b = static_cast<std::uint8_t>(random());
+    aes_detail::cbcDecryptPortable(roundKeys, iv, data.data(), expected.data(), blocks);
+    for (bool inPlace : {false, true}) {
+      std::vector<std::uint8_t> out = inPlace ? data : std::vector<std::uint8_t>(data.size());
+      std::uint8_t* target = out.data();
+      const std::uint8_t* source = inPlace ? out.data() : data.data();
+      std::uint8_t chain[16];
+      std::memcpy(chain, iv, sizeof chain);
+      const std::size_t done = aes_detail::cbcDecryptWide(roundKeys, chain, source, target, blocks);
+      EXPECT_EQ(done, blocks - blocks % 16);
+      aes_detail::cbcDecryptPortable(roundKeys, chain, source + 16 * done, target + 16 * done,
+                                     blocks - done);
+      EXPECT_EQ(out, expected) << blocks << " blocks, in place " << inPlace;
+    }
+  }
 }
 
 }  // namespace

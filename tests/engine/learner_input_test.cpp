@@ -43,6 +43,8 @@ TEST_F(LearnerInputTest, TodaysIpaBecomesTheStoredNotation) {
   EXPECT_EQ(read(u"ɹed"), u"red");
   EXPECT_EQ(read(u"kɐt"), u"kʌt");
   EXPECT_EQ(read(u"ʧɪn"), u"tʃin");
+  EXPECT_EQ(read(u"bɝd"), u"bəːd");
+  EXPECT_EQ(read(u"ˈhæpᵻli"), u"hæpili");
   EXPECT_EQ(read(u"KÆT"), u"kæt");
 }
 

@@ -143,13 +143,28 @@ TEST_F(LearnerSearchTest, NearSoundRowsRankByAllowancesUsed) {
 
 TEST_F(LearnerSearchTest, SpellingOrder) {
   open(learnerRows());
-  SearchOutcome outcome = search_->bySpelling(QStringLiteral("ship"), 0);
+  SearchOutcome outcome = search_->bySpelling("ship", 0);
   EXPECT_EQ(outcome.words, QStringList({"ship", "shipping", "Bible-worship", "Citizenship Day",
                                         "Ladyship"}));
-  outcome = search_->bySpelling(QStringLiteral("^lond"), 0);
+  outcome = search_->bySpelling("^lond", 0);
   EXPECT_EQ(outcome.words, QStringList({"London", "Londoner"}));
-  outcome = search_->bySpelling(QStringLiteral("cat"), 0);
+  outcome = search_->bySpelling("cat", 0);
   EXPECT_EQ(outcome.words, QStringList({"cat", "CAT", "catch", "catches"}));
+
+  // On the typing path too when more than 100 words hold the pattern before the word itself.
+  std::vector<DictionaryRow> rows;
+  for (int i = 0; i < 150; ++i) {
+    std::string caption = std::to_string(i);
+    caption.insert(0, "worship");
+    rows.push_back({caption, "w&#601;&#720;&#643;ip", "n."});
+  }
+  rows.push_back({"shipyard", "&#643;ipj&#593;&#720;d", "n."});
+  rows.push_back({"ship", "&#643;ip", "n."});
+  open(rows);
+  const SearchOutcome typing = search_->bySpelling("ship", 0);
+  EXPECT_EQ(typing.words.mid(0, 3), QStringList({"ship", "shipyard", "worship0"}));
+  EXPECT_EQ(typing.words.size(), LearnerSearch::kTypingCap);
+  EXPECT_EQ(search_->bySpelling("ship", 1).words.mid(0, LearnerSearch::kTypingCap), typing.words);
 
   bool whole = false;
   EXPECT_EQ(literalPrefix(QStringLiteral("^lond"), whole), "lond");
@@ -172,9 +187,9 @@ TEST_F(LearnerSearchTest, EveryEmptyListHasAReason) {
 
   EXPECT_EQ(sound(QStringLiteral("  ")).reason, EmptyListReason::NothingTyped);
   EXPECT_EQ(sound(QStringLiteral("θθθθ")).reason, EmptyListReason::NoMatch);
-  EXPECT_EQ(search_->bySpelling(QStringLiteral("zzzz"), 0).reason, EmptyListReason::NoMatch);
+  EXPECT_EQ(search_->bySpelling("zzzz", 0).reason, EmptyListReason::NoMatch);
 
-  outcome = search_->bySpelling(QStringLiteral("(oops"), 0);
+  outcome = search_->bySpelling("(oops", 0);
   EXPECT_EQ(outcome.reason, EmptyListReason::BadPattern);
   EXPECT_NE(outcome.message.find("bad pattern"), std::string::npos) << outcome.message;
   EXPECT_EQ(outcome.message.find("regexp: "), std::string::npos) << outcome.message;
@@ -190,14 +205,14 @@ TEST_F(LearnerSearchTest, ReasonsWhenTheDictionaryOrModuleIsMissing) {
   EXPECT_TRUE(outcome.folder.endsWith(QStringLiteral("/dict"))) << outcome.folder.toStdString();
   EXPECT_TRUE(outcome.folder.startsWith(QString::fromStdString(
       std::filesystem::canonical(folder_.path()).string())));
-  EXPECT_EQ(search_->bySpelling(QStringLiteral("cat"), 0).reason, EmptyListReason::NoDictionary);
+  EXPECT_EQ(search_->bySpelling("cat", 0).reason, EmptyListReason::NoDictionary);
 
   // Without the REGEXP module both searches fail as the engine's own statements do.
   open(learnerRows(), false);
   outcome = sound(QStringLiteral("kæt"));
   EXPECT_EQ(outcome.reason, EmptyListReason::QueryFailed);
   EXPECT_NE(outcome.message.find("REGEXP"), std::string::npos) << outcome.message;
-  EXPECT_EQ(search_->bySpelling(QStringLiteral("cat"), 0).reason, EmptyListReason::QueryFailed);
+  EXPECT_EQ(search_->bySpelling("cat", 0).reason, EmptyListReason::QueryFailed);
 }
 
 }  // namespace

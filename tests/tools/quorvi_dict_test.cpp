@@ -63,6 +63,61 @@ TEST_F(QuorviDict, LooksWordsUpLikeTheWindow) {
   EXPECT_EQ(r.out, "");
 }
 
+TEST_F(QuorviDict, SearchPrintsTheWindowsListAndExactTheStatementsRows) {
+  // Closest first; --exact keeps the table's order.
+  ToolRun r = run({"search", "\xC9\x99"});
+  EXPECT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_EQ(r.out, "about\nchurch\nLondon\n");
+  r = run({"search", "--exact", "\xC9\x99"});
+  EXPECT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_EQ(r.out, "London\nabout\nchurch\n");
+
+  // Near-sound rows come after the exact ones, marked "~ ".
+  r = run({"search", "\xC9\x94t"});
+  EXPECT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_EQ(r.out, "thought\n~ about\n");
+
+  // Input as learners write it; --exact reads only what the plain search reads.
+  r = run({"search", "[\xCB\x88k\xC3\xA6t] "});
+  EXPECT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_EQ(r.out, "cat\n");
+  EXPECT_EQ(run({"search", "--exact", "[k\xC3\xA6t]"}).exitCode, 1);
+
+  // Spelling: the word itself first.
+  r = run({"search", "--spelling", "aa"});
+  EXPECT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_EQ(r.out, "aa\naaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaab\naaa\n");
+  r = run({"search", "--spelling", "--exact", "^c"});
+  EXPECT_EQ(r.out, "cat\nchurch\ncaf\xC3\xA9\n");
+  r = run({"search", "--spelling", "^c"});
+  EXPECT_EQ(r.out, "cat\nchurch\ncaf\xC3\xA9\n");
+}
+
+TEST_F(QuorviDict, StderrSaysWhyNothingIsListed) {
+  ToolRun r = run({"search", "b\xCA\x8Ax"});
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_EQ(r.out, "");
+  EXPECT_NE(r.err.find("not a transcription it can read: character 3, \"x\" (U+0078)"),
+            std::string::npos)
+      << r.err;
+
+  r = run({"search", "\xCE\xB8\xCE\xB8\xCE\xB8"});
+  EXPECT_EQ(r.exitCode, 0);
+  EXPECT_NE(r.err.find("no word holds these sounds"), std::string::npos) << r.err;
+  r = run({"search", "--spelling", "zzz"});
+  EXPECT_EQ(r.exitCode, 0);
+  EXPECT_NE(r.err.find("no word is spelt like this"), std::string::npos) << r.err;
+  EXPECT_EQ(run({"search", " "}).exitCode, 1);
+
+  const fs::path empty = folder_.path() / "empty";
+  fs::create_directories(empty);
+  r = run({"search", "k\xC3\xA6t"}, &empty);
+  EXPECT_EQ(r.exitCode, 3);
+  EXPECT_NE(r.err.find("dictionary not found in " + fs::canonical(empty).string() + "/dict"),
+            std::string::npos)
+      << r.err;
+}
+
 TEST_F(QuorviDict, ExitCodesTellWhatWentWrong) {
   EXPECT_EQ(run({"--help"}).exitCode, 0);
   EXPECT_EQ(run({}).exitCode, 2);

@@ -8,11 +8,13 @@
 #include <fstream>
 #include <sstream>
 
+#include "engine/phonetic_index_store.h"
+
 namespace quorvi::dictbuild {
 
 std::string makeStamp(const std::vector<std::string>& inputFiles, const std::string& options) {
     std::ostringstream out;
-    out << kBuilderVersion << "\noptions " << options << "\n";
+    out << kBuilderVersion << " with search index " << engine::kIndexFormat << "\noptions " << options << "\n";
     for (const std::string& path : inputFiles) {
         struct stat st {};
         if (::stat(path.c_str(), &st) == 0)

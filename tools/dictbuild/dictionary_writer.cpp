@@ -12,6 +12,7 @@
 #include <filesystem>
 
 #include "dict_store.h"
+#include "search_index_writer.h"
 
 namespace quorvi::dictbuild {
 namespace {
@@ -129,6 +130,9 @@ bool DictionaryWriter::finish() {
     sqlite3_finalize(insertExplain_);
     insertHead_ = insertExplain_ = nullptr;
     if (!exec(design_ == StorageDesign::Split ? kSplitIndex : kSingleIndex)) return false;
+    std::string indexError;
+    if (!writeSearchIndex(db_, design_ == StorageDesign::Split ? "dict_head" : "dict_word", indexError))
+        return fail(indexError);
     if (!exec("COMMIT")) return false;
     if (sqlite3_close(db_) != SQLITE_OK) return fail(sqlite3_errmsg(db_));
     db_ = nullptr;

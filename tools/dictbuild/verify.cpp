@@ -13,6 +13,7 @@
 #include "verify_chinese.h"
 #include "variant_check.h"
 #include "spoken_coverage.h"
+#include "search_index_writer.h"
 
 namespace quorvi::dictbuild {
 namespace {
@@ -115,6 +116,10 @@ VerifyReport verifyDictionary(const std::string& path, std::ostream& out, const 
     out << "headword lookup: " << (indexed ? "uses an index" : "SCANS THE TABLE") << "\n";
     if (!indexed) ok = false;
     if (!checkFormLabels(db, out).ok()) ok = false;
+
+    const StoredSearchRows searchRows = checkSearchIndex(db);
+    out << "stored search rows: " << describe(searchRows) << "\n";
+    if (searchRows == StoredSearchRows::Differing || searchRows == StoredSearchRows::Unreadable) ok = false;
 
     sqlite3_close(db);
     report.ok = ok;

@@ -1,0 +1,183 @@
+// The window on a runtime folder (default: the build's), offscreen, against the engine alone
+// measured in the same run:
+//   start      construction to the first search answered after a typed "k", against a fresh
+//              engine opening the dictionary and answering the same learner's search; and the
+//              longest step the window's thread took once its event loop ran
+//   Return     Return on each one-symbol input, against the learner's search for it alone
+//   next key   a capped search right after the longest list, against the same search after a
+//              short list (the difference is what emptying the long list costs)
+//   memory     the largest resident size after one of those Returns, against the size at the
+//              first result
+// Usage: bench_window [RUNTIME_FOLDER]
+#include <unistd.h>
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QThreadPool>
+#include <QTimer>
+
+#include <algorithm>
+#include <ctime>
+#include <cstdio>
+#include <fstream>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "engine/learner_search.h"
+#include "engine/phonetic_dictionary.h"
+#include "font_setup.h"
+#include "mainwindow.h"
+
+namespace {
+
+QElapsedTimer clock_;
+qint64 firstResultNs = -1;
+double firstSearchMs = 0;
+
+// The window writes "last" before and the elapsed seconds after each search.
+void onDebugLine(QtMsgType, const QMessageLogContext&, const QString& message) {
+  if (message == QLatin1String("last") || firstResultNs >= 0) return;
+  firstResultNs = clock_.nsecsElapsed();
+  firstSearchMs = message.toDouble() * 1e3;
+}
+
+double residentMegabytes() {
+  std::ifstream statm("/proc/self/statm");
+  long pages = 0, resident = 0;
+  statm >> pages >> resident;
+  return static_cast<double>(resident) * static_cast<double>(sysconf(_SC_PAGESIZE)) / 1e6;
+}
+
+// Wall time, and the thread's processor time, which on a shared machine stands for what the
+// wall time would be on an idle one.
+struct Cost {
+  double wall = 0;
+  double cpu = 0;
+};
+
+double threadCpuMs() {
+  timespec now{};
+  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+  return static_cast<double>(now.tv_sec) * 1e3 + static_cast<double>(now.tv_nsec) / 1e6;
+}
+
+template <typename Work>
+Cost measure(Work work) {
+  QElapsedTimer timer;
+  const double cpuStart = threadCpuMs();
+  timer.start();
+  work();
+  return {static_cast<double>(timer.nsecsElapsed()) / 1e6, threadCpuMs() - cpuStart};
+}
+
+template <typename Work>
+double milliseconds(Work work) {
+  return measure(work).wall;
+}
+
+// The longest gap between turns of the event loop until `done`.
+double longestStep(const std::function<bool()>& done) {
+  QElapsedTimer gap;
+  gap.start();
+  double longest = 0;
+  while (!done()) {
+    QApplication::processEvents(QEventLoop::AllEvents);
+    longest = std::max(longest, static_cast<double>(gap.nsecsElapsed()) / 1e6);
+    gap.restart();
+  }
+  return longest;
+}
+
+// Return on every one-symbol input in the window alone, so that its memory is its own, each
+// after the one before has been put away, as when a user types. Returns the largest size.
+double returnOnEverySymbol(MainWindow& window, QLineEdit* input,
+                           std::vector<std::pair<QString, Cost>>& returns) {
+  double largestMemory = 0;
+  for (const auto& [typed, stored] : PhoneticDictionary::symbolMap()) {
+    const QString text = QString::fromStdU16String(typed);
+    if (text.size() != 1) continue;
+    window.lazyLoad(text);
+    returns.emplace_back(text, measure([&] { QMetaObject::invokeMethod(input, "returnPressed"); }));
+    QThreadPool::globalInstance()->waitForDone();
+    largestMemory = std::max(largestMemory, residentMegabytes());
+  }
+  return largestMemory;
+}
+
+// The engine's own time for each of those searches; returns the input of the longest list.
+QString compareWithTheEngine(const std::vector<std::pair<QString, Cost>>& returns) {
+  PhoneticDictionary engine;
+  LearnerSearch search(engine);
+  search.prepareRows();
+  search.bySound(QStringLiteral("k"), 0);
+  std::printf("Return on each one-symbol input, window against the learner's search alone"
+              " (wall ms, thread processor ms)\n");
+  QString longestInput;
+  qsizetype longestRows = -1;
+  for (const auto& [text, inWindow] : returns) {
+    qsizetype rows = 0;
+    const Cost alone = measure([&] { rows = search.bySound(text, 1).words.size(); });
+    if (rows > longestRows) longestRows = rows, longestInput = text;
+    std::printf("  \"%s\" %7lld rows   window %6.2f %6.2f   engine %6.2f %6.2f   ratio %.2f %.2f\n",
+                qPrintable(text), static_cast<long long>(rows), inWindow.wall, inWindow.cpu,
+                alone.wall, alone.cpu, inWindow.wall / alone.wall, inWindow.cpu / alone.cpu);
+  }
+  return longestInput;
+}
+
+// A capped search right after Return on `longestInput`, and after a short list.
+void nextKeyAfter(MainWindow& window, QLineEdit* input, const QString& longestInput) {
+  window.lazyLoad(longestInput);
+  QMetaObject::invokeMethod(input, "returnPressed");
+  const Cost afterLong = measure([&] { window.displaySlot(QStringLiteral("kæ")); });
+  QThreadPool::globalInstance()->waitForDone();
+  const Cost afterShort = measure([&] { window.displaySlot(QStringLiteral("kæ")); });
+  std::printf("next key after \"%s\" %6.2f %6.2f ms   after a short list %6.2f %6.2f ms   ratio"
+              " %.2f (goal: difference under 2 ms)\n", qPrintable(longestInput), afterLong.wall,
+              afterLong.cpu, afterShort.wall, afterShort.cpu, afterLong.wall / afterShort.wall);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  const std::string folder = argc > 1 ? argv[1] : QUORVI_RUNTIME_DIR;
+  if (chdir(folder.c_str()) != 0) return std::fprintf(stderr, "no folder %s\n", folder.c_str()), 2;
+  QApplication application(argc, argv);
+  qInstallMessageHandler(onDebugLine);
+
+  clock_.start();
+  ensureMenschFont();
+  MainWindow window;
+  const double constructed = static_cast<double>(clock_.nsecsElapsed()) / 1e6;
+  window.show();
+  auto* input = window.findChild<QLineEdit*>(QStringLiteral("inputPhonetic"));
+  auto* list = window.findChild<QListWidget*>(QStringLiteral("displayResult"));
+  input->setText(QStringLiteral("k"));
+  const double longest = longestStep([] { return firstResultNs >= 0; });
+  const double windowFirst = static_cast<double>(firstResultNs) / 1e6;
+  const double startMemory = residentMegabytes();
+  std::vector<std::pair<QString, Cost>> returns;
+  const double largestMemory = returnOnEverySymbol(window, input, returns);
+
+  const double engineFirst = milliseconds([] {
+    PhoneticDictionary engine;
+    LearnerSearch search(engine);
+    search.bySound(QStringLiteral("k"), 0);
+  });
+  std::printf("start to first result   window %7.1f ms   engine alone %7.1f ms   ratio %.2f\n",
+              windowFirst, engineFirst, windowFirst / engineFirst);
+  std::printf("  constructing the window %.1f ms; longest step of its event loop after that %.1f ms;"
+              " the first search itself %.1f ms (goal: no step over 16)\n", constructed, longest,
+              firstSearchMs);
+  const QString longestInput = compareWithTheEngine(returns);
+  std::printf("  goal: Return on \"t\" under 15 ms; the list holds %d rows, the rest join as it"
+              " scrolls\n", list->count());
+  nextKeyAfter(window, input, longestInput);
+  std::printf("memory   largest after a Return %6.1f MB   at the first result %6.1f MB   ratio %.2f"
+              " (goal: under 60 MB)\n", largestMemory, startMemory, largestMemory / startMemory);
+  return 0;
+}

@@ -1,0 +1,149 @@
+#include "engine/phonetic_index_store.h"
+
+#include <sqlite3.h>
+
+#include <string>
+#include <string_view>
+
+#include <QHash>
+#include <QString>
+
+namespace quorvi::engine {
+namespace {
+
+// The search statement's table access; the empty pattern accepts every row whose
+// transcription is not NULL.
+const char kRowsSql[] = "SELECT w_caption, w_phonetic FROM dict_word WHERE w_phonetic REGEXP ?";
+
+const char kBlockSql[] = "SELECT data FROM dict_search_index WHERE block = ?";
+const char kBlockCountSql[] = "SELECT count(*) FROM dict_search_index WHERE block > 0";
+
+std::string_view columnBytes(sqlite3_stmt* statement, int column) {
+  const char* value = reinterpret_cast<const char*>(sqlite3_column_text(statement, column));
+  return value ? std::string_view(value, static_cast<size_t>(sqlite3_column_bytes(statement, column)))
+               : std::string_view();
+}
+
+}  // namespace
+
+bool buildIndexFromRows(sqlite3* db, IndexImage& image, const std::atomic<bool>* stop) {
+  sqlite3_stmt* statement = nullptr;
+  if (sqlite3_prepare_v2(db, kRowsSql, -1, &statement, nullptr) != SQLITE_OK) return false;
+  sqlite3_bind_text(statement, 1, "", 0, SQLITE_STATIC);
+  image = IndexImage();
+  // The first row of each headword, by its text as the learner's search shows it.
+  QHash<QString, std::uint32_t> firstRows;
+  int rc;
+  while ((rc = sqlite3_step(statement)) == SQLITE_ROW) {
+    if (stop != nullptr && *stop) break;
+    if (image.rowCount % kIndexBlockRows == 0) image.blocks.emplace_back();
+    std::string_view caption = columnBytes(statement, 0);
+    caption = caption.substr(0, caption.find('\0'));
+    LearnerRowFacts facts;
+    facts.headword = image.rowCount;
+    facts.hasCaption = sqlite3_column_type(statement, 0) != SQLITE_NULL;
+    if (facts.hasCaption) {
+      const QString text = QString::fromUtf8(caption.data(), static_cast<qsizetype>(caption.size()));
+      auto first = firstRows.constFind(text);
+      if (first == firstRows.cend()) first = firstRows.insert(text, image.rowCount);
+      facts.headword = *first;
+    }
+    image.blocks.back().append(caption, columnBytes(statement, 1), image.catalog, facts);
+    ++image.rowCount;
+  }
+  sqlite3_finalize(statement);
+  if (rc == SQLITE_DONE) return true;
+  image = IndexImage();
+  return false;
+}
+
+StoredIndexReader::~StoredIndexReader() { close(); }
+
+bool StoredIndexReader::readBlob(std::int64_t key, const std::function<bool(std::string_view)>& parse) {
+  sqlite3_bind_int64(statement_, 1, key);
+  bool ok = false;
+  if (sqlite3_step(statement_) == SQLITE_ROW && sqlite3_column_type(statement_, 0) == SQLITE_BLOB) {
+    const auto* bytes = static_cast<const char*>(sqlite3_column_blob(statement_, 0));
+    const size_t size = static_cast<size_t>(sqlite3_column_bytes(statement_, 0));
+    ok = parse(std::string_view(bytes ? bytes : "", size));
+  }
+  sqlite3_reset(statement_);
+  return ok;
+}
+
+std::int64_t StoredIndexReader::storedBlocks(sqlite3* db) {
+  sqlite3_stmt* count = nullptr;
+  std::int64_t blocks = -1;
+  if (sqlite3_prepare_v2(db, kBlockCountSql, -1, &count, nullptr) == SQLITE_OK &&
+      sqlite3_step(count) == SQLITE_ROW)
+    blocks = sqlite3_column_int64(count, 0);
+  sqlite3_finalize(count);
+  return blocks;
+}
+
+void StoredIndexReader::close() {
+  sqlite3_blob_close(blob_);
+  blob_ = nullptr;
+  sqlite3_finalize(statement_);
+  statement_ = nullptr;
+}
+
+bool StoredIndexReader::open(sqlite3* db, SymbolCatalog& catalog, std::uint32_t& rowCount,
+                             std::uint32_t& blockRows) {
+  close();
+  if (sqlite3_prepare_v3(db, kBlockSql, -1, SQLITE_PREPARE_PERSISTENT, &statement_, nullptr) !=
+      SQLITE_OK) {
+    close();
+    return false;
+  }
+  const bool ok = readBlob(0, [&](std::string_view bytes) {
+    return catalog.parse(bytes, rowCount, blockRows);
+  });
+  // As many row blocks as the catalog's counts make, or its counts are not to be believed.
+  if (!ok || storedBlocks(db) != (std::int64_t{rowCount} + blockRows - 1) / blockRows) {
+    close();
+    return false;
+  }
+  return true;
+}
+
+namespace {
+
+// A block's blob, read in place through the incremental blob reader.
+class BlobSource : public BlockSource {
+ public:
+  explicit BlobSource(sqlite3_blob* blob) : blob_(blob) {}
+  size_t size() const override { return static_cast<size_t>(sqlite3_blob_bytes(blob_)); }
+  bool read(void* to, size_t count, size_t offset) override {
+    if (offset > size() || count > size() - offset) return false;
+    return sqlite3_blob_read(blob_, to, static_cast<int>(count), static_cast<int>(offset)) ==
+           SQLITE_OK;
+  }
+
+ private:
+  sqlite3_blob* blob_;
+};
+
+}  // namespace
+
+bool StoredIndexReader::read(size_t number, size_t firstRow, size_t expectedRows, unsigned parts,
+                             const SymbolCatalog& catalog, IndexBlock& block) {
+  if (statement_ == nullptr) return false;
+  sqlite3* db = sqlite3_db_handle(statement_);
+  const auto key = static_cast<sqlite3_int64>(number) + 1;
+  // Closed after each block, so that no read stays open between searches.
+  if (sqlite3_blob_open(db, "main", kIndexTable, "data", key, 0, &blob_) != SQLITE_OK) {
+    sqlite3_blob_close(blob_);
+    blob_ = nullptr;
+    return false;
+  }
+  BlobSource source(blob_);
+  const bool ok = block.read(source, parts, catalog, firstRow) && block.rows() == expectedRows;
+  sqlite3_blob_close(blob_);
+  blob_ = nullptr;
+  // The blob's pages are not read again: they would only fill the page cache.
+  sqlite3_db_release_memory(db);
+  return ok;
+}
+
+}  // namespace quorvi::engine

@@ -1,0 +1,64 @@
+// Where the phonetic index comes from: the compact copy the dictionary builder stores in the
+// dictionary, read a block at a time, or else the rows of the table themselves.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <string_view>
+#include <vector>
+
+#include "engine/phonetic_index_block.h"
+
+struct sqlite3;
+struct sqlite3_stmt;
+struct sqlite3_blob;
+
+namespace quorvi::engine {
+
+// The table of the stored copy: block 0 is the catalog, blocks 1.. hold the rows in order.
+inline constexpr char kIndexTable[] = "dict_search_index";
+inline constexpr std::uint32_t kIndexBlockRows = 8192;
+// Changes whenever what is stored changes, so that dictionaries are built again.
+inline constexpr int kIndexFormat = 2;
+
+// The whole index in memory.
+struct IndexImage {
+  SymbolCatalog catalog;
+  std::vector<IndexBlock> blocks;
+  std::uint32_t rowCount = 0;
+};
+
+// Reads every row exactly as the search statement does (same table access, same order),
+// through a REGEXP function of the connection. False when it cannot, or once `stop` is set.
+bool buildIndexFromRows(sqlite3* db, IndexImage& image, const std::atomic<bool>* stop = nullptr);
+
+// Reads the stored copy of the index block by block.
+class StoredIndexReader {
+ public:
+  StoredIndexReader() = default;
+  ~StoredIndexReader();
+  StoredIndexReader(const StoredIndexReader&) = delete;
+  StoredIndexReader& operator=(const StoredIndexReader&) = delete;
+
+  // Reads the catalog. False when the dictionary holds no readable stored copy.
+  bool open(sqlite3* db, SymbolCatalog& catalog, std::uint32_t& rowCount,
+            std::uint32_t& blockRows);
+  // Reads `parts` (BlockPart bits) of block `number` (0-based) of `expectedRows` rows, the
+  // first of which is row `firstRow` of the index, straight from the blob's pages. False when
+  // it is missing or damaged.
+  bool read(size_t number, size_t firstRow, size_t expectedRows, unsigned parts,
+            const SymbolCatalog& catalog, IndexBlock& block);
+  void close();
+
+ private:
+  // Row blocks in the table; -1 when they cannot be counted.
+  static std::int64_t storedBlocks(sqlite3* db);
+  // Steps the statement for one blob and hands its bytes to `parse`.
+  bool readBlob(std::int64_t key, const std::function<bool(std::string_view)>& parse);
+
+  sqlite3_stmt* statement_ = nullptr;
+  sqlite3_blob* blob_ = nullptr;  // the block being read
+};
+
+}  // namespace quorvi::engine

@@ -1,0 +1,217 @@
+// The compact search rows the builder stores in the dictionary: an engine reading them answers
+// searches by sound exactly as an engine reading the table's rows (whose answers the engine's
+// own tests hold against the statement), also once the stored copy is damaged or stale.
+#include <gtest/gtest.h>
+
+#include <sqlite3.h>
+
+#include <random>
+
+#include "dict_store.h"
+#include "dictionary_writer.h"
+#include "search_index_writer.h"
+#include "engine/learner_search.h"
+#include "engine/phonetic_dictionary.h"
+#include "engine/phonetic_index.h"
+#include "tests/engine/test_dictionary.h"
+
+namespace fs = std::filesystem;
+using quorvi::testing::DictionaryRow;
+
+namespace {
+
+// Enough rows for several stored blocks, in every kind of stored text the search meets.
+std::vector<DictionaryRow> mixedRows() {
+  const char* pieces[] = {"k", "K", "t", "&#230;", "&#643;", "&#720;", "&#609;", "i", "e",
+                          "&#601;", "&#593;", "s", "z", "&#64", "&", "#", ";", "&#6430;",
+                          "\xc3\xa9", "\xe2\x84\xaa", "&#712;", "p", "l", "m", "n", "&#952;"};
+  std::mt19937 rng(11);
+  std::vector<DictionaryRow> rows;
+  for (int i = 0; i < 20000; ++i) {
+    std::string phonetic;
+    for (int n = std::uniform_int_distribution<int>(1, 9)(rng); n > 0; --n)
+      phonetic += pieces[std::uniform_int_distribution<int>(0, std::size(pieces) - 1)(rng)];
+    std::string caption = std::to_string(i);
+    caption.insert(0, 1, 'w');
+    if (i % 50 == 0) caption.append("\xc3\xa9");
+    // Plain lower-case words, each the headword of many rows far apart.
+    if (i % 3 == 0) caption = std::string("ab") + static_cast<char>('a' + (i / 3) % 26);
+    rows.push_back({caption, phonetic, "x"});
+  }
+  return rows;
+}
+
+void execute(const fs::path& db, const char* sql) {
+  std::string error;
+  sqlite3* connection = quorvi::dictbuild::openKeyedDatabase(db.string(), true, error);
+  ASSERT_NE(connection, nullptr) << error;
+  EXPECT_EQ(sqlite3_exec(connection, sql, nullptr, nullptr, nullptr), SQLITE_OK) << sql;
+  sqlite3_close(connection);
+}
+
+quorvi::dictbuild::StoredSearchRows checked(const fs::path& db) {
+  std::string error;
+  sqlite3* connection = quorvi::dictbuild::openKeyedDatabase(db.string(), false, error);
+  const auto state = quorvi::dictbuild::checkSearchIndex(connection);
+  sqlite3_close(connection);
+  return state;
+}
+
+class StoredSearchRows : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    rows_ = mixedRows();
+    ASSERT_EQ(quorvi::testing::layOutRuntimeFolder(plain_.path(), rows_), "");
+    ASSERT_EQ(quorvi::testing::layOutRuntimeFolder(stored_.path(), {}), "");
+    quorvi::dictbuild::DictionaryWriter writer;
+    ASSERT_TRUE(writer.begin(storedDb().string(), quorvi::dictbuild::StorageDesign::Split, 4096));
+    for (const DictionaryRow& row : rows_) ASSERT_TRUE(writer.add(*row.caption, *row.phonetic, *row.explain));
+    ASSERT_TRUE(writer.finish()) << writer.error();
+  }
+  fs::path storedDb() const { return stored_.path() / "dict" / "words.db"; }
+
+  // Every input, capped and not, prepared ahead or read by the first search.
+  void expectSameAnswers() {
+    const std::u16string inputs[] = {u"k", u"kt", u"kæt", u"tʃ", u"i:", u"ɡiː", u"θ", u"ə",
+                                     u"ks", u"mnl", u"ˈk", u"ss", u"tkʃæə", u"ɪ"};
+    for (bool prepared : {false, true}) {
+      std::optional<quorvi::testing::WorkingDirectory> cwd(std::in_place, stored_.path());
+      PhoneticDictionary fromStore;
+      if (prepared) fromStore.prepareSearchIndex();
+      cwd.reset();
+      cwd.emplace(plain_.path());
+      PhoneticDictionary fromRows;
+      for (const std::u16string& input : inputs)
+        for (int limitMode : {0, 1}) {
+          fromStore.searchByPhonetic(input, limitMode);
+          fromRows.searchByPhonetic(input, limitMode);
+          EXPECT_EQ(fromStore.getResults(), fromRows.getResults())
+              << PhoneticDictionary::buildPhoneticPattern(input) << " limitMode " << limitMode;
+          EXPECT_EQ(fromStore.lastError(), "");
+        }
+    }
+  }
+
+  std::vector<DictionaryRow> rows_;
+  quorvi::testing::TemporaryFolder plain_;
+  quorvi::testing::TemporaryFolder stored_;
+};
+
+}  // namespace
+
+TEST_F(StoredSearchRows, AnswerLikeTheTableRows) {
+  EXPECT_EQ(checked(storedDb()), quorvi::dictbuild::StoredSearchRows::Matching);
+  expectSameAnswers();
+}
+
+TEST_F(StoredSearchRows, DamagedBlocksOrCatalogHandOverToTheTable) {
+  execute(storedDb(), "UPDATE dict_search_index SET data = substr(data, 1, 40) WHERE block = 2");
+  EXPECT_EQ(checked(storedDb()), quorvi::dictbuild::StoredSearchRows::Differing);
+  expectSameAnswers();
+  // A catalog claiming billions of rows in blocks of one row.
+  execute(storedDb(), "UPDATE dict_search_index SET data = CAST(x'51504332ffffffff01000000' ||"
+                      " substr(data, 13) AS BLOB) WHERE block = 0");
+  expectSameAnswers();
+  execute(storedDb(), "UPDATE dict_search_index SET data = x'00ff' WHERE block = 0");
+  expectSameAnswers();
+}
+
+TEST_F(StoredSearchRows, EditedRowsDropTheStoredCopy) {
+  execute(storedDb(), "UPDATE dict_head SET w_phonetic = 'zzz' WHERE id = 3;"
+                      "DELETE FROM dict_head WHERE id = 9000");
+  execute(plain_.path() / "dict" / "words.db",
+          "UPDATE dict_word SET w_phonetic = 'zzz' WHERE rowid = 3;"
+          "DELETE FROM dict_word WHERE rowid = 9000");
+  EXPECT_EQ(checked(storedDb()), quorvi::dictbuild::StoredSearchRows::Absent);
+  expectSameAnswers();
+}
+
+// The rows the layers above the search read: every row, in the statement's order, with its
+// headword and its transcription as stored, from the stored copy and from the table alike.
+TEST_F(StoredSearchRows, RowAccessorsGiveTheTableRowsInOrder) {
+  for (const fs::path& db : {storedDb(), plain_.path() / "dict" / "words.db"}) {
+    std::string error;
+    sqlite3* connection = quorvi::dictbuild::openKeyedDatabase(db.string(), false, error);
+    ASSERT_NE(connection, nullptr) << error;
+    sqlite3_enable_load_extension(connection, 1);
+    ASSERT_EQ(sqlite3_load_extension(connection, quorvi::testing::regexpModulePath().c_str(),
+                                     nullptr, nullptr), SQLITE_OK);
+    {
+      PhoneticIndex index;
+      ASSERT_TRUE(index.load(connection) && index.loadAllRows()) << db;
+      ASSERT_EQ(index.rowCount(), rows_.size());
+      for (size_t row = 0; row < rows_.size(); ++row) {
+        ASSERT_EQ(index.caption(row), QString::fromStdString(*rows_[row].caption)) << row;
+        ASSERT_EQ(index.transcription(row), *rows_[row].phonetic) << row;
+      }
+    }
+    sqlite3_close(connection);
+  }
+}
+
+// What the learner's search reads of each row: the stored copy holds exactly what the table's
+// rows make, and the learner's lists are the same from either.
+TEST_F(StoredSearchRows, LearnerRowsFromTheStoredCopyAreTheTableBuiltOnes) {
+  std::shared_ptr<const PhoneticIndex> fromStore, fromRows;
+  std::optional<quorvi::testing::WorkingDirectory> cwd(std::in_place, stored_.path());
+  PhoneticDictionary storeEngine;
+  storeEngine.prepareSearchIndex();
+  fromStore = storeEngine.completeSearchIndex();
+  cwd.reset();
+  cwd.emplace(plain_.path());
+  PhoneticDictionary rowsEngine;
+  fromRows = rowsEngine.completeSearchIndex();
+  ASSERT_TRUE(fromStore && fromRows);
+  ASSERT_EQ(fromStore->rowCount(), fromRows->rowCount());
+  for (size_t row = 0; row < fromRows->rowCount(); ++row) {
+    ASSERT_EQ(fromStore->soundCodes(row), fromRows->soundCodes(row)) << row;
+    ASSERT_EQ(fromStore->soundSignature(row), fromRows->soundSignature(row)) << row;
+    ASSERT_EQ(fromStore->headword(row), fromRows->headword(row)) << row;
+    ASSERT_EQ(fromStore->soundCount(row), fromRows->soundCount(row)) << row;
+    ASSERT_EQ(fromStore->firstSound(row), fromRows->firstSound(row)) << row;
+    ASSERT_EQ(fromStore->isPlainWord(row), fromRows->isPlainWord(row)) << row;
+    ASSERT_EQ(fromStore->hasCaption(row), fromRows->hasCaption(row)) << row;
+  }
+  // Spot checks against the rows themselves: a repeated plain word groups under its first row.
+  EXPECT_EQ(fromRows->headword(78), 0u);  // "aba" again
+  EXPECT_TRUE(fromRows->isPlainWord(0));
+  EXPECT_FALSE(fromRows->isPlainWord(1));  // "w1"
+  for (int count = 0; count < 256; ++count) {
+    const auto a = fromStore->rowsWithSoundCount(count), b = fromRows->rowsWithSoundCount(count);
+    ASSERT_TRUE(std::equal(a.begin(), a.end(), b.begin(), b.end())) << count;
+    const auto c = fromStore->rowsStartingWith(static_cast<char>(count));
+    const auto d = fromRows->rowsStartingWith(static_cast<char>(count));
+    ASSERT_TRUE(std::equal(c.begin(), c.end(), d.begin(), d.end())) << count;
+  }
+
+  LearnerSearch storeSearch(storeEngine), rowsSearch(rowsEngine);
+  for (const char16_t* typed : {u"k", u"kæt", u"tʃiː", u"ɡi", u"θə", u"mnl", u"pæs", u"ɪ"}) {
+    const QString input = QString::fromStdU16String(typed);
+    for (int limitMode : {0, 1}) {
+      const SearchOutcome a = storeSearch.bySound(input, limitMode);
+      const SearchOutcome b = rowsSearch.bySound(input, limitMode);
+      EXPECT_EQ(a.words, b.words) << input.toStdString();
+      EXPECT_EQ(a.nearSoundFrom, b.nearSoundFrom) << input.toStdString();
+      EXPECT_EQ(a.reason, b.reason) << input.toStdString();
+    }
+  }
+}
+
+// A damaged stored block: the learner's rows are then built from the table, and are the same.
+TEST_F(StoredSearchRows, LearnerRowsSurviveADamagedBlock) {
+  execute(storedDb(), "UPDATE dict_search_index SET data = substr(data, 1, 40) WHERE block = 2");
+  std::optional<quorvi::testing::WorkingDirectory> cwd(std::in_place, stored_.path());
+  PhoneticDictionary storeEngine;
+  storeEngine.prepareSearchIndex();
+  LearnerSearch storeSearch(storeEngine);
+  cwd.reset();
+  cwd.emplace(plain_.path());
+  PhoneticDictionary rowsEngine;
+  LearnerSearch rowsSearch(rowsEngine);
+  for (const char16_t* typed : {u"kæt", u"ɪ", u"s"}) {
+    const QString input = QString::fromStdU16String(typed);
+    const SearchOutcome a = storeSearch.bySound(input, 1);
+    EXPECT_FALSE(a.words.isEmpty());
+    EXPECT_EQ(a.words, rowsSearch.bySound(input, 1).words) << input.toStdString();
+  }
+}
