@@ -195,6 +195,46 @@ p, li { white-space: pre-wrap; }
         <source>关于</source>
         <translation>About</translation>
     </message>
+    <message>
+        <source>请输入拼写</source>
+        <translation>Type a spelling</translation>
+    </message>
+    <message>
+        <source>请输入音标</source>
+        <translation>Type a transcription</translation>
+    </message>
+    <message>
+        <source>无法识别第 %1 个字符“%2”，它不是音标</source>
+        <translation>Character %1, “%2”, is not a phonetic symbol</translation>
+    </message>
+    <message>
+        <source>正则表达式有误：%1</source>
+        <translation>The regular expression is wrong: %1</translation>
+    </message>
+    <message>
+        <source>无法读取词典（在 %1 中）</source>
+        <translation>Cannot read the dictionary (in %1)</translation>
+    </message>
+    <message>
+        <source>未找到词典（查找位置：%1）</source>
+        <translation>Dictionary not found (looked in %1)</translation>
+    </message>
+    <message>
+        <source>查询失败：%1</source>
+        <translation>The search failed: %1</translation>
+    </message>
+    <message>
+        <source>没有单词的拼写与之相符</source>
+        <translation>No word is spelled like this</translation>
+    </message>
+    <message>
+        <source>没有单词含有这些音</source>
+        <translation>No word holds these sounds</translation>
+    </message>
+    <message>
+        <source>—— 近音词（音近似，非完全相符）——</source>
+        <translation>—— Near sounds (alike, not the same) ——</translation>
+    </message>
 </context>
 <context>
     <name>SpeechControls</name>

@@ -65,7 +65,7 @@ TEST_F(QuorviDict, LooksWordsUpLikeTheWindow) {
 
 TEST_F(QuorviDict, SearchPrintsTheWindowsListAndExactTheStatementsRows) {
   // Closest first; --exact keeps the table's order.
-  ToolRun r = run({"search", "\xC9\x99"});
+  quorvi::testing::ChildRun r = run({"search", "\xC9\x99"});
   EXPECT_EQ(r.exitCode, 0) << r.err;
   EXPECT_EQ(r.out, "about\nchurch\nLondon\n");
   r = run({"search", "--exact", "\xC9\x99"});
@@ -94,7 +94,7 @@ TEST_F(QuorviDict, SearchPrintsTheWindowsListAndExactTheStatementsRows) {
 }
 
 TEST_F(QuorviDict, StderrSaysWhyNothingIsListed) {
-  ToolRun r = run({"search", "b\xCA\x8Ax"});
+  quorvi::testing::ChildRun r = run({"search", "b\xCA\x8Ax"});
   EXPECT_EQ(r.exitCode, 1);
   EXPECT_EQ(r.out, "");
   EXPECT_NE(r.err.find("not a transcription it can read: character 3, \"x\" (U+0078)"),
