@@ -2,8 +2,7 @@
 
 #include <sqlite3.h>
 
-#define PCRE2_CODE_UNIT_WIDTH 8
-#include <pcre2.h>
+#include "regexp/regexp_dialect.h"
 
 #include <algorithm>
 #include <bit>
@@ -11,9 +10,6 @@
 using quorvi::engine::IndexBlock;
 
 namespace {
-
-// Options of the REGEXP module.
-constexpr std::uint32_t kPcreOptions = PCRE2_UTF | PCRE2_MATCH_INVALID_UTF | PCRE2_CASELESS;
 
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
@@ -34,11 +30,13 @@ bool splitPattern(std::string_view pattern, std::vector<std::string_view>& piece
 }
 
 
-// The pattern compiled as the REGEXP module compiles it, on first use.
+// The pattern compiled and matched as the REGEXP module does it (its options and its bounds on
+// one match), on first use.
 class CompiledPattern {
  public:
   explicit CompiledPattern(std::string_view pattern) : pattern_(pattern) {}
   ~CompiledPattern() {
+    pcre2_match_context_free(context_);
     pcre2_match_data_free(data_);
     pcre2_code_free(code_);
   }
@@ -47,18 +45,26 @@ class CompiledPattern {
       int errorCode = 0;
       PCRE2_SIZE errorOffset = 0;
       code_ = pcre2_compile(reinterpret_cast<PCRE2_SPTR>(pattern_.data()), pattern_.size(),
-                            kPcreOptions, &errorCode, &errorOffset, nullptr);
+                            quorvi::regexp::kCompileOptions, &errorCode, &errorOffset, nullptr);
       if (code_ == nullptr) return false;
       data_ = pcre2_match_data_create(1, nullptr);
+      context_ = pcre2_match_context_create(nullptr);
+      if (context_ != nullptr) quorvi::regexp::applyMatchLimits(context_);
     }
-    return pcre2_match(code_, reinterpret_cast<PCRE2_SPTR>(value.data()), value.size(), 0, 0,
-                       data_, nullptr) >= 0;
+    const int rc = pcre2_match(code_, reinterpret_cast<PCRE2_SPTR>(value.data()), value.size(), 0,
+                               0, data_, context_);
+    if (quorvi::regexp::reachedMatchLimit(rc)) reachedLimit_ = true;
+    return rc >= 0;
   }
+  // True once a match was stopped by a bound: the module would end the statement there.
+  bool reachedLimit() const { return reachedLimit_; }
 
  private:
   std::string_view pattern_;
   pcre2_code* code_ = nullptr;
   pcre2_match_data* data_ = nullptr;
+  pcre2_match_context* context_ = nullptr;
+  bool reachedLimit_ = false;
 };
 
 
@@ -105,6 +111,7 @@ bool searchBlock(const IndexBlock& block, const PlainPieces& plain, CompiledPatt
     const bool match = block.isRawText(row)
                            ? compiled.matches(block.text(row))
                            : plain.possible && holdsInOrder(block.text(row), plain.pieces);
+    if (compiled.reachedLimit()) return false;
     if (!match) continue;
     const std::string_view caption = block.caption(row);
     results.append(QString::fromUtf8(caption.data(), static_cast<qsizetype>(caption.size())));
@@ -229,5 +236,6 @@ bool PhoneticIndex::search(const std::string& pattern, int limit, QStringList& r
       return false;
     if (!searchBlock(image_.blocks[number], plain, compiled, limit, found, results)) break;
   }
-  return true;
+  reachedMatchLimit_ = compiled.reachedLimit();
+  return !reachedMatchLimit_;
 }

@@ -40,7 +40,6 @@ class PhoneticIndex {
   bool openStored(sqlite3* db);
   // load() from the table's rows only. `stop` ends it early (false).
   bool loadFromRows(sqlite3* db, const std::atomic<bool>* stop = nullptr);
-  bool loaded() const { return loaded_; }
   // Stops reading the stored copy (its connection is closing): parts not read stay unread.
   void closeStored();
   // Reads the `parts` (BlockPart bits) of every block not read yet, then, with the sound part,
@@ -51,9 +50,12 @@ class PhoneticIndex {
                    unsigned parts = quorvi::engine::kAllParts);
 
   // Appends the headwords whose transcription matches `pattern`, at most `limit` (0: all).
-  // False when `pattern` is not of the form this index answers, or a stored block is damaged
-  // (then `results` may hold some rows already).
+  // False when `pattern` is not of the form this index answers, a stored block is damaged, or
+  // a match reached the REGEXP dialect's bounds (then `results` may hold some rows already).
   bool search(const std::string& pattern, int limit, QStringList& results);
+  // True when the last search stopped because a match reached the dialect's bounds: the
+  // statement, which stops with the module's message, answers that search instead.
+  bool reachedMatchLimit() const { return reachedMatchLimit_; }
 
   // Rows in the statement's order, after loadAllRows().
   size_t rowCount() const { return image_.rowCount; }
@@ -102,6 +104,7 @@ class PhoneticIndex {
   std::uint32_t blockRows_ = quorvi::engine::kIndexBlockRows;
   unsigned blockShift_ = 0;
   bool loaded_ = false;
+  bool reachedMatchLimit_ = false;
   std::mutex groupMutex_;  // guards grouped_ and the groups while they are made
   bool grouped_ = false;
   Groups bySoundCount_;

@@ -35,10 +35,13 @@ void PhoneticDictionary::searchByPhonetic(const std::u16string& typed, int limit
   // are read through the REGEXP module, so without it the statement runs (and fails) as ever.
   if (PhoneticIndex* index = hasRegexp_ ? searchIndex() : nullptr) {
     if (index->search(pattern, limit, results)) return;
-    // A damaged stored block: the statement answers from now on.
-    stopIndexWork();
-    phoneticIndex_.reset();
-    phoneticIndexFailed_ = true;
+    results.clear();
+    if (!index->reachedMatchLimit()) {
+      // A damaged stored block: the statement answers from now on.
+      stopIndexWork();
+      phoneticIndex_.reset();
+      phoneticIndexFailed_ = true;
+    }
   }
   runQuery(limitMode == 0 ? kPhoneticSqlCapped : kPhoneticSqlAll, pattern, appendHeadword);
 }

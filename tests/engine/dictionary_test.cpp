@@ -316,4 +316,22 @@ TEST_F(Dictionary, RegexpErrorPartwayKeepsTheRowsFoundBeforeIt) {
   EXPECT_EQ(engine_->lastError(), "");
 }
 
+TEST_F(Dictionary, BacktrackingSearchBySoundStopsAtTheModulesBoundsOnBothPaths) {
+  // A transcription that is not plain ASCII is matched by PCRE2 in memory, as by the module:
+  // a run of "t" then "d" before "b" sends the pattern "t.*t.*...b.*d.*" through every way
+  // of choosing the t's. Both the in-memory rows and the statement stop at the same bounds.
+  std::string transcription = "&#230;" + std::string(4000, 't') + "d\xC3\xA9" "b";
+  open({{"cat", "k&#230;t", "n."}, {"long", transcription, "x"}});
+  const std::u16string typed = std::u16string(40, u't') + u"bd";
+  for (int limitMode : {0, 1, 0}) {
+    engine_->searchByPhonetic(typed, limitMode);
+    EXPECT_TRUE(engine_->getResults().isEmpty());
+    EXPECT_TRUE(engine_->lastError().starts_with("regexp: ")) << engine_->lastError();
+  }
+  // The stopped search leaves the in-memory rows in use for the next one.
+  engine_->searchByPhonetic(u"kæt", 0);
+  EXPECT_EQ(engine_->getResults(), strings({"cat"}));
+  EXPECT_EQ(engine_->lastError(), "");
+}
+
 }  // namespace
