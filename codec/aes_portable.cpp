@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "codec/aes_internal.h"
+#include "codec/byte_order.h"
 #include "codec/aes_tables.h"
 
 namespace quorvi::codec::aes_detail {
@@ -10,18 +11,6 @@ namespace quorvi::codec::aes_detail {
 namespace {
 
 using namespace aes_tables;
-
-inline std::uint32_t load32(const std::uint8_t* p) {
-  return static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8) |
-         (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
-}
-
-inline void store32(std::uint8_t* p, std::uint32_t v) {
-  p[0] = static_cast<std::uint8_t>(v);
-  p[1] = static_cast<std::uint8_t>(v >> 8);
-  p[2] = static_cast<std::uint8_t>(v >> 16);
-  p[3] = static_cast<std::uint8_t>(v >> 24);
-}
 
 inline std::uint8_t b0(std::uint32_t w) { return static_cast<std::uint8_t>(w); }
 inline std::uint8_t b1(std::uint32_t w) { return static_cast<std::uint8_t>(w >> 8); }
@@ -33,7 +22,7 @@ struct KeyWords {
   std::uint32_t w[15][4];
   explicit KeyWords(const RoundKeys& rk) {
     for (int r = 0; r < 15; ++r)
-      for (int c = 0; c < 4; ++c) w[r][c] = load32(&rk[r][4 * c]);
+      for (int c = 0; c < 4; ++c) w[r][c] = loadLe32(&rk[r][4 * c]);
   }
 };
 
@@ -102,7 +91,7 @@ void prepareDecryptKeysPortable(RoundKeys& roundKeys) {
   for (int r = 1; r < 14; ++r) {
     for (int c = 0; c < 4; ++c) {
       const std::uint8_t* col = &roundKeys[r][4 * c];
-      store32(&roundKeys[r][4 * c], kInvMix0[col[0]] ^ kInvMix1[col[1]] ^ kInvMix2[col[2]] ^ kInvMix3[col[3]]);
+      storeLe32(&roundKeys[r][4 * c], kInvMix0[col[0]] ^ kInvMix1[col[1]] ^ kInvMix2[col[2]] ^ kInvMix3[col[3]]);
     }
   }
 }
@@ -110,25 +99,25 @@ void prepareDecryptKeysPortable(RoundKeys& roundKeys) {
 void cbcEncryptPortable(const RoundKeys& roundKeys, const std::uint8_t iv[16], const std::uint8_t* in,
                         std::uint8_t* out, std::size_t blocks) {
   const KeyWords k(roundKeys);
-  std::uint32_t chain[4] = {load32(iv), load32(iv + 4), load32(iv + 8), load32(iv + 12)};
+  std::uint32_t chain[4] = {loadLe32(iv), loadLe32(iv + 4), loadLe32(iv + 8), loadLe32(iv + 12)};
   for (std::size_t b = 0; b < blocks; ++b, in += 16, out += 16) {
-    for (int c = 0; c < 4; ++c) chain[c] ^= load32(in + 4 * c);
+    for (int c = 0; c < 4; ++c) chain[c] ^= loadLe32(in + 4 * c);
     encryptBlock(k, chain);
-    for (int c = 0; c < 4; ++c) store32(out + 4 * c, chain[c]);
+    for (int c = 0; c < 4; ++c) storeLe32(out + 4 * c, chain[c]);
   }
 }
 
 void cbcDecryptPortable(const RoundKeys& roundKeys, const std::uint8_t iv[16], const std::uint8_t* in,
                         std::uint8_t* out, std::size_t blocks) {
   const KeyWords k(roundKeys);
-  std::uint32_t chain[4] = {load32(iv), load32(iv + 4), load32(iv + 8), load32(iv + 12)};
+  std::uint32_t chain[4] = {loadLe32(iv), loadLe32(iv + 4), loadLe32(iv + 8), loadLe32(iv + 12)};
   for (std::size_t b = 0; b < blocks; ++b, in += 16, out += 16) {
     // Read the whole ciphertext block before writing, so in == out works.
-    std::uint32_t cipherText[4] = {load32(in), load32(in + 4), load32(in + 8), load32(in + 12)};
+    std::uint32_t cipherText[4] = {loadLe32(in), loadLe32(in + 4), loadLe32(in + 8), loadLe32(in + 12)};
     std::uint32_t s[4] = {cipherText[0], cipherText[1], cipherText[2], cipherText[3]};
     decryptBlock(k, s);
     for (int c = 0; c < 4; ++c) {
-      store32(out + 4 * c, s[c] ^ chain[c]);
+      storeLe32(out + 4 * c, s[c] ^ chain[c]);
       chain[c] = cipherText[c];
     }
   }
