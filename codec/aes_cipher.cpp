@@ -32,23 +32,16 @@ void initUnchecked(AesCipher& cipher, int direction, const std::uint8_t key[32],
   } else {
     std::memset(cipher.chainingValue, 0, 16);
   }
-  if (useHardware()) {
-    expandKeyHardware(key, cipher.roundKeys);
-    if (direction == kAesDirectionDecrypt) prepareDecryptKeysHardware(cipher.roundKeys);
-  } else {
-    expandKeyPortable(key, cipher.roundKeys);
-    if (direction == kAesDirectionDecrypt) prepareDecryptKeysPortable(cipher.roundKeys);
-  }
+  const AesFunctions& aes = useHardware() ? kHardwareAes : kPortableAes;
+  aes.expandKey(key, cipher.roundKeys);
+  if (direction == kAesDirectionDecrypt) aes.prepareDecryptKeys(cipher.roundKeys);
   cipher.state = 0;
 }
 
 void cbcUnchecked(const AesCipher& cipher, const std::uint8_t* in, std::uint8_t* out, std::size_t blocks) {
-  const bool hardware = useHardware();
-  if (cipher.direction == kAesDirectionDecrypt) {
-    (hardware ? cbcDecryptHardware : cbcDecryptPortable)(cipher.roundKeys, cipher.chainingValue, in, out, blocks);
-  } else {
-    (hardware ? cbcEncryptHardware : cbcEncryptPortable)(cipher.roundKeys, cipher.chainingValue, in, out, blocks);
-  }
+  const AesFunctions& aes = useHardware() ? kHardwareAes : kPortableAes;
+  const CbcPass pass = cipher.direction == kAesDirectionDecrypt ? aes.cbcDecrypt : aes.cbcEncrypt;
+  pass(cipher.roundKeys, cipher.chainingValue, in, out, blocks);
 }
 
 }  // namespace aes_detail

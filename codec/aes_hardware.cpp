@@ -44,26 +44,31 @@ QUORVI_AES_TARGET inline __m128i nextOdd(__m128i odd, __m128i even) {
   return _mm_xor_si128(prefixXor(odd), assist);
 }
 
-}  // namespace
+// The next even round key from the round constant, and the odd one after it unless the even
+// one was the last (round key 14).
+template <int Rcon>
+QUORVI_AES_TARGET inline void nextPair(__m128i& k0, __m128i& k1, RoundKeys& rk, int& r) {
+  k0 = nextEven<Rcon>(k0, k1);
+  store(rk[r++], k0);
+  if (r == 15) return;
+  k1 = nextOdd(k1, k0);
+  store(rk[r++], k1);
+}
+
+// Round keys 2 to 14, one pair per round constant. The constants are template arguments
+// because the key-assist instruction takes an immediate.
+template <int... Rcon>
+QUORVI_AES_TARGET inline void expandRounds(__m128i k0, __m128i k1, RoundKeys& rk) {
+  int r = 2;
+  (nextPair<Rcon>(k0, k1, rk, r), ...);
+}
 
 QUORVI_AES_TARGET void expandKeyHardware(const std::uint8_t key[32], RoundKeys& rk) {
-  __m128i k0 = load(key);
-  __m128i k1 = load(key + 16);
+  const __m128i k0 = load(key);
+  const __m128i k1 = load(key + 16);
   store(rk[0], k0);
   store(rk[1], k1);
-  k0 = nextEven<0x01>(k0, k1); store(rk[2], k0);
-  k1 = nextOdd(k1, k0);        store(rk[3], k1);
-  k0 = nextEven<0x02>(k0, k1); store(rk[4], k0);
-  k1 = nextOdd(k1, k0);        store(rk[5], k1);
-  k0 = nextEven<0x04>(k0, k1); store(rk[6], k0);
-  k1 = nextOdd(k1, k0);        store(rk[7], k1);
-  k0 = nextEven<0x08>(k0, k1); store(rk[8], k0);
-  k1 = nextOdd(k1, k0);        store(rk[9], k1);
-  k0 = nextEven<0x10>(k0, k1); store(rk[10], k0);
-  k1 = nextOdd(k1, k0);        store(rk[11], k1);
-  k0 = nextEven<0x20>(k0, k1); store(rk[12], k0);
-  k1 = nextOdd(k1, k0);        store(rk[13], k1);
-  k0 = nextEven<0x40>(k0, k1); store(rk[14], k0);
+  expandRounds<0x01, 0x02, 0x04, 0x08, 0x10, 0x20, 0x40>(k0, k1, rk);
 }
 
 QUORVI_AES_TARGET void prepareDecryptKeysHardware(RoundKeys& rk) {
@@ -122,19 +127,16 @@ QUORVI_AES_TARGET void cbcDecryptHardware(const RoundKeys& rk, const std::uint8_
   }
 }
 
+}  // namespace
+
+const AesFunctions kHardwareAes = {expandKeyHardware, prepareDecryptKeysHardware, cbcEncryptHardware,
+                                   cbcDecryptHardware};
+
 #else  // no AES instructions on this architecture
 
 bool hardwareSupported() { return false; }
-void expandKeyHardware(const std::uint8_t key[32], RoundKeys& rk) { expandKeyPortable(key, rk); }
-void prepareDecryptKeysHardware(RoundKeys& rk) { prepareDecryptKeysPortable(rk); }
-void cbcEncryptHardware(const RoundKeys& rk, const std::uint8_t iv[16], const std::uint8_t* in, std::uint8_t* out,
-                        std::size_t blocks) {
-  cbcEncryptPortable(rk, iv, in, out, blocks);
-}
-void cbcDecryptHardware(const RoundKeys& rk, const std::uint8_t iv[16], const std::uint8_t* in, std::uint8_t* out,
-                        std::size_t blocks) {
-  cbcDecryptPortable(rk, iv, in, out, blocks);
-}
+// Never chosen, as hardwareSupported() is false; the portable table is constant-initialized.
+const AesFunctions kHardwareAes = kPortableAes;
 
 #endif
 

@@ -10,22 +10,23 @@ namespace quorvi::codec::aes_detail {
 
 using RoundKeys = std::uint8_t[15][16];
 
-// Portable, table-driven implementation.
-void expandKeyPortable(const std::uint8_t key[32], RoundKeys& roundKeys);
-void prepareDecryptKeysPortable(RoundKeys& roundKeys);
-void cbcEncryptPortable(const RoundKeys& roundKeys, const std::uint8_t iv[16], const std::uint8_t* in,
-                        std::uint8_t* out, std::size_t blocks);
-void cbcDecryptPortable(const RoundKeys& roundKeys, const std::uint8_t iv[16], const std::uint8_t* in,
-                        std::uint8_t* out, std::size_t blocks);
+// What an implementation provides: the key schedule, its turn into the decryption schedule,
+// and CBC passes over whole blocks.
+using CbcPass = void (*)(const RoundKeys& roundKeys, const std::uint8_t iv[16], const std::uint8_t* in,
+                         std::uint8_t* out, std::size_t blocks);
+struct AesFunctions {
+  void (*expandKey)(const std::uint8_t key[32], RoundKeys& roundKeys);
+  void (*prepareDecryptKeys)(RoundKeys& roundKeys);
+  CbcPass cbcEncrypt;
+  CbcPass cbcDecrypt;
+};
 
-// AES-NI implementation; only to be called when hardwareSupported() is true.
+// Portable, table-driven implementation.
+extern const AesFunctions kPortableAes;
+
+// AES-NI implementation; only to be used when hardwareSupported() is true.
 bool hardwareSupported();
-void expandKeyHardware(const std::uint8_t key[32], RoundKeys& roundKeys);
-void prepareDecryptKeysHardware(RoundKeys& roundKeys);
-void cbcEncryptHardware(const RoundKeys& roundKeys, const std::uint8_t iv[16], const std::uint8_t* in,
-                        std::uint8_t* out, std::size_t blocks);
-void cbcDecryptHardware(const RoundKeys& roundKeys, const std::uint8_t iv[16], const std::uint8_t* in,
-                        std::uint8_t* out, std::size_t blocks);
+extern const AesFunctions kHardwareAes;
 
 // VAES: CBC decryption of whole groups of sixteen blocks; only to be called when
 // wideHardwareSupported() is true. `chain` holds the IV (or the block before `in`) and is left

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "codec/aes_internal.h"
+#include "codec/byte_order.h"
 #include "codec/aes_tables.h"
 
 namespace quorvi::codec::aes_detail {
@@ -10,18 +11,6 @@ namespace quorvi::codec::aes_detail {
 namespace {
 
 using namespace aes_tables;
-
-inline std::uint32_t load32(const std::uint8_t* p) {
-  return static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8) |
-         (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
-}
-
-inline void store32(std::uint8_t* p, std::uint32_t v) {
-  p[0] = static_cast<std::uint8_t>(v);
-  p[1] = static_cast<std::uint8_t>(v >> 8);
-  p[2] = static_cast<std::uint8_t>(v >> 16);
-  p[3] = static_cast<std::uint8_t>(v >> 24);
-}
 
 inline std::uint8_t b0(std::uint32_t w) { return static_cast<std::uint8_t>(w); }
 inline std::uint8_t b1(std::uint32_t w) { return static_cast<std::uint8_t>(w >> 8); }
@@ -33,42 +22,38 @@ struct KeyWords {
   std::uint32_t w[15][4];
   explicit KeyWords(const RoundKeys& rk) {
     for (int r = 0; r < 15; ++r)
-      for (int c = 0; c < 4; ++c) w[r][c] = load32(&rk[r][4 * c]);
+      for (int c = 0; c < 4; ++c) w[r][c] = loadLe32(&rk[r][4 * c]);
   }
 };
 
-inline void encryptBlock(const KeyWords& k, std::uint32_t s[4]) {
-  std::uint32_t s0 = s[0] ^ k.w[0][0], s1 = s[1] ^ k.w[0][1], s2 = s[2] ^ k.w[0][2], s3 = s[3] ^ k.w[0][3];
-  for (int r = 1; r < 14; ++r) {
-    const std::uint32_t t0 = kTe0[b0(s0)] ^ kTe1[b1(s1)] ^ kTe2[b2(s2)] ^ kTe3[b3(s3)] ^ k.w[r][0];
-    const std::uint32_t t1 = kTe0[b0(s1)] ^ kTe1[b1(s2)] ^ kTe2[b2(s3)] ^ kTe3[b3(s0)] ^ k.w[r][1];
-    const std::uint32_t t2 = kTe0[b0(s2)] ^ kTe1[b1(s3)] ^ kTe2[b2(s0)] ^ kTe3[b3(s1)] ^ k.w[r][2];
-    const std::uint32_t t3 = kTe0[b0(s3)] ^ kTe1[b1(s0)] ^ kTe2[b2(s1)] ^ kTe3[b3(s2)] ^ k.w[r][3];
-    s0 = t0; s1 = t1; s2 = t2; s3 = t3;
+// The rounds both directions share, from round key `First` towards the other end. Column c
+// of a round takes byte j of column c + j * Step: Step 1 is ShiftRows, Step 3 its inverse.
+template <int First, int Step, const WordTable& T0, const WordTable& T1, const WordTable& T2,
+          const WordTable& T3, const ByteTable& Box>
+inline void cipherBlock(const KeyWords& k, std::uint32_t s[4]) {
+  constexpr int kLast = 14 - First;
+  constexpr int kNext = First < kLast ? 1 : -1;
+  std::uint32_t x[4];
+  for (int c = 0; c < 4; ++c) x[c] = s[c] ^ k.w[First][c];
+  const auto at = [&x](int c, int j) { return x[(c + j * Step) & 3]; };
+  for (int r = First + kNext; r != kLast; r += kNext) {
+    std::uint32_t t[4];
+    for (int c = 0; c < 4; ++c)
+      t[c] = T0[b0(at(c, 0))] ^ T1[b1(at(c, 1))] ^ T2[b2(at(c, 2))] ^ T3[b3(at(c, 3))] ^ k.w[r][c];
+    for (int c = 0; c < 4; ++c) x[c] = t[c];
   }
-  s[0] = packColumn(kSbox[b0(s0)], kSbox[b1(s1)], kSbox[b2(s2)], kSbox[b3(s3)]) ^ k.w[14][0];
-  s[1] = packColumn(kSbox[b0(s1)], kSbox[b1(s2)], kSbox[b2(s3)], kSbox[b3(s0)]) ^ k.w[14][1];
-  s[2] = packColumn(kSbox[b0(s2)], kSbox[b1(s3)], kSbox[b2(s0)], kSbox[b3(s1)]) ^ k.w[14][2];
-  s[3] = packColumn(kSbox[b0(s3)], kSbox[b1(s0)], kSbox[b2(s1)], kSbox[b3(s2)]) ^ k.w[14][3];
+  for (int c = 0; c < 4; ++c)
+    s[c] = packColumn(Box[b0(at(c, 0))], Box[b1(at(c, 1))], Box[b2(at(c, 2))], Box[b3(at(c, 3))]) ^ k.w[kLast][c];
+}
+
+inline void encryptBlock(const KeyWords& k, std::uint32_t s[4]) {
+  cipherBlock<0, 1, kTe0, kTe1, kTe2, kTe3, kSbox>(k, s);
 }
 
 // Equivalent inverse cipher: round keys 1..13 already went through InvMixColumns.
 inline void decryptBlock(const KeyWords& k, std::uint32_t s[4]) {
-  std::uint32_t s0 = s[0] ^ k.w[14][0], s1 = s[1] ^ k.w[14][1], s2 = s[2] ^ k.w[14][2], s3 = s[3] ^ k.w[14][3];
-  for (int r = 13; r > 0; --r) {
-    const std::uint32_t t0 = kTd0[b0(s0)] ^ kTd1[b1(s3)] ^ kTd2[b2(s2)] ^ kTd3[b3(s1)] ^ k.w[r][0];
-    const std::uint32_t t1 = kTd0[b0(s1)] ^ kTd1[b1(s0)] ^ kTd2[b2(s3)] ^ kTd3[b3(s2)] ^ k.w[r][1];
-    const std::uint32_t t2 = kTd0[b0(s2)] ^ kTd1[b1(s1)] ^ kTd2[b2(s0)] ^ kTd3[b3(s3)] ^ k.w[r][2];
-    const std::uint32_t t3 = kTd0[b0(s3)] ^ kTd1[b1(s2)] ^ kTd2[b2(s1)] ^ kTd3[b3(s0)] ^ k.w[r][3];
-    s0 = t0; s1 = t1; s2 = t2; s3 = t3;
-  }
-  s[0] = packColumn(kInvSbox[b0(s0)], kInvSbox[b1(s3)], kInvSbox[b2(s2)], kInvSbox[b3(s1)]) ^ k.w[0][0];
-  s[1] = packColumn(kInvSbox[b0(s1)], kInvSbox[b1(s0)], kInvSbox[b2(s3)], kInvSbox[b3(s2)]) ^ k.w[0][1];
-  s[2] = packColumn(kInvSbox[b0(s2)], kInvSbox[b1(s1)], kInvSbox[b2(s0)], kInvSbox[b3(s3)]) ^ k.w[0][2];
-  s[3] = packColumn(kInvSbox[b0(s3)], kInvSbox[b1(s2)], kInvSbox[b2(s1)], kInvSbox[b3(s0)]) ^ k.w[0][3];
+  cipherBlock<14, 3, kTd0, kTd1, kTd2, kTd3, kInvSbox>(k, s);
 }
-
-}  // namespace
 
 void expandKeyPortable(const std::uint8_t key[32], RoundKeys& roundKeys) {
   // The schedule as a flat run of 240 bytes: the 4 x 8 key matrix, then each new 4-byte word is
@@ -102,7 +87,7 @@ void prepareDecryptKeysPortable(RoundKeys& roundKeys) {
   for (int r = 1; r < 14; ++r) {
     for (int c = 0; c < 4; ++c) {
       const std::uint8_t* col = &roundKeys[r][4 * c];
-      store32(&roundKeys[r][4 * c], kInvMix0[col[0]] ^ kInvMix1[col[1]] ^ kInvMix2[col[2]] ^ kInvMix3[col[3]]);
+      storeLe32(&roundKeys[r][4 * c], kInvMix0[col[0]] ^ kInvMix1[col[1]] ^ kInvMix2[col[2]] ^ kInvMix3[col[3]]);
     }
   }
 }
@@ -110,28 +95,33 @@ void prepareDecryptKeysPortable(RoundKeys& roundKeys) {
 void cbcEncryptPortable(const RoundKeys& roundKeys, const std::uint8_t iv[16], const std::uint8_t* in,
                         std::uint8_t* out, std::size_t blocks) {
   const KeyWords k(roundKeys);
-  std::uint32_t chain[4] = {load32(iv), load32(iv + 4), load32(iv + 8), load32(iv + 12)};
+  std::uint32_t chain[4] = {loadLe32(iv), loadLe32(iv + 4), loadLe32(iv + 8), loadLe32(iv + 12)};
   for (std::size_t b = 0; b < blocks; ++b, in += 16, out += 16) {
-    for (int c = 0; c < 4; ++c) chain[c] ^= load32(in + 4 * c);
+    for (int c = 0; c < 4; ++c) chain[c] ^= loadLe32(in + 4 * c);
     encryptBlock(k, chain);
-    for (int c = 0; c < 4; ++c) store32(out + 4 * c, chain[c]);
+    for (int c = 0; c < 4; ++c) storeLe32(out + 4 * c, chain[c]);
   }
 }
 
 void cbcDecryptPortable(const RoundKeys& roundKeys, const std::uint8_t iv[16], const std::uint8_t* in,
                         std::uint8_t* out, std::size_t blocks) {
   const KeyWords k(roundKeys);
-  std::uint32_t chain[4] = {load32(iv), load32(iv + 4), load32(iv + 8), load32(iv + 12)};
+  std::uint32_t chain[4] = {loadLe32(iv), loadLe32(iv + 4), loadLe32(iv + 8), loadLe32(iv + 12)};
   for (std::size_t b = 0; b < blocks; ++b, in += 16, out += 16) {
     // Read the whole ciphertext block before writing, so in == out works.
-    std::uint32_t cipherText[4] = {load32(in), load32(in + 4), load32(in + 8), load32(in + 12)};
+    std::uint32_t cipherText[4] = {loadLe32(in), loadLe32(in + 4), loadLe32(in + 8), loadLe32(in + 12)};
     std::uint32_t s[4] = {cipherText[0], cipherText[1], cipherText[2], cipherText[3]};
     decryptBlock(k, s);
     for (int c = 0; c < 4; ++c) {
-      store32(out + 4 * c, s[c] ^ chain[c]);
+      storeLe32(out + 4 * c, s[c] ^ chain[c]);
       chain[c] = cipherText[c];
     }
   }
 }
+
+}  // namespace
+
+const AesFunctions kPortableAes = {expandKeyPortable, prepareDecryptKeysPortable, cbcEncryptPortable,
+                                   cbcDecryptPortable};
 
 }  // namespace quorvi::codec::aes_detail

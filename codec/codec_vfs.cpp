@@ -346,25 +346,28 @@ int xClose(sqlite3_file* file) {
   return rc;
 }
 
-int xRead(sqlite3_file* file, void* buf, int amt, sqlite3_int64 off) {
-  CodecFile* f = self(file);
-  switch (f->kind) {
-    case FileKind::MainDb: return dbRead(f, buf, amt, off);
-    case FileKind::Journal: return journalRead(f, buf, amt, off);
-    case FileKind::Wal: return walRead(f, buf, amt, off);
-    default: return realRead(f, buf, amt, off);
-  }
-}
+// One transfer direction's handler for each kind of file (`other` for files passed through).
+template <typename Buffer>
+struct TransferByKind {
+  using Handler = int (*)(CodecFile*, Buffer, int, sqlite3_int64);
+  Handler mainDb, journal, wal, other;
 
-int xWrite(sqlite3_file* file, const void* buf, int amt, sqlite3_int64 off) {
-  CodecFile* f = self(file);
-  switch (f->kind) {
-    case FileKind::MainDb: return dbWrite(f, buf, amt, off);
-    case FileKind::Journal: return journalWrite(f, buf, amt, off);
-    case FileKind::Wal: return walWrite(f, buf, amt, off);
-    default: return realWrite(f, buf, amt, off);
+  int operator()(sqlite3_file* file, Buffer buf, int amt, sqlite3_int64 off) const {
+    CodecFile* f = self(file);
+    switch (f->kind) {
+      case FileKind::MainDb: return mainDb(f, buf, amt, off);
+      case FileKind::Journal: return journal(f, buf, amt, off);
+      case FileKind::Wal: return wal(f, buf, amt, off);
+      default: return other(f, buf, amt, off);
+    }
   }
-}
+};
+
+constexpr TransferByKind<void*> kReads{dbRead, journalRead, walRead, realRead};
+constexpr TransferByKind<const void*> kWrites{dbWrite, journalWrite, walWrite, realWrite};
+
+int xRead(sqlite3_file* file, void* buf, int amt, sqlite3_int64 off) { return kReads(file, buf, amt, off); }
+int xWrite(sqlite3_file* file, const void* buf, int amt, sqlite3_int64 off) { return kWrites(file, buf, amt, off); }
 
 int xTruncate(sqlite3_file* file, sqlite3_int64 size) {
   CodecFile* f = self(file);
@@ -493,29 +496,23 @@ int vfsOpen(sqlite3_vfs*, const char* name, sqlite3_file* file, int flags, int* 
   return SQLITE_OK;
 }
 
-int vfsDelete(sqlite3_vfs*, const char* name, int syncDir) { return gBase->xDelete(gBase, name, syncDir); }
-int vfsAccess(sqlite3_vfs*, const char* name, int flags, int* out) {
-  return gBase->xAccess(gBase, name, flags, out);
+// The method `Method` of the base VFS, called on the base VFS: what the shim does for every
+// method it has nothing to add to.
+template <auto Method>
+struct OnBase;
+template <typename R, typename... Args, R (*sqlite3_vfs::*Method)(sqlite3_vfs*, Args...)>
+struct OnBase<Method> {
+  static R call(sqlite3_vfs*, Args... args) { return (gBase->*Method)(gBase, args...); }
+};
+
+template <auto... Methods>
+void forwardToBase(sqlite3_vfs& vfs) {
+  ((vfs.*Methods = &OnBase<Methods>::call), ...);
 }
-int vfsFullPathname(sqlite3_vfs*, const char* name, int n, char* out) {
-  return gBase->xFullPathname(gBase, name, n, out);
-}
-void* vfsDlOpen(sqlite3_vfs*, const char* name) { return gBase->xDlOpen(gBase, name); }
-void vfsDlError(sqlite3_vfs*, int n, char* msg) { gBase->xDlError(gBase, n, msg); }
-void (*vfsDlSym(sqlite3_vfs*, void* h, const char* sym))(void) { return gBase->xDlSym(gBase, h, sym); }
-void vfsDlClose(sqlite3_vfs*, void* h) { gBase->xDlClose(gBase, h); }
-int vfsRandomness(sqlite3_vfs*, int n, char* out) { return gBase->xRandomness(gBase, n, out); }
-int vfsSleep(sqlite3_vfs*, int us) { return gBase->xSleep(gBase, us); }
-int vfsCurrentTime(sqlite3_vfs*, double* t) { return gBase->xCurrentTime(gBase, t); }
+
 int vfsGetLastError(sqlite3_vfs*, int n, char* msg) {
   return gBase->xGetLastError != nullptr ? gBase->xGetLastError(gBase, n, msg) : 0;
 }
-int vfsCurrentTimeInt64(sqlite3_vfs*, sqlite3_int64* t) { return gBase->xCurrentTimeInt64(gBase, t); }
-int vfsSetSystemCall(sqlite3_vfs*, const char* name, sqlite3_syscall_ptr p) {
-  return gBase->xSetSystemCall(gBase, name, p);
-}
-sqlite3_syscall_ptr vfsGetSystemCall(sqlite3_vfs*, const char* name) { return gBase->xGetSystemCall(gBase, name); }
-const char* vfsNextSystemCall(sqlite3_vfs*, const char* name) { return gBase->xNextSystemCall(gBase, name); }
 
 int setUpVfs() {
   if (int rc = sqlite3_initialize(); rc != SQLITE_OK) return rc;
@@ -527,22 +524,13 @@ int setUpVfs() {
   gVfs.mxPathname = gBase->mxPathname;
   gVfs.zName = kCodecVfsName;
   gVfs.xOpen = vfsOpen;
-  gVfs.xDelete = vfsDelete;
-  gVfs.xAccess = vfsAccess;
-  gVfs.xFullPathname = vfsFullPathname;
-  gVfs.xDlOpen = vfsDlOpen;
-  gVfs.xDlError = vfsDlError;
-  gVfs.xDlSym = vfsDlSym;
-  gVfs.xDlClose = vfsDlClose;
-  gVfs.xRandomness = vfsRandomness;
-  gVfs.xSleep = vfsSleep;
-  gVfs.xCurrentTime = vfsCurrentTime;
   gVfs.xGetLastError = vfsGetLastError;
-  if (gVfs.iVersion >= 2) gVfs.xCurrentTimeInt64 = vfsCurrentTimeInt64;
+  forwardToBase<&sqlite3_vfs::xDelete, &sqlite3_vfs::xAccess, &sqlite3_vfs::xFullPathname, &sqlite3_vfs::xDlOpen,
+                &sqlite3_vfs::xDlError, &sqlite3_vfs::xDlSym, &sqlite3_vfs::xDlClose, &sqlite3_vfs::xRandomness,
+                &sqlite3_vfs::xSleep, &sqlite3_vfs::xCurrentTime>(gVfs);
+  if (gVfs.iVersion >= 2) forwardToBase<&sqlite3_vfs::xCurrentTimeInt64>(gVfs);
   if (gVfs.iVersion >= 3) {
-    gVfs.xSetSystemCall = vfsSetSystemCall;
-    gVfs.xGetSystemCall = vfsGetSystemCall;
-    gVfs.xNextSystemCall = vfsNextSystemCall;
+    forwardToBase<&sqlite3_vfs::xSetSystemCall, &sqlite3_vfs::xGetSystemCall, &sqlite3_vfs::xNextSystemCall>(gVfs);
   }
   return SQLITE_OK;
 }

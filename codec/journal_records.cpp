@@ -2,20 +2,14 @@
 
 #include <algorithm>
 
+#include "codec/byte_order.h"
 #include "codec/page_codec.h"
 
 namespace quorvi::codec {
 
-std::uint32_t readBigEndian32(const std::uint8_t* p) {
-  return (std::uint32_t(p[0]) << 24) | (std::uint32_t(p[1]) << 16) | (std::uint32_t(p[2]) << 8) | p[3];
-}
+std::uint32_t readBigEndian32(const std::uint8_t* p) { return loadBe32(p); }
 
-void writeBigEndian32(std::uint8_t* p, std::uint32_t value) {
-  p[0] = std::uint8_t(value >> 24);
-  p[1] = std::uint8_t(value >> 16);
-  p[2] = std::uint8_t(value >> 8);
-  p[3] = std::uint8_t(value);
-}
+void writeBigEndian32(std::uint8_t* p, std::uint32_t value) { storeBe32(p, value); }
 
 bool isPageSize(sqlite3_int64 n) { return n >= 512 && n <= 65536 && (n & (n - 1)) == 0; }
 

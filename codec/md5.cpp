@@ -1,7 +1,10 @@
 // MD5 as in RFC 1321: little-endian words, four rounds of sixteen steps.
 #include "codec/md5.h"
 
+#include <bit>
 #include <cstring>
+
+#include "codec/byte_order.h"
 
 namespace quorvi::codec {
 
@@ -22,20 +25,6 @@ constexpr int kShift[4][4] = {{7, 12, 17, 22}, {5, 9, 14, 20}, {4, 11, 16, 23}, 
 
 constexpr std::uint32_t kInitial[4] = {0x67452301, 0xefcdab89, 0x98badcfe, 0x10325476};
 
-inline std::uint32_t rotl(std::uint32_t x, int n) { return (x << n) | (x >> (32 - n)); }
-
-inline std::uint32_t loadLe32(const std::uint8_t* p) {
-  return static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8) |
-         (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
-}
-
-inline void storeLe32(std::uint8_t* p, std::uint32_t v) {
-  p[0] = static_cast<std::uint8_t>(v);
-  p[1] = static_cast<std::uint8_t>(v >> 8);
-  p[2] = static_cast<std::uint8_t>(v >> 16);
-  p[3] = static_cast<std::uint8_t>(v >> 24);
-}
-
 void transform(std::uint32_t state[4], const std::uint8_t block[64]) {
   std::uint32_t x[16];
   for (int i = 0; i < 16; ++i) x[i] = loadLe32(block + 4 * i);
@@ -50,7 +39,7 @@ void transform(std::uint32_t state[4], const std::uint8_t block[64]) {
       case 2: f = b ^ c ^ d; index = (3 * i + 5) & 15; break;
       default: f = c ^ (b | ~d); index = (7 * i) & 15; break;
     }
-    const std::uint32_t next = b + rotl(a + f + kSine[i] + x[index], kShift[round][i & 3]);
+    const std::uint32_t next = b + std::rotl(a + f + kSine[i] + x[index], kShift[round][i & 3]);
     a = d;
     d = c;
     c = b;

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "codec/aes_internal.h"
+#include "codec/byte_order.h"
 #include "codec/md5.h"
 #include "codec/sha256.h"
 
@@ -46,10 +47,7 @@ DatabaseKey deriveDatabaseKey(const void* passphrase, int count) {
 PageKey derivePageKey(const DatabaseKey& databaseKey, std::uint32_t pageNumber) {
   std::uint8_t block[40];
   std::memcpy(block, databaseKey.data(), 32);
-  block[32] = static_cast<std::uint8_t>(pageNumber);
-  block[33] = static_cast<std::uint8_t>(pageNumber >> 8);
-  block[34] = static_cast<std::uint8_t>(pageNumber >> 16);
-  block[35] = static_cast<std::uint8_t>(pageNumber >> 24);
+  storeLe32(block + 32, pageNumber);
   std::memcpy(block + 36, kPageKeySalt, 4);
   PageKey key;
   sha256Short(block, sizeof block, key.data());
@@ -65,11 +63,7 @@ std::array<std::uint8_t, 16> derivePageIvInput(std::uint32_t pageNumber) {
     const std::int32_t q = z / kIvQuotient;
     z = kIvMultiplier * (z - kIvQuotient * q) - kIvRemainder * q;
     if (z < 0) z += kIvModulus;
-    const auto s = static_cast<std::uint32_t>(z);
-    input[4 * i] = static_cast<std::uint8_t>(s);
-    input[4 * i + 1] = static_cast<std::uint8_t>(s >> 8);
-    input[4 * i + 2] = static_cast<std::uint8_t>(s >> 16);
-    input[4 * i + 3] = static_cast<std::uint8_t>(s >> 24);
+    storeLe32(input.data() + 4 * i, static_cast<std::uint32_t>(z));
   }
   return input;
 }

@@ -2,26 +2,18 @@
 #include "codec/sha256.h"
 
 #include <atomic>
+#include <bit>
 #include <cstring>
 
+#include "codec/byte_order.h"
 #include "codec/sha256_internal.h"
 
 namespace quorvi::codec {
 
 namespace sha256_detail {
 
-namespace {
-
-inline std::uint32_t rotr(std::uint32_t x, int n) { return (x >> n) | (x << (32 - n)); }
-
-inline std::uint32_t loadBe32(const std::uint8_t* p) {
-  return (static_cast<std::uint32_t>(p[0]) << 24) | (static_cast<std::uint32_t>(p[1]) << 16) |
-         (static_cast<std::uint32_t>(p[2]) << 8) | static_cast<std::uint32_t>(p[3]);
-}
-
-}  // namespace
-
 void compressPortable(std::uint32_t h[8], const std::uint8_t* data, std::size_t blocks) {
+  using std::rotr;
   for (; blocks > 0; --blocks, data += 64) {
     std::uint32_t w[64];
     for (int t = 0; t < 16; ++t) w[t] = loadBe32(data + 4 * t);
@@ -78,18 +70,6 @@ std::atomic<CompressFunction>& compressFunction() {
 
 inline void compress(std::uint32_t h[8], const std::uint8_t* data, std::size_t blocks) {
   compressFunction().load(std::memory_order_relaxed)(h, data, blocks);
-}
-
-inline void storeBe32(std::uint8_t* p, std::uint32_t v) {
-  p[0] = static_cast<std::uint8_t>(v >> 24);
-  p[1] = static_cast<std::uint8_t>(v >> 16);
-  p[2] = static_cast<std::uint8_t>(v >> 8);
-  p[3] = static_cast<std::uint8_t>(v);
-}
-
-inline void storeBe64(std::uint8_t* p, std::uint64_t v) {
-  storeBe32(p, static_cast<std::uint32_t>(v >> 32));
-  storeBe32(p + 4, static_cast<std::uint32_t>(v));
 }
 
 }  // namespace

@@ -31,13 +31,10 @@ QAction *actionNamed(QMenu *menu, const QString &text) {
 
 }  // namespace
 
-class ContextMenuTest : public QObject {
+class ContextMenuTest : public WindowTestCase {
     Q_OBJECT
 
 private:
-    std::unique_ptr<OpenWindow> open;
-    MainWindow *window = nullptr;
-
     QListWidget *list() { return window->findChild<QListWidget *>(QStringLiteral("displayResult")); }
     QTextEdit *pane() { return window->findChild<QTextEdit *>(QStringLiteral("displayFull")); }
     ContextMenus *menus() { return window->findChild<ContextMenus *>(); }
@@ -53,12 +50,10 @@ private slots:
         auto rows = quorvi::testing::sampleRows();
         rows.push_back({"record", "&#712;rek&#596;&#720;d", "n. a written account"});
         rows.push_back({"record", "ri&#712;k&#596;&#720;d", "v. to write down"});
-        open = std::make_unique<OpenWindow>(rows);
-        window = open->window();
-        QVERIFY(open->show());
+        QVERIFY(openWindow(rows));
     }
 
-    void cleanup() { open.reset(); }
+    void cleanup() { closeWindow(); }
 
     void listMenuCopiesAndPronouncesTheRowUnderThePointer() {
         std::unique_ptr<QMenu> menu(menus()->listMenu(rowCentre(1)));

@@ -6,17 +6,12 @@
 #include <QPushButton>
 #include <QTest>
 
-#include <memory>
-
 #include "open_window.h"
 
-class FitFocusTest : public QObject {
+class FitFocusTest : public WindowTestCase {
     Q_OBJECT
 
 private:
-    std::unique_ptr<OpenWindow> open;
-    MainWindow *window = nullptr;
-
     QPushButton *button(const char *name) {
         auto *found = window->findChild<QPushButton *>(QString::fromLatin1(name));
         if (found == nullptr) qFatal("no button %s", name);
@@ -24,13 +19,9 @@ private:
     }
 
 private slots:
-    void initTestCase() {
-        open = std::make_unique<OpenWindow>();
-        window = open->window();
-        QVERIFY(open->show());
-    }
+    void initTestCase() { QVERIFY(openWindow()); }
 
-    void cleanupTestCase() { open.reset(); }
+    void cleanupTestCase() { closeWindow(); }
 
     void buttonsKeepTheirBoxesAndFitTheirText() {
         const QRect windowRect = window->rect();

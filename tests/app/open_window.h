@@ -3,6 +3,7 @@
 // A main window shown on a small keyed dictionary in a temporary runtime folder, which is
 // the working directory while the window lives.
 
+#include <QObject>
 #include <QTest>
 
 #include <memory>
@@ -35,4 +36,26 @@ private:
     std::string layoutError_;
     std::unique_ptr<quorvi::testing::WorkingDirectory> cwd_;
     std::unique_ptr<MainWindow> window_;
+};
+
+// Base of the window test cases: `window` while one is open, from openWindow() in a test's or
+// the case's set-up to closeWindow() in the matching clean-up.
+class WindowTestCase : public QObject {
+protected:
+    // Opens and shows a window on `rows`; false when it could not be shown.
+    bool openWindow(const std::vector<quorvi::testing::DictionaryRow> &rows = quorvi::testing::sampleRows()) {
+        open_ = std::make_unique<OpenWindow>(rows);
+        window = open_->window();
+        return open_->show();
+    }
+
+    void closeWindow() {
+        open_.reset();
+        window = nullptr;
+    }
+
+    MainWindow *window = nullptr;
+
+private:
+    std::unique_ptr<OpenWindow> open_;
 };

@@ -16,13 +16,10 @@
 #include "speech_controls.h"
 #include "open_window.h"
 
-class SpeechControlsTest : public QObject {
+class SpeechControlsTest : public WindowTestCase {
     Q_OBJECT
 
 private:
-    std::unique_ptr<OpenWindow> open;
-    MainWindow *window = nullptr;
-
     SpeechControls *speech() { return window->findChild<SpeechControls *>(); }
     QString status() { return window->findChild<QLabel *>(QStringLiteral("speechStatus"))->text(); }
     QLineEdit *input() { return window->findChild<QLineEdit *>(QStringLiteral("inputPhonetic")); }
@@ -31,13 +28,9 @@ private:
     }
 
 private slots:
-    void init() {
-        open = std::make_unique<OpenWindow>();
-        window = open->window();
-        QVERIFY(open->show());
-    }
+    void init() { QVERIFY(openWindow()); }
 
-    void cleanup() { open.reset(); }
+    void cleanup() { closeWindow(); }
 
     void buttonsSpeakTheTypedTextAndThePickedWord() {
         input()->setText(QStringLiteral("k\u00e6t"));

@@ -54,6 +54,19 @@ class RekeyTest : public ::testing::Test {
     Db other(path, key != nullptr ? nullptr : "some key");
     EXPECT_EQ(other.query("SELECT count(*) FROM t"), kNotADatabase) << where;
   }
+  // Calls `attempt(k, path, finished)` for k = 1, 1 + step, ... with `path` a fresh copy of the
+  // template, until the attempt sets `finished`: the operation it runs with the k-th write
+  // failing got through. False, to end the test, once a check has failed.
+  template <typename Attempt>
+  bool untilFinished(long step, Attempt attempt) {
+    bool finished = false;
+    for (long k = 1; k < 1000 && !finished; k += step) {
+      attempt(k, fresh(), finished);
+      if (HasFailure()) return false;
+    }
+    EXPECT_TRUE(finished);
+    return true;
+  }
 
   quorvi::testing::TemporaryFolder dir;
 };
@@ -118,25 +131,20 @@ TEST_F(RekeyTest, FailedWritesLeaveOneKey) {
   for (const Transition& t : kTransitions) {
     const std::string expected = makeTemplate(t.from, 120);
     for (bool persistent : {false, true}) {
-      bool finished = false;
-      for (long k = 1; k < 1000 && !finished; ++k) {
+      const bool goesOn = untilFinished(1, [&](long k, const std::string& path, bool& finished) {
         const std::string where = name(t) + (persistent ? " persistent" : " once") + " k=" + std::to_string(k);
-        const std::string path = fresh();
-        int rc;
         {
           Db db(path, t.from);
           armFault(k, persistent);
-          rc = rekey(db.get(), t.to);
+          finished = rekey(db.get(), t.to) == SQLITE_OK;
           disarmFault();
-          if (rc != SQLITE_OK) {
+          if (!finished) {
             EXPECT_EQ(digest(db), expected) << where;  // usable at once, under the old key
           }
         }
-        finished = rc == SQLITE_OK;
         expectUnder(path, finished ? t.to : t.from, expected, where);
-        if (HasFailure()) return;
-      }
-      EXPECT_TRUE(finished);
+      });
+      if (!goesOn) return;
     }
     fs::remove(templatePath());
   }
@@ -144,21 +152,16 @@ TEST_F(RekeyTest, FailedWritesLeaveOneKey) {
 
 TEST_F(RekeyTest, FailedWritesInOrdinaryTransactionsChangeNothing) {
   const std::string expected = makeTemplate("k", 120);
-  bool finished = false;
-  for (long k = 1; k < 1000 && !finished; ++k) {
-    const std::string path = fresh();
+  untilFinished(1, [&](long k, const std::string& path, bool& finished) {
     {
       Db db(path, "k");
       ASSERT_EQ(db.exec("PRAGMA cache_size=4"), SQLITE_OK);
       armFault(k, k % 2 == 0);
-      int rc = db.exec("UPDATE t SET b = b || ' changed', c = zeroblob(900)");
+      finished = db.exec("UPDATE t SET b = b || ' changed', c = zeroblob(900)") == SQLITE_OK;
       disarmFault();
-      finished = rc == SQLITE_OK;
     }
     if (!finished) expectUnder(path, "k", expected, "k=" + std::to_string(k));
-    if (HasFailure()) return;
-  }
-  EXPECT_TRUE(finished);
+  });
 }
 
 // A memory journal, no journal or a WAL would not protect the rewrite; the rekey runs under a
@@ -169,10 +172,8 @@ TEST_F(RekeyTest, OtherJournalModesRekeyUnderARollbackJournal) {
     if (std::string(mode) == "wal") {
       ASSERT_EQ(Db(templatePath(), "old key").query("PRAGMA journal_mode=wal"), "wal");
     }
-    bool finished = false;
-    for (long k = 1; k < 1000 && !finished; k += 4) {
+    const bool goesOn = untilFinished(4, [&](long k, const std::string& path, bool& finished) {
       const std::string where = std::string(mode) + " k=" + std::to_string(k);
-      const std::string path = fresh();
       {
         Db db(path, "old key");
         ASSERT_EQ(db.query(std::string("PRAGMA journal_mode=") + mode), mode);
@@ -184,9 +185,8 @@ TEST_F(RekeyTest, OtherJournalModesRekeyUnderARollbackJournal) {
         }
       }
       expectUnder(path, finished ? "new key" : "old key", expected, where);
-      if (HasFailure()) return;
-    }
-    EXPECT_TRUE(finished);
+    });
+    if (!goesOn) return;
     fs::remove(templatePath());
   }
 }
@@ -195,9 +195,7 @@ TEST_F(RekeyTest, OtherJournalModesRekeyUnderARollbackJournal) {
 // old key rolls it back to the old content under the old key.
 TEST_F(RekeyTest, KilledRekeyRecoversUnderTheOldKey) {
   const std::string expected = makeTemplate("old key", 120);
-  bool finished = false;
-  for (long k = 1; k < 1000 && !finished; k += 3) {
-    const std::string path = fresh();
+  untilFinished(3, [&](long k, const std::string& path, bool& finished) {
     pid_t child = fork();
     if (child == 0) {
       Db db(path, "old key");
@@ -209,9 +207,7 @@ TEST_F(RekeyTest, KilledRekeyRecoversUnderTheOldKey) {
     ASSERT_TRUE(WIFEXITED(status));
     finished = WEXITSTATUS(status) == 2;
     expectUnder(path, finished ? "new key" : "old key", expected, "k=" + std::to_string(k));
-    if (HasFailure()) return;
-  }
-  EXPECT_TRUE(finished);
+  });
 }
 
 }  // namespace

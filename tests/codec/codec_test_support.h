@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -33,6 +34,22 @@ inline std::string toHex(const std::uint8_t* data, std::size_t count) {
 template <typename Container>
 std::string toHex(const Container& bytes) {
   return toHex(bytes.data(), bytes.size());
+}
+
+// Hex SHA-256 of `size` bytes, fed to one context `piece` bytes at a time.
+inline std::string sha256Hex(const void* data, std::size_t size, std::size_t piece = SIZE_MAX) {
+  const auto* bytes = static_cast<const std::uint8_t*>(data);
+  Sha256Context context;
+  sha256Init(context);
+  for (std::size_t offset = 0; offset < size; offset += piece)
+    sha256Update(context, bytes + offset, std::min(piece, size - offset));
+  std::uint8_t digest[32];
+  sha256Final(context, digest);
+  return toHex(digest, 32);
+}
+
+inline std::string sha256Hex(std::string_view message, std::size_t piece = SIZE_MAX) {
+  return sha256Hex(message.data(), message.size(), piece);
 }
 
 // Parameter for tests that must give the same bytes on the portable and the hardware path.

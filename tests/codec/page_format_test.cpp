@@ -27,15 +27,6 @@ std::vector<std::uint8_t> pattern(std::size_t count) {
   return bytes;
 }
 
-std::string sha256Of(const std::vector<std::uint8_t>& bytes) {
-  Sha256Context context;
-  sha256Init(context);
-  sha256Update(context, bytes.data(), bytes.size());
-  std::uint8_t digest[32];
-  sha256Final(context, digest);
-  return toHex(digest, 32);
-}
-
 TEST(PageFormat, PageIvsDependOnThePageNumberOnly) {
   EXPECT_EQ(toHex(derivePageIvInput(1)), "e83d010019326445a7fdbe7a31172b5f");  // 81384, 1164194329, ...
   EXPECT_EQ(toHex(derivePageIv(1)), "20d7420f9c37a35dca6fe92a1c6999a9");
@@ -76,12 +67,12 @@ TEST_P(CryptPageTest, MatchesAnIndependentAesCbcOfTheDerivedKeyAndIv) {
   auto page = pattern(4096);
   cryptPage(cipher, key, 1, CryptDirection::Encrypt, page.data(), page.data(), page.size());
   EXPECT_EQ(toHex(page.data(), 16), "7aeb46af2b87c8541d805ee7dc2c1806");
-  EXPECT_EQ(sha256Of(page), "00421eeabab810e985314e692c35df832f7d39eed4063504fa48ebda2c3f0b22");
+  EXPECT_EQ(sha256Hex(page.data(), page.size()), "00421eeabab810e985314e692c35df832f7d39eed4063504fa48ebda2c3f0b22");
 
   auto seventh = pattern(1024);
   std::vector<std::uint8_t> encrypted(1024);
   cryptPage(cipher, key, 7, CryptDirection::Encrypt, seventh.data(), encrypted.data(), encrypted.size());
-  EXPECT_EQ(sha256Of(encrypted), "1d88601805faa9f15f595c61ec46a8008b400147cbce2ddfe86eecab3fc9848c");
+  EXPECT_EQ(sha256Hex(encrypted.data(), encrypted.size()), "1d88601805faa9f15f595c61ec46a8008b400147cbce2ddfe86eecab3fc9848c");
   cryptPage(cipher, key, 7, CryptDirection::Decrypt, encrypted.data(), encrypted.data(), encrypted.size());
   EXPECT_EQ(encrypted, seventh);
 }

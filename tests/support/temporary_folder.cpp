@@ -2,9 +2,17 @@
 
 #include <stdlib.h>
 
+#include <fstream>
+
 namespace fs = std::filesystem;
 
 namespace quorvi::testing {
+
+std::string writeFile(const fs::path& path, const std::string& content) {
+  fs::create_directories(path.parent_path());
+  std::ofstream(path, std::ios::binary) << content;
+  return path.string();
+}
 
 TemporaryFolder::TemporaryFolder() {
   std::string pattern = (fs::temp_directory_path() / "quorvi-test-XXXXXX").string();

@@ -7,6 +7,9 @@
 
 namespace quorvi::testing {
 
+// Writes `content` to the file at `path`, making its folders first; returns the path.
+std::string writeFile(const std::filesystem::path& path, const std::string& content);
+
 // A fresh folder under the system's temporary folder, removed with everything in it.
 class TemporaryFolder {
  public:
@@ -17,6 +20,10 @@ class TemporaryFolder {
   const std::filesystem::path& path() const { return path_; }
   // The path of `name` inside the folder.
   std::string file(const std::string& name) const { return (path_ / name).string(); }
+  // Writes `content` to the file `name` inside the folder; returns its path.
+  std::string write(const std::string& name, const std::string& content) const {
+    return writeFile(path_ / name, content);
+  }
 
  private:
   std::filesystem::path path_;

@@ -129,12 +129,8 @@ DictEntry entryOf(const std::vector<std::string>& fields, const EcdictColumns& c
     };
     DictEntry e;
     e.caption = trimmed(col(columns.word));
-    if (e.caption.empty()) {
-        why = "empty headword";
-        return e;
-    }
-    if (e.caption.size() > kMaxCaptionBytes) {
-        why = "headword too long";
+    if (const char* problem = headwordProblem(e.caption)) {
+        why = problem;
         e.caption.clear();
         return e;
     }
@@ -154,10 +150,7 @@ DictEntry entryOf(const std::vector<std::string>& fields, const EcdictColumns& c
 ImportResult importEcdict(const std::string& path, const ImportOptions& options, SkipReport& skipped) {
     ImportResult result;
     LineReader reader(path, kMaxRecordBytes);
-    if (!reader.isOpen()) {
-        result.error = path + ": cannot read the file";
-        return result;
-    }
+    if (!readable(reader, path, result)) return result;
     auto where = [&](size_t lineNo) { return path + ":" + std::to_string(lineNo); };
     std::vector<std::string> fields, header;
     EcdictColumns columns;
@@ -178,11 +171,8 @@ ImportResult importEcdict(const std::string& path, const ImportOptions& options,
         if (error.empty() && fields.size() != header.size())
             error = "expected " + std::to_string(header.size()) + " fields, found " + std::to_string(fields.size());
         if (!error.empty()) {
-            if (!options.lenient || reader.tooLong()) {
-                result.error = where(startLine) + ": " + error;
+            if (!skipMalformedLine(where(startLine), error, options.lenient && !reader.tooLong(), result, skipped))
                 return result;
-            }
-            skipped.add("malformed line: " + error, where(startLine));
             continue;
         }
         std::string why;

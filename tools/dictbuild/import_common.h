@@ -24,6 +24,19 @@ struct ImportResult {
     bool ok() const { return error.empty(); }
 };
 
+class LineReader;
+
+// False, with the import's error in `result`, when the file `reader` was opened on cannot be read.
+bool readable(const LineReader& reader, const std::string& path, ImportResult& result);
+
+// Why `caption` cannot be a headword ("empty headword", "headword too long"); nullptr when it can.
+const char* headwordProblem(const std::string& caption);
+
+// A malformed line at `where` ("file:line"): reported in `skipped` when `skippable` (a lenient
+// import of a line it can step over), otherwise the import's error. True when the import goes on.
+bool skipMalformedLine(const std::string& where, const std::string& error, bool skippable, ImportResult& result,
+                       SkipReport& skipped);
+
 // Without leading and trailing spaces and tabs.
 std::string trimmed(const std::string& text);
 

@@ -10,10 +10,7 @@ namespace quorvi::dictbuild {
 ImportResult importTsv(const std::string& path, const ImportOptions& options, SkipReport& skipped) {
     ImportResult result;
     LineReader reader(path, kMaxRecordBytes);
-    if (!reader.isOpen()) {
-        result.error = path + ": cannot read the file";
-        return result;
-    }
+    if (!readable(reader, path, result)) return result;
     std::string line;
     while (reader.next(line)) {
         const std::string where = path + ":" + std::to_string(reader.lineNumber());
@@ -35,21 +32,13 @@ ImportResult importTsv(const std::string& path, const ImportOptions& options, Sk
                 if (fields[i].size() > kMaxFieldBytes)
                     error = "field " + std::to_string(i + 1) + " is longer than " + std::to_string(kMaxFieldBytes) + " bytes";
         if (!error.empty()) {
-            if (!options.lenient) {
-                result.error = where + ": " + error;
-                return result;
-            }
-            skipped.add("malformed line: " + error, where);
+            if (!skipMalformedLine(where, error, options.lenient, result, skipped)) return result;
             continue;
         }
         DictEntry e;
         e.caption = trimmed(fields[0]);
-        if (e.caption.find_first_not_of(' ') == std::string::npos) {
-            skipped.add("empty headword", where);
-            continue;
-        }
-        if (e.caption.size() > kMaxCaptionBytes) {
-            skipped.add("headword too long", where);
+        if (const char* problem = headwordProblem(e.caption)) {
+            skipped.add(problem, where);
             continue;
         }
         e.transcription = fields[1];

@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <fstream>
-
 #include "british_word_list.h"
 #include "hunspell_expander.h"
 #include "tests/engine/test_dictionary.h"
@@ -12,32 +10,27 @@ namespace {
 
 class WordListFiles : public ::testing::Test {
 protected:
-    std::string write(const std::string& name, const std::string& text) {
-        const auto path = folder_.path() / name;
-        std::ofstream(path, std::ios::binary) << text;
-        return path.string();
-    }
     // A small affix file in the shape of en_GB.aff: plural and verb suffixes, a prefix that
     // combines with them, a flag for stems that only occur in compounds.
     void writeHunspell() {
-        write("en.aff",
-              "SET UTF-8\n"
-              "ONLYINCOMPOUND _\n"
-              "PFX A Y 1\n"
-              "PFX A 0 re .\n"
-              "SFX S Y 4\n"
-              "SFX S y ies [^aeiou]y\n"
-              "SFX S 0 s [aeiou]y\n"
-              "SFX S 0 es [sxzh]\n"
-              "SFX S 0 s [^sxzhy]\n"
-              "SFX D Y 3\n"
-              "SFX D 0 d e\n"
-              "SFX D y ied [^aeiou]y\n"
-              "SFX D 0 ed [^ey]\n"
-              "SFX G N 2\n"
-              "SFX G e ing e\n"
-              "SFX G 0 ing [^e]\n");
-        dic_ = write("en.dic", "\xEF\xBB\xBF" "6\nwork/ADSG\ncity/S\nbox/S\nrealize/DGS\t Verb\n1th/_\nsheep\n");
+        folder_.write("en.aff",
+                      "SET UTF-8\n"
+                      "ONLYINCOMPOUND _\n"
+                      "PFX A Y 1\n"
+                      "PFX A 0 re .\n"
+                      "SFX S Y 4\n"
+                      "SFX S y ies [^aeiou]y\n"
+                      "SFX S 0 s [aeiou]y\n"
+                      "SFX S 0 es [sxzh]\n"
+                      "SFX S 0 s [^sxzhy]\n"
+                      "SFX D Y 3\n"
+                      "SFX D 0 d e\n"
+                      "SFX D y ied [^aeiou]y\n"
+                      "SFX D 0 ed [^ey]\n"
+                      "SFX G N 2\n"
+                      "SFX G e ing e\n"
+                      "SFX G 0 ing [^e]\n");
+        dic_ = folder_.write("en.dic", "\xEF\xBB\xBF" "6\nwork/ADSG\ncity/S\nbox/S\nrealize/DGS\t Verb\n1th/_\nsheep\n");
     }
     quorvi::testing::TemporaryFolder folder_;
     std::string dic_;
@@ -64,7 +57,7 @@ TEST_F(WordListFiles, HunspellStemsAreSpelledOutThroughTheirAffixRules) {
 TEST_F(WordListFiles, BothSourcesJoinIntoOneListAndMissingOnesAreNamed) {
     writeHunspell();
     WordListSources sources;
-    sources.wordsFile = write("words", "A\nalgorithms\ncolours\r\nworked\n");
+    sources.wordsFile = folder_.write("words", "A\nalgorithms\ncolours\r\nworked\n");
     sources.hunspellDictionary = dic_;
     BritishWordList list = britishWordList(sources);
     EXPECT_TRUE(list.problems().empty());
@@ -92,14 +85,14 @@ TEST_F(WordListFiles, BothSourcesJoinIntoOneListAndMissingOnesAreNamed) {
 }
 
 TEST_F(WordListFiles, MalformedAffixFilesAreRefusedOrReadSafely) {
-    write("odd.dic", "2\nwork/ZZ\n/\n");
-    write("odd.aff", "SFX\nSFX Z\nSFX Z Y 1\nSFX Z 0 ed [^e\nPFX\n");
+    folder_.write("odd.dic", "2\nwork/ZZ\n/\n");
+    folder_.write("odd.aff", "SFX\nSFX Z\nSFX Z Y 1\nSFX Z 0 ed [^e\nPFX\n");
     std::vector<std::string> words;
     std::string error;
     ASSERT_TRUE(expandHunspell((folder_.path() / "odd.dic").string(), (folder_.path() / "odd.aff").string(),
                                [&](const std::string& w) { words.push_back(w); }, error));
     EXPECT_EQ(words, (std::vector<std::string>{"work", "worked", "worked"}));
-    write("long.aff", "FLAG long\n");
+    folder_.write("long.aff", "FLAG long\n");
     EXPECT_FALSE(expandHunspell((folder_.path() / "odd.dic").string(), (folder_.path() / "long.aff").string(),
                                 [](const std::string&) {}, error));
     EXPECT_NE(error.find("long"), std::string::npos);

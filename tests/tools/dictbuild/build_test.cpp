@@ -27,18 +27,13 @@ protected:
         options_.runtimeDir = folder_.path().string();
         options_.useWordNet = false;
         options_.useNpmSources = false;
-        options_.tsvFiles = {writeList("words.tsv",
+        options_.tsvFiles = {folder_.write("words.tsv",
                                        "cat\tkæt\ta small animal\t900\n"
                                        "house\t'haus\ta building for living in\\na home\t10\n"
                                        "example\t\tsomething typical\t50\n"
                                        "odd\tk@t\tunreadable transcription\n"
                                        "say \"hi\"\tsei\tquoted\n"
                                        "bell\x07\tbel\tcontrol character\n")};
-    }
-    std::string writeList(const std::string& name, const std::string& content) {
-        const auto path = folder_.path() / name;
-        std::ofstream(path, std::ios::binary) << content;
-        return path.string();
     }
     BuildSummary build() {
         log_.str("");
@@ -118,7 +113,7 @@ TEST_F(Build, SkipsUnchangedInputsAndRebuildsWhenTheyChangeOrWhenForced) {
     EXPECT_FALSE(build().upToDate);
     options_.force = false;
 
-    writeList("words.tsv", "dog\tdɔɡ\ta dog\n");
+    folder_.write("words.tsv", "dog\tdɔɡ\ta dog\n");
     BuildSummary changed = build();
     EXPECT_TRUE(changed.ok);
     EXPECT_FALSE(changed.upToDate);
@@ -136,7 +131,7 @@ TEST_F(Build, AFailedBuildLeavesThePreviousDictionaryIntact) {
 
     for (const std::string& bad : {std::string("cat\tkæt\n"), std::string("cat\tk\xFF\tx\n"),
                                    std::string("cat\tkæt\t") + std::string(100000, 'x') + "\n"}) {
-        writeList("words.tsv", "dog\tdɔɡ\ta dog\n" + bad);
+        folder_.write("words.tsv", "dog\tdɔɡ\ta dog\n" + bad);
         BuildSummary s = build();
         EXPECT_FALSE(s.ok);
         EXPECT_NE(log_.str().find("words.tsv:2:"), std::string::npos) << log_.str();

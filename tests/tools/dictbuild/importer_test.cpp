@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <fstream>
-
 #include "ecdict_importer.h"
 #include "tests/engine/test_dictionary.h"
 #include "tsv_importer.h"
@@ -14,11 +12,6 @@ const std::string kHeader = "word,phonetic,definition,translation,pos,collins,ox
 
 class Importers : public ::testing::Test {
 protected:
-    std::string write(const std::string& name, const std::string& content) {
-        const auto path = folder_.path() / name;
-        std::ofstream(path, std::ios::binary) << content;
-        return path.string();
-    }
     // Rows after the standard header.
     ImportResult ecdict(const std::string& rows, bool lenient = false) {
         std::string content = kHeader;
@@ -28,12 +21,12 @@ protected:
     ImportResult ecdictRaw(const std::string& content, bool lenient = false) {
         ImportOptions options;
         options.lenient = lenient;
-        return importEcdict(write("words.csv", content), options, skipped_);
+        return importEcdict(folder_.write("words.csv", content), options, skipped_);
     }
     ImportResult tsv(const std::string& content, bool lenient = false) {
         ImportOptions options;
         options.lenient = lenient;
-        return importTsv(write("words.tsv", content), options, skipped_);
+        return importTsv(folder_.write("words.tsv", content), options, skipped_);
     }
     quorvi::testing::TemporaryFolder folder_;
     SkipReport skipped_;

@@ -13,98 +13,119 @@ std::string norm(const std::string& ipa) {
     return n.ok() ? encodeUtf8(n.symbols) : "ERROR: " + n.error;
 }
 
+// Each transcription normalises to the text beside it ("ERROR: " and the reason when refused).
+void expectNormalised(std::initializer_list<std::pair<std::string, std::string>> cases) {
+    for (const auto& [ipa, expected] : cases) EXPECT_EQ(norm(ipa), expected) << ipa;
+}
+
 }  // namespace
 
 TEST(Normaliser, NarrowVowelsBecomeTheTextbookSymbols) {
-    EXPECT_EQ(norm("hˈɒt"), "ˈhɔt");
-    EXPECT_EQ(norm("bˈʊk"), "ˈbuk");
-    EXPECT_EQ(norm("sˈɪŋ"), "ˈsiŋ");
-    EXPECT_EQ(norm("ɹˈɛd"), "ˈred");
-    EXPECT_EQ(norm("bˈɜːd"), "ˈbəːd");
-    EXPECT_EQ(norm("lˈɒx"), "ˈlɔk");
-    EXPECT_EQ(norm("ðə"), "ðə");
+    expectNormalised({
+        {"hˈɒt", "ˈhɔt"},
+        {"bˈʊk", "ˈbuk"},
+        {"sˈɪŋ", "ˈsiŋ"},
+        {"ɹˈɛd", "ˈred"},
+        {"bˈɜːd", "ˈbəːd"},
+        {"lˈɒx", "ˈlɔk"},
+        {"ðə", "ðə"},
+    });
 }
 
 TEST(Normaliser, DiphthongsAndGlides) {
-    EXPECT_EQ(norm("ðˈeə"), "ˈðɛə");   // square
-    EXPECT_EQ(norm("hˈɛː"), "ˈhɛə");   // square written long
-    EXPECT_EQ(norm("hˈiə"), "ˈhiə");
-    EXPECT_EQ(norm("ɡˈəʊɪŋ"), "ˈɡəuiŋ");
-    EXPECT_EQ(norm("fˈaɪə"), "ˈfaiə");
-    EXPECT_EQ(norm("bˈɔɪ"), "ˈbɔi");
-    EXPECT_EQ(norm("nˈeɪʃən"), "ˈneiʃən");
-    EXPECT_EQ(norm("ˈaʊɐ"), "ˈauə");
-    // A long vowel before schwa is printed as the glide.
-    EXPECT_EQ(norm("jˈuːʒuːəl"), "ˈjuːʒuəl");
-    // American o-glide and nurse vowel as RP symbols.
-    EXPECT_EQ(norm("ɡoʊ"), "ɡəu");
-    EXPECT_EQ(norm("bɝd"), "bəːd");
+    expectNormalised({
+        {"ðˈeə", "ˈðɛə"},  // square
+        {"hˈɛː", "ˈhɛə"},  // square written long
+        {"hˈiə", "ˈhiə"},
+        {"ɡˈəʊɪŋ", "ˈɡəuiŋ"},
+        {"fˈaɪə", "ˈfaiə"},
+        {"bˈɔɪ", "ˈbɔi"},
+        {"nˈeɪʃən", "ˈneiʃən"},
+        {"ˈaʊɐ", "ˈauə"},
+        // A long vowel before schwa is printed as the glide.
+        {"jˈuːʒuːəl", "ˈjuːʒuəl"},
+        // American o-glide and nurse vowel as RP symbols.
+        {"ɡoʊ", "ɡəu"},
+        {"bɝd", "bəːd"},
+    });
 }
 
 TEST(Normaliser, NoRAfterAVowelUnlessAVowelFollows) {
-    EXPECT_EQ(norm("kˈɑːɹ"), "ˈkɑː");
-    EXPECT_EQ(norm("kɑːrd"), "kɑːd");
-    EXPECT_EQ(norm("fˈɑːɹ ɐwˈeɪ"), "ˈfɑːəˈwei");
-    EXPECT_EQ(norm("vˈɛɹi"), "ˈveri");
-    EXPECT_EQ(norm("ɐɹˈaɪv"), "əˈraiv");   // r that begins the stressed syllable stays
-    EXPECT_EQ(norm("ɡɹˈiːn"), "ˈɡriːn");
+    expectNormalised({
+        {"kˈɑːɹ", "ˈkɑː"},
+        {"kɑːrd", "kɑːd"},
+        {"fˈɑːɹ ɐwˈeɪ", "ˈfɑːəˈwei"},
+        {"vˈɛɹi", "ˈveri"},
+        {"ɐɹˈaɪv", "əˈraiv"},  // r that begins the stressed syllable stays
+        {"ɡɹˈiːn", "ˈɡriːn"},
+    });
 }
 
 TEST(Normaliser, SyllabicConsonantsGetTheirSchwa) {
-    EXPECT_EQ(norm("bˈʌtn̩"), "ˈbʌtən");
-    EXPECT_EQ(norm("lˈɪtl̩"), "ˈlitəl");
-    EXPECT_EQ(norm("lˈɪtəl"), "ˈlitəl");  // already written out: no second schwa
+    expectNormalised({
+        {"bˈʌtn̩", "ˈbʌtən"},
+        {"lˈɪtl̩", "ˈlitəl"},
+        {"lˈɪtəl", "ˈlitəl"},  // already written out: no second schwa
+    });
 }
 
 TEST(Normaliser, StressMovesToTheStartOfItsSyllable) {
-    EXPECT_EQ(norm("ɪɡzˈɑːmpəl"), "iɡˈzɑːmpəl");        // gz cannot begin a syllable
-    EXPECT_EQ(norm("ɪkstɹˈiːm"), "ikˈstriːm");          // str can
-    EXPECT_EQ(norm("ɹɪzjˈuːm"), "riˈzjuːm");            // so can zj
-    EXPECT_EQ(norm("jˌuːnɪvˈɜːsɪtɪ"), "ˌjuːniˈvəːsiti");
-    EXPECT_EQ(norm("kˈæt"), "ˈkæt");
-    EXPECT_EQ(norm("ɐbˈaʊt"), "əˈbaut");
-    EXPECT_EQ(norm("fˈəʊtəɡɹˌɑːf"), "ˈfəutəˌɡrɑːf");
-    EXPECT_EQ(norm("ɹˈɛd kˈɑː"), "ˈredˈkɑː");           // each word keeps its own
-    // A mark already at the syllable start stays there.
-    EXPECT_EQ(norm("iɡ'zɑːmpl"), "iɡˈzɑːmpl");
-    // Under stress espeak's ɐ is the strut vowel.
-    EXPECT_EQ(norm("ˈɐp"), "ˈʌp");
+    expectNormalised({
+        {"ɪɡzˈɑːmpəl", "iɡˈzɑːmpəl"},  // gz cannot begin a syllable
+        {"ɪkstɹˈiːm", "ikˈstriːm"},  // str can
+        {"ɹɪzjˈuːm", "riˈzjuːm"},  // so can zj
+        {"jˌuːnɪvˈɜːsɪtɪ", "ˌjuːniˈvəːsiti"},
+        {"kˈæt", "ˈkæt"},
+        {"ɐbˈaʊt", "əˈbaut"},
+        {"fˈəʊtəɡɹˌɑːf", "ˈfəutəˌɡrɑːf"},
+        {"ɹˈɛd kˈɑː", "ˈredˈkɑː"},  // each word keeps its own
+        // A mark already at the syllable start stays there.
+        {"iɡ'zɑːmpl", "iɡˈzɑːmpl"},
+        // Under stress espeak's ɐ is the strut vowel.
+        {"ˈɐp", "ˈʌp"},
+    });
 }
 
 TEST(Normaliser, ImportedNotations) {
-    EXPECT_EQ(norm("ig'zɑ:mpl"), "iɡˈzɑːmpl");
-    EXPECT_EQ(norm("[ˌɪntəˈnæʃənl]"), "ˌintəˈnæʃənl");
-    EXPECT_EQ(norm("/'fɑ:ðә/"), "ˈfɑːðə");        // Cyrillic schwa
-    EXPECT_EQ(norm("ˌju:ni'vә:siti"), "ˌjuːniˈvəːsiti");
-    EXPECT_EQ(norm("'kʌlә(r)"), "ˈkʌlə");         // optional r goes
-    EXPECT_EQ(norm("t͡ʃɜːt͡ʃ"), "tʃəːtʃ");          // tie bars
-    EXPECT_EQ(norm("'teibl; 'teibəl"), "ˈteibl");  // first variant
+    expectNormalised({
+        {"ig'zɑ:mpl", "iɡˈzɑːmpl"},
+        {"[ˌɪntəˈnæʃənl]", "ˌintəˈnæʃənl"},
+        {"/'fɑ:ðә/", "ˈfɑːðə"},  // Cyrillic schwa
+        {"ˌju:ni'vә:siti", "ˌjuːniˈvəːsiti"},
+        {"'kʌlә(r)", "ˈkʌlə"},  // optional r goes
+        {"t͡ʃɜːt͡ʃ", "tʃəːtʃ"},  // tie bars
+        {"'teibl; 'teibəl", "ˈteibl"},  // first variant
+    });
 }
 
 TEST(Normaliser, UnreadableInputIsReportedNotGuessed) {
-    EXPECT_EQ(norm(""), "ERROR: no speech sounds");
-    EXPECT_EQ(norm("ˈ"), "ERROR: no speech sounds");
-    EXPECT_EQ(norm("k\xC3"), "ERROR: not valid UTF-8");
-    EXPECT_EQ(norm("kæt7"), "ERROR: unknown symbol U+0037");
-    EXPECT_EQ(norm("KAT"), "ERROR: unknown symbol U+004B");
+    expectNormalised({
+        {"", "ERROR: no speech sounds"},
+        {"ˈ", "ERROR: no speech sounds"},
+        {"k\xC3", "ERROR: not valid UTF-8"},
+        {"kæt7", "ERROR: unknown symbol U+0037"},
+        {"KAT", "ERROR: unknown symbol U+004B"},
+    });
 }
 
 TEST(Normaliser, StressMarksNeverSplitWhatALearnerTypesAsOne) {
     // A secondary mark inside a glide goes; a primary mark moves in front of the pair.
-    EXPECT_EQ(norm("ɹˈeɪdɪˌəʊ"), "ˈreidiəu");
-    EXPECT_EQ(norm("vˈɪdɪˌəʊ"), "ˈvidiəu");
-    EXPECT_EQ(norm("dɪˈəʊdəɹənt"), "ˈdiəudərənt");
-    EXPECT_EQ(norm("aʊtsˈaɪd"), "auˈtsaid");
-    EXPECT_EQ(norm("ˈhɒt ɹˈɒd"), "ˈhɔˈtrɔd");
-    EXPECT_EQ(norm("bˈɛdˌɹuːm"), "ˈbeˌdruːm");
-    EXPECT_EQ(norm("hˈɛdzˌɒf"), "ˈhedzɔf");
-    // Moved in front of one pair, the mark must not land inside the pair before it.
-    EXPECT_EQ(norm("pˈæpɪˌəʊ ˈɜːsɪnəs"), "ˈpæˈpiəuəːsinəs");
-    EXPECT_EQ(norm("leɪˈɜːd"), "ˈleiəːd");  // and on to the start of its syllable
-    // Pairs that are no typed unit keep the mark where the syllable starts.
-    EXPECT_EQ(norm("ˌɪnkəɹˈɛkt"), "ˌinkəˈrekt");
-    EXPECT_EQ(norm("pɪˈænəʊ"), "piˈænəu");
-    EXPECT_EQ(norm("ɪkstɹˈiːm"), "ikˈstriːm");
+    expectNormalised({
+        {"ɹˈeɪdɪˌəʊ", "ˈreidiəu"},
+        {"vˈɪdɪˌəʊ", "ˈvidiəu"},
+        {"dɪˈəʊdəɹənt", "ˈdiəudərənt"},
+        {"aʊtsˈaɪd", "auˈtsaid"},
+        {"ˈhɒt ɹˈɒd", "ˈhɔˈtrɔd"},
+        {"bˈɛdˌɹuːm", "ˈbeˌdruːm"},
+        {"hˈɛdzˌɒf", "ˈhedzɔf"},
+        // Moved in front of one pair, the mark must not land inside the pair before it.
+        {"pˈæpɪˌəʊ ˈɜːsɪnəs", "ˈpæˈpiəuəːsinəs"},
+        {"leɪˈɜːd", "ˈleiəːd"},  // and on to the start of its syllable
+        // Pairs that are no typed unit keep the mark where the syllable starts.
+        {"ˌɪnkəɹˈɛkt", "ˌinkəˈrekt"},
+        {"pɪˈænəʊ", "piˈænəu"},
+        {"ɪkstɹˈiːm", "ikˈstriːm"},
+    });
 }
 
 namespace {
@@ -113,148 +134,178 @@ std::string adjusted(const char* caption, const char16_t* symbols) {
     return encodeUtf8(adjustForSpelling(caption, symbols));
 }
 
+struct Adjustment {
+    const char* caption;
+    const char16_t* symbols;
+    const char* expected;
+};
+
+// Each word's transcription becomes the text beside it once adjusted for the spelling.
+void expectAdjusted(std::initializer_list<Adjustment> cases) {
+    for (const Adjustment& a : cases) EXPECT_EQ(adjusted(a.caption, a.symbols), a.expected) << a.caption;
+}
+
 }  // namespace
 
 TEST(SpellingAdjustments, WeakEndingsArePrintedWithI) {
-    EXPECT_EQ(adjusted("ability", u"əˈbiləti"), "əˈbiliti");
-    EXPECT_EQ(adjusted("electricity", u"ilekˈtrisəti"), "ilekˈtrisiti");
-    EXPECT_EQ(adjusted("qualities", u"ˈkwɔlətiz"), "ˈkwɔlitiz");
-    EXPECT_EQ(adjusted("senate", u"ˈsenət"), "ˈsenit");
-    EXPECT_EQ(adjusted("fortunately", u"ˈfɔːtʃənətli"), "ˈfɔːtʃənitli");
-    EXPECT_EQ(adjusted("visible", u"ˈvizəbəl"), "ˈvizibəl");
-    EXPECT_EQ(adjusted("terribly", u"ˈterəbli"), "ˈteribli");
-    EXPECT_EQ(adjusted("homeless", u"ˈhəumləs"), "ˈhəumlis");
-    EXPECT_EQ(adjusted("carelessness", u"ˈkɛələsnəs"), "ˈkɛəlisnis");
-    EXPECT_EQ(adjusted("darkness", u"ˈdɑːknəs"), "ˈdɑːknis");
-    EXPECT_EQ(adjusted("witnesses", u"ˈwitnəsiz"), "ˈwitnisiz");
-    EXPECT_EQ(adjusted("shortage", u"ˈʃɔːtədʒ"), "ˈʃɔːtidʒ");
-    EXPECT_EQ(adjusted("painted", u"ˈpeintəd"), "ˈpeintid");
-    EXPECT_EQ(adjusted("roses", u"ˈrəuzəz"), "ˈrəuziz");
-    EXPECT_EQ(adjusted("waitresses", u"ˈweitrəsiz"), "ˈweitrisiz");
-    EXPECT_EQ(adjusted("hostess", u"ˈhəustəs"), "ˈhəustis");
-    EXPECT_EQ(adjusted("viewers", u"ˈvjuəz"), "ˈvjuːəz");
-    EXPECT_EQ(adjusted("truer", u"ˈtruə"), "ˈtruːə");
+    expectAdjusted({
+        {"ability", u"əˈbiləti", "əˈbiliti"},
+        {"electricity", u"ilekˈtrisəti", "ilekˈtrisiti"},
+        {"qualities", u"ˈkwɔlətiz", "ˈkwɔlitiz"},
+        {"senate", u"ˈsenət", "ˈsenit"},
+        {"fortunately", u"ˈfɔːtʃənətli", "ˈfɔːtʃənitli"},
+        {"visible", u"ˈvizəbəl", "ˈvizibəl"},
+        {"terribly", u"ˈterəbli", "ˈteribli"},
+        {"homeless", u"ˈhəumləs", "ˈhəumlis"},
+        {"carelessness", u"ˈkɛələsnəs", "ˈkɛəlisnis"},
+        {"darkness", u"ˈdɑːknəs", "ˈdɑːknis"},
+        {"witnesses", u"ˈwitnəsiz", "ˈwitnisiz"},
+        {"shortage", u"ˈʃɔːtədʒ", "ˈʃɔːtidʒ"},
+        {"painted", u"ˈpeintəd", "ˈpeintid"},
+        {"roses", u"ˈrəuzəz", "ˈrəuziz"},
+        {"waitresses", u"ˈweitrəsiz", "ˈweitrisiz"},
+        {"hostess", u"ˈhəustəs", "ˈhəustis"},
+        {"viewers", u"ˈvjuəz", "ˈvjuːəz"},
+        {"truer", u"ˈtruə", "ˈtruːə"},
+    });
 }
 
 TEST(SpellingAdjustments, WeakEndingsKeepWhatTheDictionariesKeep) {
     // -iety and -iate keep ə; a stressed syllable keeps its vowel; verbs in -ate have ei.
-    EXPECT_EQ(adjusted("society", u"səˈsaiəti"), "səˈsaiəti");
-    EXPECT_EQ(adjusted("appropriate", u"əˈprəupriət"), "əˈprəupriət");
-    EXPECT_EQ(adjusted("city", u"ˈsiti"), "ˈsiti");
-    EXPECT_EQ(adjusted("create", u"kriˈeit"), "kriˈeit");
-    EXPECT_EQ(adjusted("unless", u"ənˈles"), "ənˈles");
-    EXPECT_EQ(adjusted("congress", u"ˈkɔŋɡres"), "ˈkɔŋɡres");
-    EXPECT_EQ(adjusted("success", u"səkˈses"), "səkˈses");
-    EXPECT_EQ(adjusted("hundred", u"ˈhʌndrəd"), "ˈhʌndrəd");
-    EXPECT_EQ(adjusted("table", u"ˈteibəl"), "ˈteibəl");
-    EXPECT_EQ(adjusted("comfortable", u"ˈkʌmftəbəl"), "ˈkʌmftəbəl");
+    expectAdjusted({
+        {"society", u"səˈsaiəti", "səˈsaiəti"},
+        {"appropriate", u"əˈprəupriət", "əˈprəupriət"},
+        {"city", u"ˈsiti", "ˈsiti"},
+        {"create", u"kriˈeit", "kriˈeit"},
+        {"unless", u"ənˈles", "ənˈles"},
+        {"congress", u"ˈkɔŋɡres", "ˈkɔŋɡres"},
+        {"success", u"səkˈses", "səkˈses"},
+        {"hundred", u"ˈhʌndrəd", "ˈhʌndrəd"},
+        {"table", u"ˈteibəl", "ˈteibəl"},
+        {"comfortable", u"ˈkʌmftəbəl", "ˈkʌmftəbəl"},
+    });
 }
 
 TEST(SpellingAdjustments, WeakPrefixesArePrintedWithI) {
-    EXPECT_EQ(adjusted("escape", u"eˈskeip"), "iˈskeip");
-    EXPECT_EQ(adjusted("endure", u"enˈdjuə"), "inˈdjuə");
-    EXPECT_EQ(adjusted("befriend", u"bəˈfrend"), "biˈfrend");
-    EXPECT_EQ(adjusted("demand", u"dəˈmɑːnd"), "diˈmɑːnd");
-    EXPECT_EQ(adjusted("retain", u"rəˈtein"), "riˈtein");
-    EXPECT_EQ(adjusted("prevent", u"prəˈvent"), "priˈvent");
-    // Stressed prefixes and vowel-initial stems stay as they are.
-    EXPECT_EQ(adjusted("extra", u"ˈekstrə"), "ˈekstrə");
-    EXPECT_EQ(adjusted("decorate", u"ˈdekəreit"), "ˈdekəreit");
-    EXPECT_EQ(adjusted("react", u"riˈækt"), "riˈækt");
-    EXPECT_EQ(adjusted("eight", u"ˈeit"), "ˈeit");
+    expectAdjusted({
+        {"escape", u"eˈskeip", "iˈskeip"},
+        {"endure", u"enˈdjuə", "inˈdjuə"},
+        {"befriend", u"bəˈfrend", "biˈfrend"},
+        {"demand", u"dəˈmɑːnd", "diˈmɑːnd"},
+        {"retain", u"rəˈtein", "riˈtein"},
+        {"prevent", u"prəˈvent", "priˈvent"},
+        // Stressed prefixes and vowel-initial stems stay as they are.
+        {"extra", u"ˈekstrə", "ˈekstrə"},
+        {"decorate", u"ˈdekəreit", "ˈdekəreit"},
+        {"react", u"riˈækt", "riˈækt"},
+        {"eight", u"ˈeit", "ˈeit"},
+    });
 }
 
 TEST(SpellingAdjustments, FullVowelsTheDictionariesReduce) {
-    EXPECT_EQ(adjusted("column", u"ˈkɔlʌm"), "ˈkɔləm");
-    EXPECT_EQ(adjusted("autumn", u"ˈɔːtʌm"), "ˈɔːtəm");
-    EXPECT_EQ(adjusted("autumns", u"ˈɔːtʌmz"), "ˈɔːtəmz");
-    EXPECT_EQ(adjusted("troublesome", u"ˈtrʌbəlsʌm"), "ˈtrʌbəlsəm");
-    EXPECT_EQ(adjusted("cumbersome", u"ˈkʌmbəˌsʌm"), "ˈkʌmbəsəm");
-    EXPECT_EQ(adjusted("obtain", u"ɔbˈtein"), "əbˈtein");
-    EXPECT_EQ(adjusted("obstruct", u"ɔbˈstrʌkt"), "əbˈstrʌkt");
-    // Full where the dictionaries keep them full.
-    EXPECT_EQ(adjusted("observation", u"ɔbzəˈveiʃən"), "ɔbzəˈveiʃən");
-    EXPECT_EQ(adjusted("abnormal", u"əbˈnɔːməl"), "æbˈnɔːməl");
-    EXPECT_EQ(adjusted("income", u"ˈinkʌm"), "ˈinkʌm");
+    expectAdjusted({
+        {"column", u"ˈkɔlʌm", "ˈkɔləm"},
+        {"autumn", u"ˈɔːtʌm", "ˈɔːtəm"},
+        {"autumns", u"ˈɔːtʌmz", "ˈɔːtəmz"},
+        {"troublesome", u"ˈtrʌbəlsʌm", "ˈtrʌbəlsəm"},
+        {"cumbersome", u"ˈkʌmbəˌsʌm", "ˈkʌmbəsəm"},
+        {"obtain", u"ɔbˈtein", "əbˈtein"},
+        {"obstruct", u"ɔbˈstrʌkt", "əbˈstrʌkt"},
+        // Full where the dictionaries keep them full.
+        {"observation", u"ɔbzəˈveiʃən", "ɔbzəˈveiʃən"},
+        {"abnormal", u"əbˈnɔːməl", "æbˈnɔːməl"},
+        {"income", u"ˈinkʌm", "ˈinkʌm"},
+    });
 }
 
 TEST(SpellingAdjustments, ASchwaTheLettersKeepIsRestoredBeforeR) {
-    EXPECT_EQ(adjusted("camera", u"ˈkæmrə"), "ˈkæmərə");
-    EXPECT_EQ(adjusted("averages", u"ˈævridʒiz"), "ˈævəridʒiz");
-    EXPECT_EQ(adjusted("favourite", u"ˈfeivrit"), "ˈfeivərit");
-    EXPECT_EQ(adjusted("general", u"ˈdʒenrəl"), "ˈdʒenərəl");
-    // Clusters, words spelled without the vowel, prefixes and phrases stay as they are.
-    EXPECT_EQ(adjusted("different", u"ˈdifrənt"), "ˈdifrənt");
-    EXPECT_EQ(adjusted("every", u"ˈevri"), "ˈevri");
-    EXPECT_EQ(adjusted("Henry", u"ˈhenri"), "ˈhenri");
-    EXPECT_EQ(adjusted("unreal", u"ʌnˈriəl"), "ʌnˈriəl");
-    EXPECT_EQ(adjusted("gun runner", u"ˈɡʌnrʌnə"), "ˈɡʌnrʌnə");
+    expectAdjusted({
+        {"camera", u"ˈkæmrə", "ˈkæmərə"},
+        {"averages", u"ˈævridʒiz", "ˈævəridʒiz"},
+        {"favourite", u"ˈfeivrit", "ˈfeivərit"},
+        {"general", u"ˈdʒenrəl", "ˈdʒenərəl"},
+        // Clusters, words spelled without the vowel, prefixes and phrases stay as they are.
+        {"different", u"ˈdifrənt", "ˈdifrənt"},
+        {"every", u"ˈevri", "ˈevri"},
+        {"Henry", u"ˈhenri", "ˈhenri"},
+        {"unreal", u"ʌnˈriəl", "ʌnˈriəl"},
+        {"gun runner", u"ˈɡʌnrʌnə", "ˈɡʌnrʌnə"},
+    });
 }
 
 TEST(SpellingAdjustments, PrefixesKeepTheirNBeforeKOrG) {
-    EXPECT_EQ(adjusted("include", u"iŋˈkluːd"), "inˈkluːd");
-    EXPECT_EQ(adjusted("congratulate", u"kəŋˈɡrætʃuleit"), "kənˈɡrætʃuleit");
-    EXPECT_EQ(adjusted("incorrect", u"ˌiŋkəˈrekt"), "ˌinkəˈrekt");
-    EXPECT_EQ(adjusted("unkind", u"ʌŋˈkaind"), "ʌnˈkaind");
-    EXPECT_EQ(adjusted("engage", u"iŋˈɡeidʒ"), "inˈɡeidʒ");
-    EXPECT_EQ(adjusted("synchronic", u"siŋˈkrɔnik"), "sinˈkrɔnik");
-    // A stressed prefix and a plain ŋ inside a stem keep ŋ.
-    EXPECT_EQ(adjusted("concrete", u"ˈkɔŋkriːt"), "ˈkɔŋkriːt");
-    EXPECT_EQ(adjusted("uncle", u"ˈʌŋkəl"), "ˈʌŋkəl");
-    EXPECT_EQ(adjusted("inkling", u"ˈiŋkliŋ"), "ˈiŋkliŋ");
-    EXPECT_EQ(adjusted("anchor", u"ˈæŋkə"), "ˈæŋkə");
+    expectAdjusted({
+        {"include", u"iŋˈkluːd", "inˈkluːd"},
+        {"congratulate", u"kəŋˈɡrætʃuleit", "kənˈɡrætʃuleit"},
+        {"incorrect", u"ˌiŋkəˈrekt", "ˌinkəˈrekt"},
+        {"unkind", u"ʌŋˈkaind", "ʌnˈkaind"},
+        {"engage", u"iŋˈɡeidʒ", "inˈɡeidʒ"},
+        {"synchronic", u"siŋˈkrɔnik", "sinˈkrɔnik"},
+        // A stressed prefix and a plain ŋ inside a stem keep ŋ.
+        {"concrete", u"ˈkɔŋkriːt", "ˈkɔŋkriːt"},
+        {"uncle", u"ˈʌŋkəl", "ˈʌŋkəl"},
+        {"inkling", u"ˈiŋkliŋ", "ˈiŋkliŋ"},
+        {"anchor", u"ˈæŋkə", "ˈæŋkə"},
+    });
 }
 
 TEST(SpellingAdjustments, TheCureVowel) {
-    EXPECT_EQ(adjusted("pure", u"ˈpjɔː"), "ˈpjuə");
-    EXPECT_EQ(adjusted("insurance", u"inˈʃɔːrəns"), "inˈʃuərəns");
-    EXPECT_EQ(adjusted("rural", u"ˈrɔːrəl"), "ˈruərəl");
-    EXPECT_EQ(adjusted("moorland", u"ˈmɔːlənd"), "ˈmuələnd");
-    EXPECT_EQ(adjusted("tourism", u"ˈtɔːrizəm"), "ˈtuərizəm");
-    EXPECT_EQ(adjusted("Europe", u"ˈjɔːrəp"), "ˈjuərəp");
-    // ɔː spelled otherwise stays.
-    EXPECT_EQ(adjusted("door", u"ˈdɔː"), "ˈdɔː");
-    EXPECT_EQ(adjusted("floor", u"ˈflɔː"), "ˈflɔː");
-    EXPECT_EQ(adjusted("court", u"ˈkɔːt"), "ˈkɔːt");
-    EXPECT_EQ(adjusted("your", u"jɔː"), "jɔː");
-    EXPECT_EQ(adjusted("aura", u"ˈɔːrə"), "ˈɔːrə");
-    // In a phrase, only when no other word may spell the ɔː.
-    EXPECT_EQ(adjusted("poor man", u"ˈpɔːˈmæn"), "ˈpuəˈmæn");
-    EXPECT_EQ(adjusted("Agriculture Organization", u"ˈæɡriˌkʌltʃəˌɔːɡənaiˈzeiʃən"),
-              "ˈæɡriˌkʌltʃəˌɔːɡənaiˈzeiʃən");
-    EXPECT_EQ(adjusted("arboriculture", u"ˈɑːbɔːˌrikʌltʃə"), "ˈɑːbɔːˌrikʌltʃə");
-    EXPECT_EQ(adjusted("jurors", u"ˈdʒɔːrəz"), "ˈdʒuərəz");
-    EXPECT_EQ(adjusted("bureau", u"ˈbjɔːrəu"), "ˈbjuərəu");
-    EXPECT_EQ(adjusted("alluring", u"əˈlɔːriŋ"), "əˈluəriŋ");
-    EXPECT_EQ(adjusted("rurally", u"ˈrɔːrəli"), "ˈruərəli");
-    EXPECT_EQ(adjusted("sure enough", u"ˈʃɔːiˈnʌf"), "ˈʃuəiˈnʌf");
+    expectAdjusted({
+        {"pure", u"ˈpjɔː", "ˈpjuə"},
+        {"insurance", u"inˈʃɔːrəns", "inˈʃuərəns"},
+        {"rural", u"ˈrɔːrəl", "ˈruərəl"},
+        {"moorland", u"ˈmɔːlənd", "ˈmuələnd"},
+        {"tourism", u"ˈtɔːrizəm", "ˈtuərizəm"},
+        {"Europe", u"ˈjɔːrəp", "ˈjuərəp"},
+        // ɔː spelled otherwise stays.
+        {"door", u"ˈdɔː", "ˈdɔː"},
+        {"floor", u"ˈflɔː", "ˈflɔː"},
+        {"court", u"ˈkɔːt", "ˈkɔːt"},
+        {"your", u"jɔː", "jɔː"},
+        {"aura", u"ˈɔːrə", "ˈɔːrə"},
+        // In a phrase, only when no other word may spell the ɔː.
+        {"poor man", u"ˈpɔːˈmæn", "ˈpuəˈmæn"},
+        {"Agriculture Organization", u"ˈæɡriˌkʌltʃəˌɔːɡənaiˈzeiʃən", "ˈæɡriˌkʌltʃəˌɔːɡənaiˈzeiʃən"},
+        {"arboriculture", u"ˈɑːbɔːˌrikʌltʃə", "ˈɑːbɔːˌrikʌltʃə"},
+        {"jurors", u"ˈdʒɔːrəz", "ˈdʒuərəz"},
+        {"bureau", u"ˈbjɔːrəu", "ˈbjuərəu"},
+        {"alluring", u"əˈlɔːriŋ", "əˈluəriŋ"},
+        {"rurally", u"ˈrɔːrəli", "ˈruərəli"},
+        {"sure enough", u"ˈʃɔːiˈnʌf", "ˈʃuəiˈnʌf"},
+    });
 }
 
 TEST(SpellingAdjustments, JBeforeTheWeakVowel) {
-    EXPECT_EQ(adjusted("trillion", u"ˈtriliən"), "ˈtriljən");
-    EXPECT_EQ(adjusted("brilliance", u"ˈbriliəns"), "ˈbriljəns");
-    EXPECT_EQ(adjusted("canyons", u"ˈkæniənz"), "ˈkænjənz");
-    EXPECT_EQ(adjusted("dominion", u"dəˈminiən"), "dəˈminjən");
-    EXPECT_EQ(adjusted("communion", u"kəˈmjuːniən"), "kəˈmjuːnjən");
-    // No j where the i is a syllable of its own.
-    EXPECT_EQ(adjusted("champion", u"ˈtʃæmpiən"), "ˈtʃæmpiən");
-    EXPECT_EQ(adjusted("senior", u"ˈsiːniə"), "ˈsiːniə");
+    expectAdjusted({
+        {"trillion", u"ˈtriliən", "ˈtriljən"},
+        {"brilliance", u"ˈbriliəns", "ˈbriljəns"},
+        {"canyons", u"ˈkæniənz", "ˈkænjənz"},
+        {"dominion", u"dəˈminiən", "dəˈminjən"},
+        {"communion", u"kəˈmjuːniən", "kəˈmjuːnjən"},
+        // No j where the i is a syllable of its own.
+        {"champion", u"ˈtʃæmpiən", "ˈtʃæmpiən"},
+        {"senior", u"ˈsiːniə", "ˈsiːniə"},
+    });
 }
 
 TEST(SpellingAdjustments, OneAndItsCompoundsHaveTheStrutVowel) {
-    EXPECT_EQ(adjusted("ones", u"ˈwɔnz"), "ˈwʌnz");
-    EXPECT_EQ(adjusted("everyone", u"ˈevriwɔn"), "ˈevriwʌn");
-    EXPECT_EQ(adjusted("nonetheless", u"ˌnɔnðəˈles"), "ˌnʌnðəˈles");
-    EXPECT_EQ(adjusted("nonsense", u"ˈnɔnsəns"), "ˈnɔnsəns");
-    EXPECT_EQ(adjusted("wander", u"ˈwɔndə"), "ˈwɔndə");
+    expectAdjusted({
+        {"ones", u"ˈwɔnz", "ˈwʌnz"},
+        {"everyone", u"ˈevriwɔn", "ˈevriwʌn"},
+        {"nonetheless", u"ˌnɔnðəˈles", "ˌnʌnðəˈles"},
+        {"nonsense", u"ˈnɔnsəns", "ˈnɔnsəns"},
+        {"wander", u"ˈwɔndə", "ˈwɔndə"},
+    });
 }
 
 TEST(SpellingAdjustments, SingleWords) {
-    EXPECT_EQ(adjusted("advancement", u"ədˈvænsmənt"), "ədˈvɑːnsmənt");
-    EXPECT_EQ(adjusted("absorbing", u"əbˈsɔːbiŋ"), "əbˈzɔːbiŋ");
-    EXPECT_EQ(adjusted("empire", u"ˈimpaiə"), "ˈempaiə");
-    EXPECT_EQ(adjusted("anxiously", u"ˈæŋʃəsli"), "ˈæŋkʃəsli");
-    EXPECT_EQ(adjusted("authority", u"əˈθɔrəti"), "ɔːˈθɔriti");
+    expectAdjusted({
+        {"advancement", u"ədˈvænsmənt", "ədˈvɑːnsmənt"},
+        {"absorbing", u"əbˈsɔːbiŋ", "əbˈzɔːbiŋ"},
+        {"empire", u"ˈimpaiə", "ˈempaiə"},
+        {"anxiously", u"ˈæŋʃəsli", "ˈæŋkʃəsli"},
+        {"authority", u"əˈθɔrəti", "ɔːˈθɔriti"},
+    });
 }
 
 TEST(StoredNotation, SymbolsAreWrittenAsReferencesAndReadBack) {

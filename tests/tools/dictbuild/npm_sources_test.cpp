@@ -14,6 +14,7 @@
 
 using namespace quorvi::dictbuild;
 namespace fs = std::filesystem;
+using quorvi::testing::writeFile;
 
 namespace {
 
@@ -22,11 +23,6 @@ QJsonDocument parsed(const std::string& text) {
     std::string error;
     EXPECT_TRUE(parseJsonData(text, "sample", doc, error)) << error;
     return doc;
-}
-
-void writeFile(const fs::path& path, const std::string& content) {
-    fs::create_directories(path.parent_path());
-    std::ofstream(path, std::ios::binary) << content;
 }
 
 // A stand-in for npm: a shell script that packs a prepared folder the way `npm pack` does,

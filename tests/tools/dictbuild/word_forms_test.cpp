@@ -96,6 +96,10 @@ protected:
         return out;
     }
     using Lines = std::vector<std::string>;
+    // Each form is labelled with the one label beside it and nothing else.
+    void expectLabels(std::initializer_list<std::pair<const char*, const char*>> expected) const {
+        for (const auto& [form, label] : expected) EXPECT_EQ(labels(form), Lines{label}) << form;
+    }
     WordNetData data_;
     BritishWordList list_;
 };
@@ -160,36 +164,40 @@ TEST_F(WordForms, FormsMadeByRuleStayOnlyWhenTheWordListHasThem) {
 
 TEST_F(WordForms, PastTenseAndPastParticipleAreLabelledApart) {
     addInflections(data_, list_);
-    EXPECT_EQ(labels("went"), Lines{"past tense of go"});
-    EXPECT_EQ(labels("gone"), Lines{"past participle of go"});
-    EXPECT_EQ(labels("took"), Lines{"past tense of take"});
-    EXPECT_EQ(labels("taken"), Lines{"past participle of take"});
-    EXPECT_EQ(labels("overtook"), Lines{"past tense of overtake"});    // take behind a prefix
-    EXPECT_EQ(labels("overtaken"), Lines{"past participle of overtake"});
-    EXPECT_EQ(labels("ghostwrote"), Lines{"past tense of ghostwrite"});  // write inside a compound
-    EXPECT_EQ(labels("ghostwritten"), Lines{"past participle of ghostwrite"});
-    EXPECT_EQ(labels("misunderstood"), Lines{"past tense and past participle of misunderstand"});
-    EXPECT_EQ(labels("saw"), Lines{"past tense of see"});
-    EXPECT_EQ(labels("showed"), Lines{"past tense of show"});         // the rule's form beside shown
-    EXPECT_EQ(labels("shown"), Lines{"past participle of show"});
-    EXPECT_EQ(labels("dreamt"), Lines{"past tense and past participle of dream"});
-    EXPECT_EQ(labels("dreamed"), Lines{"past tense and past participle of dream"});
-    EXPECT_EQ(labels("wrought"), Lines{"past tense and past participle of work"});  // a lone form
-    EXPECT_EQ(labels("black"), Lines{"past tense of blick"});         // told by shape: -n is the participle
-    EXPECT_EQ(labels("blicken"), Lines{"past participle of blick"});
-    EXPECT_EQ(labels("blicked"), Lines{"past tense and past participle of blick"});
-    EXPECT_EQ(labels("going"), Lines{"present participle of go"});
-    EXPECT_EQ(labels("goes"), Lines{"third person singular of go"});
+    expectLabels({
+        {"went", "past tense of go"},
+        {"gone", "past participle of go"},
+        {"took", "past tense of take"},
+        {"taken", "past participle of take"},
+        {"overtook", "past tense of overtake"},  // take behind a prefix
+        {"overtaken", "past participle of overtake"},
+        {"ghostwrote", "past tense of ghostwrite"},  // write inside a compound
+        {"ghostwritten", "past participle of ghostwrite"},
+        {"misunderstood", "past tense and past participle of misunderstand"},
+        {"saw", "past tense of see"},
+        {"showed", "past tense of show"},  // the rule's form beside shown
+        {"shown", "past participle of show"},
+        {"dreamt", "past tense and past participle of dream"},
+        {"dreamed", "past tense and past participle of dream"},
+        {"wrought", "past tense and past participle of work"},  // a lone form
+        {"black", "past tense of blick"},  // told by shape: -n is the participle
+        {"blicken", "past participle of blick"},
+        {"blicked", "past tense and past participle of blick"},
+        {"going", "present participle of go"},
+        {"goes", "third person singular of go"},
+    });
 }
 
 TEST_F(WordForms, AMultiwordVerbInflectsItsVerb) {
     addInflections(data_, list_);
-    EXPECT_EQ(labels("gave up"), Lines{"past tense of give up"});
-    EXPECT_EQ(labels("given up"), Lines{"past participle of give up"});
-    EXPECT_EQ(labels("gives up"), Lines{"third person singular of give up"});
-    EXPECT_EQ(labels("giving up"), Lines{"present participle of give up"});
-    EXPECT_EQ(labels("throwing out"), Lines{"present participle of throw out"});
-    EXPECT_EQ(labels("throws out"), Lines{"third person singular of throw out"});
+    expectLabels({
+        {"gave up", "past tense of give up"},
+        {"given up", "past participle of give up"},
+        {"gives up", "third person singular of give up"},
+        {"giving up", "present participle of give up"},
+        {"throwing out", "present participle of throw out"},
+        {"throws out", "third person singular of throw out"},
+    });
     EXPECT_EQ(find("throwed out"), nullptr);  // "throwed" is in no list
     EXPECT_EQ(find("throwing out")->anchor >= 0, true);
 }

@@ -34,11 +34,7 @@ protected:
         options_.wordnetDir = wordnet_.string();
         options_.useNpmSources = false;  // the word lists alone decide here
     }
-    void write(const std::string& name, const std::string& text) { std::ofstream(wordnet_ / name, std::ios::binary) << text; }
-    std::string writeFile(const std::string& name, const std::string& text) {
-        std::ofstream(folder_.path() / name, std::ios::binary) << text;
-        return (folder_.path() / name).string();
-    }
+    void write(const std::string& name, const std::string& text) { quorvi::testing::writeFile(wordnet_ / name, text); }
     std::map<std::string, std::string> rows() {
         std::string error;
         sqlite3* db = openKeyedDatabase(options_.databasePath(), false, error);
@@ -75,7 +71,7 @@ TEST_F(WordListBuild, WithoutTheListsTheBuildSaysWhatIsMissingAndGoesOn) {
 }
 
 TEST_F(WordListBuild, WithAListOnlyItsFormsAreWrittenAndANewListRebuilds) {
-    options_.wordLists = {writeFile("words", "cats\ngoes\ngoing\n"), ""};
+    options_.wordLists = {folder_.write("words", "cats\ngoes\ngoing\n"), ""};
     ASSERT_TRUE(buildDictionary(options_, log_).ok) << log_.str();
     auto r = rows();
     EXPECT_EQ(r.count("sheeps"), 0u);
@@ -86,7 +82,7 @@ TEST_F(WordListBuild, WithAListOnlyItsFormsAreWrittenAndANewListRebuilds) {
     EXPECT_NE(log.find("sheeps", log.find("made-up ones left out (")), std::string::npos) << log;
 
     // The word list is an input of the build: a changed list is no reason to skip.
-    writeFile("words", "cats\ngoes\ngoing\nsheeps\n");
+    folder_.write("words", "cats\ngoes\ngoing\nsheeps\n");
     log_.str("");
     BuildSummary again = buildDictionary(options_, log_);
     ASSERT_TRUE(again.ok) << log_.str();

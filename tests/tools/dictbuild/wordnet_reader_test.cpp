@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <fstream>
-
 #include "tests/engine/test_dictionary.h"
 #include "wordnet_reader.h"
 
@@ -14,43 +12,40 @@ namespace {
 class MiniWordNet : public ::testing::Test {
 protected:
     void SetUp() override {
-        write("index.noun",
-              "  1 this licence header line starts with spaces\n"
-              "turkey n 2 1 @ 2 1 00000100 00000200  \n"
-              "cat n 1 0 1 1 00000300  \n"
-              "go n 3 0 3 1 00000600 00000700 00000800  \n");
-        write("data.noun",
-              "  1 licence\n"
-              "00000100 05 n 02 turkey 0 domestic_turkey 0 000 | large bird; \"we ate turkey\"  \n"
-              "00000200 15 n 01 Turkey 0 000 | a republic in Asia Minor  \n"
-              "00000300 05 n 01 cat 0 000 | feline mammal; \"the cat sat\"; \"cats purr\"  \n"
-              "00000600 04 n 01 go 0 000 | a time for working  \n"
-              "00000700 06 n 01 go 0 000 | street names for methylenedioxymethamphetamine  \n"
-              "00000800 04 n 01 go 0 000 | a board game for two players  \n");
-        write("index.verb", "walk v 1 0 1 1 00000400  \ngo v 3 0 3 2 00000410 00000420 00000430  \n");
-        write("data.verb",
-              "00000400 38 v 01 walk 0 000 | use one's feet; \"we walked home\"  \n"
-              "00000410 38 v 01 go 0 000 | change location; move  \n"
-              "00000420 30 v 01 go 0 000 | follow a procedure  \n"
-              "00000430 42 v 01 go 0 000 | be awarded  \n");
-        write("index.adj", "elect a 1 0 1 0 00000500  \n");
-        write("data.adj", "00000500 00 s 01 elect(ip) 0 000 | elected but not yet in office  \n");
-        write("index.adv", "");
-        write("data.adv", "");
-        write("noun.exc", "turkeys turkey\n");
-        write("verb.exc", "");
-        write("adj.exc", "");
-        write("adv.exc", "");
-        write("cntlist.rev",
-              "turkey%1:05:00:: 1 7\n"
-              "turkey%1:15:00:: 2 3\n"
-              "walk%2:38:00:: 1 4\n"
-              "go%1:04:00:: 2 5\n"
-              "go%2:38:00:: 1 343\n"
-              "go%2:30:00:: 2 3\n");
-    }
-    void write(const std::string& name, const std::string& text) {
-        std::ofstream(folder_.path() / name, std::ios::binary) << text;
+        folder_.write("index.noun",
+                      "  1 this licence header line starts with spaces\n"
+                      "turkey n 2 1 @ 2 1 00000100 00000200  \n"
+                      "cat n 1 0 1 1 00000300  \n"
+                      "go n 3 0 3 1 00000600 00000700 00000800  \n");
+        folder_.write("data.noun",
+                      "  1 licence\n"
+                      "00000100 05 n 02 turkey 0 domestic_turkey 0 000 | large bird; \"we ate turkey\"  \n"
+                      "00000200 15 n 01 Turkey 0 000 | a republic in Asia Minor  \n"
+                      "00000300 05 n 01 cat 0 000 | feline mammal; \"the cat sat\"; \"cats purr\"  \n"
+                      "00000600 04 n 01 go 0 000 | a time for working  \n"
+                      "00000700 06 n 01 go 0 000 | street names for methylenedioxymethamphetamine  \n"
+                      "00000800 04 n 01 go 0 000 | a board game for two players  \n");
+        folder_.write("index.verb", "walk v 1 0 1 1 00000400  \ngo v 3 0 3 2 00000410 00000420 00000430  \n");
+        folder_.write("data.verb",
+                      "00000400 38 v 01 walk 0 000 | use one's feet; \"we walked home\"  \n"
+                      "00000410 38 v 01 go 0 000 | change location; move  \n"
+                      "00000420 30 v 01 go 0 000 | follow a procedure  \n"
+                      "00000430 42 v 01 go 0 000 | be awarded  \n");
+        folder_.write("index.adj", "elect a 1 0 1 0 00000500  \n");
+        folder_.write("data.adj", "00000500 00 s 01 elect(ip) 0 000 | elected but not yet in office  \n");
+        folder_.write("index.adv", "");
+        folder_.write("data.adv", "");
+        folder_.write("noun.exc", "turkeys turkey\n");
+        folder_.write("verb.exc", "");
+        folder_.write("adj.exc", "");
+        folder_.write("adv.exc", "");
+        folder_.write("cntlist.rev",
+                      "turkey%1:05:00:: 1 7\n"
+                      "turkey%1:15:00:: 2 3\n"
+                      "walk%2:38:00:: 1 4\n"
+                      "go%1:04:00:: 2 5\n"
+                      "go%2:38:00:: 1 343\n"
+                      "go%2:30:00:: 2 3\n");
     }
     const DictEntry* find(const WordNetData& d, const std::string& caption) {
         for (const auto& e : d.headwords)
