@@ -189,8 +189,22 @@ bool PhoneticIndex::loadAllRows(const std::atomic<bool>* stop, unsigned parts) {
   return true;
 }
 
-// A counting sort of the rows by sound count and by first sound, which keeps the rows' order
-// within each group. Rows without a headword are in no group.
+// A counting sort of the rows by `key(row)` (a byte), which keeps the rows' order within each
+// group. Rows without a headword are in no group.
+template <typename Key>
+PhoneticIndex::Groups PhoneticIndex::groupBy(Key key) const {
+  Groups groups;
+  const auto rows = static_cast<std::uint32_t>(facts_.flags.size());
+  for (std::uint32_t row = 0; row < rows; ++row)
+    if (hasCaption(row)) ++groups.starts[key(row) + 1];
+  for (size_t k = 1; k < groups.starts.size(); ++k) groups.starts[k] += groups.starts[k - 1];
+  groups.rows.resize(groups.starts.back());
+  std::array<std::uint32_t, 257> next = groups.starts;
+  for (std::uint32_t row = 0; row < rows; ++row)
+    if (hasCaption(row)) groups.rows[next[key(row)]++] = row;
+  return groups;
+}
+
 void PhoneticIndex::groupRows() {
   const std::lock_guard<std::mutex> lock(groupMutex_);
   if (grouped_) return;
@@ -204,27 +218,9 @@ void PhoneticIndex::groupRows() {
     }
     factsInColumns_ = true;
   }
-  Groups byCount, byFirst;
-  const auto rows = static_cast<std::uint32_t>(facts_.flags.size());
-  for (std::uint32_t row = 0; row < rows; ++row) {
-    if (!hasCaption(row)) continue;
-    ++byCount.starts[static_cast<unsigned>(soundCount(row)) + 1];
-    ++byFirst.starts[static_cast<unsigned char>(firstSound(row)) + 1u];
-  }
-  for (size_t k = 1; k < byCount.starts.size(); ++k) {
-    byCount.starts[k] += byCount.starts[k - 1];
-    byFirst.starts[k] += byFirst.starts[k - 1];
-  }
-  byCount.rows.resize(byCount.starts.back());
-  byFirst.rows.resize(byFirst.starts.back());
-  std::array<std::uint32_t, 257> nextByCount = byCount.starts, nextByFirst = byFirst.starts;
-  for (std::uint32_t row = 0; row < rows; ++row) {
-    if (!hasCaption(row)) continue;
-    byCount.rows[nextByCount[static_cast<unsigned>(soundCount(row))]++] = row;
-    byFirst.rows[nextByFirst[static_cast<unsigned char>(firstSound(row))]++] = row;
-  }
-  bySoundCount_ = std::move(byCount);
-  byFirstSound_ = std::move(byFirst);
+  bySoundCount_ = groupBy([this](std::uint32_t row) -> unsigned {
+    return static_cast<unsigned>(soundCount(row));
+  });
   grouped_ = true;
 }
 
@@ -233,8 +229,15 @@ std::span<const std::uint32_t> PhoneticIndex::rowsWithSoundCount(int count) cons
   return bySoundCount_.group(static_cast<unsigned>(count));
 }
 
+// Only the search for near-sound rows reads these, and only when few rows match as typed: they
+// are grouped on first use.
 std::span<const std::uint32_t> PhoneticIndex::rowsStartingWith(char code) const {
   if (!grouped_) return {};
+  std::call_once(firstSoundGrouping_, [this] {
+    byFirstSound_ = groupBy([this](std::uint32_t row) -> unsigned {
+      return static_cast<unsigned char>(firstSound(row));
+    });
+  });
   return byFirstSound_.group(static_cast<unsigned char>(code));
 }
 

@@ -88,8 +88,8 @@ class PhoneticIndex {
   // Reads the `parts` of block `number` not read yet.
   bool ensureBlock(size_t number, unsigned parts);
   void setBlockRows(std::uint32_t blockRows);
-  // Gathers the blocks' per-row facts into columns and groups the rows by sound count and by
-  // first sound, once.
+  // Gathers the blocks' per-row facts into columns (rows built from the table) and groups the
+  // rows by sound count, once.
   void groupRows();
 
   // Rows grouped by a byte key: group k is rows[starts[k]] .. rows[starts[k + 1]].
@@ -113,5 +113,8 @@ class PhoneticIndex {
   quorvi::engine::RowFactColumns facts_;  // filled as blocks are read, or when grouping
   bool factsInColumns_ = false;
   Groups bySoundCount_;
-  Groups byFirstSound_;
+  template <typename Key>
+  Groups groupBy(Key key) const;
+  mutable std::once_flag firstSoundGrouping_;
+  mutable Groups byFirstSound_;
 };
