@@ -142,6 +142,16 @@ bool PhoneticIndex::openStored(sqlite3* db) {
   const size_t blocks = (size_t{rowCount} + blockRows - 1) / blockRows;
   image_.blocks.assign(blocks, IndexBlock(0));
   blocksRead_ = 0;
+  factsInColumns_ = true;
+  // The columns are filled block by block; a count past any real dictionary is not reserved.
+  facts_ = quorvi::engine::RowFactColumns();
+  if (rowCount <= (1u << 26)) {
+    facts_.signatures.reserve(rowCount);
+    facts_.headwords.reserve(rowCount);
+    facts_.soundCounts.reserve(rowCount);
+    facts_.firstSounds.reserve(rowCount);
+    facts_.flags.reserve(rowCount);
+  }
   return loaded_ = true;
 }
 
@@ -149,6 +159,7 @@ bool PhoneticIndex::load(sqlite3* db) { return openStored(db) || loadFromRows(db
 
 bool PhoneticIndex::loadFromRows(sqlite3* db, const std::atomic<bool>* stop) {
   image_ = quorvi::engine::IndexImage();
+  factsInColumns_ = false;
   setBlockRows(quorvi::engine::kIndexBlockRows);
   if (!quorvi::engine::buildIndexFromRows(db, image_, stop)) return false;
   blocksRead_ = image_.blocks.size();
@@ -162,7 +173,11 @@ bool PhoneticIndex::ensureBlock(size_t number, unsigned parts) {
   if ((block.parts() & parts) == parts) return true;
   const size_t first = number * blockRows_;
   const size_t expected = std::min<size_t>(blockRows_, image_.rowCount - first);
+  const bool hadSounds = (block.parts() & quorvi::engine::kSoundPart) != 0;
   if (!stored_.read(number, first, expected, parts, image_.catalog, block)) return false;
+  // The per-row facts go to the index's columns as soon as they are read.
+  if (!hadSounds && (block.parts() & quorvi::engine::kSoundPart) != 0)
+    block.moveRowFactsTo(facts_, first);
   if (block.parts() == quorvi::engine::kAllParts && ++blocksRead_ == image_.blocks.size())
     stored_.close();
   return true;
@@ -181,37 +196,38 @@ bool PhoneticIndex::loadAllRows(const std::atomic<bool>* stop, unsigned parts) {
   return true;
 }
 
-// A counting sort of the rows by sound count and by first sound, which keeps the rows' order
-// within each group. Rows without a headword are in no group.
+// A counting sort of the rows by `key(row)` (a byte), which keeps the rows' order within each
+// group. Rows without a headword are in no group.
+template <typename Key>
+PhoneticIndex::Groups PhoneticIndex::groupBy(Key key) const {
+  Groups groups;
+  const auto rows = static_cast<std::uint32_t>(facts_.flags.size());
+  for (std::uint32_t row = 0; row < rows; ++row)
+    if (hasCaption(row)) ++groups.starts[key(row) + 1];
+  for (size_t k = 1; k < groups.starts.size(); ++k) groups.starts[k] += groups.starts[k - 1];
+  groups.rows.resize(groups.starts.back());
+  std::array<std::uint32_t, 257> next = groups.starts;
+  for (std::uint32_t row = 0; row < rows; ++row)
+    if (hasCaption(row)) groups.rows[next[key(row)]++] = row;
+  return groups;
+}
+
 void PhoneticIndex::groupRows() {
   const std::lock_guard<std::mutex> lock(groupMutex_);
   if (grouped_) return;
-  Groups byCount, byFirst;
-  for (const IndexBlock& block : image_.blocks)
-    for (size_t row = 0; row < block.rows(); ++row) {
-      if (!block.hasCaption(row)) continue;
-      ++byCount.starts[static_cast<unsigned>(block.soundCount(row)) + 1];
-      ++byFirst.starts[static_cast<unsigned char>(block.firstSound(row)) + 1u];
+  if (!factsInColumns_) {  // built from the table's rows
+    facts_ = quorvi::engine::RowFactColumns();
+    size_t first = 0;
+    for (IndexBlock& block : image_.blocks) {
+      const size_t rows = block.rows();
+      block.moveRowFactsTo(facts_, first);
+      first += rows;
     }
-  for (size_t k = 1; k < byCount.starts.size(); ++k) {
-    byCount.starts[k] += byCount.starts[k - 1];
-    byFirst.starts[k] += byFirst.starts[k - 1];
+    factsInColumns_ = true;
   }
-  byCount.rows.resize(byCount.starts.back());
-  byFirst.rows.resize(byFirst.starts.back());
-  std::array<std::uint32_t, 257> nextByCount = byCount.starts, nextByFirst = byFirst.starts;
-  std::uint32_t first = 0;
-  for (const IndexBlock& block : image_.blocks) {
-    for (size_t offset = 0; offset < block.rows(); ++offset) {
-      if (!block.hasCaption(offset)) continue;
-      const auto row = static_cast<std::uint32_t>(first + offset);
-      byCount.rows[nextByCount[static_cast<unsigned>(block.soundCount(offset))]++] = row;
-      byFirst.rows[nextByFirst[static_cast<unsigned char>(block.firstSound(offset))]++] = row;
-    }
-    first += static_cast<std::uint32_t>(block.rows());
-  }
-  bySoundCount_ = std::move(byCount);
-  byFirstSound_ = std::move(byFirst);
+  bySoundCount_ = groupBy([this](std::uint32_t row) -> unsigned {
+    return static_cast<unsigned>(soundCount(row));
+  });
   grouped_ = true;
 }
 
@@ -220,8 +236,15 @@ std::span<const std::uint32_t> PhoneticIndex::rowsWithSoundCount(int count) cons
   return bySoundCount_.group(static_cast<unsigned>(count));
 }
 
+// Only the search for near-sound rows reads these, and only when few rows match as typed: they
+// are grouped on first use.
 std::span<const std::uint32_t> PhoneticIndex::rowsStartingWith(char code) const {
   if (!grouped_) return {};
+  std::call_once(firstSoundGrouping_, [this] {
+    byFirstSound_ = groupBy([this](std::uint32_t row) -> unsigned {
+      return static_cast<unsigned char>(firstSound(row));
+    });
+  });
   return byFirstSound_.group(static_cast<unsigned char>(code));
 }
 

@@ -67,12 +67,17 @@ class PhoneticIndex {
 
   // The learner's view of the rows (see engine/sound_rows.h), after loadAllRows().
   std::string_view soundCodes(size_t row) const { return block(row).soundCodes(offset(row)); }
-  std::uint64_t soundSignature(size_t row) const { return block(row).soundSignature(offset(row)); }
-  std::uint32_t headword(size_t row) const { return block(row).headword(offset(row)); }
-  int soundCount(size_t row) const { return block(row).soundCount(offset(row)); }
-  char firstSound(size_t row) const { return block(row).firstSound(offset(row)); }
-  bool isPlainWord(size_t row) const { return block(row).isPlainWord(offset(row)); }
-  bool hasCaption(size_t row) const { return block(row).hasCaption(offset(row)); }
+  // The per-row facts are kept in columns of the whole index, for the searches' inner loops.
+  std::uint64_t soundSignature(size_t row) const { return facts_.signatures[row]; }
+  std::uint32_t headword(size_t row) const { return facts_.headwords[row]; }
+  int soundCount(size_t row) const { return facts_.soundCounts[row]; }
+  char firstSound(size_t row) const { return facts_.firstSounds[row]; }
+  bool isPlainWord(size_t row) const {
+    return (facts_.flags[row] & quorvi::engine::IndexBlock::kPlainWord) != 0;
+  }
+  bool hasCaption(size_t row) const {
+    return (facts_.flags[row] & quorvi::engine::IndexBlock::kNoCaption) == 0;
+  }
   // The rows with a headword of `count` sounds, or whose first sound is `code`, in order.
   std::span<const std::uint32_t> rowsWithSoundCount(int count) const;
   std::span<const std::uint32_t> rowsStartingWith(char code) const;
@@ -85,7 +90,8 @@ class PhoneticIndex {
   // Reads the `parts` of block `number` not read yet.
   bool ensureBlock(size_t number, unsigned parts);
   void setBlockRows(std::uint32_t blockRows);
-  // Groups the rows by sound count and by first sound, once.
+  // Gathers the blocks' per-row facts into columns (rows built from the table) and groups the
+  // rows by sound count, once.
   void groupRows();
 
   // Rows grouped by a byte key: group k is rows[starts[k]] .. rows[starts[k + 1]].
@@ -107,6 +113,11 @@ class PhoneticIndex {
   bool reachedMatchLimit_ = false;
   std::mutex groupMutex_;  // guards grouped_ and the groups while they are made
   bool grouped_ = false;
+  quorvi::engine::RowFactColumns facts_;  // filled as blocks are read, or when grouping
+  bool factsInColumns_ = false;
   Groups bySoundCount_;
-  Groups byFirstSound_;
+  template <typename Key>
+  Groups groupBy(Key key) const;
+  mutable std::once_flag firstSoundGrouping_;
+  mutable Groups byFirstSound_;
 };

@@ -337,6 +337,19 @@ bool IndexBlock::read(BlockSource& source, unsigned parts, const SymbolCatalog& 
   return true;
 }
 
+void IndexBlock::moveRowFactsTo(RowFactColumns& columns, size_t at) {
+  const auto move = [at](auto& from, auto& to) {
+    if (to.size() < at + from.size()) to.resize(at + from.size());
+    std::copy(from.begin(), from.end(), to.begin() + static_cast<std::ptrdiff_t>(at));
+    std::remove_reference_t<decltype(from)>().swap(from);
+  };
+  move(soundSignatures_, columns.signatures);
+  move(headwords_, columns.headwords);
+  move(soundCounts_, columns.soundCounts);
+  move(firstSounds_, columns.firstSounds);
+  move(flags_, columns.flags);
+}
+
 bool IndexBlock::parse(std::string_view image, const SymbolCatalog& catalog, size_t firstRow) {
   *this = IndexBlock(0);
   MemorySource source(image);

@@ -62,6 +62,15 @@ struct LearnerRowFacts {
   bool hasCaption = true;      // false for a row whose headword is NULL: the search skips it
 };
 
+// The learner's facts of every row of an index, one column each, in row order.
+struct RowFactColumns {
+  std::vector<std::uint64_t> signatures;
+  std::vector<std::uint32_t> headwords;
+  std::vector<std::uint8_t> soundCounts;
+  std::vector<char> firstSounds;
+  std::vector<std::uint8_t> flags;  // IndexBlock::kPlainWord, kNoCaption
+};
+
 // The parts of a block, each of which can be read on its own: what the search by pattern
 // reads, the headwords, and what the learner's search reads.
 enum BlockPart : unsigned {
@@ -114,6 +123,11 @@ class IndexBlock {
   char firstSound(size_t row) const { return firstSounds_[row]; }
   bool isPlainWord(size_t row) const { return (flags_[row] & kPlainWord) != 0; }
   bool hasCaption(size_t row) const { return (flags_[row] & kNoCaption) == 0; }
+
+  // Puts the learner's per-row facts (signatures, headwords, sound counts, first sounds,
+  // flags) into `columns` from row `at` on, and lets them go here: the accessors of those
+  // facts no longer answer.
+  void moveRowFactsTo(RowFactColumns& columns, size_t at);
 
   std::string serialise() const;
   // Reads the `parts` not read yet from `source`, each straight into place. False when the

@@ -5,6 +5,7 @@
 #include <QTest>
 
 #include "result_list_filler.h"
+#include "result_rows.h"
 
 namespace {
 
@@ -52,6 +53,30 @@ private slots:
             list.setCurrentRow(row);
         }
         QCOMPARE(texts(list), rows);
+    }
+
+    // Near-sound rows that start past the first screenfuls: the heading comes right before
+    // them once they are reached, once, and only the near-sound rows are in italics.
+    void theNearSoundHeadingJoinsWhereTheNearRowsStart() {
+        QListWidget list;
+        const QStringList rows = numbered(QStringLiteral("w"), 1200);
+        const qsizetype nearFrom = ResultListFiller::kFirstRows + 150;
+        ResultListFiller::of(&list)->fill(rows, nearFrom);
+        QCOMPARE(list.count(), int(ResultListFiller::kFirstRows));
+        for (int row = 0; row < list.count(); ++row) list.setCurrentRow(row);
+        QStringList expected = rows.mid(0, nearFrom);
+        expected << nearSoundHeadingText() << rows.mid(nearFrom);
+        QCOMPARE(texts(list), expected);
+        const int heading = int(nearFrom);
+        QVERIFY(isNearSoundHeading(list.item(heading)));
+        QCOMPARE(list.item(heading)->flags(), Qt::NoItemFlags);
+        QVERIFY(!list.item(heading - 1)->font().italic());
+        QVERIFY(list.item(heading + 1)->font().italic());
+        QVERIFY(list.item(list.count() - 1)->font().italic());
+
+        // Only near-sound rows: the heading first.
+        ResultListFiller::of(&list)->fill(numbered(QStringLiteral("n"), 3), 0);
+        QCOMPARE(texts(list), QStringList({nearSoundHeadingText(), "n0", "n1", "n2"}));
     }
 
     void aNewListReplacesTheOldWhole() {

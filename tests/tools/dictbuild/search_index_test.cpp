@@ -5,6 +5,7 @@
 
 #include <sqlite3.h>
 
+#include <cstring>
 #include <random>
 
 #include "dict_store.h"
@@ -74,10 +75,11 @@ class StoredSearchRows : public ::testing::Test {
   void expectSameAnswers() {
     const std::u16string inputs[] = {u"k", u"kt", u"kæt", u"tʃ", u"i:", u"ɡiː", u"θ", u"ə",
                                      u"ks", u"mnl", u"ˈk", u"ss", u"tkʃæə", u"ɪ"};
-    for (bool prepared : {false, true}) {
+    // Not prepared, prepared whole, prepared for the learner (the pattern part read later).
+    for (int prepared : {0, 1, 2}) {
       std::optional<quorvi::testing::WorkingDirectory> cwd(std::in_place, stored_.path());
       PhoneticDictionary fromStore;
-      if (prepared) fromStore.prepareSearchIndex();
+      if (prepared != 0) fromStore.prepareSearchIndex(prepared == 2);
       cwd.reset();
       cwd.emplace(plain_.path());
       PhoneticDictionary fromRows;
@@ -214,4 +216,62 @@ TEST_F(StoredSearchRows, LearnerRowsSurviveADamagedBlock) {
     EXPECT_FALSE(a.words.isEmpty());
     EXPECT_EQ(a.words, rowsSearch.bySound(input, 1).words) << input.toStdString();
   }
+}
+
+// A block read part by part, in any order, is the block read whole; a part read twice is read
+// once; a part of another image, or a cut image, is refused and leaves the part unread.
+TEST(StoredSearchBlock, PartsReadApartMakeTheWholeBlock) {
+  using namespace quorvi::engine;
+  SymbolCatalog catalog;
+  IndexBlock written;
+  written.append("cat", "k&#230;t", catalog, {0, true});
+  written.append("Cat", "k&#230;t", catalog, {1, true});
+  written.append("cat", "k&#230;&#720;t", catalog, {0, true});
+  written.append("", "\xc3\xa9x", catalog, {3, false});
+  const std::string image = written.serialise();
+
+  struct Source : BlockSource {
+    std::string_view bytes;
+    size_t size() const override { return bytes.size(); }
+    bool read(void* to, size_t count, size_t offset) override {
+      if (offset > bytes.size() || count > bytes.size() - offset) return false;
+      std::memcpy(to, bytes.data() + offset, count);
+      return true;
+    }
+  } source;
+  source.bytes = image;
+  IndexBlock parts(0);
+  ASSERT_TRUE(parts.read(source, kSoundPart, catalog, 0));
+  EXPECT_EQ(parts.parts(), unsigned{kSoundPart});
+  ASSERT_TRUE(parts.read(source, kSoundPart | kCaptionPart, catalog, 0));
+  ASSERT_TRUE(parts.read(source, kPatternPart, catalog, 0));
+  EXPECT_EQ(parts.serialise(), image);
+  EXPECT_EQ(parts.headword(2), 0u);
+  EXPECT_FALSE(parts.isPlainWord(1));
+  EXPECT_FALSE(parts.hasCaption(3));
+  EXPECT_EQ(parts.soundCount(2), 3);
+  EXPECT_EQ(parts.firstSound(0), 'k');
+
+  IndexBlock other;
+  other.append("dog", "d&#594;g", catalog);
+  const std::string otherImage = other.serialise();
+  IndexBlock mixed(0);
+  ASSERT_TRUE(mixed.read(source, kCaptionPart, catalog, 0));
+  source.bytes = otherImage;
+  EXPECT_FALSE(mixed.read(source, kSoundPart, catalog, 0));
+  EXPECT_EQ(mixed.parts(), unsigned{kCaptionPart});
+
+  const std::string cut = image.substr(0, image.size() - 1);
+  source.bytes = cut;
+  IndexBlock short_(0);
+  EXPECT_FALSE(short_.read(source, kSoundPart, catalog, 0));
+  EXPECT_EQ(short_.parts(), 0u);
+  // A headword's first row after the row itself; the same block further on is fine.
+  IndexBlock ahead;
+  ahead.append("x", "k", catalog, {7, true});
+  const std::string aheadImage = ahead.serialise();
+  source.bytes = aheadImage;
+  IndexBlock late(0);
+  EXPECT_FALSE(late.read(source, kSoundPart, catalog, 0));
+  EXPECT_TRUE(late.read(source, kSoundPart, catalog, 7));
 }
