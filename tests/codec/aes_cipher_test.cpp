@@ -178,11 +178,11 @@ TEST(AesImplementations, WideDecryptionAgreesWithThePortablePathAlsoInPlace) {
     for (auto& b : key) b = static_cast<std::uint8_t>(random());
     for (auto& b : iv) b = static_cast<std::uint8_t>(random());
     aes_detail::RoundKeys roundKeys;
-    aes_detail::expandKeyPortable(key, roundKeys);
-    aes_detail::prepareDecryptKeysPortable(roundKeys);
+    aes_detail::kPortableAes.expandKey(key, roundKeys);
+    aes_detail::kPortableAes.prepareDecryptKeys(roundKeys);
     std::vector<std::uint8_t> data(16 * blocks), expected(data.size());
     for (auto& b : data) b = static_cast<std::uint8_t>(random());
-    aes_detail::cbcDecryptPortable(roundKeys, iv, data.data(), expected.data(), blocks);
+    aes_detail::kPortableAes.cbcDecrypt(roundKeys, iv, data.data(), expected.data(), blocks);
     for (bool inPlace : {false, true}) {
       std::vector<std::uint8_t> out = inPlace ? data : std::vector<std::uint8_t>(data.size());
       std::uint8_t* target = out.data();
@@ -191,7 +191,7 @@ TEST(AesImplementations, WideDecryptionAgreesWithThePortablePathAlsoInPlace) {
       std::memcpy(chain, iv, sizeof chain);
       const std::size_t done = aes_detail::cbcDecryptWide(roundKeys, chain, source, target, blocks);
       EXPECT_EQ(done, blocks - blocks % 16);
-      aes_detail::cbcDecryptPortable(roundKeys, chain, source + 16 * done, target + 16 * done,
+      aes_detail::kPortableAes.cbcDecrypt(roundKeys, chain, source + 16 * done, target + 16 * done,
                                      blocks - done);
       EXPECT_EQ(out, expected) << blocks << " blocks, in place " << inPlace;
     }
