@@ -1,4 +1,5 @@
 #include "engine/closest_match.h"
+#include "engine/pieces_in_order.h"
 
 #include <algorithm>
 #include <array>
@@ -8,15 +9,6 @@
 
 namespace {
 
-// Each piece in order, after the end of the one before: what "p1.*p2.*" finds.
-bool holdsInOrder(std::string_view codes, const std::vector<std::string>& pieces) {
-  for (const std::string& piece : pieces) {
-    const size_t at = codes.find(piece);
-    if (at == std::string_view::npos) return false;
-    codes.remove_prefix(at + piece.size());
-  }
-  return true;
-}
 
 bool isStress(char c) { return c == sound::kPrimaryStress || c == sound::kSecondaryStress; }
 

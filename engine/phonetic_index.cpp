@@ -1,4 +1,5 @@
 #include "engine/phonetic_index.h"
+#include "engine/pieces_in_order.h"
 
 #include <sqlite3.h>
 
@@ -92,16 +93,6 @@ PlainPieces toSymbolIds(const std::vector<std::string_view>& textPieces,
   return plain;
 }
 
-// The pieces in order, each after the end of the one before: what "p1.*p2.*" finds on a
-// single line of text.
-bool holdsInOrder(std::string_view rest, const std::vector<std::string>& pieces) {
-  for (const std::string& piece : pieces) {
-    const size_t at = rest.find(piece);
-    if (at == std::string_view::npos) return false;
-    rest.remove_prefix(at + piece.size());
-  }
-  return true;
-}
 
 // Appends the matching rows of one block; false once `limit` rows are found.
 bool searchBlock(const IndexBlock& block, const PlainPieces& plain, CompiledPattern& compiled,

@@ -9,31 +9,39 @@
 using namespace quorvi::dictbuild;
 
 TEST(Inflections, RegularSpellingRules) {
-    EXPECT_EQ(pluralOf("cat"), "cats");
-    EXPECT_EQ(pluralOf("box"), "boxes");
-    EXPECT_EQ(pluralOf("church"), "churches");
-    EXPECT_EQ(pluralOf("city"), "cities");
-    EXPECT_EQ(pluralOf("day"), "days");
-    EXPECT_EQ(pluralOf("woman"), "women");   // the exception lists leave -man to a rule
-    EXPECT_EQ(pluralOf("human"), "humans");
-    EXPECT_EQ(thirdPersonOf("go"), "goes");
-    EXPECT_EQ(thirdPersonOf("try"), "tries");
-    EXPECT_EQ(pastOf("walk"), "walked");
-    EXPECT_EQ(pastOf("stop"), "stopped");
-    EXPECT_EQ(pastOf("hope"), "hoped");
-    EXPECT_EQ(pastOf("try"), "tried");
-    EXPECT_EQ(pastOf("play"), "played");
-    EXPECT_EQ(pastOf("visit"), "visited");
-    EXPECT_EQ(pastOf("layer"), "layered");   // y after a vowel starts no syllable of its own   // no doubling without a stressed final syllable
-    EXPECT_EQ(presentParticipleOf("make"), "making");
-    EXPECT_EQ(presentParticipleOf("die"), "dying");
-    EXPECT_EQ(presentParticipleOf("see"), "seeing");
-    EXPECT_EQ(presentParticipleOf("run"), "running");
-    EXPECT_EQ(presentParticipleOf("fix"), "fixing");
-    EXPECT_EQ(comparativeOf("big"), "bigger");
-    EXPECT_EQ(superlativeOf("happy"), "happiest");
-    EXPECT_EQ(comparativeOf("late"), "later");
-    EXPECT_EQ(comparativeOf("beautiful"), "");
+    struct Case {
+        std::string (*form)(const std::string&);
+        const char* word;
+        const char* expected;  // "" when the word takes "more" or "most"
+    };
+    const Case cases[] = {
+        {pluralOf, "cat", "cats"},
+        {pluralOf, "box", "boxes"},
+        {pluralOf, "church", "churches"},
+        {pluralOf, "city", "cities"},
+        {pluralOf, "day", "days"},
+        {pluralOf, "woman", "women"},  // the exception lists leave -man to a rule
+        {pluralOf, "human", "humans"},
+        {thirdPersonOf, "go", "goes"},
+        {thirdPersonOf, "try", "tries"},
+        {pastOf, "walk", "walked"},
+        {pastOf, "stop", "stopped"},
+        {pastOf, "hope", "hoped"},
+        {pastOf, "try", "tried"},
+        {pastOf, "play", "played"},
+        {pastOf, "visit", "visited"},
+        {pastOf, "layer", "layered"},  // y after a vowel starts no syllable of its own
+        {presentParticipleOf, "make", "making"},
+        {presentParticipleOf, "die", "dying"},
+        {presentParticipleOf, "see", "seeing"},
+        {presentParticipleOf, "run", "running"},
+        {presentParticipleOf, "fix", "fixing"},
+        {comparativeOf, "big", "bigger"},
+        {superlativeOf, "happy", "happiest"},
+        {comparativeOf, "late", "later"},
+        {comparativeOf, "beautiful", ""},
+    };
+    for (const Case& c : cases) EXPECT_EQ(c.form(c.word), c.expected) << c.word;
 }
 
 namespace {
