@@ -33,64 +33,47 @@ class QuorviDict : public ::testing::Test {
     return quorvi::testing::runChild(QUORVI_DICT_TOOL, line, folder_.path());
   }
 
+  // Runs the tool, which must succeed and print `out`.
+  void expectListed(const std::vector<std::string>& args, const std::string& out) {
+    const quorvi::testing::ChildRun r = run(args);
+    EXPECT_EQ(r.exitCode, 0) << args.back() << ": " << r.err;
+    EXPECT_EQ(r.out, out) << args.back();
+  }
+
   quorvi::testing::TemporaryFolder folder_;
 };
 
 TEST_F(QuorviDict, LooksWordsUpLikeTheWindow) {
-  quorvi::testing::ChildRun r = run({"search", "igz\xC9\x91:mpl"});
-  EXPECT_EQ(r.exitCode, 0) << r.err;
-  EXPECT_EQ(r.out, "example\nexampling\n");
+  expectListed({"search", "igz\xC9\x91:mpl"}, "example\nexampling\n");
 
-  r = run({"search", "--all", "k\xC3\xA6t"});
-  EXPECT_EQ(r.exitCode, 0) << r.err;
-  EXPECT_EQ(r.out, "cat\n");
+  expectListed({"search", "--all", "k\xC3\xA6t"}, "cat\n");
 
-  r = run({"search", "--spelling", "LONDON"});
-  EXPECT_EQ(r.exitCode, 0) << r.err;
-  EXPECT_EQ(r.out, "London\n");
+  expectListed({"search", "--spelling", "LONDON"}, "London\n");
 
-  r = run({"entry", "caf\xC3\xA9"});
-  EXPECT_EQ(r.exitCode, 0) << r.err;
-  EXPECT_EQ(r.out, "caf\xC3\xA9\n[\xCB\x88k\xC3\xA6" "fei]\nn. a small restaurant\n");
+  expectListed({"entry", "caf\xC3\xA9"}, "caf\xC3\xA9\n[\xCB\x88k\xC3\xA6" "fei]\nn. a small restaurant\n");
 
-  r = run({"pattern", "t\xCA\x83t\xCA\x83"});
-  EXPECT_EQ(r.exitCode, 0);
-  EXPECT_EQ(r.out, "t&#643;.*t.*&#643;.*\n");
+  expectListed({"pattern", "t\xCA\x83t\xCA\x83"}, "t&#643;.*t.*&#643;.*\n");
 
   // Nothing found is still success.
-  r = run({"search", "\xCE\xB8\xCE\xB8\xCE\xB8"});
-  EXPECT_EQ(r.exitCode, 0) << r.err;
-  EXPECT_EQ(r.out, "");
+  expectListed({"search", "\xCE\xB8\xCE\xB8\xCE\xB8"}, "");
 }
 
 TEST_F(QuorviDict, SearchPrintsTheWindowsListAndExactTheStatementsRows) {
   // Closest first; --exact keeps the table's order.
-  quorvi::testing::ChildRun r = run({"search", "\xC9\x99"});
-  EXPECT_EQ(r.exitCode, 0) << r.err;
-  EXPECT_EQ(r.out, "about\nchurch\nLondon\n");
-  r = run({"search", "--exact", "\xC9\x99"});
-  EXPECT_EQ(r.exitCode, 0) << r.err;
-  EXPECT_EQ(r.out, "London\nabout\nchurch\n");
+  expectListed({"search", "\xC9\x99"}, "about\nchurch\nLondon\n");
+  expectListed({"search", "--exact", "\xC9\x99"}, "London\nabout\nchurch\n");
 
   // Near-sound rows come after the exact ones, marked "~ ".
-  r = run({"search", "\xC9\x94t"});
-  EXPECT_EQ(r.exitCode, 0) << r.err;
-  EXPECT_EQ(r.out, "thought\n~ about\n");
+  expectListed({"search", "\xC9\x94t"}, "thought\n~ about\n");
 
   // Input as learners write it; --exact reads only what the plain search reads.
-  r = run({"search", "[\xCB\x88k\xC3\xA6t] "});
-  EXPECT_EQ(r.exitCode, 0) << r.err;
-  EXPECT_EQ(r.out, "cat\n");
+  expectListed({"search", "[\xCB\x88k\xC3\xA6t] "}, "cat\n");
   EXPECT_EQ(run({"search", "--exact", "[k\xC3\xA6t]"}).exitCode, 1);
 
   // Spelling: the word itself first.
-  r = run({"search", "--spelling", "aa"});
-  EXPECT_EQ(r.exitCode, 0) << r.err;
-  EXPECT_EQ(r.out, "aa\naaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaab\naaa\n");
-  r = run({"search", "--spelling", "--exact", "^c"});
-  EXPECT_EQ(r.out, "cat\nchurch\ncaf\xC3\xA9\n");
-  r = run({"search", "--spelling", "^c"});
-  EXPECT_EQ(r.out, "cat\nchurch\ncaf\xC3\xA9\n");
+  expectListed({"search", "--spelling", "aa"}, "aa\naaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaab\naaa\n");
+  EXPECT_EQ(run({"search", "--spelling", "--exact", "^c"}).out, "cat\nchurch\ncaf\xC3\xA9\n");
+  EXPECT_EQ(run({"search", "--spelling", "^c"}).out, "cat\nchurch\ncaf\xC3\xA9\n");
 }
 
 TEST_F(QuorviDict, StderrSaysWhyNothingIsListed) {
@@ -150,11 +133,9 @@ TEST_F(QuorviDict, ExitCodesTellWhatWentWrong) {
 }
 
 TEST_F(QuorviDict, HostileSpellingPatternsEndCleanly) {
-  quorvi::testing::ChildRun r = run({"search", "--spelling", "--all", "x\" OR 1=1 OR \""});
-  EXPECT_EQ(r.exitCode, 0) << r.err;
-  EXPECT_EQ(r.out, "");
+  expectListed({"search", "--spelling", "--all", "x\" OR 1=1 OR \""}, "");
 
-  r = run({"search", "--spelling", "--all", "(a+)+$"});
+  quorvi::testing::ChildRun r = run({"search", "--spelling", "--all", "(a+)+$"});
   EXPECT_EQ(r.exitCode, 1);
   EXPECT_EQ(r.out, "aa\n");  // the rows before the runaway one
   EXPECT_NE(r.err.find("regexp: pattern too complex"), std::string::npos) << r.err;
