@@ -12,11 +12,3 @@ void NoFocusRectangleStyle::drawPrimitive(PrimitiveElement element, const QStyle
     }
     QCommonStyle::drawPrimitive(element, option, painter, widget);
 }
-
-void NoFocusRectangleStyle::drawControl(ControlElement element, const QStyleOption *option,
-                                        QPainter *painter, const QWidget *widget) const {
-    if (element == CE_PushButton && widget != nullptr && widget->inherits("QTreeWidget")) {
-        return;
-    }
-    QCommonStyle::drawControl(element, option, painter, widget);
-}

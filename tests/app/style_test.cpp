@@ -9,7 +9,6 @@
 #include <QPushButton>
 #include <QStyleOption>
 #include <QTest>
-#include <QTreeWidget>
 
 #include <functional>
 
@@ -120,18 +119,6 @@ private slots:
                      style.drawControl(QStyle::CE_PushButton, &focused, &p, nullptr);
                  }),
                  commonFocused);
-    }
-
-    void pushButtonControlIsSkippedForTrees() {
-        NoFocusRectangleStyle style;
-        QTreeWidget tree;
-        const QStyleOptionButton option = buttonOption(false);
-        QVERIFY(isBlank(render([&](QPainter &p) {
-            style.drawControl(QStyle::CE_PushButton, &option, &p, &tree);
-        })));
-        QVERIFY(!isBlank(render([&](QPainter &p) {
-            style.drawControl(QStyle::CE_PushButtonBevel, &option, &p, &tree);
-        })));
     }
 };
 
