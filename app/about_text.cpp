@@ -8,38 +8,51 @@
 namespace {
 
 // Texts are marked where they stand, for lupdate to find them.
-QString localised(const char *text) {
-    return QCoreApplication::translate("LocalPages", text);
+QString localised(const char* text) {
+  return QCoreApplication::translate("LocalPages", text);
 }
 
-bool dictionaryBuiltFrom(const char *source) {
-    QFile stamp(QStringLiteral("dict/words.db.stamp"));
-    if (!stamp.open(QIODevice::ReadOnly)) return false;
-    return QString::fromUtf8(stamp.readAll()).contains(QLatin1String(source), Qt::CaseInsensitive);
+bool dictionaryBuiltFrom(const char* source) {
+  QFile stamp(QStringLiteral("dict/words.db.stamp"));
+  if (!stamp.open(QIODevice::ReadOnly)) return false;
+  return QString::fromUtf8(stamp.readAll()).contains(QLatin1String(source), Qt::CaseInsensitive);
 }
 
-QString item(const QString &text) {
-    return QStringLiteral("<li>") + text + QStringLiteral("</li>");
+QString item(const QString& text) {
+  return QStringLiteral("<li>") + text + QStringLiteral("</li>");
 }
 
 }  // namespace
 
 QString aboutText() {
-    QString licences;
-    if (QFileInfo(QStringLiteral("font/LICENSE-mensch.txt")).isFile()) {
-        licences += item(localised(QT_TRANSLATE_NOOP("LocalPages", "字体 Mensch：由 DejaVu Sans Mono 改名而成，使用 Bitstream Vera 与 DejaVu 的自由字体许可，全文见 %1。"))
-                             .arg(QFileInfo(QStringLiteral("font/LICENSE-mensch.txt")).absoluteFilePath().toHtmlEscaped()));
-    }
-    if (dictionaryBuiltFrom("wordnet")) {
-        licences += item(localised(QT_TRANSLATE_NOOP("LocalPages", "词条释义来自 WordNet 3.0，版权归普林斯顿大学所有，依 WordNet 许可使用（https://wordnet.princeton.edu/license-and-commercial-use）。")));
-    }
-    if (dictionaryBuiltFrom("cedict")) {
-        licences += item(localised(QT_TRANSLATE_NOOP("LocalPages", "部分词条来自 CC-CEDICT，依知识共享 署名-相同方式共享 4.0 许可（CC BY-SA 4.0）使用。")));
-    }
-    licences += item(localised(QT_TRANSLATE_NOOP("LocalPages", "音标与朗读由 espeak-ng 生成（GPL 3 或更新版本）。")));
-    return QStringLiteral("<h2>Quorvi ") + localised(QT_TRANSLATE_NOOP("LocalPages", "英语听音查词")) + QStringLiteral(" ") +
-           QStringLiteral(QUORVI_VERSION) + QStringLiteral("</h2><p>") +
-           localised(QT_TRANSLATE_NOOP("LocalPages", "按读音查英语单词：输入听到的音标，列出读音相符的单词。")) +
-           QStringLiteral("</p><h3>") + localised(QT_TRANSLATE_NOOP("LocalPages", "数据来源与许可")) + QStringLiteral("</h3><ul>") + licences +
-           QStringLiteral("</ul>");
+  QString licences;
+  if (QFileInfo(QStringLiteral("font/LICENSE-mensch.txt")).isFile()) {
+    licences +=
+        item(localised(QT_TRANSLATE_NOOP("LocalPages",
+                                         "字体 Mensch：由 DejaVu Sans Mono 改名而成，使用 "
+                                         "Bitstream Vera 与 DejaVu 的自由字体许可，全文见 %1。"))
+                 .arg(QFileInfo(QStringLiteral("font/LICENSE-mensch.txt"))
+                          .absoluteFilePath()
+                          .toHtmlEscaped()));
+  }
+  if (dictionaryBuiltFrom("wordnet")) {
+    licences += item(localised(QT_TRANSLATE_NOOP(
+        "LocalPages",
+        "词条释义来自 WordNet 3.0，版权归普林斯顿大学所有，依 WordNet "
+        "许可使用（https://wordnet.princeton.edu/license-and-commercial-use）。")));
+  }
+  if (dictionaryBuiltFrom("cedict")) {
+    licences += item(localised(QT_TRANSLATE_NOOP(
+        "LocalPages",
+        "部分词条来自 CC-CEDICT，依知识共享 署名-相同方式共享 4.0 许可（CC BY-SA 4.0）使用。")));
+  }
+  licences += item(localised(
+      QT_TRANSLATE_NOOP("LocalPages", "音标与朗读由 espeak-ng 生成（GPL 3 或更新版本）。")));
+  return QStringLiteral("<h2>Quorvi ") +
+         localised(QT_TRANSLATE_NOOP("LocalPages", "英语听音查词")) + QStringLiteral(" ") +
+         QStringLiteral(QUORVI_VERSION) + QStringLiteral("</h2><p>") +
+         localised(QT_TRANSLATE_NOOP("LocalPages",
+                                     "按读音查英语单词：输入听到的音标，列出读音相符的单词。")) +
+         QStringLiteral("</p><h3>") + localised(QT_TRANSLATE_NOOP("LocalPages", "数据来源与许可")) +
+         QStringLiteral("</h3><ul>") + licences + QStringLiteral("</ul>");
 }

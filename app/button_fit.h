@@ -7,9 +7,9 @@ class Ui_MainWindow;
 // 50 x 22 link buttons grow into one another and past the window's bottom edge. This
 // lets every button keep the box the form gives it, with room for its text, and marks
 // the button that has the keyboard focus with a dark blue border.
-void fitButtonsToForm(Ui_MainWindow &form);
+void fitButtonsToForm(Ui_MainWindow& form);
 
 class QPushButton;
 
 // A 22 px high button with a 9 pt caption: the vertical padding goes to the caption.
-void fitCaptionButton(QPushButton *button);
+void fitCaptionButton(QPushButton* button);

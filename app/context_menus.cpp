@@ -10,74 +10,78 @@
 
 namespace {
 
-void copyText(const QString &text) {
-    QGuiApplication::clipboard()->setText(text);
+void copyText(const QString& text) {
+  QGuiApplication::clipboard()->setText(text);
 }
 
 // The transcriptions of an entry, without their brackets: the second of every three lines.
-QStringList transcriptionsOf(const QStringList &entry) {
-    QStringList found;
-    for (qsizetype i = 1; i < entry.size(); i += 3) {
-        QString line = entry.at(i);
-        if (line.startsWith(QLatin1Char('[')) && line.endsWith(QLatin1Char(']'))) line = line.mid(1, line.size() - 2);
-        if (!line.isEmpty() && !found.contains(line)) found << line;
-    }
-    return found;
+QStringList transcriptionsOf(const QStringList& entry) {
+  QStringList found;
+  for (qsizetype i = 1; i < entry.size(); i += 3) {
+    QString line = entry.at(i);
+    if (line.startsWith(QLatin1Char('[')) && line.endsWith(QLatin1Char(']')))
+      line = line.mid(1, line.size() - 2);
+    if (!line.isEmpty() && !found.contains(line)) found << line;
+  }
+  return found;
 }
 
 }  // namespace
 
-ContextMenus::ContextMenus(QListWidget *list, QTextEdit *pane, PhoneticDictionary &dictionary, QObject *parent)
+ContextMenus::ContextMenus(QListWidget* list, QTextEdit* pane, PhoneticDictionary& dictionary,
+                           QObject* parent)
     : QObject(parent), list_(list), pane_(pane), dictionary_(dictionary) {
-    list_->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(list_, &QWidget::customContextMenuRequested, this,
-            [this](const QPoint &at) { popUp(listMenu(at), list_->viewport(), at); });
-    pane_->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(pane_, &QWidget::customContextMenuRequested, this,
-            [this](const QPoint &at) { popUp(paneMenu(), pane_->viewport(), at); });
+  list_->setContextMenuPolicy(Qt::CustomContextMenu);
+  connect(list_, &QWidget::customContextMenuRequested, this,
+          [this](const QPoint& at) { popUp(listMenu(at), list_->viewport(), at); });
+  pane_->setContextMenuPolicy(Qt::CustomContextMenu);
+  connect(pane_, &QWidget::customContextMenuRequested, this,
+          [this](const QPoint& at) { popUp(paneMenu(), pane_->viewport(), at); });
 }
 
-void ContextMenus::popUp(QMenu *menu, QWidget *widget, const QPoint &position) {
-    if (menu == nullptr) return;
-    menu->setAttribute(Qt::WA_DeleteOnClose);
-    menu->popup(widget->mapToGlobal(position));
+void ContextMenus::popUp(QMenu* menu, QWidget* widget, const QPoint& position) {
+  if (menu == nullptr) return;
+  menu->setAttribute(Qt::WA_DeleteOnClose);
+  menu->popup(widget->mapToGlobal(position));
 }
 
-QMenu *ContextMenus::listMenu(const QPoint &position) {
-    const QListWidgetItem *item = list_->itemAt(position);
-    if (item == nullptr) item = list_->currentItem();
-    if (item == nullptr) return nullptr;
-    return entryMenu(item->text(), QString());
+QMenu* ContextMenus::listMenu(const QPoint& position) {
+  const QListWidgetItem* item = list_->itemAt(position);
+  if (item == nullptr) item = list_->currentItem();
+  if (item == nullptr) return nullptr;
+  return entryMenu(item->text(), QString());
 }
 
-QMenu *ContextMenus::paneMenu() {
-    const QString shown = pane_->toPlainText();
-    if (shown.isEmpty()) return nullptr;
-    return entryMenu(shown.section(QLatin1Char('\n'), 0, 0), pane_->textCursor().selectedText());
+QMenu* ContextMenus::paneMenu() {
+  const QString shown = pane_->toPlainText();
+  if (shown.isEmpty()) return nullptr;
+  return entryMenu(shown.section(QLatin1Char('\n'), 0, 0), pane_->textCursor().selectedText());
 }
 
-QMenu *ContextMenus::entryMenu(const QString &headword, const QString &selection) {
-    const QStringList entry = dictionary_.entryText(headword.toStdString());
-    auto *menu = new QMenu;
-    menu->setObjectName(QStringLiteral("entryMenu"));
-    if (!selection.isEmpty()) {
-        // The text edit hands a selection over with paragraph separators for line feeds.
-        QString plain = selection;
-        plain.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
-        menu->addAction(tr("复制选中文字"), this, [plain] { copyText(plain); });
-    }
-    menu->addAction(tr("复制单词"), this, [headword] { copyText(headword); });
-    QAction *copyEntry = menu->addAction(tr("复制词条"), this, [entry] { copyText(entry.join(QLatin1Char('\n'))); });
-    copyEntry->setEnabled(!entry.isEmpty());
-    menu->addSeparator();
-    addPronunciations(menu, headword, entry);
-    return menu;
+QMenu* ContextMenus::entryMenu(const QString& headword, const QString& selection) {
+  const QStringList entry = dictionary_.entryText(headword.toStdString());
+  auto* menu = new QMenu;
+  menu->setObjectName(QStringLiteral("entryMenu"));
+  if (!selection.isEmpty()) {
+    // The text edit hands a selection over with paragraph separators for line feeds.
+    QString plain = selection;
+    plain.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+    menu->addAction(tr("复制选中文字"), this, [plain] { copyText(plain); });
+  }
+  menu->addAction(tr("复制单词"), this, [headword] { copyText(headword); });
+  QAction* copyEntry =
+      menu->addAction(tr("复制词条"), this, [entry] { copyText(entry.join(QLatin1Char('\n'))); });
+  copyEntry->setEnabled(!entry.isEmpty());
+  menu->addSeparator();
+  addPronunciations(menu, headword, entry);
+  return menu;
 }
 
-void ContextMenus::addPronunciations(QMenu *menu, const QString &headword, const QStringList &entry) {
-    menu->addAction(tr("朗读单词"), this, [this, headword] { emit pronounceWord(headword); });
-    for (const QString &transcription : transcriptionsOf(entry)) {
-        menu->addAction(tr("朗读 [%1]").arg(transcription), this,
-                        [this, transcription] { emit pronounceTranscription(transcription); });
-    }
+void ContextMenus::addPronunciations(QMenu* menu, const QString& headword,
+                                     const QStringList& entry) {
+  menu->addAction(tr("朗读单词"), this, [this, headword] { emit pronounceWord(headword); });
+  for (const QString& transcription : transcriptionsOf(entry)) {
+    menu->addAction(tr("朗读 [%1]").arg(transcription), this,
+                    [this, transcription] { emit pronounceTranscription(transcription); });
+  }
 }

@@ -15,26 +15,26 @@ class QWidget;
 // whole entry, pronounce the headword and each of its stored transcriptions. On the entry
 // pane, a selection can be copied as well.
 class ContextMenus : public QObject {
-    Q_OBJECT
+  Q_OBJECT
 
-public:
-    ContextMenus(QListWidget *list, QTextEdit *pane, PhoneticDictionary &dictionary, QObject *parent);
+ public:
+  ContextMenus(QListWidget* list, QTextEdit* pane, PhoneticDictionary& dictionary, QObject* parent);
 
-    // The menus as they would open at `position` (in the widget's coordinates); null where
-    // there is nothing to act on. The caller owns the menu.
-    QMenu *listMenu(const QPoint &position);
-    QMenu *paneMenu();
+  // The menus as they would open at `position` (in the widget's coordinates); null where
+  // there is nothing to act on. The caller owns the menu.
+  QMenu* listMenu(const QPoint& position);
+  QMenu* paneMenu();
 
-signals:
-    void pronounceWord(const QString &headword);
-    void pronounceTranscription(const QString &transcription);
+ signals:
+  void pronounceWord(const QString& headword);
+  void pronounceTranscription(const QString& transcription);
 
-private:
-    QMenu *entryMenu(const QString &headword, const QString &selection);
-    void addPronunciations(QMenu *menu, const QString &headword, const QStringList &entry);
-    void popUp(QMenu *menu, QWidget *widget, const QPoint &position);
+ private:
+  QMenu* entryMenu(const QString& headword, const QString& selection);
+  void addPronunciations(QMenu* menu, const QString& headword, const QStringList& entry);
+  void popUp(QMenu* menu, QWidget* widget, const QPoint& position);
 
-    QListWidget *list_;
-    QTextEdit *pane_;
-    PhoneticDictionary &dictionary_;
+  QListWidget* list_;
+  QTextEdit* pane_;
+  PhoneticDictionary& dictionary_;
 };

@@ -10,17 +10,17 @@
 class QListWidget;
 
 class EmptyListNotice : public QLabel {
-    Q_OBJECT
+  Q_OBJECT
 
-public:
-    explicit EmptyListNotice(QListWidget *list);
+ public:
+  explicit EmptyListNotice(QListWidget* list);
 
-    // Shows the reason of `outcome` when its list is empty, hides the notice otherwise.
-    void showFor(const SearchOutcome &outcome, bool spelling);
+  // Shows the reason of `outcome` when its list is empty, hides the notice otherwise.
+  void showFor(const SearchOutcome& outcome, bool spelling);
 
-    // The reason in the window's language (context "MainWindow").
-    static QString reasonText(const SearchOutcome &outcome, bool spelling);
+  // The reason in the window's language (context "MainWindow").
+  static QString reasonText(const SearchOutcome& outcome, bool spelling);
 
-private:
-    QListWidget *list_;
+ private:
+  QListWidget* list_;
 };

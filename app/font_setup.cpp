@@ -4,14 +4,14 @@
 #include <QStringList>
 
 bool ensureMenschFont() {
-    const QStringList families = QFontDatabase::families();
-    for (const QString &family : families) {
-        if (family == QLatin1String("Mensch")) {
-            return false;
-        }
+  const QStringList families = QFontDatabase::families();
+  for (const QString& family : families) {
+    if (family == QLatin1String("Mensch")) {
+      return false;
     }
-    // A missing or unreadable file is not reported: the widgets still ask for
-    // "Mensch" and get the toolkit's fallback.
-    QFontDatabase::addApplicationFont(QStringLiteral("./font/mensch.ttf"));
-    return true;
+  }
+  // A missing or unreadable file is not reported: the widgets still ask for
+  // "Mensch" and get the toolkit's fallback.
+  QFontDatabase::addApplicationFont(QStringLiteral("./font/mensch.ttf"));
+  return true;
 }

@@ -7,41 +7,44 @@
 namespace {
 
 // "zh" or "en" for a language name such as zh_CN, en-GB or English; empty when unknown.
-QString languageOf(const QString &name) {
-    const QString lower = name.trimmed().toLower();
-    if (lower.startsWith(QLatin1String("zh")) || lower == QLatin1String("chinese")) return QStringLiteral("zh");
-    if (lower.startsWith(QLatin1String("en")) || lower == QLatin1String("english")) return QStringLiteral("en");
-    return QString();
+QString languageOf(const QString& name) {
+  const QString lower = name.trimmed().toLower();
+  if (lower.startsWith(QLatin1String("zh")) || lower == QLatin1String("chinese"))
+    return QStringLiteral("zh");
+  if (lower.startsWith(QLatin1String("en")) || lower == QLatin1String("english"))
+    return QStringLiteral("en");
+  return QString();
 }
 
-QString commandLineLanguage(const QStringList &arguments) {
-    for (qsizetype i = 1; i < arguments.size(); ++i) {
-        const QString &argument = arguments.at(i);
-        if (argument == QLatin1String("--lang") && i + 1 < arguments.size()) return arguments.at(i + 1);
-        if (argument.startsWith(QLatin1String("--lang="))) return argument.mid(7);
-    }
-    return QString();
+QString commandLineLanguage(const QStringList& arguments) {
+  for (qsizetype i = 1; i < arguments.size(); ++i) {
+    const QString& argument = arguments.at(i);
+    if (argument == QLatin1String("--lang") && i + 1 < arguments.size()) return arguments.at(i + 1);
+    if (argument.startsWith(QLatin1String("--lang="))) return argument.mid(7);
+  }
+  return QString();
 }
 
 }  // namespace
 
-QString chooseInterfaceLanguage(const QStringList &arguments, const QString &environment,
-                                const QLocale &system) {
-    for (const QString &asked : {commandLineLanguage(arguments), environment}) {
-        if (asked.isEmpty()) continue;
-        const QString language = languageOf(asked);
-        if (!language.isEmpty()) return language;
-        qWarning("unknown interface language \"%s\": use zh or en", qPrintable(asked));
-    }
-    return system.language() == QLocale::Chinese ? QStringLiteral("zh") : QStringLiteral("en");
+QString chooseInterfaceLanguage(const QStringList& arguments, const QString& environment,
+                                const QLocale& system) {
+  for (const QString& asked : {commandLineLanguage(arguments), environment}) {
+    if (asked.isEmpty()) continue;
+    const QString language = languageOf(asked);
+    if (!language.isEmpty()) return language;
+    qWarning("unknown interface language \"%s\": use zh or en", qPrintable(asked));
+  }
+  return system.language() == QLocale::Chinese ? QStringLiteral("zh") : QStringLiteral("en");
 }
 
-bool installInterfaceLanguage(const QString &language, QCoreApplication &application, const QString &folder) {
-    if (language == QLatin1String("zh")) return true;
-    auto *translator = new QTranslator(&application);
-    if (!translator->load(QStringLiteral("quorvi_") + language, folder)) {
-        delete translator;
-        return false;
-    }
-    return QCoreApplication::installTranslator(translator);
+bool installInterfaceLanguage(const QString& language, QCoreApplication& application,
+                              const QString& folder) {
+  if (language == QLatin1String("zh")) return true;
+  auto* translator = new QTranslator(&application);
+  if (!translator->load(QStringLiteral("quorvi_") + language, folder)) {
+    delete translator;
+    return false;
+  }
+  return QCoreApplication::installTranslator(translator);
 }

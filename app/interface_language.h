@@ -12,10 +12,10 @@ class QCoreApplication;
 // override the system, in that order.
 
 // "zh" or "en".
-QString chooseInterfaceLanguage(const QStringList &arguments, const QString &environment,
-                                const QLocale &system);
+QString chooseInterfaceLanguage(const QStringList& arguments, const QString& environment,
+                                const QLocale& system);
 
 // Installs the language's translation from `folder` on the application; Chinese needs
 // none. False when the translation cannot be loaded: the texts stay Chinese.
-bool installInterfaceLanguage(const QString &language, QCoreApplication &application,
-                              const QString &folder = QStringLiteral("translations"));
+bool installInterfaceLanguage(const QString& language, QCoreApplication& application,
+                              const QString& folder = QStringLiteral("translations"));

@@ -9,9 +9,9 @@ class QWidget;
 // directory): help/help.<language>.html, the font's licence, the dictionary's build record.
 
 // Opens (or raises) the help page in the interface's language.
-void showHelpPage(QWidget *parent);
+void showHelpPage(QWidget* parent);
 // Opens (or raises) the about page.
-void showAboutPage(QWidget *parent);
+void showAboutPage(QWidget* parent);
 
 // The about page's text: version, where the data comes from, and its licences.
 QString aboutText();

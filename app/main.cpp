@@ -5,17 +5,19 @@
 #include "mainwindow.h"
 #include "runtime_folder.h"
 
-int main(int argc, char **argv) {
-    QApplication application(argc, argv);
-    // Without a dictionary anywhere, the translations are still beside the program.
-    const bool found = !enterRuntimeFolder().found.isEmpty();
-    const QString translations = found ? QStringLiteral("translations")
-                                       : QApplication::applicationDirPath() + QStringLiteral("/translations");
-    installInterfaceLanguage(chooseInterfaceLanguage(QApplication::arguments(),
-                                                     qEnvironmentVariable("QUORVI_LANG"), QLocale::system()),
-                             application, translations);
-    ensureMenschFont();
-    MainWindow window;
-    window.show();
-    return application.exec();
+int main(int argc, char** argv) {
+  QApplication application(argc, argv);
+  // Without a dictionary anywhere, the translations are still beside the program.
+  const bool found = !enterRuntimeFolder().found.isEmpty();
+  const QString translations =
+      found ? QStringLiteral("translations")
+            : QApplication::applicationDirPath() + QStringLiteral("/translations");
+  installInterfaceLanguage(
+      chooseInterfaceLanguage(QApplication::arguments(), qEnvironmentVariable("QUORVI_LANG"),
+                              QLocale::system()),
+      application, translations);
+  ensureMenschFont();
+  MainWindow window;
+  window.show();
+  return application.exec();
 }

@@ -13,55 +13,55 @@ class EmptyListNotice;
 // The finder's one window: a phonetic input with its symbol keyboard, the list
 // of matching headwords and the entry pane of the picked headword.
 class MainWindow : public QMainWindow {
-    Q_OBJECT
+  Q_OBJECT
 
-public:
-    explicit MainWindow(QWidget *parent = nullptr);
-    ~MainWindow() override;
+ public:
+  explicit MainWindow(QWidget* parent = nullptr);
+  ~MainWindow() override;
 
-public slots:
-    void displaySlot(QString text);
-    void lazyLoad(QString text);
+ public slots:
+  void displaySlot(QString text);
+  void lazyLoad(QString text);
 
-private slots:
-    void on_k230_clicked();
-    void on_k240_clicked();
-    void on_k952_clicked();
-    void on_k331_clicked();
-    void on_k593_clicked();
-    void on_k596_clicked();
-    void on_k601_clicked();
-    void on_k603_clicked();
-    void on_k609_clicked();
-    void on_k643_clicked();
-    void on_k652_clicked();
-    void on_k658_clicked();
-    void triggerDisplay();
-    void on_displayResult_itemClicked(QListWidgetItem *item);
-    void on_displayResult_currentRowChanged(int currentRow);
-    void on_displayResult_itemActivated(QListWidgetItem *item);
-    void on_phoneticMode_toggled(bool checked);
-    void on_captionMode_toggled(bool checked);
-    void on_inputPhonetic_returnPressed();
-    void on_aboutLink_clicked();
-    void on_helpLink_clicked();
-    void on_feedbackLink_clicked();
-    void on_slogan_linkActivated(const QString &link);
+ private slots:
+  void on_k230_clicked();
+  void on_k240_clicked();
+  void on_k952_clicked();
+  void on_k331_clicked();
+  void on_k593_clicked();
+  void on_k596_clicked();
+  void on_k601_clicked();
+  void on_k603_clicked();
+  void on_k609_clicked();
+  void on_k643_clicked();
+  void on_k652_clicked();
+  void on_k658_clicked();
+  void triggerDisplay();
+  void on_displayResult_itemClicked(QListWidgetItem* item);
+  void on_displayResult_currentRowChanged(int currentRow);
+  void on_displayResult_itemActivated(QListWidgetItem* item);
+  void on_phoneticMode_toggled(bool checked);
+  void on_captionMode_toggled(bool checked);
+  void on_inputPhonetic_returnPressed();
+  void on_aboutLink_clicked();
+  void on_helpLink_clicked();
+  void on_feedbackLink_clicked();
+  void on_slogan_linkActivated(const QString& link);
 
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
-private:
-    void connectResultList();
-    void showSampleRows();
-    void searchAndRefill(const QString &text, int limitMode);
-    void showEntry(const QListWidgetItem *item);
-    void typeSymbol(char16_t codePoint);
+ private:
+  void connectResultList();
+  void showSampleRows();
+  void searchAndRefill(const QString& text, int limitMode);
+  void showEntry(const QListWidgetItem* item);
+  void typeSymbol(char16_t codePoint);
 
-    Ui_MainWindow *ui;
-    PhoneticDictionary dictionary;
-    LearnerSearch learnerSearch;
-    EmptyListNotice *emptyListNotice;
-    QString pendingText;
-    int searchMode;
+  Ui_MainWindow* ui;
+  PhoneticDictionary dictionary;
+  LearnerSearch learnerSearch;
+  EmptyListNotice* emptyListNotice;
+  QString pendingText;
+  int searchMode;
 };

@@ -4,11 +4,11 @@
 
 NoFocusRectangleStyle::~NoFocusRectangleStyle() = default;
 
-void NoFocusRectangleStyle::drawPrimitive(PrimitiveElement element, const QStyleOption *option,
-                                          QPainter *painter, const QWidget *widget) const {
-    if (element == PE_FrameFocusRect && widget != nullptr &&
-        (widget->inherits("QListWidget") || widget->inherits("QPushButton"))) {
-        return;
-    }
-    QCommonStyle::drawPrimitive(element, option, painter, widget);
+void NoFocusRectangleStyle::drawPrimitive(PrimitiveElement element, const QStyleOption* option,
+                                          QPainter* painter, const QWidget* widget) const {
+  if (element == PE_FrameFocusRect && widget != nullptr &&
+      (widget->inherits("QListWidget") || widget->inherits("QPushButton"))) {
+    return;
+  }
+  QCommonStyle::drawPrimitive(element, option, painter, widget);
 }

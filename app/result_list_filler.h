@@ -10,31 +10,31 @@ class QListWidget;
 // towards the end. The list holds only the rows reached so far, so a long list costs
 // neither the time to create every item nor the time to delete them at the next search.
 class ResultListFiller : public QObject {
-    Q_OBJECT
+  Q_OBJECT
 
-public:
-    static constexpr qsizetype kFirstRows = 300;
-    static constexpr qsizetype kMoreRows = 500;
+ public:
+  static constexpr qsizetype kFirstRows = 300;
+  static constexpr qsizetype kMoreRows = 500;
 
-    // The filler of `list`, made on first use and owned by the list.
-    static ResultListFiller *of(QListWidget *list);
+  // The filler of `list`, made on first use and owned by the list.
+  static ResultListFiller* of(QListWidget* list);
 
-    // Empties the list and shows the first rows of `rows`. Rows from `nearSoundFrom` on are
-    // near-sound matches, shown after their heading row (see result_rows.h); -1: none are.
-    void fill(const QStringList &rows, qsizetype nearSoundFrom = -1);
-    // Rows not yet items of the list.
-    qsizetype pendingRows() const { return rows_.size() - shown_; }
+  // Empties the list and shows the first rows of `rows`. Rows from `nearSoundFrom` on are
+  // near-sound matches, shown after their heading row (see result_rows.h); -1: none are.
+  void fill(const QStringList& rows, qsizetype nearSoundFrom = -1);
+  // Rows not yet items of the list.
+  qsizetype pendingRows() const { return rows_.size() - shown_; }
 
-private slots:
-    void onScrolled(int value);
-    void onCurrentRowChanged(int row);
+ private slots:
+  void onScrolled(int value);
+  void onCurrentRowChanged(int row);
 
-private:
-    explicit ResultListFiller(QListWidget *list);
-    void showMore(qsizetype count);
+ private:
+  explicit ResultListFiller(QListWidget* list);
+  void showMore(qsizetype count);
 
-    QListWidget *list_;
-    QStringList rows_;
-    qsizetype nearSoundFrom_ = 0;
-    qsizetype shown_ = 0;
+  QListWidget* list_;
+  QStringList rows_;
+  qsizetype nearSoundFrom_ = 0;
+  qsizetype shown_ = 0;
 };

@@ -10,39 +10,40 @@ namespace {
 
 const char kDictionary[] = "dict/words.db";
 
-std::optional<RuntimeFolderSearch> &rememberedSearch() {
-    static std::optional<RuntimeFolderSearch> search;
-    return search;
+std::optional<RuntimeFolderSearch>& rememberedSearch() {
+  static std::optional<RuntimeFolderSearch> search;
+  return search;
 }
 
 }  // namespace
 
-RuntimeFolderSearch findRuntimeFolder(const QString &workingDirectory, const QString &executableDirectory) {
-    RuntimeFolderSearch search;
-    const QString candidates[] = {workingDirectory, executableDirectory,
-                                  executableDirectory + QStringLiteral("/../" QUORVI_INSTALL_DIR)};
-    for (const QString &candidate : candidates) {
-        if (candidate.isEmpty()) continue;
-        const QString folder = QDir::cleanPath(QDir(candidate).absolutePath());
-        if (search.searched.contains(folder)) continue;
-        search.searched << folder;
-        if (QFileInfo(QDir(folder).filePath(QLatin1String(kDictionary))).isFile()) {
-            search.found = folder;
-            break;
-        }
+RuntimeFolderSearch findRuntimeFolder(const QString& workingDirectory,
+                                      const QString& executableDirectory) {
+  RuntimeFolderSearch search;
+  const QString candidates[] = {workingDirectory, executableDirectory,
+                                executableDirectory + QStringLiteral("/../" QUORVI_INSTALL_DIR)};
+  for (const QString& candidate : candidates) {
+    if (candidate.isEmpty()) continue;
+    const QString folder = QDir::cleanPath(QDir(candidate).absolutePath());
+    if (search.searched.contains(folder)) continue;
+    search.searched << folder;
+    if (QFileInfo(QDir(folder).filePath(QLatin1String(kDictionary))).isFile()) {
+      search.found = folder;
+      break;
     }
-    return search;
+  }
+  return search;
 }
 
 RuntimeFolderSearch enterRuntimeFolder() {
-    RuntimeFolderSearch search =
-        findRuntimeFolder(QDir::currentPath(), QCoreApplication::applicationDirPath());
-    if (!search.found.isEmpty()) QDir::setCurrent(search.found);
-    rememberedSearch() = search;
-    return search;
+  RuntimeFolderSearch search =
+      findRuntimeFolder(QDir::currentPath(), QCoreApplication::applicationDirPath());
+  if (!search.found.isEmpty()) QDir::setCurrent(search.found);
+  rememberedSearch() = search;
+  return search;
 }
 
 RuntimeFolderSearch lastRuntimeFolderSearch() {
-    if (rememberedSearch()) return *rememberedSearch();
-    return RuntimeFolderSearch{QString(), {QDir::currentPath()}};
+  if (rememberedSearch()) return *rememberedSearch();
+  return RuntimeFolderSearch{QString(), {QDir::currentPath()}};
 }

@@ -12,15 +12,15 @@
 #include "speech_player.h"
 #include "ui_mainwindow.h"
 
-SpeechControls::SpeechControls(Ui_MainWindow &form, QWidget *window)
+SpeechControls::SpeechControls(Ui_MainWindow& form, QWidget* window)
     : QObject(window), form_(form), player_(new SpeechPlayer(this)) {
-    createControls();
-    connect(speakWord_, &QPushButton::clicked, this, &SpeechControls::speakPickedWord);
-    connect(speakTyped_, &QPushButton::clicked, this, &SpeechControls::speakTypedText);
-    auto *wordKey = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Space), window);
-    connect(wordKey, &QShortcut::activated, this, &SpeechControls::speakPickedWord);
-    auto *typedKey = new QShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Space), window);
-    connect(typedKey, &QShortcut::activated, this, &SpeechControls::speakTypedText);
+  createControls();
+  connect(speakWord_, &QPushButton::clicked, this, &SpeechControls::speakPickedWord);
+  connect(speakTyped_, &QPushButton::clicked, this, &SpeechControls::speakTypedText);
+  auto* wordKey = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Space), window);
+  connect(wordKey, &QShortcut::activated, this, &SpeechControls::speakPickedWord);
+  auto* typedKey = new QShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Space), window);
+  connect(typedKey, &QShortcut::activated, this, &SpeechControls::speakTypedText);
 }
 
 SpeechControls::~SpeechControls() = default;
@@ -28,78 +28,77 @@ SpeechControls::~SpeechControls() = default;
 // The two buttons stand right of the modes, above the entry; the message line between
 // the modes and the entry.
 void SpeechControls::createControls() {
-    QWidget *parent = form_.centralWidget;
-    speakTyped_ = new QPushButton(tr("听输入"), parent);
-    speakTyped_->setObjectName(QStringLiteral("speakTyped"));
-    speakTyped_->setGeometry(480, 127, 58, 22);
-    speakTyped_->setToolTip(tr("按输入的音标朗读 (Ctrl+Shift+空格)"));
-    speakWord_ = new QPushButton(tr("朗读"), parent);
-    speakWord_->setObjectName(QStringLiteral("speakWord"));
-    speakWord_->setGeometry(543, 127, 58, 22);
-    speakWord_->setToolTip(tr("朗读选中的单词 (Ctrl+空格)"));
-    for (QPushButton *button : {speakTyped_, speakWord_}) {
-        fitCaptionButton(button);
-        button->setFocusPolicy(Qt::TabFocus);
-        button->show();
-    }
-    status_ = new QLabel(parent);
-    status_->setObjectName(QStringLiteral("speechStatus"));
-    status_->setGeometry(280, 150, 321, 18);
-    status_->show();
-    QWidget::setTabOrder(form_.captionMode, speakTyped_);
-    QWidget::setTabOrder(speakTyped_, speakWord_);
-    QWidget::setTabOrder(speakWord_, form_.displayResult);
+  QWidget* parent = form_.centralWidget;
+  speakTyped_ = new QPushButton(tr("听输入"), parent);
+  speakTyped_->setObjectName(QStringLiteral("speakTyped"));
+  speakTyped_->setGeometry(480, 127, 58, 22);
+  speakTyped_->setToolTip(tr("按输入的音标朗读 (Ctrl+Shift+空格)"));
+  speakWord_ = new QPushButton(tr("朗读"), parent);
+  speakWord_->setObjectName(QStringLiteral("speakWord"));
+  speakWord_->setGeometry(543, 127, 58, 22);
+  speakWord_->setToolTip(tr("朗读选中的单词 (Ctrl+空格)"));
+  for (QPushButton* button : {speakTyped_, speakWord_}) {
+    fitCaptionButton(button);
+    button->setFocusPolicy(Qt::TabFocus);
+    button->show();
+  }
+  status_ = new QLabel(parent);
+  status_->setObjectName(QStringLiteral("speechStatus"));
+  status_->setGeometry(280, 150, 321, 18);
+  status_->show();
+  QWidget::setTabOrder(form_.captionMode, speakTyped_);
+  QWidget::setTabOrder(speakTyped_, speakWord_);
+  QWidget::setTabOrder(speakWord_, form_.displayResult);
 }
 
-quorvi::speech::SpeechSynthesiser &SpeechControls::synthesiser() {
-    // Set up on first use: loading the voice would slow the window's start.
-    if (!synthesiser_) synthesiser_ = std::make_unique<quorvi::speech::SpeechSynthesiser>();
-    return *synthesiser_;
+quorvi::speech::SpeechSynthesiser& SpeechControls::synthesiser() {
+  // Set up on first use: loading the voice would slow the window's start.
+  if (!synthesiser_) synthesiser_ = std::make_unique<quorvi::speech::SpeechSynthesiser>();
+  return *synthesiser_;
 }
 
-void SpeechControls::say(const QString &message) {
-    status_->setText(message);
+void SpeechControls::say(const QString& message) {
+  status_->setText(message);
 }
 
 void SpeechControls::play(std::vector<std::int16_t> clip) {
-    lastClip_ = std::move(clip);
-    if (lastClip_.empty()) {
-        say(tr("无法发音：%1").arg(QString::fromStdString(synthesiser().error())));
-        return;
-    }
-    if (player_->play(lastClip_, synthesiser().sampleRate())) return;
-    if (!noDeviceSaid_) say(tr("没有可用的音频设备，听不到声音。"));
-    noDeviceSaid_ = true;
+  lastClip_ = std::move(clip);
+  if (lastClip_.empty()) {
+    say(tr("无法发音：%1").arg(QString::fromStdString(synthesiser().error())));
+    return;
+  }
+  if (player_->play(lastClip_, synthesiser().sampleRate())) return;
+  if (!noDeviceSaid_) say(tr("没有可用的音频设备，听不到声音。"));
+  noDeviceSaid_ = true;
 }
 
-void SpeechControls::speakHeadword(const QString &headword) {
-    if (headword.isEmpty()) return;
-    say(QString());
-    play(synthesiser().speakText(headword.toStdString()));
+void SpeechControls::speakHeadword(const QString& headword) {
+  if (headword.isEmpty()) return;
+  say(QString());
+  play(synthesiser().speakText(headword.toStdString()));
 }
 
-void SpeechControls::speakTranscription(const QString &transcription) {
-    const auto input = quorvi::speech::toEspeakPhonemes(transcription.toStdU16String());
-    if (!input.readable()) {
-        say(input.unreadable.empty()
-                ? tr("没有可朗读的音标。")
-                : tr("无法朗读：第 %1 个字符“%2”不是音标符号。")
-                      .arg(input.position + 1)
-                      .arg(QString::fromStdU16String(input.unreadable)));
-        return;
-    }
-    say(QString());
-    play(synthesiser().speakPhonemes(input.codes));
+void SpeechControls::speakTranscription(const QString& transcription) {
+  const auto input = quorvi::speech::toEspeakPhonemes(transcription.toStdU16String());
+  if (!input.readable()) {
+    say(input.unreadable.empty() ? tr("没有可朗读的音标。")
+                                 : tr("无法朗读：第 %1 个字符“%2”不是音标符号。")
+                                       .arg(input.position + 1)
+                                       .arg(QString::fromStdU16String(input.unreadable)));
+    return;
+  }
+  say(QString());
+  play(synthesiser().speakPhonemes(input.codes));
 }
 
 void SpeechControls::speakPickedWord() {
-    if (const QListWidgetItem *item = form_.displayResult->currentItem()) {
-        speakHeadword(item->text());
-    } else {
-        speakHeadword(form_.displayFull->toPlainText().section(QLatin1Char('\n'), 0, 0));
-    }
+  if (const QListWidgetItem* item = form_.displayResult->currentItem()) {
+    speakHeadword(item->text());
+  } else {
+    speakHeadword(form_.displayFull->toPlainText().section(QLatin1Char('\n'), 0, 0));
+  }
 }
 
 void SpeechControls::speakTypedText() {
-    speakTranscription(form_.inputPhonetic->text());
+  speakTranscription(form_.inputPhonetic->text());
 }

@@ -19,33 +19,33 @@ class Ui_MainWindow;
 // it with the sound of each candidate. A line under the modes says what could not be
 // spoken, and, once, that there is no audio device.
 class SpeechControls : public QObject {
-    Q_OBJECT
+  Q_OBJECT
 
-public:
-    SpeechControls(Ui_MainWindow &form, QWidget *window);
-    ~SpeechControls() override;
+ public:
+  SpeechControls(Ui_MainWindow& form, QWidget* window);
+  ~SpeechControls() override;
 
-    // The samples of the latest speech, played or not.
-    const std::vector<std::int16_t> &lastClip() const { return lastClip_; }
+  // The samples of the latest speech, played or not.
+  const std::vector<std::int16_t>& lastClip() const { return lastClip_; }
 
-public slots:
-    void speakHeadword(const QString &headword);
-    void speakTranscription(const QString &transcription);
-    void speakPickedWord();
-    void speakTypedText();
+ public slots:
+  void speakHeadword(const QString& headword);
+  void speakTranscription(const QString& transcription);
+  void speakPickedWord();
+  void speakTypedText();
 
-private:
-    void createControls();
-    void play(std::vector<std::int16_t> clip);
-    void say(const QString &message);
-    quorvi::speech::SpeechSynthesiser &synthesiser();
+ private:
+  void createControls();
+  void play(std::vector<std::int16_t> clip);
+  void say(const QString& message);
+  quorvi::speech::SpeechSynthesiser& synthesiser();
 
-    Ui_MainWindow &form_;
-    QPushButton *speakTyped_ = nullptr;
-    QPushButton *speakWord_ = nullptr;
-    QLabel *status_ = nullptr;
-    SpeechPlayer *player_ = nullptr;
-    std::unique_ptr<quorvi::speech::SpeechSynthesiser> synthesiser_;
-    std::vector<std::int16_t> lastClip_;
-    bool noDeviceSaid_ = false;
+  Ui_MainWindow& form_;
+  QPushButton* speakTyped_ = nullptr;
+  QPushButton* speakWord_ = nullptr;
+  QLabel* status_ = nullptr;
+  SpeechPlayer* player_ = nullptr;
+  std::unique_ptr<quorvi::speech::SpeechSynthesiser> synthesiser_;
+  std::vector<std::int16_t> lastClip_;
+  bool noDeviceSaid_ = false;
 };

@@ -12,19 +12,19 @@ class QAudioSink;
 // Plays 16-bit mono samples on the default audio output through Qt Multimedia. A new
 // clip stops the one playing.
 class SpeechPlayer : public QObject {
-    Q_OBJECT
+  Q_OBJECT
 
-public:
-    explicit SpeechPlayer(QObject *parent = nullptr);
-    ~SpeechPlayer() override;
+ public:
+  explicit SpeechPlayer(QObject* parent = nullptr);
+  ~SpeechPlayer() override;
 
-    // False when there is no audio output that takes the samples; nothing plays then.
-    bool play(const std::vector<std::int16_t> &samples, int sampleRate);
+  // False when there is no audio output that takes the samples; nothing plays then.
+  bool play(const std::vector<std::int16_t>& samples, int sampleRate);
 
-private:
-    void stop();
+ private:
+  void stop();
 
-    QAudioSink *sink_ = nullptr;
-    QByteArray data_;
-    QBuffer buffer_;
+  QAudioSink* sink_ = nullptr;
+  QByteArray data_;
+  QBuffer buffer_;
 };

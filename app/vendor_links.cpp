@@ -5,11 +5,11 @@
 
 #include "vendor_site.h"
 
-bool openVendorPage(const QString &path) {
-    return openVendorLink(QStringLiteral(QUORVI_VENDOR_SITE) + path);
+bool openVendorPage(const QString& path) {
+  return openVendorLink(QStringLiteral(QUORVI_VENDOR_SITE) + path);
 }
 
-bool openVendorLink(const QString &link) {
-    if (QStringLiteral(QUORVI_VENDOR_SITE).isEmpty()) return false;
-    return QDesktopServices::openUrl(QUrl(link));
+bool openVendorLink(const QString& link) {
+  if (QStringLiteral(QUORVI_VENDOR_SITE).isEmpty()) return false;
+  return QDesktopServices::openUrl(QUrl(link));
 }

@@ -6,5 +6,5 @@
 // QUORVI_VENDOR_SITE). Each returns true when the desktop opened the page, false when no
 // site is configured or the desktop could not open it (no browser, for one); the window
 // then shows its own page instead.
-bool openVendorPage(const QString &path);
-bool openVendorLink(const QString &link);
+bool openVendorPage(const QString& path);
+bool openVendorLink(const QString& link);

@@ -13,15 +13,15 @@ class Ui_MainWindow;
 // dictionary, the copy menus and the speech controls. It is made once, at the end of the
 // window's constructor, and lives as the window's child.
 class WindowAdditions : public QObject {
-    Q_OBJECT
+  Q_OBJECT
 
-public:
-    WindowAdditions(QMainWindow *window, Ui_MainWindow &form, PhoneticDictionary &dictionary);
+ public:
+  WindowAdditions(QMainWindow* window, Ui_MainWindow& form, PhoneticDictionary& dictionary);
 
-private:
-    QMainWindow *window_;
-    Ui_MainWindow &form_;
-    PhoneticDictionary &dictionary_;
-    ContextMenus *menus_ = nullptr;
-    SpeechControls *speech_ = nullptr;
+ private:
+  QMainWindow* window_;
+  Ui_MainWindow& form_;
+  PhoneticDictionary& dictionary_;
+  ContextMenus* menus_ = nullptr;
+  SpeechControls* speech_ = nullptr;
 };

@@ -22,7 +22,8 @@ bool useHardware() {
   return available && requested.load(std::memory_order_relaxed) != AesImplementation::Portable;
 }
 
-void initUnchecked(AesCipher& cipher, int direction, const std::uint8_t key[32], const std::uint8_t iv[16]) {
+void initUnchecked(AesCipher& cipher, int direction, const std::uint8_t key[32],
+                   const std::uint8_t iv[16]) {
   cipher.state = 1;
   cipher.mode = 1;
   cipher.rounds = 14;
@@ -38,7 +39,8 @@ void initUnchecked(AesCipher& cipher, int direction, const std::uint8_t key[32],
   cipher.state = 0;
 }
 
-void cbcUnchecked(const AesCipher& cipher, const std::uint8_t* in, std::uint8_t* out, std::size_t blocks) {
+void cbcUnchecked(const AesCipher& cipher, const std::uint8_t* in, std::uint8_t* out,
+                  std::size_t blocks) {
   const AesFunctions& aes = useHardware() ? kHardwareAes : kPortableAes;
   const CbcPass pass = cipher.direction == kAesDirectionDecrypt ? aes.cbcDecrypt : aes.cbcEncrypt;
   pass(cipher.roundKeys, cipher.chainingValue, in, out, blocks);
@@ -68,15 +70,19 @@ int runBlocks(const AesCipher& cipher, int expectedDirection, const std::uint8_t
 
 }  // namespace
 
-int aesEncryptBlocks(const AesCipher& cipher, const std::uint8_t* input, int bits, std::uint8_t* output) {
+int aesEncryptBlocks(const AesCipher& cipher, const std::uint8_t* input, int bits,
+                     std::uint8_t* output) {
   return runBlocks(cipher, kAesDirectionEncrypt, input, bits, output);
 }
 
-int aesDecryptBlocks(const AesCipher& cipher, const std::uint8_t* input, int bits, std::uint8_t* output) {
+int aesDecryptBlocks(const AesCipher& cipher, const std::uint8_t* input, int bits,
+                     std::uint8_t* output) {
   return runBlocks(cipher, kAesDirectionDecrypt, input, bits, output);
 }
 
-void setAesImplementation(AesImplementation which) { requested.store(which, std::memory_order_relaxed); }
+void setAesImplementation(AesImplementation which) {
+  requested.store(which, std::memory_order_relaxed);
+}
 
 bool aesHardwareAvailable() {
   static const bool available = aes_detail::hardwareSupported();

@@ -43,8 +43,10 @@ int aesInit(AesCipher& cipher, int direction, const std::uint8_t* key32, const s
 // Both return the number of bits processed, floor(bits / 128) * 128; 0 for a null input or a
 // length of 0 or less; -5 when the context is not ready; -6 when it was initialised for the
 // other direction. Each call starts its chain from the IV given to aesInit. In place is fine.
-int aesEncryptBlocks(const AesCipher& cipher, const std::uint8_t* input, int bits, std::uint8_t* output);
-int aesDecryptBlocks(const AesCipher& cipher, const std::uint8_t* input, int bits, std::uint8_t* output);
+int aesEncryptBlocks(const AesCipher& cipher, const std::uint8_t* input, int bits,
+                     std::uint8_t* output);
+int aesDecryptBlocks(const AesCipher& cipher, const std::uint8_t* input, int bits,
+                     std::uint8_t* output);
 
 // Which implementation the block calls use. Auto picks the hardware path when the CPU has it.
 enum class AesImplementation { Auto, Portable, Hardware };

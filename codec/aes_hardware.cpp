@@ -75,8 +75,9 @@ QUORVI_AES_TARGET void prepareDecryptKeysHardware(RoundKeys& rk) {
   for (int r = 1; r < 14; ++r) store(rk[r], _mm_aesimc_si128(load(rk[r])));
 }
 
-QUORVI_AES_TARGET void cbcEncryptHardware(const RoundKeys& rk, const std::uint8_t iv[16], const std::uint8_t* in,
-                                          std::uint8_t* out, std::size_t blocks) {
+QUORVI_AES_TARGET void cbcEncryptHardware(const RoundKeys& rk, const std::uint8_t iv[16],
+                                          const std::uint8_t* in, std::uint8_t* out,
+                                          std::size_t blocks) {
   __m128i k[15];
   for (int r = 0; r < 15; ++r) k[r] = load(rk[r]);
   __m128i chain = load(iv);
@@ -88,8 +89,9 @@ QUORVI_AES_TARGET void cbcEncryptHardware(const RoundKeys& rk, const std::uint8_
   }
 }
 
-QUORVI_AES_TARGET void cbcDecryptHardware(const RoundKeys& rk, const std::uint8_t iv[16], const std::uint8_t* in,
-                                          std::uint8_t* out, std::size_t blocks) {
+QUORVI_AES_TARGET void cbcDecryptHardware(const RoundKeys& rk, const std::uint8_t iv[16],
+                                          const std::uint8_t* in, std::uint8_t* out,
+                                          std::size_t blocks) {
   __m128i k[15];
   for (int r = 0; r < 15; ++r) k[r] = load(rk[r]);
   __m128i chain = load(iv);
@@ -129,12 +131,14 @@ QUORVI_AES_TARGET void cbcDecryptHardware(const RoundKeys& rk, const std::uint8_
 
 }  // namespace
 
-const AesFunctions kHardwareAes = {expandKeyHardware, prepareDecryptKeysHardware, cbcEncryptHardware,
-                                   cbcDecryptHardware};
+const AesFunctions kHardwareAes = {expandKeyHardware, prepareDecryptKeysHardware,
+                                   cbcEncryptHardware, cbcDecryptHardware};
 
 #else  // no AES instructions on this architecture
 
-bool hardwareSupported() { return false; }
+bool hardwareSupported() {
+  return false;
+}
 // Never chosen, as hardwareSupported() is false; the portable table is constant-initialized.
 const AesFunctions kHardwareAes = kPortableAes;
 

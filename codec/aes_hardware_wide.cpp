@@ -15,9 +15,9 @@ namespace quorvi::codec::aes_detail {
 #ifdef QUORVI_AES_WIDE
 
 bool wideHardwareSupported() {
-  static const bool supported =
-      __builtin_cpu_supports("vaes") != 0 && __builtin_cpu_supports("avx2") != 0 &&
-      __builtin_cpu_supports("aes") != 0;
+  static const bool supported = __builtin_cpu_supports("vaes") != 0 &&
+                                __builtin_cpu_supports("avx2") != 0 &&
+                                __builtin_cpu_supports("aes") != 0;
   return supported;
 }
 
@@ -59,7 +59,9 @@ QUORVI_AES_WIDE_TARGET std::size_t cbcDecryptWide(const RoundKeys& rk, std::uint
 
 #else  // no VAES on this architecture
 
-bool wideHardwareSupported() { return false; }
+bool wideHardwareSupported() {
+  return false;
+}
 std::size_t cbcDecryptWide(const RoundKeys&, std::uint8_t[16], const std::uint8_t*, std::uint8_t*,
                            std::size_t) {
   return 0;

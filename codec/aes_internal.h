@@ -12,8 +12,8 @@ using RoundKeys = std::uint8_t[15][16];
 
 // What an implementation provides: the key schedule, its turn into the decryption schedule,
 // and CBC passes over whole blocks.
-using CbcPass = void (*)(const RoundKeys& roundKeys, const std::uint8_t iv[16], const std::uint8_t* in,
-                         std::uint8_t* out, std::size_t blocks);
+using CbcPass = void (*)(const RoundKeys& roundKeys, const std::uint8_t iv[16],
+                         const std::uint8_t* in, std::uint8_t* out, std::size_t blocks);
 struct AesFunctions {
   void (*expandKey)(const std::uint8_t key[32], RoundKeys& roundKeys);
   void (*prepareDecryptKeys)(RoundKeys& roundKeys);
@@ -32,8 +32,8 @@ extern const AesFunctions kHardwareAes;
 // wideHardwareSupported() is true. `chain` holds the IV (or the block before `in`) and is left
 // holding the last ciphertext block read. Returns the blocks done, a multiple of sixteen.
 bool wideHardwareSupported();
-std::size_t cbcDecryptWide(const RoundKeys& roundKeys, std::uint8_t chain[16], const std::uint8_t* in,
-                           std::uint8_t* out, std::size_t blocks);
+std::size_t cbcDecryptWide(const RoundKeys& roundKeys, std::uint8_t chain[16],
+                           const std::uint8_t* in, std::uint8_t* out, std::size_t blocks);
 
 // True when the block calls currently run on the hardware path.
 bool useHardware();

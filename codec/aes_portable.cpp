@@ -12,10 +12,18 @@ namespace {
 
 using namespace aes_tables;
 
-inline std::uint8_t b0(std::uint32_t w) { return static_cast<std::uint8_t>(w); }
-inline std::uint8_t b1(std::uint32_t w) { return static_cast<std::uint8_t>(w >> 8); }
-inline std::uint8_t b2(std::uint32_t w) { return static_cast<std::uint8_t>(w >> 16); }
-inline std::uint8_t b3(std::uint32_t w) { return static_cast<std::uint8_t>(w >> 24); }
+inline std::uint8_t b0(std::uint32_t w) {
+  return static_cast<std::uint8_t>(w);
+}
+inline std::uint8_t b1(std::uint32_t w) {
+  return static_cast<std::uint8_t>(w >> 8);
+}
+inline std::uint8_t b2(std::uint32_t w) {
+  return static_cast<std::uint8_t>(w >> 16);
+}
+inline std::uint8_t b3(std::uint32_t w) {
+  return static_cast<std::uint8_t>(w >> 24);
+}
 
 // Round keys as words, loaded once per CBC pass.
 struct KeyWords {
@@ -43,7 +51,8 @@ inline void cipherBlock(const KeyWords& k, std::uint32_t s[4]) {
     for (int c = 0; c < 4; ++c) x[c] = t[c];
   }
   for (int c = 0; c < 4; ++c)
-    s[c] = packColumn(Box[b0(at(c, 0))], Box[b1(at(c, 1))], Box[b2(at(c, 2))], Box[b3(at(c, 3))]) ^ k.w[kLast][c];
+    s[c] = packColumn(Box[b0(at(c, 0))], Box[b1(at(c, 1))], Box[b2(at(c, 2))], Box[b3(at(c, 3))]) ^
+           k.w[kLast][c];
 }
 
 inline void encryptBlock(const KeyWords& k, std::uint32_t s[4]) {
@@ -87,13 +96,14 @@ void prepareDecryptKeysPortable(RoundKeys& roundKeys) {
   for (int r = 1; r < 14; ++r) {
     for (int c = 0; c < 4; ++c) {
       const std::uint8_t* col = &roundKeys[r][4 * c];
-      storeLe32(&roundKeys[r][4 * c], kInvMix0[col[0]] ^ kInvMix1[col[1]] ^ kInvMix2[col[2]] ^ kInvMix3[col[3]]);
+      storeLe32(&roundKeys[r][4 * c],
+                kInvMix0[col[0]] ^ kInvMix1[col[1]] ^ kInvMix2[col[2]] ^ kInvMix3[col[3]]);
     }
   }
 }
 
-void cbcEncryptPortable(const RoundKeys& roundKeys, const std::uint8_t iv[16], const std::uint8_t* in,
-                        std::uint8_t* out, std::size_t blocks) {
+void cbcEncryptPortable(const RoundKeys& roundKeys, const std::uint8_t iv[16],
+                        const std::uint8_t* in, std::uint8_t* out, std::size_t blocks) {
   const KeyWords k(roundKeys);
   std::uint32_t chain[4] = {loadLe32(iv), loadLe32(iv + 4), loadLe32(iv + 8), loadLe32(iv + 12)};
   for (std::size_t b = 0; b < blocks; ++b, in += 16, out += 16) {
@@ -103,13 +113,14 @@ void cbcEncryptPortable(const RoundKeys& roundKeys, const std::uint8_t iv[16], c
   }
 }
 
-void cbcDecryptPortable(const RoundKeys& roundKeys, const std::uint8_t iv[16], const std::uint8_t* in,
-                        std::uint8_t* out, std::size_t blocks) {
+void cbcDecryptPortable(const RoundKeys& roundKeys, const std::uint8_t iv[16],
+                        const std::uint8_t* in, std::uint8_t* out, std::size_t blocks) {
   const KeyWords k(roundKeys);
   std::uint32_t chain[4] = {loadLe32(iv), loadLe32(iv + 4), loadLe32(iv + 8), loadLe32(iv + 12)};
   for (std::size_t b = 0; b < blocks; ++b, in += 16, out += 16) {
     // Read the whole ciphertext block before writing, so in == out works.
-    std::uint32_t cipherText[4] = {loadLe32(in), loadLe32(in + 4), loadLe32(in + 8), loadLe32(in + 12)};
+    std::uint32_t cipherText[4] = {loadLe32(in), loadLe32(in + 4), loadLe32(in + 8),
+                                   loadLe32(in + 12)};
     std::uint32_t s[4] = {cipherText[0], cipherText[1], cipherText[2], cipherText[3]};
     decryptBlock(k, s);
     for (int c = 0; c < 4; ++c) {
@@ -121,7 +132,7 @@ void cbcDecryptPortable(const RoundKeys& roundKeys, const std::uint8_t iv[16], c
 
 }  // namespace
 
-const AesFunctions kPortableAes = {expandKeyPortable, prepareDecryptKeysPortable, cbcEncryptPortable,
-                                   cbcDecryptPortable};
+const AesFunctions kPortableAes = {expandKeyPortable, prepareDecryptKeysPortable,
+                                   cbcEncryptPortable, cbcDecryptPortable};
 
 }  // namespace quorvi::codec::aes_detail

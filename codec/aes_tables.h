@@ -28,7 +28,9 @@ constexpr std::uint8_t gfMul(std::uint8_t a, std::uint8_t b) {
   return product;
 }
 
-constexpr std::uint32_t rotl8(std::uint32_t word) { return (word << 8) | (word >> 24); }
+constexpr std::uint32_t rotl8(std::uint32_t word) {
+  return (word << 8) | (word >> 24);
+}
 
 constexpr ByteTable makeSbox() {
   // Powers of the generator 3 walk the whole multiplicative group; the inverse of 3^i is 3^(255-i).
@@ -66,7 +68,8 @@ constexpr ByteTable invert(const ByteTable& table) {
   return inverse;
 }
 
-constexpr std::uint32_t packColumn(std::uint8_t r0, std::uint8_t r1, std::uint8_t r2, std::uint8_t r3) {
+constexpr std::uint32_t packColumn(std::uint8_t r0, std::uint8_t r1, std::uint8_t r2,
+                                   std::uint8_t r3) {
   return static_cast<std::uint32_t>(r0) | (static_cast<std::uint32_t>(r1) << 8) |
          (static_cast<std::uint32_t>(r2) << 16) | (static_cast<std::uint32_t>(r3) << 24);
 }
@@ -127,7 +130,8 @@ inline constexpr WordTable kInvMix3 = rotateTable(kInvMix2);
 // Round constants for the AES-256 key schedule (seven are used).
 inline constexpr std::array<std::uint8_t, 7> kRcon = {0x01, 0x02, 0x04, 0x08, 0x10, 0x20, 0x40};
 
-static_assert(kSbox[0x00] == 0x63 && kSbox[0x01] == 0x7c && kSbox[0x53] == 0xed && kSbox[0xff] == 0x16);
+static_assert(kSbox[0x00] == 0x63 && kSbox[0x01] == 0x7c && kSbox[0x53] == 0xed &&
+              kSbox[0xff] == 0x16);
 static_assert(kInvSbox[0x00] == 0x52 && kInvSbox[0x63] == 0x00);
 static_assert(kTe0[0x00] == 0xa56363c6u);  // 2*63=c6, 63, 63, 3*63=a5
 static_assert(kTd0[0x00] == 0x50a7f451u);

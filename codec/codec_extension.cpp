@@ -19,12 +19,14 @@ int loadCodec(char** errorMessage) {
 }  // namespace
 
 // The generic entry point, and the one SQLite derives from the file name "quorvi-codec".
-extern "C" __attribute__((visibility("default"))) int sqlite3_extension_init(sqlite3*, char** errorMessage,
-                                                                               const void*) {
+extern "C" __attribute__((visibility("default"))) int sqlite3_extension_init(sqlite3*,
+                                                                             char** errorMessage,
+                                                                             const void*) {
   return loadCodec(errorMessage);
 }
 
-extern "C" __attribute__((visibility("default"))) int sqlite3_quorvicodec_init(sqlite3*, char** errorMessage,
-                                                                                const void*) {
+extern "C" __attribute__((visibility("default"))) int sqlite3_quorvicodec_init(sqlite3*,
+                                                                               char** errorMessage,
+                                                                               const void*) {
   return loadCodec(errorMessage);
 }

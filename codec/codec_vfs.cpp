@@ -40,7 +40,9 @@ extern const sqlite3_io_methods kCodecMethods;
 
 constexpr unsigned char kMagic[16] = {'S', 'Q', 'L', 'i', 't', 'e', ' ', 'f',
                                       'o', 'r', 'm', 'a', 't', ' ', '3', 0};
-CodecFile* self(sqlite3_file* f) { return reinterpret_cast<CodecFile*>(f); }
+CodecFile* self(sqlite3_file* f) {
+  return reinterpret_cast<CodecFile*>(f);
+}
 
 int realRead(CodecFile* f, void* buf, int amt, sqlite3_int64 off) {
   return f->real->pMethods->xRead(f->real, buf, amt, off);
@@ -69,7 +71,8 @@ struct StoredImage {
 // Decrypts the bytes [from, to) of a stored image into `out`: the CBC blocks from the image's
 // start up to `to` are read into `scratch` and decrypted under `key`.
 int readPartialImage(CodecFile* f, PageCodec& c, const DatabaseKey* key, const StoredImage& image,
-                     sqlite3_int64 from, sqlite3_int64 to, std::uint8_t* out, std::uint8_t* scratch) {
+                     sqlite3_int64 from, sqlite3_int64 to, std::uint8_t* out,
+                     std::uint8_t* scratch) {
   std::size_t prefix = std::min<std::size_t>(((to - image.start) + 15) / 16 * 16, image.size);
   int rc = realRead(f, scratch, static_cast<int>(prefix), image.start);
   if (rc != SQLITE_OK && rc != SQLITE_IOERR_SHORT_READ) return rc;
@@ -80,9 +83,9 @@ int readPartialImage(CodecFile* f, PageCodec& c, const DatabaseKey* key, const S
 
 // Makes `scratch` the whole image to store when the bytes [from, to) of it are `in`: the rest
 // is the stored image decrypted under `readKey`; the result is encrypted under `writeKey`.
-int mergeIntoImage(CodecFile* f, PageCodec& c, const DatabaseKey* readKey, const DatabaseKey* writeKey,
-                   const StoredImage& image, sqlite3_int64 from, sqlite3_int64 to, const std::uint8_t* in,
-                   std::uint8_t* scratch) {
+int mergeIntoImage(CodecFile* f, PageCodec& c, const DatabaseKey* readKey,
+                   const DatabaseKey* writeKey, const StoredImage& image, sqlite3_int64 from,
+                   sqlite3_int64 to, const std::uint8_t* in, std::uint8_t* scratch) {
   if (from != image.start || to != image.start + image.size) {
     int rc = realRead(f, scratch, static_cast<int>(image.size), image.start);
     if (rc != SQLITE_OK && rc != SQLITE_IOERR_SHORT_READ) return rc;
@@ -107,7 +110,8 @@ std::uint32_t databasePageSize(CodecFile* f, PageCodec* c) {
 }
 
 // Decrypts what a read of [off, off+amt) brought in, page by page.
-int decryptDbRead(CodecFile* f, PageCodec* c, std::uint8_t* out, int rc, int amt, sqlite3_int64 off) {
+int decryptDbRead(CodecFile* f, PageCodec* c, std::uint8_t* out, int rc, int amt,
+                  sqlite3_int64 off) {
   sqlite3_int64 end = off + bytesPresent(f, rc, amt, off);
   if (end <= off) return rc;
 
@@ -130,7 +134,8 @@ int decryptDbRead(CodecFile* f, PageCodec* c, std::uint8_t* out, int rc, int amt
       codecTransform(c, out + (pos - off), page, kModeRead, pageSize);
     } else if (key != nullptr) {
       const StoredImage image{page, pageStart, pageSize};
-      int prc = readPartialImage(f, *c, key, image, pos, segEnd, out + (pos - off), c->pageBuffer.get());
+      int prc =
+          readPartialImage(f, *c, key, image, pos, segEnd, out + (pos - off), c->pageBuffer.get());
       if (prc != SQLITE_OK) return prc;
     }
     pos = segEnd;
@@ -145,8 +150,10 @@ int dbRead(CodecFile* f, void* buf, int amt, sqlite3_int64 off) {
   if (PageCodec* c = activeCodec(f)) rc = decryptDbRead(f, c, out, rc, amt, off);
   // Page 1 that makes sense under the current keys: from now on the connection's cache holds
   // pages read under them, and another key must not be slipped in.
-  // (The header SQLite reads while opening the file, before it names the connection, does not count.)
-  if (rc == SQLITE_OK && off == 0 && amt >= 16 && f->currentDb != nullptr && std::memcmp(out, kMagic, 16) == 0) {
+  // (The header SQLite reads while opening the file, before it names the connection, does not
+  // count.)
+  if (rc == SQLITE_OK && off == 0 && amt >= 16 && f->currentDb != nullptr &&
+      std::memcmp(out, kMagic, 16) == 0) {
     f->contentSeen = true;
   }
   return rc;
@@ -165,7 +172,8 @@ int dbWrite(CodecFile* f, const void* buf, int amt, sqlite3_int64 off) {
     std::uint32_t newSize = headerPageSize(in), current = databasePageSize(f, c);
     if (newSize != 0 && current != 0 && newSize != current) {
       sqlite3_int64 size = 0;
-      if (f->real->pMethods->xFileSize(f->real, &size) != SQLITE_OK || size > 0) return SQLITE_READONLY;
+      if (f->real->pMethods->xFileSize(f->real, &size) != SQLITE_OK || size > 0)
+        return SQLITE_READONLY;
     }
     if (newSize != 0) c->pageSize = newSize;
   }
@@ -179,11 +187,14 @@ int dbWrite(CodecFile* f, const void* buf, int amt, sqlite3_int64 off) {
     sqlite3_int64 segEnd = std::min<sqlite3_int64>(pageStart + pageSize, end);
     const void* stored;
     if (pos == pageStart && segEnd == pageStart + pageSize) {
-      stored = codecTransform(c, const_cast<std::uint8_t*>(in + (pos - off)), page, kModeWriteDb, pageSize);
+      stored = codecTransform(c, const_cast<std::uint8_t*>(in + (pos - off)), page, kModeWriteDb,
+                              pageSize);
     } else {  // part of a page: merged into the stored page, which is written whole
-      const DatabaseKey* readKey = c->dbReadKey(page);  // before dbWriteKey notes the page as rewritten
+      const DatabaseKey* readKey =
+          c->dbReadKey(page);  // before dbWriteKey notes the page as rewritten
       const StoredImage image{page, pageStart, pageSize};
-      int rc = mergeIntoImage(f, *c, readKey, c->dbWriteKey(page), image, pos, segEnd, in + (pos - off), scratch);
+      int rc = mergeIntoImage(f, *c, readKey, c->dbWriteKey(page), image, pos, segEnd,
+                              in + (pos - off), scratch);
       if (rc != SQLITE_OK) return rc;
       stored = scratch;
     }
@@ -197,7 +208,9 @@ int dbWrite(CodecFile* f, const void* buf, int amt, sqlite3_int64 off) {
 // ---- rollback journal ----
 
 JournalRecords::FieldReader fieldReader(CodecFile* f) {
-  return [f](sqlite3_int64 offset, std::uint8_t field[4]) { return realRead(f, field, 4, offset) == SQLITE_OK; };
+  return [f](sqlite3_int64 offset, std::uint8_t field[4]) {
+    return realRead(f, field, 4, offset) == SQLITE_OK;
+  };
 }
 
 int journalWrite(CodecFile* f, const void* buf, int amt, sqlite3_int64 off) {
@@ -214,8 +227,10 @@ int journalWrite(CodecFile* f, const void* buf, int amt, sqlite3_int64 off) {
     }
     case JournalCall::Image: {
       const auto* stored = static_cast<const std::uint8_t*>(
-          codecTransform(c, const_cast<std::uint8_t*>(in), page, kModeWriteJournal, static_cast<std::size_t>(amt)));
-      const std::uint32_t plainSamples = checksumSamples(in, amt), storedSamples = checksumSamples(stored, amt);
+          codecTransform(c, const_cast<std::uint8_t*>(in), page, kModeWriteJournal,
+                         static_cast<std::size_t>(amt)));
+      const std::uint32_t plainSamples = checksumSamples(in, amt),
+                          storedSamples = checksumSamples(stored, amt);
       int rc = realWrite(f, stored, amt, off);
       if (rc == SQLITE_OK) f->journalWrites.noteImage(off, amt, plainSamples, storedSamples);
       return rc;
@@ -237,7 +252,8 @@ int journalRead(CodecFile* f, void* buf, int amt, sqlite3_int64 off) {
       break;
     case JournalCall::Image: {
       const std::uint32_t storedSamples = checksumSamples(out, amt);
-      cryptImage(*c, c->journalKey(), page, CryptDirection::Decrypt, out, static_cast<std::size_t>(amt));
+      cryptImage(*c, c->journalKey(), page, CryptDirection::Decrypt, out,
+                 static_cast<std::size_t>(amt));
       c->restoring = true;  // images only come back in a rollback
       f->journalReads.noteImage(off, amt, checksumSamples(out, amt), storedSamples);
       break;
@@ -261,8 +277,8 @@ void noteWalHeader(CodecFile* f, const std::uint8_t* bytes, int amt, sqlite3_int
   if (std::uint32_t size = walHeaderPageSize(bytes, amt, off)) f->walPageSize = size;
 }
 
-std::uint32_t framePage(CodecFile* f, sqlite3_int64 frameStart, const std::uint8_t* buf, sqlite3_int64 off,
-                        sqlite3_int64 end) {
+std::uint32_t framePage(CodecFile* f, sqlite3_int64 frameStart, const std::uint8_t* buf,
+                        sqlite3_int64 off, sqlite3_int64 end) {
   if (frameStart >= off && frameStart + 4 <= end) return readBigEndian32(buf + (frameStart - off));
   if (f->walHeaderOffset == frameStart) return f->walHeaderPage;
   std::uint8_t field[4];
@@ -287,14 +303,17 @@ int walWrite(CodecFile* f, const void* buf, int amt, sqlite3_int64 off) {
     const sqlite3_int64 dataStart = wal.dataStart(pos);
     if (pos < dataStart) {
       sqlite3_int64 to = std::min(end, dataStart);
-      if (int rc = realWrite(f, in + (pos - off), static_cast<int>(to - pos), pos); rc != SQLITE_OK) return rc;
+      if (int rc = realWrite(f, in + (pos - off), static_cast<int>(to - pos), pos); rc != SQLITE_OK)
+        return rc;
       pos = to;
       continue;
     }
     const sqlite3_int64 to = std::min(end, dataStart + wal.pageSize());
-    const StoredImage image{framePage(f, wal.frameStart(pos), in, off, end), dataStart, wal.pageSize()};
+    const StoredImage image{framePage(f, wal.frameStart(pos), in, off, end), dataStart,
+                            wal.pageSize()};
     std::uint8_t* scratch = f->scratch.get();
-    int rc = mergeIntoImage(f, *c, c->walReadKey(), c->walWriteKey(), image, pos, to, in + (pos - off), scratch);
+    int rc = mergeIntoImage(f, *c, c->walReadKey(), c->walWriteKey(), image, pos, to,
+                            in + (pos - off), scratch);
     if (rc == SQLITE_OK) rc = realWrite(f, scratch, static_cast<int>(image.size), dataStart);
     if (rc != SQLITE_OK) return rc;
     pos = to;
@@ -312,15 +331,16 @@ int walRead(CodecFile* f, void* buf, int amt, sqlite3_int64 off) {
   const DatabaseKey* key = c->walReadKey();
   if (wal.pageSize() == 0 || key == nullptr) return rc;
   sqlite3_int64 end = off + bytesPresent(f, rc, amt, off);
-  int prc = wal.forEachFrameData(off, end, [&](sqlite3_int64 frameStart, sqlite3_int64 from, sqlite3_int64 to) {
-    const StoredImage image{framePage(f, frameStart, out, off, end), frameStart + WalLayout::kFrameHeader,
-                            wal.pageSize()};
-    if (from == image.start && to == image.start + image.size) {
-      cryptImage(*c, key, image.page, CryptDirection::Decrypt, out + (from - off), image.size);
-      return SQLITE_OK;
-    }
-    return readPartialImage(f, *c, key, image, from, to, out + (from - off), f->scratch.get());
-  });
+  int prc = wal.forEachFrameData(
+      off, end, [&](sqlite3_int64 frameStart, sqlite3_int64 from, sqlite3_int64 to) {
+        const StoredImage image{framePage(f, frameStart, out, off, end),
+                                frameStart + WalLayout::kFrameHeader, wal.pageSize()};
+        if (from == image.start && to == image.start + image.size) {
+          cryptImage(*c, key, image.page, CryptDirection::Decrypt, out + (from - off), image.size);
+          return SQLITE_OK;
+        }
+        return readPartialImage(f, *c, key, image, from, to, out + (from - off), f->scratch.get());
+      });
   return prc != SQLITE_OK ? prc : rc;
 }
 
@@ -331,7 +351,8 @@ bool keyFitsDatabase(CodecFile* db) {
   int rc = realRead(db, head, 16, 0);
   if (rc == SQLITE_IOERR_SHORT_READ) return true;
   if (rc != SQLITE_OK) return true;  // let SQLite report its own I/O error
-  if (PageCodec* c = activeCodec(db)) cryptImage(*c, c->dbReadKey(1), 1, CryptDirection::Decrypt, head, 16);
+  if (PageCodec* c = activeCodec(db))
+    cryptImage(*c, c->dbReadKey(1), 1, CryptDirection::Decrypt, head, 16);
   return std::memcmp(head, kMagic, 16) == 0;
 }
 
@@ -355,10 +376,14 @@ struct TransferByKind {
   int operator()(sqlite3_file* file, Buffer buf, int amt, sqlite3_int64 off) const {
     CodecFile* f = self(file);
     switch (f->kind) {
-      case FileKind::MainDb: return mainDb(f, buf, amt, off);
-      case FileKind::Journal: return journal(f, buf, amt, off);
-      case FileKind::Wal: return wal(f, buf, amt, off);
-      default: return other(f, buf, amt, off);
+      case FileKind::MainDb:
+        return mainDb(f, buf, amt, off);
+      case FileKind::Journal:
+        return journal(f, buf, amt, off);
+      case FileKind::Wal:
+        return wal(f, buf, amt, off);
+      default:
+        return other(f, buf, amt, off);
     }
   }
 };
@@ -366,8 +391,12 @@ struct TransferByKind {
 constexpr TransferByKind<void*> kReads{dbRead, journalRead, walRead, realRead};
 constexpr TransferByKind<const void*> kWrites{dbWrite, journalWrite, walWrite, realWrite};
 
-int xRead(sqlite3_file* file, void* buf, int amt, sqlite3_int64 off) { return kReads(file, buf, amt, off); }
-int xWrite(sqlite3_file* file, const void* buf, int amt, sqlite3_int64 off) { return kWrites(file, buf, amt, off); }
+int xRead(sqlite3_file* file, void* buf, int amt, sqlite3_int64 off) {
+  return kReads(file, buf, amt, off);
+}
+int xWrite(sqlite3_file* file, const void* buf, int amt, sqlite3_int64 off) {
+  return kWrites(file, buf, amt, off);
+}
 
 int xTruncate(sqlite3_file* file, sqlite3_int64 size) {
   CodecFile* f = self(file);
@@ -376,12 +405,18 @@ int xTruncate(sqlite3_file* file, sqlite3_int64 size) {
   return f->real->pMethods->xTruncate(f->real, size);
 }
 
-int xSync(sqlite3_file* f, int flags) { return self(f)->real->pMethods->xSync(self(f)->real, flags); }
+int xSync(sqlite3_file* f, int flags) {
+  return self(f)->real->pMethods->xSync(self(f)->real, flags);
+}
 int xFileSize(sqlite3_file* f, sqlite3_int64* size) {
   return self(f)->real->pMethods->xFileSize(self(f)->real, size);
 }
-int xLock(sqlite3_file* f, int level) { return self(f)->real->pMethods->xLock(self(f)->real, level); }
-int xUnlock(sqlite3_file* f, int level) { return self(f)->real->pMethods->xUnlock(self(f)->real, level); }
+int xLock(sqlite3_file* f, int level) {
+  return self(f)->real->pMethods->xLock(self(f)->real, level);
+}
+int xUnlock(sqlite3_file* f, int level) {
+  return self(f)->real->pMethods->xUnlock(self(f)->real, level);
+}
 int xCheckReservedLock(sqlite3_file* f, int* out) {
   return self(f)->real->pMethods->xCheckReservedLock(self(f)->real, out);
 }
@@ -412,18 +447,23 @@ int xFileControl(sqlite3_file* file, int op, void* arg) {
   return f->real->pMethods->xFileControl(f->real, op, arg);
 }
 
-int xSectorSize(sqlite3_file* f) { return self(f)->real->pMethods->xSectorSize(self(f)->real); }
+int xSectorSize(sqlite3_file* f) {
+  return self(f)->real->pMethods->xSectorSize(self(f)->real);
+}
 int xDeviceCharacteristics(sqlite3_file* f) {
   // Batch-atomic writes would let SQLite skip the rollback journal.
-  return self(f)->real->pMethods->xDeviceCharacteristics(self(f)->real) & ~SQLITE_IOCAP_BATCH_ATOMIC;
+  return self(f)->real->pMethods->xDeviceCharacteristics(self(f)->real) &
+         ~SQLITE_IOCAP_BATCH_ATOMIC;
 }
 int xShmMap(sqlite3_file* f, int region, int size, int extend, void volatile** out) {
   auto* r = self(f)->real;
-  return r->pMethods->xShmMap != nullptr ? r->pMethods->xShmMap(r, region, size, extend, out) : SQLITE_IOERR;
+  return r->pMethods->xShmMap != nullptr ? r->pMethods->xShmMap(r, region, size, extend, out)
+                                         : SQLITE_IOERR;
 }
 int xShmLock(sqlite3_file* f, int offset, int n, int flags) {
   auto* r = self(f)->real;
-  return r->pMethods->xShmLock != nullptr ? r->pMethods->xShmLock(r, offset, n, flags) : SQLITE_IOERR;
+  return r->pMethods->xShmLock != nullptr ? r->pMethods->xShmLock(r, offset, n, flags)
+                                          : SQLITE_IOERR;
 }
 void xShmBarrier(sqlite3_file* f) {
   auto* r = self(f)->real;
@@ -434,10 +474,25 @@ int xShmUnmap(sqlite3_file* f, int deleteFlag) {
   return r->pMethods->xShmUnmap != nullptr ? r->pMethods->xShmUnmap(r, deleteFlag) : SQLITE_OK;
 }
 
-const sqlite3_io_methods kCodecMethods = {
-    2, xClose, xRead, xWrite, xTruncate, xSync, xFileSize, xLock, xUnlock, xCheckReservedLock,
-    xFileControl, xSectorSize, xDeviceCharacteristics, xShmMap, xShmLock, xShmBarrier, xShmUnmap,
-    nullptr, nullptr};
+const sqlite3_io_methods kCodecMethods = {2,
+                                          xClose,
+                                          xRead,
+                                          xWrite,
+                                          xTruncate,
+                                          xSync,
+                                          xFileSize,
+                                          xLock,
+                                          xUnlock,
+                                          xCheckReservedLock,
+                                          xFileControl,
+                                          xSectorSize,
+                                          xDeviceCharacteristics,
+                                          xShmMap,
+                                          xShmLock,
+                                          xShmBarrier,
+                                          xShmUnmap,
+                                          nullptr,
+                                          nullptr};
 
 // ---- vfs ----
 
@@ -525,12 +580,14 @@ int setUpVfs() {
   gVfs.zName = kCodecVfsName;
   gVfs.xOpen = vfsOpen;
   gVfs.xGetLastError = vfsGetLastError;
-  forwardToBase<&sqlite3_vfs::xDelete, &sqlite3_vfs::xAccess, &sqlite3_vfs::xFullPathname, &sqlite3_vfs::xDlOpen,
-                &sqlite3_vfs::xDlError, &sqlite3_vfs::xDlSym, &sqlite3_vfs::xDlClose, &sqlite3_vfs::xRandomness,
-                &sqlite3_vfs::xSleep, &sqlite3_vfs::xCurrentTime>(gVfs);
+  forwardToBase<&sqlite3_vfs::xDelete, &sqlite3_vfs::xAccess, &sqlite3_vfs::xFullPathname,
+                &sqlite3_vfs::xDlOpen, &sqlite3_vfs::xDlError, &sqlite3_vfs::xDlSym,
+                &sqlite3_vfs::xDlClose, &sqlite3_vfs::xRandomness, &sqlite3_vfs::xSleep,
+                &sqlite3_vfs::xCurrentTime>(gVfs);
   if (gVfs.iVersion >= 2) forwardToBase<&sqlite3_vfs::xCurrentTimeInt64>(gVfs);
   if (gVfs.iVersion >= 3) {
-    forwardToBase<&sqlite3_vfs::xSetSystemCall, &sqlite3_vfs::xGetSystemCall, &sqlite3_vfs::xNextSystemCall>(gVfs);
+    forwardToBase<&sqlite3_vfs::xSetSystemCall, &sqlite3_vfs::xGetSystemCall,
+                  &sqlite3_vfs::xNextSystemCall>(gVfs);
   }
   return SQLITE_OK;
 }
@@ -539,7 +596,8 @@ int setUpVfs() {
 
 CodecFile* codecFileOf(sqlite3* db, const char* dbName) {
   sqlite3_file* file = nullptr;
-  if (db == nullptr || sqlite3_file_control(db, dbName, SQLITE_FCNTL_FILE_POINTER, &file) != SQLITE_OK) {
+  if (db == nullptr ||
+      sqlite3_file_control(db, dbName, SQLITE_FCNTL_FILE_POINTER, &file) != SQLITE_OK) {
     return nullptr;
   }
   if (file == nullptr || file->pMethods != &kCodecMethods) return nullptr;
@@ -547,7 +605,9 @@ CodecFile* codecFileOf(sqlite3* db, const char* dbName) {
   return f->kind == FileKind::MainDb ? f : nullptr;
 }
 
-void setCodec(CodecFile* file, std::unique_ptr<PageCodec> codec) { file->codec = std::move(codec); }
+void setCodec(CodecFile* file, std::unique_ptr<PageCodec> codec) {
+  file->codec = std::move(codec);
+}
 
 }  // namespace detail
 

@@ -22,9 +22,9 @@ struct CodecFile {
   // Main database file.
   std::unique_ptr<PageCodec> codec;  // null = plain
   sqlite3** currentDb = nullptr;     // SQLite's own record of the connection using the file now
-  int attachments = 0;               // connections that opened the file; more than one = shared cache
-  bool contentSeen = false;          // page 1 was read (and made sense) or written under the current keys
-  bool uriKeyParameter = false;      // the name carried key= or hexkey= (even an empty one)
+  int attachments = 0;       // connections that opened the file; more than one = shared cache
+  bool contentSeen = false;  // page 1 was read (and made sense) or written under the current keys
+  bool uriKeyParameter = false;  // the name carried key= or hexkey= (even an empty one)
 
   // Journal and WAL: the database file they belong to (null when it is not one of ours).
   CodecFile* mainDb = nullptr;

@@ -16,8 +16,8 @@ sqlite3_stmt* prepareRaise(sqlite3* db) {
   sqlite3_stmt* stmt = nullptr;
   if (sqlite3_prepare_v2(db, kRaiseSql, -1, &stmt, nullptr) == SQLITE_OK) return stmt;
   // First use on this connection: the function is registered once and stays.
-  sqlite3_create_function(db, "quorvi_codec_error", 2, SQLITE_UTF8 | SQLITE_DIRECTONLY, nullptr, raiseError,
-                          nullptr, nullptr);
+  sqlite3_create_function(db, "quorvi_codec_error", 2, SQLITE_UTF8 | SQLITE_DIRECTONLY, nullptr,
+                          raiseError, nullptr, nullptr);
   if (sqlite3_prepare_v2(db, kRaiseSql, -1, &stmt, nullptr) == SQLITE_OK) return stmt;
   return nullptr;
 }

@@ -7,11 +7,17 @@
 
 namespace quorvi::codec {
 
-std::uint32_t readBigEndian32(const std::uint8_t* p) { return loadBe32(p); }
+std::uint32_t readBigEndian32(const std::uint8_t* p) {
+  return loadBe32(p);
+}
 
-void writeBigEndian32(std::uint8_t* p, std::uint32_t value) { storeBe32(p, value); }
+void writeBigEndian32(std::uint8_t* p, std::uint32_t value) {
+  storeBe32(p, value);
+}
 
-bool isPageSize(sqlite3_int64 n) { return n >= 512 && n <= 65536 && (n & (n - 1)) == 0; }
+bool isPageSize(sqlite3_int64 n) {
+  return n >= 512 && n <= 65536 && (n & (n - 1)) == 0;
+}
 
 std::uint32_t checksumSamples(const std::uint8_t* page, int pageSize) {
   std::uint32_t sum = 0;
@@ -54,11 +60,13 @@ void JournalRecords::noteImage(sqlite3_int64 off, int amt, std::uint32_t plainSa
   storedSamples_ = storedSamples;
 }
 
-int WalLayout::forEachFrameData(sqlite3_int64 off, sqlite3_int64 end,
-                                const std::function<int(sqlite3_int64, sqlite3_int64, sqlite3_int64)>& fn) const {
+int WalLayout::forEachFrameData(
+    sqlite3_int64 off, sqlite3_int64 end,
+    const std::function<int(sqlite3_int64, sqlite3_int64, sqlite3_int64)>& fn) const {
   for (sqlite3_int64 pos = std::max<sqlite3_int64>(off, kHeader); pos < end;) {
     const sqlite3_int64 start = frameStart(pos);
-    const sqlite3_int64 from = std::max(pos, start + kFrameHeader), to = std::min(end, start + frameSize());
+    const sqlite3_int64 from = std::max(pos, start + kFrameHeader),
+                        to = std::min(end, start + frameSize());
     if (from < to) {
       if (int rc = fn(start, from, to); rc != SQLITE_OK) return rc;
     }

@@ -37,13 +37,18 @@ class JournalRecords {
   // What a call of `amt` bytes at `off` is; `bytes` are the call's bytes (needed for a 4-byte
   // call). For an image, `page` receives its page number; `readField` is asked for the page
   // number field when the call before was not it.
-  JournalCall classify(sqlite3_int64 off, int amt, const std::uint8_t* bytes, const FieldReader& readField,
-                       std::uint32_t& page);
+  JournalCall classify(sqlite3_int64 off, int amt, const std::uint8_t* bytes,
+                       const FieldReader& readField, std::uint32_t& page);
   // An image went through: its checksum samples as SQLite sees it and as stored.
-  void noteImage(sqlite3_int64 off, int amt, std::uint32_t plainSamples, std::uint32_t storedSamples);
+  void noteImage(sqlite3_int64 off, int amt, std::uint32_t plainSamples,
+                 std::uint32_t storedSamples);
   // The checksum after the last image, from SQLite's form to the stored one and back.
-  std::uint32_t toStored(std::uint32_t checksum) const { return checksum - plainSamples_ + storedSamples_; }
-  std::uint32_t toPlain(std::uint32_t checksum) const { return checksum - storedSamples_ + plainSamples_; }
+  std::uint32_t toStored(std::uint32_t checksum) const {
+    return checksum - plainSamples_ + storedSamples_;
+  }
+  std::uint32_t toPlain(std::uint32_t checksum) const {
+    return checksum - storedSamples_ + plainSamples_;
+  }
 
  private:
   sqlite3_int64 pageNumberOffset_ = -1;  // last 4-byte call, which may be a record's page number
@@ -67,12 +72,17 @@ class WalLayout {
     return pos < kHeader ? 0 : kHeader + (pos - kHeader) / frameSize() * frameSize();
   }
   // Where the page data of the frame holding `pos` starts (kHeader inside the WAL header).
-  sqlite3_int64 dataStart(sqlite3_int64 pos) const { return pos < kHeader ? kHeader : frameStart(pos) + kFrameHeader; }
-  bool isFrameHeader(sqlite3_int64 off) const { return off >= kHeader && (off - kHeader) % frameSize() == 0; }
+  sqlite3_int64 dataStart(sqlite3_int64 pos) const {
+    return pos < kHeader ? kHeader : frameStart(pos) + kFrameHeader;
+  }
+  bool isFrameHeader(sqlite3_int64 off) const {
+    return off >= kHeader && (off - kHeader) % frameSize() == 0;
+  }
   // Calls fn(frameStart, from, to) for the page-data part [from, to) of every frame met by
   // [off, end); stops at the first result other than SQLITE_OK and returns it.
-  int forEachFrameData(sqlite3_int64 off, sqlite3_int64 end,
-                       const std::function<int(sqlite3_int64, sqlite3_int64, sqlite3_int64)>& fn) const;
+  int forEachFrameData(
+      sqlite3_int64 off, sqlite3_int64 end,
+      const std::function<int(sqlite3_int64, sqlite3_int64, sqlite3_int64)>& fn) const;
 
  private:
   std::uint32_t pageSize_;

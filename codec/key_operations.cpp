@@ -28,7 +28,9 @@ constexpr const char kPragmaAnswer[] = "ok";
 
 class ConnectionLock {
  public:
-  explicit ConnectionLock(sqlite3* db) : mutex_(sqlite3_db_mutex(db)) { sqlite3_mutex_enter(mutex_); }
+  explicit ConnectionLock(sqlite3* db) : mutex_(sqlite3_db_mutex(db)) {
+    sqlite3_mutex_enter(mutex_);
+  }
   ~ConnectionLock() { sqlite3_mutex_leave(mutex_); }
   ConnectionLock(const ConnectionLock&) = delete;
   ConnectionLock& operator=(const ConnectionLock&) = delete;
@@ -39,12 +41,14 @@ class ConnectionLock {
 
 bool holdsKey(const CodecFile* f, const std::string& bytes) {
   const PageCodec* c = activeCodec(f);
-  return c != nullptr && c->holdsOnly(deriveDatabaseKey(bytes.data(), static_cast<int>(bytes.size())));
+  return c != nullptr &&
+         c->holdsOnly(deriveDatabaseKey(bytes.data(), static_cast<int>(bytes.size())));
 }
 
 // Why another key may not be given to `f` now, or null.
 const char* keyRefusal(const CodecFile* f, sqlite3* db) {
-  if (db != nullptr && sqlite3_get_autocommit(db) == 0) return "cannot change the key inside a transaction";
+  if (db != nullptr && sqlite3_get_autocommit(db) == 0)
+    return "cannot change the key inside a transaction";
   if (f->attachments > 1) return "cannot key a database shared with other connections";
   if (f->contentSeen) return "the database was already read under another key";
   return nullptr;
@@ -60,7 +64,9 @@ const char* giveKey(CodecFile* f, sqlite3* db, const std::string& bytes) {
   return nullptr;
 }
 
-char* message(const char* text) { return sqlite3_mprintf("%s", text); }
+char* message(const char* text) {
+  return sqlite3_mprintf("%s", text);
+}
 
 int answerPragma(char** args, int rc, const char* why) {
   args[0] = message(rc == SQLITE_OK ? kPragmaAnswer : why);
@@ -118,7 +124,8 @@ extern "C" int sqlite3CodecAttach(sqlite3* db, int index, const void* key, int c
   if (f == nullptr) return SQLITE_OK;  // in-memory database: nothing to transform
   if (key != nullptr && count > 0) {
     const std::string bytes(static_cast<const char*>(key), static_cast<std::size_t>(count));
-    if (const char* why = detail::giveKey(f, db, bytes)) return detail::reportError(db, SQLITE_ERROR, why);
+    if (const char* why = detail::giveKey(f, db, bytes))
+      return detail::reportError(db, SQLITE_ERROR, why);
   } else if (key == nullptr && count > 0 && index != 0) {
     detail::inheritMainKeys(f, db);
   }

@@ -34,10 +34,22 @@ void transform(std::uint32_t state[4], const std::uint8_t block[64]) {
     std::uint32_t f;
     int index;
     switch (round) {
-      case 0: f = (b & c) | (~b & d); index = i; break;
-      case 1: f = (d & b) | (~d & c); index = (5 * i + 1) & 15; break;
-      case 2: f = b ^ c ^ d; index = (3 * i + 5) & 15; break;
-      default: f = c ^ (b | ~d); index = (7 * i) & 15; break;
+      case 0:
+        f = (b & c) | (~b & d);
+        index = i;
+        break;
+      case 1:
+        f = (d & b) | (~d & c);
+        index = (5 * i + 1) & 15;
+        break;
+      case 2:
+        f = b ^ c ^ d;
+        index = (3 * i + 5) & 15;
+        break;
+      default:
+        f = c ^ (b | ~d);
+        index = (7 * i) & 15;
+        break;
     }
     const std::uint32_t next = b + std::rotl(a + f + kSine[i] + x[index], kShift[round][i & 3]);
     a = d;
@@ -63,8 +75,9 @@ void md5Update(Md5Context& context, const void* data, std::size_t count) {
   if (data == nullptr || count == 0) return;
   auto bytes = static_cast<const std::uint8_t*>(data);
   std::size_t used = (context.bitCount[0] >> 3) & 63;
-  const std::uint64_t bits = (static_cast<std::uint64_t>(context.bitCount[1]) << 32 | context.bitCount[0]) +
-                             static_cast<std::uint64_t>(count) * 8;
+  const std::uint64_t bits =
+      (static_cast<std::uint64_t>(context.bitCount[1]) << 32 | context.bitCount[0]) +
+      static_cast<std::uint64_t>(count) * 8;
   context.bitCount[0] = static_cast<std::uint32_t>(bits);
   context.bitCount[1] = static_cast<std::uint32_t>(bits >> 32);
   if (used > 0) {

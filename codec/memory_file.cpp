@@ -18,7 +18,9 @@ struct MemoryFile {
 // offset from asking for absurd amounts of memory.
 constexpr sqlite3_int64 kMaxMemoryFile = sqlite3_int64(1) << 40;
 
-std::vector<unsigned char>& bytes(sqlite3_file* f) { return reinterpret_cast<MemoryFile*>(f)->data; }
+std::vector<unsigned char>& bytes(sqlite3_file* f) {
+  return reinterpret_cast<MemoryFile*>(f)->data;
+}
 
 int memClose(sqlite3_file* f) {
   reinterpret_cast<MemoryFile*>(f)->~MemoryFile();
@@ -41,7 +43,8 @@ int memWrite(sqlite3_file* f, const void* buf, int amt, sqlite3_int64 off) {
   auto& d = bytes(f);
   if (off < 0 || amt < 0 || off + amt > kMaxMemoryFile) return SQLITE_FULL;
   try {
-    if (static_cast<sqlite3_int64>(d.size()) < off + amt) d.resize(static_cast<std::size_t>(off + amt));
+    if (static_cast<sqlite3_int64>(d.size()) < off + amt)
+      d.resize(static_cast<std::size_t>(off + amt));
   } catch (const std::bad_alloc&) {
     return SQLITE_IOERR_NOMEM;
   }
@@ -51,16 +54,21 @@ int memWrite(sqlite3_file* f, const void* buf, int amt, sqlite3_int64 off) {
 
 int memTruncate(sqlite3_file* f, sqlite3_int64 size) {
   auto& d = bytes(f);
-  if (size >= 0 && size < static_cast<sqlite3_int64>(d.size())) d.resize(static_cast<std::size_t>(size));
+  if (size >= 0 && size < static_cast<sqlite3_int64>(d.size()))
+    d.resize(static_cast<std::size_t>(size));
   return SQLITE_OK;
 }
 
-int memSync(sqlite3_file*, int) { return SQLITE_OK; }
+int memSync(sqlite3_file*, int) {
+  return SQLITE_OK;
+}
 int memFileSize(sqlite3_file* f, sqlite3_int64* size) {
   *size = static_cast<sqlite3_int64>(bytes(f).size());
   return SQLITE_OK;
 }
-int memLock(sqlite3_file*, int) { return SQLITE_OK; }
+int memLock(sqlite3_file*, int) {
+  return SQLITE_OK;
+}
 int memCheckReservedLock(sqlite3_file*, int* out) {
   *out = 0;
   return SQLITE_OK;
@@ -77,20 +85,39 @@ int memFileControl(sqlite3_file*, int op, void* arg) {
   }
   return SQLITE_NOTFOUND;
 }
-int memSectorSize(sqlite3_file*) { return 512; }
+int memSectorSize(sqlite3_file*) {
+  return 512;
+}
 int memDeviceCharacteristics(sqlite3_file*) {
   return SQLITE_IOCAP_ATOMIC | SQLITE_IOCAP_SAFE_APPEND | SQLITE_IOCAP_SEQUENTIAL |
          SQLITE_IOCAP_POWERSAFE_OVERWRITE;
 }
 
-const sqlite3_io_methods kMemoryMethods = {
-    1, memClose, memRead, memWrite, memTruncate, memSync, memFileSize, memLock, memLock,
-    memCheckReservedLock, memFileControl, memSectorSize, memDeviceCharacteristics,
-    nullptr, nullptr, nullptr, nullptr, nullptr, nullptr};
+const sqlite3_io_methods kMemoryMethods = {1,
+                                           memClose,
+                                           memRead,
+                                           memWrite,
+                                           memTruncate,
+                                           memSync,
+                                           memFileSize,
+                                           memLock,
+                                           memLock,
+                                           memCheckReservedLock,
+                                           memFileControl,
+                                           memSectorSize,
+                                           memDeviceCharacteristics,
+                                           nullptr,
+                                           nullptr,
+                                           nullptr,
+                                           nullptr,
+                                           nullptr,
+                                           nullptr};
 
 }  // namespace
 
-int memoryFileSize() { return static_cast<int>(sizeof(MemoryFile)); }
+int memoryFileSize() {
+  return static_cast<int>(sizeof(MemoryFile));
+}
 
 int openMemoryFile(sqlite3_file* file, int flags, int* outFlags) {
   auto* f = new (file) MemoryFile();

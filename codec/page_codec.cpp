@@ -50,14 +50,17 @@ void* codecTransform(PageCodec* codec, void* page, std::uint32_t pageNumber, int
     case 0:
     case 2:
     case kModeRead:
-      cryptImage(*codec, codec->dbReadKey(pageNumber), pageNumber, CryptDirection::Decrypt, bytes, pageSize);
+      cryptImage(*codec, codec->dbReadKey(pageNumber), pageNumber, CryptDirection::Decrypt, bytes,
+                 pageSize);
       return page;
     case kModeWriteDb:
     case kModeWriteJournal: {
-      const DatabaseKey* key = mode == kModeWriteDb ? codec->dbWriteKey(pageNumber) : codec->journalKey();
+      const DatabaseKey* key =
+          mode == kModeWriteDb ? codec->dbWriteKey(pageNumber) : codec->journalKey();
       if (key == nullptr) return page;
       std::memcpy(codec->pageBuffer.get(), bytes, pageSize);
-      cryptImage(*codec, key, pageNumber, CryptDirection::Encrypt, codec->pageBuffer.get(), pageSize);
+      cryptImage(*codec, key, pageNumber, CryptDirection::Encrypt, codec->pageBuffer.get(),
+                 pageSize);
       return codec->pageBuffer.get();
     }
     default:

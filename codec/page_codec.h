@@ -61,7 +61,9 @@ struct PageCodec {
   void endRekey();
 
  private:
-  static const DatabaseKey* keyOrNull(const std::optional<DatabaseKey>& key) { return key ? &*key : nullptr; }
+  static const DatabaseKey* keyOrNull(const std::optional<DatabaseKey>& key) {
+    return key ? &*key : nullptr;
+  }
 };
 
 // A fresh state keyed with `key` (null when key is null or count <= 0).
@@ -81,7 +83,9 @@ void cryptImage(PageCodec& codec, const DatabaseKey* key, std::uint32_t pageNumb
 std::uint32_t headerPageSize(const std::uint8_t* header32);
 
 // Lock-byte page of a database with this page size (the page holding byte offset 2^30).
-inline std::uint32_t lockBytePage(std::uint32_t pageSize) { return 1073741824u / pageSize + 1; }
+inline std::uint32_t lockBytePage(std::uint32_t pageSize) {
+  return 1073741824u / pageSize + 1;
+}
 
 // Hex text to bytes; false on odd length or a non-hex digit.
 bool decodeHexKey(const char* text, std::string& out);

@@ -40,7 +40,8 @@ DatabaseKey deriveDatabaseKey(const void* passphrase, int count) {
 
   DatabaseKey key;
   sha256Short(padded, sizeof padded, key.data());
-  for (int round = 0; round < kExtraHashRounds; ++round) sha256Short(key.data(), key.size(), key.data());
+  for (int round = 0; round < kExtraHashRounds; ++round)
+    sha256Short(key.data(), key.size(), key.data());
   return key;
 }
 
@@ -83,8 +84,8 @@ void cryptPage(AesCipher& cipher, const DatabaseKey& databaseKey, std::uint32_t 
       direction == CryptDirection::Decrypt ? kAesDirectionDecrypt : kAesDirectionEncrypt;
   aes_detail::initUnchecked(cipher, aesDirection, pageKey.data(), pageIv.data());
   if (in == nullptr || out == nullptr) return;
-  aes_detail::cbcUnchecked(cipher, static_cast<const std::uint8_t*>(in), static_cast<std::uint8_t*>(out),
-                           count / 16);
+  aes_detail::cbcUnchecked(cipher, static_cast<const std::uint8_t*>(in),
+                           static_cast<std::uint8_t*>(out), count / 16);
 }
 
 }  // namespace quorvi::codec

@@ -44,8 +44,10 @@ std::string journalMode(sqlite3* db, const char* change) {
   if (change != nullptr) sql += std::string("=") + change;
   sqlite3_stmt* stmt = nullptr;
   std::string mode;
-  if (sqlite3_prepare_v2(db, sql.c_str(), -1, &stmt, nullptr) == SQLITE_OK && sqlite3_step(stmt) == SQLITE_ROW) {
-    if (const unsigned char* text = sqlite3_column_text(stmt, 0)) mode = reinterpret_cast<const char*>(text);
+  if (sqlite3_prepare_v2(db, sql.c_str(), -1, &stmt, nullptr) == SQLITE_OK &&
+      sqlite3_step(stmt) == SQLITE_ROW) {
+    if (const unsigned char* text = sqlite3_column_text(stmt, 0))
+      mode = reinterpret_cast<const char*>(text);
   }
   sqlite3_finalize(stmt);
   return mode;
@@ -59,7 +61,8 @@ unsigned dataVersion(sqlite3* db) {
 
 // The result of a step, with SQLite's message taken at once (later statements overwrite it).
 RekeyOutcome failure(int rc, sqlite3* db) {
-  return {rc, db != nullptr && sqlite3_errcode(db) != SQLITE_OK ? sqlite3_errmsg(db) : sqlite3_errstr(rc)};
+  return {rc, db != nullptr && sqlite3_errcode(db) != SQLITE_OK ? sqlite3_errmsg(db)
+                                                                : sqlite3_errstr(rc)};
 }
 
 int copyAll(sqlite3* to, sqlite3* from) {
@@ -96,8 +99,8 @@ void leaveRekeying(CodecFile* f, PageCodec* c, bool succeeded) {
 
 // Writes `copy` back over the main database under the new key, unless someone committed since
 // the copy was taken (then `changed` is set and nothing is written).
-RekeyOutcome writeBack(sqlite3* db, CodecFile* f, sqlite3* copy, unsigned copiedVersion, const void* key,
-                       int count, bool& changed) {
+RekeyOutcome writeBack(sqlite3* db, CodecFile* f, sqlite3* copy, unsigned copiedVersion,
+                       const void* key, int count, bool& changed) {
   sqlite3_backup* backup = sqlite3_backup_init(db, "main", copy, "main");
   if (backup == nullptr) return failure(sqlite3_errcode(db), db);
   PageCodec* c = enterRekeying(f, key, count);
@@ -119,11 +122,13 @@ RekeyOutcome writeBack(sqlite3* db, CodecFile* f, sqlite3* copy, unsigned copied
 RekeyOutcome copyAndWriteBack(sqlite3* db, CodecFile* f, const void* key, int count) {
   for (int attempt = 0; attempt < kRekeyAttempts; ++attempt) {
     sqlite3* copy = nullptr;
-    int rc = sqlite3_open_v2(":memory:", &copy, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    int rc =
+        sqlite3_open_v2(":memory:", &copy, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
     RekeyOutcome outcome = rc == SQLITE_OK ? RekeyOutcome{} : RekeyOutcome{rc, sqlite3_errstr(rc)};
     if (outcome.rc == SQLITE_OK && (rc = copyAll(copy, db)) != SQLITE_OK) outcome = failure(rc, db);
     bool changed = false;
-    if (outcome.rc == SQLITE_OK) outcome = writeBack(db, f, copy, dataVersion(db), key, count, changed);
+    if (outcome.rc == SQLITE_OK)
+      outcome = writeBack(db, f, copy, dataVersion(db), key, count, changed);
     sqlite3_close(copy);
     if (outcome.rc != SQLITE_OK || !changed) return outcome;
   }
@@ -133,8 +138,10 @@ RekeyOutcome copyAndWriteBack(sqlite3* db, CodecFile* f, const void* key, int co
 // Why the main database of `db` cannot be rekeyed now, or null.
 RekeyOutcome refusal(sqlite3* db, CodecFile* f) {
   if (sqlite3_get_autocommit(db) == 0) return {SQLITE_ERROR, "cannot rekey inside a transaction"};
-  if (f->attachments > 1) return {SQLITE_ERROR, "cannot rekey a database shared with other connections"};
-  if (sqlite3_db_readonly(db, "main") == 1) return {SQLITE_READONLY, "cannot rekey a read-only database"};
+  if (f->attachments > 1)
+    return {SQLITE_ERROR, "cannot rekey a database shared with other connections"};
+  if (sqlite3_db_readonly(db, "main") == 1)
+    return {SQLITE_READONLY, "cannot rekey a read-only database"};
   return {};
 }
 
@@ -148,9 +155,11 @@ RekeyOutcome rekeyMain(sqlite3* db, const void* key, int count) {
   if (RekeyOutcome refused = refusal(db, f); refused.rc != SQLITE_OK) return refused;
 
   const std::string oldMode = journalMode(db, nullptr);
-  if (oldMode.empty()) return failure(sqlite3_errcode(db) != SQLITE_OK ? sqlite3_errcode(db) : SQLITE_ERROR, db);
+  if (oldMode.empty())
+    return failure(sqlite3_errcode(db) != SQLITE_OK ? sqlite3_errcode(db) : SQLITE_ERROR, db);
   if (oldMode != "truncate" && journalMode(db, "truncate") != "truncate") {
-    return {SQLITE_BUSY, "cannot leave the journal mode " + oldMode + " while other connections use the database"};
+    return {SQLITE_BUSY, "cannot leave the journal mode " + oldMode +
+                             " while other connections use the database"};
   }
   RekeyOutcome outcome = copyAndWriteBack(db, f, key, count);
   if (oldMode != "truncate") journalMode(db, oldMode.c_str());

@@ -39,8 +39,14 @@ void compressPortable(std::uint32_t h[8], const std::uint8_t* data, std::size_t 
       b = a;
       a = t1 + t2;
     }
-    h[0] += a; h[1] += b; h[2] += c; h[3] += d;
-    h[4] += e; h[5] += f; h[6] += g; h[7] += hh;
+    h[0] += a;
+    h[1] += b;
+    h[2] += c;
+    h[3] += d;
+    h[4] += e;
+    h[5] += f;
+    h[6] += g;
+    h[7] += hh;
   }
 }
 
@@ -59,7 +65,8 @@ bool hardwareAvailable() {
 }
 
 CompressFunction pick(Sha256Implementation which) {
-  if (which != Sha256Implementation::Portable && hardwareAvailable()) return sha256_detail::compressHardware;
+  if (which != Sha256Implementation::Portable && hardwareAvailable())
+    return sha256_detail::compressHardware;
   return sha256_detail::compressPortable;
 }
 
@@ -141,6 +148,8 @@ void setSha256Implementation(Sha256Implementation which) {
   compressFunction().store(pick(which), std::memory_order_relaxed);
 }
 
-bool sha256HardwareAvailable() { return hardwareAvailable(); }
+bool sha256HardwareAvailable() {
+  return hardwareAvailable();
+}
 
 }  // namespace quorvi::codec

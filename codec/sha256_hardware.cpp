@@ -20,16 +20,17 @@ bool hardwareSupported() {
   return sha && __builtin_cpu_supports("sse4.1") != 0;
 }
 
-__attribute__((target("sha,sse4.1"))) void compressHardware(std::uint32_t h[8], const std::uint8_t* data,
-                                                             std::size_t blocks) {
+__attribute__((target("sha,sse4.1"))) void compressHardware(std::uint32_t h[8],
+                                                            const std::uint8_t* data,
+                                                            std::size_t blocks) {
   const __m128i byteSwap = _mm_set_epi64x(0x0c0d0e0f08090a0bLL, 0x0405060700010203LL);
 
   // The round instructions keep the state as the word pairs ABEF and CDGH.
   __m128i abcd = _mm_loadu_si128(reinterpret_cast<const __m128i*>(h));
   __m128i efgh = _mm_loadu_si128(reinterpret_cast<const __m128i*>(h + 4));
-  abcd = _mm_shuffle_epi32(abcd, 0xb1);             // b a d c
-  efgh = _mm_shuffle_epi32(efgh, 0x1b);             // h g f e
-  __m128i state0 = _mm_alignr_epi8(abcd, efgh, 8);  // ABEF
+  abcd = _mm_shuffle_epi32(abcd, 0xb1);                // b a d c
+  efgh = _mm_shuffle_epi32(efgh, 0x1b);                // h g f e
+  __m128i state0 = _mm_alignr_epi8(abcd, efgh, 8);     // ABEF
   __m128i state1 = _mm_blend_epi16(efgh, abcd, 0xf0);  // CDGH
 
   for (; blocks > 0; --blocks, data += 64) {
@@ -39,7 +40,8 @@ __attribute__((target("sha,sse4.1"))) void compressHardware(std::uint32_t h[8], 
     for (int g = 0; g < 16; ++g) {
       __m128i& current = m[g & 3];
       if (g < 4) {
-        current = _mm_shuffle_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(data + 16 * g)), byteSwap);
+        current = _mm_shuffle_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(data + 16 * g)),
+                                   byteSwap);
       }
       __m128i message = _mm_add_epi32(
           current, _mm_loadu_si128(reinterpret_cast<const __m128i*>(&kRoundConstants[4 * g])));
@@ -64,13 +66,15 @@ __attribute__((target("sha,sse4.1"))) void compressHardware(std::uint32_t h[8], 
 
   const __m128i feba = _mm_shuffle_epi32(state0, 0x1b);
   const __m128i dchg = _mm_shuffle_epi32(state1, 0xb1);
-  _mm_storeu_si128(reinterpret_cast<__m128i*>(h), _mm_blend_epi16(feba, dchg, 0xf0));     // a b c d
+  _mm_storeu_si128(reinterpret_cast<__m128i*>(h), _mm_blend_epi16(feba, dchg, 0xf0));   // a b c d
   _mm_storeu_si128(reinterpret_cast<__m128i*>(h + 4), _mm_alignr_epi8(dchg, feba, 8));  // e f g h
 }
 
 #else  // no SHA instructions on this architecture
 
-bool hardwareSupported() { return false; }
+bool hardwareSupported() {
+  return false;
+}
 void compressHardware(std::uint32_t h[8], const std::uint8_t* data, std::size_t blocks) {
   compressPortable(h, data, blocks);
 }

@@ -10,12 +10,15 @@
 namespace quorvi::codec::detail {
 namespace {
 
-int refuseEverything(void*, int, const char*, const char*, const char*, const char*) { return SQLITE_DENY; }
+int refuseEverything(void*, int, const char*, const char*, const char*, const char*) {
+  return SQLITE_DENY;
+}
 
 }  // namespace
 
 void noteSharedAttachment(CodecFile* file, sqlite3* db) {
-  if (db != nullptr && activeCodec(file) != nullptr) sqlite3_set_authorizer(db, refuseEverything, nullptr);
+  if (db != nullptr && activeCodec(file) != nullptr)
+    sqlite3_set_authorizer(db, refuseEverything, nullptr);
 }
 
 }  // namespace quorvi::codec::detail

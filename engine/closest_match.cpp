@@ -9,8 +9,9 @@
 
 namespace {
 
-
-bool isStress(char c) { return c == sound::kPrimaryStress || c == sound::kSecondaryStress; }
+bool isStress(char c) {
+  return c == sound::kPrimaryStress || c == sound::kSecondaryStress;
+}
 
 // True when `a` and `b` are equal once the codes `skip` accepts are left out of both.
 bool equalSkipping(std::string_view a, std::string_view b, bool (*skip)(char)) {
@@ -54,8 +55,8 @@ std::uint64_t closenessKey(int tier, std::string_view typedCodes, int typedSound
 }
 
 int soundCount(std::string_view codes) {
-  return static_cast<int>(std::count_if(codes.begin(), codes.end(),
-                                        [](char c) { return !sound::isMark(c); }));
+  return static_cast<int>(
+      std::count_if(codes.begin(), codes.end(), [](char c) { return !sound::isMark(c); }));
 }
 
 std::vector<std::string> patternPieces(const std::string& pattern) {
@@ -72,8 +73,8 @@ std::vector<std::string> patternPieces(const std::string& pattern) {
 }
 
 void collectExactRows(const SoundRows& rows, const std::vector<std::string>& pieces,
-                      std::string_view typedCodes, std::size_t enough,
-                      std::vector<RankedRow>& out, std::vector<bool>& matched) {
+                      std::string_view typedCodes, std::size_t enough, std::vector<RankedRow>& out,
+                      std::vector<bool>& matched) {
   std::uint64_t required = 0;
   for (const std::string& piece : pieces) required |= sound::signature(piece);
   const int typedSounds = soundCount(typedCodes);

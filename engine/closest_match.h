@@ -31,5 +31,5 @@ std::vector<std::string> patternPieces(const std::string& pattern);
 // Appends the rows matching `pieces` and marks them in `matched` (sized to the rows): all of
 // them, or at least the closest `enough` headwords' (SIZE_MAX: all). They come in key order.
 void collectExactRows(const SoundRows& rows, const std::vector<std::string>& pieces,
-                      std::string_view typedCodes, std::size_t enough,
-                      std::vector<RankedRow>& out, std::vector<bool>& matched);
+                      std::string_view typedCodes, std::size_t enough, std::vector<RankedRow>& out,
+                      std::vector<bool>& matched);

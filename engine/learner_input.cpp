@@ -29,14 +29,18 @@ std::vector<Typed> codePoints(std::u16string_view text) {
   return out;
 }
 
-bool isBlank(char32_t c) { return c == U' ' || c == U'\t' || c == U'\u00A0' || c == U'\u3000'; }
+bool isBlank(char32_t c) {
+  return c == U' ' || c == U'\t' || c == U'\u00A0' || c == U'\u3000';
+}
 
 bool isStressMark(char32_t c) {
   return c == U'\u02C8' || c == U'\u02CC' || c == U'\'' || c == U'\u2019' || c == U'\u02BC' ||
          c == U'\u0301' || c == U'.';
 }
 
-bool isLengthMark(char32_t c) { return c == U'\u02D0' || c == U':' || c == U'\u02D1'; }
+bool isLengthMark(char32_t c) {
+  return c == U'\u02D0' || c == U':' || c == U'\u02D1';
+}
 
 bool isVowel(char32_t c) {
   return std::u32string_view(U"aeiouæɑɔəɛʌ").find(c) != std::u32string_view::npos;
@@ -44,8 +48,8 @@ bool isVowel(char32_t c) {
 
 void trimBlanks(std::vector<Typed>& text) {
   while (!text.empty() && isBlank(text.back().c)) text.pop_back();
-  const auto first = std::find_if(text.begin(), text.end(),
-                                  [](const Typed& t) { return !isBlank(t.c); });
+  const auto first =
+      std::find_if(text.begin(), text.end(), [](const Typed& t) { return !isBlank(t.c); });
   text.erase(text.begin(), first);
 }
 
@@ -53,8 +57,7 @@ void trimBlanks(std::vector<Typed>& text) {
 // may be missing while the learner is still typing).
 void trimFrame(std::vector<Typed>& text) {
   trimBlanks(text);
-  if (!text.empty() && (text.front().c == U'[' || text.front().c == U'/'))
-    text.erase(text.begin());
+  if (!text.empty() && (text.front().c == U'[' || text.front().c == U'/')) text.erase(text.begin());
   if (!text.empty() && (text.back().c == U']' || text.back().c == U'/')) text.pop_back();
   trimBlanks(text);
 }
@@ -63,17 +66,28 @@ void trimFrame(std::vector<Typed>& text) {
 // character itself when it needs no change.
 char32_t olderSymbol(char32_t c) {
   switch (c) {
-    case U'\u026A': return U'i';       // ɪ
-    case U'\u028A': return U'u';       // ʊ
-    case U'\u0252': return U'\u0254';  // ɒ → ɔ
-    case U'\u025C': return U'\u0259';  // ɜ → ə
-    case U'\u025A': return U'\u0259';  // ɚ → ə
-    case U'\u0279': return U'r';       // ɹ
-    case U'\u0250': return U'\u028C';  // ɐ → ʌ
-    case U'\u026B': return U'l';       // ɫ
-    case U'\u1D7B': return U'i';       // ᵻ (ɪ or ə)
-    case U'\u1D7F': return U'u';       // ᵿ (ʊ or ə)
-    default: break;
+    case U'\u026A':
+      return U'i';  // ɪ
+    case U'\u028A':
+      return U'u';  // ʊ
+    case U'\u0252':
+      return U'\u0254';  // ɒ → ɔ
+    case U'\u025C':
+      return U'\u0259';  // ɜ → ə
+    case U'\u025A':
+      return U'\u0259';  // ɚ → ə
+    case U'\u0279':
+      return U'r';  // ɹ
+    case U'\u0250':
+      return U'\u028C';  // ɐ → ʌ
+    case U'\u026B':
+      return U'l';  // ɫ
+    case U'\u1D7B':
+      return U'i';  // ᵻ (ɪ or ə)
+    case U'\u1D7F':
+      return U'u';  // ᵿ (ʊ or ə)
+    default:
+      break;
   }
   return QChar::toLower(c);
 }
@@ -96,13 +110,33 @@ LearnerInput readLearnerInput(std::u16string_view typed) {
         input.symbols.push_back(u'\u02D0');
       continue;
     }
-    if (c == U'\u025D') { input.symbols += u"\u0259\u02D0"; continue; }  // ɝ
-    if (c == U'\u02A7') { input.symbols += u"t\u0283"; continue; }  // ʧ
-    if (c == U'\u02A4') { input.symbols += u"d\u0292"; continue; }  // ʤ
+    if (c == U'\u025D') {
+      input.symbols += u"\u0259\u02D0";
+      continue;
+    }  // ɝ
+    if (c == U'\u02A7') {
+      input.symbols += u"t\u0283";
+      continue;
+    }  // ʧ
+    if (c == U'\u02A4') {
+      input.symbols += u"d\u0292";
+      continue;
+    }  // ʤ
     // "eə" is written "ɛə"; a lone ɛ is e.
-    if (c == U'e' && next == U'\u0259') { input.symbols += u"\u025B\u0259"; ++i; continue; }
-    if (c == U'\u025B' && next != U'\u0259') { input.symbols.push_back(u'e'); continue; }
-    if (c == U'\u025B') { input.symbols += u"\u025B\u0259"; ++i; continue; }
+    if (c == U'e' && next == U'\u0259') {
+      input.symbols += u"\u025B\u0259";
+      ++i;
+      continue;
+    }
+    if (c == U'\u025B' && next != U'\u0259') {
+      input.symbols.push_back(u'e');
+      continue;
+    }
+    if (c == U'\u025B') {
+      input.symbols += u"\u025B\u0259";
+      ++i;
+      continue;
+    }
     if (c > 0xFFFF || !table.contains(std::u16string(1, static_cast<char16_t>(c)))) {
       input.errorPosition = text[i].position;
       input.errorCharacter = text[i].c;

@@ -49,7 +49,9 @@ SearchOutcome noMatchWhenEmpty(SearchOutcome outcome) {
 
 }  // namespace
 
-void LearnerSearch::prepareRows() { dictionary_.prepareSearchIndex(true); }
+void LearnerSearch::prepareRows() {
+  dictionary_.prepareSearchIndex(true);
+}
 
 bool LearnerSearch::rowsReady() {
   if (rows_.loaded()) return true;

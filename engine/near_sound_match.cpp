@@ -36,9 +36,13 @@ size_t tokenize(std::string_view codes, Token* out, size_t capacity) {
   return count;
 }
 
-bool isOneOf(char c, std::string_view set) { return set.find(c) != std::string_view::npos; }
+bool isOneOf(char c, std::string_view set) {
+  return set.find(c) != std::string_view::npos;
+}
 
-bool pair(char a, char b, char x, char y) { return (a == x && b == y) || (a == y && b == x); }
+bool pair(char a, char b, char x, char y) {
+  return (a == x && b == y) || (a == y && b == x);
+}
 
 // A vowel heard in a syllable without stress: short ones blur into ə and i.
 bool weakVowels(const Token& typed, const Token& stored) {
@@ -54,8 +58,7 @@ int substitution(const Token& typed, const Token& stored, char nextTyped, char n
   if (pair(t, s, 'A', 'e') || pair(t, s, 'V', 'Q') || pair(t, s, 's', 'z') ||
       pair(t, s, 'T', 'D') || pair(t, s, 'g', 'G'))
     return 1;
-  if (pair(t, s, 'n', 'N') && (isOneOf(nextTyped, "kgG") || isOneOf(nextStored, "kgG")))
-    return 1;
+  if (pair(t, s, 'n', 'N') && (isOneOf(nextTyped, "kgG") || isOneOf(nextStored, "kgG"))) return 1;
   if (pair(t, s, 'i', 'j') && nextTyped == 'E') return 1;
   // dj/dʒ and tj/tʃ: the j and the ʒ or ʃ after d or t
   if (pair(t, s, 'j', 'Z') || pair(t, s, 'j', 'S')) return 1;
@@ -69,8 +72,12 @@ bool mayBeUnwritten(const Token& typed) {
   return typed.code == 'r' || (typed.code == 'E' && !typed.isLong);
 }
 
-bool isUE(const Token* t) { return t[0].code == 'u' && !t[0].isLong && t[1].code == 'E'; }
-bool isLongO(const Token& t) { return t.code == 'O' && t.isLong; }
+bool isUE(const Token* t) {
+  return t[0].code == 'u' && !t[0].isLong && t[1].code == 'E';
+}
+bool isLongO(const Token& t) {
+  return t.code == 'O' && t.isLong;
+}
 
 }  // namespace
 
@@ -196,8 +203,7 @@ int NearSoundMatcher::allowances(std::string_view storedCodes, int most) const {
 }
 
 void collectNearSoundRows(const SoundRows& rows, std::string_view typedCodes,
-                          const std::vector<bool>& matched,
-                          std::vector<RankedRow>& out) {
+                          const std::vector<bool>& matched, std::vector<RankedRow>& out) {
   const NearSoundMatcher matcher(typedCodes);
   const int most = matcher.mostAllowances();
   const int typedSounds = soundCount(typedCodes);

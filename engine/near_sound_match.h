@@ -1,6 +1,7 @@
 // Rows that hold the typed sounds once a learner's usual confusions are allowed: i, ə, ʌ and
 // other short vowels in unstressed syllables; a long vowel typed for a short one; æ/e, ʌ/ɑː;
-// s/z, θ/ð; n/ŋ before k or ɡ; uə/ɔː; iə/jə; dj/dʒ, tj/tʃ; a typed ə or r that is not there. Each confusion used is one allowance.
+// s/z, θ/ð; n/ŋ before k or ɡ; uə/ɔː; iə/jə; dj/dʒ, tj/tʃ; a typed ə or r that is not there. Each
+// confusion used is one allowance.
 #pragma once
 
 #include <array>
@@ -46,11 +47,10 @@ class NearSoundMatcher {
   std::vector<std::uint64_t> requiredClasses_;
   std::vector<std::uint64_t> orderedConsonants_;
   std::vector<std::uint64_t> sameCodes_;  // each typed consonant's own code
-  std::uint64_t firstClasses_ = 0;  // what a row's first sound may be
+  std::uint64_t firstClasses_ = 0;        // what a row's first sound may be
 };
 
 // Appends the rows not yet `matched` that hold the typed sounds with allowances, keyed by the
 // allowances used and then by closeness.
 void collectNearSoundRows(const SoundRows& rows, std::string_view typedCodes,
-                          const std::vector<bool>& matched,
-                          std::vector<RankedRow>& out);
+                          const std::vector<bool>& matched, std::vector<RankedRow>& out);

@@ -22,7 +22,7 @@ class PhoneticDictionary {
   // Typed symbol (one or two, UTF-16) to its stored notation.
   using SymbolMap = std::map<std::u16string, std::string>;
 
-  PhoneticDictionary();  // assigns the symbol table, then initDB()
+  PhoneticDictionary();   // assigns the symbol table, then initDB()
   ~PhoneticDictionary();  // sqlite3_close
 
   PhoneticDictionary(const PhoneticDictionary&) = delete;

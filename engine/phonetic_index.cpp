@@ -12,7 +12,9 @@ using quorvi::engine::IndexBlock;
 
 namespace {
 
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isDigit(char c) {
+  return c >= '0' && c <= '9';
+}
 
 // Splits a pattern of pieces each followed by ".*" into the pieces. False for any other form.
 bool splitPattern(std::string_view pattern, std::vector<std::string_view>& pieces) {
@@ -29,7 +31,6 @@ bool splitPattern(std::string_view pattern, std::vector<std::string_view>& piece
   }
   return !pieces.empty();
 }
-
 
 // The pattern compiled and matched as the REGEXP module does it (its options and its bounds on
 // one match), on first use.
@@ -68,7 +69,6 @@ class CompiledPattern {
   bool reachedLimit_ = false;
 };
 
-
 // The pattern as symbol ids, and the signature bits a plain row needs to match it.
 struct PlainPieces {
   std::vector<std::string> pieces;
@@ -92,7 +92,6 @@ PlainPieces toSymbolIds(const std::vector<std::string_view>& textPieces,
     });
   return plain;
 }
-
 
 // Appends the matching rows of one block; false once `limit` rows are found.
 bool searchBlock(const IndexBlock& block, const PlainPieces& plain, CompiledPattern& compiled,
@@ -146,7 +145,9 @@ bool PhoneticIndex::openStored(sqlite3* db) {
   return loaded_ = true;
 }
 
-bool PhoneticIndex::load(sqlite3* db) { return openStored(db) || loadFromRows(db); }
+bool PhoneticIndex::load(sqlite3* db) {
+  return openStored(db) || loadFromRows(db);
+}
 
 bool PhoneticIndex::loadFromRows(sqlite3* db, const std::atomic<bool>* stop) {
   image_ = quorvi::engine::IndexImage();
@@ -216,9 +217,8 @@ void PhoneticIndex::groupRows() {
     }
     factsInColumns_ = true;
   }
-  bySoundCount_ = groupBy([this](std::uint32_t row) -> unsigned {
-    return static_cast<unsigned>(soundCount(row));
-  });
+  bySoundCount_ = groupBy(
+      [this](std::uint32_t row) -> unsigned { return static_cast<unsigned>(soundCount(row)); });
   grouped_ = true;
 }
 

@@ -99,7 +99,8 @@ class PhoneticIndex {
     std::vector<std::uint32_t> rows;
     std::array<std::uint32_t, 257> starts{};
     std::span<const std::uint32_t> group(unsigned key) const {
-      return std::span<const std::uint32_t>(rows).subspan(starts[key], starts[key + 1] - starts[key]);
+      return std::span<const std::uint32_t>(rows).subspan(starts[key],
+                                                          starts[key + 1] - starts[key]);
     }
   };
 

@@ -144,8 +144,8 @@ bool SymbolCatalog::parse(std::string_view image, std::uint32_t& rowCount,
   return reader.atEnd();
 }
 
-void IndexBlock::append(std::string_view caption, std::string_view phonetic,
-                        SymbolCatalog& catalog, const LearnerRowFacts& facts) {
+void IndexBlock::append(std::string_view caption, std::string_view phonetic, SymbolCatalog& catalog,
+                        const LearnerRowFacts& facts) {
   caption = caption.substr(0, caption.find('\0'));
   const SoundFacts sounds = soundFactsOf(phonetic);
   soundCodes_ += sounds.codes;
@@ -288,9 +288,9 @@ bool IndexBlock::readCaptions(BlockSource& source, const Layout& layout) {
 bool IndexBlock::readSounds(BlockSource& source, const Layout& layout, size_t firstRow) {
   std::uint64_t at = layout.soundAt;
   if (!readInto(source, soundSignatures_, rows_, at) || !readInto(source, soundEnds_, rows_, at) ||
-      !readInto(source, headwords_, rows_, at) ||
-      !readInto(source, soundCounts_, rows_, at) || !readInto(source, firstSounds_, rows_, at) ||
-      !readInto(source, flags_, rows_, at) || !readInto(source, soundCodes_, layout.soundBytes, at) ||
+      !readInto(source, headwords_, rows_, at) || !readInto(source, soundCounts_, rows_, at) ||
+      !readInto(source, firstSounds_, rows_, at) || !readInto(source, flags_, rows_, at) ||
+      !readInto(source, soundCodes_, layout.soundBytes, at) ||
       !checkEnds(soundEnds_, layout.soundBytes, 0) || !areSoundCodes(soundCodes_))
     return false;
   for (size_t row = 0; row < rows(); ++row)

@@ -20,8 +20,9 @@ const char kBlockCountSql[] = "SELECT count(*) FROM dict_search_index WHERE bloc
 
 std::string_view columnBytes(sqlite3_stmt* statement, int column) {
   const char* value = reinterpret_cast<const char*>(sqlite3_column_text(statement, column));
-  return value ? std::string_view(value, static_cast<size_t>(sqlite3_column_bytes(statement, column)))
-               : std::string_view();
+  return value
+             ? std::string_view(value, static_cast<size_t>(sqlite3_column_bytes(statement, column)))
+             : std::string_view();
 }
 
 }  // namespace
@@ -43,7 +44,8 @@ bool buildIndexFromRows(sqlite3* db, IndexImage& image, const std::atomic<bool>*
     facts.headword = image.rowCount;
     facts.hasCaption = sqlite3_column_type(statement, 0) != SQLITE_NULL;
     if (facts.hasCaption) {
-      const QString text = QString::fromUtf8(caption.data(), static_cast<qsizetype>(caption.size()));
+      const QString text =
+          QString::fromUtf8(caption.data(), static_cast<qsizetype>(caption.size()));
       auto first = firstRows.constFind(text);
       if (first == firstRows.cend()) first = firstRows.insert(text, image.rowCount);
       facts.headword = *first;
@@ -57,9 +59,12 @@ bool buildIndexFromRows(sqlite3* db, IndexImage& image, const std::atomic<bool>*
   return false;
 }
 
-StoredIndexReader::~StoredIndexReader() { close(); }
+StoredIndexReader::~StoredIndexReader() {
+  close();
+}
 
-bool StoredIndexReader::readBlob(std::int64_t key, const std::function<bool(std::string_view)>& parse) {
+bool StoredIndexReader::readBlob(std::int64_t key,
+                                 const std::function<bool(std::string_view)>& parse) {
   sqlite3_bind_int64(statement_, 1, key);
   bool ok = false;
   if (sqlite3_step(statement_) == SQLITE_ROW && sqlite3_column_type(statement_, 0) == SQLITE_BLOB) {
@@ -96,9 +101,8 @@ bool StoredIndexReader::open(sqlite3* db, SymbolCatalog& catalog, std::uint32_t&
     close();
     return false;
   }
-  const bool ok = readBlob(0, [&](std::string_view bytes) {
-    return catalog.parse(bytes, rowCount, blockRows);
-  });
+  const bool ok = readBlob(
+      0, [&](std::string_view bytes) { return catalog.parse(bytes, rowCount, blockRows); });
   // As many row blocks as the catalog's counts make, or its counts are not to be believed.
   if (!ok || storedBlocks(db) != (std::int64_t{rowCount} + blockRows - 1) / blockRows) {
     close();

@@ -42,8 +42,7 @@ class StoredIndexReader {
   StoredIndexReader& operator=(const StoredIndexReader&) = delete;
 
   // Reads the catalog. False when the dictionary holds no readable stored copy.
-  bool open(sqlite3* db, SymbolCatalog& catalog, std::uint32_t& rowCount,
-            std::uint32_t& blockRows);
+  bool open(sqlite3* db, SymbolCatalog& catalog, std::uint32_t& rowCount, std::uint32_t& blockRows);
   // Reads `parts` (BlockPart bits) of block `number` (0-based) of `expectedRows` rows, the
   // first of which is row `firstRow` of the index, straight from the blob's pages. False when
   // it is missing or damaged.

@@ -14,8 +14,7 @@ const char kPhoneticSqlCapped[] =
 const char kPhoneticSqlAll[] = "SELECT w_caption FROM dict_word WHERE w_phonetic REGEXP ?;";
 
 void appendHeadword(QStringList& results, sqlite3_stmt* row) {
-  results.append(
-      QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(row, 0)), -1));
+  results.append(QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(row, 0)), -1));
 }
 
 }  // namespace

@@ -11,10 +11,22 @@ struct Symbol {
 };
 
 constexpr Symbol kSymbols[] = {
-    {U'\u00E6', 'A'}, {U'\u00F0', 'D'}, {U'\u014B', 'N'}, {U'\u0251', 'Q'}, {U'\u0254', 'O'},
-    {U'\u0259', 'E'}, {U'\u025B', 'W'}, {U'\u0261', 'G'}, {U'\u026A', 'I'}, {U'\u0283', 'S'},
-    {U'\u028C', 'V'}, {U'\u0292', 'Z'}, {U'\u02C8', kPrimaryStress},
-    {U'\u02CC', kSecondaryStress}, {U'\u02D0', kLength}, {U'\u03B8', 'T'},
+    {U'\u00E6', 'A'},
+    {U'\u00F0', 'D'},
+    {U'\u014B', 'N'},
+    {U'\u0251', 'Q'},
+    {U'\u0254', 'O'},
+    {U'\u0259', 'E'},
+    {U'\u025B', 'W'},
+    {U'\u0261', 'G'},
+    {U'\u026A', 'I'},
+    {U'\u0283', 'S'},
+    {U'\u028C', 'V'},
+    {U'\u0292', 'Z'},
+    {U'\u02C8', kPrimaryStress},
+    {U'\u02CC', kSecondaryStress},
+    {U'\u02D0', kLength},
+    {U'\u03B8', 'T'},
 };
 
 char codeOf(char32_t c) {
@@ -27,7 +39,9 @@ char codeOf(char32_t c) {
   return kUnknown;
 }
 
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isDigit(char c) {
+  return c >= '0' && c <= '9';
+}
 
 // Reads "&#digits;" at the front of `text`; 0 when it is not one.
 size_t referenceLength(std::string_view text, char32_t& codePoint) {
@@ -96,23 +110,31 @@ namespace {
 
 std::uint64_t computeBit(unsigned char code) {
   int bit = 55;
-  if (code >= 'A' && code <= 'Z') bit = code - 'A';
-  else if (code >= 'a' && code <= 'z') bit = code - 'a' + 26;
-  else if (code == kLength) bit = 52;
-  else if (code == kPrimaryStress) bit = 53;
-  else if (code == kSecondaryStress) bit = 54;
+  if (code >= 'A' && code <= 'Z')
+    bit = code - 'A';
+  else if (code >= 'a' && code <= 'z')
+    bit = code - 'a' + 26;
+  else if (code == kLength)
+    bit = 52;
+  else if (code == kPrimaryStress)
+    bit = 53;
+  else if (code == kSecondaryStress)
+    bit = 54;
   return std::uint64_t{1} << bit;
 }
 
 const std::array<std::uint64_t, 256> kBits = [] {
   std::array<std::uint64_t, 256> bits{};
-  for (int c = 0; c < 256; ++c) bits[static_cast<size_t>(c)] = computeBit(static_cast<unsigned char>(c));
+  for (int c = 0; c < 256; ++c)
+    bits[static_cast<size_t>(c)] = computeBit(static_cast<unsigned char>(c));
   return bits;
 }();
 
 }  // namespace
 
-std::uint64_t bitOf(char code) { return kBits[static_cast<unsigned char>(code)]; }
+std::uint64_t bitOf(char code) {
+  return kBits[static_cast<unsigned char>(code)];
+}
 
 std::uint64_t signature(std::string_view codes) {
   std::uint64_t bits = 0;

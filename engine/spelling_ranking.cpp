@@ -7,7 +7,9 @@
 
 namespace {
 
-bool isSpecial(QChar c) { return QStringView(u".[]()*+?{}|\\^$").contains(c); }
+bool isSpecial(QChar c) {
+  return QStringView(u".[]()*+?{}|\\^$").contains(c);
+}
 
 bool isPlainWord(const QString& caption) {
   for (QChar c : caption)
@@ -31,8 +33,7 @@ QString literalPrefix(const QString& pattern, bool& whole) {
   return prefix;
 }
 
-QStringList rankSpellingMatches(const QStringList& found, const QString& pattern,
-                                qsizetype limit) {
+QStringList rankSpellingMatches(const QStringList& found, const QString& pattern, qsizetype limit) {
   bool whole = false;
   const QString prefix = literalPrefix(pattern, whole);
   struct Ranked {
@@ -45,9 +46,12 @@ QStringList rankSpellingMatches(const QStringList& found, const QString& pattern
   for (qsizetype i = 0; i < found.size(); ++i) {
     const QString& word = found[i];
     int tier = 4;
-    if (whole && word == prefix) tier = 0;
-    else if (whole && word.compare(prefix, Qt::CaseInsensitive) == 0) tier = 1;
-    else if (!prefix.isEmpty() && word.startsWith(prefix, Qt::CaseInsensitive)) tier = 2;
+    if (whole && word == prefix)
+      tier = 0;
+    else if (whole && word.compare(prefix, Qt::CaseInsensitive) == 0)
+      tier = 1;
+    else if (!prefix.isEmpty() && word.startsWith(prefix, Qt::CaseInsensitive))
+      tier = 2;
     ranked.push_back({tier, isPlainWord(word), i});
   }
   std::stable_sort(ranked.begin(), ranked.end(), [](const Ranked& a, const Ranked& b) {

@@ -10,5 +10,4 @@
 // or that it plainly spells out; `whole` tells whether that text is all of the pattern.
 QString literalPrefix(const QString& pattern, bool& whole);
 
-QStringList rankSpellingMatches(const QStringList& found, const QString& pattern,
-                                qsizetype limit);
+QStringList rankSpellingMatches(const QStringList& found, const QString& pattern, qsizetype limit);

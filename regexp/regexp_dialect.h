@@ -13,7 +13,8 @@
 namespace quorvi::regexp {
 
 // UTF-8, any case; bytes that are not UTF-8 never match instead of failing the pattern.
-inline constexpr std::uint32_t kCompileOptions = PCRE2_UTF | PCRE2_MATCH_INVALID_UTF | PCRE2_CASELESS;
+inline constexpr std::uint32_t kCompileOptions =
+    PCRE2_UTF | PCRE2_MATCH_INVALID_UTF | PCRE2_CASELESS;
 
 // Bounds on one match. A headword or transcription is short, so honest patterns stay far
 // below these; a pattern that backtracks catastrophically reaches them within milliseconds.

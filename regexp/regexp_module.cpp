@@ -52,7 +52,9 @@ std::int64_t threadCpuNs() {
   return static_cast<std::int64_t>(now.tv_sec) * 1000000000 + now.tv_nsec;
 }
 
-void freeCompiledPattern(void* p) { delete static_cast<CompiledPattern*>(p); }
+void freeCompiledPattern(void* p) {
+  delete static_cast<CompiledPattern*>(p);
+}
 
 std::string pcreMessage(int errorCode) {
   PCRE2_UCHAR buffer[256];
@@ -67,8 +69,7 @@ CompiledPattern* compilePattern(const char* pattern, int bytes, std::string& err
   PCRE2_SIZE errorOffset = 0;
   pcre2_code* code =
       pcre2_compile(reinterpret_cast<PCRE2_SPTR>(pattern), static_cast<PCRE2_SIZE>(bytes),
-                    quorvi::regexp::kCompileOptions, &errorCode,
-                    &errorOffset, nullptr);
+                    quorvi::regexp::kCompileOptions, &errorCode, &errorOffset, nullptr);
   if (code == nullptr) {
     char offset[32];
     std::snprintf(offset, sizeof offset, "%zu", static_cast<size_t>(errorOffset));
@@ -143,7 +144,8 @@ void regexpFunction(sqlite3_context* context, int argc, sqlite3_value** argv) {
   CompiledPattern* compiled = patternFor(context, argv);
   if (compiled == nullptr) return;
   if (threadCpuNs() - compiled->startedNs > kStatementBudgetNs) {
-    sqlite3_result_error(context, "regexp: pattern too costly, the search used up its time of matching", -1);
+    sqlite3_result_error(context,
+                         "regexp: pattern too costly, the search used up its time of matching", -1);
     return;
   }
   const unsigned char* value = sqlite3_value_text(argv[1]);

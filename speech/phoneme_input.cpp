@@ -7,67 +7,103 @@ namespace quorvi::speech {
 namespace {
 
 struct Sound {
-    std::u16string_view written;
-    std::string_view codes;
+  std::u16string_view written;
+  std::string_view codes;
 };
 
 // Two-symbol sounds, tried first. The notation writes the short i and u as i and u, the
 // diphthongs with i, u or ɪ, ʊ, and a length with ː or the keyboard's ':'.
 constexpr std::array kPairs = {
-    Sound{u"ei", "eI"},   Sound{u"e\u026A", "eI"},       Sound{u"ai", "aI"},       Sound{u"a\u026A", "aI"},
-    Sound{u"\u0254i", "OI"}, Sound{u"\u0254\u026A", "OI"}, Sound{u"\u0259u", "oU"}, Sound{u"\u0259\u028A", "oU"},
-    Sound{u"au", "aU"},   Sound{u"a\u028A", "aU"},       Sound{u"i\u0259", "i@"},  Sound{u"\u026A\u0259", "i@"},
-    Sound{u"\u025B\u0259", "e@"}, Sound{u"e\u0259", "e@"}, Sound{u"u\u0259", "U@"}, Sound{u"\u028A\u0259", "U@"},
-    Sound{u"t\u0283", "tS"}, Sound{u"d\u0292", "dZ"},
-    Sound{u"\u0251\u02D0", "A:"}, Sound{u"\u0251:", "A:"}, Sound{u"a\u02D0", "A:"}, Sound{u"a:", "A:"},
-    Sound{u"\u0254\u02D0", "O:"}, Sound{u"\u0254:", "O:"}, Sound{u"i\u02D0", "i:"}, Sound{u"i:", "i:"},
-    Sound{u"u\u02D0", "u:"}, Sound{u"u:", "u:"}, Sound{u"\u0259\u02D0", "3:"}, Sound{u"\u0259:", "3:"},
+    Sound{u"ei", "eI"},           Sound{u"e\u026A", "eI"},      Sound{u"ai", "aI"},
+    Sound{u"a\u026A", "aI"},      Sound{u"\u0254i", "OI"},      Sound{u"\u0254\u026A", "OI"},
+    Sound{u"\u0259u", "oU"},      Sound{u"\u0259\u028A", "oU"}, Sound{u"au", "aU"},
+    Sound{u"a\u028A", "aU"},      Sound{u"i\u0259", "i@"},      Sound{u"\u026A\u0259", "i@"},
+    Sound{u"\u025B\u0259", "e@"}, Sound{u"e\u0259", "e@"},      Sound{u"u\u0259", "U@"},
+    Sound{u"\u028A\u0259", "U@"}, Sound{u"t\u0283", "tS"},      Sound{u"d\u0292", "dZ"},
+    Sound{u"\u0251\u02D0", "A:"}, Sound{u"\u0251:", "A:"},      Sound{u"a\u02D0", "A:"},
+    Sound{u"a:", "A:"},           Sound{u"\u0254\u02D0", "O:"}, Sound{u"\u0254:", "O:"},
+    Sound{u"i\u02D0", "i:"},      Sound{u"i:", "i:"},           Sound{u"u\u02D0", "u:"},
+    Sound{u"u:", "u:"},           Sound{u"\u0259\u02D0", "3:"}, Sound{u"\u0259:", "3:"},
     Sound{u"\u025C\u02D0", "3:"}, Sound{u"\u025C:", "3:"},
 };
 
 constexpr std::array kSingles = {
     // vowels
-    Sound{u"i", "I"}, Sound{u"\u026A", "I"}, Sound{u"u", "U"}, Sound{u"\u028A", "U"},
-    Sound{u"e", "E"}, Sound{u"\u025B", "E"}, Sound{u"\u00E6", "a"}, Sound{u"\u028C", "V"},
-    Sound{u"\u0254", "0"}, Sound{u"o", "0"}, Sound{u"\u0252", "0"}, Sound{u"\u0259", "@"},
-    Sound{u"\u025C", "3:"}, Sound{u"\u0251", "A:"}, Sound{u"a", "A:"},
+    Sound{u"i", "I"},
+    Sound{u"\u026A", "I"},
+    Sound{u"u", "U"},
+    Sound{u"\u028A", "U"},
+    Sound{u"e", "E"},
+    Sound{u"\u025B", "E"},
+    Sound{u"\u00E6", "a"},
+    Sound{u"\u028C", "V"},
+    Sound{u"\u0254", "0"},
+    Sound{u"o", "0"},
+    Sound{u"\u0252", "0"},
+    Sound{u"\u0259", "@"},
+    Sound{u"\u025C", "3:"},
+    Sound{u"\u0251", "A:"},
+    Sound{u"a", "A:"},
     // consonants
-    Sound{u"p", "p"}, Sound{u"b", "b"}, Sound{u"t", "t"}, Sound{u"d", "d"}, Sound{u"k", "k"},
-    Sound{u"g", "g"}, Sound{u"\u0261", "g"}, Sound{u"f", "f"}, Sound{u"v", "v"}, Sound{u"s", "s"},
-    Sound{u"z", "z"}, Sound{u"\u03B8", "T"}, Sound{u"\u00F0", "D"}, Sound{u"\u0283", "S"},
-    Sound{u"\u0292", "Z"}, Sound{u"m", "m"}, Sound{u"n", "n"}, Sound{u"\u014B", "N"},
-    Sound{u"h", "h"}, Sound{u"l", "l"}, Sound{u"r", "r"}, Sound{u"w", "w"}, Sound{u"j", "j"},
+    Sound{u"p", "p"},
+    Sound{u"b", "b"},
+    Sound{u"t", "t"},
+    Sound{u"d", "d"},
+    Sound{u"k", "k"},
+    Sound{u"g", "g"},
+    Sound{u"\u0261", "g"},
+    Sound{u"f", "f"},
+    Sound{u"v", "v"},
+    Sound{u"s", "s"},
+    Sound{u"z", "z"},
+    Sound{u"\u03B8", "T"},
+    Sound{u"\u00F0", "D"},
+    Sound{u"\u0283", "S"},
+    Sound{u"\u0292", "Z"},
+    Sound{u"m", "m"},
+    Sound{u"n", "n"},
+    Sound{u"\u014B", "N"},
+    Sound{u"h", "h"},
+    Sound{u"l", "l"},
+    Sound{u"r", "r"},
+    Sound{u"w", "w"},
+    Sound{u"j", "j"},
     // stress, a length after a sound that has no long form, word breaks
-    Sound{u"\u02C8", "'"}, Sound{u"'", "'"}, Sound{u"\u02CC", ","}, Sound{u"\u02D0", ""},
-    Sound{u":", ""}, Sound{u" ", " "}, Sound{u"-", " "},
+    Sound{u"\u02C8", "'"},
+    Sound{u"'", "'"},
+    Sound{u"\u02CC", ","},
+    Sound{u"\u02D0", ""},
+    Sound{u":", ""},
+    Sound{u" ", " "},
+    Sound{u"-", " "},
 };
 
 template <typename Table>
-const Sound *soundAt(const Table &table, std::u16string_view rest) {
-    for (const Sound &sound : table)
-        if (rest.starts_with(sound.written)) return &sound;
-    return nullptr;
+const Sound* soundAt(const Table& table, std::u16string_view rest) {
+  for (const Sound& sound : table)
+    if (rest.starts_with(sound.written)) return &sound;
+  return nullptr;
 }
 
 }  // namespace
 
 PhonemeInput toEspeakPhonemes(std::u16string_view transcription) {
-    PhonemeInput input;
-    for (std::size_t i = 0; i < transcription.size();) {
-        const std::u16string_view rest = transcription.substr(i);
-        const Sound *sound = soundAt(kPairs, rest);
-        if (sound == nullptr) sound = soundAt(kSingles, rest);
-        if (sound == nullptr) {
-            // A character outside the basic plane is named whole, both its halves.
-            const bool pair = rest.size() > 1 && rest[0] >= 0xD800 && rest[0] < 0xDC00;
-            input.unreadable = rest.substr(0, pair ? 2 : 1);
-            input.position = i;
-            return input;
-        }
-        input.codes += sound->codes;
-        i += sound->written.size();
+  PhonemeInput input;
+  for (std::size_t i = 0; i < transcription.size();) {
+    const std::u16string_view rest = transcription.substr(i);
+    const Sound* sound = soundAt(kPairs, rest);
+    if (sound == nullptr) sound = soundAt(kSingles, rest);
+    if (sound == nullptr) {
+      // A character outside the basic plane is named whole, both its halves.
+      const bool pair = rest.size() > 1 && rest[0] >= 0xD800 && rest[0] < 0xDC00;
+      input.unreadable = rest.substr(0, pair ? 2 : 1);
+      input.position = i;
+      return input;
     }
-    return input;
+    input.codes += sound->codes;
+    i += sound->written.size();
+  }
+  return input;
 }
 
 }  // namespace quorvi::speech

@@ -9,11 +9,11 @@
 namespace quorvi::speech {
 
 struct PhonemeInput {
-    std::string codes;         // espeak-ng's phoneme codes, for input between [[ and ]]
-    std::u16string unreadable;  // the first character that is no sound or mark; empty when all read
-    std::size_t position = 0;  // its index in the transcription (UTF-16 units)
+  std::string codes;          // espeak-ng's phoneme codes, for input between [[ and ]]
+  std::u16string unreadable;  // the first character that is no sound or mark; empty when all read
+  std::size_t position = 0;   // its index in the transcription (UTF-16 units)
 
-    bool readable() const { return unreadable.empty() && !codes.empty(); }
+  bool readable() const { return unreadable.empty() && !codes.empty(); }
 };
 
 // Reads the transcription from the left, two-symbol sounds (diphthongs, long vowels, tʃ

@@ -11,28 +11,28 @@
 namespace quorvi::speech {
 
 class SpeechSynthesiser {
-public:
-    SpeechSynthesiser();
-    SpeechSynthesiser(const SpeechSynthesiser &) = delete;
-    SpeechSynthesiser &operator=(const SpeechSynthesiser &) = delete;
+ public:
+  SpeechSynthesiser();
+  SpeechSynthesiser(const SpeechSynthesiser&) = delete;
+  SpeechSynthesiser& operator=(const SpeechSynthesiser&) = delete;
 
-    bool ready() const { return error_.empty(); }
-    // Why the synthesiser cannot speak; empty when it can.
-    const std::string &error() const { return error_; }
-    int sampleRate() const { return sampleRate_; }
+  bool ready() const { return error_.empty(); }
+  // Why the synthesiser cannot speak; empty when it can.
+  const std::string& error() const { return error_; }
+  int sampleRate() const { return sampleRate_; }
 
-    // The UTF-8 text read aloud as English words; any [[ in it is read as text too.
-    std::vector<std::int16_t> speakText(std::string_view utf8);
-    // espeak-ng phoneme codes (see phoneme_input.h) spoken as they are.
-    std::vector<std::int16_t> speakPhonemes(std::string_view codes);
+  // The UTF-8 text read aloud as English words; any [[ in it is read as text too.
+  std::vector<std::int16_t> speakText(std::string_view utf8);
+  // espeak-ng phoneme codes (see phoneme_input.h) spoken as they are.
+  std::vector<std::int16_t> speakPhonemes(std::string_view codes);
 
-    static constexpr const char *kVoice = "en-gb-x-rp";
+  static constexpr const char* kVoice = "en-gb-x-rp";
 
-private:
-    std::vector<std::int16_t> synthesise(const std::string &text, unsigned flags);
+ private:
+  std::vector<std::int16_t> synthesise(const std::string& text, unsigned flags);
 
-    int sampleRate_ = 0;
-    std::string error_;
+  int sampleRate_ = 0;
+  std::string error_;
 };
 
 }  // namespace quorvi::speech

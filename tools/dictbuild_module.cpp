@@ -7,6 +7,7 @@ extern "C" __attribute__((visibility("default"))) int quorviRunBuildCommand(int 
   return runBuildCommand(argc, argv);
 }
 
-extern "C" __attribute__((visibility("default"))) int quorviRunVerifyCommand(int argc, char** argv) {
+extern "C" __attribute__((visibility("default"))) int quorviRunVerifyCommand(int argc,
+                                                                             char** argv) {
   return runVerifyCommand(argc, argv);
 }

@@ -33,8 +33,7 @@ int reportOutcome(const SearchOutcome& outcome, bool spelling) {
       std::fprintf(stderr, ", is no phonetic symbol\n");
       return kExitBadInput;
     case EmptyListReason::BadPattern:
-      std::fprintf(stderr, "quorvi-dict: the query stopped: regexp: %s\n",
-                   outcome.message.c_str());
+      std::fprintf(stderr, "quorvi-dict: the query stopped: regexp: %s\n", outcome.message.c_str());
       return kExitBadInput;
     case EmptyListReason::NoDictionary:
       std::fprintf(stderr, "quorvi-dict: %s %s\n",

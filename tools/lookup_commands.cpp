@@ -119,7 +119,8 @@ static void reserveLargePages() {
   mallopt(M_TOP_PAD, static_cast<int>(kLargePage));
   void* region = std::malloc(kRegion);
   if (region == nullptr) return;
-  const auto begin = (reinterpret_cast<std::uintptr_t>(region) + kLargePage - 1) & ~(kLargePage - 1);
+  const auto begin =
+      (reinterpret_cast<std::uintptr_t>(region) + kLargePage - 1) & ~(kLargePage - 1);
   const auto end = (reinterpret_cast<std::uintptr_t>(region) + kRegion) & ~(kLargePage - 1);
   if (end > begin) madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE);
   std::free(region);
@@ -134,9 +135,9 @@ int runSearchCommand(int argc, char** argv) {
     reserveLargePages();
     PhoneticDictionary dictionary;
     LearnerSearch search(dictionary);
-    const SearchOutcome outcome =
-        options.spelling ? search.bySpelling(options.text, limitMode)
-                         : search.bySound(QString::fromUtf8(options.text), limitMode);
+    const SearchOutcome outcome = options.spelling
+                                      ? search.bySpelling(options.text, limitMode)
+                                      : search.bySound(QString::fromUtf8(options.text), limitMode);
     printOutcome(outcome);
     return reportOutcome(outcome, options.spelling);
   }

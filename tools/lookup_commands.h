@@ -6,11 +6,11 @@ namespace quorvi::tools {
 
 // Exit codes a script can rely on.
 enum ExitCode : int {
-  kExitOk = 0,             // done, also when nothing was found
-  kExitBadInput = 1,       // not a transcription, or a spelling pattern the module rejects
-  kExitUsage = 2,          // wrong command line
-  kExitNoDictionary = 3,   // the dictionary cannot be opened
-  kExitQueryFailed = 4,    // a query failed for another reason (e.g. regexp.dll missing)
+  kExitOk = 0,            // done, also when nothing was found
+  kExitBadInput = 1,      // not a transcription, or a spelling pattern the module rejects
+  kExitUsage = 2,         // wrong command line
+  kExitNoDictionary = 3,  // the dictionary cannot be opened
+  kExitQueryFailed = 4,   // a query failed for another reason (e.g. regexp.dll missing)
 };
 
 int runSearchCommand(int argc, char** argv);

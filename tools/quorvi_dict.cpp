@@ -40,7 +40,8 @@ const Command kCommands[] = {
     {"pattern", quorvi::tools::runPatternCommand,
      "pattern TEXT\n"
      "      the loose-match pattern a search by sound of TEXT uses"},
-    {"build", quorvi::tools::runBuildFromModule, "build ...\n      build the dictionary (see quorvi-dict build --help)"},
+    {"build", quorvi::tools::runBuildFromModule,
+     "build ...\n      build the dictionary (see quorvi-dict build --help)"},
     {"verify", quorvi::tools::runVerifyFromModule,
      "verify ...\n      check a dictionary (see quorvi-dict verify --help)"},
 };

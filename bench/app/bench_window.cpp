@@ -113,8 +113,9 @@ QString compareWithTheEngine(const std::vector<std::pair<QString, Cost>>& return
   LearnerSearch search(engine);
   search.prepareRows();
   search.bySound(QStringLiteral("k"), 0);
-  std::printf("Return on each one-symbol input, window against the learner's search alone"
-              " (wall ms, thread processor ms)\n");
+  std::printf(
+      "Return on each one-symbol input, window against the learner's search alone"
+      " (wall ms, thread processor ms)\n");
   QString longestInput;
   qsizetype longestRows = -1;
   for (const auto& [text, inWindow] : returns) {
@@ -135,9 +136,11 @@ void nextKeyAfter(MainWindow& window, QLineEdit* input, const QString& longestIn
   const Cost afterLong = measure([&] { window.displaySlot(QStringLiteral("kæ")); });
   QThreadPool::globalInstance()->waitForDone();
   const Cost afterShort = measure([&] { window.displaySlot(QStringLiteral("kæ")); });
-  std::printf("next key after \"%s\" %6.2f %6.2f ms   after a short list %6.2f %6.2f ms   ratio"
-              " %.2f (goal: difference under 2 ms)\n", qPrintable(longestInput), afterLong.wall,
-              afterLong.cpu, afterShort.wall, afterShort.cpu, afterLong.wall / afterShort.wall);
+  std::printf(
+      "next key after \"%s\" %6.2f %6.2f ms   after a short list %6.2f %6.2f ms   ratio"
+      " %.2f (goal: difference under 2 ms)\n",
+      qPrintable(longestInput), afterLong.wall, afterLong.cpu, afterShort.wall, afterShort.cpu,
+      afterLong.wall / afterShort.wall);
 }
 
 }  // namespace
@@ -170,14 +173,19 @@ int main(int argc, char** argv) {
   });
   std::printf("start to first result   window %7.1f ms   engine alone %7.1f ms   ratio %.2f\n",
               windowFirst, engineFirst, windowFirst / engineFirst);
-  std::printf("  constructing the window %.1f ms; longest step of its event loop after that %.1f ms;"
-              " the first search itself %.1f ms (goal: no step over 16)\n", constructed, longest,
-              firstSearchMs);
+  std::printf(
+      "  constructing the window %.1f ms; longest step of its event loop after that %.1f ms;"
+      " the first search itself %.1f ms (goal: no step over 16)\n",
+      constructed, longest, firstSearchMs);
   const QString longestInput = compareWithTheEngine(returns);
-  std::printf("  goal: Return on \"t\" under 15 ms; the list holds %d rows, the rest join as it"
-              " scrolls\n", list->count());
+  std::printf(
+      "  goal: Return on \"t\" under 15 ms; the list holds %d rows, the rest join as it"
+      " scrolls\n",
+      list->count());
   nextKeyAfter(window, input, longestInput);
-  std::printf("memory   largest after a Return %6.1f MB   at the first result %6.1f MB   ratio %.2f"
-              " (goal: under 60 MB)\n", largestMemory, startMemory, largestMemory / startMemory);
+  std::printf(
+      "memory   largest after a Return %6.1f MB   at the first result %6.1f MB   ratio %.2f"
+      " (goal: under 60 MB)\n",
+      largestMemory, startMemory, largestMemory / startMemory);
   return 0;
 }

@@ -60,7 +60,8 @@ bool opensslDecrypt(EVP_CIPHER_CTX* context, const EVP_CIPHER* cipher, const Cor
       return false;
     if (cipher != nullptr) EVP_CIPHER_CTX_set_padding(context, 0);
     int written = 0;
-    if (EVP_DecryptUpdate(context, out.data() + i * kPageSize, &written, corpus.cipherText.data() + i * kPageSize,
+    if (EVP_DecryptUpdate(context, out.data() + i * kPageSize, &written,
+                          corpus.cipherText.data() + i * kPageSize,
                           static_cast<int>(kPageSize)) != 1 ||
         written != static_cast<int>(kPageSize))
       return false;
@@ -70,8 +71,8 @@ bool opensslDecrypt(EVP_CIPHER_CTX* context, const EVP_CIPHER* cipher, const Cor
 
 void cryptPages(AesCipher& cipher, const Corpus& corpus, std::vector<std::uint8_t>& out) {
   for (std::uint32_t i = 0; i < kPages; ++i)
-    cryptPage(cipher, corpus.key, i + 1, CryptDirection::Decrypt, corpus.cipherText.data() + i * kPageSize,
-              out.data() + i * kPageSize, kPageSize);
+    cryptPage(cipher, corpus.key, i + 1, CryptDirection::Decrypt,
+              corpus.cipherText.data() + i * kPageSize, out.data() + i * kPageSize, kPageSize);
 }
 
 }  // namespace
@@ -80,12 +81,14 @@ int main() {
   Corpus corpus;
   corpus.key = deriveDatabaseKey("benchmark passphrase", 20);
   std::vector<std::uint8_t> plain(kPages * kPageSize);
-  for (std::size_t i = 0; i < plain.size(); ++i) plain[i] = static_cast<std::uint8_t>(i * 31 + (i >> 12));
+  for (std::size_t i = 0; i < plain.size(); ++i)
+    plain[i] = static_cast<std::uint8_t>(i * 31 + (i >> 12));
   corpus.cipherText = plain;
   AesCipher cipher;
   for (std::uint32_t i = 0; i < kPages; ++i) {
-    cryptPage(cipher, corpus.key, i + 1, CryptDirection::Encrypt, corpus.cipherText.data() + i * kPageSize,
-              corpus.cipherText.data() + i * kPageSize, kPageSize);
+    cryptPage(cipher, corpus.key, i + 1, CryptDirection::Encrypt,
+              corpus.cipherText.data() + i * kPageSize, corpus.cipherText.data() + i * kPageSize,
+              kPageSize);
     corpus.pageKeys.push_back(derivePageKey(corpus.key, i + 1));
     corpus.pageIvs.push_back(derivePageIv(i + 1));
   }
@@ -105,7 +108,8 @@ int main() {
     return 1;
   }
 
-  std::printf("Decrypting %u pages of %zu bytes per pass (best of %d repeats)\n", kPages, kPageSize, kRepeats);
+  std::printf("Decrypting %u pages of %zu bytes per pass (best of %d repeats)\n", kPages, kPageSize,
+              kRepeats);
   std::printf("AES instructions: %s, SHA instructions: %s\n", aesHardwareAvailable() ? "yes" : "no",
               sha256HardwareAvailable() ? "yes" : "no");
   const double peer = measure([&] { opensslDecrypt(context, nullptr, corpus, out); });
@@ -140,7 +144,8 @@ int main() {
     const double ours = measure([&] { cryptPages(cipher, corpus, out); });
     std::printf("%-52s %9.1f MB/s  ratio to the fair peer %.2f\n", variant.name, ours, ours / peer);
   }
-  std::printf("Goal: hardware path (with its per-page key derivation) at least 1.00 of the fair peer\n");
+  std::printf(
+      "Goal: hardware path (with its per-page key derivation) at least 1.00 of the fair peer\n");
   EVP_CIPHER_free(fetched);
   EVP_CIPHER_CTX_free(context);
   return status;

@@ -75,7 +75,7 @@ Stats stats(std::vector<double> samples) {
 struct Workload {
   const char* name;
   const char* sql;
-  std::vector<std::string> texts;  // pattern or headword, UTF-8
+  std::vector<std::string> texts;     // pattern or headword, UTF-8
   std::vector<std::u16string> typed;  // the engine's input for the searches
   int repeatsInShell;
   bool learner = false;  // through LearnerSearch (ranked, near-sound rows included)
@@ -321,10 +321,9 @@ int main(int argc, char** argv) {
           engine.searchByPhonetic(w->typed[i], limitMode);
         if (round > 0) s.engine.push_back(millisecondsSince(start));
         if ((w == &typing || w == &learnerTyping) && round == kRounds)
-          slowTyping.emplace_back(s.engine.back(), std::string(w->learner ? "learner " : "") +
-                                                       w->texts[i] + " (" +
-                                                       std::to_string(engine.getResults().size()) +
-                                                       " rows)");
+          slowTyping.emplace_back(s.engine.back(),
+                                  std::string(w->learner ? "learner " : "") + w->texts[i] + " (" +
+                                      std::to_string(engine.getResults().size()) + " rows)");
         const int engineRows = engine.getResults().size() / (w == &entry ? 3 : 1);
         if (havePcre) {
           start = Clock::now();
@@ -344,14 +343,15 @@ int main(int argc, char** argv) {
   }
   sqlite3_close(pcre);
 
-  std::printf("\ntimes in ms; ratios are peer time / engine time (above 1: the engine is faster)\n");
+  std::printf(
+      "\ntimes in ms; ratios are peer time / engine time (above 1: the engine is faster)\n");
   std::printf("%-22s %9s %9s | %9s %9s | %9s %9s | %15s | %15s\n", "", "engine", "", "pcre", "",
               "shell", "", "pcre/engine", "shell/engine");
   std::printf("%-22s %9s %9s | %9s %9s | %9s %9s | %6s  %6s  | %6s  %6s\n", "", "median", "p95",
               "median", "p95", "median", "p95", "median", "p95", "median", "p95");
   for (auto& [w, s] : results)
     printRow(w->name, s,
-             (w == &typing || w == &learnerTyping)  ? "(target p95 < 5 ms)"
+             (w == &typing || w == &learnerTyping) ? "(target p95 < 5 ms)"
              : (w == &enter || w == &learnerEnter) ? "(target p95 < 30 ms)"
                                                    : "");
   std::sort(slowTyping.rbegin(), slowTyping.rend());

@@ -127,9 +127,10 @@ void measureLearner(double statementCpuP95) {
     wall.push_back(millisecondsSince(at));
     cpu.push_back(threadCpuMs() - cpuAt);
   }
-  std::printf("   learner     first search %5.1f ms  typing p95 %5.2f ms (processor %5.2f)"
-              "  ratio to the statement %.3f  grown by %5.1f MB\n", first, percentile95(wall),
-              percentile95(cpu), percentile95(cpu) / statementCpuP95, memory);
+  std::printf(
+      "   learner     first search %5.1f ms  typing p95 %5.2f ms (processor %5.2f)"
+      "  ratio to the statement %.3f  grown by %5.1f MB\n",
+      first, percentile95(wall), percentile95(cpu), percentile95(cpu) / statementCpuP95, memory);
 }
 
 // The typing path through the engine, and the same patterns through the statement.
@@ -151,8 +152,8 @@ void measureSize(int copies, size_t rows) {
   sqlite3_enable_load_extension(db, 1);
   sqlite3_load_extension(db, "./regexp.dll", nullptr, nullptr);
   sqlite3_stmt* query = nullptr;
-  sqlite3_prepare_v2(db, "SELECT w_caption FROM dict_word WHERE w_phonetic REGEXP ? LIMIT 100",
-                     -1, &query, nullptr);
+  sqlite3_prepare_v2(db, "SELECT w_caption FROM dict_word WHERE w_phonetic REGEXP ? LIMIT 100", -1,
+                     &query, nullptr);
   for (const std::u16string& typed : typedPrefixes()) {
     auto at = Clock::now();
     double cpu = threadCpuMs();
@@ -171,11 +172,12 @@ void measureSize(int copies, size_t rows) {
   }
   sqlite3_finalize(query);
   sqlite3_close(db);
-  std::printf("%dx %7zu rows  first search %5.1f ms  typing p95 %5.2f ms (processor %5.2f)"
-              "  statement p95 %6.1f ms (%6.1f)  ratio %.3f  grown by %5.1f MB\n", copies,
-              rows * static_cast<size_t>(copies), first, percentile95(ours), percentile95(oursCpu),
-              percentile95(statement), percentile95(statementCpu),
-              percentile95(oursCpu) / percentile95(statementCpu), engineMemory);
+  std::printf(
+      "%dx %7zu rows  first search %5.1f ms  typing p95 %5.2f ms (processor %5.2f)"
+      "  statement p95 %6.1f ms (%6.1f)  ratio %.3f  grown by %5.1f MB\n",
+      copies, rows * static_cast<size_t>(copies), first, percentile95(ours), percentile95(oursCpu),
+      percentile95(statement), percentile95(statementCpu),
+      percentile95(oursCpu) / percentile95(statementCpu), engineMemory);
   measureLearner(percentile95(statementCpu));
 }
 
@@ -183,13 +185,16 @@ void measureSize(int copies, size_t rows) {
 
 int main(int argc, char** argv) {
   const std::string runtime = argc > 1 ? argv[1] : QUORVI_RUNTIME_DIR;
-  if (chdir(runtime.c_str()) != 0) return std::fprintf(stderr, "no folder %s\n", runtime.c_str()), 2;
+  if (chdir(runtime.c_str()) != 0)
+    return std::fprintf(stderr, "no folder %s\n", runtime.c_str()), 2;
   PhoneticDictionary::assignSymbolMap();
   const std::vector<Row> rows = readRows("dict/words.db");
   if (rows.empty()) return std::fprintf(stderr, "no rows in dict/words.db\n"), 2;
-  const fs::path scratch = fs::temp_directory_path() / ("quorvi-growth-" + std::to_string(getpid()));
-  std::printf("search by sound at 1x, 2x and 4x rows (goal at 4x: typing p95 under 2 ms, first"
-              " search under 40 ms)\n");
+  const fs::path scratch =
+      fs::temp_directory_path() / ("quorvi-growth-" + std::to_string(getpid()));
+  std::printf(
+      "search by sound at 1x, 2x and 4x rows (goal at 4x: typing p95 under 2 ms, first"
+      " search under 40 ms)\n");
   int status = 0;
   for (int copies : {1, 2, 4}) {
     const fs::path folder = scratch / std::to_string(copies);

@@ -18,25 +18,40 @@ struct Phone {
 };
 
 const Phone kOnsets[] = {
-    {"p", "p", 6},     {"b", "b", 6},       {"t", "t", 8},         {"d", "d", 6},
-    {"k", "c", 7},     {"&#609;", "g", 4},  {"f", "f", 5},         {"v", "v", 3},
-    {"s", "s", 8},     {"z", "z", 1},       {"&#952;", "th", 2},   {"&#240;", "th", 1},
-    {"&#643;", "sh", 2}, {"h", "h", 4},     {"m", "m", 6},         {"n", "n", 5},
-    {"l", "l", 6},     {"r", "r", 6},       {"w", "w", 3},         {"j", "y", 1},
-    {"t&#643;", "ch", 2}, {"d&#658;", "j", 2}, {"tr", "tr", 2},    {"dr", "dr", 1},
-    {"pr", "pr", 3},   {"st", "st", 3},     {"kl", "cl", 2},       {"bl", "bl", 2},
+    {"p", "p", 6},        {"b", "b", 6},       {"t", "t", 8},       {"d", "d", 6},
+    {"k", "c", 7},        {"&#609;", "g", 4},  {"f", "f", 5},       {"v", "v", 3},
+    {"s", "s", 8},        {"z", "z", 1},       {"&#952;", "th", 2}, {"&#240;", "th", 1},
+    {"&#643;", "sh", 2},  {"h", "h", 4},       {"m", "m", 6},       {"n", "n", 5},
+    {"l", "l", 6},        {"r", "r", 6},       {"w", "w", 3},       {"j", "y", 1},
+    {"t&#643;", "ch", 2}, {"d&#658;", "j", 2}, {"tr", "tr", 2},     {"dr", "dr", 1},
+    {"pr", "pr", 3},      {"st", "st", 3},     {"kl", "cl", 2},     {"bl", "bl", 2},
 };
 const Phone kVowels[] = {
-    {"&#230;", "a", 8},  {"e", "e", 8},        {"&#618;", "i", 10},   {"&#594;", "o", 5},
-    {"&#652;", "u", 5},  {"&#601;", "a", 10},  {"i&#720;", "ee", 4},  {"&#593;&#720;", "ar", 3},
-    {"&#596;&#720;", "or", 3}, {"u&#720;", "oo", 3}, {"&#604;&#720;", "er", 2}, {"ei", "ay", 4},
-    {"ai", "i", 4},      {"&#596;i", "oy", 1}, {"&#601;u", "o", 4},   {"au", "ow", 2},
-    {"i&#601;", "ear", 1}, {"&#603;&#601;", "air", 1}, {"u&#601;", "ure", 1}, {"&#650;", "oo", 2},
+    {"&#230;", "a", 8},
+    {"e", "e", 8},
+    {"&#618;", "i", 10},
+    {"&#594;", "o", 5},
+    {"&#652;", "u", 5},
+    {"&#601;", "a", 10},
+    {"i&#720;", "ee", 4},
+    {"&#593;&#720;", "ar", 3},
+    {"&#596;&#720;", "or", 3},
+    {"u&#720;", "oo", 3},
+    {"&#604;&#720;", "er", 2},
+    {"ei", "ay", 4},
+    {"ai", "i", 4},
+    {"&#596;i", "oy", 1},
+    {"&#601;u", "o", 4},
+    {"au", "ow", 2},
+    {"i&#601;", "ear", 1},
+    {"&#603;&#601;", "air", 1},
+    {"u&#601;", "ure", 1},
+    {"&#650;", "oo", 2},
 };
 const Phone kCodas[] = {
-    {"", "", 14},    {"t", "t", 8},   {"d", "d", 5},      {"n", "n", 9},        {"s", "ss", 5},
-    {"z", "s", 3},   {"l", "ll", 5},  {"m", "m", 4},      {"k", "ck", 5},       {"p", "p", 3},
-    {"&#331;", "ng", 3}, {"r", "r", 2}, {"nt", "nt", 3},  {"st", "st", 2},      {"&#643;", "sh", 1},
+    {"", "", 14},         {"t", "t", 8},  {"d", "d", 5},       {"n", "n", 9},   {"s", "ss", 5},
+    {"z", "s", 3},        {"l", "ll", 5}, {"m", "m", 4},       {"k", "ck", 5},  {"p", "p", 3},
+    {"&#331;", "ng", 3},  {"r", "r", 2},  {"nt", "nt", 3},     {"st", "st", 2}, {"&#643;", "sh", 1},
     {"&#331;k", "nk", 1}, {"ks", "x", 1}, {"&#658;", "ge", 1}, {"v", "ve", 2},  {"&#952;", "th", 1},
 };
 
@@ -63,7 +78,9 @@ const T& pick(const T (&items)[N], std::mt19937& rng) {
   return items[0];
 }
 
-int exec(sqlite3* db, const char* sql) { return sqlite3_exec(db, sql, nullptr, nullptr, nullptr); }
+int exec(sqlite3* db, const char* sql) {
+  return sqlite3_exec(db, sql, nullptr, nullptr, nullptr);
+}
 
 sqlite3* openForWriting(const std::filesystem::path& path, const std::string& passphrase,
                         std::string& error) {
@@ -71,8 +88,10 @@ sqlite3* openForWriting(const std::filesystem::path& path, const std::string& pa
   std::filesystem::remove(path, ignored);
   sqlite3* db = nullptr;
   const char* vfs = nullptr;
-  if (passphrase.empty()) vfs = "unix";
-  else quorvi::codec::registerCodecVfs();
+  if (passphrase.empty())
+    vfs = "unix";
+  else
+    quorvi::codec::registerCodecVfs();
   if (sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, vfs) !=
       SQLITE_OK) {
     error = "cannot create " + path.string();

@@ -77,8 +77,9 @@ void timeTyping(LearnerSearch& learner, const std::vector<LearnerWord>& words) {
       const QString prefix = word.forms[0].left(n);
       const auto start = std::chrono::steady_clock::now();
       learner.bySound(prefix, 0);
-      ms.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() -
-                                                             start).count());
+      ms.push_back(
+          std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+              .count());
       slowest.emplace_back(ms.back(), prefix);
     }
   }
@@ -115,8 +116,9 @@ int main(int argc, char** argv) {
     for (int round = 0; round < 50; ++round) {
       const auto start = std::chrono::steady_clock::now();
       learner.bySound(QString::fromUtf8(one), std::getenv("QUORVI_TIME_ALL") ? 1 : 0);
-      ms.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() -
-                                                             start).count());
+      ms.push_back(
+          std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+              .count());
     }
     std::sort(ms.begin(), ms.end());
     std::printf("%s: median %.3f ms\n", one, ms[ms.size() / 2]);

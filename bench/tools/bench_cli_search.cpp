@@ -48,7 +48,8 @@ Run measure(std::vector<std::string> args) {
     if (posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ) == 0 &&
         wait4(pid, &status, 0, &usage) == pid && WIFEXITED(status) && WEXITSTATUS(status) == 0) {
       const double ms =
-          std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+          std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+              .count();
       best.milliseconds = std::min(best.milliseconds, ms);
       best.megabytes = std::max(best.megabytes, static_cast<double>(usage.ru_maxrss) / 1024.0);
     } else {
@@ -71,10 +72,11 @@ void compare(const char* typed, bool all) {
   const Run quorvi = measure(ours);
   const Run shell = measure({kShell, "-cmd", ".load ./quorvi-codec", "-cmd", ".load ./regexp.dll",
                              "-cmd", kOpen, ":memory:", sql});
-  std::printf("%-14s %-6s %7.1f ms %6.1f MB   shell %7.1f ms %6.1f MB   ratio time %.2f size %.2f\n",
-              typed, all ? "--all" : "capped", quorvi.milliseconds, quorvi.megabytes,
-              shell.milliseconds, shell.megabytes, quorvi.milliseconds / shell.milliseconds,
-              quorvi.megabytes / shell.megabytes);
+  std::printf(
+      "%-14s %-6s %7.1f ms %6.1f MB   shell %7.1f ms %6.1f MB   ratio time %.2f size %.2f\n", typed,
+      all ? "--all" : "capped", quorvi.milliseconds, quorvi.megabytes, shell.milliseconds,
+      shell.megabytes, quorvi.milliseconds / shell.milliseconds,
+      quorvi.megabytes / shell.megabytes);
 }
 
 }  // namespace

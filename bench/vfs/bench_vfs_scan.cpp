@@ -27,10 +27,14 @@ extern char** environ;
 namespace {
 
 constexpr const char* kKey = "harbor_lanternfish_sonatina";
-constexpr const char* kScan = "SELECT count(*), sum(length(w_caption) + length(w_phonetic) + length(w_explain)) FROM dict_word";
+constexpr const char* kScan =
+    "SELECT count(*), sum(length(w_caption) + length(w_phonetic) + length(w_explain)) FROM "
+    "dict_word";
 using Clock = std::chrono::steady_clock;
 
-double seconds(Clock::time_point a, Clock::time_point b) { return std::chrono::duration<double>(b - a).count(); }
+double seconds(Clock::time_point a, Clock::time_point b) {
+  return std::chrono::duration<double>(b - a).count();
+}
 
 bool exec(sqlite3* db, const std::string& sql) {
   char* err = nullptr;
@@ -45,11 +49,15 @@ bool exec(sqlite3* db, const std::string& sql) {
 bool buildPlain(const std::string& path, int rows) {
   sqlite3* db = nullptr;
   sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, "unix");
-  bool ok = exec(db, "CREATE TABLE dict_word(w_id INTEGER PRIMARY KEY, w_caption TEXT, w_phonetic TEXT, w_explain TEXT)") &&
-            exec(db, "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i+1 FROM n WHERE i<" + std::to_string(rows) +
-                         ") INSERT INTO dict_word(w_caption, w_phonetic, w_explain) SELECT "
-                         "printf('word%06d', i), printf('&#601;k%d&#720;mpl', i % 977), "
-                         "printf('%.*c explanation number %d of the word', 120 + i % 80, 'x', i) FROM n");
+  bool ok =
+      exec(db,
+           "CREATE TABLE dict_word(w_id INTEGER PRIMARY KEY, w_caption TEXT, w_phonetic TEXT, "
+           "w_explain TEXT)") &&
+      exec(db, "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i+1 FROM n WHERE i<" +
+                   std::to_string(rows) +
+                   ") INSERT INTO dict_word(w_caption, w_phonetic, w_explain) SELECT "
+                   "printf('word%06d', i), printf('&#601;k%d&#720;mpl', i % 977), "
+                   "printf('%.*c explanation number %d of the word', 120 + i % 80, 'x', i) FROM n");
   sqlite3_close(db);
   return ok;
 }
@@ -62,8 +70,8 @@ double scanInProcess(const std::string& name, const char* vfs, const char* key) 
   if (key != nullptr) sqlite3_key(db, key, static_cast<int>(std::strlen(key)));
   sqlite3_stmt* stmt = nullptr;
   double result = -1;
-  if (sqlite3_prepare_v2(db, kScan, -1, &stmt, nullptr) == SQLITE_OK && sqlite3_step(stmt) == SQLITE_ROW &&
-      sqlite3_column_int64(stmt, 0) > 0) {
+  if (sqlite3_prepare_v2(db, kScan, -1, &stmt, nullptr) == SQLITE_OK &&
+      sqlite3_step(stmt) == SQLITE_ROW && sqlite3_column_int64(stmt, 0) > 0) {
     result = seconds(start, Clock::now());
   }
   sqlite3_finalize(stmt);
@@ -126,8 +134,9 @@ int main(int argc, char** argv) {
     sqlite3_close(db);
     if (rc != SQLITE_OK) return 1;
   }
-  const std::string cipherSql = std::string("PRAGMA key='") + kKey + "'; ATTACH '" + plain +
-                                "' AS p KEY ''; CREATE TABLE dict_word AS SELECT * FROM p.dict_word;";
+  const std::string cipherSql =
+      std::string("PRAGMA key='") + kKey + "'; ATTACH '" + plain +
+      "' AS p KEY ''; CREATE TABLE dict_word AS SELECT * FROM p.dict_word;";
   const bool havePeer = runProcess({"sqlcipher", peer, cipherSql}) >= 0;
 
   std::printf("data: %d rows, plain %.1f MB, keyed %.1f MB%s\n", rows, fs::file_size(plain) / 1e6,
@@ -141,32 +150,38 @@ int main(int argc, char** argv) {
   const std::string module = QUORVI_CODEC_MODULE;
   double shPlain = timeRuns(runs, [&] { return runProcess({"sqlite3", plain, kScan}); });
   double shKeyed = timeRuns(runs, [&] {
-    return runProcess({"sqlite3", "-cmd", ".load " + fs::path(module).replace_extension().string(), "-cmd",
-                       ".open file:" + keyed + "?key=" + kKey, ":memory:", kScan});
+    return runProcess({"sqlite3", "-cmd", ".load " + fs::path(module).replace_extension().string(),
+                       "-cmd", ".open file:" + keyed + "?key=" + kKey, ":memory:", kScan});
   });
-  std::printf("processes: sqlite3 plain %.1f ms, sqlite3 + codec keyed %.1f ms (ratio %.2f, overhead %.1f ms)\n",
-              shPlain * 1e3, shKeyed * 1e3, shKeyed / shPlain, (shKeyed - shPlain) * 1e3);
+  std::printf(
+      "processes: sqlite3 plain %.1f ms, sqlite3 + codec keyed %.1f ms (ratio %.2f, overhead %.1f "
+      "ms)\n",
+      shPlain * 1e3, shKeyed * 1e3, shKeyed / shPlain, (shKeyed - shPlain) * 1e3);
   if (havePeer) {
     double shPeer = timeRuns(runs, [&] {
       return runProcess({"sqlcipher", peer, std::string("PRAGMA key='") + kKey + "';" + kScan});
     });
     std::printf("processes: sqlcipher keyed %.1f ms (ratio %.2f, overhead %.1f ms)\n", shPeer * 1e3,
                 shPeer / shPlain, (shPeer - shPlain) * 1e3);
-    std::printf("overhead of the codec vs sqlcipher's: %.2f\n", (shKeyed - shPlain) / (shPeer - shPlain));
+    std::printf("overhead of the codec vs sqlcipher's: %.2f\n",
+                (shKeyed - shPlain) / (shPeer - shPlain));
     // The same without the scan: start-up and key derivation alone, to show the scan's own cost.
     const std::string openOnly = "SELECT count(*) FROM sqlite_master";
     double idlePlain = timeRuns(runs, [&] { return runProcess({"sqlite3", plain, openOnly}); });
     double idleKeyed = timeRuns(runs, [&] {
-      return runProcess({"sqlite3", "-cmd", ".load " + fs::path(module).replace_extension().string(), "-cmd",
+      return runProcess({"sqlite3", "-cmd",
+                         ".load " + fs::path(module).replace_extension().string(), "-cmd",
                          ".open file:" + keyed + "?key=" + kKey, ":memory:", openOnly});
     });
     double idlePeer = timeRuns(runs, [&] {
       return runProcess({"sqlcipher", peer, std::string("PRAGMA key='") + kKey + "';" + openOnly});
     });
-    std::printf("scan alone (process minus open-only process): plain %.1f ms, codec %.1f ms (ratio %.2f), "
-                "sqlcipher %.1f ms (ratio %.2f)\n",
-                (shPlain - idlePlain) * 1e3, (shKeyed - idleKeyed) * 1e3, (shKeyed - idleKeyed) / (shPlain - idlePlain),
-                (shPeer - idlePeer) * 1e3, (shPeer - idlePeer) / (shPlain - idlePlain));
+    std::printf(
+        "scan alone (process minus open-only process): plain %.1f ms, codec %.1f ms (ratio %.2f), "
+        "sqlcipher %.1f ms (ratio %.2f)\n",
+        (shPlain - idlePlain) * 1e3, (shKeyed - idleKeyed) * 1e3,
+        (shKeyed - idleKeyed) / (shPlain - idlePlain), (shPeer - idlePeer) * 1e3,
+        (shPeer - idlePeer) / (shPlain - idlePlain));
   }
   fs::remove_all(dir);
   return 0;

@@ -17,106 +17,108 @@
 
 namespace {
 
-QStringList actionTexts(const QMenu *menu) {
-    QStringList texts;
-    for (const QAction *action : menu->actions()) texts << action->text();
-    return texts;
+QStringList actionTexts(const QMenu* menu) {
+  QStringList texts;
+  for (const QAction* action : menu->actions()) texts << action->text();
+  return texts;
 }
 
-QAction *actionNamed(QMenu *menu, const QString &text) {
-    for (QAction *action : menu->actions())
-        if (action->text() == text) return action;
-    qFatal("no action %s", qPrintable(text));
+QAction* actionNamed(QMenu* menu, const QString& text) {
+  for (QAction* action : menu->actions())
+    if (action->text() == text) return action;
+  qFatal("no action %s", qPrintable(text));
 }
 
 }  // namespace
 
 class ContextMenuTest : public WindowTestCase {
-    Q_OBJECT
+  Q_OBJECT
 
-private:
-    QListWidget *list() { return window->findChild<QListWidget *>(QStringLiteral("displayResult")); }
-    QTextEdit *pane() { return window->findChild<QTextEdit *>(QStringLiteral("displayFull")); }
-    ContextMenus *menus() { return window->findChild<ContextMenus *>(); }
-    QPoint rowCentre(int row) { return list()->visualItemRect(list()->item(row)).center(); }
+ private:
+  QListWidget* list() { return window->findChild<QListWidget*>(QStringLiteral("displayResult")); }
+  QTextEdit* pane() { return window->findChild<QTextEdit*>(QStringLiteral("displayFull")); }
+  ContextMenus* menus() { return window->findChild<ContextMenus*>(); }
+  QPoint rowCentre(int row) { return list()->visualItemRect(list()->item(row)).center(); }
 
-    QString entryOf(const QString &headword) {
-        PhoneticDictionary engine;
-        return engine.entryText(headword.toStdString()).join(QLatin1Char('\n'));
-    }
+  QString entryOf(const QString& headword) {
+    PhoneticDictionary engine;
+    return engine.entryText(headword.toStdString()).join(QLatin1Char('\n'));
+  }
 
-private slots:
-    void init() {
-        auto rows = quorvi::testing::sampleRows();
-        rows.push_back({"record", "&#712;rek&#596;&#720;d", "n. a written account"});
-        rows.push_back({"record", "ri&#712;k&#596;&#720;d", "v. to write down"});
-        QVERIFY(openWindow(rows));
-    }
+ private slots:
+  void init() {
+    auto rows = quorvi::testing::sampleRows();
+    rows.push_back({"record", "&#712;rek&#596;&#720;d", "n. a written account"});
+    rows.push_back({"record", "ri&#712;k&#596;&#720;d", "v. to write down"});
+    QVERIFY(openWindow(rows));
+  }
 
-    void cleanup() { closeWindow(); }
+  void cleanup() { closeWindow(); }
 
-    void listMenuCopiesAndPronouncesTheRowUnderThePointer() {
-        std::unique_ptr<QMenu> menu(menus()->listMenu(rowCentre(1)));
-        QVERIFY(menu);
-        QCOMPARE(actionTexts(menu.get()),
-                 QStringList({"复制单词", "复制词条", "", "朗读单词",
-                              QStringLiteral("朗读 [i\u0261\u02C8z\u0251\u02D0mpli\u014B]")}));
-        actionNamed(menu.get(), "复制单词")->trigger();
-        QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("exampling"));
-        actionNamed(menu.get(), "复制词条")->trigger();
-        QCOMPARE(QGuiApplication::clipboard()->text(), entryOf(QStringLiteral("exampling")));
+  void listMenuCopiesAndPronouncesTheRowUnderThePointer() {
+    std::unique_ptr<QMenu> menu(menus()->listMenu(rowCentre(1)));
+    QVERIFY(menu);
+    QCOMPARE(actionTexts(menu.get()),
+             QStringList({"复制单词", "复制词条", "", "朗读单词",
+                          QStringLiteral("朗读 [i\u0261\u02C8z\u0251\u02D0mpli\u014B]")}));
+    actionNamed(menu.get(), "复制单词")->trigger();
+    QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("exampling"));
+    actionNamed(menu.get(), "复制词条")->trigger();
+    QCOMPARE(QGuiApplication::clipboard()->text(), entryOf(QStringLiteral("exampling")));
 
-        QSignalSpy word(menus(), &ContextMenus::pronounceWord);
-        QSignalSpy sound(menus(), &ContextMenus::pronounceTranscription);
-        actionNamed(menu.get(), "朗读单词")->trigger();
-        menu->actions().last()->trigger();
-        QCOMPARE(word.size(), 1);
-        QCOMPARE(word.at(0).at(0).toString(), QStringLiteral("exampling"));
-        QCOMPARE(sound.size(), 1);
-        QCOMPARE(sound.at(0).at(0).toString(), QStringLiteral("i\u0261\u02C8z\u0251\u02D0mpli\u014B"));
-    }
+    QSignalSpy word(menus(), &ContextMenus::pronounceWord);
+    QSignalSpy sound(menus(), &ContextMenus::pronounceTranscription);
+    actionNamed(menu.get(), "朗读单词")->trigger();
+    menu->actions().last()->trigger();
+    QCOMPARE(word.size(), 1);
+    QCOMPARE(word.at(0).at(0).toString(), QStringLiteral("exampling"));
+    QCOMPARE(sound.size(), 1);
+    QCOMPARE(sound.at(0).at(0).toString(), QStringLiteral("i\u0261\u02C8z\u0251\u02D0mpli\u014B"));
+  }
 
-    void everyStoredPronunciationCanBeHeard() {
-        list()->addItem(QStringLiteral("record"));
-        std::unique_ptr<QMenu> menu(menus()->listMenu(rowCentre(2)));
-        const QStringList texts = actionTexts(menu.get());
-        QVERIFY2(texts.contains(QStringLiteral("朗读 [\u02C8rek\u0254\u02D0d]")) &&
-                     texts.contains(QStringLiteral("朗读 [ri\u02C8k\u0254\u02D0d]")),
-                 qPrintable(texts.join(QLatin1Char('|'))));
-    }
+  void everyStoredPronunciationCanBeHeard() {
+    list()->addItem(QStringLiteral("record"));
+    std::unique_ptr<QMenu> menu(menus()->listMenu(rowCentre(2)));
+    const QStringList texts = actionTexts(menu.get());
+    QVERIFY2(texts.contains(QStringLiteral("朗读 [\u02C8rek\u0254\u02D0d]")) &&
+                 texts.contains(QStringLiteral("朗读 [ri\u02C8k\u0254\u02D0d]")),
+             qPrintable(texts.join(QLatin1Char('|'))));
+  }
 
-    void paneMenuCopiesTheSelectionToo() {
-        // Without a selection: the entry's headword and the whole entry.
-        std::unique_ptr<QMenu> menu(menus()->paneMenu());
-        QCOMPARE(actionTexts(menu.get()).first(), QStringLiteral("复制单词"));
-        actionNamed(menu.get(), "复制词条")->trigger();
-        QCOMPARE(QGuiApplication::clipboard()->text(), entryOf(QStringLiteral("example")));
+  void paneMenuCopiesTheSelectionToo() {
+    // Without a selection: the entry's headword and the whole entry.
+    std::unique_ptr<QMenu> menu(menus()->paneMenu());
+    QCOMPARE(actionTexts(menu.get()).first(), QStringLiteral("复制单词"));
+    actionNamed(menu.get(), "复制词条")->trigger();
+    QCOMPARE(QGuiApplication::clipboard()->text(), entryOf(QStringLiteral("example")));
 
-        // Selecting text still works, and the selection can be copied.
-        QTextCursor cursor = pane()->textCursor();
-        cursor.setPosition(0);
-        cursor.setPosition(pane()->toPlainText().indexOf(QLatin1Char(']')) + 1, QTextCursor::KeepAnchor);
-        pane()->setTextCursor(cursor);
-        menu.reset(menus()->paneMenu());
-        actionNamed(menu.get(), "复制选中文字")->trigger();
-        QCOMPARE(QGuiApplication::clipboard()->text(),
-                 QStringLiteral("example\n[i\u0261\u02C8z\u0251\u02D0mpl]"));
-    }
+    // Selecting text still works, and the selection can be copied.
+    QTextCursor cursor = pane()->textCursor();
+    cursor.setPosition(0);
+    cursor.setPosition(pane()->toPlainText().indexOf(QLatin1Char(']')) + 1,
+                       QTextCursor::KeepAnchor);
+    pane()->setTextCursor(cursor);
+    menu.reset(menus()->paneMenu());
+    actionNamed(menu.get(), "复制选中文字")->trigger();
+    QCOMPARE(QGuiApplication::clipboard()->text(),
+             QStringLiteral("example\n[i\u0261\u02C8z\u0251\u02D0mpl]"));
+  }
 
-    void rightClickOpensTheMenuAndEmptinessOpensNone() {
-        QContextMenuEvent click(QContextMenuEvent::Mouse, rowCentre(0), list()->viewport()->mapToGlobal(rowCentre(0)));
-        QApplication::sendEvent(list()->viewport(), &click);
-        QTRY_VERIFY(QApplication::activePopupWidget() != nullptr);
-        auto *open = qobject_cast<QMenu *>(QApplication::activePopupWidget());
-        QVERIFY(open != nullptr);
-        QCOMPARE(open->actions().first()->text(), QStringLiteral("复制单词"));
-        open->close();
+  void rightClickOpensTheMenuAndEmptinessOpensNone() {
+    QContextMenuEvent click(QContextMenuEvent::Mouse, rowCentre(0),
+                            list()->viewport()->mapToGlobal(rowCentre(0)));
+    QApplication::sendEvent(list()->viewport(), &click);
+    QTRY_VERIFY(QApplication::activePopupWidget() != nullptr);
+    auto* open = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    QVERIFY(open != nullptr);
+    QCOMPARE(open->actions().first()->text(), QStringLiteral("复制单词"));
+    open->close();
 
-        list()->clear();
-        QCOMPARE(menus()->listMenu(QPoint(5, 5)), nullptr);
-        pane()->clear();
-        QCOMPARE(menus()->paneMenu(), nullptr);
-    }
+    list()->clear();
+    QCOMPARE(menus()->listMenu(QPoint(5, 5)), nullptr);
+    pane()->clear();
+    QCOMPARE(menus()->paneMenu(), nullptr);
+  }
 };
 
 QTEST_MAIN(ContextMenuTest)

@@ -9,67 +9,71 @@
 #include "open_window.h"
 
 class FitFocusTest : public WindowTestCase {
-    Q_OBJECT
+  Q_OBJECT
 
-private:
-    QPushButton *button(const char *name) {
-        auto *found = window->findChild<QPushButton *>(QString::fromLatin1(name));
-        if (found == nullptr) qFatal("no button %s", name);
-        return found;
+ private:
+  QPushButton* button(const char* name) {
+    auto* found = window->findChild<QPushButton*>(QString::fromLatin1(name));
+    if (found == nullptr) qFatal("no button %s", name);
+    return found;
+  }
+
+ private slots:
+  void initTestCase() { QVERIFY(openWindow()); }
+
+  void cleanupTestCase() { closeWindow(); }
+
+  void buttonsKeepTheirBoxesAndFitTheirText() {
+    const QRect windowRect = window->rect();
+    for (QPushButton* b : window->findChildren<QPushButton*>()) {
+      if (b->objectName().isEmpty() || !b->isVisible()) continue;
+      const bool isKey = b->parentWidget()->objectName() == QLatin1String("keyGroup");
+      QCOMPARE(b->size(), isKey ? QSize(37, 31) : b->size());
+      const QSize hint = b->sizeHint();
+      QVERIFY2(hint.width() <= b->width() && hint.height() <= b->height(),
+               qPrintable(QStringLiteral("%1 needs %2x%3")
+                              .arg(b->objectName())
+                              .arg(hint.width())
+                              .arg(hint.height())));
+      const QRect inWindow(b->mapTo(window, QPoint(0, 0)), b->size());
+      QVERIFY2(windowRect.contains(inWindow), qPrintable(b->objectName()));
     }
-
-private slots:
-    void initTestCase() { QVERIFY(openWindow()); }
-
-    void cleanupTestCase() { closeWindow(); }
-
-    void buttonsKeepTheirBoxesAndFitTheirText() {
-        const QRect windowRect = window->rect();
-        for (QPushButton *b : window->findChildren<QPushButton *>()) {
-            if (b->objectName().isEmpty() || !b->isVisible()) continue;
-            const bool isKey = b->parentWidget()->objectName() == QLatin1String("keyGroup");
-            QCOMPARE(b->size(), isKey ? QSize(37, 31) : b->size());
-            const QSize hint = b->sizeHint();
-            QVERIFY2(hint.width() <= b->width() && hint.height() <= b->height(),
-                     qPrintable(QStringLiteral("%1 needs %2x%3").arg(b->objectName()).arg(hint.width()).arg(hint.height())));
-            const QRect inWindow(b->mapTo(window, QPoint(0, 0)), b->size());
-            QVERIFY2(windowRect.contains(inWindow), qPrintable(b->objectName()));
-        }
-        // The link buttons stand apart, 50 x 22 as laid out.
-        QRect previous;
-        for (const char *name : {"aboutLink", "helpLink", "feedbackLink"}) {
-            QCOMPARE(button(name)->size(), QSize(50, 22));
-            QVERIFY2(!button(name)->geometry().intersects(previous), name);
-            previous = button(name)->geometry();
-        }
+    // The link buttons stand apart, 50 x 22 as laid out.
+    QRect previous;
+    for (const char* name : {"aboutLink", "helpLink", "feedbackLink"}) {
+      QCOMPARE(button(name)->size(), QSize(50, 22));
+      QVERIFY2(!button(name)->geometry().intersects(previous), name);
+      previous = button(name)->geometry();
     }
+  }
 
-    void focusIsVisibleOnEveryButton() {
-        for (QPushButton *b : window->findChildren<QPushButton *>()) {
-            if (b->objectName().isEmpty()) continue;
-            window->findChild<QWidget *>(QStringLiteral("displayResult"))->setFocus(Qt::TabFocusReason);
-            const QImage unfocused = b->grab().toImage();
-            b->setFocus(Qt::TabFocusReason);
-            QCOMPARE(QApplication::focusWidget(), b);
-            const QImage focused = b->grab().toImage();
-            QVERIFY2(focused != unfocused, qPrintable(b->objectName()));
-        }
+  void focusIsVisibleOnEveryButton() {
+    for (QPushButton* b : window->findChildren<QPushButton*>()) {
+      if (b->objectName().isEmpty()) continue;
+      window->findChild<QWidget*>(QStringLiteral("displayResult"))->setFocus(Qt::TabFocusReason);
+      const QImage unfocused = b->grab().toImage();
+      b->setFocus(Qt::TabFocusReason);
+      QCOMPARE(QApplication::focusWidget(), b);
+      const QImage focused = b->grab().toImage();
+      QVERIFY2(focused != unfocused, qPrintable(b->objectName()));
     }
+  }
 
-    void tabFollowsReadingOrder() {
-        const QStringList expected = {
-            "k230", "k240", "k952", "k331", "k593", "k601", "k609", "k596", "k643", "k652",
-            "k658", "k603", "inputPhonetic", "phoneticMode", "speakTyped", "speakWord", "displayResult",
-            "displayFull",
-            "aboutLink", "helpLink", "feedbackLink", "k230"};
-        button("k230")->setFocus(Qt::TabFocusReason);
-        QStringList walked;
-        for (int i = 1; i < expected.size(); ++i) {
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-            walked << QApplication::focusWidget()->objectName();
-        }
-        QCOMPARE(walked, expected.mid(1));
+  void tabFollowsReadingOrder() {
+    const QStringList expected = {"k230",          "k240",         "k952",       "k331",
+                                  "k593",          "k601",         "k609",       "k596",
+                                  "k643",          "k652",         "k658",       "k603",
+                                  "inputPhonetic", "phoneticMode", "speakTyped", "speakWord",
+                                  "displayResult", "displayFull",  "aboutLink",  "helpLink",
+                                  "feedbackLink",  "k230"};
+    button("k230")->setFocus(Qt::TabFocusReason);
+    QStringList walked;
+    for (int i = 1; i < expected.size(); ++i) {
+      QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+      walked << QApplication::focusWidget()->objectName();
     }
+    QCOMPARE(walked, expected.mid(1));
+  }
 };
 
 QTEST_MAIN(FitFocusTest)

@@ -16,69 +16,72 @@ namespace fs = std::filesystem;
 
 namespace {
 
-QString qpath(const fs::path &path) {
-    return QDir::cleanPath(QString::fromStdString(fs::weakly_canonical(path).string()));
+QString qpath(const fs::path& path) {
+  return QDir::cleanPath(QString::fromStdString(fs::weakly_canonical(path).string()));
 }
 
-void placeDictionary(const fs::path &folder) {
-    fs::create_directories(folder / "dict");
-    std::ofstream(folder / "dict" / "words.db") << "stands in for a dictionary";
+void placeDictionary(const fs::path& folder) {
+  fs::create_directories(folder / "dict");
+  std::ofstream(folder / "dict" / "words.db") << "stands in for a dictionary";
 }
 
 }  // namespace
 
 class RuntimeFolderTest : public QObject {
-    Q_OBJECT
+  Q_OBJECT
 
-private slots:
-    void prefersTheWorkingDirectoryThenTheExecutablesFolders() {
-        quorvi::testing::TemporaryFolder root;
-        const fs::path work = root.path() / "work";
-        const fs::path bin = root.path() / "usr" / "bin";
-        const fs::path installed = root.path() / "usr" / QUORVI_INSTALL_DIR;
-        fs::create_directories(work);
-        fs::create_directories(bin);
-        fs::create_directories(installed);
-        const QString workDir = qpath(work), binDir = qpath(bin), installedDir = qpath(installed);
+ private slots:
+  void prefersTheWorkingDirectoryThenTheExecutablesFolders() {
+    quorvi::testing::TemporaryFolder root;
+    const fs::path work = root.path() / "work";
+    const fs::path bin = root.path() / "usr" / "bin";
+    const fs::path installed = root.path() / "usr" / QUORVI_INSTALL_DIR;
+    fs::create_directories(work);
+    fs::create_directories(bin);
+    fs::create_directories(installed);
+    const QString workDir = qpath(work), binDir = qpath(bin), installedDir = qpath(installed);
 
-        // Nowhere: every place is named once, in order.
-        RuntimeFolderSearch search = findRuntimeFolder(workDir, binDir);
-        QVERIFY(search.found.isEmpty());
-        QCOMPARE(search.searched, QStringList({workDir, binDir, installedDir}));
-        QCOMPARE(findRuntimeFolder(binDir, binDir).searched, QStringList({binDir, installedDir}));
+    // Nowhere: every place is named once, in order.
+    RuntimeFolderSearch search = findRuntimeFolder(workDir, binDir);
+    QVERIFY(search.found.isEmpty());
+    QCOMPARE(search.searched, QStringList({workDir, binDir, installedDir}));
+    QCOMPARE(findRuntimeFolder(binDir, binDir).searched, QStringList({binDir, installedDir}));
 
-        placeDictionary(installed);
-        QCOMPARE(findRuntimeFolder(workDir, binDir).found, installedDir);
-        placeDictionary(bin);
-        QCOMPARE(findRuntimeFolder(workDir, binDir).found, binDir);
-        placeDictionary(work);
-        search = findRuntimeFolder(workDir, binDir);
-        QCOMPARE(search.found, workDir);
-        QCOMPARE(search.searched, QStringList({workDir}));
+    placeDictionary(installed);
+    QCOMPARE(findRuntimeFolder(workDir, binDir).found, installedDir);
+    placeDictionary(bin);
+    QCOMPARE(findRuntimeFolder(workDir, binDir).found, binDir);
+    placeDictionary(work);
+    search = findRuntimeFolder(workDir, binDir);
+    QCOMPARE(search.found, workDir);
+    QCOMPARE(search.searched, QStringList({workDir}));
 
-        // A folder named like the dictionary is no dictionary.
-        fs::remove_all(work / "dict");
-        fs::create_directories(work / "dict" / "words.db");
-        QCOMPARE(findRuntimeFolder(workDir, binDir).found, binDir);
-    }
+    // A folder named like the dictionary is no dictionary.
+    fs::remove_all(work / "dict");
+    fs::create_directories(work / "dict" / "words.db");
+    QCOMPARE(findRuntimeFolder(workDir, binDir).found, binDir);
+  }
 
-    void windowSaysWhereItLookedForAMissingDictionary() {
-        quorvi::testing::TemporaryFolder empty;
-        quorvi::testing::WorkingDirectory cwd(empty.path());
-        MainWindow window;
-        const QString shown = window.findChild<QTextEdit *>(QStringLiteral("displayFull"))->toPlainText();
-        QVERIFY2(shown.contains(QStringLiteral("dict/words.db")), qPrintable(shown));
-        QVERIFY2(shown.contains(QDir::currentPath()), qPrintable(shown));
-    }
+  void windowSaysWhereItLookedForAMissingDictionary() {
+    quorvi::testing::TemporaryFolder empty;
+    quorvi::testing::WorkingDirectory cwd(empty.path());
+    MainWindow window;
+    const QString shown =
+        window.findChild<QTextEdit*>(QStringLiteral("displayFull"))->toPlainText();
+    QVERIFY2(shown.contains(QStringLiteral("dict/words.db")), qPrintable(shown));
+    QVERIFY2(shown.contains(QDir::currentPath()), qPrintable(shown));
+  }
 
-    void windowWithADictionaryShowsTheSampleEntry() {
-        quorvi::testing::TemporaryFolder folder;
-        QVERIFY(quorvi::testing::layOutRuntimeFolder(folder.path(), quorvi::testing::sampleRows()).empty());
-        quorvi::testing::WorkingDirectory cwd(folder.path());
-        MainWindow window;
-        const QString shown = window.findChild<QTextEdit *>(QStringLiteral("displayFull"))->toPlainText();
-        QVERIFY2(shown.startsWith(QStringLiteral("example\n")), qPrintable(shown));
-    }
+  void windowWithADictionaryShowsTheSampleEntry() {
+    quorvi::testing::TemporaryFolder folder;
+    QVERIFY(
+        quorvi::testing::layOutRuntimeFolder(folder.path(), quorvi::testing::sampleRows()).empty());
+    quorvi::testing::WorkingDirectory cwd(folder.path());
+    MainWindow window;
+    const QString shown =
+        window.findChild<QTextEdit*>(QStringLiteral("displayFull"))->toPlainText();
+    QVERIFY2(shown.startsWith(QStringLiteral("example\n")), qPrintable(shown));
+  }
 };
 
 QTEST_MAIN(RuntimeFolderTest)

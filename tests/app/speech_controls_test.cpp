@@ -17,71 +17,74 @@
 #include "open_window.h"
 
 class SpeechControlsTest : public WindowTestCase {
-    Q_OBJECT
+  Q_OBJECT
 
-private:
-    SpeechControls *speech() { return window->findChild<SpeechControls *>(); }
-    QString status() { return window->findChild<QLabel *>(QStringLiteral("speechStatus"))->text(); }
-    QLineEdit *input() { return window->findChild<QLineEdit *>(QStringLiteral("inputPhonetic")); }
-    void click(const char *name) {
-        QTest::mouseClick(window->findChild<QPushButton *>(QString::fromLatin1(name)), Qt::LeftButton);
-    }
+ private:
+  SpeechControls* speech() { return window->findChild<SpeechControls*>(); }
+  QString status() { return window->findChild<QLabel*>(QStringLiteral("speechStatus"))->text(); }
+  QLineEdit* input() { return window->findChild<QLineEdit*>(QStringLiteral("inputPhonetic")); }
+  void click(const char* name) {
+    QTest::mouseClick(window->findChild<QPushButton*>(QString::fromLatin1(name)), Qt::LeftButton);
+  }
 
-private slots:
-    void init() { QVERIFY(openWindow()); }
+ private slots:
+  void init() { QVERIFY(openWindow()); }
 
-    void cleanup() { closeWindow(); }
+  void cleanup() { closeWindow(); }
 
-    void buttonsSpeakTheTypedTextAndThePickedWord() {
-        input()->setText(QStringLiteral("k\u00e6t"));
-        click("speakTyped");
-        const size_t typedCat = speech()->lastClip().size();
-        QVERIFY(typedCat > 0);
+  void buttonsSpeakTheTypedTextAndThePickedWord() {
+    input()->setText(QStringLiteral("k\u00e6t"));
+    click("speakTyped");
+    const size_t typedCat = speech()->lastClip().size();
+    QVERIFY(typedCat > 0);
 
-        click("speakWord");  // "example", the picked row
-        const size_t example = speech()->lastClip().size();
-        QVERIFY2(example > typedCat, qPrintable(QStringLiteral("%1 %2").arg(example).arg(typedCat)));
+    click("speakWord");  // "example", the picked row
+    const size_t example = speech()->lastClip().size();
+    QVERIFY2(example > typedCat, qPrintable(QStringLiteral("%1 %2").arg(example).arg(typedCat)));
 
-        // The keys do the same from anywhere in the window (the synthesiser varies a clip's
-        // length by a few samples from one time to the next).
-        const auto near = [](size_t size, size_t expected) { return size * 10 > expected * 9 && size * 9 < expected * 10; };
-        QTest::keyClick(window, Qt::Key_Space, Qt::ControlModifier | Qt::ShiftModifier);
-        QVERIFY(near(speech()->lastClip().size(), typedCat));
-        QTest::keyClick(window, Qt::Key_Space, Qt::ControlModifier);
-        QVERIFY(near(speech()->lastClip().size(), example));
-    }
+    // The keys do the same from anywhere in the window (the synthesiser varies a clip's
+    // length by a few samples from one time to the next).
+    const auto near = [](size_t size, size_t expected) {
+      return size * 10 > expected * 9 && size * 9 < expected * 10;
+    };
+    QTest::keyClick(window, Qt::Key_Space, Qt::ControlModifier | Qt::ShiftModifier);
+    QVERIFY(near(speech()->lastClip().size(), typedCat));
+    QTest::keyClick(window, Qt::Key_Space, Qt::ControlModifier);
+    QVERIFY(near(speech()->lastClip().size(), example));
+  }
 
-    void anUnreadableTranscriptionSaysWhy() {
-        input()->setText(QStringLiteral("k\u00e6xt"));
-        click("speakTyped");
-        QVERIFY2(status().contains(QStringLiteral("第 3 个字符")) && status().contains(QStringLiteral("“x”")),
-                 qPrintable(status()));
-        input()->clear();
-        click("speakTyped");
-        QVERIFY2(!status().isEmpty(), "an empty input says there is nothing to speak");
-    }
+  void anUnreadableTranscriptionSaysWhy() {
+    input()->setText(QStringLiteral("k\u00e6xt"));
+    click("speakTyped");
+    QVERIFY2(status().contains(QStringLiteral("第 3 个字符")) &&
+                 status().contains(QStringLiteral("“x”")),
+             qPrintable(status()));
+    input()->clear();
+    click("speakTyped");
+    QVERIFY2(!status().isEmpty(), "an empty input says there is nothing to speak");
+  }
 
-    void theMenuPronouncesThroughTheSameControls() {
-        auto *list = window->findChild<QListWidget *>(QStringLiteral("displayResult"));
-        std::unique_ptr<QMenu> menu(
-            window->findChild<ContextMenus *>()->listMenu(list->visualItemRect(list->item(1)).center()));
-        menu->actions().at(3)->trigger();  // pronounce "exampling"
-        const size_t word = speech()->lastClip().size();
-        QVERIFY(word > 0);
-        menu->actions().at(4)->trigger();  // its transcription as stored
-        QVERIFY(speech()->lastClip().size() > 0);
-        QVERIFY(speech()->lastClip().size() != word);
-    }
+  void theMenuPronouncesThroughTheSameControls() {
+    auto* list = window->findChild<QListWidget*>(QStringLiteral("displayResult"));
+    std::unique_ptr<QMenu> menu(
+        window->findChild<ContextMenus*>()->listMenu(list->visualItemRect(list->item(1)).center()));
+    menu->actions().at(3)->trigger();  // pronounce "exampling"
+    const size_t word = speech()->lastClip().size();
+    QVERIFY(word > 0);
+    menu->actions().at(4)->trigger();  // its transcription as stored
+    QVERIFY(speech()->lastClip().size() > 0);
+    QVERIFY(speech()->lastClip().size() != word);
+  }
 
-    void aMissingAudioDeviceIsSaidOnce() {
-        if (!QMediaDevices::defaultAudioOutput().isNull()) QSKIP("this machine has an audio output");
-        click("speakWord");
-        const QString first = status();
-        QVERIFY2(first.contains(QStringLiteral("音频设备")), qPrintable(first));
-        click("speakWord");
-        QCOMPARE(status(), QString());
-        QVERIFY(!speech()->lastClip().empty());
-    }
+  void aMissingAudioDeviceIsSaidOnce() {
+    if (!QMediaDevices::defaultAudioOutput().isNull()) QSKIP("this machine has an audio output");
+    click("speakWord");
+    const QString first = status();
+    QVERIFY2(first.contains(QStringLiteral("音频设备")), qPrintable(first));
+    click("speakWord");
+    QCOMPARE(status(), QString());
+    QVERIFY(!speech()->lastClip().empty());
+  }
 };
 
 QTEST_MAIN(SpeechControlsTest)

@@ -10,37 +10,38 @@
 #include "vendor_site.h"
 
 class Browser : public QObject {
-    Q_OBJECT
+  Q_OBJECT
 
-public:
-    QStringList opened;
+ public:
+  QStringList opened;
 
-public slots:
-    void open(const QUrl &url) { opened << url.toString(); }
+ public slots:
+  void open(const QUrl& url) { opened << url.toString(); }
 };
 
 class VendorLinksTest : public QObject {
-    Q_OBJECT
+  Q_OBJECT
 
-private slots:
-    void pagesOfTheConfiguredSiteOpen() {
-        Browser browser;
-        QDesktopServices::setUrlHandler(QStringLiteral("http"), &browser, "open");
-        QVERIFY(openVendorPage(QStringLiteral("/software/phonetic/about/")));
-        QVERIFY(openVendorPage(QStringLiteral("/software/phonetic/help/")));
-        QVERIFY(openVendorPage(QStringLiteral("/software/phonetic/feedback/")));
-        QVERIFY(openVendorLink(QStringLiteral(QUORVI_VENDOR_SITE "/")));
-        QDesktopServices::unsetUrlHandler(QStringLiteral("http"));
-        QCOMPARE(browser.opened, QStringList({QStringLiteral("http://www.example.com/software/phonetic/about/"),
-                                              QStringLiteral("http://www.example.com/software/phonetic/help/"),
-                                              QStringLiteral("http://www.example.com/software/phonetic/feedback/"),
-                                              QStringLiteral("http://www.example.com/")}));
-    }
+ private slots:
+  void pagesOfTheConfiguredSiteOpen() {
+    Browser browser;
+    QDesktopServices::setUrlHandler(QStringLiteral("http"), &browser, "open");
+    QVERIFY(openVendorPage(QStringLiteral("/software/phonetic/about/")));
+    QVERIFY(openVendorPage(QStringLiteral("/software/phonetic/help/")));
+    QVERIFY(openVendorPage(QStringLiteral("/software/phonetic/feedback/")));
+    QVERIFY(openVendorLink(QStringLiteral(QUORVI_VENDOR_SITE "/")));
+    QDesktopServices::unsetUrlHandler(QStringLiteral("http"));
+    QCOMPARE(browser.opened,
+             QStringList({QStringLiteral("http://www.example.com/software/phonetic/about/"),
+                          QStringLiteral("http://www.example.com/software/phonetic/help/"),
+                          QStringLiteral("http://www.example.com/software/phonetic/feedback/"),
+                          QStringLiteral("http://www.example.com/")}));
+  }
 
-    void aLinkTheDesktopCannotOpenIsReported() {
-        // No handler and no browser for this scheme on the offscreen platform.
-        QVERIFY(!openVendorLink(QStringLiteral("quorvi-unknown-scheme:/nowhere")));
-    }
+  void aLinkTheDesktopCannotOpenIsReported() {
+    // No handler and no browser for this scheme on the offscreen platform.
+    QVERIFY(!openVendorLink(QStringLiteral("quorvi-unknown-scheme:/nowhere")));
+  }
 };
 
 QTEST_MAIN(VendorLinksTest)

@@ -93,7 +93,8 @@ TEST_P(AesCipherTest, ProcessesWholeBlocksOnlyAndLeavesTheTailAlone) {
     };
     std::vector<std::uint8_t> out(1000, 0xee);
     EXPECT_EQ(run(plain.data(), 8000, out.data()), 7936);
-    EXPECT_TRUE(std::all_of(out.begin() + 992, out.end(), [](std::uint8_t b) { return b == 0xee; }));
+    EXPECT_TRUE(
+        std::all_of(out.begin() + 992, out.end(), [](std::uint8_t b) { return b == 0xee; }));
     EXPECT_NE(out[991], 0xee);
 
     std::vector<std::uint8_t> untouched(32, 0xee);
@@ -133,7 +134,8 @@ TEST_P(AesCipherTest, ContextStateAndDirectionErrors) {
   EXPECT_EQ(aesEncryptBlocks(copy, block, 128, block), -5);
 }
 
-INSTANTIATE_TEST_SUITE_P(Paths, AesCipherTest, ::testing::Values(Path::Portable, Path::Hardware), pathName);
+INSTANTIATE_TEST_SUITE_P(Paths, AesCipherTest, ::testing::Values(Path::Portable, Path::Hardware),
+                         pathName);
 
 // Random keys and data through both implementations: the round keys (including the decryption
 // key preparation) and all outputs must be identical.
@@ -156,11 +158,15 @@ TEST(AesImplementations, AgreeOnRandomKeysAndData) {
       std::vector<std::uint8_t> outPortable(data.size()), outHardware(data.size());
       const int bits = static_cast<int>(data.size() * 8);
       setAesImplementation(AesImplementation::Portable);
-      if (direction == kAesDirectionEncrypt) aesEncryptBlocks(portable, data.data(), bits, outPortable.data());
-      else aesDecryptBlocks(portable, data.data(), bits, outPortable.data());
+      if (direction == kAesDirectionEncrypt)
+        aesEncryptBlocks(portable, data.data(), bits, outPortable.data());
+      else
+        aesDecryptBlocks(portable, data.data(), bits, outPortable.data());
       setAesImplementation(AesImplementation::Hardware);
-      if (direction == kAesDirectionEncrypt) aesEncryptBlocks(hardware, data.data(), bits, outHardware.data());
-      else aesDecryptBlocks(hardware, data.data(), bits, outHardware.data());
+      if (direction == kAesDirectionEncrypt)
+        aesEncryptBlocks(hardware, data.data(), bits, outHardware.data());
+      else
+        aesDecryptBlocks(hardware, data.data(), bits, outHardware.data());
       ASSERT_EQ(outPortable, outHardware) << "trial " << trial << " direction " << direction;
     }
   }
@@ -173,8 +179,8 @@ TEST(AesImplementations, WideDecryptionAgreesWithThePortablePathAlsoInPlace) {
   if (!aes_detail::wideHardwareSupported()) GTEST_SKIP() << "no VAES instructions";
   std::mt19937 random(8122026);
   std::uint8_t key[32], iv[16];
-  for (std::size_t blocks : {std::size_t{1}, std::size_t{16}, std::size_t{17}, std::size_t{47},
-                             std::size_t{256}}) {
+  for (std::size_t blocks :
+       {std::size_t{1}, std::size_t{16}, std::size_t{17}, std::size_t{47}, std::size_t{256}}) {
     for (auto& b : key) b = static_cast<std::uint8_t>(random());
     for (auto& b : iv) b = static_cast<std::uint8_t>(random());
     aes_detail::RoundKeys roundKeys;
@@ -192,7 +198,7 @@ TEST(AesImplementations, WideDecryptionAgreesWithThePortablePathAlsoInPlace) {
       const std::size_t done = aes_detail::cbcDecryptWide(roundKeys, chain, source, target, blocks);
       EXPECT_EQ(done, blocks - blocks % 16);
       aes_detail::kPortableAes.cbcDecrypt(roundKeys, chain, source + 16 * done, target + 16 * done,
-                                     blocks - done);
+                                          blocks - done);
       EXPECT_EQ(out, expected) << blocks << " blocks, in place " << inPlace;
     }
   }

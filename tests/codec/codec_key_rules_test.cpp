@@ -65,7 +65,8 @@ TEST_F(KeyRulesTest, AnotherKeyAfterReadingIsRefusedButAWrongFirstKeyCanBeReplac
 // Python's sqlite3 needs a named result column; the pragmas answer "ok" when they took effect.
 TEST_F(KeyRulesTest, KeyPragmasAnswerOneNamedRow) {
   Db db(path);
-  for (const char* sql : {"PRAGMA key='k1'", "PRAGMA hexkey='6b31'", "PRAGMA rekey='k2'", "PRAGMA hexrekey='6b31'"}) {
+  for (const char* sql :
+       {"PRAGMA key='k1'", "PRAGMA hexkey='6b31'", "PRAGMA rekey='k2'", "PRAGMA hexrekey='6b31'"}) {
     sqlite3_stmt* stmt = nullptr;
     ASSERT_EQ(sqlite3_prepare_v2(db.get(), sql, -1, &stmt, nullptr), SQLITE_OK) << sql;
     ASSERT_EQ(sqlite3_column_count(stmt), 1) << sql;
@@ -111,7 +112,8 @@ TEST_F(KeyRulesTest, ASharedPlainDatabaseCannotBeKeyed) {
     EXPECT_EQ(second.query("SELECT count(*) FROM t"), "30");
   }
   EXPECT_EQ(first.exec("PRAGMA rekey='k2'"), SQLITE_ERROR);
-  EXPECT_STREQ(sqlite3_errmsg(first.get()), "cannot rekey a database shared with other connections");
+  EXPECT_STREQ(sqlite3_errmsg(first.get()),
+               "cannot rekey a database shared with other connections");
   EXPECT_EQ(first.exec("PRAGMA key='k2'"), SQLITE_ERROR);
   EXPECT_EQ(sqlite3_rekey(first.get(), "k2", 2), SQLITE_ERROR);
   EXPECT_EQ(first.query("SELECT count(*) FROM t"), "30");

@@ -19,7 +19,8 @@ struct Transition {
   const char* from;  // null = plain
   const char* to;
 };
-const Transition kTransitions[] = {{nullptr, "new key"}, {"old key", "new key"}, {"old key", nullptr}};
+const Transition kTransitions[] = {
+    {nullptr, "new key"}, {"old key", "new key"}, {"old key", nullptr}};
 
 std::string name(const Transition& t) {
   return std::string(t.from ? "keyed" : "plain") + "->" + (t.to ? "keyed" : "plain");
@@ -47,7 +48,8 @@ class RekeyTest : public ::testing::Test {
     return dir.file("work.db");
   }
   // The database opens with `key` (or plain), is intact and holds `expected`; other keys fail.
-  void expectUnder(const std::string& path, const char* key, const std::string& expected, const std::string& where) {
+  void expectUnder(const std::string& path, const char* key, const std::string& expected,
+                   const std::string& where) {
     Db db(path, key);
     EXPECT_EQ(db.query("PRAGMA integrity_check"), "ok") << where;
     EXPECT_EQ(digest(db), expected) << where;
@@ -132,7 +134,8 @@ TEST_F(RekeyTest, FailedWritesLeaveOneKey) {
     const std::string expected = makeTemplate(t.from, 120);
     for (bool persistent : {false, true}) {
       const bool goesOn = untilFinished(1, [&](long k, const std::string& path, bool& finished) {
-        const std::string where = name(t) + (persistent ? " persistent" : " once") + " k=" + std::to_string(k);
+        const std::string where =
+            name(t) + (persistent ? " persistent" : " once") + " k=" + std::to_string(k);
         {
           Db db(path, t.from);
           armFault(k, persistent);
@@ -218,7 +221,8 @@ namespace {
 
 // True when some page image in `journal` decrypts under `key` (or reads plain for a null key) to
 // a page holding the text of table t's rows.
-bool journalHoldsRows(const std::vector<std::uint8_t>& journal, const char* key, std::size_t pageSize) {
+bool journalHoldsRows(const std::vector<std::uint8_t>& journal, const char* key,
+                      std::size_t pageSize) {
   const std::string marker = "seed 1";
   auto holds = [&](const std::uint8_t* p) {
     return std::search(p, p + pageSize, marker.begin(), marker.end()) != p + pageSize;
@@ -229,9 +233,11 @@ bool journalHoldsRows(const std::vector<std::uint8_t>& journal, const char* key,
   std::vector<std::uint8_t> image(pageSize);
   for (std::size_t off = 4; off + pageSize <= journal.size(); off += 4) {
     const std::uint8_t* field = &journal[off - 4];
-    const std::uint32_t page = (std::uint32_t(field[0]) << 24) | (field[1] << 16) | (field[2] << 8) | field[3];
+    const std::uint32_t page =
+        (std::uint32_t(field[0]) << 24) | (field[1] << 16) | (field[2] << 8) | field[3];
     if (page == 0 || page > 1000) continue;
-    cryptPage(cipher, derived, page, CryptDirection::Decrypt, &journal[off], image.data(), pageSize);
+    cryptPage(cipher, derived, page, CryptDirection::Decrypt, &journal[off], image.data(),
+              pageSize);
     if (holds(image.data())) return true;
   }
   return false;
@@ -246,7 +252,9 @@ std::vector<std::uint8_t> fileBytes(const std::string& path) {
 // must not keep the old pages, plain or under the old key, once the rekey is done.
 TEST(RekeyJournalTest, NoJournalKeepsOldPagesAfterARekey) {
   setUpCodecVfs();
-  const char* const setups[][2] = {{"persist", "normal"}, {"persist", "exclusive"}, {"delete", "exclusive"},
+  const char* const setups[][2] = {{"persist", "normal"},
+                                   {"persist", "exclusive"},
+                                   {"delete", "exclusive"},
                                    {"truncate", "exclusive"}};
   for (const Transition& t : {Transition{nullptr, "k2"}, Transition{"k1", "k2"}}) {
     for (const auto& setup : setups) {
@@ -258,13 +266,15 @@ TEST(RekeyJournalTest, NoJournalKeepsOldPagesAfterARekey) {
         ASSERT_EQ(db.query(std::string("PRAGMA journal_mode=") + setup[0]), setup[0]);
         ASSERT_EQ(db.query(std::string("PRAGMA locking_mode=") + setup[1]), setup[1]);
         fillTable(db, 300);
-        ASSERT_EQ(db.exec("UPDATE t SET b = b || ' changed'"), SQLITE_OK);  // a journal full of rows
+        ASSERT_EQ(db.exec("UPDATE t SET b = b || ' changed'"),
+                  SQLITE_OK);  // a journal full of rows
         ASSERT_EQ(rekey(db.get(), t.to), SQLITE_OK) << where;
         EXPECT_EQ(db.query("PRAGMA journal_mode"), setup[0]) << where;
         ASSERT_EQ(db.exec("INSERT INTO t(b) VALUES('after the rekey')"), SQLITE_OK);
       }
       const auto journal = fileBytes(path + "-journal");
-      EXPECT_FALSE(journalHoldsRows(journal, nullptr, 4096)) << where << ": plain rows in the journal";
+      EXPECT_FALSE(journalHoldsRows(journal, nullptr, 4096))
+          << where << ": plain rows in the journal";
       if (t.from != nullptr) {
         EXPECT_FALSE(journalHoldsRows(journal, t.from, 4096)) << where << ": old key";
       }
@@ -304,7 +314,8 @@ TEST(RekeyErrorTest, TheTempSchemaTakesNoKey) {
   Db db(dir.file("t.db"), "k1");
   ASSERT_EQ(db.exec("PRAGMA temp.cache_size=2; CREATE TEMP TABLE scratch(a)"), SQLITE_OK);
   fillTable(db, 10);
-  ASSERT_EQ(db.exec("INSERT INTO scratch SELECT zeroblob(900) FROM t, t AS u"), SQLITE_OK);  // spills to the file
+  ASSERT_EQ(db.exec("INSERT INTO scratch SELECT zeroblob(900) FROM t, t AS u"),
+            SQLITE_OK);  // spills to the file
   for (const char* pragma : {"rekey='k2'", "key='k2'", "hexrekey='6b32'"}) {
     EXPECT_EQ(db.exec(std::string("PRAGMA temp.") + pragma), SQLITE_ERROR) << pragma;
     EXPECT_STREQ(sqlite3_errmsg(db.get()), "a temporary database takes no key");

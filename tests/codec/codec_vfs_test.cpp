@@ -18,14 +18,16 @@ std::vector<std::uint8_t> readFile(const std::string& path) {
 }
 void writeFile(const std::string& path, const std::vector<std::uint8_t>& bytes) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  out.write(reinterpret_cast<const char*>(bytes.data()),
+            static_cast<std::streamsize>(bytes.size()));
 }
 void cryptFile(std::vector<std::uint8_t>& bytes, const char* passphrase, std::size_t pageSize,
                CryptDirection direction) {
   DatabaseKey key = deriveDatabaseKey(passphrase, static_cast<int>(std::strlen(passphrase)));
   AesCipher cipher;
   for (std::size_t off = 0; off + pageSize <= bytes.size(); off += pageSize) {
-    cryptPage(cipher, key, static_cast<std::uint32_t>(off / pageSize + 1), direction, &bytes[off], &bytes[off], pageSize);
+    cryptPage(cipher, key, static_cast<std::uint32_t>(off / pageSize + 1), direction, &bytes[off],
+              &bytes[off], pageSize);
   }
 }
 
@@ -60,7 +62,8 @@ TEST_P(PageFormatTest, FileIsThePlainDatabaseEncryptedPageByPage) {
     EXPECT_EQ(db.query("PRAGMA page_size"), std::to_string(pageSize));
     EXPECT_EQ(digest(db), expected);
   }
-  // And back: encrypted by cryptPage alone, read through the shim (read-only, as the dictionary is).
+  // And back: encrypted by cryptPage alone, read through the shim (read-only, as the dictionary
+  // is).
   cryptFile(bytes, "another key", pageSize, CryptDirection::Encrypt);
   writeFile(keyed, bytes);
   Db db(keyed, "another key", SQLITE_OPEN_READONLY);
@@ -148,10 +151,13 @@ TEST_F(CodecVfsTest, RollbackAndWalModesKeepEveryPageUnderTheKey) {
       ASSERT_EQ(db.query(std::string("PRAGMA journal_mode=") + mode), mode);
       ASSERT_EQ(db.exec("PRAGMA cache_size=10"), SQLITE_OK);  // spill pages mid-transaction
       fillTable(db, 400);
-      ASSERT_EQ(db.exec("BEGIN; UPDATE t SET b = b || '!'; DELETE FROM t WHERE a % 3 = 0; ROLLBACK"), SQLITE_OK);
-      ASSERT_EQ(db.exec("BEGIN; UPDATE t SET b = upper(b) WHERE a % 2 = 0; SAVEPOINT s; DELETE FROM t; "
-                        "ROLLBACK TO s; COMMIT"),
-                SQLITE_OK);
+      ASSERT_EQ(
+          db.exec("BEGIN; UPDATE t SET b = b || '!'; DELETE FROM t WHERE a % 3 = 0; ROLLBACK"),
+          SQLITE_OK);
+      ASSERT_EQ(
+          db.exec("BEGIN; UPDATE t SET b = upper(b) WHERE a % 2 = 0; SAVEPOINT s; DELETE FROM t; "
+                  "ROLLBACK TO s; COMMIT"),
+          SQLITE_OK);
       expected = digest(db);
       Db reader(path, "k");  // a second connection sees the committed state (through the WAL too)
       EXPECT_EQ(digest(reader), expected) << mode;
@@ -206,8 +212,8 @@ TEST_F(CodecVfsTest, CrashLeftoversSurviveOpensWithTheWrongKey) {
 }
 
 TEST_F(CodecVfsTest, AttachTakesUriKeysOrSharesTheMainKey) {
-  const std::string mainPath = dir.file("main.db"), other = dir.file("other.db"), shared = dir.file("shared.db"),
-                    plain = dir.file("plain.db");
+  const std::string mainPath = dir.file("main.db"), other = dir.file("other.db"),
+                    shared = dir.file("shared.db"), plain = dir.file("plain.db");
   {
     Db db(mainPath, "main key");
     ASSERT_EQ(db.exec("CREATE TABLE m(v)"), SQLITE_OK);
@@ -215,7 +221,8 @@ TEST_F(CodecVfsTest, AttachTakesUriKeysOrSharesTheMainKey) {
     ASSERT_EQ(db.exec("ATTACH 'file:" + shared + "' AS s"), SQLITE_OK);
     ASSERT_EQ(db.exec("ATTACH 'file:" + plain + "?key=' AS p"), SQLITE_OK);
     ASSERT_EQ(db.exec("CREATE TABLE o.x(v); INSERT INTO o.x VALUES ('other'); CREATE TABLE s.x(v); "
-                      "INSERT INTO s.x VALUES ('shared'); CREATE TABLE p.x(v); INSERT INTO p.x VALUES ('plain')"),
+                      "INSERT INTO s.x VALUES ('shared'); CREATE TABLE p.x(v); INSERT INTO p.x "
+                      "VALUES ('plain')"),
               SQLITE_OK);
   }
   EXPECT_EQ(Db("file:" + other + "?key=other%20key").query("SELECT v FROM x"), "other");
@@ -224,8 +231,11 @@ TEST_F(CodecVfsTest, AttachTakesUriKeysOrSharesTheMainKey) {
   EXPECT_EQ(Db(plain, nullptr, SQLITE_OPEN_READONLY, "unix").query("SELECT v FROM x"), "plain");
 
   Db plainMain(dir.file("plain-main.db"));  // a plain main database shares nothing
-  ASSERT_EQ(plainMain.exec("ATTACH 'file:" + dir.file("plain2.db") + "' AS q; CREATE TABLE q.x(v)"), SQLITE_OK);
-  EXPECT_EQ(Db(dir.file("plain2.db"), nullptr, SQLITE_OPEN_READONLY, "unix").query("SELECT count(*) FROM x"), "0");
+  ASSERT_EQ(plainMain.exec("ATTACH 'file:" + dir.file("plain2.db") + "' AS q; CREATE TABLE q.x(v)"),
+            SQLITE_OK);
+  EXPECT_EQ(Db(dir.file("plain2.db"), nullptr, SQLITE_OPEN_READONLY, "unix")
+                .query("SELECT count(*) FROM x"),
+            "0");
 }
 
 // Changing the page size of a keyed database (VACUUM, a backup from a database of another page
@@ -289,7 +299,8 @@ TEST_F(CodecVfsTest, TemporaryFilesStayOffTheDisk) {
     ASSERT_EQ(db.exec("PRAGMA temp_store=FILE; PRAGMA cache_size=5"), SQLITE_OK);
     fillTable(db, 2000);
     EXPECT_EQ(db.query("SELECT count(*) FROM (SELECT b FROM t ORDER BY c, b DESC)"), "2000");
-    ASSERT_EQ(db.exec("CREATE TEMP TABLE tt AS SELECT * FROM t; UPDATE t SET b = b || (SELECT count(*) FROM tt)"),
+    ASSERT_EQ(db.exec("CREATE TEMP TABLE tt AS SELECT * FROM t; UPDATE t SET b = b || (SELECT "
+                      "count(*) FROM tt)"),
               SQLITE_OK);
     ASSERT_EQ(db.exec("VACUUM"), SQLITE_OK);
     EXPECT_TRUE(std::filesystem::is_empty(tmp.path()));

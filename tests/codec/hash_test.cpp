@@ -17,9 +17,12 @@ TEST_P(Sha256Test, PublishedAndPaddingBoundaryVectors) {
             "248d6a61d20638b8e5c026930c3e6039a33ce45964ff2167f6ecedd419db06c1");
   EXPECT_EQ(sha256Hex(""), "e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855");
   // 55 bytes fit one padded block, 56 need two, 64 need a second block for the padding alone.
-  EXPECT_EQ(sha256Hex(std::string(55, 'a')), "9f4390f8d30c2dd92ec9f095b65e2b9ae9b0a925a5258e241c9f1e910f734318");
-  EXPECT_EQ(sha256Hex(std::string(56, 'a')), "b35439a4ac6f0948b6d6f9e3c6af0f5f590ce20f1bde7090ef7970686ec6738a");
-  EXPECT_EQ(sha256Hex(std::string(64, 'a')), "ffe054fe7ae0cb6dc65c3af9b61d5209f439851db43d0ba5997337df154668eb");
+  EXPECT_EQ(sha256Hex(std::string(55, 'a')),
+            "9f4390f8d30c2dd92ec9f095b65e2b9ae9b0a925a5258e241c9f1e910f734318");
+  EXPECT_EQ(sha256Hex(std::string(56, 'a')),
+            "b35439a4ac6f0948b6d6f9e3c6af0f5f590ce20f1bde7090ef7970686ec6738a");
+  EXPECT_EQ(sha256Hex(std::string(64, 'a')),
+            "ffe054fe7ae0cb6dc65c3af9b61d5209f439851db43d0ba5997337df154668eb");
 
   std::uint8_t digest[32];
   sha256Short("abc", 3, digest);
@@ -40,7 +43,8 @@ TEST_P(Sha256Test, UpdatesInPiecesOfAnySizeMatchOneShot) {
             "cdc76e5c9914fb9281a1c7e284d73e67f1809a48a497200e046d39ccc7112cd0");
 }
 
-INSTANTIATE_TEST_SUITE_P(Paths, Sha256Test, ::testing::Values(Path::Portable, Path::Hardware), pathName);
+INSTANTIATE_TEST_SUITE_P(Paths, Sha256Test, ::testing::Values(Path::Portable, Path::Hardware),
+                         pathName);
 
 // A message of 2^29 bytes or more has a bit length that does not fit 32 bits; the length field
 // must carry the upper bits instead of wrapping to a short message's digest.
@@ -72,7 +76,8 @@ TEST(Md5, Rfc1321SuiteInOneCallAndInPieces) {
       {"abc", "900150983cd24fb0d6963f7d28e17f72"},
       {"message digest", "f96b697d7cb7938d525a2f31aaf161d0"},
       {"abcdefghijklmnopqrstuvwxyz", "c3fcd3d76192e4007dfb496cca67e13b"},
-      {"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789", "d174ab98d277d9f5a5611c2c9f419d9f"},
+      {"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789",
+       "d174ab98d277d9f5a5611c2c9f419d9f"},
       {"12345678901234567890123456789012345678901234567890123456789012345678901234567890",
        "57edf4a22be3c955ac49da2e2107b67a"},
   };
@@ -88,7 +93,8 @@ TEST(Md5, SixteenByteShortcutMatchesTheGeneralDigest) {
   std::uint8_t digest[16];
   md5Of16Bytes(input.data(), digest);
   EXPECT_EQ(toHex(digest, 16), "20d7420f9c37a35dca6fe92a1c6999a9");
-  EXPECT_EQ(md5Hex(std::string(input.begin(), input.end()), 16), "20d7420f9c37a35dca6fe92a1c6999a9");
+  EXPECT_EQ(md5Hex(std::string(input.begin(), input.end()), 16),
+            "20d7420f9c37a35dca6fe92a1c6999a9");
 }
 
 }  // namespace

@@ -36,9 +36,15 @@ std::vector<std::string> replay(JournalRecords& records, const std::vector<Call>
     if (call.amt == 4) writeBigEndian32(bytes.data(), call.value);
     std::uint32_t page = 0;
     switch (records.classify(call.off, call.amt, bytes.data(), readField, page)) {
-      case JournalCall::Other: seen.push_back("other"); break;
-      case JournalCall::PageNumber: seen.push_back("pgno"); break;
-      case JournalCall::Checksum: seen.push_back("cksum"); break;
+      case JournalCall::Other:
+        seen.push_back("other");
+        break;
+      case JournalCall::PageNumber:
+        seen.push_back("pgno");
+        break;
+      case JournalCall::Checksum:
+        seen.push_back("cksum");
+        break;
       case JournalCall::Image:
         seen.push_back("image:" + std::to_string(page));
         records.noteImage(call.off, call.amt, 0, 0);
@@ -50,7 +56,8 @@ std::vector<std::string> replay(JournalRecords& records, const std::vector<Call>
 
 // A rollback journal as SQLite writes it: one sector of header, then page number, image and
 // checksum of each record as three calls.
-std::vector<Call> rollbackJournal(sqlite3_int64 sector, int pageSize, const std::vector<std::uint32_t>& pages) {
+std::vector<Call> rollbackJournal(sqlite3_int64 sector, int pageSize,
+                                  const std::vector<std::uint32_t>& pages) {
   std::vector<Call> calls{{0, static_cast<int>(sector)}};
   sqlite3_int64 off = sector;
   for (std::uint32_t page : pages) {
@@ -67,8 +74,8 @@ TEST(JournalRecordsTest, RollbackJournalRecordsAreTakenApart) {
     for (int pageSize : {512, 1024, 4096, 65536}) {
       JournalRecords records;
       const auto seen = replay(records, rollbackJournal(sector, pageSize, {1, 7, 2}));
-      const std::vector<std::string> expected{"other", "pgno", "image:1", "cksum", "pgno", "image:7", "cksum",
-                                              "pgno",  "image:2", "cksum"};
+      const std::vector<std::string> expected{"other",   "pgno",  "image:1", "cksum",   "pgno",
+                                              "image:7", "cksum", "pgno",    "image:2", "cksum"};
       EXPECT_EQ(seen, expected) << "sector " << sector << ", page size " << pageSize;
     }
   }
@@ -82,7 +89,7 @@ TEST(JournalRecordsTest, PlaybackReadsOfTheHeaderAreNeverChecksums) {
     if (c.off != 0) calls.push_back(c);
   }
   const auto seen = replay(records, calls);
-  const std::vector<std::string> expected{"other", "pgno", "pgno", "pgno",    "pgno",  "pgno",
+  const std::vector<std::string> expected{"other", "pgno",    "pgno",  "pgno", "pgno",    "pgno",
                                           "pgno",  "image:3", "cksum", "pgno", "image:1", "cksum"};
   EXPECT_EQ(seen, expected);
 }
@@ -110,10 +117,13 @@ TEST(JournalRecordsTest, ChecksumsAreKeptOverTheStoredBytes) {
 TEST(JournalRecordsTest, PageNumbersComeFromTheFileAndOddOnesAreNoRecords) {
   JournalRecords records;
   EXPECT_EQ(replay(records, {{1028, 1024}}, {{1024, 9}}), std::vector<std::string>{"image:9"});
-  EXPECT_EQ(replay(records, {{3076, 1024}}), std::vector<std::string>{"other"});  // unreadable field
-  EXPECT_EQ(replay(records, {{512, 4, 0}, {516, 1024}}), (std::vector<std::string>{"pgno", "other"}));
+  EXPECT_EQ(replay(records, {{3076, 1024}}),
+            std::vector<std::string>{"other"});  // unreadable field
+  EXPECT_EQ(replay(records, {{512, 4, 0}, {516, 1024}}),
+            (std::vector<std::string>{"pgno", "other"}));
   const std::uint32_t lockByte = lockBytePage(4096);
-  EXPECT_EQ(replay(records, {{512, 4, lockByte}, {516, 4096}}), (std::vector<std::string>{"pgno", "other"}));
+  EXPECT_EQ(replay(records, {{512, 4, lockByte}, {516, 4096}}),
+            (std::vector<std::string>{"pgno", "other"}));
   // The same number is an ordinary page of a database with smaller pages.
   EXPECT_EQ(replay(records, {{512, 4, lockByte}, {516, 1024}}),
             (std::vector<std::string>{"pgno", "image:" + std::to_string(lockByte)}));
@@ -125,8 +135,9 @@ TEST(JournalRecordsTest, PageSizeChangesBetweenTransactions) {
   auto calls = rollbackJournal(512, 1024, {1, 2});
   for (const Call& c : rollbackJournal(512, 4096, {1, 3})) calls.push_back(c);
   const auto seen = replay(records, calls);
-  const std::vector<std::string> expected{"other", "pgno", "image:1", "cksum", "pgno", "image:2", "cksum",
-                                          "other", "pgno", "image:1", "cksum", "pgno", "image:3", "cksum"};
+  const std::vector<std::string> expected{"other",   "pgno",  "image:1", "cksum", "pgno",
+                                          "image:2", "cksum", "other",   "pgno",  "image:1",
+                                          "cksum",   "pgno",  "image:3", "cksum"};
   EXPECT_EQ(seen, expected);
 }
 
@@ -136,7 +147,8 @@ TEST(JournalRecordsTest, PageSizeChangesBetweenTransactions) {
 TEST(JournalRecordsTest, StatementJournalRecordsAreNotRecognised) {
   JournalRecords records;
   const int pageSize = 1024;
-  const auto seen = replay(records, {{0, 4, 4}, {4, pageSize}, {4 + pageSize, 4, 6}, {8 + pageSize, pageSize}});
+  const auto seen =
+      replay(records, {{0, 4, 4}, {4, pageSize}, {4 + pageSize, 4, 6}, {8 + pageSize, pageSize}});
   EXPECT_EQ(seen, (std::vector<std::string>{"pgno", "image:4", "cksum", "other"}));
 }
 
@@ -154,12 +166,16 @@ TEST(WalLayoutTest, FramesOfHeaderAndPage) {
   // A read from inside the WAL header to the middle of the third frame's page.
   std::vector<std::tuple<sqlite3_int64, sqlite3_int64, sqlite3_int64>> parts;
   const sqlite3_int64 end = 32 + 2 * frame + 24 + 100;
-  EXPECT_EQ(wal.forEachFrameData(16, end, [&](sqlite3_int64 start, sqlite3_int64 from, sqlite3_int64 to) {
-    parts.emplace_back(start, from, to);
-    return SQLITE_OK;
-  }), SQLITE_OK);
+  EXPECT_EQ(wal.forEachFrameData(16, end,
+                                 [&](sqlite3_int64 start, sqlite3_int64 from, sqlite3_int64 to) {
+                                   parts.emplace_back(start, from, to);
+                                   return SQLITE_OK;
+                                 }),
+            SQLITE_OK);
   const std::vector<std::tuple<sqlite3_int64, sqlite3_int64, sqlite3_int64>> expected{
-      {32, 56, 32 + frame}, {32 + frame, 32 + frame + 24, 32 + 2 * frame}, {32 + 2 * frame, 32 + 2 * frame + 24, end}};
+      {32, 56, 32 + frame},
+      {32 + frame, 32 + frame + 24, 32 + 2 * frame},
+      {32 + 2 * frame, 32 + 2 * frame + 24, end}};
   EXPECT_EQ(parts, expected);
   // A frame header alone holds no page data; an error stops the walk.
   parts.clear();
@@ -168,7 +184,8 @@ TEST(WalLayoutTest, FramesOfHeaderAndPage) {
     return SQLITE_OK;
   });
   EXPECT_TRUE(parts.empty());
-  EXPECT_EQ(wal.forEachFrameData(0, end, [](sqlite3_int64, sqlite3_int64, sqlite3_int64) { return SQLITE_IOERR; }),
+  EXPECT_EQ(wal.forEachFrameData(
+                0, end, [](sqlite3_int64, sqlite3_int64, sqlite3_int64) { return SQLITE_IOERR; }),
             SQLITE_IOERR);
 }
 
@@ -180,7 +197,7 @@ TEST(WalLayoutTest, PageSizeComesFromTheHeader) {
     EXPECT_EQ(walHeaderPageSize(header, 32, 0), size);
     EXPECT_EQ(walHeaderPageSize(header, 12, 0), size);
   }
-  EXPECT_EQ(walHeaderPageSize(header, 8, 0), 0u);   // the call stops before the field
+  EXPECT_EQ(walHeaderPageSize(header, 8, 0), 0u);    // the call stops before the field
   EXPECT_EQ(walHeaderPageSize(header, 32, 32), 0u);  // not the header
   writeBigEndian32(header + 8, 3000);
   EXPECT_EQ(walHeaderPageSize(header, 32, 0), 0u);

@@ -12,7 +12,9 @@
 #include "tests/engine/test_dictionary.h"
 
 // Readable failure output for the toolkit's strings.
-inline void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.toStdString() << '"'; }
+inline void PrintTo(const QString& text, std::ostream* os) {
+  *os << '"' << text.toStdString() << '"';
+}
 
 namespace fs = std::filesystem;
 using quorvi::testing::DictionaryRow;
@@ -121,7 +123,8 @@ QStringList statementResults(const fs::path& db, const std::string& pattern, boo
   if (sqlite3_prepare_v2(connection, sql.c_str(), -1, &statement, nullptr) == SQLITE_OK) {
     sqlite3_bind_text(statement, 1, pattern.c_str(), -1, SQLITE_TRANSIENT);
     while (sqlite3_step(statement) == SQLITE_ROW)
-      rows.append(QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(statement, 0))));
+      rows.append(
+          QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(statement, 0))));
   }
   sqlite3_finalize(statement);
   sqlite3_close(connection);
@@ -131,10 +134,16 @@ QStringList statementResults(const fs::path& db, const std::string& pattern, boo
 // Searches by sound answer from memory; they must give what the statement gives, row for row,
 // also for stored text outside the usual notation.
 TEST_F(Dictionary, SearchBySoundAgreesWithItsStatement) {
-  const char* pieces[] = {"k", "K", "t", "&#230;", "&#643;", "&#720;", "&#609;", "i", "e",
-                          "&#601;", "&#593;", "s", "z", "T", "&#64", "&", "#", ";", "&#",
-                          "&#6430;", "\xe2\x84\xaa" /* Kelvin sign, folds to k */, "\xc3\xa9",
-                          "\n", "\xff", "&#712;", "p", "l", "m", "n", "&#952;"};
+  const char* pieces[] = {"k",        "K",       "t",
+                          "&#230;",   "&#643;",  "&#720;",
+                          "&#609;",   "i",       "e",
+                          "&#601;",   "&#593;",  "s",
+                          "z",        "T",       "&#64",
+                          "&",        "#",       ";",
+                          "&#",       "&#6430;", "\xe2\x84\xaa" /* Kelvin sign, folds to k */,
+                          "\xc3\xa9", "\n",      "\xff",
+                          "&#712;",   "p",       "l",
+                          "m",        "n",       "&#952;"};
   std::mt19937 rng(7);
   std::vector<DictionaryRow> rows;
   for (int i = 0; i < 3000; ++i) {
@@ -148,9 +157,8 @@ TEST_F(Dictionary, SearchBySoundAgreesWithItsStatement) {
   }
   open(rows);
   const fs::path db = folder_.path() / "dict" / "words.db";
-  const std::u16string inputs[] = {u"k",  u"kt", u"kæt", u"tʃ", u"i:", u"ɡiː",
-                                   u"θ", u"ks", u"əe", u"mnl",  u"pkæ",
-                                   u"ˈk", u"ss", u"aa", u"tkʃæə"};
+  const std::u16string inputs[] = {u"k",  u"kt",  u"kæt", u"tʃ", u"i:", u"ɡiː", u"θ",    u"ks",
+                                   u"əe", u"mnl", u"pkæ", u"ˈk", u"ss", u"aa",  u"tkʃæə"};
   for (const std::u16string& input : inputs) {
     const std::string pattern = PhoneticDictionary::buildPhoneticPattern(input);
     for (int limitMode : {0, 1}) {
@@ -215,8 +223,8 @@ TEST_F(Dictionary, EntryLinesDecodeTheTranscriptionAndBreakTheExplanation) {
       {"blank", std::nullopt, std::nullopt},
       {"caf\u00e9", "k&#230;fei", "n. a small restaurant"},
   });
-  EXPECT_EQ(engine_->entryText("example"),
-            strings({"example", "[i\u0261\u02C8z\u0251\u02D0mpl]", "n. an instance\na model\nv. show"}));
+  EXPECT_EQ(engine_->entryText("example"), strings({"example", "[i\u0261\u02C8z\u0251\u02D0mpl]",
+                                                    "n. an instance\na model\nv. show"}));
   EXPECT_EQ(engine_->entryText("odd"),
             strings({"odd", "[&#7424;d&#601]", "a<br>b<BR/>c<br />d<b>e</b>"}));
   EXPECT_EQ(engine_->entryText("lead"),
@@ -320,7 +328,9 @@ TEST_F(Dictionary, BacktrackingSearchBySoundStopsAtTheModulesBoundsOnBothPaths) 
   // A transcription that is not plain ASCII is matched by PCRE2 in memory, as by the module:
   // a run of "t" then "d" before "b" sends the pattern "t.*t.*...b.*d.*" through every way
   // of choosing the t's. Both the in-memory rows and the statement stop at the same bounds.
-  std::string transcription = "&#230;" + std::string(4000, 't') + "d\xC3\xA9" "b";
+  std::string transcription = "&#230;" + std::string(4000, 't') +
+                              "d\xC3\xA9"
+                              "b";
   open({{"cat", "k&#230;t", "n."}, {"long", transcription, "x"}});
   const std::u16string typed = std::u16string(40, u't') + u"bd";
   for (int limitMode : {0, 1, 0}) {

@@ -7,7 +7,9 @@
 #include "engine/spelling_ranking.h"
 #include "tests/engine/test_dictionary.h"
 
-inline void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.toStdString() << '"'; }
+inline void PrintTo(const QString& text, std::ostream* os) {
+  *os << '"' << text.toStdString() << '"';
+}
 
 namespace {
 
@@ -62,7 +64,9 @@ class LearnerSearchTest : public ::testing::Test {
   QStringList exact(const SearchOutcome& outcome) {
     return outcome.words.mid(0, outcome.nearSoundFrom);
   }
-  QStringList near(const SearchOutcome& outcome) { return outcome.words.mid(outcome.nearSoundFrom); }
+  QStringList near(const SearchOutcome& outcome) {
+    return outcome.words.mid(outcome.nearSoundFrom);
+  }
 
   quorvi::testing::TemporaryFolder folder_;
   std::optional<quorvi::testing::WorkingDirectory> cwd_;
@@ -79,7 +83,8 @@ TEST_F(LearnerSearchTest, ClosestMatchesComeFirst) {
   EXPECT_EQ(sound(QStringLiteral("lɔri")).words.first(), "lorry");
   EXPECT_EQ(sound(QStringLiteral("/ˈlɒri/")).words.first(), "lorry");
   EXPECT_TRUE(sound(QStringLiteral("taiə")).words.mid(0, 3).contains("tyre"));
-  EXPECT_EQ(sound(QStringLiteral("taɪə")).words.mid(0, 3), QStringList({"tire", "tyre", "tighter"}));
+  EXPECT_EQ(sound(QStringLiteral("taɪə")).words.mid(0, 3),
+            QStringList({"tire", "tyre", "tighter"}));
   // Among the same sounds, the typed length first; either length finds both.
   EXPECT_EQ(exact(sound(QStringLiteral("ʃi:p"))).mid(0, 2), QStringList({"sheep", "ship"}));
   EXPECT_EQ(exact(sound(QStringLiteral("ʃɪp"))).mid(0, 2), QStringList({"ship", "sheep"}));
@@ -130,12 +135,16 @@ TEST_F(LearnerSearchTest, NearSoundRowsFollowTheExactOnesAndNeverRepeatThem) {
 }
 
 TEST_F(LearnerSearchTest, NearSoundRowsRankByAllowancesUsed) {
-  open({{"bed", "&#712;bed", "n."}, {"bat", "&#712;b&#230;t", "n."}, {"bad", "&#712;b&#230;d", "adj."}});
+  open({{"bed", "&#712;bed", "n."},
+        {"bat", "&#712;b&#230;t", "n."},
+        {"bad", "&#712;b&#230;d", "adj."}});
   // æ/e is one allowance; æ/e and t/d two; at most one for a word of three sounds.
   EXPECT_EQ(near(sound(QStringLiteral("bet"))), QStringList({"bat"}));
   // Seven sounds may use three: fewer first, whatever the table's order.
-  open({{"batzide", "&#712;b&#230;tzaid", "n."}, {"batside", "&#712;b&#230;tsaid", "n."},
-        {"betside", "&#712;betsaid", "n."}, {"badzide", "&#712;b&#230;dzaid", "n."}});
+  open({{"batzide", "&#712;b&#230;tzaid", "n."},
+        {"batside", "&#712;b&#230;tsaid", "n."},
+        {"betside", "&#712;betsaid", "n."},
+        {"badzide", "&#712;b&#230;dzaid", "n."}});
   const SearchOutcome outcome = sound(QStringLiteral("betsaid"));
   EXPECT_EQ(exact(outcome), QStringList({"betside"}));
   EXPECT_EQ(near(outcome), QStringList({"batside", "batzide"}));
@@ -144,8 +153,8 @@ TEST_F(LearnerSearchTest, NearSoundRowsRankByAllowancesUsed) {
 TEST_F(LearnerSearchTest, SpellingOrder) {
   open(learnerRows());
   SearchOutcome outcome = search_->bySpelling("ship", 0);
-  EXPECT_EQ(outcome.words, QStringList({"ship", "shipping", "Bible-worship", "Citizenship Day",
-                                        "Ladyship"}));
+  EXPECT_EQ(outcome.words,
+            QStringList({"ship", "shipping", "Bible-worship", "Citizenship Day", "Ladyship"}));
   outcome = search_->bySpelling("^lond", 0);
   EXPECT_EQ(outcome.words, QStringList({"London", "Londoner"}));
   outcome = search_->bySpelling("cat", 0);
@@ -203,8 +212,8 @@ TEST_F(LearnerSearchTest, ReasonsWhenTheDictionaryOrModuleIsMissing) {
   EXPECT_EQ(outcome.reason, EmptyListReason::NoDictionary);
   EXPECT_FALSE(outcome.dictionaryFileExists);
   EXPECT_TRUE(outcome.folder.endsWith(QStringLiteral("/dict"))) << outcome.folder.toStdString();
-  EXPECT_TRUE(outcome.folder.startsWith(QString::fromStdString(
-      std::filesystem::canonical(folder_.path()).string())));
+  EXPECT_TRUE(outcome.folder.startsWith(
+      QString::fromStdString(std::filesystem::canonical(folder_.path()).string())));
   EXPECT_EQ(search_->bySpelling("cat", 0).reason, EmptyListReason::NoDictionary);
 
   // Without the REGEXP module both searches fail as the engine's own statements do.

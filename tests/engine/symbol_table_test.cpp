@@ -17,13 +17,64 @@ class SymbolTable : public ::testing::Test {
 
 TEST_F(SymbolTable, HoldsFiftyEightKeysTriedInDescendingOrder) {
   const auto& table = PhoneticDictionary::symbolMap();
-  const std::u16string tryOrder[] = {
-      u"\u03B8", u"\u02D0", u"\u02CC", u"\u02C8", u"\u0292", u"\u028C", u"\u0283", u"\u026A",
-      u"\u0261", u"\u025B\u0259", u"\u0259\u02D0", u"\u0259u", u"\u0259", u"\u0254\u02D0",
-      u"\u0254i", u"\u0254", u"\u0251\u02D0", u"\u0251", u"\u014B", u"\u00F0", u"\u00E6", u"z",
-      u"w", u"v", u"u\u02D0", u"u\u0259", u"u", u"t\u0283", u"ts", u"tr", u"t", u"s", u"r", u"p",
-      u"o", u"n", u"m", u"l", u"k", u"j", u"i\u02D0", u"i\u0259", u"i", u"h", u"g", u"f", u"ei",
-      u"e", u"d\u0292", u"dz", u"dr", u"d", u"b", u"au", u"ai", u"a", u":", u"'"};
+  const std::u16string tryOrder[] = {u"\u03B8",
+                                     u"\u02D0",
+                                     u"\u02CC",
+                                     u"\u02C8",
+                                     u"\u0292",
+                                     u"\u028C",
+                                     u"\u0283",
+                                     u"\u026A",
+                                     u"\u0261",
+                                     u"\u025B\u0259",
+                                     u"\u0259\u02D0",
+                                     u"\u0259u",
+                                     u"\u0259",
+                                     u"\u0254\u02D0",
+                                     u"\u0254i",
+                                     u"\u0254",
+                                     u"\u0251\u02D0",
+                                     u"\u0251",
+                                     u"\u014B",
+                                     u"\u00F0",
+                                     u"\u00E6",
+                                     u"z",
+                                     u"w",
+                                     u"v",
+                                     u"u\u02D0",
+                                     u"u\u0259",
+                                     u"u",
+                                     u"t\u0283",
+                                     u"ts",
+                                     u"tr",
+                                     u"t",
+                                     u"s",
+                                     u"r",
+                                     u"p",
+                                     u"o",
+                                     u"n",
+                                     u"m",
+                                     u"l",
+                                     u"k",
+                                     u"j",
+                                     u"i\u02D0",
+                                     u"i\u0259",
+                                     u"i",
+                                     u"h",
+                                     u"g",
+                                     u"f",
+                                     u"ei",
+                                     u"e",
+                                     u"d\u0292",
+                                     u"dz",
+                                     u"dr",
+                                     u"d",
+                                     u"b",
+                                     u"au",
+                                     u"ai",
+                                     u"a",
+                                     u":",
+                                     u"'"};
   ASSERT_EQ(table.size(), 58u);
   std::vector<std::u16string> keys;
   for (auto it = table.rbegin(); it != table.rend(); ++it) keys.push_back(it->first);
@@ -62,9 +113,9 @@ TEST_F(SymbolTable, AcceptsOnlyTextMadeOfTableSymbols) {
   for (std::u16string text :
        {u"igz\u0251:mpl", u"k\u00E6t", u"t\u0283t\u0283", u"i:", u"\u025B\u0259", u"::", u"aa"})
     EXPECT_TRUE(accepted(text)) << std::string(text.begin(), text.end());
-  const std::u16string rejected[] = {u"",       u" ",         u"a b",        u"[k\u00E6t]",
-                                     u"K\u00C6T", u"b\u028Ak", u"\u025B",     u"kat1",
-                                     u"/ket/",  u"k\u00E6t\"", u"\xD83D\xDE00"};
+  const std::u16string rejected[] = {u"",         u" ",          u"a b",         u"[k\u00E6t]",
+                                     u"K\u00C6T", u"b\u028Ak",   u"\u025B",      u"kat1",
+                                     u"/ket/",    u"k\u00E6t\"", u"\xD83D\xDE00"};
   for (const std::u16string& text : rejected) EXPECT_FALSE(accepted(text));
   // Eleven of the twelve keyboard symbols are keys by themselves; "ɛ" only starts "ɛə".
   for (char16_t symbol : u"\u00E6\u00F0\u014B\u0251\u0254\u0259\u0261\u0283\u028C\u0292\u03B8") {

@@ -88,6 +88,8 @@ std::string layOutRuntimeFolder(const fs::path& folder, const std::vector<Dictio
   return {};
 }
 
-fs::path regexpModulePath() { return QUORVI_REGEXP_MODULE; }
+fs::path regexpModulePath() {
+  return QUORVI_REGEXP_MODULE;
+}
 
 }  // namespace quorvi::testing

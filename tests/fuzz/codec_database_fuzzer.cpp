@@ -50,7 +50,8 @@ std::vector<uint8_t> readFile(const std::string& path) {
   if (std::FILE* file = std::fopen(path.c_str(), "rb")) {
     uint8_t buffer[4096];
     size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0) bytes.insert(bytes.end(), buffer, buffer + n);
+    while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0)
+      bytes.insert(bytes.end(), buffer, buffer + n);
     std::fclose(file);
   }
   return bytes;
@@ -142,7 +143,8 @@ constexpr char kOtherKeyPragma[] = "PRAGMA key='a different key'";
 void expectSharedCacheRefused() {
   sqlite3* second = nullptr;
   const std::string uri = "file:" + dbPath + "?cache=shared";
-  if (sqlite3_open_v2(uri.c_str(), &second, SQLITE_OPEN_READONLY | SQLITE_OPEN_URI, nullptr) == SQLITE_OK &&
+  if (sqlite3_open_v2(uri.c_str(), &second, SQLITE_OPEN_READONLY | SQLITE_OPEN_URI, nullptr) ==
+          SQLITE_OK &&
       runStatement(second, "SELECT count(*) FROM dict_word") >= 0) {
     fail("a shared-cache connection read the keyed database");
   }
@@ -160,7 +162,8 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
   dbPath = folder + "/words.db";
   journalPath = dbPath + "-journal";
   if (quorvi::codec::registerCodecVfs() != SQLITE_OK) fail("registerCodecVfs");
-  databaseKey = quorvi::codec::deriveDatabaseKey(kPassphrase, static_cast<int>(std::strlen(kPassphrase)));
+  databaseKey =
+      quorvi::codec::deriveDatabaseKey(kPassphrase, static_cast<int>(std::strlen(kPassphrase)));
   makePristine();
   std::atexit([] {
     removeFiles();
@@ -213,9 +216,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (db == nullptr) return 0;
   const int count = runStatement(db, "SELECT count(*) FROM dict_word");
   if (!damaged && count != 1) fail("the undamaged dictionary does not read");
-  if (count == 1 && runStatement(db, kOtherKeyPragma) >= 0) fail("another key accepted after a read");
+  if (count == 1 && runStatement(db, kOtherKeyPragma) >= 0)
+    fail("another key accepted after a read");
   if (sharedCache) expectSharedCacheRefused();
-  runStatement(db, "SELECT w_caption, w_phonetic, w_explain FROM dict_word WHERE w_caption='word7'");
+  runStatement(db,
+               "SELECT w_caption, w_phonetic, w_explain FROM dict_word WHERE w_caption='word7'");
   runStatement(db, "SELECT w_caption FROM dict_word ORDER BY w_caption DESC LIMIT 5");
   if (flags & 2) runStatement(db, "PRAGMA integrity_check");
   if (!readOnly) {

@@ -40,7 +40,8 @@ void checkEntries(const db::ImportResult& result) {
     const std::u16string adjusted = db::adjustForSpelling(e.caption, n.symbols);
     for (const std::u16string* symbols : {&n.symbols, &adjusted})
       for (char c : db::encodeStoredPhonetic(*symbols))
-        if (static_cast<unsigned char>(c) >= 0x80) fail("stored notation not ASCII", e.transcription);
+        if (static_cast<unsigned char>(c) >= 0x80)
+          fail("stored notation not ASCII", e.transcription);
   }
 }
 
@@ -74,7 +75,8 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  if (ftruncate(memoryFile, 0) != 0 || pwrite(memoryFile, data, size, 0) != static_cast<ssize_t>(size))
+  if (ftruncate(memoryFile, 0) != 0 ||
+      pwrite(memoryFile, data, size, 0) != static_cast<ssize_t>(size))
     fail("cannot write the input", memoryPath);
   importBothWays(db::importTsv, memoryPath);
   importBothWays(db::importEcdict, memoryPath);

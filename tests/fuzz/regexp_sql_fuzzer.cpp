@@ -70,20 +70,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const void* zero = std::memchr(data, 0, size);
   const size_t patternBytes = zero ? static_cast<const uint8_t*>(zero) - data : size;
   const std::string pattern(bytes, patternBytes);
-  const std::string value = zero ? std::string(bytes + patternBytes + 1, size - patternBytes - 1)
-                                 : std::string();
+  const std::string value =
+      zero ? std::string(bytes + patternBytes + 1, size - patternBytes - 1) : std::string();
 
   // The value as one more row of the table, replacing that of the previous run.
   sqlite3_bind_text(insertValue, 1, value.data(), static_cast<int>(value.size()), SQLITE_STATIC);
   if (sqlite3_step(insertValue) != SQLITE_DONE) fail("insert");
   sqlite3_reset(insertValue);
 
-  sqlite3_bind_text(scanTable, 1, pattern.data(), static_cast<int>(pattern.size()),
-                    SQLITE_STATIC);
+  sqlite3_bind_text(scanTable, 1, pattern.data(), static_cast<int>(pattern.size()), SQLITE_STATIC);
   runToEnd(scanTable);
 
-  sqlite3_bind_text(matchPair, 1, pattern.data(), static_cast<int>(pattern.size()),
-                    SQLITE_STATIC);
+  sqlite3_bind_text(matchPair, 1, pattern.data(), static_cast<int>(pattern.size()), SQLITE_STATIC);
   sqlite3_bind_blob(matchPair, 2, value.data(), static_cast<int>(value.size()), SQLITE_STATIC);
   runToEnd(matchPair);
   return 0;

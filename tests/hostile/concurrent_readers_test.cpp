@@ -52,9 +52,9 @@ std::string checkRows(sqlite3* db, int version) {
     const int id = sqlite3_column_int(statement, 0);
     const auto* caption = reinterpret_cast<const char*>(sqlite3_column_text(statement, 1));
     const auto* explain = reinterpret_cast<const char*>(sqlite3_column_text(statement, 2));
-    if (problem.empty() && (id != rows || !caption || !explain ||
-                            qt::concurrentCaption(id) != caption ||
-                            qt::concurrentExplain(id, version) != explain))
+    if (problem.empty() &&
+        (id != rows || !caption || !explain || qt::concurrentCaption(id) != caption ||
+         qt::concurrentExplain(id, version) != explain))
       problem = "row " + std::to_string(rows) + " differs";
   }
   sqlite3_finalize(statement);
@@ -69,8 +69,9 @@ TEST(ConcurrentReaders, SeeWholeVersionsBusyOrTheNewKeyNeverWrongRows) {
 
   sqlite3* writer = openKeyed(path, qt::kConcurrentKey, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
   ASSERT_NE(writer, nullptr);
-  ASSERT_EQ(exec(writer, "PRAGMA page_size=1024; CREATE TABLE dict_word (w_id INTEGER PRIMARY KEY,"
-                         " w_caption TEXT, w_phonetic TEXT, w_explain TEXT)"),
+  ASSERT_EQ(exec(writer,
+                 "PRAGMA page_size=1024; CREATE TABLE dict_word (w_id INTEGER PRIMARY KEY,"
+                 " w_caption TEXT, w_phonetic TEXT, w_explain TEXT)"),
             SQLITE_OK)
       << sqlite3_errmsg(writer);
   ASSERT_EQ(exec(writer, "BEGIN"), SQLITE_OK);

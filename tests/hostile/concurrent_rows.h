@@ -18,7 +18,9 @@ inline constexpr int kConcurrentRows = 400;
 inline constexpr char kConcurrentKey[] = "harbor_lanternfish_sonatina";
 inline constexpr char kConcurrentNewKey[] = "a different passphrase";
 
-inline std::string concurrentCaption(int id) { return "word" + std::to_string(id); }
+inline std::string concurrentCaption(int id) {
+  return "word" + std::to_string(id);
+}
 inline std::string concurrentExplain(int id, int version) {
   // Appended piece by piece: GCC 12 at -O3 warns falsely (-Wrestrict, an impossible overlap
   // inside char_traits) about the same text built as one chain of operator+.

@@ -25,7 +25,8 @@ namespace {
 ::testing::AssertionResult endedCleanly(const ChildRun& r, std::initializer_list<int> allowed) {
   if (r.timedOut) return ::testing::AssertionFailure() << "hung; stderr: " << r.err;
   if (r.signal != 0)
-    return ::testing::AssertionFailure() << "killed by signal " << r.signal << "; stderr: " << r.err;
+    return ::testing::AssertionFailure()
+           << "killed by signal " << r.signal << "; stderr: " << r.err;
   for (int code : allowed) {
     if (r.exitCode != code) continue;
     if (code != 0 && r.err.find("quorvi-dict") == std::string::npos)
@@ -40,13 +41,15 @@ class HostileInput : public ::testing::Test {
   void SetUp() override {
     auto rows = quorvi::testing::sampleRows();
     // Runs of one letter make a backtracking pattern work hard on every row.
-    for (int i = 0; i < 200; ++i) rows.push_back({std::string(18, 'a') + "!" + std::to_string(i), "a", "x"});
+    for (int i = 0; i < 200; ++i)
+      rows.push_back({std::string(18, 'a') + "!" + std::to_string(i), "a", "x"});
     ASSERT_EQ(quorvi::testing::layOutRuntimeFolder(root(), rows), "");
     settle();
   }
 
   void TearDown() override {
-    EXPECT_EQ(quorvi::testing::describeChanges(before_, quorvi::testing::snapshotFolder(root())), "")
+    EXPECT_EQ(quorvi::testing::describeChanges(before_, quorvi::testing::snapshotFolder(root())),
+              "")
         << "the runtime folder changed";
   }
 
@@ -80,14 +83,14 @@ TEST_F(HostileInput, OversizedTextEndsWithAnEmptyResultOrAMessage) {
   while (longTranscription.size() < 120 * 1024) longTranscription += symbols;
   const std::string longWord(120 * 1024, 'a');
 
-  for (const auto& args : std::vector<std::vector<std::string>>{
-           {"search", longTranscription},
-           {"search", "--all", longTranscription},
-           {"search", "--spelling", longWord},
-           {"search", "--spelling", "--all", longWord + "("},
-           {"search", longWord + "[]"},
-           {"entry", longWord},
-           {"pattern", longTranscription + "?"}}) {
+  for (const auto& args :
+       std::vector<std::vector<std::string>>{{"search", longTranscription},
+                                             {"search", "--all", longTranscription},
+                                             {"search", "--spelling", longWord},
+                                             {"search", "--spelling", "--all", longWord + "("},
+                                             {"search", longWord + "[]"},
+                                             {"entry", longWord},
+                                             {"pattern", longTranscription + "?"}}) {
     const ChildRun r = tool(args);
     EXPECT_TRUE(endedCleanly(r, {0, 1})) << args[0] << " " << args[1].substr(0, 20);
     EXPECT_EQ(r.out, "") << args[0];
@@ -149,7 +152,8 @@ TEST_F(HostileInput, NulBytesNeitherCutTheTextShortNorBreakTheQuery) {
 
 TEST_F(HostileInput, InvalidUtf8IsRejectedOrFindsNothing) {
   // Transcriptions: bytes that decode to no symbol make the input unreadable.
-  for (const char* typed : {"\xFF\xFE", "k\xC3", "\xC3\xA6\x80", "\xED\xA0\x80", "\xF8\x88\x80\x80\x80"}) {
+  for (const char* typed :
+       {"\xFF\xFE", "k\xC3", "\xC3\xA6\x80", "\xED\xA0\x80", "\xF8\x88\x80\x80\x80"}) {
     const ChildRun r = tool({"search", typed});
     EXPECT_TRUE(endedCleanly(r, {1})) << typed;
     EXPECT_NE(r.err.find("not a transcription"), std::string::npos) << r.err;
@@ -214,7 +218,8 @@ TEST_F(HostileInput, DamagedDictionaryIsReportedAndLeftAsItIs) {
       // 3: not a dictionary it can read; 4: it opened, but a query ran into the damage.
       EXPECT_TRUE(endedCleanly(r, {0, 3, 4})) << what << ": " << args[0];
     }
-    EXPECT_EQ(quorvi::testing::describeChanges(before_, quorvi::testing::snapshotFolder(root())), "")
+    EXPECT_EQ(quorvi::testing::describeChanges(before_, quorvi::testing::snapshotFolder(root())),
+              "")
         << what;
   }
 
@@ -251,8 +256,8 @@ TEST_F(HostileInput, ReadOnlyRuntimeFolderWorksAndMissingOneIsReported) {
   fs::permissions(root() / "dict", fs::perms::owner_all, fs::perm_options::add);
 
   // The runtime folder, or what is in it, missing or of the wrong kind.
-  r = quorvi::testing::runChild(QUORVI_DICT_TOOL, {"--dir", (root() / "gone").string(), "entry", "cat"},
-                                root(), 60s);
+  r = quorvi::testing::runChild(QUORVI_DICT_TOOL,
+                                {"--dir", (root() / "gone").string(), "entry", "cat"}, root(), 60s);
   EXPECT_TRUE(endedCleanly(r, {3}));
   const fs::path odd = root() / "odd";
   fs::create_directories(odd / "dict" / "words.db");  // a folder where the file should be
@@ -272,8 +277,9 @@ TEST_F(HostileInput, FifoInPlaceOfTheDictionaryIsRefusedAtOnce) {
   fs::create_directories(odd / "dict");
   fs::copy_file(root() / "regexp.dll", odd / "regexp.dll");
   ASSERT_EQ(mkfifo((odd / "dict" / "words.db").c_str(), 0600), 0);
-  for (const std::vector<std::string>& args :
-       {std::vector<std::string>{"search", "k\xC3\xA6t"}, {"entry", "cat"}, {"search", "--spelling", "a"}}) {
+  for (const std::vector<std::string>& args : {std::vector<std::string>{"search", "k\xC3\xA6t"},
+                                               {"entry", "cat"},
+                                               {"search", "--spelling", "a"}}) {
     const ChildRun r = quorvi::testing::runChild(QUORVI_DICT_TOOL, args, odd, 20s);
     EXPECT_TRUE(endedCleanly(r, {3})) << args[0];
     // Searches say which folder they looked in; the entry lookup names the file.

@@ -1,4 +1,5 @@
-// Helpers for the hostile-input and concurrency tests: snapshots of a folder to prove nothing on disk changed, and a hang guard.
+// Helpers for the hostile-input and concurrency tests: snapshots of a folder to prove nothing on
+// disk changed, and a hang guard.
 #pragma once
 
 #include "tests/support/child_process.h"

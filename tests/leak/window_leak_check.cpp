@@ -56,14 +56,16 @@ int runWindow(int argc, char** argv) {
 
 int main(int argc, char** argv) {
   quorvi::testing::TemporaryFolder folder;
-  if (std::string error = quorvi::testing::layOutRuntimeFolder(folder.path(), quorvi::testing::sampleRows());
+  if (std::string error =
+          quorvi::testing::layOutRuntimeFolder(folder.path(), quorvi::testing::sampleRows());
       !error.empty()) {
     std::fprintf(stderr, "window leak check: %s\n", error.c_str());
     return 1;
   }
   std::error_code ec;
   fs::create_directories(folder.path() / "font", ec);
-  fs::copy_file(fs::path(QUORVI_RUNTIME_DIR) / "font" / "mensch.ttf", folder.path() / "font" / "mensch.ttf", ec);
+  fs::copy_file(fs::path(QUORVI_RUNTIME_DIR) / "font" / "mensch.ttf",
+                folder.path() / "font" / "mensch.ttf", ec);
   int result;
   {
     quorvi::testing::WorkingDirectory cwd(folder.path());

@@ -19,7 +19,9 @@ class RegexpModule : public ::testing::Test {
   }
   void TearDown() override { sqlite3_close(db_); }
 
-  void exec(const char* sql) { ASSERT_EQ(sqlite3_exec(db_, sql, nullptr, nullptr, nullptr), SQLITE_OK); }
+  void exec(const char* sql) {
+    ASSERT_EQ(sqlite3_exec(db_, sql, nullptr, nullptr, nullptr), SQLITE_OK);
+  }
 
   // Result of `value REGEXP pattern`; nullopt-like -1 when the statement failed, with the
   // message in lastError_.
@@ -62,8 +64,16 @@ TEST_F(RegexpModule, NullNeverMatches) {
 }
 
 TEST_F(RegexpModule, InvalidUtf8InTheValueIsJustText) {
-  EXPECT_EQ(matches("b", "a\xff\xfe" "b", 4), 1);
-  EXPECT_EQ(matches("^a.b$", "a\xc3" "b", 3), 0);
+  EXPECT_EQ(matches("b",
+                    "a\xff\xfe"
+                    "b",
+                    4),
+            1);
+  EXPECT_EQ(matches("^a.b$",
+                    "a\xc3"
+                    "b",
+                    3),
+            0);
   EXPECT_EQ(matches("zz", "\xed\xa0\x80", 3), 0);
 }
 
@@ -93,12 +103,13 @@ TEST_F(RegexpModule, CompilesEachPatternOncePerStatement) {
   auto compileCount = reinterpret_cast<long (*)()>(dlsym(module, "quorvi_regexp_compile_count"));
   ASSERT_NE(compileCount, nullptr);
 
-  exec("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 1000) "
-       "INSERT INTO t SELECT 'word' || i FROM n");
+  exec(
+      "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 1000) "
+      "INSERT INTO t SELECT 'word' || i FROM n");
   sqlite3_stmt* statement = nullptr;
-  ASSERT_EQ(sqlite3_prepare_v2(db_, "SELECT count(*) FROM t WHERE v REGEXP ?", -1, &statement,
-                               nullptr),
-            SQLITE_OK);
+  ASSERT_EQ(
+      sqlite3_prepare_v2(db_, "SELECT count(*) FROM t WHERE v REGEXP ?", -1, &statement, nullptr),
+      SQLITE_OK);
   for (const char* pattern : {"d1", "^word\\d{3}$"}) {
     const long before = compileCount();
     sqlite3_bind_text(statement, 1, pattern, -1, SQLITE_STATIC);
@@ -118,18 +129,21 @@ namespace {
 // Each row stays far below the per-match limits, the rows together would take minutes: the
 // statement ends with the module's error instead of running on.
 TEST_F(RegexpModule, CostlyPatternOverManyRowsEndsTheStatement) {
-  exec("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 50000) "
-       "INSERT INTO t SELECT printf('%d', i) || 'abcdefghijklmnopqrstuvwxyz' FROM n");
+  exec(
+      "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 50000) "
+      "INSERT INTO t SELECT printf('%d', i) || 'abcdefghijklmnopqrstuvwxyz' FROM n");
   EXPECT_EQ(matches("^(?:.?){17}[#~]", "0abcdefghijklmnopqrstuvwxyz"), 0);  // one row is fine
   sqlite3_stmt* statement = nullptr;
-  ASSERT_EQ(sqlite3_prepare_v2(db_, "SELECT count(*) FROM t WHERE v REGEXP '^(?:.?){17}[#~]'", -1, &statement,
-                               nullptr),
+  ASSERT_EQ(sqlite3_prepare_v2(db_, "SELECT count(*) FROM t WHERE v REGEXP '^(?:.?){17}[#~]'", -1,
+                               &statement, nullptr),
             SQLITE_OK);
   EXPECT_EQ(sqlite3_step(statement), SQLITE_ERROR);
-  EXPECT_EQ(std::string(sqlite3_errmsg(db_)).rfind("regexp: pattern too costly", 0), 0u) << sqlite3_errmsg(db_);
+  EXPECT_EQ(std::string(sqlite3_errmsg(db_)).rfind("regexp: pattern too costly", 0), 0u)
+      << sqlite3_errmsg(db_);
   sqlite3_finalize(statement);
   // An honest pattern over the same rows runs to the end.
-  ASSERT_EQ(sqlite3_prepare_v2(db_, "SELECT count(*) FROM t WHERE v REGEXP '^1.*z$'", -1, &statement, nullptr),
+  ASSERT_EQ(sqlite3_prepare_v2(db_, "SELECT count(*) FROM t WHERE v REGEXP '^1.*z$'", -1,
+                               &statement, nullptr),
             SQLITE_OK);
   ASSERT_EQ(sqlite3_step(statement), SQLITE_ROW);
   EXPECT_EQ(sqlite3_column_int(statement, 0), 11111);

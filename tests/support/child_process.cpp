@@ -49,8 +49,8 @@ ChildRun runChild(const std::string& program, const std::vector<std::string>& ar
   int open = 2;
   while (open > 0) {
     const auto left = deadline - (std::chrono::steady_clock::now() - start);
-    const int waitMs = static_cast<int>(
-        std::chrono::duration_cast<std::chrono::milliseconds>(left).count());
+    const int waitMs =
+        static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(left).count());
     if (waitMs <= 0) {
       run.timedOut = true;
       kill(pid, SIGKILL);

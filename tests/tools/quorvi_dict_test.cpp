@@ -25,7 +25,8 @@ class QuorviDict : public ::testing::Test {
   }
 
   // Runs the tool with --dir set to the runtime folder unless `dir` says otherwise.
-  quorvi::testing::ChildRun run(const std::vector<std::string>& args, const fs::path* dir = nullptr) {
+  quorvi::testing::ChildRun run(const std::vector<std::string>& args,
+                                const fs::path* dir = nullptr) {
     std::vector<std::string> line;
     if (dir == nullptr) dir = &folder_.path();
     if (!dir->empty()) line.insert(line.end(), {"--dir", dir->string()});
@@ -50,7 +51,9 @@ TEST_F(QuorviDict, LooksWordsUpLikeTheWindow) {
 
   expectListed({"search", "--spelling", "LONDON"}, "London\n");
 
-  expectListed({"entry", "caf\xC3\xA9"}, "caf\xC3\xA9\n[\xCB\x88k\xC3\xA6" "fei]\nn. a small restaurant\n");
+  expectListed({"entry", "caf\xC3\xA9"},
+               "caf\xC3\xA9\n[\xCB\x88k\xC3\xA6"
+               "fei]\nn. a small restaurant\n");
 
   expectListed({"pattern", "t\xCA\x83t\xCA\x83"}, "t&#643;.*t.*&#643;.*\n");
 
@@ -71,7 +74,8 @@ TEST_F(QuorviDict, SearchPrintsTheWindowsListAndExactTheStatementsRows) {
   EXPECT_EQ(run({"search", "--exact", "[k\xC3\xA6t]"}).exitCode, 1);
 
   // Spelling: the word itself first.
-  expectListed({"search", "--spelling", "aa"}, "aa\naaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaab\naaa\n");
+  expectListed({"search", "--spelling", "aa"},
+               "aa\naaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaab\naaa\n");
   EXPECT_EQ(run({"search", "--spelling", "--exact", "^c"}).out, "cat\nchurch\ncaf\xC3\xA9\n");
   EXPECT_EQ(run({"search", "--spelling", "^c"}).out, "cat\nchurch\ncaf\xC3\xA9\n");
 }

@@ -8,44 +8,46 @@
 namespace quorvi::dictbuild {
 
 struct WordListSources {
-    // One word a line (Debian's wbritish-large).
-    std::string wordsFile = "/usr/share/dict/british-english-large";
-    // A hunspell dictionary; its affix file is the same path ending in ".aff" (hunspell-en-gb).
-    std::string hunspellDictionary = "/usr/share/hunspell/en_GB.dic";
+  // One word a line (Debian's wbritish-large).
+  std::string wordsFile = "/usr/share/dict/british-english-large";
+  // A hunspell dictionary; its affix file is the same path ending in ".aff" (hunspell-en-gb).
+  std::string hunspellDictionary = "/usr/share/hunspell/en_GB.dic";
 };
 
 class BritishWordList {
-public:
-    // The spelling as it stands, in any source: "worked" yes, "Worked" only if listed so.
-    bool contains(const std::string& word) const { return listed_.count(word) != 0 || spelledOut_.count(word) != 0; }
-    // The spelling in the plain word list (in the hunspell forms when there is no plain list).
-    // Hunspell's affix rules accept more than English uses ("genuinenesses", "gooder"); the
-    // plain list names words one by one.
-    bool listsAsWord(const std::string& word) const {
-        return listed_.empty() ? spelledOut_.count(word) != 0 : listed_.count(word) != 0;
-    }
-    bool empty() const { return listed_.empty() && spelledOut_.empty(); }
-    size_t size() const { return listed_.size() + spelledOut_.size(); }
-    // The words of the plain list(s), without the forms spelled out by affix rules.
-    const std::unordered_set<std::string>& listedWords() const { return listed_; }
-    const std::unordered_set<std::string>& spelledOutWords() const { return spelledOut_; }
-    // The files that were read, and one line per source that could not be.
-    const std::vector<std::string>& filesRead() const { return read_; }
-    const std::vector<std::string>& problems() const { return problems_; }
+ public:
+  // The spelling as it stands, in any source: "worked" yes, "Worked" only if listed so.
+  bool contains(const std::string& word) const {
+    return listed_.count(word) != 0 || spelledOut_.count(word) != 0;
+  }
+  // The spelling in the plain word list (in the hunspell forms when there is no plain list).
+  // Hunspell's affix rules accept more than English uses ("genuinenesses", "gooder"); the
+  // plain list names words one by one.
+  bool listsAsWord(const std::string& word) const {
+    return listed_.empty() ? spelledOut_.count(word) != 0 : listed_.count(word) != 0;
+  }
+  bool empty() const { return listed_.empty() && spelledOut_.empty(); }
+  size_t size() const { return listed_.size() + spelledOut_.size(); }
+  // The words of the plain list(s), without the forms spelled out by affix rules.
+  const std::unordered_set<std::string>& listedWords() const { return listed_; }
+  const std::unordered_set<std::string>& spelledOutWords() const { return spelledOut_; }
+  // The files that were read, and one line per source that could not be.
+  const std::vector<std::string>& filesRead() const { return read_; }
+  const std::vector<std::string>& problems() const { return problems_; }
 
-    // A word of a plain list; a form spelled out by affix rules.
-    void add(std::string word) { listed_.insert(std::move(word)); }
-    void addSpelledOut(const std::string& word) {
-        if (!listed_.count(word)) spelledOut_.insert(word);
-    }
-    void noteRead(const std::string& file) { read_.push_back(file); }
-    void noteProblem(const std::string& text) { problems_.push_back(text); }
+  // A word of a plain list; a form spelled out by affix rules.
+  void add(std::string word) { listed_.insert(std::move(word)); }
+  void addSpelledOut(const std::string& word) {
+    if (!listed_.count(word)) spelledOut_.insert(word);
+  }
+  void noteRead(const std::string& file) { read_.push_back(file); }
+  void noteProblem(const std::string& text) { problems_.push_back(text); }
 
-private:
-    std::unordered_set<std::string> listed_;
-    std::unordered_set<std::string> spelledOut_;  // not in listed_
-    std::vector<std::string> read_;
-    std::vector<std::string> problems_;
+ private:
+  std::unordered_set<std::string> listed_;
+  std::unordered_set<std::string> spelledOut_;  // not in listed_
+  std::vector<std::string> read_;
+  std::vector<std::string> problems_;
 };
 
 // Reads every source that is present; a missing or unreadable one is noted in problems()

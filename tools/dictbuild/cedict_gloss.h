@@ -7,16 +7,16 @@
 namespace quorvi::dictbuild {
 
 struct GlossReading {
-    // Lower-case English phrases the gloss means, without "to", articles, "sb" and "sth":
-    // "to look after sb; to take care of" -> {"look after", "take care of"}.
-    std::vector<std::string> keys;
-    bool verb = false;      // "to run"
-    bool stative = false;   // "to be afraid": an adjective put as a verb
-    bool idiom = false;     // "(idiom)": a set phrase, rarely the plain equivalent
-    bool qualified = false; // "(of an animal) to paw": a narrowed or labelled use
-    // A cross-reference, surname, classifier, abbreviation, or an archaic, literary, dialect,
-    // slang or regional use: never offered as an everyday equivalent.
-    bool skip = false;
+  // Lower-case English phrases the gloss means, without "to", articles, "sb" and "sth":
+  // "to look after sb; to take care of" -> {"look after", "take care of"}.
+  std::vector<std::string> keys;
+  bool verb = false;       // "to run"
+  bool stative = false;    // "to be afraid": an adjective put as a verb
+  bool idiom = false;      // "(idiom)": a set phrase, rarely the plain equivalent
+  bool qualified = false;  // "(of an animal) to paw": a narrowed or labelled use
+  // A cross-reference, surname, classifier, abbreviation, or an archaic, literary, dialect,
+  // slang or regional use: never offered as an everyday equivalent.
+  bool skip = false;
 };
 
 GlossReading readGloss(const std::string& gloss);

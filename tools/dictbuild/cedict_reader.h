@@ -9,11 +9,11 @@
 namespace quorvi::dictbuild {
 
 struct CedictEntry {
-    std::string traditional;
-    std::string simplified;
-    std::string pinyin;               // "pao3 bu4"; a capital syllable marks a proper name
-    std::vector<std::string> glosses;  // "to run", "cat (CL:隻|只[zhi1])", ...
-    bool variantOf = false;            // the row refers to another as its variant
+  std::string traditional;
+  std::string simplified;
+  std::string pinyin;                // "pao3 bu4"; a capital syllable marks a proper name
+  std::vector<std::string> glosses;  // "to run", "cat (CL:隻|只[zhi1])", ...
+  bool variantOf = false;            // the row refers to another as its variant
 };
 
 bool readCedict(const QJsonDocument& json, std::vector<CedictEntry>& out, std::string& error);

@@ -10,8 +10,10 @@ namespace quorvi::dictbuild {
 
 // Without any word list the forms are made unchecked, as the rules give them, and the log
 // says so.
-InflectionSummary addCheckedInflections(WordNetData& data, const WordListSources& sources, std::ostream& log);
+InflectionSummary addCheckedInflections(WordNetData& data, const WordListSources& sources,
+                                        std::ostream& log);
 // The same with the list already read (and perhaps added to).
-InflectionSummary addCheckedInflections(WordNetData& data, const BritishWordList& list, std::ostream& log);
+InflectionSummary addCheckedInflections(WordNetData& data, const BritishWordList& list,
+                                        std::ostream& log);
 
 }  // namespace quorvi::dictbuild

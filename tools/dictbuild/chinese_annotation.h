@@ -10,6 +10,7 @@
 namespace quorvi::dictbuild {
 
 // Returns how many entries got a line.
-size_t addChineseLines(std::vector<DictEntry>& entries, const ChineseEquivalents& chinese, const HeadwordUses& uses);
+size_t addChineseLines(std::vector<DictEntry>& entries, const ChineseEquivalents& chinese,
+                       const HeadwordUses& uses);
 
 }  // namespace quorvi::dictbuild

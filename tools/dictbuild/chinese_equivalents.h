@@ -14,48 +14,49 @@
 namespace quorvi::dictbuild {
 
 class ChineseEquivalents {
-public:
-    // Without word frequencies, a word counts as common when its rarest character is found in
-    // many dictionary words.
-    ChineseEquivalents(const std::vector<CedictEntry>& cedict, const ChineseWordFrequencies& frequencies);
+ public:
+  // Without word frequencies, a word counts as common when its rarest character is found in
+  // many dictionary words.
+  ChineseEquivalents(const std::vector<CedictEntry>& cedict,
+                     const ChineseWordFrequencies& frequencies);
 
-    // At most `most` simplified Chinese words for the headword, best first; empty when no gloss
-    // names it well enough. A gloss that is the headword itself comes before a verb's gloss with
-    // its particle ("to look at" for "look"); proper names are given to capitalised headwords
-    // only, and `namesOnly` (a capitalised headword beside a lower-case one: "He", helium)
-    // takes nothing else.
-    std::vector<std::string> lookup(const std::string& headword, const HeadwordUse& use, bool namesOnly = false,
-                                    size_t most = kMostChineseWords) const;
+  // At most `most` simplified Chinese words for the headword, best first; empty when no gloss
+  // names it well enough. A gloss that is the headword itself comes before a verb's gloss with
+  // its particle ("to look at" for "look"); proper names are given to capitalised headwords
+  // only, and `namesOnly` (a capitalised headword beside a lower-case one: "He", helium)
+  // takes nothing else.
+  std::vector<std::string> lookup(const std::string& headword, const HeadwordUse& use,
+                                  bool namesOnly = false, size_t most = kMostChineseWords) const;
 
-    bool empty() const { return words_.empty(); }
+  bool empty() const { return words_.empty(); }
 
-private:
-    struct Word {
-        std::string simplified;
-        bool properName = false;
-        uint32_t characters = 0;
-        double commonness = 0;  // log of its frequency in text
-    };
-    struct Sense {
-        uint32_t word;
-        uint16_t position;  // of the gloss in the Chinese word's entry: the first is its main sense
-        bool verb, stative, idiom, qualified;
-    };
-    struct Candidate {
-        uint32_t word;
-        double cost;
-    };
+ private:
+  struct Word {
+    std::string simplified;
+    bool properName = false;
+    uint32_t characters = 0;
+    double commonness = 0;  // log of its frequency in text
+  };
+  struct Sense {
+    uint32_t word;
+    uint16_t position;  // of the gloss in the Chinese word's entry: the first is its main sense
+    bool verb, stative, idiom, qualified;
+  };
+  struct Candidate {
+    uint32_t word;
+    double cost;
+  };
 
-    void addEntry(const CedictEntry& entry);
-    void measureCommonness(const ChineseWordFrequencies& frequencies);
-    double cost(const Sense& sense, const HeadwordUse& use, double matchCost) const;
-    std::vector<Candidate> candidates(const std::vector<Sense>& senses, const HeadwordUse& use, double matchCost,
-                                      bool capitalised, bool namesOnly) const;
+  void addEntry(const CedictEntry& entry);
+  void measureCommonness(const ChineseWordFrequencies& frequencies);
+  double cost(const Sense& sense, const HeadwordUse& use, double matchCost) const;
+  std::vector<Candidate> candidates(const std::vector<Sense>& senses, const HeadwordUse& use,
+                                    double matchCost, bool capitalised, bool namesOnly) const;
 
-    bool hasFrequencies_ = false;
-    std::vector<Word> words_;
-    std::unordered_map<std::string, std::vector<Sense>> exact_;    // gloss key -> senses
-    std::unordered_map<std::string, std::vector<Sense>> phrasal_;  // "look" -> "to look at"
+  bool hasFrequencies_ = false;
+  std::vector<Word> words_;
+  std::unordered_map<std::string, std::vector<Sense>> exact_;    // gloss key -> senses
+  std::unordered_map<std::string, std::vector<Sense>> phrasal_;  // "look" -> "to look at"
 };
 
 }  // namespace quorvi::dictbuild

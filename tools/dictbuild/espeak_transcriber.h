@@ -7,22 +7,22 @@
 namespace quorvi::dictbuild {
 
 class EspeakTranscriber {
-public:
-    EspeakTranscriber();
-    ~EspeakTranscriber();
-    EspeakTranscriber(const EspeakTranscriber&) = delete;
-    EspeakTranscriber& operator=(const EspeakTranscriber&) = delete;
+ public:
+  EspeakTranscriber();
+  ~EspeakTranscriber();
+  EspeakTranscriber(const EspeakTranscriber&) = delete;
+  EspeakTranscriber& operator=(const EspeakTranscriber&) = delete;
 
-    bool ready() const { return ready_; }
-    const std::string& error() const { return error_; }
-    // IPA as espeak writes it, the clauses of the text joined by spaces; empty on failure.
-    std::string transcribe(std::string_view text);
+  bool ready() const { return ready_; }
+  const std::string& error() const { return error_; }
+  // IPA as espeak writes it, the clauses of the text joined by spaces; empty on failure.
+  std::string transcribe(std::string_view text);
 
-    static constexpr const char* kVoice = "en-gb-x-rp";
+  static constexpr const char* kVoice = "en-gb-x-rp";
 
-private:
-    bool ready_ = false;
-    std::string error_;
+ private:
+  bool ready_ = false;
+  std::string error_;
 };
 
 }  // namespace quorvi::dictbuild

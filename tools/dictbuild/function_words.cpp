@@ -6,8 +6,8 @@ namespace quorvi::dictbuild {
 namespace {
 
 struct Word {
-    const char* word;
-    const char* explain;  // lines separated by '|'
+  const char* word;
+  const char* explain;  // lines separated by '|'
 };
 
 // Roughly in order of frequency in running English.
@@ -20,7 +20,9 @@ const Word kWords[] = {
     {"in", "prep. inside; during; using"},
     {"is", "v. third person singular present of be"},
     {"you", "pron. the person or people spoken to"},
-    {"that", "det. pron. the one there; the one mentioned|conj. introduces a clause: \"she said that she was tired\""},
+    {"that",
+     "det. pron. the one there; the one mentioned|conj. introduces a clause: \"she said that she "
+     "was tired\""},
     {"it", "pron. the thing, animal or situation mentioned"},
     {"he", "pron. the male person or animal mentioned"},
     {"was", "v. past tense of be (first and third person singular)"},
@@ -201,48 +203,49 @@ const Word kWords[] = {
 }  // namespace
 
 std::vector<DictEntry> functionWords() {
-    std::vector<DictEntry> out;
-    const double count = static_cast<double>(sizeof kWords / sizeof kWords[0]);
-    double rank = 0;
-    for (const Word& w : kWords) {
-        DictEntry e;
-        e.caption = w.word;
-        std::string text = w.explain;
-        size_t start = 0;
-        while (true) {
-            size_t bar = text.find('|', start);
-            e.explainLines.push_back(text.substr(start, bar == std::string::npos ? std::string::npos : bar - start));
-            if (bar == std::string::npos) break;
-            start = bar + 1;
-        }
-        // Above every WordNet count, in list order.
-        e.frequency = 100000.0 + (count - rank);
-        rank += 1;
-        out.push_back(std::move(e));
+  std::vector<DictEntry> out;
+  const double count = static_cast<double>(sizeof kWords / sizeof kWords[0]);
+  double rank = 0;
+  for (const Word& w : kWords) {
+    DictEntry e;
+    e.caption = w.word;
+    std::string text = w.explain;
+    size_t start = 0;
+    while (true) {
+      size_t bar = text.find('|', start);
+      e.explainLines.push_back(
+          text.substr(start, bar == std::string::npos ? std::string::npos : bar - start));
+      if (bar == std::string::npos) break;
+      start = bar + 1;
     }
-    return out;
+    // Above every WordNet count, in list order.
+    e.frequency = 100000.0 + (count - rank);
+    rank += 1;
+    out.push_back(std::move(e));
+  }
+  return out;
 }
 
 void addFunctionWords(std::vector<DictEntry>& entries) {
-    std::unordered_map<std::string, size_t> byCaption;
-    for (size_t i = 0; i < entries.size(); ++i) byCaption.emplace(entries[i].caption, i);
-    for (DictEntry& f : functionWords()) {
-        auto it = byCaption.find(f.caption);
-        if (it == byCaption.end()) {
-            byCaption.emplace(f.caption, entries.size());
-            entries.push_back(std::move(f));
-            continue;
-        }
-        DictEntry& e = entries[it->second];
-        // An inflected form already made from the exception lists ("is", "had") keeps its
-        // own lines only when they say something the grammatical line does not.
-        std::vector<std::string> lines = f.explainLines;
-        for (const auto& l : e.explainLines)
-            if (e.anchor < 0) lines.push_back(l);
-        e.explainLines = std::move(lines);
-        e.frequency = f.frequency;
-        e.anchor = -1;  // ranked on its own now
+  std::unordered_map<std::string, size_t> byCaption;
+  for (size_t i = 0; i < entries.size(); ++i) byCaption.emplace(entries[i].caption, i);
+  for (DictEntry& f : functionWords()) {
+    auto it = byCaption.find(f.caption);
+    if (it == byCaption.end()) {
+      byCaption.emplace(f.caption, entries.size());
+      entries.push_back(std::move(f));
+      continue;
     }
+    DictEntry& e = entries[it->second];
+    // An inflected form already made from the exception lists ("is", "had") keeps its
+    // own lines only when they say something the grammatical line does not.
+    std::vector<std::string> lines = f.explainLines;
+    for (const auto& l : e.explainLines)
+      if (e.anchor < 0) lines.push_back(l);
+    e.explainLines = std::move(lines);
+    e.frequency = f.frequency;
+    e.anchor = -1;  // ranked on its own now
+  }
 }
 
 }  // namespace quorvi::dictbuild

@@ -8,11 +8,11 @@ namespace quorvi::dictbuild {
 struct WordNetData;
 
 struct HeadwordUse {
-    std::string partsOfSpeech;  // 'n', 'v', 'a', 'r'; empty when unknown
-    char commonest = 0;         // the part of speech its senses are most often tagged with
-    std::string base;           // an irregular form's lemma from WordNet's exception lists: kept -> keep
-    double tagged = 0;          // how often its own senses are tagged in WordNet's corpus
-    bool has(char pos) const { return partsOfSpeech.find(pos) != std::string::npos; }
+  std::string partsOfSpeech;  // 'n', 'v', 'a', 'r'; empty when unknown
+  char commonest = 0;         // the part of speech its senses are most often tagged with
+  std::string base;   // an irregular form's lemma from WordNet's exception lists: kept -> keep
+  double tagged = 0;  // how often its own senses are tagged in WordNet's corpus
+  bool has(char pos) const { return partsOfSpeech.find(pos) != std::string::npos; }
 };
 
 // Keyed by the lower-case headword.

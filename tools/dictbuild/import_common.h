@@ -15,13 +15,13 @@ inline constexpr size_t kMaxRecordBytes = 1024 * 1024;  // one record, all field
 inline constexpr size_t kMaxCaptionBytes = 256;
 
 struct ImportOptions {
-    bool lenient = false;  // skip malformed lines (and report them) instead of stopping
+  bool lenient = false;  // skip malformed lines (and report them) instead of stopping
 };
 
 struct ImportResult {
-    std::vector<DictEntry> entries;
-    std::string error;  // "file:line: what"; set when the import stopped
-    bool ok() const { return error.empty(); }
+  std::vector<DictEntry> entries;
+  std::string error;  // "file:line: what"; set when the import stopped
+  bool ok() const { return error.empty(); }
 };
 
 class LineReader;
@@ -34,8 +34,8 @@ const char* headwordProblem(const std::string& caption);
 
 // A malformed line at `where` ("file:line"): reported in `skipped` when `skippable` (a lenient
 // import of a line it can step over), otherwise the import's error. True when the import goes on.
-bool skipMalformedLine(const std::string& where, const std::string& error, bool skippable, ImportResult& result,
-                       SkipReport& skipped);
+bool skipMalformedLine(const std::string& where, const std::string& error, bool skippable,
+                       ImportResult& result, SkipReport& skipped);
 
 // Without leading and trailing spaces and tabs.
 std::string trimmed(const std::string& text);

@@ -11,8 +11,8 @@ std::string pluralOf(const std::string& noun);
 std::string thirdPersonOf(const std::string& verb);
 std::string pastOf(const std::string& verb);
 std::string presentParticipleOf(const std::string& verb);
-std::string comparativeOf(const std::string& adjective);   // "" when the adjective takes "more"
-std::string superlativeOf(const std::string& adjective);   // "" when the adjective takes "most"
+std::string comparativeOf(const std::string& adjective);  // "" when the adjective takes "more"
+std::string superlativeOf(const std::string& adjective);  // "" when the adjective takes "most"
 
 enum class WordForm { Plural, ThirdPerson, Past, PresentParticiple, Comparative, Superlative };
 

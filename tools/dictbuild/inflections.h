@@ -11,11 +11,11 @@
 namespace quorvi::dictbuild {
 
 struct InflectionSummary {
-    size_t rowsAdded = 0;
-    size_t madeKept = 0;                      // forms made by rule that a word list attests
-    size_t madeDropped = 0;                   // forms made by rule that no word list has
-    std::vector<std::string> droppedExamples; // a few of them, for the build log
-    size_t listedWithoutLemma = 0;            // exception-list forms of lemmas WordNet lacks
+  size_t rowsAdded = 0;
+  size_t madeKept = 0;                       // forms made by rule that a word list attests
+  size_t madeDropped = 0;                    // forms made by rule that no word list has
+  std::vector<std::string> droppedExamples;  // a few of them, for the build log
+  size_t listedWithoutLemma = 0;             // exception-list forms of lemmas WordNet lacks
 };
 
 // Adds the forms of the exception lists for every lemma and the regular forms of lemmas with

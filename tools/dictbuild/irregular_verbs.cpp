@@ -58,80 +58,81 @@ const char kTable[] =
     "wind wound wound|wring wrung wrung|write wrote written";
 
 // Prefixes that make new verbs of irregular ones: overtake, mislead, withdraw, undergo ...
-const char* const kPrefixes[] = {"be", "for", "fore", "mis", "out", "over", "re", "un", "under", "up", "with"};
+const char* const kPrefixes[] = {"be", "for", "fore",  "mis", "out", "over",
+                                 "re", "un",  "under", "up",  "with"};
 
 struct Principal {
-    std::vector<std::string> past;
-    std::vector<std::string> participle;
+  std::vector<std::string> past;
+  std::vector<std::string> participle;
 };
 
 std::vector<std::string> splitCommas(const std::string& s) {
-    std::vector<std::string> out;
-    std::istringstream in(s);
-    for (std::string part; std::getline(in, part, ',');) out.push_back(part);
-    return out;
+  std::vector<std::string> out;
+  std::istringstream in(s);
+  for (std::string part; std::getline(in, part, ',');) out.push_back(part);
+  return out;
 }
 
 const std::unordered_map<std::string, Principal>& table() {
-    static const std::unordered_map<std::string, Principal> verbs = [] {
-        std::unordered_map<std::string, Principal> m;
-        std::istringstream in(kTable);
-        for (std::string row; std::getline(in, row, '|');) {
-            std::istringstream fields(row);
-            std::string base, past, participle;
-            fields >> base >> past >> participle;
-            m.emplace(base, Principal{splitCommas(past), splitCommas(participle)});
-        }
-        return m;
-    }();
-    return verbs;
+  static const std::unordered_map<std::string, Principal> verbs = [] {
+    std::unordered_map<std::string, Principal> m;
+    std::istringstream in(kTable);
+    for (std::string row; std::getline(in, row, '|');) {
+      std::istringstream fields(row);
+      std::string base, past, participle;
+      fields >> base >> past >> participle;
+      m.emplace(base, Principal{splitCommas(past), splitCommas(participle)});
+    }
+    return m;
+  }();
+  return verbs;
 }
 
 bool contains(const std::vector<std::string>& list, const std::string& s) {
-    for (const std::string& x : list)
-        if (x == s) return true;
-    return false;
+  for (const std::string& x : list)
+    if (x == s) return true;
+  return false;
 }
 
 // The table row of a verb and what stands before the table's verb: nothing, one of the
 // prefixes (over + take), or with `anyFront` whatever does (ghost + write, misunder + stand),
 // the longest table verb first.
 const Principal* lookUp(const std::string& verb, std::string& front, bool anyFront) {
-    const auto& verbs = table();
-    front.clear();
-    if (auto it = verbs.find(verb); it != verbs.end()) return &it->second;
-    for (const char* p : kPrefixes) {
-        const std::string pre = p;
-        if (verb.size() <= pre.size() + 1 || verb.compare(0, pre.size(), pre) != 0) continue;
-        if (auto it = verbs.find(verb.substr(pre.size())); it != verbs.end()) {
-            front = pre;
-            return &it->second;
-        }
+  const auto& verbs = table();
+  front.clear();
+  if (auto it = verbs.find(verb); it != verbs.end()) return &it->second;
+  for (const char* p : kPrefixes) {
+    const std::string pre = p;
+    if (verb.size() <= pre.size() + 1 || verb.compare(0, pre.size(), pre) != 0) continue;
+    if (auto it = verbs.find(verb.substr(pre.size())); it != verbs.end()) {
+      front = pre;
+      return &it->second;
     }
-    for (size_t i = 1; anyFront && i + 2 <= verb.size(); ++i) {
-        if (auto it = verbs.find(verb.substr(i)); it != verbs.end()) {
-            front = verb.substr(0, i);
-            return &it->second;
-        }
+  }
+  for (size_t i = 1; anyFront && i + 2 <= verb.size(); ++i) {
+    if (auto it = verbs.find(verb.substr(i)); it != verbs.end()) {
+      front = verb.substr(0, i);
+      return &it->second;
     }
-    return nullptr;
+  }
+  return nullptr;
 }
 
 }  // namespace
 
 std::optional<PastSlots> irregularPastSlots(const std::string& form, const std::string& verb) {
-    std::string prefix;
-    const Principal* row = lookUp(verb, prefix, true);
-    if (!row || form.compare(0, prefix.size(), prefix) != 0) return std::nullopt;
-    const std::string rest = form.substr(prefix.size());
-    PastSlots slots{contains(row->past, rest), contains(row->participle, rest)};
-    if (!slots.pastTense && !slots.pastParticiple) return std::nullopt;
-    return slots;
+  std::string prefix;
+  const Principal* row = lookUp(verb, prefix, true);
+  if (!row || form.compare(0, prefix.size(), prefix) != 0) return std::nullopt;
+  const std::string rest = form.substr(prefix.size());
+  PastSlots slots{contains(row->past, rest), contains(row->participle, rest)};
+  if (!slots.pastTense && !slots.pastParticiple) return std::nullopt;
+  return slots;
 }
 
 bool isIrregularVerb(const std::string& verb, bool behindPrefix) {
-    std::string prefix;
-    return lookUp(verb, prefix, false) != nullptr && (behindPrefix || prefix.empty());
+  std::string prefix;
+  return lookUp(verb, prefix, false) != nullptr && (behindPrefix || prefix.empty());
 }
 
 }  // namespace quorvi::dictbuild

@@ -8,9 +8,9 @@ namespace quorvi::dictbuild {
 
 // Which past forms a spelling is for its verb.
 struct PastSlots {
-    bool pastTense = false;
-    bool pastParticiple = false;
-    bool operator==(const PastSlots&) const = default;
+  bool pastTense = false;
+  bool pastParticiple = false;
+  bool operator==(const PastSlots&) const = default;
 };
 
 // The slots `form` fills for `verb` when the table knows the verb, directly or at the end of

@@ -8,7 +8,8 @@
 namespace quorvi::dictbuild {
 
 // Parses text; on failure returns false with a message naming `what`.
-bool parseJsonData(const std::string& text, const std::string& what, QJsonDocument& out, std::string& error);
+bool parseJsonData(const std::string& text, const std::string& what, QJsonDocument& out,
+                   std::string& error);
 
 // Reads and parses a file of at most 256 MiB.
 bool readJsonDataFile(const std::string& path, QJsonDocument& out, std::string& error);

@@ -17,26 +17,28 @@
 namespace quorvi::dictbuild {
 
 struct LearnerSources {
-    SpokenFrequencies spoken;  // empty when the list cannot be had
-    BritishWordList british;   // empty when no list can be read
-    GivenNames givenNames;
-    CedictNames cedictNames;
-    // The Chinese equivalents of an English word, when a source knows them. Names whose
-    // Chinese comes this way do not repeat it in their own line.
-    std::function<std::vector<std::string>(const std::string&)> chineseFor;
+  SpokenFrequencies spoken;  // empty when the list cannot be had
+  BritishWordList british;   // empty when no list can be read
+  GivenNames givenNames;
+  CedictNames cedictNames;
+  // The Chinese equivalents of an English word, when a source knows them. Names whose
+  // Chinese comes this way do not repeat it in their own line.
+  std::function<std::vector<std::string>(const std::string&)> chineseFor;
 };
 
 struct LearnerHeadwordCounts {
-    size_t spokenForms = 0;   // contractions, spoken forms, interjections, titles, old forms
-    size_t givenNames = 0;
-    size_t familyNames = 0;
-    size_t places = 0;
-    size_t phraseParts = 0;   // "Vegas", "cetera": heard as part of a name or set phrase
-    size_t plurals = 0;       // plurals of capitalised headwords: "Americans", "Sundays"
-    size_t chinese = 0;       // other words, explained by their Chinese equivalents
-    size_t fragments = 0;     // spoken-list entries refused as no words
-    size_t unexplained = 0;   // words left out: no source explains them
-    size_t added() const { return spokenForms + givenNames + familyNames + places + phraseParts + plurals + chinese; }
+  size_t spokenForms = 0;  // contractions, spoken forms, interjections, titles, old forms
+  size_t givenNames = 0;
+  size_t familyNames = 0;
+  size_t places = 0;
+  size_t phraseParts = 0;  // "Vegas", "cetera": heard as part of a name or set phrase
+  size_t plurals = 0;      // plurals of capitalised headwords: "Americans", "Sundays"
+  size_t chinese = 0;      // other words, explained by their Chinese equivalents
+  size_t fragments = 0;    // spoken-list entries refused as no words
+  size_t unexplained = 0;  // words left out: no source explains them
+  size_t added() const {
+    return spokenForms + givenNames + familyNames + places + phraseParts + plurals + chinese;
+  }
 };
 
 // How often a row is heard, on the scale the ranking compares: the spoken count of its
@@ -49,7 +51,7 @@ double spokenFrequencyOf(const std::string& caption, const SpokenFrequencies& sp
 void rankNamesBelowCommonWords(std::vector<DictEntry>& entries, const std::vector<size_t>& nameRows,
                                const SpokenFrequencies& spoken);
 
-LearnerHeadwordCounts addLearnerHeadwords(std::vector<DictEntry>& entries, const LearnerSources& sources,
-                                          SkipReport& skipped);
+LearnerHeadwordCounts addLearnerHeadwords(std::vector<DictEntry>& entries,
+                                          const LearnerSources& sources, SkipReport& skipped);
 
 }  // namespace quorvi::dictbuild

@@ -19,8 +19,8 @@ void loadLearnerSources(const OptionalSourceFiles& files, LearnerSources& out, s
 
 // The build step: adds the heard words to `entries` and logs what it added by kind. Words
 // no other source explains may be explained by their Chinese equivalents (`chinese` may be null).
-void addHeardWords(std::vector<DictEntry>& entries, LearnerSources& sources, const ChineseEquivalents* chinese,
-                   SkipReport& skipped, std::ostream& log);
+void addHeardWords(std::vector<DictEntry>& entries, LearnerSources& sources,
+                   const ChineseEquivalents* chinese, SkipReport& skipped, std::ostream& log);
 
 // One line for the build log: the rows added by kind and what was refused.
 std::string describeLearnerHeadwords(const LearnerHeadwordCounts& counts);

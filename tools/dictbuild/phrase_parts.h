@@ -13,20 +13,20 @@
 namespace quorvi::dictbuild {
 
 class PhraseParts {
-public:
-    // Indexes the headwords of `entries` made of two to four words (split at spaces and
-    // hyphens): names, whose words are capitalised but for particles ("Wizard of Oz", "von
-    // Neumann"), and phrases, whose words are all lower case.
-    explicit PhraseParts(const std::vector<DictEntry>& entries);
+ public:
+  // Indexes the headwords of `entries` made of two to four words (split at spaces and
+  // hyphens): names, whose words are capitalised but for particles ("Wizard of Oz", "von
+  // Neumann"), and phrases, whose words are all lower case.
+  explicit PhraseParts(const std::vector<DictEntry>& entries);
 
-    // One line for each of the (at most two) names or phrases `word` is part of, the one whose
-    // other words are heard most first: "in the name Las Vegas: largest city in Nevada; ...",
-    // "in the phrase et cetera: and so forth". Empty when it is part of none.
-    std::vector<std::string> explain(const std::string& word, const SpokenFrequencies& spoken) const;
+  // One line for each of the (at most two) names or phrases `word` is part of, the one whose
+  // other words are heard most first: "in the name Las Vegas: largest city in Nevada; ...",
+  // "in the phrase et cetera: and so forth". Empty when it is part of none.
+  std::vector<std::string> explain(const std::string& word, const SpokenFrequencies& spoken) const;
 
-private:
-    const std::vector<DictEntry>& entries_;
-    std::unordered_map<std::string, std::vector<size_t>> byPart_;
+ private:
+  const std::vector<DictEntry>& entries_;
+  std::unordered_map<std::string, std::vector<size_t>> byPart_;
 };
 
 }  // namespace quorvi::dictbuild

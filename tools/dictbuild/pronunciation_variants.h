@@ -12,29 +12,30 @@ namespace quorvi::dictbuild {
 
 // One pronunciation of a headword as the hand-written table gives it.
 struct Reading {
-    const char* symbols;  // typed-symbol alphabet with stress marks, as the books print it
-    const char* label;    // first explanation line; empty: none
-    const char* senses;   // the explanation lines this row takes, by their part-of-speech prefixes
-                          // separated by spaces ("n. adj."); the first row also takes every line
-                          // no other row takes
+  const char* symbols;  // typed-symbol alphabet with stress marks, as the books print it
+  const char* label;    // first explanation line; empty: none
+  const char* senses;   // the explanation lines this row takes, by their part-of-speech prefixes
+                        // separated by spaces ("n. adj."); the first row also takes every line
+                        // no other row takes
 };
 
 struct HeadwordReadings {
-    const char* caption;
-    std::vector<Reading> readings;  // the first is the usual one
+  const char* caption;
+  std::vector<Reading> readings;  // the first is the usual one
 };
 
 // The hand-written table, from British learner's dictionaries.
 const std::vector<HeadwordReadings>& pronunciationTable();
 
 struct PronunciationRow {
-    std::u16string symbols;
-    std::vector<std::string> explainLines;
+  std::u16string symbols;
+  std::vector<std::string> explainLines;
 };
 
 // The rows to write for a headword: one row with `symbols` and `explainLines` unless the
 // table lists the headword, then one row per reading the phonetic search can read.
-std::vector<PronunciationRow> pronunciationRows(std::string_view caption, const std::u16string& symbols,
+std::vector<PronunciationRow> pronunciationRows(std::string_view caption,
+                                                const std::u16string& symbols,
                                                 const std::vector<std::string>& explainLines);
 
 }  // namespace quorvi::dictbuild

@@ -13,6 +13,7 @@ std::vector<size_t> rankOrder(const std::vector<DictEntry>& entries);
 
 // As above, but lemmas heard in speech come first, by how often (`heard`, one count per
 // entry, 0 for never heard); the rest follow by frequency as above.
-std::vector<size_t> rankOrder(const std::vector<DictEntry>& entries, const std::vector<double>& heard);
+std::vector<size_t> rankOrder(const std::vector<DictEntry>& entries,
+                              const std::vector<double>& heard);
 
 }  // namespace quorvi::dictbuild

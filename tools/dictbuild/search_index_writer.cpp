@@ -16,94 +16,99 @@ const char kInsertSql[] = "INSERT INTO dict_search_index(block, data) VALUES(?1,
 // The engine reads the rows through "w_phonetic REGEXP ''", which holds for every row whose
 // transcription is not NULL; this connection has no REGEXP module, so it gets that much.
 void acceptAnyText(sqlite3_context* context, int, sqlite3_value** values) {
-    sqlite3_result_int(context, sqlite3_value_type(values[1]) != SQLITE_NULL);
+  sqlite3_result_int(context, sqlite3_value_type(values[1]) != SQLITE_NULL);
 }
 
 // The rows as the engine's search reads them, through acceptAnyText for the one call.
 bool buildFromRows(sqlite3* db, engine::IndexImage& image) {
-    const bool built =
-        sqlite3_create_function(db, "regexp", 2, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr,
-                                acceptAnyText, nullptr, nullptr) == SQLITE_OK &&
-        engine::buildIndexFromRows(db, image);
-    sqlite3_create_function(db, "regexp", 2, SQLITE_UTF8, nullptr, nullptr, nullptr, nullptr);
-    return built;
+  const bool built =
+      sqlite3_create_function(db, "regexp", 2, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr,
+                              acceptAnyText, nullptr, nullptr) == SQLITE_OK &&
+      engine::buildIndexFromRows(db, image);
+  sqlite3_create_function(db, "regexp", 2, SQLITE_UTF8, nullptr, nullptr, nullptr, nullptr);
+  return built;
 }
 
 // The stored blobs in block order; false when there is no such table or it is empty.
 bool readStoredBlobs(sqlite3* db, std::vector<std::string>& blobs) {
-    sqlite3_stmt* select = nullptr;
-    if (sqlite3_prepare_v2(db, "SELECT data FROM dict_search_index ORDER BY block", -1, &select,
-                           nullptr) != SQLITE_OK)
-        return false;
-    while (sqlite3_step(select) == SQLITE_ROW) {
-        const auto* bytes = static_cast<const char*>(sqlite3_column_blob(select, 0));
-        blobs.emplace_back(bytes ? bytes : "", static_cast<size_t>(sqlite3_column_bytes(select, 0)));
-    }
-    sqlite3_finalize(select);
-    return !blobs.empty();
+  sqlite3_stmt* select = nullptr;
+  if (sqlite3_prepare_v2(db, "SELECT data FROM dict_search_index ORDER BY block", -1, &select,
+                         nullptr) != SQLITE_OK)
+    return false;
+  while (sqlite3_step(select) == SQLITE_ROW) {
+    const auto* bytes = static_cast<const char*>(sqlite3_column_blob(select, 0));
+    blobs.emplace_back(bytes ? bytes : "", static_cast<size_t>(sqlite3_column_bytes(select, 0)));
+  }
+  sqlite3_finalize(select);
+  return !blobs.empty();
 }
 
 std::string staleTriggers(const std::string& table) {
-    std::string sql;
-    const char* const events[][2] = {
-        {"insert", "INSERT"}, {"delete", "DELETE"}, {"update", "UPDATE OF w_caption, w_phonetic"}};
-    for (const auto& [name, event] : events) {
-        sql += std::string("CREATE TRIGGER dict_search_index_stale_") + name + " AFTER " + event + " ON " + table +
-               " BEGIN DELETE FROM dict_search_index; END;";
-    }
-    return sql;
+  std::string sql;
+  const char* const events[][2] = {
+      {"insert", "INSERT"}, {"delete", "DELETE"}, {"update", "UPDATE OF w_caption, w_phonetic"}};
+  for (const auto& [name, event] : events) {
+    sql += std::string("CREATE TRIGGER dict_search_index_stale_") + name + " AFTER " + event +
+           " ON " + table + " BEGIN DELETE FROM dict_search_index; END;";
+  }
+  return sql;
 }
 
 bool insertBlob(sqlite3_stmt* insert, long long block, const std::string& bytes) {
-    sqlite3_bind_int64(insert, 1, block);
-    sqlite3_bind_blob64(insert, 2, bytes.data(), bytes.size(), SQLITE_STATIC);
-    const bool ok = sqlite3_step(insert) == SQLITE_DONE;
-    sqlite3_reset(insert);
-    return ok;
+  sqlite3_bind_int64(insert, 1, block);
+  sqlite3_bind_blob64(insert, 2, bytes.data(), bytes.size(), SQLITE_STATIC);
+  const bool ok = sqlite3_step(insert) == SQLITE_DONE;
+  sqlite3_reset(insert);
+  return ok;
 }
 
 bool insertImage(sqlite3* db, const engine::IndexImage& image) {
-    sqlite3_stmt* insert = nullptr;
-    if (sqlite3_prepare_v2(db, kInsertSql, -1, &insert, nullptr) != SQLITE_OK) return false;
-    bool ok = insertBlob(insert, 0, image.catalog.serialise(image.rowCount, engine::kIndexBlockRows));
-    for (size_t i = 0; ok && i < image.blocks.size(); ++i)
-        ok = insertBlob(insert, static_cast<long long>(i) + 1, image.blocks[i].serialise());
-    sqlite3_finalize(insert);
-    return ok;
+  sqlite3_stmt* insert = nullptr;
+  if (sqlite3_prepare_v2(db, kInsertSql, -1, &insert, nullptr) != SQLITE_OK) return false;
+  bool ok = insertBlob(insert, 0, image.catalog.serialise(image.rowCount, engine::kIndexBlockRows));
+  for (size_t i = 0; ok && i < image.blocks.size(); ++i)
+    ok = insertBlob(insert, static_cast<long long>(i) + 1, image.blocks[i].serialise());
+  sqlite3_finalize(insert);
+  return ok;
 }
 
 }  // namespace
 
 bool writeSearchIndex(sqlite3* db, const char* rowTable, std::string& error) {
-    engine::IndexImage image;
-    const bool ok =
-        buildFromRows(db, image) &&
-        sqlite3_exec(db, kIndexSchema, nullptr, nullptr, nullptr) == SQLITE_OK &&
-        insertImage(db, image) &&
-        sqlite3_exec(db, staleTriggers(rowTable).c_str(), nullptr, nullptr, nullptr) == SQLITE_OK;
-    if (!ok) error = std::string("cannot write the search index: ") + sqlite3_errmsg(db);
-    return ok;
+  engine::IndexImage image;
+  const bool ok =
+      buildFromRows(db, image) &&
+      sqlite3_exec(db, kIndexSchema, nullptr, nullptr, nullptr) == SQLITE_OK &&
+      insertImage(db, image) &&
+      sqlite3_exec(db, staleTriggers(rowTable).c_str(), nullptr, nullptr, nullptr) == SQLITE_OK;
+  if (!ok) error = std::string("cannot write the search index: ") + sqlite3_errmsg(db);
+  return ok;
 }
 
 StoredSearchRows checkSearchIndex(sqlite3* db) {
-    std::vector<std::string> blobs;
-    if (!readStoredBlobs(db, blobs)) return StoredSearchRows::Absent;
-    engine::IndexImage image;
-    if (!buildFromRows(db, image)) return StoredSearchRows::Unreadable;
-    bool same = blobs.size() == image.blocks.size() + 1 &&
-                blobs[0] == image.catalog.serialise(image.rowCount, engine::kIndexBlockRows);
-    for (size_t i = 0; same && i < image.blocks.size(); ++i) same = blobs[i + 1] == image.blocks[i].serialise();
-    return same ? StoredSearchRows::Matching : StoredSearchRows::Differing;
+  std::vector<std::string> blobs;
+  if (!readStoredBlobs(db, blobs)) return StoredSearchRows::Absent;
+  engine::IndexImage image;
+  if (!buildFromRows(db, image)) return StoredSearchRows::Unreadable;
+  bool same = blobs.size() == image.blocks.size() + 1 &&
+              blobs[0] == image.catalog.serialise(image.rowCount, engine::kIndexBlockRows);
+  for (size_t i = 0; same && i < image.blocks.size(); ++i)
+    same = blobs[i + 1] == image.blocks[i].serialise();
+  return same ? StoredSearchRows::Matching : StoredSearchRows::Differing;
 }
 
 const char* describe(StoredSearchRows state) {
-    switch (state) {
-        case StoredSearchRows::Absent: return "none (searches read the table's rows)";
-        case StoredSearchRows::Matching: return "match the rows";
-        case StoredSearchRows::Differing: return "DIFFER FROM THE ROWS";
-        case StoredSearchRows::Unreadable: return "cannot be compared: the rows cannot be read";
-    }
-    return "";
+  switch (state) {
+    case StoredSearchRows::Absent:
+      return "none (searches read the table's rows)";
+    case StoredSearchRows::Matching:
+      return "match the rows";
+    case StoredSearchRows::Differing:
+      return "DIFFER FROM THE ROWS";
+    case StoredSearchRows::Unreadable:
+      return "cannot be compared: the rows cannot be read";
+  }
+  return "";
 }
 
 }  // namespace quorvi::dictbuild

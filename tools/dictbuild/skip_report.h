@@ -9,18 +9,18 @@
 namespace quorvi::dictbuild {
 
 class SkipReport {
-public:
-    void add(const std::string& reason, const std::string& example);
-    size_t total() const;
-    size_t count(const std::string& reason) const;
-    void print(std::ostream& out, const std::string& title) const;
+ public:
+  void add(const std::string& reason, const std::string& example);
+  size_t total() const;
+  size_t count(const std::string& reason) const;
+  void print(std::ostream& out, const std::string& title) const;
 
-private:
-    struct Bucket {
-        size_t count = 0;
-        std::vector<std::string> examples;
-    };
-    std::map<std::string, Bucket> buckets_;
+ private:
+  struct Bucket {
+    size_t count = 0;
+    std::vector<std::string> examples;
+  };
+  std::map<std::string, Bucket> buckets_;
 };
 
 }  // namespace quorvi::dictbuild

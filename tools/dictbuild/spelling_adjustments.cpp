@@ -9,193 +9,230 @@ namespace {
 constexpr std::u16string_view kVowelLetters = u"iueæʌɔəɑoaɛ";
 
 bool endsWith(std::u16string_view s, std::u16string_view tail) {
-    return s.size() >= tail.size() && s.substr(s.size() - tail.size()) == tail;
+  return s.size() >= tail.size() && s.substr(s.size() - tail.size()) == tail;
 }
 bool endsWith(std::string_view s, std::string_view tail) {
-    return s.size() >= tail.size() && s.substr(s.size() - tail.size()) == tail;
+  return s.size() >= tail.size() && s.substr(s.size() - tail.size()) == tail;
 }
-bool startsWith(std::string_view s, std::string_view head) { return s.substr(0, head.size()) == head; }
-bool isVowelLetter(char c) { return std::string_view("aeiouy").find(c) != std::string_view::npos; }
-bool isMark(char16_t c) { return c == u'ˈ' || c == u'ˌ'; }
+bool startsWith(std::string_view s, std::string_view head) {
+  return s.substr(0, head.size()) == head;
+}
+bool isVowelLetter(char c) {
+  return std::string_view("aeiouy").find(c) != std::string_view::npos;
+}
+bool isMark(char16_t c) {
+  return c == u'ˈ' || c == u'ˌ';
+}
 
 std::string lowerCase(std::string_view caption) {
-    std::string out(caption);
-    for (char& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return out;
+  std::string out(caption);
+  for (char& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return out;
 }
 
 // True when the vowel at `at` is not the stressed one: another vowel stands between the last
 // stress mark and it, and it is not the second half of a glide (ei, ai, ɔi).
 bool unstressedAt(const std::u16string& s, size_t at) {
-    if (at > 0 && std::u16string_view(u"eaɔ").find(s[at - 1]) != std::u16string_view::npos) return false;
-    size_t mark = s.find_last_of(u"ˈˌ", at);
-    if (mark == std::u16string::npos) return true;
-    for (size_t i = mark + 1; i < at; ++i)
-        if (kVowelLetters.find(s[i]) != std::u16string_view::npos) return true;
+  if (at > 0 && std::u16string_view(u"eaɔ").find(s[at - 1]) != std::u16string_view::npos)
     return false;
+  size_t mark = s.find_last_of(u"ˈˌ", at);
+  if (mark == std::u16string::npos) return true;
+  for (size_t i = mark + 1; i < at; ++i)
+    if (kVowelLetters.find(s[i]) != std::u16string_view::npos) return true;
+  return false;
 }
 
 struct Ending {
-    const char* spelling;
-    const char16_t* heard;    // what espeak-ng gives at the end of the word
-    const char16_t* printed;  // what the dictionaries print
-    const char* notAfter;     // a longer spelling that keeps the weak ə (society, immediate)
-    bool evenStressed = false;  // applies to a stressed vowel too
+  const char* spelling;
+  const char16_t* heard;      // what espeak-ng gives at the end of the word
+  const char16_t* printed;    // what the dictionaries print
+  const char* notAfter;       // a longer spelling that keeps the weak ə (society, immediate)
+  bool evenStressed = false;  // applies to a stressed vowel too
 };
 
 // Endings the dictionaries print otherwise than the machine says them; for one spelling the
 // first sound sequence that fits is used. First weak ɪ where the machine says ə.
 constexpr Ending kWeakEndings[] = {
-    {"ities", u"ətiz", u"itiz", "ieties"}, {"ity", u"əti", u"iti", "iety"},
-    {"ately", u"ətli", u"itli", "iately"}, {"ates", u"əts", u"its", "iates"}, {"ate", u"ət", u"it", "iate"},
-    {"ibly", u"əbli", u"ibli", nullptr},  {"ible", u"əbəl", u"ibəl", nullptr},
-    {"lessness", u"ləsnəs", u"lisnis", nullptr}, {"lessly", u"ləsli", u"lisli", nullptr},
-    {"less", u"ləs", u"lis", nullptr},     {"nesses", u"nəsiz", u"nisiz", nullptr},
-    {"ness", u"nəs", u"nis", nullptr},     {"esses", u"əsiz", u"isiz", nullptr},
-    {"ess", u"əs", u"is", nullptr},        // actress, hostess
-    {"ages", u"ədʒiz", u"idʒiz", nullptr}, {"age", u"ədʒ", u"idʒ", nullptr},
+    {"ities", u"ətiz", u"itiz", "ieties"},
+    {"ity", u"əti", u"iti", "iety"},
+    {"ately", u"ətli", u"itli", "iately"},
+    {"ates", u"əts", u"its", "iates"},
+    {"ate", u"ət", u"it", "iate"},
+    {"ibly", u"əbli", u"ibli", nullptr},
+    {"ible", u"əbəl", u"ibəl", nullptr},
+    {"lessness", u"ləsnəs", u"lisnis", nullptr},
+    {"lessly", u"ləsli", u"lisli", nullptr},
+    {"less", u"ləs", u"lis", nullptr},
+    {"nesses", u"nəsiz", u"nisiz", nullptr},
+    {"ness", u"nəs", u"nis", nullptr},
+    {"esses", u"əsiz", u"isiz", nullptr},
+    {"ess", u"əs", u"is", nullptr},  // actress, hostess
+    {"ages", u"ədʒiz", u"idʒiz", nullptr},
+    {"age", u"ədʒ", u"idʒ", nullptr},
     // -ed after t or d, -es after a hissing sound: wanted, needed, boxes, wishes, judges.
-    {"ted", u"təd", u"tid", nullptr},      {"ded", u"dəd", u"did", nullptr},
-    {"ses", u"səz", u"siz", nullptr},      {"ses", u"zəz", u"ziz", nullptr},
-    {"ces", u"səz", u"siz", nullptr},      {"xes", u"səz", u"siz", nullptr},
-    {"zes", u"zəz", u"ziz", nullptr},      {"ches", u"ʃəz", u"ʃiz", nullptr},
-    {"shes", u"ʃəz", u"ʃiz", nullptr},     {"ges", u"ʒəz", u"ʒiz", nullptr},
+    {"ted", u"təd", u"tid", nullptr},
+    {"ded", u"dəd", u"did", nullptr},
+    {"ses", u"səz", u"siz", nullptr},
+    {"ses", u"zəz", u"ziz", nullptr},
+    {"ces", u"səz", u"siz", nullptr},
+    {"xes", u"səz", u"siz", nullptr},
+    {"zes", u"zəz", u"ziz", nullptr},
+    {"ches", u"ʃəz", u"ʃiz", nullptr},
+    {"shes", u"ʃəz", u"ʃiz", nullptr},
+    {"ges", u"ʒəz", u"ʒiz", nullptr},
     // -er after a long u keeps it long: newer ˈnjuːə, viewer ˈvjuːə (usual ˈjuːʒuəl is a glide).
-    {"ewers", u"uəz", u"uːəz", nullptr, true}, {"ewer", u"uə", u"uːə", nullptr, true},
-    {"uers", u"uəz", u"uːəz", nullptr, true},  {"uer", u"uə", u"uːə", nullptr, true},
+    {"ewers", u"uəz", u"uːəz", nullptr, true},
+    {"ewer", u"uə", u"uːə", nullptr, true},
+    {"uers", u"uəz", u"uːəz", nullptr, true},
+    {"uer", u"uə", u"uːə", nullptr, true},
     // Full vowels the dictionaries reduce.
-    {"umn", u"ʌm", u"əm", nullptr},        {"umns", u"ʌmz", u"əmz", nullptr},
+    {"umn", u"ʌm", u"əm", nullptr},
+    {"umns", u"ʌmz", u"əmz", nullptr},
     {"some", u"ˌsʌm", u"səm", nullptr, true},  // troublesome ˈtrʌbəlsəm: no second stress either
-    {"some", u"sʌm", u"səm", nullptr},     {"somely", u"sʌmli", u"səmli", nullptr},
+    {"some", u"sʌm", u"səm", nullptr},
+    {"somely", u"sʌmli", u"səmli", nullptr},
 };
 
 void printWeakEndings(const std::string& word, std::u16string& s) {
-    for (const Ending& e : kWeakEndings) {
-        if (!endsWith(word, e.spelling) || (e.notAfter && endsWith(word, e.notAfter))) continue;
-        const std::u16string_view heard = e.heard;
-        if (!endsWith(s, heard)) continue;
-        const size_t start = s.size() - heard.size();
-        const size_t vowel = start + std::min(heard.find_first_of(kVowelLetters), heard.size() - 1);
-        if (e.evenStressed || unstressedAt(s, vowel)) s.replace(start, heard.size(), e.printed);
-        return;  // one ending per word
-    }
+  for (const Ending& e : kWeakEndings) {
+    if (!endsWith(word, e.spelling) || (e.notAfter && endsWith(word, e.notAfter))) continue;
+    const std::u16string_view heard = e.heard;
+    if (!endsWith(s, heard)) continue;
+    const size_t start = s.size() - heard.size();
+    const size_t vowel = start + std::min(heard.find_first_of(kVowelLetters), heard.size() - 1);
+    if (e.evenStressed || unstressedAt(s, vowel)) s.replace(start, heard.size(), e.printed);
+    return;  // one ending per word
+  }
 }
 
 // be-, de-, re-, pre-, e- before a consonant letter, unstressed: bi, di, ri, pri, i.
 void printWeakPrefix(const std::string& word, std::u16string& s) {
-    size_t letters = 0;
-    for (const char* p : {"pre", "be", "de", "re", "e"})
-        if (startsWith(word, p)) { letters = std::string_view(p).size(); break; }
-    if (letters == 0 || word.size() <= letters + 1 || isVowelLetter(word[letters])) return;
-    const size_t vowel = letters - 1;  // the prefix's consonants come out one symbol each
-    if (s.size() <= vowel + 1 || (s[vowel] != u'ə' && s[vowel] != u'e')) return;
-    if (std::u16string_view(u"iuəː").find(s[vowel + 1]) != std::u16string_view::npos) return;  // a glide
-    if (s.find_first_of(u"ˈˌ") < vowel) return;
-    if (s.find(u'ˈ') == std::u16string::npos) return;  // no stress at all: a weak form, leave it
-    s[vowel] = u'i';
+  size_t letters = 0;
+  for (const char* p : {"pre", "be", "de", "re", "e"})
+    if (startsWith(word, p)) {
+      letters = std::string_view(p).size();
+      break;
+    }
+  if (letters == 0 || word.size() <= letters + 1 || isVowelLetter(word[letters])) return;
+  const size_t vowel = letters - 1;  // the prefix's consonants come out one symbol each
+  if (s.size() <= vowel + 1 || (s[vowel] != u'ə' && s[vowel] != u'e')) return;
+  if (std::u16string_view(u"iuəː").find(s[vowel + 1]) != std::u16string_view::npos)
+    return;  // a glide
+  if (s.find_first_of(u"ˈˌ") < vowel) return;
+  if (s.find(u'ˈ') == std::u16string::npos) return;  // no stress at all: a weak form, leave it
+  s[vowel] = u'i';
 }
 
 // in-, en-, un-, con-, non-, syn- before a velar keep their n when the prefix is not the
 // stressed syllable: include inˈkluːd, incorrect ˌinkəˈrekt; concrete ˈkɔŋkriːt keeps ŋ.
 void keepPrefixNasal(const std::string& word, std::u16string& s) {
-    static const char* const kPrefixes[] = {"con", "non", "syn", "in", "en", "un"};
-    size_t letters = 0;
-    for (const char* p : kPrefixes)
-        if (startsWith(word, p)) { letters = std::string_view(p).size(); break; }
-    if (letters == 0 || word.size() <= letters || std::string_view("ckgq").find(word[letters]) == std::string_view::npos)
-        return;
-    const size_t nasal = s.find(u'ŋ');
-    if (nasal == std::u16string::npos || s.find(u'ˈ') < nasal) return;
-    size_t sounds = 0;  // the prefix: one vowel, and its consonant for con-, non-, syn-
-    for (size_t i = 0; i < nasal; ++i) sounds += !isMark(s[i]);
-    if (sounds != letters - 1) return;
-    size_t next = nasal + 1;
-    while (next < s.size() && isMark(s[next])) ++next;
-    if (next < s.size() && (s[next] == u'k' || s[next] == u'ɡ')) s[nasal] = u'n';
+  static const char* const kPrefixes[] = {"con", "non", "syn", "in", "en", "un"};
+  size_t letters = 0;
+  for (const char* p : kPrefixes)
+    if (startsWith(word, p)) {
+      letters = std::string_view(p).size();
+      break;
+    }
+  if (letters == 0 || word.size() <= letters ||
+      std::string_view("ckgq").find(word[letters]) == std::string_view::npos)
+    return;
+  const size_t nasal = s.find(u'ŋ');
+  if (nasal == std::u16string::npos || s.find(u'ˈ') < nasal) return;
+  size_t sounds = 0;  // the prefix: one vowel, and its consonant for con-, non-, syn-
+  for (size_t i = 0; i < nasal; ++i) sounds += !isMark(s[i]);
+  if (sounds != letters - 1) return;
+  size_t next = nasal + 1;
+  while (next < s.size() && isMark(s[next])) ++next;
+  if (next < s.size() && (s[next] == u'k' || s[next] == u'ɡ')) s[nasal] = u'n';
 }
 
 // The spellings that give the cure vowel uə where RP voices now say ɔː.
 bool spellsCureVowel(const std::string& word) {
-    for (const char* p : {"tour", "gour", "dour"})
-        if (word.find(p) != std::string::npos) return true;
-    for (size_t at = word.find("oor"); at != std::string::npos; at = word.find("oor", at + 1))
-        if (!(at >= 1 && word[at - 1] == 'd') && !(at >= 2 && word.compare(at - 2, 2, "fl") == 0)) return true;
-    for (size_t at = word.find("ur"); at != std::string::npos; at = word.find("ur", at + 1)) {
-        const bool inOurOrAur = at > 0 && (word[at - 1] == 'a' || word[at - 1] == 'o');
-        if (!inOurOrAur && (at + 2 == word.size() || isVowelLetter(word[at + 2]))) return true;
-    }
-    return false;
+  for (const char* p : {"tour", "gour", "dour"})
+    if (word.find(p) != std::string::npos) return true;
+  for (size_t at = word.find("oor"); at != std::string::npos; at = word.find("oor", at + 1))
+    if (!(at >= 1 && word[at - 1] == 'd') && !(at >= 2 && word.compare(at - 2, 2, "fl") == 0))
+      return true;
+  for (size_t at = word.find("ur"); at != std::string::npos; at = word.find("ur", at + 1)) {
+    const bool inOurOrAur = at > 0 && (word[at - 1] == 'a' || word[at - 1] == 'o');
+    if (!inOurOrAur && (at + 2 == word.size() || isVowelLetter(word[at + 2]))) return true;
+  }
+  return false;
 }
 
 // Letters that may spell ɔː (more, law, taught, call, talk, salt, board, war, quarter), but
 // not the or of poor or of a final -or (juror), the au of -eau, the all of allure or -ally.
 bool maySpellOpenO(const std::string& word) {
-    for (const char* p : {"aw", "alk", "alt", "oar", "war", "quar"})
-        if (word.find(p) != std::string::npos) return true;
-    auto anyWhere = [&](const char* letters, auto counts) {
-        for (size_t at = word.find(letters); at != std::string::npos; at = word.find(letters, at + 1))
-            if (counts(at)) return true;
-        return false;
-    };
-    const size_t n = word.size();
-    return anyWhere("or", [&](size_t at) {
-               const bool atWordEnd = at + 2 == n || (at + 3 == n && word[at + 2] == 's');
-               return (at == 0 || word[at - 1] != 'o') && !atWordEnd;
-           }) ||
-           anyWhere("au", [&](size_t at) { return at == 0 || word[at - 1] != 'e'; }) ||
-           anyWhere("all", [&](size_t at) { return at + 3 == n || !(isVowelLetter(word[at + 3])); });
+  for (const char* p : {"aw", "alk", "alt", "oar", "war", "quar"})
+    if (word.find(p) != std::string::npos) return true;
+  auto anyWhere = [&](const char* letters, auto counts) {
+    for (size_t at = word.find(letters); at != std::string::npos; at = word.find(letters, at + 1))
+      if (counts(at)) return true;
+    return false;
+  };
+  const size_t n = word.size();
+  return anyWhere("or",
+                  [&](size_t at) {
+                    const bool atWordEnd = at + 2 == n || (at + 3 == n && word[at + 2] == 's');
+                    return (at == 0 || word[at - 1] != 'o') && !atWordEnd;
+                  }) ||
+         anyWhere("au", [&](size_t at) { return at == 0 || word[at - 1] != 'e'; }) ||
+         anyWhere("all", [&](size_t at) { return at + 3 == n || !(isVowelLetter(word[at + 3])); });
 }
 
 // The one ɔː is the cure vowel when one word spells it and no word may spell ɔː otherwise:
 // sure thing, poor man; not Agriculture Organization, arboriculture.
 bool cureVowelWord(const std::string& caption) {
-    int cure = 0, other = 0;
-    size_t start = 0;
-    while (start <= caption.size()) {
-        const size_t end = std::min(caption.find_first_of(" -", start), caption.size());
-        const std::string word = caption.substr(start, end - start);
-        cure += spellsCureVowel(word);
-        other += maySpellOpenO(word);
-        start = end + 1;
-    }
-    return cure == 1 && other == 0;
+  int cure = 0, other = 0;
+  size_t start = 0;
+  while (start <= caption.size()) {
+    const size_t end = std::min(caption.find_first_of(" -", start), caption.size());
+    const std::string word = caption.substr(start, end - start);
+    cure += spellsCureVowel(word);
+    other += maySpellOpenO(word);
+    start = end + 1;
+  }
+  return cure == 1 && other == 0;
 }
 
 void printCureVowel(const std::string& word, std::u16string& s) {
-    const size_t at = s.find(u"ɔː");
-    if (at == std::u16string::npos || s.find(u"ɔː", at + 2) != std::u16string::npos) return;  // one only
-    if (cureVowelWord(word)) s.replace(at, 2, u"uə");
+  const size_t at = s.find(u"ɔː");
+  if (at == std::u16string::npos || s.find(u"ɔː", at + 2) != std::u16string::npos)
+    return;  // one only
+  if (cureVowelWord(word)) s.replace(at, 2, u"uə");
 }
 
 // A j the machine hears as a vowel i before ə: million ˈmiljən, canyon ˈkænjən, onion ˈʌnjən.
 void printPalatalGlide(const std::string& word, std::u16string& s) {
-    std::u16string_view heard;
-    for (const char* p : {"llion", "lliant", "lliance", "lliard", "lliam"})
-        if (word.find(p) != std::string::npos) heard = u"liə";
-    for (size_t at = word.find("ny"); heard.empty() && at != std::string::npos; at = word.find("ny", at + 1))
-        if (at + 2 < word.size() && isVowelLetter(word[at + 2])) heard = u"niə";
-    const size_t nion = word.find("nion");
-    if (heard.empty() && nion != std::string::npos && nion > 0 && isVowelLetter(word[nion - 1])) heard = u"niə";
-    if (heard.empty()) return;
-    const size_t at = s.rfind(heard);
-    if (at != std::u16string::npos) s[at + 1] = u'j';
+  std::u16string_view heard;
+  for (const char* p : {"llion", "lliant", "lliance", "lliard", "lliam"})
+    if (word.find(p) != std::string::npos) heard = u"liə";
+  for (size_t at = word.find("ny"); heard.empty() && at != std::string::npos;
+       at = word.find("ny", at + 1))
+    if (at + 2 < word.size() && isVowelLetter(word[at + 2])) heard = u"niə";
+  const size_t nion = word.find("nion");
+  if (heard.empty() && nion != std::string::npos && nion > 0 && isVowelLetter(word[nion - 1]))
+    heard = u"niə";
+  if (heard.empty()) return;
+  const size_t at = s.rfind(heard);
+  if (at != std::u16string::npos) s[at + 1] = u'j';
 }
 
 void replaceAll(std::u16string& s, std::u16string_view from, std::u16string_view to) {
-    for (size_t at = s.find(from); at != std::u16string::npos; at = s.find(from, at + to.size()))
-        s.replace(at, from.size(), to);
+  for (size_t at = s.find(from); at != std::u16string::npos; at = s.find(from, at + to.size()))
+    s.replace(at, from.size(), to);
 }
 
 // one, none and the words made with them have the strut vowel.
 void printStrutInOne(const std::string& word, std::u16string& s) {
-    if (word.find("none") != std::string::npos) replaceAll(s, u"nɔn", u"nʌn");
-    if (word.find("one") != std::string::npos) replaceAll(s, u"wɔn", u"wʌn");
+  if (word.find("none") != std::string::npos) replaceAll(s, u"nɔn", u"nʌn");
+  if (word.find("one") != std::string::npos) replaceAll(s, u"wɔn", u"wʌn");
 }
 
 // ob- right before the stressed syllable is weak: obtain əbˈtein, observe əbˈzəːv (but
 // observation ˌɔbzəˈveiʃn keeps its vowel).
 void reduceObPrefix(const std::string& word, std::u16string& s) {
-    if (startsWith(word, "ob") && s.compare(0, 3, u"ɔbˈ") == 0) s[0] = u'ə';
+  if (startsWith(word, "ob") && s.compare(0, 3, u"ɔbˈ") == 0) s[0] = u'ə';
 }
 
 // A schwa the machine elides between a consonant and r where the letters keep a vowel and the
@@ -203,66 +240,63 @@ void reduceObPrefix(const std::string& word, std::u16string& s) {
 // none). Only pairs that cannot begin a syllable (m+r, v+r ...) are such places; tr, pr, fr ...
 // are clusters. Single words only, and not after a prefix (unreal, enrol).
 void restoreElidedSchwa(const std::string& word, std::u16string& s) {
-    struct Place {
-        char16_t sound;
-        const char* letters;
-    };
-    static constexpr Place kPlaces[] = {{u'm', "m"}, {u'n', "n"}, {u'v', "v"}, {u'ð', "th"}, {u'l', "l"}};
-    if (word.find_first_of(" -") != std::string::npos) return;
-    for (const char* prefix : {"un", "in", "en", "con", "non"})
-        if (startsWith(word, prefix)) return;
-    for (const Place& p : kPlaces) {
-        const size_t at = s.find(std::u16string{p.sound, u'r'});
-        if (at == std::u16string::npos) continue;
-        bool spelled = false;
-        for (const char* v : {"er", "or", "ar", "our", "ur"}) {
-            const std::string letters = std::string(p.letters) + v;
-            const size_t found = word.find(letters);
-            const size_t after = found + letters.size();
-            spelled = spelled || (found != std::string::npos && after < word.size() &&
-                                  isVowelLetter(word[after]) && word[after] != 'y');
-        }
-        if (spelled) s.insert(at + 1, 1, u'ə');
+  struct Place {
+    char16_t sound;
+    const char* letters;
+  };
+  static constexpr Place kPlaces[] = {
+      {u'm', "m"}, {u'n', "n"}, {u'v', "v"}, {u'ð', "th"}, {u'l', "l"}};
+  if (word.find_first_of(" -") != std::string::npos) return;
+  for (const char* prefix : {"un", "in", "en", "con", "non"})
+    if (startsWith(word, prefix)) return;
+  for (const Place& p : kPlaces) {
+    const size_t at = s.find(std::u16string{p.sound, u'r'});
+    if (at == std::u16string::npos) continue;
+    bool spelled = false;
+    for (const char* v : {"er", "or", "ar", "our", "ur"}) {
+      const std::string letters = std::string(p.letters) + v;
+      const size_t found = word.find(letters);
+      const size_t after = found + letters.size();
+      spelled = spelled || (found != std::string::npos && after < word.size() &&
+                            isVowelLetter(word[after]) && word[after] != 'y');
     }
+    if (spelled) s.insert(at + 1, 1, u'ə');
+  }
 }
 
 struct WordFix {
-    const char* stem;  // the caption starts with it
-    const char16_t* heard;
-    const char16_t* printed;
+  const char* stem;  // the caption starts with it
+  const char16_t* heard;
+  const char16_t* printed;
 };
 
 constexpr WordFix kWordFixes[] = {
-    {"advanc", u"væn", u"vɑːn"},
-    {"absorb", u"sɔːb", u"zɔːb"},
-    {"empire", u"ˈimp", u"ˈemp"},
-    {"abnorm", u"əb", u"æb"},
-    {"anxious", u"ŋʃ", u"ŋkʃ"},
-    {"authorit", u"əˈθ", u"ɔːˈθ"},
+    {"advanc", u"væn", u"vɑːn"}, {"absorb", u"sɔːb", u"zɔːb"}, {"empire", u"ˈimp", u"ˈemp"},
+    {"abnorm", u"əb", u"æb"},    {"anxious", u"ŋʃ", u"ŋkʃ"},   {"authorit", u"əˈθ", u"ɔːˈθ"},
 };
 
 void fixSingleWords(const std::string& word, std::u16string& s) {
-    for (const WordFix& f : kWordFixes) {
-        if (!startsWith(word, f.stem)) continue;
-        const size_t at = s.find(f.heard);
-        if (at != std::u16string::npos) s.replace(at, std::u16string_view(f.heard).size(), f.printed);
-    }
+  for (const WordFix& f : kWordFixes) {
+    if (!startsWith(word, f.stem)) continue;
+    const size_t at = s.find(f.heard);
+    if (at != std::u16string::npos) s.replace(at, std::u16string_view(f.heard).size(), f.printed);
+  }
 }
 
 }  // namespace
 
 std::u16string adjustForSpelling(std::string_view caption, std::u16string symbols) {
-    const std::string word = lowerCase(caption);
-    printWeakEndings(word, symbols);
-    printWeakPrefix(word, symbols);
-    reduceObPrefix(word, symbols);
-    restoreElidedSchwa(word, symbols);
-    keepPrefixNasal(word, symbols);
-    printCureVowel(word, symbols);
-    printPalatalGlide(word, symbols);
-    printStrutInOne(word, symbols);
-    fixSingleWords(word, symbols);
-    return symbols;
+  const std::string word = lowerCase(caption);
+  printWeakEndings(word, symbols);
+  printWeakPrefix(word, symbols);
+  reduceObPrefix(word, symbols);
+  restoreElidedSchwa(word, symbols);
+  keepPrefixNasal(word, symbols);
+  printCureVowel(word, symbols);
+  printPalatalGlide(word, symbols);
+  printStrutInOne(word, symbols);
+  fixSingleWords(word, symbols);
+  return symbols;
 }
 
 }  // namespace quorvi::dictbuild

@@ -2,7 +2,8 @@
 // Corrections of a machine transcription that need the spelling: where espeak-ng's RP voice
 // departs from what British learner's dictionaries print and the letters tell which syllable
 // or which sound it is. Each step is one convention:
-//   weak endings and prefixes  ability əˈbiliti, private ˈpraivit, careless ˈkɛəlis, actress ˈæktris,
+//   weak endings and prefixes  ability əˈbiliti, private ˈpraivit, careless ˈkɛəlis, actress
+//   ˈæktris,
 //                              escape iˈskeip
 //   reduced vowels             column ˈkɔləm, handsome ˈhænsəm, obtain əbˈtein
 //   elided schwa               camera ˈkæmərə, average ˈævəridʒ

@@ -11,59 +11,62 @@ namespace quorvi::dictbuild {
 namespace {
 
 std::vector<std::pair<std::string, double>> byCount(const SpokenFrequencies& spoken) {
-    std::vector<std::pair<std::string, double>> list(spoken.counts.begin(), spoken.counts.end());
-    std::sort(list.begin(), list.end(), [](const auto& a, const auto& b) {
-        return a.second != b.second ? a.second > b.second : a.first < b.first;
-    });
-    return list;
+  std::vector<std::pair<std::string, double>> list(spoken.counts.begin(), spoken.counts.end());
+  std::sort(list.begin(), list.end(), [](const auto& a, const auto& b) {
+    return a.second != b.second ? a.second > b.second : a.first < b.first;
+  });
+  return list;
 }
 
 std::string withThousands(size_t n) {
-    const std::string digits = std::to_string(n);
-    std::string out;
-    for (size_t i = 0; i < digits.size(); ++i) {
-        if (i > 0 && (digits.size() - i) % 3 == 0) out.push_back(',');
-        out.push_back(digits[i]);
-    }
-    return out;
+  const std::string digits = std::to_string(n);
+  std::string out;
+  for (size_t i = 0; i < digits.size(); ++i) {
+    if (i > 0 && (digits.size() - i) % 3 == 0) out.push_back(',');
+    out.push_back(digits[i]);
+  }
+  return out;
 }
 
 }  // namespace
 
-std::vector<SpokenCoverage> measureSpokenCoverage(const SpokenFrequencies& spoken,
-                                                  const std::function<bool(const std::string&)>& isHeadword,
-                                                  const std::vector<size_t>& tops) {
-    std::vector<SpokenCoverage> out;
-    for (size_t top : tops) out.push_back(SpokenCoverage{top, 0, 0, 0, {}});
-    const KnownWord known = [&](const std::string& w) { return isHeadword(lowerAscii(w)); };
-    for (const auto& [word, count] : byCount(spoken)) {
-        const bool fragment = isFragment(word, known);
-        const bool covered = !fragment && isHeadword(lowerAscii(word));
-        bool counting = false;
-        for (SpokenCoverage& c : out) {
-            if (c.words >= c.top) continue;
-            counting = true;
-            if (fragment) {
-                ++c.fragments;
-                continue;
-            }
-            ++c.words;
-            if (covered) ++c.covered;
-            else if (c.missing.size() < 30) c.missing.push_back(word);
-        }
-        if (!counting) break;
+std::vector<SpokenCoverage> measureSpokenCoverage(
+    const SpokenFrequencies& spoken, const std::function<bool(const std::string&)>& isHeadword,
+    const std::vector<size_t>& tops) {
+  std::vector<SpokenCoverage> out;
+  for (size_t top : tops) out.push_back(SpokenCoverage{top, 0, 0, 0, {}});
+  const KnownWord known = [&](const std::string& w) { return isHeadword(lowerAscii(w)); };
+  for (const auto& [word, count] : byCount(spoken)) {
+    const bool fragment = isFragment(word, known);
+    const bool covered = !fragment && isHeadword(lowerAscii(word));
+    bool counting = false;
+    for (SpokenCoverage& c : out) {
+      if (c.words >= c.top) continue;
+      counting = true;
+      if (fragment) {
+        ++c.fragments;
+        continue;
+      }
+      ++c.words;
+      if (covered)
+        ++c.covered;
+      else if (c.missing.size() < 30)
+        c.missing.push_back(word);
     }
-    return out;
+    if (!counting) break;
+  }
+  return out;
 }
 
 void printSpokenCoverage(const SpokenCoverage& c, std::ostream& out) {
-    out << "spoken top " << withThousands(c.top) << ": " << std::fixed << std::setprecision(2) << c.percent()
-        << "% (" << c.covered << " of " << c.words << " words; " << c.fragments << " fragments passed over)\n";
-    out.unsetf(std::ios::floatfield);
-    if (c.missing.empty()) return;
-    out << "  most frequent missing:";
-    for (const std::string& w : c.missing) out << " " << w;
-    out << "\n";
+  out << "spoken top " << withThousands(c.top) << ": " << std::fixed << std::setprecision(2)
+      << c.percent() << "% (" << c.covered << " of " << c.words << " words; " << c.fragments
+      << " fragments passed over)\n";
+  out.unsetf(std::ios::floatfield);
+  if (c.missing.empty()) return;
+  out << "  most frequent missing:";
+  for (const std::string& w : c.missing) out << " " << w;
+  out << "\n";
 }
 
 }  // namespace quorvi::dictbuild

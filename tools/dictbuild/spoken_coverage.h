@@ -11,18 +11,20 @@
 namespace quorvi::dictbuild {
 
 struct SpokenCoverage {
-    size_t top = 0;           // the first `top` words of the list, fragments passed over
-    size_t words = 0;         // words counted (fewer than top when the list is shorter)
-    size_t covered = 0;       // of them, headwords in any letter case
-    size_t fragments = 0;     // entries passed over as no words ("ls", "Weli", "dont")
-    std::vector<std::string> missing;  // the most frequent words that are no headwords
-    double percent() const { return words ? 100.0 * static_cast<double>(covered) / static_cast<double>(words) : 0; }
+  size_t top = 0;                    // the first `top` words of the list, fragments passed over
+  size_t words = 0;                  // words counted (fewer than top when the list is shorter)
+  size_t covered = 0;                // of them, headwords in any letter case
+  size_t fragments = 0;              // entries passed over as no words ("ls", "Weli", "dont")
+  std::vector<std::string> missing;  // the most frequent words that are no headwords
+  double percent() const {
+    return words ? 100.0 * static_cast<double>(covered) / static_cast<double>(words) : 0;
+  }
 };
 
 // `isHeadword` is asked in lower case.
-std::vector<SpokenCoverage> measureSpokenCoverage(const SpokenFrequencies& spoken,
-                                                  const std::function<bool(const std::string&)>& isHeadword,
-                                                  const std::vector<size_t>& tops);
+std::vector<SpokenCoverage> measureSpokenCoverage(
+    const SpokenFrequencies& spoken, const std::function<bool(const std::string&)>& isHeadword,
+    const std::vector<size_t>& tops);
 
 // "spoken top 5,000: 99.62% (4981 of 5000 words; 23 fragments passed over)" and the first
 // missing words.

@@ -6,12 +6,12 @@ namespace quorvi::dictbuild {
 namespace {
 
 struct SpokenForm {
-    const char* word;
-    const char* standsFor;  // what it is short for or stands for; "" for interjections
-    const char* gloss;
-    // How it is said, where the spelling misleads the speech synthesiser (which reads "Sgt"
-    // as letters and "gonna" as a weak form); the build normalises it like any transcription.
-    const char* ipa = nullptr;
+  const char* word;
+  const char* standsFor;  // what it is short for or stands for; "" for interjections
+  const char* gloss;
+  // How it is said, where the spelling misleads the speech synthesiser (which reads "Sgt"
+  // as letters and "gonna" as a weak form); the build normalises it like any transcription.
+  const char* ipa = nullptr;
 };
 
 // Contractions keep their apostrophe; the negative ones with "n't" are grammatical words
@@ -67,7 +67,8 @@ const SpokenForm kContractions[] = {
     {"hadn't", "had not", "contraction"},
     {"needn't", "need not", "contraction"},
     {"mightn't", "might not", "contraction"},
-    {"ain't", "am not, is not, are not, has not, have not", "contraction, non-standard; \"it ain't fair\""},
+    {"ain't", "am not, is not, are not, has not, have not",
+     "contraction, non-standard; \"it ain't fair\""},
     {"could've", "could have", "contraction; sounds like \"could of\""},
     {"would've", "would have", "contraction"},
     {"should've", "should have", "contraction"},
@@ -307,48 +308,49 @@ const SpokenForm kOldForms[] = {
 };
 
 DictEntry entryOf(const SpokenForm& f) {
-    DictEntry e;
-    e.caption = f.word;
-    if (f.ipa) e.transcription = f.ipa;
-    if (*f.standsFor) e.explainLines.push_back(std::string(f.word) + ": " + f.standsFor);
-    e.explainLines.push_back(f.gloss);
-    return e;
+  DictEntry e;
+  e.caption = f.word;
+  if (f.ipa) e.transcription = f.ipa;
+  if (*f.standsFor) e.explainLines.push_back(std::string(f.word) + ": " + f.standsFor);
+  e.explainLines.push_back(f.gloss);
+  return e;
 }
 
 template <size_t N>
 void appendTable(std::vector<DictEntry>& out, const SpokenForm (&table)[N]) {
-    for (const SpokenForm& f : table) out.push_back(entryOf(f));
+  for (const SpokenForm& f : table) out.push_back(entryOf(f));
 }
 
 }  // namespace
 
 std::vector<DictEntry> spokenForms() {
-    std::vector<DictEntry> out;
-    appendTable(out, kContractions);
-    appendTable(out, kSpoken);
-    appendTable(out, kInterjections);
-    appendTable(out, kTitles);
-    appendTable(out, kOldForms);
-    appendTable(out, kEveryday);
-    appendTable(out, kBorrowed);
-    return out;
+  std::vector<DictEntry> out;
+  appendTable(out, kContractions);
+  appendTable(out, kSpoken);
+  appendTable(out, kInterjections);
+  appendTable(out, kTitles);
+  appendTable(out, kOldForms);
+  appendTable(out, kEveryday);
+  appendTable(out, kBorrowed);
+  return out;
 }
 
 std::vector<std::string> droppedGExplanation(const std::string& word, const std::string& full) {
-    if (word.size() < 4 || word.compare(word.size() - 2, 2, "in") != 0 || full != word + "g") return {};
-    return {word + ": " + full, "spoken form, with the final g dropped"};
+  if (word.size() < 4 || word.compare(word.size() - 2, 2, "in") != 0 || full != word + "g")
+    return {};
+  return {word + ": " + full, "spoken form, with the final g dropped"};
 }
 
 size_t addSpokenForms(std::vector<DictEntry>& entries) {
-    std::unordered_set<std::string> present;
-    for (const DictEntry& e : entries) present.insert(e.caption);
-    size_t added = 0;
-    for (DictEntry& f : spokenForms()) {
-        if (!present.insert(f.caption).second) continue;
-        entries.push_back(std::move(f));
-        ++added;
-    }
-    return added;
+  std::unordered_set<std::string> present;
+  for (const DictEntry& e : entries) present.insert(e.caption);
+  size_t added = 0;
+  for (DictEntry& f : spokenForms()) {
+    if (!present.insert(f.caption).second) continue;
+    entries.push_back(std::move(f));
+    ++added;
+  }
+  return added;
 }
 
 }  // namespace quorvi::dictbuild

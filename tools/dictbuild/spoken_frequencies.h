@@ -8,13 +8,13 @@
 namespace quorvi::dictbuild {
 
 struct SpokenFrequencies {
-    // Word as listed ("I", "you", "don") -> count; pieces of contractions are left out.
-    std::unordered_map<std::string, double> counts;
+  // Word as listed ("I", "you", "don") -> count; pieces of contractions are left out.
+  std::unordered_map<std::string, double> counts;
 
-    // The count of a headword: as spelled, else in lower case, else capitalised; 0 when never
-    // heard.
-    double countOf(const std::string& headword) const;
-    bool empty() const { return counts.empty(); }
+  // The count of a headword: as spelled, else in lower case, else capitalised; 0 when never
+  // heard.
+  double countOf(const std::string& headword) const;
+  bool empty() const { return counts.empty(); }
 };
 
 // The package's index.json: an array of {"word": ..., "count": ...}.

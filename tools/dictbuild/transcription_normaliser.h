@@ -12,9 +12,9 @@
 namespace quorvi::dictbuild {
 
 struct NormalisedTranscription {
-    std::u16string symbols;  // typed-symbol alphabet, e.g. u"igˈzɑːmpəl"; empty on failure
-    std::string error;       // why the input could not be read; empty on success
-    bool ok() const { return error.empty(); }
+  std::u16string symbols;  // typed-symbol alphabet, e.g. u"igˈzɑːmpəl"; empty on failure
+  std::string error;       // why the input could not be read; empty on success
+  bool ok() const { return error.empty(); }
 };
 
 NormalisedTranscription normaliseTranscription(std::string_view utf8Ipa);

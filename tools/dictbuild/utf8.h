@@ -10,7 +10,7 @@ namespace quorvi::dictbuild {
 std::optional<std::u32string> decodeUtf8(std::string_view text);
 bool isValidUtf8(std::string_view text);
 std::string encodeUtf8(std::u32string_view text);
-std::string encodeUtf8(std::u16string_view text);   // BMP text only
-std::u16string toUtf16(std::u32string_view text);   // drops code points beyond the BMP
+std::string encodeUtf8(std::u16string_view text);  // BMP text only
+std::u16string toUtf16(std::u32string_view text);  // drops code points beyond the BMP
 
 }  // namespace quorvi::dictbuild

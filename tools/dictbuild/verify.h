@@ -6,10 +6,10 @@
 namespace quorvi::dictbuild {
 
 struct VerifyReport {
-    bool ok = false;
-    long long rows = 0;
-    long long badTranscriptions = 0;
-    long long emptyCaptions = 0;
+  bool ok = false;
+  long long rows = 0;
+  long long badTranscriptions = 0;
+  long long emptyCaptions = 0;
 };
 
 // Opens and keys the file, runs PRAGMA integrity_check, counts rows, checks that every
@@ -17,6 +17,7 @@ struct VerifyReport {
 // an index, and that every word-form label names a headword. With a spoken frequency list
 // (subtlex index.json), also reports how much of its top 5,000 and top 20,000 words are
 // headwords. Writes a report to `out`.
-VerifyReport verifyDictionary(const std::string& path, std::ostream& out, const std::string& spokenListPath = {});
+VerifyReport verifyDictionary(const std::string& path, std::ostream& out,
+                              const std::string& spokenListPath = {});
 
 }  // namespace quorvi::dictbuild

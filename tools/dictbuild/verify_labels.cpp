@@ -9,66 +9,72 @@ namespace quorvi::dictbuild {
 namespace {
 
 const char* const kFormLabels[] = {
-    "plural of ",        "third person singular of ", "past tense of ",   "past participle of ",
-    "past tense and past participle of ", "present participle of ", "comparative of ", "superlative of ",
+    "plural of ",
+    "third person singular of ",
+    "past tense of ",
+    "past participle of ",
+    "past tense and past participle of ",
+    "present participle of ",
+    "comparative of ",
+    "superlative of ",
 };
 const std::string kAmbiguous = "past tense or past participle of ";
 
-
 std::vector<std::string> explanationLines(const std::string& explain) {
-    std::vector<std::string> lines;
-    size_t start = 0;
-    for (size_t br; (br = explain.find("<br/>", start)) != std::string::npos; start = br + 5)
-        lines.push_back(explain.substr(start, br - start));
-    lines.push_back(explain.substr(start));
-    return lines;
+  std::vector<std::string> lines;
+  size_t start = 0;
+  for (size_t br; (br = explain.find("<br/>", start)) != std::string::npos; start = br + 5)
+    lines.push_back(explain.substr(start, br - start));
+  lines.push_back(explain.substr(start));
+  return lines;
 }
 
 }  // namespace
 
 std::string formLabelLemma(const std::string& line) {
-    for (const char* label : kFormLabels) {
-        const std::string l = label;
-        if (line.size() <= l.size() || line.compare(0, l.size(), l) != 0) continue;
-        std::string lemma = line.substr(l.size());
-        // A form of one pronunciation names the sense it belongs to: "plural of use (noun)".
-        if (const size_t open = lemma.rfind(" ("); open != std::string::npos && lemma.back() == ')')
-            lemma.resize(open);
-        return lemma;
-    }
-    return {};
+  for (const char* label : kFormLabels) {
+    const std::string l = label;
+    if (line.size() <= l.size() || line.compare(0, l.size(), l) != 0) continue;
+    std::string lemma = line.substr(l.size());
+    // A form of one pronunciation names the sense it belongs to: "plural of use (noun)".
+    if (const size_t open = lemma.rfind(" ("); open != std::string::npos && lemma.back() == ')')
+      lemma.resize(open);
+    return lemma;
+  }
+  return {};
 }
 
-
 LabelCheck checkFormLabels(sqlite3* db, std::ostream& out) {
-    LabelCheck check;
-    sqlite3_stmt* st = nullptr;
-    if (sqlite3_prepare_v2(db, "SELECT w_caption, w_explain FROM dict_word", -1, &st, nullptr) != SQLITE_OK) {
-        out << "word-form labels: cannot read dict_word: " << sqlite3_errmsg(db) << "\n";
-        check.readable = false;
-        return check;
-    }
-    std::unordered_set<std::string> captions;
-    std::vector<std::pair<std::string, std::string>> named;  // form, lemma
-    while (sqlite3_step(st) == SQLITE_ROW) {
-        const char* caption = reinterpret_cast<const char*>(sqlite3_column_text(st, 0));
-        const char* explain = reinterpret_cast<const char*>(sqlite3_column_text(st, 1));
-        if (!caption) continue;
-        captions.insert(caption);
-        for (const std::string& line : explanationLines(explain ? explain : "")) {
-            if (line.compare(0, kAmbiguous.size(), kAmbiguous) == 0 && check.ambiguous++ < 5)
-                out << "ambiguous word-form label: " << caption << ": " << line << "\n";
-            if (std::string lemma = formLabelLemma(line); !lemma.empty()) named.emplace_back(caption, lemma);
-        }
-    }
-    sqlite3_finalize(st);
-    check.labels = named.size();
-    for (const auto& [form, lemma] : named)
-        if (!captions.count(lemma) && check.dangling++ < 5)
-            out << "word-form label naming no headword: " << form << ": " << lemma << "\n";
-    out << "word-form labels: " << check.labels << ", naming no headword: " << check.dangling
-        << ", ambiguous: " << check.ambiguous << "\n";
+  LabelCheck check;
+  sqlite3_stmt* st = nullptr;
+  if (sqlite3_prepare_v2(db, "SELECT w_caption, w_explain FROM dict_word", -1, &st, nullptr) !=
+      SQLITE_OK) {
+    out << "word-form labels: cannot read dict_word: " << sqlite3_errmsg(db) << "\n";
+    check.readable = false;
     return check;
+  }
+  std::unordered_set<std::string> captions;
+  std::vector<std::pair<std::string, std::string>> named;  // form, lemma
+  while (sqlite3_step(st) == SQLITE_ROW) {
+    const char* caption = reinterpret_cast<const char*>(sqlite3_column_text(st, 0));
+    const char* explain = reinterpret_cast<const char*>(sqlite3_column_text(st, 1));
+    if (!caption) continue;
+    captions.insert(caption);
+    for (const std::string& line : explanationLines(explain ? explain : "")) {
+      if (line.compare(0, kAmbiguous.size(), kAmbiguous) == 0 && check.ambiguous++ < 5)
+        out << "ambiguous word-form label: " << caption << ": " << line << "\n";
+      if (std::string lemma = formLabelLemma(line); !lemma.empty())
+        named.emplace_back(caption, lemma);
+    }
+  }
+  sqlite3_finalize(st);
+  check.labels = named.size();
+  for (const auto& [form, lemma] : named)
+    if (!captions.count(lemma) && check.dangling++ < 5)
+      out << "word-form label naming no headword: " << form << ": " << lemma << "\n";
+  out << "word-form labels: " << check.labels << ", naming no headword: " << check.dangling
+      << ", ambiguous: " << check.ambiguous << "\n";
+  return check;
 }
 
 }  // namespace quorvi::dictbuild

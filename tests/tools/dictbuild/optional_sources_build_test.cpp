@@ -21,141 +21,146 @@ namespace {
 
 // Builds from a word list, with the npm packages in a prepared cache and no npm to fetch more.
 class BuildWithOptionalSources : public ::testing::Test {
-protected:
-    void SetUp() override {
-        options_.runtimeDir = (folder_.path() / "runtime").string();
-        options_.sourceCacheDir = (folder_.path() / "sources").string();
-        options_.npmProgram = (folder_.path() / "no-npm").string();
-        options_.chineseWordList = (folder_.path() / "dict.txt").string();
-        options_.useWordNet = false;
-        options_.heardWords = false;  // only the rows of the word list, ranked and annotated
-        options_.tsvFiles = {(folder_.path() / "words.tsv").string()};
-        writeFile(options_.tsvFiles[0],
-                  "otter\tˈɔtə\tn. a river animal\t5000\n"
-                  "cat\tkæt\tn. a small animal\t10\n"
-                  "run\trʌn\tv. move fast\t20\n");
-        writeFile(options_.chineseWordList, "猫 3000 n\n跑 9000 v\n跑步 2000 v\n");
-    }
-    void addSpokenFrequencies() {
-        writeFile(unpackedPackageDir(options_.sourceCacheDir, kSpokenFrequencyPackage) + "/index.json",
-                  R"([{"word":"run","count":900},{"word":"cat","count":300}])");
-    }
-    void addCedict() {
-        writeFile(unpackedPackageDir(options_.sourceCacheDir, kCedictPackage) + "/data/all.js",
-                  R"J(export default {"all":[["貓","猫","mao1",["cat (CL:隻|只[zhi1])"],[],[]],
+ protected:
+  void SetUp() override {
+    options_.runtimeDir = (folder_.path() / "runtime").string();
+    options_.sourceCacheDir = (folder_.path() / "sources").string();
+    options_.npmProgram = (folder_.path() / "no-npm").string();
+    options_.chineseWordList = (folder_.path() / "dict.txt").string();
+    options_.useWordNet = false;
+    options_.heardWords = false;  // only the rows of the word list, ranked and annotated
+    options_.tsvFiles = {(folder_.path() / "words.tsv").string()};
+    writeFile(options_.tsvFiles[0],
+              "otter\tˈɔtə\tn. a river animal\t5000\n"
+              "cat\tkæt\tn. a small animal\t10\n"
+              "run\trʌn\tv. move fast\t20\n");
+    writeFile(options_.chineseWordList, "猫 3000 n\n跑 9000 v\n跑步 2000 v\n");
+  }
+  void addSpokenFrequencies() {
+    writeFile(unpackedPackageDir(options_.sourceCacheDir, kSpokenFrequencyPackage) + "/index.json",
+              R"([{"word":"run","count":900},{"word":"cat","count":300}])");
+  }
+  void addCedict() {
+    writeFile(unpackedPackageDir(options_.sourceCacheDir, kCedictPackage) + "/data/all.js",
+              R"J(export default {"all":[["貓","猫","mao1",["cat (CL:隻|只[zhi1])"],[],[]],
                      ["跑","跑","pao3",["to run","to run away"],[],[]],
                      ["跑步","跑步","pao3 bu4","to run",[],[]]]};)J");
-    }
-    BuildSummary build() {
-        log_.str("");
-        return buildDictionary(options_, log_);
-    }
-    std::vector<std::pair<std::string, std::string>> rows() {
-        std::string error;
-        sqlite3* db = openKeyedDatabase(options_.databasePath(), false, error);
-        EXPECT_NE(db, nullptr) << error;
-        std::vector<std::pair<std::string, std::string>> out;
-        sqlite3_stmt* st = nullptr;
-        // In the order a search by sound lists rows (a query on captions alone would walk their index).
-        if (db && sqlite3_prepare_v2(db, "SELECT w_caption, w_explain, w_phonetic FROM dict_word", -1, &st, nullptr) ==
-                      SQLITE_OK)
-            while (sqlite3_step(st) == SQLITE_ROW)
-                out.emplace_back(reinterpret_cast<const char*>(sqlite3_column_text(st, 0)),
-                                 reinterpret_cast<const char*>(sqlite3_column_text(st, 1)));
-        sqlite3_finalize(st);
-        sqlite3_close(db);
-        return out;
-    }
-    fs::path licence() const { return fs::path(options_.runtimeDir) / "dict" / kCedictLicenceFile; }
+  }
+  BuildSummary build() {
+    log_.str("");
+    return buildDictionary(options_, log_);
+  }
+  std::vector<std::pair<std::string, std::string>> rows() {
+    std::string error;
+    sqlite3* db = openKeyedDatabase(options_.databasePath(), false, error);
+    EXPECT_NE(db, nullptr) << error;
+    std::vector<std::pair<std::string, std::string>> out;
+    sqlite3_stmt* st = nullptr;
+    // In the order a search by sound lists rows (a query on captions alone would walk their index).
+    if (db && sqlite3_prepare_v2(db, "SELECT w_caption, w_explain, w_phonetic FROM dict_word", -1,
+                                 &st, nullptr) == SQLITE_OK)
+      while (sqlite3_step(st) == SQLITE_ROW)
+        out.emplace_back(reinterpret_cast<const char*>(sqlite3_column_text(st, 0)),
+                         reinterpret_cast<const char*>(sqlite3_column_text(st, 1)));
+    sqlite3_finalize(st);
+    sqlite3_close(db);
+    return out;
+  }
+  fs::path licence() const { return fs::path(options_.runtimeDir) / "dict" / kCedictLicenceFile; }
 
-    quorvi::testing::TemporaryFolder folder_;
-    BuildOptions options_;
-    std::ostringstream log_;
+  quorvi::testing::TemporaryFolder folder_;
+  BuildOptions options_;
+  std::ostringstream log_;
 };
 
 }  // namespace
 
 TEST_F(BuildWithOptionalSources, RanksByHowOftenWordsAreHeardAndOpensEntriesWithChinese) {
-    addSpokenFrequencies();
-    addCedict();
-    ASSERT_TRUE(build().ok) << log_.str();
-    const auto r = rows();
-    ASSERT_EQ(r.size(), 3u);
-    EXPECT_EQ(r[0].first, "run");  // heard most, though the list ranks otter first
-    EXPECT_EQ(r[0].second, "跑；跑步<br/>v. move fast");
-    EXPECT_EQ(r[1].first, "cat");
-    EXPECT_EQ(r[1].second, "猫<br/>n. a small animal");
-    EXPECT_EQ(r[2].first, "otter");
-    EXPECT_EQ(r[2].second, "n. a river animal");
-    EXPECT_EQ(log_.str().find("optional source missing"), std::string::npos) << log_.str();
+  addSpokenFrequencies();
+  addCedict();
+  ASSERT_TRUE(build().ok) << log_.str();
+  const auto r = rows();
+  ASSERT_EQ(r.size(), 3u);
+  EXPECT_EQ(r[0].first, "run");  // heard most, though the list ranks otter first
+  EXPECT_EQ(r[0].second, "跑；跑步<br/>v. move fast");
+  EXPECT_EQ(r[1].first, "cat");
+  EXPECT_EQ(r[1].second, "猫<br/>n. a small animal");
+  EXPECT_EQ(r[2].first, "otter");
+  EXPECT_EQ(r[2].second, "n. a river animal");
+  EXPECT_EQ(log_.str().find("optional source missing"), std::string::npos) << log_.str();
 
-    ASSERT_TRUE(fs::exists(licence()));
-    std::ifstream in(licence());
-    std::ostringstream text;
-    text << in.rdbuf();
-    EXPECT_NE(text.str().find("CC BY-SA 4.0"), std::string::npos);
+  ASSERT_TRUE(fs::exists(licence()));
+  std::ifstream in(licence());
+  std::ostringstream text;
+  text << in.rdbuf();
+  EXPECT_NE(text.str().find("CC BY-SA 4.0"), std::string::npos);
 
-    std::ostringstream report;
-    EXPECT_TRUE(verifyDictionary(options_.databasePath(), report).ok) << report.str();
-    EXPECT_NE(report.str().find("entries with Chinese equivalents: 2"), std::string::npos) << report.str();
+  std::ostringstream report;
+  EXPECT_TRUE(verifyDictionary(options_.databasePath(), report).ok) << report.str();
+  EXPECT_NE(report.str().find("entries with Chinese equivalents: 2"), std::string::npos)
+      << report.str();
 }
 
 TEST_F(BuildWithOptionalSources, GoesOnWithoutThemSayingWhatIsMissingAndRebuildsOnceTheyCome) {
-    BuildSummary bare = build();
-    ASSERT_TRUE(bare.ok) << log_.str();
-    const std::string log = log_.str();
-    EXPECT_NE(log.find("npm is not installed (Debian package npm)"), std::string::npos) << log;
-    EXPECT_NE(log.find("WordNet's counts only"), std::string::npos) << log;
-    EXPECT_NE(log.find("has no Chinese equivalents"), std::string::npos) << log;
-    EXPECT_EQ(rows().front().first, "cat");  // by the list's own ranks
-    EXPECT_EQ(rows().front().second, "n. a small animal");
-    EXPECT_FALSE(fs::exists(licence()));
-    EXPECT_TRUE(build().upToDate);
+  BuildSummary bare = build();
+  ASSERT_TRUE(bare.ok) << log_.str();
+  const std::string log = log_.str();
+  EXPECT_NE(log.find("npm is not installed (Debian package npm)"), std::string::npos) << log;
+  EXPECT_NE(log.find("WordNet's counts only"), std::string::npos) << log;
+  EXPECT_NE(log.find("has no Chinese equivalents"), std::string::npos) << log;
+  EXPECT_EQ(rows().front().first, "cat");  // by the list's own ranks
+  EXPECT_EQ(rows().front().second, "n. a small animal");
+  EXPECT_FALSE(fs::exists(licence()));
+  EXPECT_TRUE(build().upToDate);
 
-    addCedict();
-    EXPECT_FALSE(build().upToDate) << "the stamp covers the sources";
-    EXPECT_TRUE(fs::exists(licence()));
-    EXPECT_EQ(rows().front().second, "猫<br/>n. a small animal");
+  addCedict();
+  EXPECT_FALSE(build().upToDate) << "the stamp covers the sources";
+  EXPECT_TRUE(fs::exists(licence()));
+  EXPECT_EQ(rows().front().second, "猫<br/>n. a small animal");
 
-    fs::remove_all(options_.sourceCacheDir);
-    options_.allowDownloads = false;
-    ASSERT_TRUE(build().ok) << log_.str();
-    EXPECT_NE(log_.str().find("downloads are off"), std::string::npos) << log_.str();
-    EXPECT_FALSE(fs::exists(licence())) << "no Chinese lines, no licence note";
+  fs::remove_all(options_.sourceCacheDir);
+  options_.allowDownloads = false;
+  ASSERT_TRUE(build().ok) << log_.str();
+  EXPECT_NE(log_.str().find("downloads are off"), std::string::npos) << log_.str();
+  EXPECT_FALSE(fs::exists(licence())) << "no Chinese lines, no licence note";
 }
 
 TEST_F(BuildWithOptionalSources, AnUnreadablePackageIsReportedAndLeftOut) {
-    addSpokenFrequencies();
-    writeFile(unpackedPackageDir(options_.sourceCacheDir, kCedictPackage) + "/data/all.js", "export default {\"all\": [}");
-    ASSERT_TRUE(build().ok) << log_.str();
-    EXPECT_NE(log_.str().find("malformed JSON"), std::string::npos) << log_.str();
-    EXPECT_NE(log_.str().find("has no Chinese equivalents"), std::string::npos) << log_.str();
-    EXPECT_EQ(rows().front().first, "run");
-    EXPECT_FALSE(fs::exists(licence()));
+  addSpokenFrequencies();
+  writeFile(unpackedPackageDir(options_.sourceCacheDir, kCedictPackage) + "/data/all.js",
+            "export default {\"all\": [}");
+  ASSERT_TRUE(build().ok) << log_.str();
+  EXPECT_NE(log_.str().find("malformed JSON"), std::string::npos) << log_.str();
+  EXPECT_NE(log_.str().find("has no Chinese equivalents"), std::string::npos) << log_.str();
+  EXPECT_EQ(rows().front().first, "run");
+  EXPECT_FALSE(fs::exists(licence()));
 }
 
 TEST(SpokenRanking, HeardWordsComeFirstByHowOftenTheRestByWordNetAndFormsFollowTheirLemma) {
-    auto entry = [](const std::string& caption, double frequency, int anchor = -1) {
-        DictEntry e;
-        e.caption = caption;
-        e.frequency = frequency;
-        e.anchor = anchor;
-        return e;
-    };
-    std::vector<DictEntry> entries = {entry("entity", 900), entry("cat", 20), entry("cats", 0, 1), entry("run", 50),
-                                      entry("zymurgy", 0), entry("abstraction", 700)};
-    const std::vector<double> heard = {0, 300, 0, 900, 0, 0};
-    std::vector<std::string> order;
-    for (size_t i : rankOrder(entries, heard)) order.push_back(entries[i].caption);
-    EXPECT_EQ(order, (std::vector<std::string>{"run", "cat", "cats", "entity", "abstraction", "zymurgy"}));
+  auto entry = [](const std::string& caption, double frequency, int anchor = -1) {
+    DictEntry e;
+    e.caption = caption;
+    e.frequency = frequency;
+    e.anchor = anchor;
+    return e;
+  };
+  std::vector<DictEntry> entries = {entry("entity", 900), entry("cat", 20),
+                                    entry("cats", 0, 1),  entry("run", 50),
+                                    entry("zymurgy", 0),  entry("abstraction", 700)};
+  const std::vector<double> heard = {0, 300, 0, 900, 0, 0};
+  std::vector<std::string> order;
+  for (size_t i : rankOrder(entries, heard)) order.push_back(entries[i].caption);
+  EXPECT_EQ(order,
+            (std::vector<std::string>{"run", "cat", "cats", "entity", "abstraction", "zymurgy"}));
 }
 
 TEST_F(BuildWithOptionalSources, VerifyRejectsAMalformedChineseLine) {
-    options_.useNpmSources = false;
-    writeFile(options_.tsvFiles[0], "run\trʌn\t跑；；走\\nv. move fast\n");
-    ASSERT_TRUE(build().ok) << log_.str();
-    std::ostringstream report;
-    EXPECT_FALSE(verifyDictionary(options_.databasePath(), report).ok) << report.str();
-    EXPECT_NE(report.str().find("malformed Chinese line (a word without Chinese characters): run"), std::string::npos)
-        << report.str();
+  options_.useNpmSources = false;
+  writeFile(options_.tsvFiles[0], "run\trʌn\t跑；；走\\nv. move fast\n");
+  ASSERT_TRUE(build().ok) << log_.str();
+  std::ostringstream report;
+  EXPECT_FALSE(verifyDictionary(options_.databasePath(), report).ok) << report.str();
+  EXPECT_NE(report.str().find("malformed Chinese line (a word without Chinese characters): run"),
+            std::string::npos)
+      << report.str();
 }

@@ -23,9 +23,12 @@ namespace {
 
 // Enough rows for several stored blocks, in every kind of stored text the search meets.
 std::vector<DictionaryRow> mixedRows() {
-  const char* pieces[] = {"k", "K", "t", "&#230;", "&#643;", "&#720;", "&#609;", "i", "e",
-                          "&#601;", "&#593;", "s", "z", "&#64", "&", "#", ";", "&#6430;",
-                          "\xc3\xa9", "\xe2\x84\xaa", "&#712;", "p", "l", "m", "n", "&#952;"};
+  const char* pieces[] = {"k",      "K",      "t",       "&#230;",   "&#643;",
+                          "&#720;", "&#609;", "i",       "e",        "&#601;",
+                          "&#593;", "s",      "z",       "&#64",     "&",
+                          "#",      ";",      "&#6430;", "\xc3\xa9", "\xe2\x84\xaa",
+                          "&#712;", "p",      "l",       "m",        "n",
+                          "&#952;"};
   std::mt19937 rng(11);
   std::vector<DictionaryRow> rows;
   for (int i = 0; i < 20000; ++i) {
@@ -66,15 +69,16 @@ class StoredSearchRows : public ::testing::Test {
     ASSERT_EQ(quorvi::testing::layOutRuntimeFolder(stored_.path(), {}), "");
     quorvi::dictbuild::DictionaryWriter writer;
     ASSERT_TRUE(writer.begin(storedDb().string(), quorvi::dictbuild::StorageDesign::Split, 4096));
-    for (const DictionaryRow& row : rows_) ASSERT_TRUE(writer.add(*row.caption, *row.phonetic, *row.explain));
+    for (const DictionaryRow& row : rows_)
+      ASSERT_TRUE(writer.add(*row.caption, *row.phonetic, *row.explain));
     ASSERT_TRUE(writer.finish()) << writer.error();
   }
   fs::path storedDb() const { return stored_.path() / "dict" / "words.db"; }
 
   // Every input, capped and not, prepared ahead or read by the first search.
   void expectSameAnswers() {
-    const std::u16string inputs[] = {u"k", u"kt", u"kæt", u"tʃ", u"i:", u"ɡiː", u"θ", u"ə",
-                                     u"ks", u"mnl", u"ˈk", u"ss", u"tkʃæə", u"ɪ"};
+    const std::u16string inputs[] = {u"k", u"kt", u"kæt", u"tʃ", u"i:", u"ɡiː",   u"θ",
+                                     u"ə", u"ks", u"mnl", u"ˈk", u"ss", u"tkʃæə", u"ɪ"};
     // Not prepared, prepared whole, prepared for the learner (the pattern part read later).
     for (int prepared : {0, 1, 2}) {
       std::optional<quorvi::testing::WorkingDirectory> cwd(std::in_place, stored_.path());
@@ -111,16 +115,18 @@ TEST_F(StoredSearchRows, DamagedBlocksOrCatalogHandOverToTheTable) {
   EXPECT_EQ(checked(storedDb()), quorvi::dictbuild::StoredSearchRows::Differing);
   expectSameAnswers();
   // A catalog claiming billions of rows in blocks of one row.
-  execute(storedDb(), "UPDATE dict_search_index SET data = CAST(x'51504332ffffffff01000000' ||"
-                      " substr(data, 13) AS BLOB) WHERE block = 0");
+  execute(storedDb(),
+          "UPDATE dict_search_index SET data = CAST(x'51504332ffffffff01000000' ||"
+          " substr(data, 13) AS BLOB) WHERE block = 0");
   expectSameAnswers();
   execute(storedDb(), "UPDATE dict_search_index SET data = x'00ff' WHERE block = 0");
   expectSameAnswers();
 }
 
 TEST_F(StoredSearchRows, EditedRowsDropTheStoredCopy) {
-  execute(storedDb(), "UPDATE dict_head SET w_phonetic = 'zzz' WHERE id = 3;"
-                      "DELETE FROM dict_head WHERE id = 9000");
+  execute(storedDb(),
+          "UPDATE dict_head SET w_phonetic = 'zzz' WHERE id = 3;"
+          "DELETE FROM dict_head WHERE id = 9000");
   execute(plain_.path() / "dict" / "words.db",
           "UPDATE dict_word SET w_phonetic = 'zzz' WHERE rowid = 3;"
           "DELETE FROM dict_word WHERE rowid = 9000");
@@ -137,7 +143,8 @@ TEST_F(StoredSearchRows, RowAccessorsGiveTheTableRowsInOrder) {
     ASSERT_NE(connection, nullptr) << error;
     sqlite3_enable_load_extension(connection, 1);
     ASSERT_EQ(sqlite3_load_extension(connection, quorvi::testing::regexpModulePath().c_str(),
-                                     nullptr, nullptr), SQLITE_OK);
+                                     nullptr, nullptr),
+              SQLITE_OK);
     {
       PhoneticIndex index;
       ASSERT_TRUE(index.load(connection) && index.loadAllRows()) << db;
