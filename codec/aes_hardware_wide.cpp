@@ -5,6 +5,7 @@
 #include "codec/aes_internal.h"
 
 #if defined(__x86_64__) || defined(__i386__)
+#include <cpuid.h>
 #include <immintrin.h>
 #define QUORVI_AES_WIDE 1
 #define QUORVI_AES_WIDE_TARGET __attribute__((target("vaes,avx2,aes,sse4.1")))
@@ -14,9 +15,19 @@ namespace quorvi::codec::aes_detail {
 
 #ifdef QUORVI_AES_WIDE
 
+namespace {
+
+// Not every compiler knows "vaes" for __builtin_cpu_supports; ask CPUID leaf 7 directly.
+bool cpuHasVaes() {
+  unsigned eax = 0, ebx = 0, ecx = 0, edx = 0;
+  if (__get_cpuid_count(7, 0, &eax, &ebx, &ecx, &edx) == 0) return false;
+  return (ecx & bit_VAES) != 0;
+}
+
+}  // namespace
+
 bool wideHardwareSupported() {
-  static const bool supported = __builtin_cpu_supports("vaes") != 0 &&
-                                __builtin_cpu_supports("avx2") != 0 &&
+  static const bool supported = cpuHasVaes() && __builtin_cpu_supports("avx2") != 0 &&
                                 __builtin_cpu_supports("aes") != 0;
   return supported;
 }
