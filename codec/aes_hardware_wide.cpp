@@ -27,8 +27,8 @@ bool cpuHasVaes() {
 }  // namespace
 
 bool wideHardwareSupported() {
-  static const bool supported = cpuHasVaes() && __builtin_cpu_supports("avx2") != 0 &&
-                                __builtin_cpu_supports("aes") != 0;
+  static const bool supported =
+      cpuHasVaes() && __builtin_cpu_supports("avx2") != 0 && __builtin_cpu_supports("aes") != 0;
   return supported;
 }
 
