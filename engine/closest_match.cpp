@@ -3,8 +3,12 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
+#include <optional>
+#include <span>
 
 #include "engine/sound_code.h"
+#include "engine/sound_group_reader.h"
 #include "engine/sound_rows.h"
 
 namespace {
@@ -41,17 +45,21 @@ void orderGroup(std::vector<RankedRow>& out, std::size_t from) {
 
 }  // namespace
 
-std::uint64_t closenessKey(int tier, std::string_view typedCodes, int typedSounds,
-                           const SoundRows& rows, std::uint32_t row) {
-  const int sounds = rows.soundCount(row);
+std::uint64_t closenessKey(int tier, std::string_view typedCodes, int typedSounds, int sounds,
+                           std::string_view codes, bool plainWord, std::uint32_t row) {
   // Only a row of as many sounds can hold the same ones.
-  const bool same =
-      sounds == typedSounds && equalSkipping(rows.codes(row), typedCodes, sound::isMark);
-  const bool sameLength = same && equalSkipping(rows.codes(row), typedCodes, isStress);
+  const bool same = sounds == typedSounds && equalSkipping(codes, typedCodes, sound::isMark);
+  const bool sameLength = same && equalSkipping(codes, typedCodes, isStress);
   const std::uint64_t untyped = static_cast<std::uint64_t>(std::max(sounds - typedSounds, 0));
   return (static_cast<std::uint64_t>(tier) << 58) | (std::uint64_t{same ? 0u : 1u} << 57) |
          (std::uint64_t{sameLength ? 0u : 1u} << 56) | (untyped << 33) |
-         (std::uint64_t{rows.isPlainWord(row) ? 0u : 1u} << 32) | row;
+         (std::uint64_t{plainWord ? 0u : 1u} << 32) | row;
+}
+
+std::uint64_t closenessKey(int tier, std::string_view typedCodes, int typedSounds,
+                           const SoundRows& rows, std::uint32_t row) {
+  return closenessKey(tier, typedCodes, typedSounds, rows.soundCount(row), rows.codes(row),
+                      rows.isPlainWord(row), row);
 }
 
 int soundCount(std::string_view codes) {
@@ -72,28 +80,100 @@ std::vector<std::string> patternPieces(const std::string& pattern) {
   return pieces;
 }
 
-void collectExactRows(const SoundRows& rows, const std::vector<std::string>& pieces,
-                      std::string_view typedCodes, std::size_t enough, std::vector<RankedRow>& out,
-                      std::vector<bool>& matched) {
+namespace {
+
+// The rows of one sound count in the index, in table order.
+class IndexGroup {
+ public:
+  IndexGroup(const SoundRows& rows, int count)
+      : rows_(rows), list_(rows.rowsWithSoundCount(count)) {}
+  std::size_t size() const { return list_.size(); }
+  std::uint32_t row(std::size_t i) const { return list_[i]; }
+  std::uint32_t headword(std::size_t i) const { return rows_.headword(list_[i]); }
+  bool isPlainWord(std::size_t i) const { return rows_.isPlainWord(list_[i]); }
+  std::string_view codes(std::size_t i) const { return rows_.codes(list_[i]); }
+  bool mayHold(std::size_t i, std::uint64_t required) const {
+    return (rows_.signature(list_[i]) & required) == required;
+  }
+
+ private:
+  const SoundRows& rows_;
+  std::span<const std::uint32_t> list_;
+};
+
+// The same rows as stored apart.
+class StoredGroup {
+ public:
+  explicit StoredGroup(const quorvi::engine::SoundCountGroup& group) : group_(group) {}
+  std::size_t size() const { return group_.size(); }
+  std::uint32_t row(std::size_t i) const { return group_.row(i); }
+  std::uint32_t headword(std::size_t i) const { return group_.headword(i); }
+  bool isPlainWord(std::size_t i) const { return group_.isPlainWord(i); }
+  std::string_view codes(std::size_t i) const { return group_.codes(i); }
+  bool mayHold(std::size_t, std::uint64_t) const { return true; }
+
+ private:
+  const quorvi::engine::SoundCountGroup& group_;
+};
+
+// Appends the matches of the groups `groupOf(count)` gives (false: one cannot be read) from
+// the typed sound count on, in key order, until `enough` headwords are found or the next
+// group would take the rows looked at past `budget` (`rowsIn(count)`: a group's size).
+// `onMatch` hears of every matching row. False when a group could not be read.
+template <typename GroupOf, typename RowsIn, typename OnMatch>
+bool collectFromGroups(GroupOf groupOf, RowsIn rowsIn, std::size_t budget, std::size_t rowCount,
+                       const std::vector<std::string>& pieces, std::string_view typedCodes,
+                       std::size_t enough, std::vector<RankedRow>& out, OnMatch onMatch) {
   std::uint64_t required = 0;
   for (const std::string& piece : pieces) required |= sound::signature(piece);
   const int typedSounds = soundCount(typedCodes);
-  std::vector<bool> headwordSeen(rows.size(), false);
+  std::vector<bool> headwordSeen(rowCount, false);
   std::size_t headwords = 0;
   // A row holds at least the typed sounds; every row of more sounds ranks after every row of
   // fewer, so once enough headwords are found the longer rows need not be read.
+  std::size_t looked = 0;
   for (int count = typedSounds; count <= 255 && headwords < enough; ++count) {
+    looked += rowsIn(count);
+    if (looked > budget) break;
     const std::size_t groupStart = out.size();
-    for (const std::uint32_t row : rows.rowsWithSoundCount(count)) {
-      if ((rows.signature(row) & required) != required) continue;
-      if (!holdsInOrder(rows.codes(row), pieces)) continue;
-      matched[row] = true;
-      out.push_back({closenessKey(0, typedCodes, typedSounds, rows, row), row});
-      if (!headwordSeen[rows.headword(row)]) {
-        headwordSeen[rows.headword(row)] = true;
+    const auto group = groupOf(count);
+    if (!group) return false;
+    for (std::size_t i = 0; i < group->size(); ++i) {
+      if (!group->mayHold(i, required) || !holdsInOrder(group->codes(i), pieces)) continue;
+      const std::uint32_t row = group->row(i);
+      onMatch(row);
+      out.push_back({closenessKey(0, typedCodes, typedSounds, count, group->codes(i),
+                                  group->isPlainWord(i), row),
+                     row});
+      if (!headwordSeen[group->headword(i)]) {
+        headwordSeen[group->headword(i)] = true;
         ++headwords;
       }
     }
     orderGroup(out, groupStart);
   }
+  return true;
+}
+
+}  // namespace
+
+void collectExactRows(const SoundRows& rows, const std::vector<std::string>& pieces,
+                      std::string_view typedCodes, std::size_t enough, std::vector<RankedRow>& out,
+                      std::vector<bool>& matched) {
+  collectFromGroups(
+      [&rows](int count) { return std::optional<IndexGroup>(std::in_place, rows, count); },
+      [](int) { return std::size_t{0}; }, SIZE_MAX, rows.size(), pieces, typedCodes, enough, out,
+      [&matched](std::uint32_t row) { matched[row] = true; });
+}
+
+bool collectExactRows(quorvi::engine::SoundGroupReader& groups,
+                      const std::vector<std::string>& pieces, std::string_view typedCodes,
+                      std::size_t enough, std::size_t rowBudget, std::vector<RankedRow>& out) {
+  return collectFromGroups(
+      [&groups](int count) {
+        const quorvi::engine::SoundCountGroup* group = groups.group(count);
+        return group ? std::optional<StoredGroup>(std::in_place, *group) : std::nullopt;
+      },
+      [&groups](int count) { return std::size_t{groups.groupRows(count)}; }, rowBudget,
+      groups.indexRows(), pieces, typedCodes, enough, out, [](std::uint32_t) {});
 }

@@ -10,6 +10,9 @@
 #include <vector>
 
 class SoundRows;
+namespace quorvi::engine {
+class SoundGroupReader;
+}
 
 struct RankedRow {
   std::uint64_t key;  // smaller comes first
@@ -22,6 +25,9 @@ struct RankedRow {
 // not type; then plain lower-case words ahead of names, numbers and phrases; then the row.
 std::uint64_t closenessKey(int tier, std::string_view typedCodes, int typedSounds,
                            const SoundRows& rows, std::uint32_t row);
+// The same for a row of `sounds` sounds, `codes`, and a plain word or not.
+std::uint64_t closenessKey(int tier, std::string_view typedCodes, int typedSounds, int sounds,
+                           std::string_view codes, bool plainWord, std::uint32_t row);
 // The sounds in `codes`, marks aside.
 int soundCount(std::string_view codes);
 
@@ -33,3 +39,10 @@ std::vector<std::string> patternPieces(const std::string& pattern);
 void collectExactRows(const SoundRows& rows, const std::vector<std::string>& pieces,
                       std::string_view typedCodes, std::size_t enough, std::vector<RankedRow>& out,
                       std::vector<bool>& matched);
+// The same rows from the groups stored by sound count (engine/sound_group_reader.h), reading
+// only the groups it needs, and none that would take the rows looked at past `rowBudget`
+// (then fewer than `enough` headwords may be found); nothing is marked. False when a group
+// cannot be read.
+bool collectExactRows(quorvi::engine::SoundGroupReader& groups,
+                      const std::vector<std::string>& pieces, std::string_view typedCodes,
+                      std::size_t enough, std::size_t rowBudget, std::vector<RankedRow>& out);

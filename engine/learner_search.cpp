@@ -8,6 +8,7 @@
 #include "engine/near_sound_match.h"
 #include "engine/phonetic_dictionary.h"
 #include "engine/sound_code.h"
+#include "engine/sound_group_reader.h"
 #include "engine/spelling_ranking.h"
 
 namespace {
@@ -41,6 +42,15 @@ void takeRanked(const SoundRows& rows, std::vector<RankedRow>& ranked, qsizetype
   }
 }
 
+// The typed sounds as the loose pattern's pieces of codes. Learners are seldom sure of a
+// vowel's length: the pattern leaves the typed length out, and the ranking puts the rows with
+// the typed length first.
+std::vector<std::string> loosePieces(const std::u16string& symbols) {
+  std::u16string shortSymbols = symbols;
+  std::erase(shortSymbols, u'\u02D0');
+  return patternPieces(PhoneticDictionary::buildPhoneticPattern(shortSymbols));
+}
+
 SearchOutcome noMatchWhenEmpty(SearchOutcome outcome) {
   if (outcome.words.isEmpty() && outcome.reason == EmptyListReason::None)
     outcome.reason = EmptyListReason::NoMatch;
@@ -48,6 +58,10 @@ SearchOutcome noMatchWhenEmpty(SearchOutcome outcome) {
 }
 
 }  // namespace
+
+LearnerSearch::LearnerSearch(PhoneticDictionary& dictionary) : dictionary_(dictionary) {}
+
+LearnerSearch::~LearnerSearch() = default;
 
 void LearnerSearch::prepareRows() {
   dictionary_.prepareSearchIndex(true);
@@ -78,18 +92,21 @@ SearchOutcome LearnerSearch::bySound(const QString& typed, int limitMode) {
     outcome.reason = EmptyListReason::NothingTyped;
     return outcome;
   }
-  if (rowsReady()) return noMatchWhenEmpty(soundFromRows(input.symbols, limitMode));
+  // Until the rows read ahead are in, the typing path reads only the short rows it needs.
+  if (limitMode == 0 && !rows_.loaded() && !dictionary_.searchIndexReadAhead()) {
+    if (std::optional<SearchOutcome> fromGroups = soundFromGroups(input.symbols))
+      return noMatchWhenEmpty(std::move(*fromGroups));
+  }
+  if (rowsReady()) {
+    groups_.reset();
+    return noMatchWhenEmpty(soundFromRows(input.symbols, limitMode));
+  }
   return noMatchWhenEmpty(soundFromStatement(input.symbols, limitMode));
 }
 
 SearchOutcome LearnerSearch::soundFromRows(const std::u16string& symbols, int limitMode) {
   const std::string typedCodes = sound::fromSymbols(symbols);
-  // Learners are seldom sure of a vowel's length: the loose pattern leaves the typed length
-  // out, and the ranking puts the rows with the typed length first.
-  std::u16string shortSymbols = symbols;
-  std::erase(shortSymbols, u'\u02D0');
-  const std::vector<std::string> pieces =
-      patternPieces(PhoneticDictionary::buildPhoneticPattern(shortSymbols));
+  const std::vector<std::string> pieces = loosePieces(symbols);
   std::vector<bool> matched(rows_.size(), false);
   std::vector<RankedRow> ranked;
   const std::size_t enough = limitMode == 0 ? kTypingCap : SIZE_MAX;
@@ -104,6 +121,43 @@ SearchOutcome LearnerSearch::soundFromRows(const std::u16string& symbols, int li
     collectNearSoundRows(rows_, typedCodes, matched, ranked);
     takeRanked(rows_, ranked, kTypingCap, false, seen, outcome.words);
   }
+  return outcome;
+}
+
+std::optional<SearchOutcome> LearnerSearch::soundFromGroups(const std::u16string& symbols) {
+  if (groupsFailed_ || !dictionary_.hasRegexp()) return std::nullopt;
+  if (!groups_) {
+    groups_ = std::make_unique<quorvi::engine::SoundGroupReader>();
+    groupsFailed_ = !groups_->open(dictionary_.connection());
+  }
+  // Past a quarter of the rows, reading every row at once costs about as much and serves
+  // every later search too.
+  std::vector<RankedRow> ranked;
+  if (!groupsFailed_)
+    groupsFailed_ =
+        !collectExactRows(*groups_, loosePieces(symbols), sound::fromSymbols(symbols),
+                          static_cast<std::size_t>(kTypingCap), groups_->indexRows() / 4, ranked);
+  if (groupsFailed_) {
+    groups_.reset();
+    return std::nullopt;
+  }
+  // The rows come in key order; each headword once, under the text of its first row.
+  SearchOutcome outcome;
+  std::vector<bool> seen(groups_->indexRows(), false);
+  for (const RankedRow& match : ranked) {
+    if (outcome.words.size() == kTypingCap) break;
+    const auto [group, at] = groups_->findRead(match.row);
+    if (group == nullptr) return std::nullopt;
+    if (seen[group->headword(at)]) continue;
+    seen[group->headword(at)] = true;
+    const std::string_view caption = group->caption(at);
+    outcome.words.append(QString::fromUtf8(caption.data(), static_cast<qsizetype>(caption.size())));
+  }
+  if (outcome.words.size() < kTypingCap) {
+    groups_.reset();  // the whole rows answer from here on
+    return std::nullopt;
+  }
+  outcome.nearSoundFrom = outcome.words.size();
   return outcome;
 }
 

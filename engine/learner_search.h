@@ -3,18 +3,27 @@
 // spelling search ranked, and a reason for every empty list.
 #pragma once
 
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
 #include <QString>
 
 #include "engine/search_outcome.h"
 #include "engine/sound_rows.h"
 
 class PhoneticDictionary;
+namespace quorvi::engine {
+class SoundGroupReader;
+}
 
 class LearnerSearch {
  public:
   static constexpr qsizetype kTypingCap = 100;
 
-  explicit LearnerSearch(PhoneticDictionary& dictionary) : dictionary_(dictionary) {}
+  explicit LearnerSearch(PhoneticDictionary& dictionary);
+  ~LearnerSearch();
 
   // Starts reading the rows of the search by sound on another thread (see
   // PhoneticDictionary::prepareSearchIndex); the first search by sound takes what is ready
@@ -30,9 +39,14 @@ class LearnerSearch {
  private:
   bool rowsReady();
   SearchOutcome soundFromRows(const std::u16string& symbols, int limitMode);
+  // A capped search from the rows stored by sound count, while the whole rows are not in
+  // memory: nothing when it needs near-sound rows, or the groups cannot be read.
+  std::optional<SearchOutcome> soundFromGroups(const std::u16string& symbols);
   SearchOutcome soundFromStatement(const std::u16string& symbols, int limitMode);
 
   PhoneticDictionary& dictionary_;
   SoundRows rows_;
   bool rowsFailed_ = false;
+  std::unique_ptr<quorvi::engine::SoundGroupReader> groups_;
+  bool groupsFailed_ = false;
 };

@@ -48,6 +48,9 @@ class PhoneticDictionary {
   // and a build from the table's rows still running is waited for. Null without the REGEXP
   // module or when the rows cannot be read.
   std::shared_ptr<const PhoneticIndex> completeSearchIndex();
+  // True once the reading prepareSearchIndex started is over: completeSearchIndex then has
+  // little or nothing left to read.
+  bool searchIndexReadAhead() const;
 
   // Headwords whose spelling matches the regular expression (UTF-8).
   // limitMode 0: at most 100 rows; 1: all rows.
@@ -105,6 +108,7 @@ class PhoneticDictionary {
   std::shared_ptr<PhoneticIndex> buildingIndex_;  // built from the rows by indexWork_
   std::future<bool> indexWork_;
   std::atomic<bool> stopIndexWork_ = false;
+  bool readAheadStarted_ = false;
   bool phoneticIndexFailed_ = false;
 
   static SymbolMap symbolMap_;

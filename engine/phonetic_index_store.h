@@ -16,11 +16,12 @@ struct sqlite3_blob;
 
 namespace quorvi::engine {
 
-// The table of the stored copy: block 0 is the catalog, blocks 1.. hold the rows in order.
+// The table of the stored copy: block 0 is the catalog, blocks 1.. hold the rows in order;
+// the negative keys hold the rows grouped by sound count (engine/sound_count_groups.h).
 inline constexpr char kIndexTable[] = "dict_search_index";
 inline constexpr std::uint32_t kIndexBlockRows = 8192;
 // Changes whenever what is stored changes, so that dictionaries are built again.
-inline constexpr int kIndexFormat = 2;
+inline constexpr int kIndexFormat = 3;
 
 // The whole index in memory.
 struct IndexImage {

@@ -37,6 +37,7 @@ void PhoneticDictionary::prepareSearchIndex(bool forLearner) {
   // The learner's search reads headwords and sounds only; the search by pattern, the rest.
   const unsigned parts = forLearner ? quorvi::engine::kCaptionPart | quorvi::engine::kSoundPart
                                     : quorvi::engine::kAllParts;
+  readAheadStarted_ = true;
   indexWork_ = std::async(std::launch::async, [this, target, db, stored, parts] {
 #ifdef __linux__
     // Behind the window's thread: while the window appears, its own steps come first.
@@ -68,6 +69,12 @@ void PhoneticDictionary::adoptBuiltIndex(bool wait) {
   phoneticIndex_ = indexWork_.get() ? std::move(buildingIndex_) : nullptr;
   phoneticIndexFailed_ = phoneticIndex_ == nullptr;
   buildingIndex_.reset();
+}
+
+bool PhoneticDictionary::searchIndexReadAhead() const {
+  if (!readAheadStarted_) return false;
+  if (!indexWork_.valid()) return true;  // its rows were taken already
+  return indexWork_.wait_for(std::chrono::seconds(0)) == std::future_status::ready;
 }
 
 std::shared_ptr<const PhoneticIndex> PhoneticDictionary::completeSearchIndex() {

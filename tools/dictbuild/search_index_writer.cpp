@@ -2,9 +2,13 @@
 
 #include <sqlite3.h>
 
+#include <cstdint>
+#include <map>
+#include <string>
 #include <vector>
 
 #include "engine/phonetic_index_store.h"
+#include "engine/sound_count_groups.h"
 
 namespace quorvi::dictbuild {
 namespace {
@@ -29,15 +33,17 @@ bool buildFromRows(sqlite3* db, engine::IndexImage& image) {
   return built;
 }
 
-// The stored blobs in block order; false when there is no such table or it is empty.
-bool readStoredBlobs(sqlite3* db, std::vector<std::string>& blobs) {
+// The stored blobs by key; false when there is no such table or it is empty.
+bool readStoredBlobs(sqlite3* db, std::map<std::int64_t, std::string>& blobs) {
   sqlite3_stmt* select = nullptr;
-  if (sqlite3_prepare_v2(db, "SELECT data FROM dict_search_index ORDER BY block", -1, &select,
-                         nullptr) != SQLITE_OK)
+  if (sqlite3_prepare_v2(db, "SELECT block, data FROM dict_search_index", -1, &select, nullptr) !=
+      SQLITE_OK)
     return false;
   while (sqlite3_step(select) == SQLITE_ROW) {
-    const auto* bytes = static_cast<const char*>(sqlite3_column_blob(select, 0));
-    blobs.emplace_back(bytes ? bytes : "", static_cast<size_t>(sqlite3_column_bytes(select, 0)));
+    const auto* bytes = static_cast<const char*>(sqlite3_column_blob(select, 1));
+    blobs.emplace(
+        sqlite3_column_int64(select, 0),
+        std::string(bytes ? bytes : "", static_cast<size_t>(sqlite3_column_bytes(select, 1))));
   }
   sqlite3_finalize(select);
   return !blobs.empty();
@@ -68,6 +74,8 @@ bool insertImage(sqlite3* db, const engine::IndexImage& image) {
   bool ok = insertBlob(insert, 0, image.catalog.serialise(image.rowCount, engine::kIndexBlockRows));
   for (size_t i = 0; ok && i < image.blocks.size(); ++i)
     ok = insertBlob(insert, static_cast<long long>(i) + 1, image.blocks[i].serialise());
+  for (const auto& [key, bytes] : engine::soundGroupBlobs(image))
+    ok = ok && insertBlob(insert, key, bytes);
   sqlite3_finalize(insert);
   return ok;
 }
@@ -86,15 +94,16 @@ bool writeSearchIndex(sqlite3* db, const char* rowTable, std::string& error) {
 }
 
 StoredSearchRows checkSearchIndex(sqlite3* db) {
-  std::vector<std::string> blobs;
+  std::map<std::int64_t, std::string> blobs;
   if (!readStoredBlobs(db, blobs)) return StoredSearchRows::Absent;
   engine::IndexImage image;
   if (!buildFromRows(db, image)) return StoredSearchRows::Unreadable;
-  bool same = blobs.size() == image.blocks.size() + 1 &&
-              blobs[0] == image.catalog.serialise(image.rowCount, engine::kIndexBlockRows);
-  for (size_t i = 0; same && i < image.blocks.size(); ++i)
-    same = blobs[i + 1] == image.blocks[i].serialise();
-  return same ? StoredSearchRows::Matching : StoredSearchRows::Differing;
+  std::map<std::int64_t, std::string> expected;
+  expected.emplace(0, image.catalog.serialise(image.rowCount, engine::kIndexBlockRows));
+  for (size_t i = 0; i < image.blocks.size(); ++i)
+    expected.emplace(static_cast<std::int64_t>(i) + 1, image.blocks[i].serialise());
+  for (auto& [key, bytes] : engine::soundGroupBlobs(image)) expected.emplace(key, std::move(bytes));
+  return blobs == expected ? StoredSearchRows::Matching : StoredSearchRows::Differing;
 }
 
 const char* describe(StoredSearchRows state) {

@@ -9,8 +9,8 @@
 #include <random>
 
 #include "dict_store.h"
-#include "dictionary_writer.h"
 #include "search_index_writer.h"
+#include "stored_dictionary.h"
 #include "engine/learner_search.h"
 #include "engine/phonetic_dictionary.h"
 #include "engine/phonetic_index.h"
@@ -65,13 +65,7 @@ class StoredSearchRows : public ::testing::Test {
  protected:
   void SetUp() override {
     rows_ = mixedRows();
-    ASSERT_EQ(quorvi::testing::layOutRuntimeFolder(plain_.path(), rows_), "");
-    ASSERT_EQ(quorvi::testing::layOutRuntimeFolder(stored_.path(), {}), "");
-    quorvi::dictbuild::DictionaryWriter writer;
-    ASSERT_TRUE(writer.begin(storedDb().string(), quorvi::dictbuild::StorageDesign::Split, 4096));
-    for (const DictionaryRow& row : rows_)
-      ASSERT_TRUE(writer.add(*row.caption, *row.phonetic, *row.explain));
-    ASSERT_TRUE(writer.finish()) << writer.error();
+    quorvi::testing::layOutPlainAndStored(plain_.path(), stored_.path(), rows_);
   }
   fs::path storedDb() const { return stored_.path() / "dict" / "words.db"; }
 
