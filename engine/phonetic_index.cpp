@@ -228,14 +228,19 @@ std::span<const std::uint32_t> PhoneticIndex::rowsWithSoundCount(int count) cons
 }
 
 // Only the search for near-sound rows reads these, and only when few rows match as typed: they
-// are grouped on first use.
-std::span<const std::uint32_t> PhoneticIndex::rowsStartingWith(char code) const {
-  if (!grouped_) return {};
+// are grouped ahead of time (prepareNearSoundGroups) or on first use.
+void PhoneticIndex::prepareNearSoundGroups() const {
+  if (!grouped_) return;
   std::call_once(firstSoundGrouping_, [this] {
     byFirstSound_ = groupBy([this](std::uint32_t row) -> unsigned {
       return static_cast<unsigned char>(firstSound(row));
     });
   });
+}
+
+std::span<const std::uint32_t> PhoneticIndex::rowsStartingWith(char code) const {
+  if (!grouped_) return {};
+  prepareNearSoundGroups();
   return byFirstSound_.group(static_cast<unsigned char>(code));
 }
 

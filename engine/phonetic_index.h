@@ -81,6 +81,9 @@ class PhoneticIndex {
   // The rows with a headword of `count` sounds, or whose first sound is `code`, in order.
   std::span<const std::uint32_t> rowsWithSoundCount(int count) const;
   std::span<const std::uint32_t> rowsStartingWith(char code) const;
+  // Groups the rows by first sound now rather than on the first search that needs them (after
+  // loadAllRows with the sound part).
+  void prepareNearSoundGroups() const;
 
  private:
   const quorvi::engine::IndexBlock& block(size_t row) const {
