@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 #include <QString>
@@ -20,7 +21,7 @@ class HeadwordList {
   // An empty list of rows of `rows`, filled by appendRow.
   explicit HeadwordList(SoundRows rows) : rows_(std::move(rows)) {}
 
-  // Appends a word to a list of text, or row `row` of the search rows to a list of rows.
+  // Appends `word` to a list of text; appends row `row` of the search rows to a list of rows.
   void append(const QString& word) { words_.append(word); }
   void appendRow(std::uint32_t row) { headwordRows_.push_back(row); }
   void reserve(qsizetype count);
