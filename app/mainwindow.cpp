@@ -146,9 +146,10 @@ void MainWindow::searchAndRefill(const QString& text, int limitMode) {
   qDebug() << "last";
 
   const bool spelling = searchMode != 0;
-  const SearchOutcome outcome = spelling ? learnerSearch.bySpelling(text.toStdString(), limitMode)
-                                         : learnerSearch.bySound(text, limitMode);
+  SearchOutcome outcome = spelling ? learnerSearch.bySpelling(text.toStdString(), limitMode)
+                                   : learnerSearch.bySound(text, limitMode);
   ui->inputPhonetic->setFocus(Qt::OtherFocusReason);
+  emptyListNotice->showFor(outcome, spelling);
 
   // Emptying and refilling the list must not look up entries: cut the
   // window's connections to the list for the whole refill. Only the window's:
@@ -157,11 +158,10 @@ void MainWindow::searchAndRefill(const QString& text, int limitMode) {
   QListWidget* list = ui->displayResult;
   QObject::disconnect(list, nullptr, this, nullptr);
   // The first screenfuls become items now, the rest as the list is scrolled.
-  ResultListFiller::of(list)->fill(outcome.words, outcome.nearSoundFrom);
+  ResultListFiller::of(list)->fill(std::move(outcome.words), outcome.nearSoundFrom);
   connectResultList();
   // A new list is read from its top, whatever was scrolled before.
   list->scrollToTop();
-  emptyListNotice->showFor(outcome, spelling);
 
   qDebug() << static_cast<double>(elapsed.nsecsElapsed()) / 1e9;
 }

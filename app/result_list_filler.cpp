@@ -12,22 +12,29 @@
 
 namespace {
 
-// Past this many rows, the last reference to a list is dropped on a pool thread: freeing a
-// hundred thousand strings would hold up the keystroke that replaces them.
-constexpr qsizetype kReleaseElsewhereRows = 2000;
+// A list this long is a long list: the search that found it freed megabytes of working
+// memory, and dropping it (when it is text) would free a hundred thousand strings.
+constexpr qsizetype kLongList = 2000;
 
-void release(QStringList& rows) {
-  if (rows.size() < kReleaseElsewhereRows) {
-    rows = QStringList();
+// Drops the list `rows`. After a long search, the allocator keeps the freed working memory
+// in pieces between live blocks and hands none of it back by itself, so that each long list
+// would leave the window larger: a pool thread hands the free pages back. It also frees a long
+// list of text, which would hold up the keystroke that replaces it. A list of row numbers is
+// one block, freed here.
+void release(HeadwordList& rows, bool afterLongSearch) {
+  const bool textElsewhere = !rows.holdsRows() && rows.size() >= kLongList;
+  if (!textElsewhere && !afterLongSearch) {
+    rows = HeadwordList();
     return;
   }
-  QThreadPool::globalInstance()->start([old = std::move(rows)]() mutable {
-    old = QStringList();
+  HeadwordList old = textElsewhere ? std::move(rows) : HeadwordList();
+  rows = HeadwordList();
+  QThreadPool::globalInstance()->start([old = std::move(old)]() mutable {
+    old = HeadwordList();
 #ifdef __GLIBC__
-    malloc_trim(0);  // hand the freed pages back, so that the window's size stays flat
+    malloc_trim(0);
 #endif
   });
-  rows = QStringList();
 }
 
 }  // namespace
@@ -43,13 +50,13 @@ ResultListFiller* ResultListFiller::of(QListWidget* list) {
   return filler != nullptr ? filler : new ResultListFiller(list);
 }
 
-void ResultListFiller::fill(const QStringList& rows, qsizetype nearSoundFrom) {
+void ResultListFiller::fill(HeadwordList rows, qsizetype nearSoundFrom) {
   list_->clear();
-  release(rows_);
+  release(rows_, rows.size() >= kLongList);
   // Kept until the next fill even when all are shown, so that the last reference to a
   // long list is the one dropped here.
-  rows_ = rows;
-  nearSoundFrom_ = nearSoundFrom < 0 ? rows.size() : qMin(nearSoundFrom, rows.size());
+  rows_ = std::move(rows);
+  nearSoundFrom_ = nearSoundFrom < 0 ? rows_.size() : qMin(nearSoundFrom, rows_.size());
   shown_ = 0;
   showMore(kFirstRows);
 }

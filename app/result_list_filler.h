@@ -1,7 +1,8 @@
 #pragma once
 
 #include <QObject>
-#include <QStringList>
+
+#include "engine/headword_list.h"
 
 class QListWidget;
 
@@ -21,7 +22,8 @@ class ResultListFiller : public QObject {
 
   // Empties the list and shows the first rows of `rows`. Rows from `nearSoundFrom` on are
   // near-sound matches, shown after their heading row (see result_rows.h); -1: none are.
-  void fill(const QStringList& rows, qsizetype nearSoundFrom = -1);
+  // The text of a row is made when the row becomes an item.
+  void fill(HeadwordList rows, qsizetype nearSoundFrom = -1);
   // Rows not yet items of the list.
   qsizetype pendingRows() const { return rows_.size() - shown_; }
 
@@ -34,7 +36,7 @@ class ResultListFiller : public QObject {
   void showMore(qsizetype count);
 
   QListWidget* list_;
-  QStringList rows_;
+  HeadwordList rows_;
   qsizetype nearSoundFrom_ = 0;
   qsizetype shown_ = 0;
 };

@@ -20,7 +20,7 @@ void appendResultRows(QListWidget* list, const SearchOutcome& outcome) {
   appendResultRows(list, outcome.words, outcome.nearSoundFrom, 0, outcome.words.size());
 }
 
-void appendResultRows(QListWidget* list, const QStringList& words, qsizetype nearSoundFrom,
+void appendResultRows(QListWidget* list, const HeadwordList& words, qsizetype nearSoundFrom,
                       qsizetype from, qsizetype to) {
   const qsizetype nearFrom = std::clamp<qsizetype>(nearSoundFrom, 0, words.size());
   to = std::min(to, words.size());

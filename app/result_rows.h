@@ -13,7 +13,7 @@ void appendResultRows(QListWidget* list, const SearchOutcome& outcome);
 // Appends words [from, to) of `words`, whose near-sound matches start at `nearSoundFrom`, to
 // a list that holds words [0, from) already: the heading row comes before word
 // `nearSoundFrom`.
-void appendResultRows(QListWidget* list, const QStringList& words, qsizetype nearSoundFrom,
+void appendResultRows(QListWidget* list, const HeadwordList& words, qsizetype nearSoundFrom,
                       qsizetype from, qsizetype to);
 
 // The text of the heading row above the near-sound matches.

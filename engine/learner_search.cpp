@@ -13,10 +13,10 @@
 
 namespace {
 
-// Appends the headwords of `ranked` in key order, each once, until `words` holds `limit`
+// Appends the headword rows of `ranked` in key order, each once, until `words` holds `limit`
 // (-1: no limit). Only as much of the list is sorted as is read, none when `inOrder`.
 void takeRanked(const SoundRows& rows, std::vector<RankedRow>& ranked, qsizetype limit,
-                bool inOrder, std::vector<bool>& seen, QStringList& words) {
+                bool inOrder, std::vector<bool>& seen, HeadwordList& words) {
   const auto byKey = [](const RankedRow& a, const RankedRow& b) { return a.key < b.key; };
   size_t sorted = ranked.size();
   if (!inOrder && limit >= 0) {
@@ -38,7 +38,7 @@ void takeRanked(const SoundRows& rows, std::vector<RankedRow>& ranked, qsizetype
     const std::uint32_t headword = rows.headword(ranked[i].row);
     if (seen[headword]) continue;
     seen[headword] = true;
-    words.append(rows.caption(headword));
+    words.appendRow(headword);
   }
 }
 
@@ -113,6 +113,7 @@ SearchOutcome LearnerSearch::soundFromRows(const std::u16string& symbols, int li
   collectExactRows(rows_, pieces, typedCodes, enough, ranked, matched);
 
   SearchOutcome outcome;
+  outcome.words = HeadwordList(rows_);
   std::vector<bool> seen(rows_.size(), false);
   takeRanked(rows_, ranked, limitMode == 0 ? kTypingCap : -1, true, seen, outcome.words);
   outcome.nearSoundFrom = outcome.words.size();
@@ -166,8 +167,9 @@ SearchOutcome LearnerSearch::soundFromStatement(const std::u16string& symbols, i
   dictionary_.searchByPhonetic(symbols, limitMode);
   SearchOutcome outcome;
   if (!dictionary_.lastError().empty()) outcome = queryStopped(dictionary_.lastError());
-  outcome.words = dictionary_.getResults();
-  outcome.words.removeDuplicates();
+  QStringList found = dictionary_.getResults();
+  found.removeDuplicates();
+  outcome.words = std::move(found);
   outcome.nearSoundFrom = outcome.words.size();
   return outcome;
 }

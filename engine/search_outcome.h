@@ -5,7 +5,8 @@
 #include <string>
 
 #include <QString>
-#include <QStringList>
+
+#include "engine/headword_list.h"
 
 enum class EmptyListReason {
   None,            // the list holds words
@@ -18,7 +19,7 @@ enum class EmptyListReason {
 };
 
 struct SearchOutcome {
-  QStringList words;
+  HeadwordList words;
   qsizetype nearSoundFrom = 0;  // words from this index on are near-sound matches
   EmptyListReason reason = EmptyListReason::None;
   int position = 0;

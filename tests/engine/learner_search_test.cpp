@@ -103,11 +103,49 @@ TEST_F(LearnerSearchTest, ReturnListsEveryMatchInTheSameOrder) {
   const SearchOutcome all = sound(QStringLiteral("kæt"), 1);
   EXPECT_EQ(typing.words.size(), LearnerSearch::kTypingCap);
   EXPECT_GT(all.words.size(), LearnerSearch::kTypingCap);
-  EXPECT_EQ(all.words.mid(0, LearnerSearch::kTypingCap), typing.words);
+  EXPECT_EQ(all.words.mid(0, LearnerSearch::kTypingCap), typing.words.toStringList());
   EXPECT_EQ(all.words.first(), "cat");
-  EXPECT_EQ(all.words.count("cat"), 1);
+  EXPECT_EQ(all.words.toStringList().count("cat"), 1);
   // With the cap reached by exact matches, no near-sound row is added.
   EXPECT_EQ(typing.nearSoundFrom, typing.words.size());
+}
+
+// A list found in the in-memory rows holds row numbers; its text is made when read, through
+// every accessor alike, and stays readable after the search and its dictionary are gone.
+TEST_F(LearnerSearchTest, RowListsGiveTheHeadwordsOfTheirRows) {
+  open(learnerRows());
+  SearchOutcome outcome = sound(QStringLiteral("kæt"), 1);
+  ASSERT_TRUE(outcome.words.holdsRows());
+  const QStringList words = outcome.words.toStringList();
+  ASSERT_EQ(words.size(), outcome.words.size());
+  for (qsizetype i = 0; i < words.size(); ++i) EXPECT_EQ(outcome.words.at(i), words[i]) << i;
+
+  // The same headwords as the engine's own statement finds (in the table's order there).
+  engine_->searchByPhonetic(u"kæt", 1);
+  QStringList statement = engine_->getResults();
+  statement.removeDuplicates();
+  QStringList found = exact(outcome);
+  statement.sort();
+  found.sort();
+  EXPECT_EQ(found, statement);
+
+  // Parts of the list as QStringList::mid gives them, at and past either end.
+  for (const auto& [from, count] : std::vector<std::pair<qsizetype, qsizetype>>{
+           {0, -1}, {2, 3}, {-2, 4}, {-2, -1}, {3, 100}, {words.size(), 1}, {100, -1}, {1, 0}})
+    EXPECT_EQ(outcome.words.mid(from, count), words.mid(from, count)) << from << " " << count;
+  EXPECT_EQ(outcome.words.indexOf(QStringLiteral("catch")), words.indexOf("catch"));
+  EXPECT_EQ(outcome.words.indexOf(QStringLiteral("lorry")), -1);
+
+  // A list of rows equals the list of the same text, and no other.
+  EXPECT_TRUE(outcome.words == HeadwordList(words));
+  QStringList changed = words;
+  changed.last() += QLatin1Char('x');
+  EXPECT_FALSE(outcome.words == HeadwordList(changed));
+  EXPECT_FALSE(outcome.words == HeadwordList(words.mid(1)));
+
+  search_.reset();
+  engine_.reset();
+  EXPECT_EQ(outcome.words.toStringList(), words);
 }
 
 TEST_F(LearnerSearchTest, NearSoundRowsFollowTheExactOnesAndNeverRepeatThem) {
@@ -130,7 +168,7 @@ TEST_F(LearnerSearchTest, NearSoundRowsFollowTheExactOnesAndNeverRepeatThem) {
   const SearchOutcome outcome = sound(QStringLiteral("ʃip"));
   for (const QString& word : near(outcome))
     EXPECT_FALSE(exact(outcome).contains(word)) << word.toStdString();
-  QStringList words = outcome.words;
+  QStringList words = outcome.words.toStringList();
   EXPECT_EQ(words.removeDuplicates(), 0);
 }
 
@@ -153,12 +191,12 @@ TEST_F(LearnerSearchTest, NearSoundRowsRankByAllowancesUsed) {
 TEST_F(LearnerSearchTest, SpellingOrder) {
   open(learnerRows());
   SearchOutcome outcome = search_->bySpelling("ship", 0);
-  EXPECT_EQ(outcome.words,
+  EXPECT_EQ(outcome.words.toStringList(),
             QStringList({"ship", "shipping", "Bible-worship", "Citizenship Day", "Ladyship"}));
   outcome = search_->bySpelling("^lond", 0);
-  EXPECT_EQ(outcome.words, QStringList({"London", "Londoner"}));
+  EXPECT_EQ(outcome.words.toStringList(), QStringList({"London", "Londoner"}));
   outcome = search_->bySpelling("cat", 0);
-  EXPECT_EQ(outcome.words, QStringList({"cat", "CAT", "catch", "catches"}));
+  EXPECT_EQ(outcome.words.toStringList(), QStringList({"cat", "CAT", "catch", "catches"}));
 
   // On the typing path too when more than 100 words hold the pattern before the word itself.
   std::vector<DictionaryRow> rows;
@@ -173,7 +211,8 @@ TEST_F(LearnerSearchTest, SpellingOrder) {
   const SearchOutcome typing = search_->bySpelling("ship", 0);
   EXPECT_EQ(typing.words.mid(0, 3), QStringList({"ship", "shipyard", "worship0"}));
   EXPECT_EQ(typing.words.size(), LearnerSearch::kTypingCap);
-  EXPECT_EQ(search_->bySpelling("ship", 1).words.mid(0, LearnerSearch::kTypingCap), typing.words);
+  EXPECT_EQ(search_->bySpelling("ship", 1).words.mid(0, LearnerSearch::kTypingCap),
+            typing.words.toStringList());
 
   bool whole = false;
   EXPECT_EQ(literalPrefix(QStringLiteral("^lond"), whole), "lond");
