@@ -117,8 +117,9 @@ class StoredGroup {
 };
 
 // Appends the matches of the groups `groupOf(count)` gives (false: one cannot be read) from
-// the typed sound count on, in key order, until `enough` headwords are found or the next
-// group would take the rows looked at past `budget` (`rowsIn(count)`: a group's size).
+// the typed sound count on, in key order, until `enough` headwords are found, or the next
+// group would take the rows looked at past `budget` (`rowsIn(count)`: a group's size), or the
+// pace of finding says the budget will not do.
 // `onMatch` hears of every matching row. False when a group could not be read.
 template <typename GroupOf, typename RowsIn, typename OnMatch>
 bool collectFromGroups(GroupOf groupOf, RowsIn rowsIn, std::size_t budget, std::size_t rowCount,
@@ -151,6 +152,12 @@ bool collectFromGroups(GroupOf groupOf, RowsIn rowsIn, std::size_t budget, std::
       }
     }
     orderGroup(out, groupStart);
+    // Once an eighth of the budget is looked at, give up early when even four times the pace
+    // so far would not find enough within the budget: a rare sequence of sounds.
+    if (budget != SIZE_MAX && looked >= budget / 8 &&
+        static_cast<double>(headwords) * 4 * static_cast<double>(budget) <
+            static_cast<double>(enough) * static_cast<double>(looked))
+      break;
   }
   return true;
 }

@@ -40,8 +40,9 @@ void collectExactRows(const SoundRows& rows, const std::vector<std::string>& pie
                       std::string_view typedCodes, std::size_t enough, std::vector<RankedRow>& out,
                       std::vector<bool>& matched);
 // The same rows from the groups stored by sound count (engine/sound_group_reader.h), reading
-// only the groups it needs, and none that would take the rows looked at past `rowBudget`
-// (then fewer than `enough` headwords may be found); nothing is marked. False when a group
+// only the groups it needs, and none that would take the rows looked at past `rowBudget` or
+// that the pace of finding so far says would not find enough within it (then fewer than
+// `enough` headwords may be found); nothing is marked. False when a group
 // cannot be read.
 bool collectExactRows(quorvi::engine::SoundGroupReader& groups,
                       const std::vector<std::string>& pieces, std::string_view typedCodes,

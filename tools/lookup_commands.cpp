@@ -1,15 +1,6 @@
 #include "tools/lookup_commands.h"
 
-#if __has_include(<malloc.h>)
-#include <malloc.h>
-#endif
-#if __has_include(<sys/mman.h>)
-#include <sys/mman.h>
-#endif
-
-#include <cstdint>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <string_view>
@@ -106,33 +97,11 @@ void printOutcome(const SearchOutcome& outcome) {
 
 }  // namespace
 
-// The learner's search holds every row's sounds, some ten megabytes filled at once: taken from
-// one region of large pages, they cost a few page faults instead of thousands. The region is
-// freed into the allocator first and stays there (large blocks are not mapped on their own and
-// the heap is not trimmed), so the rows' vectors are carved from it.
-static void reserveLargePages() {
-#if defined(__GLIBC__) && defined(MADV_HUGEPAGE)
-  constexpr size_t kRegion = 10u << 20;
-  constexpr size_t kLargePage = 2u << 20;
-  mallopt(M_MMAP_THRESHOLD, static_cast<int>(kRegion * 2));
-  mallopt(M_TRIM_THRESHOLD, static_cast<int>(kRegion * 2));
-  mallopt(M_TOP_PAD, static_cast<int>(kLargePage));
-  void* region = std::malloc(kRegion);
-  if (region == nullptr) return;
-  const auto begin =
-      (reinterpret_cast<std::uintptr_t>(region) + kLargePage - 1) & ~(kLargePage - 1);
-  const auto end = (reinterpret_cast<std::uintptr_t>(region) + kRegion) & ~(kLargePage - 1);
-  if (end > begin) madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE);
-  std::free(region);
-#endif
-}
-
 int runSearchCommand(int argc, char** argv) {
   SearchOptions options;
   if (const int usage = readSearchOptions(argc, argv, options); usage != kExitOk) return usage;
   const int limitMode = options.all ? 1 : 0;
   if (!options.exact) {
-    reserveLargePages();
     PhoneticDictionary dictionary;
     LearnerSearch search(dictionary);
     const SearchOutcome outcome = options.spelling
