@@ -36,7 +36,7 @@ class ImageReader {
   bool getAll(std::vector<T>& values, size_t count) {
     if (count > rest_.size() / sizeof(T) || !take(count * sizeof(T))) return false;
     values.resize(count);
-    std::memcpy(values.data(), taken_.data(), count * sizeof(T));
+    if (count != 0) std::memcpy(values.data(), taken_.data(), count * sizeof(T));
     return true;
   }
   bool getBytes(std::string& bytes, size_t count) {
