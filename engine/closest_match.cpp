@@ -86,19 +86,24 @@ namespace {
 class IndexGroup {
  public:
   IndexGroup(const SoundRows& rows, int count)
-      : rows_(rows), list_(rows.rowsWithSoundCount(count)) {}
+      : rows_(rows),
+        list_(rows.rowsWithSoundCount(count)),
+        signatures_(rows.signaturesWithSoundCount(count)) {}
   std::size_t size() const { return list_.size(); }
   std::uint32_t row(std::size_t i) const { return list_[i]; }
   std::uint32_t headword(std::size_t i) const { return rows_.headword(list_[i]); }
   bool isPlainWord(std::size_t i) const { return rows_.isPlainWord(list_[i]); }
   std::string_view codes(std::size_t i) const { return rows_.codes(list_[i]); }
   bool mayHold(std::size_t i, std::uint64_t required) const {
-    return (rows_.signature(list_[i]) & required) == required;
+    const std::uint64_t signature =
+        signatures_.empty() ? rows_.signature(list_[i]) : signatures_[i];
+    return (signature & required) == required;
   }
 
  private:
   const SoundRows& rows_;
   std::span<const std::uint32_t> list_;
+  std::span<const std::uint64_t> signatures_;  // in the list's order, when laid out so
 };
 
 // The same rows as stored apart.

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <span>
 
 #include "engine/sound_code.h"
 #include "engine/sound_rows.h"
@@ -153,8 +154,8 @@ bool NearSoundMatcher::mayStartWith(char firstSound) const {
   return firstSound != '\0' && (sound::bitOf(firstSound) & firstClasses_) != 0;
 }
 
-bool NearSoundMatcher::mayHold(const SoundRows& rows, std::size_t row) const {
-  const std::uint64_t rowSignature = rows.signature(row);
+bool NearSoundMatcher::mayHold(const SoundRows& rows, std::size_t row,
+                               std::uint64_t rowSignature) const {
   for (std::uint64_t required : requiredClasses_)
     if ((rowSignature & required) == 0) return false;
   // Each typed consonant the row lacks takes an allowance at least.
@@ -210,8 +211,13 @@ void collectNearSoundRows(const SoundRows& rows, std::string_view typedCodes,
   // Only rows that start with a sound the first typed one may be heard as.
   for (int first = 1; first < 128; ++first) {
     if (!matcher.mayStartWith(static_cast<char>(first))) continue;
-    for (const std::uint32_t row : rows.rowsStartingWith(static_cast<char>(first))) {
-      if (matched[row] || !matcher.mayHold(rows, row)) continue;
+    const std::span<const std::uint32_t> group = rows.rowsStartingWith(static_cast<char>(first));
+    const std::span<const std::uint64_t> signatures =
+        rows.signaturesStartingWith(static_cast<char>(first));
+    for (std::size_t i = 0; i < group.size(); ++i) {
+      const std::uint32_t row = group[i];
+      const std::uint64_t signature = signatures.empty() ? rows.signature(row) : signatures[i];
+      if (matched[row] || !matcher.mayHold(rows, row, signature)) continue;
       const int used = matcher.allowances(rows.codes(row), most);
       if (used > most) continue;
       // Sounds in order that the loose pattern still rejects (a pair split apart) take one.

@@ -23,8 +23,9 @@ class NearSoundMatcher {
   int allowances(std::string_view storedCodes, int most) const;
   // A word heard near starts with the sound typed first (or one it is confused with).
   bool mayStartWith(char firstSound) const;
-  // False when the row cannot hold the typed sounds within the allowances, or is too long.
-  bool mayHold(const SoundRows& rows, std::size_t row) const;
+  // False when the row, whose signature is `rowSignature`, cannot hold the typed sounds within
+  // the allowances, or is too long.
+  bool mayHold(const SoundRows& rows, std::size_t row, std::uint64_t rowSignature) const;
   // How many allowances a text of this many typed sounds may use.
   int mostAllowances() const;
   // Rows with more sounds than this are too far from what was typed to be near.

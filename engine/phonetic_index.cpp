@@ -222,6 +222,37 @@ void PhoneticIndex::groupRows() {
   grouped_ = true;
 }
 
+std::vector<std::uint64_t> PhoneticIndex::signaturesOf(const Groups& groups) const {
+  std::vector<std::uint64_t> signatures(groups.rows.size());
+  for (size_t i = 0; i < groups.rows.size(); ++i) signatures[i] = soundSignature(groups.rows[i]);
+  return signatures;
+}
+
+void PhoneticIndex::prepareGroupSignatures() {
+  prepareNearSoundGroups();
+  const std::lock_guard<std::mutex> lock(groupMutex_);
+  if (!grouped_ || groupSignaturesReady_) return;
+  signaturesBySoundCount_ = signaturesOf(bySoundCount_);
+  signaturesByFirstSound_ = signaturesOf(byFirstSound_);
+  groupSignaturesReady_.store(true, std::memory_order_release);
+}
+
+std::span<const std::uint64_t> PhoneticIndex::groupSignatures(
+    const Groups& groups, const std::vector<std::uint64_t>& signatures, unsigned key) const {
+  if (!groupSignaturesReady_.load(std::memory_order_acquire)) return {};
+  return std::span<const std::uint64_t>(signatures)
+      .subspan(groups.starts[key], groups.starts[key + 1] - groups.starts[key]);
+}
+
+std::span<const std::uint64_t> PhoneticIndex::signaturesWithSoundCount(int count) const {
+  if (count < 0 || count > 255) return {};
+  return groupSignatures(bySoundCount_, signaturesBySoundCount_, static_cast<unsigned>(count));
+}
+
+std::span<const std::uint64_t> PhoneticIndex::signaturesStartingWith(char code) const {
+  return groupSignatures(byFirstSound_, signaturesByFirstSound_, static_cast<unsigned char>(code));
+}
+
 std::span<const std::uint32_t> PhoneticIndex::rowsWithSoundCount(int count) const {
   if (count < 0 || count > 255 || !grouped_) return {};
   return bySoundCount_.group(static_cast<unsigned>(count));

@@ -84,6 +84,12 @@ class PhoneticIndex {
   // Groups the rows by first sound now rather than on the first search that needs them (after
   // loadAllRows with the sound part).
   void prepareNearSoundGroups() const;
+  // Lays the rows' signatures out in the order of rowsWithSoundCount and of rowsStartingWith,
+  // so that a scan of a group reads them one after the other rather than far apart (after
+  // loadAllRows with the sound part; sixteen bytes a row). Until then both are empty.
+  void prepareGroupSignatures();
+  std::span<const std::uint64_t> signaturesWithSoundCount(int count) const;
+  std::span<const std::uint64_t> signaturesStartingWith(char code) const;
 
  private:
   const quorvi::engine::IndexBlock& block(size_t row) const {
@@ -120,8 +126,15 @@ class PhoneticIndex {
   quorvi::engine::RowFactColumns facts_;  // filled as blocks are read, or when grouping
   bool factsInColumns_ = false;
   Groups bySoundCount_;
+  // The signatures of the groups' rows, in the groups' order.
+  std::vector<std::uint64_t> signaturesBySoundCount_, signaturesByFirstSound_;
+  std::atomic<bool> groupSignaturesReady_ = false;
   template <typename Key>
   Groups groupBy(Key key) const;
+  std::vector<std::uint64_t> signaturesOf(const Groups& groups) const;
+  std::span<const std::uint64_t> groupSignatures(const Groups& groups,
+                                                 const std::vector<std::uint64_t>& signatures,
+                                                 unsigned key) const;
   mutable std::once_flag firstSoundGrouping_;
   mutable Groups byFirstSound_;
 };

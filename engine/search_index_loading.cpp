@@ -45,8 +45,9 @@ void PhoneticDictionary::prepareSearchIndex(bool forLearner) {
 #endif
     const bool read = stored ? target->loadAllRows(&stopIndexWork_, parts)
                              : target->loadFromRows(db, &stopIndexWork_);
-    // A near-sound search would otherwise group the rows on the window's thread.
-    if (read && (parts & quorvi::engine::kSoundPart)) target->prepareNearSoundGroups();
+    // A near-sound search would otherwise group the rows on the window's thread; and the
+    // typing path scans the groups' signatures in order.
+    if (read && (parts & quorvi::engine::kSoundPart)) target->prepareGroupSignatures();
     // The pages the rows came from would stay in the page cache: as much again.
     if (!stored) sqlite3_db_release_memory(db);
 #ifdef __GLIBC__

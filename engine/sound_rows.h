@@ -38,6 +38,15 @@ class SoundRows {
   std::span<const std::uint32_t> rowsWithSoundCount(int count) const {
     return index_ ? index_->rowsWithSoundCount(count) : std::span<const std::uint32_t>();
   }
+  // The signatures of rowsWithSoundCount(count) and of rowsStartingWith(code), in the same
+  // order, once the index has laid them out so (PhoneticIndex::prepareGroupSignatures); empty
+  // before.
+  std::span<const std::uint64_t> signaturesWithSoundCount(int count) const {
+    return index_ ? index_->signaturesWithSoundCount(count) : std::span<const std::uint64_t>();
+  }
+  std::span<const std::uint64_t> signaturesStartingWith(char code) const {
+    return index_ ? index_->signaturesStartingWith(code) : std::span<const std::uint64_t>();
+  }
   std::span<const std::uint32_t> rowsStartingWith(char code) const {
     return index_ ? index_->rowsStartingWith(code) : std::span<const std::uint32_t>();
   }

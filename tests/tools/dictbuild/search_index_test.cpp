@@ -200,6 +200,40 @@ TEST_F(StoredSearchRows, LearnerRowsFromTheStoredCopyAreTheTableBuiltOnes) {
   }
 }
 
+// The signatures laid out in the groups' order are the rows' own, and searches scanning them
+// list what searches looking each row up list.
+TEST_F(StoredSearchRows, GroupSignaturesAreTheRowsOwn) {
+  quorvi::testing::WorkingDirectory cwd(stored_.path());
+  PhoneticDictionary plainEngine, laidOutEngine;
+  const std::shared_ptr<const PhoneticIndex> plain = plainEngine.completeSearchIndex();
+  std::shared_ptr<const PhoneticIndex> laidOut = laidOutEngine.completeSearchIndex();
+  ASSERT_TRUE(plain && laidOut);
+  EXPECT_TRUE(laidOut->signaturesWithSoundCount(3).empty());
+  std::const_pointer_cast<PhoneticIndex>(laidOut)->prepareGroupSignatures();
+  for (int key = 0; key < 256; ++key) {
+    const auto rows = laidOut->rowsWithSoundCount(key);
+    const auto signatures = laidOut->signaturesWithSoundCount(key);
+    ASSERT_EQ(rows.size(), signatures.size()) << key;
+    for (std::size_t i = 0; i < rows.size(); ++i)
+      ASSERT_EQ(signatures[i], laidOut->soundSignature(rows[i])) << key << " " << i;
+    const auto starting = laidOut->rowsStartingWith(static_cast<char>(key));
+    const auto startingSignatures = laidOut->signaturesStartingWith(static_cast<char>(key));
+    ASSERT_EQ(starting.size(), startingSignatures.size()) << key;
+    for (std::size_t i = 0; i < starting.size(); ++i)
+      ASSERT_EQ(startingSignatures[i], laidOut->soundSignature(starting[i])) << key << " " << i;
+  }
+  LearnerSearch plainSearch(plainEngine), laidOutSearch(laidOutEngine);
+  for (const char16_t* typed : {u"k", u"kæt", u"tʃiː", u"mnl", u"pæs", u"ɪ", u"sɪkstiːn"}) {
+    const QString input = QString::fromStdU16String(typed);
+    for (int limitMode : {0, 1}) {
+      const SearchOutcome a = plainSearch.bySound(input, limitMode);
+      const SearchOutcome b = laidOutSearch.bySound(input, limitMode);
+      EXPECT_EQ(a.words, b.words) << input.toStdString();
+      EXPECT_EQ(a.nearSoundFrom, b.nearSoundFrom) << input.toStdString();
+    }
+  }
+}
+
 // A damaged stored block: the learner's rows are then built from the table, and are the same.
 TEST_F(StoredSearchRows, LearnerRowsSurviveADamagedBlock) {
   execute(storedDb(), "UPDATE dict_search_index SET data = substr(data, 1, 40) WHERE block = 2");
