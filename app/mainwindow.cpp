@@ -9,6 +9,7 @@
 #include <QUrl>
 
 #include "empty_list_notice.h"
+#include "image_plugin_warmup.h"
 #include "no_focus_rectangle_style.h"
 #include "result_list_filler.h"
 #include "result_rows.h"
@@ -37,6 +38,7 @@ MainWindow::MainWindow(QWidget* parent)
       emptyListNotice(nullptr),
       pendingText(),
       searchMode(0) {
+  loadImagePluginsInBackground();
   // The rows of the search by sound are read while the window is built and shown.
   learnerSearch.prepareRows();
   ui->setupUi(this);
