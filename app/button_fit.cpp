@@ -6,11 +6,6 @@
 #include "ui_mainwindow.h"
 
 void fitButtonsToForm(Ui_MainWindow& form) {
-  // A style sheet nearer to a widget wins over the window's, rule for rule; the
-  // window's own sheet stays as the form sets it.
-  form.centralWidget->setStyleSheet(
-      QStringLiteral("QPushButton { min-width: 0px; min-height: 0px; }\n"
-                     "QPushButton:focus { border-color: #1f3f8f; }"));
   for (QPushButton* link : {form.aboutLink, form.helpLink, form.feedbackLink})
     fitCaptionButton(link);
 }

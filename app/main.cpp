@@ -1,11 +1,13 @@
 #include <QApplication>
 
+#include "font_config_loading.h"
 #include "font_setup.h"
 #include "interface_language.h"
 #include "mainwindow.h"
 #include "runtime_folder.h"
 
 int main(int argc, char** argv) {
+  FontConfigLoading fontConfig;
   QApplication application(argc, argv);
   // Without a dictionary anywhere, the translations are still beside the program.
   const bool found = !enterRuntimeFolder().found.isEmpty();
@@ -16,6 +18,7 @@ int main(int argc, char** argv) {
       chooseInterfaceLanguage(QApplication::arguments(), qEnvironmentVariable("QUORVI_LANG"),
                               QLocale::system()),
       application, translations);
+  fontConfig.wait();
   ensureMenschFont();
   MainWindow window;
   window.show();

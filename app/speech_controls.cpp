@@ -6,10 +6,12 @@
 #include <QPushButton>
 #include <QShortcut>
 #include <QTextEdit>
+#include <QTimer>
 
 #include "button_fit.h"
 #include "speech/phoneme_input.h"
 #include "speech_player.h"
+#include "speech_preparation.h"
 #include "ui_mainwindow.h"
 
 SpeechControls::SpeechControls(Ui_MainWindow& form, QWidget* window)
@@ -21,6 +23,8 @@ SpeechControls::SpeechControls(Ui_MainWindow& form, QWidget* window)
   connect(wordKey, &QShortcut::activated, this, &SpeechControls::speakPickedWord);
   auto* typedKey = new QShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Space), window);
   connect(typedKey, &QShortcut::activated, this, &SpeechControls::speakTypedText);
+  // Not while the window is built and first painted: from its event loop on.
+  QTimer::singleShot(0, this, [this] { preparing_ = prepareSpeechInBackground(); });
 }
 
 SpeechControls::~SpeechControls() = default;
@@ -52,7 +56,7 @@ void SpeechControls::createControls() {
 }
 
 quorvi::speech::SpeechSynthesiser& SpeechControls::synthesiser() {
-  // Set up on first use: loading the voice would slow the window's start.
+  // Made on first use; waits for the set-up when it is still running.
   if (!synthesiser_) synthesiser_ = std::make_unique<quorvi::speech::SpeechSynthesiser>();
   return *synthesiser_;
 }

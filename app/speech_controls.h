@@ -4,6 +4,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <future>
 #include <memory>
 #include <vector>
 
@@ -17,7 +18,8 @@ class Ui_MainWindow;
 // Hearing words: a button and Ctrl+Space pronounce the picked headword, a button and
 // Ctrl+Shift+Space speak the typed transcription as written, so that a learner can compare
 // it with the sound of each candidate. A line under the modes says what could not be
-// spoken, and, once, that there is no audio device.
+// spoken, and, once, that there is no audio device. The synthesiser is set up on a
+// background thread once the window is up (speech_preparation.h), and made on first use.
 class SpeechControls : public QObject {
   Q_OBJECT
 
@@ -45,6 +47,8 @@ class SpeechControls : public QObject {
   QPushButton* speakWord_ = nullptr;
   QLabel* status_ = nullptr;
   SpeechPlayer* player_ = nullptr;
+  // espeak-ng being set up on a background thread once the window's event loop runs.
+  std::future<void> preparing_;
   std::unique_ptr<quorvi::speech::SpeechSynthesiser> synthesiser_;
   std::vector<std::int16_t> lastClip_;
   bool noDeviceSaid_ = false;

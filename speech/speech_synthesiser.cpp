@@ -44,6 +44,10 @@ const Setup& setUpOnce() {
 
 }  // namespace
 
+void SpeechSynthesiser::prepare() {
+  setUpOnce();
+}
+
 SpeechSynthesiser::SpeechSynthesiser() {
   const Setup& setup = setUpOnce();
   sampleRate_ = setup.sampleRate;

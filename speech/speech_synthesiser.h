@@ -2,7 +2,8 @@
 
 // Speech synthesised in process with the espeak-ng library (British RP voice) into a buffer
 // of 16-bit mono samples, for the window to play or a test to inspect. The library keeps
-// global state: it is set up once per process and used from one thread.
+// global state: it is set up once per process (on any thread, see prepare) and used from
+// one thread.
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -15,6 +16,11 @@ class SpeechSynthesiser {
   SpeechSynthesiser();
   SpeechSynthesiser(const SpeechSynthesiser&) = delete;
   SpeechSynthesiser& operator=(const SpeechSynthesiser&) = delete;
+
+  // Sets the library up as the first synthesiser would (loading its phoneme data and the
+  // voice takes several milliseconds), so that another thread can do it ahead of the first
+  // speech. A synthesiser made meanwhile waits for it and then speaks as usual.
+  static void prepare();
 
   bool ready() const { return error_.empty(); }
   // Why the synthesiser cannot speak; empty when it can.

@@ -2,15 +2,20 @@
 // measured in the same run:
 //   start      construction to the first search answered after a typed "k", against a fresh
 //              engine opening the dictionary and answering the same learner's search; and the
-//              longest step the window's thread took once its event loop ran
+//              longest stretches of the window's thread: its constructor (with the font set-up
+//              before it, also shown alone), show(), and the longest step of its event loop from
+//              then until a quarter of a second after the first result. Each start is a launch of
+//              its own (a child process): the median, best and worst of several are shown
 //   Return     Return on each one-symbol input, against the learner's search for it alone
 //   next key   a capped search right after the longest list, against the same search after a
 //              short list (the difference is what emptying the long list costs)
 //   memory     the largest resident size after one of those Returns, against the size at the
 //              first result
 // Usage: bench_window [RUNTIME_FOLDER]
+//        bench_window --one-start RUNTIME_FOLDER   (one launch; prints its start figures)
 #include <unistd.h>
 
+#include <QAbstractEventDispatcher>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QLineEdit>
@@ -19,8 +24,9 @@
 #include <QTimer>
 
 #include <algorithm>
-#include <ctime>
 #include <cstdio>
+#include <cstring>
+#include <ctime>
 #include <fstream>
 #include <functional>
 #include <string>
@@ -28,6 +34,7 @@
 
 #include "engine/learner_search.h"
 #include "engine/phonetic_dictionary.h"
+#include "font_config_loading.h"
 #include "font_setup.h"
 #include "mainwindow.h"
 
@@ -78,17 +85,93 @@ double milliseconds(Work work) {
   return measure(work).wall;
 }
 
-// The longest gap between turns of the event loop until `done`.
-double longestStep(const std::function<bool()>& done) {
-  QElapsedTimer gap;
-  gap.start();
+// The longest turn of the event loop until `done`, then for `tail` ms more; the idle waits
+// between turns are not counted.
+double longestStep(const std::function<bool()>& done, qint64 tailMs) {
+  QElapsedTimer step;
+  QElapsedTimer sinceDone;
   double longest = 0;
-  while (!done()) {
-    QApplication::processEvents(QEventLoop::AllEvents);
-    longest = std::max(longest, static_cast<double>(gap.nsecsElapsed()) / 1e6);
-    gap.restart();
+  while (!sinceDone.isValid() || sinceDone.elapsed() < tailMs) {
+    step.start();
+    const bool handled = QAbstractEventDispatcher::instance()->processEvents(QEventLoop::AllEvents);
+    longest = std::max(longest, static_cast<double>(step.nsecsElapsed()) / 1e6);
+    if (!sinceDone.isValid() && done()) sinceDone.start();
+    if (!handled) usleep(200);
   }
   return longest;
+}
+
+// The figures of one start of the window, in milliseconds.
+struct StartFigures {
+  double firstResult = 0;  // construction began to first result
+  double fontSetUp = 0;    // ensureMenschFont, as the program calls it before the window
+  double constructed = 0;  // that and the window's constructor
+  double shown = 0;        // show()
+  double longestStep = 0;  // the longest turn of the event loop after that
+  double firstSearch = 0;  // the first search inside the window
+
+  static constexpr int kCount = 6;
+  double* begin() { return &firstResult; }
+};
+
+// As the program starts it: fontconfig was started on its thread before the application.
+StartFigures startTheWindow(FontConfigLoading& fontConfig) {
+  StartFigures figures;
+  clock_.start();
+  fontConfig.wait();
+  ensureMenschFont();
+  figures.fontSetUp = static_cast<double>(clock_.nsecsElapsed()) / 1e6;
+  MainWindow window;
+  figures.constructed = static_cast<double>(clock_.nsecsElapsed()) / 1e6;
+  figures.shown = milliseconds([&] { window.show(); });
+  window.findChild<QLineEdit*>(QStringLiteral("inputPhonetic"))->setText(QStringLiteral("k"));
+  figures.longestStep = longestStep([] { return firstResultNs >= 0; }, 250);
+  figures.firstResult = static_cast<double>(firstResultNs) / 1e6;
+  figures.firstSearch = firstSearchMs;
+  return figures;
+}
+
+constexpr const char* kOneStart = "--one-start";
+
+// Each start in a process of its own, so that every one pays for the first font, style and
+// dictionary set-up. Returns the median, the best and the worst of each figure.
+struct StartSummary {
+  StartFigures median, best, worst;
+  int launches = 0;
+};
+
+StartSummary startInChildren(const char* program, const std::string& folder, int launches) {
+  std::vector<double> columns[StartFigures::kCount];
+  for (int i = 0; i < launches; ++i) {
+    const std::string command =
+        std::string("'") + program + "' " + kOneStart + " '" + folder + "' 2>/dev/null";
+    FILE* child = popen(command.c_str(), "r");
+    if (child == nullptr) continue;
+    StartFigures figures;
+    int read = 0;
+    while (read < StartFigures::kCount && std::fscanf(child, "%lf", figures.begin() + read) == 1)
+      ++read;
+    if (read == StartFigures::kCount) {
+      for (int c = 0; c < StartFigures::kCount; ++c) columns[c].push_back(figures.begin()[c]);
+    }
+    pclose(child);
+  }
+  StartSummary summary;
+  summary.launches = static_cast<int>(columns[0].size());
+  for (int c = 0; c < StartFigures::kCount && summary.launches > 0; ++c) {
+    std::sort(columns[c].begin(), columns[c].end());
+    summary.median.begin()[c] = columns[c][columns[c].size() / 2];
+    summary.best.begin()[c] = columns[c].front();
+    summary.worst.begin()[c] = columns[c].back();
+  }
+  return summary;
+}
+
+double loadAverage() {
+  std::ifstream loadavg("/proc/loadavg");
+  double oneMinute = 0;
+  loadavg >> oneMinute;
+  return oneMinute;
 }
 
 // Return on every one-symbol input in the window alone, so that its memory is its own, each
@@ -147,21 +230,32 @@ void nextKeyAfter(MainWindow& window, QLineEdit* input, const QString& longestIn
 
 int main(int argc, char** argv) {
   qputenv("QT_QPA_PLATFORM", "offscreen");
-  const std::string folder = argc > 1 ? argv[1] : QUORVI_RUNTIME_DIR;
+  const bool oneStart = argc > 2 && std::strcmp(argv[1], kOneStart) == 0;
+  const std::string folder = oneStart ? argv[2] : argc > 1 ? argv[1] : QUORVI_RUNTIME_DIR;
+  char program[4096] = {};
+  if (readlink("/proc/self/exe", program, sizeof program - 1) < 0) return 2;
   if (chdir(folder.c_str()) != 0) return std::fprintf(stderr, "no folder %s\n", folder.c_str()), 2;
+  constexpr int kLaunches = 7;
+  const double loadBefore = loadAverage();
+  const StartSummary starts =
+      oneStart ? StartSummary() : startInChildren(program, folder, kLaunches);
+  FontConfigLoading fontConfig;
   QApplication application(argc, argv);
   qInstallMessageHandler(onDebugLine);
+  if (oneStart) {
+    StartFigures figures = startTheWindow(fontConfig);
+    for (int c = 0; c < StartFigures::kCount; ++c) std::printf("%.3f ", figures.begin()[c]);
+    std::printf("\n");
+    return 0;
+  }
 
   clock_.start();
-  ensureMenschFont();
   MainWindow window;
-  const double constructed = static_cast<double>(clock_.nsecsElapsed()) / 1e6;
   window.show();
   auto* input = window.findChild<QLineEdit*>(QStringLiteral("inputPhonetic"));
   auto* list = window.findChild<QListWidget*>(QStringLiteral("displayResult"));
   input->setText(QStringLiteral("k"));
-  const double longest = longestStep([] { return firstResultNs >= 0; });
-  const double windowFirst = static_cast<double>(firstResultNs) / 1e6;
+  longestStep([] { return firstResultNs >= 0; }, 0);
   const double startMemory = residentMegabytes();
   std::vector<std::pair<QString, Cost>> returns;
   const double largestMemory = returnOnEverySymbol(window, input, returns);
@@ -171,12 +265,24 @@ int main(int argc, char** argv) {
     LearnerSearch search(engine);
     search.bySound(QStringLiteral("k"), 0);
   });
-  std::printf("start to first result   window %7.1f ms   engine alone %7.1f ms   ratio %.2f\n",
-              windowFirst, engineFirst, windowFirst / engineFirst);
+  const StartFigures& median = starts.median;
   std::printf(
-      "  constructing the window %.1f ms; longest step of its event loop after that %.1f ms;"
-      " the first search itself %.1f ms (goal: no step over 16)\n",
-      constructed, longest, firstSearchMs);
+      "start to first result   window %7.1f ms   engine alone %7.1f ms   ratio %.2f   (median of"
+      " %d launches; best %.1f; load average %.2f)\n",
+      median.firstResult, engineFirst, median.firstResult / engineFirst, starts.launches,
+      starts.best.firstResult, loadBefore);
+  std::printf(
+      "  constructing the window %.1f ms (font set-up %.1f, constructor %.1f); showing it %.1f ms;"
+      " longest step of its event loop after that %.1f ms; the first search itself %.1f ms"
+      " (goal: no step over 16)\n",
+      median.constructed, median.fontSetUp, median.constructed - median.fontSetUp, median.shown,
+      median.longestStep, median.firstSearch);
+  for (const auto& [name, figures] : {std::pair{"best ", &starts.best}, {"worst", &starts.worst}}) {
+    std::printf(
+        "  %s of the launches: constructing %.1f ms (font set-up %.1f); showing %.1f ms;"
+        " longest step %.1f ms\n",
+        name, figures->constructed, figures->fontSetUp, figures->shown, figures->longestStep);
+  }
   const QString longestInput = compareWithTheEngine(returns);
   std::printf(
       "  goal: Return on \"t\" under 15 ms; the list holds %d rows, the rest join as it"

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <thread>
 
 #include "engine/phonetic_dictionary.h"
 #include "speech/phoneme_input.h"
@@ -20,6 +21,19 @@ int loudest(const std::vector<std::int16_t>& samples) {
 }
 
 }  // namespace
+
+// As in the window: the library is set up on another thread while a synthesiser is made on
+// this one, which waits for that one set-up, sees its outcome and speaks.
+TEST(SpeechSynthesiser, MadeWhileAnotherThreadSetsTheLibraryUpItSpeaks) {
+  std::thread preparing(SpeechSynthesiser::prepare);
+  SpeechSynthesiser synthesiser;
+  preparing.join();
+  ASSERT_TRUE(synthesiser.ready()) << synthesiser.error();
+  SpeechSynthesiser::prepare();  // again: nothing more happens
+  const SpeechSynthesiser another;
+  EXPECT_EQ(another.sampleRate(), synthesiser.sampleRate());
+  EXPECT_GT(loudest(synthesiser.speakText("cat")), 2000);
+}
 
 TEST(SpeechSynthesiser, SpeaksAWordAudiblyAndLongerWordsTakeLonger) {
   SpeechSynthesiser synthesiser;
