@@ -63,16 +63,26 @@ StoredIndexReader::~StoredIndexReader() {
   close();
 }
 
-bool StoredIndexReader::readBlob(std::int64_t key,
-                                 const std::function<bool(std::string_view)>& parse) {
-  sqlite3_bind_int64(statement_, 1, key);
+sqlite3_stmt* prepareStoredBlobStatement(sqlite3* db) {
+  sqlite3_stmt* statement = nullptr;
+  if (sqlite3_prepare_v3(db, kBlockSql, -1, SQLITE_PREPARE_PERSISTENT, &statement, nullptr) !=
+      SQLITE_OK) {
+    sqlite3_finalize(statement);
+    return nullptr;
+  }
+  return statement;
+}
+
+bool readStoredBlob(sqlite3_stmt* statement, std::int64_t key,
+                    const std::function<bool(std::string_view)>& parse) {
+  sqlite3_bind_int64(statement, 1, key);
   bool ok = false;
-  if (sqlite3_step(statement_) == SQLITE_ROW && sqlite3_column_type(statement_, 0) == SQLITE_BLOB) {
-    const auto* bytes = static_cast<const char*>(sqlite3_column_blob(statement_, 0));
-    const size_t size = static_cast<size_t>(sqlite3_column_bytes(statement_, 0));
+  if (sqlite3_step(statement) == SQLITE_ROW && sqlite3_column_type(statement, 0) == SQLITE_BLOB) {
+    const auto* bytes = static_cast<const char*>(sqlite3_column_blob(statement, 0));
+    const size_t size = static_cast<size_t>(sqlite3_column_bytes(statement, 0));
     ok = parse(std::string_view(bytes ? bytes : "", size));
   }
-  sqlite3_reset(statement_);
+  sqlite3_reset(statement);
   return ok;
 }
 
@@ -96,13 +106,11 @@ void StoredIndexReader::close() {
 bool StoredIndexReader::open(sqlite3* db, SymbolCatalog& catalog, std::uint32_t& rowCount,
                              std::uint32_t& blockRows) {
   close();
-  if (sqlite3_prepare_v3(db, kBlockSql, -1, SQLITE_PREPARE_PERSISTENT, &statement_, nullptr) !=
-      SQLITE_OK) {
-    close();
-    return false;
-  }
-  const bool ok = readBlob(
-      0, [&](std::string_view bytes) { return catalog.parse(bytes, rowCount, blockRows); });
+  statement_ = prepareStoredBlobStatement(db);
+  if (statement_ == nullptr) return false;
+  const bool ok = readStoredBlob(statement_, 0, [&](std::string_view bytes) {
+    return catalog.parse(bytes, rowCount, blockRows);
+  });
   // As many row blocks as the catalog's counts make, or its counts are not to be believed.
   if (!ok || storedBlocks(db) != (std::int64_t{rowCount} + blockRows - 1) / blockRows) {
     close();

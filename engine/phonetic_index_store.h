@@ -30,6 +30,14 @@ struct IndexImage {
   std::uint32_t rowCount = 0;
 };
 
+// The statement that reads one stored blob by its key; null when the dictionary has no
+// stored copy's table.
+sqlite3_stmt* prepareStoredBlobStatement(sqlite3* db);
+// Steps `statement` (from prepareStoredBlobStatement) for the blob of `key` and hands its bytes
+// to `parse`; false when there is no such blob or `parse` refuses it.
+bool readStoredBlob(sqlite3_stmt* statement, std::int64_t key,
+                    const std::function<bool(std::string_view)>& parse);
+
 // Reads every row exactly as the search statement does (same table access, same order),
 // through a REGEXP function of the connection. False when it cannot, or once `stop` is set.
 bool buildIndexFromRows(sqlite3* db, IndexImage& image, const std::atomic<bool>* stop = nullptr);
@@ -54,8 +62,6 @@ class StoredIndexReader {
  private:
   // Row blocks in the table; -1 when they cannot be counted.
   static std::int64_t storedBlocks(sqlite3* db);
-  // Steps the statement for one blob and hands its bytes to `parse`.
-  bool readBlob(std::int64_t key, const std::function<bool(std::string_view)>& parse);
 
   sqlite3_stmt* statement_ = nullptr;
   sqlite3_blob* blob_ = nullptr;  // the block being read
