@@ -5,14 +5,10 @@
 #if __has_include(<malloc.h>)
 #include <malloc.h>
 #endif
-#ifdef __linux__
-#include <sys/resource.h>
-#include <sys/syscall.h>
-#include <unistd.h>
-#endif
 
 #include <chrono>
 
+#include "engine/background_thread_priority.h"
 #include "engine/phonetic_dictionary.h"
 #include "engine/phonetic_index.h"
 
@@ -39,10 +35,7 @@ void PhoneticDictionary::prepareSearchIndex(bool forLearner) {
                                     : quorvi::engine::kAllParts;
   readAheadStarted_ = true;
   indexWork_ = std::async(std::launch::async, [this, target, db, stored, parts] {
-#ifdef __linux__
-    // Behind the window's thread: while the window appears, its own steps come first.
-    setpriority(PRIO_PROCESS, static_cast<id_t>(syscall(SYS_gettid)), 10);
-#endif
+    runBehindTheWindowsThread();
     const bool read = stored ? target->loadAllRows(&stopIndexWork_, parts)
                              : target->loadFromRows(db, &stopIndexWork_);
     // A near-sound search would otherwise group the rows on the window's thread; and the
