@@ -18,7 +18,7 @@ using sound::Cost;
 // commonest words come first among rows as close, and a word deep in the table needs to be
 // about one slip closer than the commonest to come before them. Names, numbers and phrases
 // pay kNotPlainWord more unless the learner typed several words.
-constexpr double kPriorPerDoubling = 2.5;
+constexpr double kPriorPerDoubling = 1.5;
 constexpr double kPriorRows = 64;
 constexpr Cost kNotPlainWord = 4;
 // A row that does not hold the typed sounds in order is listed within this cost: two plain
@@ -54,9 +54,6 @@ std::uint32_t firstRowAbove(long most) {
 }
 
 constexpr std::uint32_t kNoThreshold = UINT32_MAX;
-// The caps on the score a capped search tries first: one plain edit, then two.
-constexpr std::uint32_t kCapFirst = sound::kEdit / 2;
-constexpr std::uint32_t kCapSecond = sound::kEdit;
 
 // The best headwords so far (or every listed row).
 class Ranking {
@@ -223,7 +220,9 @@ bool rankGroupsWithin(std::uint32_t cap, GroupOf& groupOf, RowsIn& rowsIn, std::
 template <typename GroupOf, typename RowsIn>
 bool rankGroups(GroupOf groupOf, RowsIn rowsIn, std::size_t budget, std::size_t headwords,
                 const SoundQuery& query, std::vector<ScoredRow>& out, bool& overBudget) {
-  const std::uint32_t caps[] = {kCapFirst, kCapSecond, kNoThreshold};
+  // Small caps first did not pay on the real dictionary: the lists of long words are short,
+  // so the last, uncapped pass ran anyway.
+  const std::uint32_t caps[] = {kNoThreshold};
   for (std::uint32_t cap : caps) {
     if (query.wanted == SIZE_MAX && cap != kNoThreshold) continue;
     bool complete = false;
