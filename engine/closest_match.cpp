@@ -21,6 +21,9 @@ using sound::Cost;
 constexpr double kPriorPerDoubling = 1.5;
 constexpr double kPriorRows = 64;
 constexpr Cost kNotPlainWord = 4;
+// A row that needs any slip at all, even a vowel's length, pays this beyond its cost: a row of
+// exactly the typed sounds loses only to a word about ten times commoner (three doublings).
+constexpr Cost kNotExact = 4;
 // A row that does not hold the typed sounds in order is listed within this cost: two plain
 // edits and a third of one per typed sound.
 constexpr Cost kNearSoundBase = 10;
@@ -116,26 +119,36 @@ class Ranking {
   std::size_t worst_ = 0;
 };
 
+using RowBuffer = std::array<std::uint8_t, sound::TypedSounds::kMaxRow>;
+
 // The rows of one sound count in the index, in table order.
 class IndexGroup {
  public:
   IndexGroup(const SoundRows& rows, int count)
       : rows_(rows),
         list_(rows.rowsWithSoundCount(count)),
-        signatures_(rows.signaturesWithSoundCount(count)) {}
+        laid_(rows.tokensWithSoundCount(count)) {}
   std::size_t size() const { return list_.size(); }
   std::uint32_t row(std::size_t i) const { return list_[i]; }
   std::uint32_t headword(std::size_t i) const { return rows_.headword(list_[i]); }
   bool isPlainWord(std::size_t i) const { return rows_.isPlainWord(list_[i]); }
-  std::string_view codes(std::size_t i) const { return rows_.codes(list_[i]); }
-  std::uint64_t signature(std::size_t i) const {
-    return signatures_.empty() ? rows_.signature(list_[i]) : signatures_[i];
+  // The row's sounds as tokens, read again into `buffer` only when not laid out yet.
+  std::span<const std::uint8_t> tokens(std::size_t i, RowBuffer& buffer) const {
+    if (laid_.offsets.empty()) {
+      const std::size_t n = sound::tokenize(rows_.codes(list_[i]), buffer.data(), buffer.size());
+      return {buffer.data(), std::min(n, buffer.size())};
+    }
+    const std::uint32_t from = laid_.offsets[i];
+    return {laid_.tokens + from, laid_.offsets[i + 1] - from};
+  }
+  std::uint64_t kinds(std::size_t i, std::span<const std::uint8_t> tokens) const {
+    return laid_.offsets.empty() ? sound::kindsOf(tokens.data(), tokens.size()) : laid_.kinds[i];
   }
 
  private:
   const SoundRows& rows_;
   std::span<const std::uint32_t> list_;
-  std::span<const std::uint64_t> signatures_;  // in the list's order, when laid out so
+  PhoneticIndex::GroupTokens laid_;  // in the list's order
 };
 
 // The same rows as stored apart.
@@ -146,8 +159,13 @@ class StoredGroup {
   std::uint32_t row(std::size_t i) const { return group_.row(i); }
   std::uint32_t headword(std::size_t i) const { return group_.headword(i); }
   bool isPlainWord(std::size_t i) const { return group_.isPlainWord(i); }
-  std::string_view codes(std::size_t i) const { return group_.codes(i); }
-  std::uint64_t signature(std::size_t i) const { return sound::signature(group_.codes(i)); }
+  std::span<const std::uint8_t> tokens(std::size_t i, RowBuffer& buffer) const {
+    const std::size_t n = sound::tokenize(group_.codes(i), buffer.data(), buffer.size());
+    return {buffer.data(), std::min(n, buffer.size())};
+  }
+  std::uint64_t kinds(std::size_t, std::span<const std::uint8_t> tokens) const {
+    return sound::kindsOf(tokens.data(), tokens.size());
+  }
 
  private:
   const quorvi::engine::SoundCountGroup& group_;
@@ -173,6 +191,7 @@ bool rankGroupsWithin(std::uint32_t cap, GroupOf& groupOf, RowsIn& rowsIn, std::
   std::stable_sort(counts.begin(), counts.end(),
                    [&typed](int a, int b) { return typed.lengthBound(a) < typed.lengthBound(b); });
   Ranking ranking(query.wanted, cap);
+  RowBuffer buffer;
   std::size_t looked = 0;
   for (const int count : counts) {
     const Cost lengthBound = typed.lengthBound(count);
@@ -193,20 +212,29 @@ bool rankGroupsWithin(std::uint32_t cap, GroupOf& groupOf, RowsIn& rowsIn, std::
       const std::uint32_t row = group->row(i);
       // Rows come in table order, so their priors only grow.
       if (threshold != kNoThreshold &&
-          row >= firstRowAbove(static_cast<long>(threshold) - lengthBound))
+          row >= firstRowAbove(static_cast<long>(threshold) - lengthBound -
+                               (lengthBound > 0 ? kNotExact : 0)))
         break;
-      const Cost signatureBound = typed.signatureBound(group->signature(i));
-      const Cost bound = std::max(lengthBound, signatureBound);
-      if (signatureBound > 0 && bound > cutoff) continue;
+      // Past the cutoff only a row that holds every typed sound can be listed.
+      const std::span<const std::uint8_t> tokens = group->tokens(i, buffer);
+      const std::uint64_t kinds = group->kinds(i, tokens);
+      const bool mayHoldAll = typed.mayHoldAllKinds(kinds);
+      if (lengthBound > cutoff && !mayHoldAll) continue;
+      const Cost bound = std::max(lengthBound, typed.kindsBound(kinds, tokens.size()));
+      if (!mayHoldAll && bound > cutoff) continue;
       const Cost prior = rowPrior(row, group->isPlainWord(i), query.severalWords);
-      if (threshold != kNoThreshold && std::uint32_t{bound} + prior > threshold) continue;
+      if (threshold != kNoThreshold &&
+          std::uint32_t{bound} + (bound > 0 ? kNotExact : 0) + prior > threshold)
+        continue;
       const Cost most = threshold == kNoThreshold
-                            ? sound::TypedSounds::kFar
+                            ? sound::TypedSounds::kFar - 1
                             : static_cast<Cost>(std::min<std::uint32_t>(
                                   threshold - prior, sound::TypedSounds::kFar - 1));
-      const sound::TypedSounds::Weighed weighed = typed.weigh(group->codes(i), most, cutoff);
+      const sound::TypedSounds::Weighed weighed =
+          typed.weigh(tokens.data(), tokens.size(), most, cutoff, bound);
       if (weighed.cost > most || (!weighed.inOrder && weighed.cost > cutoff)) continue;
-      ranking.offer(std::uint32_t{weighed.cost} + prior, row, group->headword(i), !weighed.inOrder);
+      ranking.offer(std::uint32_t{weighed.cost} + (weighed.cost > 0 ? kNotExact : 0) + prior, row,
+                    group->headword(i), !weighed.inOrder);
     }
   }
   complete = cap == kNoThreshold || ranking.full();

@@ -4,6 +4,7 @@
 // close without aligning them.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
@@ -17,6 +18,9 @@ namespace sound {
 // the vowel before it, a glide or affricate whose two codes stand together one token. Writes
 // at most `capacity` tokens and returns how many there are (more than `capacity` when cut).
 std::size_t tokenize(std::string_view codes, std::uint8_t* out, std::size_t capacity);
+
+// The kinds of sound (Token, length aside) among `tokens`, one bit each.
+std::uint64_t kindsOf(const std::uint8_t* tokens, std::size_t count);
 
 class TypedSounds {
  public:
@@ -34,9 +38,12 @@ class TypedSounds {
 
   // The least a row of `rowSounds` sound codes costs, by its count alone.
   Cost lengthBound(int rowSounds) const;
-  // The least a row whose codes have `signature` (sound::signature) costs, by the typed
-  // sounds it has no code of at all. Non-zero means the row cannot hold them in order.
-  Cost signatureBound(std::uint64_t signature) const;
+  // The least a row of `rowTokens` tokens whose kinds of sound are `kinds` (kindsOf) costs:
+  // per typed sound of a kind it lacks, the least it is heard as among the row's kinds, or
+  // dropped for; per row sound beyond the typed count, the least a sound not typed costs.
+  Cost kindsBound(std::uint64_t kinds, std::size_t rowTokens) const;
+  // False when a row of the `kinds` cannot hold every typed sound, so not all in order.
+  bool mayHoldAllKinds(std::uint64_t kinds) const { return (kinds & typedKinds_) == typedKinds_; }
 
   struct Weighed {
     Cost cost;     // above `most` when it was given up
@@ -45,15 +52,33 @@ class TypedSounds {
   // The row's cost: the cheapest alignment of the typed sounds against its whole
   // transcription. Gives up (cost above `most`) as soon as it is sure to exceed `most`;
   // `mostUnlessInOrder` applies instead when the row does not hold the typed sounds in order.
+  // `bound`: what the row is known to cost at least (lengthBound, kindsBound).
   Weighed weigh(std::string_view rowCodes, Cost most, Cost mostUnlessInOrder) const;
+  Weighed weigh(const std::uint8_t* row, std::size_t rowSize, Cost most, Cost mostUnlessInOrder,
+                Cost bound = 0) const;
 
  private:
   std::vector<std::uint8_t> typed_;
   int codeCount_ = 0;
-  // Per typed sound: the codes it starts with when present, the codes of the sounds it is
-  // cheaply confused with, and the least it costs without them.
-  std::vector<std::uint64_t> ownCodes_, nearCodes_;
-  std::vector<Cost> absentCost_, farCost_;
+  // The typed sounds by kind (length aside): how often typed, and what a copy the row lacks
+  // costs at least (heard as another kind, or dropped).
+  struct Kind {
+    std::uint8_t base;
+    std::uint8_t count;
+    Cost dropped;
+    // The other kinds it is heard as most cheaply (bits by Token), cheapest first, and what
+    // it costs at least when the row has none of them.
+    static constexpr std::size_t kHeardAs = 4;
+    std::array<std::uint64_t, kHeardAs> heardAs{};
+    std::array<Cost, kHeardAs> heardAsCost{};
+    Cost otherwise;
+  };
+  std::vector<Kind> kinds_;
+  // Per kind, the typed sounds of that kind as bits (the first sound the lowest), for the
+  // most typed sounds a row holds in order.
+  std::array<std::uint64_t, 64> positionsOf_{};
+  std::uint64_t typedKinds_ = 0;
+  std::array<std::uint8_t, 64> kindIndex_{};  // where in kinds_ a typed kind is
   const ConfusionCosts& costs_;
 };
 

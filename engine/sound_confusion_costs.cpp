@@ -202,6 +202,13 @@ ConfusionCosts makeCosts() {
       if (apart < 0) perTypedCode = std::min(perTypedCode, c.substitution[t][s] / -apart);
     }
   }
+  int perRowToken = kNotYetTyped, perTypedToken = 255;
+  for (std::size_t t = 0; t < kTokenValues; ++t) {
+    perRowToken = std::min<int>({perRowToken, c.unheard[t], c.unheardInCluster[t]});
+    perTypedToken = std::min<int>(perTypedToken, c.dropped[t]);
+  }
+  c.leastPerExtraRowToken = static_cast<std::uint8_t>(perRowToken);
+  c.leastPerExtraTypedToken = static_cast<std::uint8_t>(perTypedToken);
   c.leastPerExtraRowCode = static_cast<std::uint8_t>(perRowCode);
   c.leastPerExtraTypedCode = static_cast<std::uint8_t>(perTypedCode);
   return c;

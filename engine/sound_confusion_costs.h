@@ -89,6 +89,9 @@ struct ConfusionCosts {
   // typed text longer than the row), for the bounds by sound count.
   std::uint8_t leastPerExtraRowCode = 0;
   std::uint8_t leastPerExtraTypedCode = 0;
+  // The same per token (a glide or affricate one), for the alignment's own bound.
+  std::uint8_t leastPerExtraRowToken = 0;
+  std::uint8_t leastPerExtraTypedToken = 0;
 };
 
 const ConfusionCosts& confusionCosts();
