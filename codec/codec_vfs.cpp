@@ -358,7 +358,7 @@ int walWrite(CodecFile* f, const void* buf, int amt, sqlite3_int64 off) {
     } else {
       to = std::min(end, dataStart + wal.pageSize());
       const StoredImage image{framePage(f, frameStart, in, off, end), dataStart, wal.pageSize()};
-      noteWalPageOne(f, image.page, in + (pos - off));
+      if (pos == dataStart && to - pos >= 16) noteWalPageOne(f, image.page, in + (pos - off));
       std::uint8_t* scratch = f->scratch.get();
       rc = mergeIntoImage(f, *c, c->walReadKey(), c->walWriteKey(), image, pos, to,
                           in + (pos - off), scratch);

@@ -4,12 +4,14 @@
 // their own, and one that never gave a key would read the decrypted pages straight from the
 // cache. So a keyed database is never shared. SQLite lets a connection join a cache when the
 // full pathname the VFS gives for its file name equals the name of a file already open with a
-// shared cache; the shim answers with a name of its own for such a file (the same file, spelt
-// with "./" and "//" steps that the system ignores, never given out twice) when
+// shared cache; the shim answers with a name of its own (the same file, spelt with "./" and
+// "//" steps that the system ignores, never given out twice) when
 //   - a keyed database file with that path is open: the joining connection gets a cache of its
 //     own and reads the file with its own key, or with none;
 //   - the name carries a key parameter: a connection bringing a key does not join a plain cache
-//     (its key would be dropped) and is never joined by another one.
+//     (its key would be dropped) and is never joined by another one, even while it is still
+//     being opened.
+// The pager opens the file under that name, so it is what sqlite3_db_filename shows.
 // Nothing a connection does to its own settings undoes this. The other order is refused where
 // the key is given: a file that several connections share cannot be keyed or rekeyed (even
 // after the others closed; key_operations.cpp, rekey.cpp).
@@ -92,7 +94,7 @@ void setCodec(CodecFile* file, std::unique_ptr<PageCodec> codec) {
 int fullPathnameOutsideSharedKeys(sqlite3_vfs* base, const char* name, int size, char* out) {
   const int rc = base->xFullPathname(base, name, size, out);
   if ((rc & 0xff) != SQLITE_OK || name == nullptr) return rc;
-  const std::string path(out);
+  const std::string path = canonicalPath(out);
   std::string variant;
   {
     std::lock_guard<std::mutex> lock(gMutex);
