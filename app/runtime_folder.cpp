@@ -2,7 +2,6 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QFileInfo>
 
 #include <optional>
 
@@ -27,7 +26,8 @@ RuntimeFolderSearch findRuntimeFolder(const QString& workingDirectory,
     const QString folder = QDir::cleanPath(QDir(candidate).absolutePath());
     if (search.searched.contains(folder)) continue;
     search.searched << folder;
-    if (QFileInfo(QDir(folder).filePath(QLatin1String(kDictionary))).isFile()) {
+    search.states << inspectDictionaryFile(QDir(folder).filePath(QLatin1String(kDictionary)));
+    if (search.states.back() == DictionaryFileState::Present) {
       search.found = folder;
       break;
     }
@@ -45,5 +45,9 @@ RuntimeFolderSearch enterRuntimeFolder() {
 
 RuntimeFolderSearch lastRuntimeFolderSearch() {
   if (rememberedSearch()) return *rememberedSearch();
-  return RuntimeFolderSearch{QString(), {QDir::currentPath()}};
+  const QString folder = QDir::currentPath();
+  return RuntimeFolderSearch{
+      QString(),
+      {folder},
+      {inspectDictionaryFile(QDir(folder).filePath(QLatin1String(kDictionary)))}};
 }

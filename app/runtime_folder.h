@@ -1,7 +1,10 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 #include <QStringList>
+
+#include "engine/search_outcome.h"
 
 // The program reads its dictionary, REGEXP module, font, help pages and translations
 // relative to the working directory. Started from another folder (a desktop launcher, a
@@ -9,10 +12,14 @@
 struct RuntimeFolderSearch {
   QString found;         // the folder holding dict/words.db; empty when none does
   QStringList searched;  // every folder looked at, in order
+  // What stands at dict/words.db in each folder of `searched`, in the same order: whether
+  // nothing, or a link loop, or what may not be read.
+  QList<DictionaryFileState> states;
 };
 
 // Looks at the working directory, then the executable's folder, then the installed
 // runtime folder beside it (QUORVI_INSTALL_DIR from the prefix: ../lib/<multiarch>/quorvi).
+// A folder is taken when its dict/words.db is a regular file that may be read.
 RuntimeFolderSearch findRuntimeFolder(const QString& workingDirectory,
                                       const QString& executableDirectory);
 

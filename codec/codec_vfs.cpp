@@ -9,11 +9,13 @@
 // the stored bytes exactly, whatever key (or none) the recovering connection holds: a wrong key
 // cannot make SQLite discard a hot journal.
 //
-// WAL (frame geometry in journal_records.h): frame headers pass as they are, page data is
-// encrypted under the write key. Frame checksums stay SQLite's own over the plain page, which
-// the shim hands back on reading. Because recovery of a WAL under a wrong key would see bad
-// checksums and let SQLite drop the log, a WAL is only opened when page 1 of the database
-// decrypts under the connection's key.
+// WAL (frame geometry in journal_records.h): page data is encrypted under the write key, and
+// the shim gives every frame the checksum of its stored bytes instead of SQLite's own over the
+// plain page, so the log carries nothing derived from plain pages. SQLite reads a frame with
+// its header only to check that checksum, and gets it as stored; pages read alone are
+// decrypted. Recovery thus needs no key, and a wrong key cannot make SQLite drop the log; a WAL
+// is still only opened when page 1 of the database decrypts under the connection's key. (A log
+// written by a shim that kept SQLite's checksums is taken for a torn write and not replayed.)
 //
 // Statement journals are temporary files: they stay in memory and never pass here (their
 // records have no checksum, so their images would not be recognised as images).
@@ -269,12 +271,18 @@ int journalRead(CodecFile* f, void* buf, int amt, sqlite3_int64 off) {
 std::uint32_t walPageSize(CodecFile* f) {
   if (f->walPageSize != 0) return f->walPageSize;
   std::uint8_t head[12];
-  if (realRead(f, head, 12, 0) == SQLITE_OK) f->walPageSize = walHeaderPageSize(head, 12, 0);
+  if (realRead(f, head, 12, 0) == SQLITE_OK) {
+    f->walPageSize = walHeaderPageSize(head, 12, 0);
+    f->walBigEndianChecksum = (head[3] & 1) != 0;
+  }
   return f->walPageSize;
 }
 
 void noteWalHeader(CodecFile* f, const std::uint8_t* bytes, int amt, sqlite3_int64 off) {
-  if (std::uint32_t size = walHeaderPageSize(bytes, amt, off)) f->walPageSize = size;
+  if (std::uint32_t size = walHeaderPageSize(bytes, amt, off)) {
+    f->walPageSize = size;
+    f->walBigEndianChecksum = (bytes[3] & 1) != 0;
+  }
 }
 
 std::uint32_t framePage(CodecFile* f, sqlite3_int64 frameStart, const std::uint8_t* buf,
@@ -286,6 +294,43 @@ std::uint32_t framePage(CodecFile* f, sqlite3_int64 frameStart, const std::uint8
   return readBigEndian32(field);
 }
 
+// Page 1 under the current keys passed between the connection's cache and the WAL: from now on
+// another key must not be slipped in (see dbRead).
+void noteWalPageOne(CodecFile* f, std::uint32_t page, const std::uint8_t* plain) {
+  if (page == 1 && f->mainDb != nullptr && f->mainDb->currentDb != nullptr &&
+      std::memcmp(plain, kMagic, 16) == 0) {
+    f->mainDb->contentSeen = true;
+  }
+}
+
+// Gives the frame at `frameStart` the checksum of what lies on disk: the checksum before it,
+// the first 8 bytes of its header and its page as stored. Bytes not written yet count as zeros;
+// they get their checksum when they are written.
+int sealFrame(CodecFile* f, const WalLayout& wal, sqlite3_int64 frameStart) {
+  std::uint8_t previous[8];
+  int rc = realRead(f, previous, 8, wal.previousChecksum(frameStart));
+  if (rc != SQLITE_OK && rc != SQLITE_IOERR_SHORT_READ) return rc;
+  if (rc != SQLITE_OK) std::memset(previous, 0, sizeof previous);
+  std::uint8_t* frame = f->scratch.get();
+  const int size = static_cast<int>(wal.frameSize());
+  rc = realRead(f, frame, size, frameStart);
+  if (rc != SQLITE_OK && rc != SQLITE_IOERR_SHORT_READ) return rc;
+  if (rc != SQLITE_OK) {
+    const sqlite3_int64 present = bytesPresent(f, rc, size, frameStart);
+    std::memset(frame + present, 0, static_cast<std::size_t>(size - present));
+  }
+  std::uint32_t sum[2] = {readBigEndian32(previous), readBigEndian32(previous + 4)};
+  walChecksum(f->walBigEndianChecksum, sum, frame, 8);
+  walChecksum(f->walBigEndianChecksum, sum, frame + WalLayout::kFrameHeader, wal.pageSize());
+  std::uint8_t field[8];
+  writeBigEndian32(field, sum[0]);
+  writeBigEndian32(field + 4, sum[1]);
+  return realWrite(f, field, 8, frameStart + 16);
+}
+
+// Frame headers go down with their checksum field blank (SQLite's own is taken over the plain
+// page), page data only ever encrypted, a partial page merged into the stored one; then the
+// frame is sealed over what is stored.
 int walWrite(CodecFile* f, const void* buf, int amt, sqlite3_int64 off) {
   const auto* in = static_cast<const std::uint8_t*>(buf);
   noteWalHeader(f, in, amt, off);
@@ -297,49 +342,64 @@ int walWrite(CodecFile* f, const void* buf, int amt, sqlite3_int64 off) {
     f->walHeaderOffset = off;
     f->walHeaderPage = readBigEndian32(in);
   }
-  // Headers go down as they are; page data only ever encrypted, a partial page merged into the
-  // stored one.
   for (sqlite3_int64 pos = off; pos < end;) {
-    const sqlite3_int64 dataStart = wal.dataStart(pos);
-    if (pos < dataStart) {
-      sqlite3_int64 to = std::min(end, dataStart);
-      if (int rc = realWrite(f, in + (pos - off), static_cast<int>(to - pos), pos); rc != SQLITE_OK)
-        return rc;
-      pos = to;
-      continue;
+    const sqlite3_int64 frameStart = wal.frameStart(pos), dataStart = wal.dataStart(pos);
+    sqlite3_int64 to;
+    int rc;
+    if (pos < WalLayout::kHeader) {  // the WAL header: nothing of the pages in it
+      to = std::min(end, dataStart);
+      rc = realWrite(f, in + (pos - off), static_cast<int>(to - pos), pos);
+    } else if (pos < dataStart) {
+      to = std::min(end, dataStart);
+      std::uint8_t header[WalLayout::kFrameHeader];
+      std::memcpy(header, in + (pos - off), static_cast<std::size_t>(to - pos));
+      for (sqlite3_int64 at = std::max(pos, frameStart + 16); at < to; ++at) header[at - pos] = 0;
+      rc = realWrite(f, header, static_cast<int>(to - pos), pos);
+    } else {
+      to = std::min(end, dataStart + wal.pageSize());
+      const StoredImage image{framePage(f, frameStart, in, off, end), dataStart, wal.pageSize()};
+      if (pos == dataStart && to - pos >= 16) noteWalPageOne(f, image.page, in + (pos - off));
+      std::uint8_t* scratch = f->scratch.get();
+      rc = mergeIntoImage(f, *c, c->walReadKey(), c->walWriteKey(), image, pos, to,
+                          in + (pos - off), scratch);
+      if (rc == SQLITE_OK) rc = realWrite(f, scratch, static_cast<int>(image.size), dataStart);
     }
-    const sqlite3_int64 to = std::min(end, dataStart + wal.pageSize());
-    const StoredImage image{framePage(f, wal.frameStart(pos), in, off, end), dataStart,
-                            wal.pageSize()};
-    std::uint8_t* scratch = f->scratch.get();
-    int rc = mergeIntoImage(f, *c, c->walReadKey(), c->walWriteKey(), image, pos, to,
-                            in + (pos - off), scratch);
-    if (rc == SQLITE_OK) rc = realWrite(f, scratch, static_cast<int>(image.size), dataStart);
+    if (rc == SQLITE_OK && pos >= WalLayout::kHeader) rc = sealFrame(f, wal, frameStart);
     if (rc != SQLITE_OK) return rc;
     pos = to;
   }
   return SQLITE_OK;
 }
 
+// A read of a frame's page alone is a page for the cache and is decrypted. A read that takes a
+// frame with its header is SQLite checking the frame's checksum (recovery, or rewriting the
+// checksums of frames written again): it gets the frame as stored, which its checksum covers.
 int walRead(CodecFile* f, void* buf, int amt, sqlite3_int64 off) {
   int rc = realRead(f, buf, amt, off);
   auto* out = static_cast<std::uint8_t*>(buf);
   if (rc == SQLITE_OK) noteWalHeader(f, out, amt, off);
-  PageCodec* c = activeCodec(f->mainDb);
-  if (c == nullptr || (rc != SQLITE_OK && rc != SQLITE_IOERR_SHORT_READ)) return rc;
+  if (rc != SQLITE_OK && rc != SQLITE_IOERR_SHORT_READ) return rc;
   const WalLayout wal(walPageSize(f));
-  const DatabaseKey* key = c->walReadKey();
-  if (wal.pageSize() == 0 || key == nullptr) return rc;
+  if (wal.pageSize() == 0) return rc;
+  PageCodec* c = activeCodec(f->mainDb);
+  const DatabaseKey* key = c != nullptr ? c->walReadKey() : nullptr;
   sqlite3_int64 end = off + bytesPresent(f, rc, amt, off);
   int prc = wal.forEachFrameData(
       off, end, [&](sqlite3_int64 frameStart, sqlite3_int64 from, sqlite3_int64 to) {
+        if (off <= frameStart) return SQLITE_OK;
         const StoredImage image{framePage(f, frameStart, out, off, end),
                                 frameStart + WalLayout::kFrameHeader, wal.pageSize()};
-        if (from == image.start && to == image.start + image.size) {
-          cryptImage(*c, key, image.page, CryptDirection::Decrypt, out + (from - off), image.size);
+        std::uint8_t* data = out + (from - off);
+        if (key == nullptr) {
+          if (from == image.start && to - from >= 16) noteWalPageOne(f, image.page, data);
           return SQLITE_OK;
         }
-        return readPartialImage(f, *c, key, image, from, to, out + (from - off), f->scratch.get());
+        if (from == image.start && to == image.start + image.size) {
+          cryptImage(*c, key, image.page, CryptDirection::Decrypt, data, image.size);
+          noteWalPageOne(f, image.page, data);
+          return SQLITE_OK;
+        }
+        return readPartialImage(f, *c, key, image, from, to, data, f->scratch.get());
       });
   return prc != SQLITE_OK ? prc : rc;
 }
@@ -362,6 +422,7 @@ int xClose(sqlite3_file* file) {
   CodecFile* f = self(file);
   PageCodec* c = activeCodec(f->mainDb);
   if (f->kind == FileKind::Journal && c != nullptr) c->restoring = false;
+  if (f->kind == FileKind::MainDb) unregisterMainFile(f);
   int rc = f->real->pMethods != nullptr ? f->real->pMethods->xClose(f->real) : SQLITE_OK;
   f->~CodecFile();
   return rc;
@@ -547,8 +608,13 @@ int vfsOpen(sqlite3_vfs*, const char* name, sqlite3_file* file, int flags, int* 
     f->~CodecFile();
     return rc;
   }
+  if (f->kind == FileKind::MainDb) registerMainFile(f, name);
   file->pMethods = &kCodecMethods;
   return SQLITE_OK;
+}
+
+int vfsFullPathname(sqlite3_vfs*, const char* name, int size, char* out) {
+  return fullPathnameOutsideSharedKeys(gBase, name, size, out);
 }
 
 // The method `Method` of the base VFS, called on the base VFS: what the shim does for every
@@ -579,11 +645,11 @@ int setUpVfs() {
   gVfs.mxPathname = gBase->mxPathname;
   gVfs.zName = kCodecVfsName;
   gVfs.xOpen = vfsOpen;
+  gVfs.xFullPathname = vfsFullPathname;
   gVfs.xGetLastError = vfsGetLastError;
-  forwardToBase<&sqlite3_vfs::xDelete, &sqlite3_vfs::xAccess, &sqlite3_vfs::xFullPathname,
-                &sqlite3_vfs::xDlOpen, &sqlite3_vfs::xDlError, &sqlite3_vfs::xDlSym,
-                &sqlite3_vfs::xDlClose, &sqlite3_vfs::xRandomness, &sqlite3_vfs::xSleep,
-                &sqlite3_vfs::xCurrentTime>(gVfs);
+  forwardToBase<&sqlite3_vfs::xDelete, &sqlite3_vfs::xAccess, &sqlite3_vfs::xDlOpen,
+                &sqlite3_vfs::xDlError, &sqlite3_vfs::xDlSym, &sqlite3_vfs::xDlClose,
+                &sqlite3_vfs::xRandomness, &sqlite3_vfs::xSleep, &sqlite3_vfs::xCurrentTime>(gVfs);
   if (gVfs.iVersion >= 2) forwardToBase<&sqlite3_vfs::xCurrentTimeInt64>(gVfs);
   if (gVfs.iVersion >= 3) {
     forwardToBase<&sqlite3_vfs::xSetSystemCall, &sqlite3_vfs::xGetSystemCall,
@@ -603,10 +669,6 @@ CodecFile* codecFileOf(sqlite3* db, const char* dbName) {
   if (file == nullptr || file->pMethods != &kCodecMethods) return nullptr;
   CodecFile* f = self(file);
   return f->kind == FileKind::MainDb ? f : nullptr;
-}
-
-void setCodec(CodecFile* file, std::unique_ptr<PageCodec> codec) {
-  file->codec = std::move(codec);
 }
 
 }  // namespace detail

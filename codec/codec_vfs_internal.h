@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
 
 #include "codec/journal_records.h"
 #include "codec/page_codec.h"
@@ -25,12 +26,14 @@ struct CodecFile {
   int attachments = 0;       // connections that opened the file; more than one = shared cache
   bool contentSeen = false;  // page 1 was read (and made sense) or written under the current keys
   bool uriKeyParameter = false;  // the name carried key= or hexkey= (even an empty one)
+  std::string canonicalName;     // the path, whatever spelling the shim gave it (shared_cache.cpp)
 
   // Journal and WAL: the database file they belong to (null when it is not one of ours).
   CodecFile* mainDb = nullptr;
   JournalRecords journalWrites;
   JournalRecords journalReads;
   std::uint32_t walPageSize = 0;
+  bool walBigEndianChecksum = false;   // from the WAL header's magic, with walPageSize
   sqlite3_int64 walHeaderOffset = -1;  // last frame header written, and its page number
   std::uint32_t walHeaderPage = 0;
   std::unique_ptr<std::uint8_t[]> scratch;  // WAL: one page plus a frame header
@@ -51,8 +54,18 @@ inline PageCodec* activeCodec(const CodecFile* file) {
 // file of the shim (in-memory databases, other VFSes).
 CodecFile* codecFileOf(sqlite3* db, const char* dbName);
 
-// Replaces the file's codec state (null = plain).
+// Replaces the file's codec state (null = plain). The only way the state of an open file
+// changes: other connections' opens look at it.
 void setCodec(CodecFile* file, std::unique_ptr<PageCodec> codec);
+
+// The open database files, for the shared-cache rule (shared_cache.cpp); `name` is the name the
+// file was opened under.
+void registerMainFile(CodecFile* file, const char* name);
+void unregisterMainFile(CodecFile* file);
+
+// The VFS's xFullPathname: the base VFS's answer, or another spelling of the same path that
+// keeps the connection out of a shared cache with a keyed database.
+int fullPathnameOutsideSharedKeys(sqlite3_vfs* base, const char* name, int size, char* out);
 
 // Handles the key pragmas sent to a database file; SQLITE_NOTFOUND for any other pragma.
 int handleKeyPragma(CodecFile* file, char** args);

@@ -75,6 +75,16 @@ int WalLayout::forEachFrameData(
   return SQLITE_OK;
 }
 
+void walChecksum(bool bigEndian, std::uint32_t sum[2], const std::uint8_t* data, std::size_t size) {
+  std::uint32_t s1 = sum[0], s2 = sum[1];
+  for (std::size_t i = 0; i + 8 <= size; i += 8) {
+    s1 += (bigEndian ? loadBe32(data + i) : loadLe32(data + i)) + s2;
+    s2 += (bigEndian ? loadBe32(data + i + 4) : loadLe32(data + i + 4)) + s1;
+  }
+  sum[0] = s1;
+  sum[1] = s2;
+}
+
 std::uint32_t walHeaderPageSize(const std::uint8_t* bytes, int amt, sqlite3_int64 off) {
   if (off != 0 || amt < 12) return 0;
   const std::uint32_t size = readBigEndian32(bytes + 8);

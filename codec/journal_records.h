@@ -8,12 +8,15 @@
 // the lock-byte page). SQLite's checksum samples the page bytes it hands over; on disk the shim
 // keeps it as a checksum of the stored bytes, and turns it back when the record is read.
 //
-// WAL: a 32-byte header (page size at bytes 8..11), then frames of a 24-byte header (page
-// number first) and one page.
+// WAL: a 32-byte header (magic, page size at bytes 8..11, salts, its checksum at 24..31), then
+// frames of a 24-byte header (page number, commit size, salts, checksum at 16..23) and one page.
+// Each frame's checksum continues the one before it (the header's for the first frame) over the
+// frame header's first 8 bytes and the page as stored.
 #pragma once
 
 #include <sqlite3.h>
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 
@@ -78,6 +81,10 @@ class WalLayout {
   bool isFrameHeader(sqlite3_int64 off) const {
     return off >= kHeader && (off - kHeader) % frameSize() == 0;
   }
+  // Where the checksum that the frame starting at `frameStart` continues lies.
+  sqlite3_int64 previousChecksum(sqlite3_int64 frameStart) const {
+    return frameStart <= kHeader ? 24 : frameStart - frameSize() + 16;
+  }
   // Calls fn(frameStart, from, to) for the page-data part [from, to) of every frame met by
   // [off, end); stops at the first result other than SQLITE_OK and returns it.
   int forEachFrameData(
@@ -87,6 +94,10 @@ class WalLayout {
  private:
   std::uint32_t pageSize_;
 };
+
+// SQLite's WAL checksum: continues `sum` over `size` bytes (a multiple of 8) read as 32-bit
+// words, big-endian when the WAL header's magic says so, else little-endian.
+void walChecksum(bool bigEndian, std::uint32_t sum[2], const std::uint8_t* data, std::size_t size);
 
 // The page size a write or read of `amt` bytes at `off` shows when it covers the WAL header's
 // page-size field, else 0.

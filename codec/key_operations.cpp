@@ -11,6 +11,8 @@
 //   - the database was already read or written under the current keys: the file and the
 //     connection's page cache no longer agree with the new key;
 //   - the file is shared with other connections through a shared cache (see shared_cache.cpp).
+// An empty key pragma on a keyed database is refused as well: it cannot make the database
+// plain. (sqlite3_key with an empty key installs nothing and answers SQLITE_OK.)
 // The pragmas answer one row, column "ok", value "ok", when they took effect.
 #include <sqlite3.h>
 
@@ -25,6 +27,8 @@ namespace quorvi::codec::detail {
 namespace {
 
 constexpr const char kPragmaAnswer[] = "ok";
+constexpr const char kEmptyKeyRefusal[] =
+    "an empty key cannot replace a key: rekey='' writes the database plain";
 
 class ConnectionLock {
  public:
@@ -108,7 +112,11 @@ int handleKeyPragma(CodecFile* file, char** args) {
     return answerPragma(args, SQLITE_ERROR, "invalid hex key");
   }
   if (rekey) return rekeyPragma(file, bytes, args);
-  const char* why = bytes.empty() ? nullptr : giveKey(file, connectionOf(file), bytes);
+  // An empty key asks for a plain database: nothing to do on one, and no way to make a keyed
+  // one plain (its pages stay encrypted; that is what rekey is for).
+  const char* why = !bytes.empty()                 ? giveKey(file, connectionOf(file), bytes)
+                    : activeCodec(file) != nullptr ? kEmptyKeyRefusal
+                                                   : nullptr;
   return answerPragma(args, why == nullptr ? SQLITE_OK : SQLITE_ERROR, why);
 }
 

@@ -4,6 +4,7 @@
 #include <QDebug>
 
 #include <filesystem>
+#include <string>
 #include <system_error>
 
 #include "codec/codec_vfs.h"
@@ -14,13 +15,51 @@
 namespace {
 
 const char kDatabasePath[] = "./dict/words.db";
-const char kRegexpModule[] = "./regexp.dll";
+// The engine never writes, and nothing changes the file in place while it is open (a build
+// renames a new file over it): immutable, so that no journal or lock file beside it is looked
+// at, and a stray journal cannot make the dictionary unreadable or be played back into it.
+const char kDatabaseUri[] = "file:./dict/words.db?immutable=1";
+const char kRegexpModuleName[] = "regexp.dll";
 const char kSchemaCheckSql[] = "SELECT w_caption, w_phonetic, w_explain FROM dict_word LIMIT 0";
 
 // The whole dictionary fits in this many KiB of page cache, so pages are decrypted once; and
-// the connection keeps its shared lock, so the cache stays valid from one query to the next
-// without re-reading (and decrypting) the file header for each. Nothing here writes.
+// the cache stays valid from one query to the next without re-reading (and decrypting) the
+// file header for each (an immutable file takes no locks; the exclusive mode says the same
+// should it ever be opened otherwise). Nothing here writes.
 const char kCacheSizeSql[] = "PRAGMA cache_size=-131072; PRAGMA locking_mode=EXCLUSIVE";
+
+// The folder tests name in place of the program's own; empty: the program's own.
+std::string& moduleFolderOverride() {
+  static std::string folder;
+  return folder;
+}
+
+// The folder of the running executable, from the kernel rather than argv[0] or the working
+// directory; empty when it cannot be told.
+std::filesystem::path executableFolder() {
+  std::error_code error;
+  const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
+  if (error || !self.is_absolute()) return {};
+  return self.parent_path();
+}
+
+// The REGEXP module of this program: beside its executable, or in the installed runtime
+// folder beside that (an installed command links to it from bin/). Never from the working
+// directory, which may be anyone's folder: loading a module runs its code. Empty when the
+// program's folder cannot be told.
+std::string regexpModulePath() {
+  if (!moduleFolderOverride().empty())
+    return (std::filesystem::path(moduleFolderOverride()) / kRegexpModuleName).string();
+  const std::filesystem::path folder = executableFolder();
+  if (folder.empty()) return {};
+  const std::filesystem::path candidates[] = {
+      folder / kRegexpModuleName, folder / ".." / QUORVI_INSTALL_DIR / kRegexpModuleName};
+  for (const std::filesystem::path& candidate : candidates) {
+    std::error_code error;
+    if (std::filesystem::is_regular_file(candidate, error)) return candidate.string();
+  }
+  return candidates[0].string();  // missing: the load fails and says so
+}
 
 // Opening a FIFO or a device would block or read nonsense: only a regular file (or a link to
 // one) is a dictionary.
@@ -58,7 +97,8 @@ bool PhoneticDictionary::initDB() {
   if (!isRegularFile(kDatabasePath)) return isOpen_;
   // Read-only: the engine never writes, and a missing file must not be created empty.
   // Serialized: the search index may be read on another thread.
-  if (sqlite3_open_v2(kDatabasePath, &sqliteDB_, SQLITE_OPEN_READONLY | SQLITE_OPEN_FULLMUTEX,
+  if (sqlite3_open_v2(kDatabaseUri, &sqliteDB_,
+                      SQLITE_OPEN_READONLY | SQLITE_OPEN_FULLMUTEX | SQLITE_OPEN_URI,
                       nullptr) != SQLITE_OK) {
     closeConnection();
     return isOpen_;
@@ -83,7 +123,9 @@ bool PhoneticDictionary::initDB() {
     qDebug("%s", "sqlite3_enable_load_extension(sqliteDB_, 1): Error");
     return isOpen_;
   }
-  if (sqlite3_load_extension(sqliteDB_, kRegexpModule, nullptr, nullptr) != SQLITE_OK) {
+  const std::string module = regexpModulePath();
+  if (module.empty() ||
+      sqlite3_load_extension(sqliteDB_, module.c_str(), nullptr, nullptr) != SQLITE_OK) {
     qDebug("%s", "sqlite3_load_extension(sqliteDB_, \"./regexp.dll\", 0, 0): Error");
   } else {
     hasRegexp_ = true;
@@ -91,6 +133,10 @@ bool PhoneticDictionary::initDB() {
   // Nothing else is loaded into this connection.
   sqlite3_enable_load_extension(sqliteDB_, 0);
   return isOpen_;
+}
+
+void PhoneticDictionary::setModuleFolder(const std::string& folder) {
+  moduleFolderOverride() = folder;
 }
 
 void PhoneticDictionary::runQuery(const char* sql, const std::string& text, RowHandler onRow) {

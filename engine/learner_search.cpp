@@ -1,7 +1,12 @@
 #include "engine/learner_search.h"
 
+#include <sqlite3.h>
+#include <time.h>
+
 #include <algorithm>
+#include <chrono>
 #include <cstdint>
+#include <thread>
 
 #include "engine/closest_match.h"
 #include "engine/learner_input.h"
@@ -11,6 +16,46 @@
 #include "engine/spelling_ranking.h"
 
 namespace {
+
+// A search's processor time as a whole, whatever statements it runs: the REGEXP module bounds
+// each statement to a second, and two statements of one search must not make two. Past the
+// deadline the SQL engine interrupts the running statement. Other threads' statements on the
+// connection (reading the search rows ahead) are left alone.
+class SearchTimeLimit {
+ public:
+  static constexpr std::chrono::nanoseconds kLimit = std::chrono::seconds(1);
+
+  explicit SearchTimeLimit(sqlite3* db)
+      : db_(db), thread_(std::this_thread::get_id()), deadline_(threadCpuNs() + kLimit.count()) {
+    sqlite3_progress_handler(db_, kCheckEvery, &SearchTimeLimit::check, this);
+  }
+  ~SearchTimeLimit() { sqlite3_progress_handler(db_, 0, nullptr, nullptr); }
+  SearchTimeLimit(const SearchTimeLimit&) = delete;
+  SearchTimeLimit& operator=(const SearchTimeLimit&) = delete;
+
+  bool reached() const { return reached_; }
+
+ private:
+  static constexpr int kCheckEvery = 10000;  // virtual machine steps
+
+  static std::int64_t threadCpuNs() {
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return static_cast<std::int64_t>(now.tv_sec) * 1000000000 + now.tv_nsec;
+  }
+  static int check(void* data) {
+    auto* limit = static_cast<SearchTimeLimit*>(data);
+    if (std::this_thread::get_id() != limit->thread_) return 0;
+    if (threadCpuNs() <= limit->deadline_) return 0;
+    limit->reached_ = true;
+    return 1;
+  }
+
+  sqlite3* db_;
+  const std::thread::id thread_;
+  const std::int64_t deadline_;
+  bool reached_ = false;
+};
 
 SearchOutcome noMatchWhenEmpty(SearchOutcome outcome) {
   if (outcome.words.isEmpty() && outcome.reason == EmptyListReason::None)
@@ -124,11 +169,13 @@ std::optional<SearchOutcome> LearnerSearch::soundFromGroups(const LearnerInput& 
   return outcome;
 }
 
-// Without the rows in memory: the engine's own search, in its order.
+// Without the rows in memory: the engine's own search, in its order, which the outcome says.
 SearchOutcome LearnerSearch::soundFromStatement(const std::u16string& symbols, int limitMode) {
   dictionary_.searchByPhonetic(symbols, limitMode);
   SearchOutcome outcome;
   if (!dictionary_.lastError().empty()) outcome = queryStopped(dictionary_.lastError());
+  // Without the module the statement fails and says so; with it, the rows answered unranked.
+  outcome.incomplete = dictionary_.hasRegexp() && dictionary_.lastError().empty();
   QStringList found = dictionary_.getResults();
   found.removeDuplicates();
   outcome.words = std::move(found);
@@ -149,15 +196,23 @@ SearchOutcome LearnerSearch::bySpelling(const std::string& utf8Pattern, int limi
   // starting with the pattern): both capped statements stay quick on a short pattern. Those
   // of the second not in the first come after all of the first in the table, so appending
   // them keeps the table's order.
-  dictionary_.searchByCaption(utf8Pattern, limitMode);
-  // Rows found before a stop are kept, with the reason.
+  // Rows found before a stop are kept, with the reason, whichever statement stopped.
   SearchOutcome outcome;
-  if (!dictionary_.lastError().empty()) outcome = queryStopped(dictionary_.lastError());
-  QStringList found = dictionary_.getResults();
-  if (limitMode == 0 && outcome.reason == EmptyListReason::None) {
-    dictionary_.searchByCaption("^(?:" + utf8Pattern + ")", 0);
-    if (dictionary_.lastError().empty()) found += dictionary_.getResults();
-  }
+  QStringList found;
+  SearchTimeLimit limit(dictionary_.connection());
+  const auto run = [&](const std::string& statementPattern) {
+    dictionary_.searchByCaption(statementPattern, limitMode);
+    found += dictionary_.getResults();
+    if (dictionary_.lastError().empty()) return true;
+    if (limit.reached()) {
+      outcome.reason = EmptyListReason::BadPattern;
+      outcome.message = "pattern too costly, the search used up its time of matching";
+    } else {
+      outcome = queryStopped(dictionary_.lastError());
+    }
+    return false;
+  };
+  if (run(utf8Pattern) && limitMode == 0) run("^(?:" + utf8Pattern + ")");
   outcome.words = rankSpellingMatches(found, pattern, limitMode == 0 ? kTypingCap : -1);
   outcome.nearSoundFrom = outcome.words.size();
   return noMatchWhenEmpty(outcome);

@@ -30,8 +30,14 @@ class PhoneticDictionary {
   PhoneticDictionary(PhoneticDictionary&&) = delete;
   PhoneticDictionary& operator=(PhoneticDictionary&&) = delete;
 
-  // Opens ./dict/words.db read-only, keys it and loads ./regexp.dll. Returns isOpen_.
+  // Opens ./dict/words.db read-only, keys it and loads regexp.dll from the program's own
+  // folder (never from the working directory). Returns isOpen_.
   bool initDB();
+
+  // Engines constructed from now on load regexp.dll from `folder` instead of the program's
+  // folder; empty restores that. For tests, whose executables sit in no runtime folder: a
+  // program never calls it, and nothing outside the process (option, environment) reaches it.
+  static void setModuleFolder(const std::string& folder);
 
   const QStringList& getResults() const { return results; }
 
@@ -74,7 +80,7 @@ class PhoneticDictionary {
   bool isOpen() const { return isOpen_; }
   // The open connection (null when closed), for readers that keep the rows in memory.
   sqlite3* connection() const { return sqliteDB_; }
-  // True when ./regexp.dll was loaded into the connection.
+  // True when regexp.dll was loaded into the connection.
   bool hasRegexp() const { return hasRegexp_; }
   // The SQL engine's message when the latest query operation stopped on an error (its
   // statement failed to prepare or a step failed partway); empty when it completed.

@@ -153,6 +153,7 @@ struct IndexBlock::Layout {
     end = patternAt + n * (sizeof(std::uint64_t) + sizeof(std::uint32_t)) + textBytes;
   }
 };
+static_assert(IndexBlock::kFixedRowBytes == 35, "the fixed part of a row in Layout::place");
 
 std::string IndexBlock::serialise() const {
   std::string out;

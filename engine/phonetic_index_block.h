@@ -94,6 +94,11 @@ class IndexBlock {
   static constexpr std::uint32_t kRawText = 0x80000000u;  // flag in textEnds_: stored text
   static constexpr std::uint8_t kPlainWord = 1;           // flags_: lower-case letters only
   static constexpr std::uint8_t kNoCaption = 2;           // flags_: a NULL headword
+  // Bytes every row takes in a block's image besides its texts: a stored count of rows that
+  // needs more than the images hold is not to be believed.
+  static constexpr std::size_t kFixedRowBytes =
+      sizeof(std::uint32_t) + (sizeof(std::uint64_t) + 2 * sizeof(std::uint32_t) + 3) +
+      (sizeof(std::uint64_t) + sizeof(std::uint32_t));
 
   // A block to append rows to (every part there), or one to read `parts` of (none yet).
   IndexBlock() = default;

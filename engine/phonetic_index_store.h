@@ -38,8 +38,9 @@ sqlite3_stmt* prepareStoredBlobStatement(sqlite3* db);
 bool readStoredBlob(sqlite3_stmt* statement, std::int64_t key,
                     const std::function<bool(std::string_view)>& parse);
 
-// Reads every row exactly as the search statement does (same table access, same order),
-// through a REGEXP function of the connection. False when it cannot, or once `stop` is set.
+// Reads every row the search statement reads (same table access, same order) without the
+// REGEXP function, so that no time budget of the module cuts it short. False when it cannot,
+// or once `stop` is set.
 bool buildIndexFromRows(sqlite3* db, IndexImage& image, const std::atomic<bool>* stop = nullptr);
 
 // Reads the stored copy of the index block by block.
@@ -50,7 +51,8 @@ class StoredIndexReader {
   StoredIndexReader(const StoredIndexReader&) = delete;
   StoredIndexReader& operator=(const StoredIndexReader&) = delete;
 
-  // Reads the catalog. False when the dictionary holds no readable stored copy.
+  // Reads the catalog. False when the dictionary holds no readable stored copy, or the
+  // catalog counts more rows than the stored blocks can hold.
   bool open(sqlite3* db, SymbolCatalog& catalog, std::uint32_t& rowCount, std::uint32_t& blockRows);
   // Reads `parts` (BlockPart bits) of block `number` (0-based) of `expectedRows` rows, the
   // first of which is row `firstRow` of the index, straight from the blob's pages. False when
@@ -60,8 +62,8 @@ class StoredIndexReader {
   void close();
 
  private:
-  // Row blocks in the table; -1 when they cannot be counted.
-  static std::int64_t storedBlocks(sqlite3* db);
+  // Row blocks in the table and the bytes they hold; false when they cannot be counted.
+  static bool storedBlocks(sqlite3* db, std::int64_t& blocks, double& bytes);
 
   sqlite3_stmt* statement_ = nullptr;
   sqlite3_blob* blob_ = nullptr;  // the block being read

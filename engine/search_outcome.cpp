@@ -1,13 +1,37 @@
 #include "engine/search_outcome.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+
 #include <QDir>
-#include <QFileInfo>
+#include <QFile>
+
+DictionaryFileState inspectDictionaryFile(const QString& path) {
+  const QByteArray name = QFile::encodeName(path);
+  struct stat status {};
+  if (::stat(name.constData(), &status) != 0) {
+    switch (errno) {
+      case ELOOP:
+        return DictionaryFileState::LinkLoop;
+      case EACCES:
+        return DictionaryFileState::NoAccess;
+      default:
+        return DictionaryFileState::Missing;
+    }
+  }
+  if (!S_ISREG(status.st_mode)) return DictionaryFileState::NotAFile;
+  return ::access(name.constData(), R_OK) == 0 ? DictionaryFileState::Present
+                                               : DictionaryFileState::NoAccess;
+}
 
 SearchOutcome dictionaryNotOpen() {
   SearchOutcome outcome;
   outcome.reason = EmptyListReason::NoDictionary;
   outcome.folder = QDir::current().absoluteFilePath(QStringLiteral("dict"));
-  outcome.dictionaryFileExists = QFileInfo::exists(outcome.folder + QStringLiteral("/words.db"));
+  outcome.dictionaryFile = inspectDictionaryFile(outcome.folder + QStringLiteral("/words.db"));
+  outcome.dictionaryFileExists = outcome.dictionaryFile != DictionaryFileState::Missing;
   return outcome;
 }
 

@@ -20,6 +20,16 @@ enum class EmptyListReason {
   NoMatch,         // the dictionary holds no word with these sounds (or this spelling)
 };
 
+// What stands at a dictionary's path, as far as the file system tells before it is read.
+enum class DictionaryFileState {
+  Present,   // a regular file this process may read (its contents may still be no dictionary)
+  Missing,   // nothing there
+  LinkLoop,  // symbolic links that lead back to themselves
+  NoAccess,  // the file, or a folder on the way to it, may not be read
+  NotAFile,  // a folder, device or FIFO
+};
+DictionaryFileState inspectDictionaryFile(const QString& path);
+
 struct SearchOutcome {
   HeadwordList words;
   qsizetype nearSoundFrom = 0;  // words from this index on are near-sound matches
@@ -31,7 +41,11 @@ struct SearchOutcome {
   char32_t character = 0;
   std::string message;
   QString folder;
-  bool dictionaryFileExists = false;  // with NoDictionary: there is a file, unreadable
+  bool dictionaryFileExists = false;  // with NoDictionary: something is there, unreadable
+  DictionaryFileState dictionaryFile = DictionaryFileState::Missing;  // with NoDictionary
+  // The list is not the ranked one: the search rows could not be read, so the plain search
+  // answered instead, in the table's order and without near-sound matches.
+  bool incomplete = false;
 
   bool isNearSound(qsizetype index) const {
     return index >= nearSoundFrom ||

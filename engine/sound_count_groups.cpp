@@ -101,14 +101,14 @@ std::string SoundGroupDirectory::serialise() const {
   return out;
 }
 
-bool SoundGroupDirectory::parse(std::string_view image) {
+bool SoundGroupDirectory::parse(std::string_view image, std::uint32_t storedRows) {
   ImageReader reader(image);
   std::uint32_t magic = 0;
   std::uint64_t total = 0;
   const bool ok = reader.get(magic) && magic == kDirectoryMagic && reader.get(indexRows) &&
                   reader.getAll(groupRows, 256) && reader.atEnd();
   for (const std::uint32_t rows : groupRows) total += rows;
-  return ok && total <= indexRows;
+  return ok && indexRows == storedRows && total <= indexRows;
 }
 
 std::vector<std::pair<std::int64_t, std::string>> soundGroupBlobs(const IndexImage& image) {

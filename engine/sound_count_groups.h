@@ -69,7 +69,9 @@ struct SoundGroupDirectory {
   std::vector<std::uint32_t> groupRows = std::vector<std::uint32_t>(256, 0);
 
   std::string serialise() const;
-  bool parse(std::string_view image);
+  // False unless `image` is a directory of an index of `storedRows` rows (what the stored
+  // row blocks hold): the searches lay memory out by its counts.
+  bool parse(std::string_view image, std::uint32_t storedRows);
 };
 
 // The blobs to store for `image` (every part of every block present): the directory and each

@@ -19,11 +19,19 @@ void SoundGroupReader::close() {
 
 bool SoundGroupReader::open(sqlite3* db) {
   close();
+  // The directory's count of rows must be the stored blocks' own, which are checked against
+  // the table's size.
+  std::uint32_t storedRows = 0, blockRows = 0;
+  {
+    StoredIndexReader blocks;
+    SymbolCatalog catalog;
+    if (!blocks.open(db, catalog, storedRows, blockRows)) return false;
+  }
   statement_ = prepareStoredBlobStatement(db);
-  const bool ok = statement_ != nullptr && readStoredBlob(statement_, kSoundGroupDirectoryKey,
-                                                          [this](std::string_view bytes) {
-                                                            return directory_.parse(bytes);
-                                                          });
+  const bool ok = statement_ != nullptr &&
+                  readStoredBlob(statement_, kSoundGroupDirectoryKey, [&](std::string_view bytes) {
+                    return directory_.parse(bytes, storedRows);
+                  });
   if (!ok) close();
   return ok;
 }

@@ -13,9 +13,7 @@ void printCharacter(char32_t c) {
   std::fprintf(stderr, "\"%s\" (U+%04X)", text.constData(), static_cast<unsigned>(c));
 }
 
-}  // namespace
-
-int reportOutcome(const SearchOutcome& outcome, bool spelling) {
+int reportReason(const SearchOutcome& outcome, bool spelling) {
   switch (outcome.reason) {
     case EmptyListReason::None:
       return kExitOk;
@@ -35,17 +33,48 @@ int reportOutcome(const SearchOutcome& outcome, bool spelling) {
     case EmptyListReason::BadPattern:
       std::fprintf(stderr, "quorvi-dict: the query stopped: regexp: %s\n", outcome.message.c_str());
       return kExitBadInput;
-    case EmptyListReason::NoDictionary:
-      std::fprintf(stderr, "quorvi-dict: %s %s\n",
-                   outcome.dictionaryFileExists ? "cannot read the dictionary words.db in"
-                                                : "dictionary not found in",
-                   outcome.folder.toUtf8().constData());
+    case EmptyListReason::NoDictionary: {
+      const QByteArray folder = outcome.folder.toUtf8();
+      std::fprintf(stderr, "quorvi-dict: %s\n",
+                   describeDictionaryFile(outcome.dictionaryFile, folder.constData()).c_str());
       return kExitNoDictionary;
+    }
     case EmptyListReason::QueryFailed:
       std::fprintf(stderr, "quorvi-dict: the query stopped: %s\n", outcome.message.c_str());
       return kExitQueryFailed;
   }
   return kExitQueryFailed;
+}
+
+}  // namespace
+
+std::string describeDictionaryFile(DictionaryFileState state, const std::string& folder) {
+  switch (state) {
+    case DictionaryFileState::Missing:
+      return "dictionary not found in " + folder;
+    case DictionaryFileState::LinkLoop:
+      return "cannot open the dictionary words.db in " + folder +
+             ": its symbolic links lead round in a loop";
+    case DictionaryFileState::NoAccess:
+      return "cannot open the dictionary words.db in " + folder +
+             ": permission denied (the file, or a folder on the way to it, may not be read)";
+    case DictionaryFileState::NotAFile:
+      return "cannot open the dictionary words.db in " + folder + ": it is not a regular file";
+    case DictionaryFileState::Present:
+      break;
+  }
+  return "cannot read the dictionary words.db in " + folder +
+         ": not a dictionary this program can read";
+}
+
+int reportOutcome(const SearchOutcome& outcome, bool spelling) {
+  const int code = reportReason(outcome, spelling);
+  if (!outcome.incomplete) return code;
+  std::fprintf(stderr,
+               "quorvi-dict: the search is incomplete: the search rows could not be read, so "
+               "the list holds the plain matches in the table's order, without near-sound "
+               "matches\n");
+  return code == kExitOk ? kExitIncomplete : code;
 }
 
 }  // namespace quorvi::tools

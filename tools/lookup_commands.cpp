@@ -40,12 +40,13 @@ int notATranscription(const char* text) {
   return kExitBadInput;
 }
 
-// Reports an engine that failed to open; the engine has already logged its own line.
+// Reports an engine that failed to open, and why; the engine has already logged its own line.
 bool dictionaryOpen(const PhoneticDictionary& dictionary) {
   if (dictionary.isOpen()) return true;
-  std::fprintf(stderr,
-               "quorvi-dict: cannot open the dictionary ./dict/words.db (missing, or not a "
-               "dictionary this program can read)\n");
+  const SearchOutcome outcome = dictionaryNotOpen();
+  std::fprintf(
+      stderr, "quorvi-dict: cannot open the dictionary ./dict/words.db: %s\n",
+      describeDictionaryFile(outcome.dictionaryFile, outcome.folder.toStdString()).c_str());
   return false;
 }
 

@@ -11,6 +11,7 @@ enum ExitCode : int {
   kExitUsage = 2,         // wrong command line
   kExitNoDictionary = 3,  // the dictionary cannot be opened
   kExitQueryFailed = 4,   // a query failed for another reason (e.g. regexp.dll missing)
+  kExitIncomplete = 5,    // the search rows could not be read: an unranked, partial answer
 };
 
 int runSearchCommand(int argc, char** argv);

@@ -1,5 +1,6 @@
 // quorvi-dict: the dictionary from the command line. It runs in the working directory (or the
-// folder given with --dir) and reads dict/words.db and regexp.dll there, like the window.
+// folder given with --dir) and reads dict/words.db there, like the window; the REGEXP module
+// and the builder are loaded from its own folder only.
 #include <unistd.h>
 
 #include <cerrno>
@@ -55,7 +56,8 @@ void printHelp(std::FILE* out) {
   for (const Command& command : kCommands) std::fprintf(out, "  %s\n", command.synopsis);
   std::fprintf(out,
                "\nOptions:\n"
-               "  --dir DIR   change to DIR first (the folder holding dict/ and regexp.dll)\n"
+               "  --dir DIR   change to DIR first (the folder holding dict/; regexp.dll is\n"
+               "              loaded from quorvi-dict's own folder, never from DIR)\n"
                "  --help      this text\n"
                "\nExit codes:\n"
                "  0  done (also when nothing was found)\n"
@@ -63,7 +65,9 @@ void printHelp(std::FILE* out) {
                "     REGEXP module rejects or cannot finish (rows found before that are printed)\n"
                "  2  usage error\n"
                "  3  the dictionary cannot be opened (or DIR cannot be entered)\n"
-               "  4  a query failed otherwise (for example regexp.dll is missing)\n");
+               "  4  a query failed otherwise (for example regexp.dll is missing)\n"
+               "  5  the search is incomplete: its rows could not be read, so it printed the\n"
+               "     plain matches in the table's order, unranked (stderr says so)\n");
 }
 
 }  // namespace

@@ -30,6 +30,22 @@
         <source>找不到词典文件 dict/words.db，或无法打开它。查找过的文件夹：</source>
         <translation>The dictionary dict/words.db cannot be found or opened. Folders searched:</translation>
     </message>
+    <message>
+        <source>：dict/words.db 是循环的符号链接</source>
+        <translation>: dict/words.db is a loop of symbolic links</translation>
+    </message>
+    <message>
+        <source>：无权读取 dict/words.db 或它所在的文件夹</source>
+        <translation>: no permission to read dict/words.db or its folder</translation>
+    </message>
+    <message>
+        <source>：dict/words.db 不是普通文件</source>
+        <translation>: dict/words.db is not a regular file</translation>
+    </message>
+    <message>
+        <source>：dict/words.db 存在，但不是本程序能读取的词典</source>
+        <translation>: dict/words.db is there, but is not a dictionary this program can read</translation>
+    </message>
 </context>
 <context>
     <name>KeyTooltips</name>

@@ -235,6 +235,9 @@ int main(int argc, char** argv) {
   char program[4096] = {};
   if (readlink("/proc/self/exe", program, sizeof program - 1) < 0) return 2;
   if (chdir(folder.c_str()) != 0) return std::fprintf(stderr, "no folder %s\n", folder.c_str()), 2;
+  // The window's engine loads the runtime folder's REGEXP module: this program is not in it.
+  char here[4096] = {};
+  if (getcwd(here, sizeof here - 1) != nullptr) PhoneticDictionary::setModuleFolder(here);
   constexpr int kLaunches = 7;
   const double loadBefore = loadAverage();
   const StartSummary starts =

@@ -279,6 +279,8 @@ int main(int argc, char** argv) {
   // The engine, in the runtime folder.
   const fs::path previous = fs::current_path();
   fs::current_path(runtime);
+  // Its REGEXP module is the runtime folder's: this program is not in it.
+  PhoneticDictionary::setModuleFolder(fs::current_path().string());
   PhoneticDictionary engine;
   LearnerSearch learner(engine);
   fs::current_path(previous);

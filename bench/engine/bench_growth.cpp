@@ -187,6 +187,8 @@ int main(int argc, char** argv) {
   const std::string runtime = argc > 1 ? argv[1] : QUORVI_RUNTIME_DIR;
   if (chdir(runtime.c_str()) != 0)
     return std::fprintf(stderr, "no folder %s\n", runtime.c_str()), 2;
+  // The engines load the runtime folder's REGEXP module: this program is not in it.
+  PhoneticDictionary::setModuleFolder(fs::current_path().string());
   PhoneticDictionary::assignSymbolMap();
   const std::vector<Row> rows = readRows("dict/words.db");
   if (rows.empty()) return std::fprintf(stderr, "no rows in dict/words.db\n"), 2;

@@ -5,6 +5,8 @@
 #include <QTest>
 #include <QTextEdit>
 
+#include <unistd.h>
+
 #include <filesystem>
 #include <fstream>
 
@@ -70,6 +72,40 @@ class RuntimeFolderTest : public QObject {
         window.findChild<QTextEdit*>(QStringLiteral("displayFull"))->toPlainText();
     QVERIFY2(shown.contains(QStringLiteral("dict/words.db")), qPrintable(shown));
     QVERIFY2(shown.contains(QDir::currentPath()), qPrintable(shown));
+  }
+
+  // A loop of symbolic links, a folder that may not be read and a folder in place of the
+  // file are not taken for a dictionary, and the window names each for what it is rather
+  // than calling every one of them missing.
+  void windowSaysWhatKeptEachFolderFromUse() {
+    quorvi::testing::TemporaryFolder root;
+    const fs::path work = root.path() / "work";
+    const fs::path bin = root.path() / "bin";
+    fs::create_directories(work / "dict");
+    fs::create_directories(bin / "dict" / "words.db");
+    fs::create_symlink("words.db", work / "dict" / "words.db");
+    RuntimeFolderSearch search = findRuntimeFolder(qpath(work), qpath(bin));
+    QVERIFY(search.found.isEmpty());
+    QCOMPARE(search.states.size(), search.searched.size());
+    QCOMPARE(search.states[0], DictionaryFileState::LinkLoop);
+    QCOMPARE(search.states[1], DictionaryFileState::NotAFile);
+    if (::geteuid() != 0) {  // the permission bits do not bind root
+      fs::remove_all(bin / "dict");
+      placeDictionary(bin);
+      fs::permissions(bin / "dict", fs::perms::none);
+      search = findRuntimeFolder(qpath(work), qpath(bin));
+      fs::permissions(bin / "dict", fs::perms::owner_all);
+      QVERIFY(search.found.isEmpty());
+      QCOMPARE(search.states[1], DictionaryFileState::NoAccess);
+    }
+
+    quorvi::testing::WorkingDirectory cwd(work);
+    MainWindow window;
+    const QString shown =
+        window.findChild<QTextEdit*>(QStringLiteral("displayFull"))->toPlainText();
+    QVERIFY2(
+        shown.contains(QDir::currentPath() + QStringLiteral("：dict/words.db 是循环的符号链接")),
+        qPrintable(shown));
   }
 
   void windowWithADictionaryShowsTheSampleEntry() {

@@ -62,6 +62,47 @@ TEST_F(KeyRulesTest, AnotherKeyAfterReadingIsRefusedButAWrongFirstKeyCanBeReplac
   EXPECT_EQ(db.query("SELECT count(*) FROM t"), "61");
 }
 
+// In WAL mode page 1 can come from the log instead of the database file; it counts as a read
+// all the same.
+TEST_F(KeyRulesTest, AnotherKeyAfterReadingThroughTheWalIsRefused) {
+  Db writer(path, "k1");
+  ASSERT_EQ(writer.query("PRAGMA journal_mode=wal"), "wal");
+  ASSERT_EQ(
+      writer.exec(
+          "PRAGMA wal_autocheckpoint=0; CREATE TABLE u(v); INSERT INTO t(b) VALUES('in the log')"),
+      SQLITE_OK);
+  {
+    Db db(path, "k1");
+    ASSERT_EQ(db.query("SELECT count(*) FROM t"), "61");
+    EXPECT_EQ(db.exec("PRAGMA key='k2'"), SQLITE_ERROR);
+    EXPECT_STREQ(sqlite3_errmsg(db.get()), "the database was already read under another key");
+    EXPECT_EQ(sqlite3_key(db.get(), "k2", 2), SQLITE_ERROR);
+    EXPECT_EQ(db.exec("INSERT INTO t(b) VALUES('after the refusal')"), SQLITE_OK);
+    EXPECT_EQ(writer.query("SELECT count(*) FROM t"), "62");
+  }
+  ASSERT_EQ(writer.query("PRAGMA journal_mode=delete"), "delete");
+  expectWholeUnderK1("62", "after a refused key in WAL mode");
+}
+
+// An empty key pragma does not take the key away from a keyed database (that is rekey's job);
+// on a plain one it asks for nothing new.
+TEST_F(KeyRulesTest, AnEmptyKeyPragmaIsRefusedOnAKeyedDatabase) {
+  {
+    Db db(path, "k1");
+    for (const char* pragma : {"PRAGMA key=''", "PRAGMA hexkey=''"}) {
+      EXPECT_EQ(db.exec(pragma), SQLITE_ERROR) << pragma;
+      EXPECT_STREQ(sqlite3_errmsg(db.get()),
+                   "an empty key cannot replace a key: rekey='' writes the database plain");
+    }
+    EXPECT_EQ(digest(db), expected);
+  }
+  const std::string plain = dir.file("plain.db");
+  Db db(plain);
+  EXPECT_EQ(db.query("PRAGMA key=''"), "ok");
+  fillTable(db, 5);
+  EXPECT_EQ(Db(plain, nullptr, SQLITE_OPEN_READONLY, "unix").query("SELECT count(*) FROM t"), "5");
+}
+
 // Python's sqlite3 needs a named result column; the pragmas answer "ok" when they took effect.
 TEST_F(KeyRulesTest, KeyPragmasAnswerOneNamedRow) {
   Db db(path);
@@ -78,27 +119,69 @@ TEST_F(KeyRulesTest, KeyPragmasAnswerOneNamedRow) {
   EXPECT_EQ(digest(db), expected);
 }
 
-// A keyed file is never shared: a second shared-cache connection reads nothing, whatever key
-// it brings, and the first one goes on as before.
-TEST_F(KeyRulesTest, SharedCacheConnectionsNeverReadAKeyedDatabase) {
+// A keyed file is never shared: a connection that asks for the shared cache gets a cache of its
+// own, so it reads nothing without the key, whatever it does to its own settings, and the first
+// connection goes on as before.
+TEST_F(KeyRulesTest, SharedCacheConnectionsNeverReachAKeyedDatabase) {
   Db first("file:" + path + "?cache=shared&key=k1");
   ASSERT_EQ(digest(first), expected);
-  for (const char* uri : {"?cache=shared", "?cache=shared&key=wrong", "?cache=shared&key=k1"}) {
+  ASSERT_EQ(first.exec("BEGIN; INSERT INTO t(b) VALUES('still writable')"), SQLITE_OK);
+  for (const char* uri : {"?cache=shared", "?cache=shared&key=wrong"}) {
     Db second("file:" + path + uri);
-    EXPECT_EQ(second.query("SELECT group_concat(b) FROM t"), "ERROR: not authorized") << uri;
-    EXPECT_NE(second.exec("PRAGMA key='k1'"), SQLITE_OK) << uri;
+    sqlite3_set_authorizer(second.get(), nullptr, nullptr);
+    EXPECT_EQ(second.query("SELECT group_concat(b) FROM t"), kNotADatabase) << uri;
+    EXPECT_NE(second.exec("INSERT INTO t(b) VALUES('planted')"), SQLITE_OK) << uri;
     EXPECT_NE(second.exec("PRAGMA rekey='k3'"), SQLITE_OK) << uri;
   }
-  // Keying from the second connection while the first has a transaction open ruined the file.
-  ASSERT_EQ(first.exec("BEGIN; INSERT INTO t(b) VALUES('still writable')"), SQLITE_OK);
   {
+    // An application's own authorizer stays in place and is asked as usual.
     Db second("file:" + path + "?cache=shared");
-    EXPECT_EQ(second.exec("PRAGMA key='k2'"), SQLITE_AUTH);
-    EXPECT_EQ(sqlite3_key(second.get(), "k2", 2), SQLITE_ERROR);
+    int asked = 0;
+    sqlite3_set_authorizer(
+        second.get(),
+        [](void* count, int, const char*, const char*, const char*, const char*) {
+          ++*static_cast<int*>(count);
+          return SQLITE_OK;
+        },
+        &asked);
+    EXPECT_EQ(second.query("SELECT count(*) FROM t"), kNotADatabase);
+    EXPECT_GT(asked, 0);
   }
   ASSERT_EQ(first.exec("COMMIT"), SQLITE_OK);
+  {
+    // The right key reads, through a cache of its own: the committed row is on disk.
+    Db second("file:" + path + "?cache=shared&key=k1");
+    EXPECT_EQ(second.query("SELECT count(*) FROM t"), "61");
+    Db third("file:" + path + "?cache=shared");
+    EXPECT_EQ(third.exec("PRAGMA key='k1'"), SQLITE_OK);
+    EXPECT_EQ(third.query("SELECT count(*) FROM t"), "61");
+  }
   EXPECT_EQ(first.query("SELECT count(*) FROM t"), "61");
   expectWholeUnderK1("61", "after the shared-cache attempts");
+}
+
+// A key given afterwards counts as well: once the connection holding the file has keyed it,
+// shared-cache connections opened later get caches of their own.
+TEST_F(KeyRulesTest, ADatabaseKeyedAfterItsOpenIsNotSharedLater) {
+  Db first("file:" + path + "?cache=shared");
+  ASSERT_EQ(sqlite3_key(first.get(), "k1", 2), SQLITE_OK);
+  ASSERT_EQ(digest(first), expected);
+  Db second("file:" + path + "?cache=shared");
+  sqlite3_set_authorizer(second.get(), nullptr, nullptr);
+  EXPECT_EQ(second.query("SELECT count(*) FROM t"), kNotADatabase);
+}
+
+// A connection that brings a key to a file another connection shares plain keeps its key: it
+// does not join the plain cache and write the file plain.
+TEST_F(KeyRulesTest, AKeyedConnectionDoesNotJoinAPlainSharedCache) {
+  const std::string plain = dir.file("plain.db");
+  fillTable(Db(plain), 30);
+  Db first("file:" + plain + "?cache=shared");
+  ASSERT_EQ(first.query("SELECT count(*) FROM t"), "30");
+  Db keyed("file:" + plain + "?cache=shared&key=k1");
+  EXPECT_EQ(keyed.query("SELECT count(*) FROM t"), kNotADatabase);
+  EXPECT_EQ(keyed.exec("INSERT INTO t(b) VALUES('meant to be encrypted')"), SQLITE_NOTADB);
+  EXPECT_EQ(first.query("SELECT count(*) FROM t"), "30");
 }
 
 // A plain file shared by two connections cannot be keyed, and the connection that joined last

@@ -1,11 +1,15 @@
 #include <gtest/gtest.h>
+#include <sqlite3.h>
+#include <time.h>
 
+#include <algorithm>
 #include <optional>
 
 #include "engine/learner_search.h"
 #include "engine/phonetic_dictionary.h"
 #include "engine/sound_alignment.h"
 #include "engine/sound_code.h"
+#include "engine/phonetic_index_store.h"
 #include "engine/spelling_ranking.h"
 #include "tests/engine/test_dictionary.h"
 
@@ -16,6 +20,19 @@ inline void PrintTo(const QString& text, std::ostream* os) {
 namespace {
 
 using quorvi::testing::DictionaryRow;
+
+// The REGEXP function of a statement that has spent its time of matching: whatever reads
+// through it stops at once, as it did on a slow machine after the decryption of many pages.
+void exhaustedRegexp(sqlite3_context* context, int, sqlite3_value**) {
+  sqlite3_result_error(context,
+                       "regexp: pattern too costly, the search used up its time of matching", -1);
+}
+
+double threadCpuSeconds() {
+  timespec now{};
+  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+  return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1e9;
+}
 
 // Rows in the table's order, which is the order of usefulness.
 std::vector<DictionaryRow> learnerRows() {
@@ -386,6 +403,74 @@ TEST(SoundConfusionCosts, EachConfusionIsCheaperThanAnUnrelatedSound) {
   EXPECT_GT(cost("kæmt", "k&#230;t"), cost("kæt", "k&#230;mt"));
   // A length only breaks ties: it never costs as much as a confusion.
   EXPECT_LT(cost("ʃi:p", "&#643;ip"), cost("sip", "&#643;ip"));
+}
+
+// The rows of the search by sound are read from the table without the REGEXP function, so
+// that its budget of time cannot cut them short and hand the search, silently, to the plain
+// statement's unranked list.
+TEST_F(LearnerSearchTest, SoundRowsAreReadWithoutTheModulesTime) {
+  open(learnerRows());
+  ASSERT_EQ(sqlite3_create_function(engine_->connection(), "regexp", 2, SQLITE_UTF8, nullptr,
+                                    exhaustedRegexp, nullptr, nullptr),
+            SQLITE_OK);
+  const SearchOutcome outcome = sound(QStringLiteral("kæt"));
+  EXPECT_EQ(exact(outcome), QStringList({"cat", "CAT", "catch", "cannot", "catches"}));
+  EXPECT_EQ(outcome.reason, EmptyListReason::None) << outcome.message;
+  EXPECT_FALSE(outcome.incomplete);
+
+  quorvi::engine::IndexImage image;
+  ASSERT_TRUE(quorvi::engine::buildIndexFromRows(engine_->connection(), image));
+  EXPECT_EQ(image.rowCount, learnerRows().size());
+}
+
+// The capped spelling search runs two statements: a stop of the second is reported like one
+// of the first, with the rows found before it, and the second has only what the first left
+// of the search's second.
+TEST_F(LearnerSearchTest, SpellingSearchReportsAStopOfEitherStatement) {
+  std::vector<DictionaryRow> rows;
+  for (int i = 0; i < 120; ++i) rows.push_back({"ke" + std::to_string(i), "ki", "n."});
+  rows.push_back({"abcdfghijklmnopqrstuvwxyzabcdfghijklmnopqrstuvwxyz", "a", "n."});
+  rows.push_back({"every", "&#712;evri", "adj."});
+  open(rows);
+  const SearchOutcome outcome = search_->bySpelling("e|(?:.?){20}[#~]", 0);
+  EXPECT_EQ(outcome.reason, EmptyListReason::BadPattern);
+  EXPECT_NE(outcome.message.find("pattern too"), std::string::npos) << outcome.message;
+  EXPECT_EQ(outcome.words.size(), LearnerSearch::kTypingCap);  // the first statement's rows
+}
+
+TEST_F(LearnerSearchTest, SpellingSearchTakesOneSecondInAll) {
+  // Each row costs the pattern some backtracking and none matches, so each of the search's
+  // statements reads the whole table. The table is made so that one statement takes about
+  // three quarters of a second on this machine: two would take one and a half.
+  const std::string pattern = "^(?:.?){10}[#~]";
+  const auto rowsOf = [](std::size_t count) {
+    std::vector<DictionaryRow> rows;
+    for (std::size_t i = 0; i < count; ++i)
+      rows.push_back({"abcdfghijklmnopqrstu" + std::to_string(i), "a", "n."});
+    return rows;
+  };
+  const auto oneStatement = [&] {
+    const double started = threadCpuSeconds();
+    engine_->searchByCaption(pattern, 0);
+    EXPECT_TRUE(engine_->lastError().empty()) << engine_->lastError();
+    return threadCpuSeconds() - started;
+  };
+  std::size_t rows = 20000;
+  for (int attempt = 0; attempt < 3; ++attempt) {
+    open(rowsOf(rows));
+    const double seconds = oneStatement();
+    if (seconds > 0.6 && seconds < 0.9) break;
+    rows = static_cast<std::size_t>(static_cast<double>(rows) * 0.75 / std::max(seconds, 0.001));
+  }
+
+  const double started = threadCpuSeconds();
+  const SearchOutcome outcome = search_->bySpelling(pattern, 0);
+  const double spent = threadCpuSeconds() - started;
+  EXPECT_LT(spent, 1.3) << rows << " rows";
+  if (spent > 1.0) {
+    EXPECT_EQ(outcome.reason, EmptyListReason::BadPattern) << spent << " s, " << rows << " rows";
+    EXPECT_NE(outcome.message.find("time of matching"), std::string::npos) << outcome.message;
+  }
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <stdlib.h>
 
 #include "codec/codec_vfs.h"
+#include "engine/phonetic_dictionary.h"
 
 namespace fs = std::filesystem;
 
@@ -85,6 +86,8 @@ std::string layOutRuntimeFolder(const fs::path& folder, const std::vector<Dictio
                   ec);
     if (ec) return "cannot copy the REGEXP module: " + ec.message();
   }
+  // The folder stands in for the program's folder too, as build/runtime is both.
+  PhoneticDictionary::setModuleFolder(folder.string());
   return {};
 }
 

@@ -29,7 +29,9 @@ std::string writeDictionary(const std::filesystem::path& path,
                             const std::string& passphrase = kDictionaryPassphrase);
 
 // Lays out `folder` as the program's working directory: folder/dict/words.db holding `rows`
-// and, when `withRegexp` is set, folder/regexp.dll. Returns an empty string, or the error.
+// and, when `withRegexp` is set, folder/regexp.dll. Engines of this process constructed from
+// now on take `folder` for the program's own folder, whose regexp.dll they load (see
+// PhoneticDictionary::setModuleFolder). Returns an empty string, or the error.
 std::string layOutRuntimeFolder(const std::filesystem::path& folder,
                                 const std::vector<DictionaryRow>& rows, bool withRegexp = true);
 

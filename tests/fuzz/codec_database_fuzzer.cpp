@@ -3,10 +3,13 @@
 // overflow chain): flipped bytes in the stored file, truncation, garbage appended, plain bytes
 // written into a page that is then encrypted again (so the damage passes decryption and reaches
 // the b-tree: wrong page size fields, bad cell pointers), a hot journal of arbitrary bytes, or
-// an arbitrary file in place of the database. The connection then reads, writes, rolls back and
-// sometimes rekeys. Every call must end in an SQLite result code: no crash, no bad access. The
-// codec's refusals must hold whatever the damage: no other key once the database was read or
-// while a transaction is open, and no reading of a keyed file through a shared cache.
+// an arbitrary file in place of the database, or a left-over WAL of committed transactions with
+// damage of its own. The connection then reads, writes, rolls back and sometimes rekeys, or goes
+// to WAL mode and rekeys there. Every call must end in an SQLite result code: no crash, no bad
+// access. The codec's refusals must hold whatever the damage: no other key once the database
+// was read (from the file or from the WAL) or while a transaction is open, and no reading or
+// writing of a keyed file by a shared-cache connection without the key, even one that removed
+// its authorizer.
 #include <fcntl.h>
 #include <sqlite3.h>
 #include <stdlib.h>
@@ -28,8 +31,9 @@ namespace {
 constexpr char kPassphrase[] = "harbor_lanternfish_sonatina";
 constexpr int kPageSize = 512;
 
-std::string folder, dbPath, journalPath;
-std::vector<uint8_t> pristine;  // the undamaged keyed file
+std::string folder, dbPath, journalPath, walPath;
+std::vector<uint8_t> pristine;         // the undamaged keyed file
+std::vector<uint8_t> walBase, walLog;  // a keyed file in WAL mode and its log, not checkpointed
 quorvi::codec::DatabaseKey databaseKey;
 
 [[noreturn]] void fail(const char* what, const char* detail = "") {
@@ -91,6 +95,21 @@ void makePristine() {
   sqlite3_close(db);
   pristine = readFile(dbPath);
   if (pristine.size() < 8 * kPageSize) fail("pristine database too small");
+
+  // The same in WAL mode, with transactions (page 1 among their pages) that only the log holds.
+  db = openKeyed(SQLITE_OPEN_READWRITE);
+  if (db == nullptr) fail("cannot open", dbPath.c_str());
+  const char kWalSql[] =
+      "PRAGMA journal_mode=WAL; PRAGMA wal_autocheckpoint=0;"
+      "UPDATE dict_word SET w_explain = w_explain || 'w' WHERE w_id % 2 = 0;"
+      "CREATE TABLE dict_note (n_text TEXT); INSERT INTO dict_note VALUES ('in the log');"
+      "DELETE FROM dict_word WHERE w_id > 35;";
+  if (sqlite3_exec(db, kWalSql, nullptr, nullptr, &error) != SQLITE_OK) fail("wal", error);
+  walBase = readFile(dbPath);
+  walLog = readFile(walPath);
+  sqlite3_close(db);
+  if (walLog.size() < 4 * kPageSize) fail("no log written");
+  removeFiles();
 }
 
 // Reads the input as a little stream of fields.
@@ -139,16 +158,32 @@ int runStatement(sqlite3* db, const char* sql) {
 
 constexpr char kOtherKeyPragma[] = "PRAGMA key='a different key'";
 
-// A second connection through the shared cache reads nothing of the keyed file.
-void expectSharedCacheRefused() {
+// A second connection through the shared cache, without its authorizer, reads and writes
+// nothing of the keyed file.
+void expectSharedCacheRefused(bool canWrite) {
   sqlite3* second = nullptr;
   const std::string uri = "file:" + dbPath + "?cache=shared";
-  if (sqlite3_open_v2(uri.c_str(), &second, SQLITE_OPEN_READONLY | SQLITE_OPEN_URI, nullptr) ==
-          SQLITE_OK &&
-      runStatement(second, "SELECT count(*) FROM dict_word") >= 0) {
-    fail("a shared-cache connection read the keyed database");
+  const int flags = canWrite ? SQLITE_OPEN_READWRITE : SQLITE_OPEN_READONLY;
+  if (sqlite3_open_v2(uri.c_str(), &second, flags | SQLITE_OPEN_URI, nullptr) == SQLITE_OK) {
+    sqlite3_set_authorizer(second, nullptr, nullptr);
+    if (runStatement(second, "SELECT count(*) FROM dict_word") >= 0)
+      fail("a shared-cache connection read the keyed database");
+    if (canWrite && runStatement(second, "INSERT INTO dict_word (w_caption) VALUES ('in')") >= 0)
+      fail("a shared-cache connection wrote the keyed database");
   }
   sqlite3_close(second);
+}
+
+// Another connection that reads the database (page 1 from the WAL, when it is there) takes no
+// other key afterwards.
+void expectNoOtherKeyAfterAWalRead() {
+  sqlite3* other = openKeyed(SQLITE_OPEN_READWRITE);
+  if (other == nullptr) return;
+  if (runStatement(other, "SELECT count(*) FROM dict_word") == 1 &&
+      runStatement(other, kOtherKeyPragma) >= 0) {
+    fail("another key accepted after a read in WAL mode");
+  }
+  sqlite3_close(other);
 }
 
 }  // namespace
@@ -161,6 +196,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
   folder = pattern;
   dbPath = folder + "/words.db";
   journalPath = dbPath + "-journal";
+  walPath = dbPath + "-wal";
   if (quorvi::codec::registerCodecVfs() != SQLITE_OK) fail("registerCodecVfs");
   databaseKey =
       quorvi::codec::deriveDatabaseKey(kPassphrase, static_cast<int>(std::strlen(kPassphrase)));
@@ -176,10 +212,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   Reader in{data, size};
   const uint32_t flags = in.byte();
   std::vector<uint8_t> file = pristine;
-  std::vector<uint8_t> journal;
+  std::vector<uint8_t> journal, wal;
   bool damaged = false;
   for (int step = 0; step < 8 && !in.empty(); ++step) {
-    const uint32_t op = in.byte() % 7;
+    const uint32_t op = in.byte() % 8;
     damaged = true;
     if (op == 0) {  // flip bits of a stored byte
       const uint32_t offset = in.u16();
@@ -200,8 +236,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       journal.assign(kMagic, kMagic + 8);
       const std::vector<uint8_t> body = in.rest();
       journal.insert(journal.end(), body.begin(), body.end());
-    } else {  // an arbitrary file
+    } else if (op == 6) {  // an arbitrary file
       file = in.rest();
+    } else {  // the WAL-mode file and its log: bits flipped in the log, the log cut short
+      file = walBase;
+      wal = walLog;
+      const uint32_t offset = in.u16() * 2, mask = in.byte();
+      wal[offset % wal.size()] ^= static_cast<uint8_t>(mask);
+      wal.resize(wal.size() - std::min<size_t>(wal.size(), in.u16() % 3 == 0 ? in.u16() : 0));
     }
   }
 
@@ -209,6 +251,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (!writeFile(dbPath, file.data(), file.size())) fail("cannot write", dbPath.c_str());
   if (!journal.empty() && !writeFile(journalPath, journal.data(), journal.size()))
     fail("cannot write", journalPath.c_str());
+  if (!wal.empty() && !writeFile(walPath, wal.data(), wal.size()))
+    fail("cannot write", walPath.c_str());
 
   const bool readOnly = flags & 1;
   const bool sharedCache = flags & 16;
@@ -218,7 +262,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (!damaged && count != 1) fail("the undamaged dictionary does not read");
   if (count == 1 && runStatement(db, kOtherKeyPragma) >= 0)
     fail("another key accepted after a read");
-  if (sharedCache) expectSharedCacheRefused();
+  if (sharedCache && count == 1) expectSharedCacheRefused(!readOnly);
   runStatement(db,
                "SELECT w_caption, w_phonetic, w_explain FROM dict_word WHERE w_caption='word7'");
   runStatement(db, "SELECT w_caption FROM dict_word ORDER BY w_caption DESC LIMIT 5");
@@ -239,7 +283,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     if (flags & 8) {
       runStatement(db, "PRAGMA journal_mode=WAL");
+      runStatement(db, "PRAGMA wal_autocheckpoint=0");
       runStatement(db, "DELETE FROM dict_word WHERE w_id < 5");
+      runStatement(db, "CREATE TABLE IF NOT EXISTS dict_extra (x)");  // page 1 into the log
+      if (count == 1 && runStatement(db, kOtherKeyPragma) >= 0)
+        fail("another key accepted in WAL mode");
+      expectNoOtherKeyAfterAWalRead();
+      if (flags & 32) {  // a rekey from WAL mode, then reads under the new key
+        const char other[] = "wal key";
+        sqlite3_rekey(db, other, sizeof other - 1);
+        runStatement(db, "SELECT count(*) FROM dict_word");
+      }
       runStatement(db, "PRAGMA wal_checkpoint(TRUNCATE)");
     }
   }

@@ -68,9 +68,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       readGroup(image, data[0] / 3 % 8);
       break;
     default: {
+      // The searches lay memory out by the directory's counts: none may pass the rows the
+      // stored blocks hold.
+      constexpr std::uint32_t kStoredRows = 1u << 20;
       quorvi::engine::SoundGroupDirectory directory;
-      if (directory.parse(image) && directory.groupRows.size() != 256)
-        fail("a directory of another size was accepted");
+      if (!directory.parse(image, kStoredRows)) break;
+      if (directory.groupRows.size() != 256) fail("a directory of another size was accepted");
+      if (directory.indexRows > kStoredRows)
+        fail("a directory counting more rows than the index holds was accepted");
+      std::uint64_t rows = 0;
+      for (const std::uint32_t count : directory.groupRows) rows += count;
+      if (rows > kStoredRows) fail("groups holding more rows than the index were accepted");
       break;
     }
   }

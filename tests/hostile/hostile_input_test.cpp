@@ -4,13 +4,16 @@
 // folder must be byte for byte what it was before (checked after every test).
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
+#include <algorithm>
 #include <fstream>
 #include <random>
 #include <string>
 #include <vector>
 
 #include "engine/phonetic_dictionary.h"
+#include "engine/search_outcome.h"
 #include "tests/engine/test_dictionary.h"
 #include "tests/hostile/hostile_support.h"
 
@@ -288,6 +291,106 @@ TEST_F(HostileInput, FifoInPlaceOfTheDictionaryIsRefusedAtOnce) {
   }
   fs::remove_all(odd);
   settle();
+}
+
+// Someone's folder holding a keyed dictionary (the passphrase is no secret) and a regexp.dll
+// of their own: started there, the engine and quorvi-dict load the program's own module and
+// never run that one's code.
+TEST_F(HostileInput, ModulePlantedInTheWorkingFolderIsNeverLoaded) {
+  fs::copy_file(QUORVI_PLANTED_MODULE, root() / "regexp.dll", fs::copy_options::overwrite_existing);
+  settle();
+  const fs::path marker = root() / "planted-module-ran";
+  // This process's own folder holds the real module, as build/runtime does.
+  PhoneticDictionary::setModuleFolder(quorvi::testing::regexpModulePath().parent_path().string());
+  {
+    quorvi::testing::WorkingDirectory cwd(root());
+    PhoneticDictionary engine;
+    EXPECT_TRUE(engine.hasRegexp());
+    engine.searchByPhonetic(u"k\u00E6t", 0);
+    EXPECT_EQ(engine.getResults(), QStringList({"cat"}));
+  }
+  EXPECT_FALSE(fs::exists(marker)) << "the engine ran the planted module";
+
+  ChildRun r = tool({"search", "k\xC3\xA6t"});
+  EXPECT_TRUE(endedCleanly(r, {0}));
+  EXPECT_EQ(r.out, "cat\n");
+  r = tool({"search", "--spelling", "^lond"});
+  EXPECT_EQ(r.out, "London\n") << r.err;
+  EXPECT_FALSE(fs::exists(marker)) << "quorvi-dict ran the planted module";
+}
+
+// A journal left beside the read-only dictionary (a crash of some other writer, or planted)
+// neither makes it unreadable nor is played back or removed.
+TEST_F(HostileInput, StrayJournalBesideTheDictionaryChangesNothing) {
+  {
+    std::ofstream journal(root() / "dict" / "words.db-journal", std::ios::binary);
+    journal << std::string("\xd9\xd5\x05\xf9\x20\xa1\x63\xd7", 8) << std::string(8192, 'j');
+  }
+  settle();
+  ChildRun r = tool({"entry", "cat"});
+  EXPECT_TRUE(endedCleanly(r, {0}));
+  EXPECT_EQ(r.out, "cat\n[k\xC3\xA6t]\nn. a small furry animal\n") << r.err;
+  r = tool({"search", "k\xC3\xA6t"});
+  EXPECT_TRUE(endedCleanly(r, {0}));
+  EXPECT_EQ(r.out, "cat\n");
+  quorvi::testing::WorkingDirectory cwd(root());
+  PhoneticDictionary engine;
+  EXPECT_TRUE(engine.isOpen());
+  EXPECT_EQ(engine.entryText("London").value(0), "London");
+}
+
+// A loop of symbolic links and a folder that may not be read are each named for what they
+// are, not reported as a dictionary that is not there.
+TEST_F(HostileInput, LinkLoopAndUnreadableFolderAreToldApart) {
+  const fs::path odd = root() / "odd";
+  fs::create_directories(odd / "dict");
+  fs::create_symlink("words.db", odd / "dict" / "words.db");
+  for (const std::vector<std::string>& args :
+       {std::vector<std::string>{"search", "k\xC3\xA6t"}, {"entry", "cat"}}) {
+    const ChildRun r = quorvi::testing::runChild(QUORVI_DICT_TOOL, args, odd, 20s);
+    EXPECT_TRUE(endedCleanly(r, {3})) << args[0];
+    EXPECT_NE(r.err.find("symbolic links lead round in a loop"), std::string::npos) << r.err;
+    EXPECT_EQ(r.err.find("not found"), std::string::npos) << r.err;
+  }
+  fs::remove(odd / "dict" / "words.db");
+  fs::copy_file(database(), odd / "dict" / "words.db");
+  fs::permissions(odd / "dict", fs::perms::none);
+  if (::geteuid() != 0) {  // the permission bits do not bind root
+    const ChildRun r =
+        quorvi::testing::runChild(QUORVI_DICT_TOOL, {"search", "k\xC3\xA6t"}, odd, 20s);
+    EXPECT_TRUE(endedCleanly(r, {3}));
+    EXPECT_NE(r.err.find("permission denied"), std::string::npos) << r.err;
+    EXPECT_EQ(r.err.find("not found"), std::string::npos) << r.err;
+  }
+  EXPECT_EQ(inspectDictionaryFile(QString::fromStdString((odd / "dict" / "words.db").string())),
+            ::geteuid() != 0 ? DictionaryFileState::NoAccess : DictionaryFileState::Present);
+  fs::permissions(odd / "dict", fs::perms::owner_all);
+  fs::remove_all(odd);
+}
+
+// The search rows cannot be read (a damaged page at the table's end), while the plain capped
+// statement still finds a screenful before it: the list is then unranked, which quorvi-dict
+// says, with its own exit code, instead of passing it off as the ranked answer.
+TEST_F(HostileInput, SearchWhoseRowsCannotBeReadSaysItIsIncomplete) {
+  const fs::path odd = root() / "unranked";
+  std::vector<quorvi::testing::DictionaryRow> rows;
+  for (int i = 0; i < 150; ++i) rows.push_back({"cat" + std::to_string(i), "k&#230;t", "n."});
+  for (int i = 0; i < 3000; ++i) rows.push_back({"filler" + std::to_string(i), "z&#601;", "x"});
+  ASSERT_EQ(quorvi::testing::layOutRuntimeFolder(odd, rows), "");
+  const fs::path db = odd / "dict" / "words.db";
+  const auto size = fs::file_size(db);
+  ASSERT_GT(size, 16u * 4096);
+  {
+    std::fstream file(db, std::ios::binary | std::ios::in | std::ios::out);
+    file.seekp(static_cast<std::streamoff>(size - 4096));
+    file << std::string(4096, '\x5A');
+  }
+  const ChildRun r =
+      quorvi::testing::runChild(QUORVI_DICT_TOOL, {"search", "k\xC3\xA6t"}, odd, 60s);
+  EXPECT_TRUE(endedCleanly(r, {5}));
+  EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 100) << r.out;
+  EXPECT_NE(r.err.find("the search is incomplete"), std::string::npos) << r.err;
+  fs::remove_all(odd);
 }
 
 }  // namespace

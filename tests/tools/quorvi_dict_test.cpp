@@ -127,13 +127,21 @@ TEST_F(QuorviDict, ExitCodesTellWhatWentWrong) {
   EXPECT_NE(r.err.find("initDB(): Error"), std::string::npos) << r.err;
   EXPECT_NE(r.err.find("cannot open the dictionary"), std::string::npos) << r.err;
 
-  fs::remove(folder_.path() / "regexp.dll");
-  r = run({"search", "k\xC3\xA6t"});
+  // The module comes from the tool's own folder: a copy of the tool in a folder without it
+  // cannot search, whatever the working folder holds.
+  const fs::path lone = folder_.path() / "lone";
+  fs::create_directories(lone);
+  fs::copy_file(QUORVI_DICT_TOOL, lone / "quorvi-dict");
+  r = quorvi::testing::runChild((lone / "quorvi-dict").string(),
+                                {"--dir", folder_.path().string(), "search", "k\xC3\xA6t"},
+                                folder_.path());
   EXPECT_EQ(r.exitCode, 4);
   EXPECT_NE(r.err.find("sqlite3_load_extension(sqliteDB_, \"./regexp.dll\", 0, 0): Error"),
             std::string::npos)
       << r.err;
-  EXPECT_EQ(run({"entry", "cat"}).out, "cat\n[k\xC3\xA6t]\nn. a small furry animal\n");
+  r = quorvi::testing::runChild((lone / "quorvi-dict").string(),
+                                {"--dir", folder_.path().string(), "entry", "cat"}, folder_.path());
+  EXPECT_EQ(r.out, "cat\n[k\xC3\xA6t]\nn. a small furry animal\n");
 }
 
 TEST_F(QuorviDict, HostileSpellingPatternsEndCleanly) {

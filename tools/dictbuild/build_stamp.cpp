@@ -1,5 +1,6 @@
 #include "build_stamp.h"
 
+#include <sqlite3.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -8,6 +9,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "dict_store.h"
 #include "engine/phonetic_index_store.h"
 
 namespace quorvi::dictbuild {
@@ -27,15 +29,43 @@ std::string makeStamp(const std::vector<std::string>& inputFiles, const std::str
   return out.str();
 }
 
-std::string readStamp(const std::string& stampPath) {
-  std::ifstream in(stampPath, std::ios::binary);
-  if (!in) return {};
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
+bool storeStamp(sqlite3* db, const std::string& stamp, std::string& error) {
+  const std::string create = std::string("CREATE TABLE ") + kStampTable + "(stamp TEXT NOT NULL)";
+  const std::string insert = std::string("INSERT INTO ") + kStampTable + "(stamp) VALUES(?1)";
+  sqlite3_stmt* statement = nullptr;
+  const bool ok = sqlite3_exec(db, create.c_str(), nullptr, nullptr, nullptr) == SQLITE_OK &&
+                  sqlite3_prepare_v2(db, insert.c_str(), -1, &statement, nullptr) == SQLITE_OK &&
+                  sqlite3_bind_text(statement, 1, stamp.data(), static_cast<int>(stamp.size()),
+                                    SQLITE_STATIC) == SQLITE_OK &&
+                  sqlite3_step(statement) == SQLITE_DONE;
+  if (!ok) error = std::string("cannot store the build stamp: ") + sqlite3_errmsg(db);
+  sqlite3_finalize(statement);
+  return ok;
 }
 
-bool writeStamp(const std::string& stampPath, const std::string& stamp) {
+std::string readStoredStamp(const std::string& databasePath) {
+  std::error_code ec;
+  if (!std::filesystem::is_regular_file(databasePath, ec)) return {};
+  std::string error;
+  sqlite3* db = openKeyedDatabase(databasePath, false, error);
+  if (db == nullptr) return {};
+  const std::string select = std::string("SELECT stamp FROM ") + kStampTable;
+  sqlite3_stmt* statement = nullptr;
+  std::string stamp;
+  // Exactly one row: anything else is no stamp of this builder.
+  if (sqlite3_prepare_v2(db, select.c_str(), -1, &statement, nullptr) == SQLITE_OK &&
+      sqlite3_step(statement) == SQLITE_ROW) {
+    const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement, 0));
+    if (text != nullptr)
+      stamp.assign(text, static_cast<size_t>(sqlite3_column_bytes(statement, 0)));
+    if (sqlite3_step(statement) != SQLITE_DONE) stamp.clear();
+  }
+  sqlite3_finalize(statement);
+  sqlite3_close(db);
+  return stamp;
+}
+
+bool writeStampCopy(const std::string& stampPath, const std::string& stamp) {
   const std::string temp = stampPath + ".tmp";
   {
     std::ofstream out(temp, std::ios::binary | std::ios::trunc);

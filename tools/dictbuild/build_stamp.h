@@ -1,15 +1,27 @@
 #pragma once
 // A record of what a dictionary was built from (input files' sizes and times, options,
-// builder version), kept beside it so that an unchanged build is skipped.
+// builder version), so that an unchanged build is skipped. It is stored inside the dictionary,
+// written in the transaction that writes the rows, so that the file and its stamp are renamed
+// into place together and can never disagree.
 #include <string>
 #include <vector>
+
+struct sqlite3;
 
 namespace quorvi::dictbuild {
 
 inline constexpr const char* kBuilderVersion = "dictbuild 1";
+// The table that holds the stamp: one row.
+inline constexpr const char* kStampTable = "dict_build_stamp";
 
 std::string makeStamp(const std::vector<std::string>& inputFiles, const std::string& options);
-std::string readStamp(const std::string& stampPath);
-bool writeStamp(const std::string& stampPath, const std::string& stamp);
+// Writes `stamp` into the open database `db` (inside the caller's transaction).
+bool storeStamp(sqlite3* db, const std::string& stamp, std::string& error);
+// The stamp stored in the keyed dictionary at `databasePath`; empty when there is none or the
+// file cannot be read.
+std::string readStoredStamp(const std::string& databasePath);
+// A copy of the stamp beside the dictionary, for readers of the folder that do not open the
+// database (the about page names the sources' licences from it). Never read by the builder.
+bool writeStampCopy(const std::string& stampPath, const std::string& stamp);
 
 }  // namespace quorvi::dictbuild

@@ -199,12 +199,13 @@ bool isWritableHeadword(const std::string& caption, SkipReport& skipped) {
 
 bool writeRows(const BuildOptions& options, const std::vector<DictEntry>& entries,
                const std::vector<size_t>& order, EspeakTranscriber& espeak, SkipReport& skipped,
-               BuildSummary& summary, std::ostream& log) {
+               const std::string& stamp, BuildSummary& summary, std::ostream& log) {
   DictionaryWriter writer;
   if (!writer.begin(options.databasePath(), options.design, options.pageSize)) {
     log << "build: " << writer.error() << "; " << kUnchanged << "\n";
     return false;
   }
+  writer.setStamp(stamp);
   // A word-form line must name a headword that is written too (a small or limited build, or a
   // reading of the pronunciation table, may name one that is not).
   std::unordered_set<std::string> written;
@@ -291,8 +292,8 @@ BuildSummary buildDictionary(const BuildOptions& options, std::ostream& log) {
   }
   const OptionalSourceFiles sources = fetchSources(options, log);
   const std::string stamp = buildStamp(options, sources);
-  if (!options.force && std::filesystem::exists(options.databasePath(), ec) &&
-      readStamp(options.stampPath()) == stamp) {
+  // The stamp inside the dictionary: a copy beside it may be stale or someone else's.
+  if (!options.force && readStoredStamp(options.databasePath()) == stamp) {
     log << "build: " << options.databasePath() << " is up to date (use --force to rebuild)\n";
     summary.ok = summary.upToDate = true;
     return summary;
@@ -319,14 +320,14 @@ BuildSummary buildDictionary(const BuildOptions& options, std::ostream& log) {
     addHeardWords(entries, heard, extra.chinese.get(), skipped, log);
   if (extra.chinese) summary.chineseLines = addChineseLines(entries, *extra.chinese, uses);
   const std::vector<size_t> order = rowOrder(entries, extra.spoken, options.limit);
-  if (!writeRows(options, entries, order, espeak, skipped, summary, log)) return summary;
+  if (!writeRows(options, entries, order, espeak, skipped, stamp, summary, log)) return summary;
 
   std::string error;
   if (!updateCedictLicence(dictDir, summary.chineseLines > 0, error))
     log << "build: warning: " << error << "\n";
-  if (!writeStamp(options.stampPath(), stamp))
+  if (!writeStampCopy(options.stampPath(), stamp))
     log << "build: warning: cannot write " << options.stampPath()
-        << "; the next build will not be skipped\n";
+        << "; the about page may not name every source's licence\n";
   reportBuild(options, skipped, summary, started, log);
   return summary;
 }

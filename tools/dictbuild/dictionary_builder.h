@@ -34,6 +34,8 @@ struct BuildOptions {
   bool heardWords = true;
 
   std::string databasePath() const { return runtimeDir + "/dict/words.db"; }
+  // The copy of the stamp beside the dictionary, for the about page; the builder reads the
+  // stamp stored inside the dictionary.
   std::string stampPath() const { return databasePath() + ".stamp"; }
   std::string sourcesPath() const {
     return sourceCacheDir.empty() ? runtimeDir + "/npm-sources" : sourceCacheDir;

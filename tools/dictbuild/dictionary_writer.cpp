@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <filesystem>
 
+#include "build_stamp.h"
 #include "dict_store.h"
 #include "search_index_writer.h"
 
@@ -148,6 +149,7 @@ bool DictionaryWriter::finish() {
   if (!writeSearchIndex(db_, design_ == StorageDesign::Split ? "dict_head" : "dict_word",
                         indexError))
     return fail(indexError);
+  if (!stamp_.empty() && !storeStamp(db_, stamp_, indexError)) return fail(indexError);
   if (!exec("COMMIT")) return false;
   if (sqlite3_close(db_) != SQLITE_OK) return fail(sqlite3_errmsg(db_));
   db_ = nullptr;

@@ -2,6 +2,7 @@
 // Writes the keyed dictionary into a temporary file beside the target and renames it into
 // place only when every row is in: a failed or interrupted build leaves the old file intact.
 #include <string>
+#include <utility>
 
 struct sqlite3;
 struct sqlite3_stmt;
@@ -22,7 +23,10 @@ class DictionaryWriter {
 
   bool begin(const std::string& targetPath, StorageDesign design, int pageSize);
   bool add(const std::string& caption, const std::string& phonetic, const std::string& explain);
-  // Indexes, commits, closes and renames into place.
+  // What the dictionary is built from (build_stamp.h), stored in it by finish(): the file and
+  // its stamp are replaced in one step, so they never disagree.
+  void setStamp(std::string stamp) { stamp_ = std::move(stamp); }
+  // Indexes, stores the stamp, commits, closes and renames into place.
   bool finish();
   void abandon();
 
@@ -40,6 +44,7 @@ class DictionaryWriter {
   std::string target_;
   std::string tempPath_;
   std::string error_;
+  std::string stamp_;
   long long nextId_ = 1;
 };
 

@@ -17,22 +17,6 @@ const char kIndexSchema[] =
     "CREATE TABLE dict_search_index(block INTEGER PRIMARY KEY, data BLOB NOT NULL);";
 const char kInsertSql[] = "INSERT INTO dict_search_index(block, data) VALUES(?1, ?2)";
 
-// The engine reads the rows through "w_phonetic REGEXP ''", which holds for every row whose
-// transcription is not NULL; this connection has no REGEXP module, so it gets that much.
-void acceptAnyText(sqlite3_context* context, int, sqlite3_value** values) {
-  sqlite3_result_int(context, sqlite3_value_type(values[1]) != SQLITE_NULL);
-}
-
-// The rows as the engine's search reads them, through acceptAnyText for the one call.
-bool buildFromRows(sqlite3* db, engine::IndexImage& image) {
-  const bool built =
-      sqlite3_create_function(db, "regexp", 2, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr,
-                              acceptAnyText, nullptr, nullptr) == SQLITE_OK &&
-      engine::buildIndexFromRows(db, image);
-  sqlite3_create_function(db, "regexp", 2, SQLITE_UTF8, nullptr, nullptr, nullptr, nullptr);
-  return built;
-}
-
 // The stored blobs by key; false when there is no such table or it is empty.
 bool readStoredBlobs(sqlite3* db, std::map<std::int64_t, std::string>& blobs) {
   sqlite3_stmt* select = nullptr;
@@ -85,7 +69,7 @@ bool insertImage(sqlite3* db, const engine::IndexImage& image) {
 bool writeSearchIndex(sqlite3* db, const char* rowTable, std::string& error) {
   engine::IndexImage image;
   const bool ok =
-      buildFromRows(db, image) &&
+      engine::buildIndexFromRows(db, image) &&
       sqlite3_exec(db, kIndexSchema, nullptr, nullptr, nullptr) == SQLITE_OK &&
       insertImage(db, image) &&
       sqlite3_exec(db, staleTriggers(rowTable).c_str(), nullptr, nullptr, nullptr) == SQLITE_OK;
@@ -97,7 +81,7 @@ StoredSearchRows checkSearchIndex(sqlite3* db) {
   std::map<std::int64_t, std::string> blobs;
   if (!readStoredBlobs(db, blobs)) return StoredSearchRows::Absent;
   engine::IndexImage image;
-  if (!buildFromRows(db, image)) return StoredSearchRows::Unreadable;
+  if (!engine::buildIndexFromRows(db, image)) return StoredSearchRows::Unreadable;
   std::map<std::int64_t, std::string> expected;
   expected.emplace(0, image.catalog.serialise(image.rowCount, engine::kIndexBlockRows));
   for (size_t i = 0; i < image.blocks.size(); ++i)

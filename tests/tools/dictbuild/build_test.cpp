@@ -7,6 +7,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "build_stamp.h"
 #include "dict_store.h"
 #include "dictionary_builder.h"
 #include "tests/engine/test_dictionary.h"
@@ -124,6 +125,48 @@ TEST_F(Build, SkipsUnchangedInputsAndRebuildsWhenTheyChangeOrWhenForced) {
   EXPECT_FALSE(build().upToDate);
   std::ostringstream report;
   EXPECT_TRUE(verifyDictionary(options_.databasePath(), report).ok) << report.str();
+}
+
+// The stamp is stored in the dictionary, in the step that puts the dictionary in place: a
+// stamp that says other inputs (a stamp file written for another build, or left behind when
+// the process died between the dictionary and its stamp) never makes a build "up to date".
+TEST_F(Build, AStampOfOtherInputsNeverPassesForTheDictionarys) {
+  const fs::path words = folder_.path() / "words.tsv";
+  folder_.write("words.tsv", "cat\tk\xC3\xA6t\ta cat\n");
+  const auto oldTime = fs::last_write_time(words);
+  ASSERT_TRUE(build().ok) << log_.str();
+  const std::string oldStamp = readStoredStamp(options_.databasePath());
+  EXPECT_NE(oldStamp.find("words.tsv"), std::string::npos) << oldStamp;
+  const std::string oldStampFile = bytesOf(options_.stampPath());
+
+  folder_.write("words.tsv", "dog\td\xC9\x94\xC9\xA1\ta dog\nhen\then\ta hen\n");
+  ASSERT_TRUE(build().ok) << log_.str();
+  EXPECT_EQ(rows().size(), 2u);
+  EXPECT_NE(readStoredStamp(options_.databasePath()), oldStamp);
+
+  // The first build's inputs and stamp file again, beside the second build's dictionary.
+  folder_.write("words.tsv", "cat\tk\xC3\xA6t\ta cat\n");
+  fs::last_write_time(words, oldTime);
+  {
+    std::ofstream out(options_.stampPath(), std::ios::binary | std::ios::trunc);
+    out << oldStampFile;
+  }
+  const BuildSummary again = build();
+  EXPECT_TRUE(again.ok) << log_.str();
+  EXPECT_FALSE(again.upToDate) << log_.str();
+  ASSERT_EQ(rows().size(), 1u);
+  EXPECT_EQ(rows()[0].caption, "cat");
+  EXPECT_EQ(readStoredStamp(options_.databasePath()), oldStamp);
+  EXPECT_TRUE(build().upToDate);
+
+  // A dictionary without a stored stamp (another builder's, or an older one) is rebuilt.
+  std::string error;
+  sqlite3* db = openKeyedDatabase(options_.databasePath(), true, error);
+  ASSERT_NE(db, nullptr) << error;
+  EXPECT_EQ(sqlite3_exec(db, "DROP TABLE dict_build_stamp", nullptr, nullptr, nullptr), SQLITE_OK);
+  sqlite3_close(db);
+  EXPECT_EQ(readStoredStamp(options_.databasePath()), "");
+  EXPECT_FALSE(build().upToDate);
 }
 
 TEST_F(Build, AFailedBuildLeavesThePreviousDictionaryIntact) {

@@ -234,6 +234,46 @@ TEST_F(StoredSearchRows, GroupSignaturesAreTheRowsOwn) {
   }
 }
 
+// Any change to the rows empties the stored copy (its triggers), and the rows are then read
+// from the table however little time the REGEXP module has left (on a slow machine the
+// decryption of every page had spent its second): a learner's search answers as from the
+// stored copy, never with the plain statement's unranked list.
+TEST_F(StoredSearchRows, EmptiedStoredRowsAnswerAsTheStoredOnes) {
+  const char16_t* const inputs[] = {u"k\u00E6t", u"\u026A", u"s", u"t\u0283", u"mnl"};
+  std::vector<SearchOutcome> stored;
+  {
+    quorvi::testing::WorkingDirectory cwd(stored_.path());
+    PhoneticDictionary engine;
+    LearnerSearch search(engine);
+    for (const char16_t* typed : inputs)
+      for (int limitMode : {0, 1})
+        stored.push_back(search.bySound(QString::fromStdU16String(typed), limitMode));
+  }
+  execute(storedDb(), "DELETE FROM dict_search_index");
+  quorvi::testing::WorkingDirectory cwd(stored_.path());
+  PhoneticDictionary engine;
+  const auto exhausted = [](sqlite3_context* context, int, sqlite3_value**) {
+    sqlite3_result_error(context,
+                         "regexp: pattern too costly, the search used up its time of matching", -1);
+  };
+  ASSERT_EQ(sqlite3_create_function(engine.connection(), "regexp", 2, SQLITE_UTF8, nullptr,
+                                    exhausted, nullptr, nullptr),
+            SQLITE_OK);
+  LearnerSearch search(engine);
+  std::size_t i = 0;
+  for (const char16_t* typed : inputs)
+    for (int limitMode : {0, 1}) {
+      const QString input = QString::fromStdU16String(typed);
+      const SearchOutcome outcome = search.bySound(input, limitMode);
+      const SearchOutcome& expected = stored[i++];
+      EXPECT_FALSE(expected.words.isEmpty()) << input.toStdString();
+      EXPECT_EQ(outcome.words, expected.words) << input.toStdString() << " " << limitMode;
+      EXPECT_EQ(outcome.nearSoundFrom, expected.nearSoundFrom) << input.toStdString();
+      EXPECT_EQ(outcome.reason, expected.reason) << outcome.message;
+      EXPECT_FALSE(outcome.incomplete);
+    }
+}
+
 // A damaged stored block: the learner's rows are then built from the table, and are the same.
 TEST_F(StoredSearchRows, LearnerRowsSurviveADamagedBlock) {
   execute(storedDb(), "UPDATE dict_search_index SET data = substr(data, 1, 40) WHERE block = 2");

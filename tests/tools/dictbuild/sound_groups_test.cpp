@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <sqlite3.h>
+#include <sys/resource.h>
 
 #include <optional>
 #include <random>
@@ -14,6 +15,7 @@
 #include "engine/closest_match.h"
 #include "engine/learner_search.h"
 #include "engine/phonetic_dictionary.h"
+#include "engine/phonetic_index.h"
 #include "engine/sound_code.h"
 #include "engine/sound_count_groups.h"
 #include "engine/sound_group_reader.h"
@@ -151,6 +153,51 @@ TEST_F(SoundGroups, DamagedGroupsHandOverToTheWholeRows) {
   expectSameCappedLists();
   execute("UPDATE dict_search_index SET data = x'00' WHERE block = -1");
   expectSameCappedLists();
+}
+
+// Counts in the stored rows past what the stored blocks hold are not believed, as memory is
+// laid out by them: a directory naming 2^32 - 1 rows made every capped search allocate half a
+// gigabyte, and a catalog of 2^26 rows in one small block reserved a gigabyte. The searches
+// hand over to the whole rows and answer the same.
+TEST_F(SoundGroups, CountsPastTheStoredRowsAreRefused) {
+  const auto peakKiB = [] {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
+  };
+  execute(
+      "UPDATE dict_search_index SET data = substr(data, 1, 4) || x'ffffffff' || substr(data, 9)"
+      " WHERE block = -1");
+  {
+    quorvi::testing::WorkingDirectory cwd(stored_.path());
+    PhoneticDictionary engine;
+    quorvi::engine::SoundGroupReader groups;
+    EXPECT_FALSE(groups.open(engine.connection()));
+  }
+  const long before = peakKiB();
+  expectSameCappedLists();
+  EXPECT_LT(peakKiB() - before, 256 * 1024) << "KiB more at the peak";
+
+  execute(
+      "UPDATE dict_search_index SET data = substr(data, 1, 4) || x'00000004' || x'00000004'"
+      " || substr(data, 13) WHERE block = 0");
+  execute("DELETE FROM dict_search_index WHERE block > 1");
+  {
+    quorvi::testing::WorkingDirectory cwd(stored_.path());
+    PhoneticDictionary engine;
+    PhoneticIndex index;
+    EXPECT_FALSE(index.openStored(engine.connection()));
+    quorvi::engine::SoundGroupReader groups;
+    EXPECT_FALSE(groups.open(engine.connection()));
+  }
+  expectSameCappedLists();
+
+  quorvi::engine::SoundGroupDirectory directory;
+  directory.indexRows = 10;
+  directory.groupRows[3] = 4;
+  EXPECT_TRUE(directory.parse(directory.serialise(), 10));
+  EXPECT_FALSE(directory.parse(directory.serialise(), 9));
+  EXPECT_FALSE(directory.parse(directory.serialise(), 11));
 }
 
 // What a group accepts: rows in rising order within the index, headwords no later than their
