@@ -220,7 +220,10 @@ bool rankGroupsWithin(std::uint32_t cap, GroupOf& groupOf, RowsIn& rowsIn, std::
       const std::uint64_t kinds = group->kinds(i, tokens);
       const bool mayHoldAll = typed.mayHoldAllKinds(kinds);
       if (lengthBound > cutoff && !mayHoldAll) continue;
-      const Cost bound = std::max(lengthBound, typed.kindsBound(kinds, tokens.size()));
+      // Short of holding every typed sound, all that matters is whether it passes the cutoff.
+      const Cost bound = std::max(
+          lengthBound,
+          typed.kindsBound(kinds, tokens.size(), mayHoldAll ? sound::TypedSounds::kFar : cutoff));
       if (!mayHoldAll && bound > cutoff) continue;
       const Cost prior = rowPrior(row, group->isPlainWord(i), query.severalWords);
       if (threshold != kNoThreshold &&

@@ -154,7 +154,7 @@ TypedSounds::TypedSounds(std::string_view typedCodes) : costs_(confusionCosts())
     auto kind = std::find_if(kinds_.begin(), kinds_.end(),
                              [t](const Kind& k) { return k.base == baseToken(t); });
     if (kind == kinds_.end()) {
-      kinds_.push_back({baseToken(t), 0, kFar, {}, {}, kFar});
+      kinds_.push_back({baseToken(t), 0, kFar, {}, {}, kFar, 0});
       kind = kinds_.end() - 1;
     }
     ++kind->count;
@@ -187,21 +187,24 @@ TypedSounds::TypedSounds(std::string_view typedCodes) : costs_(confusionCosts())
     }
     kind.otherwise =
         next < order.size() ? std::min(kind.dropped, heard[order[next]]) : kind.dropped;
+    for (std::size_t h = 0; h < listed; ++h) kind.nearAny |= kind.heardAs[h];
     for (; listed < Kind::kHeardAs; ++listed) kind.heardAsCost[listed] = kind.otherwise;
     typedKinds_ |= std::uint64_t{1} << kind.base;
     kindIndex_[kind.base] = static_cast<std::uint8_t>(&kind - kinds_.data());
   }
 }
 
-Cost TypedSounds::kindsBound(std::uint64_t kinds, std::size_t rowTokens) const {
+Cost TypedSounds::kindsBound(std::uint64_t kinds, std::size_t rowTokens, Cost most) const {
   int bound = rowTokens > typed_.size()
                   ? static_cast<int>(rowTokens - typed_.size()) * costs_.leastPerExtraRowToken
                   : 0;
-  for (std::uint64_t absent = typedKinds_ & ~kinds; absent != 0; absent &= absent - 1) {
+  for (std::uint64_t absent = typedKinds_ & ~kinds; absent != 0 && bound <= most;
+       absent &= absent - 1) {
     const Kind& kind = kinds_[kindIndex_[std::countr_zero(absent)]];
     Cost least = kind.otherwise;
-    for (std::size_t h = Kind::kHeardAs; h-- > 0;)
-      if (kinds & kind.heardAs[h]) least = kind.heardAsCost[h];
+    if (kinds & kind.nearAny)
+      for (std::size_t h = Kind::kHeardAs; h-- > 0;)
+        if (kinds & kind.heardAs[h]) least = kind.heardAsCost[h];
     bound += kind.count * least;
   }
   return static_cast<Cost>(std::min<int>(bound, kFar));

@@ -41,7 +41,8 @@ class TypedSounds {
   // The least a row of `rowTokens` tokens whose kinds of sound are `kinds` (kindsOf) costs:
   // per typed sound of a kind it lacks, the least it is heard as among the row's kinds, or
   // dropped for; per row sound beyond the typed count, the least a sound not typed costs.
-  Cost kindsBound(std::uint64_t kinds, std::size_t rowTokens) const;
+  // It stops adding once past `most`.
+  Cost kindsBound(std::uint64_t kinds, std::size_t rowTokens, Cost most = kFar) const;
   // False when a row of the `kinds` cannot hold every typed sound, so not all in order.
   bool mayHoldAllKinds(std::uint64_t kinds) const { return (kinds & typedKinds_) == typedKinds_; }
 
@@ -72,6 +73,7 @@ class TypedSounds {
     std::array<std::uint64_t, kHeardAs> heardAs{};
     std::array<Cost, kHeardAs> heardAsCost{};
     Cost otherwise;
+    std::uint64_t nearAny;  // every kind of heardAs
   };
   std::vector<Kind> kinds_;
   // Per kind, the typed sounds of that kind as bits (the first sound the lowest), for the
