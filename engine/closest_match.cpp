@@ -24,10 +24,11 @@ constexpr Cost kNotPlainWord = 4;
 // A row that needs any slip at all, even a vowel's length, pays this beyond its cost: a row of
 // exactly the typed sounds loses only to a word about ten times commoner (three doublings).
 constexpr Cost kNotExact = 4;
-// A row that does not hold the typed sounds in order is listed within this cost: two plain
-// edits and a third of one per typed sound.
+// A row that does not hold the typed sounds in order is listed within this cost: half a plain
+// edit and a tenth of one per typed sound, a few of the slips learners make most. (Wider
+// listed no more of the words learners meant, and made every longer input weigh most rows.)
 constexpr Cost kNearSoundBase = 10;
-constexpr Cost kNearSoundPerSound = 4;
+constexpr Cost kNearSoundPerSound = 2;
 
 // steps[p]: the first row whose prior is above p.
 const std::array<std::uint32_t, 64>& priorSteps() {
@@ -226,9 +227,7 @@ bool rankGroupsWithin(std::uint32_t cap, GroupOf& groupOf, RowsIn& rowsIn, std::
           typed.kindsBound(kinds, tokens.size(), mayHoldAll ? sound::TypedSounds::kFar : cutoff));
       if (!mayHoldAll && bound > cutoff) continue;
       const Cost prior = rowPrior(row, group->isPlainWord(i), query.severalWords);
-      if (threshold != kNoThreshold &&
-          std::uint32_t{bound} + (bound > 0 ? kNotExact : 0) + prior > threshold)
-        continue;
+      if (threshold != kNoThreshold && rowScore(bound, prior) > threshold) continue;
       const Cost most = threshold == kNoThreshold
                             ? sound::TypedSounds::kFar - 1
                             : static_cast<Cost>(std::min<std::uint32_t>(
@@ -236,8 +235,7 @@ bool rankGroupsWithin(std::uint32_t cap, GroupOf& groupOf, RowsIn& rowsIn, std::
       const sound::TypedSounds::Weighed weighed =
           typed.weigh(tokens.data(), tokens.size(), most, cutoff, bound);
       if (weighed.cost > most || (!weighed.inOrder && weighed.cost > cutoff)) continue;
-      ranking.offer(std::uint32_t{weighed.cost} + (weighed.cost > 0 ? kNotExact : 0) + prior, row,
-                    group->headword(i), !weighed.inOrder);
+      ranking.offer(rowScore(weighed.cost, prior), row, group->headword(i), !weighed.inOrder);
     }
   }
   complete = cap == kNoThreshold || ranking.full();
@@ -269,6 +267,10 @@ bool rankGroups(GroupOf groupOf, RowsIn rowsIn, std::size_t budget, std::size_t 
 
 Cost rowPrior(std::uint32_t row, bool plainWord, bool severalWords) {
   return static_cast<Cost>(placePrior(row) + (plainWord || severalWords ? 0 : kNotPlainWord));
+}
+
+std::uint32_t rowScore(Cost cost, Cost prior) {
+  return std::uint32_t{cost} + (cost > 0 ? kNotExact : 0) + prior;
 }
 
 Cost nearSoundCutoff(const sound::TypedSounds& typed) {

@@ -32,6 +32,10 @@ struct SoundQuery {
 
 // The prior of a row, in the units of sound::Cost: grows by the logarithm of its place.
 sound::Cost rowPrior(std::uint32_t row, bool plainWord, bool severalWords);
+// A row's score from its cost and prior: smaller comes first. A row that needs any slip at all
+// pays a little more than its cost, so that a row of exactly the typed sounds loses only to a
+// far commoner word.
+std::uint32_t rowScore(sound::Cost cost, sound::Cost prior);
 // The highest cost (without prior) at which a row that does not hold the typed sounds in
 // order is still listed.
 sound::Cost nearSoundCutoff(const sound::TypedSounds& typed);

@@ -3,9 +3,15 @@
 #include <time.h>
 
 #include <algorithm>
+#include <map>
+#include <memory>
+#include <tuple>
 #include <optional>
 
+#include "engine/closest_match.h"
+#include "engine/learner_input.h"
 #include "engine/learner_search.h"
+#include "engine/phonetic_index.h"
 #include "engine/phonetic_dictionary.h"
 #include "engine/sound_alignment.h"
 #include "engine/sound_code.h"
@@ -350,6 +356,84 @@ TEST_F(LearnerSearchTest, TheCappedListIsTheStartOfTheWholeOne) {
       EXPECT_EQ(typing.isNearSound(i), all.isNearSound(i)) << typed << " " << i;
     if (all.words.size() >= LearnerSearch::kTypingCap) {
       EXPECT_EQ(typing.words.size(), LearnerSearch::kTypingCap) << typed;
+    }
+  }
+}
+
+// A row of exactly the typed sounds comes first unless a far commoner word is only a slip away:
+// a vowel's length, or a weak sound added, never outweighs a few doublings of commonness.
+TEST_F(LearnerSearchTest, ExactSoundsComeFirstUnlessAFarCommonerWordIsASlipAway) {
+  std::vector<DictionaryRow> rows = {
+      {"ship", "&#643;ip", "n."}, {"what", "w&#596;t", "pron."}, {"bit", "bit", "n."}};
+  // Rows of other sounds put the words below at the places of rarer words.
+  const auto fillTo = [&rows](std::size_t place) {
+    while (rows.size() < place)
+      rows.push_back({std::string("f").append(std::to_string(rows.size())), "&#331;&#652;m", "n."});
+  };
+  fillTo(200);
+  rows.push_back({"sheep", "&#643;i&#720;p", "n."});  // about 70 times rarer than ship
+  fillTo(1000);
+  rows.push_back({"water", "&#712;w&#596;&#720;t&#601;", "n."});  // 500 times rarer than what
+  fillTo(1700);
+  rows.push_back({"beat", "bi&#720;t", "v."});  // 850 times rarer than bit
+  open(rows);
+  EXPECT_EQ(sound(QStringLiteral("ʃi:p")).words.first(), "sheep");
+  EXPECT_EQ(sound(QStringLiteral("wɔ:tə")).words.first(), "water");
+  // Far commoner still wins by a length alone.
+  EXPECT_EQ(sound(QStringLiteral("bi:t")).words.mid(0, 2), QStringList({"bit", "beat"}));
+}
+
+// The bounds that let a search skip rows never change its list: the typing path and Return
+// give what weighing every row in full gives, row for row, for short and long input alike.
+TEST_F(LearnerSearchTest, TheBoundsNeverChangeTheList) {
+  std::vector<DictionaryRow> rows = learnerRows();
+  const char* sounds[] = {"k", "&#230;", "t",      "i",      "s", "&#601;",       "n",
+                          "l", "ei",     "&#643;", "&#952;", "d", "&#596;&#720;", "r",
+                          "p", "u&#720;"};
+  for (int i = 0; i < 600; ++i) {
+    std::string phonetic;
+    for (int k = 0, seed = i * 7 + 3; k < 2 + i % 9; ++k, seed = seed * 31 + 11)
+      phonetic += sounds[static_cast<unsigned>(seed) % std::size(sounds)];
+    rows.push_back({std::string(i % 5 ? "w" : "W").append(std::to_string(i)), phonetic, "n."});
+  }
+  open(rows);
+  const std::shared_ptr<const PhoneticIndex> index = engine_->completeSearchIndex();
+  ASSERT_NE(index, nullptr);
+  for (const char* typed : {"kæt", "kætis", "siŋ", "ʃeikən", "θɔ:tnis", "kætisənleiʃdɔ:", "lu:"}) {
+    const LearnerInput input = readLearnerInput(QString::fromUtf8(typed).toStdU16String());
+    const sound::TypedSounds sounds(sound::fromSymbols(input.symbols));
+    // Every row weighed without a bound, each headword at its best row.
+    std::map<std::uint32_t, std::pair<std::uint64_t, bool>> best;  // headword: key, near
+    for (std::size_t row = 0; row < index->rowCount(); ++row) {
+      if (!index->hasCaption(row)) continue;
+      const sound::TypedSounds::Weighed weighed =
+          sounds.weigh(index->soundCodes(row), sound::TypedSounds::kFar, sound::TypedSounds::kFar);
+      if (!weighed.inOrder && weighed.cost > nearSoundCutoff(sounds)) continue;
+      const auto key =
+          std::uint64_t{rowScore(weighed.cost, rowPrior(static_cast<std::uint32_t>(row),
+                                                        index->isPlainWord(row), false))}
+              << 32 |
+          row;
+      auto [at, added] = best.emplace(index->headword(row), std::make_pair(key, !weighed.inOrder));
+      if (!added && key < at->second.first) at->second = {key, !weighed.inOrder};
+    }
+    std::vector<std::tuple<std::uint64_t, std::uint32_t, bool>> ranked;
+    for (const auto& [headword, found] : best)
+      ranked.emplace_back(found.first, headword, found.second);
+    std::sort(ranked.begin(), ranked.end());
+    for (const int limitMode : {0, 1}) {
+      const SearchOutcome outcome = sound(QString::fromUtf8(typed), limitMode);
+      const std::size_t wanted =
+          limitMode == 0 ? std::min<std::size_t>(ranked.size(), LearnerSearch::kTypingCap)
+                         : ranked.size();
+      ASSERT_EQ(static_cast<std::size_t>(outcome.words.size()), wanted) << typed;
+      for (std::size_t i = 0; i < wanted; ++i) {
+        EXPECT_EQ(outcome.words.at(static_cast<qsizetype>(i)),
+                  index->caption(std::get<1>(ranked[i])))
+            << typed << " " << i;
+        EXPECT_EQ(outcome.isNearSound(static_cast<qsizetype>(i)), std::get<2>(ranked[i]))
+            << typed << " " << i;
+      }
     }
   }
 }
