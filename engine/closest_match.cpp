@@ -233,8 +233,10 @@ bool rankGroupsWithin(std::uint32_t cap, GroupOf& groupOf, RowsIn& rowsIn, std::
                             : static_cast<Cost>(std::min<std::uint32_t>(
                                   threshold - prior, sound::TypedSounds::kFar - 1));
       const sound::TypedSounds::Weighed weighed =
-          typed.weigh(tokens.data(), tokens.size(), most, cutoff, bound);
-      if (weighed.cost > most || (!weighed.inOrder && weighed.cost > cutoff)) continue;
+          typed.weigh(tokens.data(), tokens.size(), most, cutoff, bound, nearSoundHeld(typed));
+      if (weighed.cost > most ||
+          (!weighed.inOrder && (weighed.cost > cutoff || weighed.held < nearSoundHeld(typed))))
+        continue;
       ranking.offer(rowScore(weighed.cost, prior), row, group->headword(i), !weighed.inOrder);
     }
   }
@@ -271,6 +273,10 @@ Cost rowPrior(std::uint32_t row, bool plainWord, bool severalWords) {
 
 std::uint32_t rowScore(Cost cost, Cost prior) {
   return std::uint32_t{cost} + (cost > 0 ? kNotExact : 0) + prior;
+}
+
+std::size_t nearSoundHeld(const sound::TypedSounds& typed) {
+  return std::max<std::size_t>(1, typed.size() / 2);
 }
 
 Cost nearSoundCutoff(const sound::TypedSounds& typed) {

@@ -39,6 +39,9 @@ std::uint32_t rowScore(sound::Cost cost, sound::Cost prior);
 // The highest cost (without prior) at which a row that does not hold the typed sounds in
 // order is still listed.
 sound::Cost nearSoundCutoff(const sound::TypedSounds& typed);
+// The fewest typed sounds such a row must hold in order: half of them, and at least one. A row
+// that drops most of what was typed is no near sound, however cheap the sounds it drops.
+std::size_t nearSoundHeld(const sound::TypedSounds& typed);
 
 // The listed rows, one per headword (its best row), best first.
 std::vector<ScoredRow> rankRows(const SoundRows& rows, const SoundQuery& query);

@@ -224,7 +224,8 @@ TypedSounds::Weighed TypedSounds::weigh(std::string_view rowCodes, Cost most,
 }
 
 TypedSounds::Weighed TypedSounds::weigh(const std::uint8_t* row, std::size_t rowSize, Cost most,
-                                        Cost mostUnlessInOrder, Cost bound) const {
+                                        Cost mostUnlessInOrder, Cost bound,
+                                        std::size_t heldUnlessInOrder) const {
   const std::size_t m = std::min(rowSize, kMaxRow);
   const std::size_t n = typed_.size();
 
@@ -243,6 +244,8 @@ TypedSounds::Weighed TypedSounds::weigh(const std::uint8_t* row, std::size_t row
   const std::uint64_t typedBits = n >= 64 ? ~std::uint64_t{0} : (std::uint64_t{1} << n) - 1;
   const auto held = static_cast<std::size_t>(std::popcount(~unmatched & typedBits));
   result.inOrder = held == n;
+  result.held = held;
+  if (!result.inOrder && held < heldUnlessInOrder) return result;
   if (!result.inOrder) most = std::min(most, mostUnlessInOrder);
   if (bound > most) return result;
 

@@ -47,16 +47,18 @@ class TypedSounds {
   bool mayHoldAllKinds(std::uint64_t kinds) const { return (kinds & typedKinds_) == typedKinds_; }
 
   struct Weighed {
-    Cost cost;     // above `most` when it was given up
-    bool inOrder;  // the row holds every typed sound, in order, length aside
+    Cost cost;             // above `most` when it was given up
+    bool inOrder;          // the row holds every typed sound, in order, length aside
+    std::size_t held = 0;  // the most typed sounds the row holds in order, length aside
   };
   // The row's cost: the cheapest alignment of the typed sounds against its whole
   // transcription. Gives up (cost above `most`) as soon as it is sure to exceed `most`;
   // `mostUnlessInOrder` applies instead when the row does not hold the typed sounds in order.
-  // `bound`: what the row is known to cost at least (lengthBound, kindsBound).
+  // `bound`: what the row is known to cost at least (lengthBound, kindsBound). A row that holds
+  // fewer than `heldUnlessInOrder` typed sounds in order is given up at once.
   Weighed weigh(std::string_view rowCodes, Cost most, Cost mostUnlessInOrder) const;
   Weighed weigh(const std::uint8_t* row, std::size_t rowSize, Cost most, Cost mostUnlessInOrder,
-                Cost bound = 0) const;
+                Cost bound = 0, std::size_t heldUnlessInOrder = 0) const;
 
  private:
   std::vector<std::uint8_t> typed_;

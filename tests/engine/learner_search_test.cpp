@@ -408,7 +408,9 @@ TEST_F(LearnerSearchTest, TheBoundsNeverChangeTheList) {
       if (!index->hasCaption(row)) continue;
       const sound::TypedSounds::Weighed weighed =
           sounds.weigh(index->soundCodes(row), sound::TypedSounds::kFar, sound::TypedSounds::kFar);
-      if (!weighed.inOrder && weighed.cost > nearSoundCutoff(sounds)) continue;
+      if (!weighed.inOrder &&
+          (weighed.cost > nearSoundCutoff(sounds) || weighed.held < nearSoundHeld(sounds)))
+        continue;
       const auto key =
           std::uint64_t{rowScore(weighed.cost, rowPrior(static_cast<std::uint32_t>(row),
                                                         index->isPlainWord(row), false))}
