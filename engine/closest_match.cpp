@@ -196,7 +196,7 @@ bool rankGroupsWithin(std::uint32_t cap, GroupOf& groupOf, RowsIn& rowsIn, std::
   std::size_t looked = 0;
   for (const int count : counts) {
     const Cost lengthBound = typed.lengthBound(count);
-    if (lengthBound > ranking.threshold()) break;
+    if (rowScore(lengthBound, 0) > ranking.threshold()) break;
     // Past the cutoff only rows that hold the typed sounds in order are listed.
     if (lengthBound > cutoff && count < typed.codeCount()) continue;
     const std::size_t size = rowsIn(count);
