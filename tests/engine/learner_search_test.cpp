@@ -392,8 +392,9 @@ TEST_F(LearnerSearchTest, TheBoundsNeverChangeTheList) {
                           "p", "u&#720;"};
   for (int i = 0; i < 600; ++i) {
     std::string phonetic;
-    for (int k = 0, seed = i * 7 + 3; k < 2 + i % 9; ++k, seed = seed * 31 + 11)
-      phonetic += sounds[static_cast<unsigned>(seed) % std::size(sounds)];
+    std::uint32_t seed = static_cast<std::uint32_t>(i) * 7 + 3;
+    for (int k = 0; k < 2 + i % 9; ++k, seed = seed * 31 + 11)
+      phonetic += sounds[seed % std::size(sounds)];
     rows.push_back({std::string(i % 5 ? "w" : "W").append(std::to_string(i)), phonetic, "n."});
   }
   open(rows);
