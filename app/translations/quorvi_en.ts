@@ -248,6 +248,14 @@ p, li { white-space: pre-wrap; }
         <translation>No word holds these sounds</translation>
     </message>
     <message>
+        <source>查询中途停止，只列出了部分结果：%1</source>
+        <translation>The search stopped partway; only some results are listed: %1</translation>
+    </message>
+    <message>
+        <source>词典的搜索数据无法读取，结果不完整，也未按相近程度排列。</source>
+        <translation>The dictionary&apos;s search data cannot be read: the results are incomplete and not ordered by closeness.</translation>
+    </message>
+    <message>
         <source>—— 近音词（音近似，非完全相符）——</source>
         <translation>—— Near sounds (alike, not the same) ——</translation>
     </message>
