@@ -79,24 +79,25 @@ ParsedLabel parseLabel(const std::string& line) {
 
 bool listsForm(const EcdictWord* word, char code, const std::string& form) {
   if (!word) return false;
-  const auto values = exchangeValues(word->exchange, code);
-  return std::find(values.begin(), values.end(), form) != values.end();
+  // ECDICT writes the forms of capitalised words in lower case: s:americans.
+  const std::string lower = lowerAscii(form);
+  for (const std::string& v : exchangeValues(word->exchange, code))
+    if (v == form || lowerAscii(v) == lower) return true;
+  return false;
 }
 
-// The part of speech of ECDICT's first translation line: 'n', 'v', 'a', 'r', 'p' (pronoun
-// and other grammatical words) or 0.
-char firstPartOfSpeech(const EcdictWord* word) {
-  if (!word) return 0;
-  const std::string& t = word->translation;
-  auto starts = [&](const char* p) { return t.rfind(p, 0) == 0; };
-  if (starts("n. ") || starts("pl. ")) return 'n';
-  if (starts("v. ") || starts("vt. ") || starts("vi. ")) return 'v';
-  if (starts("a. ") || starts("adj. ")) return 'a';
-  if (starts("adv. ")) return 'r';
-  if (starts("pron. ") || starts("conj. ") || starts("prep. ") || starts("art. ") ||
-      starts("aux. ") || starts("int. ") || starts("interj. ") || starts("det. "))
-    return 'p';
-  return 0;
+// A word ECDICT gives first as a grammatical word or adverb ("pron. 他", "adv. 如此").
+bool isMainlyGrammatical(const EcdictWord& word) {
+  for (const char* pos : {"pron. ", "adv. ", "prep. ", "conj. ", "art. ", "det. ", "aux. ", "int. "})
+    if (word.translation.rfind(pos, 0) == 0) return true;
+  return false;
+}
+
+bool hasNounLine(const EcdictWord& word) {
+  const std::string& t = word.translation;
+  for (const char* pos : {"n. ", "pl. ", "num. "})
+    if (t.rfind(pos, 0) == 0 || t.find(std::string("\\n") + pos) != std::string::npos) return true;
+  return false;
 }
 
 bool isFormOfAnother(const EcdictWord* word, const char* codes) {
@@ -250,10 +251,12 @@ class Annotator {
         if (l.find("given name") != std::string::npos ||
             l.find("family name") != std::string::npos || l.find("place name") != std::string::npos)
           return true;
+    // ECDICT's first line says what the word mainly is: "[人名] 约翰" for John, not for German.
     const EcdictWord* w = recordOf(lemma);
-    return w && std::any_of(std::begin(kNameMarks), std::end(kNameMarks), [&](std::string_view m) {
-             return w->translation.find(m) != std::string::npos;
-           });
+    if (!w) return false;
+    const std::string_view first = std::string_view(w->translation).substr(0, w->translation.find("\\n"));
+    return std::any_of(std::begin(kNameMarks), std::end(kNameMarks),
+                       [&](std::string_view m) { return first.find(m) != std::string_view::npos; });
   }
 
   // Whether a form label is right; it may be narrowed ("past tense and past participle of
@@ -265,7 +268,7 @@ class Annotator {
       const char* fixed = fixedFormLabel(form);
       return fixed && line == fixed;
     }
-    if (kModals.count(lemma)) {
+    if (kModals.count(lemma) && codes.find_first_of("pdi3") != std::string::npos) {
       if (codes.find('p') == std::string::npos) return false;
       line = "past tense of " + lemma;
       return true;
@@ -273,14 +276,17 @@ class Annotator {
     if (codes.empty()) return true;
     const EcdictWord* lemmaWord = recordOf(lemma);
     const EcdictWord* formWord = recordOf(form);
-    // No form of a form: "mens", "worser".
-    if (codes.find_first_of("srt") != std::string::npos && isFormOfAnother(lemmaWord, "srt"))
+    // No form of a form of the same kind: "mens", "worser" (but strangers, of stranger).
+    if (codes == "s" && isFormOfAnother(lemmaWord, "s")) return false;
+    if (codes.find_first_of("rt") != std::string::npos && isFormOfAnother(lemmaWord, "rt"))
       return false;
     if (codes == "s") {
       if (kUncountable.count(lemma) || isName(lemma)) return false;
-      // A pronoun or adverb has no plural ("hes", "heres", "sos").
-      const char first = firstPartOfSpeech(lemmaWord);
-      if (first != 0 && first != 'n' && !listsForm(lemmaWord, 's', form)) return false;
+      // A word ECDICT never gives as a noun has no plural.
+      if (lemmaWord && !listsForm(lemmaWord, 's', form) &&
+          (isMainlyGrammatical(*lemmaWord) ||
+           (!hasNounLine(*lemmaWord) && !useOf(uses_, lemma).has('n'))))
+        return false;
     }
     // Verb forms are made by rule and checked against the word lists; ECDICT's exchange
     // misses too many spellings (ageing beside aging) to overrule them.
@@ -288,6 +294,9 @@ class Annotator {
     if (codes == "s" && kSamePlural.count(lemma)) return false;
     for (char c : codes)
       if (listsForm(lemmaWord, c, form)) return true;
+    // ECDICT lists the form as another one: "knows" is know's third person, no plural.
+    for (char c : std::string("sptdi3rt"))
+      if (codes.find(c) == std::string::npos && listsForm(lemmaWord, c, form)) return false;
     // A second form a learner meets: brethren beside brothers.
     if (formWord && isCommonLearnerWord(*formWord)) {
       const auto lemmas = exchangeValues(formWord->exchange, '0');
