@@ -323,16 +323,17 @@ BuildSummary buildDictionary(const BuildOptions& options, std::ostream& log) {
   log << extraLog.str();
   if (options.useWordNet && options.heardWords)
     addHeardWords(entries, heard, extra.chinese.get(), skipped, log);
+  size_t ecdictLines = 0;
   if (extra.ecdict) {
     const EcdictSummary e = addEcdictLines(entries, *extra.ecdict, uses);
     log << "ECDICT: Chinese lines for " << e.chinese << " headwords, learner levels for "
         << e.levels << ", " << e.headwordsAdded << " learner words added, " << e.labelsDropped
-        << " word-form labels dropped as wrong, " << e.madeUpDropped
-        << " made-up forms left out";
+        << " word-form labels dropped as wrong, " << e.madeUpDropped << " made-up forms left out";
     for (size_t i = 0; i < e.droppedExamples.size(); ++i)
       log << (i == 0 ? " (" : ", ") << e.droppedExamples[i];
     log << (e.droppedExamples.empty() ? "" : ")") << "\n";
     summary.chineseLines += e.chinese;
+    ecdictLines = e.chinese + e.levels + e.headwordsAdded;
   }
   size_t cedictLines = 0;
   if (extra.chinese) cedictLines = addChineseLines(entries, *extra.chinese, uses);
@@ -342,6 +343,8 @@ BuildSummary buildDictionary(const BuildOptions& options, std::ostream& log) {
 
   std::string error;
   if (!updateCedictLicence(dictDir, cedictLines > 0, error))
+    log << "build: warning: " << error << "\n";
+  if (!updateEcdictLicence(dictDir, ecdictLines > 0, error))
     log << "build: warning: " << error << "\n";
   if (!writeStamp(options.stampPath(), stamp))
     log << "build: warning: cannot write " << options.stampPath()

@@ -38,18 +38,18 @@ const char kChineseLabelSeparator[] = " / ";
 
 // Nouns a learner meets only uncounted: no plural, whatever a word list holds.
 const std::set<std::string> kUncountable = {
-    "advice",      "applause",  "baggage",   "clothing",  "courage",   "electricity",
-    "equipment",   "evidence",  "feedback",  "furniture", "garbage",   "happiness",
-    "hardware",    "health",    "homework",  "honesty",   "housework", "information",
-    "jewellery",   "jewelry",   "knowledge", "laughter",  "leisure",   "luck",
-    "luggage",     "machinery", "news",      "pollution", "poverty",   "progress",
-    "rubbish",     "scenery",   "software",  "sunshine",  "traffic",   "violence",
-    "wealth",      "welfare",   "wildlife",  "accommodation", "mathematics", "physics",
-    "economics",   "athletics", "gymnastics"};
+    "advice",    "applause",  "baggage",   "clothing",      "courage",     "electricity",
+    "equipment", "evidence",  "feedback",  "furniture",     "garbage",     "happiness",
+    "hardware",  "health",    "homework",  "honesty",       "housework",   "information",
+    "jewellery", "jewelry",   "knowledge", "laughter",      "leisure",     "luck",
+    "luggage",   "machinery", "news",      "pollution",     "poverty",     "progress",
+    "rubbish",   "scenery",   "software",  "sunshine",      "traffic",     "violence",
+    "wealth",    "welfare",   "wildlife",  "accommodation", "mathematics", "physics",
+    "economics", "athletics", "gymnastics"};
 // Nouns whose plural is the same word: no "deers".
-const std::set<std::string> kSamePlural = {"deer",   "sheep",  "moose",   "swine",   "aircraft",
-                                           "species", "series", "offspring", "bison", "salmon",
-                                           "trout",  "cod",    "spacecraft", "headquarters"};
+const std::set<std::string> kSamePlural = {
+    "deer",      "sheep", "moose",  "swine", "aircraft", "species",    "series",
+    "offspring", "bison", "salmon", "trout", "cod",      "spacecraft", "headquarters"};
 // Modal verbs have a past tense and nothing else.
 const std::set<std::string> kModals = {"can", "may", "shall", "will", "must"};
 const std::set<std::string> kFixedLemmas = {"be", "have", "do"};
@@ -88,7 +88,8 @@ bool listsForm(const EcdictWord* word, char code, const std::string& form) {
 
 // A word ECDICT gives first as a grammatical word or adverb ("pron. 他", "adv. 如此").
 bool isMainlyGrammatical(const EcdictWord& word) {
-  for (const char* pos : {"pron. ", "adv. ", "prep. ", "conj. ", "art. ", "det. ", "aux. ", "int. "})
+  for (const char* pos :
+       {"pron. ", "adv. ", "prep. ", "conj. ", "art. ", "det. ", "aux. ", "int. "})
     if (word.translation.rfind(pos, 0) == 0) return true;
   return false;
 }
@@ -202,7 +203,8 @@ class Annotator {
     const std::string& lemma = lemmas.front();
     const std::string& k = kinds.front();
     std::vector<std::string> out;
-    const bool past = k.find('p') != std::string::npos, participle = k.find('d') != std::string::npos;
+    const bool past = k.find('p') != std::string::npos,
+               participle = k.find('d') != std::string::npos;
     if (k.find('s') != std::string::npos) out.push_back("plural of " + lemma);
     if (k.find('3') != std::string::npos) out.push_back("third person singular of " + lemma);
     if (past && participle)
@@ -254,7 +256,8 @@ class Annotator {
     // ECDICT's first line says what the word mainly is: "[人名] 约翰" for John, not for German.
     const EcdictWord* w = recordOf(lemma);
     if (!w) return false;
-    const std::string_view first = std::string_view(w->translation).substr(0, w->translation.find("\\n"));
+    const std::string_view first =
+        std::string_view(w->translation).substr(0, w->translation.find("\\n"));
     return std::any_of(std::begin(kNameMarks), std::end(kNameMarks),
                        [&](std::string_view m) { return first.find(m) != std::string_view::npos; });
   }
@@ -323,8 +326,7 @@ class Annotator {
       const ParsedLabel label = parseLabel(line);
       if (label.label) {
         if (confirm(e.caption, line, label)) {
-          if (std::find(labels.begin(), labels.end(), line) == labels.end())
-            labels.push_back(line);
+          if (std::find(labels.begin(), labels.end(), line) == labels.end()) labels.push_back(line);
         } else {
           if (summary_.droppedExamples.size() < 12)
             summary_.droppedExamples.push_back(e.caption + ": " + line);
@@ -347,8 +349,7 @@ class Annotator {
           if (const ParsedLabel p = parseLabel(line); confirm(e.caption, line, p))
             labels.push_back(line);
         if (labels.empty()) leadingChinese.clear();
-      } else if (!(w && isCommonLearnerWord(*w) && !own_[i].empty()) &&
-                 looksMadeUp(e.caption)) {
+      } else if (!(w && isCommonLearnerWord(*w) && !own_[i].empty()) && looksMadeUp(e.caption)) {
         leadingChinese.clear();
       }
       if (leadingChinese.empty()) ++summary_.madeUpDropped;
@@ -362,7 +363,8 @@ class Annotator {
     std::stable_sort(labels.begin(), labels.end(), [&](const std::string& a, const std::string& b) {
       auto rank = [&](const std::string& l) {
         const ParsedLabel p = parseLabel(l);
-        const bool verbLabel = std::string(p.label->codes).find_first_of("pdi3") != std::string::npos;
+        const bool verbLabel =
+            std::string(p.label->codes).find_first_of("pdi3") != std::string::npos;
         const char commonest = useOf(uses_, p.lemma).commonest;
         return (commonest == 'v') == verbLabel ? 0 : 1;
       };
@@ -380,7 +382,8 @@ class Annotator {
       if (kind == 2) anyOffensive = true;
     }
     std::stable_partition(senses.begin(), senses.end(), [](const std::string& s) {
-      return s.find(kOffensiveLabel) == std::string::npos && s.find(kVulgarLabel) == std::string::npos;
+      return s.find(kOffensiveLabel) == std::string::npos &&
+             s.find(kVulgarLabel) == std::string::npos;
     });
 
     const EcdictWord* own = recordOf(e.caption);
@@ -390,11 +393,12 @@ class Annotator {
     // The form use is the everyday one when ECDICT says so in the translation ("see的过去式")
     // or WordNet never met the word's own senses.
     const bool formFirst =
-        pureForm || (!labels.empty() && ((own && own->translation.find(lemma + "的") !=
-                                                     std::string::npos) ||
-                                         (!use.base.empty() && use.tagged == 0)));
+        pureForm ||
+        (!labels.empty() && ((own && own->translation.find(lemma + "的") != std::string::npos) ||
+                             (!use.base.empty() && use.tagged == 0)));
     std::vector<std::string> chinese;
-    std::vector<std::string> lemmaLines = lemma.empty() ? std::vector<std::string>() : linesOf(lemma);
+    std::vector<std::string> lemmaLines =
+        lemma.empty() ? std::vector<std::string>() : linesOf(lemma);
     if (pureForm)
       chinese = fittingLines(lemmaLines, labels);
     else {
@@ -458,7 +462,8 @@ class Annotator {
       if (!std::all_of(word.begin(), word.end(), [](char c) { return c >= 'a' && c <= 'z'; }))
         continue;
       const long rank = w.rank();
-      const bool learner = !w.tag.empty() || w.oxford || w.collins > 0 || (rank > 0 && rank <= 20000);
+      const bool learner =
+          !w.tag.empty() || w.oxford || w.collins > 0 || (rank > 0 && rank <= 20000);
       if (!learner || !exchangeValues(w.exchange, '0').empty()) continue;
       std::vector<std::string> lines = ecdictChineseLines(w.translation);
       if (lines.empty()) continue;

@@ -13,7 +13,7 @@ namespace quorvi::dictbuild {
 namespace {
 
 // Lines that only say which form of another word this one is: the form's own label says so.
-const std::string_view kFormNotes[] = {"的过去式", "的过去分词", "的现在分词", "的复数",
+const std::string_view kFormNotes[] = {"的过去式",   "的过去分词", "的现在分词", "的复数",
                                        "的第三人称", "的比较级",   "的最高级",   "的现在时",
                                        "的现在式",   "的过去时"};
 
@@ -24,9 +24,10 @@ const std::string_view kVulgarChinese[] = {
     "鬼子", "娘炮", "骚货", "淫妇", "狗屎", "屁眼", "睾丸", "阴茎", "阴户", "乳头"};
 
 // Bracketed marks of usage rather than of a special field: the sense stays.
-const std::string_view kUsageMarks[] = {"口", "俚", "美", "英", "古", "诗", "方", "旧", "罕", "书",
-                                        "喻", "谑", "废", "婉", "儿", "俗", "苏格兰", "澳",
-                                        "加", "爱尔兰", "口语", "俚语", "美口", "英口", "诗歌用语"};
+const std::string_view kUsageMarks[] = {"口",   "俚",   "美",     "英",      "古", "诗",     "方",
+                                        "旧",   "罕",   "书",     "喻",      "谑", "废",     "婉",
+                                        "儿",   "俗",   "苏格兰", "澳",      "加", "爱尔兰", "口语",
+                                        "俚语", "美口", "英口",   "诗歌用语"};
 // Marks of a vulgar or offensive use.
 const std::string_view kVulgarMarks[] = {"粗", "侮", "贬", "鄙", "卑", "粗俗", "侮辱", "贬义"};
 
@@ -34,8 +35,8 @@ struct Level {
   const char* tag;
   const char* chinese;
 };
-const Level kExamLists[] = {{"zk", "中考"},   {"gk", "高考"},    {"cet4", "四级"},  {"cet6", "六级"},
-                            {"ky", "考研"},   {"ielts", "雅思"}, {"toefl", "托福"}, {"gre", "GRE"}};
+const Level kExamLists[] = {{"zk", "中考"}, {"gk", "高考"},    {"cet4", "四级"},  {"cet6", "六级"},
+                            {"ky", "考研"}, {"ielts", "雅思"}, {"toefl", "托福"}, {"gre", "GRE"}};
 const char kOxford[] = "牛津3000";
 const char kCollins[] = "柯林斯";
 const char kStar[] = "★";
@@ -47,7 +48,8 @@ bool contains(std::string_view text, std::string_view part) {
 
 std::string_view trim(std::string_view s) {
   while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
-  while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r')) s.remove_suffix(1);
+  while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r'))
+    s.remove_suffix(1);
   return s;
 }
 
@@ -466,8 +468,18 @@ double learnerLevelWeight(const EcdictWord& word) {
   size_t lists = 0;
   for (const Level& level : kExamLists)
     if (contains(word.tag, level.tag)) ++lists;
-  return 1.0 + 0.1 * static_cast<double>(lists) + (word.oxford ? 0.5 : 0.0) +
-         0.1 * word.collins;
+  return 1.0 + 0.1 * static_cast<double>(lists) + (word.oxford ? 0.5 : 0.0) + 0.1 * word.collins;
+}
+
+bool looksLikeLearnerLevels(std::string_view line) {
+  if (line.substr(0, std::string_view(kOxford).size()) == kOxford ||
+      line.substr(0, std::string_view(kCollins).size()) == kCollins)
+    return true;
+  return std::any_of(std::begin(kExamLists), std::end(kExamLists), [&](const Level& l) {
+    const std::string_view name = l.chinese;
+    return line.substr(0, name.size()) == name &&
+           (line.size() == name.size() || line[name.size()] == ' ');
+  });
 }
 
 bool isLearnerLevelsLine(std::string_view line) {
@@ -479,7 +491,16 @@ bool isLearnerLevelsLine(std::string_view line) {
     const std::string_view token = line.substr(start, end - start);
     start = end + 1;
     if (token == "·" || token == kOxford) continue;
-    if (token.substr(0, std::string_view(kCollins).size()) == kCollins) continue;
+    if (token.substr(0, std::string_view(kCollins).size()) == kCollins) {
+      std::string_view stars = token.substr(std::string_view(kCollins).size());
+      size_t count = 0;
+      while (stars.substr(0, std::string_view(kStar).size()) == kStar) {
+        stars.remove_prefix(std::string_view(kStar).size());
+        ++count;
+      }
+      if (!stars.empty() || count < 1 || count > 5) return false;
+      continue;
+    }
     if (std::none_of(std::begin(kExamLists), std::end(kExamLists),
                      [&](const Level& l) { return token == l.chinese; }))
       return false;

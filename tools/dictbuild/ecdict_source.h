@@ -24,7 +24,9 @@ struct EcdictWord {
 
 class EcdictData {
  public:
-  void add(std::string word, EcdictWord entry) { words_.emplace(std::move(word), std::move(entry)); }
+  void add(std::string word, EcdictWord entry) {
+    words_.emplace(std::move(word), std::move(entry));
+  }
   // The record of a word as spelled; nullptr when ECDICT lacks it.
   const EcdictWord* find(const std::string& word) const;
   size_t size() const { return words_.size(); }
@@ -70,7 +72,10 @@ std::string learnerLevelsLine(const EcdictWord& word);
 // How much the learner levels lift a word's usefulness: 1 for none, more for each list.
 double learnerLevelWeight(const EcdictWord& word);
 
-// True when `line` is a learner-levels line as written above.
+// True when `line` opens like a learner-levels line (with an exam list, 牛津3000 or 柯林斯).
+bool looksLikeLearnerLevels(std::string_view line);
+
+// True when `line` is a learner-levels line as written above (one to five stars).
 bool isLearnerLevelsLine(std::string_view line);
 
 // True when the Chinese text holds a word that is vulgar or a slur in Chinese.
