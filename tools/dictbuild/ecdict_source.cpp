@@ -472,8 +472,12 @@ double learnerLevelWeight(const EcdictWord& word) {
 }
 
 bool looksLikeLearnerLevels(std::string_view line) {
-  if (line.substr(0, std::string_view(kOxford).size()) == kOxford ||
-      line.substr(0, std::string_view(kCollins).size()) == kCollins)
+  // "柯林斯；科林斯" is the Chinese of Collins, not its stars.
+  const std::string collinsStar = std::string(kCollins) + kStar;
+  if (line.substr(0, collinsStar.size()) == collinsStar) return true;
+  const std::string_view oxford = kOxford;
+  if (line.substr(0, oxford.size()) == oxford &&
+      (line.size() == oxford.size() || line[oxford.size()] == ' '))
     return true;
   return std::any_of(std::begin(kExamLists), std::end(kExamLists), [&](const Level& l) {
     const std::string_view name = l.chinese;

@@ -110,6 +110,7 @@ TEST(EcdictLevels, ExamListsOxfordAndCollinsOnALineOfTheirOwn) {
   EXPECT_FALSE(isLearnerLevelsLine("中考 大考"));
   EXPECT_TRUE(looksLikeLearnerLevels("中考 大考"));
   EXPECT_FALSE(looksLikeLearnerLevels("n. 锯子"));
+  EXPECT_FALSE(looksLikeLearnerLevels("柯林斯；科林斯"));
 }
 
 TEST(EcdictData, ReadsTheCsvLayoutAndPassesOverMalformedRecords) {
