@@ -162,7 +162,10 @@ class Annotator {
                         std::any_of(e.explainLines.begin(), e.explainLines.end(), [](auto& l) {
                           return isOffensiveGloss(l) || isVulgarGloss(l);
                         });
-    return ecdictChineseLines(w->translation, commonestOf(e), vulgar);
+    bool special = false;
+    auto lines = ecdictChineseLines(w->translation, commonestOf(e), vulgar, &special);
+    if (special) ownSpecial_.insert(e.caption);
+    return lines;
   }
 
   // The part of speech of the entry's first sense, which runs from the commonest; else the
@@ -392,10 +395,12 @@ class Annotator {
     const bool pureForm = senses.empty() && !labels.empty();
     // The form use is the everyday one when ECDICT says so in the translation ("see的过去式")
     // or WordNet never met the word's own senses.
+    // ECDICT with nothing general of its own for a form ("knocking": 爆震) knows it as a form.
+    const bool ownGeneral = !own_[i].empty() && !ownSpecial_.count(e.caption);
     const bool formFirst =
         pureForm ||
         (!labels.empty() && ((own && own->translation.find(lemma + "的") != std::string::npos) ||
-                             (!use.base.empty() && use.tagged == 0)));
+                             (!use.base.empty() && use.tagged == 0) || !ownGeneral));
     std::vector<std::string> chinese;
     std::vector<std::string> lemmaLines =
         lemma.empty() ? std::vector<std::string>() : linesOf(lemma);
@@ -403,8 +408,10 @@ class Annotator {
       chinese = fittingLines(lemmaLines, labels);
     else {
       chinese = own_[i];
+      if (!labels.empty() && !ownGeneral) chinese.clear();
       std::string noteLemma;
-      const std::string note = own ? formNote(own->translation, noteLemma) : std::string();
+      const std::string note =
+          own && labels.empty() ? formNote(own->translation, noteLemma) : std::string();
       if (chinese.empty() && !note.empty() && byCaption_.count(noteLemma)) {
         // "was": be的过去式, then be's verb line.
         chinese.push_back(note);
@@ -419,7 +426,7 @@ class Annotator {
           chinese.insert(chinese.end(), lines.begin(), lines.end());
         }
       } else if (chinese.empty() && formFirst)
-        chinese = lemmaLines;
+        chinese = fittingLines(lemmaLines, labels);
       else if (formFirst && !lemmaLines.empty() && !chinese.empty())
         chinese.insert(chinese.begin(), fittingLines(lemmaLines, labels).front());
     }
@@ -484,6 +491,8 @@ class Annotator {
   std::unordered_map<std::string, size_t> byCaption_;
   std::unordered_set<std::string> lowerCaptions_;
   std::vector<std::vector<std::string>> own_;
+  mutable std::unordered_set<std::string>
+      ownSpecial_;  // whose own lines are of special fields alone
   EcdictSummary summary_;
 };
 

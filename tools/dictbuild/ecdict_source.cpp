@@ -341,7 +341,7 @@ bool holdsVulgarChinese(std::string_view text) {
 }
 
 std::vector<std::string> ecdictChineseLines(std::string_view translation, char commonest,
-                                            bool vulgarWord) {
+                                            bool vulgarWord, bool* special) {
   std::vector<ParsedLine> parsed;
   bool formNoted = false;
   size_t start = 0;
@@ -409,6 +409,7 @@ std::vector<std::string> ecdictChineseLines(std::string_view translation, char c
   for (const ParsedLine& l : parsed) best = std::min(best, l.group);
   // A form's special senses ("is": 信息系统) are no Chinese for it: its lemma's are.
   if (formNoted && best > 0) return {};
+  if (special) *special = best > 0;
   std::vector<ParsedLine> kept;
   for (ParsedLine& l : parsed)
     if (l.group == best) kept.push_back(std::move(l));
