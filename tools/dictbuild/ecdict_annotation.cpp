@@ -455,9 +455,6 @@ class Annotator {
     }
     out.insert(out.end(), senses.begin(), senses.end());
     if (!formFirst) out.insert(out.end(), labels.begin(), labels.end());
-    // A row whose only Chinese is now its label, with no Chinese of its own, keeps its old line.
-    if (chinese.empty() && !leadingChinese.empty() && formFirst)
-      out.insert(out.begin() + static_cast<long>(labels.size()), leadingChinese);
     e.explainLines = std::move(out);
   }
 

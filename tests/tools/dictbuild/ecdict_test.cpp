@@ -184,6 +184,8 @@ class EcdictAnnotation : public ::testing::Test {
         entry("chink", {"n. (ethnic slur) offensive term for a person of Chinese descent",
                         "n. a narrow opening"}),
         entry("fuck", {"n. slang for sexual intercourse"}),
+        entry("wug", {"n. a made-up creature"}),
+        entry("wugs", {"沃格"}),
     };
     auto add = [&](const std::string& w, EcdictWord e) { ecdict_.add(w, std::move(e)); };
     add("see",
@@ -211,6 +213,7 @@ class EcdictAnnotation : public ::testing::Test {
     add("selfie", word("n. 自拍照", "", "", 0, false, 15000));
     add("zzyzx", word("n. 地名"));
     add("went", word("go的过去式", "0:go/1:p"));
+    add("wugs", word("", "0:wug/1:s"));
     uses_["sound"].commonest = 'v';
     uses_["sound"].partsOfSpeech = "nv";
     uses_["can"].partsOfSpeech = "nv";
@@ -227,6 +230,8 @@ TEST_F(EcdictAnnotation, AFormRowSaysWhatItIsFirstAndCarriesItsLemmasChinese) {
   EXPECT_EQ(find(entries_, "knows").explainLines,
             (Lines{"third person singular of know / know的第三人称单数", "v. 知道；了解"}));
   EXPECT_EQ(find(entries_, "cats").explainLines, (Lines{"plural of cat / cat的复数", "n. 猫"}));
+  // A heard word ECDICT calls a form keeps its Chinese line when the lemma has none.
+  EXPECT_EQ(find(entries_, "wugs").explainLines, (Lines{"plural of wug / wug的复数", "沃格"}));
   // Where the form is the everyday use, it comes before the word's own senses.
   const Lines& saw = find(entries_, "saw").explainLines;
   ASSERT_GE(saw.size(), 4u);
