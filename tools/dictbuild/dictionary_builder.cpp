@@ -1,5 +1,6 @@
 #include "dictionary_builder.h"
 
+#include <dlfcn.h>
 #include <espeak-ng/speak_lib.h>
 
 #include <algorithm>
@@ -98,6 +99,14 @@ std::string buildStamp(const BuildOptions& options, const OptionalSourceFiles& s
   std::error_code exeError;
   const auto self = std::filesystem::read_symlink("/proc/self/exe", exeError);
   if (!exeError) inputs.push_back(self.string());
+  // The builder is a library the program loads (quorvi-dictbuild.so): a new one, under an
+  // unchanged quorvi-dict, writes a different dictionary too.
+  Dl_info info{};
+  if (dladdr(reinterpret_cast<void*>(&buildDictionary), &info) != 0 && info.dli_fname) {
+    std::error_code libraryError;
+    const auto library = std::filesystem::canonical(info.dli_fname, libraryError);
+    if (!libraryError && (exeError || library != self)) inputs.push_back(library.string());
+  }
   return makeStamp(inputs, options.describe());
 }
 
