@@ -20,7 +20,14 @@ int main(int argc, char** argv) {
       application, translations);
   fontConfig.wait();
   ensureMenschFont();
-  MainWindow window;
-  window.show();
-  return application.exec();
+  int status = 0;
+  {
+    MainWindow window;
+    window.show();
+    status = application.exec();
+  }
+  // What the window handed to deleteLater on its way out (its audio output) goes while the
+  // application still stands.
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  return status;
 }
