@@ -41,9 +41,10 @@ loudest() {
   od -An -v -td2 -w2 "$1" | awk '{ v = $1 < 0 ? -$1 : $1; if (v > m) m = v } END { print m + 0 }'
 }
 
-# say_words WINDOW: opens the list's context menu on the first row and picks 朗读单词 (the
+# say_words WINDOW LOG: opens the list's context menu on the first row and picks 朗读单词 (the
 # third item down), then presses Ctrl+Space, eight times each, quickly.
 say_words() {
+  log=$2
   heard=
   if [ -n "${PULSE_SERVER:-}" ] && command -v parecord >/dev/null; then
     heard=$elsewhere/heard.raw
@@ -53,20 +54,26 @@ say_words() {
     sleep 0.5
   fi
   times=0
-  while [ "$times" -lt 8 ]; do
-    xdotool mousemove --window "$1" 60 178 click 3
+  while [ "$times" -lt 9 ]; do
+    if ! kill -0 "$pid" 2>/dev/null; then
+      status=0
+      wait "$pid" || status=$?
+      echo "screen test: the program died (exit status $status) after saying words $times times"
+      cat "$log"
+      pid=
+      exit 1
+    fi
+    [ "$times" -lt 8 ] || break
+    # The window is gone when the program died: the check above says so.
+    xdotool mousemove --window "$1" 60 178 click 3 2>/dev/null || true
     sleep 0.3
     xdotool key Down Down Down Return
     sleep 0.2
     xdotool key ctrl+space
     sleep 0.1
     times=$((times + 1))
+    [ "$times" -lt 8 ] || sleep 1.5
   done
-  sleep 1.5
-  if ! kill -0 "$pid" 2>/dev/null; then
-    echo "screen test: the program died while saying words"
-    exit 1
-  fi
   if [ -n "$heard" ]; then
     kill -INT "$recorder"
     wait "$recorder" 2>/dev/null || true
@@ -113,7 +120,7 @@ shoot() {
   "$helper" grab "$3"
   if command -v xdotool >/dev/null; then
     xdotool key Escape
-    say_words "$window"
+    say_words "$window" "$3.log"
   fi
 
   # The dictionary and the REGEXP module loaded without complaint.
