@@ -5,6 +5,7 @@
 #include "interface_language.h"
 #include "mainwindow.h"
 #include "runtime_folder.h"
+#include "speech_player.h"
 
 int main(int argc, char** argv) {
   FontConfigLoading fontConfig;
@@ -26,8 +27,7 @@ int main(int argc, char** argv) {
     window.show();
     status = application.exec();
   }
-  // What the window handed to deleteLater on its way out (its audio output) goes while the
-  // application still stands.
-  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  // The audio outputs the window handed to deleteLater go while the application still stands.
+  SpeechPlayer::finishBeforeExit();
   return status;
 }

@@ -5,9 +5,17 @@
 #include <QAudioSink>
 #include <QBuffer>
 #include <QByteArray>
+#include <QCoreApplication>
 #include <QMediaDevices>
 
+#include <chrono>
+#include <optional>
+#include <thread>
+
 namespace {
+
+// When the last sink was destroyed, if one was (the event loop's thread only).
+std::optional<std::chrono::steady_clock::time_point> lastSinkGone;
 
 // Silences `sink` at once and leaves its destruction, with its buffer, to the event loop.
 void retire(QAudioSink* sink) {
@@ -16,6 +24,11 @@ void retire(QAudioSink* sink) {
 }
 
 }  // namespace
+
+void SpeechPlayer::finishBeforeExit() {
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  if (lastSinkGone) std::this_thread::sleep_until(*lastSinkGone + std::chrono::milliseconds(200));
+}
 
 SpeechPlayer::SpeechPlayer(QObject* parent) : QObject(parent) {}
 
@@ -42,6 +55,7 @@ bool SpeechPlayer::play(const std::vector<std::int16_t>& samples, int sampleRate
 
   stop();
   auto* sink = new QAudioSink(device, format);
+  connect(sink, &QObject::destroyed, [] { lastSinkGone = std::chrono::steady_clock::now(); });
   auto* buffer = new QBuffer(sink);
   buffer->setData(reinterpret_cast<const char*>(samples.data()),
                   static_cast<qsizetype>(samples.size() * sizeof(std::int16_t)));

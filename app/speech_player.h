@@ -24,6 +24,12 @@ class SpeechPlayer : public QObject {
   // False when there is no audio output that takes the samples; nothing plays then.
   bool play(const std::vector<std::int16_t>& samples, int sampleRate);
 
+  // For the end of the program, once the players are gone: destroys the sinks still waiting
+  // for the event loop, then gives the audio server's last answers to them 200 ms to come in.
+  // Qt 6.4's PulseAudio connection is torn down at exit without the lock of the thread that
+  // reads those answers, and aborts when one arrives meanwhile.
+  static void finishBeforeExit();
+
  private:
   void stop();
 

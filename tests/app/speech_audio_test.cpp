@@ -31,6 +31,7 @@
 #include "context_menus.h"
 #include "open_window.h"
 #include "speech_controls.h"
+#include "speech_player.h"
 
 namespace {
 
@@ -197,6 +198,9 @@ class SpeechAudioTest : public WindowTestCase {
   }
 
   void cleanup() { closeWindow(); }
+
+  // As main() ends: the program must not abort on its way out after speaking.
+  void cleanupTestCase() { SpeechPlayer::finishBeforeExit(); }
 
   void wordsSaidFromBothMenusAgainAndAgain() {
     SinkRecorder recorder;

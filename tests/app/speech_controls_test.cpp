@@ -14,6 +14,7 @@
 
 #include "context_menus.h"
 #include "speech_controls.h"
+#include "speech_player.h"
 #include "open_window.h"
 
 class SpeechControlsTest : public WindowTestCase {
@@ -31,6 +32,9 @@ class SpeechControlsTest : public WindowTestCase {
   void init() { QVERIFY(openWindow()); }
 
   void cleanup() { closeWindow(); }
+
+  // As main() ends (with an audio server, the program must not abort on its way out).
+  void cleanupTestCase() { SpeechPlayer::finishBeforeExit(); }
 
   // First of the case: espeak-ng is set up behind the first window once it is up, and may
   // still be when it is closed (which waits for it) and when the next window is asked to
