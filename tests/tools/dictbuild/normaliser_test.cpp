@@ -128,6 +128,55 @@ TEST(Normaliser, StressMarksNeverSplitWhatALearnerTypesAsOne) {
   });
 }
 
+TEST(Normaliser, EndingsAreVoicedLikeTheSoundBeforeThem) {
+  expectNormalised({
+      {"ˈeɪkz", "ˈeiks"},
+      {"kˈæts", "ˈkæts"},
+      {"stˈɒpz", "ˈstɔps"},
+      {"lˈɑːfz", "ˈlɑːfs"},
+      {"mˈʌnθz", "ˈmʌnθs"},
+      {"fˈeɪsd", "ˈfeist"},
+      {"wˈɪʃd", "ˈwiʃt"},
+      {"ɹˈiːtʃd", "ˈriːtʃt"},
+      {"lˈaɪkd", "ˈlaikt"},
+      {"stˈɒpd", "ˈstɔpt"},
+      // Each word of a phrase ends on its own.
+      {"ˈeɪkz ənd pˈeɪnz", "ˈeiksəndˈpeinz"},
+      {"fˈeɪsd ˈʌp", "ˈfeistˈʌp"},
+  });
+  // After a voiced sound or a vowel, and inside a word, they stay as they are.
+  expectNormalised({
+      {"dˈɒɡz", "ˈdɔɡz"},
+      {"ˈeɪdʒɪz", "ˈeidʒiz"},
+      {"bˈæɡz", "ˈbæɡz"},
+      {"plˈeɪd", "ˈpleid"},
+      {"ɪnvˈɒlvd", "inˈvɔlvd"},
+      {"wˈɒntɪd", "ˈwɔntid"},
+      {"ˈæbsənt", "ˈæbsənt"},
+      {"wˈɪzdəm", "ˈwizdəm"},
+      {"ˈʌpsaɪd", "ˈʌpsaid"},
+      {"ˈæksɪz", "ˈæksiz"},
+  });
+}
+
+TEST(Normaliser, OneWordHasOnePrimaryStress) {
+  expectNormalised({
+      {"kənˈɡɹætʃʊˈleɪʃənz", "kənˌɡrætʃuˈleiʃənz"},
+      {"aɪˈdɛntɪfɪˈkeɪʃən", "aiˌdentifiˈkeiʃən"},
+      {"ˈsuːpəˈfɪʃəl", "ˌsuːpəˈfiʃəl"},
+      {"ˈɛmˈeɪ", "ˌeˈmei"},
+      {"ˈɔːkʃəˈnɪə", "ˌɔːkʃəˈniə"},
+  });
+  // Secondary and primary in one word, and one primary in each word of a phrase, stay.
+  expectNormalised({
+      {"ˌɛɡzˈæmpəl", "ˌeɡˈzæmpəl"},
+      {"jˌuːnɪvˈɜːsɪtɪ", "ˌjuːniˈvəːsiti"},
+      {"fˈəʊtəɡɹˌɑːf", "ˈfəutəˌɡrɑːf"},
+      {"ɹˈɛd kˈɑː", "ˈredˈkɑː"},
+      {"bˈɪznəs kˈɑːd", "ˈbiznəsˈkɑːd"},
+  });
+}
+
 namespace {
 
 std::string adjusted(const char* caption, const char16_t* symbols) {
