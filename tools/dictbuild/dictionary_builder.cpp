@@ -8,8 +8,10 @@
 #include <future>
 #include <optional>
 #include <sstream>
+#include <unordered_map>
 #include <unordered_set>
 
+#include "again_prefix.h"
 #include "build_stamp.h"
 #include "checked_inflections.h"
 #include "cedict_licence.h"
@@ -181,6 +183,44 @@ std::optional<std::u16string> transcriptionOf(const DictEntry& e, EspeakTranscri
   return adjustForSpelling(e.caption, n.symbols);
 }
 
+// The word after re- when `e` is re- meaning again (rebuild, and its forms rebuilt,
+// rebuilding by their headword's sense); empty otherwise.
+std::string againStemOf(const DictEntry& e, const std::vector<DictEntry>& entries,
+                        const std::unordered_map<std::string, size_t>& byCaption) {
+  std::string stem = againStem(e.caption);
+  if (stem.empty()) return {};
+  if (byCaption.count(stem) != 0 && senseMeansAgain(e.explainLines)) return stem;
+  for (const std::string& line : e.explainLines) {
+    const std::string lemma = formLabelLemma(line);
+    if (lemma.empty()) continue;
+    auto it = byCaption.find(lemma);
+    const std::string lemmaStem = againStem(lemma);
+    if (it != byCaption.end() && !lemmaStem.empty() && byCaption.count(lemmaStem) != 0 &&
+        senseMeansAgain(entries[it->second].explainLines))
+      return stem;
+    break;
+  }
+  return {};
+}
+
+// ˌriː and the transcription of the word after re-; none when espeak-ng cannot read that word.
+// A word of the pronunciation table is read as its verb (relive ˌriːˈliv), else its usual
+// reading.
+std::optional<std::u16string> againTranscription(const std::string& stem,
+                                                 EspeakTranscriber& espeak) {
+  for (const HeadwordReadings& h : pronunciationTable()) {
+    if (stem != h.caption) continue;
+    const Reading* chosen = &h.readings.front();
+    for (const Reading& r : h.readings)
+      if (std::string_view(r.label) == "verb") chosen = &r;
+    NormalisedTranscription n = normaliseTranscription(chosen->symbols);
+    if (n.ok()) return withAgainPrefix(n.symbols);
+  }
+  NormalisedTranscription n = normaliseTranscription(espeak.transcribe(stem));
+  if (!n.ok()) return std::nullopt;
+  return withAgainPrefix(adjustForSpelling(stem, n.symbols));
+}
+
 bool isWritableHeadword(const std::string& caption, SkipReport& skipped) {
   if (std::any_of(caption.begin(), caption.end(),
                   [](char c) { return static_cast<unsigned char>(c) < 0x20; })) {
@@ -214,13 +254,18 @@ bool writeRows(const BuildOptions& options, const std::vector<DictEntry>& entrie
     const std::string lemma = formLabelLemma(line);
     return !lemma.empty() && written.count(lemma) == 0;
   };
+  std::unordered_map<std::string, size_t> byCaption;
+  for (size_t i = 0; i < entries.size(); ++i) byCaption.emplace(entries[i].caption, i);
   Progress progress("transcribing and writing", order.size());
   size_t done = 0;
   for (size_t index : order) {
     const DictEntry& e = entries[index];
     progress.update(++done);
     if (!isWritableHeadword(e.caption, skipped)) continue;
-    const std::optional<std::u16string> symbols = transcriptionOf(e, espeak, skipped);
+    std::optional<std::u16string> symbols;
+    if (const std::string stem = againStemOf(e, entries, byCaption); !stem.empty())
+      symbols = againTranscription(stem, espeak);
+    if (!symbols) symbols = transcriptionOf(e, espeak, skipped);
     if (!symbols) continue;
     // One row per common pronunciation, all under the same headword.
     bool wroteRow = false;
