@@ -158,9 +158,49 @@ std::vector<size_t> rowOrder(const std::vector<DictEntry>& entries, const Spoken
   return order;
 }
 
-// The stored symbols of a row: its imported transcription when readable, else espeak-ng's.
+// Words with several readings (the, some, record) are read in a phrase as the phrase has them.
+bool inPronunciationTable(const std::string& word) {
+  static const auto words = [] {
+    std::unordered_set<std::string> s;
+    for (const HeadwordReadings& h : pronunciationTable()) s.insert(h.caption);
+    return s;
+  }();
+  return words.count(word) != 0;
+}
+
+// Each word of a phrase as espeak-ng says it alone and as its own row prints it, kept for the
+// phrases after.
+class WordReadings {
+ public:
+  explicit WordReadings(EspeakTranscriber& espeak) : espeak_(espeak) {}
+  std::vector<WordReading> of(const std::string& phrase) {
+    std::vector<WordReading> words;
+    size_t start = 0;
+    while (start < phrase.size()) {
+      const size_t end = std::min(phrase.find_first_of(" -", start), phrase.size());
+      if (end > start) words.push_back(reading(phrase.substr(start, end - start)));
+      start = end + 1;
+    }
+    return words;
+  }
+
+ private:
+  const WordReading& reading(const std::string& word) {
+    auto it = cache_.find(word);
+    if (it != cache_.end()) return it->second;
+    WordReading r;  // none: the word stays as the phrase has it
+    NormalisedTranscription n = normaliseTranscription(espeak_.transcribe(word));
+    if (n.ok() && !inPronunciationTable(word)) r = {n.symbols, adjustForSpelling(word, n.symbols)};
+    return cache_.emplace(word, std::move(r)).first->second;
+  }
+  EspeakTranscriber& espeak_;
+  std::unordered_map<std::string, WordReading> cache_;
+};
+
+// The stored symbols of a row: its imported transcription when readable, else espeak-ng's,
+// a phrase's words printed as their own rows print them.
 std::optional<std::u16string> transcriptionOf(const DictEntry& e, EspeakTranscriber& espeak,
-                                              SkipReport& skipped) {
+                                              WordReadings& words, SkipReport& skipped) {
   if (!e.transcription.empty()) {
     NormalisedTranscription n = normaliseTranscription(e.transcription);
     if (n.ok()) return n.symbols;
@@ -180,7 +220,10 @@ std::optional<std::u16string> transcriptionOf(const DictEntry& e, EspeakTranscri
                 e.caption + " [" + ipa + "]");
     return std::nullopt;
   }
-  return adjustForSpelling(e.caption, n.symbols);
+  std::u16string symbols = adjustForSpelling(e.caption, n.symbols);
+  if (e.caption.find_first_of(" -") != std::string::npos)
+    symbols = printWordsAsTheirHeadwords(std::move(symbols), words.of(e.caption));
+  return symbols;
 }
 
 // The word after re- when `e` is re- meaning again (rebuild, and its forms rebuilt,
@@ -256,6 +299,7 @@ bool writeRows(const BuildOptions& options, const std::vector<DictEntry>& entrie
   };
   std::unordered_map<std::string, size_t> byCaption;
   for (size_t i = 0; i < entries.size(); ++i) byCaption.emplace(entries[i].caption, i);
+  WordReadings words(espeak);
   Progress progress("transcribing and writing", order.size());
   size_t done = 0;
   for (size_t index : order) {
@@ -265,7 +309,7 @@ bool writeRows(const BuildOptions& options, const std::vector<DictEntry>& entrie
     std::optional<std::u16string> symbols;
     if (const std::string stem = againStemOf(e, entries, byCaption); !stem.empty())
       symbols = againTranscription(stem, espeak);
-    if (!symbols) symbols = transcriptionOf(e, espeak, skipped);
+    if (!symbols) symbols = transcriptionOf(e, espeak, words, skipped);
     if (!symbols) continue;
     // One row per common pronunciation, all under the same headword.
     bool wroteRow = false;

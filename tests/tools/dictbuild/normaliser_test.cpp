@@ -369,3 +369,20 @@ TEST(StoredNotation, SymbolsAreWrittenAsReferencesAndReadBack) {
   EXPECT_FALSE(acceptedBySymbolKeys(u"bʊk"));
   EXPECT_FALSE(acceptedBySymbolKeys(u"k t"));
 }
+
+TEST(SpellingAdjustments, APhrasePrintsEachWordAsItsHeadwordDoes) {
+  auto printed = [](const char16_t* phrase, std::vector<WordReading> words) {
+    return encodeUtf8(printWordsAsTheirHeadwords(phrase, words));
+  };
+  EXPECT_EQ(printed(u"ˈbiznəsˈkɑːd", {{u"ˈbiznəs", u"ˈbiznis"}, {u"ˈkɑːd", u"ˈkɑːd"}}),
+            "ˈbiznisˈkɑːd");
+  // The phrase's own marks stay: a word said with a secondary stress keeps it.
+  EXPECT_EQ(printed(u"ˌtʃɔklətˈkʌləd", {{u"ˈtʃɔklət", u"ˈtʃɔklit"}, {u"ˈkʌləd", u"ˈkʌləd"}}),
+            "ˌtʃɔklitˈkʌləd");
+  // Words in order: the second business, not the first one again.
+  EXPECT_EQ(printed(u"ˈbiznəsəzˈbiznəs",
+                    {{u"ˈbiznəs", u"ˈbiznis"}, {u"əz", u"əz"}, {u"ˈbiznəs", u"ˈbiznis"}}),
+            "ˈbiznisəzˈbiznis");
+  // A word whose sounds the phrase does not hold, or that has no reading, is left alone.
+  EXPECT_EQ(printed(u"ˈbiznəsˈkɑːd", {{u"ˈbɪznɪs", u"x"}, {u"", u""}}), "ˈbiznəsˈkɑːd");
+}
