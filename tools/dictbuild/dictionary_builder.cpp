@@ -26,6 +26,7 @@
 #include "learner_sources.h"
 #include "optional_sources.h"
 #include "phonetic_notation.h"
+#include "place_names.h"
 #include "progress.h"
 #include "pronunciation_variants.h"
 #include "ranking.h"
@@ -408,6 +409,7 @@ BuildSummary buildDictionary(const BuildOptions& options, std::ostream& log) {
   if (options.useWordNet && options.heardWords)
     addHeardWords(entries, heard, extra.chinese.get(), skipped, log);
   if (extra.chinese) summary.chineseLines = addChineseLines(entries, *extra.chinese, uses);
+  applyPlaceNames(entries, placeNames());
   const std::vector<size_t> order = rowOrder(entries, extra.spoken, options.limit);
   if (!writeRows(options, entries, order, espeak, skipped, stamp, summary, log)) return summary;
 
