@@ -31,6 +31,7 @@
 #include "pronunciation_variants.h"
 #include "ranking.h"
 #include "skip_report.h"
+#include "spoken_forms.h"
 #include "transcription_normaliser.h"
 #include "verify_labels.h"
 #include "tsv_importer.h"
@@ -410,6 +411,7 @@ BuildSummary buildDictionary(const BuildOptions& options, std::ostream& log) {
     addHeardWords(entries, heard, extra.chinese.get(), skipped, log);
   if (extra.chinese) summary.chineseLines = addChineseLines(entries, *extra.chinese, uses);
   applyPlaceNames(entries, placeNames());
+  if (options.useWordNet && options.heardWords) addHeardPhrases(entries);
   const std::vector<size_t> order = rowOrder(entries, extra.spoken, options.limit);
   if (!writeRows(options, entries, order, espeak, skipped, stamp, summary, log)) return summary;
 

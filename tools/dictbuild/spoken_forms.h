@@ -17,6 +17,12 @@ std::vector<DictEntry> spokenForms();
 // is not one: it must end in "in" and `full` (word + "g") must be a known word.
 std::vector<std::string> droppedGExplanation(const std::string& word, const std::string& full);
 
+// Adds the everyday phrases and interjections a learner hears ("you know", "no worries",
+// "cheers": thank you), each opening with its Chinese line, its English gloss next, and its
+// British reading written by hand. A word already in gets them in front of its own lines
+// (in place of a line of Chinese equivalents only). Returns the number of rows added.
+size_t addHeardPhrases(std::vector<DictEntry>& entries);
+
 // Adds the table's words that are not headwords yet. Returns the number of rows added.
 size_t addSpokenForms(std::vector<DictEntry>& entries);
 
