@@ -23,6 +23,7 @@
 #include "headword_merge.h"
 #include "headword_use.h"
 #include "inflections.h"
+#include "learner_headwords.h"
 #include "learner_sources.h"
 #include "optional_sources.h"
 #include "phonetic_notation.h"
@@ -410,6 +411,7 @@ BuildSummary buildDictionary(const BuildOptions& options, std::ostream& log) {
   if (options.useWordNet && options.heardWords)
     addHeardWords(entries, heard, extra.chinese.get(), skipped, log);
   if (extra.chinese) summary.chineseLines = addChineseLines(entries, *extra.chinese, uses);
+  markNameLinesInChinese(entries);
   applyPlaceNames(entries, placeNames());
   if (options.useWordNet && options.heardWords) addHeardPhrases(entries);
   const std::vector<size_t> order = rowOrder(entries, extra.spoken, options.limit);
