@@ -1,25 +1,13 @@
 #include "place_names.h"
 
 #include "chinese_line.h"
+#include "data_tables.h"
 #include "transcription_normaliser.h"
 #include "utf8.h"
 
 namespace quorvi::dictbuild {
 
-extern const std::string_view kPlaceTableText;
-
 namespace {
-
-std::vector<std::string> split(std::string_view text, std::string_view separator) {
-  std::vector<std::string> parts;
-  size_t start = 0;
-  while (true) {
-    const size_t end = text.find(separator, start);
-    parts.emplace_back(text.substr(start, end == std::string_view::npos ? end : end - start));
-    if (end == std::string_view::npos) return parts;
-    start = end + separator.size();
-  }
-}
 
 bool hasHan(std::string_view text) {
   auto decoded = decodeUtf8(text);
@@ -40,24 +28,19 @@ bool isChineseOnly(const std::string& line) {
 }  // namespace
 
 bool readPlaceTable(std::string_view text, PlaceTable& out, std::string& error) {
-  size_t number = 0;
-  for (const std::string& line : split(text, "\n")) {
-    ++number;
-    if (line.empty() || line[0] == '#') continue;
-    const std::vector<std::string> fields = split(line, "\t");
-    auto fail = [&](const std::string& why) {
-      error = "line " + std::to_string(number) + ": " + why;
-      return false;
-    };
-    if (fields.size() != 3) return fail("expected name, Chinese and reading separated by tabs");
-    const auto& [name, chinese, reading] = std::tie(fields[0], fields[1], fields[2]);
-    if (name.empty() || !hasHan(chinese)) return fail("a name and its Chinese are needed");
-    if (!reading.empty() && !normaliseTranscription(reading).ok())
-      return fail("unreadable reading " + reading);
-    if (!out.emplace(name, PlaceName{chinese, reading}).second)
-      return fail(name + " is listed twice");
-  }
-  return true;
+  return readTsvRows(
+      text, 3,
+      [&out](const std::vector<std::string>& fields, std::string& why) {
+        const std::string &name = fields[0], &chinese = fields[1], &reading = fields[2];
+        if (name.empty() || !hasHan(chinese))
+          why = "a name and its Chinese are needed";
+        else if (!reading.empty() && !normaliseTranscription(reading).ok())
+          why = "unreadable reading " + reading;
+        else if (!out.emplace(name, PlaceName{chinese, reading}).second)
+          why = name + " is listed twice";
+        return why.empty();
+      },
+      error);
 }
 
 const PlaceTable& placeNames() {
@@ -75,7 +58,7 @@ size_t applyPlaceNames(std::vector<DictEntry>& entries, const PlaceTable& table)
   for (DictEntry& e : entries) {
     auto it = table.find(e.caption);
     if (it == table.end()) continue;
-    const std::string line = chineseLine(split(it->second.chinese, kChineseSeparator));
+    const std::string line = chineseLine(splitText(it->second.chinese, kChineseSeparator));
     if (!e.explainLines.empty() && isChineseOnly(e.explainLines.front()))
       e.explainLines.front() = line;
     else

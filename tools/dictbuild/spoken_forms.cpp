@@ -2,11 +2,12 @@
 
 #include <algorithm>
 #include <cctype>
-#include <cstring>
 #include <unordered_map>
 #include <unordered_set>
 
 #include "chinese_line.h"
+#include "data_tables.h"
+#include "transcription_normaliser.h"
 
 namespace quorvi::dictbuild {
 namespace {
@@ -313,102 +314,16 @@ const SpokenForm kOldForms[] = {
     {"whence", "from where", "old use"},
 };
 
-// Everyday phrases and the interjection senses of words a learner hears in conversation, each
-// with its Chinese (words joined by "；") and its British reading, written by hand.
-struct HeardPhrase {
-  const char* caption;
-  const char* gloss;
-  const char* chinese;
-  const char* ipa;
-};
-
-const HeardPhrase kHeardPhrases[] = {
-    {"you know", "int. said while thinking what to say, or to check that the listener follows",
-     "你知道；你懂的", "juˈnəu"},
-    {"I mean", "int. said to explain or correct what you have just said", "我是说；我的意思是",
-     "aiˈmiːn"},
-    {"excuse me", "int. said politely to get someone's attention, to pass someone, or to say sorry",
-     "劳驾；对不起；借过", "ikˈskjuːzmi"},
-    {"see you", "int. goodbye (informal)", "再见；回头见", "ˈsiːjuː"},
-    {"see you later", "int. goodbye (informal)", "回头见；待会儿见", "ˌsiːjuːˈleitə"},
-    {"see you soon", "int. goodbye; we will meet again soon", "回头见；再会", "ˌsiːjuːˈsuːn"},
-    {"catch you later", "int. goodbye (informal)", "回头见", "ˌkætʃjuːˈleitə"},
-    {"no worries", "int. it is no trouble; a reply to thanks or to sorry (informal)",
-     "没关系；不客气；没事", "ˌnəuˈwʌriz"},
-    {"how come", "adv. why? (informal): \"how come you're late?\"", "怎么会；为什么", "ˌhauˈkʌm"},
-    {"you're welcome", "int. a polite reply to thanks", "不客气；不用谢", "jɔːˈwelkəm"},
-    {"no problem", "int. it is easy to do; a reply to thanks or to sorry", "没问题；不客气",
-     "ˌnəuˈprɔbləm"},
-    {"fair enough", "int. said to accept that what someone says is reasonable",
-     "有道理；说得对；行吧", "ˌfɛəriˈnʌf"},
-    {"ta", "int. British, informal: thank you", "谢谢", "ˈtɑː"},
-    {"cheers", "int. British, informal: thank you; goodbye; said when drinking together",
-     "干杯；谢谢；再见", "ˈtʃiəz"},
-    {"never mind", "int. do not worry about it; it does not matter", "没关系；不要紧；算了",
-     "ˌnevəˈmaind"},
-    {"bless you", "int. said to someone who has just sneezed", "保重；上帝保佑", "ˈblesjuː"},
-    {"well done", "int. said to praise someone who has done something well", "干得好；做得好",
-     "ˌwelˈdʌn"},
-    {"good job", "int. well done (informal)", "干得好；做得好", "ˌɡudˈdʒɔb"},
-    {"how are you", "int. a greeting that asks how someone is", "你好吗；你好", "ˌhauəˈjuː"},
-    {"how's it going", "int. a greeting: how are you? (informal)", "最近怎么样；近来好吗",
-     "ˌhauzitˈɡəuiŋ"},
-    {"nice to meet you", "int. said when you meet someone for the first time", "很高兴认识你；幸会",
-     "ˈnaistəˈmiːtjuː"},
-    {"what's up", "int. what is happening? what is wrong? also a greeting (informal)",
-     "怎么了；近来怎样", "wɔtsˈʌp"},
-    {"what's wrong", "int. asks what the trouble is", "怎么了；出什么事了", "ˌwɔtsˈrɔŋ"},
-    {"I see", "int. I understand", "我明白了；原来如此", "aiˈsiː"},
-    {"after you", "int. a polite way to let someone go first", "您先请；你先走", "ˈɑːftəjuː"},
-    {"not at all", "int. a polite reply to thanks; adv. in no way", "不客气；一点也不",
-     "ˌnɔtətˈɔːl"},
-    {"mind you", "adv. used to add something that makes what you have said less strong",
-     "不过；话虽如此", "ˈmaindjuː"},
-    {"to be honest", "adv. said before an honest opinion", "说实话；老实说", "təbiˈɔnist"},
-    {"my bad", "int. informal: it was my fault; sorry", "我的错；怪我", "ˌmaiˈbæd"},
-    {"no way", "int. certainly not; or: expresses surprise", "没门；不可能；不会吧", "ˌnəuˈwei"},
-    {"oh dear", "int. expresses surprise, sadness or worry", "哎呀；天哪", "əuˈdiə"},
-    {"oh my God", "int. expresses great surprise, shock or fear", "我的天哪；天啊", "ˌəumaiˈɡɔd"},
-    {"hang on a minute", "int. wait a short time", "稍等一下；等一会儿", "ˌhæŋɔnəˈminit"},
-    {"just a moment", "int. wait a short time", "稍等；等一下", "ˌdʒʌstəˈməumənt"},
-    {"let me see", "int. said while thinking", "让我想想；我看看", "ˌletmiˈsiː"},
-    {"here you are", "int. said when giving something to someone", "给你", "ˌhiəjuˈɑː"},
-    {"here you go", "int. said when giving something to someone", "给你", "ˌhiəjuˈɡəu"},
-    {"there you go", "int. said when giving something; or: that is how it is", "给你；就是这样",
-     "ˌðɛəjuˈɡəu"},
-    {"you're kidding", "int. expresses surprise or disbelief", "你开玩笑吧；不会吧", "jɔːˈkidiŋ"},
-    {"I'm afraid", "int. used to say politely that something is bad news", "恐怕", "aiməˈfreid"},
-    {"same here", "int. me too (informal)", "我也是；彼此彼此", "ˌseimˈhiə"},
-    {"me too", "int. so do I; I feel the same", "我也是", "ˌmiːˈtuː"},
-    {"I'm sorry", "int. said to apologise, or to show sympathy", "对不起；很抱歉", "aimˈsɔri"},
-    {"sorry about that", "int. said to apologise for something small", "抱歉；不好意思",
-     "ˈsɔriəˈbautðæt"},
-    {"long time no see", "int. said when meeting someone after a long time", "好久不见",
-     "ˌlɔŋtaimnəuˈsiː"},
-    {"what a pity", "int. expresses disappointment", "真可惜", "ˌwɔtəˈpiti"},
-    {"what a shame", "int. expresses disappointment", "真遗憾；太可惜了", "ˌwɔtəˈʃeim"},
-    {"sounds good", "int. I like that plan (informal)", "听起来不错；好啊", "ˌsaundzˈɡud"},
-    {"are you OK", "int. asks whether someone is hurt or upset", "你没事吧；你还好吗",
-     "ˌɑːjuəuˈkei"},
-    {"have a nice day", "int. said when saying goodbye", "祝你愉快；再见", "ˌhævəˌnaisˈdei"},
-    {"I don't know", "int. I have no answer", "我不知道", "ˌaidəunˈnəu"},
-    {"I don't mind", "int. either is fine for me", "我不介意；都行", "ˌaidəuntˈmaind"},
-    {"it doesn't matter", "int. it is not important", "没关系；不要紧", "itˌdʌzəntˈmætə"},
-    {"don't worry", "int. there is no need to be anxious", "别担心；没关系", "ˌdəuntˈwʌri"},
-    {"you're right", "int. I agree with you", "你说得对", "jɔːˈrait"},
-    {"that's right", "int. yes, that is true", "对；没错", "ˌðætsˈrait"},
-    {"not really", "adv. not much; not exactly", "不太；并不是", "ˌnɔtˈriəli"},
-    {"no idea", "int. I do not know at all", "不知道；不清楚", "ˌnəuaiˈdiə"},
-    {"all the best", "int. said when saying goodbye or ending a letter", "祝一切顺利；万事如意",
-     "ˌɔːlðəˈbest"},
-    {"take care", "int. goodbye; look after yourself", "保重；当心", "ˌteikˈkɛə"},
-    {"selfie", "n. a photograph you take of yourself, usually with a phone", "自拍；自拍照",
-     "ˈselfi"},
-    {"emoji", "n. a small picture used in a text message or online", "表情符号", "iˈməudʒi"},
-    {"hashtag", "n. a word after the sign # that marks the topic of a message online", "话题标签",
-     "ˈhæʃtæɡ"},
-    {"vlog", "n. a video blog", "视频博客", "ˈvlɔɡ"},
-};
+// The table of data/heard_phrases.tsv, read once; empty if it cannot be read (its test says why).
+const std::vector<DictEntry>& heardPhrases() {
+  static const std::vector<DictEntry> phrases = [] {
+    std::vector<DictEntry> out;
+    std::string error;
+    if (!readHeardPhrases(kHeardPhrasesText, out, error)) out.clear();
+    return out;
+  }();
+  return phrases;
+}
 
 DictEntry entryOf(const SpokenForm& f) {
   DictEntry e;
@@ -444,26 +359,39 @@ std::vector<std::string> droppedGExplanation(const std::string& word, const std:
   return {word + ": " + full, "spoken form, with the final g dropped"};
 }
 
+bool readHeardPhrases(std::string_view text, std::vector<DictEntry>& out, std::string& error) {
+  return readTsvRows(
+      text, 4,
+      [&out](const std::vector<std::string>& fields, std::string& why) {
+        const std::string &caption = fields[0], &gloss = fields[1], &chinese = fields[2],
+                          &ipa = fields[3];
+        DictEntry e;
+        e.caption = caption;
+        e.transcription = ipa;
+        e.explainLines = {chineseLine(splitText(chinese, kChineseSeparator)), gloss};
+        std::string chineseWhy;
+        if (caption.empty() || gloss.find(". ") == std::string::npos)
+          why = "a phrase and its gloss, opening with its part of speech, are needed";
+        else if (!checkChineseLine(e.explainLines[0], chineseWhy))
+          why = "Chinese of " + caption + ": " + chineseWhy;
+        else if (!normaliseTranscription(ipa).ok())
+          why = "unreadable reading of " + caption;
+        else
+          out.push_back(std::move(e));
+        return why.empty();
+      },
+      error);
+}
+
 size_t addHeardPhrases(std::vector<DictEntry>& entries) {
   std::unordered_map<std::string, size_t> byCaption;
   for (size_t i = 0; i < entries.size(); ++i) byCaption.emplace(entries[i].caption, i);
   size_t added = 0;
-  for (const HeardPhrase& p : kHeardPhrases) {
-    std::vector<std::string> chinese;
-    for (std::string_view rest = p.chinese; !rest.empty();) {
-      const size_t end = rest.find(kChineseSeparator);
-      chinese.emplace_back(rest.substr(0, end));
-      rest.remove_prefix(end == std::string_view::npos ? rest.size()
-                                                       : end + std::strlen(kChineseSeparator));
-    }
-    auto it = byCaption.find(p.caption);
+  for (const DictEntry& phrase : heardPhrases()) {
+    auto it = byCaption.find(phrase.caption);
     if (it == byCaption.end()) {
-      DictEntry e;
-      e.caption = p.caption;
-      e.transcription = p.ipa;
-      e.explainLines = {chineseLine(chinese), p.gloss};
-      byCaption.emplace(e.caption, entries.size());
-      entries.push_back(std::move(e));
+      byCaption.emplace(phrase.caption, entries.size());
+      entries.push_back(phrase);
       ++added;
       continue;
     }
@@ -474,8 +402,8 @@ size_t addHeardPhrases(std::vector<DictEntry>& entries) {
         std::none_of(lines.front().begin(), lines.front().end(),
                      [](char c) { return std::isalpha(static_cast<unsigned char>(c)); }))
       lines.erase(lines.begin());
-    lines.insert(lines.begin(), {chineseLine(chinese), p.gloss});
-    e.transcription = p.ipa;
+    lines.insert(lines.begin(), phrase.explainLines.begin(), phrase.explainLines.end());
+    e.transcription = phrase.transcription;
   }
   return added;
 }

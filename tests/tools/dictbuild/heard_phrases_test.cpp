@@ -44,6 +44,22 @@ TEST(HeardPhrases, EachHasChineseAGlossAndAReadableReading) {
     EXPECT_NE(find(entries, phrase), nullptr) << phrase;
 }
 
+TEST(HeardPhrases, ABadLineOfTheTableIsNamed) {
+  auto error = [](std::string_view text) {
+    std::vector<DictEntry> out;
+    std::string why;
+    return readHeardPhrases(text, out, why) ? std::to_string(out.size()) : why;
+  };
+  EXPECT_EQ(error("# comment\n\nta\tint. thank you\t谢谢\tˈtɑː\n"), "1");
+  EXPECT_EQ(error("ta\tint. thank you\t谢谢\n"),
+            "line 1: expected 4 fields separated by tabs, found 3");
+  EXPECT_EQ(error("\nta\tthank you\t谢谢\tˈtɑː\n"),
+            "line 2: a phrase and its gloss, opening with its part of speech, are needed");
+  EXPECT_EQ(error("ta\tint. thank you\tthanks\tˈtɑː\n"),
+            "line 1: Chinese of ta: a word without Chinese characters");
+  EXPECT_EQ(error("ta\tint. thank you\t谢谢\tTA\n"), "line 1: unreadable reading of ta");
+}
+
 TEST(HeardPhrases, AWordAlreadyInOpensWithWhatALearnerHearsItSay) {
   std::vector<DictEntry> entries = {
       entry("cheers", {"欢声", "plural of cheer"}),

@@ -22,8 +22,7 @@ TEST(PlaceNames, ABadLineIsNamedNotPassedOver) {
     return readPlaceTable(text, t, why) ? std::string("read") : why;
   };
   EXPECT_EQ(error("# comment\n\nLondon\t伦敦\t\nReading\t雷丁\tˈrediŋ\n"), "read");
-  EXPECT_EQ(error("London\t伦敦\n"),
-            "line 1: expected name, Chinese and reading separated by tabs");
+  EXPECT_EQ(error("London\t伦敦\n"), "line 1: expected 3 fields separated by tabs, found 2");
   EXPECT_EQ(error("\nLondon\tLondon\t\n"), "line 2: a name and its Chinese are needed");
   EXPECT_EQ(error("\t伦敦\t\n"), "line 1: a name and its Chinese are needed");
   EXPECT_EQ(error("Reading\t雷丁\tREDING\n"), "line 1: unreadable reading REDING");
