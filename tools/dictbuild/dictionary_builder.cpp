@@ -412,7 +412,7 @@ BuildSummary buildDictionary(const BuildOptions& options, std::ostream& log) {
     addHeardWords(entries, heard, extra.chinese.get(), skipped, log);
   if (extra.chinese) summary.chineseLines = addChineseLines(entries, *extra.chinese, uses);
   markNameLinesInChinese(entries);
-  applyPlaceNames(entries, placeNames());
+  applyPlaceNames(entries, placeNames(), options.useWordNet && options.heardWords);
   if (options.useWordNet && options.heardWords) addHeardPhrases(entries);
   const std::vector<size_t> order = rowOrder(entries, extra.spoken, options.limit);
   if (!writeRows(options, entries, order, espeak, skipped, stamp, summary, log)) return summary;

@@ -29,14 +29,15 @@ bool isChineseOnly(const std::string& line) {
 
 bool readPlaceTable(std::string_view text, PlaceTable& out, std::string& error) {
   return readTsvRows(
-      text, 3,
+      text, 4,
       [&out](const std::vector<std::string>& fields, std::string& why) {
-        const std::string &name = fields[0], &chinese = fields[1], &reading = fields[2];
+        const std::string &name = fields[0], &chinese = fields[1], &reading = fields[2],
+                          &description = fields[3];
         if (name.empty() || !hasHan(chinese))
           why = "a name and its Chinese are needed";
         else if (!reading.empty() && !normaliseTranscription(reading).ok())
           why = "unreadable reading " + reading;
-        else if (!out.emplace(name, PlaceName{chinese, reading}).second)
+        else if (!out.emplace(name, PlaceName{chinese, reading, description}).second)
           why = name + " is listed twice";
         return why.empty();
       },
@@ -53,17 +54,29 @@ const PlaceTable& placeNames() {
   return table;
 }
 
-size_t applyPlaceNames(std::vector<DictEntry>& entries, const PlaceTable& table) {
+size_t applyPlaceNames(std::vector<DictEntry>& entries, const PlaceTable& table, bool addMissing) {
   size_t changed = 0;
+  std::unordered_map<std::string, bool> named;
   for (DictEntry& e : entries) {
     auto it = table.find(e.caption);
     if (it == table.end()) continue;
+    named[e.caption] = true;
     const std::string line = chineseLine(splitText(it->second.chinese, kChineseSeparator));
     if (!e.explainLines.empty() && isChineseOnly(e.explainLines.front()))
       e.explainLines.front() = line;
     else
       e.explainLines.insert(e.explainLines.begin(), line);
     if (!it->second.reading.empty()) e.transcription = it->second.reading;
+    ++changed;
+  }
+  if (!addMissing) return changed;
+  for (const auto& [name, place] : table) {
+    if (named.count(name) || place.description.empty()) continue;
+    DictEntry e;
+    e.caption = name;
+    e.explainLines = {chineseLine(splitText(place.chinese, kChineseSeparator)), place.description};
+    e.transcription = place.reading;
+    entries.push_back(std::move(e));
     ++changed;
   }
   return changed;

@@ -21,20 +21,21 @@ TEST(PlaceNames, ABadLineIsNamedNotPassedOver) {
     std::string why;
     return readPlaceTable(text, t, why) ? std::string("read") : why;
   };
-  EXPECT_EQ(error("# comment\n\nLondon\t伦敦\t\nReading\t雷丁\tˈrediŋ\n"), "read");
-  EXPECT_EQ(error("London\t伦敦\n"), "line 1: expected 3 fields separated by tabs, found 2");
-  EXPECT_EQ(error("\nLondon\tLondon\t\n"), "line 2: a name and its Chinese are needed");
-  EXPECT_EQ(error("\t伦敦\t\n"), "line 1: a name and its Chinese are needed");
-  EXPECT_EQ(error("Reading\t雷丁\tREDING\n"), "line 1: unreadable reading REDING");
-  EXPECT_EQ(error("London\t伦敦\t\nLondon\t伦敦\t\n"), "line 2: London is listed twice");
+  EXPECT_EQ(error("# comment\n\nLondon\t伦敦\t\t\nReading\t雷丁\tˈrediŋ\t\n"), "read");
+  EXPECT_EQ(error("London\t伦敦\n"), "line 1: expected 4 fields separated by tabs, found 2");
+  EXPECT_EQ(error("\nLondon\tLondon\t\t\n"), "line 2: a name and its Chinese are needed");
+  EXPECT_EQ(error("\t伦敦\t\t\n"), "line 1: a name and its Chinese are needed");
+  EXPECT_EQ(error("Reading\t雷丁\tREDING\t\n"), "line 1: unreadable reading REDING");
+  EXPECT_EQ(error("London\t伦敦\t\t\nLondon\t伦敦\t\t\n"), "line 2: London is listed twice");
 }
 
 TEST(PlaceNames, APlaceOpensWithItsOwnChineseName) {
   PlaceTable table;
   std::string error;
   ASSERT_TRUE(readPlaceTable(
-      "London\t伦敦\t\nReading\t雷丁\tˈrediŋ\nAmerica\t美洲；美国\t\nBanbury\t班伯里\t\n", table,
-      error));
+      "London\t伦敦\t\t\nReading\t雷丁\tˈrediŋ\t\nAmerica\t美洲；美国\t\t\nBanbury\t班伯里\t\t\n"
+      "Norwich\t诺里奇\tˈnɔridʒ\ta city in Norfolk\nSuffolk\t萨福克\tˈsʌfək\t\n",
+      table, error));
   std::vector<DictEntry> entries;
   auto add = [&](const char* caption, std::vector<std::string> lines) {
     DictEntry e;
@@ -47,7 +48,8 @@ TEST(PlaceNames, APlaceOpensWithItsOwnChineseName) {
   add("America", {"n. North and South America"});
   add("Banbury", {"a town in Oxfordshire, England; 班伯里"});
   add("london", {"n. not a place"});
-  EXPECT_EQ(applyPlaceNames(entries, table), 4u);
+  EXPECT_EQ(applyPlaceNames(entries, table, false), 4u);
+  EXPECT_EQ(entries.size(), 5u);
   // Chinese equivalents that named an institution in the place give way to its name.
   EXPECT_EQ(entries[0].explainLines,
             (std::vector<std::string>{"伦敦", "n. the capital of England"}));
@@ -61,4 +63,24 @@ TEST(PlaceNames, APlaceOpensWithItsOwnChineseName) {
   EXPECT_EQ(entries[3].explainLines,
             (std::vector<std::string>{"班伯里", "a town in Oxfordshire, England; 班伯里"}));
   EXPECT_EQ(entries[4].explainLines, std::vector<std::string>{"n. not a place"});
+}
+
+TEST(PlaceNames, APlaceNoSourceHasIsAddedWhenTheTableSaysWhatItIs) {
+  PlaceTable table;
+  std::string error;
+  ASSERT_TRUE(
+      readPlaceTable("Norwich\t诺里奇\tˈnɔridʒ\ta city in Norfolk\n"
+                     "Suffolk\t萨福克\tˈsʌfək\t\nLondon\t伦敦\t\tthe capital\n",
+                     table, error))
+      << error;
+  std::vector<DictEntry> entries(1);
+  entries[0].caption = "London";
+  entries[0].explainLines = {"n. the capital of England"};
+  EXPECT_EQ(applyPlaceNames(entries, table, true), 2u);
+  ASSERT_EQ(entries.size(), 2u);  // Suffolk has no description: nothing to say about it
+  EXPECT_EQ(entries[1].caption, "Norwich");
+  EXPECT_EQ(entries[1].explainLines, (std::vector<std::string>{"诺里奇", "a city in Norfolk"}));
+  EXPECT_EQ(entries[1].transcription, "ˈnɔridʒ");
+  EXPECT_EQ(entries[0].explainLines,
+            (std::vector<std::string>{"伦敦", "n. the capital of England"}));
 }
