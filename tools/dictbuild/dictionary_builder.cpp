@@ -99,9 +99,7 @@ std::string buildStamp(const BuildOptions& options, const OptionalSourceFiles& s
   for (const auto& f : options.tsvFiles) inputs.push_back(f);
   for (const auto& f : espeakDataFiles()) inputs.push_back(f);
   for (const auto& f : sources.stampFiles()) inputs.push_back(f);
-  std::error_code exeError;
-  const auto self = std::filesystem::read_symlink("/proc/self/exe", exeError);
-  if (!exeError) inputs.push_back(self.string());
+  for (const auto& f : builderCodeFiles()) inputs.push_back(f);
   return makeStamp(inputs, options.describe());
 }
 
