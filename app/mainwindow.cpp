@@ -257,7 +257,8 @@ void MainWindow::on_k658_clicked() {
 
 // Without a vendor site, or without a browser, the window shows its own pages.
 void MainWindow::on_aboutLink_clicked() {
-  if (!openVendorPage(QStringLiteral("/software/phonetic/about/"))) showAboutPage(this);
+  if (!openVendorPage(QStringLiteral("/software/phonetic/about/")))
+    showAboutPage(this, dictionary.buildStamp());
 }
 
 void MainWindow::on_helpLink_clicked() {
@@ -265,9 +266,10 @@ void MainWindow::on_helpLink_clicked() {
 }
 
 void MainWindow::on_feedbackLink_clicked() {
-  if (!openVendorPage(QStringLiteral("/software/phonetic/feedback/"))) showAboutPage(this);
+  if (!openVendorPage(QStringLiteral("/software/phonetic/feedback/")))
+    showAboutPage(this, dictionary.buildStamp());
 }
 
 void MainWindow::on_slogan_linkActivated(const QString& link) {
-  if (!openVendorLink(link)) showAboutPage(this);
+  if (!openVendorLink(link)) showAboutPage(this, dictionary.buildStamp());
 }
