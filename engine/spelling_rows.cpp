@@ -99,6 +99,52 @@ std::string failedMatch(int rc) {
   return "regexp: match failed: " + pcreMessage(rc);
 }
 
+char asciiLower(char c) {
+  return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+bool isAscii(std::string_view text) {
+  for (char c : text)
+    if (static_cast<unsigned char>(c) >= 0x80) return false;
+  return true;
+}
+
+// `text` starts with `lower` (lower-case ASCII), in any case.
+bool startsWithFolded(std::string_view text, std::string_view lower) {
+  if (text.size() < lower.size()) return false;
+  for (size_t i = 0; i < lower.size(); ++i)
+    if (asciiLower(text[i]) != lower[i]) return false;
+  return true;
+}
+
+// A pattern of plain ASCII text, which the dialect reads as itself in any case: on an ASCII
+// headword a comparison answers as PCRE2 does (only a few non-ASCII letters fold to ASCII
+// ones, such as the Kelvin sign to k), and costs far less. Its lower-case form, or nothing.
+std::optional<std::string> plainText(const std::string& pattern) {
+  std::string lower;
+  for (char c : pattern) {
+    if (static_cast<unsigned char>(c) >= 0x80 || c < 0x20 ||
+        std::string_view(".[]()*+?{}|\\^$").find(c) != std::string_view::npos)
+      return std::nullopt;
+    lower.push_back(asciiLower(c));
+  }
+  return lower;
+}
+
+// The ASCII letter or digit every match from the start begins with (in any case), or 0.
+char firstLetter(const std::string& pattern) {
+  if (pattern.find('|') != std::string::npos) return 0;
+  const size_t at = pattern.starts_with('^') ? 1 : 0;
+  if (at >= pattern.size()) return 0;
+  const char c = pattern[at];
+  const bool alnum = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
+  if (!alnum) return 0;
+  if (at + 1 < pattern.size() &&
+      std::string_view("*?{").find(pattern[at + 1]) != std::string_view::npos)
+    return 0;
+  return asciiLower(c);
+}
+
 }  // namespace
 
 std::optional<SearchOutcome> searchSpellingRows(std::shared_ptr<const PhoneticIndex> rows,
@@ -115,6 +161,8 @@ std::optional<SearchOutcome> searchSpellingRows(std::shared_ptr<const PhoneticIn
   const auto enough = [limit](const std::vector<std::uint32_t>& tier) {
     return limit >= 0 && tier.size() >= static_cast<size_t>(limit);
   };
+  const std::optional<std::string> plain = plainText(utf8Pattern);
+  const char first = firstLetter(utf8Pattern);
   std::string error;
   const std::int64_t deadline = threadCpuNs() + budgetNs;
   const auto rowCount = static_cast<std::uint32_t>(index.rowCount());
@@ -131,6 +179,24 @@ std::optional<SearchOutcome> searchSpellingRows(std::shared_ptr<const PhoneticIn
     const std::string_view caption = index.captionUtf8(row);
     // Once the cap is full of matches elsewhere, only a match from the start can still rank.
     const bool anywhere = !enough(elsewhere);
+    if (plain && isAscii(caption)) {
+      if (anywhere) {
+        const auto found = std::search(caption.begin(), caption.end(), plain->begin(), plain->end(),
+                                       [](char a, char b) { return asciiLower(a) == b; });
+        if (found == caption.end()) continue;
+        if (found != caption.begin()) {
+          elsewhere.push_back(row);
+          continue;
+        }
+      } else if (!startsWithFolded(caption, *plain)) {
+        continue;
+      }
+      (caption.size() == plain->size() ? whole : atStart).push_back(row);
+      continue;
+    }
+    if (!anywhere && first != 0 && !caption.empty() &&
+        static_cast<unsigned char>(caption[0]) < 0x80 && asciiLower(caption[0]) != first)
+      continue;
     int rc =
         pattern.match(anywhere ? SpellingPattern::kAnywhere : SpellingPattern::kAtStart, caption);
     if (rc < 0) {
