@@ -248,6 +248,10 @@ p, li { white-space: pre-wrap; }
         <translation>No word is spelled like this</translation>
     </message>
     <message>
+        <source>正在查找…</source>
+        <translation>Searching…</translation>
+    </message>
+    <message>
         <source>没有单词含有这些音</source>
         <translation>No word holds these sounds</translation>
     </message>
