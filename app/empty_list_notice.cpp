@@ -3,6 +3,8 @@
 #include <QCoreApplication>
 #include <QListWidget>
 
+#include <algorithm>
+
 EmptyListNotice::EmptyListNotice(QListWidget* list) : QLabel(list->viewport()), list_(list) {
   setObjectName(QStringLiteral("emptyListReason"));
   setAlignment(Qt::AlignCenter);
@@ -39,12 +41,32 @@ QString EmptyListNotice::reasonText(const SearchOutcome& outcome, bool spelling)
   return QString();
 }
 
+QString EmptyListNotice::partialListText(const SearchOutcome& outcome) {
+  const auto tr = [](const char* text) { return QCoreApplication::translate("MainWindow", text); };
+  if (outcome.words.isEmpty()) return QString();
+  if (outcome.reason == EmptyListReason::QueryFailed)
+    return tr("查询中途停止，只列出了部分结果：%1").arg(QString::fromStdString(outcome.message));
+  if (outcome.incomplete) return tr("词典的搜索数据无法读取，结果不完整，也未按相近程度排列。");
+  return QString();
+}
+
 void EmptyListNotice::showFor(const SearchOutcome& outcome, bool spelling) {
-  if (!outcome.words.isEmpty() || outcome.reason == EmptyListReason::None) {
+  const QRect viewport = list_->viewport()->rect();
+  if (outcome.words.isEmpty() && outcome.reason != EmptyListReason::None) {
+    setText(reasonText(outcome, spelling));
+    setGeometry(viewport);
+    show();
+    return;
+  }
+  const QString partial = partialListText(outcome);
+  if (partial.isEmpty()) {
     hide();
     return;
   }
-  setText(reasonText(outcome, spelling));
-  setGeometry(list_->viewport()->rect());
+  // A strip along the foot of the list, over its last rows, as high as its wrapped text.
+  setText(partial);
+  const int height = std::min(heightForWidth(viewport.width()), viewport.height());
+  setGeometry(viewport.left(), viewport.bottom() + 1 - height, viewport.width(), height);
   show();
+  raise();
 }

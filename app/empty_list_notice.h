@@ -1,6 +1,7 @@
 // The line that tells a learner why the result list is empty. It lies over the list's empty
 // viewport, in grey italics, and can be neither selected nor clicked, so that no one takes
-// it for a word.
+// it for a word. Over a list that holds only part of the answer (a search stopped partway, or
+// answered without its ranked rows) it says so in a strip along the list's foot.
 #pragma once
 
 #include <QLabel>
@@ -15,11 +16,14 @@ class EmptyListNotice : public QLabel {
  public:
   explicit EmptyListNotice(QListWidget* list);
 
-  // Shows the reason of `outcome` when its list is empty, hides the notice otherwise.
+  // Shows the reason of `outcome` when its list is empty, or that the list is partial; hides
+  // the notice otherwise.
   void showFor(const SearchOutcome& outcome, bool spelling);
 
   // The reason in the window's language (context "MainWindow").
   static QString reasonText(const SearchOutcome& outcome, bool spelling);
+  // Why a list that holds words is not the whole answer; empty when it is.
+  static QString partialListText(const SearchOutcome& outcome);
 
  private:
   QListWidget* list_;

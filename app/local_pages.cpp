@@ -52,8 +52,8 @@ void showHelpPage(QWidget* parent) {
   }
 }
 
-void showAboutPage(QWidget* parent) {
+void showAboutPage(QWidget* parent, const std::string& storedStamp) {
   pageWindow(parent, QStringLiteral("aboutPage"),
              localised(QT_TRANSLATE_NOOP("LocalPages", "关于")))
-      ->setHtml(aboutText());
+      ->setHtml(aboutText(storedStamp));
 }

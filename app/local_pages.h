@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <string>
+
 class QWidget;
 
 // The help and about pages shipped with the program, shown in a window of their own
@@ -10,10 +12,11 @@ class QWidget;
 
 // Opens (or raises) the help page in the interface's language.
 void showHelpPage(QWidget* parent);
-// Opens (or raises) the about page.
-void showAboutPage(QWidget* parent);
+// Opens (or raises) the about page; `storedStamp` is the dictionary's own build record
+// (PhoneticDictionary::buildStamp), read instead of the copy beside the file when given.
+void showAboutPage(QWidget* parent, const std::string& storedStamp = {});
 
 // The about page's text: version, where the data comes from, and its licences.
-QString aboutText();
+QString aboutText(const std::string& storedStamp = {});
 // The help file of the interface's language, relative to the runtime folder.
 QString helpFileName();

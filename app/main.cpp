@@ -5,6 +5,7 @@
 #include "interface_language.h"
 #include "mainwindow.h"
 #include "runtime_folder.h"
+#include "speech_player.h"
 
 int main(int argc, char** argv) {
   FontConfigLoading fontConfig;
@@ -20,7 +21,13 @@ int main(int argc, char** argv) {
       application, translations);
   fontConfig.wait();
   ensureMenschFont();
-  MainWindow window;
-  window.show();
-  return application.exec();
+  int status = 0;
+  {
+    MainWindow window;
+    window.show();
+    status = application.exec();
+  }
+  // The audio outputs the window handed to deleteLater go while the application still stands.
+  SpeechPlayer::finishBeforeExit();
+  return status;
 }

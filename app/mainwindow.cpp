@@ -4,6 +4,7 @@
 #include <QDesktopServices>
 #include <QElapsedTimer>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QListWidgetItem>
 #include <QTimer>
 #include <QUrl>
@@ -13,6 +14,7 @@
 #include "no_focus_rectangle_style.h"
 #include "result_list_filler.h"
 #include "result_rows.h"
+#include "spelling_search_worker.h"
 #include "ui_mainwindow.h"
 #include "vendor_site.h"
 
@@ -27,6 +29,8 @@ constexpr int kTypingLimit = 0;
 constexpr int kNoLimit = 1;
 
 constexpr int kSearchDelayMs = 10;
+// A search by spelling that takes longer than this says that it is under way.
+constexpr int kSearchingSignMs = 100;
 
 }  // namespace
 
@@ -37,7 +41,10 @@ MainWindow::MainWindow(QWidget* parent)
       learnerSearch(dictionary),
       emptyListNotice(nullptr),
       pendingText(),
-      searchMode(0) {
+      searchMode(0),
+      spellingWorker(new SpellingSearchWorker(this)),
+      searchingNotice(nullptr),
+      searchingDelay(nullptr) {
   loadImagePluginsInBackground();
   // The rows of the search by sound are read while the window is built and shown.
   learnerSearch.prepareRows();
@@ -66,6 +73,25 @@ MainWindow::MainWindow(QWidget* parent)
   }
 
   emptyListNotice = new EmptyListNotice(ui->displayResult);
+  searchingNotice = new QLabel(tr("正在查找…"), ui->displayResult->viewport());
+  searchingNotice->setObjectName(QStringLiteral("searchingNotice"));
+  searchingNotice->setAttribute(Qt::WA_TransparentForMouseEvents);
+  searchingNotice->setFocusPolicy(Qt::NoFocus);
+  searchingNotice->setStyleSheet(QStringLiteral(
+      "QLabel { color: #808080; font-style: italic; background: palette(base); padding: 2px; }"));
+  searchingNotice->hide();
+  // The window's own timers are the typing path's, one a change.
+  searchingDelay = new QTimer(searchingNotice);
+  searchingDelay->setSingleShot(true);
+  searchingDelay->setInterval(kSearchingSignMs);
+  connect(searchingDelay, &QTimer::timeout, this, [this] {
+    const QRect viewport = ui->displayResult->viewport()->rect();
+    searchingNotice->adjustSize();
+    searchingNotice->move(viewport.right() - searchingNotice->width(),
+                          viewport.bottom() - searchingNotice->height());
+    searchingNotice->raise();
+    searchingNotice->show();
+  });
   showSampleRows();
   // Down and Page Down in the input move into the list.
   ui->inputPhonetic->installEventFilter(this);
@@ -78,6 +104,8 @@ MainWindow::MainWindow(QWidget* parent)
 }
 
 MainWindow::~MainWindow() {
+  // Its thread stops before the rows and the window it reports to go.
+  delete spellingWorker;
   delete ui;
 }
 
@@ -155,11 +183,43 @@ void MainWindow::searchAndRefill(const QString& text, int limitMode) {
   QElapsedTimer elapsed;
   elapsed.start();
   qDebug() << "last";
+  ++searchNumber;  // whatever runs on the worker is out of date now
 
   const bool spelling = searchMode != 0;
+  if (spelling && startSpellingSearch(text, limitMode, elapsed)) return;
+  searchingDelay->stop();
+  searchingNotice->hide();
   SearchOutcome outcome = spelling ? learnerSearch.bySpelling(text.toStdString(), limitMode)
                                    : learnerSearch.bySound(text, limitMode);
   ui->inputPhonetic->setFocus(Qt::OtherFocusReason);
+  showOutcome(std::move(outcome), spelling);
+  qDebug() << static_cast<double>(elapsed.nsecsElapsed()) / 1e9;
+}
+
+bool MainWindow::startSpellingSearch(const QString& text, int limitMode,
+                                     const QElapsedTimer& elapsed) {
+  // A blank pattern is answered at once, and so is every search of a closed dictionary.
+  if (text.trimmed().isEmpty()) return false;
+  std::shared_ptr<const PhoneticIndex> rows = learnerSearch.spellingRows();
+  if (rows == nullptr) return false;
+  ui->inputPhonetic->setFocus(Qt::OtherFocusReason);
+  if (!searchingDelay->isActive() && !searchingNotice->isVisible()) searchingDelay->start();
+  const quint64 number = searchNumber;
+  spellingWorker->start(std::move(rows), text.toStdString(),
+                        limitMode == kTypingLimit ? LearnerSearch::kTypingCap : -1,
+                        [this, number, elapsed](std::optional<SearchOutcome> outcome) {
+                          // The list of an outdated pattern is dropped.
+                          if (outcome && number == searchNumber) {
+                            searchingDelay->stop();
+                            searchingNotice->hide();
+                            showOutcome(std::move(*outcome), true);
+                          }
+                          qDebug() << static_cast<double>(elapsed.nsecsElapsed()) / 1e9;
+                        });
+  return true;
+}
+
+void MainWindow::showOutcome(SearchOutcome outcome, bool spelling) {
   emptyListNotice->showFor(outcome, spelling);
 
   // Emptying and refilling the list must not look up entries: cut the
@@ -174,8 +234,6 @@ void MainWindow::searchAndRefill(const QString& text, int limitMode) {
   connectResultList();
   // A new list is read from its top, whatever was scrolled before.
   list->scrollToTop();
-
-  qDebug() << static_cast<double>(elapsed.nsecsElapsed()) / 1e9;
 }
 
 void MainWindow::showEntry(const QListWidgetItem* item) {
@@ -258,7 +316,8 @@ void MainWindow::on_k658_clicked() {
 
 // Without a vendor site, or without a browser, the window shows its own pages.
 void MainWindow::on_aboutLink_clicked() {
-  if (!openVendorPage(QStringLiteral("/software/phonetic/about/"))) showAboutPage(this);
+  if (!openVendorPage(QStringLiteral("/software/phonetic/about/")))
+    showAboutPage(this, dictionary.buildStamp());
 }
 
 void MainWindow::on_helpLink_clicked() {
@@ -266,9 +325,10 @@ void MainWindow::on_helpLink_clicked() {
 }
 
 void MainWindow::on_feedbackLink_clicked() {
-  if (!openVendorPage(QStringLiteral("/software/phonetic/feedback/"))) showAboutPage(this);
+  if (!openVendorPage(QStringLiteral("/software/phonetic/feedback/")))
+    showAboutPage(this, dictionary.buildStamp());
 }
 
 void MainWindow::on_slogan_linkActivated(const QString& link) {
-  if (!openVendorLink(link)) showAboutPage(this);
+  if (!openVendorLink(link)) showAboutPage(this, dictionary.buildStamp());
 }

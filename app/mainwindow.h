@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QElapsedTimer>
 #include <QString>
 
 #include "engine/learner_search.h"
@@ -9,6 +10,9 @@
 class QListWidgetItem;
 class Ui_MainWindow;
 class EmptyListNotice;
+class QLabel;
+class QTimer;
+class SpellingSearchWorker;
 
 // The finder's one window: a phonetic input with its symbol keyboard, the list
 // of matching headwords and the entry pane of the picked headword.
@@ -56,6 +60,10 @@ class MainWindow : public QMainWindow {
   void connectResultList();
   void showSampleRows();
   void searchAndRefill(const QString& text, int limitMode);
+  // A search by spelling over the headwords in memory, on the worker: false when they cannot
+  // be had (the search then runs here).
+  bool startSpellingSearch(const QString& text, int limitMode, const QElapsedTimer& elapsed);
+  void showOutcome(SearchOutcome outcome, bool spelling);
   void showEntry(const QListWidgetItem* item);
   void typeSymbol(char16_t codePoint);
 
@@ -65,4 +73,10 @@ class MainWindow : public QMainWindow {
   EmptyListNotice* emptyListNotice;
   QString pendingText;
   int searchMode;
+  SpellingSearchWorker* spellingWorker;
+  // Counts the searches: only the latest one's list is shown.
+  quint64 searchNumber = 0;
+  // "Searching" at the foot of the list while a search on the worker takes a while.
+  QLabel* searchingNotice;
+  QTimer* searchingDelay;
 };

@@ -162,3 +162,17 @@ void PhoneticDictionary::runQuery(const char* sql, const std::string& text, RowH
   sqlite3_reset(statement);
   sqlite3_clear_bindings(statement);
 }
+
+std::string PhoneticDictionary::buildStamp() const {
+  std::string stamp;
+  if (sqliteDB_ == nullptr || !isOpen_) return stamp;
+  sqlite3_stmt* statement = nullptr;
+  if (sqlite3_prepare_v2(sqliteDB_, "SELECT stamp FROM dict_build_stamp", -1, &statement,
+                         nullptr) == SQLITE_OK &&
+      sqlite3_step(statement) == SQLITE_ROW) {
+    if (const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement, 0)))
+      stamp.assign(text, static_cast<size_t>(sqlite3_column_bytes(statement, 0)));
+  }
+  sqlite3_finalize(statement);
+  return stamp;
+}

@@ -14,6 +14,7 @@
 #include "engine/sound_code.h"
 #include "engine/sound_group_reader.h"
 #include "engine/spelling_ranking.h"
+#include "engine/spelling_rows.h"
 
 namespace {
 
@@ -183,14 +184,31 @@ SearchOutcome LearnerSearch::soundFromStatement(const std::u16string& symbols, i
   return outcome;
 }
 
+std::shared_ptr<const PhoneticIndex> LearnerSearch::spellingRows() {
+  // Like the rows of the search by sound: read only with the REGEXP module loaded, so a search
+  // without it fails as the engine's statement does.
+  if (spellingRows_ || spellingRowsFailed_ || !dictionary_.hasRegexp()) return spellingRows_;
+  spellingRows_ = dictionary_.completeSearchIndex();
+  spellingRowsFailed_ = spellingRows_ == nullptr;
+  return spellingRows_;
+}
+
 SearchOutcome LearnerSearch::bySpelling(const std::string& utf8Pattern, int limitMode) {
   if (!dictionary_.isOpen()) return dictionaryNotOpen();
-  const QString pattern = QString::fromUtf8(utf8Pattern);
-  if (pattern.trimmed().isEmpty()) {
+  if (QString::fromUtf8(utf8Pattern).trimmed().isEmpty()) {
     SearchOutcome outcome;
     outcome.reason = EmptyListReason::NothingTyped;
     return outcome;
   }
+  if (std::shared_ptr<const PhoneticIndex> rows = spellingRows())
+    return *quorvi::engine::searchSpellingRows(std::move(rows), utf8Pattern,
+                                               limitMode == 0 ? kTypingCap : -1);
+  return spellingFromStatements(utf8Pattern, limitMode);
+}
+
+// Without the rows in memory: the engine's statements, ranked.
+SearchOutcome LearnerSearch::spellingFromStatements(const std::string& utf8Pattern, int limitMode) {
+  const QString pattern = QString::fromUtf8(utf8Pattern);
   // Return ranks every match. Typing ranks the first 100 matches in the table's order and the
   // first 100 that match from the word's start (which holds the word itself and the words
   // starting with the pattern): both capped statements stay quick on a short pattern. Those

@@ -34,8 +34,13 @@ class LearnerSearch {
   // limitMode 0: the best kTypingCap headwords (the typing path); 1: every headword listed,
   // in the same order.
   SearchOutcome bySound(const QString& typed, int limitMode);
-  // The pattern as the REGEXP module reads it: UTF-8 bytes, passed on unchanged.
+  // The pattern as the REGEXP module reads it: UTF-8 bytes, passed on unchanged. Matched over
+  // the headwords in memory (engine/spelling_rows.h) when they can be had, otherwise by the
+  // engine's statements, ranked alike.
   SearchOutcome bySpelling(const std::string& utf8Pattern, int limitMode);
+  // The rows a spelling search matches in memory, read on first use (waiting for the rows
+  // read ahead); null when they cannot be had. Another thread may search them.
+  std::shared_ptr<const PhoneticIndex> spellingRows();
 
  private:
   bool rowsReady();
@@ -45,10 +50,13 @@ class LearnerSearch {
   // read.
   std::optional<SearchOutcome> soundFromGroups(const LearnerInput& input);
   SearchOutcome soundFromStatement(const std::u16string& symbols, int limitMode);
+  SearchOutcome spellingFromStatements(const std::string& utf8Pattern, int limitMode);
 
   PhoneticDictionary& dictionary_;
   SoundRows rows_;
   bool rowsFailed_ = false;
   std::unique_ptr<quorvi::engine::SoundGroupReader> groups_;
   bool groupsFailed_ = false;
+  std::shared_ptr<const PhoneticIndex> spellingRows_;
+  bool spellingRowsFailed_ = false;
 };

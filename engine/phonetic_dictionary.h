@@ -82,6 +82,9 @@ class PhoneticDictionary {
   sqlite3* connection() const { return sqliteDB_; }
   // True when regexp.dll was loaded into the connection.
   bool hasRegexp() const { return hasRegexp_; }
+  // The record of what the dictionary was built from, which the builder stores inside it
+  // (table dict_build_stamp); empty when the dictionary is closed or has none.
+  std::string buildStamp() const;
   // The SQL engine's message when the latest query operation stopped on an error (its
   // statement failed to prepare or a step failed partway); empty when it completed.
   const std::string& lastError() const { return lastError_; }

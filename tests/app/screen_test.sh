@@ -7,6 +7,9 @@
 # OUTPUT_PNG gets the Chinese window; the English one goes beside it as *-en.png.
 # Without a built dictionary in the runtime folder, a copy of the program runs from a
 # folder laid out with a small test dictionary instead.
+# Then, with xdotool, it says the word from that menu and with Ctrl+Space over and over, and
+# the program must live on; under an audio server of the test's own (PULSE_SERVER and
+# QUORVI_PULSE_SINK, from tests/support/with_pulse_server.sh) the sound must reach its sink.
 set -eu
 runtime=$1
 helper=$2
@@ -17,8 +20,10 @@ export LC_ALL=C.UTF-8
 folder=$runtime
 elsewhere=$(mktemp -d)
 pid=
+recorder=
 cleanup() {
   [ -z "$pid" ] || kill "$pid" 2>/dev/null || true
+  [ -z "$recorder" ] || kill "$recorder" 2>/dev/null || true
   rm -rf "$elsewhere"
   [ "$folder" = "$runtime" ] || rm -rf "$folder"
 }
@@ -30,6 +35,56 @@ if [ ! -f "$runtime/dict/words.db" ]; then
   cp -r "$runtime/help" "$runtime/translations" "$folder/" 2>/dev/null || true
   echo "screen test: no dict/words.db in $runtime, using a test dictionary in $folder"
 fi
+
+# The loudest sample in a raw 16-bit file.
+loudest() {
+  od -An -v -td2 -w2 "$1" | awk '{ v = $1 < 0 ? -$1 : $1; if (v > m) m = v } END { print m + 0 }'
+}
+
+# say_words WINDOW LOG: opens the list's context menu on the first row and picks 朗读单词 (the
+# third item down), then presses Ctrl+Space, eight times each, quickly.
+say_words() {
+  log=$2
+  heard=
+  if [ -n "${PULSE_SERVER:-}" ] && command -v parecord >/dev/null; then
+    heard=$elsewhere/heard.raw
+    parecord --device="$QUORVI_PULSE_SINK.monitor" --raw --format=s16le --channels=1 \
+      --rate=22050 "$heard" &
+    recorder=$!
+    sleep 0.5
+  fi
+  times=0
+  while [ "$times" -lt 9 ]; do
+    if ! kill -0 "$pid" 2>/dev/null; then
+      status=0
+      wait "$pid" || status=$?
+      echo "screen test: the program died (exit status $status) after saying words $times times"
+      cat "$log"
+      pid=
+      exit 1
+    fi
+    [ "$times" -lt 8 ] || break
+    # The window is gone when the program died: the check above says so.
+    xdotool mousemove --window "$1" 60 178 click 3 2>/dev/null || true
+    sleep 0.3
+    xdotool key Down Down Down Return
+    sleep 0.2
+    xdotool key ctrl+space
+    sleep 0.1
+    times=$((times + 1))
+    [ "$times" -lt 8 ] || sleep 1.5
+  done
+  if [ -n "$heard" ]; then
+    kill -INT "$recorder"
+    wait "$recorder" 2>/dev/null || true
+    recorder=
+    peak=$(loudest "$heard")
+    echo "screen test: the audio server's sink heard $(wc -c <"$heard") bytes, peak $peak"
+    [ "$peak" -gt 2000 ] || { echo "screen test: no sound reached the audio server"; exit 1; }
+  else
+    echo "screen test: no audio server, words said without sound"
+  fi
+}
 
 # shoot LANGUAGE TITLE PNG
 shoot() {
@@ -63,6 +118,10 @@ shoot() {
     echo "screen test: no xdotool (package xdotool), no context menu in the screenshot"
   fi
   "$helper" grab "$3"
+  if command -v xdotool >/dev/null; then
+    xdotool key Escape
+    say_words "$window" "$3.log"
+  fi
 
   # The dictionary and the REGEXP module loaded without complaint.
   if grep -q 'Error' "$3.log"; then

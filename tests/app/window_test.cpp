@@ -515,6 +515,47 @@ class WindowTest : public QObject {
     QVERIFY(!reason()->isVisible());
   }
 
+  // Searches by spelling run on a worker: a newer one supersedes the one before, whose list
+  // never reaches the window, and every search still logs its start and its end.
+  void supersededSpellingSearchNeverReachesTheList() {
+    widget<QRadioButton>("captionMode")->click();
+    logLines.clear();
+    QStringList inserted;
+    QAbstractItemModel* model = list()->model();
+    const QMetaObject::Connection watch = connect(model, &QAbstractItemModel::rowsInserted, this,
+                                                  [&](const QModelIndex&, int first, int last) {
+                                                    for (int row = first; row <= last; ++row)
+                                                      inserted
+                                                          << model->index(row, 0).data().toString();
+                                                  });
+    window->displaySlot(QStringLiteral("^church$"));
+    window->displaySlot(QStringLiteral("^exampl"));
+    window->displaySlot(QStringLiteral("^cat$"));
+    settle(3);
+    disconnect(watch);
+    QCOMPARE(texts(list()), QStringList({"cat"}));
+    QVERIFY2(!inserted.contains(QStringLiteral("church")), qPrintable(inserted.join(u',')));
+    QVERIFY2(!inserted.contains(QStringLiteral("example")), qPrintable(inserted.join(u',')));
+    QVERIFY(!widget<QLabel>("searchingNotice")->isVisible());
+
+    // A sound search after a spelling search drops the latter's list too.
+    inserted.clear();
+    const QMetaObject::Connection again = connect(model, &QAbstractItemModel::rowsInserted, this,
+                                                  [&](const QModelIndex&, int first, int last) {
+                                                    for (int row = first; row <= last; ++row)
+                                                      inserted
+                                                          << model->index(row, 0).data().toString();
+                                                  });
+    logLines.clear();
+    window->displaySlot(QStringLiteral("^church$"));
+    widget<QRadioButton>("phoneticMode")->click();
+    window->displaySlot(QStringLiteral("k\u00e6t"));
+    settle(2);
+    disconnect(again);
+    QCOMPARE(texts(list()), listed(false, QStringLiteral("k\u00e6t"), 0));
+    QVERIFY2(!inserted.contains(QStringLiteral("church")), qPrintable(inserted.join(u',')));
+  }
+
   void missingDictionaryIsNamedWithItsFolder() {
     window.reset();
     cwd.reset();

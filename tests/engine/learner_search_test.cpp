@@ -17,6 +17,7 @@
 #include "engine/sound_code.h"
 #include "engine/phonetic_index_store.h"
 #include "engine/spelling_ranking.h"
+#include "engine/spelling_rows.h"
 #include "tests/engine/test_dictionary.h"
 
 inline void PrintTo(const QString& text, std::ostream* os) {
@@ -249,6 +250,78 @@ TEST_F(LearnerSearchTest, SpellingOrder) {
   EXPECT_TRUE(whole);
   EXPECT_EQ(literalPrefix(QStringLiteral("shi?p"), whole), "sh");
   EXPECT_EQ(literalPrefix(QStringLiteral(".*ship"), whole), "");
+}
+
+// The typing path ranks every match, not the first hundred the table gives: the word itself
+// comes first however many names before it hold the pattern, and the capped list is the start
+// of Return's.
+TEST_F(LearnerSearchTest, SpellingListsTheWordItselfFirstOnTheTypingPath) {
+  std::vector<DictionaryRow> rows;
+  for (int i = 0; i < 120; ++i) rows.push_back({"Man" + std::to_string(i), "m&#230;n", "n."});
+  for (int i = 0; i < 120; ++i) rows.push_back({"human" + std::to_string(i), "m&#230;n", "n."});
+  rows.push_back({"C. Northcote Parkinson", "si&#720;", "n."});
+  rows.push_back({"CFTR", "si&#720;", "n."});
+  rows.push_back({"CAT", "k&#230;t", "abbr."});
+  rows.push_back({"scatter", "sk&#230;t&#601;", "v."});
+  rows.push_back({"London", "l&#652;nd&#601;n", "n."});
+  rows.push_back({"manner", "m&#230;n&#601;", "n."});
+  rows.push_back({"Manchester", "m&#230;nt&#643;ist&#601;", "n."});
+  rows.push_back({"man", "m&#230;n", "n."});
+  rows.push_back({"cat", "k&#230;t", "n."});
+  rows.push_back({"Londesborough", "l&#652;nd", "n."});
+  open(rows);
+
+  const SearchOutcome typing = search_->bySpelling("man", 0);
+  EXPECT_EQ(typing.reason, EmptyListReason::None) << typing.message;
+  ASSERT_EQ(typing.words.size(), LearnerSearch::kTypingCap);
+  // The word, the lower-case words that start with it, the names that do, then the rest.
+  EXPECT_EQ(typing.words.mid(0, 4), QStringList({"man", "manner", "Man0", "Man1"}));
+  const SearchOutcome all = search_->bySpelling("man", 1);
+  EXPECT_EQ(all.words.size(), 243);
+  EXPECT_EQ(all.words.mid(0, LearnerSearch::kTypingCap), typing.words.toStringList());
+  EXPECT_EQ(all.words.indexOf(QStringLiteral("Manchester")), 122);
+  EXPECT_EQ(all.words.at(123), QStringLiteral("human0"));
+
+  // With the dialect's syntax: a whole match is the word itself, a match at the start next,
+  // each in the table's order (the order of usefulness), not the headwords' alphabet.
+  EXPECT_EQ(search_->bySpelling("c.t", 0).words.toStringList(),
+            QStringList({"cat", "CAT", "CFTR", "C. Northcote Parkinson", "scatter"}));
+  EXPECT_EQ(search_->bySpelling("^lond", 0).words.toStringList(),
+            QStringList({"London", "Londesborough"}));
+  // Typed as the table spells it, a name goes before the plain word.
+  EXPECT_EQ(search_->bySpelling("CAT", 0).words.toStringList(),
+            QStringList({"CAT", "cat", "scatter"}));
+  EXPECT_EQ(search_->bySpelling("^man$", 1).words.toStringList(), QStringList({"man"}));
+}
+
+// The in-memory search keeps the module's bounds: its time in all, and a stop from outside.
+TEST_F(LearnerSearchTest, SpellingRowsSearchStopsOnItsTimeAndWhenSuperseded) {
+  std::vector<DictionaryRow> rows;
+  for (int i = 0; i < 3000; ++i) rows.push_back({"ke" + std::to_string(i), "ki", "n."});
+  open(rows);
+  const std::shared_ptr<const PhoneticIndex> index = search_->spellingRows();
+  ASSERT_NE(index, nullptr);
+
+  std::optional<SearchOutcome> outcome =
+      quorvi::engine::searchSpellingRows(index, "e", -1, nullptr, 0);
+  ASSERT_TRUE(outcome.has_value());
+  EXPECT_EQ(outcome->reason, EmptyListReason::BadPattern);
+  EXPECT_NE(outcome->message.find("time of matching"), std::string::npos) << outcome->message;
+  EXPECT_GT(outcome->words.size(), 0);  // the words found before
+  EXPECT_LT(outcome->words.size(), 3000);
+
+  const std::atomic<bool> stop{true};
+  EXPECT_FALSE(quorvi::engine::searchSpellingRows(index, "e", -1, &stop).has_value());
+
+  outcome = quorvi::engine::searchSpellingRows(index, "ke2999$", -1);
+  ASSERT_TRUE(outcome.has_value());
+  EXPECT_EQ(outcome->words.toStringList(), QStringList({"ke2999"}));
+
+  // A match past the dialect's bounds stops the search as the module's statement stops.
+  open({{"abcdfghijklmnopqrstuvwxyzabcdfghijklmnopqrstuvwxyz", "a", "n."}});
+  outcome = search_->bySpelling("(?:.?){25}[#~]", 1);
+  EXPECT_EQ(outcome->reason, EmptyListReason::BadPattern);
+  EXPECT_NE(outcome->message.find("pattern too complex"), std::string::npos) << outcome->message;
 }
 
 TEST_F(LearnerSearchTest, EveryEmptyListHasAReason) {
@@ -550,6 +623,8 @@ TEST_F(LearnerSearchTest, SpellingSearchTakesOneSecondInAll) {
     rows = static_cast<std::size_t>(static_cast<double>(rows) * 0.75 / std::max(seconds, 0.001));
   }
 
+  // The rows are read once, ahead of the searches (the window reads them at start).
+  ASSERT_NE(search_->spellingRows(), nullptr);
   const double started = threadCpuSeconds();
   const SearchOutcome outcome = search_->bySpelling(pattern, 0);
   const double spent = threadCpuSeconds() - started;

@@ -1,5 +1,6 @@
 #include "build_stamp.h"
 
+#include <dlfcn.h>
 #include <sqlite3.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -13,6 +14,19 @@
 #include "engine/phonetic_index_store.h"
 
 namespace quorvi::dictbuild {
+
+std::vector<std::string> builderCodeFiles() {
+  std::vector<std::string> files;
+  std::error_code error;
+  const auto self = std::filesystem::read_symlink("/proc/self/exe", error);
+  if (!error) files.push_back(self.string());
+  Dl_info info{};
+  if (::dladdr(reinterpret_cast<void*>(&builderCodeFiles), &info) != 0 && info.dli_fname) {
+    const auto module = std::filesystem::canonical(info.dli_fname, error);
+    if (!error && (files.empty() || module != files.front())) files.push_back(module.string());
+  }
+  return files;
+}
 
 std::string makeStamp(const std::vector<std::string>& inputFiles, const std::string& options) {
   std::ostringstream out;

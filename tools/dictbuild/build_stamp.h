@@ -14,6 +14,11 @@ inline constexpr const char* kBuilderVersion = "dictbuild 1";
 // The table that holds the stamp: one row.
 inline constexpr const char* kStampTable = "dict_build_stamp";
 
+// The files the running builder's code comes from: the executable, and the module that holds
+// the builder when `quorvi-dict` loads it (quorvi-dictbuild.so). A new builder in either may
+// write another dictionary from the same inputs.
+std::vector<std::string> builderCodeFiles();
+
 std::string makeStamp(const std::vector<std::string>& inputFiles, const std::string& options);
 // Writes `stamp` into the open database `db` (inside the caller's transaction).
 bool storeStamp(sqlite3* db, const std::string& stamp, std::string& error);

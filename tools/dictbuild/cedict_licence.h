@@ -13,4 +13,10 @@ std::string cedictLicenceText();
 // when the folder cannot be written.
 bool updateCedictLicence(const std::string& dictDir, bool used, std::string& error);
 
+// The same for ECDICT (MIT licence), whose translations and learner levels the entries carry:
+// dict/LICENSE-ECDICT.txt.
+inline constexpr char kEcdictLicenceFile[] = "LICENSE-ECDICT.txt";
+std::string ecdictLicenceText();
+bool updateEcdictLicence(const std::string& dictDir, bool used, std::string& error);
+
 }  // namespace quorvi::dictbuild

@@ -75,6 +75,7 @@ size_t addChineseLines(std::vector<DictEntry>& entries, const ChineseEquivalents
   const std::vector<size_t> sources = lineSources(entries, uses);
   size_t added = 0;
   for (size_t i = 0; i < entries.size(); ++i) {
+    if (entries[i].leftOut) continue;
     std::string line = lines[i];
     // "are" is a unit of area too, but one no text ever uses: the irregular form of "be" wins.
     const HeadwordUse use = useOf(uses, entries[i].caption);

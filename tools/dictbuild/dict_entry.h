@@ -14,6 +14,7 @@ struct DictEntry {
   int senseCount = 0;
   int anchor = -1;  // inflected forms: index of the entry of their lemma
   bool imported = false;
+  bool leftOut = false;  // found wrong (a made-up form): written nowhere, explained by nothing
 };
 
 }  // namespace quorvi::dictbuild

@@ -8,26 +8,32 @@
 #include <future>
 #include <optional>
 #include <sstream>
+#include <unordered_map>
 #include <unordered_set>
 
+#include "again_prefix.h"
 #include "build_stamp.h"
 #include "checked_inflections.h"
 #include "cedict_licence.h"
 #include "chinese_annotation.h"
 #include "dict_store.h"
+#include "ecdict_annotation.h"
 #include "ecdict_importer.h"
 #include "espeak_transcriber.h"
 #include "function_words.h"
 #include "headword_merge.h"
 #include "headword_use.h"
 #include "inflections.h"
+#include "learner_headwords.h"
 #include "learner_sources.h"
 #include "optional_sources.h"
 #include "phonetic_notation.h"
+#include "place_names.h"
 #include "progress.h"
 #include "pronunciation_variants.h"
 #include "ranking.h"
 #include "skip_report.h"
+#include "spoken_forms.h"
 #include "transcription_normaliser.h"
 #include "verify_labels.h"
 #include "tsv_importer.h"
@@ -94,9 +100,7 @@ std::string buildStamp(const BuildOptions& options, const OptionalSourceFiles& s
   for (const auto& f : options.tsvFiles) inputs.push_back(f);
   for (const auto& f : espeakDataFiles()) inputs.push_back(f);
   for (const auto& f : sources.stampFiles()) inputs.push_back(f);
-  std::error_code exeError;
-  const auto self = std::filesystem::read_symlink("/proc/self/exe", exeError);
-  if (!exeError) inputs.push_back(self.string());
+  for (const auto& f : builderCodeFiles()) inputs.push_back(f);
   return makeStamp(inputs, options.describe());
 }
 
@@ -156,9 +160,49 @@ std::vector<size_t> rowOrder(const std::vector<DictEntry>& entries, const Spoken
   return order;
 }
 
-// The stored symbols of a row: its imported transcription when readable, else espeak-ng's.
+// Words with several readings (the, some, record) are read in a phrase as the phrase has them.
+bool inPronunciationTable(const std::string& word) {
+  static const auto words = [] {
+    std::unordered_set<std::string> s;
+    for (const HeadwordReadings& h : pronunciationTable()) s.insert(h.caption);
+    return s;
+  }();
+  return words.count(word) != 0;
+}
+
+// Each word of a phrase as espeak-ng says it alone and as its own row prints it, kept for the
+// phrases after.
+class WordReadings {
+ public:
+  explicit WordReadings(EspeakTranscriber& espeak) : espeak_(espeak) {}
+  std::vector<WordReading> of(const std::string& phrase) {
+    std::vector<WordReading> words;
+    size_t start = 0;
+    while (start < phrase.size()) {
+      const size_t end = std::min(phrase.find_first_of(" -", start), phrase.size());
+      if (end > start) words.push_back(reading(phrase.substr(start, end - start)));
+      start = end + 1;
+    }
+    return words;
+  }
+
+ private:
+  const WordReading& reading(const std::string& word) {
+    auto it = cache_.find(word);
+    if (it != cache_.end()) return it->second;
+    WordReading r;  // none: the word stays as the phrase has it
+    NormalisedTranscription n = normaliseTranscription(espeak_.transcribe(word));
+    if (n.ok() && !inPronunciationTable(word)) r = {n.symbols, adjustForSpelling(word, n.symbols)};
+    return cache_.emplace(word, std::move(r)).first->second;
+  }
+  EspeakTranscriber& espeak_;
+  std::unordered_map<std::string, WordReading> cache_;
+};
+
+// The stored symbols of a row: its imported transcription when readable, else espeak-ng's,
+// a phrase's words printed as their own rows print them.
 std::optional<std::u16string> transcriptionOf(const DictEntry& e, EspeakTranscriber& espeak,
-                                              SkipReport& skipped) {
+                                              WordReadings& words, SkipReport& skipped) {
   if (!e.transcription.empty()) {
     NormalisedTranscription n = normaliseTranscription(e.transcription);
     if (n.ok()) return n.symbols;
@@ -178,7 +222,48 @@ std::optional<std::u16string> transcriptionOf(const DictEntry& e, EspeakTranscri
                 e.caption + " [" + ipa + "]");
     return std::nullopt;
   }
-  return adjustForSpelling(e.caption, n.symbols);
+  std::u16string symbols = adjustForSpelling(e.caption, n.symbols);
+  if (e.caption.find_first_of(" -") != std::string::npos)
+    symbols = printWordsAsTheirHeadwords(std::move(symbols), words.of(e.caption));
+  return symbols;
+}
+
+// The word after re- when `e` is re- meaning again (rebuild, and its forms rebuilt,
+// rebuilding by their headword's sense); empty otherwise.
+std::string againStemOf(const DictEntry& e, const std::vector<DictEntry>& entries,
+                        const std::unordered_map<std::string, size_t>& byCaption) {
+  std::string stem = againStem(e.caption);
+  if (stem.empty()) return {};
+  if (byCaption.count(stem) != 0 && senseMeansAgain(e.explainLines)) return stem;
+  for (const std::string& line : e.explainLines) {
+    const std::string lemma = formLabelLemma(line);
+    if (lemma.empty()) continue;
+    auto it = byCaption.find(lemma);
+    const std::string lemmaStem = againStem(lemma);
+    if (it != byCaption.end() && !lemmaStem.empty() && byCaption.count(lemmaStem) != 0 &&
+        senseMeansAgain(entries[it->second].explainLines))
+      return stem;
+    break;
+  }
+  return {};
+}
+
+// ˌriː and the transcription of the word after re-; none when espeak-ng cannot read that word.
+// A word of the pronunciation table is read as its verb (relive ˌriːˈliv), else its usual
+// reading.
+std::optional<std::u16string> againTranscription(const std::string& stem,
+                                                 EspeakTranscriber& espeak) {
+  for (const HeadwordReadings& h : pronunciationTable()) {
+    if (stem != h.caption) continue;
+    const Reading* chosen = &h.readings.front();
+    for (const Reading& r : h.readings)
+      if (std::string_view(r.label) == "verb") chosen = &r;
+    NormalisedTranscription n = normaliseTranscription(chosen->symbols);
+    if (n.ok()) return withAgainPrefix(n.symbols);
+  }
+  NormalisedTranscription n = normaliseTranscription(espeak.transcribe(stem));
+  if (!n.ok()) return std::nullopt;
+  return withAgainPrefix(adjustForSpelling(stem, n.symbols));
 }
 
 bool isWritableHeadword(const std::string& caption, SkipReport& skipped) {
@@ -209,18 +294,29 @@ bool writeRows(const BuildOptions& options, const std::vector<DictEntry>& entrie
   // A word-form line must name a headword that is written too (a small or limited build, or a
   // reading of the pronunciation table, may name one that is not).
   std::unordered_set<std::string> written;
-  for (size_t index : order) written.insert(entries[index].caption);
+  for (size_t index : order)
+    if (!entries[index].leftOut) written.insert(entries[index].caption);
   auto namesMissingHeadword = [&](const std::string& line) {
     const std::string lemma = formLabelLemma(line);
     return !lemma.empty() && written.count(lemma) == 0;
   };
+  std::unordered_map<std::string, size_t> byCaption;
+  for (size_t i = 0; i < entries.size(); ++i) byCaption.emplace(entries[i].caption, i);
+  WordReadings words(espeak);
   Progress progress("transcribing and writing", order.size());
   size_t done = 0;
   for (size_t index : order) {
     const DictEntry& e = entries[index];
     progress.update(++done);
+    if (e.leftOut) {
+      skipped.add("row left out: a word form no source confirms", e.caption);
+      continue;
+    }
     if (!isWritableHeadword(e.caption, skipped)) continue;
-    const std::optional<std::u16string> symbols = transcriptionOf(e, espeak, skipped);
+    std::optional<std::u16string> symbols;
+    if (const std::string stem = againStemOf(e, entries, byCaption); !stem.empty())
+      symbols = againTranscription(stem, espeak);
+    if (!symbols) symbols = transcriptionOf(e, espeak, words, skipped);
     if (!symbols) continue;
     // One row per common pronunciation, all under the same headword.
     bool wroteRow = false;
@@ -318,12 +414,31 @@ BuildSummary buildDictionary(const BuildOptions& options, std::ostream& log) {
   log << extraLog.str();
   if (options.useWordNet && options.heardWords)
     addHeardWords(entries, heard, extra.chinese.get(), skipped, log);
-  if (extra.chinese) summary.chineseLines = addChineseLines(entries, *extra.chinese, uses);
+  size_t ecdictLines = 0;
+  if (extra.ecdict) {
+    const EcdictSummary e = addEcdictLines(entries, *extra.ecdict, uses);
+    log << "ECDICT: Chinese lines for " << e.chinese << " headwords, learner levels for "
+        << e.levels << ", " << e.headwordsAdded << " learner words added, " << e.labelsDropped
+        << " word-form labels dropped as wrong, " << e.madeUpDropped << " made-up forms left out";
+    for (size_t i = 0; i < e.droppedExamples.size(); ++i)
+      log << (i == 0 ? " (" : ", ") << e.droppedExamples[i];
+    log << (e.droppedExamples.empty() ? "" : ")") << "\n";
+    summary.chineseLines += e.chinese;
+    ecdictLines = e.chinese + e.levels + e.headwordsAdded;
+  }
+  size_t cedictLines = 0;
+  if (extra.chinese) cedictLines = addChineseLines(entries, *extra.chinese, uses);
+  summary.chineseLines += cedictLines;
+  markNameLinesInChinese(entries);
+  applyPlaceNames(entries, placeNames(), options.useWordNet && options.heardWords);
+  if (options.useWordNet && options.heardWords) addHeardPhrases(entries);
   const std::vector<size_t> order = rowOrder(entries, extra.spoken, options.limit);
   if (!writeRows(options, entries, order, espeak, skipped, stamp, summary, log)) return summary;
 
   std::string error;
-  if (!updateCedictLicence(dictDir, summary.chineseLines > 0, error))
+  if (!updateCedictLicence(dictDir, cedictLines > 0, error))
+    log << "build: warning: " << error << "\n";
+  if (!updateEcdictLicence(dictDir, ecdictLines > 0, error))
     log << "build: warning: " << error << "\n";
   if (!writeStampCopy(options.stampPath(), stamp))
     log << "build: warning: cannot write " << options.stampPath()

@@ -98,9 +98,9 @@ struct EcdictColumns {
   bool usable() const { return word >= 0 && (definition >= 0 || translation >= 0); }
 };
 
-// Reads one CSV record, which may run over several lines inside a quoted field. False at the
-// end of the file; otherwise `error` is empty when the record was split into `fields`.
-bool readRecord(LineReader& reader, std::vector<std::string>& fields, std::string& error) {
+}  // namespace
+
+bool readCsvRecord(LineReader& reader, std::vector<std::string>& fields, std::string& error) {
   std::string line;
   if (!reader.next(line)) {
     if (reader.tooLong()) error = "line longer than " + std::to_string(kMaxRecordBytes) + " bytes";
@@ -126,6 +126,8 @@ bool readRecord(LineReader& reader, std::vector<std::string>& fields, std::strin
   if (parsed && !isValidUtf8(record)) error = "not valid UTF-8";
   return true;
 }
+
+namespace {
 
 // The entry of one data record; empty caption when the record must be left out (`why` says
 // why).
@@ -167,7 +169,7 @@ ImportResult importEcdict(const std::string& path, const ImportOptions& options,
   while (true) {
     error.clear();
     const size_t startLine = reader.lineNumber() + 1;
-    if (!readRecord(reader, fields, error)) break;
+    if (!readCsvRecord(reader, fields, error)) break;
     if (error.empty() && header.empty()) {
       header = fields;
       columns = EcdictColumns::fromHeader(header);

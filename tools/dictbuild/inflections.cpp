@@ -450,4 +450,10 @@ InflectionSummary addInflections(WordNetData& data, const BritishWordList& attes
   return InflectionBuilder(data, attested.empty() ? nullptr : &attested).run();
 }
 
+const char* fixedFormLabel(const std::string& form) {
+  for (const auto& f : kFixed)
+    if (form == f.form) return f.text;
+  return nullptr;
+}
+
 }  // namespace quorvi::dictbuild

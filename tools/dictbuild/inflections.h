@@ -29,4 +29,7 @@ size_t addInflections(WordNetData& data);
 // brethren). An empty list checks nothing, as above.
 InflectionSummary addInflections(WordNetData& data, const BritishWordList& attested);
 
+// The label of a form of be, have or do ("were": "past tense of be"); nullptr for other words.
+const char* fixedFormLabel(const std::string& form);
+
 }  // namespace quorvi::dictbuild

@@ -78,6 +78,42 @@ class Assembler {
     }
   }
 
+  // WordNet explains a name by its famous bearers ("John: n. youngest son of Henry II",
+  // "Strauss: n. Austrian composer"); a learner hears it as a name first, so a line that says
+  // so opens it. The lists of given names hold family names too (Smith, Lincoln): a name that
+  // WordNet's other headwords carry more often last ("Adam Smith") than first is taken as a
+  // family name. A name that names a class of things or a place ("Georgia: n. a state in
+  // southeastern United States") is left as it is.
+  void sayWhichHeadwordsAreNames() {
+    std::unordered_map<std::string, int> firstMinusLast;
+    for (const DictEntry& e : entries_) {
+      const size_t first = e.caption.find(' '), last = e.caption.rfind(' ');
+      if (first == std::string::npos) continue;
+      ++firstMinusLast[e.caption.substr(0, first)];
+      --firstMinusLast[e.caption.substr(last + 1)];
+    }
+    const size_t wordNetRows = entries_.size();
+    for (size_t i = 0; i < wordNetRows; ++i) {
+      DictEntry& e = entries_[i];
+      if (e.anchor >= 0 || !startsCapitalised(e.caption) || namesAClass(e.explainLines)) continue;
+      const bool male = sources_.givenNames.male.count(e.caption) != 0;
+      const bool female = sources_.givenNames.female.count(e.caption) != 0;
+      const CedictName* c = sources_.cedictNames.find(e.caption);
+      auto order = firstMinusLast.find(e.caption);
+      const bool mostlyLast = order != firstMinusLast.end() && order->second < 0;
+      std::string line;
+      if ((male || female) && !mostlyLast)
+        line = std::string("a given name (") +
+               (male && female ? "male or female"
+                : male         ? "male"
+                               : "female") +
+               ")";
+      else if ((male || female) || (c && !c->place))
+        line = "a family name";
+      if (!line.empty()) e.explainLines.insert(e.explainLines.begin(), line);
+    }
+  }
+
   void consider(const std::string& word) {
     if (byCaption_.count(word)) return;
     const FragmentKind fragment =
@@ -213,9 +249,25 @@ void rankNamesBelowCommonWords(std::vector<DictEntry>& entries, const std::vecto
   }
 }
 
+void markNameLinesInChinese(std::vector<DictEntry>& entries) {
+  for (DictEntry& e : entries)
+    for (std::string& line : e.explainLines) {
+      const bool given = line.rfind("a given name (", 0) == 0;
+      if (!given && line.rfind("a family name", 0) != 0) continue;
+      if (line.find("人名") != std::string::npos || line.find("姓") != std::string::npos) continue;
+      const std::string label = given ? "人名" : "姓";
+      const size_t semicolon = line.find("; ");
+      if (semicolon == std::string::npos)
+        line += "; " + label;
+      else
+        line.insert(semicolon + 2, label + "：");
+    }
+}
+
 LearnerHeadwordCounts addLearnerHeadwords(std::vector<DictEntry>& entries,
                                           const LearnerSources& sources, SkipReport& skipped) {
   Assembler assembler(entries, sources, skipped);
+  assembler.sayWhichHeadwordsAreNames();
   assembler.addTable();
   for (const std::string& word : candidatesOf(sources)) assembler.consider(word);
   assembler.finish();

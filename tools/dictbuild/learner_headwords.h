@@ -51,6 +51,11 @@ double spokenFrequencyOf(const std::string& caption, const SpokenFrequencies& sp
 void rankNamesBelowCommonWords(std::vector<DictEntry>& entries, const std::vector<size_t>& nameRows,
                                const SpokenFrequencies& spoken);
 
+// Gives each line that says a word is a name its Chinese word for that: "a given name
+// (female); 人名：爱丽丝", "a family name; 姓". Run after the Chinese lines are in, which a name
+// line holding Chinese would keep out.
+void markNameLinesInChinese(std::vector<DictEntry>& entries);
+
 LearnerHeadwordCounts addLearnerHeadwords(std::vector<DictEntry>& entries,
                                           const LearnerSources& sources, SkipReport& skipped);
 

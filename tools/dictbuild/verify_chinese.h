@@ -1,6 +1,8 @@
 #pragma once
 // The verify step for the Chinese lines that open entries: well-formed UTF-8, one to four
-// words of Chinese characters joined by "；", nothing the window would show as markup.
+// words of Chinese characters joined by "；", nothing the window would show as markup; and
+// for the learner-levels lines ("中考 高考 · 牛津3000 · 柯林斯★★★"): known lists, one to five
+// stars.
 #include <sqlite3.h>
 
 #include <ostream>

@@ -10,6 +10,7 @@
 #include "build_stamp.h"
 #include "dict_store.h"
 #include "dictionary_builder.h"
+#include "engine/phonetic_dictionary.h"
 #include "tests/engine/test_dictionary.h"
 #include "verify.h"
 
@@ -138,6 +139,11 @@ TEST_F(Build, AStampOfOtherInputsNeverPassesForTheDictionarys) {
   const std::string oldStamp = readStoredStamp(options_.databasePath());
   EXPECT_NE(oldStamp.find("words.tsv"), std::string::npos) << oldStamp;
   const std::string oldStampFile = bytesOf(options_.stampPath());
+  {
+    // The engine hands the window's about page the record stored inside the dictionary.
+    quorvi::testing::WorkingDirectory cwd(folder_.path());
+    EXPECT_EQ(PhoneticDictionary().buildStamp(), oldStamp);
+  }
 
   folder_.write("words.tsv", "dog\td\xC9\x94\xC9\xA1\ta dog\nhen\then\ta hen\n");
   ASSERT_TRUE(build().ok) << log_.str();

@@ -336,3 +336,38 @@ TEST(HeardWordsBuild, GoesOnWithoutTheOptionalSources) {
   std::ostringstream report;
   EXPECT_TRUE(verifyDictionary(options.databasePath(), report).ok) << report.str();
 }
+
+TEST_F(HeardWords, AHeadwordThatIsANameSaysSoFirst) {
+  entries_.push_back(common("William", 300, "n. King of England from 1066 to 1087"));
+  entries_.push_back(common("William Tell", 10, "n. a hero of Swiss legend"));
+  entries_.push_back(common("Strauss", 40, "n. Austrian composer of waltzes"));
+  entries_.push_back(common("Joe", 40, "n. United States film director"));
+  entries_.push_back(common("Billy Joe", 10, "n. a singer"));
+  entries_.push_back(common("Mary Joe", 10, "n. a singer"));
+  entries_.push_back(common("Wendy", 10, "n. a small house for children to play in"));
+  addLearnerHeadwords(entries_, sources_, skipped_);
+  EXPECT_EQ(linesOf(entries_, "William"),
+            (Lines{"a given name (male)", "n. King of England from 1066 to 1087"}));
+  EXPECT_EQ(linesOf(entries_, "Strauss"),
+            (Lines{"a family name", "n. Austrian composer of waltzes"}));
+  // A given name that WordNet's people bear more often last is their family name.
+  EXPECT_EQ(linesOf(entries_, "Joe"), (Lines{"a family name", "n. United States film director"}));
+  // A name WordNet explains as a class of things stays as it is.
+  EXPECT_EQ(linesOf(entries_, "Wendy"), Lines{"n. a small house for children to play in"});
+  // Nor do common words gain a name line, nor names no list gives (Peter here).
+  EXPECT_EQ(linesOf(entries_, "mark"), Lines{"n. a visible sign"});
+  EXPECT_EQ(linesOf(entries_, "Peter"), Lines{"n. disciple of Jesus"});
+}
+
+TEST(NameLines, SayInChineseThatTheyAreNames) {
+  std::vector<DictEntry> entries(1);
+  entries[0].caption = "Alice";
+  entries[0].explainLines = {"爱丽丝", "a given name (female)", "a family name; 切尼",
+                             "a given name (male or female); 爱丽丝", "n. a given name (male)"};
+  markNameLinesInChinese(entries);
+  EXPECT_EQ(entries[0].explainLines,
+            (Lines{"爱丽丝", "a given name (female); 人名", "a family name; 姓：切尼",
+                   "a given name (male or female); 人名：爱丽丝", "n. a given name (male)"}));
+  markNameLinesInChinese(entries);  // once only
+  EXPECT_EQ(entries[0].explainLines[1], "a given name (female); 人名");
+}

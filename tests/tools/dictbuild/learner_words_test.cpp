@@ -6,10 +6,16 @@
 
 #include <QString>
 #include <filesystem>
+#include <algorithm>
+#include <cstdint>
 #include <iterator>
+#include <string_view>
+#include <vector>
 
 #include "dict_store.h"
+#include "engine/learner_search.h"
 #include "engine/phonetic_dictionary.h"
+#include "engine/phonetic_index.h"
 #include <sqlite3.h>
 
 namespace {
@@ -224,4 +230,53 @@ TEST_F(LearnerWords, TheDictionaryHoldsAtLeast150000Headwords) {
   EXPECT_GE(sqlite3_column_int64(st, 0), 150000);
   sqlite3_finalize(st);
   sqlite3_close(db);
+}
+
+// By spelling, the typing path lists the commonest words first for their own spelling: the
+// first 150 plain lower-case headwords of the table, whose order is the order of usefulness.
+TEST_F(LearnerWords, SpellingListsTheCommonestWordsFirstForTheirOwnSpelling) {
+  PhoneticDictionary dict;
+  LearnerSearch search(dict);
+  const std::shared_ptr<const PhoneticIndex> rows = search.spellingRows();
+  ASSERT_NE(rows, nullptr);
+  std::vector<std::string> words;
+  for (std::uint32_t row = 0; row < rows->rowCount() && words.size() < 150; ++row) {
+    const std::string_view caption = rows->captionUtf8(row);
+    if (!rows->hasCaption(row) || rows->headword(row) != row || caption.empty()) continue;
+    if (std::all_of(caption.begin(), caption.end(), [](char c) { return c >= 'a' && c <= 'z'; }))
+      words.emplace_back(caption);
+  }
+  ASSERT_EQ(words.size(), 150u);
+  int missed = 0;
+  for (const std::string& word : words) {
+    const SearchOutcome outcome = search.bySpelling(word, 0);
+    const QString first = outcome.words.isEmpty() ? QString() : outcome.words.first();
+    EXPECT_EQ(first.toStdString(), word) << "typed by spelling";
+    missed += first.toStdString() != word;
+  }
+  EXPECT_EQ(missed, 0);
+}
+
+TEST_F(LearnerWords, SpellingPatternsListTheWordTheyWholeMatchFirst) {
+  PhoneticDictionary dict;
+  LearnerSearch search(dict);
+  ASSERT_NE(search.spellingRows(), nullptr);
+  // A match at the start ranks by usefulness, not by the alphabet.
+  EXPECT_EQ(search.bySpelling("^lond", 0).words.first(), QStringLiteral("London"));
+  EXPECT_EQ(search.bySpelling("^th.*ght$", 0).words.first(), QStringLiteral("thought"));
+  // c.t: the three-letter words it spells (cat among them) before names and longer words.
+  const SearchOutcome cot = search.bySpelling("c.t", 0);
+  const qsizetype cat = cot.words.indexOf(QStringLiteral("cat"));
+  EXPECT_GE(cat, 0);
+  EXPECT_LT(cat, 4);
+  EXPECT_LT(cat, cot.words.indexOf(QStringLiteral("CAT")));
+  for (const QString& word : cot.words.mid(0, cat + 1)) {
+    EXPECT_EQ(word.size(), 3) << word.toStdString();
+    EXPECT_EQ(word, word.toLower());
+  }
+  // The capped list is the start of Return's.
+  for (const char* pattern : {"man", "c.t", "e", "^un", "ship"})
+    EXPECT_EQ(search.bySpelling(pattern, 1).words.mid(0, LearnerSearch::kTypingCap),
+              search.bySpelling(pattern, 0).words.toStringList())
+        << pattern;
 }

@@ -128,6 +128,55 @@ TEST(Normaliser, StressMarksNeverSplitWhatALearnerTypesAsOne) {
   });
 }
 
+TEST(Normaliser, EndingsAreVoicedLikeTheSoundBeforeThem) {
+  expectNormalised({
+      {"ˈeɪkz", "ˈeiks"},
+      {"kˈæts", "ˈkæts"},
+      {"stˈɒpz", "ˈstɔps"},
+      {"lˈɑːfz", "ˈlɑːfs"},
+      {"mˈʌnθz", "ˈmʌnθs"},
+      {"fˈeɪsd", "ˈfeist"},
+      {"wˈɪʃd", "ˈwiʃt"},
+      {"ɹˈiːtʃd", "ˈriːtʃt"},
+      {"lˈaɪkd", "ˈlaikt"},
+      {"stˈɒpd", "ˈstɔpt"},
+      // Each word of a phrase ends on its own.
+      {"ˈeɪkz ənd pˈeɪnz", "ˈeiksəndˈpeinz"},
+      {"fˈeɪsd ˈʌp", "ˈfeistˈʌp"},
+  });
+  // After a voiced sound or a vowel, and inside a word, they stay as they are.
+  expectNormalised({
+      {"dˈɒɡz", "ˈdɔɡz"},
+      {"ˈeɪdʒɪz", "ˈeidʒiz"},
+      {"bˈæɡz", "ˈbæɡz"},
+      {"plˈeɪd", "ˈpleid"},
+      {"ɪnvˈɒlvd", "inˈvɔlvd"},
+      {"wˈɒntɪd", "ˈwɔntid"},
+      {"ˈæbsənt", "ˈæbsənt"},
+      {"wˈɪzdəm", "ˈwizdəm"},
+      {"ˈʌpsaɪd", "ˈʌpsaid"},
+      {"ˈæksɪz", "ˈæksiz"},
+  });
+}
+
+TEST(Normaliser, OneWordHasOnePrimaryStress) {
+  expectNormalised({
+      {"kənˈɡɹætʃʊˈleɪʃənz", "kənˌɡrætʃuˈleiʃənz"},
+      {"aɪˈdɛntɪfɪˈkeɪʃən", "aiˌdentifiˈkeiʃən"},
+      {"ˈsuːpəˈfɪʃəl", "ˌsuːpəˈfiʃəl"},
+      {"ˈɛmˈeɪ", "ˌeˈmei"},
+      {"ˈɔːkʃəˈnɪə", "ˌɔːkʃəˈniə"},
+  });
+  // Secondary and primary in one word, and one primary in each word of a phrase, stay.
+  expectNormalised({
+      {"ˌɛɡzˈæmpəl", "ˌeɡˈzæmpəl"},
+      {"jˌuːnɪvˈɜːsɪtɪ", "ˌjuːniˈvəːsiti"},
+      {"fˈəʊtəɡɹˌɑːf", "ˈfəutəˌɡrɑːf"},
+      {"ɹˈɛd kˈɑː", "ˈredˈkɑː"},
+      {"bˈɪznəs kˈɑːd", "ˈbiznəsˈkɑːd"},
+  });
+}
+
 namespace {
 
 std::string adjusted(const char* caption, const char16_t* symbols) {
@@ -319,4 +368,21 @@ TEST(StoredNotation, SymbolsAreWrittenAsReferencesAndReadBack) {
   EXPECT_TRUE(acceptedBySymbolKeys(decodeStoredPhonetic(stored)));
   EXPECT_FALSE(acceptedBySymbolKeys(u"bʊk"));
   EXPECT_FALSE(acceptedBySymbolKeys(u"k t"));
+}
+
+TEST(SpellingAdjustments, APhrasePrintsEachWordAsItsHeadwordDoes) {
+  auto printed = [](const char16_t* phrase, std::vector<WordReading> words) {
+    return encodeUtf8(printWordsAsTheirHeadwords(phrase, words));
+  };
+  EXPECT_EQ(printed(u"ˈbiznəsˈkɑːd", {{u"ˈbiznəs", u"ˈbiznis"}, {u"ˈkɑːd", u"ˈkɑːd"}}),
+            "ˈbiznisˈkɑːd");
+  // The phrase's own marks stay: a word said with a secondary stress keeps it.
+  EXPECT_EQ(printed(u"ˌtʃɔklətˈkʌləd", {{u"ˈtʃɔklət", u"ˈtʃɔklit"}, {u"ˈkʌləd", u"ˈkʌləd"}}),
+            "ˌtʃɔklitˈkʌləd");
+  // Words in order: the second business, not the first one again.
+  EXPECT_EQ(printed(u"ˈbiznəsəzˈbiznəs",
+                    {{u"ˈbiznəs", u"ˈbiznis"}, {u"əz", u"əz"}, {u"ˈbiznəs", u"ˈbiznis"}}),
+            "ˈbiznisəzˈbiznis");
+  // A word whose sounds the phrase does not hold, or that has no reading, is left alone.
+  EXPECT_EQ(printed(u"ˈbiznəsˈkɑːd", {{u"ˈbɪznɪs", u"x"}, {u"", u""}}), "ˈbiznəsˈkɑːd");
 }

@@ -137,11 +137,22 @@ TEST(PronunciationRows, SensesGoToTheRowOfTheirPartOfSpeech) {
 }
 
 TEST(PronunciationRows, WeakFormsAndVariantsAreLabelledRowsAfterTheUsualOne) {
+  // A function word leads with the weak form a learner hears most, which takes the senses.
   const auto of = pronunciationRows("of", u"ɔv", {"prep. belonging to"});
   ASSERT_EQ(of.size(), 2u);
-  EXPECT_EQ(of[0].explainLines, (std::vector<std::string>{"strong form", "prep. belonging to"}));
-  EXPECT_EQ(of[1].symbols, u"əv");
-  EXPECT_EQ(of[1].explainLines, std::vector<std::string>{"weak form"});
+  EXPECT_EQ(of[0].symbols, u"əv");
+  EXPECT_EQ(of[0].explainLines, (std::vector<std::string>{"weak form", "prep. belonging to"}));
+  EXPECT_EQ(of[1].symbols, u"ɔv");
+  EXPECT_EQ(of[1].explainLines, std::vector<std::string>{"strong form"});
+  const auto the = pronunciationRows("the", u"ðə", {"det. the one"});
+  ASSERT_EQ(the.size(), 3u);
+  EXPECT_EQ(the[0].symbols, u"ðə");
+  EXPECT_EQ(the[1].symbols, u"ði");
+  EXPECT_EQ(the[2].symbols, u"ðiː");
+  // A word as often stressed as not leads with the strong form.
+  const auto that = pronunciationRows("that", u"ðæt", {"det. that one"});
+  ASSERT_EQ(that.size(), 2u);
+  EXPECT_EQ(that[0].symbols, u"ðæt");
 
   const auto read = pronunciationRows("read", u"ˈriːd", {"v. look at and understand"});
   ASSERT_EQ(read.size(), 2u);

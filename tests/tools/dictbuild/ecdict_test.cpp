@@ -1,0 +1,301 @@
+// ECDICT as the Chinese source: its translation lines, learner levels, the word forms its
+// exchange confirms, offensive and vulgar senses, and the learner words it adds.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "chinese_line.h"
+#include "ecdict_annotation.h"
+#include "ecdict_source.h"
+#include "tests/engine/test_dictionary.h"
+
+using namespace quorvi::dictbuild;
+using quorvi::testing::writeFile;
+
+namespace {
+
+using Lines = std::vector<std::string>;
+
+EcdictWord word(const std::string& translation, const std::string& exchange = "",
+                const std::string& tag = "", int collins = 0, bool oxford = false, long frq = 0) {
+  EcdictWord w;
+  w.translation = translation;
+  w.exchange = exchange;
+  w.tag = tag;
+  w.collins = collins;
+  w.oxford = oxford;
+  w.frq = frq;
+  return w;
+}
+
+DictEntry entry(const std::string& caption, Lines lines, int anchor = -1) {
+  DictEntry e;
+  e.caption = caption;
+  e.explainLines = std::move(lines);
+  e.anchor = anchor;
+  return e;
+}
+
+const DictEntry& find(const std::vector<DictEntry>& entries, const std::string& caption) {
+  static const DictEntry none;
+  for (const DictEntry& e : entries)
+    if (e.caption == caption) return e;
+  return none;
+}
+
+bool hasLine(const DictEntry& e, const std::string& line) {
+  return std::find(e.explainLines.begin(), e.explainLines.end(), line) != e.explainLines.end();
+}
+
+bool hasLineStarting(const DictEntry& e, const std::string& start) {
+  return std::any_of(e.explainLines.begin(), e.explainLines.end(),
+                     [&](const std::string& l) { return l.rfind(start, 0) == 0; });
+}
+
+}  // namespace
+
+TEST(EcdictChinese, OneLinePerPartOfSpeechWithoutSpecialFieldsWebGlossesOrFormNotes) {
+  const std::string saw =
+      "n. 锯子, 谚语\\nvt. 锯, 锯开, 来回移动\\nvi. 拉锯, 移动\\nsee的过去式\\n[计] "
+      "计算机辅助\\n[网络] 锯子网";
+  EXPECT_EQ(ecdictChineseLines(saw),
+            (Lines{"n. 锯子；谚语", "vt. 锯；锯开；来回移动", "vi. 拉锯；移动"}));
+  // The commonest part of speech first.
+  EXPECT_EQ(ecdictChineseLines(saw, 'v'),
+            (Lines{"vt. 锯；锯开；来回移动", "vi. 拉锯；移动", "n. 锯子；谚语"}));
+  // A mark of a special field holds for its whole line; one on a sense drops that sense.
+  EXPECT_EQ(ecdictChineseLines("v. 是, 表示\\n[计] 后端, 总线允许"), (Lines{"v. 是；表示"}));
+  EXPECT_EQ(ecdictChineseLines("n. 物主, [律] 业主, 主人"), (Lines{"n. 物主；主人"}));
+  // Only special senses: the first of them, without their marks.
+  EXPECT_EQ(ecdictChineseLines("[经] 北京"), (Lines{"北京"}));
+  // A form's own special senses are no Chinese for it; the note names its lemma.
+  const std::string is = "be的现在式第三人称\\n[计] 信息系统";
+  EXPECT_TRUE(ecdictChineseLines(is).empty());
+  std::string lemma;
+  EXPECT_EQ(formNote(is, lemma), "be的现在式第三人称");
+  EXPECT_EQ(lemma, "be");
+  EXPECT_EQ(ecdictChineseLines("a. 好的, 良好的, 优秀的, 漂亮的, 健康的"),
+            (Lines{"adj. 好的；良好的；优秀的；漂亮的"}));
+}
+
+TEST(EcdictChinese, LinesPassTheChineseLineCheckWhateverTheTranslationHolds) {
+  for (const char* t :
+       {"adv. meretricious（浮华的；华而不实的）的变形", "短叶丝兰（等于tree 约书亚树；yucca）",
+        "说出使人震惊的事[1700～1710；1925～1930]", "n. <美>电梯, 升降机 & 其他",
+        "vt. 与...性交, 欺骗"}) {
+    for (const std::string& line : ecdictChineseLines(t)) {
+      std::string why;
+      EXPECT_TRUE(checkChineseLine(line, why)) << t << " -> " << line << ": " << why;
+    }
+  }
+}
+
+TEST(EcdictChinese, VulgarChineseOnlyOnVulgarWordsAndLabelledThere) {
+  EXPECT_EQ(ecdictChineseLines("n. 混血儿, 杂种, 混合物"), (Lines{"n. 混血儿；混合物"}));
+  EXPECT_EQ(ecdictChineseLines("n. 乳汁, 奶子"), (Lines{"n. 乳汁"}));
+  EXPECT_EQ(ecdictChineseLines("interj. 他妈的, 混帐", 0, true),
+            (Lines{"interj. 他妈的（粗俗）；混帐（粗俗）"}));
+  EXPECT_TRUE(holdsVulgarChinese("狗日的"));
+  EXPECT_FALSE(holdsVulgarChinese("混合物"));
+}
+
+TEST(EcdictLevels, ExamListsOxfordAndCollinsOnALineOfTheirOwn) {
+  const EcdictWord w = word("v. 看见", "", "gk zk cet4 toefl gre", 3, true);
+  EXPECT_EQ(learnerLevelsLine(w), "中考 高考 四级 托福 GRE · 牛津3000 · 柯林斯★★★");
+  EXPECT_TRUE(isLearnerLevelsLine(learnerLevelsLine(w)));
+  EXPECT_EQ(learnerLevelsLine(word("n. 鹿", "", "", 2)), "柯林斯★★");
+  EXPECT_EQ(learnerLevelsLine(word("n. 鹿")), "");
+  EXPECT_GT(learnerLevelWeight(w), learnerLevelWeight(word("n. 鹿")));
+  EXPECT_FALSE(isLearnerLevelsLine("柯林斯★★★★★★"));
+  EXPECT_FALSE(isLearnerLevelsLine("中考 大考"));
+  EXPECT_TRUE(looksLikeLearnerLevels("中考 大考"));
+  EXPECT_FALSE(looksLikeLearnerLevels("n. 锯子"));
+  EXPECT_FALSE(looksLikeLearnerLevels("柯林斯；科林斯"));
+}
+
+TEST(EcdictData, ReadsTheCsvLayoutAndPassesOverMalformedRecords) {
+  quorvi::testing::TemporaryFolder folder;
+  const std::string path = (folder.path() / "ecdict.csv").string();
+  writeFile(path,
+            "word,phonetic,definition,translation,pos,collins,oxford,tag,bnc,frq,exchange,detail,"
+            "audio\n"
+            "saw,sɒ:,\"n. hand tool\\nv. cut\",\"n. 锯子, 谚语\\nsee的过去式\",,1,,cet4 "
+            "ky,6947,7433,0:see/1:p/s:saws,,\n"
+            "broken,only,three\n"
+            "see,si:,,\"vt. 看见,\n查看\",,5,1,zk gk,47,67,d:seen/p:saw,,\n"
+            "empty,,,,,,,,0,0,,,\n");
+  EcdictData data;
+  std::string error;
+  size_t skipped = 0;
+  ASSERT_TRUE(loadEcdictData(path, data, error, &skipped)) << error;
+  EXPECT_EQ(skipped, 1u);
+  EXPECT_EQ(data.size(), 2u) << "no record without a translation";
+  const EcdictWord* saw = data.find("saw");
+  ASSERT_NE(saw, nullptr);
+  EXPECT_EQ(saw->collins, 1);
+  EXPECT_EQ(saw->rank(), 7433);
+  EXPECT_EQ(exchangeValues(saw->exchange, '0'), (Lines{"see"}));
+  EXPECT_EQ(exchangeValues(saw->exchange, 's'), (Lines{"saws"}));
+  const EcdictWord* see = data.find("see");
+  ASSERT_NE(see, nullptr);
+  EXPECT_TRUE(see->oxford);
+  EXPECT_EQ(ecdictChineseLines(see->translation), (Lines{"vt. 看见", "查看"}));
+
+  writeFile(path, "word,phonetic,definition\nsaw,,a tool\n");
+  EXPECT_FALSE(loadEcdictData(path, data, error));
+  EXPECT_NE(error.find("no word and translation"), std::string::npos) << error;
+  EXPECT_FALSE(loadEcdictData((folder.path() / "missing.csv").string(), data, error));
+}
+
+// A small dictionary as the builder has it before the Chinese lines, and ECDICT for it.
+class EcdictAnnotation : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    entries_ = {
+        entry("see", {"v. perceive by sight"}),
+        entry("saw",
+              {"n. hand tool having a toothed blade", "v. cut with a saw", "past tense of see"}),
+        entry("know", {"v. be cognizant"}),
+        entry("knows", {"plural of know", "third person singular of know"}, 2),
+        entry("own", {"v. have ownership"}),
+        entry("owner", {"n. a person who owns something", "comparative of own"}),
+        entry("fore", {"adj. situated at the front"}),
+        entry("forest", {"n. land covered with trees", "superlative of fore"}),
+        entry("be", {"v. have the quality of being"}),
+        entry("are", {"v. present tense of be (plural and second person)", "present tense of be",
+                      "past tense of be"}),
+        entry("may", {"modal v. expresses possibility"}),
+        entry("might", {"n. physical strength", "past participle of may"}),
+        entry("can", {"n. airtight sealed metal container"}),
+        entry("cans", {"plural of can"}, 12),
+        entry("furniture", {"n. furnishings"}),
+        entry("furnitures", {"plural of furniture"}, 14),
+        entry("ox", {"n. an adult castrated bull"}),
+        entry("oxes", {"plural of ox"}, 16),
+        entry("he", {"n. a chemical element"}),
+        entry("hes", {"他；夫"}),
+        entry("John", {"a given name (male)"}),
+        entry("Johns", {"plural of John"}, 20),
+        entry("sound", {"n. the sensation of hearing", "v. appear in a certain way"}),
+        entry("sounds", {"plural of sound", "third person singular of sound"}, 22),
+        entry("cat", {"n. feline mammal"}),
+        entry("cats", {"plural of cat"}, 24),
+        entry("hybrid", {"n. a composite of mixed origin"}),
+        entry("chink", {"n. (ethnic slur) offensive term for a person of Chinese descent",
+                        "n. a narrow opening"}),
+        entry("fuck", {"n. slang for sexual intercourse"}),
+        entry("wug", {"n. a made-up creature"}),
+        entry("wugs", {"沃格"}),
+    };
+    auto add = [&](const std::string& w, EcdictWord e) { ecdict_.add(w, std::move(e)); };
+    add("see",
+        word("vt. 看见, 查看\\nvi. 看", "p:saw/d:seen/3:sees/i:seeing", "zk gk", 5, true, 67));
+    add("saw", word("n. 锯子, 谚语\\nvt. 锯\\nsee的过去式", "0:see/1:p/s:saws"));
+    add("know", word("v. 知道, 了解", "p:knew/d:known/3:knows/i:knowing"));
+    add("own", word("a. 自己的\\nvt. 拥有", "d:owned/3:owns/p:owned/i:owning"));
+    add("owner", word("n. 拥有者, 物主\\n[经] 业主", "s:owners"));
+    add("fore", word("a. 在前的", "s:fores"));
+    add("forest", word("n. 森林", "s:forests"));
+    add("be", word("v. 是, 在\\n[计] 总线允许", "p:was/3:is/d:been/i:being"));
+    add("are", word("be的现在时复数或第二人称单数"));
+    add("may", word("aux. 可以\\nn. 五月"));
+    add("might", word("n. 力量\\naux. 可能"));
+    add("can", word("vt. 装罐\\nn. 罐头\\naux. 能", "s:cans/p:could"));
+    add("furniture", word("n. 家具"));
+    add("ox", word("n. 牛", "s:oxen"));
+    add("he", word("pron. 他\\nn. 男孩"));
+    add("John", word("[人名] 约翰"));
+    add("sound", word("n. 声音\\nvi. 发出声音", "s:sounds/3:sounds"));
+    add("cat", word("n. 猫", "s:cats"));
+    add("hybrid", word("n. 混血儿, 杂种, 混合物"));
+    add("chink", word("n. 裂口, 裂缝"));
+    add("fuck", word("n. 性交\\ninterj. 他妈的"));
+    add("selfie", word("n. 自拍照", "", "", 0, false, 15000));
+    add("zzyzx", word("n. 地名"));
+    add("went", word("go的过去式", "0:go/1:p"));
+    add("wugs", word("", "0:wug/1:s"));
+    uses_["sound"].commonest = 'v';
+    uses_["sound"].partsOfSpeech = "nv";
+    uses_["can"].partsOfSpeech = "nv";
+    summary_ = addEcdictLines(entries_, ecdict_, uses_);
+  }
+
+  std::vector<DictEntry> entries_;
+  EcdictData ecdict_;
+  HeadwordUses uses_;
+  EcdictSummary summary_;
+};
+
+TEST_F(EcdictAnnotation, AFormRowSaysWhatItIsFirstAndCarriesItsLemmasChinese) {
+  EXPECT_EQ(find(entries_, "knows").explainLines,
+            (Lines{"third person singular of know / know的第三人称单数", "v. 知道；了解"}));
+  EXPECT_EQ(find(entries_, "cats").explainLines, (Lines{"plural of cat / cat的复数", "n. 猫"}));
+  // A heard word ECDICT calls a form keeps its Chinese line when the lemma has none.
+  EXPECT_EQ(find(entries_, "wugs").explainLines, (Lines{"plural of wug / wug的复数", "沃格"}));
+  // Where the form is the everyday use, it comes before the word's own senses.
+  const Lines& saw = find(entries_, "saw").explainLines;
+  ASSERT_GE(saw.size(), 4u);
+  EXPECT_EQ(saw[0], "past tense of see / see的过去式");
+  EXPECT_EQ(saw[1], "vt. 看见；查看");
+  EXPECT_EQ(saw[2], "n. 锯子；谚语");
+  // A verb mainly used as a verb: third person before plural, the verb's Chinese first.
+  EXPECT_EQ(find(entries_, "sounds").explainLines,
+            (Lines{"third person singular of sound / sound的第三人称单数",
+                   "plural of sound / sound的复数", "vi. 发出声音", "n. 声音"}));
+}
+
+TEST_F(EcdictAnnotation, WrongLabelsAndMadeUpFormsAreDropped) {
+  EXPECT_FALSE(hasLineStarting(find(entries_, "owner"), "comparative of"));
+  EXPECT_FALSE(hasLineStarting(find(entries_, "forest"), "superlative of"));
+  EXPECT_FALSE(hasLineStarting(find(entries_, "knows"), "plural of"));
+  EXPECT_FALSE(hasLineStarting(find(entries_, "might"), "past participle of"));
+  EXPECT_FALSE(hasLineStarting(find(entries_, "are"), "past tense of"));
+  EXPECT_TRUE(hasLine(find(entries_, "are"), "present tense of be / be的现在时"));
+  EXPECT_TRUE(hasLine(find(entries_, "cans"), "plural of can / can的复数"))
+      << "a modal's noun keeps its plural";
+  for (const char* made : {"furnitures", "oxes", "hes", "Johns"}) {
+    EXPECT_TRUE(find(entries_, made).leftOut) << made;
+    EXPECT_TRUE(find(entries_, made).explainLines.empty()) << made;
+  }
+  EXPECT_GE(summary_.labelsDropped, 7u);
+}
+
+TEST_F(EcdictAnnotation, EntriesOpenWithEcdictsChineseThenTheLearnerLevels) {
+  const DictEntry& see = find(entries_, "see");
+  EXPECT_EQ(see.explainLines,
+            (Lines{"vt. 看见；查看", "vi. 看", "中考 高考 · 牛津3000 · 柯林斯★★★★★",
+                   "v. perceive by sight"}));
+  EXPECT_GT(see.frequency, find(entries_, "cat").frequency) << "levels and rank lift the word";
+  EXPECT_EQ(find(entries_, "be").explainLines.front(), "v. 是；在");
+  EXPECT_EQ(find(entries_, "owner").explainLines.front(), "n. 拥有者；物主");
+  // The lines of the first sense's part of speech first.
+  EXPECT_EQ(find(entries_, "might").explainLines.front(), "n. 力量");
+  EXPECT_EQ(find(entries_, "may").explainLines.front(), "aux. 可以");
+}
+
+TEST_F(EcdictAnnotation, OffensiveAndVulgarSensesAreLabelledInBothLanguages) {
+  const Lines& chink = find(entries_, "chink").explainLines;
+  ASSERT_FALSE(chink.empty());
+  EXPECT_EQ(chink.back(),
+            "n. [offensive 冒犯] (ethnic slur) offensive term for a person of Chinese descent");
+  EXPECT_EQ(find(entries_, "hybrid").explainLines.front(), "n. 混血儿；混合物");
+  const DictEntry& fuck = find(entries_, "fuck");
+  EXPECT_TRUE(hasLine(fuck, "interj. 他妈的（粗俗）"));
+  EXPECT_TRUE(hasLine(fuck, "粗俗用语，慎用 / vulgar: avoid using it"));
+  EXPECT_TRUE(hasLine(fuck, "n. [vulgar 粗俗] slang for sexual intercourse"));
+  EXPECT_EQ(labelOffensiveSense("n. a narrow opening"), "n. a narrow opening");
+}
+
+TEST_F(EcdictAnnotation, AddsOnlyLearnerWordsThatAreNoFormsOfOthers) {
+  EXPECT_EQ(find(entries_, "selfie").explainLines, (Lines{"n. 自拍照"}));
+  EXPECT_TRUE(find(entries_, "zzyzx").caption.empty());
+  EXPECT_TRUE(find(entries_, "went").caption.empty());
+  EXPECT_EQ(summary_.headwordsAdded, 1u);
+}
+
+TEST(EcdictLabels, TheChineseOfAFormLabelAndTheLemmaItNames) {
+  EXPECT_EQ(chineseFormLabel("past tense and past participle of give up"),
+            "give up的过去式和过去分词");
+  EXPECT_EQ(chineseFormLabel("plural of use (noun)"), "use的复数");
+  EXPECT_EQ(chineseFormLabel("n. a cat"), "");
+}

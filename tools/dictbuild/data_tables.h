@@ -1,0 +1,24 @@
+#pragma once
+// The word tables written by hand as tab-separated files in tools/dictbuild/data/, compiled
+// into the builder, and the reader of their lines.
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace quorvi::dictbuild {
+
+extern const std::string_view kPlaceTableText;    // data/places.tsv
+extern const std::string_view kHeardPhrasesText;  // data/heard_phrases.tsv
+
+// Hands each line of `text` that is not blank or a "#" comment to `onRow` as its tab-separated
+// fields. False with "line N: " and the reason at the first line that has not `fields` fields
+// or that `onRow` refuses (it sets the reason).
+bool readTsvRows(std::string_view text, size_t fields,
+                 const std::function<bool(const std::vector<std::string>&, std::string&)>& onRow,
+                 std::string& error);
+
+// `text` cut at each `separator`.
+std::vector<std::string> splitText(std::string_view text, std::string_view separator);
+
+}  // namespace quorvi::dictbuild
