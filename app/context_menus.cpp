@@ -7,6 +7,7 @@
 #include <QTextEdit>
 
 #include "engine/phonetic_dictionary.h"
+#include "result_rows.h"
 
 namespace {
 
@@ -48,7 +49,8 @@ void ContextMenus::popUp(QMenu* menu, QWidget* widget, const QPoint& position) {
 QMenu* ContextMenus::listMenu(const QPoint& position) {
   const QListWidgetItem* item = list_->itemAt(position);
   if (item == nullptr) item = list_->currentItem();
-  if (item == nullptr) return nullptr;
+  // The heading above the near-sound rows is no word.
+  if (item == nullptr || isNearSoundHeading(item)) return nullptr;
   return entryMenu(item->text(), QString());
 }
 

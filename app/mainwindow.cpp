@@ -229,7 +229,8 @@ void MainWindow::showOutcome(SearchOutcome outcome, bool spelling) {
   QListWidget* list = ui->displayResult;
   QObject::disconnect(list, nullptr, this, nullptr);
   // The first screenfuls become items now, the rest as the list is scrolled.
-  ResultListFiller::of(list)->fill(std::move(outcome.words), outcome.nearSoundFrom);
+  ResultListFiller::of(list)->fill(std::move(outcome.words), outcome.nearSoundFrom,
+                                   std::move(outcome.nearSound));
   connectResultList();
   // A new list is read from its top, whatever was scrolled before.
   list->scrollToTop();

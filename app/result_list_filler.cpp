@@ -50,13 +50,15 @@ ResultListFiller* ResultListFiller::of(QListWidget* list) {
   return filler != nullptr ? filler : new ResultListFiller(list);
 }
 
-void ResultListFiller::fill(HeadwordList rows, qsizetype nearSoundFrom) {
+void ResultListFiller::fill(HeadwordList rows, qsizetype nearSoundFrom,
+                            std::vector<std::uint8_t> nearSound) {
   list_->clear();
   release(rows_, rows.size() >= kLongList);
   // Kept until the next fill even when all are shown, so that the last reference to a
   // long list is the one dropped here.
   rows_ = std::move(rows);
   nearSoundFrom_ = nearSoundFrom < 0 ? rows_.size() : qMin(nearSoundFrom, rows_.size());
+  nearSound_ = std::move(nearSound);
   shown_ = 0;
   showMore(kFirstRows);
 }
@@ -64,7 +66,7 @@ void ResultListFiller::fill(HeadwordList rows, qsizetype nearSoundFrom) {
 void ResultListFiller::showMore(qsizetype count) {
   count = qMin(count, pendingRows());
   if (count <= 0) return;
-  appendResultRows(list_, rows_, nearSoundFrom_, shown_, shown_ + count);
+  appendResultRows(list_, rows_, {nearSoundFrom_, nearSound_}, shown_, shown_ + count);
   shown_ += count;
 }
 

@@ -2,6 +2,9 @@
 
 #include <QObject>
 
+#include <cstdint>
+#include <vector>
+
 #include "engine/headword_list.h"
 
 class QListWidget;
@@ -22,8 +25,10 @@ class ResultListFiller : public QObject {
 
   // Empties the list and shows the first rows of `rows`. Rows from `nearSoundFrom` on are
   // near-sound matches, shown after their heading row (see result_rows.h); -1: none are.
+  // Before it, the rows `nearSound` marks are near-sound ones ranked among the others.
   // The text of a row is made when the row becomes an item.
-  void fill(HeadwordList rows, qsizetype nearSoundFrom = -1);
+  void fill(HeadwordList rows, qsizetype nearSoundFrom = -1,
+            std::vector<std::uint8_t> nearSound = {});
   // Rows not yet items of the list.
   qsizetype pendingRows() const { return rows_.size() - shown_; }
 
@@ -38,5 +43,6 @@ class ResultListFiller : public QObject {
   QListWidget* list_;
   HeadwordList rows_;
   qsizetype nearSoundFrom_ = 0;
+  std::vector<std::uint8_t> nearSound_;
   qsizetype shown_ = 0;
 };

@@ -17,31 +17,37 @@ QString nearSoundHeadingText() {
 }
 
 void appendResultRows(QListWidget* list, const SearchOutcome& outcome) {
-  appendResultRows(list, outcome.words, outcome.nearSoundFrom, 0, outcome.words.size());
+  appendResultRows(list, outcome.words, {outcome.nearSoundFrom, outcome.nearSound}, 0,
+                   outcome.words.size());
 }
 
-void appendResultRows(QListWidget* list, const HeadwordList& words, qsizetype nearSoundFrom,
+void appendResultRows(QListWidget* list, const HeadwordList& words, NearSoundRows near,
                       qsizetype from, qsizetype to) {
-  const qsizetype nearFrom = std::clamp<qsizetype>(nearSoundFrom, 0, words.size());
+  near.from = std::clamp<qsizetype>(near.from, 0, words.size());
   to = std::min(to, words.size());
-  if (from < nearFrom) list->addItems(words.mid(from, std::min(to, nearFrom) - from));
-  if (to <= nearFrom) return;
-
-  if (from <= nearFrom) {
-    auto* heading = new QListWidgetItem(nearSoundHeadingText());
-    heading->setFlags(Qt::NoItemFlags);
-    heading->setData(kHeadingRole, true);
-    heading->setForeground(QColor(0x80, 0x80, 0x80));
-    list->addItem(heading);
-  }
-
   QFont nearFont = list->font();
   nearFont.setItalic(true);
-  for (qsizetype i = std::max(from, nearFrom); i < to; ++i) {
-    auto* item = new QListWidgetItem(words.at(i));
-    item->setFont(nearFont);
-    item->setForeground(QColor(0x55, 0x55, 0x55));
-    list->addItem(item);
+  for (qsizetype i = from; i < to;) {
+    if (i == near.from) {
+      auto* heading = new QListWidgetItem(nearSoundHeadingText());
+      heading->setFlags(Qt::NoItemFlags);
+      heading->setData(kHeadingRole, true);
+      heading->setForeground(QColor(0x80, 0x80, 0x80));
+      list->addItem(heading);
+    }
+    if (near.contains(i)) {
+      auto* item = new QListWidgetItem(words.at(i));
+      item->setFont(nearFont);
+      item->setForeground(QColor(0x55, 0x55, 0x55));
+      list->addItem(item);
+      ++i;
+      continue;
+    }
+    // A run of exact matches at once.
+    qsizetype end = i + 1;
+    while (end < to && end != near.from && !near.contains(end)) ++end;
+    list->addItems(words.mid(i, end - i));
+    i = end;
   }
 }
 

@@ -1,9 +1,8 @@
 #include "engine/closest_match.h"
-#include "engine/pieces_in_order.h"
 
 #include <algorithm>
 #include <array>
-#include <cstdint>
+#include <cmath>
 #include <optional>
 #include <span>
 
@@ -13,74 +12,115 @@
 
 namespace {
 
-bool isStress(char c) {
-  return c == sound::kPrimaryStress || c == sound::kSecondaryStress;
+using sound::Cost;
+
+// The prior: kPriorPerDoubling for every doubling of the row's place past kPriorRows, so the
+// commonest words come first among rows as close, and a word deep in the table needs to be
+// about one slip closer than the commonest to come before them. Names, numbers and phrases
+// pay kNotPlainWord more unless the learner typed several words.
+constexpr double kPriorPerDoubling = 1.5;
+constexpr double kPriorRows = 64;
+constexpr Cost kNotPlainWord = 4;
+// A row that needs any slip at all, even a vowel's length, pays this beyond its cost: a row of
+// exactly the typed sounds loses only to a word about ten times commoner (three doublings).
+constexpr Cost kNotExact = 4;
+// A row that does not hold the typed sounds in order is listed within this cost: half a plain
+// edit and a tenth of one per typed sound, a few of the slips learners make most. (Wider
+// listed no more of the words learners meant, and made every longer input weigh most rows.)
+constexpr Cost kNearSoundBase = 10;
+constexpr Cost kNearSoundPerSound = 2;
+
+// steps[p]: the first row whose prior is above p.
+const std::array<std::uint32_t, 64>& priorSteps() {
+  static const std::array<std::uint32_t, 64> steps = [] {
+    std::array<std::uint32_t, 64> s{};
+    for (std::size_t p = 0; p < s.size(); ++p) {
+      const double row =
+          std::ceil(kPriorRows * (std::exp2(static_cast<double>(p + 1) / kPriorPerDoubling) - 1));
+      s[p] = static_cast<std::uint32_t>(std::min(row, 4.0e9));
+    }
+    return s;
+  }();
+  return steps;
 }
 
-// True when `a` and `b` are equal once the codes `skip` accepts are left out of both.
-bool equalSkipping(std::string_view a, std::string_view b, bool (*skip)(char)) {
-  size_t i = 0, j = 0;
-  while (true) {
-    while (i < a.size() && skip(a[i])) ++i;
-    while (j < b.size() && skip(b[j])) ++j;
-    if (i == a.size() || j == b.size()) return i == a.size() && j == b.size();
-    if (a[i++] != b[j++]) return false;
+Cost placePrior(std::uint32_t row) {
+  const auto& steps = priorSteps();
+  return static_cast<Cost>(std::upper_bound(steps.begin(), steps.end(), row) - steps.begin());
+}
+
+// The first row whose prior is above `most`: every later one's is too.
+std::uint32_t firstRowAbove(long most) {
+  if (most < 0) return 0;
+  const auto& steps = priorSteps();
+  return most >= static_cast<long>(steps.size()) ? UINT32_MAX
+                                                 : steps[static_cast<std::size_t>(most)];
+}
+
+constexpr std::uint32_t kNoThreshold = UINT32_MAX;
+
+// The best headwords so far (or every listed row).
+class Ranking {
+ public:
+  Ranking(std::size_t wanted, std::uint32_t cap) : wanted_(wanted), cap_(cap) {}
+
+  // The score a row must not pass to be listed.
+  std::uint32_t threshold() const {
+    return wanted_ == SIZE_MAX || kept_.size() < wanted_
+               ? cap_
+               : std::min(cap_, static_cast<std::uint32_t>(kept_[worst_].key >> 32));
   }
-}
+  bool full() const { return wanted_ != SIZE_MAX && kept_.size() >= wanted_; }
 
-// Puts the rows of one sound count, found in table order, into key order: within a count
-// the key differs only in three flags, so a stable distribution by them is a sort.
-void orderGroup(std::vector<RankedRow>& out, std::size_t from) {
-  const auto flags = [](const RankedRow& r) {
-    return static_cast<unsigned>(((r.key >> 55) & 6u) | ((r.key >> 32) & 1u));
-  };
-  std::array<std::size_t, 9> starts{};
-  for (std::size_t i = from; i < out.size(); ++i) ++starts[flags(out[i]) + 1];
-  if (starts[1] == out.size() - from) return;  // all alike: already in order
-  for (std::size_t k = 1; k < starts.size(); ++k) starts[k] += starts[k - 1];
-  std::vector<RankedRow> ordered(out.size() - from);
-  for (std::size_t i = from; i < out.size(); ++i) ordered[starts[flags(out[i])]++] = out[i];
-  std::copy(ordered.begin(), ordered.end(), out.begin() + static_cast<std::ptrdiff_t>(from));
-}
-
-}  // namespace
-
-std::uint64_t closenessKey(int tier, std::string_view typedCodes, int typedSounds, int sounds,
-                           std::string_view codes, bool plainWord, std::uint32_t row) {
-  // Only a row of as many sounds can hold the same ones.
-  const bool same = sounds == typedSounds && equalSkipping(codes, typedCodes, sound::isMark);
-  const bool sameLength = same && equalSkipping(codes, typedCodes, isStress);
-  const std::uint64_t untyped = static_cast<std::uint64_t>(std::max(sounds - typedSounds, 0));
-  return (static_cast<std::uint64_t>(tier) << 58) | (std::uint64_t{same ? 0u : 1u} << 57) |
-         (std::uint64_t{sameLength ? 0u : 1u} << 56) | (untyped << 33) |
-         (std::uint64_t{plainWord ? 0u : 1u} << 32) | row;
-}
-
-std::uint64_t closenessKey(int tier, std::string_view typedCodes, int typedSounds,
-                           const SoundRows& rows, std::uint32_t row) {
-  return closenessKey(tier, typedCodes, typedSounds, rows.soundCount(row), rows.codes(row),
-                      rows.isPlainWord(row), row);
-}
-
-int soundCount(std::string_view codes) {
-  return static_cast<int>(
-      std::count_if(codes.begin(), codes.end(), [](char c) { return !sound::isMark(c); }));
-}
-
-std::vector<std::string> patternPieces(const std::string& pattern) {
-  std::vector<std::string> pieces;
-  std::string_view rest(pattern);
-  while (!rest.empty()) {
-    const size_t wildcard = rest.find(".*");
-    const std::string_view piece = rest.substr(0, wildcard);
-    if (!piece.empty()) pieces.push_back(sound::fromStored(piece));
-    if (wildcard == std::string_view::npos) break;
-    rest.remove_prefix(wildcard + 2);
+  void offer(std::uint32_t score, std::uint32_t row, std::uint32_t headword, bool nearSound) {
+    const ScoredRow candidate{(std::uint64_t{score} << 32) | row, row, headword, nearSound};
+    if (wanted_ == SIZE_MAX) {
+      kept_.push_back(candidate);
+      return;
+    }
+    const bool full = kept_.size() >= wanted_;
+    if (full && candidate.key >= kept_[worst_].key) return;
+    for (ScoredRow& kept : kept_) {
+      if (kept.headword != headword) continue;
+      if (candidate.key < kept.key) kept = candidate;
+      findWorst();
+      return;
+    }
+    if (full)
+      kept_[worst_] = candidate;
+    else
+      kept_.push_back(candidate);
+    findWorst();
   }
-  return pieces;
-}
 
-namespace {
+  std::vector<ScoredRow> take(std::size_t headwords) {
+    std::sort(kept_.begin(), kept_.end(),
+              [](const ScoredRow& a, const ScoredRow& b) { return a.key < b.key; });
+    if (wanted_ != SIZE_MAX) return std::move(kept_);
+    std::vector<bool> seen(headwords, false);
+    std::vector<ScoredRow> out;
+    for (const ScoredRow& r : kept_) {
+      if (r.headword >= seen.size() || seen[r.headword]) continue;
+      seen[r.headword] = true;
+      out.push_back(r);
+    }
+    return out;
+  }
+
+ private:
+  void findWorst() {
+    worst_ = 0;
+    for (std::size_t i = 1; i < kept_.size(); ++i)
+      if (kept_[i].key > kept_[worst_].key) worst_ = i;
+  }
+
+  std::size_t wanted_;
+  std::uint32_t cap_;
+  std::vector<ScoredRow> kept_;
+  std::size_t worst_ = 0;
+};
+
+using RowBuffer = std::array<std::uint8_t, sound::TypedSounds::kMaxRow>;
 
 // The rows of one sound count in the index, in table order.
 class IndexGroup {
@@ -88,22 +128,28 @@ class IndexGroup {
   IndexGroup(const SoundRows& rows, int count)
       : rows_(rows),
         list_(rows.rowsWithSoundCount(count)),
-        signatures_(rows.signaturesWithSoundCount(count)) {}
+        laid_(rows.tokensWithSoundCount(count)) {}
   std::size_t size() const { return list_.size(); }
   std::uint32_t row(std::size_t i) const { return list_[i]; }
   std::uint32_t headword(std::size_t i) const { return rows_.headword(list_[i]); }
   bool isPlainWord(std::size_t i) const { return rows_.isPlainWord(list_[i]); }
-  std::string_view codes(std::size_t i) const { return rows_.codes(list_[i]); }
-  bool mayHold(std::size_t i, std::uint64_t required) const {
-    const std::uint64_t signature =
-        signatures_.empty() ? rows_.signature(list_[i]) : signatures_[i];
-    return (signature & required) == required;
+  // The row's sounds as tokens, read again into `buffer` only when not laid out yet.
+  std::span<const std::uint8_t> tokens(std::size_t i, RowBuffer& buffer) const {
+    if (laid_.offsets.empty()) {
+      const std::size_t n = sound::tokenize(rows_.codes(list_[i]), buffer.data(), buffer.size());
+      return {buffer.data(), std::min(n, buffer.size())};
+    }
+    const std::uint32_t from = laid_.offsets[i];
+    return {laid_.tokens + from, laid_.offsets[i + 1] - from};
+  }
+  std::uint64_t kinds(std::size_t i, std::span<const std::uint8_t> tokens) const {
+    return laid_.offsets.empty() ? sound::kindsOf(tokens.data(), tokens.size()) : laid_.kinds[i];
   }
 
  private:
   const SoundRows& rows_;
   std::span<const std::uint32_t> list_;
-  std::span<const std::uint64_t> signatures_;  // in the list's order, when laid out so
+  PhoneticIndex::GroupTokens laid_;  // in the list's order
 };
 
 // The same rows as stored apart.
@@ -114,78 +160,145 @@ class StoredGroup {
   std::uint32_t row(std::size_t i) const { return group_.row(i); }
   std::uint32_t headword(std::size_t i) const { return group_.headword(i); }
   bool isPlainWord(std::size_t i) const { return group_.isPlainWord(i); }
-  std::string_view codes(std::size_t i) const { return group_.codes(i); }
-  bool mayHold(std::size_t, std::uint64_t) const { return true; }
+  std::span<const std::uint8_t> tokens(std::size_t i, RowBuffer& buffer) const {
+    const std::size_t n = sound::tokenize(group_.codes(i), buffer.data(), buffer.size());
+    return {buffer.data(), std::min(n, buffer.size())};
+  }
+  std::uint64_t kinds(std::size_t, std::span<const std::uint8_t> tokens) const {
+    return sound::kindsOf(tokens.data(), tokens.size());
+  }
 
  private:
   const quorvi::engine::SoundCountGroup& group_;
 };
 
-// Appends the matches of the groups `groupOf(count)` gives (false: one cannot be read) from
-// the typed sound count on, in key order, until `enough` headwords are found, or the next
-// group would take the rows looked at past `budget` (`rowsIn(count)`: a group's size), or the
-// pace of finding says the budget will not do.
-// `onMatch` hears of every matching row. False when a group could not be read.
-template <typename GroupOf, typename RowsIn, typename OnMatch>
-bool collectFromGroups(GroupOf groupOf, RowsIn rowsIn, std::size_t budget, std::size_t rowCount,
-                       const std::vector<std::string>& pieces, std::string_view typedCodes,
-                       std::size_t enough, std::vector<RankedRow>& out, OnMatch onMatch) {
-  std::uint64_t required = 0;
-  for (const std::string& piece : pieces) required |= sound::signature(piece);
-  const int typedSounds = soundCount(typedCodes);
-  std::vector<bool> headwordSeen(rowCount, false);
-  std::size_t headwords = 0;
-  // A row holds at least the typed sounds; every row of more sounds ranks after every row of
-  // fewer, so once enough headwords are found the longer rows need not be read.
+// Ranks the rows of the groups `groupOf(count)` gives (nothing: one cannot be read) whose
+// score is at most `cap`, the groups whose count bounds the cost least first, until no
+// further group can hold a row better than the ones kept. `rowsIn(count)` is a group's size
+// before it is read: past `budget` rows looked at it stops with `overBudget`. True in
+// `complete` when as many headwords as wanted were found within the cap.
+template <typename GroupOf, typename RowsIn>
+bool rankGroupsWithin(std::uint32_t cap, GroupOf& groupOf, RowsIn& rowsIn, std::size_t budget,
+                      std::size_t headwords, const SoundQuery& query, std::vector<ScoredRow>& out,
+                      bool& overBudget, bool& complete) {
+  const sound::TypedSounds& typed = query.typed;
+  overBudget = false;
+  complete = true;
+  out.clear();
+  if (typed.empty()) return true;
+  const Cost cutoff = nearSoundCutoff(typed);
+  std::array<int, 256> counts;
+  for (int c = 0; c < 256; ++c) counts[static_cast<std::size_t>(c)] = c;
+  std::stable_sort(counts.begin(), counts.end(),
+                   [&typed](int a, int b) { return typed.lengthBound(a) < typed.lengthBound(b); });
+  Ranking ranking(query.wanted, cap);
+  RowBuffer buffer;
   std::size_t looked = 0;
-  for (int count = typedSounds; count <= 255 && headwords < enough; ++count) {
-    looked += rowsIn(count);
-    if (looked > budget) break;
-    const std::size_t groupStart = out.size();
+  for (const int count : counts) {
+    const Cost lengthBound = typed.lengthBound(count);
+    if (rowScore(lengthBound, 0) > ranking.threshold()) break;
+    // Past the cutoff only rows that hold the typed sounds in order are listed.
+    if (lengthBound > cutoff && count < typed.codeCount()) continue;
+    const std::size_t size = rowsIn(count);
+    if (size == 0) continue;
+    looked += size;
+    if (looked > budget) {
+      overBudget = true;
+      return true;
+    }
     const auto group = groupOf(count);
     if (!group) return false;
     for (std::size_t i = 0; i < group->size(); ++i) {
-      if (!group->mayHold(i, required) || !holdsInOrder(group->codes(i), pieces)) continue;
+      const std::uint32_t threshold = ranking.threshold();
       const std::uint32_t row = group->row(i);
-      onMatch(row);
-      out.push_back({closenessKey(0, typedCodes, typedSounds, count, group->codes(i),
-                                  group->isPlainWord(i), row),
-                     row});
-      if (!headwordSeen[group->headword(i)]) {
-        headwordSeen[group->headword(i)] = true;
-        ++headwords;
-      }
+      // Rows come in table order, so their priors only grow.
+      if (threshold != kNoThreshold &&
+          row >= firstRowAbove(static_cast<long>(threshold) - lengthBound -
+                               (lengthBound > 0 ? kNotExact : 0)))
+        break;
+      // Past the cutoff only a row that holds every typed sound can be listed.
+      const std::span<const std::uint8_t> tokens = group->tokens(i, buffer);
+      const std::uint64_t kinds = group->kinds(i, tokens);
+      const bool mayHoldAll = typed.mayHoldAllKinds(kinds);
+      if (lengthBound > cutoff && !mayHoldAll) continue;
+      // Short of holding every typed sound, all that matters is whether it passes the cutoff.
+      const Cost bound = std::max(
+          lengthBound,
+          typed.kindsBound(kinds, tokens.size(), mayHoldAll ? sound::TypedSounds::kFar : cutoff));
+      if (!mayHoldAll && bound > cutoff) continue;
+      const Cost prior = rowPrior(row, group->isPlainWord(i), query.severalWords);
+      if (threshold != kNoThreshold && rowScore(bound, prior) > threshold) continue;
+      const Cost most = threshold == kNoThreshold
+                            ? sound::TypedSounds::kFar - 1
+                            : static_cast<Cost>(std::min<std::uint32_t>(
+                                  threshold - prior, sound::TypedSounds::kFar - 1));
+      const sound::TypedSounds::Weighed weighed =
+          typed.weigh(tokens.data(), tokens.size(), most, cutoff, bound, nearSoundHeld(typed));
+      if (weighed.cost > most ||
+          (!weighed.inOrder && (weighed.cost > cutoff || weighed.held < nearSoundHeld(typed))))
+        continue;
+      ranking.offer(rowScore(weighed.cost, prior), row, group->headword(i), !weighed.inOrder);
     }
-    orderGroup(out, groupStart);
-    // Once an eighth of the budget is looked at, give up early when even four times the pace
-    // so far would not find enough within the budget: a rare sequence of sounds.
-    if (budget != SIZE_MAX && looked >= budget / 8 &&
-        static_cast<double>(headwords) * 4 * static_cast<double>(budget) <
-            static_cast<double>(enough) * static_cast<double>(looked))
-      break;
+  }
+  complete = cap == kNoThreshold || ranking.full();
+  out = ranking.take(headwords);
+  return true;
+}
+
+// The same for every score: first within small caps, which let the bounds skip most rows,
+// then wider ones until as many headwords as wanted are found. Whatever the cap that
+// answers, the list is the same: every row within it was weighed.
+template <typename GroupOf, typename RowsIn>
+bool rankGroups(GroupOf groupOf, RowsIn rowsIn, std::size_t budget, std::size_t headwords,
+                const SoundQuery& query, std::vector<ScoredRow>& out, bool& overBudget) {
+  // Small caps first did not pay on the real dictionary: the lists of long words are short,
+  // so the last, uncapped pass ran anyway.
+  const std::uint32_t caps[] = {kNoThreshold};
+  for (std::uint32_t cap : caps) {
+    if (query.wanted == SIZE_MAX && cap != kNoThreshold) continue;
+    bool complete = false;
+    if (!rankGroupsWithin(cap, groupOf, rowsIn, budget, headwords, query, out, overBudget,
+                          complete))
+      return false;
+    if (overBudget || complete) return true;
   }
   return true;
 }
 
 }  // namespace
 
-void collectExactRows(const SoundRows& rows, const std::vector<std::string>& pieces,
-                      std::string_view typedCodes, std::size_t enough, std::vector<RankedRow>& out,
-                      std::vector<bool>& matched) {
-  collectFromGroups(
-      [&rows](int count) { return std::optional<IndexGroup>(std::in_place, rows, count); },
-      [](int) { return std::size_t{0}; }, SIZE_MAX, rows.size(), pieces, typedCodes, enough, out,
-      [&matched](std::uint32_t row) { matched[row] = true; });
+Cost rowPrior(std::uint32_t row, bool plainWord, bool severalWords) {
+  return static_cast<Cost>(placePrior(row) + (plainWord || severalWords ? 0 : kNotPlainWord));
 }
 
-bool collectExactRows(quorvi::engine::SoundGroupReader& groups,
-                      const std::vector<std::string>& pieces, std::string_view typedCodes,
-                      std::size_t enough, std::size_t rowBudget, std::vector<RankedRow>& out) {
-  return collectFromGroups(
+std::uint32_t rowScore(Cost cost, Cost prior) {
+  return std::uint32_t{cost} + (cost > 0 ? kNotExact : 0) + prior;
+}
+
+std::size_t nearSoundHeld(const sound::TypedSounds& typed) {
+  return std::max<std::size_t>(1, typed.size() / 2);
+}
+
+Cost nearSoundCutoff(const sound::TypedSounds& typed) {
+  return static_cast<Cost>(kNearSoundBase + kNearSoundPerSound * typed.size());
+}
+
+std::vector<ScoredRow> rankRows(const SoundRows& rows, const SoundQuery& query) {
+  std::vector<ScoredRow> out;
+  bool overBudget = false;
+  rankGroups([&rows](int count) { return std::optional<IndexGroup>(std::in_place, rows, count); },
+             [&rows](int count) { return rows.rowsWithSoundCount(count).size(); }, SIZE_MAX,
+             rows.size(), query, out, overBudget);
+  return out;
+}
+
+bool rankRows(quorvi::engine::SoundGroupReader& groups, const SoundQuery& query,
+              std::size_t rowBudget, std::vector<ScoredRow>& out, bool& overBudget) {
+  return rankGroups(
       [&groups](int count) {
         const quorvi::engine::SoundCountGroup* group = groups.group(count);
         return group ? std::optional<StoredGroup>(std::in_place, *group) : std::nullopt;
       },
       [&groups](int count) { return std::size_t{groups.groupRows(count)}; }, rowBudget,
-      groups.indexRows(), pieces, typedCodes, enough, out, [](std::uint32_t) {});
+      groups.indexRows(), query, out, overBudget);
 }

@@ -1,49 +1,52 @@
-// The rows whose transcription holds the typed sounds in order (what the loose pattern of
-// the search by sound finds), each with a key that puts the closest first: the same sounds
-// (stress and length marks aside) first, then the fewest sounds the learner did not type,
-// then the table's order.
+// The rows closest to what the learner typed, by one score: the weighted alignment of the
+// typed sounds against the row's whole transcription (engine/sound_alignment.h), plus a prior
+// from the row's place in the table (its order is the order of usefulness: the first rows are
+// the commonest words) and from its headword being a plain lower-case word or a name, number
+// or phrase. A row is listed when it holds the typed sounds in order (length aside) or comes
+// within a few slips of them; rows that needed a slip are marked near-sound.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
-#include <string>
-#include <string_view>
 #include <vector>
+
+#include "engine/sound_alignment.h"
 
 class SoundRows;
 namespace quorvi::engine {
 class SoundGroupReader;
 }
 
-struct RankedRow {
-  std::uint64_t key;  // smaller comes first
+struct ScoredRow {
+  std::uint64_t key;  // the score above the row number: smaller comes first
   std::uint32_t row;
+  std::uint32_t headword;  // the first row of the headword
+  bool nearSound;          // it took a slip: a sound heard as another, or a typed one dropped
 };
 
-// The key of a row for what was typed (codes without stress marks), below the rank `tier`
-// (0 for rows found as typed, the allowances used for near-sound rows): the same sounds
-// first, among them those with the same long vowels; then the fewest sounds the learner did
-// not type; then plain lower-case words ahead of names, numbers and phrases; then the row.
-std::uint64_t closenessKey(int tier, std::string_view typedCodes, int typedSounds,
-                           const SoundRows& rows, std::uint32_t row);
-// The same for a row of `sounds` sounds, `codes`, and a plain word or not.
-std::uint64_t closenessKey(int tier, std::string_view typedCodes, int typedSounds, int sounds,
-                           std::string_view codes, bool plainWord, std::uint32_t row);
-// The sounds in `codes`, marks aside.
-int soundCount(std::string_view codes);
+struct SoundQuery {
+  const sound::TypedSounds& typed;
+  bool severalWords = false;      // the learner typed a blank: a phrase is no worse than a word
+  std::size_t wanted = SIZE_MAX;  // the best headwords to list; SIZE_MAX: every one listed
+};
 
-// The loose pattern "piece.*piece.*" as pieces of codes.
-std::vector<std::string> patternPieces(const std::string& pattern);
+// The prior of a row, in the units of sound::Cost: grows by the logarithm of its place.
+sound::Cost rowPrior(std::uint32_t row, bool plainWord, bool severalWords);
+// A row's score from its cost and prior: smaller comes first. A row that needs any slip at all
+// pays a little more than its cost, so that a row of exactly the typed sounds loses only to a
+// far commoner word.
+std::uint32_t rowScore(sound::Cost cost, sound::Cost prior);
+// The highest cost (without prior) at which a row that does not hold the typed sounds in
+// order is still listed.
+sound::Cost nearSoundCutoff(const sound::TypedSounds& typed);
+// The fewest typed sounds such a row must hold in order: half of them, and at least one. A row
+// that drops most of what was typed is no near sound, however cheap the sounds it drops.
+std::size_t nearSoundHeld(const sound::TypedSounds& typed);
 
-// Appends the rows matching `pieces` and marks them in `matched` (sized to the rows): all of
-// them, or at least the closest `enough` headwords' (SIZE_MAX: all). They come in key order.
-void collectExactRows(const SoundRows& rows, const std::vector<std::string>& pieces,
-                      std::string_view typedCodes, std::size_t enough, std::vector<RankedRow>& out,
-                      std::vector<bool>& matched);
-// The same rows from the groups stored by sound count (engine/sound_group_reader.h), reading
-// only the groups it needs, and none that would take the rows looked at past `rowBudget` or
-// that the pace of finding so far says would not find enough within it (then fewer than
-// `enough` headwords may be found); nothing is marked. False when a group
-// cannot be read.
-bool collectExactRows(quorvi::engine::SoundGroupReader& groups,
-                      const std::vector<std::string>& pieces, std::string_view typedCodes,
-                      std::size_t enough, std::size_t rowBudget, std::vector<RankedRow>& out);
+// The listed rows, one per headword (its best row), best first.
+std::vector<ScoredRow> rankRows(const SoundRows& rows, const SoundQuery& query);
+// The same from the groups stored by sound count (engine/sound_group_reader.h), reading only
+// the groups it needs. False when a group cannot be read, or `overBudget` when it would have
+// to look at more than `rowBudget` rows (then `out` is left incomplete).
+bool rankRows(quorvi::engine::SoundGroupReader& groups, const SoundQuery& query,
+              std::size_t rowBudget, std::vector<ScoredRow>& out, bool& overBudget);

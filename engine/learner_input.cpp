@@ -103,6 +103,11 @@ LearnerInput readLearnerInput(std::u16string_view typed) {
     const char32_t c = olderSymbol(text[i].c);
     const char32_t next = i + 1 < text.size() ? olderSymbol(text[i + 1].c) : 0;
     if (isStressMark(c)) continue;
+    // A blank between words: stored phrases run their words together, so do the symbols.
+    if (isBlank(c)) {
+      input.severalWords = true;
+      continue;
+    }
     if (isLengthMark(c)) {
       // A length mark counts after a vowel; anywhere else it says nothing.
       if (!input.symbols.empty() && isVowel(input.symbols.back()) &&

@@ -1,6 +1,6 @@
 // Reads a transcription as learners write it and turns it into the symbols of the engine's
-// table: brackets or slashes around it, spaces, the IPA forms of today's learner dictionaries,
-// and stress or length marks wherever they stand.
+// table: brackets or slashes around it, spaces (at either end, or between words), the IPA
+// forms of today's learner dictionaries, and stress or length marks wherever they stand.
 #pragma once
 
 #include <string>
@@ -9,6 +9,8 @@
 struct LearnerInput {
   // The text in table symbols: no stress marks, and a length mark only right after a vowel.
   std::u16string symbols;
+  // The learner typed a blank between sounds: several words (the symbols run on across it).
+  bool severalWords = false;
   // When the text cannot be read: the 1-based position (in characters of what was typed)
   // and the character that stopped it. 0 when the text was read.
   int errorPosition = 0;

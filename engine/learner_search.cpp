@@ -10,7 +10,6 @@
 
 #include "engine/closest_match.h"
 #include "engine/learner_input.h"
-#include "engine/near_sound_match.h"
 #include "engine/phonetic_dictionary.h"
 #include "engine/sound_code.h"
 #include "engine/sound_group_reader.h"
@@ -18,44 +17,6 @@
 #include "engine/spelling_rows.h"
 
 namespace {
-
-// Appends the headword rows of `ranked` in key order, each once, until `words` holds `limit`
-// (-1: no limit). Only as much of the list is sorted as is read, none when `inOrder`.
-void takeRanked(const SoundRows& rows, std::vector<RankedRow>& ranked, qsizetype limit,
-                bool inOrder, std::vector<bool>& seen, HeadwordList& words) {
-  const auto byKey = [](const RankedRow& a, const RankedRow& b) { return a.key < b.key; };
-  size_t sorted = ranked.size();
-  if (!inOrder && limit >= 0) {
-    sorted = std::min(ranked.size(), static_cast<size_t>(limit) * 2 + 16);
-    std::partial_sort(ranked.begin(), ranked.begin() + static_cast<std::ptrdiff_t>(sorted),
-                      ranked.end(), byKey);
-  } else if (!inOrder) {
-    std::sort(ranked.begin(), ranked.end(), byKey);
-  }
-  const size_t wanted =
-      limit >= 0 ? std::min(ranked.size(), static_cast<size_t>(limit)) : ranked.size();
-  words.reserve(words.size() + static_cast<qsizetype>(wanted));
-  for (size_t i = 0; i < ranked.size(); ++i) {
-    if (limit >= 0 && words.size() >= limit) return;
-    if (i == sorted) {
-      std::sort(ranked.begin() + static_cast<std::ptrdiff_t>(i), ranked.end(), byKey);
-      sorted = ranked.size();
-    }
-    const std::uint32_t headword = rows.headword(ranked[i].row);
-    if (seen[headword]) continue;
-    seen[headword] = true;
-    words.appendRow(headword);
-  }
-}
-
-// The typed sounds as the loose pattern's pieces of codes. Learners are seldom sure of a
-// vowel's length: the pattern leaves the typed length out, and the ranking puts the rows with
-// the typed length first.
-std::vector<std::string> loosePieces(const std::u16string& symbols) {
-  std::u16string shortSymbols = symbols;
-  std::erase(shortSymbols, u'\u02D0');
-  return patternPieces(PhoneticDictionary::buildPhoneticPattern(shortSymbols));
-}
 
 // A search's processor time as a whole, whatever statements it runs: the REGEXP module bounds
 // each statement to a second, and two statements of one search must not make two. Past the
@@ -140,38 +101,45 @@ SearchOutcome LearnerSearch::bySound(const QString& typed, int limitMode) {
   }
   // Until the rows read ahead are in, the typing path reads only the short rows it needs.
   if (limitMode == 0 && !rows_.loaded() && !dictionary_.searchIndexReadAhead()) {
-    if (std::optional<SearchOutcome> fromGroups = soundFromGroups(input.symbols))
+    if (std::optional<SearchOutcome> fromGroups = soundFromGroups(input))
       return noMatchWhenEmpty(std::move(*fromGroups));
   }
   if (rowsReady()) {
     groups_.reset();
-    return noMatchWhenEmpty(soundFromRows(input.symbols, limitMode));
+    return noMatchWhenEmpty(soundFromRows(input, limitMode));
   }
   return noMatchWhenEmpty(soundFromStatement(input.symbols, limitMode));
 }
 
-SearchOutcome LearnerSearch::soundFromRows(const std::u16string& symbols, int limitMode) {
-  const std::string typedCodes = sound::fromSymbols(symbols);
-  const std::vector<std::string> pieces = loosePieces(symbols);
-  std::vector<bool> matched(rows_.size(), false);
-  std::vector<RankedRow> ranked;
-  const std::size_t enough = limitMode == 0 ? kTypingCap : SIZE_MAX;
-  collectExactRows(rows_, pieces, typedCodes, enough, ranked, matched);
+namespace {
 
+// The near-sound rows are marked one by one; those after the last row found as typed are
+// also set apart as a block.
+void markNearSound(SearchOutcome& outcome, const std::vector<ScoredRow>& ranked) {
+  outcome.nearSound.reserve(ranked.size());
+  outcome.nearSoundFrom = 0;
+  for (std::size_t i = 0; i < ranked.size(); ++i) {
+    outcome.nearSound.push_back(ranked[i].nearSound);
+    if (!ranked[i].nearSound) outcome.nearSoundFrom = static_cast<qsizetype>(i) + 1;
+  }
+}
+
+}  // namespace
+
+SearchOutcome LearnerSearch::soundFromRows(const LearnerInput& input, int limitMode) {
+  const sound::TypedSounds typed(sound::fromSymbols(input.symbols));
+  const std::vector<ScoredRow> ranked =
+      rankRows(rows_, {typed, input.severalWords,
+                       limitMode == 0 ? static_cast<std::size_t>(kTypingCap) : SIZE_MAX});
   SearchOutcome outcome;
   outcome.words = HeadwordList(rows_);
-  std::vector<bool> seen(rows_.size(), false);
-  takeRanked(rows_, ranked, limitMode == 0 ? kTypingCap : -1, true, seen, outcome.words);
-  outcome.nearSoundFrom = outcome.words.size();
-  if (outcome.words.size() < kTypingCap) {
-    ranked.clear();
-    collectNearSoundRows(rows_, typedCodes, matched, ranked);
-    takeRanked(rows_, ranked, kTypingCap, false, seen, outcome.words);
-  }
+  outcome.words.reserve(static_cast<qsizetype>(ranked.size()));
+  for (const ScoredRow& match : ranked) outcome.words.appendRow(match.headword);
+  markNearSound(outcome, ranked);
   return outcome;
 }
 
-std::optional<SearchOutcome> LearnerSearch::soundFromGroups(const std::u16string& symbols) {
+std::optional<SearchOutcome> LearnerSearch::soundFromGroups(const LearnerInput& input) {
   if (groupsFailed_ || !dictionary_.hasRegexp()) return std::nullopt;
   if (!groups_) {
     groups_ = std::make_unique<quorvi::engine::SoundGroupReader>();
@@ -179,32 +147,26 @@ std::optional<SearchOutcome> LearnerSearch::soundFromGroups(const std::u16string
   }
   // Past a quarter of the rows, reading every row at once costs about as much and serves
   // every later search too.
-  std::vector<RankedRow> ranked;
+  std::vector<ScoredRow> ranked;
+  bool overBudget = false;
+  const sound::TypedSounds typed(sound::fromSymbols(input.symbols));
   if (!groupsFailed_)
     groupsFailed_ =
-        !collectExactRows(*groups_, loosePieces(symbols), sound::fromSymbols(symbols),
-                          static_cast<std::size_t>(kTypingCap), groups_->indexRows() / 4, ranked);
-  if (groupsFailed_) {
-    groups_.reset();
-    return std::nullopt;
-  }
-  // The rows come in key order; each headword once, under the text of its first row.
-  SearchOutcome outcome;
-  std::vector<bool> seen(groups_->indexRows(), false);
-  for (const RankedRow& match : ranked) {
-    if (outcome.words.size() == kTypingCap) break;
-    const auto [group, at] = groups_->findRead(match.row);
-    if (group == nullptr) return std::nullopt;
-    if (seen[group->headword(at)]) continue;
-    seen[group->headword(at)] = true;
-    const std::string_view caption = group->caption(at);
-    outcome.words.append(QString::fromUtf8(caption.data(), static_cast<qsizetype>(caption.size())));
-  }
-  if (outcome.words.size() < kTypingCap) {
+        !rankRows(*groups_, {typed, input.severalWords, static_cast<std::size_t>(kTypingCap)},
+                  groups_->indexRows() / 4, ranked, overBudget);
+  if (groupsFailed_ || overBudget) {
     groups_.reset();  // the whole rows answer from here on
     return std::nullopt;
   }
-  outcome.nearSoundFrom = outcome.words.size();
+  // Each headword once, under the text of its best row.
+  SearchOutcome outcome;
+  for (const ScoredRow& match : ranked) {
+    const auto [group, at] = groups_->findRead(match.row);
+    if (group == nullptr) return std::nullopt;
+    const std::string_view caption = group->caption(at);
+    outcome.words.append(QString::fromUtf8(caption.data(), static_cast<qsizetype>(caption.size())));
+  }
+  markNearSound(outcome, ranked);
   return outcome;
 }
 

@@ -1,6 +1,6 @@
 // The search the window and quorvi-dict offer a learner, above the engine's searches: input
-// as learners write it, closest matches first, near-sound matches after the exact ones, the
-// spelling search ranked, and a reason for every empty list.
+// as learners write it, the closest rows first by one score (engine/closest_match.h) with the
+// rows that took a slip marked, the spelling search ranked, and a reason for every empty list.
 #pragma once
 
 #include <memory>
@@ -14,6 +14,7 @@
 #include "engine/sound_rows.h"
 
 class PhoneticDictionary;
+struct LearnerInput;
 namespace quorvi::engine {
 class SoundGroupReader;
 }
@@ -30,8 +31,8 @@ class LearnerSearch {
   // and reads the rest itself.
   void prepareRows();
 
-  // limitMode 0: at most kTypingCap headwords (the typing path); 1: every exact match, and
-  // near-sound matches up to kTypingCap rows in all.
+  // limitMode 0: the best kTypingCap headwords (the typing path); 1: every headword listed,
+  // in the same order.
   SearchOutcome bySound(const QString& typed, int limitMode);
   // The pattern as the REGEXP module reads it: UTF-8 bytes, passed on unchanged. Matched over
   // the headwords in memory (engine/spelling_rows.h) when they can be had, otherwise by the
@@ -43,10 +44,11 @@ class LearnerSearch {
 
  private:
   bool rowsReady();
-  SearchOutcome soundFromRows(const std::u16string& symbols, int limitMode);
+  SearchOutcome soundFromRows(const LearnerInput& input, int limitMode);
   // A capped search from the rows stored by sound count, while the whole rows are not in
-  // memory: nothing when it needs near-sound rows, or the groups cannot be read.
-  std::optional<SearchOutcome> soundFromGroups(const std::u16string& symbols);
+  // memory: nothing when it would read more than a quarter of them, or the groups cannot be
+  // read.
+  std::optional<SearchOutcome> soundFromGroups(const LearnerInput& input);
   SearchOutcome soundFromStatement(const std::u16string& symbols, int limitMode);
   SearchOutcome spellingFromStatements(const std::string& utf8Pattern, int limitMode);
 

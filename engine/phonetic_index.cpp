@@ -1,5 +1,6 @@
 #include "engine/phonetic_index.h"
 #include "engine/pieces_in_order.h"
+#include "engine/sound_alignment.h"
 
 #include <sqlite3.h>
 
@@ -234,6 +235,22 @@ void PhoneticIndex::prepareGroupSignatures() {
   if (!grouped_ || groupSignaturesReady_) return;
   signaturesBySoundCount_ = signaturesOf(bySoundCount_);
   signaturesByFirstSound_ = signaturesOf(byFirstSound_);
+  tokensBySoundCount_.clear();
+  tokenOffsetsBySoundCount_.clear();
+  tokenOffsetsBySoundCount_.reserve(bySoundCount_.rows.size() + 1);
+  kindsBySoundCount_.clear();
+  kindsBySoundCount_.reserve(bySoundCount_.rows.size());
+  std::array<std::uint8_t, sound::TypedSounds::kMaxRow> tokens;
+  for (const std::uint32_t row : bySoundCount_.rows) {
+    tokenOffsetsBySoundCount_.push_back(static_cast<std::uint32_t>(tokensBySoundCount_.size()));
+    const std::size_t n =
+        std::min(sound::tokenize(soundCodes(row), tokens.data(), tokens.size()), tokens.size());
+    tokensBySoundCount_.insert(tokensBySoundCount_.end(), tokens.begin(),
+                               tokens.begin() + static_cast<std::ptrdiff_t>(n));
+    kindsBySoundCount_.push_back(sound::kindsOf(tokens.data(), n));
+  }
+  tokenOffsetsBySoundCount_.push_back(static_cast<std::uint32_t>(tokensBySoundCount_.size()));
+  tokensBySoundCount_.shrink_to_fit();
   groupSignaturesReady_.store(true, std::memory_order_release);
 }
 
@@ -247,6 +264,16 @@ std::span<const std::uint64_t> PhoneticIndex::groupSignatures(
 std::span<const std::uint64_t> PhoneticIndex::signaturesWithSoundCount(int count) const {
   if (count < 0 || count > 255) return {};
   return groupSignatures(bySoundCount_, signaturesBySoundCount_, static_cast<unsigned>(count));
+}
+
+PhoneticIndex::GroupTokens PhoneticIndex::tokensWithSoundCount(int count) const {
+  if (count < 0 || count > 255 || !groupSignaturesReady_.load(std::memory_order_acquire)) return {};
+  const auto key = static_cast<unsigned>(count);
+  const std::uint32_t first = bySoundCount_.starts[key];
+  const std::uint32_t rows = bySoundCount_.starts[key + 1] - first;
+  return {tokensBySoundCount_.data(),
+          std::span<const std::uint32_t>(tokenOffsetsBySoundCount_).subspan(first, rows + 1),
+          std::span<const std::uint64_t>(kindsBySoundCount_).subspan(first, rows)};
 }
 
 std::span<const std::uint64_t> PhoneticIndex::signaturesStartingWith(char code) const {

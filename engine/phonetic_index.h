@@ -90,6 +90,17 @@ class PhoneticIndex {
   void prepareGroupSignatures();
   std::span<const std::uint64_t> signaturesWithSoundCount(int count) const;
   std::span<const std::uint64_t> signaturesStartingWith(char code) const;
+  // The rows' sounds as one-byte tokens (sound::tokenize, at most 256 a row), laid out in the
+  // order of rowsWithSoundCount by prepareGroupSignatures, so that a search never reads the
+  // codes again: the row at place i of the group has tokens[offsets[i]] up to
+  // tokens[offsets[i + 1]], and the kinds of sound it has as bits (sound::kindsOf). Empty
+  // (no offsets) before.
+  struct GroupTokens {
+    const std::uint8_t* tokens = nullptr;
+    std::span<const std::uint32_t> offsets;
+    std::span<const std::uint64_t> kinds;
+  };
+  GroupTokens tokensWithSoundCount(int count) const;
 
  private:
   const quorvi::engine::IndexBlock& block(size_t row) const {
@@ -129,6 +140,10 @@ class PhoneticIndex {
   // The signatures of the groups' rows, in the groups' order.
   std::vector<std::uint64_t> signaturesBySoundCount_, signaturesByFirstSound_;
   std::atomic<bool> groupSignaturesReady_ = false;
+  // The tokens of the rows grouped by sound count, and where each row's start.
+  std::vector<std::uint8_t> tokensBySoundCount_;
+  std::vector<std::uint32_t> tokenOffsetsBySoundCount_;
+  std::vector<std::uint64_t> kindsBySoundCount_;
   template <typename Key>
   Groups groupBy(Key key) const;
   std::vector<std::uint64_t> signaturesOf(const Groups& groups) const;

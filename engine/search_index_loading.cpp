@@ -89,6 +89,9 @@ std::shared_ptr<const PhoneticIndex> PhoneticDictionary::completeSearchIndex() {
     if (phoneticIndexFailed_) return nullptr;
     phoneticIndex_ = std::move(rebuilt);
   }
+  // Without a read ahead (or before it got there), the rows are laid out for the learner's
+  // search here: once, and a search never decodes a row's codes.
+  phoneticIndex_->prepareGroupSignatures();
   return phoneticIndex_;
 }
 

@@ -1,8 +1,10 @@
 // What a learner's search hands to the window and to quorvi-dict: the headwords to list, in
-// order, where the near-sound ones begin, and why the list is empty when it is.
+// order, which are near-sound ones, and why the list is empty when it is.
 #pragma once
 
+#include <cstdint>
 #include <string>
+#include <vector>
 
 #include <QString>
 
@@ -31,6 +33,9 @@ DictionaryFileState inspectDictionaryFile(const QString& path);
 struct SearchOutcome {
   HeadwordList words;
   qsizetype nearSoundFrom = 0;  // words from this index on are near-sound matches
+  // Per word, when filled: 1 for a near-sound match (one that took a slip), wherever it is
+  // ranked; the rows before nearSoundFrom may hold some.
+  std::vector<std::uint8_t> nearSound;
   EmptyListReason reason = EmptyListReason::None;
   int position = 0;
   char32_t character = 0;
@@ -42,7 +47,11 @@ struct SearchOutcome {
   // answered instead, in the table's order and without near-sound matches.
   bool incomplete = false;
 
-  bool isNearSound(qsizetype index) const { return index >= nearSoundFrom; }
+  bool isNearSound(qsizetype index) const {
+    return index >= nearSoundFrom ||
+           (index >= 0 && static_cast<std::size_t>(index) < nearSound.size() &&
+            nearSound[static_cast<std::size_t>(index)] != 0);
+  }
 };
 
 // The reason for an engine whose dictionary is not open: where it looked.

@@ -47,6 +47,11 @@ class SoundRows {
   std::span<const std::uint64_t> signaturesStartingWith(char code) const {
     return index_ ? index_->signaturesStartingWith(code) : std::span<const std::uint64_t>();
   }
+  // The tokens of rowsWithSoundCount(count), in the same order, once laid out
+  // (PhoneticIndex::tokensWithSoundCount); no offsets before.
+  PhoneticIndex::GroupTokens tokensWithSoundCount(int count) const {
+    return index_ ? index_->tokensWithSoundCount(count) : PhoneticIndex::GroupTokens();
+  }
   std::span<const std::uint32_t> rowsStartingWith(char code) const {
     return index_ ? index_->rowsStartingWith(code) : std::span<const std::uint32_t>();
   }

@@ -27,9 +27,9 @@ struct Command {
 const Command kCommands[] = {
     {"search", quorvi::tools::runSearchCommand,
      "search [--all] [--spelling] [--exact] TEXT\n"
-     "      what the window lists for TEXT, in its order: headwords whose transcription\n"
-     "      holds the typed sounds, closest first, at most 100 (--all: every one); then,\n"
-     "      when fewer match, near-sound matches, each line starting with \"~ \".\n"
+     "      what the window lists for TEXT, in its order: the headwords closest to the\n"
+     "      typed sounds, at most 100 (--all: every one); a near-sound match (one that\n"
+     "      took a slip) starts its line with \"~ \".\n"
      "      TEXT may be in [ ] or / /, in today's IPA, with stress and length marks.\n"
      "      --spelling: headwords whose spelling matches TEXT as a regular expression\n"
      "      (anywhere in the word, any case), the word itself first, then words starting\n"

@@ -15,6 +15,7 @@
 #include "context_menus.h"
 #include "engine/phonetic_dictionary.h"
 #include "open_window.h"
+#include "result_rows.h"
 
 namespace {
 
@@ -86,6 +87,17 @@ class ContextMenuTest : public WindowTestCase {
     QVERIFY2(texts.contains(QStringLiteral("朗读 [\u02C8rek\u0254\u02D0d]")) &&
                  texts.contains(QStringLiteral("朗读 [ri\u02C8k\u0254\u02D0d]")),
              qPrintable(texts.join(QLatin1Char('|'))));
+  }
+
+  // The heading above the near-sound rows is no word: a right click on it opens no menu.
+  void theNearSoundHeadingHasNoMenu() {
+    list()->clear();
+    appendResultRows(list(), HeadwordList(QStringList({"example", "exampling"})), {1}, 0, 2);
+    QVERIFY(isNearSoundHeading(list()->item(1)));
+    QCOMPARE(menus()->listMenu(rowCentre(1)), nullptr);
+    std::unique_ptr<QMenu> menu(menus()->listMenu(rowCentre(2)));
+    QVERIFY(menu);
+    QCOMPARE(actionTexts(menu.get()).first(), QStringLiteral("复制单词"));
   }
 
   void paneMenuCopiesTheSelectionToo() {

@@ -71,10 +71,13 @@ TEST_F(LearnerInputTest, UnreadableTextNamesPositionAndCharacter) {
   EXPECT_EQ(input.errorPosition, 5);
   EXPECT_EQ(input.errorCharacter, U'7');
 
-  // A space inside the text is not read.
+  // A space inside the text is a word boundary: the words' symbols run on, as stored
+  // phrases run theirs.
   input = readLearnerInput(u"kæ t");
-  EXPECT_EQ(input.errorPosition, 3);
-  EXPECT_EQ(input.errorCharacter, U' ');
+  EXPECT_EQ(input.errorPosition, 0);
+  EXPECT_EQ(input.symbols, u"kæt");
+  EXPECT_TRUE(input.severalWords);
+  EXPECT_FALSE(readLearnerInput(u" kæt ").severalWords);
 
   // A character beyond the 16-bit range counts as one.
   input = readLearnerInput(u"k\U0001F600t");

@@ -3,10 +3,18 @@
 #include <time.h>
 
 #include <algorithm>
+#include <map>
+#include <memory>
+#include <tuple>
 #include <optional>
 
+#include "engine/closest_match.h"
+#include "engine/learner_input.h"
 #include "engine/learner_search.h"
+#include "engine/phonetic_index.h"
 #include "engine/phonetic_dictionary.h"
+#include "engine/sound_alignment.h"
+#include "engine/sound_code.h"
 #include "engine/phonetic_index_store.h"
 #include "engine/spelling_ranking.h"
 #include "engine/spelling_rows.h"
@@ -94,9 +102,10 @@ class LearnerSearchTest : public ::testing::Test {
 
 TEST_F(LearnerSearchTest, ClosestMatchesComeFirst) {
   open(learnerRows());
-  // The same sounds first, whatever the table's order; each headword once.
+  // The same sounds first, whatever the table's order; each headword once. The rest by
+  // cost: catches (tʃ for t, two sounds after) before cannot (two sounds within).
   SearchOutcome outcome = sound(QStringLiteral("kæt"));
-  EXPECT_EQ(exact(outcome), QStringList({"cat", "CAT", "catch", "cannot", "catches"}));
+  EXPECT_EQ(exact(outcome), QStringList({"cat", "CAT", "catch", "catches", "cannot"}));
   EXPECT_EQ(outcome.reason, EmptyListReason::None);
   EXPECT_EQ(sound(QStringLiteral("lɔri")).words.first(), "lorry");
   EXPECT_EQ(sound(QStringLiteral("/ˈlɒri/")).words.first(), "lorry");
@@ -178,7 +187,7 @@ TEST_F(LearnerSearchTest, NearSoundRowsFollowTheExactOnesAndNeverRepeatThem) {
   EXPECT_EQ(near(sound(QStringLiteral("intrəstiŋ"))).first(), "interesting");
   EXPECT_EQ(near(sound(QStringLiteral("temprətʃə"))).first(), "temperature");
   // uə heard as ɔː, jə as iə, θ as ð.
-  EXPECT_EQ(near(sound(QStringLiteral("ʃuə"))), QStringList({"sure"}));
+  EXPECT_EQ(near(sound(QStringLiteral("ʃuə"))).first(), "sure");
   EXPECT_EQ(near(sound(QStringLiteral("ʌnjən"))).first(), "onion");
   EXPECT_EQ(near(sound(QStringLiteral("bɑ:ð"))), QStringList({"bath"}));
 
@@ -190,20 +199,20 @@ TEST_F(LearnerSearchTest, NearSoundRowsFollowTheExactOnesAndNeverRepeatThem) {
   EXPECT_EQ(words.removeDuplicates(), 0);
 }
 
-TEST_F(LearnerSearchTest, NearSoundRowsRankByAllowancesUsed) {
+TEST_F(LearnerSearchTest, NearSoundRowsRankByTheirSlips) {
   open({{"bed", "&#712;bed", "n."},
         {"bat", "&#712;b&#230;t", "n."},
         {"bad", "&#712;b&#230;d", "adj."}});
-  // æ/e is one allowance; æ/e and t/d two; at most one for a word of three sounds.
-  EXPECT_EQ(near(sound(QStringLiteral("bet"))), QStringList({"bat"}));
-  // Seven sounds may use three: fewer first, whatever the table's order.
+  // A final consonant's voice is the cheapest slip, then æ/e, then both.
+  EXPECT_EQ(near(sound(QStringLiteral("bet"))), QStringList({"bed", "bat", "bad"}));
+  // Fewer slips first, whatever the table's order.
   open({{"batzide", "&#712;b&#230;tzaid", "n."},
         {"batside", "&#712;b&#230;tsaid", "n."},
         {"betside", "&#712;betsaid", "n."},
         {"badzide", "&#712;b&#230;dzaid", "n."}});
   const SearchOutcome outcome = sound(QStringLiteral("betsaid"));
   EXPECT_EQ(exact(outcome), QStringList({"betside"}));
-  EXPECT_EQ(near(outcome), QStringList({"batside", "batzide"}));
+  EXPECT_EQ(near(outcome), QStringList({"batside", "batzide", "badzide"}));
 }
 
 TEST_F(LearnerSearchTest, SpellingOrder) {
@@ -353,6 +362,209 @@ TEST_F(LearnerSearchTest, ReasonsWhenTheDictionaryOrModuleIsMissing) {
   EXPECT_EQ(search_->bySpelling("cat", 0).reason, EmptyListReason::QueryFailed);
 }
 
+// A typed length mark is length: "nju:ə" reads u: then ə, not the glide uə, and finds the
+// row that holds exactly those sounds first, as typed (no slip).
+TEST_F(LearnerSearchTest, ALengthMarkBeforeSchwaIsKeptAsLength) {
+  open({{"new", "nju&#720;", "adj."},
+        {"newer", "&#712;nju&#720;&#601;", "adj."},
+        {"fewer", "&#712;fju&#720;&#601;", "adj."},
+        {"tour", "tu&#601;", "n."}});
+  for (const char* typed : {"nju:ə", "njuːə", "/ˈnjuːə/"}) {
+    const SearchOutcome outcome = sound(QString::fromUtf8(typed));
+    ASSERT_FALSE(outcome.words.isEmpty()) << typed;
+    EXPECT_EQ(outcome.words.first(), "newer") << typed;
+    EXPECT_FALSE(outcome.isNearSound(0)) << typed;
+    EXPECT_GE(sound(QString::fromUtf8(typed), 1).words.indexOf(QStringLiteral("newer")), 0)
+        << typed;
+  }
+  EXPECT_EQ(sound(QStringLiteral("fju:ə")).words.first(), "fewer");
+  // The glide typed as such still finds the row stored with u: and ə, as a near sound.
+  const SearchOutcome glide = sound(QStringLiteral("njuə"));
+  ASSERT_GE(glide.words.indexOf(QStringLiteral("newer")), 0);
+  EXPECT_TRUE(glide.isNearSound(glide.words.indexOf(QStringLiteral("newer"))));
+}
+
+// The whole transcription counts: a phrase pays for its other words, so it never comes before
+// the word it holds when the word matches as well; a blank between typed words finds phrases.
+TEST_F(LearnerSearchTest, APhraseNeverOutranksTheWordItHolds) {
+  // The phrases come first in the table, so that only the cost can put the word first.
+  open({{"Food and Drug Administration",
+         "&#712;fu&#720;d&#230;nd&#712;dr&#652;&#609;&#601;d&#716;mini&#712;strei&#643;&#601;n",
+         "n."},
+        {"direct electric current", "di&#712;rektil&#712;ektrik&#712;k&#652;r&#601;nt", "n."},
+        {"thank you", "&#712;&#952;&#230;&#331;kju&#720;", "n."},
+        {"administration", "&#601;d&#716;mini&#712;strei&#643;&#601;n", "n."},
+        {"current", "&#712;k&#652;r&#601;nt", "adj."},
+        {"thank", "&#952;&#230;&#331;k", "v."}});
+  EXPECT_EQ(sound(QStringLiteral("ədministreiʃən")).words.first(), "administration");
+  EXPECT_EQ(sound(QStringLiteral("kʌrənt")).words.first(), "current");
+  EXPECT_EQ(sound(QStringLiteral("θæŋk")).words.mid(0, 2), QStringList({"thank", "thank you"}));
+  // Typed with a blank, the phrase: it is read, not refused at the blank.
+  const SearchOutcome phrase = sound(QStringLiteral("θæŋk juː"));
+  EXPECT_EQ(phrase.reason, EmptyListReason::None);
+  ASSERT_FALSE(phrase.words.isEmpty());
+  EXPECT_EQ(phrase.words.first(), "thank you");
+}
+
+// The typing path's list is the first kTypingCap of Return's, row for row and mark for mark,
+// however many rows hold the sounds and however the slips interleave.
+TEST_F(LearnerSearchTest, TheCappedListIsTheStartOfTheWholeOne) {
+  std::vector<DictionaryRow> rows = learnerRows();
+  const char* vowels[] = {"&#230;", "e", "&#652;", "i", "&#601;"};
+  const char* ends[] = {"t", "d", "s", "p&#601;l", "t&#601;", "n"};
+  for (int i = 0; i < 240; ++i) {
+    std::string phonetic = "k", caption = std::to_string(i);
+    phonetic.append(vowels[i % 5]).append(ends[(i / 5) % 6]);
+    phonetic.append(static_cast<size_t>(i / 60), 'l');
+    caption.insert(0, 1, 'k');
+    rows.push_back({caption, phonetic, "n."});
+  }
+  open(rows);
+  for (const char* typed : {"kæt", "k", "ket", "kʌtə", "bju:təfl", "ʃi:p"}) {
+    const SearchOutcome typing = sound(QString::fromUtf8(typed), 0);
+    const SearchOutcome all = sound(QString::fromUtf8(typed), 1);
+    ASSERT_GE(all.words.size(), typing.words.size()) << typed;
+    EXPECT_EQ(all.words.mid(0, typing.words.size()), typing.words.toStringList()) << typed;
+    for (qsizetype i = 0; i < typing.words.size(); ++i)
+      EXPECT_EQ(typing.isNearSound(i), all.isNearSound(i)) << typed << " " << i;
+    if (all.words.size() >= LearnerSearch::kTypingCap) {
+      EXPECT_EQ(typing.words.size(), LearnerSearch::kTypingCap) << typed;
+    }
+  }
+}
+
+// A row of exactly the typed sounds comes first unless a far commoner word is only a slip away:
+// a vowel's length, or a weak sound added, never outweighs a few doublings of commonness.
+TEST_F(LearnerSearchTest, ExactSoundsComeFirstUnlessAFarCommonerWordIsASlipAway) {
+  std::vector<DictionaryRow> rows = {
+      {"ship", "&#643;ip", "n."}, {"what", "w&#596;t", "pron."}, {"bit", "bit", "n."}};
+  // Rows of other sounds put the words below at the places of rarer words.
+  const auto fillTo = [&rows](std::size_t place) {
+    while (rows.size() < place)
+      rows.push_back({std::string("f").append(std::to_string(rows.size())), "&#331;&#652;m", "n."});
+  };
+  fillTo(200);
+  rows.push_back({"sheep", "&#643;i&#720;p", "n."});  // about 70 times rarer than ship
+  fillTo(1000);
+  rows.push_back({"water", "&#712;w&#596;&#720;t&#601;", "n."});  // 500 times rarer than what
+  fillTo(1700);
+  rows.push_back({"beat", "bi&#720;t", "v."});  // 850 times rarer than bit
+  open(rows);
+  EXPECT_EQ(sound(QStringLiteral("ʃi:p")).words.first(), "sheep");
+  EXPECT_EQ(sound(QStringLiteral("wɔ:tə")).words.first(), "water");
+  // Far commoner still wins by a length alone.
+  EXPECT_EQ(sound(QStringLiteral("bi:t")).words.mid(0, 2), QStringList({"bit", "beat"}));
+}
+
+// The bounds that let a search skip rows never change its list: the typing path and Return
+// give what weighing every row in full gives, row for row, for short and long input alike.
+TEST_F(LearnerSearchTest, TheBoundsNeverChangeTheList) {
+  std::vector<DictionaryRow> rows = learnerRows();
+  const char* sounds[] = {"k", "&#230;", "t",      "i",      "s", "&#601;",       "n",
+                          "l", "ei",     "&#643;", "&#952;", "d", "&#596;&#720;", "r",
+                          "p", "u&#720;"};
+  for (int i = 0; i < 600; ++i) {
+    std::string phonetic;
+    std::uint32_t seed = static_cast<std::uint32_t>(i) * 7 + 3;
+    for (int k = 0; k < 2 + i % 9; ++k, seed = seed * 31 + 11)
+      phonetic += sounds[seed % std::size(sounds)];
+    rows.push_back({std::string(i % 5 ? "w" : "W").append(std::to_string(i)), phonetic, "n."});
+  }
+  open(rows);
+  const std::shared_ptr<const PhoneticIndex> index = engine_->completeSearchIndex();
+  ASSERT_NE(index, nullptr);
+  for (const char* typed : {"kæt", "kætis", "siŋ", "ʃeikən", "θɔ:tnis", "kætisənleiʃdɔ:", "lu:"}) {
+    const LearnerInput input = readLearnerInput(QString::fromUtf8(typed).toStdU16String());
+    const sound::TypedSounds sounds(sound::fromSymbols(input.symbols));
+    // Every row weighed without a bound, each headword at its best row.
+    std::map<std::uint32_t, std::pair<std::uint64_t, bool>> best;  // headword: key, near
+    for (std::size_t row = 0; row < index->rowCount(); ++row) {
+      if (!index->hasCaption(row)) continue;
+      const sound::TypedSounds::Weighed weighed =
+          sounds.weigh(index->soundCodes(row), sound::TypedSounds::kFar, sound::TypedSounds::kFar);
+      if (!weighed.inOrder &&
+          (weighed.cost > nearSoundCutoff(sounds) || weighed.held < nearSoundHeld(sounds)))
+        continue;
+      const auto key =
+          std::uint64_t{rowScore(weighed.cost, rowPrior(static_cast<std::uint32_t>(row),
+                                                        index->isPlainWord(row), false))}
+              << 32 |
+          row;
+      auto [at, added] = best.emplace(index->headword(row), std::make_pair(key, !weighed.inOrder));
+      if (!added && key < at->second.first) at->second = {key, !weighed.inOrder};
+    }
+    std::vector<std::tuple<std::uint64_t, std::uint32_t, bool>> ranked;
+    for (const auto& [headword, found] : best)
+      ranked.emplace_back(found.first, headword, found.second);
+    std::sort(ranked.begin(), ranked.end());
+    for (const int limitMode : {0, 1}) {
+      const SearchOutcome outcome = sound(QString::fromUtf8(typed), limitMode);
+      const std::size_t wanted =
+          limitMode == 0 ? std::min<std::size_t>(ranked.size(), LearnerSearch::kTypingCap)
+                         : ranked.size();
+      ASSERT_EQ(static_cast<std::size_t>(outcome.words.size()), wanted) << typed;
+      for (std::size_t i = 0; i < wanted; ++i) {
+        EXPECT_EQ(outcome.words.at(static_cast<qsizetype>(i)),
+                  index->caption(std::get<1>(ranked[i])))
+            << typed << " " << i;
+        EXPECT_EQ(outcome.isNearSound(static_cast<qsizetype>(i)), std::get<2>(ranked[i]))
+            << typed << " " << i;
+      }
+    }
+  }
+}
+
+// Every confusion class of the cost table makes a row cheaper than the same row with an
+// unrelated sound in that place; a weak sound the learner did not type costs less than a
+// full one; a typed sound the row lacks costs more than a row's sound not typed.
+TEST(SoundConfusionCosts, EachConfusionIsCheaperThanAnUnrelatedSound) {
+  const auto cost = [](const char* typedSymbols, const char* storedCodes) {
+    const sound::TypedSounds typed(
+        sound::fromSymbols(QString::fromUtf8(typedSymbols).toStdU16String()));
+    return typed
+        .weigh(sound::fromStored(storedCodes), sound::TypedSounds::kFar, sound::TypedSounds::kFar)
+        .cost;
+  };
+  struct Case {
+    const char* typed;
+    const char* confused;   // the row heard as typed through the confusion
+    const char* unrelated;  // the same row with an unrelated sound there
+  };
+  const Case cases[] = {
+      {"sæŋk", "&#952;&#230;&#331;k", "m&#230;&#331;k"},  // θ/s
+      {"dis", "&#240;is", "mis"},                         // ð/d
+      {"zis", "&#240;is", "mis"},                         // ð/z
+      {"wet", "vet", "ket"},                              // v/w
+      {"lait", "nait", "kait"},                           // n/l
+      {"nait", "lait", "kait"},                           // l/n
+      {"sin", "si&#331;", "sim"},                         // n/ŋ
+      {"ʃi:p", "&#643;ip", "&#643;&#596;p"},              // long/short
+      {"bed", "b&#230;d", "b&#596;d"},                    // æ/e
+      {"kʌt", "k&#593;&#720;t", "ki&#720;t"},             // ʌ/ɑː
+      {"let", "leit", "l&#596;t"},                        // ei/e
+      {"kɔt", "k&#601;ut", "kit"},                        // əu/ɔ
+      {"sip", "&#643;ip", "mip"},                         // ʃ/s
+      {"lait", "rait", "kait"},                           // r/l
+      {"bet", "bed", "bem"},                              // final voicing
+      {"ʃɔ:", "&#643;u&#601;", "&#643;ai"},               // uə/ɔː
+      {"bjə", "bi&#601;", "bai"},                         // iə/jə
+      {"ədmit", "&#601;dmit", "&#601;dm&#596;t"},         // weak vowels
+  };
+  for (const Case& c : cases) {
+    EXPECT_LT(cost(c.typed, c.confused), cost(c.typed, c.unrelated)) << c.typed;
+    EXPECT_LT(cost(c.typed, c.confused), sound::kEdit) << c.typed;
+  }
+  // The same sounds cost nothing; a sound after the typed ones less than one within.
+  EXPECT_EQ(cost("kæt", "k&#230;t"), 0);
+  EXPECT_LT(cost("kæt", "k&#230;ts"), cost("kæt", "k&#230;st"));
+  EXPECT_GT(cost("kæt", "k&#230;ts"), 0);
+  // A weak ə not typed costs less than a full vowel; a dropped typed sound more than either.
+  EXPECT_LT(cost("kæt", "k&#601;&#230;t"), cost("kæt", "k&#596;&#230;t"));
+  EXPECT_GT(cost("kæmt", "k&#230;t"), cost("kæt", "k&#230;mt"));
+  // A length only breaks ties: it never costs as much as a confusion.
+  EXPECT_LT(cost("ʃi:p", "&#643;ip"), cost("sip", "&#643;ip"));
+}
+
 // The rows of the search by sound are read from the table without the REGEXP function, so
 // that its budget of time cannot cut them short and hand the search, silently, to the plain
 // statement's unranked list.
@@ -362,7 +574,7 @@ TEST_F(LearnerSearchTest, SoundRowsAreReadWithoutTheModulesTime) {
                                     exhaustedRegexp, nullptr, nullptr),
             SQLITE_OK);
   const SearchOutcome outcome = sound(QStringLiteral("kæt"));
-  EXPECT_EQ(exact(outcome), QStringList({"cat", "CAT", "catch", "cannot", "catches"}));
+  EXPECT_EQ(exact(outcome), QStringList({"cat", "CAT", "catch", "catches", "cannot"}));
   EXPECT_EQ(outcome.reason, EmptyListReason::None) << outcome.message;
   EXPECT_FALSE(outcome.incomplete);
 

@@ -109,24 +109,21 @@ TEST_F(SoundGroups, RankLikeTheWholeRows) {
   EXPECT_EQ(groups.indexRows(), rows.size());
   int screensFromGroups = 0;
   for (const char16_t* typed : kInputs) {
-    const std::string codes = sound::fromSymbols(typed);
-    std::u16string loose = typed;
-    std::erase(loose, u'\u02D0');
-    const std::vector<std::string> pieces =
-        patternPieces(PhoneticDictionary::buildPhoneticPattern(loose));
-    for (const std::size_t enough : {std::size_t{100}, SIZE_MAX}) {
-      std::vector<RankedRow> fromRows, fromGroups;
-      std::vector<bool> matched(rows.size(), false);
-      collectExactRows(rows, pieces, codes, enough, fromRows, matched);
-      ASSERT_TRUE(collectExactRows(groups, pieces, codes, enough, SIZE_MAX, fromGroups));
-      ASSERT_EQ(fromRows.size(), fromGroups.size())
-          << QString::fromStdU16String(typed).toStdString();
-      for (std::size_t i = 0; i < fromRows.size(); ++i) {
-        ASSERT_EQ(fromRows[i].row, fromGroups[i].row) << i;
-        ASSERT_EQ(fromRows[i].key, fromGroups[i].key) << i;
-      }
-      if (enough == 100 && fromRows.size() >= 100) ++screensFromGroups;
+    const sound::TypedSounds sounds(sound::fromSymbols(typed));
+    // The capped ranking, from the whole rows and from the groups read as needed.
+    const SoundQuery query{sounds, false, 100};
+    const std::vector<ScoredRow> fromRows = rankRows(rows, query);
+    std::vector<ScoredRow> fromGroups;
+    bool overBudget = false;
+    ASSERT_TRUE(rankRows(groups, query, SIZE_MAX, fromGroups, overBudget));
+    ASSERT_FALSE(overBudget);
+    ASSERT_EQ(fromRows.size(), fromGroups.size()) << QString::fromStdU16String(typed).toStdString();
+    for (std::size_t i = 0; i < fromRows.size(); ++i) {
+      ASSERT_EQ(fromRows[i].row, fromGroups[i].row) << i;
+      ASSERT_EQ(fromRows[i].key, fromGroups[i].key) << i;
+      ASSERT_EQ(fromRows[i].nearSound, fromGroups[i].nearSound) << i;
     }
+    if (fromRows.size() >= 100) ++screensFromGroups;
   }
   EXPECT_GE(screensFromGroups, 8);  // the inputs do reach the groups' path
   expectSameCappedLists();

@@ -1,0 +1,325 @@
+#include "engine/sound_alignment.h"
+
+#include <algorithm>
+#include <array>
+#include <bit>
+
+#include "engine/sound_code.h"
+
+namespace sound {
+namespace {
+
+// The token of a code standing alone.
+Token single(char code) {
+  switch (code) {
+    case 'i':
+    case 'I':
+      return kI;
+    case 'e':
+    case 'W':
+      return kE;
+    case 'A':
+      return kAe;
+    case 'V':
+      return kUh;
+    case 'O':
+    case 'o':
+      return kO;
+    case 'E':
+      return kSchwa;
+    case 'u':
+      return kU;
+    case 'Q':
+    case 'a':
+      return kA;
+    case 'p':
+      return kP;
+    case 'b':
+      return kB;
+    case 't':
+      return kT;
+    case 'd':
+      return kD;
+    case 'k':
+    case 'c':
+    case 'q':
+      return kK;
+    case 'g':
+    case 'G':
+      return kG;
+    case 'f':
+      return kF;
+    case 'v':
+      return kV;
+    case 's':
+      return kS;
+    case 'z':
+      return kZ;
+    case 'T':
+      return kTh;
+    case 'D':
+      return kDh;
+    case 'S':
+      return kSh;
+    case 'Z':
+      return kZh;
+    case 'm':
+      return kM;
+    case 'n':
+      return kN;
+    case 'N':
+      return kNg;
+    case 'h':
+      return kH;
+    case 'l':
+      return kL;
+    case 'r':
+      return kR;
+    case 'w':
+      return kW;
+    case 'j':
+    case 'y':
+      return kJ;
+    default:
+      return kOther;
+  }
+}
+
+// The token of two codes standing together, or kNoToken.
+Token pairOf(char first, char second) {
+  switch (first) {
+    case 'e':
+      return second == 'i' ? kEi : kNoToken;
+    case 'a':
+      return second == 'i' ? kAi : second == 'u' ? kAu : kNoToken;
+    case 'O':
+      return second == 'i' ? kOi : kNoToken;
+    case 'o':
+      return second == 'i' ? kOi : second == 'u' ? kOu : kNoToken;
+    case 'E':
+      return second == 'u' ? kOu : kNoToken;
+    case 'i':
+    case 'I':
+      return second == 'E' ? kIa : kNoToken;
+    case 'W':
+      return second == 'E' ? kEa : kNoToken;
+    case 'u':
+      return second == 'E' ? kUa : kNoToken;
+    case 't':
+      return second == 'S' ? kCh : kNoToken;
+    case 'd':
+      return second == 'Z' ? kJh : kNoToken;
+    default:
+      return kNoToken;
+  }
+}
+
+}  // namespace
+
+std::uint64_t kindsOf(const std::uint8_t* tokens, std::size_t count) {
+  std::uint64_t kinds = 0;
+  for (std::size_t i = 0; i < count; ++i) kinds |= std::uint64_t{1} << baseToken(tokens[i]);
+  return kinds;
+}
+
+std::size_t tokenize(std::string_view codes, std::uint8_t* out, std::size_t capacity) {
+  std::size_t count = 0;
+  for (std::size_t i = 0; i < codes.size(); ++i) {
+    const char c = codes[i];
+    if (c == kPrimaryStress || c == kSecondaryStress) continue;
+    if (c == kLength) {
+      if (count > 0 && count <= capacity) {
+        const std::uint8_t last = out[count - 1];
+        if (isVowelToken(last) && codesOf(last) == 1) out[count - 1] = last | kLongToken;
+      }
+      continue;
+    }
+    Token token = i + 1 < codes.size() ? pairOf(c, codes[i + 1]) : kNoToken;
+    if (token != kNoToken)
+      ++i;
+    else
+      token = single(c);
+    if (count < capacity) out[count] = token;
+    ++count;
+  }
+  return count;
+}
+
+TypedSounds::TypedSounds(std::string_view typedCodes) : costs_(confusionCosts()) {
+  std::array<std::uint8_t, kMaxTyped> tokens;
+  const std::size_t n = std::min(tokenize(typedCodes, tokens.data(), kMaxTyped), kMaxTyped);
+  typed_.assign(tokens.begin(), tokens.begin() + static_cast<std::ptrdiff_t>(n));
+  for (std::uint8_t t : typed_) {
+    codeCount_ += codesOf(t);
+    auto kind = std::find_if(kinds_.begin(), kinds_.end(),
+                             [t](const Kind& k) { return k.base == baseToken(t); });
+    if (kind == kinds_.end()) {
+      kinds_.push_back({baseToken(t), 0, kFar, {}, {}, kFar, 0});
+      kind = kinds_.end() - 1;
+    }
+    ++kind->count;
+    kind->dropped = std::min<Cost>(kind->dropped, costs_.dropped[t]);
+  }
+  for (std::size_t i = 0; i < typed_.size(); ++i)
+    positionsOf_[baseToken(typed_[i])] |= std::uint64_t{1} << i;
+  for (Kind& kind : kinds_) {
+    // What hearing each other kind costs, at least, for any typed sound of this kind.
+    std::array<Cost, kTokenKinds> heard;
+    heard.fill(kFar);
+    for (const std::uint8_t t : typed_) {
+      if (baseToken(t) != kind.base) continue;
+      for (std::size_t s = 1; s < kTokenValues; ++s) {
+        const Token base = baseToken(static_cast<std::uint8_t>(s));
+        if (base == kNoToken || base >= kTokenKinds || base == kind.base) continue;
+        heard[base] = std::min<Cost>(
+            heard[base], std::min(costs_.substitution[t][s], costs_.finalSubstitution[t][s]));
+      }
+    }
+    std::array<std::uint8_t, kTokenKinds> order;
+    for (std::size_t k = 0; k < order.size(); ++k) order[k] = static_cast<std::uint8_t>(k);
+    std::stable_sort(order.begin(), order.end(),
+                     [&heard](std::uint8_t x, std::uint8_t y) { return heard[x] < heard[y]; });
+    std::size_t listed = 0, next = 0;
+    for (; next < order.size() && listed < Kind::kHeardAs; ++next) {
+      if (heard[order[next]] >= kind.dropped) break;
+      kind.heardAs[listed] = std::uint64_t{1} << order[next];
+      kind.heardAsCost[listed++] = heard[order[next]];
+    }
+    kind.otherwise =
+        next < order.size() ? std::min(kind.dropped, heard[order[next]]) : kind.dropped;
+    for (std::size_t h = 0; h < listed; ++h) kind.nearAny |= kind.heardAs[h];
+    for (; listed < Kind::kHeardAs; ++listed) kind.heardAsCost[listed] = kind.otherwise;
+    typedKinds_ |= std::uint64_t{1} << kind.base;
+    kindIndex_[kind.base] = static_cast<std::uint8_t>(&kind - kinds_.data());
+  }
+}
+
+Cost TypedSounds::kindsBound(std::uint64_t kinds, std::size_t rowTokens, Cost most) const {
+  int bound = rowTokens > typed_.size()
+                  ? static_cast<int>(rowTokens - typed_.size()) * costs_.leastPerExtraRowToken
+                  : 0;
+  for (std::uint64_t absent = typedKinds_ & ~kinds; absent != 0 && bound <= most;
+       absent &= absent - 1) {
+    const Kind& kind = kinds_[kindIndex_[std::countr_zero(absent)]];
+    Cost least = kind.otherwise;
+    if (kinds & kind.nearAny)
+      for (std::size_t h = Kind::kHeardAs; h-- > 0;)
+        if (kinds & kind.heardAs[h]) least = kind.heardAsCost[h];
+    bound += kind.count * least;
+  }
+  return static_cast<Cost>(std::min<int>(bound, kFar));
+}
+
+Cost TypedSounds::lengthBound(int rowSounds) const {
+  return static_cast<Cost>(rowSounds >= codeCount_
+                               ? (rowSounds - codeCount_) * costs_.leastPerExtraRowCode
+                               : (codeCount_ - rowSounds) * costs_.leastPerExtraTypedCode);
+}
+
+TypedSounds::Weighed TypedSounds::weigh(std::string_view rowCodes, Cost most,
+                                        Cost mostUnlessInOrder) const {
+  std::array<std::uint8_t, kMaxRow> row;
+  const std::size_t m = std::min(tokenize(rowCodes, row.data(), kMaxRow), kMaxRow);
+  return weigh(row.data(), m, most, mostUnlessInOrder);
+}
+
+TypedSounds::Weighed TypedSounds::weigh(const std::uint8_t* row, std::size_t rowSize, Cost most,
+                                        Cost mostUnlessInOrder, Cost bound,
+                                        std::size_t heldUnlessInOrder) const {
+  const std::size_t m = std::min(rowSize, kMaxRow);
+  const std::size_t n = typed_.size();
+
+  Weighed result{kFar, false};
+  // One pass over the row: how many of each kind it has, and the most typed sounds it holds
+  // in order, length aside (a longest common subsequence, one bit per typed sound).
+  std::array<std::uint8_t, 64> rowKinds{};
+  std::uint64_t present = 0, unmatched = ~std::uint64_t{0};
+  for (std::size_t j = 0; j < m; ++j) {
+    const Token base = baseToken(row[j]);
+    ++rowKinds[base];
+    present |= std::uint64_t{1} << base;
+    const std::uint64_t matches = unmatched & positionsOf_[base];
+    unmatched = (unmatched + matches) | (unmatched - matches);
+  }
+  const std::uint64_t typedBits = n >= 64 ? ~std::uint64_t{0} : (std::uint64_t{1} << n) - 1;
+  const auto held = static_cast<std::size_t>(std::popcount(~unmatched & typedBits));
+  result.inOrder = held == n;
+  result.held = held;
+  if (!result.inOrder && held < heldUnlessInOrder) return result;
+  if (!result.inOrder) most = std::min(most, mostUnlessInOrder);
+  if (bound > most) return result;
+
+  // A bound by those: every typed sound beyond the ones held in order is heard as another
+  // sound or dropped, among them each copy of a kind beyond the row's copies; every row sound
+  // beyond the typed count goes unheard.
+  int kindsBound = m > n ? static_cast<int>(m - n) * costs_.leastPerExtraRowToken : 0;
+  std::size_t forced = 0;
+  int leastUnforced = kFar;
+  for (const Kind& kind : kinds_) {
+    Cost least = kind.otherwise;
+    for (std::size_t h = Kind::kHeardAs; h-- > 0;)
+      if (present & kind.heardAs[h]) least = kind.heardAsCost[h];
+    const std::uint8_t have = rowKinds[kind.base];
+    if (have > 0) leastUnforced = std::min<int>(leastUnforced, least);
+    if (have >= kind.count) continue;
+    forced += kind.count - have;
+    kindsBound += (kind.count - have) * least;
+  }
+  if (n > held + forced) kindsBound += static_cast<int>(n - held - forced) * leastUnforced;
+  if (kindsBound > most) return result;
+
+  // What a row's sound costs when the learner did not type it: less in a cluster.
+  std::array<std::uint8_t, kMaxRow> unheard;
+  for (std::size_t j = 0; j < m; ++j) {
+    const bool cluster = !isVowelToken(row[j]) && ((j > 0 && !isVowelToken(row[j - 1])) ||
+                                                   (j + 1 < m && !isVowelToken(row[j + 1])));
+    unheard[j] = cluster ? costs_.unheardInCluster[row[j]] : costs_.unheard[row[j]];
+  }
+
+  // What the sounds after a cell cost at least: per row sound more than typed sounds left (not
+  // typed, or not heard), per typed sound more than row sounds left (dropped).
+  const int perRowSound = costs_.leastPerExtraRowToken;
+  const int perTypedSound = costs_.leastPerExtraTypedToken;
+
+  // best[j]: the least cost of the typed sounds so far against the row's first j sounds.
+  std::array<Cost, kMaxRow + 1> best;
+  best[0] = 0;
+  for (std::size_t j = 1; j <= m; ++j)
+    best[j] = static_cast<Cost>(std::min<int>(kFar, best[j - 1] + unheard[j - 1]));
+  for (std::size_t i = 0; i < n; ++i) {
+    const std::uint8_t t = typed_[i];
+    const auto& substitution = costs_.substitution[t];
+    const Cost dropped = costs_.dropped[t];
+    // Typed sounds left after this one, against row sounds left after cell j (m - j).
+    const int typedLeft = static_cast<int>(n - 1 - i);
+    const auto rest = [&](std::size_t j) {
+      const int rowLeft = static_cast<int>(m - j);
+      return rowLeft >= typedLeft ? (rowLeft - typedLeft) * perRowSound
+                                  : (typedLeft - rowLeft) * perTypedSound;
+    };
+    Cost diagonal = best[0];
+    best[0] = static_cast<Cost>(std::min<int>(kFar, best[0] + dropped));
+    int rowBest = best[0] + rest(0);
+    for (std::size_t j = 1; j < m; ++j) {
+      const int v = std::min(
+          {diagonal + substitution[row[j - 1]], best[j] + dropped, best[j - 1] + unheard[j - 1]});
+      diagonal = best[j];
+      best[j] = static_cast<Cost>(std::min(v, static_cast<int>(kFar)));
+      rowBest = std::min(rowBest, v + rest(j));
+    }
+    if (m > 0) {
+      const int v = std::min({diagonal + costs_.finalSubstitution[t][row[m - 1]], best[m] + dropped,
+                              best[m - 1] + unheard[m - 1]});
+      best[m] = static_cast<Cost>(std::min(v, static_cast<int>(kFar)));
+      rowBest = std::min(rowBest, v + rest(m));
+    }
+    if (rowBest > most) return result;
+  }
+  int cost = kFar;
+  for (std::size_t j = 0; j <= m; ++j)
+    cost = std::min<int>(cost, best[j] + static_cast<int>(costs_.notYetTyped * (m - j)));
+  result.cost = static_cast<Cost>(cost);
+  return result;
+}
+
+}  // namespace sound
