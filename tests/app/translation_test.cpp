@@ -59,6 +59,14 @@ class TranslationTest : public QObject {
     QCOMPARE(chooseInterfaceLanguage(bare, QString(), chinese), QStringLiteral("zh"));
     QCOMPARE(chooseInterfaceLanguage(bare, QString(), english), QStringLiteral("en"));
     QCOMPARE(chooseInterfaceLanguage(bare, QString(), german), QStringLiteral("en"));
+    // A bare machine names no language: the window's own Chinese, not English.
+    for (const char* name : {"C", "C.UTF-8", "POSIX"}) {
+      QCOMPARE(chooseInterfaceLanguage(bare, QString(), QLocale(QLatin1String(name))),
+               QStringLiteral("zh"));
+    }
+    QCOMPARE(chooseInterfaceLanguage(bare, QString(), QLocale::c()), QStringLiteral("zh"));
+    QCOMPARE(chooseInterfaceLanguage(bare, QStringLiteral("en"), QLocale::c()),
+             QStringLiteral("en"));
     // The environment overrides the system, the command line both.
     QCOMPARE(chooseInterfaceLanguage(bare, QStringLiteral("en_US.UTF-8"), chinese),
              QStringLiteral("en"));
