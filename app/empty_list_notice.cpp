@@ -1,6 +1,7 @@
 #include "empty_list_notice.h"
 
 #include <QCoreApplication>
+#include <QEvent>
 #include <QListWidget>
 
 #include <QRegularExpression>
@@ -79,6 +80,25 @@ EmptyListNotice::EmptyListNotice(QListWidget* list) : QLabel(list->viewport()), 
   setFocusPolicy(Qt::NoFocus);
   setStyleSheet(QStringLiteral("QLabel { color: #808080; font-style: italic; margin: 8px; }"));
   hide();
+  // A notice shown while the window is built (no dictionary) is placed before the list has
+  // its final size: it follows the viewport, or it keeps a corner and clips its text.
+  list_->viewport()->installEventFilter(this);
+}
+
+bool EmptyListNotice::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == list_->viewport() && event->type() == QEvent::Resize && !isHidden()) place();
+  return QLabel::eventFilter(watched, event);
+}
+
+void EmptyListNotice::place() {
+  const QRect viewport = list_->viewport()->rect();
+  if (!strip_) {
+    setGeometry(viewport);
+    return;
+  }
+  // A strip along the foot of the list, over its last rows, as high as its wrapped text.
+  const int height = std::min(heightForWidth(viewport.width()), viewport.height());
+  setGeometry(viewport.left(), viewport.bottom() + 1 - height, viewport.width(), height);
 }
 
 QString EmptyListNotice::reasonText(const SearchOutcome& outcome, bool spelling,
@@ -116,10 +136,10 @@ QString EmptyListNotice::partialListText(const SearchOutcome& outcome) {
 }
 
 void EmptyListNotice::showFor(const SearchOutcome& outcome, bool spelling, const QString& pattern) {
-  const QRect viewport = list_->viewport()->rect();
   if (outcome.words.isEmpty() && outcome.reason != EmptyListReason::None) {
     setText(reasonText(outcome, spelling, pattern));
-    setGeometry(viewport);
+    strip_ = false;
+    place();
     show();
     return;
   }
@@ -128,10 +148,9 @@ void EmptyListNotice::showFor(const SearchOutcome& outcome, bool spelling, const
     hide();
     return;
   }
-  // A strip along the foot of the list, over its last rows, as high as its wrapped text.
   setText(partial);
-  const int height = std::min(heightForWidth(viewport.width()), viewport.height());
-  setGeometry(viewport.left(), viewport.bottom() + 1 - height, viewport.width(), height);
+  strip_ = true;
+  place();
   show();
   raise();
 }

@@ -27,6 +27,13 @@ class EmptyListNotice : public QLabel {
   // Why a list that holds words is not the whole answer; empty when it is.
   static QString partialListText(const SearchOutcome& outcome);
 
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
  private:
+  // Over the whole viewport, or along its foot (`strip_`).
+  void place();
+
   QListWidget* list_;
+  bool strip_ = false;
 };

@@ -82,6 +82,11 @@ class EmptyListNoticeTest : public QObject {
     none.reason = EmptyListReason::NoMatch;
     notice.showFor(none, false);
     QCOMPARE(notice.geometry(), viewport);
+    // Shown before the list has its final size (a window built without its dictionary), the
+    // notice follows the viewport rather than clip its text in the first size's box.
+    list.resize(400, 300);
+    QCOMPARE(notice.geometry(), list.viewport()->rect());
+    list.resize(300, 240);
     notice.showFor(withWords({QStringLiteral("cat")}), false);
     QVERIFY(!notice.isVisible());
   }

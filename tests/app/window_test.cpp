@@ -575,6 +575,9 @@ class WindowTest : public QObject {
     QVERIFY(reason()->isVisible());
     const QString folderText = QString::fromStdString(fs::canonical(folder->path()).string());
     QCOMPARE(reason()->text(), QStringLiteral("未找到词典（查找位置：%1/dict）").arg(folderText));
+    // Shown while the window was built, it fills the list's final viewport: every line shows.
+    QCOMPARE(reason()->geometry(), list()->viewport()->rect());
+    QVERIFY(reason()->heightForWidth(reason()->width()) <= reason()->height());
   }
 
   void sampleRowsAreWordsOfTheDictionary() {
