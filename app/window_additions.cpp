@@ -1,6 +1,7 @@
 #include "window_additions.h"
 
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMainWindow>
@@ -23,6 +24,15 @@ WindowAdditions::WindowAdditions(QMainWindow* window, Ui_MainWindow& form,
   setVisualTabOrder(form_);
   if (!dictionary_.isOpen()) showMissingDictionary(form_.displayFull, lastRuntimeFolderSearch());
   setKeyTooltips(form_);
+  // The usage box holds five lines in the form's font. A stand-in font (no runtime folder,
+  // so no Mensch) can be taller than the box: its last line was cut. The text shrinks until
+  // it fits.
+  QLabel* usage = form_.manualLabel;
+  QFont font = usage->font();
+  while (usage->sizeHint().height() > usage->height() && font.pointSizeF() > 6) {
+    font.setPointSizeF(font.pointSizeF() - 0.5);
+    usage->setFont(font);
+  }
   // The entry pane shows when it has the keyboard focus.
   form_.displayFull->setStyleSheet(
       QStringLiteral("QTextEdit { border: 1px solid palette(mid); }"
