@@ -74,17 +74,25 @@ void printHelp(std::FILE* out) {
                "     plain matches in the table's order, unranked (stderr says so)\n");
 }
 
-bool holdsDictionary(const std::filesystem::path& folder) {
+// True when nothing at all stands at FOLDER/dict/words.db: a file there that cannot be used (a
+// link loop, a folder it may not read) is the working directory's to report, not passed over.
+bool lacksDictionary(const std::filesystem::path& folder) {
   std::error_code error;
-  return std::filesystem::exists(folder / "dict" / "words.db", error);
+  const auto status = std::filesystem::symlink_status(folder / "dict" / "words.db", error);
+  return status.type() == std::filesystem::file_type::not_found;
 }
 
-// A lookup (never a build, which writes where it is asked) without a dictionary in the working
-// directory moves to the program's own folder when that holds one. The folder comes from the
+bool holdsDictionary(const std::filesystem::path& folder) {
+  std::error_code error;
+  return std::filesystem::is_regular_file(folder / "dict" / "words.db", error);
+}
+
+// A lookup (never a build, which writes where it is asked) in a working directory without a
+// dictionary moves to the program's own folder when that holds one. The folder comes from the
 // kernel, so a link to the program (/usr/bin/quorvi-dict) leads to the runtime folder.
 void enterOwnFolderForLookup(std::string_view command) {
   if (command != "search" && command != "entry" && command != "pattern") return;
-  if (holdsDictionary(".")) return;
+  if (!lacksDictionary(".")) return;
   std::error_code error;
   const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
   if (error || !self.is_absolute() || !holdsDictionary(self.parent_path())) return;

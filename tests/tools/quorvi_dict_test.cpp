@@ -199,4 +199,10 @@ TEST_F(InstalledQuorviDict, ALookupFromAnyFolderReadsTheToolsOwnDictionary) {
   EXPECT_EQ(r.out, "dog\n") << r.err;
   r = runLinked({"--dir", elsewhere().string(), "search", "k\xC3\xA6t"});
   EXPECT_EQ(r.exitCode, 3);
+  // So does one whose dictionary cannot be used: that is said, not passed over.
+  fs::create_directories(elsewhere() / "dict");
+  fs::create_symlink("words.db", elsewhere() / "dict" / "words.db");
+  r = runLinked({"search", "k\xC3\xA6t"});
+  EXPECT_EQ(r.exitCode, 3);
+  EXPECT_EQ(r.out, "");
 }
