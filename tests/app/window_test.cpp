@@ -713,6 +713,15 @@ class WindowTest : public QObject {
 
   void withoutASiteTheLinksShowTheWindowsOwnPages() {
     if (!QStringLiteral(QUORVI_VENDOR_SITE).isEmpty()) QSKIP("this build names a vendor site");
+    // Tab from the last link reaches the slogan's link, and Return follows it.
+    QLabel* sloganLink = widget<QLabel>("slogan");
+    widget<QPushButton>("feedbackLink")->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(widget<QPushButton>("feedbackLink"), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), sloganLink);
+    QTest::keyClick(sloganLink, Qt::Key_Return);
+    QDialog* aboutByKey = window->findChild<QDialog*>(QStringLiteral("aboutPage"));
+    QVERIFY(aboutByKey != nullptr && aboutByKey->isVisible());
+    aboutByKey->close();
     QTest::mouseClick(widget<QPushButton>("helpLink"), Qt::LeftButton);
     QDialog* help = window->findChild<QDialog*>(QStringLiteral("helpPage"));
     QVERIFY(help != nullptr && help->isVisible());
