@@ -124,7 +124,12 @@ void SpeechControls::nameCurrentWord() {
 }
 
 void SpeechControls::speakPickedWord() {
-  speakHeadword(currentWord());
+  const QString word = currentWord();
+  if (word.isEmpty()) {
+    say(tr("列表中没有可朗读的单词。"));
+    return;
+  }
+  speakHeadword(word);
 }
 
 void SpeechControls::speakTypedText() {

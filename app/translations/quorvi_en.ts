@@ -404,5 +404,9 @@ p, li { white-space: pre-wrap; }
         <source>朗读“%1” (Ctrl+空格)</source>
         <translation>Say “%1” (Ctrl+Space)</translation>
     </message>
+    <message>
+        <source>列表中没有可朗读的单词。</source>
+        <translation>The list holds no word to say.</translation>
+    </message>
 </context>
 </TS>

@@ -102,6 +102,12 @@ class SpeechControlsTest : public WindowTestCase {
     QVERIFY2(distance(said, cat) < distance(said, example),
              qPrintable(QStringLiteral("%1: cat %2, example %3").arg(said).arg(cat).arg(example)));
 
+    // Over an empty list there is nothing to say, and Say tells so.
+    input()->setText(QStringLiteral("\u03b8\u03b8\u03b8"));
+    QTRY_COMPARE(list->count(), 0);
+    click("speakWord");
+    QVERIFY2(status().contains(QStringLiteral("没有可朗读的单词")), qPrintable(status()));
+
     // A message about the text typed before goes as soon as it changes.
     input()->clear();
     click("speakTyped");
