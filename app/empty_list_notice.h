@@ -17,14 +17,23 @@ class EmptyListNotice : public QLabel {
   explicit EmptyListNotice(QListWidget* list);
 
   // Shows the reason of `outcome` when its list is empty, or that the list is partial; hides
-  // the notice otherwise.
-  void showFor(const SearchOutcome& outcome, bool spelling);
+  // the notice otherwise. `pattern` is the text searched: a bad pattern is shown with the
+  // place of its fault marked.
+  void showFor(const SearchOutcome& outcome, bool spelling, const QString& pattern = QString());
 
   // The reason in the window's language (context "MainWindow").
-  static QString reasonText(const SearchOutcome& outcome, bool spelling);
+  static QString reasonText(const SearchOutcome& outcome, bool spelling,
+                            const QString& pattern = QString());
   // Why a list that holds words is not the whole answer; empty when it is.
   static QString partialListText(const SearchOutcome& outcome);
 
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
  private:
+  // Over the whole viewport, or along its foot (`strip_`).
+  void place();
+
   QListWidget* list_;
+  bool strip_ = false;
 };

@@ -3,7 +3,7 @@
 #include <QFontDatabase>
 #include <QStringList>
 
-bool ensureMenschFont() {
+bool ensureMenschFont(const QString& folder) {
   const QStringList families = QFontDatabase::families();
   for (const QString& family : families) {
     if (family == QLatin1String("Mensch")) {
@@ -12,6 +12,6 @@ bool ensureMenschFont() {
   }
   // A missing or unreadable file is not reported: the widgets still ask for
   // "Mensch" and get the toolkit's fallback.
-  QFontDatabase::addApplicationFont(QStringLiteral("./font/mensch.ttf"));
+  QFontDatabase::addApplicationFont(folder + QStringLiteral("/font/mensch.ttf"));
   return true;
 }

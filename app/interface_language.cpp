@@ -35,7 +35,12 @@ QString chooseInterfaceLanguage(const QStringList& arguments, const QString& env
     if (!language.isEmpty()) return language;
     qWarning("unknown interface language \"%s\": use zh or en", qPrintable(asked));
   }
-  return system.language() == QLocale::Chinese ? QStringLiteral("zh") : QStringLiteral("en");
+  // A bare machine (LANG unset, C, C.UTF-8 or POSIX) states no language: the window's own
+  // texts are Chinese. English only for a locale that names another language.
+  const QLocale::Language language = system.language();
+  if (language == QLocale::Chinese || language == QLocale::C || language == QLocale::AnyLanguage)
+    return QStringLiteral("zh");
+  return QStringLiteral("en");
 }
 
 bool installInterfaceLanguage(const QString& language, QCoreApplication& application,

@@ -7,7 +7,8 @@
 class QCoreApplication;
 
 // The window's texts are Chinese; an English translation (Qt Linguist, quorvi_en.qm in the
-// runtime folder's translations/) loads when the system language is not Chinese. The
+// runtime folder's translations/) loads when the system locale names another language than
+// Chinese (a C or POSIX locale names none and keeps the Chinese). The
 // command line's --lang zh|en (or --lang=en) and the environment variable QUORVI_LANG
 // override the system, in that order.
 

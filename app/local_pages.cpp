@@ -1,8 +1,12 @@
 #include "local_pages.h"
 
+#include <QClipboard>
 #include <QCoreApplication>
 #include <QDialog>
 #include <QFileInfo>
+#include <QGuiApplication>
+#include <QPushButton>
+#include <QSysInfo>
 #include <QTextBrowser>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -56,4 +60,39 @@ void showAboutPage(QWidget* parent, const std::string& storedStamp) {
   pageWindow(parent, QStringLiteral("aboutPage"),
              localised(QT_TRANSLATE_NOOP("LocalPages", "关于")))
       ->setHtml(aboutText(storedStamp));
+}
+
+QString feedbackText(const QString& typed, bool spelling) {
+  const QString mode = spelling ? localised(QT_TRANSLATE_NOOP("LocalPages", "按拼写"))
+                                : localised(QT_TRANSLATE_NOOP("LocalPages", "按读音"));
+  return localised(QT_TRANSLATE_NOOP("LocalPages",
+                                     "Quorvi 英语听音查词 %1\n界面语言：中文\n查找方式：%2\n"
+                                     "最后输入：%3\n系统：%4\n问题或建议："))
+      .arg(QStringLiteral(QUORVI_VERSION), mode, typed, QSysInfo::prettyProductName());
+}
+
+void showFeedbackPage(QWidget* parent, const QString& feedback, const std::string& storedStamp) {
+  QTextBrowser* browser = pageWindow(parent, QStringLiteral("feedbackPage"),
+                                     localised(QT_TRANSLATE_NOOP("LocalPages", "反馈")));
+  browser->setHtml(
+      QStringLiteral("<p>") +
+      localised(QT_TRANSLATE_NOOP("LocalPages",
+                                  "遇到问题或有建议？点击下面的“复制反馈信息”，把它粘贴到给我们的"
+                                  "邮件或留言中，再写下问题或建议。")) +
+      QStringLiteral("</p><pre>") + feedback.toHtmlEscaped() + QStringLiteral("</pre><hr>") +
+      aboutText(storedStamp));
+  auto* dialog = static_cast<QDialog*>(browser->parentWidget());
+  auto* copy = dialog->findChild<QPushButton*>(QStringLiteral("copyFeedback"));
+  if (copy == nullptr) {
+    copy = new QPushButton(localised(QT_TRANSLATE_NOOP("LocalPages", "复制反馈信息")), dialog);
+    copy->setObjectName(QStringLiteral("copyFeedback"));
+    dialog->layout()->addWidget(copy);
+  }
+  copy->disconnect();
+  QObject::connect(copy, &QPushButton::clicked, copy, [copy, feedback] {
+    QGuiApplication::clipboard()->setText(feedback);
+    copy->setText(localised(QT_TRANSLATE_NOOP("LocalPages", "已复制，可以粘贴了")));
+  });
+  copy->setText(localised(QT_TRANSLATE_NOOP("LocalPages", "复制反馈信息")));
+  copy->setFocus(Qt::OtherFocusReason);
 }

@@ -16,6 +16,14 @@ void showHelpPage(QWidget* parent);
 // (PhoneticDictionary::buildStamp), read instead of the copy beside the file when given.
 void showAboutPage(QWidget* parent, const std::string& storedStamp = {});
 
+// What a learner sends us about a fault: the version, the interface language, the search mode
+// and the text typed last, as plain text to paste into a message.
+QString feedbackText(const QString& typed, bool spelling);
+// Opens (or raises) the about page with a button that copies `feedback` to the clipboard:
+// what the feedback link shows when there is no site to send it to.
+void showFeedbackPage(QWidget* parent, const QString& feedback,
+                      const std::string& storedStamp = {});
+
 // The about page's text: version, where the data comes from, and its licences.
 QString aboutText(const std::string& storedStamp = {});
 // The help file of the interface's language, relative to the runtime folder.

@@ -20,7 +20,8 @@ int main(int argc, char** argv) {
                               QLocale::system()),
       application, translations);
   fontConfig.wait();
-  ensureMenschFont();
+  // Without a dictionary anywhere, the font may still stand beside the program.
+  ensureMenschFont(found ? QStringLiteral(".") : QApplication::applicationDirPath());
   int status = 0;
   {
     MainWindow window;

@@ -220,7 +220,7 @@ bool MainWindow::startSpellingSearch(const QString& text, int limitMode,
 }
 
 void MainWindow::showOutcome(SearchOutcome outcome, bool spelling) {
-  emptyListNotice->showFor(outcome, spelling);
+  emptyListNotice->showFor(outcome, spelling, ui->inputPhonetic->text());
 
   // Emptying and refilling the list must not look up entries: cut the
   // window's connections to the list for the whole refill. Only the window's:
@@ -326,7 +326,8 @@ void MainWindow::on_helpLink_clicked() {
 
 void MainWindow::on_feedbackLink_clicked() {
   if (!openVendorPage(QStringLiteral("/software/phonetic/feedback/")))
-    showAboutPage(this, dictionary.buildStamp());
+    showFeedbackPage(this, feedbackText(ui->inputPhonetic->text(), searchMode != 0),
+                     dictionary.buildStamp());
 }
 
 void MainWindow::on_slogan_linkActivated(const QString& link) {

@@ -1,6 +1,8 @@
 #include "speech_controls.h"
 
+#include <QAbstractItemModel>
 #include <QKeySequence>
+#include <QLineEdit>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
@@ -9,6 +11,7 @@
 #include <QTimer>
 
 #include "button_fit.h"
+#include "result_rows.h"
 #include "speech/phoneme_input.h"
 #include "speech_player.h"
 #include "speech_preparation.h"
@@ -23,6 +26,15 @@ SpeechControls::SpeechControls(Ui_MainWindow& form, QWidget* window)
   connect(wordKey, &QShortcut::activated, this, &SpeechControls::speakPickedWord);
   auto* typedKey = new QShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Space), window);
   connect(typedKey, &QShortcut::activated, this, &SpeechControls::speakTypedText);
+  // A message about what was typed before is out of date once the text changes.
+  connect(form_.inputPhonetic, &QLineEdit::textChanged, this, [this] { say(QString()); });
+  // The Say button's tooltip names the word it speaks, which follows the list.
+  QListWidget* list = form_.displayResult;
+  connect(list, &QListWidget::currentItemChanged, this, &SpeechControls::nameCurrentWord);
+  connect(list->model(), &QAbstractItemModel::rowsInserted, this, &SpeechControls::nameCurrentWord);
+  connect(list->model(), &QAbstractItemModel::rowsRemoved, this, &SpeechControls::nameCurrentWord);
+  connect(list->model(), &QAbstractItemModel::modelReset, this, &SpeechControls::nameCurrentWord);
+  nameCurrentWord();
   // Not while the window is built and first painted: from its event loop on.
   QTimer::singleShot(0, this, [this] { preparing_ = prepareSpeechInBackground(); });
 }
@@ -40,7 +52,6 @@ void SpeechControls::createControls() {
   speakWord_ = new QPushButton(tr("朗读"), parent);
   speakWord_->setObjectName(QStringLiteral("speakWord"));
   speakWord_->setGeometry(543, 127, 58, 22);
-  speakWord_->setToolTip(tr("朗读选中的单词 (Ctrl+空格)"));
   for (QPushButton* button : {speakTyped_, speakWord_}) {
     fitCaptionButton(button);
     button->setFocusPolicy(Qt::TabFocus);
@@ -95,12 +106,30 @@ void SpeechControls::speakTranscription(const QString& transcription) {
   play(synthesiser().speakPhonemes(input.codes));
 }
 
-void SpeechControls::speakPickedWord() {
-  if (const QListWidgetItem* item = form_.displayResult->currentItem()) {
-    speakHeadword(item->text());
-  } else {
-    speakHeadword(form_.displayFull->toPlainText().section(QLatin1Char('\n'), 0, 0));
+QString SpeechControls::currentWord() const {
+  const QListWidget* list = form_.displayResult;
+  const QListWidgetItem* item = list->currentItem();
+  if (item != nullptr && !isNearSoundHeading(item)) return item->text();
+  // None picked since the list changed: the first word listed, which the learner sees on top.
+  for (int row = 0; row < list->count(); ++row) {
+    if (!isNearSoundHeading(list->item(row))) return list->item(row)->text();
   }
+  return QString();
+}
+
+void SpeechControls::nameCurrentWord() {
+  const QString word = currentWord();
+  speakWord_->setToolTip(word.isEmpty() ? tr("朗读选中的单词 (Ctrl+空格)")
+                                        : tr("朗读“%1” (Ctrl+空格)").arg(word));
+}
+
+void SpeechControls::speakPickedWord() {
+  const QString word = currentWord();
+  if (word.isEmpty()) {
+    say(tr("列表中没有可朗读的单词。"));
+    return;
+  }
+  speakHeadword(word);
 }
 
 void SpeechControls::speakTypedText() {

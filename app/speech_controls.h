@@ -36,7 +36,11 @@ class SpeechControls : public QObject {
   void speakPickedWord();
   void speakTypedText();
 
+  // The word Say speaks: the picked row's, else the first listed; empty when none is listed.
+  QString currentWord() const;
+
  private:
+  void nameCurrentWord();
   void createControls();
   void play(std::vector<std::int16_t> clip);
   void say(const QString& message);

@@ -18,6 +18,9 @@ class WindowAdditions : public QObject {
  public:
   WindowAdditions(QMainWindow* window, Ui_MainWindow& form, PhoneticDictionary& dictionary);
 
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
  private:
   QMainWindow* window_;
   Ui_MainWindow& form_;

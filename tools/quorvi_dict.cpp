@@ -1,11 +1,14 @@
 // quorvi-dict: the dictionary from the command line. It runs in the working directory (or the
-// folder given with --dir) and reads dict/words.db there, like the window; the REGEXP module
-// and the builder are loaded from its own folder only.
+// folder given with --dir) and reads dict/words.db there, like the window; a lookup started
+// elsewhere without --dir reads the dictionary of its own folder, as the window does when
+// started through the link in /usr/bin. The REGEXP module and the builder are loaded from its
+// own folder only.
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <string_view>
 
 #include "tools/lookup_commands.h"
@@ -50,9 +53,10 @@ const Command kCommands[] = {
 void printHelp(std::FILE* out) {
   std::fprintf(out,
                "Usage: quorvi-dict [--dir DIR] COMMAND [ARGUMENTS]\n"
-               "Looks words up in dict/words.db of the working directory (or DIR), through\n"
-               "the same engine as the window. One result a line, UTF-8. TEXT is a\n"
-               "transcription as typed in the window, e.g. \"igz\xC9\x91:mpl\".\n\nCommands:\n");
+               "Looks words up in dict/words.db of the working directory (or DIR; without\n"
+               "one there, of quorvi-dict's own folder), through the same engine as the\n"
+               "window. One result a line, UTF-8. TEXT is a transcription as typed in the\n"
+               "window, e.g. \"igz\xC9\x91:mpl\".\n\nCommands:\n");
   for (const Command& command : kCommands) std::fprintf(out, "  %s\n", command.synopsis);
   std::fprintf(out,
                "\nOptions:\n"
@@ -70,10 +74,36 @@ void printHelp(std::FILE* out) {
                "     plain matches in the table's order, unranked (stderr says so)\n");
 }
 
+// True when nothing at all stands at FOLDER/dict/words.db: a file there that cannot be used (a
+// link loop, a folder it may not read) is the working directory's to report, not passed over.
+bool lacksDictionary(const std::filesystem::path& folder) {
+  std::error_code error;
+  const auto status = std::filesystem::symlink_status(folder / "dict" / "words.db", error);
+  return status.type() == std::filesystem::file_type::not_found;
+}
+
+bool holdsDictionary(const std::filesystem::path& folder) {
+  std::error_code error;
+  return std::filesystem::is_regular_file(folder / "dict" / "words.db", error);
+}
+
+// A lookup (never a build, which writes where it is asked) in a working directory without a
+// dictionary moves to the program's own folder when that holds one. The folder comes from the
+// kernel, so a link to the program (/usr/bin/quorvi-dict) leads to the runtime folder.
+void enterOwnFolderForLookup(std::string_view command) {
+  if (command != "search" && command != "entry" && command != "pattern") return;
+  if (!lacksDictionary(".")) return;
+  std::error_code error;
+  const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
+  if (error || !self.is_absolute() || !holdsDictionary(self.parent_path())) return;
+  if (chdir(self.parent_path().c_str()) != 0) return;  // the lookup then says what is missing
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   int i = 1;
+  bool dirGiven = false;
   for (; i < argc; ++i) {
     const std::string_view arg = argv[i];
     if (arg == "--help" || arg == "-h") {
@@ -89,6 +119,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "quorvi-dict: cannot enter %s: %s\n", argv[i], std::strerror(errno));
         return kExitNoDictionary;
       }
+      dirGiven = true;
       continue;
     }
     break;
@@ -98,6 +129,7 @@ int main(int argc, char** argv) {
     return kExitUsage;
   }
   const std::string_view name = argv[i];
+  if (!dirGiven) enterOwnFolderForLookup(name);
   for (const Command& command : kCommands) {
     if (name != command.name) continue;
     for (int j = i + 1; j < argc; ++j) {

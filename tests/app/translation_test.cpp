@@ -11,6 +11,7 @@
 
 #include <memory>
 
+#include "empty_list_notice.h"
 #include "interface_language.h"
 #include "local_pages.h"
 #include "open_window.h"
@@ -59,6 +60,14 @@ class TranslationTest : public QObject {
     QCOMPARE(chooseInterfaceLanguage(bare, QString(), chinese), QStringLiteral("zh"));
     QCOMPARE(chooseInterfaceLanguage(bare, QString(), english), QStringLiteral("en"));
     QCOMPARE(chooseInterfaceLanguage(bare, QString(), german), QStringLiteral("en"));
+    // A bare machine names no language: the window's own Chinese, not English.
+    for (const char* name : {"C", "C.UTF-8", "POSIX"}) {
+      QCOMPARE(chooseInterfaceLanguage(bare, QString(), QLocale(QLatin1String(name))),
+               QStringLiteral("zh"));
+    }
+    QCOMPARE(chooseInterfaceLanguage(bare, QString(), QLocale::c()), QStringLiteral("zh"));
+    QCOMPARE(chooseInterfaceLanguage(bare, QStringLiteral("en"), QLocale::c()),
+             QStringLiteral("en"));
     // The environment overrides the system, the command line both.
     QCOMPARE(chooseInterfaceLanguage(bare, QStringLiteral("en_US.UTF-8"), chinese),
              QStringLiteral("en"));
@@ -102,6 +111,16 @@ class TranslationTest : public QObject {
                 ->text()
                 .contains(QStringLiteral("href=\"" QUORVI_VENDOR_SITE "/\"")));
     QCOMPARE(helpFileName(), QStringLiteral("help/help.en.html"));
+    // A bad pattern and the feedback text are English too.
+    SearchOutcome bad;
+    bad.reason = EmptyListReason::BadPattern;
+    bad.message = "bad pattern at offset 1: unmatched closing parenthesis";
+    QCOMPARE(EmptyListNotice::reasonText(bad, true, QStringLiteral("a)")),
+             QStringLiteral("The regular expression is wrong at character 2: a closing "
+                            "parenthesis \u201c)\u201d has no opening one\na\u3010)\u3011"));
+    QVERIFY2(feedbackText(QStringLiteral("k"), false)
+                 .contains(QStringLiteral("Interface language: English")),
+             qPrintable(feedbackText(QStringLiteral("k"), false)));
     const QStringList cut = captionsThatDoNotFit(window);
     QVERIFY2(cut.isEmpty(), qPrintable(cut.join(QLatin1String("; "))));
     // The layout is the form's, whatever the language.

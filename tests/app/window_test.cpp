@@ -1,6 +1,9 @@
 // The main window against a small keyed dictionary in a temporary runtime folder.
 
+#include <QClipboard>
 #include <QDesktopServices>
+#include <QGuiApplication>
+#include <QTextBrowser>
 #include <QDialog>
 #include <QElapsedTimer>
 #include <QFontDatabase>
@@ -325,6 +328,10 @@ class WindowTest : public QObject {
                  pane()->toPlainText().contains(QStringLiteral("mpl]\nn. an instance\na model")),
              qPrintable(pane()->toPlainText()));
     QVERIFY(widget<QRadioButton>("phoneticMode")->isChecked());
+    // The input has the focus with its sample text selected: the first key replaces it.
+    QCOMPARE(QApplication::focusWidget(), input());
+    QVERIFY(input()->hasSelectedText());
+    QCOMPARE(input()->selectedText(), input()->text());
     QTest::qWait(40);
     QVERIFY2(logLines.empty(), qPrintable(logTexts().join(QLatin1Char('|'))));
 
@@ -342,6 +349,7 @@ class WindowTest : public QObject {
 
   void typingSearchesOnceAfterTheDelay() {
     const qint64 keyAt = logClock.nsecsElapsed();
+    input()->end(false);  // past the selected sample text
     QTest::keyClick(input(), Qt::Key_Backspace);
     settle(1);
     QCOMPARE(logLines[0].text, QStringLiteral("last"));
@@ -499,13 +507,12 @@ class WindowTest : public QObject {
     QVERIFY(reason()->testAttribute(Qt::WA_TransparentForMouseEvents));
     QVERIFY(reason()->styleSheet().contains(QStringLiteral("italic")));
 
-    // The REGEXP module's own message for a bad pattern.
+    // A bad pattern, in the window's words, with its place marked.
     widget<QRadioButton>("captionMode")->click();
     logLines.clear();
     input()->setText(QStringLiteral("(oops"));
     settle(1);
-    QVERIFY2(reason()->text().startsWith(QStringLiteral("正则表达式有误：bad pattern")),
-             qPrintable(reason()->text()));
+    QCOMPARE(reason()->text(), QStringLiteral("正则表达式有误：模式末尾缺少右括号“)”\n(oops【】"));
 
     // Rows hide the notice again.
     logLines.clear();
@@ -568,6 +575,14 @@ class WindowTest : public QObject {
     QVERIFY(reason()->isVisible());
     const QString folderText = QString::fromStdString(fs::canonical(folder->path()).string());
     QCOMPARE(reason()->text(), QStringLiteral("未找到词典（查找位置：%1/dict）").arg(folderText));
+    // Shown while the window was built, it fills the list's final viewport: every line shows.
+    QCOMPARE(reason()->geometry(), list()->viewport()->rect());
+    QVERIFY(reason()->heightForWidth(reason()->width()) <= reason()->height());
+    // Without the runtime folder the usage box's font is a stand-in: its lines still fit.
+    QLabel* usage = widget<QLabel>("manualLabel");
+    QVERIFY2(
+        usage->sizeHint().height() <= usage->height(),
+        qPrintable(QStringLiteral("%1 > %2").arg(usage->sizeHint().height()).arg(usage->height())));
   }
 
   void sampleRowsAreWordsOfTheDictionary() {
@@ -651,6 +666,9 @@ class WindowTest : public QObject {
     pane()->clear();
     QTest::keyClick(list(), Qt::Key_Return);
     QCOMPARE(pane()->toPlainText(), entryOf(list()->item(1)->text()));
+    // Escape on a row goes back to the input.
+    QTest::keyClick(list(), Qt::Key_Escape);
+    QCOMPARE(QApplication::focusWidget(), input());
 
     // Down in an input over an empty list stays in the input.
     logLines.clear();
@@ -706,6 +724,15 @@ class WindowTest : public QObject {
 
   void withoutASiteTheLinksShowTheWindowsOwnPages() {
     if (!QStringLiteral(QUORVI_VENDOR_SITE).isEmpty()) QSKIP("this build names a vendor site");
+    // Tab from the last link reaches the slogan's link, and Return follows it.
+    QLabel* sloganLink = widget<QLabel>("slogan");
+    widget<QPushButton>("feedbackLink")->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(widget<QPushButton>("feedbackLink"), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), sloganLink);
+    QTest::keyClick(sloganLink, Qt::Key_Return);
+    QDialog* aboutByKey = window->findChild<QDialog*>(QStringLiteral("aboutPage"));
+    QVERIFY(aboutByKey != nullptr && aboutByKey->isVisible());
+    aboutByKey->close();
     QTest::mouseClick(widget<QPushButton>("helpLink"), Qt::LeftButton);
     QDialog* help = window->findChild<QDialog*>(QStringLiteral("helpPage"));
     QVERIFY(help != nullptr && help->isVisible());
@@ -714,17 +741,36 @@ class WindowTest : public QObject {
     QVERIFY(about != nullptr && about->isVisible());
     about->close();
 
-    // The feedback button and the slogan have no page of their own: the about page
-    // says where the program and its data come from.
+    // The feedback button offers a prepared text to send us: the version, the interface's
+    // language, the mode and what was typed last, a click away from the clipboard.
+    widget<QRadioButton>("captionMode")->click();
+    logLines.clear();
+    input()->setText(QStringLiteral("^lon"));
+    settle(1);
+    logLines.clear();
     QTest::mouseClick(widget<QPushButton>("feedbackLink"), Qt::LeftButton);
-    QVERIFY(about->isVisible());
-    about->close();
+    QDialog* feedback = window->findChild<QDialog*>(QStringLiteral("feedbackPage"));
+    QVERIFY(feedback != nullptr && feedback->isVisible());
+    QVERIFY(feedback->findChild<QTextBrowser*>()->toPlainText().contains(QStringLiteral("1.7")));
+    QGuiApplication::clipboard()->clear();
+    QTest::mouseClick(feedback->findChild<QPushButton*>(QStringLiteral("copyFeedback")),
+                      Qt::LeftButton);
+    const QString copied = QGuiApplication::clipboard()->text();
+    for (const QString& part :
+         {QStringLiteral("1.7"), QStringLiteral("界面语言：中文"),
+          QStringLiteral("查找方式：按拼写"), QStringLiteral("最后输入：^lon")}) {
+      QVERIFY2(copied.contains(part), qPrintable(copied));
+    }
+    feedback->close();
+
+    // The slogan has no page of its own: the about page says where the program and its data
+    // come from.
     QLabel* slogan = widget<QLabel>("slogan");
     const QPoint onText(30, slogan->height() / 2);
     QTest::mouseMove(slogan, onText);
     QTest::mouseClick(slogan, Qt::LeftButton, {}, onText);
     QVERIFY(about->isVisible());
-    QCOMPARE(window->findChildren<QDialog*>().size(), 2);
+    QCOMPARE(window->findChildren<QDialog*>().size(), 3);
     QVERIFY(logLines.empty());
   }
 

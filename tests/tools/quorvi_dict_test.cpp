@@ -158,3 +158,51 @@ TEST_F(QuorviDict, HostileSpellingPatternsEndCleanly) {
 }
 
 }  // namespace
+
+namespace {
+
+// A runtime folder with the tool and its REGEXP module (laid out by QuorviDict) in it, and a link
+// to the tool from elsewhere, as /usr/bin/quorvi-dict links into /usr/lib/quorvi.
+class InstalledQuorviDict : public QuorviDict {
+ protected:
+  void SetUp() override {
+    QuorviDict::SetUp();
+    const fs::path tool(QUORVI_DICT_TOOL);
+    fs::copy_file(tool, folder_.path() / "quorvi-dict");
+    fs::create_directories(folder_.path() / "bin");
+    fs::create_symlink("../quorvi-dict", folder_.path() / "bin" / "quorvi-dict");
+    fs::create_directories(elsewhere());
+  }
+  fs::path elsewhere() const { return folder_.path() / "elsewhere"; }
+  quorvi::testing::ChildRun runLinked(const std::vector<std::string>& args) {
+    return quorvi::testing::runChild((folder_.path() / "bin" / "quorvi-dict").string(), args,
+                                     elsewhere());
+  }
+};
+
+}  // namespace
+
+TEST_F(InstalledQuorviDict, ALookupFromAnyFolderReadsTheToolsOwnDictionary) {
+  quorvi::testing::ChildRun r = runLinked({"search", "k\xC3\xA6t"});
+  EXPECT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_EQ(r.out, "cat\n");
+  // The REGEXP module comes from the tool's folder too.
+  r = runLinked({"search", "--spelling", "^lon"});
+  EXPECT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_EQ(r.out, "London\n");
+  // A folder with a dictionary of its own, or one named with --dir, comes first.
+  const fs::path other = folder_.path() / "other";
+  std::vector<quorvi::testing::DictionaryRow> rows = {{"dog", "d&#594;g", "n. a dog"}};
+  ASSERT_EQ(quorvi::testing::layOutRuntimeFolder(other, rows), "");
+  r = quorvi::testing::runChild((folder_.path() / "bin" / "quorvi-dict").string(),
+                                {"search", "--spelling", "."}, other);
+  EXPECT_EQ(r.out, "dog\n") << r.err;
+  r = runLinked({"--dir", elsewhere().string(), "search", "k\xC3\xA6t"});
+  EXPECT_EQ(r.exitCode, 3);
+  // So does one whose dictionary cannot be used: that is said, not passed over.
+  fs::create_directories(elsewhere() / "dict");
+  fs::create_symlink("words.db", elsewhere() / "dict" / "words.db");
+  r = runLinked({"search", "k\xC3\xA6t"});
+  EXPECT_EQ(r.exitCode, 3);
+  EXPECT_EQ(r.out, "");
+}
