@@ -14,6 +14,7 @@
 #include "no_focus_rectangle_style.h"
 #include "result_list_filler.h"
 #include "result_rows.h"
+#include "speech_controls.h"
 #include "spelling_search_worker.h"
 #include "ui_mainwindow.h"
 #include "vendor_site.h"
@@ -106,6 +107,11 @@ MainWindow::MainWindow(QWidget* parent)
 MainWindow::~MainWindow() {
   // Its thread stops before the rows and the window it reports to go.
   delete spellingWorker;
+  // What the window adds beside the form reads the form in its handlers: it goes before the
+  // form, since closing the widgets afterwards still sends them events and signals.
+  qDeleteAll(findChildren<WindowAdditions*>(Qt::FindDirectChildrenOnly));
+  qDeleteAll(findChildren<SpeechControls*>(Qt::FindDirectChildrenOnly));
+  ui->inputPhonetic->removeEventFilter(this);
   delete ui;
 }
 
