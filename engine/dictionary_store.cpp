@@ -11,6 +11,7 @@
 #include "engine/dictionary_key.h"
 #include "engine/phonetic_dictionary.h"
 #include "engine/phonetic_index.h"
+#include "engine/program_folder.h"
 
 namespace {
 
@@ -34,15 +35,6 @@ std::string& moduleFolderOverride() {
   return folder;
 }
 
-// The folder of the running executable, from the kernel rather than argv[0] or the working
-// directory; empty when it cannot be told.
-std::filesystem::path executableFolder() {
-  std::error_code error;
-  const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
-  if (error || !self.is_absolute()) return {};
-  return self.parent_path();
-}
-
 // The REGEXP module of this program: beside its executable, or in the installed runtime
 // folder beside that (an installed command links to it from bin/). Never from the working
 // directory, which may be anyone's folder: loading a module runs its code. Empty when the
@@ -50,7 +42,7 @@ std::filesystem::path executableFolder() {
 std::string regexpModulePath() {
   if (!moduleFolderOverride().empty())
     return (std::filesystem::path(moduleFolderOverride()) / kRegexpModuleName).string();
-  const std::filesystem::path folder = executableFolder();
+  const std::filesystem::path folder = quorvi::engine::executableFolder();
   if (folder.empty()) return {};
   const std::filesystem::path candidates[] = {
       folder / kRegexpModuleName, folder / ".." / QUORVI_INSTALL_DIR / kRegexpModuleName};
@@ -175,4 +167,11 @@ std::string PhoneticDictionary::buildStamp() const {
   }
   sqlite3_finalize(statement);
   return stamp;
+}
+
+std::filesystem::path quorvi::engine::executableFolder() {
+  std::error_code error;
+  const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
+  if (error || !self.is_absolute()) return {};
+  return self.parent_path();
 }

@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <string_view>
 
+#include "engine/program_folder.h"
 #include "tools/lookup_commands.h"
 #include "tools/dictbuild_loader.h"
 
@@ -93,10 +94,9 @@ bool holdsDictionary(const std::filesystem::path& folder) {
 void enterOwnFolderForLookup(std::string_view command) {
   if (command != "search" && command != "entry" && command != "pattern") return;
   if (!lacksDictionary(".")) return;
-  std::error_code error;
-  const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
-  if (error || !self.is_absolute() || !holdsDictionary(self.parent_path())) return;
-  if (chdir(self.parent_path().c_str()) != 0) return;  // the lookup then says what is missing
+  const std::filesystem::path own = quorvi::engine::executableFolder();
+  if (own.empty() || !holdsDictionary(own)) return;
+  if (chdir(own.c_str()) != 0) return;  // the lookup then says what is missing
 }
 
 }  // namespace
