@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <memory>
 #include <optional>
 #include <span>
 
@@ -122,6 +123,55 @@ class Ranking {
 
 using RowBuffer = std::array<std::uint8_t, sound::TypedSounds::kMaxRow>;
 
+// What the typed kinds a row lacks cost (TypedSounds::absentKindsBound) depends only on which
+// of the few kinds that matter to the typed sounds the row has; far fewer sets of those than
+// rows, so a search works each out once. A table by a hash of the set, one entry a slot, kept
+// by each searching thread and marked with the search it belongs to, so that a search does not
+// have to clear it.
+class AbsentKindsCache {
+ public:
+  // Bounds above `most` are worked out only as far as past it.
+  AbsentKindsCache(const sound::TypedSounds& typed, Cost most)
+      : typed_(typed), relevant_(typed.relevantKinds()), most_(most), table_(table()) {
+    if (++table_.search == 0) {
+      table_.keys.fill(0);
+      table_.search = 1;
+    }
+    tag_ = std::uint64_t{table_.search} << kTagShift;
+  }
+  Cost operator()(std::uint64_t kinds) {
+    const std::uint64_t key = (kinds & relevant_) | tag_;
+    const std::size_t slot = static_cast<std::size_t>((key * 0x9E3779B97F4A7C15ull) >> kShift);
+    if (table_.keys[slot] != key) {
+      table_.keys[slot] = key;
+      table_.bounds[slot] = typed_.absentKindsBound(kinds & relevant_, most_);
+    }
+    return table_.bounds[slot];
+  }
+
+ private:
+  static constexpr int kBits = 15;
+  static constexpr int kShift = 64 - kBits;
+  // The kinds of sound take the low bits, the search's tag the top byte.
+  static constexpr int kTagShift = 56;
+  static_assert(sound::kTokenKinds <= kTagShift);
+  struct Table {
+    std::uint8_t search = 0;
+    std::array<std::uint64_t, std::size_t{1} << kBits> keys{};
+    std::array<Cost, std::size_t{1} << kBits> bounds{};
+  };
+  static Table& table() {
+    thread_local const std::unique_ptr<Table> table = std::make_unique<Table>();
+    return *table;
+  }
+
+  const sound::TypedSounds& typed_;
+  std::uint64_t relevant_;
+  Cost most_;
+  Table& table_;
+  std::uint64_t tag_ = 0;
+};
+
 // The rows of one sound count in the index, in table order.
 class IndexGroup {
  public:
@@ -193,6 +243,7 @@ bool rankGroupsWithin(std::uint32_t cap, GroupOf& groupOf, RowsIn& rowsIn, std::
                    [&typed](int a, int b) { return typed.lengthBound(a) < typed.lengthBound(b); });
   Ranking ranking(query.wanted, cap);
   RowBuffer buffer;
+  AbsentKindsCache absentCosts(typed, cutoff);
   std::size_t looked = 0;
   for (const int count : counts) {
     const Cost lengthBound = typed.lengthBound(count);
@@ -208,23 +259,30 @@ bool rankGroupsWithin(std::uint32_t cap, GroupOf& groupOf, RowsIn& rowsIn, std::
     }
     const auto group = groupOf(count);
     if (!group) return false;
+    // The score a row must not pass, and the first row whose prior alone passes it (rows come
+    // in table order, so their priors only grow): both change only when a row is kept.
+    std::uint32_t threshold = 0, rowLimit = 0;
+    const auto limitsChanged = [&] {
+      threshold = ranking.threshold();
+      rowLimit = threshold == kNoThreshold
+                     ? UINT32_MAX
+                     : firstRowAbove(static_cast<long>(threshold) - lengthBound -
+                                     (lengthBound > 0 ? kNotExact : 0));
+    };
+    limitsChanged();
     for (std::size_t i = 0; i < group->size(); ++i) {
-      const std::uint32_t threshold = ranking.threshold();
       const std::uint32_t row = group->row(i);
-      // Rows come in table order, so their priors only grow.
-      if (threshold != kNoThreshold &&
-          row >= firstRowAbove(static_cast<long>(threshold) - lengthBound -
-                               (lengthBound > 0 ? kNotExact : 0)))
-        break;
+      if (row >= rowLimit) break;
       // Past the cutoff only a row that holds every typed sound can be listed.
       const std::span<const std::uint8_t> tokens = group->tokens(i, buffer);
       const std::uint64_t kinds = group->kinds(i, tokens);
       const bool mayHoldAll = typed.mayHoldAllKinds(kinds);
       if (lengthBound > cutoff && !mayHoldAll) continue;
       // Short of holding every typed sound, all that matters is whether it passes the cutoff.
-      const Cost bound = std::max(
-          lengthBound,
-          typed.kindsBound(kinds, tokens.size(), mayHoldAll ? sound::TypedSounds::kFar : cutoff));
+      const Cost bound = std::max<Cost>(
+          lengthBound, static_cast<Cost>(std::min<int>(sound::TypedSounds::kFar,
+                                                       typed.extraRowTokensBound(tokens.size()) +
+                                                           (mayHoldAll ? 0 : absentCosts(kinds)))));
       if (!mayHoldAll && bound > cutoff) continue;
       const Cost prior = rowPrior(row, group->isPlainWord(i), query.severalWords);
       if (threshold != kNoThreshold && rowScore(bound, prior) > threshold) continue;
@@ -238,6 +296,7 @@ bool rankGroupsWithin(std::uint32_t cap, GroupOf& groupOf, RowsIn& rowsIn, std::
           (!weighed.inOrder && (weighed.cost > cutoff || weighed.held < nearSoundHeld(typed))))
         continue;
       ranking.offer(rowScore(weighed.cost, prior), row, group->headword(i), !weighed.inOrder);
+      limitsChanged();
     }
   }
   complete = cap == kNoThreshold || ranking.full();

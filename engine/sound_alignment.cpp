@@ -190,14 +190,13 @@ TypedSounds::TypedSounds(std::string_view typedCodes) : costs_(confusionCosts())
     for (std::size_t h = 0; h < listed; ++h) kind.nearAny |= kind.heardAs[h];
     for (; listed < Kind::kHeardAs; ++listed) kind.heardAsCost[listed] = kind.otherwise;
     typedKinds_ |= std::uint64_t{1} << kind.base;
+    relevantKinds_ |= (std::uint64_t{1} << kind.base) | kind.nearAny;
     kindIndex_[kind.base] = static_cast<std::uint8_t>(&kind - kinds_.data());
   }
 }
 
-Cost TypedSounds::kindsBound(std::uint64_t kinds, std::size_t rowTokens, Cost most) const {
-  int bound = rowTokens > typed_.size()
-                  ? static_cast<int>(rowTokens - typed_.size()) * costs_.leastPerExtraRowToken
-                  : 0;
+Cost TypedSounds::absentKindsBound(std::uint64_t kinds, Cost most) const {
+  int bound = 0;
   for (std::uint64_t absent = typedKinds_ & ~kinds; absent != 0 && bound <= most;
        absent &= absent - 1) {
     const Kind& kind = kinds_[kindIndex_[std::countr_zero(absent)]];
@@ -208,6 +207,13 @@ Cost TypedSounds::kindsBound(std::uint64_t kinds, std::size_t rowTokens, Cost mo
     bound += kind.count * least;
   }
   return static_cast<Cost>(std::min<int>(bound, kFar));
+}
+
+Cost TypedSounds::kindsBound(std::uint64_t kinds, std::size_t rowTokens, Cost most) const {
+  const Cost extra = extraRowTokensBound(rowTokens);
+  if (extra > most) return extra;
+  return static_cast<Cost>(
+      std::min<int>(kFar, extra + absentKindsBound(kinds, static_cast<Cost>(most - extra))));
 }
 
 Cost TypedSounds::lengthBound(int rowSounds) const {

@@ -4,6 +4,7 @@
 // close without aligning them.
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -43,6 +44,16 @@ class TypedSounds {
   // dropped for; per row sound beyond the typed count, the least a sound not typed costs.
   // It stops adding once past `most`.
   Cost kindsBound(std::uint64_t kinds, std::size_t rowTokens, Cost most = kFar) const;
+  // The two parts of kindsBound: what the typed kinds a row lacks cost, which depends only on
+  // which of relevantKinds() the row has, and what its sounds beyond the typed count cost.
+  Cost absentKindsBound(std::uint64_t kinds, Cost most = kFar) const;
+  Cost extraRowTokensBound(std::size_t rowTokens) const {
+    return rowTokens > typed_.size()
+               ? static_cast<Cost>(std::min<std::size_t>(
+                     kFar, (rowTokens - typed_.size()) * costs_.leastPerExtraRowToken))
+               : 0;
+  }
+  std::uint64_t relevantKinds() const { return relevantKinds_; }
   // False when a row of the `kinds` cannot hold every typed sound, so not all in order.
   bool mayHoldAllKinds(std::uint64_t kinds) const { return (kinds & typedKinds_) == typedKinds_; }
 
@@ -82,6 +93,7 @@ class TypedSounds {
   // most typed sounds a row holds in order.
   std::array<std::uint64_t, 64> positionsOf_{};
   std::uint64_t typedKinds_ = 0;
+  std::uint64_t relevantKinds_ = 0;           // the typed kinds and every kind they are heard as
   std::array<std::uint8_t, 64> kindIndex_{};  // where in kinds_ a typed kind is
   const ConfusionCosts& costs_;
 };
