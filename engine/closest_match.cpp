@@ -2,11 +2,13 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <cmath>
 #include <memory>
 #include <optional>
 #include <span>
 
+#include "engine/helper_thread.h"
 #include "engine/sound_code.h"
 #include "engine/sound_group_reader.h"
 #include "engine/sound_rows.h"
@@ -222,6 +224,114 @@ class StoredGroup {
   const quorvi::engine::SoundCountGroup& group_;
 };
 
+// One ranking's work over the rows it is given, group by group: it keeps the best headwords
+// within the cap. Two rankings that share the rows of a search share the score a row must not
+// pass, too: either's is a limit for both, as it has as many headwords as wanted that score
+// better.
+class RowRanking {
+ public:
+  RowRanking(const SoundQuery& query, std::uint32_t cap,
+             std::atomic<std::uint32_t>* sharedThreshold = nullptr)
+      : query_(query),
+        typed_(query.typed),
+        cutoff_(nearSoundCutoff(query.typed)),
+        ranking_(query.wanted, cap),
+        shared_(sharedThreshold),
+        absentCosts_(query.typed, cutoff_) {}
+
+  Cost cutoff() const { return cutoff_; }
+  bool full() const { return ranking_.full(); }
+  std::vector<ScoredRow> take(std::size_t headwords) { return ranking_.take(headwords); }
+
+  // The score a row must not pass.
+  std::uint32_t threshold() const {
+    const std::uint32_t own = ranking_.threshold();
+    return shared_ == nullptr ? own : std::min(own, shared_->load(std::memory_order_relaxed));
+  }
+  // False when no row of a group whose count bounds the cost by `lengthBound` can be kept.
+  bool mayKeepAny(Cost lengthBound, int count) const {
+    // Past the cutoff only rows that hold the typed sounds in order are listed.
+    return rowScore(lengthBound, 0) <= threshold() &&
+           !(lengthBound > cutoff_ && count < typed_.codeCount());
+  }
+
+  // Weighs the rows [begin, end) of a group of one sound count, in table order.
+  template <typename Group>
+  void rank(const Group& group, Cost lengthBound, std::size_t begin, std::size_t end) {
+    // The score a row must not pass, and the first row whose prior alone passes it (rows come
+    // in table order, so their priors only grow): both change only when a row is kept.
+    std::uint32_t threshold = 0, rowLimit = 0;
+    const auto limitsChanged = [&] {
+      threshold = this->threshold();
+      rowLimit = threshold == kNoThreshold
+                     ? UINT32_MAX
+                     : firstRowAbove(static_cast<long>(threshold) - lengthBound -
+                                     (lengthBound > 0 ? kNotExact : 0));
+    };
+    limitsChanged();
+    const std::size_t held = nearSoundHeld(typed_);
+    for (std::size_t i = begin; i < end; ++i) {
+      if (shared_ != nullptr && shared_->load(std::memory_order_relaxed) < threshold)
+        limitsChanged();
+      const std::uint32_t row = group.row(i);
+      if (row >= rowLimit) break;
+      // Past the cutoff only a row that holds every typed sound can be listed.
+      const std::span<const std::uint8_t> tokens = group.tokens(i, buffer_);
+      const std::uint64_t kinds = group.kinds(i, tokens);
+      const bool mayHoldAll = typed_.mayHoldAllKinds(kinds);
+      if (lengthBound > cutoff_ && !mayHoldAll) continue;
+      // Short of holding every typed sound, all that matters is whether it passes the cutoff.
+      const Cost bound = std::max<Cost>(
+          lengthBound, static_cast<Cost>(std::min<int>(
+                           sound::TypedSounds::kFar, typed_.extraRowTokensBound(tokens.size()) +
+                                                         (mayHoldAll ? 0 : absentCosts_(kinds)))));
+      if (!mayHoldAll && bound > cutoff_) continue;
+      const Cost prior = rowPrior(row, group.isPlainWord(i), query_.severalWords);
+      if (threshold != kNoThreshold && rowScore(bound, prior) > threshold) continue;
+      const Cost most = threshold == kNoThreshold
+                            ? sound::TypedSounds::kFar - 1
+                            : static_cast<Cost>(std::min<std::uint32_t>(
+                                  threshold - prior, sound::TypedSounds::kFar - 1));
+      const sound::TypedSounds::Weighed weighed =
+          typed_.weigh(tokens.data(), tokens.size(), most, cutoff_, bound, held);
+      if (weighed.cost > most ||
+          (!weighed.inOrder && (weighed.cost > cutoff_ || weighed.held < held)))
+        continue;
+      ranking_.offer(rowScore(weighed.cost, prior), row, group.headword(i), !weighed.inOrder);
+      shareThreshold();
+      limitsChanged();
+    }
+  }
+
+ private:
+  void shareThreshold() {
+    if (shared_ == nullptr || !ranking_.full()) return;
+    const std::uint32_t own = ranking_.threshold();
+    std::uint32_t shared = shared_->load(std::memory_order_relaxed);
+    while (own < shared &&
+           !shared_->compare_exchange_weak(shared, own, std::memory_order_relaxed)) {
+    }
+  }
+
+  const SoundQuery& query_;
+  const sound::TypedSounds& typed_;
+  const Cost cutoff_;
+  Ranking ranking_;
+  std::atomic<std::uint32_t>* shared_;
+  AbsentKindsCache absentCosts_;
+  RowBuffer buffer_;
+};
+
+// The sound counts in the order a search visits them: those whose count bounds the cost least
+// first.
+std::array<int, 256> countsByLengthBound(const sound::TypedSounds& typed) {
+  std::array<int, 256> counts;
+  for (int c = 0; c < 256; ++c) counts[static_cast<std::size_t>(c)] = c;
+  std::stable_sort(counts.begin(), counts.end(),
+                   [&typed](int a, int b) { return typed.lengthBound(a) < typed.lengthBound(b); });
+  return counts;
+}
+
 // Ranks the rows of the groups `groupOf(count)` gives (nothing: one cannot be read) whose
 // score is at most `cap`, the groups whose count bounds the cost least first, until no
 // further group can hold a row better than the ones kept. `rowsIn(count)` is a group's size
@@ -236,20 +346,12 @@ bool rankGroupsWithin(std::uint32_t cap, GroupOf& groupOf, RowsIn& rowsIn, std::
   complete = true;
   out.clear();
   if (typed.empty()) return true;
-  const Cost cutoff = nearSoundCutoff(typed);
-  std::array<int, 256> counts;
-  for (int c = 0; c < 256; ++c) counts[static_cast<std::size_t>(c)] = c;
-  std::stable_sort(counts.begin(), counts.end(),
-                   [&typed](int a, int b) { return typed.lengthBound(a) < typed.lengthBound(b); });
-  Ranking ranking(query.wanted, cap);
-  RowBuffer buffer;
-  AbsentKindsCache absentCosts(typed, cutoff);
+  const auto ranking = std::make_unique<RowRanking>(query, cap);
   std::size_t looked = 0;
-  for (const int count : counts) {
+  for (const int count : countsByLengthBound(typed)) {
     const Cost lengthBound = typed.lengthBound(count);
-    if (rowScore(lengthBound, 0) > ranking.threshold()) break;
-    // Past the cutoff only rows that hold the typed sounds in order are listed.
-    if (lengthBound > cutoff && count < typed.codeCount()) continue;
+    if (rowScore(lengthBound, 0) > ranking->threshold()) break;
+    if (!ranking->mayKeepAny(lengthBound, count)) continue;
     const std::size_t size = rowsIn(count);
     if (size == 0) continue;
     looked += size;
@@ -259,49 +361,89 @@ bool rankGroupsWithin(std::uint32_t cap, GroupOf& groupOf, RowsIn& rowsIn, std::
     }
     const auto group = groupOf(count);
     if (!group) return false;
-    // The score a row must not pass, and the first row whose prior alone passes it (rows come
-    // in table order, so their priors only grow): both change only when a row is kept.
-    std::uint32_t threshold = 0, rowLimit = 0;
-    const auto limitsChanged = [&] {
-      threshold = ranking.threshold();
-      rowLimit = threshold == kNoThreshold
-                     ? UINT32_MAX
-                     : firstRowAbove(static_cast<long>(threshold) - lengthBound -
-                                     (lengthBound > 0 ? kNotExact : 0));
-    };
-    limitsChanged();
-    for (std::size_t i = 0; i < group->size(); ++i) {
-      const std::uint32_t row = group->row(i);
-      if (row >= rowLimit) break;
-      // Past the cutoff only a row that holds every typed sound can be listed.
-      const std::span<const std::uint8_t> tokens = group->tokens(i, buffer);
-      const std::uint64_t kinds = group->kinds(i, tokens);
-      const bool mayHoldAll = typed.mayHoldAllKinds(kinds);
-      if (lengthBound > cutoff && !mayHoldAll) continue;
-      // Short of holding every typed sound, all that matters is whether it passes the cutoff.
-      const Cost bound = std::max<Cost>(
-          lengthBound, static_cast<Cost>(std::min<int>(sound::TypedSounds::kFar,
-                                                       typed.extraRowTokensBound(tokens.size()) +
-                                                           (mayHoldAll ? 0 : absentCosts(kinds)))));
-      if (!mayHoldAll && bound > cutoff) continue;
-      const Cost prior = rowPrior(row, group->isPlainWord(i), query.severalWords);
-      if (threshold != kNoThreshold && rowScore(bound, prior) > threshold) continue;
-      const Cost most = threshold == kNoThreshold
-                            ? sound::TypedSounds::kFar - 1
-                            : static_cast<Cost>(std::min<std::uint32_t>(
-                                  threshold - prior, sound::TypedSounds::kFar - 1));
-      const sound::TypedSounds::Weighed weighed =
-          typed.weigh(tokens.data(), tokens.size(), most, cutoff, bound, nearSoundHeld(typed));
-      if (weighed.cost > most ||
-          (!weighed.inOrder && (weighed.cost > cutoff || weighed.held < nearSoundHeld(typed))))
-        continue;
-      ranking.offer(rowScore(weighed.cost, prior), row, group->headword(i), !weighed.inOrder);
-      limitsChanged();
+    ranking->rank(*group, lengthBound, 0, group->size());
+  }
+  complete = cap == kNoThreshold || ranking->full();
+  out = ranking->take(headwords);
+  return true;
+}
+
+// A search that may look at this many rows or more shares them with a helper thread.
+std::atomic<std::size_t> rowsForTwoLanes{60000};
+// How many rows of a group one thread takes at a time.
+std::atomic<std::size_t> stretchRows{4096};
+
+// How many rows a search may weigh: those of every sound count within the near-sound cutoff,
+// and of longer counts (which only rows holding every typed sound pass). An estimate before
+// the search: the prior and the kept rows' limit skip many.
+template <typename RowsIn>
+std::size_t rowsToWeigh(const sound::TypedSounds& typed, RowsIn& rowsIn) {
+  if (typed.empty()) return 0;
+  const Cost cutoff = nearSoundCutoff(typed);
+  std::size_t rows = 0;
+  for (int count = 0; count < 256; ++count)
+    if (typed.lengthBound(count) <= cutoff || count >= typed.codeCount()) rows += rowsIn(count);
+  return rows;
+}
+
+// Two lanes' lists as one: best first, each headword once at its best row, as many as wanted.
+std::vector<ScoredRow> merged(std::vector<ScoredRow> a, std::vector<ScoredRow> b,
+                              std::size_t wanted, std::size_t headwords) {
+  a.insert(a.end(), b.begin(), b.end());
+  std::sort(a.begin(), a.end(),
+            [](const ScoredRow& x, const ScoredRow& y) { return x.key < y.key; });
+  std::vector<bool> seen(headwords, false);
+  std::vector<ScoredRow> out;
+  for (const ScoredRow& r : a) {
+    if (out.size() >= wanted) break;
+    if (r.headword < seen.size() && seen[r.headword]) continue;
+    if (r.headword < seen.size()) seen[r.headword] = true;
+    out.push_back(r);
+  }
+  return out;
+}
+
+// A long stretch of one group's rows, which one thread weighs while another weighs the next.
+struct RowStretch {
+  int count;
+  std::size_t begin, end;
+};
+
+// The rows in memory ranked by the caller and the helper thread together: each takes the next
+// stretch of rows in the order a search visits them, with a ranking of its own, and the two
+// lists are merged. When the helper is slow to start, the caller takes every stretch left.
+// Nothing when the helper is taken.
+std::optional<std::vector<ScoredRow>> rankInTwoLanes(const SoundRows& rows,
+                                                     const SoundQuery& query) {
+  const sound::TypedSounds& typed = query.typed;
+  std::vector<RowStretch> stretches;
+  {
+    const RowRanking plan(query, kNoThreshold);
+    for (const int count : countsByLengthBound(typed)) {
+      if (!plan.mayKeepAny(typed.lengthBound(count), count)) continue;
+      const std::size_t size = rows.rowsWithSoundCount(count).size();
+      const std::size_t step =
+          std::max<std::size_t>(1, stretchRows.load(std::memory_order_relaxed));
+      for (std::size_t begin = 0; begin < size; begin += step)
+        stretches.push_back({count, begin, std::min(size, begin + step)});
     }
   }
-  complete = cap == kNoThreshold || ranking.full();
-  out = ranking.take(headwords);
-  return true;
+  std::atomic<std::size_t> next{0};
+  std::atomic<std::uint32_t> threshold{kNoThreshold};
+  const auto work = [&](std::vector<ScoredRow>& out) {
+    const auto ranking = std::make_unique<RowRanking>(query, kNoThreshold, &threshold);
+    for (std::size_t s; (s = next.fetch_add(1, std::memory_order_relaxed)) < stretches.size();) {
+      const RowStretch& stretch = stretches[s];
+      const Cost lengthBound = typed.lengthBound(stretch.count);
+      if (!ranking->mayKeepAny(lengthBound, stretch.count)) continue;
+      ranking->rank(IndexGroup(rows, stretch.count), lengthBound, stretch.begin, stretch.end);
+    }
+    out = ranking->take(rows.size());
+  };
+  std::vector<ScoredRow> mine, theirs;
+  if (!quorvi::engine::runBesideHelper([&] { work(mine); }, [&] { work(theirs); }))
+    return std::nullopt;
+  return merged(std::move(mine), std::move(theirs), query.wanted, rows.size());
 }
 
 // The same for every score: first within small caps, which let the bounds skip most rows,
@@ -342,12 +484,20 @@ Cost nearSoundCutoff(const sound::TypedSounds& typed) {
   return static_cast<Cost>(kNearSoundBase + kNearSoundPerSound * typed.size());
 }
 
+void setTwoLanes(std::size_t fromRows, std::size_t rowsAtATime) {
+  rowsForTwoLanes.store(fromRows, std::memory_order_relaxed);
+  stretchRows.store(rowsAtATime, std::memory_order_relaxed);
+}
+
 std::vector<ScoredRow> rankRows(const SoundRows& rows, const SoundQuery& query) {
+  auto rowsIn = [&rows](int count) { return rows.rowsWithSoundCount(count).size(); };
+  if (rowsToWeigh(query.typed, rowsIn) >= rowsForTwoLanes.load(std::memory_order_relaxed))
+    if (std::optional<std::vector<ScoredRow>> ranked = rankInTwoLanes(rows, query))
+      return std::move(*ranked);
   std::vector<ScoredRow> out;
   bool overBudget = false;
   rankGroups([&rows](int count) { return std::optional<IndexGroup>(std::in_place, rows, count); },
-             [&rows](int count) { return rows.rowsWithSoundCount(count).size(); }, SIZE_MAX,
-             rows.size(), query, out, overBudget);
+             rowsIn, SIZE_MAX, rows.size(), query, out, overBudget);
   return out;
 }
 

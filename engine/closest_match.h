@@ -43,8 +43,13 @@ sound::Cost nearSoundCutoff(const sound::TypedSounds& typed);
 // that drops most of what was typed is no near sound, however cheap the sounds it drops.
 std::size_t nearSoundHeld(const sound::TypedSounds& typed);
 
-// The listed rows, one per headword (its best row), best first.
+// The listed rows, one per headword (its best row), best first. A search that may weigh many
+// rows shares them with a helper thread (engine/helper_thread.h); the list is the same.
 std::vector<ScoredRow> rankRows(const SoundRows& rows, const SoundQuery& query);
+// How many rows a search must be able to weigh to share them (by default tens of thousands,
+// where the helper pays), and how many rows one takes at a time. Tests set the first to 0
+// (always share) or SIZE_MAX (never).
+void setTwoLanes(std::size_t fromRows, std::size_t stretchRows = 4096);
 // The same from the groups stored by sound count (engine/sound_group_reader.h), reading only
 // the groups it needs. False when a group cannot be read, or `overBudget` when it would have
 // to look at more than `rowBudget` rows (then `out` is left incomplete).

@@ -464,7 +464,7 @@ TEST_F(LearnerSearchTest, TheBoundsNeverChangeTheList) {
   const char* sounds[] = {"k", "&#230;", "t",      "i",      "s", "&#601;",       "n",
                           "l", "ei",     "&#643;", "&#952;", "d", "&#596;&#720;", "r",
                           "p", "u&#720;"};
-  for (int i = 0; i < 600; ++i) {
+  for (int i = 0; i < 4000; ++i) {
     std::string phonetic;
     std::uint32_t seed = static_cast<std::uint32_t>(i) * 7 + 3;
     for (int k = 0; k < 2 + i % 9; ++k, seed = seed * 31 + 11)
@@ -477,8 +477,8 @@ TEST_F(LearnerSearchTest, TheBoundsNeverChangeTheList) {
   // More searches before than the remembered bounds have marks for.
   for (int i = 0; i < 300; ++i)
     sound(QString::fromUtf8(i % 3 ? "kætisən" : "ʃeikəθ").left(1 + i % 7), i % 2);
-  for (const char* typed :
-       {"kæt", "kætis", "siŋ", "ʃeikən", "θɔ:tnis", "kætisənleiʃdɔ:", "lu:", "kæt"}) {
+  for (const char* typed : {"kæt", "kætis", "siŋ", "ʃeikən", "θɔ:tnis",
+                            "kætisənleiʃdɔ:", "lu:", "kæt", "k", "ə", "ti"}) {
     const LearnerInput input = readLearnerInput(QString::fromUtf8(typed).toStdU16String());
     const sound::TypedSounds sounds(sound::fromSymbols(input.symbols));
     // Every row weighed without a bound, each headword at its best row.
@@ -502,18 +502,22 @@ TEST_F(LearnerSearchTest, TheBoundsNeverChangeTheList) {
     for (const auto& [headword, found] : best)
       ranked.emplace_back(found.first, headword, found.second);
     std::sort(ranked.begin(), ranked.end());
-    for (const int limitMode : {0, 1}) {
+    // Alone, and shared with the helper thread a few rows at a time.
+    for (const auto& [limitMode, twoLanes] :
+         {std::pair{0, false}, {1, false}, {0, true}, {1, true}}) {
+      setTwoLanes(twoLanes ? 0 : SIZE_MAX, 7);
       const SearchOutcome outcome = sound(QString::fromUtf8(typed), limitMode);
+      setTwoLanes(60000);
       const std::size_t wanted =
           limitMode == 0 ? std::min<std::size_t>(ranked.size(), LearnerSearch::kTypingCap)
                          : ranked.size();
-      ASSERT_EQ(static_cast<std::size_t>(outcome.words.size()), wanted) << typed;
+      ASSERT_EQ(static_cast<std::size_t>(outcome.words.size()), wanted) << typed << twoLanes;
       for (std::size_t i = 0; i < wanted; ++i) {
         EXPECT_EQ(outcome.words.at(static_cast<qsizetype>(i)),
                   index->caption(std::get<1>(ranked[i])))
-            << typed << " " << i;
+            << typed << " " << i << " " << twoLanes;
         EXPECT_EQ(outcome.isNearSound(static_cast<qsizetype>(i)), std::get<2>(ranked[i]))
-            << typed << " " << i;
+            << typed << " " << i << " " << twoLanes;
       }
     }
   }
