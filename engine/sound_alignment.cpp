@@ -122,7 +122,8 @@ std::uint64_t kindsOf(const std::uint8_t* tokens, std::size_t count) {
   return kinds;
 }
 
-std::size_t tokenize(std::string_view codes, std::uint8_t* out, std::size_t capacity) {
+std::size_t tokenize(std::string_view codes, std::uint8_t* out, std::size_t capacity,
+                     std::uint16_t* startOf) {
   std::size_t count = 0;
   for (std::size_t i = 0; i < codes.size(); ++i) {
     const char c = codes[i];
@@ -134,6 +135,7 @@ std::size_t tokenize(std::string_view codes, std::uint8_t* out, std::size_t capa
       }
       continue;
     }
+    if (startOf != nullptr && count < capacity) startOf[count] = static_cast<std::uint16_t>(i);
     Token token = i + 1 < codes.size() ? pairOf(c, codes[i + 1]) : kNoToken;
     if (token != kNoToken)
       ++i;

@@ -18,7 +18,9 @@ namespace sound {
 // Reads sound codes (engine/sound_code.h) as tokens: marks dropped, a length mark lengthening
 // the vowel before it, a glide or affricate whose two codes stand together one token. Writes
 // at most `capacity` tokens and returns how many there are (more than `capacity` when cut).
-std::size_t tokenize(std::string_view codes, std::uint8_t* out, std::size_t capacity);
+// `startOf`, when given (room for `capacity`), gets where in `codes` each token begins.
+std::size_t tokenize(std::string_view codes, std::uint8_t* out, std::size_t capacity,
+                     std::uint16_t* startOf = nullptr);
 
 // The kinds of sound (Token, length aside) among `tokens`, one bit each.
 std::uint64_t kindsOf(const std::uint8_t* tokens, std::size_t count);

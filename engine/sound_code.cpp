@@ -90,6 +90,26 @@ std::string fromSymbols(std::u16string_view symbols) {
   return codes;
 }
 
+std::string toSymbols(std::string_view codes) {
+  std::string text;
+  for (const char code : codes) {
+    char32_t c = static_cast<unsigned char>(code);
+    for (const Symbol& s : kSymbols)
+      if (s.code == code) c = s.codePoint;
+    if (c < 0x80) {
+      text.push_back(static_cast<char>(c));
+    } else if (c < 0x800) {
+      text.push_back(static_cast<char>(0xC0 | (c >> 6)));
+      text.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+    } else {
+      text.push_back(static_cast<char>(0xE0 | (c >> 12)));
+      text.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+      text.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+    }
+  }
+  return text;
+}
+
 bool isMark(char code) {
   return code == kPrimaryStress || code == kSecondaryStress || code == kLength;
 }

@@ -19,6 +19,9 @@ std::string fromStored(std::string_view stored);
 // Table symbols (UTF-16, as checkPhonetic reads them) to codes.
 std::string fromSymbols(std::u16string_view symbols);
 
+// Codes back to the symbols they stand for, as UTF-8 (a letter for itself, ɑ for its code).
+std::string toSymbols(std::string_view codes);
+
 bool isMark(char code);
 bool isVowel(char code);
 // The codes without stress and length marks.
