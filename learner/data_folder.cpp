@@ -25,7 +25,8 @@ fs::path learnerDatabasePath() {
 }
 
 std::string makePrivateFolder(const fs::path& folder) {
-  if (folder.empty()) return "no folder for the learner's data (neither XDG_DATA_HOME nor HOME is set)";
+  if (folder.empty())
+    return "no folder for the learner's data (neither XDG_DATA_HOME nor HOME is set)";
   // The missing folders, deepest last.
   std::vector<fs::path> missing;
   for (fs::path p = folder; !p.empty(); p = p.parent_path()) {

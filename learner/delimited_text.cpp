@@ -7,9 +7,9 @@ std::string writeRecord(const Record& fields, char separator, std::string_view l
   for (size_t i = 0; i < fields.size(); ++i) {
     if (i > 0) line += separator;
     const std::string& field = fields[i];
-    const bool quoted = field.find_first_of(std::string{separator, '"', '\n', '\r'}) !=
-                            std::string::npos ||
-                        (!field.empty() && field[0] == '#');
+    const bool quoted =
+        field.find_first_of(std::string{separator, '"', '\n', '\r'}) != std::string::npos ||
+        (!field.empty() && field[0] == '#');
     if (!quoted) {
       line += field;
       continue;

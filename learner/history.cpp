@@ -12,12 +12,11 @@ std::string recordOpened(LearnerStore& store, const std::string& word, long long
   if (word.empty()) return "no word to record";
   if (when == 0) when = static_cast<long long>(std::time(nullptr));
   return store.write([&](sqlite3* db) {
-    Statement upsert(
-        db,
-        "INSERT INTO history(word, last_opened, opened_count, sequence)"
-        " VALUES(?1, ?2, 1, (SELECT coalesce(max(sequence), 0) + 1 FROM history))"
-        " ON CONFLICT(word) DO UPDATE SET last_opened=excluded.last_opened,"
-        " opened_count=opened_count + 1, sequence=excluded.sequence");
+    Statement upsert(db,
+                     "INSERT INTO history(word, last_opened, opened_count, sequence)"
+                     " VALUES(?1, ?2, 1, (SELECT coalesce(max(sequence), 0) + 1 FROM history))"
+                     " ON CONFLICT(word) DO UPDATE SET last_opened=excluded.last_opened,"
+                     " opened_count=opened_count + 1, sequence=excluded.sequence");
     if (upsert.prepared() != SQLITE_OK) return upsert.prepared();
     return upsert.bind(1, word).bind(2, when).step();
   });
@@ -45,8 +44,9 @@ std::vector<HistoryItem> history(LearnerStore& store, size_t limit, std::string&
 }
 
 std::string clearHistory(LearnerStore& store) {
-  return store.write(
-      [](sqlite3* db) { return sqlite3_exec(db, "DELETE FROM history", nullptr, nullptr, nullptr); });
+  return store.write([](sqlite3* db) {
+    return sqlite3_exec(db, "DELETE FROM history", nullptr, nullptr, nullptr);
+  });
 }
 
 }  // namespace quorvi::learner

@@ -16,7 +16,9 @@ namespace {
 
 // The system's own file layer: the dictionary's codec may have made itself the default VFS in
 // this process, and the learner's file is plain SQLite.
-const char* plainVfs() { return sqlite3_vfs_find("unix") != nullptr ? "unix" : nullptr; }
+const char* plainVfs() {
+  return sqlite3_vfs_find("unix") != nullptr ? "unix" : nullptr;
+}
 
 bool isDamage(int code) {
   const int primary = code & 0xff;
@@ -68,7 +70,9 @@ LearnerStore::LearnerStore(fs::path file, int busyMilliseconds)
   if (opened != Opened::kOk) close();
 }
 
-LearnerStore::~LearnerStore() { close(); }
+LearnerStore::~LearnerStore() {
+  close();
+}
 
 void LearnerStore::close() {
   if (db_ != nullptr) sqlite3_close_v2(db_);
@@ -129,8 +133,8 @@ void LearnerStore::setAside() {
   std::error_code failure;
   fs::rename(file_, aside, failure);
   if (failure) {
-    error_ = "the learner's data " + file_.string() + " is damaged and cannot be set aside: " +
-             failure.message();
+    error_ = "the learner's data " + file_.string() +
+             " is damaged and cannot be set aside: " + failure.message();
     return;
   }
   std::error_code ignored;
@@ -181,7 +185,9 @@ std::string LearnerStore::write(const std::function<int(sqlite3*)>& body) {
 Statement::Statement(sqlite3* db, const char* sql)
     : prepareCode_(sqlite3_prepare_v2(db, sql, -1, &statement_, nullptr)) {}
 
-Statement::~Statement() { sqlite3_finalize(statement_); }
+Statement::~Statement() {
+  sqlite3_finalize(statement_);
+}
 
 Statement& Statement::bind(int index, const std::string& text) {
   sqlite3_bind_text(statement_, index, text.data(), static_cast<int>(text.size()),
@@ -194,7 +200,9 @@ Statement& Statement::bind(int index, long long value) {
   return *this;
 }
 
-int Statement::step() { return statement_ != nullptr ? sqlite3_step(statement_) : prepareCode_; }
+int Statement::step() {
+  return statement_ != nullptr ? sqlite3_step(statement_) : prepareCode_;
+}
 
 std::string Statement::text(int column) const {
   const auto* value = reinterpret_cast<const char*>(sqlite3_column_text(statement_, column));
@@ -203,6 +211,8 @@ std::string Statement::text(int column) const {
              : std::string();
 }
 
-long long Statement::integer(int column) const { return sqlite3_column_int64(statement_, column); }
+long long Statement::integer(int column) const {
+  return sqlite3_column_int64(statement_, column);
+}
 
 }  // namespace quorvi::learner

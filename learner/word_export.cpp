@@ -70,13 +70,13 @@ std::string exportText(const std::vector<SavedWord>& words, const FactsLookup& f
     std::optional<WordFacts> found = facts ? facts(saved.word) : std::nullopt;
     const WordFacts entry = found.value_or(WordFacts{});
     if (format == ExportFormat::kAnki) {
-      text += writeRecord({front(saved.word, entry), back(entry), joined(entry.levels, " ")},
-                          '\t', "\n");
+      text += writeRecord({front(saved.word, entry), back(entry), joined(entry.levels, " ")}, '\t',
+                          "\n");
     } else {
-      text += writeRecord({saved.word, entry.transcription, joined(entry.chinese, "\n"),
-                           entry.firstSense, joined(entry.levels, " "),
-                           utcTimeText(saved.added), std::to_string(saved.lookups)},
-                          ',', "\r\n");
+      text += writeRecord(
+          {saved.word, entry.transcription, joined(entry.chinese, "\n"), entry.firstSense,
+           joined(entry.levels, " "), utcTimeText(saved.added), std::to_string(saved.lookups)},
+          ',', "\r\n");
     }
   }
   return text;

@@ -73,8 +73,7 @@ int listWords() {
   const std::vector<SavedWord> words = savedWords(*store, error);
   if (!error.empty()) return dataError(error);
   for (const SavedWord& word : words)
-    std::printf("%s\t%s\t%lld\n", word.word.c_str(), utcTimeText(word.added).c_str(),
-                word.lookups);
+    std::printf("%s\t%s\t%lld\n", word.word.c_str(), utcTimeText(word.added).c_str(), word.lookups);
   return kExitOk;
 }
 
@@ -151,7 +150,9 @@ int importFrom(const char* file) {
 
 }  // namespace
 
-void setFileFolder(const fs::path& folder) { gFileFolder = folder; }
+void setFileFolder(const fs::path& folder) {
+  gFileFolder = folder;
+}
 
 int runHistoryCommand(int argc, char** argv) {
   size_t limit = 0;
