@@ -7,6 +7,7 @@
 #include <QTextEdit>
 
 #include "engine/phonetic_dictionary.h"
+#include "learner_words.h"
 #include "result_rows.h"
 
 namespace {
@@ -74,6 +75,7 @@ QMenu* ContextMenus::entryMenu(const QString& headword, const QString& selection
   QAction* copyEntry =
       menu->addAction(tr("复制词条"), this, [entry] { copyText(entry.join(QLatin1Char('\n'))); });
   copyEntry->setEnabled(!entry.isEmpty());
+  if (learner_ != nullptr) learner_->addMenuEntries(menu, headword);
   menu->addSeparator();
   addPronunciations(menu, headword, entry);
   return menu;

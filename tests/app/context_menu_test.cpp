@@ -60,9 +60,10 @@ class ContextMenuTest : public WindowTestCase {
   void listMenuCopiesAndPronouncesTheRowUnderThePointer() {
     std::unique_ptr<QMenu> menu(menus()->listMenu(rowCentre(1)));
     QVERIFY(menu);
-    QCOMPARE(actionTexts(menu.get()),
-             QStringList({"复制单词", "复制词条", "", "朗读单词",
-                          QStringLiteral("朗读 [i\u0261\u02C8z\u0251\u02D0mpli\u014B]")}));
+    QCOMPARE(
+        actionTexts(menu.get()),
+        QStringList({"复制单词", "复制词条", "", "加入生词本", "生词本…", "查词历史…", "",
+                     "朗读单词", QStringLiteral("朗读 [i\u0261\u02C8z\u0251\u02D0mpli\u014B]")}));
     actionNamed(menu.get(), "复制单词")->trigger();
     QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("exampling"));
     actionNamed(menu.get(), "复制词条")->trigger();
@@ -137,7 +138,9 @@ class ContextMenuTest : public WindowTestCase {
       QApplication::sendEvent(list()->viewport(), &click);
       QTRY_VERIFY(qobject_cast<QMenu*>(QApplication::activePopupWidget()) != nullptr);
       QPointer<QMenu> open = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-      QAction* say = open->actions().at(3 + time % 2);  // the word, then its transcription
+      // The word, then its transcription.
+      const qsizetype sayWord = open->actions().indexOf(actionNamed(open, "朗读单词"));
+      QAction* say = open->actions().at(sayWord + time % 2);
       QTest::mouseClick(open, Qt::LeftButton, {}, open->actionGeometry(say).center());
       QTRY_VERIFY(open.isNull());
       QTRY_COMPARE(heard, time + 1);
