@@ -46,7 +46,9 @@ LearnerStore* LearnerWords::store() {
   if (!triedToOpen_) {
     triedToOpen_ = true;
     store_ = std::make_unique<LearnerStore>(learnerDatabasePath());
-    if (!store_->notice().empty()) tellOnce(QString::fromStdString(store_->notice()));
+    if (!store_->setAsideFile().empty())
+      tellOnce(tr("查词历史和生词本的文件已损坏，已另存为 %1，并新建了一个。")
+                   .arg(QString::fromStdString(store_->setAsideFile().string())));
     if (!store_->isOpen()) {
       qWarning("learner data: %s", store_->error().c_str());
       tellOnce(tr("无法保存查词历史和生词本：%1").arg(QString::fromStdString(store_->error())));

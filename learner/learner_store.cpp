@@ -141,6 +141,7 @@ void LearnerStore::setAside() {
   const fs::path wal = file_.string() + "-wal";
   if (fs::exists(wal, ignored)) fs::rename(wal, aside + "-wal", ignored);
   fs::remove(file_.string() + "-shm", ignored);
+  setAside_ = aside;
   notice_ = "The learner's data " + file_.string() + " was damaged; it is kept as " + aside +
             " and a fresh one was started.";
 }

@@ -28,6 +28,8 @@ class LearnerStore {
   const std::string& error() const { return error_; }
   // What the learner should be told once: a damaged file set aside. Empty otherwise.
   const std::string& notice() const { return notice_; }
+  // Where the damaged file was set aside (empty when none was).
+  const std::filesystem::path& setAsideFile() const { return setAside_; }
   const std::filesystem::path& file() const { return file_; }
   sqlite3* connection() const { return db_; }
   int schemaVersion() const { return schemaVersion_; }
@@ -51,6 +53,7 @@ class LearnerStore {
   sqlite3* db_ = nullptr;
   std::string error_;
   std::string notice_;
+  std::filesystem::path setAside_;
   int schemaVersion_ = 0;
 };
 

@@ -132,6 +132,7 @@ TEST_F(LearnerStoreTest, DamagedFileIsSetAsideAndAFreshOneWorks) {
     const std::vector<fs::path> aside = asideFiles(file().parent_path());
     ASSERT_EQ(aside.size(), 1u);
     EXPECT_NE(store.notice().find(aside[0].string()), std::string::npos);
+    EXPECT_EQ(store.setAsideFile(), aside[0]);
     EXPECT_EQ(readAll(aside[0]), std::string(4096, 'x'));
     ASSERT_EQ(addWord(store, "cat"), "");
     EXPECT_EQ(wordsOf(store), std::vector<std::string>{"cat"});
