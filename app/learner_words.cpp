@@ -1,6 +1,8 @@
 #include "learner_words.h"
 
 #include <QApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QMessageBox>
@@ -31,6 +33,9 @@ LearnerWords::LearnerWords(MainWindow* window, PhoneticDictionary& dictionary)
   connect(toggle, &QShortcut::activated, this, [this] {
     if (!shownWord_.isEmpty()) toggleSaved(shownWord_);
   });
+  // The input field takes Ctrl+D for deleting forward on X11 desktops; here it keeps the word.
+  if (auto* input = window_->findChild<QLineEdit*>(QStringLiteral("inputPhonetic")))
+    input->installEventFilter(this);
   auto* history = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_H), window_);
   connect(history, &QShortcut::activated, this, &LearnerWords::showHistory);
   auto* words = new QShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_D), window_);
@@ -40,6 +45,15 @@ LearnerWords::LearnerWords(MainWindow* window, PhoneticDictionary& dictionary)
 // The open list window reads this object: it goes first.
 LearnerWords::~LearnerWords() {
   delete dialog_.data();
+}
+
+bool LearnerWords::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::ShortcutOverride) {
+    const auto* key = static_cast<QKeyEvent*>(event);
+    // Not handed to the field: the window's shortcut gets it.
+    if (key->key() == Qt::Key_D && key->modifiers() == Qt::ControlModifier) return true;
+  }
+  return QObject::eventFilter(watched, event);
 }
 
 LearnerStore* LearnerWords::store() {

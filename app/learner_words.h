@@ -51,6 +51,9 @@ class LearnerWords : public QObject {
   // through the list does not fill the history with every word passed.
   static constexpr int kOpenedAfterMs = 700;
 
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
  signals:
   // The learner's list changed (added, removed, imported).
   void wordsChanged();

@@ -5,6 +5,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QMessageBox>
+#include <QSignalBlocker>
 #include <QTableView>
 #include <QTest>
 #include <QTextEdit>
@@ -59,6 +60,16 @@ class LearnerWordsTest : public WindowTestCase {
 
     // Ctrl+D keeps the shown word; the list's menu offers to remove it again.
     QTest::keyClick(list(), Qt::Key_D, Qt::ControlModifier);
+    QVERIFY(saved("exampling"));
+    // Also while typing, where the field would take Ctrl+D for deleting forward.
+    QLineEdit* input = window->findChild<QLineEdit*>(QStringLiteral("inputPhonetic"));
+    const QSignalBlocker noSearch(input);  // the list stays as it is
+    input->setText(QStringLiteral("kat"));
+    input->setCursorPosition(0);
+    QTest::keyClick(input, Qt::Key_D, Qt::ControlModifier);
+    QVERIFY(!saved("exampling"));
+    QCOMPARE(input->text(), QStringLiteral("kat"));
+    QTest::keyClick(input, Qt::Key_D, Qt::ControlModifier);
     QVERIFY(saved("exampling"));
     {
       std::unique_ptr<QMenu> menu(window->findChild<ContextMenus*>()->listMenu(rowCentre(1)));
