@@ -2,7 +2,9 @@
 
 #include <sqlite3.h>
 
+#include <chrono>
 #include <cstdio>
+#include <thread>
 #include <ctime>
 #include <system_error>
 
@@ -74,6 +76,18 @@ LearnerStore::~LearnerStore() {
   close();
 }
 
+// SQLite's own busy timeout sleeps up to 100 ms at a time, and a program writing often takes
+// the lock again in between: the other one could wait out the whole timeout. Short sleeps
+// catch the lock when it is free.
+int LearnerStore::waitForLock(void* self, int attempt) {
+  auto* store = static_cast<LearnerStore*>(self);
+  const auto now = std::chrono::steady_clock::now();
+  if (attempt == 0) store->waitStarted_ = now;
+  if (now - store->waitStarted_ >= std::chrono::milliseconds(store->busyMilliseconds_)) return 0;
+  std::this_thread::sleep_for(std::chrono::milliseconds(attempt < 10 ? 1 : 5));
+  return 1;
+}
+
 void LearnerStore::close() {
   if (db_ != nullptr) sqlite3_close_v2(db_);
   db_ = nullptr;
@@ -84,7 +98,7 @@ LearnerStore::Opened LearnerStore::openFile() {
   int rc = sqlite3_open_v2(file_.c_str(), &db_, flags, plainVfs());
   if (rc == SQLITE_OK) {
     sqlite3_extended_result_codes(db_, 1);
-    sqlite3_busy_timeout(db_, busyMilliseconds_);
+    sqlite3_busy_handler(db_, &LearnerStore::waitForLock, this);
     bool healthy = true;
     rc = checkIntegrity(db_, healthy);
     if (rc == SQLITE_OK && !healthy) {

@@ -5,6 +5,7 @@
 // `<name>.damaged-<UTC time>` and a fresh one started; notice() then says so.
 #pragma once
 
+#include <chrono>
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -47,9 +48,11 @@ class LearnerStore {
   Opened openFile();
   void setAside();
   void close();
+  static int waitForLock(void* self, int attempt);
 
   std::filesystem::path file_;
   int busyMilliseconds_;
+  std::chrono::steady_clock::time_point waitStarted_;
   sqlite3* db_ = nullptr;
   std::string error_;
   std::string notice_;
