@@ -61,19 +61,19 @@ LearnerStore* LearnerWords::store() {
     triedToOpen_ = true;
     store_ = std::make_unique<LearnerStore>(learnerDatabasePath());
     if (!store_->setAsideFile().empty())
-      tellOnce(tr("查词历史和生词本的文件已损坏，已另存为 %1，并新建了一个。")
-                   .arg(QString::fromStdString(store_->setAsideFile().string())));
+      tell(tr("查词历史和生词本的文件已损坏，已另存为 %1，并新建了一个。")
+               .arg(QString::fromStdString(store_->setAsideFile().string())));
     if (!store_->isOpen()) {
       qWarning("learner data: %s", store_->error().c_str());
-      tellOnce(tr("无法保存查词历史和生词本：%1").arg(QString::fromStdString(store_->error())));
-      toldUnavailable_ = true;
+      tell(tr("无法保存查词历史和生词本：%1").arg(QString::fromStdString(store_->error())));
     }
   }
   return store_ && store_->isOpen() ? store_.get() : nullptr;
 }
 
-// A message box that does not stop the window: the learner reads it and goes on.
-void LearnerWords::tellOnce(const QString& text) {
+// A message box that does not stop the window: the learner reads it and goes on. The
+// store is opened once, so each of its notices comes once.
+void LearnerWords::tell(const QString& text) {
   auto* box =
       new QMessageBox(QMessageBox::Information, tr("生词本"), text, QMessageBox::Ok, window_);
   box->setObjectName(QStringLiteral("learnerNotice"));
@@ -111,7 +111,7 @@ bool LearnerWords::toggleSaved(const QString& word) {
   const bool saved = containsWord(*data, utf8);
   const std::string error = saved ? removeWord(*data, utf8) : addWord(*data, utf8);
   if (!error.empty()) {
-    tellOnce(tr("生词本未能保存：%1").arg(QString::fromStdString(error)));
+    tell(tr("生词本未能保存：%1").arg(QString::fromStdString(error)));
     return saved;
   }
   emit wordsChanged();

@@ -61,13 +61,12 @@ class LearnerWords : public QObject {
  private:
   void entryShown(const QString& headword);
   void showDialog(bool history);
-  void tellOnce(const QString& text);
+  void tell(const QString& text);
 
   MainWindow* window_;
   PhoneticDictionary& dictionary_;
   std::unique_ptr<quorvi::learner::LearnerStore> store_;
   bool triedToOpen_ = false;
-  bool toldUnavailable_ = false;
   QString shownWord_;
   QString pendingWord_;
   QTimer* openedDelay_;
