@@ -75,9 +75,10 @@ QMenu* ContextMenus::entryMenu(const QString& headword, const QString& selection
   QAction* copyEntry =
       menu->addAction(tr("复制词条"), this, [entry] { copyText(entry.join(QLatin1Char('\n'))); });
   copyEntry->setEnabled(!entry.isEmpty());
-  if (learner_ != nullptr) learner_->addMenuEntries(menu, headword);
   menu->addSeparator();
   addPronunciations(menu, headword, entry);
+  // Last, so that the entries above keep their places.
+  if (learner_ != nullptr) learner_->addMenuEntries(menu, headword);
   return menu;
 }
 

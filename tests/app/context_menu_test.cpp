@@ -60,10 +60,10 @@ class ContextMenuTest : public WindowTestCase {
   void listMenuCopiesAndPronouncesTheRowUnderThePointer() {
     std::unique_ptr<QMenu> menu(menus()->listMenu(rowCentre(1)));
     QVERIFY(menu);
-    QCOMPARE(
-        actionTexts(menu.get()),
-        QStringList({"复制单词", "复制词条", "", "加入生词本", "生词本…", "查词历史…", "",
-                     "朗读单词", QStringLiteral("朗读 [i\u0261\u02C8z\u0251\u02D0mpli\u014B]")}));
+    QCOMPARE(actionTexts(menu.get()),
+             QStringList({"复制单词", "复制词条", "", "朗读单词",
+                          QStringLiteral("朗读 [i\u0261\u02C8z\u0251\u02D0mpli\u014B]"), "",
+                          "加入生词本", "生词本…", "查词历史…"}));
     actionNamed(menu.get(), "复制单词")->trigger();
     QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("exampling"));
     actionNamed(menu.get(), "复制词条")->trigger();
@@ -73,7 +73,8 @@ class ContextMenuTest : public WindowTestCase {
     QSignalSpy sound(menus(), &ContextMenus::pronounceTranscription);
     // Both once the menu's own handling is over, from the event loop.
     actionNamed(menu.get(), "朗读单词")->trigger();
-    menu->actions().last()->trigger();
+    actionNamed(menu.get(), QStringLiteral("朗读 [i\u0261\u02C8z\u0251\u02D0mpli\u014B]"))
+        ->trigger();
     QCOMPARE(word.size() + sound.size(), 0);
     QTRY_COMPARE(word.size(), 1);
     QCOMPARE(word.at(0).at(0).toString(), QStringLiteral("exampling"));
@@ -138,9 +139,7 @@ class ContextMenuTest : public WindowTestCase {
       QApplication::sendEvent(list()->viewport(), &click);
       QTRY_VERIFY(qobject_cast<QMenu*>(QApplication::activePopupWidget()) != nullptr);
       QPointer<QMenu> open = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-      // The word, then its transcription.
-      const qsizetype sayWord = open->actions().indexOf(actionNamed(open, "朗读单词"));
-      QAction* say = open->actions().at(sayWord + time % 2);
+      QAction* say = open->actions().at(3 + time % 2);  // the word, then its transcription
       QTest::mouseClick(open, Qt::LeftButton, {}, open->actionGeometry(say).center());
       QTRY_VERIFY(open.isNull());
       QTRY_COMPARE(heard, time + 1);
