@@ -7,6 +7,7 @@
 #include <QTextEdit>
 
 #include "engine/phonetic_dictionary.h"
+#include "learner_words.h"
 #include "result_rows.h"
 
 namespace {
@@ -76,6 +77,8 @@ QMenu* ContextMenus::entryMenu(const QString& headword, const QString& selection
   copyEntry->setEnabled(!entry.isEmpty());
   menu->addSeparator();
   addPronunciations(menu, headword, entry);
+  // Last, so that the entries above keep their places.
+  if (learner_ != nullptr) learner_->addMenuEntries(menu, headword);
   return menu;
 }
 

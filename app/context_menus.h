@@ -4,6 +4,7 @@
 #include <QString>
 #include <QStringList>
 
+class LearnerWords;
 class PhoneticDictionary;
 class QListWidget;
 class QMenu;
@@ -24,6 +25,8 @@ class ContextMenus : public QObject {
   // there is nothing to act on. The caller owns the menu.
   QMenu* listMenu(const QPoint& position);
   QMenu* paneMenu();
+  // Adds the learner's entries (my words, history) to both menus from now on.
+  void setLearnerWords(LearnerWords* learner) { learner_ = learner; }
 
  signals:
   // Emitted from the event loop after the menu item was chosen, not inside the menu's handling.
@@ -38,4 +41,5 @@ class ContextMenus : public QObject {
   QListWidget* list_;
   QTextEdit* pane_;
   PhoneticDictionary& dictionary_;
+  LearnerWords* learner_ = nullptr;
 };

@@ -9,8 +9,10 @@
 #include <QTimer>
 #include <QUrl>
 
+#include "context_menus.h"
 #include "empty_list_notice.h"
 #include "image_plugin_warmup.h"
+#include "learner_words.h"
 #include "no_focus_rectangle_style.h"
 #include "result_list_filler.h"
 #include "result_rows.h"
@@ -102,6 +104,9 @@ MainWindow::MainWindow(QWidget* parent)
 
   // Speech, menus, tooltips, fit and focus: see window_additions.h.
   new WindowAdditions(this, *ui, dictionary);
+  // History and my words; their database is opened on first use, not while starting.
+  auto* learner = new LearnerWords(this, dictionary);
+  if (auto* menus = findChild<ContextMenus*>()) menus->setLearnerWords(learner);
 }
 
 MainWindow::~MainWindow() {
@@ -110,6 +115,7 @@ MainWindow::~MainWindow() {
   // What the window adds beside the form reads the form in its handlers: it goes before the
   // form, since closing the widgets afterwards still sends them events and signals.
   qDeleteAll(findChildren<WindowAdditions*>(Qt::FindDirectChildrenOnly));
+  qDeleteAll(findChildren<LearnerWords*>(Qt::FindDirectChildrenOnly));
   qDeleteAll(findChildren<SpeechControls*>(Qt::FindDirectChildrenOnly));
   ui->inputPhonetic->removeEventFilter(this);
   delete ui;
@@ -246,6 +252,16 @@ void MainWindow::showEntry(const QListWidgetItem* item) {
   if (isNearSoundHeading(item)) return;
   const QStringList& lines = dictionary.entryText(item->text().toStdString());
   ui->displayFull->setText(lines.join(QLatin1Char('\n')));
+  emit entryShown(item->text());
+}
+
+void MainWindow::showWord(const QString& word) {
+  const QStringList& lines = dictionary.entryText(word.toStdString());
+  if (lines.isEmpty()) return;
+  ui->displayFull->setText(lines.join(QLatin1Char('\n')));
+  emit entryShown(word);
+  activateWindow();
+  raise();
 }
 
 void MainWindow::on_displayResult_itemClicked(QListWidgetItem* item) {

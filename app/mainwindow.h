@@ -26,6 +26,12 @@ class MainWindow : public QMainWindow {
  public slots:
   void displaySlot(QString text);
   void lazyLoad(QString text);
+  // Shows the entry of `word` in the entry pane (the list stays as it is).
+  void showWord(const QString& word);
+
+ signals:
+  // The entry pane shows the entry of `headword` now.
+  void entryShown(const QString& headword);
 
  private slots:
   void on_k230_clicked();

@@ -12,6 +12,7 @@ enum ExitCode : int {
   kExitNoDictionary = 3,  // the dictionary cannot be opened
   kExitQueryFailed = 4,   // a query failed for another reason (e.g. regexp.dll missing)
   kExitIncomplete = 5,    // the search rows could not be read: an unranked, partial answer
+  kExitLearnerData = 6,   // the learner's data (or a file to export to) cannot be written
 };
 
 int runSearchCommand(int argc, char** argv);

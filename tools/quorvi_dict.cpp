@@ -14,6 +14,7 @@
 #include "engine/program_folder.h"
 #include "tools/lookup_commands.h"
 #include "tools/dictbuild_loader.h"
+#include "tools/learner_commands.h"
 
 namespace {
 
@@ -45,6 +46,18 @@ const Command kCommands[] = {
     {"pattern", quorvi::tools::runPatternCommand,
      "pattern TEXT\n"
      "      the loose-match pattern a search by sound of TEXT uses"},
+    {"history", quorvi::tools::runHistoryCommand,
+     "history [--limit N]\n"
+     "      the entries opened in the window, newest first (at most N): word, last\n"
+     "      opened (UTC), how often; tab-separated"},
+    {"words", quorvi::tools::runWordsCommand,
+     "words [list | add WORD | remove WORD | export FILE [--csv] | import FILE]\n"
+     "      my words. list (the default): word, when added (UTC), lookups, newest\n"
+     "      first. add takes headwords of the dictionary only. export writes a file\n"
+     "      Anki imports as it is (tab-separated; --csv: CSV with a header row); import\n"
+     "      reads such a file or a plain list, one word a line, and skips words already\n"
+     "      there and words the dictionary lacks. The data lives in\n"
+     "      $XDG_DATA_HOME/quorvi/learner.db (~/.local/share/quorvi/ by default)"},
     {"build", quorvi::tools::runBuildFromModule,
      "build ...\n      build the dictionary (see quorvi-dict build --help)"},
     {"verify", quorvi::tools::runVerifyFromModule,
@@ -72,7 +85,9 @@ void printHelp(std::FILE* out) {
                "  3  the dictionary cannot be opened (or DIR cannot be entered)\n"
                "  4  a query failed otherwise (for example regexp.dll is missing)\n"
                "  5  the search is incomplete: its rows could not be read, so it printed the\n"
-               "     plain matches in the table's order, unranked (stderr says so)\n");
+               "     plain matches in the table's order, unranked (stderr says so)\n"
+               "  6  the learner's data (history, my words) or the export FILE cannot be\n"
+               "     read or written (stderr says why)\n");
 }
 
 // True when nothing at all stands at FOLDER/dict/words.db: a file there that cannot be used (a
@@ -92,7 +107,8 @@ bool holdsDictionary(const std::filesystem::path& folder) {
 // dictionary moves to the program's own folder when that holds one. The folder comes from the
 // kernel, so a link to the program (/usr/bin/quorvi-dict) leads to the runtime folder.
 void enterOwnFolderForLookup(std::string_view command) {
-  if (command != "search" && command != "entry" && command != "pattern") return;
+  if (command != "search" && command != "entry" && command != "pattern" && command != "words")
+    return;
   if (!lacksDictionary(".")) return;
   const std::filesystem::path own = quorvi::engine::executableFolder();
   if (own.empty() || !holdsDictionary(own)) return;
@@ -129,6 +145,8 @@ int main(int argc, char** argv) {
     return kExitUsage;
   }
   const std::string_view name = argv[i];
+  std::error_code noFolder;
+  quorvi::tools::setFileFolder(std::filesystem::current_path(noFolder));
   if (!dirGiven) enterOwnFolderForLookup(name);
   for (const Command& command : kCommands) {
     if (name != command.name) continue;

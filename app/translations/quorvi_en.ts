@@ -55,6 +55,132 @@
     </message>
 </context>
 <context>
+    <name>LearnerWords</name>
+    <message>
+        <source>无法保存查词历史和生词本：%1</source>
+        <translation>History and my words cannot be kept: %1</translation>
+    </message>
+    <message>
+        <source>查词历史和生词本的文件已损坏，已另存为 %1，并新建了一个。</source>
+        <translation>The file of your history and my words was damaged; it is kept as %1 and a new one was started.</translation>
+    </message>
+    <message>
+        <source>生词本</source>
+        <translation>My words</translation>
+    </message>
+    <message>
+        <source>生词本未能保存：%1</source>
+        <translation>My words could not be saved: %1</translation>
+    </message>
+    <message>
+        <source>移出生词本</source>
+        <translation>Remove from my words</translation>
+    </message>
+    <message>
+        <source>加入生词本</source>
+        <translation>Add to my words</translation>
+    </message>
+    <message>
+        <source>生词本…</source>
+        <translation>My words…</translation>
+    </message>
+    <message>
+        <source>查词历史…</source>
+        <translation>History…</translation>
+    </message>
+</context>
+<context>
+    <name>LearnerWordsDialog</name>
+    <message>
+        <source>生词本</source>
+        <translation>My words</translation>
+    </message>
+    <message>
+        <source>查词历史</source>
+        <translation>History</translation>
+    </message>
+    <message>
+        <source>筛选</source>
+        <translation>Filter</translation>
+    </message>
+    <message>
+        <source>打开</source>
+        <translation>Open</translation>
+    </message>
+    <message>
+        <source>移出生词本</source>
+        <translation>Remove from my words</translation>
+    </message>
+    <message>
+        <source>导出…</source>
+        <translation>Export…</translation>
+    </message>
+    <message>
+        <source>导入…</source>
+        <translation>Import…</translation>
+    </message>
+    <message>
+        <source>关闭</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>单词</source>
+        <translation>Word</translation>
+    </message>
+    <message>
+        <source>音标</source>
+        <translation>Transcription</translation>
+    </message>
+    <message>
+        <source>中文</source>
+        <translation>Chinese</translation>
+    </message>
+    <message>
+        <source>级别</source>
+        <translation>Level</translation>
+    </message>
+    <message>
+        <source>加入时间</source>
+        <translation>Added</translation>
+    </message>
+    <message>
+        <source>查询次数</source>
+        <translation>Lookups</translation>
+    </message>
+    <message>
+        <source>最近查询</source>
+        <translation>Last opened</translation>
+    </message>
+    <message>
+        <source>Anki 文本 (*.txt)</source>
+        <translation>Anki text (*.txt)</translation>
+    </message>
+    <message>
+        <source>CSV 表格 (*.csv)</source>
+        <translation>CSV table (*.csv)</translation>
+    </message>
+    <message>
+        <source>导出生词本</source>
+        <translation>Export my words</translation>
+    </message>
+    <message>
+        <source>已导出 %1 个单词到 %2</source>
+        <translation>Exported %1 words to %2</translation>
+    </message>
+    <message>
+        <source>导入生词</source>
+        <translation>Import words</translation>
+    </message>
+    <message>
+        <source>单词表 (*.txt *.csv *.tsv);;所有文件 (*)</source>
+        <translation>Word lists (*.txt *.csv *.tsv);;All files (*)</translation>
+    </message>
+    <message>
+        <source>新加入 %1 个，已在生词本中 %2 个，词典中没有 %3 个。</source>
+        <translation>%1 added, %2 already in my words, %3 not in the dictionary.</translation>
+    </message>
+</context>
+<context>
     <name>LocalPages</name>
     <message>
         <source>字体 Mensch：由 DejaVu Sans Mono 改名而成，使用 Bitstream Vera 与 DejaVu 的自由字体许可，全文见 %1。</source>

@@ -3,6 +3,7 @@
 // A main window shown on a small keyed dictionary in a temporary runtime folder, which is
 // the working directory while the window lives.
 
+#include <QFile>
 #include <QObject>
 #include <QTest>
 
@@ -18,6 +19,9 @@ class OpenWindow {
       const std::vector<quorvi::testing::DictionaryRow>& rows = quorvi::testing::sampleRows()) {
     layoutError_ = quorvi::testing::layOutRuntimeFolder(folder_.path(), rows);
     cwd_ = std::make_unique<quorvi::testing::WorkingDirectory>(folder_.path());
+    // History and my words go to the scratch folder, never to the real home.
+    qputenv("XDG_DATA_HOME",
+            QFile::encodeName(QString::fromStdString((folder_.path() / "data").string())));
     window_ = std::make_unique<MainWindow>();
   }
 

@@ -1,9 +1,9 @@
 // The program's life in one process, for the leak checker: the application object, the font
 // set-up and the main window as main() makes them, one search typed into the input field, one
-// headword picked so that its entry shows, the window closed and everything destroyed. Run in
-// the sanitizer build, LeakSanitizer then reports whatever the program failed to free (the
-// toolkit's own one-off allocations are listed in lsan.supp). Exits non-zero when the window
-// did not do its part, so a silent no-op cannot pass for "no leak".
+// headword picked so that its entry shows and goes into the history, the window closed and
+// everything destroyed. Run in the sanitizer build, LeakSanitizer then reports whatever the program
+// failed to free (the toolkit's own one-off allocations are listed in lsan.supp). Exits non-zero
+// when the window did not do its part, so a silent no-op cannot pass for "no leak".
 #include <QApplication>
 #include <QLineEdit>
 #include <QListWidget>
@@ -12,6 +12,7 @@
 #include <QTimer>
 
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 
 #include "font_setup.h"
@@ -47,6 +48,11 @@ int runWindow(int argc, char** argv) {
   QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, row.center());
   if (!QTest::qWaitFor([&] { return entry->toPlainText().startsWith("cat\n"); }, 5000))
     return check(false, "the entry of \"cat\" was not shown");
+  // The picked entry goes into the history, which opens the learner's database.
+  const fs::path history =
+      fs::path(qgetenv("XDG_DATA_HOME").toStdString()) / "quorvi" / "learner.db";
+  if (!QTest::qWaitFor([&] { return fs::exists(history); }, 5000))
+    return check(false, "the picked entry did not reach the history");
 
   QTimer::singleShot(0, &window, &QWidget::close);
   return application.exec();
@@ -66,6 +72,8 @@ int main(int argc, char** argv) {
   fs::create_directories(folder.path() / "font", ec);
   fs::copy_file(fs::path(QUORVI_RUNTIME_DIR) / "font" / "mensch.ttf",
                 folder.path() / "font" / "mensch.ttf", ec);
+  // History and my words stay in the scratch folder.
+  setenv("XDG_DATA_HOME", (folder.path() / "data").c_str(), 1);
   int result;
   {
     quorvi::testing::WorkingDirectory cwd(folder.path());

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QDialog>
+
+class LearnerWords;
+class QLineEdit;
+class QSortFilterProxyModel;
+class QStandardItemModel;
+class QTableView;
+
+// The "My words" window (word, transcription, Chinese, level, added, lookups) or the history
+// (word, transcription, Chinese, last opened, times): sortable by any column, narrowed by a
+// filter box; double-click or Return opens the word in the main window. My words can be
+// removed, exported for Anki or as CSV, and imported.
+class LearnerWordsDialog : public QDialog {
+  Q_OBJECT
+
+ public:
+  enum class Kind { kMyWords, kHistory };
+  LearnerWordsDialog(LearnerWords& words, Kind kind, QWidget* parent);
+
+  // Reads the rows again from the learner's data.
+  void reload();
+  QTableView* table() const { return table_; }
+  QLineEdit* filter() const { return filter_; }
+  // The word in `row` of the table as shown (sorted and filtered).
+  QString wordAt(int row) const;
+
+ signals:
+  void openWord(const QString& word);
+
+ private:
+  void openCurrent();
+  void removeSelected();
+  void exportWords();
+  void importWords();
+
+  LearnerWords& words_;
+  Kind kind_;
+  QStandardItemModel* model_;
+  QSortFilterProxyModel* proxy_;
+  QTableView* table_;
+  QLineEdit* filter_;
+};
