@@ -490,12 +490,14 @@ std::vector<Token> applyRpConventions(const std::vector<Token>& placed) {
 }
 
 // Pairs a learner types as one key sequence and the search reads as one unit: the search
-// finds a typed "ts" only where the row holds t and s side by side, so a mark never splits one
-// (outside auˈtsaid, though the syllable begins at the s).
+// finds a typed "tr" only where the row holds t and r side by side, so a mark never splits one
+// (hot rod ˈhɔˈtrɔd). The glides and tʃ, dʒ are one sound; tr and dr can begin a syllable.
+// ts and dz are no such pair: neither begins an English syllable inside a word, so the mark
+// goes where the syllable starts (outside autˈsaid, itself itˈself, Godzilla ɡɔdˈzilə).
 bool formsTypedUnit(const std::u16string& before, const std::u16string& after) {
   if (before.empty() || after.empty()) return false;
-  static const std::set<std::u16string> units = {u"ei", u"ai", u"ɔi", u"əu", u"au", u"iə", u"ɛə",
-                                                 u"uə", u"tʃ", u"dʒ", u"tr", u"dr", u"ts", u"dz"};
+  static const std::set<std::u16string> units = {u"ei", u"ai", u"ɔi", u"əu", u"au", u"iə",
+                                                 u"ɛə", u"uə", u"tʃ", u"dʒ", u"tr", u"dr"};
   return units.count(std::u16string{before.back(), after.front()}) != 0;
 }
 
@@ -510,7 +512,7 @@ size_t syllableStart(const std::vector<Token>& tokens, size_t vowel) {
   return at;
 }
 
-// A stress mark never splits such a pair: radio ˈreidiəu, not ˈreidiˌəu; outside auˈtsaid.
+// A stress mark never splits such a pair: radio ˈreidiəu, not ˈreidiˌəu; hot rod ˈhɔˈtrɔd.
 // A secondary mark there goes; a primary mark moves in front of the pair.
 // Word breaks are gone by now: they are no break for the search either.
 std::vector<Token> keepTypedUnitsTogether(std::vector<Token> tokens) {

@@ -3,8 +3,8 @@
 // imported dictionaries with ASCII stress and length marks) into the textbook symbol set
 // that learners type and the search reads: i for ɪ, u for ʊ, ɔ for ɒ, əu, ɛə, əː, r, ɡ ...
 // with stress marks at the start of the stressed syllable, never inside a pair a learner
-// types as one (a glide, tʃ, dʒ, ts, tr, dz, dr), one primary mark per word, -s and -ed endings voiced like the sound before them, and no
-// spaces.
+// types as one (a glide, tʃ, dʒ, tr, dr), one primary mark per word, -s and -ed endings voiced like
+// the sound before them, and no spaces.
 #include <string>
 #include <string_view>
 
