@@ -413,7 +413,7 @@ BuildSummary buildDictionary(const BuildOptions& options, std::ostream& log) {
   const OptionalData extra = extraData.get();
   log << extraLog.str();
   if (options.useWordNet && options.heardWords)
-    addHeardWords(entries, heard, extra.chinese.get(), skipped, log);
+    addHeardWords(entries, heard, extra.chinese.get(), skipped, log, extra.ecdict.get());
   size_t ecdictLines = 0;
   if (extra.ecdict) {
     const EcdictSummary e = addEcdictLines(entries, *extra.ecdict, uses);

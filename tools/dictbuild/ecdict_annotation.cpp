@@ -8,6 +8,7 @@
 
 #include "ascii_case.h"
 #include "chinese_line.h"
+#include "ecdict_heard_words.h"
 #include "import_common.h"
 #include "inflections.h"
 #include "verify_labels.h"
@@ -308,6 +309,12 @@ class Annotator {
       const auto lemmas = exchangeValues(formWord->exchange, '0');
       if (std::find(lemmas.begin(), lemmas.end(), lemma) != lemmas.end()) return true;
     }
+    // Beside ECDICT's -os plural an -oes one is in use too, and the other way round:
+    // mosquitoes, volcanoes.
+    if (codes == "s" && lemmaWord && !lemma.empty() && lemma.back() == 'o' &&
+        (form == lemma + "es" || form == lemma + "s"))
+      for (const std::string& other : exchangeValues(lemmaWord->exchange, 's'))
+        if (other == lemma + "s" || other == lemma + "es") return true;
     // ECDICT gives the lemma another form of this kind: oxen, not "oxes".
     for (char c : codes)
       if (lemmaWord && !exchangeValues(lemmaWord->exchange, c).empty()) return false;
@@ -358,6 +365,13 @@ class Annotator {
       if (leadingChinese.empty()) ++summary_.madeUpDropped;
     }
     if (labels.empty() && senses.empty() && leadingChinese.empty()) {
+      // A name taken for a form (Peters, of peter) is still the name ECDICT gives a person.
+      if (NameExplanation name = ecdictPersonName(e.caption, ecdict_);
+          name.kind != NameKind::None) {
+        e.explainLines = own_[i];
+        e.explainLines.insert(e.explainLines.end(), name.lines.begin(), name.lines.end());
+        return;
+      }
       e.explainLines.clear();  // nothing right was left to say: the row is left out
       e.leftOut = true;
       return;
@@ -440,7 +454,9 @@ class Annotator {
     } else if (!leadingChinese.empty()) {
       out.push_back(leadingChinese);
     }
-    if (allOffensive) out.push_back(anyOffensive ? kOffensiveWordLine : kVulgarWordLine);
+    // A vulgar word ECDICT alone explains says so too (motherfucking).
+    if (allOffensive || (vulgarWord && senses.empty() && labels.empty()))
+      out.push_back(anyOffensive ? kOffensiveWordLine : kVulgarWordLine);
     if (own && !pureForm) {
       const std::string levels = learnerLevelsLine(*own);
       if (!levels.empty()) {

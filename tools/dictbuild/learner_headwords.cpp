@@ -8,6 +8,7 @@
 
 #include "ascii_case.h"
 #include "chinese_line.h"
+#include "ecdict_heard_words.h"
 #include "phrase_parts.h"
 #include "spoken_forms.h"
 #include "word_fragments.h"
@@ -159,18 +160,47 @@ class Assembler {
       nameRows_.push_back(entries_.size());
       return true;
     }
+    if (auto hand = heardNames().find(w); hand != heardNames().end()) {
+      e.explainLines = hand->second.lines;
+      countName(hand->second.kind);
+      nameRows_.push_back(entries_.size());
+      return true;
+    }
     if (!(e.explainLines = pluralOfCapitalised(w)).empty()) {
       ++counts_.plurals;
       return true;
     }
-    if (byLower_.count(lowerAscii(w))) return false;
-    if (!(e.explainLines = phraseParts().explain(w, sources_.spoken)).empty()) {
+    const bool lowerKnown = byLower_.count(lowerAscii(w)) != 0;
+    if (!lowerKnown && !(e.explainLines = phraseParts().explain(w, sources_.spoken)).empty()) {
       ++counts_.phraseParts;
       if (startsCapitalised(w)) nameRows_.push_back(entries_.size());
       return true;
     }
+    // A name ECDICT gives a person, also where a common word is spelled the same (Peters).
+    if (sources_.ecdict) {
+      name = ecdictPersonName(w, *sources_.ecdict);
+      if (name.kind != NameKind::None) {
+        e.explainLines = std::move(name.lines);
+        countName(name.kind);
+        nameRows_.push_back(entries_.size());
+        return true;
+      }
+    }
+    if (lowerKnown) return false;
     if (!chinese.empty()) {
       e.explainLines = {chineseLine(chinese)};
+      ++counts_.chinese;
+      return true;
+    }
+    if (!sources_.ecdict) return false;
+    auto isHeadword = [this](const std::string& lemma) { return byCaption_.count(lemma) != 0; };
+    if (!(e.explainLines = ecdictFormLabels(w, *sources_.ecdict, isHeadword)).empty()) {
+      ++counts_.forms;
+      return true;
+    }
+    if (std::string line = ecdictWordLine(w, *sources_.ecdict, sources_.british.contains(w));
+        !line.empty()) {
+      e.explainLines = {std::move(line)};
       ++counts_.chinese;
       return true;
     }

@@ -10,6 +10,7 @@
 
 #include "british_word_list.h"
 #include "dict_entry.h"
+#include "ecdict_source.h"
 #include "proper_names.h"
 #include "skip_report.h"
 #include "spoken_frequencies.h"
@@ -24,6 +25,8 @@ struct LearnerSources {
   // The Chinese equivalents of an English word, when a source knows them. Names whose
   // Chinese comes this way do not repeat it in their own line.
   std::function<std::vector<std::string>(const std::string&)> chineseFor;
+  // ECDICT, for the names, forms and words the sources above leave unexplained; may be null.
+  const EcdictData* ecdict = nullptr;
 };
 
 struct LearnerHeadwordCounts {
@@ -33,11 +36,13 @@ struct LearnerHeadwordCounts {
   size_t places = 0;
   size_t phraseParts = 0;  // "Vegas", "cetera": heard as part of a name or set phrase
   size_t plurals = 0;      // plurals of capitalised headwords: "Americans", "Sundays"
+  size_t forms = 0;        // forms of headwords by ECDICT's exchange: "stomachs"
   size_t chinese = 0;      // other words, explained by their Chinese equivalents
   size_t fragments = 0;    // spoken-list entries refused as no words
   size_t unexplained = 0;  // words left out: no source explains them
   size_t added() const {
-    return spokenForms + givenNames + familyNames + places + phraseParts + plurals + chinese;
+    return spokenForms + givenNames + familyNames + places + phraseParts + plurals + forms +
+           chinese;
   }
 };
 

@@ -46,7 +46,9 @@ void loadLearnerSources(const OptionalSourceFiles& files, LearnerSources& out, s
 }
 
 void addHeardWords(std::vector<DictEntry>& entries, LearnerSources& sources,
-                   const ChineseEquivalents* chinese, SkipReport& skipped, std::ostream& log) {
+                   const ChineseEquivalents* chinese, SkipReport& skipped, std::ostream& log,
+                   const EcdictData* ecdict) {
+  sources.ecdict = ecdict;
   if (chinese)
     sources.chineseFor = [chinese](const std::string& word) {
       return chinese->lookup(word, HeadwordUse{});
@@ -60,7 +62,8 @@ std::string describeLearnerHeadwords(const LearnerHeadwordCounts& c) {
          ", family names " + std::to_string(c.familyNames) + ", places " +
          std::to_string(c.places) + ", parts of names and phrases " +
          std::to_string(c.phraseParts) + ", plurals of capitalised words " +
-         std::to_string(c.plurals) + ", by Chinese equivalents " + std::to_string(c.chinese) +
+         std::to_string(c.plurals) + ", forms by ECDICT " + std::to_string(c.forms) +
+         ", by Chinese equivalents " + std::to_string(c.chinese) +
          "); spoken-list fragments refused " + std::to_string(c.fragments) +
          ", words no source explains " + std::to_string(c.unexplained);
 }

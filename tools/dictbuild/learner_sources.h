@@ -18,9 +18,11 @@ namespace quorvi::dictbuild {
 void loadLearnerSources(const OptionalSourceFiles& files, LearnerSources& out, std::ostream& log);
 
 // The build step: adds the heard words to `entries` and logs what it added by kind. Words
-// no other source explains may be explained by their Chinese equivalents (`chinese` may be null).
+// no other source explains may be explained by their Chinese equivalents (`chinese` may be null)
+// or by ECDICT (`ecdict` may be null).
 void addHeardWords(std::vector<DictEntry>& entries, LearnerSources& sources,
-                   const ChineseEquivalents* chinese, SkipReport& skipped, std::ostream& log);
+                   const ChineseEquivalents* chinese, SkipReport& skipped, std::ostream& log,
+                   const EcdictData* ecdict = nullptr);
 
 // One line for the build log: the rows added by kind and what was refused.
 std::string describeLearnerHeadwords(const LearnerHeadwordCounts& counts);

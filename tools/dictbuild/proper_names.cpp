@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "ascii_case.h"
+#include "data_tables.h"
 #include "line_reader.h"
 
 namespace quorvi::dictbuild {
@@ -116,6 +117,46 @@ void CedictNames::read(const CedictEntry& entry, const std::string& gloss) {
 const CedictName* CedictNames::find(const std::string& name) const {
   auto it = byName_.find(name);
   return it == byName_.end() ? nullptr : &it->second;
+}
+
+bool readHeardNames(std::string_view text, std::unordered_map<std::string, NameExplanation>& out,
+                    std::string& error) {
+  return readTsvRows(
+      text, 2,
+      [&out](const std::vector<std::string>& row, std::string& why) {
+        const std::string& name = row[0];
+        if (!startsCapitalised(name) || name.find(' ') != std::string::npos) {
+          why = "\"" + name + "\" is no capitalised single word";
+          return false;
+        }
+        NameExplanation e;
+        if (row[1] == "family") {
+          e.kind = NameKind::FamilyName;
+          e.lines = {"a family name"};
+        } else if (row[1] == "given (male)" || row[1] == "given (female)") {
+          e.kind = NameKind::GivenName;
+          e.lines = {"a given name " + row[1].substr(6)};
+        } else {
+          why = "unknown kind \"" + row[1] + "\"";
+          return false;
+        }
+        if (!out.emplace(name, std::move(e)).second) {
+          why = name + " is listed twice";
+          return false;
+        }
+        return true;
+      },
+      error);
+}
+
+const std::unordered_map<std::string, NameExplanation>& heardNames() {
+  static const auto table = [] {
+    std::unordered_map<std::string, NameExplanation> t;
+    std::string error;
+    if (!readHeardNames(kHeardNamesText, t, error)) t.clear();  // the tests read it too
+    return t;
+  }();
+  return table;
 }
 
 bool looksLikePlaceName(const std::string& word) {

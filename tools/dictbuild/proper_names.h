@@ -13,6 +13,7 @@
 //     "Stoke-on-Trent" give "a place name".
 // A word none of these explains is no name this dictionary can tell anything about.
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <unordered_set>
 #include <vector>
@@ -60,6 +61,14 @@ struct NameExplanation {
 // `transliterate`: end the line with CC-CEDICT's Chinese for the name ("; 爱丽丝").
 NameExplanation explainName(const std::string& word, const GivenNames& given,
                             const CedictNames& cedict, bool transliterate = true);
+
+// The names written by hand in data/heard_names.tsv, each with its line ("a given name
+// (female)", "a family name"). False with "line N: ..." at the first line that is no name and
+// kind.
+bool readHeardNames(std::string_view text, std::unordered_map<std::string, NameExplanation>& out,
+                    std::string& error);
+// The builder's own table, read once.
+const std::unordered_map<std::string, NameExplanation>& heardNames();
 
 // A spelling that only places have: "Oxfordshire", "Stoke-on-Trent".
 bool looksLikePlaceName(const std::string& word);

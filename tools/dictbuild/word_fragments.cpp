@@ -14,11 +14,21 @@ namespace quorvi::dictbuild {
 namespace {
 
 // What is left of a contraction on either side of its apostrophe. "don" and "won" are words
-// too, but in subtitles nearly always the pieces of don't and won't.
-constexpr std::array<std::string_view, 24> kContractionPieces = {
-    "s",       "t",     "m",     "d",    "ll",    "re",    "ve",     "don",
-    "didn",    "doesn", "isn",   "wasn", "weren", "aren",  "couldn", "wouldn",
-    "shouldn", "hasn",  "haven", "hadn", "ain",   "mustn", "needn",  "mightn"};
+// too, but in subtitles nearly always the pieces of don't and won't; "gon" is what subtitles
+// that write "gon na" leave of gonna.
+constexpr std::array<std::string_view, 25> kContractionPieces = {
+    "s",     "t",    "m",    "d",     "ll",    "re",     "ve",     "don",     "didn",
+    "doesn", "isn",  "wasn", "weren", "aren",  "couldn", "wouldn", "shouldn", "hasn",
+    "haven", "hadn", "ain",  "mustn", "needn", "mightn", "gon"};
+
+// Endings subtitles cut off their words ("go ing"); none is a word alone.
+constexpr std::array<std::string_view, 6> kEndingPieces = {"ing", "ers", "ly", "ed", "est", "ness"};
+
+bool hasVowelLetter(const std::string& word) {
+  return std::any_of(word.begin(), word.end(), [](char c) {
+    return std::string_view("aeiouyAEIOUY").find(c) != std::string_view::npos;
+  });
+}
 
 bool isLetter(char c) {
   return std::isalpha(static_cast<unsigned char>(c)) != 0;
@@ -94,6 +104,10 @@ FragmentKind classifyFragment(const std::string& word, const KnownWord& known) {
   if (contractionsWithoutApostrophe().count(lowerAscii(word))) return FragmentKind::LostApostrophe;
   if (startsWithMisreadI(word) || misreadOfKnownWord(word, known))
     return FragmentKind::MisreadLetters;
+  if (!hasVowelLetter(word)) return FragmentKind::NoVowel;
+  if (std::find(kEndingPieces.begin(), kEndingPieces.end(), lowerAscii(word)) !=
+      kEndingPieces.end())
+    return FragmentKind::EndingPiece;
   return FragmentKind::Word;
 }
 
@@ -109,6 +123,10 @@ const char* describeFragment(FragmentKind kind) {
       return "subtitle misreading of I and l";
     case FragmentKind::NotSpelling:
       return "not a spelling";
+    case FragmentKind::NoVowel:
+      return "no vowel: an abbreviation";
+    case FragmentKind::EndingPiece:
+      return "an ending cut off its word";
   }
   return "word";
 }

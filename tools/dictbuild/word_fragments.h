@@ -14,6 +14,8 @@ enum class FragmentKind {
   LostApostrophe,    // "dont", "youre": a contraction without its apostrophe
   MisreadLetters,    // "ls", "Weli", "Iittle": a known word with I and l mixed up
   NotSpelling,       // digits, a single letter that is no word, other marks
+  NoVowel,           // "Pl", "Gs", "Rsvp": letters without a vowel, an abbreviation
+  EndingPiece,       // "ing", "ers", "ly": an ending cut off its word
 };
 
 // Whether `word` is a known word in any source (case as listed, or lower case).
@@ -30,8 +32,8 @@ inline bool isFragment(const std::string& word, const KnownWord& known) {
 
 const char* describeFragment(FragmentKind kind);
 
-// "didn", "ll", "s" (any case): what subtitles leave of a contraction on one side of its
-// apostrophe.
+// "didn", "ll", "s", "gon" (of "gon na", any case): what subtitles leave of a contraction on one
+// side of its apostrophe.
 bool isContractionPiece(const std::string& word);
 
 }  // namespace quorvi::dictbuild

@@ -186,6 +186,11 @@ class EcdictAnnotation : public ::testing::Test {
         entry("fuck", {"n. slang for sexual intercourse"}),
         entry("wug", {"n. a made-up creature"}),
         entry("wugs", {"沃格"}),
+        entry("mosquito", {"n. two-winged insect"}),
+        entry("mosquitoes", {"plural of mosquito"}, 31),
+        entry("Peter", {"a given name (male)"}),
+        entry("Peters", {"plural of Peter"}, 33),
+        entry("motherfucking", {"adj. 〈美俚〉〈粗〉不要脸的"}),
     };
     auto add = [&](const std::string& w, EcdictWord e) { ecdict_.add(w, std::move(e)); };
     add("see",
@@ -214,6 +219,8 @@ class EcdictAnnotation : public ::testing::Test {
     add("zzyzx", word("n. 地名"));
     add("went", word("go的过去式", "0:go/1:p"));
     add("wugs", word("", "0:wug/1:s"));
+    add("mosquito", word("n. 蚊子", "s:mosquitos"));
+    add("peters", word("n. 彼得斯（姓氏, 男子名）", "0:peter/1:s"));
     uses_["sound"].commonest = 'v';
     uses_["sound"].partsOfSpeech = "nv";
     uses_["can"].partsOfSpeech = "nv";
@@ -298,4 +305,16 @@ TEST(EcdictLabels, TheChineseOfAFormLabelAndTheLemmaItNames) {
             "give up的过去式和过去分词");
   EXPECT_EQ(chineseFormLabel("plural of use (noun)"), "use的复数");
   EXPECT_EQ(chineseFormLabel("n. a cat"), "");
+}
+
+TEST_F(EcdictAnnotation, SecondSpellingsNamesAndVulgarWordsKeepTheirRows) {
+  // ECDICT lists mosquitos; mosquitoes is in use as much.
+  EXPECT_EQ(find(entries_, "mosquitoes").explainLines,
+            (Lines{"plural of mosquito / mosquito的复数", "n. 蚊子"}));
+  // No plural of a name, but the family name ECDICT gives in lower case.
+  const DictEntry& peters = find(entries_, "Peters");
+  EXPECT_FALSE(peters.leftOut);
+  EXPECT_EQ(peters.explainLines, (Lines{"彼得斯", "a family name"}));
+  // A vulgar word only ECDICT explains carries the warning too.
+  EXPECT_TRUE(hasLine(find(entries_, "motherfucking"), "粗俗用语，慎用 / vulgar: avoid using it"));
 }
