@@ -245,6 +245,18 @@ class Annotator {
     return out;
   }
 
+  // Whether the lemma's entry shows ECDICT's lines of its own: not where they are of special
+  // fields alone and the lemma is itself a form (breaking: its lines are break's), so that a
+  // form of it (breakings) shows no Chinese its lemma does not.
+  bool lemmaShowsOwnLines(const std::string& lemma) const {
+    if (!ownSpecial_.count(lemma)) return true;
+    auto it = byCaption_.find(lemma);
+    if (it == byCaption_.end()) return true;
+    const auto& lines = entries_[it->second].explainLines;
+    return std::none_of(lines.begin(), lines.end(),
+                        [](const std::string& l) { return parseLabel(l).label != nullptr; });
+  }
+
   std::vector<std::string> linesOf(const std::string& caption) const {
     auto it = byCaption_.find(caption);
     return it == byCaption_.end() ? std::vector<std::string>() : own_[it->second];
@@ -418,9 +430,9 @@ class Annotator {
     std::vector<std::string> chinese;
     std::vector<std::string> lemmaLines =
         lemma.empty() ? std::vector<std::string>() : linesOf(lemma);
-    if (pureForm)
-      chinese = fittingLines(lemmaLines, labels);
-    else {
+    if (pureForm) {
+      if (lemmaShowsOwnLines(lemma)) chinese = fittingLines(lemmaLines, labels);
+    } else {
       chinese = own_[i];
       if (!labels.empty() && !ownGeneral) chinese.clear();
       std::string noteLemma;
