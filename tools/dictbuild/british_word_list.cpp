@@ -41,6 +41,11 @@ void readHunspell(const std::string& dicPath, BritishWordList& list) {
     return;
   }
   list.noteRead(dicPath);
+  auto checker = std::make_shared<const HunspellChecker>(dicPath);
+  if (checker->ready())
+    list.useHunspell(std::move(checker));
+  else
+    list.noteProblem(checker->error() + " (hunspell's library could not read it)");
 }
 
 }  // namespace

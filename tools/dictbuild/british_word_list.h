@@ -1,9 +1,12 @@
 #pragma once
 // The British word lists Debian ships, read once into one set of spellings: which words, and
 // which forms of them (worked, algorithms, bigger), are real English.
+#include <memory>
 #include <string>
 #include <unordered_set>
 #include <vector>
+
+#include "hunspell_checker.h"
 
 namespace quorvi::dictbuild {
 
@@ -26,6 +29,14 @@ class BritishWordList {
   bool listsAsWord(const std::string& word) const {
     return listed_.empty() ? spelledOut_.count(word) != 0 : listed_.count(word) != 0;
   }
+  // Whether `form` is a real form of `lemma`: listed, or a spelling hunspell accepts ("realized"
+  // beside realised). Without hunspell's library at hand, any spelling its affix rules spell out.
+  // (Hunspell's stems are no test of the lemma: they run back to the root, summarize to
+  // summary, and take singed for a form of sing.)
+  bool confirmsForm(const std::string& form, const std::string& /*lemma*/) const {
+    if (listed_.count(form)) return true;
+    return hunspell_ ? hunspell_->spell(form) : spelledOut_.count(form) != 0;
+  }
   bool empty() const { return listed_.empty() && spelledOut_.empty(); }
   size_t size() const { return listed_.size() + spelledOut_.size(); }
   // The words of the plain list(s), without the forms spelled out by affix rules.
@@ -41,11 +52,15 @@ class BritishWordList {
     if (!listed_.count(word)) spelledOut_.insert(word);
   }
   void noteRead(const std::string& file) { read_.push_back(file); }
+  void useHunspell(std::shared_ptr<const HunspellChecker> checker) {
+    hunspell_ = std::move(checker);
+  }
   void noteProblem(const std::string& text) { problems_.push_back(text); }
 
  private:
   std::unordered_set<std::string> listed_;
   std::unordered_set<std::string> spelledOut_;  // not in listed_
+  std::shared_ptr<const HunspellChecker> hunspell_;
   std::vector<std::string> read_;
   std::vector<std::string> problems_;
 };

@@ -317,9 +317,10 @@ class InflectionBuilder {
       const std::string& v = variants[i];
       if (v.empty() || v == lemma) continue;
       if (!checked()) return {v};
-      // Verb forms may come from hunspell alone (realized beside realised); other forms
-      // must be listed one by one.
-      const bool known = isVerbForm(form) ? attested_->contains(v) : attested_->listsAsWord(v);
+      // Verb forms may come from hunspell alone, as forms of this very verb (realized beside
+      // realised); other forms must be listed one by one.
+      const bool known =
+          isVerbForm(form) ? attested_->confirmsForm(v, lemma) : attested_->listsAsWord(v);
       if (!known) {
         if (i == 0) dropped_.insert(v);  // the rule's own spelling, not an alternative tried
       } else if (!grammatical_.count(v)) {
