@@ -3,8 +3,22 @@
 // so that "went" reads "past tense of go" and "gone" "past participle of go".
 #include <optional>
 #include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
 
 namespace quorvi::dictbuild {
+
+// A verb's past tense and past participle forms, alternatives in the table's order.
+struct Principal {
+  std::vector<std::string> past;
+  std::vector<std::string> participle;
+};
+
+// Reads the table (data/irregular_verbs.tsv): base<TAB>past tense<TAB>past participle, the
+// alternatives joined by commas. False with "line N: ..." at the first malformed line.
+bool readIrregularVerbs(std::string_view text, std::unordered_map<std::string, Principal>& out,
+                        std::string& error);
 
 // Which past forms a spelling is for its verb.
 struct PastSlots {
