@@ -12,6 +12,7 @@
 #include "data_tables.h"
 #include "dictionary_builder.h"
 #include "ecdict_heard_words.h"
+#include "function_words.h"
 #include "learner_headwords.h"
 #include "learner_sources.h"
 #include "ranking.h"
@@ -456,4 +457,20 @@ TEST(EcdictNameChinese, TheEnglishReadingOrTheFirstNeverAWholeSentence) {
   EXPECT_EQ(ecdictNameChinese("[人名] [英格兰人姓氏] 雷恩斯取自父名，来源于"), "");
   EXPECT_EQ(ecdictNameChinese("n. (Bundy)人名"), "");
   EXPECT_EQ(ecdictNameChinese("\xff"), "");
+}
+
+TEST(FunctionWordTable, ReadsInRankOrderAndRefusesEmptyFields) {
+  std::vector<std::pair<std::string, std::string>> rows;
+  std::string error;
+  ASSERT_TRUE(readFunctionWords(kFunctionWordsText, rows, error)) << error;
+  ASSERT_GE(rows.size(), 180u);
+  EXPECT_EQ(rows.front().first, "the");
+  const std::vector<DictEntry> words = functionWords();
+  ASSERT_EQ(words.size(), rows.size());
+  EXPECT_GT(words[0].frequency, words[1].frequency);
+  EXPECT_EQ(linesOf(words, "to"), (Lines{"prep. in the direction of; as far as",
+                                         "particle. marks the infinitive: \"I want to go\""}));
+  rows.clear();
+  EXPECT_FALSE(readFunctionWords("the\tdet. the article\nof\t\n", rows, error));
+  EXPECT_EQ(error, "line 2: a word or explanation is empty");
 }
