@@ -474,3 +474,17 @@ TEST(FunctionWordTable, ReadsInRankOrderAndRefusesEmptyFields) {
   EXPECT_FALSE(readFunctionWords("the\tdet. the article\nof\t\n", rows, error));
   EXPECT_EQ(error, "line 2: a word or explanation is empty");
 }
+
+TEST(SpokenFormTable, ReadsReadingsWhereGivenAndRefusesMalformedLines) {
+  std::vector<DictEntry> forms;
+  std::string error;
+  ASSERT_TRUE(readSpokenForms(kSpokenFormsText, forms, error)) << error;
+  EXPECT_GE(forms.size(), 250u);
+  EXPECT_EQ(findEntry(forms, "Sgt")->transcription, "ˈsɑːdʒənt");
+  EXPECT_EQ(findEntry(forms, "hey")->transcription, "");
+  forms.clear();
+  EXPECT_FALSE(readSpokenForms("gonna\tgoing to\tspoken form\t\nhey\t\t\t\n", forms, error));
+  EXPECT_EQ(error, "line 2: a word or gloss is empty");
+  EXPECT_FALSE(readSpokenForms("gonna\tgoing to\tspoken form\n", forms, error));
+  EXPECT_EQ(error, "line 1: expected 4 fields separated by tabs, found 3");
+}
