@@ -62,7 +62,7 @@ std::vector<PronunciationRow> pronunciationRows(std::string_view caption,
   for (size_t r = 0; r < table->readings.size(); ++r) {
     const Reading& reading = table->readings[r];
     PronunciationRow row{readingSymbols(reading), {}};
-    if (*reading.label) row.explainLines.push_back(reading.label);
+    if (!reading.label.empty()) row.explainLines.push_back(reading.label);
     for (size_t l = 0; l < explainLines.size(); ++l)
       if (rowOf[l] == r) row.explainLines.push_back(explainLines[l]);
     if (row.symbols.empty()) {

@@ -12,20 +12,26 @@ namespace quorvi::dictbuild {
 
 // One pronunciation of a headword as the hand-written table gives it.
 struct Reading {
-  const char* symbols;  // typed-symbol alphabet with stress marks, as the books print it
-  const char* label;    // first explanation line; empty: none
-  const char* senses;   // the explanation lines this row takes, by their part-of-speech prefixes
+  std::string symbols;  // typed-symbol alphabet with stress marks, as the books print it
+  std::string label;    // first explanation line; empty: none
+  std::string senses;   // the explanation lines this row takes, by their part-of-speech prefixes
                         // separated by spaces ("n. adj."); the first row also takes every line
                         // no other row takes
 };
 
 struct HeadwordReadings {
-  const char* caption;
+  std::string caption;
   std::vector<Reading> readings;  // the first is the usual one
 };
 
-// The hand-written table, from British learner's dictionaries.
+// The hand-written table, from British learner's dictionaries (data/pronunciations.tsv).
 const std::vector<HeadwordReadings>& pronunciationTable();
+
+// Reads such a table: lines "headword<TAB>reading<TAB>label<TAB>senses", a headword's readings
+// on consecutive lines. False with "line N: ..." at the first malformed line or a headword whose
+// readings are not consecutive.
+bool readPronunciationTable(std::string_view text, std::vector<HeadwordReadings>& out,
+                            std::string& error);
 
 struct PronunciationRow {
   std::u16string symbols;
