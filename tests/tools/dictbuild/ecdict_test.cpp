@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "chinese_line.h"
+#include "data_tables.h"
 #include "ecdict_annotation.h"
 #include "ecdict_source.h"
 #include "form_chinese.h"
@@ -355,4 +356,18 @@ TEST(FormChinese, AFormRowShowsTheChineseItsLemmasRowShows) {
   EXPECT_FALSE(isChineseMeaningLine("n. [vulgar 粗俗] slang for sexual intercourse"));
   EXPECT_FALSE(isChineseMeaningLine("中考 高考 · 牛津3000 · 柯林斯★★"));
   EXPECT_TRUE(isChineseMeaningLine("adj. 〈美俚〉〈粗〉不要脸的"));
+}
+
+TEST(WordKindTable, ReadsEachKindAndRefusesUnknownKinds) {
+  std::map<std::string, std::set<std::string>> kinds;
+  std::string error;
+  ASSERT_TRUE(readWordKinds(kWordKindsText, kinds, error)) << error;
+  EXPECT_TRUE(kinds["uncountable"].count("furniture"));
+  EXPECT_TRUE(kinds["same plural"].count("sheep"));
+  EXPECT_TRUE(kinds["vulgar"].count("motherfucking"));
+  kinds.clear();
+  EXPECT_FALSE(readWordKinds("news\tuncountable\nnews\tuncountable\n", kinds, error));
+  EXPECT_EQ(error, "line 2: \"news\" is empty or listed twice");
+  EXPECT_FALSE(readWordKinds("news\tcountless\n", kinds, error));
+  EXPECT_EQ(error, "line 1: unknown kind \"countless\"");
 }

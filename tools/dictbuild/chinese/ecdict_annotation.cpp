@@ -2,12 +2,14 @@
 
 #include <algorithm>
 #include <cctype>
+#include <map>
 #include <set>
 #include <unordered_map>
 #include <unordered_set>
 
 #include "ascii_case.h"
 #include "chinese_line.h"
+#include "data_tables.h"
 #include "ecdict_heard_words.h"
 #include "import_common.h"
 #include "inflections.h"
@@ -37,20 +39,20 @@ const FormLabel kLabels[] = {
 };
 const char kChineseLabelSeparator[] = " / ";
 
-// Nouns a learner meets only uncounted: no plural, whatever a word list holds.
-const std::set<std::string> kUncountable = {
-    "advice",    "applause",  "baggage",   "clothing",      "courage",     "electricity",
-    "equipment", "evidence",  "feedback",  "furniture",     "garbage",     "happiness",
-    "hardware",  "health",    "homework",  "honesty",       "housework",   "information",
-    "jewellery", "jewelry",   "knowledge", "laughter",      "leisure",     "luck",
-    "luggage",   "machinery", "news",      "pollution",     "poverty",     "progress",
-    "rubbish",   "scenery",   "software",  "sunshine",      "traffic",     "violence",
-    "wealth",    "welfare",   "wildlife",  "accommodation", "mathematics", "physics",
-    "economics", "athletics", "gymnastics"};
-// Nouns whose plural is the same word: no "deers".
-const std::set<std::string> kSamePlural = {
-    "deer",      "sheep", "moose",  "swine", "aircraft", "species",    "series",
-    "offspring", "bison", "salmon", "trout", "cod",      "spacecraft", "headquarters"};
+// The words of one kind of data/word_kinds.tsv (uncountable, same plural, vulgar), compiled in;
+// none if a line is malformed (the tests read it too).
+const std::set<std::string>& wordsOfKind(const std::string& kind) {
+  static const auto kinds = [] {
+    std::map<std::string, std::set<std::string>> m;
+    std::string error;
+    if (!readWordKinds(kWordKindsText, m, error)) m.clear();
+    return m;
+  }();
+  static const std::set<std::string> none;
+  auto it = kinds.find(kind);
+  return it == kinds.end() ? none : it->second;
+}
+
 // Modal verbs have a past tense and nothing else.
 const std::set<std::string> kModals = {"can", "may", "shall", "will", "must"};
 const std::set<std::string> kFixedLemmas = {"be", "have", "do"};
@@ -126,11 +128,6 @@ const char kOffensiveLabel[] = "[offensive 冒犯]";
 const char kVulgarLabel[] = "[vulgar 粗俗]";
 const char kOffensiveWordLine[] = "冒犯性用语，慎用 / offensive: avoid using it";
 const char kVulgarWordLine[] = "粗俗用语，慎用 / vulgar: avoid using it";
-// Words vulgar in every sense, which WordNet calls no more than "slang".
-const std::set<std::string> kVulgarWords = {
-    "fuck",     "fucking",  "fucked",   "fucker", "motherfucker", "motherfucking", "shit",
-    "shitty",   "bullshit", "cunt",     "twat",   "asshole",      "arsehole",      "wanker",
-    "bollocks", "dickhead", "shithead", "piss",   "pissed"};
 
 class Annotator {
  public:
@@ -159,7 +156,7 @@ class Annotator {
     const DictEntry& e = entries_[i];
     const EcdictWord* w = recordOf(e.caption);
     if (!w) return {};
-    const bool vulgar = kVulgarWords.count(lowerAscii(e.caption)) > 0 ||
+    const bool vulgar = wordsOfKind("vulgar").count(lowerAscii(e.caption)) > 0 ||
                         std::any_of(e.explainLines.begin(), e.explainLines.end(), [](auto& l) {
                           return isOffensiveGloss(l) || isVulgarGloss(l);
                         });
@@ -300,7 +297,7 @@ class Annotator {
     if (codes.find_first_of("rt") != std::string::npos && isFormOfAnother(lemmaWord, "rt"))
       return false;
     if (codes == "s") {
-      if (kUncountable.count(lemma) || isName(lemma)) return false;
+      if (wordsOfKind("uncountable").count(lemma) || isName(lemma)) return false;
       // A word ECDICT never gives as a noun has no plural.
       if (lemmaWord && !listsForm(lemmaWord, 's', form) &&
           (isMainlyGrammatical(*lemmaWord) ||
@@ -310,7 +307,7 @@ class Annotator {
     // Verb forms are made by rule and checked against the word lists; ECDICT's exchange
     // misses too many spellings (ageing beside aging) to overrule them.
     if (codes.find_first_of("srt") == std::string::npos) return true;
-    if (codes == "s" && kSamePlural.count(lemma)) return false;
+    if (codes == "s" && wordsOfKind("same plural").count(lemma)) return false;
     for (char c : codes)
       if (listsForm(lemmaWord, c, form)) return true;
     // ECDICT lists the form as another one: "knows" is know's third person, no plural.
@@ -401,7 +398,7 @@ class Annotator {
     });
 
     // Senses that are slurs or vulgar say so, and come after the others.
-    const bool vulgarWord = kVulgarWords.count(lowerAscii(e.caption)) > 0;
+    const bool vulgarWord = wordsOfKind("vulgar").count(lowerAscii(e.caption)) > 0;
     bool allOffensive = !senses.empty(), anyOffensive = false;
     for (std::string& s : senses) {
       int kind = 0;
@@ -522,6 +519,24 @@ class Annotator {
 };
 
 }  // namespace
+
+bool readWordKinds(std::string_view text, std::map<std::string, std::set<std::string>>& out,
+                   std::string& error) {
+  return readTsvRows(
+      text, 2,
+      [&out](const std::vector<std::string>& row, std::string& why) {
+        if (row[1] != "uncountable" && row[1] != "same plural" && row[1] != "vulgar") {
+          why = "unknown kind \"" + row[1] + "\"";
+          return false;
+        }
+        if (row[0].empty() || !out[row[1]].insert(row[0]).second) {
+          why = "\"" + row[0] + "\" is empty or listed twice";
+          return false;
+        }
+        return true;
+      },
+      error);
+}
 
 std::string chineseFormLabel(const std::string& line) {
   const ParsedLabel p = parseLabel(line);

@@ -4,7 +4,10 @@
 // their own and lift the word in the row order, form labels ECDICT's forms contradict are
 // dropped, offensive and vulgar senses are labelled, and the learner words the dictionary
 // lacks join as headwords.
+#include <map>
+#include <set>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "dict_entry.h"
@@ -21,6 +24,12 @@ struct EcdictSummary {
   size_t madeUpDropped = 0;   // heard words left out as forms nobody uses
   std::vector<std::string> droppedExamples;
 };
+
+// Reads the words the annotation treats apart (data/word_kinds.tsv): lines "word<TAB>kind", the
+// kind "uncountable", "same plural" or "vulgar". False with "line N: ..." at the first malformed
+// line.
+bool readWordKinds(std::string_view text, std::map<std::string, std::set<std::string>>& out,
+                   std::string& error);
 
 // The label of a word-form line and the Chinese that says the same ("past tense of see" ->
 // "see的过去式"); empty when the line is no such label.
