@@ -402,6 +402,13 @@ TEST_F(HeardWords, EcdictExplainsNamesFormsAndWordsTheOtherSourcesLack) {
   add("dum", "[法] 期间内", "", 3000);
   add("bien", "n. 好事");
   add("nightless", "a. night的变形", "", 3000);
+  add("Tran", "n. (Tran)人名；(柬)德兰", "s:trans");
+  add("diem", "n. (Diem)人名；(德)迪姆");
+  entries_.push_back(common("per diem", 10, "n. a daily allowance"));
+  sources_.british.add("Diem");
+  sources_.spoken.counts["diem"] = 100;
+  sources_.spoken.counts["Trans"] = 100;
+  sources_.spoken.counts["Tran"] = 100;
   entries_.push_back(common("stomach", 300, "n. an organ"));
   for (const char* w : {"Mulder", "Schultz", "Sayid", "Tigger", "stomachs", "legit", "girlie",
                         "ust", "dum", "bien", "nightless", "Sookie"})
@@ -421,7 +428,10 @@ TEST_F(HeardWords, EcdictExplainsNamesFormsAndWordsTheOtherSourcesLack) {
   EXPECT_EQ(linesOf(entries_, "girlie"), Lines{"n. 少女"});             // spelled by a word list
   // No person's name, an abbreviation, a special field, a spelling neither ranked nor
   // listed, a line that only says "a form of night".
-  for (const char* absent : {"Tigger", "ust", "dum", "bien", "nightless"})
+  // A family name has no plural; a word heard as part of a phrase stays that, not a name.
+  EXPECT_EQ(linesOf(entries_, "Tran"), Lines{"a family name"});
+  EXPECT_EQ(linesOf(entries_, "diem"), Lines{"in the phrase per diem: a daily allowance"});
+  for (const char* absent : {"Tigger", "ust", "dum", "bien", "nightless", "Trans", "Diem"})
     EXPECT_EQ(findEntry(entries_, absent), nullptr) << absent;
   EXPECT_EQ(counts.forms, 1u);
 }

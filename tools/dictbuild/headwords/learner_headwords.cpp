@@ -35,6 +35,9 @@ std::set<std::string> candidatesOf(const LearnerSources& sources) {
 bool namesAClass(const std::vector<std::string>& lines) {
   if (lines.empty()) return false;
   const std::string& first = lines.front();
+  // A name line says the word names a person: Trans is no plural of the family name Tran.
+  for (const std::string& l : lines)
+    if (l.rfind("a family name", 0) == 0 || l.rfind("a given name", 0) == 0) return false;
   if (first.rfind("n. ", 0) != 0) return true;
   for (const char* article : {"n. a ", "n. an ", "n. the ", "n. any ", "n. one "})
     if (first.rfind(article, 0) == 0) return true;
@@ -176,8 +179,9 @@ class Assembler {
       if (startsCapitalised(w)) nameRows_.push_back(entries_.size());
       return true;
     }
-    // A name ECDICT gives a person, also where a common word is spelled the same (Peters).
-    if (sources_.ecdict) {
+    // A name ECDICT gives a person, also where a common word is spelled the same (Peters);
+    // not a spelling heard in lower case as part of a phrase (diem of carpe diem, not Diem).
+    if (sources_.ecdict && !heardInPhrase(lowerAscii(w))) {
       name = ecdictPersonName(w, *sources_.ecdict);
       if (name.kind != NameKind::None) {
         e.explainLines = std::move(name.lines);
@@ -205,6 +209,12 @@ class Assembler {
       return true;
     }
     return false;
+  }
+
+  // Whether the spoken list has `lower` in lower case and it is part of a name or phrase.
+  bool heardInPhrase(const std::string& lower) {
+    return sources_.spoken.countOf(lower) > 0 && !byLower_.count(lower) &&
+           !phraseParts().explain(lower, sources_.spoken).empty();
   }
 
   // "Americans", "Sundays": the plural of a capitalised headword that names a class of
