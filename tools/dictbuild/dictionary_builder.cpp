@@ -20,6 +20,7 @@
 #include "ecdict_annotation.h"
 #include "ecdict_importer.h"
 #include "espeak_transcriber.h"
+#include "form_chinese.h"
 #include "function_words.h"
 #include "headword_merge.h"
 #include "headword_use.h"
@@ -413,7 +414,7 @@ BuildSummary buildDictionary(const BuildOptions& options, std::ostream& log) {
   const OptionalData extra = extraData.get();
   log << extraLog.str();
   if (options.useWordNet && options.heardWords)
-    addHeardWords(entries, heard, extra.chinese.get(), skipped, log);
+    addHeardWords(entries, heard, extra.chinese.get(), skipped, log, extra.ecdict.get());
   size_t ecdictLines = 0;
   if (extra.ecdict) {
     const EcdictSummary e = addEcdictLines(entries, *extra.ecdict, uses);
@@ -432,6 +433,8 @@ BuildSummary buildDictionary(const BuildOptions& options, std::ostream& log) {
   markNameLinesInChinese(entries);
   applyPlaceNames(entries, placeNames(), options.useWordNet && options.heardWords);
   if (options.useWordNet && options.heardWords) addHeardPhrases(entries);
+  if (const size_t forms = giveFormsTheirLemmasChinese(entries); forms > 0)
+    log << "word forms given their lemma's Chinese: " << forms << "\n";
   const std::vector<size_t> order = rowOrder(entries, extra.spoken, options.limit);
   if (!writeRows(options, entries, order, espeak, skipped, stamp, summary, log)) return summary;
 
