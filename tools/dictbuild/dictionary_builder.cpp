@@ -32,6 +32,7 @@
 #include "place_names.h"
 #include "progress.h"
 #include "pronunciation_variants.h"
+#include "british_spelling_first.h"
 #include "ranking.h"
 #include "skip_report.h"
 #include "spoken_forms.h"
@@ -151,12 +152,14 @@ bool importWordLists(const BuildOptions& options, std::vector<DictEntry>& entrie
 }
 
 std::vector<size_t> rowOrder(const std::vector<DictEntry>& entries, const SpokenFrequencies& spoken,
-                             size_t limit) {
+                             const BritishWordList& british, size_t limit, std::ostream& log) {
   std::vector<double> heard(entries.size(), 0.0);
   if (!spoken.empty())
     for (size_t i = 0; i < entries.size(); ++i)
       heard[i] = spokenFrequencyOf(entries[i].caption, spoken);
   std::vector<size_t> order = rankOrder(entries, heard);
+  if (const size_t moved = placeBritishSpellingsFirst(entries, british, order); moved > 0)
+    log << "British spellings placed before American ones: " << moved << "\n";
   if (limit > 0 && order.size() > limit) order.resize(limit);
   return order;
 }
@@ -435,7 +438,8 @@ BuildSummary buildDictionary(const BuildOptions& options, std::ostream& log) {
   if (options.useWordNet && options.heardWords) addHeardPhrases(entries);
   if (const size_t forms = giveFormsTheirLemmasChinese(entries); forms > 0)
     log << "word forms given their lemma's Chinese: " << forms << "\n";
-  const std::vector<size_t> order = rowOrder(entries, extra.spoken, options.limit);
+  const std::vector<size_t> order =
+      rowOrder(entries, extra.spoken, heard.british, options.limit, log);
   if (!writeRows(options, entries, order, espeak, skipped, stamp, summary, log)) return summary;
 
   std::string error;

@@ -46,8 +46,18 @@ class BritishWordList {
   const std::vector<std::string>& filesRead() const { return read_; }
   const std::vector<std::string>& problems() const { return problems_; }
 
-  // A word of a plain list; a form spelled out by affix rules.
+  // Whether a British word list itself has the spelling: words taken in from other sources
+  // (attest) aside, so that an American spelling heard in films is never taken for British.
+  bool britishListHas(const std::string& word) const {
+    return listsAsWord(word) && !attested_.count(word);
+  }
+
+  // A word of a plain list; a form spelled out by affix rules; a word another source vouches
+  // for (listed from then on, but not as British).
   void add(std::string word) { listed_.insert(std::move(word)); }
+  void attest(const std::string& word) {
+    if (listed_.insert(word).second) attested_.insert(word);
+  }
   void addSpelledOut(const std::string& word) {
     if (!listed_.count(word)) spelledOut_.insert(word);
   }
@@ -60,6 +70,7 @@ class BritishWordList {
  private:
   std::unordered_set<std::string> listed_;
   std::unordered_set<std::string> spelledOut_;  // not in listed_
+  std::unordered_set<std::string> attested_;    // in listed_ through attest alone
   std::shared_ptr<const HunspellChecker> hunspell_;
   std::vector<std::string> read_;
   std::vector<std::string> problems_;

@@ -21,7 +21,7 @@ void attestSpokenWords(const SpokenFrequencies& spoken, BritishWordList& british
   for (const auto& [word, count] : spoken.counts)
     if (!word.empty() && std::islower(static_cast<unsigned char>(word[0])) &&
         !british.listsAsWord(word) && !isFragment(word, known))
-      british.add(word);
+      british.attest(word);
 }
 
 }  // namespace
