@@ -433,6 +433,9 @@ BuildSummary buildDictionary(const BuildOptions& options, std::ostream& log) {
   size_t cedictLines = 0;
   if (extra.chinese) cedictLines = addChineseLines(entries, *extra.chinese, uses);
   summary.chineseLines += cedictLines;
+  if (const size_t nouns = dropPlaceNamesFromCommonNouns(entries, placeNames()); nouns > 0)
+    log << "common nouns spelled like a place or name, its Chinese name taken out: " << nouns
+        << "\n";
   markNameLinesInChinese(entries);
   applyPlaceNames(entries, placeNames(), options.useWordNet && options.heardWords);
   if (options.useWordNet && options.heardWords) addHeardPhrases(entries);

@@ -84,3 +84,27 @@ TEST(PlaceNames, APlaceNoSourceHasIsAddedWhenTheTableSaysWhatItIs) {
   EXPECT_EQ(entries[0].explainLines,
             (std::vector<std::string>{"伦敦", "n. the capital of England"}));
 }
+
+// A common noun spelled like a place loses the place's Chinese name its sources gave it, and
+// keeps every other word; a line left empty goes; the place itself, and a word no place spells,
+// keep theirs.
+TEST(PlaceNames, ACommonNounSpelledLikeAPlaceLosesThePlacesChineseName) {
+  PlaceTable table;
+  table["Turkey"] = {"土耳其", "", ""};
+  table["Guinea"] = {"几内亚", "", ""};
+  std::vector<DictEntry> entries(4);
+  entries[0].caption = "turkey";
+  entries[0].explainLines = {"n. 火鸡；无用的家伙；土耳其", "n. large gallinaceous bird"};
+  entries[1].caption = "guinea";
+  entries[1].explainLines = {"n. 几内亚", "n. a former British gold coin"};
+  entries[2].caption = "Turkey";
+  entries[2].explainLines = {"土耳其"};
+  entries[3].caption = "china";
+  entries[3].explainLines = {"瓷；土耳其"};
+  EXPECT_EQ(dropPlaceNamesFromCommonNouns(entries, table), 2u);
+  EXPECT_EQ(entries[0].explainLines,
+            (std::vector<std::string>{"n. 火鸡；无用的家伙", "n. large gallinaceous bird"}));
+  EXPECT_EQ(entries[1].explainLines, std::vector<std::string>{"n. a former British gold coin"});
+  EXPECT_EQ(entries[2].explainLines, std::vector<std::string>{"土耳其"});
+  EXPECT_EQ(entries[3].explainLines, std::vector<std::string>{"瓷；土耳其"});
+}

@@ -1,5 +1,8 @@
 #include "place_names.h"
 
+#include <algorithm>
+#include <cctype>
+
 #include "chinese_line.h"
 #include "data_tables.h"
 #include "transcription_normaliser.h"
@@ -78,6 +81,60 @@ size_t applyPlaceNames(std::vector<DictEntry>& entries, const PlaceTable& table,
     e.transcription = place.reading;
     entries.push_back(std::move(e));
     ++changed;
+  }
+  return changed;
+}
+
+size_t dropPlaceNamesFromCommonNouns(std::vector<DictEntry>& entries, const PlaceTable& table) {
+  // The Chinese names of each place, by the spelling in lower case. (Not those of every
+  // capitalised headword: congress, east, newton and saviour mean what Congress, East,
+  // Newton and Saviour do.)
+  std::unordered_map<std::string, std::vector<std::string>> byLowerCase;
+  for (const auto& [name, place] : table) {
+    std::string lower = name;
+    for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    if (lower == name) continue;
+    for (std::string& word : splitText(place.chinese, kChineseSeparator))
+      byLowerCase[lower].push_back(std::move(word));
+  }
+  size_t changed = 0;
+  for (DictEntry& e : entries) {
+    const auto it = byLowerCase.find(e.caption);
+    if (it == byLowerCase.end()) continue;
+    const std::vector<std::string>& placeWords = it->second;
+    bool entryChanged = false;
+    for (size_t i = 0; i < e.explainLines.size();) {
+      std::string& line = e.explainLines[i];
+      if (!opensWithChineseLine(line)) {
+        ++i;
+        continue;
+      }
+      // "n. 火鸡；无用的家伙；土耳其": a part of speech, then the words.
+      const size_t space = line.find(". ");
+      const bool tagged =
+          space != std::string::npos && space < 8 && line.find_first_of(" ") == space + 1;
+      const std::string tag = tagged ? line.substr(0, space + 2) : std::string();
+      std::vector<std::string> words = splitText(line.substr(tag.size()), kChineseSeparator);
+      const size_t before = words.size();
+      std::erase_if(words, [&placeWords](const std::string& w) {
+        return std::find(placeWords.begin(), placeWords.end(), w) != placeWords.end();
+      });
+      if (words.size() == before) {
+        ++i;
+        continue;
+      }
+      entryChanged = true;
+      if (words.empty()) {
+        e.explainLines.erase(e.explainLines.begin() + static_cast<std::ptrdiff_t>(i));
+        continue;
+      }
+      std::string rebuilt = tag;
+      for (size_t w = 0; w < words.size(); ++w)
+        rebuilt += (w == 0 ? "" : kChineseSeparator) + words[w];
+      line = rebuilt;
+      ++i;
+    }
+    if (entryChanged) ++changed;
   }
   return changed;
 }

@@ -33,4 +33,9 @@ const PlaceTable& placeNames();
 // says what it is. Returns how many entries it changed or added.
 size_t applyPlaceNames(std::vector<DictEntry>& entries, const PlaceTable& table, bool addMissing);
 
+// A common noun spelled like a place of the table (guinea the coin, turkey the bird) loses the
+// place's Chinese name from its Chinese lines: a source that gave guinea only 几内亚 spoke of
+// the country. A line left with no word is dropped. Returns how many entries changed.
+size_t dropPlaceNamesFromCommonNouns(std::vector<DictEntry>& entries, const PlaceTable& table);
+
 }  // namespace quorvi::dictbuild
