@@ -92,7 +92,7 @@ TEST(PlaceNames, ACommonNounSpelledLikeAPlaceLosesThePlacesChineseName) {
   PlaceTable table;
   table["Turkey"] = {"土耳其", "", ""};
   table["Guinea"] = {"几内亚", "", ""};
-  std::vector<DictEntry> entries(4);
+  std::vector<DictEntry> entries(5);
   entries[0].caption = "turkey";
   entries[0].explainLines = {"n. 火鸡；无用的家伙；土耳其", "n. large gallinaceous bird"};
   entries[1].caption = "guinea";
@@ -101,7 +101,10 @@ TEST(PlaceNames, ACommonNounSpelledLikeAPlaceLosesThePlacesChineseName) {
   entries[2].explainLines = {"土耳其"};
   entries[3].caption = "china";
   entries[3].explainLines = {"瓷；土耳其"};
-  EXPECT_EQ(dropPlaceNamesFromCommonNouns(entries, table), 2u);
+  entries[4].caption = "guineas";
+  entries[4].explainLines = {"plural of guinea / guinea的复数", "n. 几内亚"};
+  EXPECT_EQ(dropPlaceNamesFromCommonNouns(entries, table), 3u);
+  EXPECT_EQ(entries[4].explainLines, std::vector<std::string>{"plural of guinea / guinea的复数"});
   EXPECT_EQ(entries[0].explainLines,
             (std::vector<std::string>{"n. 火鸡；无用的家伙", "n. large gallinaceous bird"}));
   EXPECT_EQ(entries[1].explainLines, std::vector<std::string>{"n. a former British gold coin"});

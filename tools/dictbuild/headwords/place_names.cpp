@@ -94,8 +94,10 @@ size_t dropPlaceNamesFromCommonNouns(std::vector<DictEntry>& entries, const Plac
     std::string lower = name;
     for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     if (lower == name) continue;
-    for (std::string& word : splitText(place.chinese, kChineseSeparator))
-      byLowerCase[lower].push_back(std::move(word));
+    // The plural too (guineas, turkeys), whose lines its sources give it apart.
+    for (const std::string& spelling : {lower, lower + "s"})
+      for (std::string& word : splitText(place.chinese, kChineseSeparator))
+        byLowerCase[spelling].push_back(std::move(word));
   }
   size_t changed = 0;
   for (DictEntry& e : entries) {
