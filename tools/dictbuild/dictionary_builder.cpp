@@ -33,6 +33,7 @@
 #include "progress.h"
 #include "pronunciation_variants.h"
 #include "british_spelling_first.h"
+#include "men_plural.h"
 #include "ranking.h"
 #include "skip_report.h"
 #include "spoken_forms.h"
@@ -306,6 +307,9 @@ bool writeRows(const BuildOptions& options, const std::vector<DictEntry>& entrie
   };
   std::unordered_map<std::string, size_t> byCaption;
   for (size_t i = 0; i < entries.size(); ++i) byCaption.emplace(entries[i].caption, i);
+  const auto isHeadword = [&byCaption](const std::string& caption) {
+    return byCaption.count(caption) != 0;
+  };
   WordReadings words(espeak);
   Progress progress("transcribing and writing", order.size());
   size_t done = 0;
@@ -320,6 +324,11 @@ bool writeRows(const BuildOptions& options, const std::vector<DictEntry>& entrie
     std::optional<std::u16string> symbols;
     if (const std::string stem = againStemOf(e, entries, byCaption); !stem.empty())
       symbols = againTranscription(stem, espeak);
+    if (const std::string singular = menPluralSingular(e.caption, e.explainLines, isHeadword);
+        !symbols && !singular.empty())
+      if (auto reading = transcriptionOf(entries[byCaption.at(singular)], espeak, words, skipped);
+          reading && endsInUnstressedMan(*reading))
+        symbols = std::move(reading);
     if (!symbols) symbols = transcriptionOf(e, espeak, words, skipped);
     if (!symbols) continue;
     // One row per common pronunciation, all under the same headword.

@@ -404,6 +404,10 @@ TEST_F(HeardWords, EcdictExplainsNamesFormsAndWordsTheOtherSourcesLack) {
   add("nightless", "a. night的变形", "", 3000);
   add("Tran", "n. (Tran)人名；(柬)德兰", "s:trans");
   add("diem", "n. (Diem)人名；(德)迪姆");
+  // A capitalised word's plural, which ECDICT writes in lower case with a lower-case lemma.
+  add("frenchmen", "n. 法国人（Frenchman的复数）", "0:frenchman/1:s");
+  entries_.push_back(common("Frenchman", 50, "n. 法国人"));
+  sources_.spoken.counts["Frenchmen"] = 100;
   entries_.push_back(common("per diem", 10, "n. a daily allowance"));
   sources_.british.add("Diem");
   sources_.spoken.counts["diem"] = 100;
@@ -424,6 +428,7 @@ TEST_F(HeardWords, EcdictExplainsNamesFormsAndWordsTheOtherSourcesLack) {
   // The hand-written table of names heard in film and television.
   EXPECT_EQ(linesOf(entries_, "Sookie"), Lines{"a given name (female)"});
   EXPECT_EQ(linesOf(entries_, "stomachs"), Lines{"plural of stomach"});
+  EXPECT_EQ(linesOf(entries_, "Frenchmen"), Lines{"plural of Frenchman"});
   EXPECT_EQ(linesOf(entries_, "legit"), Lines{"adj. 合法的；正统的"});  // ranked by ECDICT
   EXPECT_EQ(linesOf(entries_, "girlie"), Lines{"n. 少女"});             // spelled by a word list
   // No person's name, an abbreviation, a special field, a spelling neither ranked nor
@@ -433,7 +438,7 @@ TEST_F(HeardWords, EcdictExplainsNamesFormsAndWordsTheOtherSourcesLack) {
   EXPECT_EQ(linesOf(entries_, "diem"), Lines{"in the phrase per diem: a daily allowance"});
   for (const char* absent : {"Tigger", "ust", "dum", "bien", "nightless", "Trans", "Diem"})
     EXPECT_EQ(findEntry(entries_, absent), nullptr) << absent;
-  EXPECT_EQ(counts.forms, 1u);
+  EXPECT_EQ(counts.forms, 2u);
 }
 
 TEST(HeardNames, TheTableReadsAndBadLinesAreRefusedByNumber) {

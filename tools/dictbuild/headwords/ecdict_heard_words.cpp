@@ -1,5 +1,7 @@
 #include "ecdict_heard_words.h"
 
+#include <cctype>
+
 #include <algorithm>
 
 #include "ascii_case.h"
@@ -110,13 +112,17 @@ NameExplanation ecdictPersonName(const std::string& word, const EcdictData& ecdi
 std::vector<std::string> ecdictFormLabels(
     const std::string& word, const EcdictData& ecdict,
     const std::function<bool(const std::string&)>& isHeadword) {
-  const EcdictWord* w = ecdict.find(word);
+  // ECDICT writes some forms of capitalised words in lower case (frenchmen, lemma frenchman):
+  // a capitalised form's lemma is capitalised as it is.
+  const EcdictWord* w = startsCapitalised(word) ? recordOfName(word, ecdict) : ecdict.find(word);
   if (!w) return {};
   const auto lemmas = exchangeValues(w->exchange, '0');
   const auto kinds = exchangeValues(w->exchange, '1');
-  if (lemmas.empty() || kinds.empty() || lemmas.front() == word || !isHeadword(lemmas.front()))
-    return {};
-  const std::string& lemma = lemmas.front();
+  if (lemmas.empty() || kinds.empty()) return {};
+  std::string lemma = lemmas.front();
+  if (startsCapitalised(word) && !isHeadword(lemma) && !lemma.empty())
+    lemma[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(lemma[0])));
+  if (lemma == word || !isHeadword(lemma)) return {};
   const std::string& k = kinds.front();
   auto has = [&k](char c) { return k.find(c) != std::string::npos; };
   std::vector<std::string> out;
