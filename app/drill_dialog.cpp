@@ -309,6 +309,7 @@ void DrillDialog::answer(const QString& headword) {
         QStringLiteral("<br>") +
         tr("这个词：答对 %1/%2 次，第 %3 盒").arg(score.right).arg(score.asked()).arg(score.box);
   verdict_->setText(text);
+  if (kept || learner_.store() == nullptr) setStatus(tr("按“下一个”(Ctrl+N) 听下一个词。"));
   showAlignment(heardLabel);
   hearTyped_->setEnabled(!heard_.isEmpty());
   showScores();

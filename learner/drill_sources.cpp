@@ -106,9 +106,15 @@ std::vector<sound::AlignedSound> alignHeard(const QString& typed, const QString&
 
 std::vector<Confusion> confusionsOf(const std::vector<sound::AlignedSound>& steps) {
   std::vector<Confusion> found;
-  for (const sound::AlignedSound& step : steps)
+  std::size_t same = 0;
+  for (const sound::AlignedSound& step : steps) {
+    if (step.kind == sound::AlignedSound::Kind::Same) ++same;
     if (step.kind == sound::AlignedSound::Kind::HeardAs)
       found.push_back({step.stored, step.typed, 1});
+  }
+  // Fewer than half the sounds the same: the learner heard another word, and its sounds set
+  // against this one's say nothing of what they confuse.
+  if (same * 2 < steps.size()) found.clear();
   return found;
 }
 

@@ -33,7 +33,8 @@ std::vector<std::string> mostHeardWords(sqlite3* dictionary, std::size_t count,
 // it, sound by sound; empty when either holds no readable sound.
 std::vector<sound::AlignedSound> alignHeard(const QString& typed, const QString& transcription);
 
-// The sounds of the word the alignment shows heard as others, in the word's order.
+// The sounds of the word the alignment shows heard as others, in the word's order; none when
+// fewer than half its steps are the same sound (another word was heard, not a slip).
 std::vector<Confusion> confusionsOf(const std::vector<sound::AlignedSound>& steps);
 
 }  // namespace quorvi::learner

@@ -124,6 +124,8 @@ TEST_F(DrillTest, AnAnswerCountsTheSoundsHeardAsOthers) {
   EXPECT_EQ(heard[0].heard, "s");
   // Unreadable typing is no alignment.
   EXPECT_TRUE(alignHeard(QStringLiteral("#"), QStringLiteral("ˈθiŋk")).empty());
+  // Another word heard altogether is no confusion of its sounds.
+  EXPECT_TRUE(confusionsOf(alignHeard(QStringLiteral("θiŋk"), QStringLiteral("ˈmilkiŋ"))).empty());
 
   LearnerStore store(file());
   ASSERT_TRUE(store.isOpen()) << store.error();
