@@ -141,6 +141,8 @@ class DrillTest : public WindowTestCase {
     QVERIFY(shown.contains(QStringLiteral("≠")));
     QCOMPARE(shown.count(QStringLiteral("#c00000")), 3);  // one column: typed, stored, mark
     QVERIFY(drill->findChild<QPushButton*>(QStringLiteral("drillHearTyped"))->isEnabled());
+    click(drill, "drillHearTyped");
+    QVERIFY(label(drill, "drillStatus").contains(QStringLiteral("无法播放声音")));
     QVERIFY(label(drill, "drillConfusions").contains(QStringLiteral("你常把 θ 听成 s（1 次）")));
 
     const std::optional<DrillScore> score = drillScore(*learner()->store(), "think");
