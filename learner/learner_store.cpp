@@ -52,21 +52,6 @@ int checkIntegrity(sqlite3* db, bool& healthy) {
   return rc == SQLITE_DONE ? SQLITE_OK : rc;
 }
 
-// PRAGMA journal_mode=WAL: SQLITE_OK once the file is in WAL mode.
-int switchToWal(sqlite3* db) {
-  sqlite3_stmt* statement = nullptr;
-  int rc = sqlite3_prepare_v2(db, "PRAGMA journal_mode=WAL", -1, &statement, nullptr);
-  if (rc != SQLITE_OK) return rc;
-  rc = sqlite3_step(statement);
-  const auto* mode =
-      rc == SQLITE_ROW ? reinterpret_cast<const char*>(sqlite3_column_text(statement, 0)) : nullptr;
-  rc = (mode != nullptr && std::string(mode) == "wal") ? SQLITE_OK
-       : rc == SQLITE_ROW                              ? SQLITE_CANTOPEN
-                                                       : rc;
-  sqlite3_finalize(statement);
-  return rc;
-}
-
 }  // namespace
 
 LearnerStore::LearnerStore(fs::path file, int busyMilliseconds)
@@ -124,17 +109,17 @@ LearnerStore::Opened LearnerStore::openFile() {
   if (rc == SQLITE_OK) {
     // WAL: a reader never waits for a writer, and a killed writer leaves the committed
     // transactions. FULL: a commit is on the disk before it returns.
-    // Another program turning the same fresh file into WAL, or writing its first tables, makes
-    // the switch answer "busy" at once, without the busy handler: it is asked again, with the
-    // same short sleeps, for as long as a writer waits.
-    const auto started = std::chrono::steady_clock::now();
-    rc = switchToWal(db_);
-    for (int attempt = 0;
-         (rc & 0xff) == SQLITE_BUSY &&
-         std::chrono::steady_clock::now() - started < std::chrono::milliseconds(busyMilliseconds_);
-         ++attempt) {
-      std::this_thread::sleep_for(std::chrono::milliseconds(attempt < 10 ? 1 : 5));
-      rc = switchToWal(db_);
+    sqlite3_stmt* statement = nullptr;
+    rc = sqlite3_prepare_v2(db_, "PRAGMA journal_mode=WAL", -1, &statement, nullptr);
+    if (rc == SQLITE_OK) {
+      rc = sqlite3_step(statement);
+      const auto* mode = rc == SQLITE_ROW
+                             ? reinterpret_cast<const char*>(sqlite3_column_text(statement, 0))
+                             : nullptr;
+      rc = (mode != nullptr && std::string(mode) == "wal") ? SQLITE_OK
+           : rc == SQLITE_ROW                              ? SQLITE_CANTOPEN
+                                                           : rc;
+      sqlite3_finalize(statement);
     }
   }
   if (rc == SQLITE_OK) rc = sqlite3_exec(db_, "PRAGMA synchronous=FULL", nullptr, nullptr, nullptr);
