@@ -373,16 +373,17 @@ std::atomic<std::size_t> rowsForTwoLanes{60000};
 // How many rows of a group one thread takes at a time.
 std::atomic<std::size_t> stretchRows{4096};
 
-// How many rows a search may weigh: those of every sound count within the near-sound cutoff,
-// and of longer counts (which only rows holding every typed sound pass). An estimate before
-// the search: the prior and the kept rows' limit skip many.
+// How many rows a search may weigh in full: those of every sound count within the near-sound
+// cutoff. Longer rows must hold every kind of typed sound, which most lack, and a short input
+// that most rows hold fills its list with common words first, whose score then ends the
+// search early; so a search of one or two sounds stays on the caller's thread alone.
 template <typename RowsIn>
 std::size_t rowsToWeigh(const sound::TypedSounds& typed, RowsIn& rowsIn) {
   if (typed.empty()) return 0;
   const Cost cutoff = nearSoundCutoff(typed);
   std::size_t rows = 0;
   for (int count = 0; count < 256; ++count)
-    if (typed.lengthBound(count) <= cutoff || count >= typed.codeCount()) rows += rowsIn(count);
+    if (typed.lengthBound(count) <= cutoff) rows += rowsIn(count);
   return rows;
 }
 

@@ -52,6 +52,22 @@ int checkIntegrity(sqlite3* db, bool& healthy) {
   return rc == SQLITE_DONE ? SQLITE_OK : rc;
 }
 
+// WAL: a reader never waits for a writer, and a killed writer leaves the committed
+// transactions.
+int setWalMode(sqlite3* db) {
+  sqlite3_stmt* statement = nullptr;
+  int rc = sqlite3_prepare_v2(db, "PRAGMA journal_mode=WAL", -1, &statement, nullptr);
+  if (rc != SQLITE_OK) return rc;
+  rc = sqlite3_step(statement);
+  const auto* mode =
+      rc == SQLITE_ROW ? reinterpret_cast<const char*>(sqlite3_column_text(statement, 0)) : nullptr;
+  rc = (mode != nullptr && std::string(mode) == "wal") ? SQLITE_OK
+       : rc == SQLITE_ROW                              ? SQLITE_CANTOPEN
+                                                       : rc;
+  sqlite3_finalize(statement);
+  return rc;
+}
+
 }  // namespace
 
 LearnerStore::LearnerStore(fs::path file, int busyMilliseconds)
@@ -107,21 +123,19 @@ LearnerStore::Opened LearnerStore::openFile() {
     }
   }
   if (rc == SQLITE_OK) {
-    // WAL: a reader never waits for a writer, and a killed writer leaves the committed
-    // transactions. FULL: a commit is on the disk before it returns.
-    sqlite3_stmt* statement = nullptr;
-    rc = sqlite3_prepare_v2(db_, "PRAGMA journal_mode=WAL", -1, &statement, nullptr);
-    if (rc == SQLITE_OK) {
-      rc = sqlite3_step(statement);
-      const auto* mode = rc == SQLITE_ROW
-                             ? reinterpret_cast<const char*>(sqlite3_column_text(statement, 0))
-                             : nullptr;
-      rc = (mode != nullptr && std::string(mode) == "wal") ? SQLITE_OK
-           : rc == SQLITE_ROW                              ? SQLITE_CANTOPEN
-                                                           : rc;
-      sqlite3_finalize(statement);
+    // Two programs opening a new file at once both ask for WAL while it is still in the
+    // rollback mode: the one holding a read lock is refused at once, without the busy
+    // handler (waiting could deadlock), so it asks again, as long as a lock may be waited for.
+    const auto start = std::chrono::steady_clock::now();
+    for (int attempt = 0;; ++attempt) {
+      rc = setWalMode(db_);
+      if ((rc & 0xff) != SQLITE_BUSY ||
+          std::chrono::steady_clock::now() - start >= std::chrono::milliseconds(busyMilliseconds_))
+        break;
+      std::this_thread::sleep_for(std::chrono::milliseconds(attempt < 10 ? 1 : 5));
     }
   }
+  // FULL: a commit is on the disk before it returns.
   if (rc == SQLITE_OK) rc = sqlite3_exec(db_, "PRAGMA synchronous=FULL", nullptr, nullptr, nullptr);
   if (rc == SQLITE_OK) {
     std::string why;

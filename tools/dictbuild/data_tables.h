@@ -8,8 +8,14 @@
 
 namespace quorvi::dictbuild {
 
-extern const std::string_view kPlaceTableText;    // data/places.tsv
-extern const std::string_view kHeardPhrasesText;  // data/heard_phrases.tsv
+extern const std::string_view kPlaceTableText;      // data/places.tsv
+extern const std::string_view kHeardPhrasesText;    // data/heard_phrases.tsv
+extern const std::string_view kHeardNamesText;      // data/heard_names.tsv
+extern const std::string_view kIrregularVerbsText;  // data/irregular_verbs.tsv
+extern const std::string_view kFunctionWordsText;   // data/function_words.tsv
+extern const std::string_view kSpokenFormsText;     // data/spoken_forms.tsv
+extern const std::string_view kPronunciationsText;  // data/pronunciations.tsv
+extern const std::string_view kWordKindsText;       // data/word_kinds.tsv
 
 // Hands each line of `text` that is not blank or a "#" comment to `onRow` as its tab-separated
 // fields. False with "line N: " and the reason at the first line that has not `fields` fields

@@ -20,6 +20,7 @@
 #include "ecdict_annotation.h"
 #include "ecdict_importer.h"
 #include "espeak_transcriber.h"
+#include "form_chinese.h"
 #include "function_words.h"
 #include "headword_merge.h"
 #include "headword_use.h"
@@ -31,6 +32,7 @@
 #include "place_names.h"
 #include "progress.h"
 #include "pronunciation_variants.h"
+#include "british_spelling_first.h"
 #include "ranking.h"
 #include "skip_report.h"
 #include "spoken_forms.h"
@@ -150,12 +152,14 @@ bool importWordLists(const BuildOptions& options, std::vector<DictEntry>& entrie
 }
 
 std::vector<size_t> rowOrder(const std::vector<DictEntry>& entries, const SpokenFrequencies& spoken,
-                             size_t limit) {
+                             const BritishWordList& british, size_t limit, std::ostream& log) {
   std::vector<double> heard(entries.size(), 0.0);
   if (!spoken.empty())
     for (size_t i = 0; i < entries.size(); ++i)
       heard[i] = spokenFrequencyOf(entries[i].caption, spoken);
   std::vector<size_t> order = rankOrder(entries, heard);
+  if (const size_t moved = placeBritishSpellingsFirst(entries, british, order); moved > 0)
+    log << "British spellings placed before American ones: " << moved << "\n";
   if (limit > 0 && order.size() > limit) order.resize(limit);
   return order;
 }
@@ -413,7 +417,7 @@ BuildSummary buildDictionary(const BuildOptions& options, std::ostream& log) {
   const OptionalData extra = extraData.get();
   log << extraLog.str();
   if (options.useWordNet && options.heardWords)
-    addHeardWords(entries, heard, extra.chinese.get(), skipped, log);
+    addHeardWords(entries, heard, extra.chinese.get(), skipped, log, extra.ecdict.get());
   size_t ecdictLines = 0;
   if (extra.ecdict) {
     const EcdictSummary e = addEcdictLines(entries, *extra.ecdict, uses);
@@ -432,7 +436,10 @@ BuildSummary buildDictionary(const BuildOptions& options, std::ostream& log) {
   markNameLinesInChinese(entries);
   applyPlaceNames(entries, placeNames(), options.useWordNet && options.heardWords);
   if (options.useWordNet && options.heardWords) addHeardPhrases(entries);
-  const std::vector<size_t> order = rowOrder(entries, extra.spoken, options.limit);
+  if (const size_t forms = giveFormsTheirLemmasChinese(entries); forms > 0)
+    log << "word forms given their lemma's Chinese: " << forms << "\n";
+  const std::vector<size_t> order =
+      rowOrder(entries, extra.spoken, heard.british, options.limit, log);
   if (!writeRows(options, entries, order, espeak, skipped, stamp, summary, log)) return summary;
 
   std::string error;

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "british_word_list.h"
+#include "hunspell_checker.h"
 #include "hunspell_expander.h"
 #include "tests/engine/test_dictionary.h"
 
@@ -102,4 +103,28 @@ TEST_F(WordListFiles, MalformedAffixFilesAreRefusedOrReadSafely) {
                               (folder_.path() / "long.aff").string(), [](const std::string&) {},
                               error));
   EXPECT_NE(error.find("long"), std::string::npos);
+}
+
+TEST_F(WordListFiles, HunspellsLibraryConfirmsTheFormsItsRulesAllow) {
+  writeHunspell();
+  HunspellChecker checker(dic_);
+  ASSERT_TRUE(checker.ready()) << checker.error();
+  for (const char* w : {"works", "reworked", "cities", "boxes", "realizing", "sheep"})
+    EXPECT_TRUE(checker.spell(w)) << w;
+  for (const char* w : {"citys", "boxs", "sheeps", "workied", "1th", ""})
+    EXPECT_FALSE(checker.spell(w)) << w;
+  EXPECT_TRUE(checker.isFormOf("worked", "work"));
+  EXPECT_FALSE(checker.isFormOf("worked", "city"));
+  EXPECT_TRUE(checker.stems("sheeps").empty());
+  // The list takes hunspell's word where the plain list has none.
+  BritishWordList list = britishWordList({"", dic_});
+  EXPECT_TRUE(list.confirmsForm("realized", "realize"));
+  EXPECT_FALSE(list.confirmsForm("realizeed", "realize"));
+  list.add("realizeed");  // listed one by one: taken as it stands
+  EXPECT_TRUE(list.confirmsForm("realizeed", "realize"));
+  // A missing file is named, never a checker that accepts nothing in silence.
+  HunspellChecker missing((folder_.path() / "none.dic").string());
+  EXPECT_FALSE(missing.ready());
+  EXPECT_NE(missing.error().find("cannot read"), std::string::npos);
+  EXPECT_FALSE(missing.spell("work"));
 }

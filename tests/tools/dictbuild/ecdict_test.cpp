@@ -5,8 +5,10 @@
 #include <algorithm>
 
 #include "chinese_line.h"
+#include "data_tables.h"
 #include "ecdict_annotation.h"
 #include "ecdict_source.h"
+#include "form_chinese.h"
 #include "tests/engine/test_dictionary.h"
 
 using namespace quorvi::dictbuild;
@@ -186,6 +188,14 @@ class EcdictAnnotation : public ::testing::Test {
         entry("fuck", {"n. slang for sexual intercourse"}),
         entry("wug", {"n. a made-up creature"}),
         entry("wugs", {"沃格"}),
+        entry("mosquito", {"n. two-winged insect"}),
+        entry("mosquitoes", {"plural of mosquito"}, 31),
+        entry("Peter", {"a given name (male)"}),
+        entry("Peters", {"plural of Peter"}, 33),
+        entry("motherfucking", {"adj. 〈美俚〉〈粗〉不要脸的"}),
+        entry("break", {"v. destroy the integrity of"}),
+        entry("breaking", {"present participle of break"}, 36),
+        entry("breakings", {"plural of breaking"}, 37),
     };
     auto add = [&](const std::string& w, EcdictWord e) { ecdict_.add(w, std::move(e)); };
     add("see",
@@ -214,6 +224,10 @@ class EcdictAnnotation : public ::testing::Test {
     add("zzyzx", word("n. 地名"));
     add("went", word("go的过去式", "0:go/1:p"));
     add("wugs", word("", "0:wug/1:s"));
+    add("mosquito", word("n. 蚊子", "s:mosquitos"));
+    add("peters", word("n. 彼得斯（姓氏, 男子名）", "0:peter/1:s"));
+    add("break", word("vt. 打破", "i:breaking"));
+    add("breaking", word("[计] 断开, 停止", "0:break/1:i/s:breakings"));
     uses_["sound"].commonest = 'v';
     uses_["sound"].partsOfSpeech = "nv";
     uses_["can"].partsOfSpeech = "nv";
@@ -298,4 +312,62 @@ TEST(EcdictLabels, TheChineseOfAFormLabelAndTheLemmaItNames) {
             "give up的过去式和过去分词");
   EXPECT_EQ(chineseFormLabel("plural of use (noun)"), "use的复数");
   EXPECT_EQ(chineseFormLabel("n. a cat"), "");
+}
+
+TEST_F(EcdictAnnotation, SecondSpellingsNamesAndVulgarWordsKeepTheirRows) {
+  // ECDICT lists mosquitos; mosquitoes is in use as much.
+  EXPECT_EQ(find(entries_, "mosquitoes").explainLines,
+            (Lines{"plural of mosquito / mosquito的复数", "n. 蚊子"}));
+  // No plural of a name, but the family name ECDICT gives in lower case.
+  const DictEntry& peters = find(entries_, "Peters");
+  EXPECT_FALSE(peters.leftOut);
+  EXPECT_EQ(peters.explainLines, (Lines{"彼得斯", "a family name"}));
+  // The lemma shows its verb's lines, not ECDICT's special-field ones: nor does its plural.
+  EXPECT_EQ(find(entries_, "breakings").explainLines, Lines{"plural of breaking / breaking的复数"});
+  // A vulgar word only ECDICT explains carries the warning too.
+  EXPECT_TRUE(hasLine(find(entries_, "motherfucking"), "粗俗用语，慎用 / vulgar: avoid using it"));
+}
+
+TEST(FormChinese, AFormRowShowsTheChineseItsLemmasRowShows) {
+  std::vector<DictEntry> entries = {
+      entry("take care", {"保重；当心", "int. goodbye"}),
+      entry("took care", {"past tense of take care / take care的过去式", "当心；小心"}),
+      entry("styling", {"present participle of style / style的现在分词", "vt. 称呼；设计"}),
+      entry("stylings", {"plural of styling / styling的复数", "n. 款式"}),
+      entry("cat", {"n. 猫", "vt. 把锚吊放在锚架上"}),
+      entry("cats", {"plural of cat / cat的复数", "n. 猫"}),
+      entry("catted", {"past tense of cat / cat的过去式", "猫了"}),
+      entry("wug", {"n. a made-up creature"}),
+      entry("wugs", {"plural of wug / wug的复数", "沃格"}),
+      entry("saw", {"past tense of see / see的过去式", "n. 锯子", "n. a hand tool"}),
+  };
+  EXPECT_EQ(giveFormsTheirLemmasChinese(entries), 3u);
+  // The lemma's lines that name no part of speech serve any form.
+  EXPECT_EQ(find(entries, "took care").explainLines,
+            (Lines{"past tense of take care / take care的过去式", "保重；当心"}));
+  // No noun line to give a plural: the label alone.
+  EXPECT_EQ(find(entries, "stylings").explainLines, Lines{"plural of styling / styling的复数"});
+  EXPECT_EQ(find(entries, "catted").explainLines,
+            (Lines{"past tense of cat / cat的过去式", "vt. 把锚吊放在锚架上"}));
+  // Already the lemma's; a lemma with no Chinese; a row with senses of its own: unchanged.
+  EXPECT_EQ(find(entries, "cats").explainLines, (Lines{"plural of cat / cat的复数", "n. 猫"}));
+  EXPECT_EQ(find(entries, "wugs").explainLines, (Lines{"plural of wug / wug的复数", "沃格"}));
+  EXPECT_EQ(find(entries, "saw").explainLines.size(), 3u);
+  EXPECT_FALSE(isChineseMeaningLine("n. [vulgar 粗俗] slang for sexual intercourse"));
+  EXPECT_FALSE(isChineseMeaningLine("中考 高考 · 牛津3000 · 柯林斯★★"));
+  EXPECT_TRUE(isChineseMeaningLine("adj. 〈美俚〉〈粗〉不要脸的"));
+}
+
+TEST(WordKindTable, ReadsEachKindAndRefusesUnknownKinds) {
+  std::map<std::string, std::set<std::string>> kinds;
+  std::string error;
+  ASSERT_TRUE(readWordKinds(kWordKindsText, kinds, error)) << error;
+  EXPECT_TRUE(kinds["uncountable"].count("furniture"));
+  EXPECT_TRUE(kinds["same plural"].count("sheep"));
+  EXPECT_TRUE(kinds["vulgar"].count("motherfucking"));
+  kinds.clear();
+  EXPECT_FALSE(readWordKinds("news\tuncountable\nnews\tuncountable\n", kinds, error));
+  EXPECT_EQ(error, "line 2: \"news\" is empty or listed twice");
+  EXPECT_FALSE(readWordKinds("news\tcountless\n", kinds, error));
+  EXPECT_EQ(error, "line 1: unknown kind \"countless\"");
 }

@@ -9,7 +9,10 @@
 #include <sstream>
 
 #include "checked_inflections.h"
+#include "data_tables.h"
 #include "dictionary_builder.h"
+#include "ecdict_heard_words.h"
+#include "function_words.h"
 #include "learner_headwords.h"
 #include "learner_sources.h"
 #include "ranking.h"
@@ -114,8 +117,14 @@ TEST(SpokenListFragments, PiecesMisreadingsAndLostApostrophesAreNoWords) {
     EXPECT_EQ(classifyFragment(w, known), FragmentKind::LostApostrophe) << w;
   for (const char* w : {"A1", "3rd", "x", "", "w@w"})
     EXPECT_EQ(classifyFragment(w, known), FragmentKind::NotSpelling) << w;
+  EXPECT_EQ(classifyFragment("gon", known), FragmentKind::ContractionPiece);  // "gon na"
+  for (const char* w : {"Pl", "Gs", "Rsvp", "ts", "Wl"})
+    EXPECT_EQ(classifyFragment(w, known), FragmentKind::NoVowel) << w;
+  for (const char* w : {"ing", "ers", "ly", "Ness"})
+    EXPECT_EQ(classifyFragment(w, known), FragmentKind::EndingPiece) << w;
   // Real words, known or not, and an unknown word no misreading explains.
-  for (const char* w : {"lion", "llama", "Lloyd", "Isle", "a", "Well", "gonna", "Oxfordshire"})
+  for (const char* w :
+       {"lion", "llama", "Lloyd", "Isle", "a", "Well", "gonna", "Oxfordshire", "Sly", "gym"})
     EXPECT_EQ(classifyFragment(w, known), FragmentKind::Word) << w;
 }
 
@@ -370,4 +379,122 @@ TEST(NameLines, SayInChineseThatTheyAreNames) {
                    "a given name (male or female); 人名：爱丽丝", "n. a given name (male)"}));
   markNameLinesInChinese(entries);  // once only
   EXPECT_EQ(entries[0].explainLines[1], "a given name (female); 人名");
+}
+
+TEST_F(HeardWords, EcdictExplainsNamesFormsAndWordsTheOtherSourcesLack) {
+  EcdictData ecdict;
+  auto add = [&](const std::string& w, const std::string& translation,
+                 const std::string& exchange = "", long frq = 0) {
+    EcdictWord e;
+    e.translation = translation;
+    e.exchange = exchange;
+    e.frq = frq;
+    ecdict.add(w, std::move(e));
+  };
+  add("mulder", "n. (Mulder)人名；(荷)米尔德；(英)马尔德；(德、意)穆尔德");
+  add("Schultz", "n. 舒尔茨（姓氏）");
+  add("Sayid", "n. 赛伊德（男子名）");
+  add("Tigger", "n. 跳跳虎（动画片中的一个角色）");
+  add("stomachs", "n. 胃（stomach的复数形式）", "0:stomach/1:s");
+  add("legit", "a. 合法的, 正统的", "s:legits", 48010);
+  add("girlie", "n. 少女");
+  add("ust", "abbr. 圣托马斯大学", "", 3000);
+  add("dum", "[法] 期间内", "", 3000);
+  add("bien", "n. 好事");
+  add("nightless", "a. night的变形", "", 3000);
+  add("Tran", "n. (Tran)人名；(柬)德兰", "s:trans");
+  add("diem", "n. (Diem)人名；(德)迪姆");
+  entries_.push_back(common("per diem", 10, "n. a daily allowance"));
+  sources_.british.add("Diem");
+  sources_.spoken.counts["diem"] = 100;
+  sources_.spoken.counts["Trans"] = 100;
+  sources_.spoken.counts["Tran"] = 100;
+  entries_.push_back(common("stomach", 300, "n. an organ"));
+  for (const char* w : {"Mulder", "Schultz", "Sayid", "Tigger", "stomachs", "legit", "girlie",
+                        "ust", "dum", "bien", "nightless", "Sookie"})
+    sources_.spoken.counts[w] = 100;
+  sources_.british.add("girlie");
+  sources_.ecdict = &ecdict;
+  const LearnerHeadwordCounts counts = addLearnerHeadwords(entries_, sources_, skipped_);
+  // ECDICT's Chinese for the name when it has the name only in lower case, its English reading
+  // first; under the name's own spelling its lines come with the others'.
+  EXPECT_EQ(linesOf(entries_, "Mulder"), (Lines{"马尔德", "a family name"}));
+  EXPECT_EQ(linesOf(entries_, "Schultz"), Lines{"a family name"});
+  EXPECT_EQ(linesOf(entries_, "Sayid"), Lines{"a given name (male)"});
+  // The hand-written table of names heard in film and television.
+  EXPECT_EQ(linesOf(entries_, "Sookie"), Lines{"a given name (female)"});
+  EXPECT_EQ(linesOf(entries_, "stomachs"), Lines{"plural of stomach"});
+  EXPECT_EQ(linesOf(entries_, "legit"), Lines{"adj. 合法的；正统的"});  // ranked by ECDICT
+  EXPECT_EQ(linesOf(entries_, "girlie"), Lines{"n. 少女"});             // spelled by a word list
+  // No person's name, an abbreviation, a special field, a spelling neither ranked nor
+  // listed, a line that only says "a form of night".
+  // A family name has no plural; a word heard as part of a phrase stays that, not a name.
+  EXPECT_EQ(linesOf(entries_, "Tran"), Lines{"a family name"});
+  EXPECT_EQ(linesOf(entries_, "diem"), Lines{"in the phrase per diem: a daily allowance"});
+  for (const char* absent : {"Tigger", "ust", "dum", "bien", "nightless", "Trans", "Diem"})
+    EXPECT_EQ(findEntry(entries_, absent), nullptr) << absent;
+  EXPECT_EQ(counts.forms, 1u);
+}
+
+TEST(HeardNames, TheTableReadsAndBadLinesAreRefusedByNumber) {
+  std::unordered_map<std::string, NameExplanation> names;
+  std::string error;
+  ASSERT_TRUE(readHeardNames(kHeardNamesText, names, error)) << error;
+  EXPECT_GE(names.size(), 40u);
+  EXPECT_EQ(heardNames().size(), names.size());
+  EXPECT_EQ(names.at("Pacey").lines, Lines{"a given name (male)"});
+  EXPECT_EQ(names.at("Cheung").kind, NameKind::FamilyName);
+  const struct {
+    const char* text;
+    const char* error;
+  } bad[] = {
+      {"# names\nsookie\tgiven (female)\n", "line 2: \"sookie\" is no capitalised single word"},
+      {"Ann\tgiven\n", "line 1: unknown kind \"given\""},
+      {"Ann\tfamily\nAnn\tfamily\n", "line 2: Ann is listed twice"},
+      {"Ann family\n", "line 1: expected 2 fields separated by tabs, found 1"},
+  };
+  for (const auto& b : bad) {
+    names.clear();
+    EXPECT_FALSE(readHeardNames(b.text, names, error)) << b.text;
+    EXPECT_EQ(error, b.error);
+  }
+}
+
+TEST(EcdictNameChinese, TheEnglishReadingOrTheFirstNeverAWholeSentence) {
+  EXPECT_EQ(ecdictNameChinese("n. (Mulder)人名；(荷)米尔德；(英)马尔德"), "马尔德");
+  EXPECT_EQ(ecdictNameChinese("n. 王（姓氏）；黄（姓氏）\\n[网络] 王"), "王");
+  EXPECT_EQ(ecdictNameChinese("罗梅罗（人名）"), "罗梅罗");
+  EXPECT_EQ(ecdictNameChinese("[人名] [英格兰人姓氏] 雷恩斯取自父名，来源于"), "");
+  EXPECT_EQ(ecdictNameChinese("n. (Bundy)人名"), "");
+  EXPECT_EQ(ecdictNameChinese("\xff"), "");
+}
+
+TEST(FunctionWordTable, ReadsInRankOrderAndRefusesEmptyFields) {
+  std::vector<std::pair<std::string, std::string>> rows;
+  std::string error;
+  ASSERT_TRUE(readFunctionWords(kFunctionWordsText, rows, error)) << error;
+  ASSERT_GE(rows.size(), 180u);
+  EXPECT_EQ(rows.front().first, "the");
+  const std::vector<DictEntry> words = functionWords();
+  ASSERT_EQ(words.size(), rows.size());
+  EXPECT_GT(words[0].frequency, words[1].frequency);
+  EXPECT_EQ(linesOf(words, "to"), (Lines{"prep. in the direction of; as far as",
+                                         "particle. marks the infinitive: \"I want to go\""}));
+  rows.clear();
+  EXPECT_FALSE(readFunctionWords("the\tdet. the article\nof\t\n", rows, error));
+  EXPECT_EQ(error, "line 2: a word or explanation is empty");
+}
+
+TEST(SpokenFormTable, ReadsReadingsWhereGivenAndRefusesMalformedLines) {
+  std::vector<DictEntry> forms;
+  std::string error;
+  ASSERT_TRUE(readSpokenForms(kSpokenFormsText, forms, error)) << error;
+  EXPECT_GE(forms.size(), 250u);
+  EXPECT_EQ(findEntry(forms, "Sgt")->transcription, "ˈsɑːdʒənt");
+  EXPECT_EQ(findEntry(forms, "hey")->transcription, "");
+  forms.clear();
+  EXPECT_FALSE(readSpokenForms("gonna\tgoing to\tspoken form\t\nhey\t\t\t\n", forms, error));
+  EXPECT_EQ(error, "line 2: a word or gloss is empty");
+  EXPECT_FALSE(readSpokenForms("gonna\tgoing to\tspoken form\n", forms, error));
+  EXPECT_EQ(error, "line 1: expected 4 fields separated by tabs, found 3");
 }

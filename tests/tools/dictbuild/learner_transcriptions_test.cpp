@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "engine/phonetic_dictionary.h"
+#include "engine/sound_code.h"
 #include "espeak_transcriber.h"
 #include "phonetic_notation.h"
 #include "pronunciation_variants.h"
@@ -418,7 +419,6 @@ const std::vector<Convention>& conventions() {
       {"stress marks inside a typed unit",
        {
            {"radio", u"reidiəu"},
-           {"outside", u"autsaid"},
            {"video", u"vidiəu"},
            {"studio", u"stjuːdiəu"},
            {"bedroom", u"bedruːm"},
@@ -523,4 +523,35 @@ TEST_F(LearnerTranscriptions, EveryConventionMatchesTheWordsAsTheBooksPrintThem)
     }
   }
   EXPECT_GE(words, 400u);
+}
+
+// ts and dz begin no syllable inside a word, so the mark stands between their sounds
+// (outside autˈsaid). The window's search reads a row's sounds past its stress marks and
+// finds such a word typed without marks; the plain REGEXP statement reads a typed "ts" as one
+// piece and needs the two side by side, so it misses them.
+TEST_F(LearnerTranscriptions, MarksBetweenTAndSLeaveTheWordFoundByItsSounds) {
+  const struct {
+    const char* word;
+    const char16_t* typed;
+    const char16_t* aroundMark;
+  } words[] = {
+      {"outside", u"autsaid", u"tˈs"},        {"itself", u"itself", u"tˈs"},
+      {"outstanding", u"autstændiŋ", u"tˈs"}, {"bestseller", u"bistselə", u"tˈs"},
+      {"Godzilla", u"ɡɔdzilə", u"dˈz"},
+  };
+  const auto soundsOnly = [](std::string codes) {
+    std::erase_if(
+        codes, [](char c) { return c == sound::kPrimaryStress || c == sound::kSecondaryStress; });
+    return codes;
+  };
+  for (const auto& w : words) {
+    const NormalisedTranscription n = normaliseTranscription(espeak_.transcribe(w.word));
+    ASSERT_TRUE(n.ok()) << w.word << ": " << n.error;
+    EXPECT_NE(n.symbols.find(w.aroundMark), std::u16string::npos)
+        << w.word << " is " << encodeUtf8(n.symbols);
+    bool found = false;
+    for (const std::string& stored : storedRows(w.word))
+      found = found || soundsOnly(sound::fromStored(stored)) == sound::fromSymbols(w.typed);
+    EXPECT_TRUE(found) << w.word << " typed as " << encodeUtf8(w.typed);
+  }
 }

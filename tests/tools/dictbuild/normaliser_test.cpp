@@ -114,10 +114,8 @@ TEST(Normaliser, StressMarksNeverSplitWhatALearnerTypesAsOne) {
       {"ɹˈeɪdɪˌəʊ", "ˈreidiəu"},
       {"vˈɪdɪˌəʊ", "ˈvidiəu"},
       {"dɪˈəʊdəɹənt", "ˈdiəudərənt"},
-      {"aʊtsˈaɪd", "auˈtsaid"},
       {"ˈhɒt ɹˈɒd", "ˈhɔˈtrɔd"},
       {"bˈɛdˌɹuːm", "ˈbeˌdruːm"},
-      {"hˈɛdzˌɒf", "ˈhedzɔf"},
       // Moved in front of one pair, the mark must not land inside the pair before it.
       {"pˈæpɪˌəʊ ˈɜːsɪnəs", "ˈpæˈpiəuəːsinəs"},
       {"leɪˈɜːd", "ˈleiəːd"},  // and on to the start of its syllable
@@ -125,6 +123,39 @@ TEST(Normaliser, StressMarksNeverSplitWhatALearnerTypesAsOne) {
       {"ˌɪnkəɹˈɛkt", "ˌinkəˈrekt"},
       {"pɪˈænəʊ", "piˈænəu"},
       {"ɪkstɹˈiːm", "ikˈstriːm"},
+  });
+}
+
+TEST(Normaliser, StressMarksInAConsonantClusterGoWhereTheSyllableBegins) {
+  // ts, dz, tl, dl and ŋ-clusters begin no syllable inside a word: the mark goes after the
+  // first consonant, as a learner's dictionary prints outside, itself, anxiety.
+  expectNormalised({
+      {"aʊtsˈaɪd", "autˈsaid"},
+      {"ɪtsˈɛlf", "itˈself"},
+      {"ɡɒdzˈɪlə", "ɡɔdˈzilə"},
+      {"bɛstsˈɛlə", "bestˈselə"},
+      {"aʊtstˈandɪŋ", "autˈstændiŋ"},
+      {"bɒtswˈɑːnə", "bɔtˈswɑːnə"},
+      {"ətlˈantɪk", "ətˈlæntik"},
+      {"æŋzˈaɪəti", "æŋˈzaiəti"},
+      {"hˈɛdzˌɒf", "ˈhedˌzɔf"},
+  });
+  // A word break is a syllable break: the mark stays at the start of the next word.
+  expectNormalised({
+      {"fɹˈɪdʒɪd zˈəʊn", "ˈfridʒidˈzəun"},
+      {"ɡɹˈaʊnd zˈiəɹəʊ", "ˈɡraundˈziərəu"},
+      {"wɒts ˈʌp", "wɔtsˈʌp"},
+  });
+  // Clusters that can begin a syllable, and word-initial ones, keep the mark in front.
+  expectNormalised({
+      {"ˈɛkstɹə", "ˈekstrə"},
+      {"ˈæbstɹækt", "ˈæbstrækt"},
+      {"ɪkstɹˈiːm", "ikˈstriːm"},
+      {"tsuːnˈɑːmi", "tsuːˈnɑːmi"},
+      {"ˈpiːtsə", "ˈpiːtsə"},
+      {"ˈaʊtsɛt", "ˈautset"},
+      {"ˈæŋzɪəs", "ˈæŋziəs"},
+      {"ˈɪŋɡlɪʃ", "ˈiŋɡliʃ"},
   });
 }
 

@@ -44,7 +44,7 @@ TEST(PronunciationTable, EveryReadingIsReadableDistinctAndSaysWhatItIs) {
       EXPECT_TRUE(seen.insert(n.symbols).second)
           << h.caption << " [" << reading.symbols << "] twice";
       if (r > 0) {
-        EXPECT_STRNE(reading.label, "") << h.caption << " [" << reading.symbols << "]";
+        EXPECT_NE(reading.label, "") << h.caption << " [" << reading.symbols << "]";
       }
     }
   }
@@ -224,4 +224,31 @@ TEST(VariantCheck, RepeatedOrUnexplainedPronunciationsAreReported) {
   EXPECT_NE(report.str().find("pronunciation row without explanation: of [&#601;v]"),
             std::string::npos);
   EXPECT_NE(report.str().find("1 repeated, 1 without explanation"), std::string::npos);
+}
+
+TEST(PronunciationTable, ReadsConsecutiveReadingsAndRefusesMalformedLines) {
+  std::vector<HeadwordReadings> table;
+  std::string error;
+  ASSERT_TRUE(
+      readPronunciationTable("# a comment\nread\tˈriːd\tpresent tense\t\nread\tˈred\t"
+                             "past tense\t\nlive\tˈliv\tverb\tv.\n",
+                             table, error))
+      << error;
+  ASSERT_EQ(table.size(), 2u);
+  EXPECT_EQ(table[0].readings.size(), 2u);
+  EXPECT_EQ(table[1].readings[0].senses, "v.");
+  const struct {
+    const char* text;
+    const char* error;
+  } bad[] = {
+      {"read\tˈriːd\t\t\nlive\tˈliv\t\t\nread\tˈred\t\t\n",
+       "line 3: read: its readings are not on consecutive lines"},
+      {"read\t\tverb\t\n", "line 1: a headword or reading is empty"},
+      {"read\tˈriːd\n", "line 1: expected 4 fields separated by tabs, found 2"},
+  };
+  for (const auto& b : bad) {
+    table.clear();
+    EXPECT_FALSE(readPronunciationTable(b.text, table, error)) << b.text;
+    EXPECT_EQ(error, b.error);
+  }
 }

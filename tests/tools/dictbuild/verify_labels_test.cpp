@@ -64,3 +64,28 @@ TEST_F(LabelTable, ATableThatCannotBeReadIsReported) {
   EXPECT_FALSE(check.ok());
   EXPECT_NE(out_.str().find("cannot read"), std::string::npos);
 }
+
+TEST_F(LabelTable, AFormRowCarriesItsLemmasChineseNotItsOwn) {
+  row("break", "vt. 打破；弄破<br/>n. 破裂");
+  row("breaking", "present participle of break / break的现在分词<br/>vt. 打破；弄破");
+  row("breaks", "plural of break / break的复数<br/>n. 破裂");
+  // A Chinese line no row of the lemma has.
+  row("breakings", "plural of breaking / breaking的复数<br/>断开；停止");
+  // The lemma has none: the form's own line is all there is.
+  row("wug", "n. a made-up creature");
+  row("wugs", "plural of wug / wug的复数<br/>沃格");
+  // Senses of its own, labelled vulgar in Chinese too: no form row.
+  row("fucking",
+      "adj. 该死的<br/>n. [vulgar 粗俗] slang for sexual intercourse<br/>present participle of "
+      "fuck");
+  row("fuck", "n. 性交");
+  const LabelCheck check = checkFormLabels(db_, out_);
+  EXPECT_EQ(check.formRows, 4u);  // breaking, breaks, breakings, wugs
+  EXPECT_EQ(check.ownChinese, 1u);
+  EXPECT_FALSE(check.ok());
+  EXPECT_NE(out_.str().find("breakings: 断开；停止"), std::string::npos) << out_.str();
+  exec(
+      "UPDATE dict_word SET w_explain = 'plural of breaking / breaking的复数' WHERE w_caption = "
+      "'breakings'");
+  EXPECT_TRUE(checkFormLabels(db_, out_).ok()) << out_.str();
+}

@@ -3,6 +3,8 @@
 #include <set>
 #include <sstream>
 
+#include "data_tables.h"
+#include "irregular_verbs.h"
 #include "checked_inflections.h"
 #include "inflections.h"
 
@@ -234,4 +236,26 @@ TEST_F(WordForms, WithoutAWordListTheRulesFormsAreKeptAndTheLogSaysSo) {
   EXPECT_EQ(find("algorithms"), nullptr);  // never tagged in running text
   EXPECT_EQ(labels("went"), Lines{"past tense of go"});
   EXPECT_EQ(labels("gave up"), Lines{"past tense of give up"});
+}
+
+TEST(IrregularVerbTable, ReadsEveryVerbAndRefusesMalformedLines) {
+  std::unordered_map<std::string, Principal> verbs;
+  std::string error;
+  ASSERT_TRUE(readIrregularVerbs(kIrregularVerbsText, verbs, error)) << error;
+  EXPECT_GE(verbs.size(), 180u);
+  EXPECT_EQ(verbs.at("get").participle, (std::vector<std::string>{"got", "gotten"}));
+  EXPECT_EQ(verbs.at("go").past, std::vector<std::string>{"went"});
+  const struct {
+    const char* text;
+    const char* error;
+  } bad[] = {
+      {"go\twent\n", "line 1: expected 3 fields separated by tabs, found 2"},
+      {"# a comment\ngo\twent,\tgone\n", "line 2: an empty or spaced form of go"},
+      {"go\twent\tgone\ngo\twent\tgone\n", "line 2: \"go\" is empty or listed twice"},
+  };
+  for (const auto& b : bad) {
+    verbs.clear();
+    EXPECT_FALSE(readIrregularVerbs(b.text, verbs, error)) << b.text;
+    EXPECT_EQ(error, b.error);
+  }
 }

@@ -1,0 +1,71 @@
+#include "learner_sources.h"
+
+#include <cctype>
+
+#include "cedict_reader.h"
+#include "word_fragments.h"
+
+namespace quorvi::dictbuild {
+namespace {
+
+void loadNames(const std::string& path, std::unordered_set<std::string>& out, std::ostream& log) {
+  std::string error;
+  if (!path.empty() && !loadNameList(path, out, error))
+    log << "build: optional source unreadable: " << error << "; its names are left out\n";
+}
+
+// Lower-case words only: the list writes a word capitalised when most of its uses open a
+// sentence, which says nothing about its forms.
+void attestSpokenWords(const SpokenFrequencies& spoken, BritishWordList& british) {
+  const KnownWord known = [&](const std::string& w) { return british.contains(w); };
+  for (const auto& [word, count] : spoken.counts)
+    if (!word.empty() && std::islower(static_cast<unsigned char>(word[0])) &&
+        !british.listsAsWord(word) && !isFragment(word, known))
+      british.attest(word);
+}
+
+}  // namespace
+
+void loadLearnerSources(const OptionalSourceFiles& files, LearnerSources& out, std::ostream& log) {
+  std::string error;
+  if (!files.spokenFrequencies.empty() &&
+      !loadSpokenFrequencies(files.spokenFrequencies, out.spoken, error)) {
+    log << "build: optional source unreadable: " << error
+        << "; no headwords are taken from the spoken list\n";
+    out.spoken = {};
+  }
+  std::vector<CedictEntry> cedict;
+  error.clear();
+  if (!files.cedict.empty() && !loadCedict(files.cedict, cedict, error))
+    log << "build: optional source unreadable: " << error
+        << "; names get no Chinese transliteration\n";
+  out.cedictNames = CedictNames(cedict);
+  loadNames(files.maleNames, out.givenNames.male, log);
+  loadNames(files.femaleNames, out.givenNames.female, log);
+  attestSpokenWords(out.spoken, out.british);
+}
+
+void addHeardWords(std::vector<DictEntry>& entries, LearnerSources& sources,
+                   const ChineseEquivalents* chinese, SkipReport& skipped, std::ostream& log,
+                   const EcdictData* ecdict) {
+  sources.ecdict = ecdict;
+  if (chinese)
+    sources.chineseFor = [chinese](const std::string& word) {
+      return chinese->lookup(word, HeadwordUse{});
+    };
+  log << describeLearnerHeadwords(addLearnerHeadwords(entries, sources, skipped)) << "\n";
+}
+
+std::string describeLearnerHeadwords(const LearnerHeadwordCounts& c) {
+  return "heard words added: " + std::to_string(c.added()) + " (spoken forms and contractions " +
+         std::to_string(c.spokenForms) + ", given names " + std::to_string(c.givenNames) +
+         ", family names " + std::to_string(c.familyNames) + ", places " +
+         std::to_string(c.places) + ", parts of names and phrases " +
+         std::to_string(c.phraseParts) + ", plurals of capitalised words " +
+         std::to_string(c.plurals) + ", forms by ECDICT " + std::to_string(c.forms) +
+         ", by Chinese equivalents " + std::to_string(c.chinese) +
+         "); spoken-list fragments refused " + std::to_string(c.fragments) +
+         ", words no source explains " + std::to_string(c.unexplained);
+}
+
+}  // namespace quorvi::dictbuild
