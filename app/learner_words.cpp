@@ -14,6 +14,8 @@
 #include "learner/history.h"
 #include "learner/learner_store.h"
 #include "learner/my_words.h"
+#include "drill_dialog.h"
+#include "drill_word_lists.h"
 #include "learner_words_dialog.h"
 #include "mainwindow.h"
 
@@ -40,11 +42,16 @@ LearnerWords::LearnerWords(MainWindow* window, PhoneticDictionary& dictionary)
   connect(history, &QShortcut::activated, this, &LearnerWords::showHistory);
   auto* words = new QShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_D), window_);
   connect(words, &QShortcut::activated, this, &LearnerWords::showMyWords);
+  auto* drill = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_L), window_);
+  connect(drill, &QShortcut::activated, this, &LearnerWords::showDrill);
 }
 
 // The open list window reads this object: it goes first.
 LearnerWords::~LearnerWords() {
   delete dialog_.data();
+  delete drill_.data();
+  // Its reading thread stops before the dictionary goes.
+  delete drillLists_;
 }
 
 bool LearnerWords::eventFilter(QObject* watched, QEvent* event) {
@@ -133,10 +140,34 @@ void LearnerWords::addMenuEntries(QMenu* menu, const QString& headword) {
     QMetaObject::invokeMethod(this, &LearnerWords::showHistory, Qt::QueuedConnection);
   });
   history->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_H));
+  QAction* drill = menu->addAction(tr("听音找词…"), this, [this] {
+    QMetaObject::invokeMethod(this, &LearnerWords::showDrill, Qt::QueuedConnection);
+  });
+  drill->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_L));
 }
 
 LearnerWordsDialog* LearnerWords::dialog() const {
   return dialog_.data();
+}
+
+DrillDialog* LearnerWords::drill() const {
+  return drill_.data();
+}
+
+DrillWordLists* LearnerWords::drillLists() {
+  if (drillLists_ == nullptr) drillLists_ = new DrillWordLists(*this);
+  return drillLists_;
+}
+
+void LearnerWords::showDrill() {
+  if (drill_ == nullptr) {
+    auto* drill = new DrillDialog(*this, window_);
+    drill->setAttribute(Qt::WA_DeleteOnClose);
+    drill_ = drill;
+  }
+  drill_->show();
+  drill_->raise();
+  drill_->activateWindow();
 }
 
 void LearnerWords::showMyWords() {

@@ -11,6 +11,8 @@ class PhoneticDictionary;
 class QMenu;
 class QTimer;
 class LearnerWordsDialog;
+class DrillDialog;
+class DrillWordLists;
 
 namespace quorvi::learner {
 class LearnerStore;
@@ -18,8 +20,9 @@ class LearnerStore;
 
 // The window's side of the learner's own data: the entries the learner opens go into the
 // history, Ctrl+D adds or removes the shown word in my words, Ctrl+H shows the history and
-// Ctrl+Shift+D the "My words" window. The database is opened on first use, after the window
-// is up; when it cannot be, the window goes on and says once that nothing is kept.
+// Ctrl+Shift+D the "My words" window, Ctrl+L the listening drill. The database is opened on first
+// use, after the window is up; when it cannot be, the window goes on and says once that nothing is
+// kept.
 class LearnerWords : public QObject {
   Q_OBJECT
 
@@ -46,6 +49,11 @@ class LearnerWords : public QObject {
   void showHistory();
   // The open "My words" or history window, if any.
   LearnerWordsDialog* dialog() const;
+  // Ctrl+L: the listening drill, one window at a time.
+  void showDrill();
+  DrillDialog* drill() const;
+  // The drill's word lists, made on first use and kept while the window lives.
+  DrillWordLists* drillLists();
 
   // How long an entry stays shown, picked in the list, before it counts as opened: arrowing
   // through the list does not fill the history with every word passed.
@@ -71,4 +79,6 @@ class LearnerWords : public QObject {
   QString pendingWord_;
   QTimer* openedDelay_;
   QPointer<LearnerWordsDialog> dialog_;
+  QPointer<DrillDialog> drill_;
+  DrillWordLists* drillLists_ = nullptr;
 };

@@ -5,6 +5,7 @@
 #include <QFileDialog>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
@@ -14,10 +15,12 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <map>
 #include <string>
 #include <vector>
 
 #include "learner/dictionary_facts.h"
+#include "learner/drill.h"
 #include "learner/history.h"
 #include "learner/learner_store.h"
 #include "learner/my_words.h"
@@ -61,6 +64,23 @@ QString joined(const std::vector<std::string>& parts, const char* between) {
   QStringList list;
   for (const std::string& part : parts) list << QString::fromStdString(part);
   return list.join(QString::fromUtf8(between));
+}
+
+// The drill's score of `word`: right/asked and its box; sorted by box, then by answers right.
+QStandardItem* drillCell(const std::map<std::string, DrillScore>& scores, const std::string& word) {
+  const auto found = scores.find(word);
+  if (found == scores.end()) {
+    auto* item = new QStandardItem;
+    item->setData(-1, kSortRole);
+    item->setEditable(false);
+    return item;
+  }
+  const DrillScore& score = found->second;
+  auto* item = new QStandardItem(
+      LearnerWordsDialog::tr("%1/%2，第 %3 盒").arg(score.right).arg(score.asked()).arg(score.box));
+  item->setData(score.box * 1000000LL + score.right, kSortRole);
+  item->setEditable(false);
+  return item;
 }
 
 }  // namespace
@@ -118,6 +138,12 @@ LearnerWordsDialog::LearnerWordsDialog(LearnerWords& words, Kind kind, QWidget* 
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(filter_);
   layout->addWidget(table_);
+  if (kind_ == Kind::kMyWords) {
+    confusions_ = new QLabel(this);
+    confusions_->setObjectName(QStringLiteral("drillConfusions"));
+    confusions_->setWordWrap(true);
+    layout->addWidget(confusions_);
+  }
   layout->addLayout(buttons);
 
   connect(&words_, &LearnerWords::wordsChanged, this, &LearnerWordsDialog::reload);
@@ -129,8 +155,8 @@ LearnerWordsDialog::LearnerWordsDialog(LearnerWords& words, Kind kind, QWidget* 
 void LearnerWordsDialog::reload() {
   model_->clear();
   if (kind_ == Kind::kMyWords)
-    model_->setHorizontalHeaderLabels(
-        {tr("单词"), tr("音标"), tr("中文"), tr("级别"), tr("加入时间"), tr("查询次数")});
+    model_->setHorizontalHeaderLabels({tr("单词"), tr("音标"), tr("中文"), tr("级别"),
+                                       tr("加入时间"), tr("查询次数"), tr("听音练习")});
   else
     model_->setHorizontalHeaderLabels(
         {tr("单词"), tr("音标"), tr("中文"), tr("最近查询"), tr("查询次数")});
@@ -147,12 +173,22 @@ void LearnerWordsDialog::reload() {
   };
   if (kind_ == Kind::kMyWords) {
     const std::vector<SavedWord> saved = savedWords(*store, error);
+    std::string drillError;
+    const std::map<std::string, DrillScore> scores = drillScores(*store, drillError);
     for (size_t i = 0; i < saved.size(); ++i) {
       QList<QStandardItem*> row = factsRow(saved[i].word);
       row << timeCell(saved[i].added, static_cast<long long>(saved.size() - i))
-          << numberCell(saved[i].lookups);
+          << numberCell(saved[i].lookups) << drillCell(scores, saved[i].word);
       model_->appendRow(row);
     }
+    QStringList often;
+    for (const Confusion& confusion : commonConfusions(*store, 5, drillError))
+      often << tr("你常把 %1 听成 %2（%3 次）")
+                   .arg(QString::fromStdString(confusion.stored),
+                        QString::fromStdString(confusion.heard))
+                   .arg(confusion.count);
+    confusions_->setText(often.join(tr("；")));
+    if (!drillError.empty()) qWarning("learner data: %s", drillError.c_str());
   } else {
     const std::vector<HistoryItem> items = history(*store, 0, error);
     for (size_t i = 0; i < items.size(); ++i) {
@@ -167,6 +203,10 @@ void LearnerWordsDialog::reload() {
   table_->resizeColumnsToContents();
   for (int column = 0; column < model_->columnCount(); ++column)
     table_->setColumnWidth(column, std::min(table_->columnWidth(column), 220));
+}
+
+QString LearnerWordsDialog::confusionsText() const {
+  return confusions_ != nullptr ? confusions_->text() : QString();
 }
 
 QString LearnerWordsDialog::wordAt(int row) const {

@@ -3,12 +3,14 @@
 #include <QDialog>
 
 class LearnerWords;
+class QLabel;
 class QLineEdit;
 class QSortFilterProxyModel;
 class QStandardItemModel;
 class QTableView;
 
-// The "My words" window (word, transcription, Chinese, level, added, lookups) or the history
+// The "My words" window (word, transcription, Chinese, level, added, lookups, the drill's score,
+// and under the table the sounds the learner most often hears as others) or the history
 // (word, transcription, Chinese, last opened, times): sortable by any column, narrowed by a
 // filter box; double-click or Return opens the word in the main window. My words can be
 // removed, exported for Anki or as CSV, and imported.
@@ -23,6 +25,8 @@ class LearnerWordsDialog : public QDialog {
   void reload();
   QTableView* table() const { return table_; }
   QLineEdit* filter() const { return filter_; }
+  // The learner's commonest confusions in the drill (My words only; empty when none).
+  QString confusionsText() const;
   // The word in `row` of the table as shown (sorted and filtered).
   QString wordAt(int row) const;
 
@@ -41,4 +45,5 @@ class LearnerWordsDialog : public QDialog {
   QSortFilterProxyModel* proxy_;
   QTableView* table_;
   QLineEdit* filter_;
+  QLabel* confusions_ = nullptr;
 };

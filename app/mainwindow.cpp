@@ -273,6 +273,7 @@ void MainWindow::on_displayResult_itemClicked(QListWidgetItem* item) {
 void MainWindow::on_displayResult_itemActivated(QListWidgetItem* item) {
   if (item != nullptr) {
     showEntry(item);
+    if (!isNearSoundHeading(item)) emit wordChosen(item->text());
   }
 }
 

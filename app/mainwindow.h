@@ -32,6 +32,8 @@ class MainWindow : public QMainWindow {
  signals:
   // The entry pane shows the entry of `headword` now.
   void entryShown(const QString& headword);
+  // The learner chose `headword` in the list: a double-click or Return on its row.
+  void wordChosen(const QString& headword);
 
  private slots:
   void on_k230_clicked();

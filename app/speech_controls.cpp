@@ -78,12 +78,15 @@ void SpeechControls::say(const QString& message) {
 
 void SpeechControls::play(std::vector<std::int16_t> clip) {
   lastClip_ = std::move(clip);
+  lastProblem_.clear();
   if (lastClip_.empty()) {
-    say(tr("无法发音：%1").arg(QString::fromStdString(synthesiser().error())));
+    lastProblem_ = tr("无法发音：%1").arg(QString::fromStdString(synthesiser().error()));
+    say(lastProblem_);
     return;
   }
   if (player_->play(lastClip_, synthesiser().sampleRate())) return;
-  if (!noDeviceSaid_) say(tr("没有可用的音频设备，听不到声音。"));
+  lastProblem_ = tr("没有可用的音频设备，听不到声音。");
+  if (!noDeviceSaid_) say(lastProblem_);
   noDeviceSaid_ = true;
 }
 
@@ -96,10 +99,11 @@ void SpeechControls::speakHeadword(const QString& headword) {
 void SpeechControls::speakTranscription(const QString& transcription) {
   const auto input = quorvi::speech::toEspeakPhonemes(transcription.toStdU16String());
   if (!input.readable()) {
-    say(input.unreadable.empty() ? tr("没有可朗读的音标。")
-                                 : tr("无法朗读：第 %1 个字符“%2”不是音标符号。")
-                                       .arg(input.position + 1)
-                                       .arg(QString::fromStdU16String(input.unreadable)));
+    lastProblem_ = input.unreadable.empty() ? tr("没有可朗读的音标。")
+                                            : tr("无法朗读：第 %1 个字符“%2”不是音标符号。")
+                                                  .arg(input.position + 1)
+                                                  .arg(QString::fromStdU16String(input.unreadable));
+    say(lastProblem_);
     return;
   }
   say(QString());

@@ -29,6 +29,9 @@ class SpeechControls : public QObject {
 
   // The samples of the latest speech, played or not.
   const std::vector<std::int16_t>& lastClip() const { return lastClip_; }
+  // Why the latest speech could not be heard (no sound made, no audio device); empty when it
+  // was played.
+  const QString& lastProblem() const { return lastProblem_; }
 
  public slots:
   void speakHeadword(const QString& headword);
@@ -56,4 +59,5 @@ class SpeechControls : public QObject {
   std::unique_ptr<quorvi::speech::SpeechSynthesiser> synthesiser_;
   std::vector<std::int16_t> lastClip_;
   bool noDeviceSaid_ = false;
+  QString lastProblem_;
 };

@@ -55,6 +55,12 @@ std::vector<std::string> levelTags(const QString& line) {
   return tags;
 }
 
+std::string levelName(const std::string& tag) {
+  for (const Level& level : kLevels)
+    if (tag == level.tag) return level.chinese;
+  return {};
+}
+
 WordFacts factsOfEntry(const QStringList& entryLines) {
   WordFacts facts;
   if (entryLines.size() < 3) return facts;

@@ -21,6 +21,8 @@ WordFacts factsOfEntry(const QStringList& entryLines);
 // The tags of a learner-levels line ("中考 高考 四级 · 牛津3000 · 柯林斯★★★" -> Zhongkao
 // Gaokao CET4 Oxford3000 Collins3); empty when the line is no such line.
 std::vector<std::string> levelTags(const QString& line);
+// The name a learner-levels line gives the list of `tag` ("CET4" -> "四级"); empty when unknown.
+std::string levelName(const std::string& tag);
 
 // Lookups over an open dictionary, which must outlive them.
 FactsLookup factsLookup(PhoneticDictionary& dictionary);

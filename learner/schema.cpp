@@ -21,6 +21,25 @@ const char* const kMigrations[] = {
     // 2: newest first without sorting the whole history.
     "CREATE INDEX history_newest ON history(sequence);"
     "CREATE INDEX my_words_newest ON my_words(sequence);",
+    // 3: the listening drill. Per word its box (1..5), the question number from which it is
+    // due again, how often it was answered right and wrong, and when it was last asked; per
+    // confusion (a stored sound heard as another) how often; and the questions asked so far.
+    "CREATE TABLE drill_words ("
+    " word TEXT PRIMARY KEY NOT NULL,"
+    " box INTEGER NOT NULL,"
+    " due_after INTEGER NOT NULL,"
+    " times_right INTEGER NOT NULL DEFAULT 0,"
+    " times_wrong INTEGER NOT NULL DEFAULT 0,"
+    " last_asked INTEGER NOT NULL);"
+    "CREATE TABLE drill_confusions ("
+    " stored TEXT NOT NULL,"
+    " heard TEXT NOT NULL,"
+    " count INTEGER NOT NULL,"
+    " PRIMARY KEY (stored, heard)) WITHOUT ROWID;"
+    "CREATE TABLE drill_progress ("
+    " id INTEGER PRIMARY KEY CHECK (id = 1),"
+    " questions INTEGER NOT NULL);"
+    "INSERT INTO drill_progress VALUES (1, 0);",
 };
 static_assert(sizeof kMigrations / sizeof kMigrations[0] == kSchemaVersion);
 

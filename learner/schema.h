@@ -9,7 +9,7 @@ struct sqlite3;
 namespace quorvi::learner {
 
 // The version this program writes.
-inline constexpr int kSchemaVersion = 2;
+inline constexpr int kSchemaVersion = 3;
 
 // Brings the open database from its version up to kSchemaVersion in one write transaction
 // (a fresh file is version 0). Returns SQLITE_OK with the version reached in `version`, or

@@ -48,6 +48,169 @@
     </message>
 </context>
 <context>
+    <name>DrillDialog</name>
+    <message>
+        <source>听音找词</source>
+        <translation>Listen and find</translation>
+    </message>
+    <message>
+        <source>生词本</source>
+        <translation>My words</translation>
+    </message>
+    <message>
+        <source>最常用的词</source>
+        <translation>Most common words</translation>
+    </message>
+    <message>
+        <source>四级</source>
+        <translation>CET-4</translation>
+    </message>
+    <message>
+        <source>六级</source>
+        <translation>CET-6</translation>
+    </message>
+    <message>
+        <source>中考</source>
+        <translation>Zhongkao</translation>
+    </message>
+    <message>
+        <source>高考</source>
+        <translation>Gaokao</translation>
+    </message>
+    <message>
+        <source>考研</source>
+        <translation>Kaoyan</translation>
+    </message>
+    <message>
+        <source>雅思</source>
+        <translation>IELTS</translation>
+    </message>
+    <message>
+        <source>托福</source>
+        <translation>TOEFL</translation>
+    </message>
+    <message>
+        <source>牛津3000</source>
+        <translation>Oxford 3000</translation>
+    </message>
+    <message>
+        <source>按“下一个”开始。</source>
+        <translation>Press “Next” to begin.</translation>
+    </message>
+    <message>
+        <source>≠ 听成了别的音　+ 多出的音　− 没听到的音</source>
+        <translation>≠ heard as another sound   + a sound too many   − a sound not heard</translation>
+    </message>
+    <message>
+        <source>再听一遍</source>
+        <translation>Say again</translation>
+    </message>
+    <message>
+        <source>听我输入的</source>
+        <translation>Hear what I typed</translation>
+    </message>
+    <message>
+        <source>下一个</source>
+        <translation>Next</translation>
+    </message>
+    <message>
+        <source>再说一遍这个词 (Ctrl+R)</source>
+        <translation>Say the word again (Ctrl+R)</translation>
+    </message>
+    <message>
+        <source>按你输入的音标朗读</source>
+        <translation>Say the transcription you typed</translation>
+    </message>
+    <message>
+        <source>说下一个词 (Ctrl+N)</source>
+        <translation>Say the next word (Ctrl+N)</translation>
+    </message>
+    <message>
+        <source>词源：</source>
+        <translation>Words from:</translation>
+    </message>
+    <message>
+        <source>关闭</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>听单词，在主窗口输入听到的音标，然后在列表中双击或按回车选词。按“下一个”开始。</source>
+        <translation>Listen to the word, type what you hear in the main window, then pick the word in its list with a double-click or Return. Press “Next” to begin.</translation>
+    </message>
+    <message>
+        <source>正在读取词表…</source>
+        <translation>Reading the word list…</translation>
+    </message>
+    <message>
+        <source>无法读取词表：%1</source>
+        <translation>Cannot read the word list: %1</translation>
+    </message>
+    <message>
+        <source>生词本里还没有单词：用 Ctrl+D 把单词加入生词本，或换一个词源。</source>
+        <translation>My words is empty: add words with Ctrl+D, or choose other words.</translation>
+    </message>
+    <message>
+        <source>这个词源里没有单词。</source>
+        <translation>There are no words to ask here.</translation>
+    </message>
+    <message>
+        <source>在主窗口输入听到的音标，然后在列表中双击或按回车选词。</source>
+        <translation>Type what you hear in the main window, then pick the word in its list with a double-click or Return.</translation>
+    </message>
+    <message>
+        <source>无法播放声音（%1）</source>
+        <translation>Cannot play the sound (%1)</translation>
+    </message>
+    <message>
+        <source>你输入的</source>
+        <translation>You typed</translation>
+    </message>
+    <message>
+        <source>你选的词</source>
+        <translation>You picked</translation>
+    </message>
+    <message>
+        <source>练习结果未能保存：%1</source>
+        <translation>The answer could not be saved: %1</translation>
+    </message>
+    <message>
+        <source>✔ 对了：%1</source>
+        <translation>✔ Right: %1</translation>
+    </message>
+    <message>
+        <source>✔ 对了：%1 和你选的 %2 读音相同</source>
+        <translation>✔ Right: %1 sounds the same as %2, which you picked</translation>
+    </message>
+    <message>
+        <source>✘ 不对：你选了 %1，这个词是 %2</source>
+        <translation>✘ Not quite: you picked %1, the word is %2</translation>
+    </message>
+    <message>
+        <source>这个词：答对 %1/%2 次，第 %3 盒</source>
+        <translation>This word: right %1 of %2 times, box %3</translation>
+    </message>
+    <message>
+        <source>按“下一个”(Ctrl+N) 听下一个词。</source>
+        <translation>Press “Next” (Ctrl+N) for the next word.</translation>
+    </message>
+    <message>
+        <source>词典音标</source>
+        <translation>Dictionary</translation>
+    </message>
+    <message>
+        <source>本次：答对 %1 题，共 %2 题</source>
+        <translation>This session: %1 of %2 right</translation>
+    </message>
+    <message>
+        <source>你常把 %1 听成 %2（%3 次）</source>
+        <translation>you often hear %1 as %2 (%3 times)</translation>
+    </message>
+    <message>
+        <source>；</source>
+        <translation>; </translation>
+    </message>
+</context>
+<context>
     <name>KeyTooltips</name>
     <message>
         <source>%1 的读音如 %2</source>
@@ -56,6 +219,10 @@
 </context>
 <context>
     <name>LearnerWords</name>
+    <message>
+        <source>听音找词…</source>
+        <translation>Listen and find…</translation>
+    </message>
     <message>
         <source>无法保存查词历史和生词本：%1</source>
         <translation>History and my words cannot be kept: %1</translation>
@@ -91,6 +258,22 @@
 </context>
 <context>
     <name>LearnerWordsDialog</name>
+    <message>
+        <source>听音练习</source>
+        <translation>Drill</translation>
+    </message>
+    <message>
+        <source>%1/%2，第 %3 盒</source>
+        <translation>%1/%2, box %3</translation>
+    </message>
+    <message>
+        <source>你常把 %1 听成 %2（%3 次）</source>
+        <translation>you often hear %1 as %2 (%3 times)</translation>
+    </message>
+    <message>
+        <source>；</source>
+        <translation>; </translation>
+    </message>
     <message>
         <source>生词本</source>
         <translation>My words</translation>

@@ -63,7 +63,7 @@ class ContextMenuTest : public WindowTestCase {
     QCOMPARE(actionTexts(menu.get()),
              QStringList({"复制单词", "复制词条", "", "朗读单词",
                           QStringLiteral("朗读 [i\u0261\u02C8z\u0251\u02D0mpli\u014B]"), "",
-                          "加入生词本", "生词本…", "查词历史…"}));
+                          "加入生词本", "生词本…", "查词历史…", "听音找词…"}));
     actionNamed(menu.get(), "复制单词")->trigger();
     QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("exampling"));
     actionNamed(menu.get(), "复制词条")->trigger();
