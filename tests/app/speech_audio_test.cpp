@@ -5,6 +5,7 @@
 // source gives back what reached it.
 
 #include <QAudioDevice>
+#include <QComboBox>
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QFile>
@@ -29,6 +30,8 @@
 #include <signal.h>
 
 #include "context_menus.h"
+#include "drill_dialog.h"
+#include "learner_words.h"
 #include "open_window.h"
 #include "speech_controls.h"
 #include "speech_player.h"
@@ -221,6 +224,35 @@ class SpeechAudioTest : public WindowTestCase {
       QTest::qWait(time % 3 * 20);
     }
     QCOMPARE(window->findChild<SpeechControls*>()->lastClip().empty(), false);
+    heardAndAlive(recorder);
+  }
+
+  // The listening drill says its word, again and again, and what was typed, through the same
+  // speech; the window outlives a drill window closed while it speaks.
+  void theDrillSaysItsWordsAgainAndAgain() {
+    SinkRecorder recorder;
+    QVERIFY(recorder.start());
+    auto* learner = window->findChild<LearnerWords*>();
+    QVERIFY(learner && learner->toggleSaved(QStringLiteral("read")));
+    auto* input = window->findChild<QLineEdit*>(QStringLiteral("inputPhonetic"));
+    for (int round = 0; round < 3; ++round) {
+      QTest::keyClick(input, Qt::Key_L, Qt::ControlModifier);
+      QTRY_VERIFY(learner->drill() != nullptr);
+      QPointer<DrillDialog> drill = learner->drill();
+      drill->sourceBox()->setCurrentIndex(drill->sourceBox()->findData(QStringLiteral("my-words")));
+      drill->nextQuestion();
+      QCOMPARE(drill->askedWord(), QStringLiteral("read"));
+      for (int time = 0; time < kTimes / 3; ++time) {
+        drill->sayWordAgain();
+        QTest::qWait(time % 4 * 15);
+        drill->sayWhatWasTyped();
+      }
+      drill->answer(QStringLiteral("read"));
+      QVERIFY(drill->answered());
+      drill->sayWordAgain();
+      drill->close();
+      QTest::qWait(round * 20);
+    }
     heardAndAlive(recorder);
   }
 };
