@@ -33,6 +33,7 @@
 #include "progress.h"
 #include "pronunciation_variants.h"
 #include "british_spelling_first.h"
+#include "ecdict_heard_words.h"
 #include "men_plural.h"
 #include "ranking.h"
 #include "skip_report.h"
@@ -442,6 +443,9 @@ BuildSummary buildDictionary(const BuildOptions& options, std::ostream& log) {
   size_t cedictLines = 0;
   if (extra.chinese) cedictLines = addChineseLines(entries, *extra.chinese, uses);
   summary.chineseLines += cedictLines;
+  if (extra.ecdict)
+    if (const size_t names = addPersonNamesChinese(entries, *extra.ecdict); names > 0)
+      log << "names explained in English only given ECDICT's Chinese name: " << names << "\n";
   if (const size_t nouns = dropPlaceNamesFromCommonNouns(entries, placeNames()); nouns > 0)
     log << "common nouns spelled like a place or name, its Chinese name taken out: " << nouns
         << "\n";

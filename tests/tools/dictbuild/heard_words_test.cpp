@@ -441,6 +441,35 @@ TEST_F(HeardWords, EcdictExplainsNamesFormsAndWordsTheOtherSourcesLack) {
   EXPECT_EQ(counts.forms, 2u);
 }
 
+// A capitalised headword its sources explain in English only gets the Chinese of the name
+// ECDICT gives it, when ECDICT names a person so; a headword with Chinese already, a word
+// ECDICT explains otherwise, and a phrase get nothing.
+TEST(EcdictNameChinese, ANameExplainedInEnglishOnlyGetsItsChineseName) {
+  EcdictData ecdict;
+  auto add = [&](const std::string& w, const std::string& translation) {
+    EcdictWord e;
+    e.translation = translation;
+    ecdict.add(w, std::move(e));
+  };
+  add("karen", "n. 凯伦（人名）；克伦邦（缅甸邦名）");
+  add("simon", "n. 西蒙（男子名）");
+  add("crane", "n. 鹤；起重机");
+  add("logan", "n. 洛根（姓氏）");
+  std::vector<DictEntry> entries(5);
+  const char* captions[] = {"Karen", "Simon", "Crane", "Logan", "Karen Blixen"};
+  for (size_t i = 0; i < entries.size(); ++i) {
+    entries[i].caption = captions[i];
+    entries[i].explainLines = {"n. in English only"};
+  }
+  entries[3].explainLines = {"洛根山", "n. a mountain"};
+  EXPECT_EQ(addPersonNamesChinese(entries, ecdict), 2u);
+  EXPECT_EQ(entries[0].explainLines, (Lines{"凯伦", "n. in English only"}));
+  EXPECT_EQ(entries[1].explainLines, (Lines{"西蒙", "n. in English only"}));
+  EXPECT_EQ(entries[2].explainLines, Lines{"n. in English only"});
+  EXPECT_EQ(entries[3].explainLines, (Lines{"洛根山", "n. a mountain"}));
+  EXPECT_EQ(entries[4].explainLines, Lines{"n. in English only"});
+}
+
 TEST(HeardNames, TheTableReadsAndBadLinesAreRefusedByNumber) {
   std::unordered_map<std::string, NameExplanation> names;
   std::string error;

@@ -159,4 +159,22 @@ std::string ecdictWordLine(const std::string& word, const EcdictData& ecdict, bo
   return lines.front();
 }
 
+size_t addPersonNamesChinese(std::vector<DictEntry>& entries, const EcdictData& ecdict) {
+  size_t given = 0;
+  for (DictEntry& e : entries) {
+    if (e.leftOut || !startsCapitalised(e.caption) || e.caption.find(' ') != std::string::npos)
+      continue;
+    const bool hasChinese =
+        std::any_of(e.explainLines.begin(), e.explainLines.end(),
+                    [](const std::string& l) { return opensWithChineseLine(l); });
+    if (hasChinese || ecdictPersonName(e.caption, ecdict).lines.empty()) continue;
+    const EcdictWord* w = recordOfName(e.caption, ecdict);
+    const std::string chinese = w ? ecdictNameChinese(w->translation) : std::string();
+    if (chinese.empty()) continue;
+    e.explainLines.insert(e.explainLines.begin(), chinese);
+    ++given;
+  }
+  return given;
+}
+
 }  // namespace quorvi::dictbuild

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "dict_entry.h"
 #include "ecdict_source.h"
 #include "proper_names.h"
 
@@ -18,6 +19,11 @@ namespace quorvi::dictbuild {
 // comes first when ECDICT has the word only in lower case: under its own spelling its lines
 // are added with the others'. None for anything else.
 NameExplanation ecdictPersonName(const std::string& word, const EcdictData& ecdict);
+
+// Gives a capitalised headword that its sources explain in English only (Karen the language,
+// Logan the mountain, Simon the apostle) the Chinese of the name when ECDICT names a person so
+// (凯伦, 洛根, 西蒙), as its first line. Returns how many it gave.
+size_t addPersonNamesChinese(std::vector<DictEntry>& entries, const EcdictData& ecdict);
 
 // The Chinese a name line of ECDICT gives the name: its English reading when it has several
 // ("(荷)米尔德；(英)马尔德" -> 马尔德), else the first; empty when there is none short enough.
