@@ -125,13 +125,18 @@ TEST(EcdictData, ReadsTheCsvLayoutAndPassesOverMalformedRecords) {
             "ky,6947,7433,0:see/1:p/s:saws,,\n"
             "broken,only,three\n"
             "see,si:,,\"vt. 看见,\n查看\",,5,1,zk gk,47,67,d:seen/p:saw,,\n"
+            "a,ei,,\"第一个字母 A；一个\\r\\nart. 一\r\",,5,1,,1,1,,,\n"
             "empty,,,,,,,,0,0,,,\n");
   EcdictData data;
   std::string error;
   size_t skipped = 0;
   ASSERT_TRUE(loadEcdictData(path, data, error, &skipped)) << error;
   EXPECT_EQ(skipped, 1u);
-  EXPECT_EQ(data.size(), 2u) << "no record without a translation";
+  EXPECT_EQ(data.size(), 3u) << "no record without a translation";
+  // Lines ended by the escape \r\n, or a real carriage return, end without it.
+  ASSERT_NE(data.find("a"), nullptr);
+  EXPECT_EQ(ecdictChineseLines(data.find("a")->translation),
+            (Lines{"第一个字母 A；一个", "art. 一"}));
   const EcdictWord* saw = data.find("saw");
   ASSERT_NE(saw, nullptr);
   EXPECT_EQ(saw->collins, 1);

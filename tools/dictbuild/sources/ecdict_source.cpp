@@ -208,6 +208,15 @@ struct ParsedLine {
   int group = 0;  // 0 general, 1 special field, 2 web gloss
 };
 
+// Some translations end their lines with the escape "\\r\\n" (or a real "\r"): lines are
+// split at "\\n", so a carriage return would stay at the end of a Chinese line.
+std::string withoutCarriageReturns(std::string text) {
+  for (size_t at = text.find("\\r"); at != std::string::npos; at = text.find("\\r", at))
+    text.erase(at, 2);
+  std::erase(text, '\r');
+  return text;
+}
+
 }  // namespace
 
 char partOfSpeechOf(std::string_view line) {
@@ -305,7 +314,7 @@ bool loadEcdictData(const std::string& path, EcdictData& data, std::string& erro
     std::string caption(trim(col(word)));
     if (caption.empty() || caption.size() > kMaxCaptionBytes || col(translation).empty()) continue;
     EcdictWord w;
-    w.translation = std::move(col(translation));
+    w.translation = withoutCarriageReturns(std::move(col(translation)));
     w.tag = std::move(col(tag));
     w.exchange = std::move(col(exchange));
     w.bnc = parseNumber(col(bnc));
