@@ -224,6 +224,13 @@ class StoredGroup {
   const quorvi::engine::SoundCountGroup& group_;
 };
 
+// False when no row of a group of `count` sounds can be listed, whatever the others score:
+// past the near-sound cutoff only rows that hold the typed sounds in order are listed, and a
+// row shorter than the typed sounds cannot hold them all.
+bool mayListAny(const sound::TypedSounds& typed, Cost cutoff, Cost lengthBound, int count) {
+  return !(lengthBound > cutoff && count < typed.codeCount());
+}
+
 // One ranking's work over the rows it is given, group by group: it keeps the best headwords
 // within the cap. Two rankings that share the rows of a search share the score a row must not
 // pass, too: either's is a limit for both, as it has as many headwords as wanted that score
@@ -250,9 +257,8 @@ class RowRanking {
   }
   // False when no row of a group whose count bounds the cost by `lengthBound` can be kept.
   bool mayKeepAny(Cost lengthBound, int count) const {
-    // Past the cutoff only rows that hold the typed sounds in order are listed.
     return rowScore(lengthBound, 0) <= threshold() &&
-           !(lengthBound > cutoff_ && count < typed_.codeCount());
+           mayListAny(typed_, cutoff_, lengthBound, count);
   }
 
   // Weighs the rows [begin, end) of a group of one sound count, in table order.
@@ -419,9 +425,9 @@ std::optional<std::vector<ScoredRow>> rankInTwoLanes(const SoundRows& rows,
   const sound::TypedSounds& typed = query.typed;
   std::vector<RowStretch> stretches;
   {
-    const RowRanking plan(query, kNoThreshold);
+    const Cost cutoff = nearSoundCutoff(typed);
     for (const int count : countsByLengthBound(typed)) {
-      if (!plan.mayKeepAny(typed.lengthBound(count), count)) continue;
+      if (!mayListAny(typed, cutoff, typed.lengthBound(count), count)) continue;
       const std::size_t size = rows.rowsWithSoundCount(count).size();
       const std::size_t step =
           std::max<std::size_t>(1, stretchRows.load(std::memory_order_relaxed));
