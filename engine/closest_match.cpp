@@ -174,34 +174,25 @@ class AbsentKindsCache {
   std::uint64_t tag_ = 0;
 };
 
-// The rows of one sound count in the index, in table order.
+// The rows of one sound count in memory, in table order.
 class IndexGroup {
  public:
   IndexGroup(const SoundRows& rows, int count)
-      : rows_(rows),
-        list_(rows.rowsWithSoundCount(count)),
-        laid_(rows.tokensWithSoundCount(count)) {}
-  std::size_t size() const { return list_.size(); }
-  std::uint32_t row(std::size_t i) const { return list_[i]; }
-  std::uint32_t headword(std::size_t i) const { return rows_.headword(list_[i]); }
-  bool isPlainWord(std::size_t i) const { return rows_.isPlainWord(list_[i]); }
-  // The row's sounds as tokens, read again into `buffer` only when not laid out yet.
-  std::span<const std::uint8_t> tokens(std::size_t i, RowBuffer& buffer) const {
-    if (laid_.offsets.empty()) {
-      const std::size_t n = sound::tokenize(rows_.codes(list_[i]), buffer.data(), buffer.size());
-      return {buffer.data(), std::min(n, buffer.size())};
-    }
-    const std::uint32_t from = laid_.offsets[i];
-    return {laid_.tokens + from, laid_.offsets[i + 1] - from};
+      : rows_(rows), count_(rows.store().withCount(count)) {}
+  std::size_t size() const { return count_.size(); }
+  std::uint32_t row(std::size_t i) const { return count_.rows[i]; }
+  std::uint32_t headword(std::size_t i) const { return rows_.headword(count_.rows[i]); }
+  bool isPlainWord(std::size_t i) const { return rows_.isPlainWord(count_.rows[i]); }
+  std::span<const std::uint8_t> tokens(std::size_t i, RowBuffer&) const {
+    return count_.tokensOf(i);
   }
-  std::uint64_t kinds(std::size_t i, std::span<const std::uint8_t> tokens) const {
-    return laid_.offsets.empty() ? sound::kindsOf(tokens.data(), tokens.size()) : laid_.kinds[i];
+  std::uint64_t kinds(std::size_t i, std::span<const std::uint8_t>) const {
+    return count_.kinds[i];
   }
 
  private:
   const SoundRows& rows_;
-  std::span<const std::uint32_t> list_;
-  PhoneticIndex::GroupTokens laid_;  // in the list's order
+  quorvi::engine::SoundStore::Count count_;
 };
 
 // The same rows as stored apart.
@@ -428,7 +419,7 @@ std::optional<std::vector<ScoredRow>> rankInTwoLanes(const SoundRows& rows,
     const Cost cutoff = nearSoundCutoff(typed);
     for (const int count : countsByLengthBound(typed)) {
       if (!mayListAny(typed, cutoff, typed.lengthBound(count), count)) continue;
-      const std::size_t size = rows.rowsWithSoundCount(count).size();
+      const std::size_t size = rows.store().withCount(count).size();
       const std::size_t step =
           std::max<std::size_t>(1, stretchRows.load(std::memory_order_relaxed));
       for (std::size_t begin = 0; begin < size; begin += step)
@@ -497,7 +488,7 @@ void setTwoLanes(std::size_t fromRows, std::size_t rowsAtATime) {
 }
 
 std::vector<ScoredRow> rankRows(const SoundRows& rows, const SoundQuery& query) {
-  auto rowsIn = [&rows](int count) { return rows.rowsWithSoundCount(count).size(); };
+  auto rowsIn = [&rows](int count) { return rows.store().withCount(count).size(); };
   if (rowsToWeigh(query.typed, rowsIn) >= rowsForTwoLanes.load(std::memory_order_relaxed))
     if (std::optional<std::vector<ScoredRow>> ranked = rankInTwoLanes(rows, query))
       return std::move(*ranked);

@@ -137,10 +137,8 @@ bool PhoneticIndex::openStored(sqlite3* db) {
   // The columns are filled block by block; a count past any real dictionary is not reserved.
   facts_ = quorvi::engine::RowFactColumns();
   if (rowCount <= (1u << 26)) {
-    facts_.signatures.reserve(rowCount);
     facts_.headwords.reserve(rowCount);
     facts_.soundCounts.reserve(rowCount);
-    facts_.firstSounds.reserve(rowCount);
     facts_.flags.reserve(rowCount);
   }
   return loaded_ = true;
@@ -189,25 +187,9 @@ bool PhoneticIndex::loadAllRows(const std::atomic<bool>* stop, unsigned parts) {
   return true;
 }
 
-// A counting sort of the rows by `key(row)` (a byte), which keeps the rows' order within each
-// group. Rows without a headword are in no group.
-template <typename Key>
-PhoneticIndex::Groups PhoneticIndex::groupBy(Key key) const {
-  Groups groups;
-  const auto rows = static_cast<std::uint32_t>(facts_.flags.size());
-  for (std::uint32_t row = 0; row < rows; ++row)
-    if (hasCaption(row)) ++groups.starts[key(row) + 1];
-  for (size_t k = 1; k < groups.starts.size(); ++k) groups.starts[k] += groups.starts[k - 1];
-  groups.rows.resize(groups.starts.back());
-  std::array<std::uint32_t, 257> next = groups.starts;
-  for (std::uint32_t row = 0; row < rows; ++row)
-    if (hasCaption(row)) groups.rows[next[key(row)]++] = row;
-  return groups;
-}
-
 void PhoneticIndex::groupRows() {
   const std::lock_guard<std::mutex> lock(groupMutex_);
-  if (grouped_) return;
+  if (storeReady_.load(std::memory_order_relaxed)) return;
   if (!factsInColumns_) {  // built from the table's rows
     facts_ = quorvi::engine::RowFactColumns();
     size_t first = 0;
@@ -218,88 +200,25 @@ void PhoneticIndex::groupRows() {
     }
     factsInColumns_ = true;
   }
-  bySoundCount_ = groupBy(
-      [this](std::uint32_t row) -> unsigned { return static_cast<unsigned>(soundCount(row)); });
-  grouped_ = true;
+  quorvi::engine::SoundStore::Source source;
+  source.rows = facts_.flags.size();
+  source.context = this;
+  source.listed = [](const void* index, size_t row) {
+    return static_cast<const PhoneticIndex*>(index)->hasCaption(row);
+  };
+  source.soundCount = [](const void* index, size_t row) {
+    return static_cast<const PhoneticIndex*>(index)->soundCount(row);
+  };
+  source.codes = [](const void* index, size_t row) {
+    return static_cast<const PhoneticIndex*>(index)->soundCodes(row);
+  };
+  store_ = quorvi::engine::SoundStore(source);
+  storeReady_.store(true, std::memory_order_release);
 }
 
-std::vector<std::uint64_t> PhoneticIndex::signaturesOf(const Groups& groups) const {
-  std::vector<std::uint64_t> signatures(groups.rows.size());
-  for (size_t i = 0; i < groups.rows.size(); ++i) signatures[i] = soundSignature(groups.rows[i]);
-  return signatures;
-}
-
-void PhoneticIndex::prepareGroupSignatures() {
-  prepareNearSoundGroups();
-  const std::lock_guard<std::mutex> lock(groupMutex_);
-  if (!grouped_ || groupSignaturesReady_) return;
-  signaturesBySoundCount_ = signaturesOf(bySoundCount_);
-  signaturesByFirstSound_ = signaturesOf(byFirstSound_);
-  tokensBySoundCount_.clear();
-  tokenOffsetsBySoundCount_.clear();
-  tokenOffsetsBySoundCount_.reserve(bySoundCount_.rows.size() + 1);
-  kindsBySoundCount_.clear();
-  kindsBySoundCount_.reserve(bySoundCount_.rows.size());
-  std::array<std::uint8_t, sound::TypedSounds::kMaxRow> tokens;
-  for (const std::uint32_t row : bySoundCount_.rows) {
-    tokenOffsetsBySoundCount_.push_back(static_cast<std::uint32_t>(tokensBySoundCount_.size()));
-    const std::size_t n =
-        std::min(sound::tokenize(soundCodes(row), tokens.data(), tokens.size()), tokens.size());
-    tokensBySoundCount_.insert(tokensBySoundCount_.end(), tokens.begin(),
-                               tokens.begin() + static_cast<std::ptrdiff_t>(n));
-    kindsBySoundCount_.push_back(sound::kindsOf(tokens.data(), n));
-  }
-  tokenOffsetsBySoundCount_.push_back(static_cast<std::uint32_t>(tokensBySoundCount_.size()));
-  tokensBySoundCount_.shrink_to_fit();
-  groupSignaturesReady_.store(true, std::memory_order_release);
-}
-
-std::span<const std::uint64_t> PhoneticIndex::groupSignatures(
-    const Groups& groups, const std::vector<std::uint64_t>& signatures, unsigned key) const {
-  if (!groupSignaturesReady_.load(std::memory_order_acquire)) return {};
-  return std::span<const std::uint64_t>(signatures)
-      .subspan(groups.starts[key], groups.starts[key + 1] - groups.starts[key]);
-}
-
-std::span<const std::uint64_t> PhoneticIndex::signaturesWithSoundCount(int count) const {
-  if (count < 0 || count > 255) return {};
-  return groupSignatures(bySoundCount_, signaturesBySoundCount_, static_cast<unsigned>(count));
-}
-
-PhoneticIndex::GroupTokens PhoneticIndex::tokensWithSoundCount(int count) const {
-  if (count < 0 || count > 255 || !groupSignaturesReady_.load(std::memory_order_acquire)) return {};
-  const auto key = static_cast<unsigned>(count);
-  const std::uint32_t first = bySoundCount_.starts[key];
-  const std::uint32_t rows = bySoundCount_.starts[key + 1] - first;
-  return {tokensBySoundCount_.data(),
-          std::span<const std::uint32_t>(tokenOffsetsBySoundCount_).subspan(first, rows + 1),
-          std::span<const std::uint64_t>(kindsBySoundCount_).subspan(first, rows)};
-}
-
-std::span<const std::uint64_t> PhoneticIndex::signaturesStartingWith(char code) const {
-  return groupSignatures(byFirstSound_, signaturesByFirstSound_, static_cast<unsigned char>(code));
-}
-
-std::span<const std::uint32_t> PhoneticIndex::rowsWithSoundCount(int count) const {
-  if (count < 0 || count > 255 || !grouped_) return {};
-  return bySoundCount_.group(static_cast<unsigned>(count));
-}
-
-// Only the search for near-sound rows reads these, and only when few rows match as typed: they
-// are grouped ahead of time (prepareNearSoundGroups) or on first use.
-void PhoneticIndex::prepareNearSoundGroups() const {
-  if (!grouped_) return;
-  std::call_once(firstSoundGrouping_, [this] {
-    byFirstSound_ = groupBy([this](std::uint32_t row) -> unsigned {
-      return static_cast<unsigned char>(firstSound(row));
-    });
-  });
-}
-
-std::span<const std::uint32_t> PhoneticIndex::rowsStartingWith(char code) const {
-  if (!grouped_) return {};
-  prepareNearSoundGroups();
-  return byFirstSound_.group(static_cast<unsigned char>(code));
+const quorvi::engine::SoundStore& PhoneticIndex::soundStore() const {
+  static const quorvi::engine::SoundStore none;
+  return storeReady_.load(std::memory_order_acquire) ? store_ : none;
 }
 
 bool PhoneticIndex::search(const std::string& pattern, int limit, QStringList& results) {

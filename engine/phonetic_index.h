@@ -23,6 +23,7 @@
 #include <QStringList>
 
 #include "engine/phonetic_index_store.h"
+#include "engine/sound_store.h"
 
 struct sqlite3;
 
@@ -68,39 +69,17 @@ class PhoneticIndex {
   // The learner's view of the rows (see engine/sound_rows.h), after loadAllRows().
   std::string_view soundCodes(size_t row) const { return block(row).soundCodes(offset(row)); }
   // The per-row facts are kept in columns of the whole index, for the searches' inner loops.
-  std::uint64_t soundSignature(size_t row) const { return facts_.signatures[row]; }
   std::uint32_t headword(size_t row) const { return facts_.headwords[row]; }
   int soundCount(size_t row) const { return facts_.soundCounts[row]; }
-  char firstSound(size_t row) const { return facts_.firstSounds[row]; }
   bool isPlainWord(size_t row) const {
     return (facts_.flags[row] & quorvi::engine::IndexBlock::kPlainWord) != 0;
   }
   bool hasCaption(size_t row) const {
     return (facts_.flags[row] & quorvi::engine::IndexBlock::kNoCaption) == 0;
   }
-  // The rows with a headword of `count` sounds, or whose first sound is `code`, in order.
-  std::span<const std::uint32_t> rowsWithSoundCount(int count) const;
-  std::span<const std::uint32_t> rowsStartingWith(char code) const;
-  // Groups the rows by first sound now rather than on the first search that needs them (after
-  // loadAllRows with the sound part).
-  void prepareNearSoundGroups() const;
-  // Lays the rows' signatures out in the order of rowsWithSoundCount and of rowsStartingWith,
-  // so that a scan of a group reads them one after the other rather than far apart (after
-  // loadAllRows with the sound part; sixteen bytes a row). Until then both are empty.
-  void prepareGroupSignatures();
-  std::span<const std::uint64_t> signaturesWithSoundCount(int count) const;
-  std::span<const std::uint64_t> signaturesStartingWith(char code) const;
-  // The rows' sounds as one-byte tokens (sound::tokenize, at most 256 a row), laid out in the
-  // order of rowsWithSoundCount by prepareGroupSignatures, so that a search never reads the
-  // codes again: the row at place i of the group has tokens[offsets[i]] up to
-  // tokens[offsets[i + 1]], and the kinds of sound it has as bits (sound::kindsOf). Empty
-  // (no offsets) before.
-  struct GroupTokens {
-    const std::uint8_t* tokens = nullptr;
-    std::span<const std::uint32_t> offsets;
-    std::span<const std::uint64_t> kinds;
-  };
-  GroupTokens tokensWithSoundCount(int count) const;
+  // The rows with a headword by sound count, each with its sounds as tokens: made with the
+  // sound part (loadAllRows), empty before.
+  const quorvi::engine::SoundStore& soundStore() const;
 
  private:
   const quorvi::engine::IndexBlock& block(size_t row) const {
@@ -114,16 +93,6 @@ class PhoneticIndex {
   // rows by sound count, once.
   void groupRows();
 
-  // Rows grouped by a byte key: group k is rows[starts[k]] .. rows[starts[k + 1]].
-  struct Groups {
-    std::vector<std::uint32_t> rows;
-    std::array<std::uint32_t, 257> starts{};
-    std::span<const std::uint32_t> group(unsigned key) const {
-      return std::span<const std::uint32_t>(rows).subspan(starts[key],
-                                                          starts[key + 1] - starts[key]);
-    }
-  };
-
   quorvi::engine::IndexImage image_;
   std::mutex blockMutex_;  // guards reading blocks: their parts, blocksRead_, stored_
   size_t blocksRead_ = 0;  // blocks with every part read
@@ -132,24 +101,9 @@ class PhoneticIndex {
   unsigned blockShift_ = 0;
   bool loaded_ = false;
   bool reachedMatchLimit_ = false;
-  std::mutex groupMutex_;  // guards grouped_ and the groups while they are made
-  bool grouped_ = false;
+  std::mutex groupMutex_;                 // guards facts_ and store_ while they are made
   quorvi::engine::RowFactColumns facts_;  // filled as blocks are read, or when grouping
   bool factsInColumns_ = false;
-  Groups bySoundCount_;
-  // The signatures of the groups' rows, in the groups' order.
-  std::vector<std::uint64_t> signaturesBySoundCount_, signaturesByFirstSound_;
-  std::atomic<bool> groupSignaturesReady_ = false;
-  // The tokens of the rows grouped by sound count, and where each row's start.
-  std::vector<std::uint8_t> tokensBySoundCount_;
-  std::vector<std::uint32_t> tokenOffsetsBySoundCount_;
-  std::vector<std::uint64_t> kindsBySoundCount_;
-  template <typename Key>
-  Groups groupBy(Key key) const;
-  std::vector<std::uint64_t> signaturesOf(const Groups& groups) const;
-  std::span<const std::uint64_t> groupSignatures(const Groups& groups,
-                                                 const std::vector<std::uint64_t>& signatures,
-                                                 unsigned key) const;
-  mutable std::once_flag firstSoundGrouping_;
-  mutable Groups byFirstSound_;
+  quorvi::engine::SoundStore store_;
+  std::atomic<bool> storeReady_ = false;
 };

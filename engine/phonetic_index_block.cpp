@@ -296,11 +296,11 @@ void IndexBlock::moveRowFactsTo(RowFactColumns& columns, size_t at) {
     std::copy(from.begin(), from.end(), to.begin() + static_cast<std::ptrdiff_t>(at));
     std::remove_reference_t<decltype(from)>().swap(from);
   };
-  move(soundSignatures_, columns.signatures);
   move(headwords_, columns.headwords);
   move(soundCounts_, columns.soundCounts);
-  move(firstSounds_, columns.firstSounds);
   move(flags_, columns.flags);
+  std::vector<std::uint64_t>().swap(soundSignatures_);
+  std::vector<char>().swap(firstSounds_);
 }
 
 bool IndexBlock::parse(std::string_view image, const SymbolCatalog& catalog, size_t firstRow) {

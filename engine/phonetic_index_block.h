@@ -64,10 +64,8 @@ struct LearnerRowFacts {
 
 // The learner's facts of every row of an index, one column each, in row order.
 struct RowFactColumns {
-  std::vector<std::uint64_t> signatures;
   std::vector<std::uint32_t> headwords;
   std::vector<std::uint8_t> soundCounts;
-  std::vector<char> firstSounds;
   std::vector<std::uint8_t> flags;  // IndexBlock::kPlainWord, kNoCaption
 };
 
@@ -129,9 +127,9 @@ class IndexBlock {
   bool isPlainWord(size_t row) const { return (flags_[row] & kPlainWord) != 0; }
   bool hasCaption(size_t row) const { return (flags_[row] & kNoCaption) == 0; }
 
-  // Puts the learner's per-row facts (signatures, headwords, sound counts, first sounds,
-  // flags) into `columns` from row `at` on, and lets them go here: the accessors of those
-  // facts no longer answer.
+  // Puts the learner's per-row facts (headwords, sound counts, flags) into `columns` from row
+  // `at` on, and lets them and the facts the learner's search no longer reads (signatures,
+  // first sounds) go here: the accessors of those facts no longer answer.
   void moveRowFactsTo(RowFactColumns& columns, size_t at);
 
   std::string serialise() const;

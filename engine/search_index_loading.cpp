@@ -38,9 +38,6 @@ void PhoneticDictionary::prepareSearchIndex(bool forLearner) {
     runBehindTheWindowsThread();
     const bool read = stored ? target->loadAllRows(&stopIndexWork_, parts)
                              : target->loadFromRows(db, &stopIndexWork_);
-    // A near-sound search would otherwise group the rows on the window's thread; and the
-    // typing path scans the groups' signatures in order.
-    if (read && (parts & quorvi::engine::kSoundPart)) target->prepareGroupSignatures();
     // The pages the rows came from would stay in the page cache: as much again.
     if (!stored) sqlite3_db_release_memory(db);
 #ifdef __GLIBC__
@@ -89,9 +86,6 @@ std::shared_ptr<const PhoneticIndex> PhoneticDictionary::completeSearchIndex() {
     if (phoneticIndexFailed_) return nullptr;
     phoneticIndex_ = std::move(rebuilt);
   }
-  // Without a read ahead (or before it got there), the rows are laid out for the learner's
-  // search here: once, and a search never decodes a row's codes.
-  phoneticIndex_->prepareGroupSignatures();
   return phoneticIndex_;
 }
 

@@ -27,36 +27,17 @@ class SoundRows {
   std::size_t size() const { return index_ ? index_->rowCount() : 0; }
   QString caption(std::size_t row) const { return index_->caption(row); }
   std::string_view codes(std::size_t row) const { return index_->soundCodes(row); }
-  std::uint64_t signature(std::size_t row) const { return index_->soundSignature(row); }
   // The first row with the same headword: rows of one headword share it.
   std::uint32_t headword(std::size_t row) const { return index_->headword(row); }
-  // How many sounds the transcription holds (marks aside), at most 255; and its first sound.
-  int soundCount(std::size_t row) const { return index_->soundCount(row); }
-  char firstSound(std::size_t row) const { return index_->firstSound(row); }
-  // The rows of `count` sounds, and the rows whose first sound is `code`, in table order.
-  // A row whose headword is NULL is in neither: the search never lists it.
-  std::span<const std::uint32_t> rowsWithSoundCount(int count) const {
-    return index_ ? index_->rowsWithSoundCount(count) : std::span<const std::uint32_t>();
-  }
-  // The signatures of rowsWithSoundCount(count) and of rowsStartingWith(code), in the same
-  // order, once the index has laid them out so (PhoneticIndex::prepareGroupSignatures); empty
-  // before.
-  std::span<const std::uint64_t> signaturesWithSoundCount(int count) const {
-    return index_ ? index_->signaturesWithSoundCount(count) : std::span<const std::uint64_t>();
-  }
-  std::span<const std::uint64_t> signaturesStartingWith(char code) const {
-    return index_ ? index_->signaturesStartingWith(code) : std::span<const std::uint64_t>();
-  }
-  // The tokens of rowsWithSoundCount(count), in the same order, once laid out
-  // (PhoneticIndex::tokensWithSoundCount); no offsets before.
-  PhoneticIndex::GroupTokens tokensWithSoundCount(int count) const {
-    return index_ ? index_->tokensWithSoundCount(count) : PhoneticIndex::GroupTokens();
-  }
-  std::span<const std::uint32_t> rowsStartingWith(char code) const {
-    return index_ ? index_->rowsStartingWith(code) : std::span<const std::uint32_t>();
-  }
   // True for a headword of lower-case letters only (no name, number, or phrase).
   bool isPlainWord(std::size_t row) const { return index_->isPlainWord(row); }
+  // The rows with a headword by sound count (at most 255), in table order within a count, with
+  // their sounds as tokens: what the ranking reads. A row whose headword is NULL is not there:
+  // the search never lists it.
+  const quorvi::engine::SoundStore& store() const {
+    static const quorvi::engine::SoundStore none;
+    return index_ ? index_->soundStore() : none;
+  }
 
  private:
   std::shared_ptr<const PhoneticIndex> index_;

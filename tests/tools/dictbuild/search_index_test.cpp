@@ -169,10 +169,8 @@ TEST_F(StoredSearchRows, LearnerRowsFromTheStoredCopyAreTheTableBuiltOnes) {
   ASSERT_EQ(fromStore->rowCount(), fromRows->rowCount());
   for (size_t row = 0; row < fromRows->rowCount(); ++row) {
     ASSERT_EQ(fromStore->soundCodes(row), fromRows->soundCodes(row)) << row;
-    ASSERT_EQ(fromStore->soundSignature(row), fromRows->soundSignature(row)) << row;
     ASSERT_EQ(fromStore->headword(row), fromRows->headword(row)) << row;
     ASSERT_EQ(fromStore->soundCount(row), fromRows->soundCount(row)) << row;
-    ASSERT_EQ(fromStore->firstSound(row), fromRows->firstSound(row)) << row;
     ASSERT_EQ(fromStore->isPlainWord(row), fromRows->isPlainWord(row)) << row;
     ASSERT_EQ(fromStore->hasCaption(row), fromRows->hasCaption(row)) << row;
   }
@@ -181,11 +179,9 @@ TEST_F(StoredSearchRows, LearnerRowsFromTheStoredCopyAreTheTableBuiltOnes) {
   EXPECT_TRUE(fromRows->isPlainWord(0));
   EXPECT_FALSE(fromRows->isPlainWord(1));  // "w1"
   for (int count = 0; count < 256; ++count) {
-    const auto a = fromStore->rowsWithSoundCount(count), b = fromRows->rowsWithSoundCount(count);
+    const auto a = fromStore->soundStore().withCount(count).rows;
+    const auto b = fromRows->soundStore().withCount(count).rows;
     ASSERT_TRUE(std::equal(a.begin(), a.end(), b.begin(), b.end())) << count;
-    const auto c = fromStore->rowsStartingWith(static_cast<char>(count));
-    const auto d = fromRows->rowsStartingWith(static_cast<char>(count));
-    ASSERT_TRUE(std::equal(c.begin(), c.end(), d.begin(), d.end())) << count;
   }
 
   LearnerSearch storeSearch(storeEngine), rowsSearch(rowsEngine);
@@ -201,44 +197,49 @@ TEST_F(StoredSearchRows, LearnerRowsFromTheStoredCopyAreTheTableBuiltOnes) {
   }
 }
 
-// The signatures laid out in the groups' order are the rows' own, and searches scanning them
-// list what searches looking each row up list.
-TEST_F(StoredSearchRows, GroupSignaturesAreTheRowsOwn) {
+// The learner's store holds every row with a headword once, under its own sound count, in
+// the table's order within a count, with its own codes' tokens and kinds; and it is made
+// alike whether the rows were read ahead on a thread or by the first search.
+TEST_F(StoredSearchRows, SoundStoreHoldsEachListedRowOnceWithItsOwnSounds) {
   quorvi::testing::WorkingDirectory cwd(stored_.path());
   PhoneticDictionary plainEngine, laidOutEngine;
+  laidOutEngine.prepareSearchIndex(true);
   const std::shared_ptr<const PhoneticIndex> plain = plainEngine.completeSearchIndex();
-  std::shared_ptr<const PhoneticIndex> laidOut = laidOutEngine.completeSearchIndex();
+  const std::shared_ptr<const PhoneticIndex> laidOut = laidOutEngine.completeSearchIndex();
   ASSERT_TRUE(plain && laidOut);
-  // The whole rows come laid out for the learner's search: each row's tokens are its codes'.
-  std::const_pointer_cast<PhoneticIndex>(laidOut)->prepareGroupSignatures();
+  const quorvi::engine::SoundStore& store = laidOut->soundStore();
+  std::vector<int> seen(laidOut->rowCount(), 0);
+  std::size_t listed = 0;
+  for (std::size_t row = 0; row < laidOut->rowCount(); ++row) listed += laidOut->hasCaption(row);
+  ASSERT_EQ(store.size(), listed);
+  ASSERT_GT(listed, 0u);
   for (int key = 0; key < 256; ++key) {
-    const auto rows = laidOut->rowsWithSoundCount(key);
-    const PhoneticIndex::GroupTokens tokens = laidOut->tokensWithSoundCount(key);
-    ASSERT_EQ(tokens.offsets.size(), rows.size() + 1) << key;
-    for (std::size_t i = 0; i < rows.size(); ++i) {
+    const quorvi::engine::SoundStore::Count count = store.withCount(key);
+    for (std::size_t i = 0; i < count.size(); ++i) {
+      const std::uint32_t row = count.rows[i];
+      ASSERT_TRUE(laidOut->hasCaption(row)) << row;
+      ASSERT_EQ(laidOut->soundCount(row), key) << row;
+      if (i > 0) {
+        ASSERT_LT(count.rows[i - 1], row) << key;
+      }
+      ++seen[row];
       std::uint8_t own[sound::TypedSounds::kMaxRow];
       const std::size_t n =
-          std::min(sound::tokenize(laidOut->soundCodes(rows[i]), own, sound::TypedSounds::kMaxRow),
+          std::min(sound::tokenize(laidOut->soundCodes(row), own, sound::TypedSounds::kMaxRow),
                    sound::TypedSounds::kMaxRow);
+      const auto tokens = count.tokensOf(i);
       ASSERT_EQ(std::vector<std::uint8_t>(own, own + n),
-                std::vector<std::uint8_t>(tokens.tokens + tokens.offsets[i],
-                                          tokens.tokens + tokens.offsets[i + 1]))
+                std::vector<std::uint8_t>(tokens.begin(), tokens.end()))
           << key << " " << i;
-      ASSERT_EQ(tokens.kinds[i], sound::kindsOf(own, n)) << key << " " << i;
+      ASSERT_EQ(count.kinds[i], sound::kindsOf(own, n)) << key << " " << i;
     }
+    const auto a = count.rows, b = plain->soundStore().withCount(key).rows;
+    ASSERT_TRUE(std::equal(a.begin(), a.end(), b.begin(), b.end())) << key;
   }
-  for (int key = 0; key < 256; ++key) {
-    const auto rows = laidOut->rowsWithSoundCount(key);
-    const auto signatures = laidOut->signaturesWithSoundCount(key);
-    ASSERT_EQ(rows.size(), signatures.size()) << key;
-    for (std::size_t i = 0; i < rows.size(); ++i)
-      ASSERT_EQ(signatures[i], laidOut->soundSignature(rows[i])) << key << " " << i;
-    const auto starting = laidOut->rowsStartingWith(static_cast<char>(key));
-    const auto startingSignatures = laidOut->signaturesStartingWith(static_cast<char>(key));
-    ASSERT_EQ(starting.size(), startingSignatures.size()) << key;
-    for (std::size_t i = 0; i < starting.size(); ++i)
-      ASSERT_EQ(startingSignatures[i], laidOut->soundSignature(starting[i])) << key << " " << i;
-  }
+  for (std::size_t row = 0; row < seen.size(); ++row)
+    ASSERT_EQ(seen[row], laidOut->hasCaption(row) ? 1 : 0) << row;
+  EXPECT_EQ(store.withCount(-1).size(), 0u);
+  EXPECT_EQ(store.withCount(256).size(), 0u);
   LearnerSearch plainSearch(plainEngine), laidOutSearch(laidOutEngine);
   for (const char16_t* typed : {u"k", u"kæt", u"tʃiː", u"mnl", u"pæs", u"ɪ", u"sɪkstiːn"}) {
     const QString input = QString::fromStdU16String(typed);
