@@ -74,15 +74,13 @@ void LearnerSearch::prepareRows() {
   dictionary_.prepareSearchIndex(true);
 }
 
-bool LearnerSearch::rowsReady() {
-  if (rows_.loaded()) return true;
+std::shared_ptr<const PhoneticIndex> LearnerSearch::rows() {
   // Like the engine's own index: the rows are read only with the REGEXP module loaded, so a
   // search without it fails as the engine's statement does.
-  if (rowsFailed_ || !dictionary_.hasRegexp()) return false;
-  std::shared_ptr<const PhoneticIndex> index = dictionary_.completeSearchIndex();
-  rowsFailed_ = index == nullptr;
-  if (!rowsFailed_) rows_ = SoundRows(std::move(index));
-  return !rowsFailed_;
+  if (rows_ || rowsFailed_ || !dictionary_.hasRegexp()) return rows_;
+  rows_ = dictionary_.completeSearchIndex();
+  rowsFailed_ = rows_ == nullptr;
+  return rows_;
 }
 
 SearchOutcome LearnerSearch::bySound(const QString& typed, int limitMode) {
@@ -100,11 +98,11 @@ SearchOutcome LearnerSearch::bySound(const QString& typed, int limitMode) {
     return outcome;
   }
   // Until the rows read ahead are in, the typing path reads only the short rows it needs.
-  if (limitMode == 0 && !rows_.loaded() && !dictionary_.searchIndexReadAhead()) {
+  if (limitMode == 0 && !rows_ && !dictionary_.searchIndexReadAhead()) {
     if (std::optional<SearchOutcome> fromGroups = soundFromGroups(input))
       return noMatchWhenEmpty(std::move(*fromGroups));
   }
-  if (rowsReady()) {
+  if (rows()) {
     groups_.reset();
     return noMatchWhenEmpty(soundFromRows(input, limitMode));
   }
@@ -128,11 +126,12 @@ void markNearSound(SearchOutcome& outcome, const std::vector<ScoredRow>& ranked)
 
 SearchOutcome LearnerSearch::soundFromRows(const LearnerInput& input, int limitMode) {
   const sound::TypedSounds typed(sound::fromSymbols(input.symbols));
+  const SoundRows rows(rows_);
   const std::vector<ScoredRow> ranked =
-      rankRows(rows_, {typed, input.severalWords,
-                       limitMode == 0 ? static_cast<std::size_t>(kTypingCap) : SIZE_MAX});
+      rankRows(rows, {typed, input.severalWords,
+                      limitMode == 0 ? static_cast<std::size_t>(kTypingCap) : SIZE_MAX});
   SearchOutcome outcome;
-  outcome.words = HeadwordList(rows_);
+  outcome.words = HeadwordList(rows);
   outcome.words.reserve(static_cast<qsizetype>(ranked.size()));
   for (const ScoredRow& match : ranked) outcome.words.appendRow(match.headword);
   markNearSound(outcome, ranked);
@@ -185,12 +184,7 @@ SearchOutcome LearnerSearch::soundFromStatement(const std::u16string& symbols, i
 }
 
 std::shared_ptr<const PhoneticIndex> LearnerSearch::spellingRows() {
-  // Like the rows of the search by sound: read only with the REGEXP module loaded, so a search
-  // without it fails as the engine's statement does.
-  if (spellingRows_ || spellingRowsFailed_ || !dictionary_.hasRegexp()) return spellingRows_;
-  spellingRows_ = dictionary_.completeSearchIndex();
-  spellingRowsFailed_ = spellingRows_ == nullptr;
-  return spellingRows_;
+  return rows();
 }
 
 SearchOutcome LearnerSearch::bySpelling(const std::string& utf8Pattern, int limitMode) {

@@ -43,7 +43,8 @@ class LearnerSearch {
   std::shared_ptr<const PhoneticIndex> spellingRows();
 
  private:
-  bool rowsReady();
+  // The rows in memory both searches read, read on first use; null when they cannot be had.
+  std::shared_ptr<const PhoneticIndex> rows();
   SearchOutcome soundFromRows(const LearnerInput& input, int limitMode);
   // A capped search from the rows stored by sound count, while the whole rows are not in
   // memory: nothing when it would read more than a quarter of them, or the groups cannot be
@@ -53,10 +54,8 @@ class LearnerSearch {
   SearchOutcome spellingFromStatements(const std::string& utf8Pattern, int limitMode);
 
   PhoneticDictionary& dictionary_;
-  SoundRows rows_;
+  std::shared_ptr<const PhoneticIndex> rows_;
   bool rowsFailed_ = false;
   std::unique_ptr<quorvi::engine::SoundGroupReader> groups_;
   bool groupsFailed_ = false;
-  std::shared_ptr<const PhoneticIndex> spellingRows_;
-  bool spellingRowsFailed_ = false;
 };
