@@ -58,6 +58,10 @@ constexpr Confusion kConfusions[] = {
     {kUa, kSchwa, 8, 0},
     {kIa, kI, 8, 0},
     {kIa, kSchwa, 7, 0},
+    // Older textbooks and many learners' dictionaries write iə after a consonant as jə
+    // (India ˈindjə, period ˈpiərjəd): the j stands for the glide's first half, and the ə
+    // typed after it is then one the row lacks.
+    {kIa, kJ, 4, 0},
     {kEa, kE, 6, 0},
     {kEa, kEi, 8, 0},
     {kEa, kAe, 8, 0},

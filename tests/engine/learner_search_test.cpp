@@ -572,6 +572,10 @@ TEST(SoundConfusionCosts, EachConfusionIsCheaperThanAnUnrelatedSound) {
   EXPECT_GT(cost("kæmt", "k&#230;t"), cost("kæt", "k&#230;mt"));
   // A length only breaks ties: it never costs as much as a confusion.
   EXPECT_LT(cost("ʃi:p", "&#643;ip"), cost("sip", "&#643;ip"));
+  // iə written jə, as older textbooks do after a consonant, is a way of writing the same
+  // sounds: less than half a plain edit, either way round.
+  EXPECT_LE(cost("indjə", "indi&#601;"), sound::kEdit / 2);
+  EXPECT_LE(cost("piəriəd", "pi&#601;rj&#601;d"), sound::kEdit / 2);
 }
 
 // The rows of the search by sound are read from the table without the REGEXP function, so
