@@ -13,23 +13,23 @@ namespace {
 Token single(char code) {
   switch (code) {
     case 'i':
-    case 'I':
+    case code::kSmallCapitalI:
       return kI;
     case 'e':
-    case 'W':
+    case code::kOpenE:
       return kE;
-    case 'A':
+    case code::kAsh:
       return kAe;
-    case 'V':
+    case code::kTurnedV:
       return kUh;
-    case 'O':
+    case code::kOpenO:
     case 'o':
       return kO;
-    case 'E':
+    case code::kSchwa:
       return kSchwa;
     case 'u':
       return kU;
-    case 'Q':
+    case code::kOpenBackA:
     case 'a':
       return kA;
     case 'p':
@@ -45,7 +45,7 @@ Token single(char code) {
     case 'q':
       return kK;
     case 'g':
-    case 'G':
+    case code::kScriptG:
       return kG;
     case 'f':
       return kF;
@@ -55,19 +55,19 @@ Token single(char code) {
       return kS;
     case 'z':
       return kZ;
-    case 'T':
+    case code::kTheta:
       return kTh;
-    case 'D':
+    case code::kEth:
       return kDh;
-    case 'S':
+    case code::kEsh:
       return kSh;
-    case 'Z':
+    case code::kEzh:
       return kZh;
     case 'm':
       return kM;
     case 'n':
       return kN;
-    case 'N':
+    case code::kEng:
       return kNg;
     case 'h':
       return kH;
@@ -92,23 +92,23 @@ Token pairOf(char first, char second) {
       return second == 'i' ? kEi : kNoToken;
     case 'a':
       return second == 'i' ? kAi : second == 'u' ? kAu : kNoToken;
-    case 'O':
+    case code::kOpenO:
       return second == 'i' ? kOi : kNoToken;
     case 'o':
       return second == 'i' ? kOi : second == 'u' ? kOu : kNoToken;
-    case 'E':
+    case code::kSchwa:
       return second == 'u' ? kOu : kNoToken;
     case 'i':
-    case 'I':
-      return second == 'E' ? kIa : kNoToken;
-    case 'W':
-      return second == 'E' ? kEa : kNoToken;
+    case code::kSmallCapitalI:
+      return second == code::kSchwa ? kIa : kNoToken;
+    case code::kOpenE:
+      return second == code::kSchwa ? kEa : kNoToken;
     case 'u':
-      return second == 'E' ? kUa : kNoToken;
+      return second == code::kSchwa ? kUa : kNoToken;
     case 't':
-      return second == 'S' ? kCh : kNoToken;
+      return second == code::kEsh ? kCh : kNoToken;
     case 'd':
-      return second == 'Z' ? kJh : kNoToken;
+      return second == code::kEzh ? kJh : kNoToken;
     default:
       return kNoToken;
   }

@@ -11,22 +11,12 @@ struct Symbol {
 };
 
 constexpr Symbol kSymbols[] = {
-    {U'\u00E6', 'A'},
-    {U'\u00F0', 'D'},
-    {U'\u014B', 'N'},
-    {U'\u0251', 'Q'},
-    {U'\u0254', 'O'},
-    {U'\u0259', 'E'},
-    {U'\u025B', 'W'},
-    {U'\u0261', 'G'},
-    {U'\u026A', 'I'},
-    {U'\u0283', 'S'},
-    {U'\u028C', 'V'},
-    {U'\u0292', 'Z'},
-    {U'\u02C8', kPrimaryStress},
-    {U'\u02CC', kSecondaryStress},
-    {U'\u02D0', kLength},
-    {U'\u03B8', 'T'},
+    {U'\u00E6', code::kAsh},       {U'\u00F0', code::kEth},       {U'\u014B', code::kEng},
+    {U'\u0251', code::kOpenBackA}, {U'\u0254', code::kOpenO},     {U'\u0259', code::kSchwa},
+    {U'\u025B', code::kOpenE},     {U'\u0261', code::kScriptG},   {U'\u026A', code::kSmallCapitalI},
+    {U'\u0283', code::kEsh},       {U'\u028C', code::kTurnedV},   {U'\u0292', code::kEzh},
+    {U'\u02C8', kPrimaryStress},   {U'\u02CC', kSecondaryStress}, {U'\u02D0', kLength},
+    {U'\u03B8', code::kTheta},
 };
 
 char codeOf(char32_t c) {
@@ -115,7 +105,19 @@ bool isMark(char code) {
 }
 
 bool isVowel(char code) {
-  return std::string_view("aeiouAQOEWIV").find(code) != std::string_view::npos;
+  static constexpr char kVowels[] = {'a',
+                                     'e',
+                                     'i',
+                                     'o',
+                                     'u',
+                                     code::kAsh,
+                                     code::kOpenBackA,
+                                     code::kOpenO,
+                                     code::kSchwa,
+                                     code::kOpenE,
+                                     code::kSmallCapitalI,
+                                     code::kTurnedV};
+  return std::string_view(kVowels, std::size(kVowels)).find(code) != std::string_view::npos;
 }
 
 std::string withoutMarks(std::string_view codes) {

@@ -9,6 +9,23 @@
 
 namespace sound {
 
+// The codes of the phonetic symbols that are no ASCII letter: a capital letter each.
+namespace code {
+constexpr char kAsh = 'A';            // æ
+constexpr char kEth = 'D';            // ð
+constexpr char kEng = 'N';            // ŋ
+constexpr char kOpenBackA = 'Q';      // ɑ
+constexpr char kOpenO = 'O';          // ɔ
+constexpr char kSchwa = 'E';          // ə
+constexpr char kOpenE = 'W';          // ɛ
+constexpr char kScriptG = 'G';        // ɡ
+constexpr char kSmallCapitalI = 'I';  // ɪ
+constexpr char kEsh = 'S';            // ʃ
+constexpr char kTurnedV = 'V';        // ʌ
+constexpr char kEzh = 'Z';            // ʒ
+constexpr char kTheta = 'T';          // θ
+}  // namespace code
+
 constexpr char kPrimaryStress = '\'';
 constexpr char kSecondaryStress = ',';
 constexpr char kLength = ':';
