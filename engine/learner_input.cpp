@@ -13,7 +13,14 @@ namespace {
 struct Typed {
   char32_t c;
   int position;
+  char32_t typed;  // the character as typed
 };
+
+// A Chinese input method in its full-width mode types the forms of U+FF01..U+FF5E for ASCII
+// (：for the length mark, ［］ and （）): read as the ASCII they stand for.
+char32_t halfWidth(char32_t c) {
+  return c >= 0xFF01 && c <= 0xFF5E ? c - 0xFEE0 : c;
+}
 
 std::vector<Typed> codePoints(std::u16string_view text) {
   std::vector<Typed> out;
@@ -24,7 +31,7 @@ std::vector<Typed> codePoints(std::u16string_view text) {
       c = 0x10000 + ((c - 0xD800) << 10) + (text[i + 1] - 0xDC00);
       ++i;
     }
-    out.push_back({c, static_cast<int>(out.size()) + 1});
+    out.push_back({halfWidth(c), static_cast<int>(out.size()) + 1, c});
   }
   return out;
 }
@@ -36,6 +43,21 @@ bool isBlank(char32_t c) {
 bool isStressMark(char32_t c) {
   return c == U'\u02C8' || c == U'\u02CC' || c == U'\'' || c == U'\u2019' || c == U'\u02BC' ||
          c == U'\u0301' || c == U'.';
+}
+
+// Marks of narrow transcription that say nothing the search weighs: aspiration ʰ, the
+// syllabic and non-syllabic marks (l̩, n̩, ʊ̯), tie bars (t͡ʃ), nasal vowels of French words
+// (ɒ̃), the rhotic hook (ɜ˞) and the half-length mark's combining forms.
+bool isNarrowMark(char32_t c) {
+  return c == U'\u02B0' || c == U'\u0329' || c == U'\u030D' || c == U'\u032F' || c == U'\u0311' ||
+         c == U'\u0361' || c == U'\u035C' || c == U'\u0303' || c == U'\u02DE' || c == U'\u0325' ||
+         c == U'\u031A';
+}
+
+// Sounds learners' dictionaries print as optional, which the word is often said without:
+// a superscript r or ə (ˈwɔːtəʳ, ˈmɒdᵊl), or any sound in parentheses (ˈwɔːtə(r), ˈækʃ(ə)n).
+bool isOptionalSound(char32_t c) {
+  return c == U'\u02B3' || c == U'\u1D4A' || c == U'\u207F' || c == U'\u02B2';
 }
 
 bool isLengthMark(char32_t c) {
@@ -66,6 +88,32 @@ void trimFrame(std::vector<Typed>& text) {
 // character itself when it needs no change.
 char32_t olderSymbol(char32_t c) {
   switch (c) {
+    // Symbols of other scripts that look like phonetic ones, which input methods' symbol
+    // panels offer (Greek, Cyrillic, mathematics) and learners pick for them.
+    case U'\u04D8':  // Cyrillic Ә ә
+    case U'\u04D9':
+    case U'\u01DD':  // turned e ǝ
+      return U'\u0259';
+    case U'\u03B5':  // Greek ε
+      return U'\u025B';
+    case U'\u03B1':  // Greek α
+      return U'\u0251';
+    case U'\u222B':  // integral sign ∫
+      return U'\u0283';
+    case U'\u03B7':  // Greek η
+      return U'\u014B';
+    case U'\u2227':  // logical and ∧
+    case U'\u039B':  // Greek Λ
+      return U'\u028C';
+    // American and British narrow forms of t: the tap of butter ˈbʌɾɚ, the glottal stop of
+    // button ˈbʌʔn̩.
+    case U'\u027E':
+    case U'\u0294':
+      return U't';
+    case U'\u028D':
+      return U'w';  // ʍ of which
+    case U'\u026C':
+      return U'l';  // ɬ of Welsh names
     case U'\u026A':
       return U'i';  // ɪ
     case U'\u028A':
@@ -92,16 +140,77 @@ char32_t olderSymbol(char32_t c) {
   return QChar::toLower(c);
 }
 
-}  // namespace
-
-LearnerInput readLearnerInput(std::u16string_view typed) {
+// What was typed, read as the stored notation's symbols, each with the place of the character
+// it came from: the frame and blanks at either end dropped, full-width forms and look-alikes
+// read as what they stand for, today's IPA as the older symbols, ɝ ʧ ʤ as two symbols, optional
+// sounds and narrow marks left out, a link between words as a blank. Stress, length and blanks
+// stay, for the reader to weigh.
+std::vector<Typed> storedSymbols(std::u16string_view typed) {
   std::vector<Typed> text = codePoints(typed);
   trimFrame(text);
+  std::vector<Typed> out;
+  out.reserve(text.size() + 4);
+  for (size_t i = 0; i < text.size(); ++i) {
+    const char32_t c = olderSymbol(text[i].c);
+    const auto put = [&](char32_t symbol) { out.push_back({symbol, text[i].position, text[i].c}); };
+    if (isNarrowMark(c) || isOptionalSound(c) || c == U')') continue;
+    if (c == U'(') {  // an optional sound, to its closing parenthesis or the end
+      while (i + 1 < text.size() && text[i + 1].c != U')') ++i;
+      ++i;
+      continue;
+    }
+    switch (c) {
+      case U'\u203F':  // a link mark (kæt‿ænd) joins two words
+        put(U' ');
+        break;
+      case U'\u02D1':  // half long
+        put(U'\u02D0');
+        break;
+      case U'\u025D':  // ɝ
+        put(U'\u0259');
+        put(U'\u02D0');
+        break;
+      case U'\u02A7':  // ʧ
+        put(U't');
+        put(U'\u0283');
+        break;
+      case U'\u02A4':  // ʤ
+        put(U'd');
+        put(U'\u0292');
+        break;
+      default:
+        put(c);
+    }
+  }
+  return out;
+}
+
+}  // namespace
+
+std::u16string learnerTranscription(std::u16string_view typed) {
+  std::u16string out;
+  for (const Typed& t : storedSymbols(typed)) {
+    char32_t c = t.c;
+    if (c == U'\u2019' || c == U'\u02BC') c = U'\'';
+    if (c == U'\u0301' || c == U'.') continue;
+    if (isBlank(c)) c = U' ';
+    if (c > 0xFFFF) {
+      out.push_back(static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10)));
+      out.push_back(static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF)));
+    } else {
+      out.push_back(static_cast<char16_t>(c));
+    }
+  }
+  return out;
+}
+
+LearnerInput readLearnerInput(std::u16string_view typed) {
+  const std::vector<Typed> text = storedSymbols(typed);
   LearnerInput input;
   const auto& table = PhoneticDictionary::symbolMap();
   for (size_t i = 0; i < text.size(); ++i) {
-    const char32_t c = olderSymbol(text[i].c);
-    const char32_t next = i + 1 < text.size() ? olderSymbol(text[i + 1].c) : 0;
+    const char32_t c = text[i].c;
+    const char32_t next = i + 1 < text.size() ? text[i + 1].c : 0;
     if (isStressMark(c)) continue;
     // A blank between words: stored phrases run their words together, so do the symbols.
     if (isBlank(c)) {
@@ -115,18 +224,6 @@ LearnerInput readLearnerInput(std::u16string_view typed) {
         input.symbols.push_back(u'\u02D0');
       continue;
     }
-    if (c == U'\u025D') {
-      input.symbols += u"\u0259\u02D0";
-      continue;
-    }  // ɝ
-    if (c == U'\u02A7') {
-      input.symbols += u"t\u0283";
-      continue;
-    }  // ʧ
-    if (c == U'\u02A4') {
-      input.symbols += u"d\u0292";
-      continue;
-    }  // ʤ
     // "eə" is written "ɛə"; a lone ɛ is e.
     if (c == U'e' && next == U'\u0259') {
       input.symbols += u"\u025B\u0259";
@@ -144,7 +241,7 @@ LearnerInput readLearnerInput(std::u16string_view typed) {
     }
     if (c > 0xFFFF || !table.contains(std::u16string(1, static_cast<char16_t>(c)))) {
       input.errorPosition = text[i].position;
-      input.errorCharacter = text[i].c;
+      input.errorCharacter = text[i].typed;
       input.symbols.clear();
       return input;
     }

@@ -20,3 +20,7 @@ struct LearnerInput {
 
 // Empty or blank text gives empty symbols and no error position.
 LearnerInput readLearnerInput(std::u16string_view typed);
+
+// The same reading with the stress marks and word breaks kept, as a transcription in the
+// stored notation (ˈwɔːtə(r) gives ˈwɔːtə, /ʃɪp/ gives ʃip): what speech says for the typed text.
+std::u16string learnerTranscription(std::u16string_view typed);

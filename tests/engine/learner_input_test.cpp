@@ -48,6 +48,64 @@ TEST_F(LearnerInputTest, TodaysIpaBecomesTheStoredNotation) {
   EXPECT_EQ(read(u"KÆT"), u"kæt");
 }
 
+// What learners copy from the dictionaries they use: optional sounds in parentheses or
+// superscript (left out: the word is often said without them), narrow marks, the tap and
+// glottal stop of t, a link between words.
+TEST_F(LearnerInputTest, LearnerDictionaryConventionsAreRead) {
+  EXPECT_EQ(read(u"ˈwɔːtə(r)"), u"wɔːtə");
+  EXPECT_EQ(read(u"/ˈfɑːðə(r)/"), u"fɑːðə");
+  EXPECT_EQ(read(u"ˈækʃ(ə)n"), u"ækʃn");
+  EXPECT_EQ(read(u"ˈwɔːtəʳ"), u"wɔːtə");
+  EXPECT_EQ(read(u"ˈmɒdᵊl"), u"mɔdl");
+  EXPECT_EQ(read(u"ˈlɪtl̩"), u"litl");
+  EXPECT_EQ(read(u"ˈkʰæt"), u"kæt");
+  EXPECT_EQ(read(u"t͡ʃɪp"), u"tʃip");
+  EXPECT_EQ(read(u"ˈbʌɾɚ"), u"bʌtə");
+  EXPECT_EQ(read(u"ˈbʌʔn̩"), u"bʌtn");
+  EXPECT_EQ(read(u"ʍɪtʃ"), u"witʃ");
+  // A parenthesis still open while the learner types, or one left over, says nothing.
+  EXPECT_EQ(read(u"ˈwɔːtə(r"), u"wɔːtə");
+  EXPECT_EQ(read(u"ˈwɔːtə)"), u"wɔːtə");
+  const LearnerInput linked = readLearnerInput(u"θæŋk‿juː");
+  EXPECT_EQ(linked.symbols, u"θæŋkjuː");
+  EXPECT_TRUE(linked.severalWords);
+  EXPECT_TRUE(readLearnerInput(u"(r)").symbols.empty());
+  EXPECT_EQ(readLearnerInput(u"(r)").errorPosition, 0);
+}
+
+// A Chinese input method's full-width forms, and look-alike symbols its symbol panels offer
+// from other scripts, are read as the phonetic symbols the learner meant.
+TEST_F(LearnerInputTest, FullWidthFormsAndLookAlikesAreRead) {
+  EXPECT_EQ(read(u"ʃi：p"), u"ʃiːp");
+  EXPECT_EQ(read(u"［kæt］"), u"kæt");
+  EXPECT_EQ(read(u"／kæt／"), u"kæt");
+  EXPECT_EQ(read(u"ｋæｔ"), u"kæt");
+  EXPECT_EQ(read(u"ˈwɔːtə（r）"), u"wɔːtə");
+  EXPECT_EQ(read(u"әˈbaʊt"), u"əbaut");
+  EXPECT_EQ(read(u"Әˈbaʊt"), u"əbaut");
+  EXPECT_EQ(read(u"ǝˈbaʊt"), u"əbaut");
+  EXPECT_EQ(read(u"bαːθ"), u"bɑːθ");
+  EXPECT_EQ(read(u"∫ip"), u"ʃip");
+  EXPECT_EQ(read(u"sɪη"), u"siŋ");
+  EXPECT_EQ(read(u"k∧p"), u"kʌp");
+  EXPECT_EQ(read(u"kεə"), u"kɛə");
+  // Other scripts' letters that look like no phonetic symbol are still refused, at their place.
+  const LearnerInput refused = readLearnerInput(u"kæж");
+  EXPECT_EQ(refused.errorPosition, 3);
+  EXPECT_EQ(refused.errorCharacter, U'ж');
+}
+
+// What speech says for the typed text: the same reading, with stress and word breaks kept.
+TEST_F(LearnerInputTest, TranscriptionForSpeechKeepsStressAndBreaks) {
+  EXPECT_EQ(learnerTranscription(u"/ˈwɔːtə(r)/"), u"ˈwɔːtə");
+  EXPECT_EQ(learnerTranscription(u"[ʃɪp]"), u"ʃip");
+  EXPECT_EQ(learnerTranscription(u"ˈsɪt.i"), u"ˈsiti");
+  EXPECT_EQ(learnerTranscription(u"θæŋk‿juː"), u"θæŋk juː");
+  EXPECT_EQ(learnerTranscription(u"ʧɜ：tʃ"), u"tʃə:tʃ");
+  EXPECT_EQ(learnerTranscription(u"’kæt"), u"'kæt");
+  EXPECT_EQ(learnerTranscription(u"  "), u"");
+}
+
 TEST_F(LearnerInputTest, StressAndLengthMarksAnywhere) {
   EXPECT_EQ(read(u"ɪɡˈzɑːmpl"), u"iɡzɑːmpl");
   EXPECT_EQ(read(u"'kæt"), u"kæt");
