@@ -151,7 +151,10 @@ TypedSounds::TypedSounds(std::string_view typedCodes) : costs_(confusionCosts())
   std::array<std::uint8_t, kMaxTyped> tokens;
   const std::size_t n = std::min(tokenize(typedCodes, tokens.data(), kMaxTyped), kMaxTyped);
   typed_.assign(tokens.begin(), tokens.begin() + static_cast<std::ptrdiff_t>(n));
-  for (std::uint8_t t : typed_) {
+  for (std::size_t i = 0; i < typed_.size(); ++i) {
+    const std::uint8_t t = typed_[i];
+    const bool afterVowel = i > 0 && isVowelToken(typed_[i - 1]);
+    dropped_.push_back(afterVowel ? costs_.dropped[t] : costs_.droppedNotAfterVowel[t]);
     codeCount_ += codesOf(t);
     auto kind = std::find_if(kinds_.begin(), kinds_.end(),
                              [t](const Kind& k) { return k.base == baseToken(t); });
@@ -160,7 +163,7 @@ TypedSounds::TypedSounds(std::string_view typedCodes) : costs_(confusionCosts())
       kind = kinds_.end() - 1;
     }
     ++kind->count;
-    kind->dropped = std::min<Cost>(kind->dropped, costs_.dropped[t]);
+    kind->dropped = std::min<Cost>(kind->dropped, dropped_.back());
   }
   for (std::size_t i = 0; i < typed_.size(); ++i)
     positionsOf_[baseToken(typed_[i])] |= std::uint64_t{1} << i;
@@ -297,7 +300,7 @@ TypedSounds::Weighed TypedSounds::weigh(const std::uint8_t* row, std::size_t row
   for (std::size_t i = 0; i < n; ++i) {
     const std::uint8_t t = typed_[i];
     const auto& substitution = costs_.substitution[t];
-    const Cost dropped = costs_.dropped[t];
+    const Cost dropped = dropped_[i];
     // Typed sounds left after this one, against row sounds left after cell j (m - j).
     const int typedLeft = static_cast<int>(n - 1 - i);
     const auto rest = [&](std::size_t j) {

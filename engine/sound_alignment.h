@@ -75,6 +75,7 @@ class TypedSounds {
 
  private:
   std::vector<std::uint8_t> typed_;
+  std::vector<Cost> dropped_;  // what each typed sound costs when the row lacks it
   int codeCount_ = 0;
   // The typed sounds by kind (length aside): how often typed, and what a copy the row lacks
   // costs at least (heard as another kind, or dropped).

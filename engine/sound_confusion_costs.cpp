@@ -184,6 +184,10 @@ ConfusionCosts makeCosts() {
   }
   // The weak sounds are weak short: a long ə or i is a full, stressed vowel.
   for (const auto& [token, cost] : kDropped) c.dropped[token] = cost;
+  c.droppedNotAfterVowel = c.dropped;
+  // The r learners add is the one American spelling shows after a vowel (car, water); an r
+  // typed at the start of a word or after a consonant (red, try) was heard: a real consonant.
+  c.droppedNotAfterVowel[kR] = kDroppedConsonant;
   for (const auto& [token, cost] : kUnheard) {
     c.unheard[token] = cost;
     c.unheardInCluster[token] = std::min(cost, c.unheardInCluster[token]);

@@ -77,8 +77,10 @@ struct ConfusionCosts {
   std::array<std::array<std::uint8_t, kTokenValues>, kTokenValues> substitution{};
   // The same when `stored` is the row's last sound (voicing is lost at a word's end).
   std::array<std::array<std::uint8_t, kTokenValues>, kTokenValues> finalSubstitution{};
-  // A typed sound the row does not have.
+  // A typed sound the row does not have; and the same where no vowel was typed just before it
+  // (at the start, or after a consonant), where a weak sound learners add is no weak sound.
   std::array<std::uint8_t, kTokenValues> dropped{};
+  std::array<std::uint8_t, kTokenValues> droppedNotAfterVowel{};
   // A sound of the row the learner did not type, within or before the typed sounds; a
   // consonant next to another consonant of the row (a cluster thinned) may cost less.
   std::array<std::uint8_t, kTokenValues> unheard{};

@@ -572,6 +572,11 @@ TEST(SoundConfusionCosts, EachConfusionIsCheaperThanAnUnrelatedSound) {
   EXPECT_GT(cost("kæmt", "k&#230;t"), cost("kæt", "k&#230;mt"));
   // A length only breaks ties: it never costs as much as a confusion.
   EXPECT_LT(cost("ʃi:p", "&#643;ip"), cost("sip", "&#643;ip"));
+  // An r typed after a vowel (American car) is cheap to leave out; one typed at the start or
+  // after a consonant was heard, and costs as a consonant does.
+  EXPECT_LT(cost("kɑ:r", "k&#593;&#720;"), cost("rʌs", "&#652;s"));
+  EXPECT_EQ(cost("rʌs", "&#652;s"), cost("mʌs", "&#652;s"));
+  EXPECT_EQ(cost("trai", "tai"), cost("tmai", "tai"));
   // iə written jə, as older textbooks do after a consonant, is a way of writing the same
   // sounds: less than half a plain edit, either way round.
   EXPECT_LE(cost("indjə", "indi&#601;"), sound::kEdit / 2);
