@@ -159,6 +159,12 @@ std::vector<Typed> storedSymbols(std::u16string_view typed) {
       ++i;
       continue;
     }
+    // The glides aɪ and aʊ typed with the ɑ key: no English word has ɑ before i or u.
+    const char32_t next = i + 1 < text.size() ? olderSymbol(text[i + 1].c) : 0;
+    if (c == U'\u0251' && (next == U'i' || next == U'u')) {
+      put(U'a');
+      continue;
+    }
     switch (c) {
       case U'\u203F':  // a link mark (kæt‿ænd) joins two words
         put(U' ');

@@ -63,6 +63,10 @@ TEST_F(LearnerInputTest, LearnerDictionaryConventionsAreRead) {
   EXPECT_EQ(read(u"ˈbʌɾɚ"), u"bʌtə");
   EXPECT_EQ(read(u"ˈbʌʔn̩"), u"bʌtn");
   EXPECT_EQ(read(u"ʍɪtʃ"), u"witʃ");
+  // aɪ and aʊ typed with the ɑ key; ɑː before them stays.
+  EXPECT_EQ(read(u"ˈtʃɑɪnə"), u"tʃainə");
+  EXPECT_EQ(read(u"hɑʊs"), u"haus");
+  EXPECT_EQ(read(u"ɑːi"), u"ɑːi");
   // A parenthesis still open while the learner types, or one left over, says nothing.
   EXPECT_EQ(read(u"ˈwɔːtə(r"), u"wɔːtə");
   EXPECT_EQ(read(u"ˈwɔːtə)"), u"wɔːtə");
