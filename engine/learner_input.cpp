@@ -40,9 +40,22 @@ bool isBlank(char32_t c) {
   return c == U' ' || c == U'\t' || c == U'\u00A0' || c == U'\u3000';
 }
 
+// Primary stress as written in other ways: an apostrophe, an acute accent, the rising tone
+// mark of a Chinese input method (ˊ), a backtick.
+bool isPrimaryStressLike(char32_t c) {
+  return c == U'\u02C8' || c == U'\'' || c == U'\u2019' || c == U'\u02BC' || c == U'\u02CA' ||
+         c == U'\u00B4' || c == U'`';
+}
+
+// Secondary stress, also as a comma or the falling tone mark (ˋ).
+bool isSecondaryStressLike(char32_t c) {
+  return c == U'\u02CC' || c == U',' || c == U'\u02CB';
+}
+
+// Stress marks, and the marks between syllables ('.' and '-'), which the search leaves aside.
 bool isStressMark(char32_t c) {
-  return c == U'\u02C8' || c == U'\u02CC' || c == U'\'' || c == U'\u2019' || c == U'\u02BC' ||
-         c == U'\u0301' || c == U'.';
+  return isPrimaryStressLike(c) || isSecondaryStressLike(c) || c == U'\u0301' || c == U'.' ||
+         c == U'-';
 }
 
 // Marks of narrow transcription that say nothing the search weighs: aspiration ʰ, the
@@ -197,8 +210,9 @@ std::u16string learnerTranscription(std::u16string_view typed) {
   std::u16string out;
   for (const Typed& t : storedSymbols(typed)) {
     char32_t c = t.c;
-    if (c == U'\u2019' || c == U'\u02BC') c = U'\'';
-    if (c == U'\u0301' || c == U'.') continue;
+    if (isPrimaryStressLike(c)) c = U'\u02C8';
+    if (isSecondaryStressLike(c)) c = U'\u02CC';
+    if (c == U'\u0301' || c == U'.' || c == U'-') continue;
     if (isBlank(c)) c = U' ';
     if (c > 0xFFFF) {
       out.push_back(static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10)));

@@ -106,12 +106,20 @@ TEST_F(LearnerInputTest, TranscriptionForSpeechKeepsStressAndBreaks) {
   EXPECT_EQ(learnerTranscription(u"ˈsɪt.i"), u"ˈsiti");
   EXPECT_EQ(learnerTranscription(u"θæŋk‿juː"), u"θæŋk juː");
   EXPECT_EQ(learnerTranscription(u"ʧɜ：tʃ"), u"tʃə:tʃ");
-  EXPECT_EQ(learnerTranscription(u"’kæt"), u"'kæt");
+  EXPECT_EQ(learnerTranscription(u"’kæt"), u"ˈkæt");
+  EXPECT_EQ(learnerTranscription(u",ʌndəˊstænd"), u"ˌʌndəˈstænd");
+  EXPECT_EQ(learnerTranscription(u"ˈwɔː-tə"), u"ˈwɔːtə");
   EXPECT_EQ(learnerTranscription(u"  "), u"");
 }
 
 TEST_F(LearnerInputTest, StressAndLengthMarksAnywhere) {
   EXPECT_EQ(read(u"ɪɡˈzɑːmpl"), u"iɡzɑːmpl");
+  // Stress written as a comma, an accent, a Chinese tone mark or a backtick; syllables parted.
+  EXPECT_EQ(read(u",ʌndəˊstænd"), u"ʌndəstænd");
+  EXPECT_EQ(read(u"´kæt"), u"kæt");
+  EXPECT_EQ(read(u"`kæt"), u"kæt");
+  EXPECT_EQ(read(u"ˋʌndə"), u"ʌndə");
+  EXPECT_EQ(read(u"ˈwɔː-tə"), u"wɔːtə");
   EXPECT_EQ(read(u"'kæt"), u"kæt");
   EXPECT_EQ(read(u"ˌʌndəˈstænd"), u"ʌndəstænd");
   // Length counts after a vowel only, once.
