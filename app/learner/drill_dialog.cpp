@@ -1,4 +1,4 @@
-#include "drill_dialog.h"
+#include "app/learner/drill_dialog.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>
@@ -11,14 +11,14 @@
 
 #include <string>
 
-#include "drill_word_lists.h"
+#include "app/learner/drill_word_lists.h"
+#include "app/learner/learner_words.h"
+#include "app/speech/speech_controls.h"
+#include "app/window/mainwindow.h"
 #include "engine/phonetic_dictionary.h"
 #include "learner/drill.h"
 #include "learner/drill_sources.h"
 #include "learner/learner_store.h"
-#include "learner_words.h"
-#include "mainwindow.h"
-#include "speech_controls.h"
 
 using namespace quorvi::learner;
 using Kind = sound::AlignedSound::Kind;

@@ -1,9 +1,9 @@
-#include "drill_word_lists.h"
+#include "app/learner/drill_word_lists.h"
 
+#include "app/learner/learner_words.h"
 #include "engine/phonetic_dictionary.h"
 #include "learner/drill_sources.h"
 #include "learner/my_words.h"
-#include "learner_words.h"
 
 namespace {
 

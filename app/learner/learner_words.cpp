@@ -1,4 +1,4 @@
-#include "learner_words.h"
+#include "app/learner/learner_words.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -9,17 +9,24 @@
 #include <QShortcut>
 #include <QTimer>
 
+#include "app/learner/drill_dialog.h"
+#include "app/learner/drill_word_lists.h"
+#include "app/learner/learner_words_dialog.h"
+#include "app/results/context_menus.h"
+#include "app/window/mainwindow.h"
 #include "engine/phonetic_dictionary.h"
 #include "learner/data_folder.h"
 #include "learner/history.h"
 #include "learner/learner_store.h"
 #include "learner/my_words.h"
-#include "drill_dialog.h"
-#include "drill_word_lists.h"
-#include "learner_words_dialog.h"
-#include "mainwindow.h"
 
 using namespace quorvi::learner;
+
+void MainWindow::setUpLearnerWords() {
+  // Their database is opened on first use, not while starting.
+  learner = new LearnerWords(this, dictionary);
+  menus->setLearnerWords(learner);
+}
 
 LearnerWords::LearnerWords(MainWindow* window, PhoneticDictionary& dictionary)
     : QObject(window), window_(window), dictionary_(dictionary), openedDelay_(new QTimer(this)) {

@@ -1,4 +1,4 @@
-#include "learner_words_dialog.h"
+#include "app/learner/learner_words_dialog.h"
 
 #include <QDateTime>
 #include <QDialogButtonBox>
@@ -19,6 +19,7 @@
 #include <string>
 #include <vector>
 
+#include "app/learner/learner_words.h"
 #include "learner/dictionary_facts.h"
 #include "learner/drill.h"
 #include "learner/history.h"
@@ -26,7 +27,6 @@
 #include "learner/my_words.h"
 #include "learner/word_export.h"
 #include "learner/word_import.h"
-#include "learner_words.h"
 
 using namespace quorvi::learner;
 

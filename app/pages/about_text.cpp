@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <string>
 
-#include "local_pages.h"
+#include "app/pages/local_pages.h"
 
 namespace {
 

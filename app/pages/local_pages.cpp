@@ -1,4 +1,4 @@
-#include "local_pages.h"
+#include "app/pages/local_pages.h"
 
 #include <QClipboard>
 #include <QCoreApplication>

@@ -1,4 +1,4 @@
-#include "vendor_links.h"
+#include "app/pages/vendor_links.h"
 
 #include <QDesktopServices>
 #include <QUrl>

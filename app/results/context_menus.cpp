@@ -1,4 +1,4 @@
-#include "context_menus.h"
+#include "app/results/context_menus.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -6,9 +6,11 @@
 #include <QMenu>
 #include <QTextEdit>
 
+#include "app/learner/learner_words.h"
+#include "app/results/result_rows.h"
+#include "app/window/mainwindow.h"
 #include "engine/phonetic_dictionary.h"
-#include "learner_words.h"
-#include "result_rows.h"
+#include "ui_mainwindow.h"
 
 namespace {
 
@@ -29,6 +31,10 @@ QStringList transcriptionsOf(const QStringList& entry) {
 }
 
 }  // namespace
+
+void MainWindow::setUpMenus() {
+  menus = new ContextMenus(ui->displayResult, ui->displayFull, dictionary, this);
+}
 
 ContextMenus::ContextMenus(QListWidget* list, QTextEdit* pane, PhoneticDictionary& dictionary,
                            QObject* parent)

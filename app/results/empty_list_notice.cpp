@@ -1,4 +1,4 @@
-#include "empty_list_notice.h"
+#include "app/results/empty_list_notice.h"
 
 #include <QCoreApplication>
 #include <QEvent>

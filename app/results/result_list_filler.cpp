@@ -1,10 +1,10 @@
-#include "result_list_filler.h"
+#include "app/results/result_list_filler.h"
 
 #include <QListWidget>
 #include <QScrollBar>
 #include <QThreadPool>
 
-#include "result_rows.h"
+#include "app/results/result_rows.h"
 
 #if __has_include(<malloc.h>)
 #include <malloc.h>

@@ -1,4 +1,4 @@
-#include "result_rows.h"
+#include "app/results/result_rows.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "spelling_search_worker.h"
+#include "app/results/spelling_search_worker.h"
 
 #include <QMetaObject>
 

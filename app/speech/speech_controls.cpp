@@ -1,27 +1,52 @@
-#include "speech_controls.h"
+#include "app/speech/speech_controls.h"
 
 #include <QAbstractItemModel>
 #include <QKeySequence>
-#include <QLineEdit>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QShortcut>
 #include <QTextEdit>
 #include <QTimer>
 
-#include "button_fit.h"
-#include "result_rows.h"
+#include "app/results/context_menus.h"
+#include "app/results/result_rows.h"
+#include "app/speech/speech_player.h"
+#include "app/window/mainwindow.h"
+#include "app/window/window_style.h"
+#include "engine/background_thread_priority.h"
 #include "speech/phoneme_input.h"
-#include "speech_player.h"
-#include "speech_preparation.h"
 #include "ui_mainwindow.h"
+#include "ui_speech_bar.h"
+
+namespace {
+
+// Sets espeak-ng up (SpeechSynthesiser::prepare) on a thread of its own, behind the window's
+// thread in priority, so that the first speech does not pay for it on the window's thread.
+// Speech asked for before it is over waits for it and is spoken. The future waits for the
+// thread when it is destroyed.
+std::future<void> prepareSpeechInBackground() {
+  return std::async(std::launch::async, [] {
+    runBehindTheWindowsThread();
+    quorvi::speech::SpeechSynthesiser::prepare();
+  });
+}
+
+}  // namespace
+
+void MainWindow::setUpSpeech() {
+  speech = new SpeechControls(*ui, this);
+  connect(menus, &ContextMenus::pronounceWord, speech, &SpeechControls::speakHeadword);
+  connect(menus, &ContextMenus::pronounceTranscription, speech,
+          &SpeechControls::speakTranscription);
+}
 
 SpeechControls::SpeechControls(Ui_MainWindow& form, QWidget* window)
-    : QObject(window), form_(form), player_(new SpeechPlayer(this)) {
-  createControls();
-  connect(speakWord_, &QPushButton::clicked, this, &SpeechControls::speakPickedWord);
-  connect(speakTyped_, &QPushButton::clicked, this, &SpeechControls::speakTypedText);
+    : QObject(window), form_(form), bar_(new Ui_SpeechBar), player_(new SpeechPlayer(this)) {
+  loadSpeechBar();
+  connect(bar_->speakWord, &QPushButton::clicked, this, &SpeechControls::speakPickedWord);
+  connect(bar_->speakTyped, &QPushButton::clicked, this, &SpeechControls::speakTypedText);
   auto* wordKey = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Space), window);
   connect(wordKey, &QShortcut::activated, this, &SpeechControls::speakPickedWord);
   auto* typedKey = new QShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Space), window);
@@ -41,29 +66,24 @@ SpeechControls::SpeechControls(Ui_MainWindow& form, QWidget* window)
 
 SpeechControls::~SpeechControls() = default;
 
-// The two buttons stand right of the modes, above the entry; the message line between
-// the modes and the entry.
-void SpeechControls::createControls() {
-  QWidget* parent = form_.centralWidget;
-  speakTyped_ = new QPushButton(tr("听输入"), parent);
-  speakTyped_->setObjectName(QStringLiteral("speakTyped"));
-  speakTyped_->setGeometry(480, 127, 58, 22);
-  speakTyped_->setToolTip(tr("按输入的音标朗读 (Ctrl+Shift+空格)"));
-  speakWord_ = new QPushButton(tr("朗读"), parent);
-  speakWord_->setObjectName(QStringLiteral("speakWord"));
-  speakWord_->setGeometry(543, 127, 58, 22);
-  for (QPushButton* button : {speakTyped_, speakWord_}) {
-    fitCaptionButton(button);
-    button->setFocusPolicy(Qt::TabFocus);
-    button->show();
-  }
-  status_ = new QLabel(parent);
-  status_->setObjectName(QStringLiteral("speechStatus"));
-  status_->setGeometry(280, 150, 321, 18);
-  status_->show();
-  QWidget::setTabOrder(form_.captionMode, speakTyped_);
-  QWidget::setTabOrder(speakTyped_, speakWord_);
-  QWidget::setTabOrder(speakWord_, form_.displayResult);
+// The bar spans the entry pane's width above it: its buttons at the right, level with the
+// modes, and its message line under them. It lies under the form's widgets, so that the
+// modes beside its buttons keep their clicks.
+void SpeechControls::loadSpeechBar() {
+  auto* bar = new QWidget(form_.centralWidget);
+  // Before the buttons are made, which are styled once.
+  setCaptionButtonStyle(bar);
+  bar_->setupUi(bar);
+  const QRect entry = form_.displayFull->geometry();
+  const int buttonsTop =
+      form_.phoneticMode->geometry().center().y() - bar_->speechBarLayout->rowMinimumHeight(0) / 2;
+  bar->setGeometry(entry.left(), buttonsTop, entry.width(), bar->sizeHint().height());
+  bar->lower();
+  bar->show();
+}
+
+std::pair<QPushButton*, QPushButton*> SpeechControls::buttons() const {
+  return {bar_->speakTyped, bar_->speakWord};
 }
 
 quorvi::speech::SpeechSynthesiser& SpeechControls::synthesiser() {
@@ -73,7 +93,7 @@ quorvi::speech::SpeechSynthesiser& SpeechControls::synthesiser() {
 }
 
 void SpeechControls::say(const QString& message) {
-  status_->setText(message);
+  bar_->speechStatus->setText(message);
 }
 
 void SpeechControls::play(std::vector<std::int16_t> clip) {
@@ -123,8 +143,8 @@ QString SpeechControls::currentWord() const {
 
 void SpeechControls::nameCurrentWord() {
   const QString word = currentWord();
-  speakWord_->setToolTip(word.isEmpty() ? tr("朗读选中的单词 (Ctrl+空格)")
-                                        : tr("朗读“%1” (Ctrl+空格)").arg(word));
+  bar_->speakWord->setToolTip(word.isEmpty() ? tr("朗读选中的单词 (Ctrl+空格)")
+                                             : tr("朗读“%1” (Ctrl+空格)").arg(word));
 }
 
 void SpeechControls::speakPickedWord() {

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <future>
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "speech/speech_synthesiser.h"
@@ -14,12 +15,14 @@ class QLabel;
 class QPushButton;
 class SpeechPlayer;
 class Ui_MainWindow;
+class Ui_SpeechBar;
 
 // Hearing words: a button and Ctrl+Space pronounce the picked headword, a button and
 // Ctrl+Shift+Space speak the typed transcription as written, so that a learner can compare
 // it with the sound of each candidate. A line under the modes says what could not be
-// spoken, and, once, that there is no audio device. The synthesiser is set up on a
-// background thread once the window is up (speech_preparation.h), and made on first use.
+// spoken, and, once, that there is no audio device. The buttons and the line are the form
+// speech_bar.ui, over the entry pane. The synthesiser is set up on a background thread
+// behind the window's once the window is up, and made on first use.
 class SpeechControls : public QObject {
   Q_OBJECT
 
@@ -32,6 +35,8 @@ class SpeechControls : public QObject {
   // Why the latest speech could not be heard (no sound made, no audio device); empty when it
   // was played.
   const QString& lastProblem() const { return lastProblem_; }
+  // The two buttons in reading order: speak the typed text, say the word.
+  std::pair<QPushButton*, QPushButton*> buttons() const;
 
  public slots:
   void speakHeadword(const QString& headword);
@@ -44,15 +49,13 @@ class SpeechControls : public QObject {
 
  private:
   void nameCurrentWord();
-  void createControls();
+  void loadSpeechBar();
   void play(std::vector<std::int16_t> clip);
   void say(const QString& message);
   quorvi::speech::SpeechSynthesiser& synthesiser();
 
   Ui_MainWindow& form_;
-  QPushButton* speakTyped_ = nullptr;
-  QPushButton* speakWord_ = nullptr;
-  QLabel* status_ = nullptr;
+  std::unique_ptr<Ui_SpeechBar> bar_;
   SpeechPlayer* player_ = nullptr;
   // espeak-ng being set up on a background thread once the window's event loop runs.
   std::future<void> preparing_;

@@ -1,4 +1,4 @@
-#include "speech_player.h"
+#include "app/speech/speech_player.h"
 
 #include <QAudioDevice>
 #include <QAudioFormat>

@@ -1,9 +1,11 @@
-#include "dictionary_notice.h"
+#include "app/startup/dictionary_notice.h"
 
 #include <QCoreApplication>
 #include <QTextEdit>
 
-#include "runtime_folder.h"
+#include "app/startup/runtime_folder.h"
+#include "app/window/mainwindow.h"
+#include "ui_mainwindow.h"
 
 namespace {
 
@@ -37,4 +39,8 @@ void showMissingDictionary(QTextEdit* pane, const RuntimeFolderSearch& search) {
     if (i < search.states.size()) text += whyNotUsable(search.states[i]);
   }
   pane->setPlainText(text);
+}
+
+void MainWindow::setUpDictionaryNotice() {
+  if (!dictionary.isOpen()) showMissingDictionary(ui->displayFull, lastRuntimeFolderSearch());
 }

@@ -1,4 +1,4 @@
-#include "interface_language.h"
+#include "app/startup/interface_language.h"
 
 #include <QCoreApplication>
 #include <QDebug>

@@ -1,11 +1,10 @@
 #include <QApplication>
 
-#include "font_config_loading.h"
-#include "font_setup.h"
-#include "interface_language.h"
-#include "mainwindow.h"
-#include "runtime_folder.h"
-#include "speech_player.h"
+#include "app/speech/speech_player.h"
+#include "app/startup/fonts.h"
+#include "app/startup/interface_language.h"
+#include "app/startup/runtime_folder.h"
+#include "app/window/mainwindow.h"
 
 int main(int argc, char** argv) {
   FontConfigLoading fontConfig;

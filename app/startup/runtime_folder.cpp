@@ -1,4 +1,4 @@
-#include "runtime_folder.h"
+#include "app/startup/runtime_folder.h"
 
 #include <QCoreApplication>
 #include <QDir>

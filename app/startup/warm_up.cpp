@@ -1,10 +1,12 @@
-#include "image_plugin_warmup.h"
+#include "app/startup/warm_up.h"
 
 #include <QBuffer>
 #include <QByteArray>
 #include <QImage>
 #include <QImageReader>
 #include <QThreadPool>
+
+#include "app/window/mainwindow.h"
 
 namespace {
 
@@ -25,4 +27,10 @@ void readOnePixel() {
 
 void loadImagePluginsInBackground() {
   QThreadPool::globalInstance()->start(readOnePixel);
+}
+
+void MainWindow::startWarmUps() {
+  loadImagePluginsInBackground();
+  // The rows of the search by sound are read while the window is built and shown.
+  learnerSearch.prepareRows();
 }

@@ -1,14 +1,20 @@
-#include "tab_order.h"
-
-#include <QLabel>
-#include <QPushButton>
-#include <QWidget>
-
-#include "ui_mainwindow.h"
+// Where the keyboard focus goes. Tab walks the window in reading order: the symbol keys row by
+// row from the left, the input, the two modes, the speech buttons, the list, the entry and the
+// links from the left. A click on a key or a speech button does not take the focus from the
+// input field (the field would drop its selection, which a symbol replaces), but Tab reaches
+// every one. Down and Page Down in the input move into the list, Escape in the list goes back
+// to typing.
 
 #include <QCoreApplication>
 #include <QFocusEvent>
 #include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <QWidget>
+
+#include "app/speech/speech_controls.h"
+#include "app/window/mainwindow.h"
+#include "ui_mainwindow.h"
 
 namespace {
 
@@ -41,21 +47,45 @@ class LinkFocusOnEntry : public QObject {
 
 }  // namespace
 
-void setVisualTabOrder(Ui_MainWindow& form) {
-  QPushButton* const keys[] = {form.k230, form.k240, form.k952, form.k331, form.k593, form.k601,
-                               form.k609, form.k596, form.k643, form.k652, form.k658, form.k603};
+void MainWindow::setUpFocusOrder() {
+  QPushButton* const keys[] = {ui->k230, ui->k240, ui->k952, ui->k331, ui->k593, ui->k601,
+                               ui->k609, ui->k596, ui->k643, ui->k652, ui->k658, ui->k603};
   for (QPushButton* key : keys) key->setFocusPolicy(Qt::TabFocus);
+  const auto [sayTyped, sayWord] = speech->buttons();
+  for (QPushButton* button : {sayTyped, sayWord}) button->setFocusPolicy(Qt::TabFocus);
   // The slogan's link is reached by Tab and followed with Return, as the link buttons are.
-  form.slogan->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
-  form.slogan->setFocusPolicy(Qt::TabFocus);
-  new LinkFocusOnEntry(form.slogan);
+  ui->slogan->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
+  ui->slogan->setFocusPolicy(Qt::TabFocus);
+  new LinkFocusOnEntry(ui->slogan);
 
-  QWidget* const chain[] = {form.k230,          form.k240,         form.k952,
-                            form.k331,          form.k593,         form.k601,
-                            form.k609,          form.k596,         form.k643,
-                            form.k652,          form.k658,         form.k603,
-                            form.inputPhonetic, form.phoneticMode, form.captionMode,
-                            form.displayResult, form.displayFull,  form.aboutLink,
-                            form.helpLink,      form.feedbackLink, form.slogan};
+  QWidget* const chain[] = {ui->k230,          ui->k240,          ui->k952,        ui->k331,
+                            ui->k593,          ui->k601,          ui->k609,        ui->k596,
+                            ui->k643,          ui->k652,          ui->k658,        ui->k603,
+                            ui->inputPhonetic, ui->phoneticMode,  ui->captionMode, sayTyped,
+                            sayWord,           ui->displayResult, ui->displayFull, ui->aboutLink,
+                            ui->helpLink,      ui->feedbackLink,  ui->slogan};
   for (std::size_t i = 1; i < std::size(chain); ++i) QWidget::setTabOrder(chain[i - 1], chain[i]);
+
+  ui->inputPhonetic->installEventFilter(this);
+  ui->displayResult->installEventFilter(this);
+  // Typing starts at once: the first key replaces the sample text.
+  ui->inputPhonetic->selectAll();
+  ui->inputPhonetic->setFocus(Qt::OtherFocusReason);
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() != QEvent::KeyPress) return QMainWindow::eventFilter(watched, event);
+  const int key = static_cast<QKeyEvent*>(event)->key();
+  QListWidget* list = ui->displayResult;
+  if (watched == ui->inputPhonetic && (key == Qt::Key_Down || key == Qt::Key_PageDown) &&
+      list->count() > 0) {
+    list->setFocus(Qt::TabFocusReason);
+    if (list->currentRow() < 0) list->setCurrentRow(0);
+    return true;
+  }
+  if (watched == list && key == Qt::Key_Escape) {
+    ui->inputPhonetic->setFocus(Qt::ShortcutFocusReason);
+    return true;
+  }
+  return QMainWindow::eventFilter(watched, event);
 }

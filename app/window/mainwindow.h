@@ -7,15 +7,22 @@
 #include "engine/learner_search.h"
 #include "engine/phonetic_dictionary.h"
 
-class QListWidgetItem;
-class Ui_MainWindow;
+class ContextMenus;
 class EmptyListNotice;
+class LearnerWords;
 class QLabel;
+class QListWidgetItem;
 class QTimer;
+class SpeechControls;
 class SpellingSearchWorker;
+class Ui_MainWindow;
 
 // The finder's one window: a phonetic input with its symbol keyboard, the list
 // of matching headwords and the entry pane of the picked headword.
+//
+// The constructor is a list of set-up steps, each defined in the folder of its feature
+// (app/window, app/results, app/speech, app/pages, app/startup, app/learner): a new feature
+// adds its step there and one call to the list.
 class MainWindow : public QMainWindow {
   Q_OBJECT
 
@@ -65,6 +72,33 @@ class MainWindow : public QMainWindow {
   void showEvent(QShowEvent* event) override;
 
  private:
+  // The set-up steps, in the constructor's order.
+  // Image plugins and the search rows read on other threads (startup/warm_up.cpp).
+  void startWarmUps();
+  // The Designer form (window/mainwindow.cpp).
+  void setUpForm();
+  // The focus-free style, the caption buttons, the usage text's fit, the entry pane's
+  // border (window/window_style.cpp).
+  void setUpStyle();
+  // The result list's notices and its sample rows (results/result_list.cpp).
+  void setUpResultList();
+  // Each change of the typed text searches, a moment later (window/mainwindow.cpp).
+  void setUpSearchOnTyping();
+  // The entry pane says where the dictionary was looked for (startup/dictionary_notice.cpp).
+  void setUpDictionaryNotice();
+  // The symbol keys' tooltips (window/symbol_keys.cpp).
+  void setUpSymbolKeys();
+  // Right-click menus on the list and the entry pane (results/context_menus.cpp).
+  void setUpMenus();
+  // The speech bar under its form speech/speech_bar.ui, and its shortcuts
+  // (speech/speech_controls.cpp).
+  void setUpSpeech();
+  // History, my words and the listening drill (learner/learner_words.cpp).
+  void setUpLearnerWords();
+  // Which widgets take the focus, Tab's order, the keys that move between input and list,
+  // and the focus to start with (window/focus_order.cpp).
+  void setUpFocusOrder();
+
   void connectResultList();
   void showSampleRows();
   void searchAndRefill(const QString& text, int limitMode);
@@ -79,6 +113,9 @@ class MainWindow : public QMainWindow {
   PhoneticDictionary dictionary;
   LearnerSearch learnerSearch;
   EmptyListNotice* emptyListNotice;
+  ContextMenus* menus = nullptr;
+  SpeechControls* speech = nullptr;
+  LearnerWords* learner = nullptr;
   QString pendingText;
   int searchMode;
   SpellingSearchWorker* spellingWorker;

@@ -12,10 +12,10 @@
 
 #include <memory>
 
-#include "context_menus.h"
+#include "app/results/context_menus.h"
+#include "app/results/result_rows.h"
 #include "engine/phonetic_dictionary.h"
 #include "open_window.h"
-#include "result_rows.h"
 
 namespace {
 

@@ -11,11 +11,11 @@
 #include <QTableView>
 #include <QTest>
 
-#include "drill_dialog.h"
+#include "app/learner/drill_dialog.h"
+#include "app/learner/learner_words.h"
+#include "app/learner/learner_words_dialog.h"
 #include "learner/drill.h"
 #include "learner/learner_store.h"
-#include "learner_words.h"
-#include "learner_words_dialog.h"
 #include "open_window.h"
 
 using namespace quorvi::learner;

@@ -3,7 +3,7 @@
 #include <QListWidget>
 #include <QTest>
 
-#include "empty_list_notice.h"
+#include "app/results/empty_list_notice.h"
 
 namespace {
 

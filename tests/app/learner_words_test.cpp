@@ -12,12 +12,12 @@
 
 #include <memory>
 
-#include "context_menus.h"
+#include "app/learner/learner_words.h"
+#include "app/learner/learner_words_dialog.h"
+#include "app/results/context_menus.h"
 #include "learner/history.h"
 #include "learner/learner_store.h"
 #include "learner/my_words.h"
-#include "learner_words.h"
-#include "learner_words_dialog.h"
 #include "open_window.h"
 #include "tests/support/temporary_folder.h"
 

@@ -8,8 +8,8 @@
 #include <filesystem>
 #include <fstream>
 
-#include "local_pages.h"
-#include "mainwindow.h"
+#include "app/pages/local_pages.h"
+#include "app/window/mainwindow.h"
 #include "tests/engine/test_dictionary.h"
 
 namespace fs = std::filesystem;

@@ -4,8 +4,8 @@
 #include <QScrollBar>
 #include <QTest>
 
-#include "result_list_filler.h"
-#include "result_rows.h"
+#include "app/results/result_list_filler.h"
+#include "app/results/result_rows.h"
 
 namespace {
 

@@ -10,8 +10,8 @@
 #include <filesystem>
 #include <fstream>
 
-#include "mainwindow.h"
-#include "runtime_folder.h"
+#include "app/startup/runtime_folder.h"
+#include "app/window/mainwindow.h"
 #include "tests/engine/test_dictionary.h"
 
 namespace fs = std::filesystem;

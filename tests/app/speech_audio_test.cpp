@@ -29,12 +29,12 @@
 
 #include <signal.h>
 
-#include "context_menus.h"
-#include "drill_dialog.h"
-#include "learner_words.h"
+#include "app/learner/drill_dialog.h"
+#include "app/learner/learner_words.h"
+#include "app/results/context_menus.h"
+#include "app/speech/speech_controls.h"
+#include "app/speech/speech_player.h"
 #include "open_window.h"
-#include "speech_controls.h"
-#include "speech_player.h"
 
 namespace {
 

@@ -12,9 +12,9 @@
 
 #include <memory>
 
-#include "context_menus.h"
-#include "speech_controls.h"
-#include "speech_player.h"
+#include "app/results/context_menus.h"
+#include "app/speech/speech_controls.h"
+#include "app/speech/speech_player.h"
 #include "open_window.h"
 
 class SpeechControlsTest : public WindowTestCase {

@@ -12,7 +12,7 @@
 
 #include <functional>
 
-#include "no_focus_rectangle_style.h"
+#include "app/window/window_style.h"
 
 namespace {
 

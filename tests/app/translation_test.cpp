@@ -11,9 +11,9 @@
 
 #include <memory>
 
-#include "empty_list_notice.h"
-#include "interface_language.h"
-#include "local_pages.h"
+#include "app/pages/local_pages.h"
+#include "app/results/empty_list_notice.h"
+#include "app/startup/interface_language.h"
 #include "open_window.h"
 #include "vendor_site.h"
 

@@ -6,7 +6,7 @@
 #include <QTest>
 #include <QUrl>
 
-#include "vendor_links.h"
+#include "app/pages/vendor_links.h"
 #include "vendor_site.h"
 
 class Browser : public QObject {

@@ -25,11 +25,11 @@
 #include <memory>
 #include <vector>
 
+#include "app/results/result_rows.h"
+#include "app/startup/fonts.h"
+#include "app/window/mainwindow.h"
 #include "engine/learner_search.h"
 #include "engine/phonetic_dictionary.h"
-#include "font_setup.h"
-#include "mainwindow.h"
-#include "result_rows.h"
 #include "tests/engine/test_dictionary.h"
 #include "ui_mainwindow.h"
 #include "vendor_site.h"
