@@ -3,7 +3,9 @@
 
 #include <QApplication>
 #include <QGroupBox>
+#include <QLabel>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTest>
 
 #include "open_window.h"
@@ -44,6 +46,30 @@ class FitFocusTest : public WindowTestCase {
       QCOMPARE(button(name)->size(), QSize(50, 22));
       QVERIFY2(!button(name)->geometry().intersects(previous), name);
       previous = button(name)->geometry();
+    }
+  }
+
+  // The speech buttons and the speech status come from a form of their own, laid over the
+  // entry pane: they stand where the window has always had them, and the modes beside the
+  // buttons, under the form's free space, still take their clicks.
+  void speechBarKeepsItsPlaceAndTheModesTheirClicks() {
+    QWidget* central = window->centralWidget();
+    const auto placeOf = [central](QWidget* widget) {
+      return QRect(widget->mapTo(central, QPoint(0, 0)), widget->size());
+    };
+    QCOMPARE(placeOf(button("speakTyped")), QRect(480, 127, 58, 22));
+    QCOMPARE(placeOf(button("speakWord")), QRect(543, 127, 58, 22));
+    QCOMPARE(placeOf(window->findChild<QLabel*>(QStringLiteral("speechStatus"))),
+             QRect(280, 150, 321, 18));
+
+    auto* phonetic = window->findChild<QRadioButton*>(QStringLiteral("phoneticMode"));
+    auto* caption = window->findChild<QRadioButton*>(QStringLiteral("captionMode"));
+    for (QRadioButton* mode : {caption, phonetic}) {
+      const QPoint middle = mode->geometry().center();
+      QCOMPARE(central->childAt(middle), mode);
+      QTest::mouseClick(central->childAt(middle), Qt::LeftButton, {},
+                        central->childAt(middle)->mapFrom(central, middle));
+      QVERIFY2(mode->isChecked(), qPrintable(mode->objectName()));
     }
   }
 
