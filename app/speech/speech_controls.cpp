@@ -77,7 +77,9 @@ void SpeechControls::loadSpeechBar() {
   const QRect entry = form_.displayFull->geometry();
   const int buttonsTop =
       form_.phoneticMode->geometry().center().y() - bar_->speechBarLayout->rowMinimumHeight(0) / 2;
-  bar->setGeometry(entry.left(), buttonsTop, entry.width(), bar->sizeHint().height());
+  // The form's own height: asking the layout would style the bar's widgets now, before the
+  // window is shown, which styles them anyway.
+  bar->setGeometry(entry.left(), buttonsTop, entry.width(), bar->height());
   bar->lower();
   bar->show();
 }

@@ -11,7 +11,6 @@
 
 #include "speech/speech_synthesiser.h"
 
-class QLabel;
 class QPushButton;
 class SpeechPlayer;
 class Ui_MainWindow;

@@ -43,6 +43,7 @@ class MainWindow : public QMainWindow {
   void wordChosen(const QString& headword);
 
  private slots:
+  // The symbol keys type their symbols (window/symbol_keys.cpp).
   void on_k230_clicked();
   void on_k240_clicked();
   void on_k952_clicked();
@@ -55,19 +56,23 @@ class MainWindow : public QMainWindow {
   void on_k643_clicked();
   void on_k652_clicked();
   void on_k658_clicked();
+  // Typing, Return and the modes (window/mainwindow.cpp).
   void triggerDisplay();
-  void on_displayResult_itemClicked(QListWidgetItem* item);
-  void on_displayResult_currentRowChanged(int currentRow);
-  void on_displayResult_itemActivated(QListWidgetItem* item);
   void on_phoneticMode_toggled(bool checked);
   void on_captionMode_toggled(bool checked);
   void on_inputPhonetic_returnPressed();
+  // Picking a row (results/result_list.cpp).
+  void on_displayResult_itemClicked(QListWidgetItem* item);
+  void on_displayResult_currentRowChanged(int currentRow);
+  void on_displayResult_itemActivated(QListWidgetItem* item);
+  // The links (pages/page_links.cpp).
   void on_aboutLink_clicked();
   void on_helpLink_clicked();
   void on_feedbackLink_clicked();
   void on_slogan_linkActivated(const QString& link);
 
  protected:
+  // Down into the list, Escape back to the input (window/focus_order.cpp).
   bool eventFilter(QObject* watched, QEvent* event) override;
   void showEvent(QShowEvent* event) override;
 
@@ -90,7 +95,7 @@ class MainWindow : public QMainWindow {
   void setUpSymbolKeys();
   // Right-click menus on the list and the entry pane (results/context_menus.cpp).
   void setUpMenus();
-  // The speech bar under its form speech/speech_bar.ui, and its shortcuts
+  // The speech bar (its form speech/speech_bar.ui) and its shortcuts
   // (speech/speech_controls.cpp).
   void setUpSpeech();
   // History, my words and the listening drill (learner/learner_words.cpp).
