@@ -18,7 +18,7 @@
 #include "learner/history.h"
 #include "learner/learner_store.h"
 #include "learner/my_words.h"
-#include "open_window.h"
+#include "tests/app/open_window.h"
 #include "tests/support/temporary_folder.h"
 
 using namespace quorvi::learner;

@@ -15,7 +15,7 @@
 #include "app/results/context_menus.h"
 #include "app/results/result_rows.h"
 #include "engine/phonetic_dictionary.h"
-#include "open_window.h"
+#include "tests/app/open_window.h"
 
 namespace {
 

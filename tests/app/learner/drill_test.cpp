@@ -16,7 +16,7 @@
 #include "app/learner/learner_words_dialog.h"
 #include "learner/drill.h"
 #include "learner/learner_store.h"
-#include "open_window.h"
+#include "tests/app/open_window.h"
 
 using namespace quorvi::learner;
 using Kind = sound::AlignedSound::Kind;

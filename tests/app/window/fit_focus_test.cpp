@@ -8,7 +8,7 @@
 #include <QRadioButton>
 #include <QTest>
 
-#include "open_window.h"
+#include "tests/app/open_window.h"
 
 class FitFocusTest : public WindowTestCase {
   Q_OBJECT

@@ -14,7 +14,7 @@
 #include "app/pages/local_pages.h"
 #include "app/results/empty_list_notice.h"
 #include "app/startup/interface_language.h"
-#include "open_window.h"
+#include "tests/app/open_window.h"
 #include "vendor_site.h"
 
 namespace {

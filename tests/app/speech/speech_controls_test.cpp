@@ -15,7 +15,7 @@
 #include "app/results/context_menus.h"
 #include "app/speech/speech_controls.h"
 #include "app/speech/speech_player.h"
-#include "open_window.h"
+#include "tests/app/open_window.h"
 
 class SpeechControlsTest : public WindowTestCase {
   Q_OBJECT
