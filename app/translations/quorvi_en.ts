@@ -676,7 +676,7 @@ p, li { white-space: pre-wrap; }
     </message>
 </context>
 <context>
-    <name>SpeechControls</name>
+    <name>SpeechBar</name>
     <message>
         <source>听输入</source>
         <translation>Hear it</translation>
@@ -689,6 +689,9 @@ p, li { white-space: pre-wrap; }
         <source>朗读</source>
         <translation>Say</translation>
     </message>
+</context>
+<context>
+    <name>SpeechControls</name>
     <message>
         <source>朗读选中的单词 (Ctrl+空格)</source>
         <translation>Say the picked word (Ctrl+Space)</translation>

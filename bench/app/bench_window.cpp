@@ -32,11 +32,10 @@
 #include <string>
 #include <vector>
 
+#include "app/startup/fonts.h"
+#include "app/window/mainwindow.h"
 #include "engine/learner_search.h"
 #include "engine/phonetic_dictionary.h"
-#include "font_config_loading.h"
-#include "font_setup.h"
-#include "mainwindow.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include <memory>
 #include <vector>
 
-#include "mainwindow.h"
+#include "app/window/mainwindow.h"
 #include "tests/engine/test_dictionary.h"
 
 class OpenWindow {

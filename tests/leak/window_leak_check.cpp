@@ -15,8 +15,8 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "font_setup.h"
-#include "mainwindow.h"
+#include "app/startup/fonts.h"
+#include "app/window/mainwindow.h"
 #include "tests/engine/test_dictionary.h"
 
 namespace fs = std::filesystem;

@@ -1,9 +1,0 @@
-#pragma once
-
-// The window's style draws its group boxes' frames from a PNG, and the first image read
-// makes Qt load every image format plugin it has (each a shared library) to ask whether
-// it reads the file: about 2 ms of the window's first paint. This reads a one-pixel PNG
-// on a pool thread while the window is built, so that the plugins are loaded by the time
-// it paints. Qt's plugin loader is shared by all threads and locks itself; image reading
-// may run on any thread, and the application waits for its pool threads before it ends.
-void loadImagePluginsInBackground();

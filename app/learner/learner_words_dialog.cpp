@@ -1,0 +1,287 @@
+#include "app/learner/learner_words_dialog.h"
+
+#include <QDateTime>
+#include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QSortFilterProxyModel>
+#include <QStandardItemModel>
+#include <QTableView>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "app/learner/learner_words.h"
+#include "learner/dictionary_facts.h"
+#include "learner/drill.h"
+#include "learner/history.h"
+#include "learner/learner_store.h"
+#include "learner/my_words.h"
+#include "learner/word_export.h"
+#include "learner/word_import.h"
+
+using namespace quorvi::learner;
+
+namespace {
+
+// Every cell sorts by its value in this role: numbers as numbers, text as lower-case text.
+constexpr int kSortRole = Qt::UserRole + 1;
+
+QStandardItem* textCell(const QString& text) {
+  auto* item = new QStandardItem(text);
+  item->setData(text.toLower(), kSortRole);
+  item->setEditable(false);
+  return item;
+}
+
+QStandardItem* numberCell(long long value) {
+  auto* item = new QStandardItem(QString::number(value));
+  item->setData(value, kSortRole);
+  item->setEditable(false);
+  item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+  return item;
+}
+
+// `newerThan`: how many rows of the same list are older, so that rows of the same second
+// still sort in the order they were written.
+QStandardItem* timeCell(long long seconds, long long newerThan) {
+  auto* item = new QStandardItem(
+      QDateTime::fromSecsSinceEpoch(seconds).toString(QStringLiteral("yyyy-MM-dd HH:mm")));
+  item->setData(seconds * 1000000 + newerThan, kSortRole);
+  item->setEditable(false);
+  return item;
+}
+
+QString joined(const std::vector<std::string>& parts, const char* between) {
+  QStringList list;
+  for (const std::string& part : parts) list << QString::fromStdString(part);
+  return list.join(QString::fromUtf8(between));
+}
+
+// The drill's score of `word`: right/asked and its box; sorted by box, then by answers right.
+QStandardItem* drillCell(const std::map<std::string, DrillScore>& scores, const std::string& word) {
+  const auto found = scores.find(word);
+  if (found == scores.end()) {
+    auto* item = new QStandardItem;
+    item->setData(-1, kSortRole);
+    item->setEditable(false);
+    return item;
+  }
+  const DrillScore& score = found->second;
+  auto* item = new QStandardItem(
+      LearnerWordsDialog::tr("%1/%2，第 %3 盒").arg(score.right).arg(score.asked()).arg(score.box));
+  item->setData(score.box * 1000000LL + score.right, kSortRole);
+  item->setEditable(false);
+  return item;
+}
+
+}  // namespace
+
+LearnerWordsDialog::LearnerWordsDialog(LearnerWords& words, Kind kind, QWidget* parent)
+    : QDialog(parent),
+      words_(words),
+      kind_(kind),
+      model_(new QStandardItemModel(this)),
+      proxy_(new QSortFilterProxyModel(this)),
+      table_(new QTableView(this)),
+      filter_(new QLineEdit(this)) {
+  setObjectName(kind == Kind::kMyWords ? QStringLiteral("myWordsDialog")
+                                       : QStringLiteral("historyDialog"));
+  setWindowTitle(kind == Kind::kMyWords ? tr("生词本") : tr("查词历史"));
+  resize(720, 420);
+  filter_->setObjectName(QStringLiteral("learnerFilter"));
+  filter_->setPlaceholderText(tr("筛选"));
+  filter_->setClearButtonEnabled(true);
+  proxy_->setSourceModel(model_);
+  proxy_->setSortRole(kSortRole);
+  proxy_->setFilterKeyColumn(-1);
+  proxy_->setFilterCaseSensitivity(Qt::CaseInsensitive);
+  connect(filter_, &QLineEdit::textChanged, proxy_, &QSortFilterProxyModel::setFilterFixedString);
+  table_->setObjectName(QStringLiteral("learnerTable"));
+  table_->setModel(proxy_);
+  table_->setSortingEnabled(true);
+  table_->setSelectionBehavior(QAbstractItemView::SelectRows);
+  table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  table_->verticalHeader()->hide();
+  table_->horizontalHeader()->setStretchLastSection(true);
+  table_->setWordWrap(false);
+  connect(table_, &QAbstractItemView::activated, this, [this] { openCurrent(); });
+
+  auto* buttons = new QHBoxLayout;
+  auto* open = new QPushButton(tr("打开"), this);
+  connect(open, &QPushButton::clicked, this, &LearnerWordsDialog::openCurrent);
+  buttons->addWidget(open);
+  if (kind_ == Kind::kMyWords) {
+    auto* remove = new QPushButton(tr("移出生词本"), this);
+    connect(remove, &QPushButton::clicked, this, &LearnerWordsDialog::removeSelected);
+    auto* exportButton = new QPushButton(tr("导出…"), this);
+    connect(exportButton, &QPushButton::clicked, this, &LearnerWordsDialog::exportWords);
+    auto* importButton = new QPushButton(tr("导入…"), this);
+    connect(importButton, &QPushButton::clicked, this, &LearnerWordsDialog::importWords);
+    buttons->addWidget(remove);
+    buttons->addWidget(exportButton);
+    buttons->addWidget(importButton);
+  }
+  buttons->addStretch();
+  auto* close = new QPushButton(tr("关闭"), this);
+  connect(close, &QPushButton::clicked, this, &QDialog::close);
+  buttons->addWidget(close);
+
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(filter_);
+  layout->addWidget(table_);
+  if (kind_ == Kind::kMyWords) {
+    confusions_ = new QLabel(this);
+    confusions_->setObjectName(QStringLiteral("drillConfusions"));
+    confusions_->setWordWrap(true);
+    layout->addWidget(confusions_);
+  }
+  layout->addLayout(buttons);
+
+  connect(&words_, &LearnerWords::wordsChanged, this, &LearnerWordsDialog::reload);
+  reload();
+  table_->sortByColumn(kind_ == Kind::kMyWords ? 4 : 3, Qt::DescendingOrder);
+  table_->setFocus();
+}
+
+void LearnerWordsDialog::reload() {
+  model_->clear();
+  if (kind_ == Kind::kMyWords)
+    model_->setHorizontalHeaderLabels({tr("单词"), tr("音标"), tr("中文"), tr("级别"),
+                                       tr("加入时间"), tr("查询次数"), tr("听音练习")});
+  else
+    model_->setHorizontalHeaderLabels(
+        {tr("单词"), tr("音标"), tr("中文"), tr("最近查询"), tr("查询次数")});
+  LearnerStore* store = words_.store();
+  if (store == nullptr) return;
+  const FactsLookup facts = factsLookup(words_.dictionary());
+  std::string error;
+  auto factsRow = [&](const std::string& word) {
+    const WordFacts found = facts(word).value_or(WordFacts{});
+    QString chinese = joined(found.chinese, "；");
+    return QList<QStandardItem*>{textCell(QString::fromStdString(word)),
+                                 textCell(QString::fromStdString(found.transcription)),
+                                 textCell(chinese), textCell(joined(found.levels, " "))};
+  };
+  if (kind_ == Kind::kMyWords) {
+    const std::vector<SavedWord> saved = savedWords(*store, error);
+    std::string drillError;
+    const std::map<std::string, DrillScore> scores = drillScores(*store, drillError);
+    for (size_t i = 0; i < saved.size(); ++i) {
+      QList<QStandardItem*> row = factsRow(saved[i].word);
+      row << timeCell(saved[i].added, static_cast<long long>(saved.size() - i))
+          << numberCell(saved[i].lookups) << drillCell(scores, saved[i].word);
+      model_->appendRow(row);
+    }
+    QStringList often;
+    for (const Confusion& confusion : commonConfusions(*store, 5, drillError))
+      often << tr("你常把 %1 听成 %2（%3 次）")
+                   .arg(QString::fromStdString(confusion.stored),
+                        QString::fromStdString(confusion.heard))
+                   .arg(confusion.count);
+    confusions_->setText(often.join(tr("；")));
+    if (!drillError.empty()) qWarning("learner data: %s", drillError.c_str());
+  } else {
+    const std::vector<HistoryItem> items = history(*store, 0, error);
+    for (size_t i = 0; i < items.size(); ++i) {
+      QList<QStandardItem*> row = factsRow(items[i].word);
+      delete row.takeLast();  // no level column in the history
+      row << timeCell(items[i].lastOpened, static_cast<long long>(items.size() - i))
+          << numberCell(items[i].count);
+      model_->appendRow(row);
+    }
+  }
+  if (!error.empty()) qWarning("learner data: %s", error.c_str());
+  table_->resizeColumnsToContents();
+  for (int column = 0; column < model_->columnCount(); ++column)
+    table_->setColumnWidth(column, std::min(table_->columnWidth(column), 220));
+}
+
+QString LearnerWordsDialog::confusionsText() const {
+  return confusions_ != nullptr ? confusions_->text() : QString();
+}
+
+QString LearnerWordsDialog::wordAt(int row) const {
+  return proxy_->index(row, 0).data().toString();
+}
+
+void LearnerWordsDialog::openCurrent() {
+  const QModelIndex current = table_->currentIndex();
+  if (!current.isValid()) return;
+  emit openWord(wordAt(current.row()));
+}
+
+void LearnerWordsDialog::removeSelected() {
+  LearnerStore* store = words_.store();
+  if (store == nullptr) return;
+  QStringList chosen;
+  for (const QModelIndex& index : table_->selectionModel()->selectedRows(0))
+    chosen << index.data().toString();
+  for (const QString& word : chosen) {
+    const std::string error = removeWord(*store, word.toStdString());
+    if (!error.empty()) {
+      QMessageBox::warning(this, windowTitle(), QString::fromStdString(error));
+      break;
+    }
+  }
+  emit words_.wordsChanged();
+}
+
+void LearnerWordsDialog::exportWords() {
+  LearnerStore* store = words_.store();
+  if (store == nullptr) return;
+  QString selectedFilter;
+  const QString anki = tr("Anki 文本 (*.txt)");
+  const QString csv = tr("CSV 表格 (*.csv)");
+  const QString file =
+      QFileDialog::getSaveFileName(this, tr("导出生词本"), QStringLiteral("my-words.txt"),
+                                   anki + QStringLiteral(";;") + csv, &selectedFilter);
+  if (file.isEmpty()) return;
+  const bool asCsv = selectedFilter == csv || file.endsWith(QStringLiteral(".csv"));
+  size_t count = 0;
+  const std::string error = quorvi::learner::exportWords(
+      *store, factsLookup(words_.dictionary()), asCsv ? ExportFormat::kCsv : ExportFormat::kAnki,
+      file.toStdString(), &count);
+  if (!error.empty())
+    QMessageBox::warning(this, windowTitle(), QString::fromStdString(error));
+  else
+    QMessageBox::information(this, windowTitle(), tr("已导出 %1 个单词到 %2").arg(count).arg(file));
+}
+
+void LearnerWordsDialog::importWords() {
+  LearnerStore* store = words_.store();
+  if (store == nullptr) return;
+  const QString file = QFileDialog::getOpenFileName(this, tr("导入生词"), QString(),
+                                                    tr("单词表 (*.txt *.csv *.tsv);;所有文件 (*)"));
+  if (file.isEmpty()) return;
+  ImportReport report;
+  const std::string error =
+      importFile(*store, file.toStdString(), headwordCheck(words_.dictionary()), report);
+  if (!error.empty()) {
+    QMessageBox::warning(this, windowTitle(), QString::fromStdString(error));
+    return;
+  }
+  emit words_.wordsChanged();
+  QString text = tr("新加入 %1 个，已在生词本中 %2 个，词典中没有 %3 个。")
+                     .arg(report.added.size())
+                     .arg(report.alreadyThere.size())
+                     .arg(report.unknown.size());
+  if (!report.unknown.empty()) {
+    // The first few of them: a long list would not fit the box.
+    constexpr size_t kNamed = 20;
+    std::vector<std::string> named(
+        report.unknown.begin(),
+        report.unknown.begin() + static_cast<long>(std::min(kNamed, report.unknown.size())));
+    text += QLatin1Char('\n') + joined(named, ", ");
+    if (report.unknown.size() > kNamed) text += QStringLiteral(" …");
+  }
+  QMessageBox::information(this, windowTitle(), text);
+}

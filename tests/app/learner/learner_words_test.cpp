@@ -1,0 +1,141 @@
+// History and my words in the window: an opened entry is remembered, Ctrl+D keeps the shown
+// word, the "My words" window lists it and opens it again; without a place to keep them the
+// window still works and says so once.
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QMessageBox>
+#include <QSignalBlocker>
+#include <QTableView>
+#include <QTest>
+#include <QTextEdit>
+
+#include <memory>
+
+#include "app/learner/learner_words.h"
+#include "app/learner/learner_words_dialog.h"
+#include "app/results/context_menus.h"
+#include "learner/history.h"
+#include "learner/learner_store.h"
+#include "learner/my_words.h"
+#include "tests/app/open_window.h"
+#include "tests/support/temporary_folder.h"
+
+using namespace quorvi::learner;
+
+class LearnerWordsTest : public WindowTestCase {
+  Q_OBJECT
+
+ private:
+  QListWidget* list() { return window->findChild<QListWidget*>(QStringLiteral("displayResult")); }
+  QTextEdit* pane() { return window->findChild<QTextEdit*>(QStringLiteral("displayFull")); }
+  LearnerWords* learner() { return window->findChild<LearnerWords*>(); }
+  QPoint rowCentre(int row) { return list()->visualItemRect(list()->item(row)).center(); }
+
+  QStringList historyWords() {
+    QStringList words;
+    std::string error;
+    if (LearnerStore* store = learner()->store())
+      for (const HistoryItem& item : history(*store, 0, error))
+        words << QString::fromStdString(item.word);
+    return words;
+  }
+  bool saved(const char* word) {
+    LearnerStore* store = learner()->store();
+    return store != nullptr && containsWord(*store, word);
+  }
+
+ private slots:
+  void cleanup() { closeWindow(); }
+
+  void openedEntriesAndMyWordsReachTheirWindows() {
+    QVERIFY(openWindow());
+    // The sample entry shown at the start was not opened by the learner.
+    QTest::qWait(LearnerWords::kOpenedAfterMs + 100);
+    QCOMPARE(historyWords(), QStringList());
+
+    QTest::mouseClick(list()->viewport(), Qt::LeftButton, {}, rowCentre(1));
+    QVERIFY(pane()->toPlainText().startsWith(QStringLiteral("exampling\n")));
+    QTRY_COMPARE(historyWords(), QStringList({"exampling"}));
+
+    // Ctrl+D keeps the shown word; the list's menu offers to remove it again.
+    QTest::keyClick(list(), Qt::Key_D, Qt::ControlModifier);
+    QVERIFY(saved("exampling"));
+    // Also while typing, where the field would take Ctrl+D for deleting forward.
+    QLineEdit* input = window->findChild<QLineEdit*>(QStringLiteral("inputPhonetic"));
+    const QSignalBlocker noSearch(input);  // the list stays as it is
+    input->setText(QStringLiteral("kat"));
+    input->setCursorPosition(0);
+    QTest::keyClick(input, Qt::Key_D, Qt::ControlModifier);
+    QVERIFY(!saved("exampling"));
+    QCOMPARE(input->text(), QStringLiteral("kat"));
+    QTest::keyClick(input, Qt::Key_D, Qt::ControlModifier);
+    QVERIFY(saved("exampling"));
+    {
+      std::unique_ptr<QMenu> menu(window->findChild<ContextMenus*>()->listMenu(rowCentre(1)));
+      QVERIFY(menu);
+      bool offered = false;
+      for (QAction* action : menu->actions())
+        offered |= action->text() == QStringLiteral("移出生词本");
+      QVERIFY(offered);
+      // The other row's menu adds it.
+      std::unique_ptr<QMenu> other(window->findChild<ContextMenus*>()->listMenu(rowCentre(0)));
+      for (QAction* action : other->actions())
+        if (action->text() == QStringLiteral("加入生词本")) action->trigger();
+    }
+    QVERIFY(saved("example"));
+
+    // The "My words" window lists both, with what the dictionary says and the lookups.
+    QTest::keyClick(list(), Qt::Key_D, Qt::ControlModifier | Qt::ShiftModifier);
+    QTRY_VERIFY(learner()->dialog() != nullptr);
+    LearnerWordsDialog* dialog = learner()->dialog();
+    QCOMPARE(dialog->objectName(), QStringLiteral("myWordsDialog"));
+    QTableView* table = dialog->table();
+    QCOMPARE(table->model()->rowCount(), 2);
+    int exampling = dialog->wordAt(0) == QStringLiteral("exampling") ? 0 : 1;
+    QCOMPARE(dialog->wordAt(exampling), QStringLiteral("exampling"));
+    QCOMPARE(table->model()->index(exampling, 1).data().toString(),
+             QStringLiteral("i\u0261\u02C8z\u0251\u02D0mpli\u014B"));
+    QCOMPARE(table->model()->index(exampling, 5).data().toString(), QStringLiteral("1"));
+
+    // Sorted by word, then narrowed by the filter box.
+    table->sortByColumn(0, Qt::AscendingOrder);
+    QCOMPARE(dialog->wordAt(0), QStringLiteral("example"));
+    QTest::keyClicks(dialog->filter(), QStringLiteral("PLING"));
+    QCOMPARE(table->model()->rowCount(), 1);
+    QCOMPARE(dialog->wordAt(0), QStringLiteral("exampling"));
+    dialog->filter()->clear();
+
+    // Return on a row opens it in the main window, and that counts as opening it.
+    table->setCurrentIndex(table->model()->index(0, 0));
+    QTest::keyClick(table, Qt::Key_Return);
+    QTRY_VERIFY(pane()->toPlainText().startsWith(QStringLiteral("example\n")));
+    QCOMPARE(historyWords(), QStringList({"example", "exampling"}));
+
+    // Ctrl+H: the history, newest first.
+    QTest::keyClick(list(), Qt::Key_H, Qt::ControlModifier);
+    QTRY_VERIFY(learner()->dialog() != nullptr &&
+                learner()->dialog()->objectName() == QStringLiteral("historyDialog"));
+    QCOMPARE(learner()->dialog()->table()->model()->rowCount(), 2);
+    QCOMPARE(learner()->dialog()->wordAt(0), QStringLiteral("example"));
+  }
+
+  void withoutAPlaceForTheDataTheWindowGoesOnAndSaysSoOnce() {
+    QVERIFY(openWindow());
+    quorvi::testing::TemporaryFolder blocked;
+    const std::string file = blocked.write("data", "a file where the folder should be");
+    qputenv("XDG_DATA_HOME", QByteArray::fromStdString(file));
+    QTest::mouseClick(list()->viewport(), Qt::LeftButton, {}, rowCentre(1));
+    QTest::keyClick(list(), Qt::Key_D, Qt::ControlModifier);
+    QTest::keyClick(list(), Qt::Key_D, Qt::ControlModifier);
+    QTest::qWait(LearnerWords::kOpenedAfterMs + 100);
+    QCOMPARE(window->findChildren<QMessageBox*>(QStringLiteral("learnerNotice")).size(), 1);
+    QCOMPARE(learner()->store(), nullptr);
+    // The window itself works as before.
+    QTest::mouseClick(list()->viewport(), Qt::LeftButton, {}, rowCentre(0));
+    QVERIFY(pane()->toPlainText().startsWith(QStringLiteral("example\n")));
+  }
+};
+
+QTEST_MAIN(LearnerWordsTest)
+#include "learner_words_test.moc"

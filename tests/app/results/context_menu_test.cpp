@@ -1,0 +1,167 @@
+// The right-click menus on the result list and the entry pane.
+
+#include <QApplication>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QListWidget>
+#include <QMenu>
+#include <QPointer>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTextEdit>
+
+#include <memory>
+
+#include "app/results/context_menus.h"
+#include "app/results/result_rows.h"
+#include "engine/phonetic_dictionary.h"
+#include "tests/app/open_window.h"
+
+namespace {
+
+QStringList actionTexts(const QMenu* menu) {
+  QStringList texts;
+  for (const QAction* action : menu->actions()) texts << action->text();
+  return texts;
+}
+
+QAction* actionNamed(QMenu* menu, const QString& text) {
+  for (QAction* action : menu->actions())
+    if (action->text() == text) return action;
+  qFatal("no action %s", qPrintable(text));
+}
+
+}  // namespace
+
+class ContextMenuTest : public WindowTestCase {
+  Q_OBJECT
+
+ private:
+  QListWidget* list() { return window->findChild<QListWidget*>(QStringLiteral("displayResult")); }
+  QTextEdit* pane() { return window->findChild<QTextEdit*>(QStringLiteral("displayFull")); }
+  ContextMenus* menus() { return window->findChild<ContextMenus*>(); }
+  QPoint rowCentre(int row) { return list()->visualItemRect(list()->item(row)).center(); }
+
+  QString entryOf(const QString& headword) {
+    PhoneticDictionary engine;
+    return engine.entryText(headword.toStdString()).join(QLatin1Char('\n'));
+  }
+
+ private slots:
+  void init() {
+    auto rows = quorvi::testing::sampleRows();
+    rows.push_back({"record", "&#712;rek&#596;&#720;d", "n. a written account"});
+    rows.push_back({"record", "ri&#712;k&#596;&#720;d", "v. to write down"});
+    QVERIFY(openWindow(rows));
+  }
+
+  void cleanup() { closeWindow(); }
+
+  void listMenuCopiesAndPronouncesTheRowUnderThePointer() {
+    std::unique_ptr<QMenu> menu(menus()->listMenu(rowCentre(1)));
+    QVERIFY(menu);
+    QCOMPARE(actionTexts(menu.get()),
+             QStringList({"复制单词", "复制词条", "", "朗读单词",
+                          QStringLiteral("朗读 [i\u0261\u02C8z\u0251\u02D0mpli\u014B]"), "",
+                          "加入生词本", "生词本…", "查词历史…", "听音找词…"}));
+    actionNamed(menu.get(), "复制单词")->trigger();
+    QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("exampling"));
+    actionNamed(menu.get(), "复制词条")->trigger();
+    QCOMPARE(QGuiApplication::clipboard()->text(), entryOf(QStringLiteral("exampling")));
+
+    QSignalSpy word(menus(), &ContextMenus::pronounceWord);
+    QSignalSpy sound(menus(), &ContextMenus::pronounceTranscription);
+    // Both once the menu's own handling is over, from the event loop.
+    actionNamed(menu.get(), "朗读单词")->trigger();
+    actionNamed(menu.get(), QStringLiteral("朗读 [i\u0261\u02C8z\u0251\u02D0mpli\u014B]"))
+        ->trigger();
+    QCOMPARE(word.size() + sound.size(), 0);
+    QTRY_COMPARE(word.size(), 1);
+    QCOMPARE(word.at(0).at(0).toString(), QStringLiteral("exampling"));
+    QTRY_COMPARE(sound.size(), 1);
+    QCOMPARE(sound.at(0).at(0).toString(), QStringLiteral("i\u0261\u02C8z\u0251\u02D0mpli\u014B"));
+  }
+
+  void everyStoredPronunciationCanBeHeard() {
+    list()->addItem(QStringLiteral("record"));
+    std::unique_ptr<QMenu> menu(menus()->listMenu(rowCentre(2)));
+    const QStringList texts = actionTexts(menu.get());
+    QVERIFY2(texts.contains(QStringLiteral("朗读 [\u02C8rek\u0254\u02D0d]")) &&
+                 texts.contains(QStringLiteral("朗读 [ri\u02C8k\u0254\u02D0d]")),
+             qPrintable(texts.join(QLatin1Char('|'))));
+  }
+
+  // The heading above the near-sound rows is no word: a right click on it opens no menu.
+  void theNearSoundHeadingHasNoMenu() {
+    list()->clear();
+    appendResultRows(list(), HeadwordList(QStringList({"example", "exampling"})), {1}, 0, 2);
+    QVERIFY(isNearSoundHeading(list()->item(1)));
+    QCOMPARE(menus()->listMenu(rowCentre(1)), nullptr);
+    std::unique_ptr<QMenu> menu(menus()->listMenu(rowCentre(2)));
+    QVERIFY(menu);
+    QCOMPARE(actionTexts(menu.get()).first(), QStringLiteral("复制单词"));
+  }
+
+  void paneMenuCopiesTheSelectionToo() {
+    // Without a selection: the entry's headword and the whole entry.
+    std::unique_ptr<QMenu> menu(menus()->paneMenu());
+    QCOMPARE(actionTexts(menu.get()).first(), QStringLiteral("复制单词"));
+    actionNamed(menu.get(), "复制词条")->trigger();
+    QCOMPARE(QGuiApplication::clipboard()->text(), entryOf(QStringLiteral("example")));
+
+    // Selecting text still works, and the selection can be copied.
+    QTextCursor cursor = pane()->textCursor();
+    cursor.setPosition(0);
+    cursor.setPosition(pane()->toPlainText().indexOf(QLatin1Char(']')) + 1,
+                       QTextCursor::KeepAnchor);
+    pane()->setTextCursor(cursor);
+    menu.reset(menus()->paneMenu());
+    actionNamed(menu.get(), "复制选中文字")->trigger();
+    QCOMPARE(QGuiApplication::clipboard()->text(),
+             QStringLiteral("example\n[i\u0261\u02C8z\u0251\u02D0mpl]"));
+  }
+
+  // Whatever says the word may run the event loop (an audio output does while it is replaced),
+  // and that loop deletes a menu that has closed: the word is only asked for once the menu's
+  // handling of the click has returned, so a menu picked over and over takes no harm.
+  void aPronouncingSlotThatRunsTheEventLoopLeavesTheMenuWhole() {
+    int heard = 0;
+    const auto runEventLoop = [&heard] {
+      ++heard;
+      QCoreApplication::processEvents();
+      QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    };
+    connect(menus(), &ContextMenus::pronounceWord, this, runEventLoop);
+    connect(menus(), &ContextMenus::pronounceTranscription, this, runEventLoop);
+    for (int time = 0; time < 6; ++time) {
+      QContextMenuEvent click(QContextMenuEvent::Mouse, rowCentre(1),
+                              list()->viewport()->mapToGlobal(rowCentre(1)));
+      QApplication::sendEvent(list()->viewport(), &click);
+      QTRY_VERIFY(qobject_cast<QMenu*>(QApplication::activePopupWidget()) != nullptr);
+      QPointer<QMenu> open = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+      QAction* say = open->actions().at(3 + time % 2);  // the word, then its transcription
+      QTest::mouseClick(open, Qt::LeftButton, {}, open->actionGeometry(say).center());
+      QTRY_VERIFY(open.isNull());
+      QTRY_COMPARE(heard, time + 1);
+    }
+  }
+
+  void rightClickOpensTheMenuAndEmptinessOpensNone() {
+    QContextMenuEvent click(QContextMenuEvent::Mouse, rowCentre(0),
+                            list()->viewport()->mapToGlobal(rowCentre(0)));
+    QApplication::sendEvent(list()->viewport(), &click);
+    QTRY_VERIFY(QApplication::activePopupWidget() != nullptr);
+    auto* open = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    QVERIFY(open != nullptr);
+    QCOMPARE(open->actions().first()->text(), QStringLiteral("复制单词"));
+    open->close();
+
+    list()->clear();
+    QCOMPARE(menus()->listMenu(QPoint(5, 5)), nullptr);
+    pane()->clear();
+    QCOMPARE(menus()->paneMenu(), nullptr);
+  }
+};
+
+QTEST_MAIN(ContextMenuTest)
+#include "context_menu_test.moc"
