@@ -241,7 +241,7 @@ void DrillDialog::sayWordAgain() {
 void DrillDialog::sayWhatWasTyped() {
   auto* speech = window_ != nullptr ? window_->findChild<SpeechControls*>() : nullptr;
   if (speech == nullptr || heard_.isEmpty()) return;
-  speech->speakTranscription(heard_);
+  speech->speakTyped(heard_);
   setStatus(speech->lastProblem().isEmpty() ? QString()
                                             : tr("无法播放声音（%1）").arg(speech->lastProblem()));
 }

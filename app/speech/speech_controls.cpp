@@ -16,6 +16,7 @@
 #include "app/window/mainwindow.h"
 #include "app/window/window_style.h"
 #include "engine/background_thread_priority.h"
+#include "engine/learner_input.h"
 #include "speech/phoneme_input.h"
 #include "ui_mainwindow.h"
 #include "ui_speech_bar.h"
@@ -159,5 +160,20 @@ void SpeechControls::speakPickedWord() {
 }
 
 void SpeechControls::speakTypedText() {
-  speakTranscription(form_.inputPhonetic->text());
+  speakTyped(form_.inputPhonetic->text());
+}
+
+void SpeechControls::speakTyped(const QString& typed) {
+  // Read as the search reads it (frames, optional sounds, today's IPA, look-alikes), with the
+  // stress kept; a character it cannot read is named where the learner typed it.
+  const std::u16string text = typed.toStdU16String();
+  const LearnerInput read = readLearnerInput(text);
+  if (read.errorPosition != 0) {
+    lastProblem_ = tr("无法朗读：第 %1 个字符“%2”不是音标符号。")
+                       .arg(read.errorPosition)
+                       .arg(QString::fromUcs4(&read.errorCharacter, 1));
+    say(lastProblem_);
+    return;
+  }
+  speakTranscription(QString::fromStdU16String(learnerTranscription(text)));
 }

@@ -40,6 +40,8 @@ class SpeechControls : public QObject {
  public slots:
   void speakHeadword(const QString& headword);
   void speakTranscription(const QString& transcription);
+  // What the learner typed, read as the search by sound reads it, then spoken.
+  void speakTyped(const QString& typed);
   void speakPickedWord();
   void speakTypedText();
 

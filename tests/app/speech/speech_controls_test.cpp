@@ -79,6 +79,17 @@ class SpeechControlsTest : public WindowTestCase {
     input()->clear();
     click("speakTyped");
     QVERIFY2(!status().isEmpty(), "an empty input says there is nothing to speak");
+    // What the search reads, speech reads: a frame, an optional sound, a full-width colon.
+    input()->setText(QStringLiteral("/ˈwɔːtə(r)/"));
+    click("speakTyped");
+    const auto spoken = [this] {  // without a sound card, only that is said
+      return status().isEmpty() || status().contains(QStringLiteral("音频设备"));
+    };
+    QVERIFY2(spoken(), qPrintable(status()));
+    QVERIFY(!speech()->lastClip().empty());
+    input()->setText(QStringLiteral("ʃi：p"));
+    click("speakTyped");
+    QVERIFY2(status().isEmpty(), qPrintable(status()));
   }
 
   // After a new search the entry pane still shows the word picked before; Say speaks the
