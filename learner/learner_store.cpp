@@ -174,6 +174,12 @@ void LearnerStore::setAside() {
             " and a fresh one was started.";
 }
 
+long long LearnerStore::changesByOthers() const {
+  if (db_ == nullptr) return 0;
+  Statement version(db_, "PRAGMA data_version");
+  return version.prepared() == SQLITE_OK && version.step() == SQLITE_ROW ? version.integer(0) : 0;
+}
+
 std::string LearnerStore::describe(int code) const {
   std::string why;
   switch (code & 0xff) {

@@ -40,6 +40,10 @@ class LearnerStore {
   // of a failed transaction stays behind.
   std::string write(const std::function<int(sqlite3*)>& body);
 
+  // A number that changes when another connection (another window, quorvi-dict) commits a
+  // change to the file; 0 when it cannot be read.
+  long long changesByOthers() const;
+
   // The message for a failed SQLite call on this store.
   std::string describe(int code) const;
 

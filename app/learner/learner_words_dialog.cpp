@@ -1,5 +1,7 @@
 #include "app/learner/learner_words_dialog.h"
 
+#include <QEvent>
+
 #include <QDateTime>
 #include <QDialogButtonBox>
 #include <QFileDialog>
@@ -152,7 +154,19 @@ LearnerWordsDialog::LearnerWordsDialog(LearnerWords& words, Kind kind, QWidget* 
   table_->setFocus();
 }
 
+void LearnerWordsDialog::changeEvent(QEvent* event) {
+  QDialog::changeEvent(event);
+  if (event->type() == QEvent::ActivationChange && isActiveWindow()) reloadIfChangedElsewhere();
+}
+
+void LearnerWordsDialog::reloadIfChangedElsewhere() {
+  LearnerStore* store = words_.store();
+  if (store != nullptr && store->changesByOthers() != readVersion_) reload();
+}
+
 void LearnerWordsDialog::reload() {
+  const QModelIndex current = table_->currentIndex();
+  const QString currentWord = current.isValid() ? wordAt(current.row()) : QString();
   model_->clear();
   if (kind_ == Kind::kMyWords)
     model_->setHorizontalHeaderLabels({tr("单词"), tr("音标"), tr("中文"), tr("级别"),
@@ -162,6 +176,7 @@ void LearnerWordsDialog::reload() {
         {tr("单词"), tr("音标"), tr("中文"), tr("最近查询"), tr("查询次数")});
   LearnerStore* store = words_.store();
   if (store == nullptr) return;
+  readVersion_ = store->changesByOthers();
   const FactsLookup facts = factsLookup(words_.dictionary());
   std::string error;
   auto factsRow = [&](const std::string& word) {
@@ -203,6 +218,11 @@ void LearnerWordsDialog::reload() {
   table_->resizeColumnsToContents();
   for (int column = 0; column < model_->columnCount(); ++column)
     table_->setColumnWidth(column, std::min(table_->columnWidth(column), 220));
+  for (int row = 0; !currentWord.isEmpty() && row < proxy_->rowCount(); ++row)
+    if (wordAt(row) == currentWord) {
+      table_->setCurrentIndex(proxy_->index(row, 0));
+      break;
+    }
 }
 
 QString LearnerWordsDialog::confusionsText() const {

@@ -21,8 +21,11 @@ class LearnerWordsDialog : public QDialog {
   enum class Kind { kMyWords, kHistory };
   LearnerWordsDialog(LearnerWords& words, Kind kind, QWidget* parent);
 
-  // Reads the rows again from the learner's data.
+  // Reads the rows again from the learner's data, keeping the current word current.
   void reload();
+  // reload() when another window or quorvi-dict changed the data since the last reading
+  // (this window's own changes reload at once). Done whenever the window is activated.
+  void reloadIfChangedElsewhere();
   QTableView* table() const { return table_; }
   QLineEdit* filter() const { return filter_; }
   // The learner's commonest confusions in the drill (My words only; empty when none).
@@ -32,6 +35,9 @@ class LearnerWordsDialog : public QDialog {
 
  signals:
   void openWord(const QString& word);
+
+ protected:
+  void changeEvent(QEvent* event) override;
 
  private:
   void openCurrent();
@@ -46,4 +52,5 @@ class LearnerWordsDialog : public QDialog {
   QTableView* table_;
   QLineEdit* filter_;
   QLabel* confusions_ = nullptr;
+  long long readVersion_ = 0;  // LearnerStore::changesByOthers at the last reading
 };

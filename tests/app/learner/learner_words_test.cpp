@@ -98,6 +98,28 @@ class LearnerWordsTest : public WindowTestCase {
              QStringLiteral("i\u0261\u02C8z\u0251\u02D0mpli\u014B"));
     QCOMPARE(table->model()->index(exampling, 5).data().toString(), QStringLiteral("1"));
 
+    // A word another window keeps shows when this one is activated again; the current word
+    // stays current.
+    table->setCurrentIndex(table->model()->index(exampling, 0));
+    {
+      LearnerStore other(learner()->store()->file());
+      QVERIFY(other.isOpen());
+      QCOMPARE(addWord(other, "examples"), std::string());
+    }
+    QCOMPARE(table->model()->rowCount(), 2);
+    dialog->reloadIfChangedElsewhere();
+    QCOMPARE(table->model()->rowCount(), 3);
+    QCOMPARE(dialog->wordAt(table->currentIndex().row()), QStringLiteral("exampling"));
+    const QString shownFirst = dialog->wordAt(0);
+    dialog->reloadIfChangedElsewhere();  // nothing new: the table is left as it is
+    QCOMPARE(dialog->wordAt(0), shownFirst);
+    {
+      LearnerStore other(learner()->store()->file());
+      QCOMPARE(removeWord(other, "examples"), std::string());
+    }
+    dialog->reloadIfChangedElsewhere();
+    QCOMPARE(table->model()->rowCount(), 2);
+
     // Sorted by word, then narrowed by the filter box.
     table->sortByColumn(0, Qt::AscendingOrder);
     QCOMPARE(dialog->wordAt(0), QStringLiteral("example"));
