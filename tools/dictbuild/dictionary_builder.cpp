@@ -35,6 +35,7 @@
 #include "british_spelling_first.h"
 #include "ecdict_heard_words.h"
 #include "men_plural.h"
+#include "missing_chinese.h"
 #include "ranking.h"
 #include "skip_report.h"
 #include "spoken_forms.h"
@@ -451,6 +452,13 @@ BuildSummary buildDictionary(const BuildOptions& options, std::ostream& log) {
         << "\n";
   markNameLinesInChinese(entries);
   applyPlaceNames(entries, placeNames(), options.useWordNet && options.heardWords);
+  if (extra.ecdict) {
+    const MissingChineseCounts missing =
+        addMissingChinese(entries, *extra.ecdict, heard.givenNames);
+    log << "Chinese where the sources gave none: " << missing.letters << " letters, "
+        << missing.capitalised << " capitalised words, " << missing.names << " name lines\n";
+    markNameLinesInChinese(entries);
+  }
   if (options.useWordNet && options.heardWords) addHeardPhrases(entries);
   if (const size_t forms = giveFormsTheirLemmasChinese(entries); forms > 0)
     log << "word forms given their lemma's Chinese: " << forms << "\n";
