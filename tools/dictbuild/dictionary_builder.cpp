@@ -16,6 +16,7 @@
 #include "checked_inflections.h"
 #include "cedict_licence.h"
 #include "chinese_annotation.h"
+#include "data_tables.h"
 #include "dict_store.h"
 #include "ecdict_annotation.h"
 #include "ecdict_importer.h"
@@ -218,7 +219,7 @@ std::optional<std::u16string> transcriptionOf(const DictEntry& e, EspeakTranscri
   } else if (e.imported) {
     skipped.add("imported transcription empty, espeak-ng used instead", e.caption);
   }
-  std::string ipa = espeak.transcribe(e.caption);
+  std::string ipa = espeak.transcribe(withHyphensAsWordBreaks(e.caption));
   if (ipa.empty()) {
     skipped.add("row left out: espeak-ng gave no pronunciation", e.caption);
     return std::nullopt;
@@ -232,6 +233,12 @@ std::optional<std::u16string> transcriptionOf(const DictEntry& e, EspeakTranscri
   std::u16string symbols = adjustForSpelling(e.caption, n.symbols);
   if (e.caption.find_first_of(" -") != std::string::npos)
     symbols = printWordsAsTheirHeadwords(std::move(symbols), words.of(e.caption));
+  // A compound written with hyphens is said part by part, as one word.
+  if (e.caption.find(' ') == std::string::npos && withHyphensAsWordBreaks(e.caption) != e.caption) {
+    std::vector<std::string> parts = splitText(e.caption, "-");
+    std::erase_if(parts, [](const std::string& p) { return p.empty(); });
+    symbols = withMainStressLast(withLinkingR(std::move(symbols), words.of(e.caption), parts));
+  }
   return symbols;
 }
 
