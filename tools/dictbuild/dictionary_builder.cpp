@@ -16,6 +16,7 @@
 #include "checked_inflections.h"
 #include "cedict_licence.h"
 #include "chinese_annotation.h"
+#include "data_tables.h"
 #include "dict_store.h"
 #include "ecdict_annotation.h"
 #include "ecdict_importer.h"
@@ -35,6 +36,7 @@
 #include "british_spelling_first.h"
 #include "ecdict_heard_words.h"
 #include "men_plural.h"
+#include "missing_chinese.h"
 #include "ranking.h"
 #include "skip_report.h"
 #include "spoken_forms.h"
@@ -217,7 +219,7 @@ std::optional<std::u16string> transcriptionOf(const DictEntry& e, EspeakTranscri
   } else if (e.imported) {
     skipped.add("imported transcription empty, espeak-ng used instead", e.caption);
   }
-  std::string ipa = espeak.transcribe(e.caption);
+  std::string ipa = espeak.transcribe(withHyphensAsWordBreaks(e.caption));
   if (ipa.empty()) {
     skipped.add("row left out: espeak-ng gave no pronunciation", e.caption);
     return std::nullopt;
@@ -231,6 +233,12 @@ std::optional<std::u16string> transcriptionOf(const DictEntry& e, EspeakTranscri
   std::u16string symbols = adjustForSpelling(e.caption, n.symbols);
   if (e.caption.find_first_of(" -") != std::string::npos)
     symbols = printWordsAsTheirHeadwords(std::move(symbols), words.of(e.caption));
+  // A compound written with hyphens is said part by part, as one word.
+  if (e.caption.find(' ') == std::string::npos && withHyphensAsWordBreaks(e.caption) != e.caption) {
+    std::vector<std::string> parts = splitText(e.caption, "-");
+    std::erase_if(parts, [](const std::string& p) { return p.empty(); });
+    symbols = withMainStressLast(withLinkingR(std::move(symbols), words.of(e.caption), parts));
+  }
   return symbols;
 }
 
@@ -451,6 +459,13 @@ BuildSummary buildDictionary(const BuildOptions& options, std::ostream& log) {
         << "\n";
   markNameLinesInChinese(entries);
   applyPlaceNames(entries, placeNames(), options.useWordNet && options.heardWords);
+  if (extra.ecdict) {
+    const MissingChineseCounts missing =
+        addMissingChinese(entries, *extra.ecdict, heard.givenNames);
+    log << "Chinese where the sources gave none: " << missing.letters << " letters, "
+        << missing.capitalised << " capitalised words, " << missing.names << " name lines\n";
+    markNameLinesInChinese(entries);
+  }
   if (options.useWordNet && options.heardWords) addHeardPhrases(entries);
   if (const size_t forms = giveFormsTheirLemmasChinese(entries); forms > 0)
     log << "word forms given their lemma's Chinese: " << forms << "\n";

@@ -221,6 +221,31 @@ TEST_F(HeardWords, EachKindComesWithItsExplanationAndUnexplainedWordsAreLeftOut)
   EXPECT_DOUBLE_EQ(findEntry(entries_, "I'm")->frequency, 200000);
 }
 
+// No plural of a name: of a place (Alaskas), with -es where no plural takes it (Angeles, of
+// the waterfall Angel), of the last word of a name (Aires, of Buenos Aires) or of a word
+// that is itself a form; a class of things (Apaches, Marches) has one.
+TEST_F(HeardWords, CapitalisedWordsAreNoPluralsOfNames) {
+  entries_.push_back(common("Alaska", 50, "n. a state in northwestern North America"));
+  entries_.push_back(common("Angel", 20, "n. the highest waterfall; has more than one leap"));
+  entries_.push_back(common("Aire", 5, "n. a river-god of the north"));
+  entries_.push_back(common("Buenos Aires", 40, "n. capital and largest city of Argentina"));
+  entries_.push_back(common("Ayer", 5, "comparative of ay"));
+  entries_.push_back(common("Apache", 30, "n. any member of Athapaskan tribes"));
+  entries_.push_back(common("March", 300, "n. a region in central Italy"));
+  entries_.push_back(common("Match", 30, "n. a member of a people"));
+  for (const char* w : {"Alaskas", "Angeles", "Aires", "Ayers", "Apaches", "Matches"})
+    sources_.spoken.counts[w] = 100;
+  addLearnerHeadwords(entries_, sources_, skipped_);
+  for (const char* w : {"Alaskas", "Angeles", "Aires", "Ayers"}) {
+    const Lines lines = linesOf(entries_, w);
+    EXPECT_TRUE(std::none_of(lines.begin(), lines.end(),
+                             [](const std::string& l) { return l.rfind("plural of", 0) == 0; }))
+        << w << ": " << (lines.empty() ? "" : lines.front());
+  }
+  EXPECT_EQ(linesOf(entries_, "Apaches"), Lines{"plural of Apache"});
+  EXPECT_EQ(linesOf(entries_, "Matches"), Lines{"plural of Match"});
+}
+
 TEST_F(HeardWords, OtherWordsAreExplainedByTheirChineseEquivalentsAndNamesDoNotRepeatThem) {
   sources_.spoken.counts["rehab"] = 800;
   sources_.chineseFor = [](const std::string& w) {

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "dict_store.h"
+#include "phonetic_notation.h"
 #include "engine/learner_search.h"
 #include "engine/phonetic_dictionary.h"
 #include "engine/phonetic_index.h"
@@ -279,4 +280,63 @@ TEST_F(LearnerWords, SpellingPatternsListTheWordTheyWholeMatchFirst) {
     EXPECT_EQ(search.bySpelling(pattern, 1).words.mid(0, LearnerSearch::kTypingCap),
               search.bySpelling(pattern, 0).words.toStringList())
         << pattern;
+}
+
+namespace {
+
+// The transcriptions the dictionary stores for a headword, one per row.
+std::vector<std::u16string> storedTranscriptions(const char* word) {
+  std::vector<std::u16string> out;
+  std::string error;
+  sqlite3* db = quorvi::dictbuild::openKeyedDatabase("dict/words.db", false, error);
+  if (!db) return out;
+  sqlite3_stmt* st = nullptr;
+  if (sqlite3_prepare_v2(db, "SELECT w_phonetic FROM dict_word WHERE w_caption=?", -1, &st,
+                         nullptr) == SQLITE_OK) {
+    sqlite3_bind_text(st, 1, word, -1, SQLITE_STATIC);
+    while (sqlite3_step(st) == SQLITE_ROW)
+      out.push_back(quorvi::dictbuild::decodeStoredPhonetic(
+          reinterpret_cast<const char*>(sqlite3_column_text(st, 0))));
+  }
+  sqlite3_finalize(st);
+  sqlite3_close(db);
+  return out;
+}
+
+std::string utf8(const std::u16string& s) {
+  return QString::fromStdU16String(s).toStdString();
+}
+
+}  // namespace
+
+// A compound written with hyphens is printed as a learner's dictionary prints it: each part
+// said as a word, its stress at the part's start, never on a consonant of the part before
+// (hands-on, not hand-zon), the main stress last; a final r links before a vowel.
+TEST_F(LearnerWords, HyphenatedCompoundsAreStressedPartByPart) {
+  const Typed endStressed[] = {
+      {"hands-on", u"ˌhændzˈɔn"},      {"well-known", u"ˌwelˈnəun"},
+      {"twenty-one", u"ˌtwentiˈwʌn"},  {"head-on", u"ˌhedˈɔn"},
+      {"so-called", u"ˌsəuˈkɔːld"},    {"good-looking", u"ˌɡudˈlukiŋ"},
+      {"ex-wife", u"ˌeksˈwaif"},       {"left-handed", u"ˌleftˈhændid"},
+      {"well-off", u"ˌwelˈɔf"},        {"class-conscious", u"ˌklɑːsˈkɔnʃəs"},
+      {"half-yearly", u"ˌhɑːfˈjiəli"}, {"off-limits", u"ˌɔfˈlimits"},
+  };
+  for (const Typed& t : endStressed) {
+    const auto rows = storedTranscriptions(t.word);
+    EXPECT_NE(std::find(rows.begin(), rows.end(), std::u16string(t.typed)), rows.end())
+        << t.word << ": " << (rows.empty() ? "no row" : utf8(rows.front()));
+  }
+  // Early-stressed in a learner's dictionary (ˈmʌðər ɪn lɔː): the sounds, the linking r and a
+  // mark at the start of each part said with stress.
+  const Typed linked[] = {{"mother-in-law", u"mʌðərinlɔː"},
+                          {"brother-in-law", u"brʌðərinlɔː"},
+                          {"after-hours", u"ɑːftərauəz"}};
+  for (const Typed& t : linked) {
+    const auto rows = storedTranscriptions(t.word);
+    ASSERT_FALSE(rows.empty()) << t.word;
+    std::u16string sounds = rows.front();
+    std::erase_if(sounds, [](char16_t c) { return c == u'ˈ' || c == u'ˌ'; });
+    EXPECT_EQ(utf8(sounds), utf8(t.typed)) << t.word;
+    EXPECT_TRUE(rows.front().front() == u'ˈ' || rows.front().front() == u'ˌ') << t.word;
+  }
 }

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "phonetic_notation.h"
+#include "espeak_transcriber.h"
 #include "transcription_normaliser.h"
 #include "utf8.h"
 
@@ -416,4 +417,35 @@ TEST(SpellingAdjustments, APhrasePrintsEachWordAsItsHeadwordDoes) {
             "ˈbiznisəzˈbiznis");
   // A word whose sounds the phrase does not hold, or that has no reading, is left alone.
   EXPECT_EQ(printed(u"ˈbiznəsˈkɑːd", {{u"ˈbɪznɪs", u"x"}, {u"", u""}}), "ˈbiznəsˈkɑːd");
+}
+
+// A hyphenated compound: the text espeak-ng reads (a word break at each inner hyphen, but not
+// beside a letter said as a letter), the main stress moved to the last part and a final r
+// linked before a vowel.
+TEST(HyphenatedCompounds, AreReadPartByPartWithTheMainStressLast) {
+  EXPECT_EQ(withHyphensAsWordBreaks("hands-on"), "hands on");
+  EXPECT_EQ(withHyphensAsWordBreaks("mother-in-law"), "mother in law");
+  EXPECT_EQ(withHyphensAsWordBreaks("lady's-finger"), "lady's finger");
+  EXPECT_EQ(withHyphensAsWordBreaks("A-line"), "A-line");
+  EXPECT_EQ(withHyphensAsWordBreaks("B-52"), "B-52");
+  EXPECT_EQ(withHyphensAsWordBreaks("ex-"), "ex-");
+  EXPECT_EQ(withHyphensAsWordBreaks("-ism"), "-ism");
+  EXPECT_EQ(withHyphensAsWordBreaks("death's-head moth"), "death's head moth");
+
+  EXPECT_EQ(withMainStressLast(u"ˈhændzˈɔn"), u"ˌhændzˈɔn");
+  EXPECT_EQ(withMainStressLast(u"ˈtwentiˌwʌn"), u"ˌtwentiˈwʌn");
+  EXPECT_EQ(withMainStressLast(u"ˈmeriˌɡəuˈraund"), u"ˌmeriˌɡəuˈraund");
+  EXPECT_EQ(withMainStressLast(u"ə"), u"ə");
+
+  const std::vector<WordReading> matter = {
+      {u"ˈmætə", u"ˈmætə"}, {u"ɔv", u"ɔv"}, {u"ˈfækt", u"ˈfækt"}};
+  EXPECT_EQ(withLinkingR(u"ˈmætəɔvˈfækt", matter, {"matter", "of", "fact"}), u"ˈmætərɔvˈfækt");
+  // "hour" opens with a vowel as it is said.
+  const std::vector<WordReading> after = {{u"ˈɑːftə", u"ˈɑːftə"}, {u"ˈauəz", u"ˈauəz"}};
+  EXPECT_EQ(withLinkingR(u"ˈɑːftəˈauəz", after, {"after", "hours"}), u"ˈɑːftərˈauəz");
+  // pre- ends in iː, which no r closes; "hands" ends in no r.
+  const std::vector<WordReading> pre = {{u"ˈpriː", u"ˈpriː"}, {u"iɡˈzistiŋ", u"iɡˈzistiŋ"}};
+  EXPECT_EQ(withLinkingR(u"ˈpriːiɡˈzistiŋ", pre, {"pre", "existing"}), u"ˈpriːiɡˈzistiŋ");
+  const std::vector<WordReading> hands = {{u"ˈhændz", u"ˈhændz"}, {u"ˈɔn", u"ˈɔn"}};
+  EXPECT_EQ(withLinkingR(u"ˈhændzˈɔn", hands, {"hands", "on"}), u"ˈhændzˈɔn");
 }

@@ -296,6 +296,12 @@ class Annotator {
     if (codes == "s" && isFormOfAnother(lemmaWord, "s")) return false;
     if (codes.find_first_of("rt") != std::string::npos && isFormOfAnother(lemmaWord, "rt"))
       return false;
+    // A past tense WordNet knows in no sense of its own has no plural or third person:
+    // "choses" (French, or the law's rare chose in action) is neither of chose, though ECDICT
+    // lists it so (founds is, of the verb found; lefts, of the noun left).
+    if ((codes == "s" || codes == "3") && isFormOfAnother(lemmaWord, "pd") &&
+        !useOf(uses_, lemma).has(codes == "s" ? 'n' : 'v'))
+      return false;
     if (codes == "s") {
       if (wordsOfKind("uncountable").count(lemma) || isName(lemma)) return false;
       // A word ECDICT never gives as a noun has no plural.

@@ -8,9 +8,11 @@
 
 #include "ascii_case.h"
 #include "chinese_line.h"
+#include "data_tables.h"
 #include "ecdict_heard_words.h"
 #include "phrase_parts.h"
 #include "spoken_forms.h"
+#include "verify_labels.h"
 #include "word_fragments.h"
 
 namespace quorvi::dictbuild {
@@ -41,6 +43,35 @@ bool namesAClass(const std::vector<std::string>& lines) {
   if (first.rfind("n. ", 0) != 0) return true;
   for (const char* article : {"n. a ", "n. an ", "n. the ", "n. any ", "n. one "})
     if (first.rfind(article, 0) == 0) return true;
+  return false;
+}
+
+// -es makes a plural after a hissing sound or an o (Marches, Negroes), nowhere else.
+bool takesEsPlural(const std::string& base) {
+  if (base.empty()) return false;
+  const char last = base.back();
+  return last == 's' || last == 'x' || last == 'z' || last == 'o' ||
+         (base.size() > 1 && (base.compare(base.size() - 2, 2, "ch") == 0 ||
+                              base.compare(base.size() - 2, 2, "sh") == 0));
+}
+
+// A noun sense that is one place, not a class: "n. a state in northwestern North America",
+// "n. the capital of Turkey", "n. the highest waterfall".
+bool namesOnePlace(const std::vector<std::string>& lines) {
+  static const std::set<std::string> kPlaces = {
+      "city",      "town",   "state",     "country",    "capital",   "province", "island",
+      "river",     "lake",   "mountain",  "village",    "district",  "region",   "port",
+      "borough",   "county", "territory", "department", "waterfall", "sea",      "bay",
+      "peninsula", "desert", "ocean",     "volcano",    "canal",     "kingdom",  "republic"};
+  if (lines.empty() || lines.front().rfind("n. ", 0) != 0) return false;
+  const std::string& first = lines.front();
+  size_t start = 3;
+  for (int word = 0; word < 4 && start < first.size(); ++word) {
+    size_t end = first.find_first_of(" ;,", start);
+    if (end == std::string::npos) end = first.size();
+    if (kPlaces.count(first.substr(start, end - start))) return true;
+    start = end + 1;
+  }
   return false;
 }
 
@@ -219,16 +250,37 @@ class Assembler {
 
   // "Americans", "Sundays": the plural of a capitalised headword that names a class of
   // things, heard or listed as a word (not one of hunspell's made forms).
+  // No plural of a name: not of a place or one thing ("Alaskas", "Acres" of the Brazilian
+  // state), not where -es is no plural ending (Angeles, of Angel), not of a word that is itself a
+  // form, and not of the last word of a name (Los Angeles, Buenos Aires).
   std::vector<std::string> pluralOfCapitalised(const std::string& w) const {
     if (!startsCapitalised(w) || w.size() < 4 || w.back() != 's') return {};
     if (sources_.spoken.countOf(w) <= 0 && !sources_.british.listsAsWord(w)) return {};
+    if (endsAName(w)) return {};
     for (size_t cut : {size_t{1}, size_t{2}}) {
-      if (cut == 2 && w.compare(w.size() - 2, 2, "es") != 0) continue;
+      if (cut == 2 && !takesEsPlural(w.substr(0, w.size() - 2))) continue;
       auto it = byCaption_.find(w.substr(0, w.size() - cut));
-      if (it != byCaption_.end() && namesAClass(entries_[it->second].explainLines))
+      if (it == byCaption_.end()) continue;
+      const std::vector<std::string>& lines = entries_[it->second].explainLines;
+      if (namesAClass(lines) && !namesOnePlace(lines) && formLabelLemma(lines.front()).empty())
         return {"plural of " + it->first};
     }
     return {};
+  }
+
+  // Whether `w` is the last word of a name of several words, each capitalised.
+  bool endsAName(const std::string& w) const {
+    if (!nameEndings_) {
+      nameEndings_.emplace();
+      for (const DictEntry& e : entries_) {
+        const std::vector<std::string> words = splitText(e.caption, " ");
+        if (words.size() > 1 && std::all_of(words.begin(), words.end(), [](const std::string& p) {
+              return startsCapitalised(p);
+            }))
+          nameEndings_->insert(words.back());
+      }
+    }
+    return nameEndings_->count(w) != 0;
   }
 
   const PhraseParts& phraseParts() {
@@ -255,6 +307,8 @@ class Assembler {
   const LearnerSources& sources_;
   SkipReport& skipped_;
   std::optional<PhraseParts> phraseParts_;  // made once the table's phrases are in
+  mutable std::optional<std::set<std::string>>
+      nameEndings_;  // Angeles, Aires: made when first asked
   std::unordered_map<std::string, size_t> byCaption_, byLower_;
   std::vector<size_t> nameRows_;
   LearnerHeadwordCounts counts_;

@@ -1,5 +1,7 @@
 #include "espeak_transcriber.h"
 
+#include <cctype>
+
 #include <espeak-ng/speak_lib.h>
 
 namespace quorvi::dictbuild {
@@ -41,6 +43,28 @@ std::string EspeakTranscriber::transcribe(std::string_view text) {
     if (*piece == '\0') continue;
     if (!out.empty()) out.push_back(' ');
     out += piece;
+  }
+  return out;
+}
+
+std::string withHyphensAsWordBreaks(std::string_view caption) {
+  std::string out(caption);
+  const auto isLetter = [](char c) {
+    return std::isalnum(static_cast<unsigned char>(c)) != 0 || c == '\'' ||
+           static_cast<unsigned char>(c) >= 0x80;
+  };
+  // A letter said as a letter keeps its hyphen: "A line" would be read with the article.
+  const auto singleLetter = [&out](size_t from, size_t to) {
+    return to - from == 1 && std::isalpha(static_cast<unsigned char>(out[from]));
+  };
+  size_t partStart = 0;
+  for (size_t i = 1; i + 1 < out.size(); ++i) {
+    if (out[i] == ' ') partStart = i + 1;
+    if (out[i] != '-' || !isLetter(out[i - 1]) || !isLetter(out[i + 1])) continue;
+    size_t nextEnd = out.find_first_of("- ", i + 1);
+    if (nextEnd == std::string::npos) nextEnd = out.size();
+    if (!singleLetter(partStart, i) && !singleLetter(i + 1, nextEnd)) out[i] = ' ';
+    partStart = i + 1;
   }
   return out;
 }

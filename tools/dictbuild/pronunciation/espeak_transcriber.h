@@ -25,4 +25,9 @@ class EspeakTranscriber {
   std::string error_;
 };
 
+// The text espeak-ng is given for a headword: a hyphen between two words is a word break, so
+// that each part is said as its own word and its stress falls at its start ("hands-on" as
+// "hands on", not "hand-zon"); a hyphen at either end (the prefix "ex-") stays.
+std::string withHyphensAsWordBreaks(std::string_view caption);
+
 }  // namespace quorvi::dictbuild

@@ -319,4 +319,48 @@ std::u16string adjustForSpelling(std::string_view caption, std::u16string symbol
   return symbols;
 }
 
+std::u16string withMainStressLast(std::u16string symbols) {
+  const size_t last = symbols.find_last_of(u"ˈˌ");
+  if (last == std::u16string::npos) return symbols;
+  for (size_t i = 0; i < last; ++i)
+    if (symbols[i] == u'ˈ') symbols[i] = u'ˌ';
+  symbols[last] = u'ˈ';
+  return symbols;
+}
+
+std::u16string withLinkingR(std::u16string phrase, const std::vector<WordReading>& words,
+                            const std::vector<std::string>& spellings) {
+  const auto isVowelLetter = [](char c) {
+    return std::string_view("aeiouAEIOU").find(c) != std::string_view::npos;
+  };
+  size_t from = 0;
+  for (size_t i = 0; i < words.size() && i < spellings.size(); ++i) {
+    const std::u16string_view printed = withoutLeadingMark(words[i].printed);
+    if (printed.empty()) continue;
+    const size_t at = phrase.find(printed, from);
+    if (at == std::u16string::npos) continue;
+    from = at + printed.size();
+    const std::string& spelled = spellings[i];
+    const bool endsInR = (!spelled.empty() && (spelled.back() == 'r' || spelled.back() == 'R')) ||
+                         (spelled.size() > 2 && spelled.compare(spelled.size() - 2, 2, "re") == 0);
+    // Only the vowels an r closes link with it: ə, ɑː, ɔː, əː, ɛə, iə, uə (not pre's iː).
+    const bool linkingVowel =
+        printed.back() == u'ə' || (printed.size() > 1 && printed.back() == u'ː' &&
+                                   std::u16string_view(u"ɑɔə").find(printed[printed.size() - 2]) !=
+                                       std::u16string_view::npos);
+    if (!endsInR || !linkingVowel || i + 1 >= spellings.size() || spellings[i + 1].empty())
+      continue;
+    // The next part opens with a vowel as it is said (hour), else as it is spelled.
+    const std::u16string_view next = withoutLeadingMark(words[i + 1].printed);
+    if (next.empty() ? !isVowelLetter(spellings[i + 1][0])
+                     : std::u16string_view(u"aeiouæɑɒɔəɛɜʌʊɪ").find(next.front()) ==
+                           std::u16string_view::npos)
+      continue;
+    // Said before a vowel: the r opens no syllable of its own, so it goes before the mark.
+    phrase.insert(from, 1, u'r');
+    ++from;
+  }
+  return phrase;
+}
+
 }  // namespace quorvi::dictbuild

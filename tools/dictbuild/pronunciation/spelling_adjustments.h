@@ -35,4 +35,15 @@ struct WordReading {
 std::u16string printWordsAsTheirHeadwords(std::u16string phrase,
                                           const std::vector<WordReading>& words);
 
+// A compound written with hyphens, its parts said as words ("ˈhændzˈɔn"), is printed as a
+// learner's dictionary prints one: the last stress is the main one, those before it secondary
+// (ˌhændzˈɔn, ˌtwentiˈwʌn, ˌwelˈnəun).
+std::u16string withMainStressLast(std::u16string symbols);
+
+// A part spelled with a final r said before a part that opens with a vowel links with its r,
+// as in a word: matter-of-fact ˌmætərəvˈfækt, four-in-hand. `words` and `spellings` are the
+// parts in order, as for printWordsAsTheirHeadwords.
+std::u16string withLinkingR(std::u16string phrase, const std::vector<WordReading>& words,
+                            const std::vector<std::string>& spellings);
+
 }  // namespace quorvi::dictbuild

@@ -268,8 +268,8 @@ bool loadEcdictData(const std::string& path, EcdictData& data, std::string& erro
     return false;
   }
   std::vector<std::string> fields;
-  int word = -1, translation = -1, collins = -1, oxford = -1, tag = -1, bnc = -1, frq = -1,
-      exchange = -1;
+  int word = -1, translation = -1, definition = -1, collins = -1, oxford = -1, tag = -1, bnc = -1,
+      frq = -1, exchange = -1;
   size_t columns = 0, skipped = 0;
   bool header = true;
   std::string recordError;
@@ -286,6 +286,7 @@ bool loadEcdictData(const std::string& path, EcdictData& data, std::string& erro
         const std::string& h = fields[i];
         if (h == "word") word = c;
         if (h == "translation") translation = c;
+        if (h == "definition") definition = c;
         if (h == "collins") collins = c;
         if (h == "oxford") oxford = c;
         if (h == "tag") tag = c;
@@ -315,6 +316,7 @@ bool loadEcdictData(const std::string& path, EcdictData& data, std::string& erro
     if (caption.empty() || caption.size() > kMaxCaptionBytes || col(translation).empty()) continue;
     EcdictWord w;
     w.translation = withoutCarriageReturns(std::move(col(translation)));
+    w.definition = std::move(col(definition));
     w.tag = std::move(col(tag));
     w.exchange = std::move(col(exchange));
     w.bnc = parseNumber(col(bnc));

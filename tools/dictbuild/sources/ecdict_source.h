@@ -11,6 +11,7 @@ namespace quorvi::dictbuild {
 
 struct EcdictWord {
   std::string translation;  // part-of-speech lines joined by "\n"
+  std::string definition;   // its English senses ("n. the largest ocean in the world"), as above
   std::string tag;          // exam lists, space-separated: zk gk cet4 cet6 ky ielts toefl gre
   std::string exchange;     // forms: "p:went/d:gone/i:going/3:goes"; 0: lemma, 1: which form
   long bnc = 0, frq = 0;    // corpus ranks, 0 when unknown

@@ -32,13 +32,18 @@ std::string withThousands(size_t n) {
 
 std::vector<SpokenCoverage> measureSpokenCoverage(
     const SpokenFrequencies& spoken, const std::function<bool(const std::string&)>& isHeadword,
-    const std::vector<size_t>& tops) {
+    const std::vector<size_t>& tops, const std::function<bool(const std::string&)>& hasChinese) {
   std::vector<SpokenCoverage> out;
-  for (size_t top : tops) out.push_back(SpokenCoverage{top, 0, 0, 0, {}});
+  for (size_t top : tops) {
+    out.emplace_back();
+    out.back().top = top;
+    out.back().chineseMeasured = static_cast<bool>(hasChinese);
+  }
   const KnownWord known = [&](const std::string& w) { return isHeadword(lowerAscii(w)); };
   for (const auto& [word, count] : byCount(spoken)) {
     const bool fragment = isFragment(word, known);
     const bool covered = !fragment && isHeadword(lowerAscii(word));
+    const bool chinese = covered && hasChinese && hasChinese(word);
     bool counting = false;
     for (SpokenCoverage& c : out) {
       if (c.words >= c.top) continue;
@@ -48,9 +53,13 @@ std::vector<SpokenCoverage> measureSpokenCoverage(
         continue;
       }
       ++c.words;
-      if (covered)
+      if (covered) {
         ++c.covered;
-      else if (c.missing.size() < 30)
+        if (chinese)
+          ++c.withChinese;
+        else if (c.chineseMeasured && c.withoutChinese.size() < 30)
+          c.withoutChinese.push_back(word);
+      } else if (c.missing.size() < 30)
         c.missing.push_back(word);
     }
     if (!counting) break;
@@ -62,11 +71,23 @@ void printSpokenCoverage(const SpokenCoverage& c, std::ostream& out) {
   out << "spoken top " << withThousands(c.top) << ": " << std::fixed << std::setprecision(2)
       << c.percent() << "% (" << c.covered << " of " << c.words << " words; " << c.fragments
       << " fragments passed over)\n";
+  if (!c.missing.empty()) {
+    out << "  most frequent missing:";
+    for (const std::string& w : c.missing) out << " " << w;
+    out << "\n";
+  }
+  if (c.chineseMeasured) {
+    const double percent =
+        c.covered ? 100.0 * static_cast<double>(c.withChinese) / static_cast<double>(c.covered) : 0;
+    out << "  with Chinese: " << percent << "% (" << c.withChinese << " of " << c.covered
+        << " headwords)\n";
+    if (!c.withoutChinese.empty()) {
+      out << "  most frequent without Chinese:";
+      for (const std::string& w : c.withoutChinese) out << " " << w;
+      out << "\n";
+    }
+  }
   out.unsetf(std::ios::floatfield);
-  if (c.missing.empty()) return;
-  out << "  most frequent missing:";
-  for (const std::string& w : c.missing) out << " " << w;
-  out << "\n";
 }
 
 }  // namespace quorvi::dictbuild

@@ -4,6 +4,7 @@
 
 #include <cctype>
 #include <filesystem>
+#include <unordered_map>
 #include <unordered_set>
 
 #include "ascii_case.h"
@@ -11,6 +12,7 @@
 #include "phonetic_notation.h"
 #include "verify_labels.h"
 #include "verify_chinese.h"
+#include "missing_chinese.h"
 #include "variant_check.h"
 #include "spoken_coverage.h"
 #include "search_index_writer.h"
@@ -18,7 +20,18 @@
 namespace quorvi::dictbuild {
 namespace {
 
+bool explainHoldsChinese(std::string_view explain) {
+  for (size_t start = 0; start <= explain.size();) {
+    size_t end = explain.find("<br/>", start);
+    if (end == std::string_view::npos) end = explain.size();
+    if (holdsChineseMeaning(explain.substr(start, end - start))) return true;
+    start = end + 5;
+  }
+  return false;
+}
+
 void reportSpokenCoverage(const std::unordered_set<std::string>& headwords,
+                          const std::unordered_map<std::string, bool>& chineseOf,
                           const std::string& listPath, std::ostream& out) {
   SpokenFrequencies spoken;
   std::string error;
@@ -27,7 +40,19 @@ void reportSpokenCoverage(const std::unordered_set<std::string>& headwords,
     return;
   }
   const auto isHeadword = [&](const std::string& w) { return headwords.count(w) != 0; };
-  for (const SpokenCoverage& c : measureSpokenCoverage(spoken, isHeadword, {5000, 20000}))
+  // The entry a learner opens: the word as spelled, else in lower case ("President" has its
+  // own entry; "Okay", capitalised at the start of a line, is okay's), else in any case ("y"
+  // is "Y").
+  std::unordered_map<std::string, bool> anyCase;
+  for (const auto& [caption, chinese] : chineseOf) anyCase[lowerAscii(caption)] |= chinese;
+  const auto hasChinese = [&](const std::string& w) {
+    for (const std::string& spelling : {w, lowerAscii(w)})
+      if (auto it = chineseOf.find(spelling); it != chineseOf.end()) return it->second;
+    auto it = anyCase.find(lowerAscii(w));
+    return it != anyCase.end() && it->second;
+  };
+  for (const SpokenCoverage& c :
+       measureSpokenCoverage(spoken, isHeadword, {5000, 20000}, hasChinese))
     printSpokenCoverage(c, out);
 }
 
@@ -69,18 +94,26 @@ VerifyReport verifyDictionary(const std::string& path, std::ostream& out,
   sqlite3_finalize(st);
   out << "integrity check: " << (problems ? "FAILED" : "ok") << "\n";
 
-  if (sqlite3_prepare_v2(db, "SELECT w_caption, w_phonetic FROM dict_word", -1, &st, nullptr) !=
-      SQLITE_OK) {
+  if (sqlite3_prepare_v2(db, "SELECT w_caption, w_phonetic, w_explain FROM dict_word", -1, &st,
+                         nullptr) != SQLITE_OK) {
     out << "verify: no readable table dict_word: " << sqlite3_errmsg(db) << "\n";
     sqlite3_close(db);
     return report;
   }
   int rc;
   std::unordered_set<std::string> headwords;
+  std::unordered_map<std::string, bool> chineseOf;  // by caption: a row of it has Chinese
   while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
     ++report.rows;
     const char* caption = reinterpret_cast<const char*>(sqlite3_column_text(st, 0));
-    if (!spokenListPath.empty()) headwords.insert(lowerAscii(caption ? caption : ""));
+    if (!spokenListPath.empty() && caption) {
+      headwords.insert(lowerAscii(caption));
+      const auto* explain = reinterpret_cast<const char*>(sqlite3_column_blob(st, 2));
+      bool& chinese = chineseOf[caption];
+      chinese =
+          chinese || explainHoldsChinese(std::string_view(
+                         explain ? explain : "", static_cast<size_t>(sqlite3_column_bytes(st, 2))));
+    }
     const char* phonetic = reinterpret_cast<const char*>(sqlite3_column_text(st, 1));
     if (!caption || !*caption) ++report.emptyCaptions;
     if (!phonetic || !acceptedBySymbolKeys(decodeStoredPhonetic(phonetic))) {
@@ -98,7 +131,7 @@ VerifyReport verifyDictionary(const std::string& path, std::ostream& out,
   out << "unreadable transcriptions: " << report.badTranscriptions << "\n";
   if (report.emptyCaptions) out << "empty headwords: " << report.emptyCaptions << "\n";
   if (report.rows == 0 || report.badTranscriptions || report.emptyCaptions) ok = false;
-  if (!spokenListPath.empty()) reportSpokenCoverage(headwords, spokenListPath, out);
+  if (!spokenListPath.empty()) reportSpokenCoverage(headwords, chineseOf, spokenListPath, out);
 
   if (!verifyChineseLines(db, out)) ok = false;
   if (!checkVariantRows(db, out).ok()) ok = false;

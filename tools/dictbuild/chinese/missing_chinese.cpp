@@ -1,0 +1,286 @@
+#include "missing_chinese.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "ascii_case.h"
+#include "data_tables.h"
+#include "utf8.h"
+#include "chinese_line.h"
+#include "verify_labels.h"
+
+namespace quorvi::dictbuild {
+namespace {
+
+const std::map<char, std::string>& letterNames() {
+  static const auto names = [] {
+    std::map<char, std::string> m;
+    std::string error;
+    if (!readLetterNames(kLettersText, m, error)) m.clear();
+    return m;
+  }();
+  return names;
+}
+
+std::vector<std::string_view> splitLines(std::string_view text) {
+  std::vector<std::string_view> out;
+  size_t start = 0;
+  while (start <= text.size()) {
+    size_t end = std::min(text.find("\\n", start), text.find('\n', start));
+    if (end == std::string_view::npos) end = text.size();
+    out.push_back(text.substr(start, end - start));
+    start = end + (end < text.size() && text[end] == '\\' ? 2 : 1);
+  }
+  return out;
+}
+
+// A sense line as WordNet writes it: "n. gloss; "example"; "example"".
+struct Sense {
+  char partOfSpeech = 0;
+  std::string_view gloss;
+  std::string_view examples;
+};
+
+Sense senseOf(std::string_view line) {
+  Sense s;
+  s.partOfSpeech = partOfSpeechOf(line);
+  const size_t dot = line.find(". ");
+  if (s.partOfSpeech == 0 || dot == std::string_view::npos || dot > 6) return s;
+  std::string_view rest = line.substr(dot + 2);
+  const size_t quote = rest.find("; \"");
+  s.gloss = rest.substr(0, quote);
+  if (quote != std::string_view::npos) s.examples = rest.substr(quote);
+  return s;
+}
+
+// "German Nazi dictator during World War II (1889-1945)", "... (born in 1935)".
+bool isPerson(std::string_view gloss) {
+  if (gloss.empty() || gloss.back() != ')') return false;
+  const size_t open = gloss.rfind('(');
+  if (open == std::string_view::npos) return false;
+  const std::string_view years = gloss.substr(open);
+  return std::count_if(years.begin(), years.end(),
+                       [](char c) { return std::isdigit(static_cast<unsigned char>(c)); }) >= 3;
+}
+
+// "genus of fungi having the cap ...", "large genus of Old World mints": a Latin name.
+bool namesTaxon(std::string_view gloss) {
+  return gloss.find("genus") != std::string_view::npos ||
+         gloss.find("family of") != std::string_view::npos;
+}
+
+bool namesWord(std::string_view gloss, const std::string& lower) {
+  const std::string text = lowerAscii(std::string(gloss));
+  const auto isLetter = [](char c) { return std::isalpha(static_cast<unsigned char>(c)) != 0; };
+  for (size_t at = text.find(lower); at != std::string::npos; at = text.find(lower, at + 1)) {
+    const size_t end = at + lower.size();
+    if ((at == 0 || !isLetter(text[at - 1])) && (end == text.size() || !isLetter(text[end])))
+      return true;
+  }
+  return false;
+}
+
+bool examplesGiveArticle(std::string_view examples, const std::string& caption) {
+  for (const char* article : {"the ", "The ", "a ", "A ", "an ", "An "}) {
+    std::string phrase(article);
+    phrase += caption;
+    for (size_t at = examples.find(phrase); at != std::string_view::npos;
+         at = examples.find(phrase, at + 1)) {
+      const size_t end = at + phrase.size();
+      const bool startsWord =
+          at == 0 || !std::isalpha(static_cast<unsigned char>(examples[at - 1]));
+      const bool endsWord =
+          end == examples.size() || !std::isalpha(static_cast<unsigned char>(examples[end]));
+      if (startsWord && endsWord) return true;
+    }
+  }
+  return false;
+}
+
+// ECDICT files the sense first under the lower-case word: its Chinese is that sense's.
+bool filedFirstUnder(std::string_view gloss, const EcdictWord& word) {
+  const std::string_view line = splitLines(word.definition).front();
+  const size_t dot = line.find(". ");
+  return dot != std::string_view::npos && dot <= 6 && line.substr(dot + 2) == gloss;
+}
+
+const std::map<std::string, std::string>& capitalisedWords() {
+  static const auto words = [] {
+    std::map<std::string, std::string> m;
+    std::string error;
+    if (!readCapitalisedWords(kCapitalisedWordsText, m, error)) m.clear();
+    return m;
+  }();
+  return words;
+}
+
+bool isFormRow(const DictEntry& e) {
+  return std::any_of(e.explainLines.begin(), e.explainLines.end(),
+                     [](const std::string& l) { return !formLabelLemma(l).empty(); });
+}
+
+bool hasNameLine(const DictEntry& e) {
+  return std::any_of(e.explainLines.begin(), e.explainLines.end(), [](const std::string& l) {
+    return l.rfind("a given name", 0) == 0 || l.rfind("a family name", 0) == 0 ||
+           l.rfind("a place name", 0) == 0;
+  });
+}
+
+bool hasChinese(const DictEntry& e) {
+  return std::any_of(e.explainLines.begin(), e.explainLines.end(),
+                     [](const std::string& l) { return holdsChineseMeaning(l); });
+}
+
+// A capitalised word of one word, neither a letter nor written all in capitals.
+bool isCapitalisedWord(const std::string& caption) {
+  return caption.size() > 1 && startsCapitalised(caption) &&
+         caption.find_first_of(" -'.") == std::string::npos &&
+         std::any_of(caption.begin() + 1, caption.end(),
+                     [](char c) { return std::islower(static_cast<unsigned char>(c)); });
+}
+
+bool giveLetterItsName(DictEntry& e, const EcdictData& ecdict) {
+  const std::string& c = e.caption;
+  // The article and the pronoun are words before they are letters.
+  if (c.size() != 1 || !std::isalpha(static_cast<unsigned char>(c[0])) || c == "a" || c == "i" ||
+      c == "I")
+    return false;
+  const char capital = static_cast<char>(std::toupper(static_cast<unsigned char>(c[0])));
+  const auto name = letterNames().find(capital);
+  if (name == letterNames().end()) return false;
+  std::vector<std::string> lines = {"n. " + name->second};
+  const std::string other(1, c[0] == capital ? static_cast<char>(std::tolower(capital)) : capital);
+  for (const std::string& spelling : {c, other}) {
+    const EcdictWord* w = ecdict.find(spelling);
+    if (!w) continue;
+    bool special = false;
+    for (std::string& l : ecdictChineseLines(w->translation, 'n', false, &special))
+      if (!special && l.find("字母") == std::string::npos &&
+          std::find(lines.begin(), lines.end(), l) == lines.end() && lines.size() < 4)
+        lines.push_back(std::move(l));
+  }
+  auto& explain = e.explainLines;
+  while (!explain.empty() && holdsChineseMeaning(explain.front())) explain.erase(explain.begin());
+  explain.insert(explain.begin(), lines.begin(), lines.end());
+  return true;
+}
+
+bool giveCapitalisedWordItsChinese(DictEntry& e, const EcdictData& ecdict) {
+  const auto listed = capitalisedWords().find(e.caption);
+  const std::string lower =
+      listed != capitalisedWords().end() ? listed->second : lowerAscii(e.caption);
+  const EcdictWord* w = ecdict.find(lower);
+  if (!w) return false;
+  std::string kinds;
+  bool sameWord = listed != capitalisedWords().end();
+  for (const std::string& line : e.explainLines) {
+    const Sense s = senseOf(line);
+    if (s.partOfSpeech == 0) continue;
+    kinds += s.partOfSpeech;
+    if (isPerson(s.gloss) || namesTaxon(s.gloss)) continue;
+    if (filedFirstUnder(s.gloss, *w) || namesWord(s.gloss, lower) ||
+        examplesGiveArticle(s.examples, e.caption))
+      sameWord = true;
+  }
+  if (!sameWord) return false;
+  if (kinds.empty()) kinds.push_back('n');
+  bool special = false;
+  std::vector<std::string> lines = ecdictChineseLines(w->translation, kinds[0], false, &special);
+  if (special) return false;
+  std::erase_if(lines, [&kinds](const std::string& l) {
+    const char pos = partOfSpeechOf(l);
+    return l.rfind("abbr.", 0) == 0 || (pos != 0 && kinds.find(pos) == std::string::npos);
+  });
+  if (lines.empty()) return false;
+  e.explainLines.insert(e.explainLines.begin(), lines.begin(), lines.end());
+  return true;
+}
+
+bool sayItIsAName(DictEntry& e, const GivenNames& given) {
+  const bool male = given.male.count(e.caption) != 0;
+  const bool female = given.female.count(e.caption) != 0;
+  std::string line;
+  if (male || female) {
+    line = std::string("a given name (") +
+           (male && female ? "male or female"
+            : male         ? "male"
+                           : "female") +
+           ")";
+  } else {
+    size_t senses = 0, people = 0;
+    for (const std::string& l : e.explainLines) {
+      const Sense s = senseOf(l);
+      if (s.partOfSpeech == 0) continue;
+      ++senses;
+      if (isPerson(s.gloss)) ++people;
+    }
+    if (senses == 0 || people < senses) return false;
+    line = "a family name";
+  }
+  e.explainLines.insert(e.explainLines.begin(), line);
+  return true;
+}
+
+}  // namespace
+
+bool holdsChineseMeaning(std::string_view line) {
+  if (looksLikeLearnerLevels(line)) return false;
+  const auto text = decodeUtf8(line);
+  return text && std::any_of(text->begin(), text->end(), isHanCharacter);
+}
+
+bool readLetterNames(std::string_view text, std::map<char, std::string>& out, std::string& error) {
+  return readTsvRows(
+      text, 2,
+      [&out](const std::vector<std::string>& row, std::string& why) {
+        const std::string& letter = row[0];
+        if (letter.size() != 1 || letter[0] < 'A' || letter[0] > 'Z' || out.count(letter[0])) {
+          why = "\"" + letter + "\" is no capital letter or is listed twice";
+          return false;
+        }
+        const auto chinese = decodeUtf8(row[1]);
+        if (!chinese || std::none_of(chinese->begin(), chinese->end(), isHanCharacter)) {
+          why = "the name of " + letter + " holds no Chinese";
+          return false;
+        }
+        out.emplace(letter[0], row[1]);
+        return true;
+      },
+      error);
+}
+
+bool readCapitalisedWords(std::string_view text, std::map<std::string, std::string>& out,
+                          std::string& error) {
+  return readTsvRows(
+      text, 2,
+      [&out](const std::vector<std::string>& row, std::string& why) {
+        if (!isCapitalisedWord(row[0]) || lowerAscii(row[1]) != row[1] || row[1].empty() ||
+            !out.emplace(row[0], row[1]).second) {
+          why = "\"" + row[0] + "\" is no capitalised word, listed twice, or \"" + row[1] +
+                "\" is not in lower case";
+          return false;
+        }
+        return true;
+      },
+      error);
+}
+
+MissingChineseCounts addMissingChinese(std::vector<DictEntry>& entries, const EcdictData& ecdict,
+                                       const GivenNames& givenNames) {
+  MissingChineseCounts counts;
+  for (DictEntry& e : entries) {
+    if (e.leftOut) continue;
+    if (giveLetterItsName(e, ecdict)) {
+      ++counts.letters;
+      continue;
+    }
+    if (!isCapitalisedWord(e.caption) || hasChinese(e) || isFormRow(e)) continue;
+    if (giveCapitalisedWordItsChinese(e, ecdict)) {
+      ++counts.capitalised;
+    } else if (!hasNameLine(e) && sayItIsAName(e, givenNames))
+      ++counts.names;
+  }
+  return counts;
+}
+
+}  // namespace quorvi::dictbuild

@@ -1,0 +1,50 @@
+#pragma once
+// Chinese for the headwords ECDICT and CC-CEDICT leave without any, none of it made up:
+//  - a letter (s, J, X) opens with its name as a letter, "n. 字母S" (data/letters.tsv), and the
+//    general senses ECDICT gives the letter in either case ("未知数" for x); ECDICT's senses of
+//    special fields alone (S: "[计] 标量, 服务员") are no meaning of the letter a learner wants;
+//  - a capitalised word that is the lower-case word written with a capital (President, Bible,
+//    Navy), not a name, takes ECDICT's Chinese of the lower-case word, of the same parts of
+//    speech. It is the same word when ECDICT files one of its senses first under the
+//    lower-case word (bible's first definition is "the sacred writings of the Christian
+//    religions"), when a sense names the lower-case word ("the navy of the United States"),
+//    when an example gives it an article ("the President likes to jog"), or when
+//    data/capitalised_words.tsv says so (Pope: WordNet knows only the poet). A sense that is a
+//    person (with the years of a life) makes no common word;
+//  - a capitalised word left without Chinese that the lists of given names hold (Ted) says it
+//    is a given name, and one whose senses are all famous bearers (Lewis, Hitler) that it is a
+//    family name; markNameLinesInChinese then gives those lines their 人名 and 姓.
+#include <map>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "dict_entry.h"
+#include "ecdict_source.h"
+#include "proper_names.h"
+
+namespace quorvi::dictbuild {
+
+struct MissingChineseCounts {
+  size_t letters = 0;
+  size_t capitalised = 0;
+  size_t names = 0;
+};
+
+MissingChineseCounts addMissingChinese(std::vector<DictEntry>& entries, const EcdictData& ecdict,
+                                       const GivenNames& givenNames);
+
+// Reads data/letters.tsv's lines (capital letter, its Chinese); false with "line N: ..." at
+// the first line that is no capital letter and a Chinese name of it.
+bool readLetterNames(std::string_view text, std::map<char, std::string>& out, std::string& error);
+
+// Reads data/capitalised_words.tsv's lines (capitalised word, the lower-case word whose ECDICT
+// Chinese it takes); false with "line N: ..." at the first malformed line.
+bool readCapitalisedWords(std::string_view text, std::map<std::string, std::string>& out,
+                          std::string& error);
+
+// True when an explanation line holds Chinese a learner reads as the word's meaning (a Chinese
+// line, a name line's 人名): any Han character outside a learner-levels line.
+bool holdsChineseMeaning(std::string_view line);
+
+}  // namespace quorvi::dictbuild
