@@ -200,7 +200,10 @@ class WordReadings {
     if (it != cache_.end()) return it->second;
     WordReading r;  // none: the word stays as the phrase has it
     NormalisedTranscription n = normaliseTranscription(espeak_.transcribe(word));
-    if (n.ok() && !inPronunciationTable(word)) r = {n.symbols, adjustForSpelling(word, n.symbols)};
+    if (n.ok() && !inPronunciationTable(word))
+      r = {n.symbols, adjustForSpelling(word, n.symbols)};
+    else if (std::u16string weak = leadingWeakForm(word); n.ok() && !weak.empty())
+      r = {n.symbols, std::move(weak)};  // said alone it is strong; in a phrase, weak
     return cache_.emplace(word, std::move(r)).first->second;
   }
   EspeakTranscriber& espeak_;

@@ -312,6 +312,23 @@ std::string utf8(const std::u16string& s) {
 // A compound written with hyphens is printed as a learner's dictionary prints it: each part
 // said as a word, its stress at the part's start, never on a consonant of the part before
 // (hands-on, not hand-zon), the main stress last; a final r links before a vowel.
+// Function words inside phrases and compounds are unstressed: a learner's dictionary prints
+// their weak forms (ˌpɔɪnt əv ˈvjuː), whatever the machine says for the word alone.
+TEST_F(LearnerWords, FunctionWordsInPhrasesAreWeak) {
+  const Typed phrases[] = {
+      {"point of view", u"pɔintəvvjuː"},    {"cup of tea", u"kʌpəvtiː"},
+      {"bread and butter", u"bredəndbʌtə"}, {"kind of", u"kaindəv"},
+      {"matter-of-fact", u"mætərəvfækt"},   {"good-for-nothing", u"ɡudfənʌθiŋ"},
+  };
+  for (const Typed& t : phrases) {
+    const auto rows = storedTranscriptions(t.word);
+    ASSERT_FALSE(rows.empty()) << t.word;
+    std::u16string sounds = rows.front();
+    std::erase_if(sounds, [](char16_t c) { return c == u'ˈ' || c == u'ˌ'; });
+    EXPECT_EQ(utf8(sounds), utf8(t.typed)) << t.word;
+  }
+}
+
 TEST_F(LearnerWords, HyphenatedCompoundsAreStressedPartByPart) {
   const Typed endStressed[] = {
       {"hands-on", u"ˌhændzˈɔn"},      {"well-known", u"ˌwelˈnəun"},

@@ -76,4 +76,11 @@ std::vector<PronunciationRow> pronunciationRows(std::string_view caption,
   return rows;
 }
 
+std::u16string leadingWeakForm(std::string_view word) {
+  const HeadwordReadings* table = readingsOf(word);
+  if (table == nullptr || table->readings.empty() || table->readings[0].label != "weak form")
+    return {};
+  return readingSymbols(table->readings[0]);
+}
+
 }  // namespace quorvi::dictbuild

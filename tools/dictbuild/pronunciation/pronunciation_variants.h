@@ -44,4 +44,10 @@ std::vector<PronunciationRow> pronunciationRows(std::string_view caption,
                                                 const std::u16string& symbols,
                                                 const std::vector<std::string>& explainLines);
 
+// The weak form a function word leads with in the table (of əv, to tə, and ənd), as stored
+// symbols; empty for a word that leads with its strong form or is not in the table. Within
+// a phrase such a word is unstressed: a learner's dictionary prints it weak (point of view
+// ˌpɔint əv ˈvjuː).
+std::u16string leadingWeakForm(std::string_view word);
+
 }  // namespace quorvi::dictbuild
