@@ -46,7 +46,7 @@ constexpr Confusion kConfusions[] = {
     // Glides shortened to their first vowel: ei as e, əu as ɔ (Mandarin ou, and the tense
     // e of Cantonese).
     {kEi, kE, 5, 0},
-    {kOu, kO, 5, 2},  // no English word ends in a short ɔ: ɡɔ, ɡo at the end is go
+    {kOu, kO, 5, 3},  // no English word ends in a short ɔ: ɡɔ, ɡo at the end is go
     {kOu, kU, 9, 0},
     {kEi, kI, 10, 0},
     {kEi, kAi, 10, 0},
