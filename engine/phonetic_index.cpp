@@ -216,6 +216,14 @@ void PhoneticIndex::groupRows() {
   storeReady_.store(true, std::memory_order_release);
 }
 
+bool PhoneticIndex::releaseSoundCodes() {
+  const std::lock_guard<std::mutex> groups(groupMutex_);
+  if (!storeReady_.load(std::memory_order_relaxed)) return false;
+  const std::lock_guard<std::mutex> blocks(blockMutex_);
+  for (IndexBlock& block : image_.blocks) block.releaseSoundCodes();
+  return true;
+}
+
 const quorvi::engine::SoundStore& PhoneticIndex::soundStore() const {
   static const quorvi::engine::SoundStore none;
   return storeReady_.load(std::memory_order_acquire) ? store_ : none;

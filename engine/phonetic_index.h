@@ -66,8 +66,12 @@ class PhoneticIndex {
     return block(row).transcription(offset(row), image_.catalog);
   }
 
-  // The learner's view of the rows (see engine/sound_rows.h), after loadAllRows().
+  // The learner's view of the rows (see engine/sound_rows.h), after loadAllRows(); empty for
+  // every row after releaseSoundCodes().
   std::string_view soundCodes(size_t row) const { return block(row).soundCodes(offset(row)); }
+  // Once soundStore() is made, lets the rows' sound codes go: the store holds what the search
+  // reads, and the window keeps nothing twice. False (and nothing let go) before.
+  bool releaseSoundCodes();
   // The per-row facts are kept in columns of the whole index, for the searches' inner loops.
   std::uint32_t headword(size_t row) const { return facts_.headwords[row]; }
   int soundCount(size_t row) const { return facts_.soundCounts[row]; }

@@ -119,7 +119,16 @@ class IndexBlock {
   std::string transcription(size_t row, const SymbolCatalog& catalog) const;
 
   // The learner's view of the row.
-  std::string_view soundCodes(size_t row) const { return slice(soundCodes_, soundEnds_, row, 0); }
+  // Empty once released.
+  std::string_view soundCodes(size_t row) const {
+    return soundEnds_.empty() ? std::string_view() : slice(soundCodes_, soundEnds_, row, 0);
+  }
+  // Lets the sound codes go (the learner's store holds them as tokens); soundCodes answers
+  // empty after.
+  void releaseSoundCodes() {
+    std::string().swap(soundCodes_);
+    std::vector<std::uint32_t>().swap(soundEnds_);
+  }
   std::uint64_t soundSignature(size_t row) const { return soundSignatures_[row]; }
   std::uint32_t headword(size_t row) const { return headwords_[row]; }
   int soundCount(size_t row) const { return soundCounts_[row]; }

@@ -34,10 +34,12 @@ void PhoneticDictionary::prepareSearchIndex(bool forLearner) {
   const unsigned parts = forLearner ? quorvi::engine::kCaptionPart | quorvi::engine::kSoundPart
                                     : quorvi::engine::kAllParts;
   readAheadStarted_ = true;
-  indexWork_ = std::async(std::launch::async, [this, target, db, stored, parts] {
+  indexWork_ = std::async(std::launch::async, [this, target, db, stored, parts, forLearner] {
     runBehindTheWindowsThread();
     const bool read = stored ? target->loadAllRows(&stopIndexWork_, parts)
                              : target->loadFromRows(db, &stopIndexWork_);
+    // The window's rows: the learner's store holds their sounds, the codes need not stay.
+    if (read && forLearner) target->releaseSoundCodes();
     // The pages the rows came from would stay in the page cache: as much again.
     if (!stored) sqlite3_db_release_memory(db);
 #ifdef __GLIBC__

@@ -21,6 +21,12 @@ SoundStore::SoundStore(const Source& source) {
     if (source.listed(source.context, row))
       rows_[next[countOf(row)]++] = static_cast<std::uint32_t>(row);
 
+  // A row has no more tokens than codes: reserved once, the tokens are never moved (a vector
+  // grown by doubling, then shrunk, would hold them up to three times over while the window's
+  // rows are read). What the marks and glides leave unused is a few hundred kilobytes.
+  std::size_t codeBytes = 0;
+  for (const std::uint32_t row : rows_) codeBytes += source.codes(source.context, row).size();
+  tokens_.reserve(codeBytes);
   tokenStarts_.reserve(rows_.size() + 1);
   kinds_.reserve(rows_.size());
   std::array<std::uint8_t, sound::TypedSounds::kMaxRow> tokens;
@@ -33,7 +39,6 @@ SoundStore::SoundStore(const Source& source) {
     kinds_.push_back(sound::kindsOf(tokens.data(), n));
   }
   tokenStarts_.push_back(static_cast<std::uint32_t>(tokens_.size()));
-  tokens_.shrink_to_fit();
 }
 
 SoundStore::Count SoundStore::withCount(int count) const {
