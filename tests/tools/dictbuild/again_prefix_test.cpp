@@ -9,6 +9,9 @@ using namespace quorvi::dictbuild;
 TEST(AgainPrefix, TheFirstSenseSaysAgain) {
   EXPECT_TRUE(senseMeansAgain({"重建；改建", "v. build again; \"The house was rebuilt\""}));
   EXPECT_TRUE(senseMeansAgain({"v. open again or anew"}));
+  // The Chinese lines come first and open with a part of speech too: the English sense counts.
+  EXPECT_TRUE(senseMeansAgain({"v. 重开；再开始；再开", "柯林斯★★", "v. open again or anew"}));
+  EXPECT_TRUE(senseMeansAgain({"vt. 重新设定；重置", "n. 重新设定；重排版", "v. set anew"}));
   EXPECT_TRUE(senseMeansAgain({"v. focus once again"}));
   EXPECT_TRUE(senseMeansAgain({"n. the evaluation of something a second time (or more)"}));
   // Only the first sense counts, and not its examples.
