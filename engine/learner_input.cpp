@@ -64,7 +64,7 @@ bool isStressMark(char32_t c) {
 bool isNarrowMark(char32_t c) {
   return c == U'\u02B0' || c == U'\u0329' || c == U'\u030D' || c == U'\u032F' || c == U'\u0311' ||
          c == U'\u0361' || c == U'\u035C' || c == U'\u0303' || c == U'\u02DE' || c == U'\u0325' ||
-         c == U'\u031A';
+         c == U'\u031A' || c == U'\u0308';
 }
 
 // Sounds learners' dictionaries print as optional, which the word is often said without:
@@ -147,6 +147,12 @@ char32_t olderSymbol(char32_t c) {
       return U'i';  // ᵻ (ɪ or ə)
     case U'\u1D7F':
       return U'u';  // ᵿ (ʊ or ə)
+    case U'\u0268':
+      return U'i';  // ɨ
+    case U'\u0289':
+      return U'u';  // ʉ, the fronted u of today's southern British
+    case U'\u0275':
+      return U'\u0259';  // ɵ
     default:
       break;
   }
@@ -246,6 +252,12 @@ LearnerInput readLearnerInput(std::u16string_view typed) {
     }
     // "eə" is written "ɛə"; a lone ɛ is e.
     if (c == U'e' && next == U'\u0259') {
+      input.symbols += u"\u025B\u0259";
+      ++i;
+      continue;
+    }
+    // ɛː is how today's British transcriptions write the vowel of care (kɛː): ɛə.
+    if (c == U'\u025B' && isLengthMark(next)) {
       input.symbols += u"\u025B\u0259";
       ++i;
       continue;

@@ -46,6 +46,12 @@ TEST_F(LearnerInputTest, TodaysIpaBecomesTheStoredNotation) {
   EXPECT_EQ(read(u"bɝd"), u"bəːd");
   EXPECT_EQ(read(u"ˈhæpᵻli"), u"hæpili");
   EXPECT_EQ(read(u"KÆT"), u"kæt");
+  // Today's southern British: care kɛː, goose ɡʉːs; Wiktionary's ɨ and ɵ.
+  EXPECT_EQ(read(u"kɛː"), u"kɛə");
+  EXPECT_EQ(read(u"ˈkɛːfəl"), u"kɛəfəl");
+  EXPECT_EQ(read(u"ɡʉːs"), u"ɡuːs");
+  EXPECT_EQ(read(u"ˈrʌnɨŋ"), u"rʌniŋ");
+  EXPECT_EQ(read(u"ɡɵʊ"), u"ɡəu");
 }
 
 // What learners copy from the dictionaries they use: optional sounds in parentheses or
