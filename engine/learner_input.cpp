@@ -178,6 +178,13 @@ std::vector<Typed> storedSymbols(std::u16string_view typed) {
       ++i;
       continue;
     }
+    // ɛː is how today's British transcriptions write the vowel of care (kɛː): ɛə.
+    if (c == U'\u025B' && i + 1 < text.size() && isLengthMark(olderSymbol(text[i + 1].c))) {
+      put(U'\u025B');
+      put(U'\u0259');
+      ++i;
+      continue;
+    }
     // The glides aɪ and aʊ typed with the ɑ key: no English word has ɑ before i or u.
     const char32_t next = i + 1 < text.size() ? olderSymbol(text[i + 1].c) : 0;
     if (c == U'\u0251' && (next == U'i' || next == U'u')) {
@@ -252,12 +259,6 @@ LearnerInput readLearnerInput(std::u16string_view typed) {
     }
     // "eə" is written "ɛə"; a lone ɛ is e.
     if (c == U'e' && next == U'\u0259') {
-      input.symbols += u"\u025B\u0259";
-      ++i;
-      continue;
-    }
-    // ɛː is how today's British transcriptions write the vowel of care (kɛː): ɛə.
-    if (c == U'\u025B' && isLengthMark(next)) {
       input.symbols += u"\u025B\u0259";
       ++i;
       continue;

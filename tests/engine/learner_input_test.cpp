@@ -116,6 +116,7 @@ TEST_F(LearnerInputTest, TranscriptionForSpeechKeepsStressAndBreaks) {
   EXPECT_EQ(learnerTranscription(u",ʌndəˊstænd"), u"ˌʌndəˈstænd");
   EXPECT_EQ(learnerTranscription(u"ˈwɔː-tə"), u"ˈwɔːtə");
   EXPECT_EQ(learnerTranscription(u"  "), u"");
+  EXPECT_EQ(learnerTranscription(u"ˈkɛːfəl"), u"ˈkɛəfəl");
 }
 
 TEST_F(LearnerInputTest, StressAndLengthMarksAnywhere) {
