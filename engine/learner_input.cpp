@@ -178,15 +178,15 @@ std::vector<Typed> storedSymbols(std::u16string_view typed) {
       ++i;
       continue;
     }
+    const char32_t next = i + 1 < text.size() ? olderSymbol(text[i + 1].c) : 0;
     // ɛː is how today's British transcriptions write the vowel of care (kɛː): ɛə.
-    if (c == U'\u025B' && i + 1 < text.size() && isLengthMark(olderSymbol(text[i + 1].c))) {
+    if (c == U'\u025B' && isLengthMark(next)) {
       put(U'\u025B');
       put(U'\u0259');
       ++i;
       continue;
     }
     // The glides aɪ and aʊ typed with the ɑ key: no English word has ɑ before i or u.
-    const char32_t next = i + 1 < text.size() ? olderSymbol(text[i + 1].c) : 0;
     if (c == U'\u0251' && (next == U'i' || next == U'u')) {
       put(U'a');
       continue;
@@ -227,9 +227,9 @@ std::u16string learnerTranscription(std::u16string_view typed) {
     if (isSecondaryStressLike(c)) c = U'\u02CC';
     if (c == U'\u0301' || c == U'.' || c == U'-') continue;
     if (isBlank(c)) c = U' ';
-    if (c > 0xFFFF) {
-      out.push_back(static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10)));
-      out.push_back(static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF)));
+    if (QChar::requiresSurrogates(c)) {
+      out.push_back(QChar::highSurrogate(c));
+      out.push_back(QChar::lowSurrogate(c));
     } else {
       out.push_back(static_cast<char16_t>(c));
     }

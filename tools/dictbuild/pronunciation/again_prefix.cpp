@@ -1,5 +1,7 @@
 #include "again_prefix.h"
 
+#include "chinese_line.h"
+
 #include <algorithm>
 #include <regex>
 #include <set>
@@ -8,14 +10,9 @@ namespace quorvi::dictbuild {
 namespace {
 
 // The explanation line of an English sense starts with its part of speech: "v. ", "n. ",
-// "adj. ". The Chinese lines before them ("v. 重开；再开始") start alike: their words are
-// written in Chinese characters (UTF-8 lead bytes 0xE4 to 0xE9).
+// "adj. ". The Chinese lines before them ("v. 重开；再开始") start alike.
 bool isSenseLine(std::string_view line) {
-  const bool chinese = std::any_of(line.begin(), line.end(), [](char c) {
-    const auto byte = static_cast<unsigned char>(c);
-    return byte >= 0xE4 && byte <= 0xE9;
-  });
-  if (chinese) return false;
+  if (opensWithChineseLine(line)) return false;
   for (std::string_view pos : {"v. ", "n. ", "adj. ", "adv. "})
     if (line.substr(0, pos.size()) == pos) return true;
   return false;
