@@ -10,7 +10,6 @@
 
 #include "engine/helper_thread.h"
 #include "engine/sound_code.h"
-#include "engine/sound_group_reader.h"
 #include "engine/sound_rows.h"
 
 namespace {
@@ -195,16 +194,17 @@ class IndexGroup {
   quorvi::engine::SoundStore::Count count_;
 };
 
-// The same rows as stored apart.
+// The same rows as stored, before the store is made of them.
 class StoredGroup {
  public:
-  explicit StoredGroup(const quorvi::engine::SoundCountGroup& group) : group_(group) {}
-  std::size_t size() const { return group_.size(); }
-  std::uint32_t row(std::size_t i) const { return group_.row(i); }
-  std::uint32_t headword(std::size_t i) const { return group_.headword(i); }
-  bool isPlainWord(std::size_t i) const { return group_.isPlainWord(i); }
+  explicit StoredGroup(std::shared_ptr<const quorvi::engine::SoundCountGroup> group)
+      : group_(std::move(group)) {}
+  std::size_t size() const { return group_->size(); }
+  std::uint32_t row(std::size_t i) const { return group_->row(i); }
+  std::uint32_t headword(std::size_t i) const { return group_->headword(i); }
+  bool isPlainWord(std::size_t i) const { return group_->isPlainWord(i); }
   std::span<const std::uint8_t> tokens(std::size_t i, RowBuffer& buffer) const {
-    const std::size_t n = sound::tokenize(group_.codes(i), buffer.data(), buffer.size());
+    const std::size_t n = sound::tokenize(group_->codes(i), buffer.data(), buffer.size());
     return {buffer.data(), std::min(n, buffer.size())};
   }
   std::uint64_t kinds(std::size_t, std::span<const std::uint8_t> tokens) const {
@@ -212,7 +212,7 @@ class StoredGroup {
   }
 
  private:
-  const quorvi::engine::SoundCountGroup& group_;
+  std::shared_ptr<const quorvi::engine::SoundCountGroup> group_;
 };
 
 // False when no row of a group of `count` sounds can be listed, whatever the others score:
@@ -499,13 +499,13 @@ std::vector<ScoredRow> rankRows(const SoundRows& rows, const SoundQuery& query) 
   return out;
 }
 
-bool rankRows(quorvi::engine::SoundGroupReader& groups, const SoundQuery& query,
-              std::size_t rowBudget, std::vector<ScoredRow>& out, bool& overBudget) {
+bool rankStoredRows(PhoneticIndex& index, const SoundQuery& query, std::size_t rowBudget,
+                    std::vector<ScoredRow>& out, bool& overBudget) {
   return rankGroups(
-      [&groups](int count) {
-        const quorvi::engine::SoundCountGroup* group = groups.group(count);
-        return group ? std::optional<StoredGroup>(std::in_place, *group) : std::nullopt;
+      [&index](int count) {
+        auto group = index.storedSoundGroup(count);
+        return group ? std::optional<StoredGroup>(std::in_place, std::move(group)) : std::nullopt;
       },
-      [&groups](int count) { return std::size_t{groups.groupRows(count)}; }, rowBudget,
-      groups.indexRows(), query, out, overBudget);
+      [&index](int count) { return std::size_t{index.storedSoundGroupRows(count)}; }, rowBudget,
+      index.rowCount(), query, out, overBudget);
 }

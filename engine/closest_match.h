@@ -12,10 +12,8 @@
 
 #include "engine/sound_alignment.h"
 
+class PhoneticIndex;
 class SoundRows;
-namespace quorvi::engine {
-class SoundGroupReader;
-}
 
 struct ScoredRow {
   std::uint64_t key;  // the score above the row number: smaller comes first
@@ -50,8 +48,9 @@ std::vector<ScoredRow> rankRows(const SoundRows& rows, const SoundQuery& query);
 // where the helper pays), and how many rows one takes at a time. Tests set the first to 0
 // (always share) or SIZE_MAX (never).
 void setTwoLanes(std::size_t fromRows, std::size_t stretchRows = 4096);
-// The same from the groups stored by sound count (engine/sound_group_reader.h), reading only
-// the groups it needs. False when a group cannot be read, or `overBudget` when it would have
-// to look at more than `rowBudget` rows (then `out` is left incomplete).
-bool rankRows(quorvi::engine::SoundGroupReader& groups, const SoundQuery& query,
-              std::size_t rowBudget, std::vector<ScoredRow>& out, bool& overBudget);
+// The same from the index's groups stored by sound count, before its store is made, reading
+// only the groups it needs (PhoneticIndex::storedSoundGroup). False when a group cannot be
+// read, or `overBudget` when it would have to look at more than `rowBudget` rows (then `out`
+// is left incomplete).
+bool rankStoredRows(PhoneticIndex& index, const SoundQuery& query, std::size_t rowBudget,
+                    std::vector<ScoredRow>& out, bool& overBudget);

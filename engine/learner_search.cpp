@@ -12,7 +12,6 @@
 #include "engine/learner_input.h"
 #include "engine/phonetic_dictionary.h"
 #include "engine/sound_code.h"
-#include "engine/sound_group_reader.h"
 #include "engine/spelling_ranking.h"
 #include "engine/spelling_rows.h"
 
@@ -102,10 +101,7 @@ SearchOutcome LearnerSearch::bySound(const QString& typed, int limitMode) {
     if (std::optional<SearchOutcome> fromGroups = soundFromGroups(input))
       return noMatchWhenEmpty(std::move(*fromGroups));
   }
-  if (rows()) {
-    groups_.reset();
-    return noMatchWhenEmpty(soundFromRows(input, limitMode));
-  }
+  if (rows()) return noMatchWhenEmpty(soundFromRows(input, limitMode));
   return noMatchWhenEmpty(soundFromStatement(input.symbols, limitMode));
 }
 
@@ -140,30 +136,24 @@ SearchOutcome LearnerSearch::soundFromRows(const LearnerInput& input, int limitM
 
 std::optional<SearchOutcome> LearnerSearch::soundFromGroups(const LearnerInput& input) {
   if (groupsFailed_ || !dictionary_.hasRegexp()) return std::nullopt;
-  if (!groups_) {
-    groups_ = std::make_unique<quorvi::engine::SoundGroupReader>();
-    groupsFailed_ = !groups_->open(dictionary_.connection());
-  }
+  const std::shared_ptr<PhoneticIndex> index = dictionary_.partialSearchIndex();
+  if (!index || !index->answersFromStoredGroups()) return std::nullopt;
   // Past a quarter of the rows, reading every row at once costs about as much and serves
   // every later search too.
   std::vector<ScoredRow> ranked;
   bool overBudget = false;
   const sound::TypedSounds typed(sound::fromSymbols(input.symbols));
-  if (!groupsFailed_)
-    groupsFailed_ =
-        !rankRows(*groups_, {typed, input.severalWords, static_cast<std::size_t>(kTypingCap)},
-                  groups_->indexRows() / 4, ranked, overBudget);
-  if (groupsFailed_ || overBudget) {
-    groups_.reset();  // the whole rows answer from here on
-    return std::nullopt;
-  }
+  groupsFailed_ =
+      !rankStoredRows(*index, {typed, input.severalWords, static_cast<std::size_t>(kTypingCap)},
+                      index->rowCount() / 4, ranked, overBudget);
+  // The whole rows answer from here on.
+  if (groupsFailed_ || overBudget) return std::nullopt;
   // Each headword once, under the text of its best row.
   SearchOutcome outcome;
   for (const ScoredRow& match : ranked) {
-    const auto [group, at] = groups_->findRead(match.row);
-    if (group == nullptr) return std::nullopt;
-    const std::string_view caption = group->caption(at);
-    outcome.words.append(QString::fromUtf8(caption.data(), static_cast<qsizetype>(caption.size())));
+    std::optional<QString> caption = index->readCaption(match.row);
+    if (!caption) return std::nullopt;
+    outcome.words.append(std::move(*caption));
   }
   markNearSound(outcome, ranked);
   return outcome;

@@ -15,9 +15,6 @@
 
 class PhoneticDictionary;
 struct LearnerInput;
-namespace quorvi::engine {
-class SoundGroupReader;
-}
 
 class LearnerSearch {
  public:
@@ -48,7 +45,7 @@ class LearnerSearch {
   SearchOutcome soundFromRows(const LearnerInput& input, int limitMode);
   // A capped search from the rows stored by sound count, while the whole rows are not in
   // memory: nothing when it would read more than a quarter of them, or the groups cannot be
-  // read.
+  // read (from then on the whole rows answer).
   std::optional<SearchOutcome> soundFromGroups(const LearnerInput& input);
   SearchOutcome soundFromStatement(const std::u16string& symbols, int limitMode);
   SearchOutcome spellingFromStatements(const std::string& utf8Pattern, int limitMode);
@@ -56,6 +53,5 @@ class LearnerSearch {
   PhoneticDictionary& dictionary_;
   std::shared_ptr<const PhoneticIndex> rows_;
   bool rowsFailed_ = false;
-  std::unique_ptr<quorvi::engine::SoundGroupReader> groups_;
   bool groupsFailed_ = false;
 };

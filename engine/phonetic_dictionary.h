@@ -57,6 +57,10 @@ class PhoneticDictionary {
   // True once the reading prepareSearchIndex started is over: completeSearchIndex then has
   // little or nothing left to read.
   bool searchIndexReadAhead() const;
+  // The in-memory rows as they stand, for a capped search that reads only the stored parts it
+  // needs while the rest are still to be read; null while they are built from the table's
+  // rows, or when they cannot be had.
+  std::shared_ptr<PhoneticIndex> partialSearchIndex();
 
   // Headwords whose spelling matches the regular expression (UTF-8).
   // limitMode 0: at most 100 rows; 1: all rows.

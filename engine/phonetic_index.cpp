@@ -1,6 +1,6 @@
 #include "engine/phonetic_index.h"
 #include "engine/pieces_in_order.h"
-#include "engine/sound_alignment.h"
+#include "engine/sound_code.h"
 
 #include <sqlite3.h>
 
@@ -128,19 +128,19 @@ void PhoneticIndex::setBlockRows(std::uint32_t blockRows) {
 bool PhoneticIndex::openStored(sqlite3* db) {
   std::uint32_t rowCount = 0, blockRows = 0;
   if (!stored_.open(db, image_.catalog, rowCount, blockRows)) return false;
+  {
+    const std::lock_guard<std::mutex> lock(groupMutex_);
+    if (!groups_.open(db, rowCount)) {
+      stored_.close();
+      return false;
+    }
+  }
   image_.rowCount = rowCount;
+  builtFromRows_ = false;
   setBlockRows(blockRows);  // a power of two, or the catalog is refused
   const size_t blocks = (size_t{rowCount} + blockRows - 1) / blockRows;
   image_.blocks.assign(blocks, IndexBlock(0));
   blocksRead_ = 0;
-  factsInColumns_ = true;
-  // The columns are filled block by block; a count past any real dictionary is not reserved.
-  facts_ = quorvi::engine::RowFactColumns();
-  if (rowCount <= (1u << 26)) {
-    facts_.headwords.reserve(rowCount);
-    facts_.soundCounts.reserve(rowCount);
-    facts_.flags.reserve(rowCount);
-  }
   return loaded_ = true;
 }
 
@@ -150,11 +150,11 @@ bool PhoneticIndex::load(sqlite3* db) {
 
 bool PhoneticIndex::loadFromRows(sqlite3* db, const std::atomic<bool>* stop) {
   image_ = quorvi::engine::IndexImage();
-  factsInColumns_ = false;
+  builtFromRows_ = true;
   setBlockRows(quorvi::engine::kIndexBlockRows);
   if (!quorvi::engine::buildIndexFromRows(db, image_, stop)) return false;
   blocksRead_ = image_.blocks.size();
-  groupRows();
+  if (!makeStore(stop)) return false;
   return loaded_ = true;
 }
 
@@ -164,69 +164,90 @@ bool PhoneticIndex::ensureBlock(size_t number, unsigned parts) {
   if ((block.parts() & parts) == parts) return true;
   const size_t first = number * blockRows_;
   const size_t expected = std::min<size_t>(blockRows_, image_.rowCount - first);
-  const bool hadSounds = (block.parts() & quorvi::engine::kSoundPart) != 0;
-  if (!stored_.read(number, first, expected, parts, image_.catalog, block)) return false;
-  // The per-row facts go to the index's columns as soon as they are read.
-  if (!hadSounds && (block.parts() & quorvi::engine::kSoundPart) != 0)
-    block.moveRowFactsTo(facts_, first);
-  if (block.parts() == quorvi::engine::kAllParts && ++blocksRead_ == image_.blocks.size())
+  if (!stored_.read(number, expected, parts, image_.catalog, block)) return false;
+  if (block.parts() == quorvi::engine::kBlockParts && ++blocksRead_ == image_.blocks.size())
     stored_.close();
   return true;
 }
 
 void PhoneticIndex::closeStored() {
-  const std::lock_guard<std::mutex> lock(blockMutex_);
-  stored_.close();
+  {
+    const std::lock_guard<std::mutex> lock(blockMutex_);
+    stored_.close();
+  }
+  const std::lock_guard<std::mutex> lock(groupMutex_);
+  groups_.close();
 }
 
 bool PhoneticIndex::loadAllRows(const std::atomic<bool>* stop, unsigned parts) {
-  for (size_t number = 0; number < image_.blocks.size(); ++number)
-    if ((stop != nullptr && *stop) || !ensureBlock(number, parts)) return false;
+  const unsigned blockParts = parts & quorvi::engine::kBlockParts;
+  if (blockParts != 0)
+    for (size_t number = 0; number < image_.blocks.size(); ++number)
+      if ((stop != nullptr && *stop) || !ensureBlock(number, blockParts)) return false;
   if (!loaded_) return false;
-  if (parts & quorvi::engine::kSoundPart) groupRows();
-  return true;
+  return (parts & quorvi::engine::kSoundPart) == 0 || makeStore(stop);
 }
 
-void PhoneticIndex::groupRows() {
+std::shared_ptr<const quorvi::engine::SoundCountGroup> PhoneticIndex::storedSoundGroup(int count) {
   const std::lock_guard<std::mutex> lock(groupMutex_);
-  if (storeReady_.load(std::memory_order_relaxed)) return;
-  if (!factsInColumns_) {  // built from the table's rows
-    facts_ = quorvi::engine::RowFactColumns();
-    size_t first = 0;
-    for (IndexBlock& block : image_.blocks) {
-      const size_t rows = block.rows();
-      block.moveRowFactsTo(facts_, first);
-      first += rows;
-    }
-    factsInColumns_ = true;
-  }
-  quorvi::engine::SoundStore::Source source;
-  source.rows = facts_.flags.size();
-  source.context = this;
-  source.listed = [](const void* index, size_t row) {
-    return static_cast<const PhoneticIndex*>(index)->hasCaption(row);
-  };
-  source.soundCount = [](const void* index, size_t row) {
-    return static_cast<const PhoneticIndex*>(index)->soundCount(row);
-  };
-  source.codes = [](const void* index, size_t row) {
-    return static_cast<const PhoneticIndex*>(index)->soundCodes(row);
-  };
-  store_ = quorvi::engine::SoundStore(source);
-  storeReady_.store(true, std::memory_order_release);
+  return groups_.group(count);
 }
 
-bool PhoneticIndex::releaseSoundCodes() {
-  const std::lock_guard<std::mutex> groups(groupMutex_);
-  if (!storeReady_.load(std::memory_order_relaxed)) return false;
-  const std::lock_guard<std::mutex> blocks(blockMutex_);
-  for (IndexBlock& block : image_.blocks) block.releaseSoundCodes();
+std::uint32_t PhoneticIndex::storedSoundGroupRows(int count) {
+  const std::lock_guard<std::mutex> lock(groupMutex_);
+  return groups_.groupRows(count);
+}
+
+std::optional<QString> PhoneticIndex::readCaption(size_t row) {
+  if (row >= image_.rowCount || !ensureBlock(row >> blockShift_, quorvi::engine::kCaptionPart))
+    return std::nullopt;
+  return caption(row);
+}
+
+bool PhoneticIndex::makeStore(const std::atomic<bool>* stop) {
+  const std::lock_guard<std::mutex> lock(storeMutex_);
+  if (storeReady_.load(std::memory_order_relaxed)) return true;
+  // The stored groups are read one at a time, so that a search waits for one group at most.
+  std::vector<std::shared_ptr<const quorvi::engine::SoundCountGroup>> read;
+  std::vector<const quorvi::engine::SoundCountGroup*> groups(256, nullptr);
+  for (int count = 0; count < 256; ++count) {
+    if (stop != nullptr && *stop) return false;
+    if (builtFromRows_) {
+      groups[static_cast<size_t>(count)] = &image_.groups.groups[static_cast<size_t>(count)];
+      continue;
+    }
+    read.push_back(storedSoundGroup(count));
+    if (!read.back()) return false;
+    groups[static_cast<size_t>(count)] = read.back().get();
+  }
+  // The facts of a row in no group: no headword, so no search lists it.
+  facts_ = quorvi::engine::RowFactColumns();
+  facts_.headwords.resize(image_.rowCount);
+  for (std::uint32_t row = 0; row < image_.rowCount; ++row) facts_.headwords[row] = row;
+  facts_.flags.assign(image_.rowCount, quorvi::engine::RowFactColumns::kNoCaption);
+  for (const quorvi::engine::SoundCountGroup* group : groups)
+    for (size_t i = 0; i < group->size(); ++i) {
+      facts_.headwords[group->row(i)] = group->headword(i);
+      facts_.flags[group->row(i)] =
+          group->isPlainWord(i) ? quorvi::engine::RowFactColumns::kPlainWord : 0;
+    }
+  store_ = quorvi::engine::SoundStore(groups);
+  storeReady_.store(true, std::memory_order_release);
+  // The store holds what the search reads: the groups need not stay.
+  read.clear();
+  image_.groups = quorvi::engine::SoundGroups();
+  const std::lock_guard<std::mutex> reader(groupMutex_);
+  groups_.close();
   return true;
 }
 
 const quorvi::engine::SoundStore& PhoneticIndex::soundStore() const {
   static const quorvi::engine::SoundStore none;
   return storeReady_.load(std::memory_order_acquire) ? store_ : none;
+}
+
+std::string PhoneticIndex::soundCodes(size_t row) const {
+  return sound::fromStored(transcription(row));
 }
 
 bool PhoneticIndex::search(const std::string& pattern, int limit, QStringList& results) {

@@ -1,19 +1,14 @@
 #include "engine/phonetic_index_block.h"
 
-#include <algorithm>
-#include <array>
 #include <cstring>
 
-#include <QString>
-
 #include "engine/image_bytes.h"
-#include "engine/sound_code.h"
 
 namespace quorvi::engine {
 namespace {
 
-constexpr std::uint32_t kCatalogMagic = 0x32435051;  // "QPC2"
-constexpr std::uint32_t kBlockMagic = 0x32425051;    // "QPB2"
+constexpr std::uint32_t kCatalogMagic = 0x33435051;  // "QPC3"
+constexpr std::uint32_t kBlockMagic = 0x33425051;    // "QPB3"
 
 // Plain: printable ASCII without capitals, so that the case-blind match of a pattern's
 // lower-case pieces is a plain search for them.
@@ -25,30 +20,7 @@ bool isPlain(std::string_view phonetic) {
   return true;
 }
 
-// Sound codes are the printable ASCII bytes sound::fromStored makes.
-bool areSoundCodes(std::string_view codes) {
-  return std::all_of(codes.begin(), codes.end(), [](char c) { return c > 0x20 && c < 0x7F; });
-}
-
 }  // namespace
-
-SoundFacts soundFactsOf(std::string_view phonetic) {
-  SoundFacts facts;
-  facts.codes = sound::fromStored(phonetic);
-  facts.signature = sound::signature(facts.codes);
-  size_t sounds = 0;
-  for (char c : facts.codes) {
-    if (sound::isMark(c)) continue;
-    if (sounds++ == 0) facts.first = c;
-  }
-  facts.count = static_cast<std::uint8_t>(std::min<size_t>(sounds, 255));
-  return facts;
-}
-
-bool isPlainWordCaption(std::string_view caption) {
-  const QString text = QString::fromUtf8(caption.data(), static_cast<qsizetype>(caption.size()));
-  return std::all_of(text.cbegin(), text.cend(), [](QChar c) { return c.isLower(); });
-}
 
 int SymbolCatalog::find(std::string_view symbol) const {
   const auto it = ids_.find(std::string(symbol));
@@ -96,18 +68,9 @@ bool SymbolCatalog::parse(std::string_view image, std::uint32_t& rowCount,
   return reader.atEnd();
 }
 
-void IndexBlock::append(std::string_view caption, std::string_view phonetic, SymbolCatalog& catalog,
-                        const LearnerRowFacts& facts) {
+void IndexBlock::append(std::string_view caption, std::string_view phonetic,
+                        SymbolCatalog& catalog) {
   caption = caption.substr(0, caption.find('\0'));
-  const SoundFacts sounds = soundFactsOf(phonetic);
-  soundCodes_ += sounds.codes;
-  soundEnds_.push_back(static_cast<std::uint32_t>(soundCodes_.size()));
-  soundSignatures_.push_back(sounds.signature);
-  soundCounts_.push_back(sounds.count);
-  firstSounds_.push_back(sounds.first);
-  headwords_.push_back(facts.headword);
-  flags_.push_back(static_cast<std::uint8_t>((isPlainWordCaption(caption) ? kPlainWord : 0) |
-                                             (facts.hasCaption ? 0 : kNoCaption)));
   captions_.append(caption);
   captionEnds_.push_back(static_cast<std::uint32_t>(captions_.size()));
   const size_t start = text_.size();
@@ -139,21 +102,20 @@ std::string IndexBlock::transcription(size_t row, const SymbolCatalog& catalog) 
   return text;
 }
 
-// The image: a header of five 32-bit values, then the parts one after the other: headwords
-// and sounds first, so that the learner's search reads the image's first pages only.
+// The image: a header of four 32-bit values, then the headwords, then what the search by
+// pattern reads, so that the learner's search reads the image's first pages only.
 struct IndexBlock::Layout {
-  static constexpr size_t kHeaderBytes = 5 * sizeof(std::uint32_t);
-  std::uint32_t rows = 0, textBytes = 0, captionBytes = 0, soundBytes = 0;
-  std::uint64_t captionAt = kHeaderBytes, soundAt = 0, patternAt = 0, end = 0;
+  static constexpr size_t kHeaderBytes = 4 * sizeof(std::uint32_t);
+  std::uint32_t rows = 0, textBytes = 0, captionBytes = 0;
+  std::uint64_t captionAt = kHeaderBytes, patternAt = 0, end = 0;
 
   void place() {
     const std::uint64_t n = rows;
-    soundAt = captionAt + n * sizeof(std::uint32_t) + captionBytes;
-    patternAt = soundAt + n * (sizeof(std::uint64_t) + 2 * sizeof(std::uint32_t) + 3) + soundBytes;
+    patternAt = captionAt + n * sizeof(std::uint32_t) + captionBytes;
     end = patternAt + n * (sizeof(std::uint64_t) + sizeof(std::uint32_t)) + textBytes;
   }
 };
-static_assert(IndexBlock::kFixedRowBytes == 35, "the fixed part of a row in Layout::place");
+static_assert(IndexBlock::kFixedRowBytes == 16, "the fixed part of a row in Layout::place");
 
 std::string IndexBlock::serialise() const {
   std::string out;
@@ -161,16 +123,8 @@ std::string IndexBlock::serialise() const {
   put(out, static_cast<std::uint32_t>(rows()));
   put(out, static_cast<std::uint32_t>(text_.size()));
   put(out, static_cast<std::uint32_t>(captions_.size()));
-  put(out, static_cast<std::uint32_t>(soundCodes_.size()));
   putAll(out, captionEnds_);
   out.append(captions_);
-  putAll(out, soundSignatures_);
-  putAll(out, soundEnds_);
-  putAll(out, headwords_);
-  putAll(out, soundCounts_);
-  putAll(out, firstSounds_);
-  putAll(out, flags_);
-  out.append(soundCodes_);
   putAll(out, signatures_);
   putAll(out, textEnds_);
   return out.append(text_);
@@ -236,30 +190,13 @@ bool IndexBlock::readCaptions(BlockSource& source, const Layout& layout) {
          checkEnds(captionEnds_, layout.captionBytes, 0);
 }
 
-// Sound codes are the printable ASCII bytes sound::fromStored makes, and a headword's first
-// row comes no later than the row: what the learner's search may index with.
-bool IndexBlock::readSounds(BlockSource& source, const Layout& layout, size_t firstRow) {
-  std::uint64_t at = layout.soundAt;
-  if (!readInto(source, soundSignatures_, rows_, at) || !readInto(source, soundEnds_, rows_, at) ||
-      !readInto(source, headwords_, rows_, at) || !readInto(source, soundCounts_, rows_, at) ||
-      !readInto(source, firstSounds_, rows_, at) || !readInto(source, flags_, rows_, at) ||
-      !readInto(source, soundCodes_, layout.soundBytes, at) ||
-      !checkEnds(soundEnds_, layout.soundBytes, 0) || !areSoundCodes(soundCodes_))
-    return false;
-  for (size_t row = 0; row < rows(); ++row)
-    if (headwords_[row] > firstRow + row || flags_[row] > (kPlainWord | kNoCaption)) return false;
-  return true;
-}
-
-bool IndexBlock::read(BlockSource& source, unsigned parts, const SymbolCatalog& catalog,
-                      size_t firstRow) {
-  std::uint32_t header[5] = {};
+bool IndexBlock::read(BlockSource& source, unsigned parts, const SymbolCatalog& catalog) {
+  std::uint32_t header[4] = {};
   if (!source.read(header, sizeof(header), 0) || header[0] != kBlockMagic) return false;
   Layout layout;
   layout.rows = header[1];
   layout.textBytes = header[2];
   layout.captionBytes = header[3];
-  layout.soundBytes = header[4];
   layout.place();
   if (layout.end != source.size()) return false;
   // A block read in parts: each part must come from the same image.
@@ -279,34 +216,13 @@ bool IndexBlock::read(BlockSource& source, unsigned parts, const SymbolCatalog& 
     }
     parts_ |= kCaptionPart;
   }
-  if ((parts & kSoundPart) && !(parts_ & kSoundPart)) {
-    if (!readSounds(source, layout, firstRow)) {
-      soundSignatures_ = {}, soundEnds_ = {}, headwords_ = {}, soundCounts_ = {};
-      firstSounds_ = {}, flags_ = {}, soundCodes_ = {};
-      return false;
-    }
-    parts_ |= kSoundPart;
-  }
   return true;
 }
 
-void IndexBlock::moveRowFactsTo(RowFactColumns& columns, size_t at) {
-  const auto move = [at](auto& from, auto& to) {
-    if (to.size() < at + from.size()) to.resize(at + from.size());
-    std::copy(from.begin(), from.end(), to.begin() + static_cast<std::ptrdiff_t>(at));
-    std::remove_reference_t<decltype(from)>().swap(from);
-  };
-  move(headwords_, columns.headwords);
-  move(soundCounts_, columns.soundCounts);
-  move(flags_, columns.flags);
-  std::vector<std::uint64_t>().swap(soundSignatures_);
-  std::vector<char>().swap(firstSounds_);
-}
-
-bool IndexBlock::parse(std::string_view image, const SymbolCatalog& catalog, size_t firstRow) {
+bool IndexBlock::parse(std::string_view image, const SymbolCatalog& catalog) {
   *this = IndexBlock(0);
   MemorySource source(image);
-  return read(source, kAllParts, catalog, firstRow);
+  return read(source, kBlockParts, catalog);
 }
 
 }  // namespace quorvi::engine

@@ -5,9 +5,8 @@
 // ids (a reference "&#digits;" or any other byte is one symbol), in which a piece of a pattern
 // occurs exactly where its text occurs in the transcription. Any other is kept as stored.
 //
-// Each row also carries what the learner's search by sound reads (engine/sound_rows.h): its
-// transcription as sound codes, their signature, its sound count and first sound, the first
-// row of its headword, and whether the headword is a plain lower-case word.
+// Each row also carries its headword's text. What the learner's search by sound reads of a
+// row is stored apart, grouped by sound count (engine/sound_count_groups.h).
 #pragma once
 
 #include <cstdint>
@@ -56,24 +55,21 @@ class SymbolCatalog {
   std::unordered_map<std::string, int> ids_;
 };
 
-// What the learner's search keeps of a row besides its headword and transcription.
-struct LearnerRowFacts {
-  std::uint32_t headword = 0;  // the first row (of the whole index) with the same headword
-  bool hasCaption = true;      // false for a row whose headword is NULL: the search skips it
-};
-
 // The learner's facts of every row of an index, one column each, in row order.
 struct RowFactColumns {
-  std::vector<std::uint32_t> headwords;
-  std::vector<std::uint8_t> soundCounts;
-  std::vector<std::uint8_t> flags;  // IndexBlock::kPlainWord, kNoCaption
+  static constexpr std::uint8_t kPlainWord = 1;  // flags: lower-case letters only
+  static constexpr std::uint8_t kNoCaption = 2;  // flags: a NULL headword, in no group
+  std::vector<std::uint32_t> headwords;          // the first row with the same headword
+  std::vector<std::uint8_t> flags;
 };
 
-// The parts of a block, each of which can be read on its own: what the search by pattern
-// reads, the headwords, and what the learner's search reads.
+// The parts of the stored rows, each of which can be read on its own: what the search by
+// pattern reads and the headwords, the two parts of a block, and the learner's rows, stored
+// apart by sound count.
 enum BlockPart : unsigned {
   kPatternPart = 1,
   kCaptionPart = 2,
+  kBlockParts = 3,
   kSoundPart = 4,
   kAllParts = 7,
 };
@@ -90,21 +86,17 @@ class BlockSource {
 class IndexBlock {
  public:
   static constexpr std::uint32_t kRawText = 0x80000000u;  // flag in textEnds_: stored text
-  static constexpr std::uint8_t kPlainWord = 1;           // flags_: lower-case letters only
-  static constexpr std::uint8_t kNoCaption = 2;           // flags_: a NULL headword
   // Bytes every row takes in a block's image besides its texts: a stored count of rows that
   // needs more than the images hold is not to be believed.
   static constexpr std::size_t kFixedRowBytes =
-      sizeof(std::uint32_t) + (sizeof(std::uint64_t) + 2 * sizeof(std::uint32_t) + 3) +
-      (sizeof(std::uint64_t) + sizeof(std::uint32_t));
+      sizeof(std::uint32_t) + (sizeof(std::uint64_t) + sizeof(std::uint32_t));
 
-  // A block to append rows to (every part there), or one to read `parts` of (none yet).
+  // A block to append rows to (both parts there), or one to read `parts` of (none yet).
   IndexBlock() = default;
   explicit IndexBlock(unsigned parts) : parts_(parts) {}
 
   // Appends a row; `caption` stops at its first NUL as the statement's text does.
-  void append(std::string_view caption, std::string_view phonetic, SymbolCatalog& catalog,
-              const LearnerRowFacts& facts = {});
+  void append(std::string_view caption, std::string_view phonetic, SymbolCatalog& catalog);
 
   size_t rows() const { return rows_; }
   // The parts read (BlockPart bits); a block being appended to has all of them.
@@ -118,37 +110,13 @@ class IndexBlock {
   // The transcription as stored.
   std::string transcription(size_t row, const SymbolCatalog& catalog) const;
 
-  // The learner's view of the row.
-  // Empty once released.
-  std::string_view soundCodes(size_t row) const {
-    return soundEnds_.empty() ? std::string_view() : slice(soundCodes_, soundEnds_, row, 0);
-  }
-  // Lets the sound codes go (the learner's store holds them as tokens); soundCodes answers
-  // empty after.
-  void releaseSoundCodes() {
-    std::string().swap(soundCodes_);
-    std::vector<std::uint32_t>().swap(soundEnds_);
-  }
-  std::uint64_t soundSignature(size_t row) const { return soundSignatures_[row]; }
-  std::uint32_t headword(size_t row) const { return headwords_[row]; }
-  int soundCount(size_t row) const { return soundCounts_[row]; }
-  char firstSound(size_t row) const { return firstSounds_[row]; }
-  bool isPlainWord(size_t row) const { return (flags_[row] & kPlainWord) != 0; }
-  bool hasCaption(size_t row) const { return (flags_[row] & kNoCaption) == 0; }
-
-  // Puts the learner's per-row facts (headwords, sound counts, flags) into `columns` from row
-  // `at` on, and lets them and the facts the learner's search no longer reads (signatures,
-  // first sounds) go here: the accessors of those facts no longer answer.
-  void moveRowFactsTo(RowFactColumns& columns, size_t at);
-
   std::string serialise() const;
-  // Reads the `parts` not read yet from `source`, each straight into place. False when the
-  // image is not a block this version wrote, holds ids unknown to `catalog`, or learner facts
-  // that do not fit its rows; `firstRow` is the index of its first row in the whole index.
+  // Reads the `parts` (of kBlockParts) not read yet from `source`, each straight into place.
+  // False when the image is not a block this version wrote or holds ids unknown to `catalog`.
   // A part that fails is left unread.
-  bool read(BlockSource& source, unsigned parts, const SymbolCatalog& catalog, size_t firstRow);
-  // read() of every part from a whole image.
-  bool parse(std::string_view image, const SymbolCatalog& catalog, size_t firstRow = 0);
+  bool read(BlockSource& source, unsigned parts, const SymbolCatalog& catalog);
+  // read() of both parts from a whole image.
+  bool parse(std::string_view image, const SymbolCatalog& catalog);
 
  private:
   struct Layout;
@@ -160,10 +128,9 @@ class IndexBlock {
   bool checkEnds(const std::vector<std::uint32_t>& ends, size_t total, std::uint32_t flag) const;
   bool readPattern(BlockSource& source, const Layout& layout, const SymbolCatalog& catalog);
   bool readCaptions(BlockSource& source, const Layout& layout);
-  bool readSounds(BlockSource& source, const Layout& layout, size_t firstRow);
 
   size_t rows_ = 0;
-  unsigned parts_ = kAllParts;
+  unsigned parts_ = kBlockParts;
   // kPatternPart
   std::vector<std::uint64_t> signatures_;
   std::vector<std::uint32_t> textEnds_;
@@ -171,25 +138,6 @@ class IndexBlock {
   // kCaptionPart
   std::vector<std::uint32_t> captionEnds_;
   std::string captions_;
-  // kSoundPart
-  std::vector<std::uint64_t> soundSignatures_;
-  std::vector<std::uint32_t> soundEnds_;
-  std::vector<std::uint32_t> headwords_;
-  std::vector<std::uint8_t> soundCounts_;
-  std::vector<char> firstSounds_;
-  std::vector<std::uint8_t> flags_;
-  std::string soundCodes_;
 };
-
-// The learner's facts of a transcription, as IndexBlock keeps them.
-struct SoundFacts {
-  std::string codes;
-  std::uint64_t signature = 0;
-  std::uint8_t count = 0;  // sounds, marks aside, at most 255
-  char first = '\0';       // the first sound; '\0' when there is none
-};
-SoundFacts soundFactsOf(std::string_view phonetic);
-// True for a headword of lower-case letters only (no name, number, or phrase).
-bool isPlainWordCaption(std::string_view caption);
 
 }  // namespace quorvi::engine

@@ -43,20 +43,20 @@ bool buildIndexFromRows(sqlite3* db, IndexImage& image, const std::atomic<bool>*
     if (image.rowCount % kIndexBlockRows == 0) image.blocks.emplace_back();
     std::string_view caption = columnBytes(statement, 0);
     caption = caption.substr(0, caption.find('\0'));
-    LearnerRowFacts facts;
-    facts.headword = image.rowCount;
-    facts.hasCaption = sqlite3_column_type(statement, 0) != SQLITE_NULL;
-    if (facts.hasCaption) {
+    const std::string_view phonetic = columnBytes(statement, 1);
+    // A row whose headword is NULL is in no group: the learner's search never lists it.
+    if (sqlite3_column_type(statement, 0) != SQLITE_NULL) {
       const QString text =
           QString::fromUtf8(caption.data(), static_cast<qsizetype>(caption.size()));
       auto first = firstRows.constFind(text);
       if (first == firstRows.cend()) first = firstRows.insert(text, image.rowCount);
-      facts.headword = *first;
+      image.groups.append(image.rowCount, *first, caption, phonetic);
     }
-    image.blocks.back().append(caption, columnBytes(statement, 1), image.catalog, facts);
+    image.blocks.back().append(caption, phonetic, image.catalog);
     ++image.rowCount;
   }
   sqlite3_finalize(statement);
+  image.groups.directory.indexRows = image.rowCount;
   if (rc == SQLITE_DONE) return true;
   image = IndexImage();
   return false;
@@ -149,7 +149,7 @@ class BlobSource : public BlockSource {
 
 }  // namespace
 
-bool StoredIndexReader::read(size_t number, size_t firstRow, size_t expectedRows, unsigned parts,
+bool StoredIndexReader::read(size_t number, size_t expectedRows, unsigned parts,
                              const SymbolCatalog& catalog, IndexBlock& block) {
   if (statement_ == nullptr) return false;
   sqlite3* db = sqlite3_db_handle(statement_);
@@ -161,7 +161,7 @@ bool StoredIndexReader::read(size_t number, size_t firstRow, size_t expectedRows
     return false;
   }
   BlobSource source(blob_);
-  const bool ok = block.read(source, parts, catalog, firstRow) && block.rows() == expectedRows;
+  const bool ok = block.read(source, parts, catalog) && block.rows() == expectedRows;
   sqlite3_blob_close(blob_);
   blob_ = nullptr;
   // The blob's pages are not read again: they would only fill the page cache.

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "engine/phonetic_index_block.h"
+#include "engine/sound_count_groups.h"
 
 struct sqlite3;
 struct sqlite3_stmt;
@@ -16,18 +17,20 @@ struct sqlite3_blob;
 
 namespace quorvi::engine {
 
-// The table of the stored copy: block 0 is the catalog, blocks 1.. hold the rows in order;
-// the negative keys hold the rows grouped by sound count (engine/sound_count_groups.h).
+// The table of the stored copy: block 0 is the catalog, blocks 1.. hold the rows in order
+// (their headwords and what the search by pattern reads); the negative keys hold what the
+// learner's search reads, grouped by sound count (engine/sound_count_groups.h).
 inline constexpr char kIndexTable[] = "dict_search_index";
 inline constexpr std::uint32_t kIndexBlockRows = 8192;
 // Changes whenever what is stored changes, so that dictionaries are built again.
-inline constexpr int kIndexFormat = 3;
+inline constexpr int kIndexFormat = 4;
 
 // The whole index in memory.
 struct IndexImage {
   SymbolCatalog catalog;
   std::vector<IndexBlock> blocks;
   std::uint32_t rowCount = 0;
+  SoundGroups groups;  // made from the table's rows; a stored copy's are read apart
 };
 
 // The statement that reads one stored blob by its key; null when the dictionary has no
@@ -54,11 +57,10 @@ class StoredIndexReader {
   // Reads the catalog. False when the dictionary holds no readable stored copy, or the
   // catalog counts more rows than the stored blocks can hold.
   bool open(sqlite3* db, SymbolCatalog& catalog, std::uint32_t& rowCount, std::uint32_t& blockRows);
-  // Reads `parts` (BlockPart bits) of block `number` (0-based) of `expectedRows` rows, the
-  // first of which is row `firstRow` of the index, straight from the blob's pages. False when
-  // it is missing or damaged.
-  bool read(size_t number, size_t firstRow, size_t expectedRows, unsigned parts,
-            const SymbolCatalog& catalog, IndexBlock& block);
+  // Reads `parts` (of kBlockParts) of block `number` (0-based) of `expectedRows` rows,
+  // straight from the blob's pages. False when it is missing or damaged.
+  bool read(size_t number, size_t expectedRows, unsigned parts, const SymbolCatalog& catalog,
+            IndexBlock& block);
   void close();
 
  private:

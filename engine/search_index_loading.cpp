@@ -34,12 +34,10 @@ void PhoneticDictionary::prepareSearchIndex(bool forLearner) {
   const unsigned parts = forLearner ? quorvi::engine::kCaptionPart | quorvi::engine::kSoundPart
                                     : quorvi::engine::kAllParts;
   readAheadStarted_ = true;
-  indexWork_ = std::async(std::launch::async, [this, target, db, stored, parts, forLearner] {
+  indexWork_ = std::async(std::launch::async, [this, target, db, stored, parts] {
     runBehindTheWindowsThread();
     const bool read = stored ? target->loadAllRows(&stopIndexWork_, parts)
                              : target->loadFromRows(db, &stopIndexWork_);
-    // The window's rows: the learner's store holds their sounds, the codes need not stay.
-    if (read && forLearner) target->releaseSoundCodes();
     // The pages the rows came from would stay in the page cache: as much again.
     if (!stored) sqlite3_db_release_memory(db);
 #ifdef __GLIBC__
@@ -88,6 +86,12 @@ std::shared_ptr<const PhoneticIndex> PhoneticDictionary::completeSearchIndex() {
     if (phoneticIndexFailed_) return nullptr;
     phoneticIndex_ = std::move(rebuilt);
   }
+  return phoneticIndex_;
+}
+
+std::shared_ptr<PhoneticIndex> PhoneticDictionary::partialSearchIndex() {
+  if (!isOpen_ || !hasRegexp_) return nullptr;
+  searchIndex();
   return phoneticIndex_;
 }
 

@@ -2,15 +2,16 @@
 
 #include <algorithm>
 
+#include <QString>
+
 #include "engine/image_bytes.h"
-#include "engine/phonetic_index_store.h"
 #include "engine/sound_code.h"
 
 namespace quorvi::engine {
 namespace {
 
-constexpr std::uint32_t kDirectoryMagic = 0x33445351;  // "QSD3"
-constexpr std::uint32_t kGroupMagic = 0x33475351;      // "QSG3"
+constexpr std::uint32_t kDirectoryMagic = 0x34445351;  // "QSD4"
+constexpr std::uint32_t kGroupMagic = 0x34475351;      // "QSG4"
 
 bool endsRise(const std::vector<std::uint32_t>& ends, std::size_t total) {
   std::uint32_t previous = 0;
@@ -33,20 +34,27 @@ bool codesOfCount(std::string_view codes, int count) {
 
 }  // namespace
 
+SoundFacts soundFactsOf(std::string_view phonetic) {
+  SoundFacts facts;
+  facts.codes = sound::fromStored(phonetic);
+  const auto sounds = std::count_if(facts.codes.begin(), facts.codes.end(),
+                                    [](char c) { return !sound::isMark(c); });
+  facts.count = static_cast<std::uint8_t>(std::min<std::ptrdiff_t>(sounds, 255));
+  return facts;
+}
+
+bool isPlainWordCaption(std::string_view caption) {
+  const QString text = QString::fromUtf8(caption.data(), static_cast<qsizetype>(caption.size()));
+  return std::all_of(text.cbegin(), text.cend(), [](QChar c) { return c.isLower(); });
+}
+
 void SoundCountGroup::append(std::uint32_t row, std::uint32_t headword, bool plainWord,
-                             std::string_view codes, std::string_view caption) {
+                             std::string_view codes) {
   rows_.push_back(row);
   headwords_.push_back(headword);
   plainWords_.push_back(plainWord ? 1 : 0);
   codes_.append(codes);
   codeEnds_.push_back(static_cast<std::uint32_t>(codes_.size()));
-  captions_.append(caption);
-  captionEnds_.push_back(static_cast<std::uint32_t>(captions_.size()));
-}
-
-std::size_t SoundCountGroup::find(std::uint32_t row) const {
-  const auto at = std::lower_bound(rows_.begin(), rows_.end(), row);
-  return at != rows_.end() && *at == row ? static_cast<std::size_t>(at - rows_.begin()) : size();
 }
 
 std::string SoundCountGroup::serialise(int count) const {
@@ -55,29 +63,24 @@ std::string SoundCountGroup::serialise(int count) const {
   put(out, static_cast<std::uint32_t>(count));
   put(out, static_cast<std::uint32_t>(size()));
   put(out, static_cast<std::uint32_t>(codes_.size()));
-  put(out, static_cast<std::uint32_t>(captions_.size()));
   putAll(out, rows_);
   putAll(out, headwords_);
   putAll(out, plainWords_);
   putAll(out, codeEnds_);
-  putAll(out, captionEnds_);
-  out.append(codes_);
-  return out.append(captions_);
+  return out.append(codes_);
 }
 
 bool SoundCountGroup::parse(std::string_view image, int count, std::uint32_t expectedRows,
                             std::uint32_t indexRows) {
   *this = SoundCountGroup();
   ImageReader reader(image);
-  std::uint32_t magic = 0, storedCount = 0, rows = 0, codeBytes = 0, captionBytes = 0;
+  std::uint32_t magic = 0, storedCount = 0, rows = 0, codeBytes = 0;
   if (!reader.get(magic) || magic != kGroupMagic || !reader.get(storedCount) ||
       storedCount != static_cast<std::uint32_t>(count) || !reader.get(rows) ||
-      rows != expectedRows || !reader.get(codeBytes) || !reader.get(captionBytes) ||
+      rows != expectedRows || !reader.get(codeBytes) ||
       !reader.getAll(rows_, rows) || !reader.getAll(headwords_, rows) ||
       !reader.getAll(plainWords_, rows) || !reader.getAll(codeEnds_, rows) ||
-      !reader.getAll(captionEnds_, rows) || !reader.getBytes(codes_, codeBytes) ||
-      !reader.getBytes(captions_, captionBytes) || !reader.atEnd() ||
-      !endsRise(codeEnds_, codeBytes) || !endsRise(captionEnds_, captionBytes)) {
+      !reader.getBytes(codes_, codeBytes) || !reader.atEnd() || !endsRise(codeEnds_, codeBytes)) {
     *this = SoundCountGroup();
     return false;
   }
@@ -111,25 +114,20 @@ bool SoundGroupDirectory::parse(std::string_view image, std::uint32_t storedRows
   return ok && indexRows == storedRows && total <= indexRows;
 }
 
-std::vector<std::pair<std::int64_t, std::string>> soundGroupBlobs(const IndexImage& image) {
-  std::vector<SoundCountGroup> groups(256);
-  SoundGroupDirectory directory;
-  directory.indexRows = image.rowCount;
-  std::uint32_t row = 0;
-  for (const IndexBlock& block : image.blocks)
-    for (std::size_t i = 0; i < block.rows(); ++i, ++row) {
-      if (!block.hasCaption(i)) continue;
-      const int count = block.soundCount(i);
-      groups[static_cast<std::size_t>(count)].append(row, block.headword(i), block.isPlainWord(i),
-                                                     block.soundCodes(i), block.caption(i));
-      ++directory.groupRows[static_cast<std::size_t>(count)];
-    }
+void SoundGroups::append(std::uint32_t row, std::uint32_t headword, std::string_view caption,
+                         std::string_view phonetic) {
+  const SoundFacts sounds = soundFactsOf(phonetic);
+  groups[sounds.count].append(row, headword, isPlainWordCaption(caption), sounds.codes);
+  ++directory.groupRows[sounds.count];
+}
+
+std::vector<std::pair<std::int64_t, std::string>> soundGroupBlobs(const SoundGroups& groups) {
   std::vector<std::pair<std::int64_t, std::string>> blobs;
-  blobs.emplace_back(kSoundGroupDirectoryKey, directory.serialise());
+  blobs.emplace_back(kSoundGroupDirectoryKey, groups.directory.serialise());
   for (int count = 0; count < 256; ++count)
-    if (groups[static_cast<std::size_t>(count)].size() != 0)
+    if (groups.groups[static_cast<std::size_t>(count)].size() != 0)
       blobs.emplace_back(soundGroupKey(count),
-                         groups[static_cast<std::size_t>(count)].serialise(count));
+                         groups.groups[static_cast<std::size_t>(count)].serialise(count));
   return blobs;
 }
 

@@ -2,6 +2,7 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <string_view>
 
 #include "engine/phonetic_index_store.h"
@@ -15,19 +16,16 @@ SoundGroupReader::~SoundGroupReader() {
 void SoundGroupReader::close() {
   sqlite3_finalize(statement_);
   statement_ = nullptr;
+  for (auto& group : groups_) group.reset();
 }
 
-bool SoundGroupReader::open(sqlite3* db) {
+bool SoundGroupReader::open(sqlite3* db, std::uint32_t storedRows) {
   close();
+  std::fill(damaged_.begin(), damaged_.end(), 0);
+  directory_ = SoundGroupDirectory();
+  statement_ = prepareStoredBlobStatement(db);
   // The directory's count of rows must be the stored blocks' own, which are checked against
   // the table's size.
-  std::uint32_t storedRows = 0, blockRows = 0;
-  {
-    StoredIndexReader blocks;
-    SymbolCatalog catalog;
-    if (!blocks.open(db, catalog, storedRows, blockRows)) return false;
-  }
-  statement_ = prepareStoredBlobStatement(db);
   const bool ok = statement_ != nullptr &&
                   readStoredBlob(statement_, kSoundGroupDirectoryKey, [&](std::string_view bytes) {
                     return directory_.parse(bytes, storedRows);
@@ -36,30 +34,24 @@ bool SoundGroupReader::open(sqlite3* db) {
   return ok;
 }
 
-const SoundCountGroup* SoundGroupReader::group(int count) {
-  if (count < 0 || count > 255) return nullptr;
+std::shared_ptr<const SoundCountGroup> SoundGroupReader::group(int count) {
+  if (count < 0 || count > 255 || statement_ == nullptr) return nullptr;
   const auto at = static_cast<std::size_t>(count);
-  if (state_[at] == 0) {
+  if (!groups_[at] && !damaged_[at]) {
+    auto group = std::make_shared<SoundCountGroup>();
     const std::uint32_t rows = directory_.groupRows[at];
     const bool read =
-        rows == 0 || (statement_ != nullptr &&
-                      readStoredBlob(statement_, soundGroupKey(count), [&](std::string_view bytes) {
-                        return groups_[at].parse(bytes, count, rows, directory_.indexRows);
-                      }));
-    state_[at] = read ? 1 : 2;
+        rows == 0 || readStoredBlob(statement_, soundGroupKey(count), [&](std::string_view bytes) {
+          return group->parse(bytes, count, rows, directory_.indexRows);
+        });
     // The group's pages are not read again: they would only fill the page cache.
-    if (rows != 0 && statement_ != nullptr)
-      sqlite3_db_release_memory(sqlite3_db_handle(statement_));
+    if (rows != 0) sqlite3_db_release_memory(sqlite3_db_handle(statement_));
+    if (read)
+      groups_[at] = std::move(group);
+    else
+      damaged_[at] = 1;
   }
-  return state_[at] == 1 ? &groups_[at] : nullptr;
-}
-std::pair<const SoundCountGroup*, std::size_t> SoundGroupReader::findRead(std::uint32_t row) const {
-  for (std::size_t count = 0; count < groups_.size(); ++count) {
-    if (state_[count] != 1) continue;
-    const std::size_t at = groups_[count].find(row);
-    if (at != groups_[count].size()) return {&groups_[count], at};
-  }
-  return {nullptr, 0};
+  return groups_[at];
 }
 
 }  // namespace quorvi::engine

@@ -1,6 +1,6 @@
 // Every row of the dictionary in memory for the learner's search by sound: its headword and
-// its transcription as sound codes (engine/sound_code.h), in the table's order, which is the
-// order of usefulness (the first rows are the commonest words).
+// its sounds (in the store, by sound count), in the table's order, which is the order of
+// usefulness (the first rows are the commonest words).
 //
 // The rows are those of the engine's phonetic index (engine/phonetic_index.h), which keeps
 // them for both searches by sound: read from the compact copy the dictionary builder stores,
@@ -26,7 +26,6 @@ class SoundRows {
 
   std::size_t size() const { return index_ ? index_->rowCount() : 0; }
   QString caption(std::size_t row) const { return index_->caption(row); }
-  std::string_view codes(std::size_t row) const { return index_->soundCodes(row); }
   // The first row with the same headword: rows of one headword share it.
   std::uint32_t headword(std::size_t row) const { return index_->headword(row); }
   // True for a headword of lower-case letters only (no name, number, or phrase).

@@ -16,6 +16,8 @@
 
 namespace quorvi::engine {
 
+class SoundCountGroup;
+
 class SoundStore {
  public:
   static constexpr int kMaxSoundCount = 255;
@@ -33,17 +35,9 @@ class SoundStore {
     }
   };
 
-  // What the store is made from: the table's rows, in its order.
-  struct Source {
-    std::size_t rows = 0;
-    bool (*listed)(const void* context, std::size_t row) = nullptr;             // it has a headword
-    int (*soundCount)(const void* context, std::size_t row) = nullptr;          // 0..kMaxSoundCount
-    std::string_view (*codes)(const void* context, std::size_t row) = nullptr;  // sound codes
-    const void* context = nullptr;
-  };
-
   SoundStore() = default;
-  explicit SoundStore(const Source& source);
+  // Made from the groups by sound count: `groups[c]` holds the rows of c sounds (null: none).
+  explicit SoundStore(std::span<const SoundCountGroup* const> groups);
 
   // The rows of `count` sounds; none for a count out of range.
   Count withCount(int count) const;

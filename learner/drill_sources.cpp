@@ -6,7 +6,7 @@
 #include <string_view>
 
 #include "engine/learner_input.h"
-#include "engine/phonetic_index_block.h"
+#include "engine/sound_count_groups.h"
 #include "engine/sound_code.h"
 #include "learner/dictionary_facts.h"
 

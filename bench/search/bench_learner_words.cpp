@@ -247,8 +247,10 @@ int main(int argc, char** argv) {
     return 0;
   }
   timeTyping(learner, words);
-  const std::shared_ptr<const PhoneticIndex> index = dictionary.completeSearchIndex();
-  if (!index) {
+  // The peer reads every row's transcription: every part of the rows, read apart.
+  const auto index = std::make_shared<PhoneticIndex>();
+  if (!dictionary.completeSearchIndex() || !index->load(dictionary.connection()) ||
+      !index->loadAllRows()) {
     std::fprintf(stderr, "the rows of %s cannot be read\n", folder);
     return 1;
   }

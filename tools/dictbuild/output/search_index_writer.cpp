@@ -58,7 +58,7 @@ bool insertImage(sqlite3* db, const engine::IndexImage& image) {
   bool ok = insertBlob(insert, 0, image.catalog.serialise(image.rowCount, engine::kIndexBlockRows));
   for (size_t i = 0; ok && i < image.blocks.size(); ++i)
     ok = insertBlob(insert, static_cast<long long>(i) + 1, image.blocks[i].serialise());
-  for (const auto& [key, bytes] : engine::soundGroupBlobs(image))
+  for (const auto& [key, bytes] : engine::soundGroupBlobs(image.groups))
     ok = ok && insertBlob(insert, key, bytes);
   sqlite3_finalize(insert);
   return ok;
@@ -86,7 +86,7 @@ StoredSearchRows checkSearchIndex(sqlite3* db) {
   expected.emplace(0, image.catalog.serialise(image.rowCount, engine::kIndexBlockRows));
   for (size_t i = 0; i < image.blocks.size(); ++i)
     expected.emplace(static_cast<std::int64_t>(i) + 1, image.blocks[i].serialise());
-  for (auto& [key, bytes] : engine::soundGroupBlobs(image)) expected.emplace(key, std::move(bytes));
+  for (auto& [key, bytes] : engine::soundGroupBlobs(image.groups)) expected.emplace(key, std::move(bytes));
   return blobs == expected ? StoredSearchRows::Matching : StoredSearchRows::Differing;
 }
 
