@@ -34,15 +34,6 @@ bool codesOfCount(std::string_view codes, int count) {
 
 }  // namespace
 
-SoundFacts soundFactsOf(std::string_view phonetic) {
-  SoundFacts facts;
-  facts.codes = sound::fromStored(phonetic);
-  const auto sounds = std::count_if(facts.codes.begin(), facts.codes.end(),
-                                    [](char c) { return !sound::isMark(c); });
-  facts.count = static_cast<std::uint8_t>(std::min<std::ptrdiff_t>(sounds, 255));
-  return facts;
-}
-
 bool isPlainWordCaption(std::string_view caption) {
   const QString text = QString::fromUtf8(caption.data(), static_cast<qsizetype>(caption.size()));
   return std::all_of(text.cbegin(), text.cend(), [](QChar c) { return c.isLower(); });
@@ -116,9 +107,12 @@ bool SoundGroupDirectory::parse(std::string_view image, std::uint32_t storedRows
 
 void SoundGroups::append(std::uint32_t row, std::uint32_t headword, std::string_view caption,
                          std::string_view phonetic) {
-  const SoundFacts sounds = soundFactsOf(phonetic);
-  groups[sounds.count].append(row, headword, isPlainWordCaption(caption), sounds.codes);
-  ++directory.groupRows[sounds.count];
+  const std::string codes = sound::fromStored(phonetic);
+  const auto sounds = std::count_if(codes.begin(), codes.end(),
+                                    [](char c) { return !sound::isMark(c); });
+  const auto count = static_cast<std::size_t>(std::min<std::ptrdiff_t>(sounds, 255));
+  groups[count].append(row, headword, isPlainWordCaption(caption), codes);
+  ++directory.groupRows[count];
 }
 
 std::vector<std::pair<std::int64_t, std::string>> soundGroupBlobs(const SoundGroups& groups) {

@@ -66,12 +66,6 @@ struct SoundGroupDirectory {
   bool parse(std::string_view image, std::uint32_t storedRows);
 };
 
-// The sounds of a stored transcription as the groups keep them.
-struct SoundFacts {
-  std::string codes;       // sound::fromStored
-  std::uint8_t count = 0;  // sounds, marks aside, at most 255
-};
-SoundFacts soundFactsOf(std::string_view phonetic);
 // True for a headword of lower-case letters only (no name, number, or phrase).
 bool isPlainWordCaption(std::string_view caption);
 
@@ -80,7 +74,8 @@ struct SoundGroups {
   SoundGroupDirectory directory;
   std::vector<SoundCountGroup> groups = std::vector<SoundCountGroup>(256);
 
-  // Row `row` of the index, whose headword is `caption` and first row `headword`.
+  // Row `row` of the index, whose headword is `caption` and first row `headword`, in the group
+  // of its count of sounds (marks aside, at most 255).
   void append(std::uint32_t row, std::uint32_t headword, std::string_view caption,
               std::string_view phonetic);
 };
