@@ -22,18 +22,6 @@ const std::map<char, std::string>& letterNames() {
   return names;
 }
 
-std::vector<std::string_view> splitLines(std::string_view text) {
-  std::vector<std::string_view> out;
-  size_t start = 0;
-  while (start <= text.size()) {
-    size_t end = std::min(text.find("\\n", start), text.find('\n', start));
-    if (end == std::string_view::npos) end = text.size();
-    out.push_back(text.substr(start, end - start));
-    start = end + (end < text.size() && text[end] == '\\' ? 2 : 1);
-  }
-  return out;
-}
-
 // A sense line as WordNet writes it: "n. gloss; "example"; "example"".
 struct Sense {
   char partOfSpeech = 0;
@@ -69,37 +57,32 @@ bool namesTaxon(std::string_view gloss) {
          gloss.find("family of") != std::string_view::npos;
 }
 
-bool namesWord(std::string_view gloss, const std::string& lower) {
-  const std::string text = lowerAscii(std::string(gloss));
+// True when `text` holds `word` with no letter either side.
+bool holdsWord(std::string_view text, std::string_view word) {
   const auto isLetter = [](char c) { return std::isalpha(static_cast<unsigned char>(c)) != 0; };
-  for (size_t at = text.find(lower); at != std::string::npos; at = text.find(lower, at + 1)) {
-    const size_t end = at + lower.size();
+  for (size_t at = text.find(word); at != std::string_view::npos; at = text.find(word, at + 1)) {
+    const size_t end = at + word.size();
     if ((at == 0 || !isLetter(text[at - 1])) && (end == text.size() || !isLetter(text[end])))
       return true;
   }
   return false;
 }
 
+bool namesWord(std::string_view gloss, const std::string& lower) {
+  return holdsWord(lowerAscii(std::string(gloss)), lower);
+}
+
 bool examplesGiveArticle(std::string_view examples, const std::string& caption) {
-  for (const char* article : {"the ", "The ", "a ", "A ", "an ", "An "}) {
-    std::string phrase(article);
-    phrase += caption;
-    for (size_t at = examples.find(phrase); at != std::string_view::npos;
-         at = examples.find(phrase, at + 1)) {
-      const size_t end = at + phrase.size();
-      const bool startsWord =
-          at == 0 || !std::isalpha(static_cast<unsigned char>(examples[at - 1]));
-      const bool endsWord =
-          end == examples.size() || !std::isalpha(static_cast<unsigned char>(examples[end]));
-      if (startsWord && endsWord) return true;
-    }
-  }
+  for (const char* article : {"the ", "The ", "a ", "A ", "an ", "An "})
+    if (holdsWord(examples, article + caption)) return true;
   return false;
 }
 
 // ECDICT files the sense first under the lower-case word: its Chinese is that sense's.
 bool filedFirstUnder(std::string_view gloss, const EcdictWord& word) {
-  const std::string_view line = splitLines(word.definition).front();
+  const std::string_view definition = word.definition;
+  const std::string_view line =
+      definition.substr(0, std::min(definition.find("\\n"), definition.find('\n')));
   const size_t dot = line.find(". ");
   return dot != std::string_view::npos && dot <= 6 && line.substr(dot + 2) == gloss;
 }
