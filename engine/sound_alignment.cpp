@@ -147,7 +147,10 @@ std::size_t tokenize(std::string_view codes, std::uint8_t* out, std::size_t capa
   return count;
 }
 
-TypedSounds::TypedSounds(std::string_view typedCodes) : costs_(confusionCosts()) {
+TypedSounds::TypedSounds(std::string_view typedCodes)
+    : leastPerTypedCode_(confusionCosts().leastPerExtraTypedCode),
+      leastPerTypedToken_(confusionCosts().leastPerExtraTypedToken),
+      costs_(confusionCosts()) {
   std::array<std::uint8_t, kMaxTyped> tokens;
   const std::size_t n = std::min(tokenize(typedCodes, tokens.data(), kMaxTyped), kMaxTyped);
   typed_.assign(tokens.begin(), tokens.begin() + static_cast<std::ptrdiff_t>(n));
@@ -155,6 +158,15 @@ TypedSounds::TypedSounds(std::string_view typedCodes) : costs_(confusionCosts())
     const std::uint8_t t = typed_[i];
     const bool afterVowel = i > 0 && isVowelToken(typed_[i - 1]);
     dropped_.push_back(afterVowel ? costs_.dropped[t] : costs_.droppedNotAfterVowel[t]);
+    // jə after a consonant, the older notation of iə: the ə costs less where the row's iə
+    // took the j's place. The bounds of this text may not pass that.
+    Cost leastDropped = dropped_.back();
+    if (t == kSchwa && i > 1 && typed_[i - 1] == kJ && !isVowelToken(typed_[i - 2]) && i < 64) {
+      glideEnds_ |= std::uint64_t{1} << i;
+      leastDropped = std::min<Cost>(leastDropped, costs_.droppedGlideEnd);
+    }
+    leastPerTypedToken_ = std::min<Cost>(leastPerTypedToken_, leastDropped);
+    leastPerTypedCode_ = std::min<Cost>(leastPerTypedCode_, leastDropped / codesOf(t));
     codeCount_ += codesOf(t);
     auto kind = std::find_if(kinds_.begin(), kinds_.end(),
                              [t](const Kind& k) { return k.base == baseToken(t); });
@@ -163,7 +175,7 @@ TypedSounds::TypedSounds(std::string_view typedCodes) : costs_(confusionCosts())
       kind = kinds_.end() - 1;
     }
     ++kind->count;
-    kind->dropped = std::min<Cost>(kind->dropped, dropped_.back());
+    kind->dropped = std::min<Cost>(kind->dropped, leastDropped);
   }
   for (std::size_t i = 0; i < typed_.size(); ++i)
     positionsOf_[baseToken(typed_[i])] |= std::uint64_t{1} << i;
@@ -224,7 +236,7 @@ Cost TypedSounds::kindsBound(std::uint64_t kinds, std::size_t rowTokens, Cost mo
 Cost TypedSounds::lengthBound(int rowSounds) const {
   return static_cast<Cost>(rowSounds >= codeCount_
                                ? (rowSounds - codeCount_) * costs_.leastPerExtraRowCode
-                               : (codeCount_ - rowSounds) * costs_.leastPerExtraTypedCode);
+                               : (codeCount_ - rowSounds) * leastPerTypedCode_);
 }
 
 TypedSounds::Weighed TypedSounds::weigh(std::string_view rowCodes, Cost most,
@@ -290,7 +302,7 @@ TypedSounds::Weighed TypedSounds::weigh(const std::uint8_t* row, std::size_t row
   // What the sounds after a cell cost at least: per row sound more than typed sounds left (not
   // typed, or not heard), per typed sound more than row sounds left (dropped).
   const int perRowSound = costs_.leastPerExtraRowToken;
-  const int perTypedSound = costs_.leastPerExtraTypedToken;
+  const int perTypedSound = leastPerTypedToken_;
 
   // best[j]: the least cost of the typed sounds so far against the row's first j sounds.
   std::array<Cost, kMaxRow + 1> best;
@@ -301,6 +313,11 @@ TypedSounds::Weighed TypedSounds::weigh(const std::uint8_t* row, std::size_t row
     const std::uint8_t t = typed_[i];
     const auto& substitution = costs_.substitution[t];
     const Cost dropped = dropped_[i];
+    const bool glideEnd = ((glideEnds_ >> i) & 1) != 0;
+    // Dropping the typed sound right after the row's sound j - 1.
+    const auto droppedAfter = [&](std::size_t j) {
+      return glideEnd && baseToken(row[j - 1]) == kIa ? Cost{costs_.droppedGlideEnd} : dropped;
+    };
     // Typed sounds left after this one, against row sounds left after cell j (m - j).
     const int typedLeft = static_cast<int>(n - 1 - i);
     const auto rest = [&](std::size_t j) {
@@ -313,14 +330,14 @@ TypedSounds::Weighed TypedSounds::weigh(const std::uint8_t* row, std::size_t row
     int rowBest = best[0] + rest(0);
     for (std::size_t j = 1; j < m; ++j) {
       const int v = std::min(
-          {diagonal + substitution[row[j - 1]], best[j] + dropped, best[j - 1] + unheard[j - 1]});
+          {diagonal + substitution[row[j - 1]], best[j] + droppedAfter(j), best[j - 1] + unheard[j - 1]});
       diagonal = best[j];
       best[j] = static_cast<Cost>(std::min(v, static_cast<int>(kFar)));
       rowBest = std::min(rowBest, v + rest(j));
     }
     if (m > 0) {
-      const int v = std::min({diagonal + costs_.finalSubstitution[t][row[m - 1]], best[m] + dropped,
-                              best[m - 1] + unheard[m - 1]});
+      const int v = std::min({diagonal + costs_.finalSubstitution[t][row[m - 1]],
+                              best[m] + droppedAfter(m), best[m - 1] + unheard[m - 1]});
       best[m] = static_cast<Cost>(std::min(v, static_cast<int>(kFar)));
       rowBest = std::min(rowBest, v + rest(m));
     }

@@ -76,7 +76,12 @@ class TypedSounds {
  private:
   std::vector<std::uint8_t> typed_;
   std::vector<Cost> dropped_;  // what each typed sound costs when the row lacks it
+  std::uint64_t glideEnds_ = 0;  // the ə of jə written for iə, by place: dropped for less after iə
   int codeCount_ = 0;
+  // The least a typed code, and a typed token, costs when the row is shorter: the table's,
+  // or less where this text drops a sound for less.
+  Cost leastPerTypedCode_;
+  Cost leastPerTypedToken_;
   // The typed sounds by kind (length aside): how often typed, and what a copy the row lacks
   // costs at least (heard as another kind, or dropped).
   struct Kind {

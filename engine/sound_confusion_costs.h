@@ -81,6 +81,9 @@ struct ConfusionCosts {
   // (at the start, or after a consonant), where a weak sound learners add is no weak sound.
   std::array<std::uint8_t, kTokenValues> dropped{};
   std::array<std::uint8_t, kTokenValues> droppedNotAfterVowel{};
+  // A typed ə the row lacks right after the row's iə, where a j typed after a consonant came
+  // before it: in the older notation of iə (ˈindjə) it is the glide's second half.
+  std::uint8_t droppedGlideEnd = 0;
   // A sound of the row the learner did not type, within or before the typed sounds; a
   // consonant next to another consonant of the row (a cluster thinned) may cost less.
   std::array<std::uint8_t, kTokenValues> unheard{};
@@ -88,7 +91,8 @@ struct ConfusionCosts {
   // A sound of the row after the last typed one: the learner may not have typed it yet.
   std::uint8_t notYetTyped = 0;
   // What an alignment cannot undercut: per code of a row longer than the typed text (or of a
-  // typed text longer than the row), for the bounds by sound count.
+  // typed text longer than the row), for the bounds by sound count. The cost of the glide's
+  // end is left out: a typed text that has one lowers its own bounds (TypedSounds).
   std::uint8_t leastPerExtraRowCode = 0;
   std::uint8_t leastPerExtraTypedCode = 0;
   // The same per token (a glide or affricate one), for the alignment's own bound.

@@ -583,6 +583,11 @@ TEST(SoundConfusionCosts, EachConfusionIsCheaperThanAnUnrelatedSound) {
   // sounds: less than half a plain edit, either way round.
   EXPECT_LE(cost("indjə", "indi&#601;"), sound::kEdit / 2);
   EXPECT_LE(cost("piəriəd", "pi&#601;rj&#601;d"), sound::kEdit / 2);
+  // Its ə is the glide's second half only where the row's iə took the j's place: after a row's
+  // j, or another glide, it costs as any ə does.
+  EXPECT_LE(cost("indjə", "indi&#601;"), sound::kEdit / 4);
+  EXPECT_EQ(cost("kænjə", "k&#230;nj"), cost("kænmə", "k&#230;nm"));
+  EXPECT_GT(cost("indjə", "indju&#601;"), cost("indjə", "indi&#601;"));
 }
 
 // The rows of the search by sound are read from the table without the REGEXP function, so
