@@ -1,6 +1,21 @@
 #include "learner/delimited_text.h"
 
 namespace quorvi::learner {
+namespace {
+
+bool opensFormula(char c) {
+  return c == '=' || c == '+' || c == '-' || c == '@' || c == '\t' || c == '\r';
+}
+
+// Apostrophes, then a character that opens a formula: the cells inertInSpreadsheet marks
+// (an apostrophe written before text that already starts so is marked once more).
+bool apostrophesBeforeFormula(const std::string& cell, std::size_t first) {
+  std::size_t i = first;
+  while (i < cell.size() && cell[i] == '\'') ++i;
+  return i < cell.size() && opensFormula(cell[i]);
+}
+
+}  // namespace
 
 std::string writeRecord(const Record& fields, char separator, std::string_view lineEnd) {
   std::string line;
@@ -25,8 +40,8 @@ std::string writeRecord(const Record& fields, char separator, std::string_view l
   return line;
 }
 
-std::vector<Record> readRecords(std::string_view text, char separator, std::string& error) {
-  std::vector<Record> records;
+std::string forEachRecord(std::string_view text, char separator,
+                          const std::function<bool(Record&, std::size_t)>& onRecord) {
   Record record;
   std::string field;
   bool inQuotes = false;
@@ -35,16 +50,18 @@ std::vector<Record> readRecords(std::string_view text, char separator, std::stri
     record.push_back(std::move(field));
     field.clear();
   };
-  auto endRecord = [&] {
+  // False when the reader wants no more.
+  auto endRecord = [&](std::size_t next) {
+    bool more = true;
     if (fieldStarted || !record.empty()) {
       endField();
-      records.push_back(std::move(record));
+      more = onRecord(record, next);
     }
     record.clear();
     field.clear();
     fieldStarted = false;
+    return more;
   };
-  error.clear();
   for (size_t i = 0; i < text.size(); ++i) {
     const char c = text[i];
     if (inQuotes) {
@@ -65,7 +82,7 @@ std::vector<Record> readRecords(std::string_view text, char separator, std::stri
       endField();
       fieldStarted = true;
     } else if (c == '\n') {
-      endRecord();
+      if (!endRecord(i + 1)) return {};
     } else if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
       // the LF ends it
     } else {
@@ -73,12 +90,29 @@ std::vector<Record> readRecords(std::string_view text, char separator, std::stri
       fieldStarted = true;
     }
   }
-  if (inQuotes) {
-    error = "a quoted field is never closed";
-    return {};
-  }
-  endRecord();
+  if (inQuotes) return "a quoted field is never closed";
+  endRecord(text.size());
+  return {};
+}
+
+std::vector<Record> readRecords(std::string_view text, char separator, std::string& error) {
+  std::vector<Record> records;
+  error = forEachRecord(text, separator, [&](Record& record, std::size_t) {
+    records.push_back(std::move(record));
+    return true;
+  });
+  if (!error.empty()) records.clear();
   return records;
+}
+
+std::string inertInSpreadsheet(std::string cell) {
+  if (apostrophesBeforeFormula(cell, 0)) cell.insert(cell.begin(), '\'');
+  return cell;
+}
+
+std::string spreadsheetText(std::string cell) {
+  if (!cell.empty() && cell[0] == '\'' && apostrophesBeforeFormula(cell, 1)) cell.erase(0, 1);
+  return cell;
 }
 
 }  // namespace quorvi::learner

@@ -1,12 +1,13 @@
 #include "learner/learner_store.h"
 
+#include <fcntl.h>
 #include <sqlite3.h>
+#include <sys/stat.h>
+#include <sys/statvfs.h>
+#include <unistd.h>
 
-#include <chrono>
-#include <cstdio>
+#include <cerrno>
 #include <thread>
-#include <ctime>
-#include <system_error>
 
 #include "learner/data_folder.h"
 #include "learner/schema.h"
@@ -25,15 +26,6 @@ const char* plainVfs() {
 bool isDamage(int code) {
   const int primary = code & 0xff;
   return primary == SQLITE_NOTADB || primary == SQLITE_CORRUPT;
-}
-
-std::string utcStamp() {
-  const std::time_t now = std::time(nullptr);
-  std::tm utc{};
-  gmtime_r(&now, &utc);
-  char text[32];
-  std::strftime(text, sizeof text, "%Y%m%dT%H%M%SZ", &utc);
-  return text;
 }
 
 // One statement whose single text result must be "ok" (the integrity check).
@@ -68,24 +60,58 @@ int setWalMode(sqlite3* db) {
   return rc;
 }
 
+int readVersion(sqlite3* db, int& version) {
+  Statement query(db, "PRAGMA user_version");
+  const int rc = query.step();
+  if (rc != SQLITE_ROW) return rc;
+  version = static_cast<int>(query.integer(0));
+  return SQLITE_OK;
+}
+
+// "file:" and the path with what a URI must not hold written as %XX.
+std::string fileUri(const fs::path& file) {
+  static const char kHex[] = "0123456789ABCDEF";
+  std::string uri = "file:";
+  for (const unsigned char c : file.string()) {
+    const bool plain = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
+                       c == '/' || c == '-' || c == '_' || c == '.' || c == '~';
+    if (plain) {
+      uri += static_cast<char>(c);
+    } else {
+      uri += '%';
+      uri += kHex[c >> 4];
+      uri += kHex[c & 15];
+    }
+  }
+  return uri;
+}
+
+long long fileSize(const fs::path& file) {
+  struct stat st {};
+  return stat(file.c_str(), &st) == 0 ? static_cast<long long>(st.st_size) : -1;
+}
+
+std::chrono::milliseconds lockPatience(int busyMilliseconds) {
+  // Setting a damaged file aside copies its rows: give the program doing it time.
+  return std::chrono::milliseconds(std::max(busyMilliseconds, 0) * 4 + 2000);
+}
+
 }  // namespace
 
-LearnerStore::LearnerStore(fs::path file, int busyMilliseconds)
-    : file_(std::move(file)), busyMilliseconds_(busyMilliseconds) {
+LearnerStore::LearnerStore(fs::path file, int busyMilliseconds, Role role)
+    : file_(std::move(file)), busyMilliseconds_(busyMilliseconds), role_(role) {
   if (file_.empty()) {
-    error_ = "no folder for the learner's data (neither XDG_DATA_HOME nor HOME is set)";
+    fail(FileProblem::kNoDataFolder, describeProblem(FileProblem::kNoDataFolder));
     return;
   }
-  if (std::string folderError = makePrivateFolder(file_.parent_path()); !folderError.empty()) {
-    error_ = folderError;
-    return;
-  }
-  Opened opened = openFile();
-  if (opened == Opened::kDamaged) {
-    setAside();
-    if (error_.empty()) opened = openFile();
-  }
-  if (opened != Opened::kOk) close();
+  FileProblem folderProblem = FileProblem::kNone;
+  if (role_ == Role::kKeeper)
+    if (std::string folderError = makePrivateFolder(file_.parent_path(), &folderProblem);
+        !folderError.empty()) {
+      fail(folderProblem, folderError);
+      return;
+    }
+  open();
 }
 
 LearnerStore::~LearnerStore() {
@@ -109,18 +135,69 @@ void LearnerStore::close() {
   db_ = nullptr;
 }
 
-LearnerStore::Opened LearnerStore::openFile() {
-  const int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOFOLLOW;
-  int rc = sqlite3_open_v2(file_.c_str(), &db_, flags, plainVfs());
+void LearnerStore::fail(FileProblem problem, const std::string& text) {
+  close();
+  problem_ = problem;
+  error_ = text;
+}
+
+void LearnerStore::open() {
+  // Each round either ends, or finds the file changed by another program (made, or set
+  // aside) and looks again.
+  for (int round = 0; round < 10; ++round) {
+    if (openOnce() == Step::kDone) {
+      if (db_ != nullptr) keepPrivate(file_.parent_path(), file_);
+      return;
+    }
+  }
+  if (db_ == nullptr && error_.empty())
+    fail(FileProblem::kBusy, "cannot use the learner's data " + file_.string() +
+                                 ": other programs kept changing it while it was opened");
+}
+
+LearnerStore::Step LearnerStore::openOnce() {
+  close();
+  readOnly_ = false;
+  error_.clear();
+  problem_ = FileProblem::kNone;
+  struct stat st {};
+  if (lstat(file_.c_str(), &st) != 0) {
+    if (errno == ENOENT && role_ == Role::kKeeper) return makeFreshFile();
+    const FileProblem problem = problemOfErrno(errno);
+    fail(problem, "cannot use the learner's data " + file_.string() + ": " + describeProblem(problem));
+    return Step::kDone;
+  }
+  if (!S_ISREG(st.st_mode)) {
+    const FileProblem problem = S_ISLNK(st.st_mode) ? FileProblem::kSymbolicLink : FileProblem::kNotAFile;
+    fail(problem, "cannot use the learner's data " + file_.string() + ": it is " +
+                      describeProblem(problem));
+    return Step::kDone;
+  }
+  int rc = sqlite3_open_v2(file_.c_str(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOFOLLOW,
+                           plainVfs());
   if (rc == SQLITE_OK) {
     sqlite3_extended_result_codes(db_, 1);
     sqlite3_busy_handler(db_, &LearnerStore::waitForLock, this);
+    readOnly_ = sqlite3_db_readonly(db_, "main") == 1;
     bool healthy = true;
-    rc = checkIntegrity(db_, healthy);
-    if (rc == SQLITE_OK && !healthy) {
-      close();
-      return Opened::kDamaged;
+    rc = role_ == Role::kKeeper ? checkIntegrity(db_, healthy) : readVersion(db_, schemaVersion_);
+    if (rc == SQLITE_OK && !healthy) rc = SQLITE_CORRUPT;
+  }
+  if (role_ == Role::kReader && rc == SQLITE_OK && !readOnly_) {
+    if (schemaVersion_ > kSchemaVersion) {
+      fail(FileProblem::kNewerVersion, "cannot use the learner's data " + file_.string() + ": " +
+                                           describeProblem(FileProblem::kNewerVersion));
+      return Step::kDone;
     }
+    device_ = st.st_dev;
+    inode_ = st.st_ino;
+    return Step::kDone;
+  }
+  if (rc == SQLITE_OK && readOnly_) {
+    // A file the system lets this program read only.
+    close();
+    openForReading(FileProblem::kNoPermission);
+    return Step::kDone;
   }
   if (rc == SQLITE_OK) {
     // Two programs opening a new file at once both ask for WAL while it is still in the
@@ -140,72 +217,235 @@ LearnerStore::Opened LearnerStore::openFile() {
   if (rc == SQLITE_OK) {
     std::string why;
     rc = migrateSchema(db_, schemaVersion_, why);
-    if (rc != SQLITE_OK && !isDamage(rc)) {
-      error_ = "cannot use the learner's data " + file_.string() + ": " + why;
-      return Opened::kFailed;
+    if (rc != SQLITE_OK && !isDamage(rc) && whyNotWritable(rc) == FileProblem::kNone) {
+      fail(why.find("newer version") != std::string::npos ? FileProblem::kNewerVersion
+                                                          : FileProblem::kOther,
+           "cannot use the learner's data " + file_.string() + ": " + why);
+      return Step::kDone;
     }
   }
-  if (rc == SQLITE_OK) return Opened::kOk;
-  if (isDamage(rc)) {
-    close();
-    return Opened::kDamaged;
+  if (rc == SQLITE_OK) {
+    device_ = st.st_dev;
+    inode_ = st.st_ino;
+    return Step::kDone;
   }
-  error_ = describe(rc);
-  return Opened::kFailed;
+  if (isDamage(rc)) {
+    // Closed without folding its log into the file: a damaged file is kept as it was.
+    if (db_ != nullptr) sqlite3_db_config(db_, SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
+    close();
+    if (role_ == Role::kReader) {
+      fail(FileProblem::kDamaged, "cannot use the learner's data " + file_.string() + ": " +
+                                      describeProblem(FileProblem::kDamaged));
+      return Step::kDone;
+    }
+    return recoverDamaged(st.st_dev, st.st_ino);
+  }
+  if (const FileProblem unwritable = whyNotWritable(rc); unwritable != FileProblem::kNone) {
+    close();
+    openForReading(unwritable);
+    return Step::kDone;
+  }
+  const std::string error = describe(rc);
+  fail(problem_, error);
+  return Step::kDone;
 }
 
-// Renames the damaged file (and its write-ahead log) aside and removes its shared-memory
-// index, so that a fresh file can take its name; nothing of it is deleted.
-void LearnerStore::setAside() {
-  const std::string aside = file_.string() + ".damaged-" + utcStamp();
-  std::error_code failure;
-  fs::rename(file_, aside, failure);
-  if (failure) {
-    error_ = "the learner's data " + file_.string() +
-             " is damaged and cannot be set aside: " + failure.message();
+// No file yet: made under the folder's lock, empty and private, then opened like any other.
+LearnerStore::Step LearnerStore::makeFreshFile() {
+  const FolderLock lock(file_.parent_path(), lockPatience(busyMilliseconds_));
+  if (!lock.held()) {
+    fail(lock.problem(), "cannot use the learner's data " + file_.string() + ": " +
+                             describeProblem(lock.problem()));
+    return Step::kDone;
+  }
+  struct stat st {};
+  if (lstat(file_.c_str(), &st) == 0) return Step::kAgain;
+  // A log left behind by an earlier file must never meet a fresh one.
+  const fs::path strayLog = file_.string() + "-wal";
+  if (lstat(strayLog.c_str(), &st) == 0)
+    renameWithoutReplacing(strayLog, file_.string() + "-wal.stray-" + std::to_string(st.st_ino));
+  const int fd = ::open(file_.c_str(), O_CREAT | O_EXCL | O_WRONLY | O_NOFOLLOW | O_CLOEXEC, 0600);
+  if (fd >= 0) {
+    ::close(fd);
+    return Step::kAgain;
+  }
+  if (errno == EEXIST) return Step::kAgain;
+  const FileProblem problem = problemOfErrno(errno);
+  if (problem == FileProblem::kNoPermission || problem == FileProblem::kDiskFull) {
+    openEmpty(problem);
+  } else {
+    fail(problem, "cannot make the learner's data " + file_.string() + ": " + describeProblem(problem));
+  }
+  return Step::kDone;
+}
+
+LearnerStore::Step LearnerStore::recoverDamaged(dev_t device, ino_t inode) {
+  // One program at a time sets it aside; the others wait here, then open the fresh file.
+  const FolderLock lock(file_.parent_path(), lockPatience(busyMilliseconds_));
+  if (!lock.held()) {
+    fail(FileProblem::kDamaged, "the learner's data " + file_.string() +
+                                    " is damaged and cannot be set aside: " +
+                                    describeProblem(lock.problem()));
+    return Step::kDone;
+  }
+  struct stat st {};
+  if (lstat(file_.c_str(), &st) != 0 || st.st_dev != device || st.st_ino != inode)
+    return Step::kAgain;  // another program set it aside already
+  const Recovery recovery = setAsideAndSalvage(file_);
+  if (recovery.aside.empty()) {
+    fail(FileProblem::kDamaged, recovery.error);
+    return Step::kDone;
+  }
+  setAside_ = recovery.aside;
+  salvage_ = recovery.salvage;
+  const SalvageReport& saved = salvage_;
+  notice_ = "The learner's data " + file_.string() + " was damaged; it is kept as " +
+            setAside_.string() + ". ";
+  if (!saved.readable) {
+    notice_ += "Nothing of it could be read; a fresh one was started.";
+  } else {
+    notice_ += "Saved into a fresh one: " + std::to_string(saved.words) + " of my words, " +
+               std::to_string(saved.history) + " history entries and " +
+               std::to_string(saved.drill) + " rows of the listening drill; " +
+               std::to_string(saved.lost) + " rows could not be read.";
+  }
+  return Step::kAgain;
+}
+
+void LearnerStore::openForReading(FileProblem why) {
+  const std::string cause = describeProblem(why);
+  const bool empty = fileSize(file_) == 0;
+  if (empty) {
+    openEmpty(why);
     return;
   }
-  std::error_code ignored;
-  const fs::path wal = file_.string() + "-wal";
-  if (fs::exists(wal, ignored)) fs::rename(wal, aside + "-wal", ignored);
-  fs::remove(file_.string() + "-shm", ignored);
-  setAside_ = aside;
-  notice_ = "The learner's data " + file_.string() + " was damaged; it is kept as " + aside +
-            " and a fresh one was started.";
+  bool latestMayBeMissing = false;
+  // Read as it is: works where the shared-memory file exists or can be made.
+  int rc = sqlite3_open_v2(file_.c_str(), &db_, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOFOLLOW,
+                           plainVfs());
+  bool healthy = true;
+  if (rc == SQLITE_OK) rc = checkIntegrity(db_, healthy);
+  if (rc != SQLITE_OK && !isDamage(rc)) {
+    // Without it, the file alone: all of it when no log is waiting to be folded in.
+    close();
+    latestMayBeMissing = fileSize(file_.string() + "-wal") > 0;
+    rc = sqlite3_open_v2(fileUri(file_).append("?immutable=1").c_str(), &db_,
+                         SQLITE_OPEN_READONLY | SQLITE_OPEN_URI | SQLITE_OPEN_NOFOLLOW, plainVfs());
+    if (rc == SQLITE_OK) rc = checkIntegrity(db_, healthy);
+  }
+  if (rc == SQLITE_OK && !healthy) rc = SQLITE_CORRUPT;
+  if (rc == SQLITE_OK) rc = readVersion(db_, schemaVersion_);
+  if (rc != SQLITE_OK) {
+    fail(isDamage(rc) ? FileProblem::kDamaged : why,
+         "cannot use the learner's data " + file_.string() + ": " +
+             (isDamage(rc) ? "it is damaged and cannot be set aside (" + cause + ")" : cause));
+    return;
+  }
+  if (schemaVersion_ > kSchemaVersion) {
+    fail(FileProblem::kNewerVersion, "cannot use the learner's data " + file_.string() + ": " +
+                                         describeProblem(FileProblem::kNewerVersion));
+    return;
+  }
+  sqlite3_extended_result_codes(db_, 1);
+  sqlite3_busy_handler(db_, &LearnerStore::waitForLock, this);
+  readOnly_ = true;
+  problem_ = why;
+  error_ = "the learner's data " + file_.string() + " can only be read: changes cannot be saved (" +
+           cause + ")";
+  notice_ += (notice_.empty() ? "" : " ") + error_ +
+             (latestMayBeMissing ? "; its latest changes may not show." : ".");
+  struct stat st {};
+  if (stat(file_.c_str(), &st) == 0) {
+    device_ = st.st_dev;
+    inode_ = st.st_ino;
+  }
 }
 
-long long LearnerStore::changesByOthers() const {
+// Nothing to read and nowhere to write: an empty store in memory, so that lists show empty.
+void LearnerStore::openEmpty(FileProblem why) {
+  close();
+  std::string unused;
+  if (sqlite3_open_v2(":memory:", &db_, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK ||
+      migrateSchema(db_, schemaVersion_, unused) != SQLITE_OK) {
+    fail(why, "cannot use the learner's data " + file_.string() + ": " + describeProblem(why));
+    return;
+  }
+  readOnly_ = true;
+  problem_ = why;
+  error_ = "the learner's data " + file_.string() +
+           " cannot be made: changes cannot be saved (" + describeProblem(why) + ")";
+  notice_ += (notice_.empty() ? "" : " ") + error_ + ".";
+}
+
+// The kind of trouble when `code` says the file could not be written, or kNone when it says
+// something else.
+FileProblem LearnerStore::whyNotWritable(int code) const {
+  const int primary = code & 0xff;
+  if (primary != SQLITE_READONLY && primary != SQLITE_CANTOPEN && primary != SQLITE_PERM &&
+      primary != SQLITE_FULL && primary != SQLITE_IOERR && primary != SQLITE_AUTH)
+    return FileProblem::kNone;
+  const int error = db_ != nullptr ? sqlite3_system_errno(db_) : 0;
+  const FileProblem byErrno = problemOfErrno(error);
+  if (byErrno == FileProblem::kDiskFull || byErrno == FileProblem::kNoPermission) return byErrno;
+  const fs::path folder = file_.parent_path();
+  struct statvfs room {};
+  if (primary == SQLITE_FULL || (statvfs(folder.c_str(), &room) == 0 && room.f_bavail == 0))
+    return FileProblem::kDiskFull;
+  if (access(folder.c_str(), W_OK) != 0 || access(file_.c_str(), W_OK) != 0 ||
+      primary == SQLITE_READONLY || primary == SQLITE_PERM || primary == SQLITE_AUTH)
+    return FileProblem::kNoPermission;
+  return primary == SQLITE_IOERR ? FileProblem::kDiskFailed : FileProblem::kNoPermission;
+}
+
+bool LearnerStore::replacedByAnother() const {
+  struct stat st {};
+  return lstat(file_.c_str(), &st) != 0 || st.st_dev != device_ || st.st_ino != inode_;
+}
+
+long long LearnerStore::changesByOthers() {
+  if (db_ != nullptr && !readOnly_ && replacedByAnother()) open();
   if (db_ == nullptr) return 0;
   Statement version(db_, "PRAGMA data_version");
-  return version.prepared() == SQLITE_OK && version.step() == SQLITE_ROW ? version.integer(0) : 0;
+  // The file itself counts too: a fresh one put in place by another program is a change.
+  return version.prepared() == SQLITE_OK && version.step() == SQLITE_ROW
+             ? version.integer(0) + static_cast<long long>(inode_) * 1000003LL
+             : 0;
 }
 
-std::string LearnerStore::describe(int code) const {
-  std::string why;
-  switch (code & 0xff) {
+std::string LearnerStore::describe(int code) {
+  const int primary = code & 0xff;
+  std::string detail;
+  switch (primary) {
     case SQLITE_FULL:
-      why = "the disk is full";
+      problem_ = FileProblem::kDiskFull;
       break;
     case SQLITE_BUSY:
     case SQLITE_LOCKED:
-      why = "another program kept it locked too long";
+      problem_ = FileProblem::kBusy;
       break;
     case SQLITE_READONLY:
     case SQLITE_PERM:
     case SQLITE_CANTOPEN:
-      why = "it cannot be written (" + std::string(sqlite3_errstr(code)) + ")";
+    case SQLITE_IOERR: {
+      problem_ = whyNotWritable(code);
+      detail = sqlite3_errstr(code);
       break;
-    case SQLITE_IOERR:
-      why = "the disk failed (" + std::string(sqlite3_errstr(code)) + ")";
+    }
+    case SQLITE_NOTADB:
+    case SQLITE_CORRUPT:
+      problem_ = FileProblem::kDamaged;
       break;
     default:
-      why = db_ != nullptr ? sqlite3_errmsg(db_) : sqlite3_errstr(code);
+      problem_ = FileProblem::kOther;
+      detail = db_ != nullptr ? sqlite3_errmsg(db_) : sqlite3_errstr(code);
   }
-  return "cannot use the learner's data " + file_.string() + ": " + why;
+  return "cannot use the learner's data " + file_.string() + ": " + describeProblem(problem_, detail);
 }
 
 std::string LearnerStore::write(const std::function<int(sqlite3*)>& body) {
+  if (db_ != nullptr && !readOnly_ && replacedByAnother()) open();
   if (db_ == nullptr) return error_.empty() ? "the learner's data is not open" : error_;
+  if (readOnly_) return error_;
   int rc = sqlite3_exec(db_, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
   if (rc != SQLITE_OK) return describe(rc);
   rc = body(db_);

@@ -1,7 +1,5 @@
 #include "learner/word_export.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -9,6 +7,7 @@
 #include <ctime>
 
 #include "learner/delimited_text.h"
+#include "learner/safe_file_output.h"
 
 namespace fs = std::filesystem;
 
@@ -33,18 +32,6 @@ std::string back(const WordFacts& facts) {
   std::vector<std::string> lines = facts.chinese;
   lines.push_back(facts.firstSense);
   return joined(lines, "\n");
-}
-
-// Writes all of `text` to `fd`; false with errno set otherwise.
-bool writeAll(int fd, const std::string& text) {
-  size_t done = 0;
-  while (done < text.size()) {
-    const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
-    done += static_cast<size_t>(n);
-  }
-  return true;
 }
 
 }  // namespace
@@ -73,10 +60,11 @@ std::string exportText(const std::vector<SavedWord>& words, const FactsLookup& f
       text += writeRecord({front(saved.word, entry), back(entry), joined(entry.levels, " ")}, '\t',
                           "\n");
     } else {
-      text += writeRecord(
-          {saved.word, entry.transcription, joined(entry.chinese, "\n"), entry.firstSense,
-           joined(entry.levels, " "), utcTimeText(saved.added), std::to_string(saved.lookups)},
-          ',', "\r\n");
+      Record cells{saved.word,       entry.transcription,        joined(entry.chinese, "\n"),
+                   entry.firstSense, joined(entry.levels, " "),  utcTimeText(saved.added),
+                   std::to_string(saved.lookups)};
+      for (std::string& cell : cells) cell = inertInSpreadsheet(std::move(cell));
+      text += writeRecord(cells, ',', "\r\n");
     }
   }
   return text;
@@ -89,20 +77,11 @@ std::string exportWords(LearnerStore& store, const FactsLookup& facts, ExportFor
   if (!error.empty()) return error;
   const std::string text = exportText(words, facts, format);
 
-  std::string temporary = file.string() + ".partXXXXXX";
-  const int fd = mkstemp(temporary.data());
-  if (fd < 0) return "cannot write " + file.string() + ": " + std::strerror(errno);
-  fchmod(fd, 0644);
-  const bool written = writeAll(fd, text) && fsync(fd) == 0;
-  const int writeErrno = errno;
-  if (::close(fd) != 0 || !written) {
-    unlink(temporary.c_str());
-    return "cannot write " + file.string() + ": " + std::strerror(written ? errno : writeErrno);
-  }
-  if (rename(temporary.c_str(), file.c_str()) != 0) {
-    const int renameErrno = errno;
-    unlink(temporary.c_str());
-    return "cannot write " + file.string() + ": " + std::strerror(renameErrno);
+  if (file == kStandardOutput) {
+    if (!writeAll(STDOUT_FILENO, text))
+      return std::string("cannot write to standard output: ") + std::strerror(errno);
+  } else if (std::string failed = writeWholeFile(file, text); !failed.empty()) {
+    return failed;
   }
   if (count != nullptr) *count = words.size();
   return {};

@@ -11,9 +11,11 @@
 #include "engine/phonetic_dictionary.h"
 #include "learner/data_folder.h"
 #include "learner/dictionary_facts.h"
+#include "learner/headword_spellings.h"
 #include "learner/history.h"
 #include "learner/learner_store.h"
 #include "learner/my_words.h"
+#include "learner/text_decoding.h"
 #include "learner/word_export.h"
 #include "learner/word_import.h"
 #include "tools/lookup_commands.h"
@@ -33,19 +35,34 @@ int usageError(const char* command, const char* message) {
 
 fs::path fileArgument(const char* argument) {
   const fs::path path(argument);
+  if (path == kStandardOutput) return path;
   return path.is_absolute() || gFileFolder.empty() ? path : gFileFolder / path;
 }
 
-// The store, or null after saying why it cannot be used. A damaged file set aside is said
-// once on stderr.
-std::unique_ptr<LearnerStore> openStore() {
+enum class Access { kRead, kWrite };
+
+// The store, or null after saying why it cannot be used. What the learner should know of it
+// (a damaged file set aside, changes that cannot be saved) is said once on stderr; a store
+// that can only be read serves reading commands.
+std::unique_ptr<LearnerStore> openStore(Access access) {
   auto store = std::make_unique<LearnerStore>(learnerDatabasePath());
-  if (!store->notice().empty()) std::fprintf(stderr, "quorvi-dict: %s\n", store->notice().c_str());
-  if (!store->isOpen()) {
+  if (!store->isOpen() || (access == Access::kWrite && store->isReadOnly())) {
+    if (!store->setAsideFile().empty())
+      std::fprintf(stderr, "quorvi-dict: %s\n", store->notice().c_str());
     std::fprintf(stderr, "quorvi-dict: %s\n", store->error().c_str());
     return nullptr;
   }
+  if (!store->notice().empty()) std::fprintf(stderr, "quorvi-dict: %s\n", store->notice().c_str());
   return store;
+}
+
+// Every headword, for checking words in any letter case; null after saying why not.
+std::unique_ptr<HeadwordSpellings> readHeadwords(PhoneticDictionary& dictionary) {
+  std::string error;
+  auto spellings = std::make_unique<HeadwordSpellings>(dictionary.connection(), error);
+  if (error.empty()) return spellings;
+  std::fprintf(stderr, "quorvi-dict: cannot read the dictionary's headwords: %s\n", error.c_str());
+  return nullptr;
 }
 
 int dataError(const std::string& error) {
@@ -59,15 +76,8 @@ bool dictionaryOpen(PhoneticDictionary& dictionary) {
   return false;
 }
 
-void printWords(const char* label, const std::vector<std::string>& words) {
-  if (words.empty()) return;
-  std::printf("%s:", label);
-  for (const std::string& word : words) std::printf(" %s", word.c_str());
-  std::printf("\n");
-}
-
 int listWords() {
-  auto store = openStore();
+  auto store = openStore(Access::kRead);
   if (!store) return kExitLearnerData;
   std::string error;
   const std::vector<SavedWord> words = savedWords(*store, error);
@@ -81,12 +91,17 @@ int addOrRemove(bool add, const char* word) {
   if (add) {
     PhoneticDictionary dictionary;
     if (!dictionaryOpen(dictionary)) return kExitNoDictionary;
-    const std::optional<std::string> headword = headwordCheck(dictionary)(word);
+    const std::unique_ptr<HeadwordSpellings> headwords = readHeadwords(dictionary);
+    if (!headwords) return kExitQueryFailed;
+    const std::optional<std::string> headword = headwords->spellingOf(word);
     if (!headword) {
-      std::fprintf(stderr, "quorvi-dict: \"%s\" is no headword of the dictionary\n", word);
+      const std::string close = headwords->closeSpelling(word);
+      std::fprintf(stderr, "quorvi-dict: \"%s\" is no headword of the dictionary%s\n",
+                   printableText(word).c_str(),
+                   close.empty() ? "" : (" (close: " + close + ")").c_str());
       return kExitBadInput;
     }
-    auto store = openStore();
+    auto store = openStore(Access::kWrite);
     if (!store) return kExitLearnerData;
     bool added = false;
     if (const std::string error = addWord(*store, *headword, &added); !error.empty())
@@ -94,17 +109,17 @@ int addOrRemove(bool add, const char* word) {
     std::printf(added ? "added %s\n" : "%s is already in my words\n", headword->c_str());
     return kExitOk;
   }
-  auto store = openStore();
+  auto store = openStore(Access::kWrite);
   if (!store) return kExitLearnerData;
   bool removed = false;
   if (const std::string error = removeWord(*store, word, &removed); !error.empty())
     return dataError(error);
-  std::printf(removed ? "removed %s\n" : "%s is not in my words\n", word);
+  std::printf(removed ? "removed %s\n" : "%s is not in my words\n", printableText(word).c_str());
   return kExitOk;
 }
 
 int exportTo(const char* file, bool csv) {
-  auto store = openStore();
+  auto store = openStore(Access::kRead);
   if (!store) return kExitLearnerData;
   // Without the dictionary the words still go out, without what it says of them.
   PhoneticDictionary dictionary;
@@ -120,31 +135,46 @@ int exportTo(const char* file, bool csv) {
   const std::string error =
       exportWords(*store, facts, csv ? ExportFormat::kCsv : ExportFormat::kAnki, path, &count);
   if (!error.empty()) return dataError(error);
-  std::printf("exported %zu words to %s\n", count, path.c_str());
+  // Standard output holds the words: the count goes to the messages.
+  if (path == kStandardOutput)
+    std::fprintf(stderr, "quorvi-dict: exported %zu words\n", count);
+  else
+    std::printf("exported %zu words to %s\n", count, printableText(path.string()).c_str());
   return kExitOk;
 }
 
 int importFrom(const char* file) {
   PhoneticDictionary dictionary;
   if (!dictionaryOpen(dictionary)) return kExitNoDictionary;
-  auto store = openStore();
-  if (!store) return kExitLearnerData;
-  ImportReport report;
   const fs::path path = fileArgument(file);
   std::error_code failure;
   if (!fs::exists(path, failure)) {
-    std::fprintf(stderr, "quorvi-dict: cannot read %s: no such file\n", path.c_str());
+    std::fprintf(stderr, "quorvi-dict: cannot read %s: no such file\n", printableText(path.string()).c_str());
     return kExitBadInput;
   }
-  const std::string error = importFile(*store, path, headwordCheck(dictionary), report);
+  auto store = openStore(Access::kWrite);
+  if (!store) return kExitLearnerData;
+  const std::unique_ptr<HeadwordSpellings> headwords = readHeadwords(dictionary);
+  if (!headwords) return kExitQueryFailed;
+  ImportOptions options;
+  options.check = [&](const std::string& word) { return headwords->spellingOf(word); };
+  options.closeSpelling = [&](const std::string& word) { return headwords->closeSpelling(word); };
+  ImportReport report;
+  const std::string error = importFile(*store, path, options, report);
   if (!error.empty()) {
     // A file it cannot read or parse is bad input; the store's failure is the data's.
-    std::fprintf(stderr, "quorvi-dict: %s\n", error.c_str());
+    std::fprintf(stderr, "quorvi-dict: %s\n", printableText(error).c_str());
     return error.starts_with("cannot use the learner's data") ? kExitLearnerData : kExitBadInput;
   }
   std::printf("added %zu, already in my words %zu, not in the dictionary %zu\n",
-              report.added.size(), report.alreadyThere.size(), report.unknown.size());
-  printWords("not in the dictionary", report.unknown);
+              report.added.size(), report.alreadyThere, report.unknownCount);
+  for (const UnknownWord& unknown : report.unknown) {
+    std::printf("not in the dictionary: %s", printableText(unknown.written).c_str());
+    if (!unknown.closeSpelling.empty()) std::printf(" (close: %s)", unknown.closeSpelling.c_str());
+    std::printf("\n");
+  }
+  if (report.unknownCount > report.unknown.size())
+    std::printf("and %zu more not in the dictionary\n", report.unknownCount - report.unknown.size());
   return kExitOk;
 }
 
@@ -168,7 +198,7 @@ int runHistoryCommand(int argc, char** argv) {
       return usageError("history", ("unexpected argument " + std::string(arg)).c_str());
     }
   }
-  auto store = openStore();
+  auto store = openStore(Access::kRead);
   if (!store) return kExitLearnerData;
   std::string error;
   const std::vector<HistoryItem> items = history(*store, limit, error);

@@ -53,11 +53,15 @@ const Command kCommands[] = {
     {"words", quorvi::tools::runWordsCommand,
      "words [list | add WORD | remove WORD | export FILE [--csv] | import FILE]\n"
      "      my words. list (the default): word, when added (UTC), lookups, newest\n"
-     "      first. add takes headwords of the dictionary only. export writes a file\n"
-     "      Anki imports as it is (tab-separated; --csv: CSV with a header row); import\n"
-     "      reads such a file or a plain list, one word a line, and skips words already\n"
-     "      there and words the dictionary lacks. The data lives in\n"
-     "      $XDG_DATA_HOME/quorvi/learner.db (~/.local/share/quorvi/ by default)"},
+     "      first. add takes headwords of the dictionary only, in any letter case.\n"
+     "      export writes a file Anki imports as it is (tab-separated; --csv: CSV with\n"
+     "      a header row); FILE - writes to standard output. import reads such a file,\n"
+     "      Anki's own text export, a table with a header row or a plain list (one\n"
+     "      word a line), in UTF-8, UTF-16 or UTF-32, and skips words already there and\n"
+     "      words the dictionary lacks, naming the first 20 with a close spelling.\n"
+     "      The data lives in $XDG_DATA_HOME/quorvi/learner.db (~/.local/share/quorvi/\n"
+     "      by default); a damaged file is kept beside it as learner.db.damaged-TIME\n"
+     "      and what could be read of it is copied into a fresh one"},
     {"build", quorvi::tools::runBuildFromModule,
      "build ...\n      build the dictionary (see quorvi-dict build --help)"},
     {"verify", quorvi::tools::runVerifyFromModule,

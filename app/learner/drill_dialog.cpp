@@ -9,10 +9,12 @@
 #include <QShortcut>
 #include <QVBoxLayout>
 
+#include <memory>
 #include <string>
 
 #include "app/learner/drill_word_lists.h"
 #include "app/learner/learner_words.h"
+#include "app/learner/learner_writer.h"
 #include "app/speech/speech_controls.h"
 #include "app/window/mainwindow.h"
 #include "engine/phonetic_dictionary.h"
@@ -284,14 +286,6 @@ void DrillDialog::answer(const QString& headword) {
     heard_ = chosen;
   }
 
-  DrillScore score;
-  bool kept = false;
-  if (LearnerStore* store = learner_.store()) {
-    const std::string error =
-        recordAnswer(*store, asked_.toStdString(), right, confusionsOf(alignment_), 0, &score);
-    kept = error.empty();
-    if (!kept) setStatus(tr("练习结果未能保存：%1").arg(QString::fromStdString(error)));
-  }
   ++sessionAsked_;
   if (right) ++sessionRight_;
 
@@ -304,17 +298,34 @@ void DrillDialog::answer(const QString& headword) {
     text = tr("✔ 对了：%1 和你选的 %2 读音相同").arg(word, headword.toHtmlEscaped());
   else
     text = tr("✘ 不对：你选了 %1，这个词是 %2").arg(headword.toHtmlEscaped(), word);
-  if (kept)
-    text +=
-        QStringLiteral("<br>") +
-        tr("这个词：答对 %1/%2 次，第 %3 盒").arg(score.right).arg(score.asked()).arg(score.box);
   verdict_->setText(text);
-  if (kept || learner_.store() == nullptr) setStatus(tr("按“下一个”(Ctrl+N) 听下一个词。"));
+  setStatus(tr("按“下一个”(Ctrl+N) 听下一个词。"));
   showAlignment(heardLabel);
   hearTyped_->setEnabled(!heard_.isEmpty());
   showScores();
-  emit learner_.wordsChanged();
   next_->setFocus();
+
+  // Kept on the writer's thread; the word's score joins the verdict once it is.
+  auto score = std::make_shared<DrillScore>();
+  const QString asked = asked_;
+  learner_.writer()->write(
+      [word = asked.toStdString(), right, confusions = confusionsOf(alignment_),
+       score](LearnerStore& store) {
+        return recordAnswer(store, word, right, confusions, 0, score.get());
+      },
+      this, [this, asked, text, score](const LearnerWriteOutcome& outcome) {
+        if (!outcome.error.empty()) {
+          setStatus(tr("练习结果未能保存：%1").arg(LearnerWords::problemText(outcome.problem)));
+        } else if (asked == asked_ && answered_) {
+          verdict_->setText(text + QStringLiteral("<br>") +
+                            tr("这个词：答对 %1/%2 次，第 %3 盒")
+                                .arg(score->right)
+                                .arg(score->asked())
+                                .arg(score->box));
+        }
+        showScores();
+        emit learner_.wordsChanged();
+      });
 }
 
 void DrillDialog::showAlignment(const QString& heardLabel) {

@@ -20,12 +20,8 @@ DrillWordLists::~DrillWordLists() {
 
 std::optional<std::vector<std::string>> DrillWordLists::words(const QString& source) {
   if (source == QStringLiteral("my-words")) {
-    std::vector<std::string> words;
-    quorvi::learner::LearnerStore* store = learner_.store();
-    if (store == nullptr) return words;
     std::string error;
-    for (const quorvi::learner::SavedWord& saved : quorvi::learner::savedWords(*store, error))
-      words.push_back(saved.word);
+    std::vector<std::string> words = learner_.savedWordList(error);
     errors_[source] = QString::fromStdString(error);
     return words;
   }

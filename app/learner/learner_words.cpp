@@ -9,18 +9,24 @@
 #include <QShortcut>
 #include <QTimer>
 
+#include <algorithm>
+
 #include "app/learner/drill_dialog.h"
 #include "app/learner/drill_word_lists.h"
 #include "app/learner/learner_words_dialog.h"
+#include "app/learner/learner_writer.h"
+#include "app/learner/word_list_import.h"
 #include "app/results/context_menus.h"
 #include "app/window/mainwindow.h"
 #include "engine/phonetic_dictionary.h"
 #include "learner/data_folder.h"
+#include "learner/file_problem.h"
 #include "learner/history.h"
 #include "learner/learner_store.h"
 #include "learner/my_words.h"
 
 using namespace quorvi::learner;
+using quorvi::learner::FileProblem;
 
 void MainWindow::setUpLearnerWords() {
   // Their database is opened on first use, not while starting.
@@ -57,8 +63,11 @@ LearnerWords::LearnerWords(MainWindow* window, PhoneticDictionary& dictionary)
 LearnerWords::~LearnerWords() {
   delete dialog_.data();
   delete drill_.data();
-  // Its reading thread stops before the dictionary goes.
+  // Their threads stop before the dictionary goes.
   delete drillLists_;
+  delete import_;
+  // The writes given are done before the window goes.
+  delete writer_;
 }
 
 bool LearnerWords::eventFilter(QObject* watched, QEvent* event) {
@@ -70,19 +79,93 @@ bool LearnerWords::eventFilter(QObject* watched, QEvent* event) {
   return QObject::eventFilter(watched, event);
 }
 
-LearnerStore* LearnerWords::store() {
-  if (!triedToOpen_) {
-    triedToOpen_ = true;
-    store_ = std::make_unique<LearnerStore>(learnerDatabasePath());
-    if (!store_->setAsideFile().empty())
-      tell(tr("查词历史和生词本的文件已损坏，已另存为 %1，并新建了一个。")
-               .arg(QString::fromStdString(store_->setAsideFile().string())));
-    if (!store_->isOpen()) {
-      qWarning("learner data: %s", store_->error().c_str());
-      tell(tr("无法保存查词历史和生词本：%1").arg(QString::fromStdString(store_->error())));
-    }
+LearnerWriter* LearnerWords::writer() {
+  if (writer_ == nullptr) {
+    writer_ = new LearnerWriter(learnerDatabasePath(), this);
+    connect(writer_, &LearnerWriter::opened, this, &LearnerWords::storeOpened);
+    writer_->open();
   }
-  return store_ && store_->isOpen() ? store_.get() : nullptr;
+  return writer_;
+}
+
+WordListImport* LearnerWords::wordListImport() {
+  if (import_ == nullptr)
+    import_ = new WordListImport(learnerDatabasePath(), dictionary_.connection(), this);
+  return import_;
+}
+
+LearnerStore* LearnerWords::store() {
+  writer();
+  return reader_ && reader_->isOpen() ? reader_.get() : nullptr;
+}
+
+QString LearnerWords::problemText(FileProblem problem) {
+  switch (problem) {
+    case FileProblem::kNone:
+      break;
+    case FileProblem::kNoDataFolder:
+      return tr("没有存放数据的文件夹（HOME 和 XDG_DATA_HOME 都没有设置）");
+    case FileProblem::kNotAFolder:
+      return tr("该放文件夹的地方是一个文件");
+    case FileProblem::kNotAFile:
+      return tr("不是普通文件");
+    case FileProblem::kSymbolicLink:
+      return tr("它是一个符号链接");
+    case FileProblem::kLinkLoop:
+      return tr("符号链接形成了循环");
+    case FileProblem::kNoPermission:
+      return tr("没有写入权限");
+    case FileProblem::kDiskFull:
+      return tr("磁盘已满");
+    case FileProblem::kDiskFailed:
+      return tr("磁盘读写出错");
+    case FileProblem::kBusy:
+      return tr("另一个程序占用太久");
+    case FileProblem::kNewerVersion:
+      return tr("文件由更新版本的程序写入");
+    case FileProblem::kDamaged:
+      return tr("文件已损坏");
+    case FileProblem::kMissing:
+      return tr("文件不存在");
+    case FileProblem::kNotText:
+      return tr("不是文本文件");
+    case FileProblem::kOther:
+      break;
+  }
+  return tr("出现未知错误");
+}
+
+void LearnerWords::storeOpened(const LearnerStoreOpening& opening) {
+  const QString file = QString::fromStdString(opening.file.string());
+  if (!opening.setAside.empty()) {
+    const QString aside = QString::fromStdString(opening.setAside.string());
+    const quorvi::learner::SalvageReport& saved = opening.salvage;
+    if (!saved.readable)
+      tell(tr("查词历史和生词本的文件已损坏，已另存为 %1；其中的内容都无法读出，已新建了一个。")
+               .arg(aside));
+    else
+      tell(tr("查词历史和生词本的文件已损坏，已另存为 %1。已救回 %2 个生词、%3 条查词历史和 %4 "
+              "条听音练习记录，%5 条无法读出。")
+               .arg(aside)
+               .arg(saved.words)
+               .arg(saved.history)
+               .arg(saved.drill)
+               .arg(saved.lost));
+  }
+  writable_ = opening.open && !opening.readOnly;
+  if (!opening.open) {
+    qWarning("learner data: %s", opening.error.c_str());
+    tell(tr("无法保存查词历史和生词本（%1）：%2").arg(file, problemText(opening.problem)));
+    return;
+  }
+  if (opening.readOnly) {
+    qWarning("learner data: %s", opening.error.c_str());
+    tell(tr("查词历史和生词本只能查看，不能保存更改（%1）：%2").arg(file, problemText(opening.problem)));
+  }
+  // The window's own connection, for reading: the file is there and whole now.
+  reader_ = std::make_unique<LearnerStore>(opening.file, 10, LearnerStore::Role::kReader);
+  if (!reader_->isOpen()) qWarning("learner data: %s", reader_->error().c_str());
+  emit wordsChanged();
 }
 
 // A message box that does not stop the window: the learner reads it and goes on. The
@@ -107,29 +190,56 @@ void LearnerWords::entryShown(const QString& headword) {
 
 void LearnerWords::recordOpened(const QString& word) {
   if (word.isEmpty()) return;
-  LearnerStore* data = store();
-  if (data == nullptr) return;
-  const std::string error = quorvi::learner::recordOpened(*data, word.toStdString());
-  if (!error.empty()) qWarning("learner data: %s", error.c_str());
+  writer()->write(
+      [utf8 = word.toStdString()](LearnerStore& store) {
+        return quorvi::learner::recordOpened(store, utf8);
+      },
+      this, [](const LearnerWriteOutcome& outcome) {
+        if (!outcome.error.empty()) qWarning("learner data: %s", outcome.error.c_str());
+      });
+}
+
+std::vector<std::string> LearnerWords::savedWordList(std::string& error) {
+  std::vector<std::string> words;
+  error.clear();
+  if (LearnerStore* data = store())
+    for (SavedWord& saved : savedWords(*data, error)) words.push_back(std::move(saved.word));
+  for (auto it = pendingSaved_.cbegin(); it != pendingSaved_.cend(); ++it) {
+    const std::string word = it.key().toStdString();
+    const auto found = std::find(words.begin(), words.end(), word);
+    if (it->first && found == words.end()) words.insert(words.begin(), word);
+    if (!it->first && found != words.end()) words.erase(found);
+  }
+  return words;
 }
 
 bool LearnerWords::isSaved(const QString& word) {
+  if (const auto pending = pendingSaved_.constFind(word); pending != pendingSaved_.cend())
+    return pending->first;
   LearnerStore* data = store();
   return data != nullptr && containsWord(*data, word.toStdString());
 }
 
 bool LearnerWords::toggleSaved(const QString& word) {
-  LearnerStore* data = store();
-  if (data == nullptr || word.isEmpty()) return false;
-  const std::string utf8 = word.toStdString();
-  const bool saved = containsWord(*data, utf8);
-  const std::string error = saved ? removeWord(*data, utf8) : addWord(*data, utf8);
-  if (!error.empty()) {
-    tell(tr("生词本未能保存：%1").arg(QString::fromStdString(error)));
-    return saved;
-  }
-  emit wordsChanged();
-  return !saved;
+  if (word.isEmpty()) return false;
+  const bool save = !isSaved(word);
+  auto& pending = pendingSaved_[word];
+  pending = {save, pending.second + 1};
+  writer()->write(
+      [utf8 = word.toStdString(), save](LearnerStore& store) {
+        return save ? addWord(store, utf8) : removeWord(store, utf8);
+      },
+      this, [this, word](const LearnerWriteOutcome& outcome) {
+        auto found = pendingSaved_.find(word);
+        if (found != pendingSaved_.end() && --found->second == 0) pendingSaved_.erase(found);
+        if (!outcome.error.empty()) {
+          qWarning("learner data: %s", outcome.error.c_str());
+          // A store that cannot be written said so once already.
+          if (writable_) tell(tr("生词本未能保存：%1").arg(problemText(outcome.problem)));
+        }
+        emit wordsChanged();
+      });
+  return save;
 }
 
 void LearnerWords::addMenuEntries(QMenu* menu, const QString& headword) {

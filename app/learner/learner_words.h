@@ -4,8 +4,17 @@
 #include <QPointer>
 #include <QString>
 
-#include <memory>
+#include <QHash>
 
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "learner/file_problem.h"
+
+class LearnerWriter;
+class WordListImport;
+struct LearnerStoreOpening;
 class MainWindow;
 class PhoneticDictionary;
 class QMenu;
@@ -20,9 +29,11 @@ class LearnerStore;
 
 // The window's side of the learner's own data: the entries the learner opens go into the
 // history, Ctrl+D adds or removes the shown word in my words, Ctrl+H shows the history and
-// Ctrl+Shift+D the "My words" window, Ctrl+L the listening drill. The database is opened on first
-// use, after the window is up; when it cannot be, the window goes on and says once that nothing is
-// kept.
+// Ctrl+Shift+D the "My words" window, Ctrl+L the listening drill. The window never waits on the
+// store: every write goes to a thread of its own (LearnerWriter), which opens the database on
+// first use, after the window is up; the window then reads through a second connection of its
+// own, which never waits long. When the data cannot be kept (or only read), the window goes on
+// and says once why, in its own language.
 class LearnerWords : public QObject {
   Q_OBJECT
 
@@ -30,17 +41,28 @@ class LearnerWords : public QObject {
   LearnerWords(MainWindow* window, PhoneticDictionary& dictionary);
   ~LearnerWords() override;
 
-  // The store, opened now if it was not; null when it cannot be used.
+  // The store for reading on the window's thread; null until the writer has opened the file
+  // (asked for now if it was not), or when it cannot be read.
   quorvi::learner::LearnerStore* store();
+  // The thread the writes go to, made on first use.
+  LearnerWriter* writer();
+  // Imports of word lists, one at a time on a thread of their own; made on first use.
+  WordListImport* wordListImport();
   PhoneticDictionary& dictionary() { return dictionary_; }
 
   // The headword the entry pane shows (empty when none).
   const QString& shownWord() const { return shownWord_; }
+  // The saved words, newest first, with the additions and removals still being written.
+  std::vector<std::string> savedWordList(std::string& error);
+  // Whether `word` is saved, counting the additions and removals still being written.
   bool isSaved(const QString& word);
-  // Adds the word to my words or removes it; true when it is saved afterwards.
+  // Adds the word to my words or removes it; wordsChanged() follows once it is written, a
+  // notice when it could not be. Returns whether it will be saved.
   bool toggleSaved(const QString& word);
   // Records `word` as opened now.
   void recordOpened(const QString& word);
+  // The learner's words of a problem with a file of theirs, in the interface language.
+  static QString problemText(quorvi::learner::FileProblem problem);
 
   // The entries for `headword` in a context menu: add or remove it, my words, history.
   void addMenuEntries(QMenu* menu, const QString& headword);
@@ -63,18 +85,24 @@ class LearnerWords : public QObject {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  signals:
-  // The learner's list changed (added, removed, imported).
+  // The learner's list changed (added, removed, imported), or the store became readable.
   void wordsChanged();
 
  private:
   void entryShown(const QString& headword);
   void showDialog(bool history);
+  void storeOpened(const LearnerStoreOpening& opening);
   void tell(const QString& text);
 
   MainWindow* window_;
   PhoneticDictionary& dictionary_;
-  std::unique_ptr<quorvi::learner::LearnerStore> store_;
-  bool triedToOpen_ = false;
+  LearnerWriter* writer_ = nullptr;
+  WordListImport* import_ = nullptr;
+  bool writable_ = true;  // false once the store said it cannot be written (said once)
+  std::unique_ptr<quorvi::learner::LearnerStore> reader_;
+  // Words added (true) or removed (false) whose write is not done yet, and how many writes of
+  // each are on their way.
+  QHash<QString, std::pair<bool, int>> pendingSaved_;
   QString shownWord_;
   QString pendingWord_;
   QTimer* openedDelay_;

@@ -5,11 +5,13 @@
 #include <QDateTime>
 #include <QDialogButtonBox>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QSortFilterProxyModel>
 #include <QStandardItemModel>
@@ -22,11 +24,15 @@
 #include <vector>
 
 #include "app/learner/learner_words.h"
+#include "app/learner/learner_writer.h"
+#include "app/learner/word_list_import.h"
 #include "learner/dictionary_facts.h"
 #include "learner/drill.h"
 #include "learner/history.h"
 #include "learner/learner_store.h"
 #include "learner/my_words.h"
+#include "learner/safe_file_output.h"
+#include "learner/text_decoding.h"
 #include "learner/word_export.h"
 #include "learner/word_import.h"
 
@@ -240,19 +246,24 @@ void LearnerWordsDialog::openCurrent() {
 }
 
 void LearnerWordsDialog::removeSelected() {
-  LearnerStore* store = words_.store();
-  if (store == nullptr) return;
   QStringList chosen;
   for (const QModelIndex& index : table_->selectionModel()->selectedRows(0))
     chosen << index.data().toString();
-  for (const QString& word : chosen) {
-    const std::string error = removeWord(*store, word.toStdString());
-    if (!error.empty()) {
-      QMessageBox::warning(this, windowTitle(), QString::fromStdString(error));
-      break;
-    }
-  }
-  emit words_.wordsChanged();
+  if (chosen.isEmpty()) return;
+  std::vector<std::string> words;
+  for (const QString& word : chosen) words.push_back(word.toStdString());
+  words_.writer()->write(
+      [words](LearnerStore& store) {
+        for (const std::string& word : words)
+          if (std::string error = removeWord(store, word); !error.empty()) return error;
+        return std::string();
+      },
+      this, [this](const LearnerWriteOutcome& outcome) {
+        if (!outcome.error.empty())
+          QMessageBox::warning(this, windowTitle(),
+                               tr("生词本未能保存：%1").arg(LearnerWords::problemText(outcome.problem)));
+        emit words_.wordsChanged();
+      });
 }
 
 void LearnerWordsDialog::exportWords() {
@@ -266,42 +277,80 @@ void LearnerWordsDialog::exportWords() {
                                    anki + QStringLiteral(";;") + csv, &selectedFilter);
   if (file.isEmpty()) return;
   const bool asCsv = selectedFilter == csv || file.endsWith(QStringLiteral(".csv"));
-  size_t count = 0;
-  const std::string error = quorvi::learner::exportWords(
-      *store, factsLookup(words_.dictionary()), asCsv ? ExportFormat::kCsv : ExportFormat::kAnki,
-      file.toStdString(), &count);
-  if (!error.empty())
-    QMessageBox::warning(this, windowTitle(), QString::fromStdString(error));
-  else
-    QMessageBox::information(this, windowTitle(), tr("已导出 %1 个单词到 %2").arg(count).arg(file));
+  // The text is made here, where the dictionary is read; the file is written on the
+  // writer's thread, so a slow disk never stops the window.
+  std::string error;
+  const std::vector<SavedWord> saved = savedWords(*store, error);
+  if (!error.empty()) {
+    QMessageBox::warning(this, windowTitle(),
+                         tr("无法读取生词本：%1").arg(LearnerWords::problemText(store->problem())));
+    return;
+  }
+  std::string text = exportText(saved, factsLookup(words_.dictionary()),
+                                asCsv ? ExportFormat::kCsv : ExportFormat::kAnki);
+  const std::size_t count = saved.size();
+  words_.writer()->run(
+      [text = std::move(text), path = file.toStdString()] {
+        LearnerWriteOutcome outcome;
+        outcome.error = writeWholeFile(path, text, &outcome.problem);
+        return outcome;
+      },
+      this, [this, file, count](const LearnerWriteOutcome& outcome) {
+        if (!outcome.error.empty())
+          QMessageBox::warning(this, windowTitle(),
+                               tr("无法导出到 %1：%2").arg(file, LearnerWords::problemText(outcome.problem)));
+        else
+          QMessageBox::information(this, windowTitle(), tr("已导出 %1 个单词到 %2").arg(count).arg(file));
+      });
 }
 
 void LearnerWordsDialog::importWords() {
-  LearnerStore* store = words_.store();
-  if (store == nullptr) return;
+  WordListImport* import = words_.wordListImport();
+  if (import->running()) return;
   const QString file = QFileDialog::getOpenFileName(this, tr("导入生词"), QString(),
                                                     tr("单词表 (*.txt *.csv *.tsv);;所有文件 (*)"));
-  if (file.isEmpty()) return;
-  ImportReport report;
-  const std::string error =
-      importFile(*store, file.toStdString(), headwordCheck(words_.dictionary()), report);
-  if (!error.empty()) {
-    QMessageBox::warning(this, windowTitle(), QString::fromStdString(error));
+  if (file.isEmpty() || !import->start(file)) return;
+  // Long lists show how far the import is, and may be stopped.
+  auto* progress = new QProgressDialog(tr("正在导入 %1…").arg(QFileInfo(file).fileName()), tr("取消"),
+                                       0, 100, this);
+  progress->setObjectName(QStringLiteral("importProgress"));
+  progress->setWindowModality(Qt::WindowModal);
+  progress->setMinimumDuration(400);
+  progress->setAttribute(Qt::WA_DeleteOnClose);
+  connect(progress, &QProgressDialog::canceled, import, &WordListImport::cancel);
+  connect(import, &WordListImport::progressed, progress, &QProgressDialog::setValue);
+  connect(import, &WordListImport::finished, this,
+          [this, progress](const WordListImportOutcome& outcome) {
+            progress->close();
+            showImported(outcome);
+          },
+          Qt::SingleShotConnection);
+}
+
+void LearnerWordsDialog::showImported(const WordListImportOutcome& outcome) {
+  if (outcome.cancelled) return;
+  if (!outcome.error.empty()) {
+    qWarning("import: %s", outcome.error.c_str());
+    QMessageBox::warning(this, windowTitle(),
+                         tr("无法导入 %1：%2").arg(outcome.file, LearnerWords::problemText(outcome.problem)));
     return;
   }
   emit words_.wordsChanged();
+  const ImportReport& report = outcome.report;
   QString text = tr("新加入 %1 个，已在生词本中 %2 个，词典中没有 %3 个。")
                      .arg(report.added.size())
-                     .arg(report.alreadyThere.size())
-                     .arg(report.unknown.size());
-  if (!report.unknown.empty()) {
-    // The first few of them: a long list would not fit the box.
-    constexpr size_t kNamed = 20;
-    std::vector<std::string> named(
-        report.unknown.begin(),
-        report.unknown.begin() + static_cast<long>(std::min(kNamed, report.unknown.size())));
-    text += QLatin1Char('\n') + joined(named, ", ");
-    if (report.unknown.size() > kNamed) text += QStringLiteral(" …");
+                     .arg(report.alreadyThere)
+                     .arg(report.unknownCount);
+  // The first of them, each with a word spelled almost so; control characters written out.
+  QStringList named;
+  for (const UnknownWord& unknown : report.unknown) {
+    const QString word = QString::fromStdString(printableText(unknown.written));
+    named << (unknown.closeSpelling.empty()
+                  ? word
+                  : tr("%1（也许是 %2）").arg(word, QString::fromStdString(unknown.closeSpelling)));
   }
+  if (!named.isEmpty()) text += QLatin1Char('\n') + named.join(tr("，"));
+  if (report.unknownCount > report.unknown.size())
+    text += tr("……另有 %1 个").arg(report.unknownCount - report.unknown.size());
   QMessageBox::information(this, windowTitle(), text);
 }

@@ -3,6 +3,7 @@
 #include <QDialog>
 
 class LearnerWords;
+struct WordListImportOutcome;
 class QLabel;
 class QLineEdit;
 class QSortFilterProxyModel;
@@ -44,6 +45,7 @@ class LearnerWordsDialog : public QDialog {
   void removeSelected();
   void exportWords();
   void importWords();
+  void showImported(const WordListImportOutcome& outcome);
 
   LearnerWords& words_;
   Kind kind_;

@@ -5,6 +5,8 @@
 
 #include <cstdlib>
 #include <fstream>
+#include <set>
+#include <thread>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -14,6 +16,7 @@
 #include "learner/learner_store.h"
 #include "learner/my_words.h"
 #include "learner/schema.h"
+#include "tests/support/child_process.h"
 #include "tests/support/temporary_folder.h"
 
 namespace fs = std::filesystem;
@@ -49,7 +52,8 @@ std::vector<std::string> wordsOf(LearnerStore& store) {
 std::vector<fs::path> asideFiles(const fs::path& folder) {
   std::vector<fs::path> found;
   for (const auto& item : fs::directory_iterator(folder))
-    if (item.path().filename().string().starts_with("learner.db.damaged-"))
+    if (const std::string name = item.path().filename().string();
+        name.starts_with("learner.db.damaged-") && !name.ends_with("-wal") && !name.ends_with("-shm"))
       found.push_back(item.path());
   return found;
 }
@@ -159,7 +163,160 @@ TEST_F(LearnerStoreTest, DamagedFileIsSetAsideAndAFreshOneWorks) {
   ASSERT_TRUE(store.isOpen()) << store.error();
   EXPECT_NE(store.notice(), "");
   EXPECT_EQ(asideFiles(file().parent_path()).size(), 1u);
-  EXPECT_TRUE(wordsOf(store).empty());
+  // What the broken pages held is lost; the rest is saved.
+  EXPECT_LT(store.salvage().words, 2000);
+  EXPECT_EQ(wordsOf(store).size(), static_cast<size_t>(store.salvage().words));
+}
+
+// The leaf pages of `table` and how many rows each holds.
+std::vector<std::pair<long long, long long>> leafPages(const fs::path& file, const char* table) {
+  std::vector<std::pair<long long, long long>> pages;
+  sqlite3* db = nullptr;
+  EXPECT_EQ(sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READONLY, "unix"), SQLITE_OK);
+  {
+    Statement query(db, "SELECT pageno, ncell FROM dbstat WHERE name=?1 AND pagetype='leaf'"
+                        " ORDER BY pageno");
+    query.bind(1, std::string(table));
+    while (query.step() == SQLITE_ROW) pages.emplace_back(query.integer(0), query.integer(1));
+  }
+  sqlite3_close(db);
+  return pages;
+}
+
+void damagePage(const fs::path& file, long long page) {
+  std::fstream damage(file, std::ios::in | std::ios::out | std::ios::binary);
+  damage.seekp((page - 1) * 4096);
+  damage << std::string(4096, '\x7f');
+}
+
+// A store of `words` saved words and `opened` history rows, closed (its log folded in).
+void fillStore(const fs::path& file, int words, int opened) {
+  LearnerStore store(file);
+  ASSERT_TRUE(store.isOpen()) << store.error();
+  std::vector<std::string> batch, added;
+  for (int i = 0; i < words; ++i) batch.push_back(std::string(60, 'w').append(std::to_string(i)));
+  ASSERT_EQ(addWords(store, batch, added), "");
+  for (int i = 0; i < opened; ++i)
+    ASSERT_EQ(recordOpened(store, std::string(60, 's').append(std::to_string(i)), 1000 + i), "");
+}
+
+TEST_F(LearnerStoreTest, DamagedStoreKeepsTheOriginalAndSavesEveryRowStillReadable) {
+  fillStore(file(), 120, 300);
+  const auto historyPages = leafPages(file(), "history");
+  const auto wordPages = leafPages(file(), "my_words");
+  ASSERT_GT(historyPages.size(), 3u);
+  ASSERT_GT(wordPages.size(), 1u);
+  // One page of history rows and one of words gone; the indexes still name their rows.
+  const auto [historyPage, historyLost] = historyPages[historyPages.size() / 2];
+  damagePage(file(), historyPage);
+  damagePage(file(), wordPages[0].first);
+  const std::string original = readAll(file());
+
+  LearnerStore store(file());
+  ASSERT_TRUE(store.isOpen()) << store.error();
+  ASSERT_EQ(asideFiles(file().parent_path()).size(), 1u);
+  EXPECT_EQ(readAll(store.setAsideFile()), original);
+  // Saved words keep the word even where their row is gone.
+  EXPECT_EQ(store.salvage().words, 120);
+  EXPECT_EQ(store.salvage().history, 300 - historyLost);
+  EXPECT_EQ(store.salvage().lost, historyLost);
+  EXPECT_EQ(wordsOf(store).size(), 120u);
+  std::string error;
+  EXPECT_EQ(history(store, 0, error).size(), static_cast<size_t>(300 - historyLost));
+  EXPECT_NE(store.notice().find(std::to_string(historyLost) + " rows could not be read"),
+            std::string::npos)
+      << store.notice();
+  struct stat st {};
+  ASSERT_EQ(stat(file().c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 0777, 0600u);
+
+  // Damage found again within the same second gets a name of its own.
+  damagePage(file(), 2);
+  LearnerStore again(file());
+  EXPECT_TRUE(again.isOpen()) << again.error();
+  EXPECT_EQ(asideFiles(file().parent_path()).size(), 2u);
+  EXPECT_EQ(readAll(store.setAsideFile()), original);
+}
+
+// Several programs find the same damaged file at once: one sets it aside and saves its rows,
+// the others wait and use the fresh file, and no acknowledged word is lost.
+TEST_F(LearnerStoreTest, ProgramsOpeningADamagedStoreAtOnceLoseNothing) {
+  fillStore(file(), 40, 0);
+  damagePage(file(), leafPages(file(), "my_words").back().first);
+  const std::string original = readAll(file());
+  constexpr int kWriters = 4;
+  std::vector<quorvi::testing::ChildRun> runs(kWriters);
+  std::vector<std::thread> threads;
+  for (int i = 0; i < kWriters; ++i)
+    threads.emplace_back([&, i] {
+      std::string prefix = std::to_string(i);
+      prefix.insert(0, 1, 'p').push_back('-');
+      runs[i] = quorvi::testing::runChild(QUORVI_LEARNER_WRITER, {file().string(), prefix, "15"},
+                                          folder_.path());
+    });
+  LearnerStore mine(file());
+  for (std::thread& thread : threads) thread.join();
+  ASSERT_TRUE(mine.isOpen()) << mine.error();
+
+  std::vector<fs::path> aside = asideFiles(file().parent_path());
+  ASSERT_EQ(aside.size(), 1u);
+  EXPECT_EQ(readAll(aside[0]), original);
+  int salvaged = mine.setAsideFile().empty() ? 0 : 1;
+  std::set<std::string> acknowledged;
+  for (const quorvi::testing::ChildRun& run : runs) {
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    std::istringstream lines(run.out);
+    for (std::string line; std::getline(lines, line);) {
+      if (line.starts_with("salvaged ")) {
+        ++salvaged;
+        EXPECT_EQ(line, "salvaged 40 0 1 0");  // every word, and the drill's question count
+      } else {
+        acknowledged.insert(line);
+      }
+    }
+  }
+  EXPECT_EQ(salvaged, 1);
+  EXPECT_EQ(acknowledged.size(), 60u);
+  LearnerStore after(file());
+  std::vector<std::string> words = wordsOf(after);
+  const std::set<std::string> saved(words.begin(), words.end());
+  for (const std::string& word : acknowledged) EXPECT_TRUE(saved.contains(word)) << word;
+  EXPECT_EQ(saved.size(), 100u);
+}
+
+// A lock held by another program is no damage: the file stays where it is.
+TEST_F(LearnerStoreTest, ABusyStoreIsNeverSetAside) {
+  fillStore(file(), 3, 0);
+  sqlite3* holder = nullptr;
+  ASSERT_EQ(sqlite3_open_v2(file().c_str(), &holder, SQLITE_OPEN_READWRITE, "unix"), SQLITE_OK);
+  ASSERT_EQ(sqlite3_exec(holder, "PRAGMA locking_mode=EXCLUSIVE; BEGIN EXCLUSIVE;", nullptr,
+                         nullptr, nullptr),
+            SQLITE_OK);
+  LearnerStore store(file(), 100);
+  EXPECT_FALSE(store.isOpen());
+  EXPECT_EQ(store.problem(), FileProblem::kBusy) << store.error();
+  EXPECT_TRUE(asideFiles(file().parent_path()).empty());
+  sqlite3_close(holder);
+  LearnerStore later(file());
+  EXPECT_EQ(wordsOf(later).size(), 3u);
+}
+
+// Whatever modes the learner's files had, they become the learner's alone.
+TEST_F(LearnerStoreTest, AnExistingStoreAndItsFolderBecomePrivate) {
+  fillStore(file(), 1, 0);
+  ASSERT_EQ(chmod(file().parent_path().c_str(), 0755), 0);
+  ASSERT_EQ(chmod(file().c_str(), 0644), 0);
+  LearnerStore store(file());
+  ASSERT_EQ(addWord(store, "cat"), "");
+  for (const fs::path& path : {file(), fs::path(file().string() + "-wal"),
+                               fs::path(file().string() + "-shm")}) {
+    struct stat st {};
+    ASSERT_EQ(stat(path.c_str(), &st), 0) << path;
+    EXPECT_EQ(st.st_mode & 0777, 0600u) << path;
+  }
+  struct stat folder {};
+  ASSERT_EQ(stat(file().parent_path().c_str(), &folder), 0);
+  EXPECT_EQ(folder.st_mode & 0777, 0700u);
 }
 
 TEST_F(LearnerStoreTest, FullDiskIsAClearErrorAndKeepsEveryEarlierWord) {

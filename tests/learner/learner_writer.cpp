@@ -2,6 +2,8 @@
 // transaction is committed.
 //   learner_writer FILE PREFIX COUNT   adds PREFIX0.. (COUNT 0: until killed) and records
 //                                      "shared" as opened after each
+// When it set a damaged file aside, its first line is
+//   salvaged WORDS HISTORY DRILL LOST
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -16,6 +18,10 @@ int main(int argc, char** argv) {
   if (!store.isOpen()) {
     std::fprintf(stderr, "%s\n", store.error().c_str());
     return 1;
+  }
+  if (!store.setAsideFile().empty()) {
+    const quorvi::learner::SalvageReport& saved = store.salvage();
+    std::printf("salvaged %lld %lld %lld %lld\n", saved.words, saved.history, saved.drill, saved.lost);
   }
   const long count = std::atol(argv[3]);
   for (long i = 0; count == 0 || i < count; ++i) {
