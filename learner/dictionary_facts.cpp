@@ -97,13 +97,4 @@ FactsLookup factsLookup(PhoneticDictionary& dictionary) {
   };
 }
 
-HeadwordCheck headwordCheck(PhoneticDictionary& dictionary) {
-  return [&dictionary](const std::string& word) -> std::optional<std::string> {
-    if (entryOf(dictionary, word).size() >= 3) return word;
-    const std::string lower = QString::fromStdString(word).toLower().toStdString();
-    if (lower != word && entryOf(dictionary, lower).size() >= 3) return lower;
-    return std::nullopt;
-  };
-}
-
 }  // namespace quorvi::learner

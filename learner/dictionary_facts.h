@@ -24,8 +24,7 @@ std::vector<std::string> levelTags(const QString& line);
 // The name a learner-levels line gives the list of `tag` ("CET4" -> "四级"); empty when unknown.
 std::string levelName(const std::string& tag);
 
-// Lookups over an open dictionary, which must outlive them.
+// The facts of headwords of an open dictionary, which must outlive the lookup.
 FactsLookup factsLookup(PhoneticDictionary& dictionary);
-HeadwordCheck headwordCheck(PhoneticDictionary& dictionary);
 
 }  // namespace quorvi::learner

@@ -2,8 +2,11 @@
 
 #include <iconv.h>
 
+#include <algorithm>
+#include <array>
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 
 namespace quorvi::learner {
 namespace {
@@ -59,8 +62,18 @@ std::optional<char32_t> nextUtf8(std::string_view text, std::size_t& i) {
 }
 
 bool isUtf8(std::string_view text) {
-  for (std::size_t i = 0; i < text.size();)
+  for (std::size_t i = 0; i < text.size();) {
+    // Runs of plain ASCII, eight bytes at a time.
+    std::uint64_t eight;
+    if (i + 8 <= text.size()) {
+      std::memcpy(&eight, text.data() + i, 8);
+      if ((eight & 0x8080808080808080ULL) == 0) {
+        i += 8;
+        continue;
+      }
+    }
     if (!nextUtf8(text, i)) return false;
+  }
   return true;
 }
 
@@ -110,14 +123,20 @@ std::optional<std::string> fromGb18030(std::string_view bytes) {
 
 // CRLF and lone CR become LF.
 std::string withLfLineEnds(std::string text) {
-  std::size_t to = 0;
-  for (std::size_t from = 0; from < text.size(); ++from) {
+  std::size_t from = text.find('\r');
+  if (from == std::string::npos) return text;
+  std::size_t to = from;
+  while (from < text.size()) {
     if (text[from] == '\r') {
       text[to++] = '\n';
-      if (from + 1 < text.size() && text[from + 1] == '\n') ++from;
-    } else {
-      text[to++] = text[from];
+      ++from;
+      if (from < text.size() && text[from] == '\n') ++from;
+      continue;
     }
+    const std::size_t next = std::min(text.find('\r', from), text.size());
+    std::memmove(text.data() + to, text.data() + from, next - from);
+    to += next - from;
+    from = next;
   }
   text.resize(to);
   return text;
@@ -125,13 +144,16 @@ std::string withLfLineEnds(std::string text) {
 
 // Binary data: a NUL byte, or more control characters than a text ever has.
 bool looksBinary(std::string_view text) {
+  if (std::memchr(text.data(), 0, text.size()) != nullptr) return true;
+  static const auto kControl = [] {
+    std::array<unsigned char, 256> control{};
+    for (int c = 1; c < 0x20; ++c) control[c] = 1;
+    for (const char allowed : {'\t', '\n', '\r', '\f', '\v', '\x1b'})
+      control[static_cast<unsigned char>(allowed)] = 0;
+    return control;
+  }();
   std::size_t controls = 0;
-  for (const char ch : text) {
-    const auto c = static_cast<unsigned char>(ch);
-    if (c == 0) return true;
-    if (c < 0x20 && c != '\t' && c != '\n' && c != '\r' && c != '\f' && c != '\v' && c != 0x1B)
-      ++controls;
-  }
+  for (const char c : text) controls += kControl[static_cast<unsigned char>(c)];
   return controls > 8 && controls * 100 > text.size();
 }
 
@@ -151,8 +173,10 @@ std::optional<std::string> decodeText(std::string_view bytes, std::string& why) 
     text = fromWide(bytes.substr(2), 2, false);
   } else if (bytes.starts_with("\xFE\xFF")) {
     text = fromWide(bytes.substr(2), 2, true);
+  } else if (isUtf8(bytes)) {
+    text = std::string(bytes);
   } else if (!looksBinary(bytes)) {
-    text = isUtf8(bytes) ? std::optional<std::string>(std::string(bytes)) : fromGb18030(bytes);
+    text = fromGb18030(bytes);
   }
   if (!text || looksBinary(*text)) {
     why = "not a text file (a word list is UTF-8, UTF-16 or UTF-32 text)";

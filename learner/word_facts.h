@@ -19,8 +19,4 @@ struct WordFacts {
 // The facts of a headword; nullopt when the dictionary has no such headword.
 using FactsLookup = std::function<std::optional<WordFacts>(const std::string& word)>;
 
-// The dictionary's spelling of `word` when it is a headword (as written, or in lower case);
-// nullopt when it is not.
-using HeadwordCheck = std::function<std::optional<std::string>(const std::string& word)>;
-
 }  // namespace quorvi::learner

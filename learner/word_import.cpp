@@ -11,6 +11,7 @@
 
 #include "learner/delimited_text.h"
 #include "learner/file_problem.h"
+#include "learner/headword_spellings.h"
 #include "learner/learner_store.h"
 #include "learner/my_words.h"
 #include "learner/text_decoding.h"
@@ -261,7 +262,10 @@ std::string plainEntries(std::string_view text, const OnEntry& onEntry) {
     const std::size_t cut = line.find_first_of(line.find('\t') != std::string_view::npos ? "\t" : ",;");
     if (cut != std::string_view::npos)
       entry.add(std::string(withoutTranscription(line.substr(0, cut))));
-    entry.add(std::string(leadingEnglish(line)));
+    // "abandon v. 放弃", "cat - 猫": the English before a translation.
+    const bool translated = std::any_of(line.begin(), line.end(), [](char c) { return (c & 0x80) != 0; }) ||
+                            line.find(" - ") != std::string_view::npos;
+    if (translated) entry.add(std::string(leadingEnglish(line)));
     if (!onEntry(entry, std::min(start, text.size()))) break;
   }
   return {};
@@ -275,30 +279,54 @@ bool plausibleWord(std::string_view word) {
   return true;
 }
 
+// How an entry the dictionary lacks is named: its shortest spelling that could be a word
+// ("recieve" of "recieve\t接收"), else the whole line.
+const std::string& nameOf(const ListEntry& entry) {
+  const std::string* name = &entry.candidates[0];
+  bool plausible = false;
+  for (int i = 0; i < entry.count; ++i) {
+    const std::string& candidate = entry.candidates[i];
+    if (plausibleWord(candidate) && (!plausible || candidate.size() < name->size())) {
+      name = &candidate;
+      plausible = true;
+    }
+  }
+  return *name;
+}
+
 // Takes the entries one by one: what is new, what was there, what is unknown.
 class Collector {
  public:
   Collector(const ImportOptions& options, ImportReport& report)
-      : options_(options), report_(report) {
+      : headwords_(options.headwords), report_(report) {
     report_ = {};
+    if (headwords_ != nullptr) seenHeadword_.resize(headwords_->rows());
   }
 
   void take(const ListEntry& entry) {
-    std::optional<std::string> headword;
-    for (int i = 0; i < entry.count && !headword; ++i) {
+    for (int i = 0; i < entry.count; ++i) {
       const std::string& candidate = entry.candidates[i];
       if (!plausibleWord(candidate)) continue;
-      headword = options_.check ? options_.check(candidate) : std::optional<std::string>(candidate);
+      if (headwords_ == nullptr) {
+        if (seenWord_.insert(candidate).second)
+          toAdd_.push_back(candidate);
+        else
+          ++report_.alreadyThere;
+        return;
+      }
+      if (const std::optional<std::uint32_t> index = headwords_->find(candidate)) {
+        if (seenHeadword_[*index]) {
+          ++report_.alreadyThere;
+        } else {
+          seenHeadword_[*index] = true;
+          toAdd_.emplace_back(headwords_->spelling(*index));
+        }
+        return;
+      }
     }
-    if (!headword) {
-      ++report_.unknownCount;
-      if (report_.unknown.size() < kNamedUnknown && entry.count > 0)
-        report_.unknown.push_back({entry.candidates[entry.count > 1 ? 1 : 0], {}});
-    } else if (!seen_.insert(*headword).second) {
-      ++report_.alreadyThere;
-    } else {
-      toAdd_.push_back(std::move(*headword));
-    }
+    ++report_.unknownCount;
+    if (report_.unknown.size() < kNamedUnknown && entry.count > 0)
+      report_.unknown.push_back({nameOf(entry), {}});
   }
 
   std::string finish(LearnerStore& store) {
@@ -306,15 +334,17 @@ class Collector {
     if (const std::string error = addWords(store, toAdd_, added); !error.empty()) return error;
     report_.alreadyThere += toAdd_.size() - added.size();
     report_.added = std::move(added);
-    if (options_.closeSpelling)
-      for (UnknownWord& unknown : report_.unknown) unknown.closeSpelling = options_.closeSpelling(unknown.written);
+    if (headwords_ != nullptr)
+      for (UnknownWord& unknown : report_.unknown)
+        unknown.closeSpelling = headwords_->closeSpelling(unknown.written);
     return {};
   }
 
  private:
-  const ImportOptions& options_;
+  const HeadwordSpellings* headwords_;
   ImportReport& report_;
-  std::unordered_set<std::string> seen_;
+  std::vector<bool> seenHeadword_;           // by the headword's number
+  std::unordered_set<std::string> seenWord_;  // without a dictionary
   std::vector<std::string> toAdd_;
 };
 

@@ -16,10 +16,10 @@
 #include <vector>
 
 #include "learner/file_problem.h"
-#include "learner/word_facts.h"
 
 namespace quorvi::learner {
 
+class HeadwordSpellings;
 class LearnerStore;
 
 // How many of the words not found are named.
@@ -38,8 +38,9 @@ struct ImportReport {
 };
 
 struct ImportOptions {
-  HeadwordCheck check;                                          // empty: every word as written
-  std::function<std::string(const std::string&)> closeSpelling;  // may be empty
+  // The dictionary's headwords: a word must be one (in any letter case) and takes its
+  // spelling; the unknown words named get a close spelling. Null: every word as written.
+  const HeadwordSpellings* headwords = nullptr;
   std::function<void(double)> progress;  // the share of the file read, now and then
   const std::atomic<bool>* cancel = nullptr;
 };

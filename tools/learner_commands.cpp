@@ -137,9 +137,10 @@ int exportTo(const char* file, bool csv) {
   if (!error.empty()) return dataError(error);
   // Standard output holds the words: the count goes to the messages.
   if (path == kStandardOutput)
-    std::fprintf(stderr, "quorvi-dict: exported %zu words\n", count);
+    std::fprintf(stderr, "quorvi-dict: exported %zu word%s\n", count, count == 1 ? "" : "s");
   else
-    std::printf("exported %zu words to %s\n", count, printableText(path.string()).c_str());
+    std::printf("exported %zu word%s to %s\n", count, count == 1 ? "" : "s",
+                printableText(path.string()).c_str());
   return kExitOk;
 }
 
@@ -157,8 +158,7 @@ int importFrom(const char* file) {
   const std::unique_ptr<HeadwordSpellings> headwords = readHeadwords(dictionary);
   if (!headwords) return kExitQueryFailed;
   ImportOptions options;
-  options.check = [&](const std::string& word) { return headwords->spellingOf(word); };
-  options.closeSpelling = [&](const std::string& word) { return headwords->closeSpelling(word); };
+  options.headwords = headwords.get();
   ImportReport report;
   const std::string error = importFile(*store, path, options, report);
   if (!error.empty()) {

@@ -34,8 +34,7 @@ bool WordListImport::start(const QString& file) {
       outcome.problem = FileProblem::kOther;
     } else {
       ImportOptions options;
-      options.check = [&](const std::string& word) { return headwords.spellingOf(word); };
-      options.closeSpelling = [&](const std::string& word) { return headwords.closeSpelling(word); };
+      options.headwords = &headwords;
       options.cancel = &cancel_;
       int shown = -1;
       options.progress = [&](double share) {

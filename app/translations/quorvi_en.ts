@@ -255,6 +255,78 @@
         <source>查词历史…</source>
         <translation>History…</translation>
     </message>
+    <message>
+        <source>没有存放数据的文件夹（HOME 和 XDG_DATA_HOME 都没有设置）</source>
+        <translation>there is no folder for the data (neither HOME nor XDG_DATA_HOME is set)</translation>
+    </message>
+    <message>
+        <source>该放文件夹的地方是一个文件</source>
+        <translation>a file stands where the folder should be</translation>
+    </message>
+    <message>
+        <source>不是普通文件</source>
+        <translation>it is not a regular file</translation>
+    </message>
+    <message>
+        <source>它是一个符号链接</source>
+        <translation>it is a symbolic link</translation>
+    </message>
+    <message>
+        <source>符号链接形成了循环</source>
+        <translation>the symbolic links form a loop</translation>
+    </message>
+    <message>
+        <source>没有写入权限</source>
+        <translation>no permission to write</translation>
+    </message>
+    <message>
+        <source>磁盘已满</source>
+        <translation>the disk is full</translation>
+    </message>
+    <message>
+        <source>磁盘读写出错</source>
+        <translation>the disk failed</translation>
+    </message>
+    <message>
+        <source>另一个程序占用太久</source>
+        <translation>another program kept it locked too long</translation>
+    </message>
+    <message>
+        <source>文件由更新版本的程序写入</source>
+        <translation>it was written by a newer version of the program</translation>
+    </message>
+    <message>
+        <source>文件已损坏</source>
+        <translation>the file is damaged</translation>
+    </message>
+    <message>
+        <source>文件不存在</source>
+        <translation>the file does not exist</translation>
+    </message>
+    <message>
+        <source>不是文本文件</source>
+        <translation>it is not a text file</translation>
+    </message>
+    <message>
+        <source>出现未知错误</source>
+        <translation>an unknown error occurred</translation>
+    </message>
+    <message>
+        <source>查词历史和生词本的文件已损坏，已另存为 %1；其中的内容都无法读出，已新建了一个。</source>
+        <translation>The file of your history and words was damaged and is kept as %1; nothing of it could be read, and a new one was started.</translation>
+    </message>
+    <message>
+        <source>查词历史和生词本的文件已损坏，已另存为 %1。已救回 %2 个生词、%3 条查词历史和 %4 条听音练习记录，%5 条无法读出。</source>
+        <translation>The file of your history and words was damaged and is kept as %1. Saved from it: %2 of your words, %3 history entries and %4 drill records; %5 could not be read.</translation>
+    </message>
+    <message>
+        <source>无法保存查词历史和生词本（%1）：%2</source>
+        <translation>History and my words cannot be kept (%1): %2</translation>
+    </message>
+    <message>
+        <source>查词历史和生词本只能查看，不能保存更改（%1）：%2</source>
+        <translation>History and my words can only be viewed; changes cannot be saved (%1): %2</translation>
+    </message>
 </context>
 <context>
     <name>LearnerWordsDialog</name>
@@ -361,6 +433,42 @@
     <message>
         <source>新加入 %1 个，已在生词本中 %2 个，词典中没有 %3 个。</source>
         <translation>%1 added, %2 already in my words, %3 not in the dictionary.</translation>
+    </message>
+    <message>
+        <source>生词本未能保存：%1</source>
+        <translation>My words could not be saved: %1</translation>
+    </message>
+    <message>
+        <source>无法读取生词本：%1</source>
+        <translation>My words cannot be read: %1</translation>
+    </message>
+    <message>
+        <source>无法导出到 %1：%2</source>
+        <translation>Cannot export to %1: %2</translation>
+    </message>
+    <message>
+        <source>正在导入 %1…</source>
+        <translation>Importing %1…</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>无法导入 %1：%2</source>
+        <translation>Cannot import %1: %2</translation>
+    </message>
+    <message>
+        <source>%1（也许是 %2）</source>
+        <translation>%1 (perhaps %2)</translation>
+    </message>
+    <message>
+        <source>，</source>
+        <translation>, </translation>
+    </message>
+    <message>
+        <source>……另有 %1 个</source>
+        <translation>… and %1 more</translation>
     </message>
 </context>
 <context>

@@ -98,14 +98,9 @@ TEST(WordFiles, PlainListsDropBomCrlfBlanksAndImportSkipsDuplicatesAndUnknownWor
   LearnerStore store(folder.path() / "learner.db");
   ASSERT_EQ(addWord(store, "dog"), "");
   // The dictionary spells it in lower case and lacks "zzz".
+  const HeadwordSpellings headwords({"cat", "dog", "bird", "zz"});
   ImportOptions options;
-  options.check = [](const std::string& word) -> std::optional<std::string> {
-    if (word == "zzz") return std::nullopt;
-    std::string lower = word;
-    for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return lower;
-  };
-  options.closeSpelling = [](const std::string& word) { return word == "zzz" ? "zz" : ""; };
+  options.headwords = &headwords;
   ImportReport report;
   ASSERT_EQ(importWords(store, {"Cat", "dog", "zzz", "cat", "bird", std::string("a\0b", 3)},
                         options, report),
@@ -176,7 +171,7 @@ TEST(WordFiles, AnkiExportsTablesAndAnnotatedListsGiveTheirWords) {
   LearnerStore store(folder.path() / "learner.db");
   const HeadwordSpellings headwords({"cat", "abandon", "London", "ice cream", "church", "Church"});
   ImportOptions options;
-  options.check = [&](const std::string& word) { return headwords.spellingOf(word); };
+  options.headwords = &headwords;
   ImportReport report;
   const std::string list = folder.write(
       "list.txt", "1. cat 猫\n2) abandon v. 放弃\nlondon\t伦敦\nICE CREAM - 冰淇淋\nCHURCH\n# a note\n");

@@ -2,6 +2,9 @@
 // scratch folder.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -88,6 +91,10 @@ TEST_F(LearnerCommands, ExportImportRoundTripAndPlainLists) {
   EXPECT_NE(text.str().find("cat [k\xC3\xA6t]\tn. a small furry animal\t\n"), std::string::npos)
       << text.str();
   ASSERT_EQ(run({"words", "export", "words.csv", "--csv"}).exitCode, 0);
+  // "-" is standard output, for a pipe.
+  const quorvi::testing::ChildRun piped = run({"words", "export", "-", "--csv"});
+  EXPECT_TRUE(piped.out.starts_with("word,transcription")) << piped.out;
+  EXPECT_NE(piped.err.find("exported 3 words"), std::string::npos) << piped.err;
 
   // Into fresh data: the same words, and a second import adds none.
   quorvi::testing::TemporaryFolder other;
@@ -102,10 +109,81 @@ TEST_F(LearnerCommands, ExportImportRoundTripAndPlainLists) {
   EXPECT_EQ(run({"words", "import", "plain.txt"}).out,
             "added 2, already in my words 1, not in the dictionary 1\n"
             "not in the dictionary: zebra\n");
+  // Any letter case takes the dictionary's spelling; unknown words are named safely for a
+  // terminal, each with a close spelling, the first 20 of them.
+  std::string list = "LONDON\r\nexampel\r\n\x1b]0;owned\x07\r\n";
+  for (int i = 0; i < 25; ++i) list += "zz" + std::to_string(i) + "\r\n";
+  quorvi::testing::writeFile(folder_.path() / "odd.txt", list);
+  const quorvi::testing::ChildRun odd = run({"words", "import", "odd.txt"});
+  EXPECT_EQ(odd.out.substr(0, odd.out.find('\n')),
+            "added 0, already in my words 1, not in the dictionary 27");
+  EXPECT_NE(odd.out.find("not in the dictionary: exampel (close: example)\n"), std::string::npos);
+  EXPECT_NE(odd.out.find("not in the dictionary: \\x1B]0;owned\\x07\n"), std::string::npos)
+      << odd.out;
+  EXPECT_EQ(odd.out.find('\x1b'), std::string::npos);
+  EXPECT_NE(odd.out.find("and 7 more not in the dictionary\n"), std::string::npos);
+  // A file that is no text adds nothing.
+  quorvi::testing::writeFile(folder_.path() / "binary.dat", std::string("cat\0\x01\x02dog", 9));
+  const quorvi::testing::ChildRun binary = run({"words", "import", "binary.dat"});
+  EXPECT_EQ(binary.exitCode, 1);
+  EXPECT_NE(binary.err.find("not a text file"), std::string::npos) << binary.err;
   EXPECT_EQ(run({"words", "import", "absent.txt"}).exitCode, 1);
   quorvi::testing::writeFile(folder_.path() / "open.csv", "word,transcription\n\"cat\n");
   EXPECT_EQ(run({"words", "import", "open.csv"}).exitCode, 1);
   EXPECT_EQ(firstFields({"words"}).size(), 5u);
+}
+
+// A read-only data folder (as a user the modes bind: root ignores them) and a full disk (a
+// small file system of a namespace of its own): the words are still listed and exported, and
+// a change says why it cannot be saved.
+TEST_F(LearnerCommands, AStoreThatCannotBeWrittenIsStillRead) {
+  for (const char* word : {"cat", "about"}) ASSERT_EQ(run({"words", "add", word}).exitCode, 0);
+  const fs::path data = data_.path() / "quorvi";
+  // On a full disk, where not even the shared-memory file can be made.
+  const std::string script =
+      "set -e; mount -t tmpfs -o size=200k tmpfs \"$1\"; mkdir \"$1/quorvi\";"
+      " cp \"$2\" \"$1/quorvi/\"; dd if=/dev/zero of=\"$1/fill\" bs=4k 2>/dev/null || true;"
+      " export XDG_DATA_HOME=\"$1\"; shift 2;"
+      " \"$@\" words list; echo \"list $?\"; \"$@\" words add London || echo \"add $?\"";
+  const fs::path mountPoint = folder_.path() / "small-disk";
+  fs::create_directories(mountPoint);
+  const quorvi::testing::ChildRun full = quorvi::testing::runChild(
+      "/usr/bin/unshare", {"-Urm", "/bin/sh", "-c", script, "sh", mountPoint.string(),
+                           (data / "learner.db").string(), QUORVI_DICT_TOOL, "--dir",
+                           folder_.path().string()},
+      folder_.path());
+  EXPECT_NE(full.out.find("about\t"), std::string::npos) << full.out << full.err;
+  EXPECT_NE(full.out.find("list 0"), std::string::npos) << full.out << full.err;
+  EXPECT_NE(full.out.find("add 6"), std::string::npos) << full.out << full.err;
+  EXPECT_NE(full.err.find("the disk is full"), std::string::npos) << full.err;
+
+  // A folder the learner may only read.
+  const std::vector<std::string> asLearner =
+      getuid() == 0 ? std::vector<std::string>{"/usr/bin/setpriv", "--reuid=65534", "--regid=65534",
+                                               "--clear-groups", QUORVI_DICT_TOOL}
+                    : std::vector<std::string>{QUORVI_DICT_TOOL};
+  if (getuid() == 0) {
+    for (const fs::path& path : {folder_.path(), data_.path()}) ASSERT_EQ(chmod(path.c_str(), 0755), 0);
+    for (const auto& item : fs::recursive_directory_iterator(data_.path()))
+      ASSERT_EQ(lchown(item.path().c_str(), 65534, 65534), 0);
+  }
+  ASSERT_EQ(chmod(data.c_str(), 0500), 0);
+  const auto runAsLearner = [&](const std::vector<std::string>& args) {
+    std::vector<std::string> line(asLearner.begin() + 1, asLearner.end());
+    line.insert(line.end(), {"--dir", folder_.path().string()});
+    line.insert(line.end(), args.begin(), args.end());
+    return quorvi::testing::runChild(asLearner[0], line, folder_.path());
+  };
+  const quorvi::testing::ChildRun listed = runAsLearner({"words", "list"});
+  EXPECT_EQ(listed.exitCode, 0) << listed.err;
+  EXPECT_NE(listed.out.find("about\t"), std::string::npos);
+  EXPECT_NE(listed.err.find("changes cannot be saved (no permission)"), std::string::npos)
+      << listed.err;
+  EXPECT_EQ(runAsLearner({"words", "export", "-"}).exitCode, 0);
+  const quorvi::testing::ChildRun added = runAsLearner({"words", "add", "London"});
+  EXPECT_EQ(added.exitCode, 6);
+  EXPECT_NE(added.err.find("no permission"), std::string::npos) << added.err;
+  ASSERT_EQ(chmod(data.c_str(), 0700), 0);
 }
 
 }  // namespace

@@ -14,6 +14,7 @@
 #include "app/learner/drill_dialog.h"
 #include "app/learner/learner_words.h"
 #include "app/learner/learner_words_dialog.h"
+#include "app/learner/learner_writer.h"
 #include "learner/drill.h"
 #include "learner/learner_store.h"
 #include "tests/app/open_window.h"
@@ -102,19 +103,20 @@ class DrillTest : public WindowTestCase {
     QVERIFY(drill->answered());
     QVERIFY(label(drill, "drillVerdict").contains(QStringLiteral("对了")));
     QVERIFY(label(drill, "drillScore").contains(QStringLiteral("答对 1 题，共 1 题")));
+    QTRY_VERIFY(drillScore(*learner()->store(), "think").has_value());
     const std::optional<DrillScore> score = drillScore(*learner()->store(), "think");
-    QVERIFY(score);
     QCOMPARE(score->box, 2);
     QCOMPARE(score->right, 1LL);
     // A second choice of the same question changes nothing.
     QVERIFY(typeAndChoose(QStringLiteral("siŋk"), QStringLiteral("sink")));
+    learner()->writer()->waitUntilIdle();
     QCOMPARE(drillScore(*learner()->store(), "think")->asked(), 1LL);
 
     LearnerWordsDialog* words = myWords();
     QVERIFY(words);
     QCOMPARE(words->wordAt(0), QStringLiteral("think"));
-    QCOMPARE(words->table()->model()->index(0, 6).data().toString(),
-             QStringLiteral("1/1，第 2 盒"));
+    QTRY_COMPARE(words->table()->model()->index(0, 6).data().toString(),
+                 QStringLiteral("1/1，第 2 盒"));
   }
 
   void aWrongChoiceShowsTheDifferingSoundAndCountsTheConfusion() {
@@ -143,7 +145,7 @@ class DrillTest : public WindowTestCase {
     QVERIFY(drill->findChild<QPushButton*>(QStringLiteral("drillHearTyped"))->isEnabled());
     click(drill, "drillHearTyped");
     QVERIFY(label(drill, "drillStatus").contains(QStringLiteral("无法播放声音")));
-    QVERIFY(label(drill, "drillConfusions").contains(QStringLiteral("你常把 θ 听成 s（1 次）")));
+    QTRY_VERIFY(label(drill, "drillConfusions").contains(QStringLiteral("你常把 θ 听成 s（1 次）")));
 
     const std::optional<DrillScore> score = drillScore(*learner()->store(), "think");
     QVERIFY(score);
@@ -161,8 +163,8 @@ class DrillTest : public WindowTestCase {
     QVERIFY(label(drill, "drillVerdict").isEmpty());
     LearnerWordsDialog* words = myWords();
     QVERIFY(words);
-    QCOMPARE(words->table()->model()->index(0, 6).data().toString(),
-             QStringLiteral("0/1，第 1 盒"));
+    QTRY_COMPARE(words->table()->model()->index(0, 6).data().toString(),
+                 QStringLiteral("0/1，第 1 盒"));
     QVERIFY(words->confusionsText().contains(QStringLiteral("你常把 θ 听成 s")));
   }
 };

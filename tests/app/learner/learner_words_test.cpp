@@ -6,14 +6,18 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QSignalBlocker>
+#include <QSignalSpy>
 #include <QTableView>
 #include <QTest>
 #include <QTextEdit>
 
+#include <filesystem>
+#include <fstream>
 #include <memory>
 
 #include "app/learner/learner_words.h"
 #include "app/learner/learner_words_dialog.h"
+#include "app/learner/word_list_import.h"
 #include "app/results/context_menus.h"
 #include "learner/history.h"
 #include "learner/learner_store.h"
@@ -60,17 +64,17 @@ class LearnerWordsTest : public WindowTestCase {
 
     // Ctrl+D keeps the shown word; the list's menu offers to remove it again.
     QTest::keyClick(list(), Qt::Key_D, Qt::ControlModifier);
-    QVERIFY(saved("exampling"));
+    QTRY_VERIFY(saved("exampling"));
     // Also while typing, where the field would take Ctrl+D for deleting forward.
     QLineEdit* input = window->findChild<QLineEdit*>(QStringLiteral("inputPhonetic"));
     const QSignalBlocker noSearch(input);  // the list stays as it is
     input->setText(QStringLiteral("kat"));
     input->setCursorPosition(0);
     QTest::keyClick(input, Qt::Key_D, Qt::ControlModifier);
-    QVERIFY(!saved("exampling"));
+    QTRY_VERIFY(!saved("exampling"));
     QCOMPARE(input->text(), QStringLiteral("kat"));
     QTest::keyClick(input, Qt::Key_D, Qt::ControlModifier);
-    QVERIFY(saved("exampling"));
+    QTRY_VERIFY(saved("exampling"));
     {
       std::unique_ptr<QMenu> menu(window->findChild<ContextMenus*>()->listMenu(rowCentre(1)));
       QVERIFY(menu);
@@ -83,7 +87,7 @@ class LearnerWordsTest : public WindowTestCase {
       for (QAction* action : other->actions())
         if (action->text() == QStringLiteral("加入生词本")) action->trigger();
     }
-    QVERIFY(saved("example"));
+    QTRY_VERIFY(saved("example"));
 
     // The "My words" window lists both, with what the dictionary says and the lookups.
     QTest::keyClick(list(), Qt::Key_D, Qt::ControlModifier | Qt::ShiftModifier);
@@ -132,7 +136,7 @@ class LearnerWordsTest : public WindowTestCase {
     table->setCurrentIndex(table->model()->index(0, 0));
     QTest::keyClick(table, Qt::Key_Return);
     QTRY_VERIFY(pane()->toPlainText().startsWith(QStringLiteral("example\n")));
-    QCOMPARE(historyWords(), QStringList({"example", "exampling"}));
+    QTRY_COMPARE(historyWords(), QStringList({"example", "exampling"}));
 
     // Ctrl+H: the history, newest first.
     QTest::keyClick(list(), Qt::Key_H, Qt::ControlModifier);
@@ -140,6 +144,56 @@ class LearnerWordsTest : public WindowTestCase {
                 learner()->dialog()->objectName() == QStringLiteral("historyDialog"));
     QCOMPARE(learner()->dialog()->table()->model()->rowCount(), 2);
     QCOMPARE(learner()->dialog()->wordAt(0), QStringLiteral("example"));
+  }
+
+  // A damaged store found by the window: kept aside, its words saved, and said in the
+  // window's language.
+  void aDamagedStoreIsSetAsideAndTheWindowSaysWhatWasSaved() {
+    QVERIFY(openWindow());
+    const std::filesystem::path file =
+        qEnvironmentVariable("XDG_DATA_HOME").toStdString() + "/quorvi/learner.db";
+    {
+      LearnerStore earlier(file);
+      QCOMPARE(addWord(earlier, "cat"), std::string());
+    }
+    {
+      std::fstream damage(file, std::ios::in | std::ios::out | std::ios::binary);
+      damage.seekp(4096 * 2);
+      damage << std::string(4096, '\x7f');
+    }
+    learner()->store();
+    QTRY_COMPARE(window->findChildren<QMessageBox*>(QStringLiteral("learnerNotice")).size(), 1);
+    const QString said = window->findChild<QMessageBox*>(QStringLiteral("learnerNotice"))->text();
+    QVERIFY2(said.contains(QStringLiteral("已另存为")) && said.contains(QStringLiteral("已救回")),
+             qPrintable(said));
+    QTRY_VERIFY(saved("cat"));
+  }
+
+  // A long list is read on a thread of its own: the window goes on meanwhile, and a cancel
+  // adds nothing.
+  void importsRunBesideTheWindowAndMayBeCancelled() {
+    QVERIFY(openWindow());
+    quorvi::testing::TemporaryFolder lists;
+    std::string many;
+    for (int i = 0; i < 50000; ++i) many += i % 2 ? "LONDON\n" : "unknownword\n";
+    const std::string longList = lists.write("long.txt", many);
+    WordListImport* import = learner()->wordListImport();
+    QVERIFY(import->start(QString::fromStdString(longList)));
+    import->cancel();
+    QSignalSpy finished(import, &WordListImport::finished);
+    QVERIFY(finished.wait(10000));
+    QVERIFY(finished.at(0).at(0).value<WordListImportOutcome>().cancelled);
+    QVERIFY(!saved("London"));
+
+    QVERIFY(import->start(QString::fromStdString(longList)));
+    QVERIFY(import->running());  // the window's thread is free while it reads
+    QVERIFY(!import->start(QString::fromStdString(longList)));
+    QVERIFY(finished.wait(10000));
+    const WordListImportOutcome outcome = finished.at(1).at(0).value<WordListImportOutcome>();
+    QCOMPARE(outcome.error, std::string());
+    QCOMPARE(outcome.report.added, std::vector<std::string>{"London"});
+    QCOMPARE(outcome.report.unknownCount, size_t{25000});
+    QVERIFY(saved("London"));
   }
 
   void withoutAPlaceForTheDataTheWindowGoesOnAndSaysSoOnce() {
