@@ -199,7 +199,7 @@ std::string ankiEntries(std::string_view text, const OnEntry& onEntry) {
   std::size_t offset = 0;
   while (text.substr(offset).starts_with('#')) {
     const std::string_view line = firstLine(text.substr(offset));
-    offset += line.size() + 1;
+    offset = std::min(offset + line.size() + 1, text.size());
     const std::size_t colon = line.find(':');
     if (colon == std::string_view::npos) continue;
     const std::string name = lowerAscii(trimmed(line.substr(1, colon - 1)));
@@ -211,7 +211,6 @@ std::string ankiEntries(std::string_view text, const OnEntry& onEntry) {
       const long column = std::strtol(std::string(trimmed(value)).c_str(), nullptr, 10);
       if (column > 0) metaColumns.insert(static_cast<std::size_t>(column));
     }
-    if (offset > text.size()) offset = text.size();
   }
   // The note's first field, unless a named column holds the words.
   std::size_t wordColumn = 0;
