@@ -97,11 +97,48 @@ std::vector<std::string> mostHeardWords(sqlite3* dictionary, std::size_t count,
   return words;
 }
 
+namespace {
+
+bool isVowel(const std::string& sound) {
+  static const std::string_view kVowels[] = {"a", "e", "i", "o", "u", "æ", "ɑ", "ɒ", "ɔ",
+                                             "ə", "ɛ", "ɜ", "ɪ", "ʊ", "ʌ", "ɐ"};
+  for (const std::string_view vowel : kVowels)
+    if (std::string_view(sound).starts_with(vowel)) return true;
+  return false;
+}
+
+// The sound a step stands for, typed or stored.
+const std::string& soundOf(const sound::AlignedSound& step) {
+  return step.stored.empty() ? step.typed : step.stored;
+}
+
+// A syllabic consonant is written with or without ə before it (ˈæpl, ˈæpəl; ˈbʌtn, ˈbʌtən): one
+// sound either way. An ə that only one side has, between a consonant and an l, n or m that ends
+// the word or comes before another consonant, is no difference.
+void takeSyllabicSchwaAsSame(std::vector<sound::AlignedSound>& steps) {
+  using Kind = sound::AlignedSound::Kind;
+  for (std::size_t i = 1; i + 1 < steps.size(); ++i) {
+    sound::AlignedSound& step = steps[i];
+    const bool loneSchwa = (step.kind == Kind::Unheard && step.stored == "ə") ||
+                           (step.kind == Kind::Added && step.typed == "ə");
+    if (!loneSchwa || isVowel(soundOf(steps[i - 1]))) continue;
+    const std::string& next = soundOf(steps[i + 1]);
+    const bool syllabic = next == "l" || next == "n" || next == "m";
+    const bool closes = i + 2 == steps.size() || !isVowel(soundOf(steps[i + 2]));
+    if (syllabic && closes && steps[i + 1].kind == Kind::Same) step.kind = Kind::Same;
+  }
+}
+
+}  // namespace
+
 std::vector<sound::AlignedSound> alignHeard(const QString& typed, const QString& transcription) {
   const LearnerInput heard = readLearnerInput(typed.toStdU16String());
   const LearnerInput stored = readLearnerInput(transcription.toStdU16String());
   if (!heard.readable() || !stored.readable()) return {};
-  return sound::alignSounds(sound::fromSymbols(heard.symbols), sound::fromSymbols(stored.symbols));
+  std::vector<sound::AlignedSound> steps =
+      sound::alignSounds(sound::fromSymbols(heard.symbols), sound::fromSymbols(stored.symbols));
+  takeSyllabicSchwaAsSame(steps);
+  return steps;
 }
 
 std::vector<Confusion> confusionsOf(const std::vector<sound::AlignedSound>& steps) {

@@ -3,20 +3,21 @@
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QLineEdit>
+#include <QScreen>
 #include <QPushButton>
-#include <QRadioButton>
 #include <QShortcut>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 
 #include "app/learner/drill_word_lists.h"
 #include "app/learner/learner_words.h"
 #include "app/learner/learner_writer.h"
-#include "app/speech/speech_controls.h"
-#include "app/window/mainwindow.h"
+#include "app/common/level_names.h"
+#include "app/common/speaker.h"
+#include "app/common/window_state.h"
 #include "engine/phonetic_dictionary.h"
 #include "learner/drill.h"
 #include "learner/drill_sources.h"
@@ -55,9 +56,12 @@ QString cell(const std::string& symbols, bool differs) {
 
 }  // namespace
 
-DrillDialog::DrillDialog(LearnerWords& learner, MainWindow* window)
+DrillDialog::DrillDialog(LearnerWords& learner, WindowState& state, Speaker& speaker,
+                         QWidget* window)
     : QDialog(window),
       learner_(learner),
+      state_(state),
+      speaker_(speaker),
       window_(window),
       source_(new QComboBox(this)),
       status_(new QLabel(this)),
@@ -66,25 +70,22 @@ DrillDialog::DrillDialog(LearnerWords& learner, MainWindow* window)
       legend_(new QLabel(this)),
       score_(new QLabel(this)),
       confusions_(new QLabel(this)),
-      repeat_(new QPushButton(tr("再听一遍"), this)),
-      hearTyped_(new QPushButton(tr("听我输入的"), this)),
-      next_(new QPushButton(tr("下一个"), this)),
+      repeat_(new QPushButton(tr("再听一遍(&R)"), this)),
+      hearTyped_(new QPushButton(tr("听我输入的(&T)"), this)),
+      next_(new QPushButton(tr("下一个(&N)"), this)),
+      add_(new QPushButton(tr("加入生词本(&A)"), this)),
       random_(std::random_device{}()) {
   setObjectName(QStringLiteral("drillDialog"));
   setWindowTitle(tr("听音找词"));
   setModal(false);
-  resize(460, 340);
 
   source_->setObjectName(QStringLiteral("drillSource"));
   source_->addItem(tr("生词本"), QStringLiteral("my-words"));
   source_->addItem(tr("最常用的词"), QStringLiteral("most-heard"));
-  const std::pair<QString, QString> levels[] = {
-      {tr("四级"), QStringLiteral("CET4")},          {tr("六级"), QStringLiteral("CET6")},
-      {tr("中考"), QStringLiteral("Zhongkao")},      {tr("高考"), QStringLiteral("Gaokao")},
-      {tr("考研"), QStringLiteral("Kaoyan")},        {tr("雅思"), QStringLiteral("IELTS")},
-      {tr("托福"), QStringLiteral("TOEFL")},         {QStringLiteral("GRE"), QStringLiteral("GRE")},
-      {tr("牛津3000"), QStringLiteral("Oxford3000")}};
-  for (const auto& [name, tag] : levels) source_->addItem(name, QStringLiteral("level:") + tag);
+  for (const char* tag : {"CET4", "CET6", "Zhongkao", "Gaokao", "Kaoyan", "IELTS", "TOEFL", "GRE",
+                          "Oxford3000"})
+    source_->addItem(levelDisplayName(QString::fromLatin1(tag)),
+                     QStringLiteral("level:") + QString::fromLatin1(tag));
   // My words when the learner has some, the most heard words otherwise.
   if (DrillWordLists* lists = learner_.drillLists()) {
     const auto mine = lists->words(QStringLiteral("my-words"));
@@ -131,17 +132,29 @@ DrillDialog::DrillDialog(LearnerWords& learner, MainWindow* window)
   auto* nextKey = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_N), this);
   nextKey->setContext(Qt::ApplicationShortcut);
   connect(nextKey, &QShortcut::activated, this, &DrillDialog::nextQuestion);
-  connect(window, &MainWindow::wordChosen, this, &DrillDialog::answer);
+  add_->setObjectName(QStringLiteral("drillAdd"));
+  add_->setEnabled(false);
+  add_->setAutoDefault(false);
+  connect(add_, &QPushButton::clicked, this, [this] {
+    if (!learner_.isSaved(state_.currentWord())) learner_.toggleSaved(state_.currentWord());
+    nameAddButton();
+  });
+  connect(&state_, &WindowState::wordShown, this, &DrillDialog::nameAddButton);
+  connect(&learner_, &LearnerWords::wordsChanged, this, &DrillDialog::nameAddButton);
+  connect(&state_, &WindowState::wordChosen, this, &DrillDialog::answer);
 
   auto* sourceRow = new QHBoxLayout;
-  sourceRow->addWidget(new QLabel(tr("词源："), this));
+  auto* sourceLabel = new QLabel(tr("词源(&S)："), this);
+  sourceLabel->setBuddy(source_);
+  sourceRow->addWidget(sourceLabel);
   sourceRow->addWidget(source_, 1);
   auto* buttons = new QHBoxLayout;
   buttons->addWidget(repeat_);
   buttons->addWidget(hearTyped_);
+  buttons->addWidget(add_);
   buttons->addStretch();
   buttons->addWidget(next_);
-  auto* close = new QPushButton(tr("关闭"), this);
+  auto* close = new QPushButton(tr("关闭(&C)"), this);
   close->setAutoDefault(false);
   connect(close, &QPushButton::clicked, this, &QDialog::close);
   buttons->addWidget(close);
@@ -158,11 +171,41 @@ DrillDialog::DrillDialog(LearnerWords& learner, MainWindow* window)
 
   setStatus(tr("听单词，在主窗口输入听到的音标，然后在列表中双击或按回车选词。按“下一个”开始。"));
   showScores();
+  // Wide enough for its buttons' captions in any language.
+  resize(sizeHint().expandedTo(QSize(460, 340)));
 }
 
-QLineEdit* DrillDialog::mainInput() const {
-  return window_ != nullptr ? window_->findChild<QLineEdit*>(QStringLiteral("inputPhonetic"))
-                            : nullptr;
+// Beside the main window, where the screen has room: right of it, else left, else below or
+// above; never over its input and list, where the learner types the answer.
+void DrillDialog::showEvent(QShowEvent* event) {
+  QDialog::showEvent(event);
+  if (placed_ || window_ == nullptr) return;
+  placed_ = true;
+  const QRect main = window_->frameGeometry();
+  const QRect screen = window_->screen()->availableGeometry();
+  const QSize size = frameGeometry().size();
+  constexpr int kGap = 8;
+  const QPoint candidates[] = {{main.right() + kGap, main.top()},
+                               {main.left() - kGap - size.width(), main.top()},
+                               {main.left(), main.bottom() + kGap},
+                               {main.left(), main.top() - kGap - size.height()}};
+  for (const QPoint& at : candidates) {
+    if (screen.contains(QRect(at, size))) {
+      move(at);
+      return;
+    }
+  }
+  // No room beside it: the screen's right edge, over the entry pane's side at most.
+  move(std::max(screen.left(), screen.right() - size.width()), main.top());
+}
+
+void DrillDialog::nameAddButton() {
+  const QString& word = state_.currentWord();
+  const bool askedAndAnswered = answered_ && !asked_.isEmpty() && word == asked_;
+  const bool saved = askedAndAnswered && learner_.isSaved(word);
+  add_->setEnabled(askedAndAnswered && !saved);
+  add_->setText(saved ? tr("已在生词本中") : tr("加入生词本(&A)"));
+  add_->setToolTip(askedAndAnswered ? tr("把“%1”加入生词本 (Ctrl+D)").arg(word) : QString());
 }
 
 void DrillDialog::setStatus(const QString& text) {
@@ -218,12 +261,11 @@ void DrillDialog::ask(const QString& word) {
   legend_->hide();
   repeat_->setEnabled(true);
   hearTyped_->setEnabled(false);
+  nameAddButton();
   // A fresh input in the main window, where the learner types what they hear.
-  if (QLineEdit* input = mainInput()) {
-    input->clear();
-    window_->activateWindow();
-    input->setFocus(Qt::OtherFocusReason);
-  }
+  state_.requestTypedText(QString());
+  if (window_ != nullptr) window_->activateWindow();
+  state_.requestInputFocus();
   sayWordAgain();
 }
 
@@ -231,21 +273,18 @@ void DrillDialog::sayWordAgain() {
   if (asked_.isEmpty()) return;
   const QString prompt =
       answered_ ? QString() : tr("在主窗口输入听到的音标，然后在列表中双击或按回车选词。");
-  auto* speech = window_ != nullptr ? window_->findChild<SpeechControls*>() : nullptr;
-  if (speech == nullptr) return;
-  speech->speakHeadword(asked_);
-  if (!speech->lastProblem().isEmpty())
-    setStatus(tr("无法播放声音（%1）").arg(speech->lastProblem()) + QLatin1Char('\n') + prompt);
+  speaker_.speakHeadword(asked_);
+  if (!speaker_.lastProblem().isEmpty())
+    setStatus(tr("无法播放声音（%1）").arg(speaker_.lastProblem()) + QLatin1Char('\n') + prompt);
   else
     setStatus(prompt);
 }
 
 void DrillDialog::sayWhatWasTyped() {
-  auto* speech = window_ != nullptr ? window_->findChild<SpeechControls*>() : nullptr;
-  if (speech == nullptr || heard_.isEmpty()) return;
-  speech->speakTyped(heard_);
-  setStatus(speech->lastProblem().isEmpty() ? QString()
-                                            : tr("无法播放声音（%1）").arg(speech->lastProblem()));
+  if (heard_.isEmpty()) return;
+  speaker_.speakTyped(heard_);
+  setStatus(speaker_.lastProblem().isEmpty() ? QString()
+                                             : tr("无法播放声音（%1）").arg(speaker_.lastProblem()));
 }
 
 QString DrillDialog::transcriptionOf(const QString& headword) {
@@ -270,15 +309,11 @@ void DrillDialog::answer(const QString& headword) {
   // What the learner heard: the sounds typed in the main window when it searches by sound,
   // otherwise the chosen word's.
   QString heardLabel = tr("你输入的");
-  const auto* bySound = window_ != nullptr
-                            ? window_->findChild<QRadioButton*>(QStringLiteral("phoneticMode"))
-                            : nullptr;
   heard_.clear();
   alignment_.clear();
-  if (QLineEdit* input = mainInput();
-      input != nullptr && bySound != nullptr && bySound->isChecked()) {
-    alignment_ = alignHeard(input->text(), stored);
-    if (!alignment_.empty()) heard_ = input->text().trimmed();
+  if (state_.mode() == WindowState::Mode::kSound) {
+    alignment_ = alignHeard(state_.typedText(), stored);
+    if (!alignment_.empty()) heard_ = state_.typedText().trimmed();
   }
   if (alignment_.empty()) {
     heardLabel = tr("你选的词");
@@ -300,6 +335,8 @@ void DrillDialog::answer(const QString& headword) {
     text = tr("✘ 不对：你选了 %1，这个词是 %2").arg(headword.toHtmlEscaped(), word);
   verdict_->setText(text);
   setStatus(tr("按“下一个”(Ctrl+N) 听下一个词。"));
+  // The word said is the window's current word now: its entry shows, the add button keeps it.
+  state_.show(asked_, WindowState::Shown::kAnswer);
   showAlignment(heardLabel);
   hearTyped_->setEnabled(!heard_.isEmpty());
   showScores();
@@ -354,10 +391,9 @@ void DrillDialog::showScores() {
   if (LearnerStore* store = learner_.store()) {
     std::string error;
     for (const Confusion& confusion : commonConfusions(*store, 3, error))
-      often << tr("你常把 %1 听成 %2（%3 次）")
+      often << tr("你常把 %1 听成 %2（%n 次）", nullptr, static_cast<int>(confusion.count))
                    .arg(QString::fromStdString(confusion.stored),
-                        QString::fromStdString(confusion.heard))
-                   .arg(confusion.count);
+                        QString::fromStdString(confusion.heard));
   }
   confusions_->setText(often.join(tr("；")));
 }

@@ -10,10 +10,10 @@
 #include "engine/aligned_sounds.h"
 
 class LearnerWords;
-class MainWindow;
 class QComboBox;
+class Speaker;
+class WindowState;
 class QLabel;
-class QLineEdit;
 class QPushButton;
 
 // "Listen and find": the window says a word from the chosen source (my words, the most heard
@@ -21,13 +21,14 @@ class QPushButton;
 // window's input and chooses a word in its list (double-click or Return). The drill then says
 // whether it was the word, shows the word's transcription under what was typed sound by sound
 // with the differing sounds marked, and keeps the answer: the word's box, its score and the
-// sounds heard as others (learner/drill.h). Non-modal; Ctrl+R says the word again, Ctrl+N asks
-// the next one, from either window.
+// sounds heard as others (learner/drill.h); the word then becomes the window's current word, and
+// the add button keeps it in my words. Non-modal, beside the main window (never over its input
+// and list); Ctrl+R says the word again, Ctrl+N asks the next one, from either window.
 class DrillDialog : public QDialog {
   Q_OBJECT
 
  public:
-  DrillDialog(LearnerWords& learner, MainWindow* window);
+  DrillDialog(LearnerWords& learner, WindowState& state, Speaker& speaker, QWidget* window);
 
   // New words are drawn from this seed from now on (tests).
   void setSeed(unsigned seed) { random_.seed(seed); }
@@ -53,10 +54,16 @@ class DrillDialog : public QDialog {
   void showScores();
   void setStatus(const QString& text);
   QString transcriptionOf(const QString& headword);
-  QLineEdit* mainInput() const;
+  void nameAddButton();
 
+ protected:
+  void showEvent(QShowEvent* event) override;
+
+ private:
   LearnerWords& learner_;
-  QPointer<MainWindow> window_;
+  WindowState& state_;
+  Speaker& speaker_;
+  QPointer<QWidget> window_;
   QComboBox* source_;
   QLabel* status_;
   QLabel* verdict_;
@@ -67,6 +74,8 @@ class DrillDialog : public QDialog {
   QPushButton* repeat_;
   QPushButton* hearTyped_;
   QPushButton* next_;
+  QPushButton* add_;
+  bool placed_ = false;
 
   std::mt19937 random_;
   QString asked_;

@@ -1,11 +1,10 @@
 #include "app/learner/learner_words.h"
 
-#include <QApplication>
-#include <QKeyEvent>
-#include <QLineEdit>
-#include <QListWidget>
+#include <QCoreApplication>
+#include <QHBoxLayout>
 #include <QMenu>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QShortcut>
 #include <QTimer>
 
@@ -16,8 +15,7 @@
 #include "app/learner/learner_words_dialog.h"
 #include "app/learner/learner_writer.h"
 #include "app/learner/word_list_import.h"
-#include "app/results/context_menus.h"
-#include "app/window/mainwindow.h"
+#include "app/common/caption_buttons.h"
 #include "engine/phonetic_dictionary.h"
 #include "learner/data_folder.h"
 #include "learner/file_problem.h"
@@ -28,35 +26,32 @@
 using namespace quorvi::learner;
 using quorvi::learner::FileProblem;
 
-void MainWindow::setUpLearnerWords() {
-  // Their database is opened on first use, not while starting.
-  learner = new LearnerWords(this, dictionary);
-  menus->setLearnerWords(learner);
-}
-
-LearnerWords::LearnerWords(MainWindow* window, PhoneticDictionary& dictionary)
-    : QObject(window), window_(window), dictionary_(dictionary), openedDelay_(new QTimer(this)) {
+LearnerWords::LearnerWords(WindowState& state, PhoneticDictionary& dictionary, Speaker& speaker,
+                           QWidget* area, QWidget* window)
+    : QObject(window),
+      state_(state),
+      dictionary_(dictionary),
+      speaker_(speaker),
+      window_(window),
+      openedDelay_(new QTimer(this)) {
   setObjectName(QStringLiteral("learnerWords"));
   openedDelay_->setSingleShot(true);
   openedDelay_->setInterval(kOpenedAfterMs);
   connect(openedDelay_, &QTimer::timeout, this, [this] {
-    if (pendingWord_ == shownWord_) recordOpened(pendingWord_);
+    if (pendingWord_ == state_.currentWord()) recordOpened(pendingWord_);
   });
-  connect(window_, &MainWindow::entryShown, this, &LearnerWords::entryShown);
+  connect(&state_, &WindowState::wordShown, this, &LearnerWords::wordShown);
+  connect(&state_, &WindowState::menuOpening, this, &LearnerWords::addMenuEntries);
 
   auto* toggle = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_D), window_);
-  connect(toggle, &QShortcut::activated, this, [this] {
-    if (!shownWord_.isEmpty()) toggleSaved(shownWord_);
-  });
-  // The input field takes Ctrl+D for deleting forward on X11 desktops; here it keeps the word.
-  if (auto* input = window_->findChild<QLineEdit*>(QStringLiteral("inputPhonetic")))
-    input->installEventFilter(this);
+  connect(toggle, &QShortcut::activated, this, [this] { toggleSaved(state_.currentWord()); });
   auto* history = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_H), window_);
   connect(history, &QShortcut::activated, this, &LearnerWords::showHistory);
   auto* words = new QShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_D), window_);
   connect(words, &QShortcut::activated, this, &LearnerWords::showMyWords);
   auto* drill = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_L), window_);
   connect(drill, &QShortcut::activated, this, &LearnerWords::showDrill);
+  addButtons(area);
 }
 
 // The open list window reads this object: it goes first.
@@ -70,13 +65,27 @@ LearnerWords::~LearnerWords() {
   delete writer_;
 }
 
-bool LearnerWords::eventFilter(QObject* watched, QEvent* event) {
-  if (event->type() == QEvent::ShortcutOverride) {
-    const auto* key = static_cast<QKeyEvent*>(event);
-    // Not handed to the field: the window's shortcut gets it.
-    if (key->key() == Qt::Key_D && key->modifiers() == Qt::ControlModifier) return true;
-  }
-  return QObject::eventFilter(watched, event);
+// My words and the drill, where a learner sees them: two buttons beside the window's links.
+void LearnerWords::addButtons(QWidget* area) {
+  setCaptionButtonStyle(area);
+  // Short captions in a context of their own: the buttons have little room.
+  const auto caption = [](const char* text) {
+    return QCoreApplication::translate("LearnerButtons", text);
+  };
+  auto* myWords = new QPushButton(caption("生词本"), area);
+  myWords->setObjectName(QStringLiteral("myWordsButton"));
+  myWords->setToolTip(tr("生词本和查词历史 (Ctrl+Shift+D, Ctrl+H)"));
+  connect(myWords, &QPushButton::clicked, this, &LearnerWords::showMyWords);
+  auto* drill = new QPushButton(caption("听音找词"), area);
+  drill->setObjectName(QStringLiteral("drillButton"));
+  drill->setToolTip(tr("听音找词：听一个词，输入音标把它找出来 (Ctrl+L)"));
+  connect(drill, &QPushButton::clicked, this, &LearnerWords::showDrill);
+  for (QPushButton* button : {myWords, drill}) button->setFocusPolicy(Qt::TabFocus);
+  auto* row = new QHBoxLayout(area);
+  row->setContentsMargins(0, 0, 0, 0);
+  row->setSpacing(2);
+  row->addWidget(myWords);
+  row->addWidget(drill);
 }
 
 LearnerWriter* LearnerWords::writer() {
@@ -179,13 +188,17 @@ void LearnerWords::tell(const QString& text) {
   box->show();
 }
 
-void LearnerWords::entryShown(const QString& headword) {
-  shownWord_ = headword;
-  // Only what the learner picks counts: the first row shown while typing does not.
-  QWidget* focus = QApplication::focusWidget();
-  if (focus == nullptr || qobject_cast<QListWidget*>(focus) == nullptr) return;
-  pendingWord_ = headword;
-  openedDelay_->start();
+// What the learner picked in the list counts once it stayed shown a moment; what they opened
+// from my words or the history counts at once; the start's sample and the drill's answer do
+// not count.
+void LearnerWords::wordShown(const QString& word, WindowState::Shown how) {
+  openedDelay_->stop();
+  if (how == WindowState::Shown::kOpened) {
+    recordOpened(word);
+  } else if (how == WindowState::Shown::kPicked) {
+    pendingWord_ = word;
+    openedDelay_->start();
+  }
 }
 
 void LearnerWords::recordOpened(const QString& word) {
@@ -229,24 +242,28 @@ bool LearnerWords::toggleSaved(const QString& word) {
       [utf8 = word.toStdString(), save](LearnerStore& store) {
         return save ? addWord(store, utf8) : removeWord(store, utf8);
       },
-      this, [this, word](const LearnerWriteOutcome& outcome) {
+      this, [this, word, save](const LearnerWriteOutcome& outcome) {
         auto found = pendingSaved_.find(word);
         if (found != pendingSaved_.end() && --found->second == 0) pendingSaved_.erase(found);
         if (!outcome.error.empty()) {
           qWarning("learner data: %s", outcome.error.c_str());
           // A store that cannot be written said so once already.
           if (writable_) tell(tr("生词本未能保存：%1").arg(problemText(outcome.problem)));
+          state_.say(tr("未能保存：%1").arg(word));
+        } else {
+          state_.say(save ? tr("已加入生词本：%1").arg(word) : tr("已移出生词本：%1").arg(word));
         }
         emit wordsChanged();
       });
   return save;
 }
 
-void LearnerWords::addMenuEntries(QMenu* menu, const QString& headword) {
+void LearnerWords::addMenuEntries(QMenu* menu, const QString& word) {
   menu->addSeparator();
-  if (!headword.isEmpty() && !dictionary_.entryText(headword.toStdString()).isEmpty()) {
-    QAction* toggle = menu->addAction(isSaved(headword) ? tr("移出生词本") : tr("加入生词本"), this,
-                                      [this, headword] { toggleSaved(headword); });
+  if (!word.isEmpty() && !dictionary_.entryText(word.toStdString()).isEmpty()) {
+    QAction* toggle =
+        menu->addAction(isSaved(word) ? tr("移出生词本：%1").arg(word) : tr("加入生词本：%1").arg(word),
+                        this, [this, word] { toggleSaved(word); });
     toggle->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_D));
   }
   QAction* words = menu->addAction(tr("生词本…"), this, [this] {
@@ -278,7 +295,7 @@ DrillWordLists* LearnerWords::drillLists() {
 
 void LearnerWords::showDrill() {
   if (drill_ == nullptr) {
-    auto* drill = new DrillDialog(*this, window_);
+    auto* drill = new DrillDialog(*this, state_, speaker_, window_);
     drill->setAttribute(Qt::WA_DeleteOnClose);
     drill_ = drill;
   }
@@ -301,8 +318,10 @@ void LearnerWords::showDialog(bool history) {
       window_);
   dialog->setAttribute(Qt::WA_DeleteOnClose);
   connect(dialog, &LearnerWordsDialog::openWord, this, [this](const QString& word) {
-    window_->showWord(word);
-    recordOpened(word);
+    if (dictionary_.entryText(word.toStdString()).isEmpty()) return;
+    state_.show(word, WindowState::Shown::kOpened);
+    window_->activateWindow();
+    window_->raise();
   });
   dialog_ = dialog;
   dialog->show();

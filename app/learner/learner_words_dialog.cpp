@@ -3,6 +3,7 @@
 #include <QEvent>
 
 #include <QDateTime>
+#include <QDir>
 #include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -13,6 +14,9 @@
 #include <QMessageBox>
 #include <QProgressDialog>
 #include <QPushButton>
+#include <QScreen>
+#include <QShortcut>
+#include <QStandardPaths>
 #include <QSortFilterProxyModel>
 #include <QStandardItemModel>
 #include <QTableView>
@@ -26,6 +30,7 @@
 #include "app/learner/learner_words.h"
 #include "app/learner/learner_writer.h"
 #include "app/learner/word_list_import.h"
+#include "app/common/level_names.h"
 #include "learner/dictionary_facts.h"
 #include "learner/drill.h"
 #include "learner/history.h"
@@ -86,6 +91,10 @@ QStandardItem* drillCell(const std::map<std::string, DrillScore>& scores, const 
   const DrillScore& score = found->second;
   auto* item = new QStandardItem(
       LearnerWordsDialog::tr("%1/%2，第 %3 盒").arg(score.right).arg(score.asked()).arg(score.box));
+  item->setToolTip(LearnerWordsDialog::tr("听音找词：答对 %1 次，共 %2 次，第 %3 盒")
+                       .arg(score.right)
+                       .arg(score.asked())
+                       .arg(score.box));
   item->setData(score.box * 1000000LL + score.right, kSortRole);
   item->setEditable(false);
   return item;
@@ -106,7 +115,9 @@ LearnerWordsDialog::LearnerWordsDialog(LearnerWords& words, Kind kind, QWidget* 
   setWindowTitle(kind == Kind::kMyWords ? tr("生词本") : tr("查词历史"));
   resize(720, 420);
   filter_->setObjectName(QStringLiteral("learnerFilter"));
-  filter_->setPlaceholderText(tr("筛选"));
+  filter_->setPlaceholderText(tr("筛选 (Ctrl+F)"));
+  auto* findKey = new QShortcut(QKeySequence::Find, this);
+  connect(findKey, &QShortcut::activated, filter_, [this] { filter_->setFocus(Qt::ShortcutFocusReason); });
   filter_->setClearButtonEnabled(true);
   proxy_->setSourceModel(model_);
   proxy_->setSortRole(kSortRole);
@@ -121,25 +132,27 @@ LearnerWordsDialog::LearnerWordsDialog(LearnerWords& words, Kind kind, QWidget* 
   table_->verticalHeader()->hide();
   table_->horizontalHeader()->setStretchLastSection(true);
   table_->setWordWrap(false);
+  // Tab leaves the table for the buttons; the arrows move within it.
+  table_->setTabKeyNavigation(false);
   connect(table_, &QAbstractItemView::activated, this, [this] { openCurrent(); });
 
   auto* buttons = new QHBoxLayout;
-  auto* open = new QPushButton(tr("打开"), this);
+  auto* open = new QPushButton(tr("打开(&O)"), this);
   connect(open, &QPushButton::clicked, this, &LearnerWordsDialog::openCurrent);
   buttons->addWidget(open);
   if (kind_ == Kind::kMyWords) {
-    auto* remove = new QPushButton(tr("移出生词本"), this);
+    auto* remove = new QPushButton(tr("移出生词本(&R)"), this);
     connect(remove, &QPushButton::clicked, this, &LearnerWordsDialog::removeSelected);
-    auto* exportButton = new QPushButton(tr("导出…"), this);
+    auto* exportButton = new QPushButton(tr("导出(&E)…"), this);
     connect(exportButton, &QPushButton::clicked, this, &LearnerWordsDialog::exportWords);
-    auto* importButton = new QPushButton(tr("导入…"), this);
+    auto* importButton = new QPushButton(tr("导入(&I)…"), this);
     connect(importButton, &QPushButton::clicked, this, &LearnerWordsDialog::importWords);
     buttons->addWidget(remove);
     buttons->addWidget(exportButton);
     buttons->addWidget(importButton);
   }
   buttons->addStretch();
-  auto* close = new QPushButton(tr("关闭"), this);
+  auto* close = new QPushButton(tr("关闭(&C)"), this);
   connect(close, &QPushButton::clicked, this, &QDialog::close);
   buttons->addWidget(close);
 
@@ -188,9 +201,11 @@ void LearnerWordsDialog::reload() {
   auto factsRow = [&](const std::string& word) {
     const WordFacts found = facts(word).value_or(WordFacts{});
     QString chinese = joined(found.chinese, "；");
+    QStringList levels;
+    for (const std::string& tag : found.levels) levels << levelDisplayName(QString::fromStdString(tag));
     return QList<QStandardItem*>{textCell(QString::fromStdString(word)),
                                  textCell(QString::fromStdString(found.transcription)),
-                                 textCell(chinese), textCell(joined(found.levels, " "))};
+                                 textCell(chinese), textCell(levels.join(QLatin1Char(' ')))};
   };
   if (kind_ == Kind::kMyWords) {
     const std::vector<SavedWord> saved = savedWords(*store, error);
@@ -204,10 +219,9 @@ void LearnerWordsDialog::reload() {
     }
     QStringList often;
     for (const Confusion& confusion : commonConfusions(*store, 5, drillError))
-      often << tr("你常把 %1 听成 %2（%3 次）")
+      often << tr("你常把 %1 听成 %2（%n 次）", nullptr, static_cast<int>(confusion.count))
                    .arg(QString::fromStdString(confusion.stored),
-                        QString::fromStdString(confusion.heard))
-                   .arg(confusion.count);
+                        QString::fromStdString(confusion.heard));
     confusions_->setText(often.join(tr("；")));
     if (!drillError.empty()) qWarning("learner data: %s", drillError.c_str());
   } else {
@@ -224,6 +238,16 @@ void LearnerWordsDialog::reload() {
   table_->resizeColumnsToContents();
   for (int column = 0; column < model_->columnCount(); ++column)
     table_->setColumnWidth(column, std::min(table_->columnWidth(column), 220));
+  // Wide enough for every column at first (within the screen); the learner may resize it.
+  if (!sized_ && model_->rowCount() > 0) {
+    sized_ = true;
+    int width = table_->frameWidth() * 2 + 24;
+    for (int column = 0; column < model_->columnCount(); ++column) width += table_->columnWidth(column);
+    const QRect screen = this->screen()->availableGeometry();
+    resize(std::min(std::max(width + layout()->contentsMargins().left() * 2, this->width()),
+                    screen.width() * 9 / 10),
+           height());
+  }
   for (int row = 0; !currentWord.isEmpty() && row < proxy_->rowCount(); ++row)
     if (wordAt(row) == currentWord) {
       table_->setCurrentIndex(proxy_->index(row, 0));
@@ -266,17 +290,32 @@ void LearnerWordsDialog::removeSelected() {
       });
 }
 
+QString LearnerWordsDialog::exportStartFile() {
+  QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+  if (folder.isEmpty() || !QFileInfo(folder).isDir()) folder = QDir::homePath();
+  return QDir(folder).filePath(QStringLiteral("my-words.txt"));
+}
+
+QString LearnerWordsDialog::withExportExtension(const QString& file, bool csv) {
+  if (!QFileInfo(file).suffix().isEmpty()) return file;
+  return file + (csv ? QStringLiteral(".csv") : QStringLiteral(".txt"));
+}
+
 void LearnerWordsDialog::exportWords() {
   LearnerStore* store = words_.store();
   if (store == nullptr) return;
-  QString selectedFilter;
   const QString anki = tr("Anki 文本 (*.txt)");
   const QString csv = tr("CSV 表格 (*.csv)");
-  const QString file =
-      QFileDialog::getSaveFileName(this, tr("导出生词本"), QStringLiteral("my-words.txt"),
-                                   anki + QStringLiteral(";;") + csv, &selectedFilter);
-  if (file.isEmpty()) return;
-  const bool asCsv = selectedFilter == csv || file.endsWith(QStringLiteral(".csv"));
+  QFileDialog dialog(this, tr("导出生词本"), exportStartFile(), anki + QStringLiteral(";;") + csv);
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setDefaultSuffix(QStringLiteral("txt"));
+  connect(&dialog, &QFileDialog::filterSelected, &dialog, [&](const QString& chosen) {
+    dialog.setDefaultSuffix(chosen == csv ? QStringLiteral("csv") : QStringLiteral("txt"));
+  });
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
+  const bool asCsv = dialog.selectedNameFilter() == csv ||
+                     dialog.selectedFiles().first().endsWith(QStringLiteral(".csv"));
+  const QString file = withExportExtension(dialog.selectedFiles().first(), asCsv);
   // The text is made here, where the dictionary is read; the file is written on the
   // writer's thread, so a slow disk never stops the window.
   std::string error;
@@ -300,7 +339,8 @@ void LearnerWordsDialog::exportWords() {
           QMessageBox::warning(this, windowTitle(),
                                tr("无法导出到 %1：%2").arg(file, LearnerWords::problemText(outcome.problem)));
         else
-          QMessageBox::information(this, windowTitle(), tr("已导出 %1 个单词到 %2").arg(count).arg(file));
+          QMessageBox::information(this, windowTitle(),
+                                   tr("已导出 %n 个单词到 %1", nullptr, static_cast<int>(count)).arg(file));
       });
 }
 

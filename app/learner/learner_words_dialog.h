@@ -34,6 +34,12 @@ class LearnerWordsDialog : public QDialog {
   // The word in `row` of the table as shown (sorted and filtered).
   QString wordAt(int row) const;
 
+  // Where an export starts: my-words.txt in the learner's documents folder (their home when
+  // there is none).
+  static QString exportStartFile();
+  // `file` with the extension of the chosen type (.csv or .txt) when it has none.
+  static QString withExportExtension(const QString& file, bool csv);
+
  signals:
   void openWord(const QString& word);
 
@@ -54,5 +60,6 @@ class LearnerWordsDialog : public QDialog {
   QTableView* table_;
   QLineEdit* filter_;
   QLabel* confusions_ = nullptr;
+  bool sized_ = false;  // made wide enough for its columns once
   long long readVersion_ = 0;  // LearnerStore::changesByOthers at the last reading
 };

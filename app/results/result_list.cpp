@@ -1,111 +1,169 @@
-// The window's result list: its notices, its sample rows, refilling it with a search's words
-// and showing the entry of the row picked in it.
+#include "app/results/result_list.h"
 
+#include <QDebug>
 #include <QLabel>
-#include <QListWidgetItem>
+#include <QListWidget>
+#include <QMenu>
 #include <QTimer>
 
+#include "app/entry/word_menu.h"
 #include "app/results/empty_list_notice.h"
 #include "app/results/result_list_filler.h"
 #include "app/results/result_rows.h"
-#include "app/window/mainwindow.h"
-#include "ui_mainwindow.h"
+#include "app/results/spelling_search_worker.h"
+#include "app/common/window_state.h"
+#include "engine/learner_search.h"
+#include "engine/phonetic_dictionary.h"
 
 namespace {
 
 // A search by spelling that takes longer than this says that it is under way.
 constexpr int kSearchingSignMs = 100;
+constexpr int kTypingLimit = 0;
 
 }  // namespace
 
-void MainWindow::setUpResultList() {
-  emptyListNotice = new EmptyListNotice(ui->displayResult);
-  searchingNotice = new QLabel(tr("正在查找…"), ui->displayResult->viewport());
-  searchingNotice->setObjectName(QStringLiteral("searchingNotice"));
-  searchingNotice->setAttribute(Qt::WA_TransparentForMouseEvents);
-  searchingNotice->setFocusPolicy(Qt::NoFocus);
-  searchingNotice->setStyleSheet(QStringLiteral(
+ResultList::ResultList(QListWidget* list, WindowState& state, PhoneticDictionary& dictionary,
+                       LearnerSearch& search, QObject* window, std::function<void()> reconnect)
+    : QObject(window),
+      list_(list),
+      state_(state),
+      dictionary_(dictionary),
+      search_(search),
+      window_(window),
+      reconnect_(std::move(reconnect)),
+      emptyListNotice_(new EmptyListNotice(list)),
+      searchingNotice_(new QLabel(tr("正在查找…"), list->viewport())),
+      searchingDelay_(new QTimer(this)),
+      spellingWorker_(new SpellingSearchWorker(this)) {
+  searchingNotice_->setObjectName(QStringLiteral("searchingNotice"));
+  searchingNotice_->setAttribute(Qt::WA_TransparentForMouseEvents);
+  searchingNotice_->setFocusPolicy(Qt::NoFocus);
+  searchingNotice_->setStyleSheet(QStringLiteral(
       "QLabel { color: #808080; font-style: italic; background: palette(base); padding: 2px; }"));
-  searchingNotice->hide();
-  // The window's own timers are the typing path's, one a change.
-  searchingDelay = new QTimer(searchingNotice);
-  searchingDelay->setSingleShot(true);
-  searchingDelay->setInterval(kSearchingSignMs);
-  // An overlay in the viewport's bottom right corner, wherever the list is scrolled.
-  connect(searchingDelay, &QTimer::timeout, this, [this] {
-    const QRect viewport = ui->displayResult->viewport()->rect();
-    searchingNotice->adjustSize();
-    searchingNotice->move(viewport.right() - searchingNotice->width(),
-                          viewport.bottom() - searchingNotice->height());
-    searchingNotice->raise();
-    searchingNotice->show();
+  searchingNotice_->hide();
+  searchingDelay_->setSingleShot(true);
+  searchingDelay_->setInterval(kSearchingSignMs);
+  connect(searchingDelay_, &QTimer::timeout, this, &ResultList::showSearching);
+  list_->setContextMenuPolicy(Qt::CustomContextMenu);
+  connect(list_, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+    if (QMenu* menu = menuAt(at)) popUpMenu(menu, list_->viewport()->mapToGlobal(at));
   });
-  showSampleRows();
+}
+
+// Its thread stops before the rows and the window it reports to go.
+ResultList::~ResultList() {
+  delete spellingWorker_;
+}
+
+// An overlay in the viewport's bottom right corner, wherever the list is scrolled: it follows
+// the viewport, so it is placed here rather than in a layout.
+void ResultList::showSearching() {
+  const QRect viewport = list_->viewport()->rect();
+  searchingNotice_->adjustSize();
+  searchingNotice_->move(viewport.right() - searchingNotice_->width(),
+                         viewport.bottom() - searchingNotice_->height());
+  searchingNotice_->raise();
+  searchingNotice_->show();
 }
 
 // The list shows the sample result of the sample input, each row a word of the dictionary;
-// picking row 0 shows the entry of "example" through the by-name connection.
-void MainWindow::showSampleRows() {
+// making row 0 current shows the entry of "example" through the window's by-name connection.
+void ResultList::showSampleRows() {
   SearchOutcome samples;
   for (const QString& word : {QStringLiteral("example"), QStringLiteral("exampling")}) {
-    if (!dictionary.entryText(word.toStdString()).isEmpty()) samples.words.append(word);
+    if (!dictionary_.entryText(word.toStdString()).isEmpty()) samples.words.append(word);
   }
   samples.nearSoundFrom = samples.words.size();
-  if (!dictionary.isOpen()) samples = dictionaryNotOpen();
-  QObject::disconnect(ui->displayResult, nullptr, this, nullptr);
-  ResultListFiller::of(ui->displayResult)->fill(samples.words, samples.nearSoundFrom);
-  connectResultList();
-  ui->displayResult->setCurrentItem(ui->displayResult->item(0));
-  emptyListNotice->showFor(samples, false);
+  if (!dictionary_.isOpen()) samples = dictionaryNotOpen();
+  QObject::disconnect(list_, nullptr, window_, nullptr);
+  ResultListFiller::of(list_)->fill(samples.words, samples.nearSoundFrom);
+  reconnect_();
+  starting_ = true;
+  list_->setCurrentItem(list_->item(0));
+  starting_ = false;
+  emptyListNotice_->showFor(samples, false);
 }
 
-void MainWindow::connectResultList() {
-  QListWidget* list = ui->displayResult;
-  connect(list, &QListWidget::currentRowChanged, this,
-          &MainWindow::on_displayResult_currentRowChanged);
-  connect(list, &QListWidget::itemClicked, this, &MainWindow::on_displayResult_itemClicked);
-  connect(list, &QListWidget::itemActivated, this, &MainWindow::on_displayResult_itemActivated);
+void ResultList::search(const QString& text, int limitMode, int searchMode) {
+  QElapsedTimer elapsed;
+  elapsed.start();
+  qDebug() << "last";
+  ++searchNumber_;  // whatever runs on the worker is out of date now
+
+  const bool spelling = searchMode != 0;
+  if (spelling && startSpellingSearch(text, limitMode, elapsed)) return;
+  searchingDelay_->stop();
+  searchingNotice_->hide();
+  SearchOutcome outcome = spelling ? search_.bySpelling(text.toStdString(), limitMode)
+                                   : search_.bySound(text, limitMode);
+  state_.requestInputFocus();
+  showOutcome(std::move(outcome), spelling, text);
+  qDebug() << static_cast<double>(elapsed.nsecsElapsed()) / 1e9;
 }
 
-void MainWindow::showOutcome(SearchOutcome outcome, bool spelling) {
-  emptyListNotice->showFor(outcome, spelling, ui->inputPhonetic->text());
+bool ResultList::startSpellingSearch(const QString& text, int limitMode,
+                                     const QElapsedTimer& elapsed) {
+  // A blank pattern is answered at once, and so is every search of a closed dictionary.
+  if (text.trimmed().isEmpty()) return false;
+  std::shared_ptr<const PhoneticIndex> rows = search_.spellingRows();
+  if (rows == nullptr) return false;
+  state_.requestInputFocus();
+  if (!searchingDelay_->isActive() && !searchingNotice_->isVisible()) searchingDelay_->start();
+  const quint64 number = searchNumber_;
+  spellingWorker_->start(std::move(rows), text.toStdString(),
+                         limitMode == kTypingLimit ? LearnerSearch::kTypingCap : -1,
+                         [this, number, elapsed, text](std::optional<SearchOutcome> outcome) {
+                           // The list of an outdated pattern is dropped.
+                           if (outcome && number == searchNumber_) {
+                             searchingDelay_->stop();
+                             searchingNotice_->hide();
+                             showOutcome(std::move(*outcome), true, text);
+                           }
+                           qDebug() << static_cast<double>(elapsed.nsecsElapsed()) / 1e9;
+                         });
+  return true;
+}
 
-  // Emptying and refilling the list must not look up entries: cut the
-  // window's connections to the list for the whole refill. Only the window's:
-  // the list emits itemClicked through a connection from its own clicked
-  // signal, and the style sheet machinery watches its destruction.
-  QListWidget* list = ui->displayResult;
-  QObject::disconnect(list, nullptr, this, nullptr);
+void ResultList::showOutcome(SearchOutcome outcome, bool spelling, const QString& text) {
+  emptyListNotice_->showFor(outcome, spelling, text);
+  // Emptying and refilling the list must not look up entries: cut the window's connections
+  // to the list for the whole refill. Only the window's: the list emits itemClicked through a
+  // connection from its own clicked signal, and the style sheet machinery watches its
+  // destruction.
+  QObject::disconnect(list_, nullptr, window_, nullptr);
   // The first screenfuls become items now, the rest as the list is scrolled.
-  ResultListFiller::of(list)->fill(std::move(outcome.words), outcome.nearSoundFrom,
-                                   std::move(outcome.nearSound));
-  connectResultList();
+  ResultListFiller::of(list_)->fill(std::move(outcome.words), outcome.nearSoundFrom,
+                                    std::move(outcome.nearSound));
+  reconnect_();
   // A new list is read from its top, whatever was scrolled before.
-  list->scrollToTop();
+  list_->scrollToTop();
 }
 
-void MainWindow::showEntry(const QListWidgetItem* item) {
-  if (isNearSoundHeading(item)) return;
-  const QStringList& lines = dictionary.entryText(item->text().toStdString());
-  ui->displayFull->setText(lines.join(QLatin1Char('\n')));
-  emit entryShown(item->text());
+void ResultList::pickRow(int row) {
+  if (const QListWidgetItem* item = list_->item(row)) pickItem(item);
 }
 
-void MainWindow::on_displayResult_itemClicked(QListWidgetItem* item) {
+void ResultList::pickItem(const QListWidgetItem* item) {
+  if (item == nullptr || isNearSoundHeading(item)) return;
+  state_.show(item->text(), starting_ ? WindowState::Shown::kAtStart : WindowState::Shown::kPicked);
+}
+
+void ResultList::chooseItem(const QListWidgetItem* item) {
+  if (item == nullptr || isNearSoundHeading(item)) return;
+  pickItem(item);
+  state_.choose(item->text());
+}
+
+QMenu* ResultList::menuAt(const QPoint& position) {
+  QListWidgetItem* item = list_->itemAt(position);
+  // The heading above the near-sound rows is no word, and has no menu.
+  if (item != nullptr && isNearSoundHeading(item)) return nullptr;
   if (item != nullptr) {
-    showEntry(item);
+    if (list_->currentItem() != item)
+      list_->setCurrentItem(item);  // shows it, through the window's connection
+    else
+      pickItem(item);
   }
-}
-
-void MainWindow::on_displayResult_itemActivated(QListWidgetItem* item) {
-  if (item != nullptr) {
-    showEntry(item);
-    if (!isNearSoundHeading(item)) emit wordChosen(item->text());
-  }
-}
-
-void MainWindow::on_displayResult_currentRowChanged(int currentRow) {
-  if (const QListWidgetItem* item = ui->displayResult->item(currentRow)) {
-    showEntry(item);
-  }
+  return wordMenu(state_, dictionary_, QString(), this);
 }

@@ -1,24 +1,20 @@
 #include "app/speech/speech_controls.h"
 
-#include <QAbstractItemModel>
+#include <QHBoxLayout>
 #include <QKeySequence>
 #include <QLabel>
-#include <QLineEdit>
-#include <QListWidget>
+#include <QMenu>
 #include <QPushButton>
 #include <QShortcut>
-#include <QTextEdit>
 #include <QTimer>
 
-#include "app/results/context_menus.h"
-#include "app/results/result_rows.h"
 #include "app/speech/speech_player.h"
-#include "app/window/mainwindow.h"
-#include "app/window/window_style.h"
+#include "app/common/caption_buttons.h"
+#include "app/common/window_state.h"
 #include "engine/background_thread_priority.h"
 #include "engine/learner_input.h"
+#include "engine/phonetic_dictionary.h"
 #include "speech/phoneme_input.h"
-#include "ui_mainwindow.h"
 #include "ui_speech_bar.h"
 
 namespace {
@@ -36,30 +32,29 @@ std::future<void> prepareSpeechInBackground() {
 
 }  // namespace
 
-void MainWindow::setUpSpeech() {
-  speech = new SpeechControls(*ui, this);
-  connect(menus, &ContextMenus::pronounceWord, speech, &SpeechControls::speakHeadword);
-  connect(menus, &ContextMenus::pronounceTranscription, speech,
-          &SpeechControls::speakTranscription);
-}
-
-SpeechControls::SpeechControls(Ui_MainWindow& form, QWidget* window)
-    : QObject(window), form_(form), bar_(new Ui_SpeechBar), player_(new SpeechPlayer(this)) {
-  loadSpeechBar();
-  connect(bar_->speakWord, &QPushButton::clicked, this, &SpeechControls::speakPickedWord);
+SpeechControls::SpeechControls(QWidget* area, WindowState& state, PhoneticDictionary& dictionary,
+                               QWidget* window)
+    : QObject(window),
+      state_(state),
+      dictionary_(dictionary),
+      bar_(new Ui_SpeechBar),
+      player_(new SpeechPlayer(this)) {
+  // The area's caption style first: the buttons are styled once, as they are made.
+  setCaptionButtonStyle(area);
+  auto* bar = new QWidget(area);
+  bar_->setupUi(bar);
+  auto* fill = new QHBoxLayout(area);
+  fill->setContentsMargins(0, 0, 0, 0);
+  fill->addWidget(bar);
+  connect(bar_->speakWord, &QPushButton::clicked, this, &SpeechControls::speakCurrentWord);
   connect(bar_->speakTyped, &QPushButton::clicked, this, &SpeechControls::speakTypedText);
   auto* wordKey = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Space), window);
-  connect(wordKey, &QShortcut::activated, this, &SpeechControls::speakPickedWord);
+  connect(wordKey, &QShortcut::activated, this, &SpeechControls::speakCurrentWord);
   auto* typedKey = new QShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Space), window);
   connect(typedKey, &QShortcut::activated, this, &SpeechControls::speakTypedText);
-  // A message about what was typed before is out of date once the text changes.
-  connect(form_.inputPhonetic, &QLineEdit::textChanged, this, [this] { say(QString()); });
-  // The Say button's tooltip names the word it speaks, which follows the list.
-  QListWidget* list = form_.displayResult;
-  connect(list, &QListWidget::currentItemChanged, this, &SpeechControls::nameCurrentWord);
-  connect(list->model(), &QAbstractItemModel::rowsInserted, this, &SpeechControls::nameCurrentWord);
-  connect(list->model(), &QAbstractItemModel::rowsRemoved, this, &SpeechControls::nameCurrentWord);
-  connect(list->model(), &QAbstractItemModel::modelReset, this, &SpeechControls::nameCurrentWord);
+  // The Say button's tooltip names the word it speaks: the current word.
+  connect(&state_, &WindowState::wordShown, this, &SpeechControls::nameCurrentWord);
+  connect(&state_, &WindowState::menuOpening, this, &SpeechControls::addMenuEntries);
   nameCurrentWord();
   // Not while the window is built and first painted: from its event loop on.
   QTimer::singleShot(0, this, [this] { preparing_ = prepareSpeechInBackground(); });
@@ -67,26 +62,41 @@ SpeechControls::SpeechControls(Ui_MainWindow& form, QWidget* window)
 
 SpeechControls::~SpeechControls() = default;
 
-// The bar spans the entry pane's width above it: its buttons at the right, level with the
-// modes, and its message line under them. It lies under the form's widgets, so that the
-// modes beside its buttons keep their clicks.
-void SpeechControls::loadSpeechBar() {
-  auto* bar = new QWidget(form_.centralWidget);
-  // Before the buttons are made, which are styled once.
-  setCaptionButtonStyle(bar);
-  bar_->setupUi(bar);
-  const QRect entry = form_.displayFull->geometry();
-  const int buttonsTop =
-      form_.phoneticMode->geometry().center().y() - bar_->speechBarLayout->rowMinimumHeight(0) / 2;
-  // The form's own height: asking the layout would style the bar's widgets now, before the
-  // window is shown, which styles them anyway.
-  bar->setGeometry(entry.left(), buttonsTop, entry.width(), bar->height());
-  bar->lower();
-  bar->show();
-}
-
 std::pair<QPushButton*, QPushButton*> SpeechControls::buttons() const {
   return {bar_->speakTyped, bar_->speakWord};
+}
+
+namespace {
+
+// The transcriptions of an entry, without their brackets: the second of every three lines.
+QStringList transcriptionsOf(const QStringList& entry) {
+  QStringList found;
+  for (qsizetype i = 1; i < entry.size(); i += 3) {
+    QString line = entry.at(i);
+    if (line.startsWith(QLatin1Char('[')) && line.endsWith(QLatin1Char(']')))
+      line = line.mid(1, line.size() - 2);
+    if (!line.isEmpty() && !found.contains(line)) found << line;
+  }
+  return found;
+}
+
+}  // namespace
+
+// Whatever says the word may run the event loop, and a popped-up menu deletes itself as it
+// closes: the speech starts once the menu has finished handling the click that chose it.
+void SpeechControls::addMenuEntries(QMenu* menu, const QString& word) {
+  if (word.isEmpty()) return;
+  menu->addSeparator();
+  QAction* say = menu->addAction(tr("朗读“%1”").arg(word), this, [this, word] {
+    QMetaObject::invokeMethod(this, [this, word] { speakHeadword(word); }, Qt::QueuedConnection);
+  });
+  say->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Space));
+  for (const QString& transcription : transcriptionsOf(dictionary_.entryText(word.toStdString()))) {
+    menu->addAction(tr("朗读 [%1]").arg(transcription), this, [this, transcription] {
+      QMetaObject::invokeMethod(
+          this, [this, transcription] { speakTranscription(transcription); }, Qt::QueuedConnection);
+    });
+  }
 }
 
 quorvi::speech::SpeechSynthesiser& SpeechControls::synthesiser() {
@@ -96,7 +106,7 @@ quorvi::speech::SpeechSynthesiser& SpeechControls::synthesiser() {
 }
 
 void SpeechControls::say(const QString& message) {
-  bar_->speechStatus->setText(message);
+  state_.say(message);
 }
 
 void SpeechControls::play(std::vector<std::int16_t> clip) {
@@ -117,6 +127,7 @@ void SpeechControls::speakHeadword(const QString& headword) {
   if (headword.isEmpty()) return;
   say(QString());
   play(synthesiser().speakText(headword.toStdString()));
+  emit spoken(headword);
 }
 
 void SpeechControls::speakTranscription(const QString& transcription) {
@@ -131,36 +142,27 @@ void SpeechControls::speakTranscription(const QString& transcription) {
   }
   say(QString());
   play(synthesiser().speakPhonemes(input.codes));
-}
-
-QString SpeechControls::currentWord() const {
-  const QListWidget* list = form_.displayResult;
-  const QListWidgetItem* item = list->currentItem();
-  if (item != nullptr && !isNearSoundHeading(item)) return item->text();
-  // None picked since the list changed: the first word listed, which the learner sees on top.
-  for (int row = 0; row < list->count(); ++row) {
-    if (!isNearSoundHeading(list->item(row))) return list->item(row)->text();
-  }
-  return QString();
+  emit spoken(transcription);
 }
 
 void SpeechControls::nameCurrentWord() {
-  const QString word = currentWord();
+  const QString& word = state_.currentWord();
   bar_->speakWord->setToolTip(word.isEmpty() ? tr("朗读选中的单词 (Ctrl+空格)")
                                              : tr("朗读“%1” (Ctrl+空格)").arg(word));
 }
 
-void SpeechControls::speakPickedWord() {
-  const QString word = currentWord();
+void SpeechControls::speakCurrentWord() {
+  const QString& word = state_.currentWord();
   if (word.isEmpty()) {
-    say(tr("列表中没有可朗读的单词。"));
+    say(tr("没有可朗读的单词。"));
     return;
   }
   speakHeadword(word);
+  if (lastProblem_.isEmpty()) say(tr("朗读：%1").arg(word));
 }
 
 void SpeechControls::speakTypedText() {
-  speakTyped(form_.inputPhonetic->text());
+  speakTyped(state_.typedText());
 }
 
 void SpeechControls::speakTyped(const QString& typed) {

@@ -4,8 +4,6 @@
 #include <QTextEdit>
 
 #include "app/startup/runtime_folder.h"
-#include "app/window/mainwindow.h"
-#include "ui_mainwindow.h"
 
 namespace {
 
@@ -39,8 +37,4 @@ void showMissingDictionary(QTextEdit* pane, const RuntimeFolderSearch& search) {
     if (i < search.states.size()) text += whyNotUsable(search.states[i]);
   }
   pane->setPlainText(text);
-}
-
-void MainWindow::setUpDictionaryNotice() {
-  if (!dictionary.isOpen()) showMissingDictionary(ui->displayFull, lastRuntimeFolderSearch());
 }

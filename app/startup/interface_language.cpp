@@ -2,6 +2,8 @@
 
 #include <QCoreApplication>
 #include <QDebug>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QTranslator>
 
 namespace {
@@ -45,7 +47,17 @@ QString chooseInterfaceLanguage(const QStringList& arguments, const QString& env
 
 bool installInterfaceLanguage(const QString& language, QCoreApplication& application,
                               const QString& folder) {
-  if (language == QLatin1String("zh")) return true;
+  if (language == QLatin1String("zh")) {
+    // The window's own texts are Chinese; Qt's own dialogs (files, messages) come with Qt's
+    // translations (qt6-translations-l10n). Without them those dialogs stay English.
+    auto* qt = new QTranslator(&application);
+    if (qt->load(QLocale(QLocale::Chinese, QLocale::China), QStringLiteral("qtbase"),
+                 QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+      QCoreApplication::installTranslator(qt);
+    else
+      delete qt;
+    return true;
+  }
   auto* translator = new QTranslator(&application);
   if (!translator->load(QStringLiteral("quorvi_") + language, folder)) {
     delete translator;

@@ -16,7 +16,8 @@ class QCoreApplication;
 QString chooseInterfaceLanguage(const QStringList& arguments, const QString& environment,
                                 const QLocale& system);
 
-// Installs the language's translation from `folder` on the application; Chinese needs
-// none. False when the translation cannot be loaded: the texts stay Chinese.
+// Installs the language's translation from `folder` on the application; Chinese needs none of
+// ours, only Qt's own for its dialogs. False when the translation cannot be loaded: the texts
+// stay Chinese.
 bool installInterfaceLanguage(const QString& language, QCoreApplication& application,
                               const QString& folder = QStringLiteral("translations"));

@@ -6,7 +6,7 @@
 #include <QImageReader>
 #include <QThreadPool>
 
-#include "app/window/mainwindow.h"
+#include "engine/learner_search.h"
 
 namespace {
 
@@ -29,8 +29,8 @@ void loadImagePluginsInBackground() {
   QThreadPool::globalInstance()->start(readOnePixel);
 }
 
-void MainWindow::startWarmUps() {
+void startWarmUps(LearnerSearch& search) {
   loadImagePluginsInBackground();
   // The rows of the search by sound are read while the window is built and shown.
-  learnerSearch.prepareRows();
+  search.prepareRows();
 }

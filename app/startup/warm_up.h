@@ -1,7 +1,7 @@
 #pragma once
 
 // What the window's start reads on other threads while the window is built
-// (MainWindow::startWarmUps): the search rows (LearnerSearch::prepareRows), and the image
+// (startWarmUps): the search rows (LearnerSearch::prepareRows), and the image
 // plugins.
 //
 // The window's style draws its group boxes' frames from a PNG, and the first image read
@@ -11,3 +11,8 @@
 // it paints. Qt's plugin loader is shared by all threads and locks itself; image reading
 // may run on any thread, and the application waits for its pool threads before it ends.
 void loadImagePluginsInBackground();
+
+class LearnerSearch;
+
+// Starts both: the image plugins and the rows of `search`.
+void startWarmUps(LearnerSearch& search);

@@ -187,7 +187,7 @@
     </message>
     <message>
         <source>这个词：答对 %1/%2 次，第 %3 盒</source>
-        <translation>This word: right %1 of %2 times, box %3</translation>
+        <translation>This word: %1 of %2 right, box %3</translation>
     </message>
     <message>
         <source>按“下一个”(Ctrl+N) 听下一个词。</source>
@@ -208,6 +208,42 @@
     <message>
         <source>；</source>
         <translation>; </translation>
+    </message>
+    <message>
+        <source>已在生词本中</source>
+        <translation>In my words</translation>
+    </message>
+    <message>
+        <source>把“%1”加入生词本 (Ctrl+D)</source>
+        <translation>Add “%1” to my words (Ctrl+D)</translation>
+    </message>
+    <message numerus="yes">
+        <source>你常把 %1 听成 %2（%n 次）</source>
+        <translation><numerusform>you often hear %1 as %2 (%n time)</numerusform><numerusform>you often hear %1 as %2 (%n times)</numerusform></translation>
+    </message>
+    <message>
+        <source>再听一遍(&amp;R)</source>
+        <translation>Say it &amp;again</translation>
+    </message>
+    <message>
+        <source>听我输入的(&amp;T)</source>
+        <translation>Say what I &amp;typed</translation>
+    </message>
+    <message>
+        <source>下一个(&amp;N)</source>
+        <translation>&amp;Next</translation>
+    </message>
+    <message>
+        <source>加入生词本(&amp;A)</source>
+        <translation>&amp;Add to my words</translation>
+    </message>
+    <message>
+        <source>词源(&amp;S)：</source>
+        <translation>&amp;Source:</translation>
+    </message>
+    <message>
+        <source>关闭(&amp;C)</source>
+        <translation>&amp;Close</translation>
     </message>
 </context>
 <context>
@@ -326,6 +362,34 @@
     <message>
         <source>查词历史和生词本只能查看，不能保存更改（%1）：%2</source>
         <translation>History and my words can only be viewed; changes cannot be saved (%1): %2</translation>
+    </message>
+    <message>
+        <source>生词本和查词历史 (Ctrl+Shift+D, Ctrl+H)</source>
+        <translation>My words and history (Ctrl+Shift+D, Ctrl+H)</translation>
+    </message>
+    <message>
+        <source>听音找词：听一个词，输入音标把它找出来 (Ctrl+L)</source>
+        <translation>Listen and find: hear a word, type its sounds to find it (Ctrl+L)</translation>
+    </message>
+    <message>
+        <source>未能保存：%1</source>
+        <translation>Not saved: %1</translation>
+    </message>
+    <message>
+        <source>已加入生词本：%1</source>
+        <translation>Added to my words: %1</translation>
+    </message>
+    <message>
+        <source>已移出生词本：%1</source>
+        <translation>Removed from my words: %1</translation>
+    </message>
+    <message>
+        <source>移出生词本：%1</source>
+        <translation>Remove from my words: %1</translation>
+    </message>
+    <message>
+        <source>加入生词本：%1</source>
+        <translation>Add to my words: %1</translation>
     </message>
 </context>
 <context>
@@ -469,6 +533,42 @@
     <message>
         <source>……另有 %1 个</source>
         <translation>… and %1 more</translation>
+    </message>
+    <message>
+        <source>听音找词：答对 %1 次，共 %2 次，第 %3 盒</source>
+        <translation>Listen and find: %1 of %2 right, box %3</translation>
+    </message>
+    <message>
+        <source>筛选 (Ctrl+F)</source>
+        <translation>Filter (Ctrl+F)</translation>
+    </message>
+    <message>
+        <source>打开(&amp;O)</source>
+        <translation>&amp;Open</translation>
+    </message>
+    <message>
+        <source>移出生词本(&amp;R)</source>
+        <translation>&amp;Remove from my words</translation>
+    </message>
+    <message>
+        <source>导出(&amp;E)…</source>
+        <translation>&amp;Export…</translation>
+    </message>
+    <message>
+        <source>导入(&amp;I)…</source>
+        <translation>&amp;Import…</translation>
+    </message>
+    <message>
+        <source>关闭(&amp;C)</source>
+        <translation>&amp;Close</translation>
+    </message>
+    <message numerus="yes">
+        <source>你常把 %1 听成 %2（%n 次）</source>
+        <translation><numerusform>you often hear %1 as %2 (%n time)</numerusform><numerusform>you often hear %1 as %2 (%n times)</numerusform></translation>
+    </message>
+    <message numerus="yes">
+        <source>已导出 %n 个单词到 %1</source>
+        <translation><numerusform>Exported %n word to %1</numerusform><numerusform>Exported %n words to %1</numerusform></translation>
     </message>
 </context>
 <context>
@@ -827,6 +927,116 @@ p, li { white-space: pre-wrap; }
     <message>
         <source>列表中没有可朗读的单词。</source>
         <translation>The list holds no word to say.</translation>
+    </message>
+    <message>
+        <source>朗读“%1”</source>
+        <translation>Say “%1”</translation>
+    </message>
+    <message>
+        <source>朗读 [%1]</source>
+        <translation>Say [%1]</translation>
+    </message>
+    <message>
+        <source>没有可朗读的单词。</source>
+        <translation>There is no word to say.</translation>
+    </message>
+    <message>
+        <source>朗读：%1</source>
+        <translation>Said: %1</translation>
+    </message>
+</context>
+<context>
+    <name>EntryPane</name>
+    <message>
+        <source>在大窗口中查看“%1”</source>
+        <translation>Show “%1” in a large window</translation>
+    </message>
+</context>
+<context>
+    <name>EntryWindow</name>
+    <message>
+        <source>关闭(&amp;C)</source>
+        <translation>&amp;Close</translation>
+    </message>
+    <message>
+        <source>词条</source>
+        <translation>Entry</translation>
+    </message>
+    <message>
+        <source>词条：%1</source>
+        <translation>Entry: %1</translation>
+    </message>
+</context>
+<context>
+    <name>LevelNames</name>
+    <message>
+        <source>中考</source>
+        <translation>Zhongkao</translation>
+    </message>
+    <message>
+        <source>高考</source>
+        <translation>Gaokao</translation>
+    </message>
+    <message>
+        <source>四级</source>
+        <translation>CET-4</translation>
+    </message>
+    <message>
+        <source>六级</source>
+        <translation>CET-6</translation>
+    </message>
+    <message>
+        <source>考研</source>
+        <translation>Kaoyan</translation>
+    </message>
+    <message>
+        <source>雅思</source>
+        <translation>IELTS</translation>
+    </message>
+    <message>
+        <source>托福</source>
+        <translation>TOEFL</translation>
+    </message>
+    <message>
+        <source>牛津3000</source>
+        <translation>Oxford 3000</translation>
+    </message>
+    <message>
+        <source>柯林斯%1</source>
+        <translation>Collins %1</translation>
+    </message>
+</context>
+<context>
+    <name>ResultList</name>
+    <message>
+        <source>正在查找…</source>
+        <translation>Searching…</translation>
+    </message>
+</context>
+<context>
+    <name>WordMenu</name>
+    <message>
+        <source>复制选中文字</source>
+        <translation>Copy the selected text</translation>
+    </message>
+    <message>
+        <source>复制单词“%1”</source>
+        <translation>Copy the word “%1”</translation>
+    </message>
+    <message>
+        <source>复制词条</source>
+        <translation>Copy the entry</translation>
+    </message>
+</context>
+<context>
+    <name>LearnerButtons</name>
+    <message>
+        <source>生词本</source>
+        <translation>Words</translation>
+    </message>
+    <message>
+        <source>听音找词</source>
+        <translation>Drill</translation>
     </message>
 </context>
 </TS>

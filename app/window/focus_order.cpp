@@ -1,9 +1,9 @@
 // Where the keyboard focus goes. Tab walks the window in reading order: the symbol keys row by
-// row from the left, the input, the two modes, the speech buttons, the list, the entry and the
-// links from the left. A click on a key or a speech button does not take the focus from the
-// input field (the field would drop its selection, which a symbol replaces), but Tab reaches
-// every one. Down and Page Down in the input move into the list, Escape in the list goes back
-// to typing.
+// row from the left, the input, the two modes, the speech buttons, the list, the entry, the
+// links and the learner's buttons from the left. A click on a key or a button does not take the
+// focus from the input field (the field would drop its selection, which a symbol replaces), but
+// Tab reaches every one. Down and Page Down in the input move into the list, Escape in the list
+// goes back to typing, and the window's shortcuts win over the field's own keys.
 
 #include <QCoreApplication>
 #include <QFocusEvent>
@@ -12,8 +12,12 @@
 #include <QPushButton>
 #include <QWidget>
 
-#include "app/speech/speech_controls.h"
-#include "app/window/mainwindow.h"
+#include "app/window/focus_order.h"
+
+#include <QListWidget>
+#include <QLineEdit>
+#include <QShortcut>
+
 #include "ui_mainwindow.h"
 
 namespace {
@@ -45,47 +49,72 @@ class LinkFocusOnEntry : public QObject {
   QLabel* label_;
 };
 
+// Down into the list, Escape back to the input, and the window's shortcuts before the field's
+// keys (the field takes Ctrl+D for deleting forward, Ctrl+E for the line's end on X11).
+class InputListKeys : public QObject {
+ public:
+  InputListKeys(QWidget* window, QLineEdit* input, QListWidget* list)
+      : QObject(window), window_(window), input_(input), list_(list) {
+    input_->installEventFilter(this);
+    list_->installEventFilter(this);
+  }
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::ShortcutOverride && watched == input_)
+      return isWindowShortcut(*static_cast<QKeyEvent*>(event));
+    if (event->type() != QEvent::KeyPress) return false;
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    if (watched == input_ && (key == Qt::Key_Down || key == Qt::Key_PageDown) &&
+        list_->count() > 0) {
+      list_->setFocus(Qt::TabFocusReason);
+      if (list_->currentRow() < 0) list_->setCurrentRow(0);
+      return true;
+    }
+    if (watched == list_ && key == Qt::Key_Escape) {
+      input_->setFocus(Qt::ShortcutFocusReason);
+      return true;
+    }
+    return false;
+  }
+
+ private:
+  bool isWindowShortcut(const QKeyEvent& key) const {
+    if (!(key.modifiers() & Qt::ControlModifier)) return false;
+    const QKeySequence pressed(key.keyCombination());
+    for (const QShortcut* shortcut : window_->findChildren<QShortcut*>())
+      if (shortcut->isEnabled() && shortcut->key() == pressed) return true;
+    return false;
+  }
+
+  QWidget* window_;
+  QLineEdit* input_;
+  QListWidget* list_;
+};
+
 }  // namespace
 
-void MainWindow::setUpFocusOrder() {
+void orderFocus(Ui_MainWindow& form, const QList<QWidget*>& besideModes,
+                const QList<QWidget*>& besideLinks, QWidget* window) {
+  Ui_MainWindow* ui = &form;
   QPushButton* const keys[] = {ui->k230, ui->k240, ui->k952, ui->k331, ui->k593, ui->k601,
                                ui->k609, ui->k596, ui->k643, ui->k652, ui->k658, ui->k603};
   for (QPushButton* key : keys) key->setFocusPolicy(Qt::TabFocus);
-  const auto [sayTyped, sayWord] = speech->buttons();
-  for (QPushButton* button : {sayTyped, sayWord}) button->setFocusPolicy(Qt::TabFocus);
+  for (QWidget* button : besideModes + besideLinks) button->setFocusPolicy(Qt::TabFocus);
   // The slogan's link is reached by Tab and followed with Return, as the link buttons are.
   ui->slogan->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
   ui->slogan->setFocusPolicy(Qt::TabFocus);
   new LinkFocusOnEntry(ui->slogan);
-
-  QWidget* const chain[] = {ui->k230,          ui->k240,          ui->k952,        ui->k331,
-                            ui->k593,          ui->k601,          ui->k609,        ui->k596,
-                            ui->k643,          ui->k652,          ui->k658,        ui->k603,
-                            ui->inputPhonetic, ui->phoneticMode,  ui->captionMode, sayTyped,
-                            sayWord,           ui->displayResult, ui->displayFull, ui->aboutLink,
-                            ui->helpLink,      ui->feedbackLink,  ui->slogan};
-  for (std::size_t i = 1; i < std::size(chain); ++i) QWidget::setTabOrder(chain[i - 1], chain[i]);
-
-  ui->inputPhonetic->installEventFilter(this);
-  ui->displayResult->installEventFilter(this);
+  QList<QWidget*> chain = {ui->k230, ui->k240, ui->k952, ui->k331, ui->k593,          ui->k601,
+                           ui->k609, ui->k596, ui->k643, ui->k652, ui->k658,          ui->k603,
+                           ui->inputPhonetic,  ui->phoneticMode,    ui->captionMode};
+  chain += besideModes;
+  chain += {ui->displayResult, ui->displayFull, ui->aboutLink, ui->helpLink, ui->feedbackLink};
+  chain += besideLinks;
+  chain += ui->slogan;
+  for (qsizetype i = 1; i < chain.size(); ++i) QWidget::setTabOrder(chain[i - 1], chain[i]);
+  new InputListKeys(window, ui->inputPhonetic, ui->displayResult);
   // Typing starts at once: the first key replaces the sample text.
   ui->inputPhonetic->selectAll();
   ui->inputPhonetic->setFocus(Qt::OtherFocusReason);
-}
-
-bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
-  if (event->type() != QEvent::KeyPress) return QMainWindow::eventFilter(watched, event);
-  const int key = static_cast<QKeyEvent*>(event)->key();
-  QListWidget* list = ui->displayResult;
-  if (watched == ui->inputPhonetic && (key == Qt::Key_Down || key == Qt::Key_PageDown) &&
-      list->count() > 0) {
-    list->setFocus(Qt::TabFocusReason);
-    if (list->currentRow() < 0) list->setCurrentRow(0);
-    return true;
-  }
-  if (watched == list && key == Qt::Key_Escape) {
-    ui->inputPhonetic->setFocus(Qt::ShortcutFocusReason);
-    return true;
-  }
-  return QMainWindow::eventFilter(watched, event);
 }

@@ -1,14 +1,24 @@
 #include "app/window/mainwindow.h"
 
-#include <QDebug>
-#include <QElapsedTimer>
 #include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QTimer>
 
+#include "app/common/window_state.h"
+#include "app/entry/entry_pane.h"
 #include "app/learner/learner_words.h"
-#include "app/results/context_menus.h"
-#include "app/results/spelling_search_worker.h"
+#include "app/pages/local_pages.h"
+#include "app/pages/vendor_links.h"
+#include "app/results/result_list.h"
 #include "app/speech/speech_controls.h"
+#include "app/startup/dictionary_notice.h"
+#include "app/startup/runtime_folder.h"
+#include "app/startup/warm_up.h"
+#include "app/window/focus_order.h"
+#include "app/window/symbol_keys.h"
+#include "app/window/window_overlay.h"
+#include "app/window/window_style.h"
 #include "ui_mainwindow.h"
 
 namespace {
@@ -23,66 +33,71 @@ constexpr int kSearchDelayMs = 10;
 
 // The order counts for the start's time: the search rows and the image plugins are read on
 // other threads while the rest is built, and the form's style sheets stand before the
-// widgets they style are made.
+// widgets they style are made; the focus comes last, when every widget it orders exists.
 MainWindow::MainWindow(QWidget* parent)
     : QMainWindow(parent),
       ui(new Ui_MainWindow),
       dictionary(),
-      learnerSearch(dictionary),
-      emptyListNotice(nullptr),
       pendingText(),
       searchMode(0),
-      spellingWorker(new SpellingSearchWorker(this)),
-      searchingNotice(nullptr),
-      searchingDelay(nullptr) {
-  startWarmUps();
-  setUpForm();
-  setUpStyle();
-  setUpResultList();
-  setUpSearchOnTyping();
-  setUpDictionaryNotice();
-  setUpSymbolKeys();
-  setUpMenus();
-  setUpSpeech();
-  setUpLearnerWords();
-  setUpFocusOrder();
-}
-
-MainWindow::~MainWindow() {
-  // Its thread stops before the rows and the window it reports to go.
-  delete spellingWorker;
-  // What the window adds beside the form reads the form in its handlers: it goes before the
-  // form, since closing the widgets afterwards still sends them events and signals.
-  delete menus;
-  delete learner;
-  delete speech;
-  ui->inputPhonetic->removeEventFilter(this);
-  ui->displayResult->removeEventFilter(this);
-  delete ui;
-}
-
-void MainWindow::setUpForm() {
+      learnerSearch(dictionary),
+      state(new WindowState(this)) {
+  startWarmUps(learnerSearch);
   ui->setupUi(this);
   setFixedSize(613, 397);
   ui->displayFull->setReadOnly(true);
-}
+  applyWindowStyle(*ui, this);
+  const WindowOverlay overlay(*ui);
 
-// The slogan is rich text in a family Linux desktops seldom have: its document is parsed
-// and the family's substitutes looked up the first time it is measured or painted. Measured
-// here, that happens while the window is shown, and the first paint, the longest step of
-// the window's start, is about 3 ms shorter.
-void MainWindow::showEvent(QShowEvent* event) {
-  ui->slogan->sizeHint();
-  QMainWindow::showEvent(event);
-}
+  state->setObjectName(QStringLiteral("windowState"));
+  state->setTypedText(ui->inputPhonetic->text());
+  connect(state, &WindowState::typedTextRequested, ui->inputPhonetic, &QLineEdit::setText);
+  connect(state, &WindowState::inputFocusRequested, this,
+          [this] { ui->inputPhonetic->setFocus(Qt::OtherFocusReason); });
+  connect(state, &WindowState::statusSaid, overlay.statusLine(), &QLabel::setText);
 
-void MainWindow::setUpSearchOnTyping() {
+  entry = new EntryPane(ui->displayFull, *state, dictionary, this);
+  results = new ResultList(ui->displayResult, *state, dictionary, learnerSearch, this,
+                           [this] { connectResultList(); });
+  results->showSampleRows();
   // Connected only now, so the sample text set by the form starts no search.
   connect(ui->inputPhonetic, &QLineEdit::textChanged, this, &MainWindow::lazyLoad);
+  // The state follows the field; a status line about what was is out of date once it changes.
+  connect(ui->inputPhonetic, &QLineEdit::textChanged, state, [this](const QString& text) {
+    state->setTypedText(text);
+  });
+  connect(ui->inputPhonetic, &QLineEdit::textChanged, overlay.statusLine(), &QLabel::clear);
+  if (!dictionary.isOpen()) showMissingDictionary(ui->displayFull, lastRuntimeFolderSearch());
+  nameSymbolKeys(*ui);
+
+  speech = new SpeechControls(overlay.speechArea(), *state, dictionary, this);
+  learner = new LearnerWords(*state, dictionary, *speech, overlay.learnerArea(), this);
+  const auto [sayTyped, sayWord] = speech->buttons();
+  orderFocus(*ui, {sayTyped, sayWord}, overlay.learnerArea()->findChildren<QWidget*>(), this);
+}
+
+MainWindow::~MainWindow() {
+  // What the window adds beside the form reads the form in its handlers: it goes before the
+  // form, since closing the widgets afterwards still sends them events and signals. The
+  // learner's threads stop before the dictionary goes; the result list's worker before the
+  // rows.
+  delete learner;
+  delete speech;
+  delete results;
+  delete entry;
+  delete ui;
+}
+
+void MainWindow::connectResultList() {
+  QListWidget* list = ui->displayResult;
+  connect(list, &QListWidget::currentRowChanged, this,
+          &MainWindow::on_displayResult_currentRowChanged);
+  connect(list, &QListWidget::itemClicked, this, &MainWindow::on_displayResult_itemClicked);
+  connect(list, &QListWidget::itemActivated, this, &MainWindow::on_displayResult_itemActivated);
 }
 
 void MainWindow::displaySlot(QString text) {
-  searchAndRefill(text, kTypingLimit);
+  results->search(text, kTypingLimit, searchMode);
 }
 
 void MainWindow::lazyLoad(QString text) {
@@ -95,73 +110,98 @@ void MainWindow::lazyLoad(QString text) {
 }
 
 void MainWindow::triggerDisplay() {
-  if (auto* timer = qobject_cast<QTimer*>(sender())) {
-    timer->deleteLater();
-  }
+  if (auto* timer = qobject_cast<QTimer*>(sender())) timer->deleteLater();
   displaySlot(QString(pendingText));
 }
 
+// What the field shows: at start that is the sample text, which no change has reported yet.
 void MainWindow::on_inputPhonetic_returnPressed() {
-  searchAndRefill(pendingText, kNoLimit);
-}
-
-void MainWindow::searchAndRefill(const QString& text, int limitMode) {
-  QElapsedTimer elapsed;
-  elapsed.start();
-  qDebug() << "last";
-  ++searchNumber;  // whatever runs on the worker is out of date now
-
-  const bool spelling = searchMode != 0;
-  if (spelling && startSpellingSearch(text, limitMode, elapsed)) return;
-  searchingDelay->stop();
-  searchingNotice->hide();
-  SearchOutcome outcome = spelling ? learnerSearch.bySpelling(text.toStdString(), limitMode)
-                                   : learnerSearch.bySound(text, limitMode);
-  ui->inputPhonetic->setFocus(Qt::OtherFocusReason);
-  showOutcome(std::move(outcome), spelling);
-  qDebug() << static_cast<double>(elapsed.nsecsElapsed()) / 1e9;
-}
-
-bool MainWindow::startSpellingSearch(const QString& text, int limitMode,
-                                     const QElapsedTimer& elapsed) {
-  // A blank pattern is answered at once, and so is every search of a closed dictionary.
-  if (text.trimmed().isEmpty()) return false;
-  std::shared_ptr<const PhoneticIndex> rows = learnerSearch.spellingRows();
-  if (rows == nullptr) return false;
-  ui->inputPhonetic->setFocus(Qt::OtherFocusReason);
-  if (!searchingDelay->isActive() && !searchingNotice->isVisible()) searchingDelay->start();
-  const quint64 number = searchNumber;
-  spellingWorker->start(std::move(rows), text.toStdString(),
-                        limitMode == kTypingLimit ? LearnerSearch::kTypingCap : -1,
-                        [this, number, elapsed](std::optional<SearchOutcome> outcome) {
-                          // The list of an outdated pattern is dropped.
-                          if (outcome && number == searchNumber) {
-                            searchingDelay->stop();
-                            searchingNotice->hide();
-                            showOutcome(std::move(*outcome), true);
-                          }
-                          qDebug() << static_cast<double>(elapsed.nsecsElapsed()) / 1e9;
-                        });
-  return true;
-}
-
-void MainWindow::showWord(const QString& word) {
-  const QStringList& lines = dictionary.entryText(word.toStdString());
-  if (lines.isEmpty()) return;
-  ui->displayFull->setText(lines.join(QLatin1Char('\n')));
-  emit entryShown(word);
-  activateWindow();
-  raise();
+  results->search(ui->inputPhonetic->text(), kNoLimit, searchMode);
 }
 
 void MainWindow::on_phoneticMode_toggled(bool checked) {
   if (checked) {
     searchMode = 0;
+    state->setMode(WindowState::Mode::kSound);
   }
 }
 
 void MainWindow::on_captionMode_toggled(bool checked) {
   if (checked) {
     searchMode = 1;
+    state->setMode(WindowState::Mode::kSpelling);
   }
+}
+
+void MainWindow::on_displayResult_itemClicked(QListWidgetItem* item) {
+  results->pickItem(item);
+}
+
+void MainWindow::on_displayResult_currentRowChanged(int currentRow) {
+  results->pickRow(currentRow);
+}
+
+void MainWindow::on_displayResult_itemActivated(QListWidgetItem* item) {
+  results->chooseItem(item);
+}
+
+void MainWindow::typeSymbol(char16_t codePoint) {
+  ui->inputPhonetic->insert(QString(QChar(codePoint)));
+  ui->inputPhonetic->setFocus(Qt::OtherFocusReason);
+}
+
+void MainWindow::on_k230_clicked() {
+  typeSymbol(230);
+}
+void MainWindow::on_k240_clicked() {
+  typeSymbol(240);
+}
+void MainWindow::on_k952_clicked() {
+  typeSymbol(952);
+}
+void MainWindow::on_k331_clicked() {
+  typeSymbol(331);
+}
+void MainWindow::on_k593_clicked() {
+  typeSymbol(593);
+}
+void MainWindow::on_k596_clicked() {
+  typeSymbol(596);
+}
+void MainWindow::on_k601_clicked() {
+  typeSymbol(601);
+}
+void MainWindow::on_k603_clicked() {
+  typeSymbol(603);
+}
+void MainWindow::on_k609_clicked() {
+  typeSymbol(609);
+}
+void MainWindow::on_k643_clicked() {
+  typeSymbol(643);
+}
+void MainWindow::on_k652_clicked() {
+  typeSymbol(652);
+}
+void MainWindow::on_k658_clicked() {
+  typeSymbol(658);
+}
+
+void MainWindow::on_aboutLink_clicked() {
+  if (!openVendorPage(QStringLiteral("/software/phonetic/about/")))
+    showAboutPage(this, dictionary.buildStamp());
+}
+
+void MainWindow::on_helpLink_clicked() {
+  if (!openVendorPage(QStringLiteral("/software/phonetic/help/"))) showHelpPage(this);
+}
+
+void MainWindow::on_feedbackLink_clicked() {
+  if (!openVendorPage(QStringLiteral("/software/phonetic/feedback/")))
+    showFeedbackPage(this, feedbackText(ui->inputPhonetic->text(), searchMode != 0),
+                     dictionary.buildStamp());
+}
+
+void MainWindow::on_slogan_linkActivated(const QString& link) {
+  if (!openVendorLink(link)) showAboutPage(this, dictionary.buildStamp());
 }

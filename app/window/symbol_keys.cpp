@@ -1,13 +1,16 @@
-// The symbol keys above the input: each types its phonetic symbol into the input field and
-// says in its tooltip which sound it types, with an English word that has it ("θ as in think").
+// The symbol keys' tooltips: which sound each types, with an English word that has it ("θ as in
+// think"). The keys' slots, which type the symbols, are the window's (mainwindow.cpp).
+
+#include "app/window/symbol_keys.h"
 
 #include <QCoreApplication>
 #include <QPushButton>
+#include <QString>
 
-#include "app/window/mainwindow.h"
 #include "ui_mainwindow.h"
 
-void MainWindow::setUpSymbolKeys() {
+void nameSymbolKeys(Ui_MainWindow& form) {
+  Ui_MainWindow* ui = &form;
   const struct {
     QPushButton* key;
     const char* example;
@@ -21,46 +24,4 @@ void MainWindow::setUpSymbolKeys() {
     key->setToolTip(QCoreApplication::translate("KeyTooltips", "%1 的读音如 %2")
                         .arg(key->text(), QString::fromUtf8(example)));
   }
-}
-
-void MainWindow::typeSymbol(char16_t codePoint) {
-  ui->inputPhonetic->insert(QString(QChar(codePoint)));
-  ui->inputPhonetic->setFocus(Qt::OtherFocusReason);
-}
-
-void MainWindow::on_k230_clicked() {
-  typeSymbol(230);
-}
-void MainWindow::on_k240_clicked() {
-  typeSymbol(240);
-}
-void MainWindow::on_k952_clicked() {
-  typeSymbol(952);
-}
-void MainWindow::on_k331_clicked() {
-  typeSymbol(331);
-}
-void MainWindow::on_k593_clicked() {
-  typeSymbol(593);
-}
-void MainWindow::on_k596_clicked() {
-  typeSymbol(596);
-}
-void MainWindow::on_k601_clicked() {
-  typeSymbol(601);
-}
-void MainWindow::on_k603_clicked() {
-  typeSymbol(603);
-}
-void MainWindow::on_k609_clicked() {
-  typeSymbol(609);
-}
-void MainWindow::on_k643_clicked() {
-  typeSymbol(643);
-}
-void MainWindow::on_k652_clicked() {
-  typeSymbol(652);
-}
-void MainWindow::on_k658_clicked() {
-  typeSymbol(658);
 }

@@ -4,7 +4,7 @@
 
 class QWidget;
 
-// The window's style beyond its form's style sheets (MainWindow::setUpStyle).
+// The window's style beyond its form's style sheets (applyWindowStyle).
 //
 // The window's style sheet asks every push button for at least 9ex by 2.5ex. At the keys'
 // 12 pt that is about twice the 37 px they are laid out with 40 px apart, and the 50 x 22
@@ -27,7 +27,9 @@ class NoFocusRectangleStyle : public QCommonStyle {
                      const QWidget* widget = nullptr) const override;
 };
 
-// Styles `widget`, a 22 px high button with a 9 pt caption, or every such button under it: the
-// vertical padding goes to the caption. Set on a container before its buttons are made, it
-// costs them no second styling.
-void setCaptionButtonStyle(QWidget* widget);
+class Ui_MainWindow;
+
+// The focus-free style on the key group and the link buttons (the style objects owned by
+// `owner`), the caption buttons' padding, the usage text shrunk until it fits its box, the
+// entry pane's border, and the slogan measured while the window is shown.
+void applyWindowStyle(Ui_MainWindow& form, QWidget* owner);

@@ -41,8 +41,8 @@ loudest() {
   od -An -v -td2 -w2 "$1" | awk '{ v = $1 < 0 ? -$1 : $1; if (v > m) m = v } END { print m + 0 }'
 }
 
-# say_words WINDOW LOG: opens the list's context menu on the first row and picks 朗读单词 (the
-# third item down), then presses Ctrl+Space, eight times each, quickly.
+# say_words WINDOW LOG: opens the list's context menu on the first row and picks the item that
+# says the word (the fourth down), then presses Ctrl+Space, eight times each, quickly.
 say_words() {
   log=$2
   heard=
@@ -67,7 +67,7 @@ say_words() {
     # The window is gone when the program died: the check above says so.
     xdotool mousemove --window "$1" 60 178 click 3 2>/dev/null || true
     sleep 0.3
-    xdotool key Down Down Down Return
+    xdotool key Down Down Down Down Return
     sleep 0.2
     xdotool key ctrl+space
     sleep 0.1
@@ -84,6 +84,39 @@ say_words() {
   else
     echo "screen test: no audio server, words said without sound"
   fi
+}
+
+# learner_windows WINDOW PNG_BASE: the entry window (Ctrl+E), My words (Ctrl+Shift+D) and a
+# round of the drill (Ctrl+L, Ctrl+N, a transcription typed and the first row chosen), each
+# on the screen beside the main window, saved as PNG_BASE-entry.png, -words.png, -drill.png.
+learner_windows() {
+  # Without a window manager a click makes the main window the active one again, whose
+  # shortcuts these are: on the usage box, where it changes nothing.
+  activate() { xdotool mousemove --window "$1" 400 60 click 1; sleep 0.3; }
+  activate "$1"
+  xdotool key ctrl+e
+  sleep 1
+  # Saved to be looked at; the main window's keys may lie under it, which grab counts.
+  "$helper" grab "$2-entry.png" >/dev/null || true
+  xdotool key Escape
+  sleep 0.3
+  activate "$1"
+  xdotool key ctrl+shift+d
+  sleep 1
+  "$helper" grab "$2-words.png" >/dev/null || true
+  xdotool key Escape
+  sleep 0.3
+  activate "$1"
+  xdotool key ctrl+l
+  sleep 1
+  xdotool key ctrl+n
+  sleep 1
+  xdotool type --delay 50 'ði'
+  sleep 0.5
+  xdotool key Down Return
+  sleep 1
+  "$helper" grab "$2-drill.png" >/dev/null || true
+  xdotool key Escape
 }
 
 # shoot LANGUAGE TITLE PNG
@@ -121,6 +154,7 @@ shoot() {
   if command -v xdotool >/dev/null; then
     xdotool key Escape
     say_words "$window" "$3.log"
+    learner_windows "$window" "${3%.png}"
   fi
 
   # The dictionary and the REGEXP module loaded without complaint.

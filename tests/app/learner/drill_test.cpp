@@ -3,7 +3,9 @@
 // right choice moves the word up a box, a wrong one shows the sounds that differ and counts
 // the confusion, and My words shows both. No audio server is reachable here: the drill says
 // that it cannot play and goes on.
+#include <QApplication>
 #include <QComboBox>
+#include <QSet>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -117,6 +119,32 @@ class DrillTest : public WindowTestCase {
     QCOMPARE(words->wordAt(0), QStringLiteral("think"));
     QTRY_COMPARE(words->table()->model()->index(0, 6).data().toString(),
                  QStringLiteral("1/1，第 2 盒"));
+  }
+
+  // The drill stands beside the main window, never over the input and the list the answer is
+  // typed and chosen in, and Tab reaches each of its controls, each with a key.
+  void theDrillStandsBesideTheWindowAndTabReachesItsButtons() {
+    QVERIFY(openWindow(drillRows()));
+    DrillDialog* drill = openDrill();
+    QVERIFY(drill && QTest::qWaitForWindowExposed(drill));
+    const QRect drillArea = drill->frameGeometry();
+    for (QWidget* answer : {static_cast<QWidget*>(input()), static_cast<QWidget*>(list())}) {
+      const QRect place(answer->mapToGlobal(QPoint(0, 0)), answer->size());
+      QVERIFY2(!drillArea.intersects(place), qPrintable(answer->objectName()));
+    }
+    drill->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(drill));
+    drill->sourceBox()->setFocus(Qt::TabFocusReason);
+    QSet<QWidget*> reached;
+    for (int tab = 0; tab < 10; ++tab) {
+      reached.insert(drill->focusWidget());
+      QTest::keyClick(drill->focusWidget(), Qt::Key_Tab);
+    }
+    for (QPushButton* button : drill->findChildren<QPushButton*>()) {
+      if (!button->isEnabled()) continue;
+      QVERIFY2(reached.contains(button), qPrintable(button->text()));
+      QVERIFY2(button->text().contains(QLatin1Char('&')), qPrintable(button->text()));
+    }
   }
 
   void aWrongChoiceShowsTheDifferingSoundAndCountsTheConfusion() {

@@ -1,7 +1,13 @@
 // History and my words in the window: an opened entry is remembered, Ctrl+D keeps the shown
 // word, the "My words" window lists it and opens it again; without a place to keep them the
 // window still works and says so once.
+#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QLineEdit>
+#include <QPushButton>
+#include <QSet>
+#include <QStandardPaths>
 #include <QListWidget>
 #include <QMenu>
 #include <QMessageBox>
@@ -18,7 +24,7 @@
 #include "app/learner/learner_words.h"
 #include "app/learner/learner_words_dialog.h"
 #include "app/learner/word_list_import.h"
-#include "app/results/context_menus.h"
+#include "app/results/result_list.h"
 #include "learner/history.h"
 #include "learner/learner_store.h"
 #include "learner/my_words.h"
@@ -76,16 +82,16 @@ class LearnerWordsTest : public WindowTestCase {
     QTest::keyClick(input, Qt::Key_D, Qt::ControlModifier);
     QTRY_VERIFY(saved("exampling"));
     {
-      std::unique_ptr<QMenu> menu(window->findChild<ContextMenus*>()->listMenu(rowCentre(1)));
+      std::unique_ptr<QMenu> menu(window->findChild<ResultList*>()->menuAt(rowCentre(1)));
       QVERIFY(menu);
       bool offered = false;
       for (QAction* action : menu->actions())
-        offered |= action->text() == QStringLiteral("移出生词本");
+        offered |= action->text() == QStringLiteral("移出生词本：exampling");
       QVERIFY(offered);
       // The other row's menu adds it.
-      std::unique_ptr<QMenu> other(window->findChild<ContextMenus*>()->listMenu(rowCentre(0)));
+      std::unique_ptr<QMenu> other(window->findChild<ResultList*>()->menuAt(rowCentre(0)));
       for (QAction* action : other->actions())
-        if (action->text() == QStringLiteral("加入生词本")) action->trigger();
+        if (action->text() == QStringLiteral("加入生词本：example")) action->trigger();
     }
     QTRY_VERIFY(saved("example"));
 
@@ -144,6 +150,41 @@ class LearnerWordsTest : public WindowTestCase {
                 learner()->dialog()->objectName() == QStringLiteral("historyDialog"));
     QCOMPARE(learner()->dialog()->table()->model()->rowCount(), 2);
     QCOMPARE(learner()->dialog()->wordAt(0), QStringLiteral("example"));
+  }
+
+  // Tab walks every control of My words, the table included but never trapping it, and each
+  // button has a key; an export starts in the learner's documents folder, with the chosen type's
+  // extension added to a name typed without one.
+  void myWordsIsReachedByKeysAndExportsWhereTheLearnerKeepsFiles() {
+    QVERIFY(openWindow());
+    learner()->showMyWords();
+    LearnerWordsDialog* dialog = learner()->dialog();
+    QVERIFY(dialog);
+    dialog->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(dialog));
+    dialog->table()->setFocus(Qt::TabFocusReason);
+    QSet<QWidget*> reached;
+    for (int tab = 0; tab < 12; ++tab) {
+      reached.insert(dialog->focusWidget());
+      QTest::keyClick(dialog->focusWidget(), Qt::Key_Tab);
+    }
+    for (QPushButton* button : dialog->findChildren<QPushButton*>()) {
+      QVERIFY2(reached.contains(button), qPrintable(button->text()));
+      QVERIFY2(button->text().contains(QLatin1Char('&')), qPrintable(button->text()));
+    }
+    QVERIFY(reached.contains(dialog->table()) && reached.contains(dialog->filter()));
+
+    const QString start = LearnerWordsDialog::exportStartFile();
+    QCOMPARE(QFileInfo(start).fileName(), QStringLiteral("my-words.txt"));
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    QCOMPARE(QFileInfo(start).absolutePath(),
+             QFileInfo(documents).isDir() ? documents : QDir::homePath());
+    QCOMPARE(LearnerWordsDialog::withExportExtension(QStringLiteral("/x/words"), true),
+             QStringLiteral("/x/words.csv"));
+    QCOMPARE(LearnerWordsDialog::withExportExtension(QStringLiteral("/x/words"), false),
+             QStringLiteral("/x/words.txt"));
+    QCOMPARE(LearnerWordsDialog::withExportExtension(QStringLiteral("/x/w.tsv"), true),
+             QStringLiteral("/x/w.tsv"));
   }
 
   // A damaged store found by the window: kept aside, its words saved, and said in the

@@ -1,4 +1,5 @@
-// The right-click menus on the result list and the entry pane.
+// The menus on the current word, from the result list and the entry pane: a right click on a
+// row shows that row's word first; the menu copies, says, keeps and opens that word.
 
 #include <QApplication>
 #include <QClipboard>
@@ -12,8 +13,10 @@
 
 #include <memory>
 
-#include "app/results/context_menus.h"
+#include "app/entry/entry_pane.h"
+#include "app/results/result_list.h"
 #include "app/results/result_rows.h"
+#include "app/speech/speech_controls.h"
 #include "engine/phonetic_dictionary.h"
 #include "tests/app/open_window.h"
 
@@ -39,7 +42,9 @@ class ContextMenuTest : public WindowTestCase {
  private:
   QListWidget* list() { return window->findChild<QListWidget*>(QStringLiteral("displayResult")); }
   QTextEdit* pane() { return window->findChild<QTextEdit*>(QStringLiteral("displayFull")); }
-  ContextMenus* menus() { return window->findChild<ContextMenus*>(); }
+  ResultList* results() { return window->findChild<ResultList*>(); }
+  EntryPane* entry() { return window->findChild<EntryPane*>(); }
+  SpeechControls* speech() { return window->findChild<SpeechControls*>(); }
   QPoint rowCentre(int row) { return list()->visualItemRect(list()->item(row)).center(); }
 
   QString entryOf(const QString& headword) {
@@ -57,34 +62,38 @@ class ContextMenuTest : public WindowTestCase {
 
   void cleanup() { closeWindow(); }
 
-  void listMenuCopiesAndPronouncesTheRowUnderThePointer() {
-    std::unique_ptr<QMenu> menu(menus()->listMenu(rowCentre(1)));
+  void aRowsMenuShowsItsWordThenCopiesSaysAndKeepsIt() {
+    std::unique_ptr<QMenu> menu(results()->menuAt(rowCentre(1)));
     QVERIFY(menu);
+    QVERIFY(pane()->toPlainText().startsWith(QStringLiteral("exampling\n")));
+    const QString sounds = QStringLiteral("i\u0261\u02C8z\u0251\u02D0mpli\u014B");
     QCOMPARE(actionTexts(menu.get()),
-             QStringList({"复制单词", "复制词条", "", "朗读单词",
-                          QStringLiteral("朗读 [i\u0261\u02C8z\u0251\u02D0mpli\u014B]"), "",
-                          "加入生词本", "生词本…", "查词历史…", "听音找词…"}));
-    actionNamed(menu.get(), "复制单词")->trigger();
+             QStringList({"复制单词“exampling”", "复制词条", "在大窗口中查看“exampling”", "",
+                          "朗读“exampling”", "朗读 [" + sounds + "]", "", "加入生词本：exampling",
+                          "生词本…", "查词历史…", "听音找词…"}));
+    // The menus show their keys.
+    QCOMPARE(actionNamed(menu.get(), "朗读“exampling”")->shortcut(),
+             QKeySequence(Qt::CTRL | Qt::Key_Space));
+    QCOMPARE(actionNamed(menu.get(), "加入生词本：exampling")->shortcut(),
+             QKeySequence(Qt::CTRL | Qt::Key_D));
+    actionNamed(menu.get(), "复制单词“exampling”")->trigger();
     QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("exampling"));
     actionNamed(menu.get(), "复制词条")->trigger();
     QCOMPARE(QGuiApplication::clipboard()->text(), entryOf(QStringLiteral("exampling")));
 
-    QSignalSpy word(menus(), &ContextMenus::pronounceWord);
-    QSignalSpy sound(menus(), &ContextMenus::pronounceTranscription);
+    QSignalSpy spoken(speech(), &SpeechControls::spoken);
     // Both once the menu's own handling is over, from the event loop.
-    actionNamed(menu.get(), "朗读单词")->trigger();
-    actionNamed(menu.get(), QStringLiteral("朗读 [i\u0261\u02C8z\u0251\u02D0mpli\u014B]"))
-        ->trigger();
-    QCOMPARE(word.size() + sound.size(), 0);
-    QTRY_COMPARE(word.size(), 1);
-    QCOMPARE(word.at(0).at(0).toString(), QStringLiteral("exampling"));
-    QTRY_COMPARE(sound.size(), 1);
-    QCOMPARE(sound.at(0).at(0).toString(), QStringLiteral("i\u0261\u02C8z\u0251\u02D0mpli\u014B"));
+    actionNamed(menu.get(), "朗读“exampling”")->trigger();
+    actionNamed(menu.get(), "朗读 [" + sounds + "]")->trigger();
+    QCOMPARE(spoken.size(), 0);
+    QTRY_COMPARE(spoken.size(), 2);
+    QCOMPARE(spoken.at(0).at(0).toString(), QStringLiteral("exampling"));
+    QCOMPARE(spoken.at(1).at(0).toString(), sounds);
   }
 
   void everyStoredPronunciationCanBeHeard() {
     list()->addItem(QStringLiteral("record"));
-    std::unique_ptr<QMenu> menu(menus()->listMenu(rowCentre(2)));
+    std::unique_ptr<QMenu> menu(results()->menuAt(rowCentre(2)));
     const QStringList texts = actionTexts(menu.get());
     QVERIFY2(texts.contains(QStringLiteral("朗读 [\u02C8rek\u0254\u02D0d]")) &&
                  texts.contains(QStringLiteral("朗读 [ri\u02C8k\u0254\u02D0d]")),
@@ -96,16 +105,16 @@ class ContextMenuTest : public WindowTestCase {
     list()->clear();
     appendResultRows(list(), HeadwordList(QStringList({"example", "exampling"})), {1}, 0, 2);
     QVERIFY(isNearSoundHeading(list()->item(1)));
-    QCOMPARE(menus()->listMenu(rowCentre(1)), nullptr);
-    std::unique_ptr<QMenu> menu(menus()->listMenu(rowCentre(2)));
+    QCOMPARE(results()->menuAt(rowCentre(1)), nullptr);
+    std::unique_ptr<QMenu> menu(results()->menuAt(rowCentre(2)));
     QVERIFY(menu);
-    QCOMPARE(actionTexts(menu.get()).first(), QStringLiteral("复制单词"));
+    QCOMPARE(actionTexts(menu.get()).first(), QStringLiteral("复制单词“exampling”"));
   }
 
   void paneMenuCopiesTheSelectionToo() {
     // Without a selection: the entry's headword and the whole entry.
-    std::unique_ptr<QMenu> menu(menus()->paneMenu());
-    QCOMPARE(actionTexts(menu.get()).first(), QStringLiteral("复制单词"));
+    std::unique_ptr<QMenu> menu(entry()->menu());
+    QCOMPARE(actionTexts(menu.get()).first(), QStringLiteral("复制单词“example”"));
     actionNamed(menu.get(), "复制词条")->trigger();
     QCOMPARE(QGuiApplication::clipboard()->text(), entryOf(QStringLiteral("example")));
 
@@ -115,51 +124,51 @@ class ContextMenuTest : public WindowTestCase {
     cursor.setPosition(pane()->toPlainText().indexOf(QLatin1Char(']')) + 1,
                        QTextCursor::KeepAnchor);
     pane()->setTextCursor(cursor);
-    menu.reset(menus()->paneMenu());
+    menu.reset(entry()->menu());
     actionNamed(menu.get(), "复制选中文字")->trigger();
     QCOMPARE(QGuiApplication::clipboard()->text(),
              QStringLiteral("example\n[i\u0261\u02C8z\u0251\u02D0mpl]"));
   }
 
-  // Whatever says the word may run the event loop (an audio output does while it is replaced),
-  // and that loop deletes a menu that has closed: the word is only asked for once the menu's
-  // handling of the click has returned, so a menu picked over and over takes no harm.
-  void aPronouncingSlotThatRunsTheEventLoopLeavesTheMenuWhole() {
+  // Speech may run the event loop (an audio output does while it is replaced), and that loop
+  // deletes a menu that has closed: the word is only said once the menu's handling of the
+  // click has returned, so a menu picked over and over takes no harm.
+  void aPronouncingActionThatRunsTheEventLoopLeavesTheMenuWhole() {
     int heard = 0;
-    const auto runEventLoop = [&heard] {
+    connect(speech(), &SpeechControls::spoken, this, [&heard] {
       ++heard;
       QCoreApplication::processEvents();
       QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    };
-    connect(menus(), &ContextMenus::pronounceWord, this, runEventLoop);
-    connect(menus(), &ContextMenus::pronounceTranscription, this, runEventLoop);
+    });
     for (int time = 0; time < 6; ++time) {
       QContextMenuEvent click(QContextMenuEvent::Mouse, rowCentre(1),
                               list()->viewport()->mapToGlobal(rowCentre(1)));
       QApplication::sendEvent(list()->viewport(), &click);
       QTRY_VERIFY(qobject_cast<QMenu*>(QApplication::activePopupWidget()) != nullptr);
       QPointer<QMenu> open = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-      QAction* say = open->actions().at(3 + time % 2);  // the word, then its transcription
+      QAction* say = open->actions().at(4 + time % 2);  // the word, then its transcription
       QTest::mouseClick(open, Qt::LeftButton, {}, open->actionGeometry(say).center());
       QTRY_VERIFY(open.isNull());
       QTRY_COMPARE(heard, time + 1);
     }
   }
 
-  void rightClickOpensTheMenuAndEmptinessOpensNone() {
+  void rightClickOpensTheMenuAndNoWordOpensNone() {
     QContextMenuEvent click(QContextMenuEvent::Mouse, rowCentre(0),
                             list()->viewport()->mapToGlobal(rowCentre(0)));
     QApplication::sendEvent(list()->viewport(), &click);
     QTRY_VERIFY(QApplication::activePopupWidget() != nullptr);
     auto* open = qobject_cast<QMenu*>(QApplication::activePopupWidget());
     QVERIFY(open != nullptr);
-    QCOMPARE(open->actions().first()->text(), QStringLiteral("复制单词"));
+    QCOMPARE(open->actions().first()->text(), QStringLiteral("复制单词“example”"));
     open->close();
 
+    // Away from the rows, the menu is the current word's; with the pane empty, none.
     list()->clear();
-    QCOMPARE(menus()->listMenu(QPoint(5, 5)), nullptr);
+    std::unique_ptr<QMenu> current(results()->menuAt(QPoint(5, 5)));
+    QVERIFY(current);
     pane()->clear();
-    QCOMPARE(menus()->paneMenu(), nullptr);
+    QCOMPARE(entry()->menu(), nullptr);
   }
 };
 

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QGroupBox>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
@@ -30,10 +31,10 @@ QStringList captionsThatDoNotFit(QWidget* window) {
     const QSize hint = b->sizeHint();
     const bool tooLow = hint.height() > b->height() && qobject_cast<QRadioButton*>(b) == nullptr;
     if (hint.width() > b->width() || tooLow) {
-      cut << QStringLiteral("%1 \"%2\" needs %3x%4")
+      cut << QStringLiteral("%1 \"%2\" needs %3x%4 has %5")
                  .arg(b->objectName(), b->text())
                  .arg(hint.width())
-                 .arg(hint.height());
+                 .arg(hint.height()).arg(b->width());
     }
   }
   for (QLabel* label : window->findChildren<QLabel*>(QStringLiteral("manualLabel"))) {
@@ -131,6 +132,20 @@ class TranslationTest : public QObject {
       QCoreApplication::removeTranslator(translator);
     }
     QCOMPARE(helpFileName(), QStringLiteral("help/help.zh.html"));
+  }
+
+  // Qt's own dialogs speak the interface's language: Chinese comes with Qt's translations.
+  void qtsOwnDialogsAreChineseInTheChineseWindow() {
+    QVERIFY(installInterfaceLanguage(QStringLiteral("zh"), *QCoreApplication::instance(),
+                                     QStringLiteral(QUORVI_RUNTIME_DIR "/translations")));
+    QMessageBox box(QMessageBox::Information, QStringLiteral("t"), QStringLiteral("x"),
+                    QMessageBox::Ok | QMessageBox::Cancel);
+    QVERIFY2(box.button(QMessageBox::Ok)->text().contains(QStringLiteral("确定")),
+             qPrintable(box.button(QMessageBox::Ok)->text()));
+    QVERIFY2(box.button(QMessageBox::Cancel)->text().contains(QStringLiteral("取消")),
+             qPrintable(box.button(QMessageBox::Cancel)->text()));
+    for (QTranslator* translator : QCoreApplication::instance()->findChildren<QTranslator*>())
+      QCoreApplication::removeTranslator(translator);
   }
 
   void theWindowInChineseFitsToo() {

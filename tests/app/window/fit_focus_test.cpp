@@ -33,10 +33,10 @@ class FitFocusTest : public WindowTestCase {
       QCOMPARE(b->size(), isKey ? QSize(37, 31) : b->size());
       const QSize hint = b->sizeHint();
       QVERIFY2(hint.width() <= b->width() && hint.height() <= b->height(),
-               qPrintable(QStringLiteral("%1 needs %2x%3")
+               qPrintable(QStringLiteral("%1 needs %2x%3 has %4x%5")
                               .arg(b->objectName())
                               .arg(hint.width())
-                              .arg(hint.height())));
+                              .arg(hint.height()).arg(b->width()).arg(b->height())));
       const QRect inWindow(b->mapTo(window, QPoint(0, 0)), b->size());
       QVERIFY2(windowRect.contains(inWindow), qPrintable(b->objectName()));
     }
@@ -49,9 +49,9 @@ class FitFocusTest : public WindowTestCase {
     }
   }
 
-  // The speech buttons and the speech status come from a form of their own, laid over the
-  // entry pane: they stand where the window has always had them, and the modes beside the
-  // buttons, under the form's free space, still take their clicks.
+  // The speech buttons and the status line come from the window's overlay form, laid out
+  // under the form's widgets: they stand where the window has always had them, and the modes
+  // beside the buttons still take their clicks.
   void speechBarKeepsItsPlaceAndTheModesTheirClicks() {
     QWidget* central = window->centralWidget();
     const auto placeOf = [central](QWidget* widget) {
@@ -59,7 +59,7 @@ class FitFocusTest : public WindowTestCase {
     };
     QCOMPARE(placeOf(button("speakTyped")), QRect(480, 127, 58, 22));
     QCOMPARE(placeOf(button("speakWord")), QRect(543, 127, 58, 22));
-    QCOMPARE(placeOf(window->findChild<QLabel*>(QStringLiteral("speechStatus"))),
+    QCOMPARE(placeOf(window->findChild<QLabel*>(QStringLiteral("statusLine"))),
              QRect(280, 150, 321, 18));
 
     auto* phonetic = window->findChild<QRadioButton*>(QStringLiteral("phoneticMode"));
@@ -101,7 +101,8 @@ class FitFocusTest : public WindowTestCase {
                                   "k643",          "k652",         "k658",       "k603",
                                   "inputPhonetic", "phoneticMode", "speakTyped", "speakWord",
                                   "displayResult", "displayFull",  "aboutLink",  "helpLink",
-                                  "feedbackLink",  "slogan",       "k230"};
+                                  "feedbackLink",  "myWordsButton", "drillButton", "slogan",
+                                  "k230"};
     button("k230")->setFocus(Qt::TabFocusReason);
     QStringList walked;
     for (int i = 1; i < expected.size(); ++i) {
