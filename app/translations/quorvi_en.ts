@@ -62,38 +62,6 @@
         <translation>Most common words</translation>
     </message>
     <message>
-        <source>四级</source>
-        <translation>CET-4</translation>
-    </message>
-    <message>
-        <source>六级</source>
-        <translation>CET-6</translation>
-    </message>
-    <message>
-        <source>中考</source>
-        <translation>Zhongkao</translation>
-    </message>
-    <message>
-        <source>高考</source>
-        <translation>Gaokao</translation>
-    </message>
-    <message>
-        <source>考研</source>
-        <translation>Kaoyan</translation>
-    </message>
-    <message>
-        <source>雅思</source>
-        <translation>IELTS</translation>
-    </message>
-    <message>
-        <source>托福</source>
-        <translation>TOEFL</translation>
-    </message>
-    <message>
-        <source>牛津3000</source>
-        <translation>Oxford 3000</translation>
-    </message>
-    <message>
         <source>按“下一个”开始。</source>
         <translation>Press “Next” to begin.</translation>
     </message>

@@ -19,6 +19,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QLineEdit>
+#include <QSignalBlocker>
 #include <QListWidget>
 #include <QThreadPool>
 #include <QTimer>
@@ -181,6 +182,11 @@ double returnOnEverySymbol(MainWindow& window, QLineEdit* input,
   for (const auto& [typed, stored] : PhoneticDictionary::symbolMap()) {
     const QString text = QString::fromStdU16String(typed);
     if (text.size() != 1) continue;
+    {
+      // Return searches what the field shows; no typing search runs meanwhile.
+      const QSignalBlocker quiet(input);
+      input->setText(text);
+    }
     window.lazyLoad(text);
     returns.emplace_back(text, measure([&] { QMetaObject::invokeMethod(input, "returnPressed"); }));
     QThreadPool::globalInstance()->waitForDone();
