@@ -63,7 +63,7 @@ bool isRegularFile(const char* path) {
 }  // namespace
 
 PhoneticDictionary::PhoneticDictionary() {
-  assignSymbolMap();
+  symbolMap();
   if (!initDB()) qDebug("%s", "initDB(): Error");
 }
 

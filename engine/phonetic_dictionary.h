@@ -22,7 +22,7 @@ class PhoneticDictionary {
   // Typed symbol (one or two, UTF-16) to its stored notation.
   using SymbolMap = std::map<std::u16string, std::string>;
 
-  PhoneticDictionary();   // assigns the symbol table, then initDB()
+  PhoneticDictionary();   // fills the symbol table if no one has yet, then initDB()
   ~PhoneticDictionary();  // sqlite3_close
 
   PhoneticDictionary(const PhoneticDictionary&) = delete;
@@ -73,9 +73,10 @@ class PhoneticDictionary {
   // Stored notation back to phonetic symbols: the sixteen known references only.
   static std::u16string decodePhoneticEntities(const QString& stored);
 
-  // The 58 assignments of the symbol table, by key; the constructor calls it.
-  static void assignSymbolMap();
-  static const SymbolMap& symbolMap() { return symbolMap_; }
+  // The process's one symbol table: its 58 entries are assigned once, by the first engine's
+  // constructor (or the first check or pattern asked for before any engine), under a once-flag,
+  // so that engines constructed while others search never write it again. Fixed from then on.
+  static const SymbolMap& symbolMap();
   // True when the whole text can be read as symbols of the table.
   static bool checkPhonetic(std::u16string text);
   // The loose-match pattern: stored notation of each symbol followed by ".*".
@@ -124,5 +125,6 @@ class PhoneticDictionary {
   bool readAheadStarted_ = false;
   bool phoneticIndexFailed_ = false;
 
+  static void assignSymbolMap();  // the 58 assignments, by key
   static SymbolMap symbolMap_;
 };

@@ -197,7 +197,6 @@ int main(int argc, char** argv) {
     return std::fprintf(stderr, "no folder %s\n", runtime.c_str()), 2;
   // The engines load the runtime folder's REGEXP module: this program is not in it.
   PhoneticDictionary::setModuleFolder(fs::current_path().string());
-  PhoneticDictionary::assignSymbolMap();
   const std::vector<Row> rows = readRows("dict/words.db");
   if (rows.empty()) return std::fprintf(stderr, "no rows in dict/words.db\n"), 2;
   const fs::path scratch =

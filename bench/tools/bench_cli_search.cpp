@@ -61,7 +61,6 @@ Run measure(std::vector<std::string> args) {
 }
 
 void compare(const char* typed, bool all) {
-  PhoneticDictionary::assignSymbolMap();
   const std::string pattern =
       PhoneticDictionary::buildPhoneticPattern(QString::fromUtf8(typed).toStdU16String());
   const std::string sql = "SELECT w_caption FROM dict_word WHERE w_phonetic REGEXP '" + pattern +

@@ -490,7 +490,6 @@ const std::vector<Convention>& conventions() {
 class LearnerTranscriptions : public ::testing::Test {
  protected:
   void SetUp() override {
-    PhoneticDictionary::assignSymbolMap();
     ASSERT_TRUE(espeak_.ready()) << espeak_.error();
   }
   // The stored notation of every row the builder writes for `word`.
