@@ -126,7 +126,7 @@ bool MainWindow::startSpellingSearch(const QString& text, int limitMode,
                                      const QElapsedTimer& elapsed) {
   // A blank pattern is answered at once, and so is every search of a closed dictionary.
   if (text.trimmed().isEmpty()) return false;
-  std::shared_ptr<const PhoneticIndex> rows = learnerSearch.spellingRows();
+  std::shared_ptr<const quorvi::engine::RowStore> rows = learnerSearch.spellingRows();
   if (rows == nullptr) return false;
   ui->inputPhonetic->setFocus(Qt::OtherFocusReason);
   if (!searchingDelay->isActive() && !searchingNotice->isVisible()) searchingDelay->start();

@@ -16,7 +16,7 @@
 #include "phonetic_notation.h"
 #include "engine/learner_search.h"
 #include "engine/phonetic_dictionary.h"
-#include "engine/phonetic_index.h"
+#include "engine/row_store.h"
 #include <sqlite3.h>
 
 namespace {
@@ -238,12 +238,13 @@ TEST_F(LearnerWords, TheDictionaryHoldsAtLeast150000Headwords) {
 TEST_F(LearnerWords, SpellingListsTheCommonestWordsFirstForTheirOwnSpelling) {
   PhoneticDictionary dict;
   LearnerSearch search(dict);
-  const std::shared_ptr<const PhoneticIndex> rows = search.spellingRows();
+  const std::shared_ptr<const quorvi::engine::RowStore> rows = search.spellingRows();
   ASSERT_NE(rows, nullptr);
   std::vector<std::string> words;
   for (std::uint32_t row = 0; row < rows->rowCount() && words.size() < 150; ++row) {
-    const std::string_view caption = rows->captionUtf8(row);
-    if (!rows->hasCaption(row) || rows->headword(row) != row || caption.empty()) continue;
+    const quorvi::engine::RowStore::Row stored = rows->rowInTable(row);
+    const std::string_view caption = stored.caption();
+    if (stored.group->headword(stored.index) != row || caption.empty()) continue;
     if (std::all_of(caption.begin(), caption.end(), [](char c) { return c >= 'a' && c <= 'z'; }))
       words.emplace_back(caption);
   }

@@ -11,7 +11,7 @@
 #include <sstream>
 
 #include "dict_store.h"
-#include "engine/phonetic_index_store.h"
+#include "engine/sound_count_groups.h"
 
 namespace quorvi::dictbuild {
 
@@ -30,7 +30,7 @@ std::vector<std::string> builderCodeFiles() {
 
 std::string makeStamp(const std::vector<std::string>& inputFiles, const std::string& options) {
   std::ostringstream out;
-  out << kBuilderVersion << " with search index " << engine::kIndexFormat << "\noptions " << options
+  out << kBuilderVersion << " with search index " << engine::kStoredRowsFormat << "\noptions " << options
       << "\n";
   for (const std::string& path : inputFiles) {
     struct stat st {};

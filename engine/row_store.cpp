@@ -1,0 +1,136 @@
+#include "engine/row_store.h"
+
+#include <sqlite3.h>
+
+#include <algorithm>
+
+#include "engine/table_sound_groups.h"
+
+namespace quorvi::engine {
+
+std::shared_ptr<RowStore> RowStore::open(sqlite3* db) {
+  if (db == nullptr) return nullptr;
+  std::shared_ptr<RowStore> store(new RowStore());
+  store->db_ = db;
+  if (store->reader_.open(db))
+    store->setDirectory(store->reader_.directory());
+  else
+    store->fromTable_ = true;
+  return store;
+}
+
+void RowStore::setDirectory(const SoundGroupDirectory& directory) const {
+  directory_ = directory;
+  Place place = 0;
+  for (std::size_t count = 0; count <= kMaxSoundCount; ++count) {
+    starts_[count] = place;
+    place += directory_.groupRows[count];
+  }
+  starts_[kMaxSoundCount + 1] = place;
+}
+
+bool RowStore::madeFromTable(const std::atomic<bool>* stop) const {
+  if (complete()) return true;
+  const std::lock_guard<std::mutex> lock(readerMutex_);
+  if (complete_.load(std::memory_order_relaxed)) return true;
+  if (failed() || db_ == nullptr) return false;
+  SoundGroups groups;
+  if (!makeSoundGroups(db_, groups, stop)) {
+    if (stop == nullptr || !stop->load(std::memory_order_relaxed))
+      failed_.store(true, std::memory_order_release);
+    return false;
+  }
+  setDirectory(groups.directory);
+  for (std::size_t count = 0; count <= kMaxSoundCount; ++count) {
+    owned_[count] = std::make_unique<const SoundCountGroup>(std::move(groups.groups[count]));
+    groups_[count].store(owned_[count].get(), std::memory_order_release);
+  }
+  if (!layOutTableOrder()) return false;
+  // The pages the rows came from would stay in the page cache: as much again.
+  sqlite3_db_release_memory(db_);
+  return true;
+}
+
+std::uint32_t RowStore::rowCount() const {
+  if (fromTable_ && !madeFromTable()) return 0;
+  return directory_.tableRows;
+}
+
+std::uint32_t RowStore::rowsWithCount(int count) const {
+  if (count < 0 || count > kMaxSoundCount || (fromTable_ && !madeFromTable())) return 0;
+  return directory_.groupRows[static_cast<std::size_t>(count)];
+}
+
+const SoundCountGroup* RowStore::group(int count) const {
+  if (count < 0 || count > kMaxSoundCount) return nullptr;
+  const auto at = static_cast<std::size_t>(count);
+  if (const SoundCountGroup* read = groups_[at].load(std::memory_order_acquire)) return read;
+  if (fromTable_) return madeFromTable() ? groups_[at].load(std::memory_order_acquire) : nullptr;
+  const std::lock_guard<std::mutex> lock(readerMutex_);
+  if (const SoundCountGroup* read = groups_[at].load(std::memory_order_relaxed)) return read;
+  if (!reader_.isOpen()) return nullptr;
+  owned_[at] = reader_.read(count);
+  if (!owned_[at]) {
+    failed_.store(true, std::memory_order_release);
+    return nullptr;
+  }
+  groups_[at].store(owned_[at].get(), std::memory_order_release);
+  return owned_[at].get();
+}
+
+RowStore::Row RowStore::at(Place place) const {
+  const auto next = std::upper_bound(starts_.begin(), starts_.end(), place);
+  const auto count = static_cast<std::size_t>(next - starts_.begin() - 1);
+  return {groups_[count].load(std::memory_order_acquire), place - starts_[count]};
+}
+
+QString RowStore::caption(Place place) const {
+  const Row row = at(place);
+  if (row.group == nullptr) return {};
+  const std::string_view text = row.caption();
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+bool RowStore::readAll(const std::atomic<bool>* stop) const {
+  if (complete()) return true;
+  if (fromTable_) return madeFromTable(stop);
+  for (int count = 0; count <= kMaxSoundCount; ++count) {
+    if (stop != nullptr && stop->load(std::memory_order_relaxed)) return false;
+    if (group(count) == nullptr) return false;
+  }
+  const std::lock_guard<std::mutex> lock(readerMutex_);
+  if (complete_.load(std::memory_order_relaxed)) return true;
+  if (!layOutTableOrder()) return false;
+  // Every group is in: nothing is read from the dictionary again.
+  reader_.close();
+  return true;
+}
+
+bool RowStore::layOutTableOrder() const {
+  constexpr std::uint32_t kNotSeen = UINT32_MAX;
+  countOfRow_.assign(directory_.tableRows, 0);
+  indexOfRow_.assign(directory_.tableRows, kNotSeen);
+  for (std::size_t count = 0; count <= kMaxSoundCount; ++count) {
+    const SoundCountGroup& group = *owned_[count];
+    for (std::size_t i = 0; i < group.size(); ++i) {
+      // The groups hold as many rows as the table: a row in two groups leaves another in none.
+      if (indexOfRow_[group.row(i)] != kNotSeen) {
+        countOfRow_ = {}, indexOfRow_ = {};
+        failed_.store(true, std::memory_order_release);
+        return false;
+      }
+      countOfRow_[group.row(i)] = static_cast<std::uint8_t>(count);
+      indexOfRow_[group.row(i)] = static_cast<std::uint32_t>(i);
+    }
+  }
+  complete_.store(true, std::memory_order_release);
+  return true;
+}
+
+void RowStore::close() const {
+  const std::lock_guard<std::mutex> lock(readerMutex_);
+  reader_.close();
+  db_ = nullptr;
+}
+
+}  // namespace quorvi::engine
