@@ -235,7 +235,7 @@ Cost TypedSounds::kindsBound(std::uint64_t kinds, std::size_t rowTokens, Cost mo
 
 Cost TypedSounds::lengthBound(int rowSounds) const {
   return static_cast<Cost>(rowSounds >= codeCount_
-                               ? (rowSounds - codeCount_) * costs_.leastPerExtraRowCode
+                               ? (rowSounds - codeCount_) * costs_.leastPerTwoExtraRowCodes / 2
                                : (codeCount_ - rowSounds) * leastPerTypedCode_);
 }
 
@@ -329,8 +329,8 @@ TypedSounds::Weighed TypedSounds::weigh(const std::uint8_t* row, std::size_t row
     best[0] = static_cast<Cost>(std::min<int>(kFar, best[0] + dropped));
     int rowBest = best[0] + rest(0);
     for (std::size_t j = 1; j < m; ++j) {
-      const int v = std::min(
-          {diagonal + substitution[row[j - 1]], best[j] + droppedAfter(j), best[j - 1] + unheard[j - 1]});
+      const int v = std::min({diagonal + substitution[row[j - 1]], best[j] + droppedAfter(j),
+                              best[j - 1] + unheard[j - 1]});
       diagonal = best[j];
       best[j] = static_cast<Cost>(std::min(v, static_cast<int>(kFar)));
       rowBest = std::min(rowBest, v + rest(j));
