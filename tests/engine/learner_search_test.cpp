@@ -15,6 +15,7 @@
 #include "engine/phonetic_dictionary.h"
 #include "engine/sound_alignment.h"
 #include "engine/sound_code.h"
+#include "engine/sound_count_groups.h"
 #include "engine/spelling_ranking.h"
 #include "engine/spelling_rows.h"
 #include "tests/engine/test_dictionary.h"
@@ -591,6 +592,38 @@ TEST(SoundConfusionCosts, EachConfusionIsCheaperThanAnUnrelatedSound) {
   EXPECT_LE(cost("indjə", "indi&#601;"), sound::kEdit / 4);
   EXPECT_EQ(cost("kænjə", "k&#230;nj"), cost("kænmə", "k&#230;nm"));
   EXPECT_GT(cost("indjə", "indju&#601;"), cost("indjə", "indi&#601;"));
+}
+
+// The bounds a search skips rows by never pass what a row costs: a row of glides after the
+// typed sounds (beefalos for "bif") costs one sound not yet typed per glide, half a sound per
+// code, and was skipped while it ranked among the first hundred.
+TEST(SoundBounds, NoRowCostsLessThanItsBounds) {
+  const char* pieces[] = {"b",  "i",  "f",      "&#601;", "l",      "&#601;u", "z",  "k",
+                          "ei", "ai", "au",     "i&#601;", "&#603;&#601;", "u&#601;", "&#596;i",
+                          "t&#643;", "d&#658;", "&#720;", "&#712;", "s",  "&#230;", "n"};
+  std::uint32_t seed = 7;
+  const auto next = [&seed](std::uint32_t below) {
+    seed = seed * 1103515245 + 12345;
+    return (seed >> 8) % below;
+  };
+  const auto transcription = [&](std::uint32_t most) {
+    std::string text;
+    for (std::uint32_t n = 1 + next(most); n > 0; --n) text += pieces[next(std::size(pieces))];
+    return text;
+  };
+  for (int i = 0; i < 3000; ++i) {
+    const std::string typedText = transcription(4), rowText = transcription(12);
+    const sound::TypedSounds typed(sound::fromStored(typedText));
+    std::uint8_t row[sound::TypedSounds::kMaxRow];
+    const std::size_t n =
+        std::min(sound::tokenize(sound::fromStored(rowText), row, sound::TypedSounds::kMaxRow),
+                 sound::TypedSounds::kMaxRow);
+    const sound::Cost cost =
+        typed.weigh(row, n, sound::TypedSounds::kFar, sound::TypedSounds::kFar).cost;
+    const int count = quorvi::engine::soundCount({row, n});
+    ASSERT_LE(typed.lengthBound(count), cost) << typedText << " against " << rowText;
+    ASSERT_LE(typed.extraRowTokensBound(n), cost) << typedText << " against " << rowText;
+  }
 }
 
 // The rows of the search by sound are read from the table without the REGEXP function, so
