@@ -226,24 +226,10 @@ Cost TypedSounds::absentKindsBound(std::uint64_t kinds, Cost most) const {
   return static_cast<Cost>(std::min<int>(bound, kFar));
 }
 
-Cost TypedSounds::kindsBound(std::uint64_t kinds, std::size_t rowTokens, Cost most) const {
-  const Cost extra = extraRowTokensBound(rowTokens);
-  if (extra > most) return extra;
-  return static_cast<Cost>(
-      std::min<int>(kFar, extra + absentKindsBound(kinds, static_cast<Cost>(most - extra))));
-}
-
 Cost TypedSounds::lengthBound(int rowSounds) const {
   return static_cast<Cost>(rowSounds >= codeCount_
                                ? (rowSounds - codeCount_) * costs_.leastPerTwoExtraRowCodes / 2
                                : (codeCount_ - rowSounds) * leastPerTypedCode_);
-}
-
-TypedSounds::Weighed TypedSounds::weigh(std::string_view rowCodes, Cost most,
-                                        Cost mostUnlessInOrder) const {
-  std::array<std::uint8_t, kMaxRow> row;
-  const std::size_t m = std::min(tokenize(rowCodes, row.data(), kMaxRow), kMaxRow);
-  return weigh(row.data(), m, most, mostUnlessInOrder);
 }
 
 TypedSounds::Weighed TypedSounds::weigh(const std::uint8_t* row, std::size_t rowSize, Cost most,

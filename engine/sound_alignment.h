@@ -41,14 +41,12 @@ class TypedSounds {
 
   // The least a row of `rowSounds` sound codes costs, by its count alone.
   Cost lengthBound(int rowSounds) const;
-  // The least a row of `rowTokens` tokens whose kinds of sound are `kinds` (kindsOf) costs:
-  // per typed sound of a kind it lacks, the least it is heard as among the row's kinds, or
-  // dropped for; per row sound beyond the typed count, the least a sound not typed costs.
-  // It stops adding once past `most`.
-  Cost kindsBound(std::uint64_t kinds, std::size_t rowTokens, Cost most = kFar) const;
-  // The two parts of kindsBound: what the typed kinds a row lacks cost, which depends only on
-  // which of relevantKinds() the row has, and what its sounds beyond the typed count cost.
+  // The least a row whose kinds of sound are `kinds` (kindsOf) costs for the typed sounds of
+  // kinds it lacks: per such sound, the least it is heard as among the row's kinds, or dropped
+  // for. It depends only on which of relevantKinds() the row has, and stops adding once past
+  // `most`.
   Cost absentKindsBound(std::uint64_t kinds, Cost most = kFar) const;
+  // The least a row of `rowTokens` tokens costs for its sounds beyond the typed count.
   Cost extraRowTokensBound(std::size_t rowTokens) const {
     return rowTokens > typed_.size()
                ? static_cast<Cost>(std::min<std::size_t>(
@@ -67,9 +65,9 @@ class TypedSounds {
   // The row's cost: the cheapest alignment of the typed sounds against its whole
   // transcription. Gives up (cost above `most`) as soon as it is sure to exceed `most`;
   // `mostUnlessInOrder` applies instead when the row does not hold the typed sounds in order.
-  // `bound`: what the row is known to cost at least (lengthBound, kindsBound). A row that holds
-  // fewer than `heldUnlessInOrder` typed sounds in order is given up at once.
-  Weighed weigh(std::string_view rowCodes, Cost most, Cost mostUnlessInOrder) const;
+  // `bound`: what the row is known to cost at least (lengthBound, absentKindsBound,
+  // extraRowTokensBound). A row that holds fewer than `heldUnlessInOrder` typed sounds in order
+  // is given up at once.
   Weighed weigh(const std::uint8_t* row, std::size_t rowSize, Cost most, Cost mostUnlessInOrder,
                 Cost bound = 0, std::size_t heldUnlessInOrder = 0) const;
 

@@ -117,7 +117,10 @@ class EditDistancePeer {
   static std::string symbolsOf(std::string_view codes) {
     static const std::string_view kPairs[] = {"ei", "ai", "Oi", "Eu", "au", "iE", "WE",
                                               "uE", "tS", "dZ", "tr", "dr", "ts", "dz"};
-    std::string plain = sound::withoutMarks(codes), out;
+    std::string plain, out;
+    for (const char code : codes)
+      if (code != sound::kPrimaryStress && code != sound::kSecondaryStress && code != sound::kLength)
+        plain.push_back(code);
     for (std::size_t i = 0; i < plain.size(); ++i) {
       char symbol = plain[i];
       for (std::size_t p = 0; p < std::size(kPairs); ++p)

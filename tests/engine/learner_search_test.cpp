@@ -536,9 +536,10 @@ TEST(SoundConfusionCosts, EachConfusionIsCheaperThanAnUnrelatedSound) {
   const auto cost = [](const char* typedSymbols, const char* storedCodes) {
     const sound::TypedSounds typed(
         sound::fromSymbols(QString::fromUtf8(typedSymbols).toStdU16String()));
-    return typed
-        .weigh(sound::fromStored(storedCodes), sound::TypedSounds::kFar, sound::TypedSounds::kFar)
-        .cost;
+    std::uint8_t row[sound::TypedSounds::kMaxRow];
+    const std::size_t n =
+        sound::tokenize(sound::fromStored(storedCodes), row, sound::TypedSounds::kMaxRow);
+    return typed.weigh(row, n, sound::TypedSounds::kFar, sound::TypedSounds::kFar).cost;
   };
   struct Case {
     const char* typed;
