@@ -12,6 +12,7 @@
 
 namespace {
 
+using quorvi::engine::bandStart;
 using quorvi::engine::RowStore;
 using quorvi::engine::SoundCountGroup;
 using sound::Cost;
@@ -181,10 +182,10 @@ bool mayListAny(const sound::TypedSounds& typed, Cost cutoff, Cost lengthBound, 
   return !(lengthBound > cutoff && count < typed.codeCount());
 }
 
-// A stretch of one group's rows [begin, end), the rows of `count` sounds.
+// A stretch of one group's rows [begin, end), the rows of `count` sounds in `band`.
 struct RowStretch {
   const SoundCountGroup* group;
-  int count;
+  int count, band;
   std::size_t begin, end;
 };
 
@@ -216,6 +217,9 @@ class RowRanking {
     return rowScore(lengthBound, 0) <= threshold() &&
            mayListAny(typed_, cutoff_, lengthBound, count);
   }
+  // The first row whose prior alone, with `lengthBound`, passes the score a row must not pass:
+  // in a group's table order every later row does too.
+  std::uint32_t rowLimit(Cost lengthBound) const { return rowLimit(threshold(), lengthBound); }
 
   // Weighs the rows of a stretch, in table order.
   void rank(const RowStretch& stretch, Cost lengthBound) {
@@ -225,10 +229,7 @@ class RowRanking {
     std::uint32_t threshold = 0, rowLimit = 0;
     const auto limitsChanged = [&] {
       threshold = this->threshold();
-      rowLimit = threshold == kNoThreshold
-                     ? UINT32_MAX
-                     : firstRowAbove(static_cast<long>(threshold) - lengthBound -
-                                     (lengthBound > 0 ? kNotExact : 0));
+      rowLimit = RowRanking::rowLimit(threshold, lengthBound);
     };
     limitsChanged();
     const std::size_t held = nearSoundHeld(typed_);
@@ -261,13 +262,19 @@ class RowRanking {
         continue;
       const std::uint32_t score = rowScore(weighed.cost, prior);
       ranking_.offer({(std::uint64_t{score} << 32) | row, row, group.headword(i),
-                      store_.placeOf(stretch.count, i), !weighed.inOrder});
+                      store_.placeOf(stretch.count, stretch.band, i), !weighed.inOrder});
       shareThreshold();
       limitsChanged();
     }
   }
 
  private:
+  static std::uint32_t rowLimit(std::uint32_t threshold, Cost lengthBound) {
+    return threshold == kNoThreshold
+               ? UINT32_MAX
+               : firstRowAbove(static_cast<long>(threshold) - lengthBound -
+                               (lengthBound > 0 ? kNotExact : 0));
+  }
   void shareThreshold() {
     if (shared_ == nullptr || !ranking_.full()) return;
     const std::uint32_t own = ranking_.threshold();
@@ -296,18 +303,24 @@ std::array<int, 256> countsByLengthBound(const sound::TypedSounds& typed) {
   return counts;
 }
 
-// The rows ranked on the caller's thread alone, the groups whose count bounds the cost least
-// first, until no further group can hold a row better than the ones kept.
+// The rows ranked on the caller's thread alone, the counts whose length bounds the cost least
+// first, each band by band in table order, until no further count or band can hold a row better
+// than the ones kept.
 bool rankOnOneLane(const RowStore& store, const SoundQuery& query, std::vector<ScoredRow>& out) {
   const sound::TypedSounds& typed = query.typed;
   const auto ranking = std::make_unique<RowRanking>(store, query);
+  const int bands = store.bands();
   for (const int count : countsByLengthBound(typed)) {
     const Cost lengthBound = typed.lengthBound(count);
     if (rowScore(lengthBound, 0) > ranking->threshold()) break;
     if (!ranking->mayKeepAny(lengthBound, count) || store.rowsWithCount(count) == 0) continue;
-    const SoundCountGroup* group = store.group(count);
-    if (group == nullptr) return false;
-    ranking->rank({group, count, 0, group->size()}, lengthBound);
+    for (int band = 0; band < bands; ++band) {
+      if (bandStart(band) >= ranking->rowLimit(lengthBound)) break;
+      if (store.rowsIn(count, band) == 0) continue;
+      const SoundCountGroup* group = store.group(count, band);
+      if (group == nullptr) return false;
+      ranking->rank({group, count, band, 0, group->size()}, lengthBound);
+    }
   }
   out = ranking->take();
   return true;
@@ -332,38 +345,48 @@ std::size_t rowsToWeigh(const RowStore& store, const sound::TypedSounds& typed) 
 
 // The rows ranked by the caller and the helper thread together: each takes the next stretch
 // of rows in the order a search visits them, with a ranking of its own, and the two lists are
-// merged. When the helper is slow to start, the caller takes every stretch left. Nothing when
-// the helper is taken; false when a group cannot be read (the groups are read first, on the
-// caller's thread).
+// merged. A lane reads a stretch's group when it comes to it and the store has not read it
+// yet, so the groups that no kept row can come from are never read. When the helper is slow to
+// start, the caller takes every stretch left. Nothing when the helper is taken; false when a
+// group cannot be read.
 bool rankInTwoLanes(const RowStore& store, const SoundQuery& query,
                     std::optional<std::vector<ScoredRow>>& out) {
   const sound::TypedSounds& typed = query.typed;
   std::vector<RowStretch> stretches;
   const Cost cutoff = nearSoundCutoff(typed);
   const std::size_t step = std::max<std::size_t>(1, stretchRows.load(std::memory_order_relaxed));
+  const int bands = store.bands();
   for (const int count : countsByLengthBound(typed)) {
-    if (!mayListAny(typed, cutoff, typed.lengthBound(count), count) ||
-        store.rowsWithCount(count) == 0)
-      continue;
-    const SoundCountGroup* group = store.group(count);
-    if (group == nullptr) return false;
-    for (std::size_t begin = 0; begin < group->size(); begin += step)
-      stretches.push_back({group, count, begin, std::min(group->size(), begin + step)});
+    if (!mayListAny(typed, cutoff, typed.lengthBound(count), count)) continue;
+    for (int band = 0; band < bands; ++band) {
+      const std::size_t size = store.rowsIn(count, band);
+      for (std::size_t begin = 0; begin < size; begin += step)
+        stretches.push_back({nullptr, count, band, begin, std::min(size, begin + step)});
+    }
   }
   std::atomic<std::size_t> next{0};
   std::atomic<std::uint32_t> threshold{kNoThreshold};
+  std::atomic<bool> unreadable{false};
   const auto work = [&](std::vector<ScoredRow>& kept) {
     const auto ranking = std::make_unique<RowRanking>(store, query, &threshold);
     for (std::size_t s; (s = next.fetch_add(1, std::memory_order_relaxed)) < stretches.size();) {
-      const RowStretch& stretch = stretches[s];
+      RowStretch stretch = stretches[s];
       const Cost lengthBound = typed.lengthBound(stretch.count);
-      if (!ranking->mayKeepAny(lengthBound, stretch.count)) continue;
+      if (!ranking->mayKeepAny(lengthBound, stretch.count) ||
+          bandStart(stretch.band) >= ranking->rowLimit(lengthBound))
+        continue;
+      stretch.group = store.group(stretch.count, stretch.band);
+      if (stretch.group == nullptr) {
+        unreadable = true;
+        break;
+      }
       ranking->rank(stretch, lengthBound);
     }
     kept = ranking->take();
   };
   std::vector<ScoredRow> mine, theirs;
   if (!quorvi::engine::runBesideHelper([&] { work(mine); }, [&] { work(theirs); })) return true;
+  if (unreadable) return false;
   mine.insert(mine.end(), theirs.begin(), theirs.end());
   out = bestPerHeadword(std::move(mine), query.wanted, store.rowCount());
   return true;

@@ -21,12 +21,20 @@ std::shared_ptr<RowStore> RowStore::open(sqlite3* db) {
 
 void RowStore::setDirectory(const SoundGroupDirectory& directory) const {
   directory_ = directory;
+  const std::size_t slotCount = static_cast<std::size_t>(kMaxSoundCount + 1) * directory_.bands;
+  starts_.assign(slotCount + 1, 0);
+  countRows_.assign(kMaxSoundCount + 1, 0);
   Place place = 0;
-  for (std::size_t count = 0; count <= kMaxSoundCount; ++count) {
-    starts_[count] = place;
-    place += directory_.groupRows[count];
-  }
-  starts_[kMaxSoundCount + 1] = place;
+  for (int count = 0; count <= kMaxSoundCount; ++count)
+    for (int band = 0; band < directory_.bands; ++band) {
+      starts_[slot(count, band)] = place;
+      place += directory_.rowsOf(count, band);
+      countRows_[static_cast<std::size_t>(count)] += directory_.rowsOf(count, band);
+    }
+  starts_[slotCount] = place;
+  owned_.clear();
+  owned_.resize(slotCount);
+  groups_ = std::make_unique<std::atomic<const SoundCountGroup*>[]>(slotCount);
 }
 
 bool RowStore::madeFromTable(const std::atomic<bool>* stop) const {
@@ -41,9 +49,9 @@ bool RowStore::madeFromTable(const std::atomic<bool>* stop) const {
     return false;
   }
   setDirectory(groups.directory);
-  for (std::size_t count = 0; count <= kMaxSoundCount; ++count) {
-    owned_[count] = std::make_unique<const SoundCountGroup>(std::move(groups.groups[count]));
-    groups_[count].store(owned_[count].get(), std::memory_order_release);
+  for (std::size_t s = 0; s < owned_.size(); ++s) {
+    owned_[s] = std::make_unique<const SoundCountGroup>(std::move(groups.groups[s]));
+    groups_[s].store(owned_[s].get(), std::memory_order_release);
   }
   if (!layOutTableOrder()) return false;
   // The pages the rows came from would stay in the page cache: as much again.
@@ -56,20 +64,33 @@ std::uint32_t RowStore::rowCount() const {
   return directory_.tableRows;
 }
 
-std::uint32_t RowStore::rowsWithCount(int count) const {
-  if (count < 0 || count > kMaxSoundCount || (fromTable_ && !madeFromTable())) return 0;
-  return directory_.groupRows[static_cast<std::size_t>(count)];
+int RowStore::bands() const {
+  if (fromTable_ && !madeFromTable()) return 0;
+  return directory_.bands;
 }
 
-const SoundCountGroup* RowStore::group(int count) const {
-  if (count < 0 || count > kMaxSoundCount) return nullptr;
-  const auto at = static_cast<std::size_t>(count);
+std::uint32_t RowStore::rowsWithCount(int count) const {
+  if (count < 0 || count > kMaxSoundCount || (fromTable_ && !madeFromTable())) return 0;
+  return countRows_[static_cast<std::size_t>(count)];
+}
+
+std::uint32_t RowStore::rowsIn(int count, int band) const {
+  if (count < 0 || count > kMaxSoundCount || (fromTable_ && !madeFromTable()) || band < 0 ||
+      band >= directory_.bands)
+    return 0;
+  return directory_.rowsOf(count, band);
+}
+
+const SoundCountGroup* RowStore::group(int count, int band) const {
+  if (count < 0 || count > kMaxSoundCount || band < 0) return nullptr;
+  if (fromTable_ && !madeFromTable()) return nullptr;
+  if (band >= directory_.bands) return nullptr;
+  const std::size_t at = slot(count, band);
   if (const SoundCountGroup* read = groups_[at].load(std::memory_order_acquire)) return read;
-  if (fromTable_) return madeFromTable() ? groups_[at].load(std::memory_order_acquire) : nullptr;
   const std::lock_guard<std::mutex> lock(readerMutex_);
   if (const SoundCountGroup* read = groups_[at].load(std::memory_order_relaxed)) return read;
   if (!reader_.isOpen()) return nullptr;
-  owned_[at] = reader_.read(count);
+  owned_[at] = reader_.read(count, band);
   if (!owned_[at]) {
     failed_.store(true, std::memory_order_release);
     return nullptr;
@@ -80,8 +101,8 @@ const SoundCountGroup* RowStore::group(int count) const {
 
 RowStore::Row RowStore::at(Place place) const {
   const auto next = std::upper_bound(starts_.begin(), starts_.end(), place);
-  const auto count = static_cast<std::size_t>(next - starts_.begin() - 1);
-  return {groups_[count].load(std::memory_order_acquire), place - starts_[count]};
+  const auto at = static_cast<std::size_t>(next - starts_.begin() - 1);
+  return {groups_[at].load(std::memory_order_acquire), place - starts_[at]};
 }
 
 QString RowStore::caption(Place place) const {
@@ -94,10 +115,11 @@ QString RowStore::caption(Place place) const {
 bool RowStore::readAll(const std::atomic<bool>* stop) const {
   if (complete()) return true;
   if (fromTable_) return madeFromTable(stop);
-  for (int count = 0; count <= kMaxSoundCount; ++count) {
-    if (stop != nullptr && stop->load(std::memory_order_relaxed)) return false;
-    if (group(count) == nullptr) return false;
-  }
+  for (int count = 0; count <= kMaxSoundCount; ++count)
+    for (int band = 0; band < directory_.bands; ++band) {
+      if (stop != nullptr && stop->load(std::memory_order_relaxed)) return false;
+      if (group(count, band) == nullptr) return false;
+    }
   const std::lock_guard<std::mutex> lock(readerMutex_);
   if (complete_.load(std::memory_order_relaxed)) return true;
   if (!layOutTableOrder()) return false;
@@ -108,18 +130,18 @@ bool RowStore::readAll(const std::atomic<bool>* stop) const {
 
 bool RowStore::layOutTableOrder() const {
   constexpr std::uint32_t kNotSeen = UINT32_MAX;
-  countOfRow_.assign(directory_.tableRows, 0);
+  slotOfRow_.assign(directory_.tableRows, 0);
   indexOfRow_.assign(directory_.tableRows, kNotSeen);
-  for (std::size_t count = 0; count <= kMaxSoundCount; ++count) {
-    const SoundCountGroup& group = *owned_[count];
+  for (std::size_t s = 0; s < owned_.size(); ++s) {
+    const SoundCountGroup& group = *owned_[s];
     for (std::size_t i = 0; i < group.size(); ++i) {
       // The groups hold as many rows as the table: a row in two groups leaves another in none.
       if (indexOfRow_[group.row(i)] != kNotSeen) {
-        countOfRow_ = {}, indexOfRow_ = {};
+        slotOfRow_ = {}, indexOfRow_ = {};
         failed_.store(true, std::memory_order_release);
         return false;
       }
-      countOfRow_[group.row(i)] = static_cast<std::uint8_t>(count);
+      slotOfRow_[group.row(i)] = static_cast<std::uint16_t>(s);
       indexOfRow_[group.row(i)] = static_cast<std::uint32_t>(i);
     }
   }

@@ -1,5 +1,5 @@
 // The learner's rows in memory: the one store that the learner's search by sound (the closest
-// rows) and by spelling (every headword) read, made of the groups by sound count the
+// rows) and by spelling (every headword) read, made of the groups by sound count and band the
 // dictionary builder stores (engine/sound_count_groups.h), read through their reader
 // (engine/stored_rows_reader.h).
 //
@@ -15,7 +15,6 @@
 // by whichever thread needs the first of them.
 #pragma once
 
-#include <array>
 #include <atomic>
 #include <cstdint>
 #include <memory>
@@ -34,29 +33,32 @@ namespace quorvi::engine {
 
 class RowStore {
  public:
-  // A row of the store: the group of its sound count and its index there.
+  // A row of the store: its group and its index there.
   struct Row {
     const SoundCountGroup* group = nullptr;
     std::size_t index = 0;
     std::string_view caption() const { return group->caption(index); }
   };
-  // Where a row stands in the store, counts in rising order and table order within each: one
-  // number, which a list of results keeps.
+  // Where a row stands in the store, groups by count and band in rising order and table order
+  // within each: one number, which a list of results keeps.
   using Place = std::uint32_t;
 
   // The store of the rows `db` stores, its directory read, or of the rows of its table when it
   // stores none. `db` must stay open while the store reads (until close()).
   static std::shared_ptr<RowStore> open(sqlite3* db);
 
-  // Rows of the table (each has a headword), and those of `count` sounds. With no stored
-  // groups, these make the groups from the table first.
+  // Rows of the table (each has a headword); the bands they take; the rows of `count` sounds,
+  // and those of them in `band`. With no stored groups, these make the groups from the table
+  // first.
   std::uint32_t rowCount() const;
+  int bands() const;
   std::uint32_t rowsWithCount(int count) const;
-  // The group of `count` sounds, read on first use; null when it cannot be read (from then on
-  // failed() is true) or the store is closed before it was read.
-  const SoundCountGroup* group(int count) const;
-  Place placeOf(int count, std::size_t index) const {
-    return starts_[static_cast<std::size_t>(count)] + static_cast<Place>(index);
+  std::uint32_t rowsIn(int count, int band) const;
+  // The group of `count` sounds in `band`, read on first use; null when it cannot be read
+  // (from then on failed() is true) or the store is closed before it was read.
+  const SoundCountGroup* group(int count, int band) const;
+  Place placeOf(int count, int band, std::size_t index) const {
+    return starts_[slot(count, band)] + static_cast<Place>(index);
   }
   // The row at `place`, whose group a search has read.
   Row at(Place place) const;
@@ -69,16 +71,22 @@ class RowStore {
   bool failed() const { return failed_.load(std::memory_order_acquire); }
   // Table row `row` (below rowCount()), once complete.
   Row rowInTable(std::uint32_t row) const {
-    return {groups_[countOfRow_[row]].load(std::memory_order_relaxed), indexOfRow_[row]};
+    return {groups_[slotOfRow_[row]].load(std::memory_order_relaxed), indexOfRow_[row]};
   }
-  Place placeInTable(std::uint32_t row) const { return placeOf(countOfRow_[row], indexOfRow_[row]); }
+  Place placeInTable(std::uint32_t row) const {
+    return starts_[slotOfRow_[row]] + indexOfRow_[row];
+  }
 
   // The connection is closing: groups not read by now stay unread.
   void close() const;
 
  private:
   RowStore() = default;
-  // Sets the directory and where each group starts.
+  std::size_t slot(int count, int band) const {
+    return static_cast<std::size_t>(count) * static_cast<std::size_t>(directory_.bands) +
+           static_cast<std::size_t>(band);
+  }
+  // Sets the directory, where each group starts and its slots.
   void setDirectory(const SoundGroupDirectory& directory) const;
   // With no stored groups: makes them all from the table, once (false when they cannot be, or
   // `stop` was set meanwhile).
@@ -88,18 +96,19 @@ class RowStore {
   bool layOutTableOrder() const;
 
   mutable sqlite3* db_ = nullptr;  // null once closed
-  bool fromTable_ = false;  // the dictionary stores no groups
+  bool fromTable_ = false;         // the dictionary stores no groups
   mutable StoredRowsReader reader_;
   mutable SoundGroupDirectory directory_;
-  // Group `c` holds places starts_[c] up to starts_[c + 1].
-  mutable std::array<Place, kMaxSoundCount + 2> starts_{};
+  // Group `s` (slot(count, band)) holds places starts_[s] up to starts_[s + 1].
+  mutable std::vector<Place> starts_;
+  mutable std::vector<std::uint32_t> countRows_;  // rows by count, all bands
   mutable std::mutex readerMutex_;  // held while a group is read or the table order laid out
-  mutable std::array<std::unique_ptr<const SoundCountGroup>, kMaxSoundCount + 1> owned_;
-  mutable std::array<std::atomic<const SoundCountGroup*>, kMaxSoundCount + 1> groups_{};
+  mutable std::vector<std::unique_ptr<const SoundCountGroup>> owned_;
+  mutable std::unique_ptr<std::atomic<const SoundCountGroup*>[]> groups_;
   mutable std::atomic<bool> failed_{false};
   mutable std::atomic<bool> complete_{false};
-  // Per table row, once complete: its sound count and its index in that count's group.
-  mutable std::vector<std::uint8_t> countOfRow_;
+  // Per table row, once complete: its group's slot and its index there.
+  mutable std::vector<std::uint16_t> slotOfRow_;
   mutable std::vector<std::uint32_t> indexOfRow_;
 };
 

@@ -10,8 +10,8 @@
 namespace quorvi::engine {
 namespace {
 
-constexpr std::uint32_t kDirectoryMagic = 0x35445351;  // "QSD5"
-constexpr std::uint32_t kGroupMagic = 0x35475351;      // "QSG5"
+constexpr std::uint32_t kDirectoryMagic = 0x36445351;  // "QSD6"
+constexpr std::uint32_t kGroupMagic = 0x36475351;      // "QSG6"
 
 bool endsRise(const std::vector<std::uint32_t>& ends, std::size_t total) {
   std::uint32_t previous = 0;
@@ -74,8 +74,8 @@ std::string SoundCountGroup::serialise(int count) const {
   return out.append(captions_);
 }
 
-bool SoundCountGroup::parse(std::string_view image, int count, std::uint32_t expectedRows,
-                            std::uint32_t tableRows) {
+bool SoundCountGroup::parse(std::string_view image, int count, int band,
+                            std::uint32_t expectedRows, std::uint32_t tableRows) {
   *this = SoundCountGroup();
   ImageReader reader(image);
   std::uint32_t magic = 0, storedCount = 0, rows = 0, tokenBytes = 0, captionBytes = 0;
@@ -90,7 +90,7 @@ bool SoundCountGroup::parse(std::string_view image, int count, std::uint32_t exp
   for (std::size_t i = 0; ok && i < rows; ++i) {
     const std::span<const std::uint8_t> sounds = tokens(i);
     const int counted = soundCount(sounds);
-    ok = rows_[i] < tableRows && (i == 0 || rows_[i] > rows_[i - 1]) &&
+    ok = rows_[i] < tableRows && bandOf(rows_[i]) == band && (i == 0 || rows_[i] > rows_[i - 1]) &&
          headwords_[i] <= rows_[i] && plainWords_[i] <= 1 &&
          sounds.size() <= sound::TypedSounds::kMaxRow && areSounds(sounds) &&
          counted == count;
@@ -111,19 +111,23 @@ std::string SoundGroupDirectory::serialise() const {
   std::string out;
   put(out, kDirectoryMagic);
   put(out, tableRows);
+  put(out, static_cast<std::uint32_t>(bands));
   putAll(out, groupRows);
   return out;
 }
 
 bool SoundGroupDirectory::parse(std::string_view image, double storedBytes) {
   ImageReader reader(image);
-  std::uint32_t magic = 0;
+  std::uint32_t magic = 0, storedBands = 0;
   std::uint64_t total = 0;
   const bool ok = reader.get(magic) && magic == kDirectoryMagic && reader.get(tableRows) &&
-                  reader.getAll(groupRows, kMaxSoundCount + 1) && reader.atEnd();
+                  reader.get(storedBands) &&
+                  storedBands == static_cast<std::uint32_t>(bandsFor(tableRows)) &&
+                  reader.getAll(groupRows, (kMaxSoundCount + 1) * storedBands) && reader.atEnd();
+  if (!ok) return false;
+  bands = static_cast<int>(storedBands);
   for (const std::uint32_t rows : groupRows) total += rows;
-  return ok && total == tableRows &&
-         static_cast<double>(total) * kFixedRowBytes <= storedBytes;
+  return total == tableRows && static_cast<double>(total) * kFixedRowBytes <= storedBytes;
 }
 
 }  // namespace quorvi::engine

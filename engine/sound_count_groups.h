@@ -1,16 +1,20 @@
 // The one stored form of what the learner's searches read: the dictionary's rows grouped by
-// how many sounds their transcription holds, which the dictionary builder writes into the
-// table dict_search_index and the engine reads back, a group at a time, into its store of rows
-// (engine/row_store.h).
+// how many sounds their transcription holds and, within a count, by their band of the table's
+// order, which the dictionary builder writes into the table dict_search_index and the engine
+// reads back, a group at a time, into its store of rows (engine/row_store.h).
 //
-// The closest matches of a typed text are the rows of fewest sounds that hold it, so a search
-// that wants only the first screenful reads the few small groups of the shortest rows; the
-// whole store reads them all. Each group keeps, in table order, what the searches read of a
-// row: its number among the rows the search statement reads, the first row of its headword,
-// whether the headword is a plain word, its sounds as tokens (engine/sound_alignment.h) and its
-// headword's text. A row whose headword is NULL is in no group: no search lists it.
+// The closest matches of a typed text are the rows of fewest sounds that hold it, and the
+// table's order is the order of usefulness (a later row needs to be closer to rank), so a
+// search that wants only the first screenful reads the groups of the counts and bands that can
+// still hold a row among the best; the whole store reads them all. Band 0 holds the table's
+// first 1024 rows, band b the rows from 2^(b+9) up to 2^(b+10). Each group keeps, in table
+// order, what the searches read of a row: its number among the rows the search statement
+// reads, the first row of its headword, whether the headword is a plain word, its sounds as
+// tokens (engine/sound_alignment.h) and its headword's text. A row whose headword is NULL is in
+// no group, and takes no number: no search lists it.
 #pragma once
 
+#include <bit>
 #include <cstdint>
 #include <span>
 #include <string>
@@ -19,18 +23,30 @@
 
 namespace quorvi::engine {
 
-// The table and its keys: the directory, and the group of `count` sounds (0..255).
+inline constexpr int kMaxSoundCount = 255;
+inline constexpr int kMaxBands = 23;  // rows numbered below 2^32
+inline constexpr int bandOf(std::uint32_t row) {
+  return std::bit_width(row >> 10);
+}
+inline constexpr std::uint32_t bandStart(int band) {
+  return band == 0 ? 0 : std::uint32_t{1024} << (band - 1);
+}
+// The bands a table of `rows` rows takes (at least one).
+inline constexpr int bandsFor(std::uint32_t rows) {
+  return rows == 0 ? 1 : bandOf(rows - 1) + 1;
+}
+
+// The table and its keys: the directory, and the group of `count` sounds (0..255) in `band`.
 inline constexpr char kStoredRowsTable[] = "dict_search_index";
 inline constexpr std::int64_t kSoundGroupDirectoryKey = -1;
-inline constexpr std::int64_t soundGroupKey(int count) {
-  return kSoundGroupDirectoryKey - 1 - count;
+inline constexpr std::int64_t soundGroupKey(int count, int band) {
+  return kSoundGroupDirectoryKey - 1 - (std::int64_t{count} * kMaxBands + band);
 }
-inline constexpr int kMaxSoundCount = 255;
 // Changes whenever what is stored changes, so that dictionaries are built again.
-inline constexpr int kStoredRowsFormat = 5;
+inline constexpr int kStoredRowsFormat = 6;
 
-// The rows of one sound count, in table order. Once parsed it never changes, so any number of
-// threads may read it.
+// The rows of one sound count in one band, in table order. Once parsed it never changes, so any
+// number of threads may read it.
 class SoundCountGroup {
  public:
   // Appends a row; `tokens` its sounds, at most sound::TypedSounds::kMaxRow of them.
@@ -53,10 +69,10 @@ class SoundCountGroup {
   }
 
   std::string serialise(int count) const;
-  // False (and empty) unless `image` is a group of `count` sounds with `expectedRows` rows of
-  // `tableRows` rows in all, whose rows rise, whose headwords come no later than their rows
-  // and whose tokens are sounds adding up to `count`.
-  bool parse(std::string_view image, int count, std::uint32_t expectedRows,
+  // False (and empty) unless `image` is a group of `count` sounds with `expectedRows` rows,
+  // each within `band` and below `tableRows`, whose rows rise, whose headwords come no later
+  // than their rows and whose tokens are sounds adding up to `count`.
+  bool parse(std::string_view image, int count, int band, std::uint32_t expectedRows,
              std::uint32_t tableRows);
 
  private:
@@ -76,13 +92,27 @@ struct SoundGroupDirectory {
   // Bytes every row takes in its group's image besides its tokens and its headword's text.
   static constexpr std::size_t kFixedRowBytes = 4 * sizeof(std::uint32_t) + 1;
 
-  std::uint32_t tableRows = 0;
-  std::vector<std::uint32_t> groupRows = std::vector<std::uint32_t>(kMaxSoundCount + 1, 0);
+  explicit SoundGroupDirectory(std::uint32_t rows = 0)
+      : tableRows(rows),
+        bands(bandsFor(rows)),
+        groupRows(static_cast<std::size_t>(kMaxSoundCount + 1) * bands, 0) {}
+  // The rows of `count` sounds in `band`.
+  std::uint32_t& rowsOf(int count, int band) {
+    return groupRows[static_cast<std::size_t>(count) * static_cast<std::size_t>(bands) +
+                     static_cast<std::size_t>(band)];
+  }
+  std::uint32_t rowsOf(int count, int band) const {
+    return const_cast<SoundGroupDirectory*>(this)->rowsOf(count, band);
+  }
+
+  std::uint32_t tableRows;
+  int bands;
+  std::vector<std::uint32_t> groupRows;  // by count, then band
 
   std::string serialise() const;
-  // False unless `image` is a directory whose groups add up to its count of rows, and that no
-  // more than `storedBytes` (what the stored groups take) can hold: the store lays its memory
-  // out by these counts.
+  // False unless `image` is a directory whose groups add up to its count of rows, in the bands
+  // that many rows take, and that no more than `storedBytes` (what the stored groups take) can
+  // hold: the store lays its memory out by these counts.
   bool parse(std::string_view image, double storedBytes);
 };
 

@@ -68,13 +68,15 @@ bool StoredRowsReader::open(sqlite3* db) {
   return true;
 }
 
-std::unique_ptr<const SoundCountGroup> StoredRowsReader::read(int count) {
-  if (statement_ == nullptr || count < 0 || count > kMaxSoundCount) return nullptr;
+std::unique_ptr<const SoundCountGroup> StoredRowsReader::read(int count, int band) {
+  if (statement_ == nullptr || count < 0 || count > kMaxSoundCount || band < 0 ||
+      band >= directory_.bands)
+    return nullptr;
   auto group = std::make_unique<SoundCountGroup>();
-  const std::uint32_t rows = directory_.groupRows[static_cast<std::size_t>(count)];
+  const std::uint32_t rows = directory_.rowsOf(count, band);
   if (rows == 0) return group;
-  const bool read = readBlob(statement_, soundGroupKey(count), [&](std::string_view image) {
-    return group->parse(image, count, rows, directory_.tableRows);
+  const bool read = readBlob(statement_, soundGroupKey(count, band), [&](std::string_view image) {
+    return group->parse(image, count, band, rows, directory_.tableRows);
   });
   // The group's pages are not read again: they would only fill the page cache.
   sqlite3_db_release_memory(sqlite3_db_handle(statement_));

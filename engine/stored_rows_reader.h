@@ -23,9 +23,9 @@ class StoredRowsReader {
   bool open(sqlite3* db);
   bool isOpen() const { return statement_ != nullptr; }
   const SoundGroupDirectory& directory() const { return directory_; }
-  // The group of `count` sounds (empty when it holds no row); null when it is damaged or
-  // cannot be read, or the reader is closed.
-  std::unique_ptr<const SoundCountGroup> read(int count);
+  // The group of `count` sounds in `band` (empty when it holds no row); null when it is
+  // damaged or cannot be read, or the reader is closed.
+  std::unique_ptr<const SoundCountGroup> read(int count, int band);
   // Lets the statement go: the connection is closing, or every group is read.
   void close();
 

@@ -34,6 +34,8 @@ bool makeSoundGroups(sqlite3* db, SoundGroups& groups, const std::atomic<bool>* 
   if (sqlite3_prepare_v2(db, kRowsSql, -1, &statement, nullptr) != SQLITE_OK) return false;
   // The first row of each headword, by its text as the learner's search shows it.
   QHash<QString, std::uint32_t> firstRows;
+  // By count and band, every band a table can take; cut to the bands the rows took.
+  std::vector<SoundCountGroup> all(static_cast<std::size_t>(kMaxSoundCount + 1) * kMaxBands);
   std::uint32_t row = 0;
   std::array<std::uint8_t, sound::TypedSounds::kMaxRow> tokens;
   int rc;
@@ -50,16 +52,21 @@ bool makeSoundGroups(sqlite3* db, SoundGroups& groups, const std::atomic<bool>* 
         sound::tokenize(sound::fromStored(columnBytes(statement, 1)), tokens.data(), tokens.size()),
         tokens.size());
     const std::span<const std::uint8_t> sounds(tokens.data(), n);
-    const auto count = static_cast<std::size_t>(soundCount(sounds));
-    groups.groups[count].append(row, *first, isPlainWordCaption(caption), sounds, caption);
-    ++groups.directory.groupRows[count];
+    all[static_cast<std::size_t>(soundCount(sounds)) * kMaxBands +
+        static_cast<std::size_t>(bandOf(row))]
+        .append(row, *first, isPlainWordCaption(caption), sounds, caption);
     ++row;
   }
   sqlite3_finalize(statement);
-  groups.directory.tableRows = row;
-  if (rc == SQLITE_DONE) return true;
-  groups = SoundGroups();
-  return false;
+  if (rc != SQLITE_DONE) return false;
+  groups.directory = SoundGroupDirectory(row);
+  for (int count = 0; count <= kMaxSoundCount; ++count)
+    for (int band = 0; band < groups.directory.bands; ++band) {
+      SoundCountGroup& group = all[static_cast<std::size_t>(count) * kMaxBands + band];
+      groups.directory.rowsOf(count, band) = static_cast<std::uint32_t>(group.size());
+      groups.groups.push_back(std::move(group));
+    }
+  return true;
 }
 
 }  // namespace quorvi::engine

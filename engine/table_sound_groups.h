@@ -14,7 +14,12 @@ namespace quorvi::engine {
 
 struct SoundGroups {
   SoundGroupDirectory directory;
-  std::vector<SoundCountGroup> groups = std::vector<SoundCountGroup>(kMaxSoundCount + 1);
+  std::vector<SoundCountGroup> groups;  // by count, then band, as the directory counts them
+
+  SoundCountGroup& group(int count, int band) {
+    return groups[static_cast<std::size_t>(count) * static_cast<std::size_t>(directory.bands) +
+                  static_cast<std::size_t>(band)];
+  }
 };
 
 // Reads every row the search statement reads, in its order, without the REGEXP function (so

@@ -87,6 +87,6 @@ int main(int argc, char** argv) {
               kRuns);
   for (const char* typed : {"kæt", "igzɑ:mpl", "ʃ", "θɔ:t", "ʒʒ"})
     for (bool all : {false, true}) compare(typed, all);
-  std::printf("goal: time ratio at most 2.00 and at most 20 MiB\n");
+  std::printf("goal: time ratio at most 1.00 and under 16 MB\n");
   return 0;
 }

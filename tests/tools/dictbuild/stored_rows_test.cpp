@@ -190,7 +190,9 @@ TEST_F(StoredRows, TheStoreHoldsEachRowOnceWithItsOwnSounds) {
     const auto tokens = stored.group->tokens(stored.index);
     ASSERT_EQ(std::vector<std::uint8_t>(tokens.begin(), tokens.end()), own) << row;
     ASSERT_EQ(stored.group->kinds(stored.index), sound::kindsOf(own.data(), own.size()));
-    ASSERT_EQ(stored.group, store->group(quorvi::engine::soundCount(own))) << row;
+    ASSERT_EQ(stored.group,
+              store->group(quorvi::engine::soundCount(own), quorvi::engine::bandOf(row)))
+        << row;
   }
   // A repeated plain word has the row of its first spelling for headword.
   const quorvi::engine::RowStore::Row again = store->rowInTable(92);  // "aba" again
@@ -228,7 +230,7 @@ TEST_F(StoredRows, RowsChangedAfterTheBuildAreMadeFromTheTable) {
 // directory is no stored rows: the table's rows answer.
 TEST_F(StoredRows, DamagedGroupsFallBackToTheStatementAndSaySo) {
   execute("UPDATE dict_search_index SET data = substr(data, 1, length(data) - 3) WHERE block = " +
-          std::to_string(quorvi::engine::soundGroupKey(3)));
+          std::to_string(quorvi::engine::soundGroupKey(3, 0)));
   EXPECT_EQ(verified(), quorvi::dictbuild::StoredSearchRows::Differing);
   {
     quorvi::testing::WorkingDirectory cwd(stored_.path());
@@ -244,7 +246,7 @@ TEST_F(StoredRows, DamagedGroupsFallBackToTheStatementAndSaySo) {
     EXPECT_FALSE(search.bySpelling("ab", 0).words.isEmpty());
   }
   execute("DELETE FROM dict_search_index WHERE block = " +
-          std::to_string(quorvi::engine::soundGroupKey(3)));
+          std::to_string(quorvi::engine::soundGroupKey(3, 0)));
   {
     quorvi::testing::WorkingDirectory cwd(stored_.path());
     PhoneticDictionary engine;
@@ -279,15 +281,20 @@ TEST_F(StoredRows, CountsPastTheStoredBytesAreRefused) {
   }
   EXPECT_LT(peakKiB() - before, 256 * 1024) << "KiB more at the peak";
 
-  quorvi::engine::SoundGroupDirectory directory;
-  directory.tableRows = 10;
-  directory.groupRows[3] = 4;
-  directory.groupRows[5] = 6;
-  const double enough = 10 * quorvi::engine::SoundGroupDirectory::kFixedRowBytes;
+  quorvi::engine::SoundGroupDirectory directory(2000);
+  directory.rowsOf(3, 0) = 1500;
+  directory.rowsOf(5, 1) = 500;
+  const double enough = 2000 * quorvi::engine::SoundGroupDirectory::kFixedRowBytes;
   EXPECT_TRUE(directory.parse(directory.serialise(), enough));
+  EXPECT_EQ(directory.bands, 2);
   EXPECT_FALSE(directory.parse(directory.serialise(), enough - 1));
-  directory.tableRows = 11;  // more rows than the groups hold
+  directory.tableRows = 2001;  // more rows than the groups hold
   EXPECT_FALSE(directory.parse(directory.serialise(), 2 * enough));
+  quorvi::engine::SoundGroupDirectory fewerBands(2000);
+  fewerBands.bands = 1;  // 2000 rows take two bands
+  fewerBands.groupRows.resize(256);
+  fewerBands.groupRows[3] = 2000;
+  EXPECT_FALSE(fewerBands.parse(fewerBands.serialise(), 2 * enough));
 }
 
 // What a group accepts: rows in rising order within the table, headwords no later than their
@@ -301,16 +308,17 @@ TEST(SoundCountGroup, ParsesOnlyWhatItsCountAndTableAllow) {
   group.append(9, 3, false, cart, "cart");
   const std::string image = group.serialise(3);
   SoundCountGroup read;
-  ASSERT_TRUE(read.parse(image, 3, 2, 10));
+  ASSERT_TRUE(read.parse(image, 3, 0, 2, 10));
   EXPECT_EQ(read.caption(1), "cart");
   EXPECT_EQ(read.tokens(1)[1], sound::kA | sound::kLongToken);
   EXPECT_EQ(read.row(1), 9u);
   EXPECT_FALSE(read.isPlainWord(1));
   EXPECT_EQ(read.kinds(0), sound::kindsOf(cat, 3));
-  EXPECT_FALSE(read.parse(image, 2, 2, 10));  // another count
-  EXPECT_FALSE(read.parse(image, 3, 3, 10));  // another size
-  EXPECT_FALSE(read.parse(image, 3, 2, 9));   // a row past the table
-  EXPECT_FALSE(read.parse(image.substr(0, image.size() - 1), 3, 2, 10));
+  EXPECT_FALSE(read.parse(image, 2, 0, 2, 10));  // another count
+  EXPECT_FALSE(read.parse(image, 3, 1, 2, 10));  // another band
+  EXPECT_FALSE(read.parse(image, 3, 0, 3, 10));  // another size
+  EXPECT_FALSE(read.parse(image, 3, 0, 2, 9));   // a row past the table
+  EXPECT_FALSE(read.parse(image.substr(0, image.size() - 1), 3, 0, 2, 10));
   EXPECT_EQ(read.size(), 0u);
 
   const auto refused = [&](std::uint32_t second, std::uint32_t headword,
@@ -319,7 +327,7 @@ TEST(SoundCountGroup, ParsesOnlyWhatItsCountAndTableAllow) {
     bad.append(1, 1, true, cat, "cat");
     bad.append(second, headword, true, tokens, "x");
     SoundCountGroup parsed;
-    return !parsed.parse(bad.serialise(3), 3, 2, 100);
+    return !parsed.parse(bad.serialise(3), 3, 0, 2, 100);
   };
   EXPECT_FALSE(refused(2, 1, {sound::kK, sound::kAe, sound::kT}));
   EXPECT_TRUE(refused(1, 1, {sound::kK, sound::kAe, sound::kT}));  // not rising

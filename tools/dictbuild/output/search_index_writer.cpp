@@ -56,9 +56,12 @@ bool insertBlob(sqlite3_stmt* insert, long long block, const std::string& bytes)
 std::map<std::int64_t, std::string> blobsOf(const engine::SoundGroups& groups) {
   std::map<std::int64_t, std::string> blobs;
   blobs.emplace(engine::kSoundGroupDirectoryKey, groups.directory.serialise());
+  const int bands = groups.directory.bands;
   for (int count = 0; count <= engine::kMaxSoundCount; ++count)
-    if (const auto& group = groups.groups[static_cast<std::size_t>(count)]; group.size() != 0)
-      blobs.emplace(engine::soundGroupKey(count), group.serialise(count));
+    for (int band = 0; band < bands; ++band)
+      if (const auto& group = groups.groups[static_cast<std::size_t>(count * bands + band)];
+          group.size() != 0)
+        blobs.emplace(engine::soundGroupKey(count, band), group.serialise(count));
   return blobs;
 }
 
