@@ -3,6 +3,8 @@
 #include <sqlite3.h>
 
 #include <algorithm>
+#include <chrono>
+#include <thread>
 
 #include "engine/table_sound_groups.h"
 
@@ -82,12 +84,18 @@ std::uint32_t RowStore::rowsIn(int count, int band) const {
 }
 
 const SoundCountGroup* RowStore::group(int count, int band) const {
+  return readGroup(count, band, true);
+}
+
+const SoundCountGroup* RowStore::readGroup(int count, int band, bool bySearch) const {
   if (count < 0 || count > kMaxSoundCount || band < 0) return nullptr;
   if (fromTable_ && !madeFromTable()) return nullptr;
   if (band >= directory_.bands) return nullptr;
   const std::size_t at = slot(count, band);
   if (const SoundCountGroup* read = groups_[at].load(std::memory_order_acquire)) return read;
-  const std::lock_guard<std::mutex> lock(readerMutex_);
+  if (bySearch) searchesWaiting_.fetch_add(1);
+  std::unique_lock<std::mutex> lock(readerMutex_);
+  if (bySearch) searchesWaiting_.fetch_sub(1);
   if (const SoundCountGroup* read = groups_[at].load(std::memory_order_relaxed)) return read;
   if (!reader_.isOpen()) return nullptr;
   owned_[at] = reader_.read(count, band);
@@ -112,13 +120,17 @@ QString RowStore::caption(Place place) const {
   return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-bool RowStore::readAll(const std::atomic<bool>* stop) const {
+bool RowStore::readAll(const std::atomic<bool>* stop, bool behindSearches) const {
   if (complete()) return true;
   if (fromTable_) return madeFromTable(stop);
   for (int count = 0; count <= kMaxSoundCount; ++count)
     for (int band = 0; band < directory_.bands; ++band) {
       if (stop != nullptr && stop->load(std::memory_order_relaxed)) return false;
-      if (group(count, band) == nullptr) return false;
+      // A mutex lets the thread that just let it go take it again first: a search waiting for
+      // it would wait for every group this thread reads.
+      while (behindSearches && searchesWaiting_.load() > 0)
+        std::this_thread::sleep_for(std::chrono::microseconds(100));
+      if (readGroup(count, band, false) == nullptr) return false;
     }
   const std::lock_guard<std::mutex> lock(readerMutex_);
   if (complete_.load(std::memory_order_relaxed)) return true;

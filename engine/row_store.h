@@ -66,7 +66,9 @@ class RowStore {
 
   // Reads every group not read yet, then where each row of the table stands. False when a
   // group cannot be read or `stop` is set. Any thread may run it, and several at once.
-  bool readAll(const std::atomic<bool>* stop = nullptr) const;
+  // `behindSearches` (the read-ahead): before each group, it lets every search that waits to
+  // read one go first, so that a keystroke waits for one group at most.
+  bool readAll(const std::atomic<bool>* stop = nullptr, bool behindSearches = false) const;
   bool complete() const { return complete_.load(std::memory_order_acquire); }
   bool failed() const { return failed_.load(std::memory_order_acquire); }
   // Table row `row` (below rowCount()), once complete.
@@ -94,6 +96,8 @@ class RowStore {
   // Lays out where each row of the table stands, every group read; false (and failed) when
   // the groups do not hold each row once. Under readerMutex_.
   bool layOutTableOrder() const;
+  // group(), by a search (counted among those waiting to read) or by readAll.
+  const SoundCountGroup* readGroup(int count, int band, bool bySearch) const;
 
   mutable sqlite3* db_ = nullptr;  // null once closed
   bool fromTable_ = false;         // the dictionary stores no groups
@@ -105,6 +109,7 @@ class RowStore {
   mutable std::mutex readerMutex_;  // held while a group is read or the table order laid out
   mutable std::vector<std::unique_ptr<const SoundCountGroup>> owned_;
   mutable std::unique_ptr<std::atomic<const SoundCountGroup*>[]> groups_;
+  mutable std::atomic<int> searchesWaiting_{0};
   mutable std::atomic<bool> failed_{false};
   mutable std::atomic<bool> complete_{false};
   // Per table row, once complete: its group's slot and its index there.

@@ -12,7 +12,7 @@ void RowsReadAhead::start(std::shared_ptr<const RowStore> store) {
   if (thread_.joinable() || store == nullptr) return;
   thread_ = std::thread([this, store = std::move(store)] {
     runBehindTheWindowsThread();
-    store->readAll(&stop_);
+    store->readAll(&stop_, true);
 #ifdef __GLIBC__
     // The blobs the groups were parsed from are freed: hand their pages back.
     malloc_trim(0);
