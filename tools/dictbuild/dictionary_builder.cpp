@@ -107,7 +107,7 @@ std::string buildStamp(const BuildOptions& options, const OptionalSourceFiles& s
   for (const auto& f : espeakDataFiles()) inputs.push_back(f);
   for (const auto& f : sources.stampFiles()) inputs.push_back(f);
   for (const auto& f : builderCodeFiles()) inputs.push_back(f);
-  return makeStamp(inputs, options.describe());
+  return makeStamp(inputs, options.describe(), sources.record);
 }
 
 // WordNet's headwords, their forms checked against the British word lists (and the words of
@@ -391,6 +391,7 @@ std::string BuildOptions::describe() const {
       " page=" + std::to_string(pageSize) + " wordnet=" + (useWordNet ? wordnetDir : "-") +
       " limit=" + std::to_string(limit) + " lenient=" + (lenient ? "1" : "0") +
       " encrypted=1 npm=" + (useNpmSources ? "1" : "0") + " heard=" + (heardWords ? "1" : "0");
+  for (const auto& name : goOnWithout) s += " without=" + name;
   for (const auto& f : ecdictFiles) s += " ecdict=" + f;
   for (const auto& f : tsvFiles) s += " tsv=" + f;
   return s;
@@ -412,6 +413,10 @@ BuildSummary buildDictionary(const BuildOptions& options, std::ostream& log) {
     return summary;
   }
   const OptionalSourceFiles sources = fetchSources(options, log);
+  if (!mayGoOnWithout(sources.missing, options.goOnWithout, log)) {
+    log << "build: " << kUnchanged << "\n";
+    return summary;
+  }
   const std::string stamp = buildStamp(options, sources);
   // The stamp inside the dictionary: a copy beside it may be stale or someone else's.
   if (!options.force && readStoredStamp(options.databasePath()) == stamp) {
@@ -437,6 +442,10 @@ BuildSummary buildDictionary(const BuildOptions& options, std::ostream& log) {
   }
   const OptionalData extra = extraData.get();
   log << extraLog.str();
+  if (!mayGoOnWithout(extra.unreadable, options.goOnWithout, log)) {
+    log << "build: " << kUnchanged << "\n";
+    return summary;
+  }
   if (options.useWordNet && options.heardWords)
     addHeardWords(entries, heard, extra.chinese.get(), skipped, log, extra.ecdict.get());
   size_t ecdictLines = 0;
