@@ -7,6 +7,7 @@
 #include <memory>
 #include <optional>
 #include <span>
+#include <utility>
 
 #include "engine/helper_thread.h"
 
@@ -62,11 +63,37 @@ std::uint32_t firstRowAbove(long most) {
 
 constexpr std::uint32_t kNoThreshold = UINT32_MAX;
 
-// Each headword once, at its best row: `rows` in order of their keys, cut at `wanted`.
+bool byKey(const ScoredRow& a, const ScoredRow& b) {
+  return a.key < b.key;
+}
+
+// Sorts `rows` by key: a radix sort, eleven bits at a time, which passes over the digits all
+// rows share (the high bits of rows and scores); a Return lists tens of thousands of rows.
+void sortByKey(std::vector<ScoredRow>& rows) {
+  if (rows.size() < 1024) {
+    std::sort(rows.begin(), rows.end(), byKey);
+    return;
+  }
+  constexpr int kDigitBits = 11;
+  constexpr std::uint64_t kDigitMask = (std::uint64_t{1} << kDigitBits) - 1;
+  std::vector<ScoredRow> other(rows.size());
+  std::array<std::uint32_t, std::size_t{1} << kDigitBits> counts;
+  for (int shift = 0; shift < 64; shift += kDigitBits) {
+    counts.fill(0);
+    for (const ScoredRow& r : rows) ++counts[(r.key >> shift) & kDigitMask];
+    if (counts[(rows.front().key >> shift) & kDigitMask] == rows.size()) continue;
+    std::uint32_t start = 0;
+    for (std::uint32_t& count : counts) start += std::exchange(count, start);
+    for (const ScoredRow& r : rows) other[counts[(r.key >> shift) & kDigitMask]++] = r;
+    rows.swap(other);
+  }
+}
+
+// Each headword once, at its best row: `rows` in order of their keys, cut at `wanted`. `rows`
+// is sorted here unless it comes sorted.
 std::vector<ScoredRow> bestPerHeadword(std::vector<ScoredRow> rows, std::size_t wanted,
-                                       std::size_t headwords) {
-  std::sort(rows.begin(), rows.end(),
-            [](const ScoredRow& a, const ScoredRow& b) { return a.key < b.key; });
+                                       std::size_t headwords, bool sorted = false) {
+  if (!sorted) sortByKey(rows);
   std::vector<bool> seen(headwords, false);
   std::vector<ScoredRow> out;
   for (const ScoredRow& r : rows) {
@@ -240,7 +267,7 @@ class RowRanking {
       if (row >= rowLimit) break;
       // Past the cutoff only a row that holds every typed sound can be listed.
       const std::span<const std::uint8_t> tokens = group.tokens(i);
-      const std::uint64_t kinds = group.kinds(i);
+      const std::uint64_t kinds = sound::kindsOf(tokens.data(), tokens.size());
       const bool mayHoldAll = typed_.mayHoldAllKinds(kinds);
       if (lengthBound > cutoff_ && !mayHoldAll) continue;
       // Short of holding every typed sound, all that matters is whether it passes the cutoff.
@@ -261,8 +288,9 @@ class RowRanking {
           (!weighed.inOrder && (weighed.cost > cutoff_ || weighed.held < held)))
         continue;
       const std::uint32_t score = rowScore(weighed.cost, prior);
-      ranking_.offer({(std::uint64_t{score} << 32) | row, row, group.headword(i),
-                      store_.placeOf(stretch.count, stretch.band, i), !weighed.inOrder});
+      ranking_.offer({(std::uint64_t{score} << 32) | row, group.headword(i),
+                      store_.placeOf(stretch.count, stretch.band, i) |
+                          (weighed.inOrder ? 0 : ScoredRow::kNearSound)});
       shareThreshold();
       limitsChanged();
     }
@@ -387,8 +415,10 @@ bool rankInTwoLanes(const RowStore& store, const SoundQuery& query,
   std::vector<ScoredRow> mine, theirs;
   if (!quorvi::engine::runBesideHelper([&] { work(mine); }, [&] { work(theirs); })) return true;
   if (unreadable) return false;
-  mine.insert(mine.end(), theirs.begin(), theirs.end());
-  out = bestPerHeadword(std::move(mine), query.wanted, store.rowCount());
+  // Each lane's list comes sorted (take): merged, they are too.
+  std::vector<ScoredRow> both(mine.size() + theirs.size());
+  std::merge(mine.begin(), mine.end(), theirs.begin(), theirs.end(), both.begin(), byKey);
+  out = bestPerHeadword(std::move(both), query.wanted, store.rowCount(), true);
   return true;
 }
 

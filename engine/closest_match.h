@@ -13,12 +13,18 @@
 #include "engine/row_store.h"
 #include "engine/sound_alignment.h"
 
+// A row kept by a ranking: sixteen bytes, as a Return keeps a hundred thousand of them.
 struct ScoredRow {
-  std::uint64_t key;  // the score above the row number: smaller comes first
-  std::uint32_t row;
-  std::uint32_t headword;              // the first row of the headword
-  quorvi::engine::RowStore::Place place;  // where the row stands in the store
-  bool nearSound;  // it took a slip: a sound heard as another, or a typed one dropped
+  // In `placeAndNear`: the row took a slip (a sound heard as another, or a typed one dropped).
+  static constexpr std::uint32_t kNearSound = 0x80000000u;
+
+  std::uint64_t key;           // the score above the row number: smaller comes first
+  std::uint32_t headword;      // the first row of the headword
+  std::uint32_t placeAndNear;  // where the row stands in the store, and kNearSound
+
+  std::uint32_t row() const { return static_cast<std::uint32_t>(key); }
+  quorvi::engine::RowStore::Place place() const { return placeAndNear & ~kNearSound; }
+  bool nearSound() const { return (placeAndNear & kNearSound) != 0; }
 };
 
 struct SoundQuery {

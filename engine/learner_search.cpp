@@ -119,9 +119,9 @@ SearchOutcome LearnerSearch::bySound(const QString& typed, int limitMode) {
       // The near-sound rows are marked one by one; those after the last row found as typed
       // are also set apart as a block.
       for (std::size_t i = 0; i < ranked.size(); ++i) {
-        outcome.words.appendRow(ranked[i].place);
-        outcome.nearSound.push_back(ranked[i].nearSound);
-        if (!ranked[i].nearSound) outcome.nearSoundFrom = static_cast<qsizetype>(i) + 1;
+        outcome.words.appendRow(ranked[i].place());
+        outcome.nearSound.push_back(ranked[i].nearSound());
+        if (!ranked[i].nearSound()) outcome.nearSoundFrom = static_cast<qsizetype>(i) + 1;
       }
       return noMatchWhenEmpty(std::move(outcome));
     }

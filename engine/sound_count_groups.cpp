@@ -55,7 +55,6 @@ void SoundCountGroup::append(std::uint32_t row, std::uint32_t headword, bool pla
   tokenEnds_.push_back(static_cast<std::uint32_t>(tokens_.size()));
   captions_.append(caption);
   captionEnds_.push_back(static_cast<std::uint32_t>(captions_.size()));
-  kinds_.push_back(sound::kindsOf(tokens.data(), tokens.size()));
 }
 
 std::string SoundCountGroup::serialise(int count) const {
@@ -95,16 +94,8 @@ bool SoundCountGroup::parse(std::string_view image, int count, int band,
          sounds.size() <= sound::TypedSounds::kMaxRow && areSounds(sounds) &&
          counted == count;
   }
-  if (!ok) {
-    *this = SoundCountGroup();
-    return false;
-  }
-  kinds_.reserve(rows);
-  for (std::size_t i = 0; i < rows; ++i) {
-    const std::span<const std::uint8_t> sounds = tokens(i);
-    kinds_.push_back(sound::kindsOf(sounds.data(), sounds.size()));
-  }
-  return true;
+  if (!ok) *this = SoundCountGroup();
+  return ok;
 }
 
 std::string SoundGroupDirectory::serialise() const {
@@ -127,7 +118,9 @@ bool SoundGroupDirectory::parse(std::string_view image, double storedBytes) {
   if (!ok) return false;
   bands = static_cast<int>(storedBands);
   for (const std::uint32_t rows : groupRows) total += rows;
-  return total == tableRows && static_cast<double>(total) * kFixedRowBytes <= storedBytes;
+  // A place in the store is a row's number with a bit to spare (closest_match.h).
+  return total == tableRows && tableRows < 0x80000000u &&
+         static_cast<double>(total) * kFixedRowBytes <= storedBytes;
 }
 
 }  // namespace quorvi::engine

@@ -154,7 +154,7 @@ TEST_F(StoredRows, SearchesBeforeAndAfterTheStoreIsCompleteListAlike) {
     ASSERT_EQ(before.size(), after.size());
     for (std::size_t i = 0; i < before.size(); ++i) {
       EXPECT_EQ(before[i].key, after[i].key);
-      EXPECT_EQ(before[i].place, after[i].place);
+      EXPECT_EQ(before[i].placeAndNear, after[i].placeAndNear);
     }
     store->close();
   }
@@ -189,7 +189,6 @@ TEST_F(StoredRows, TheStoreHoldsEachRowOnceWithItsOwnSounds) {
     }();
     const auto tokens = stored.group->tokens(stored.index);
     ASSERT_EQ(std::vector<std::uint8_t>(tokens.begin(), tokens.end()), own) << row;
-    ASSERT_EQ(stored.group->kinds(stored.index), sound::kindsOf(own.data(), own.size()));
     ASSERT_EQ(stored.group,
               store->group(quorvi::engine::soundCount(own), quorvi::engine::bandOf(row)))
         << row;
@@ -313,7 +312,6 @@ TEST(SoundCountGroup, ParsesOnlyWhatItsCountAndTableAllow) {
   EXPECT_EQ(read.tokens(1)[1], sound::kA | sound::kLongToken);
   EXPECT_EQ(read.row(1), 9u);
   EXPECT_FALSE(read.isPlainWord(1));
-  EXPECT_EQ(read.kinds(0), sound::kindsOf(cat, 3));
   EXPECT_FALSE(read.parse(image, 2, 0, 2, 10));  // another count
   EXPECT_FALSE(read.parse(image, 3, 1, 2, 10));  // another band
   EXPECT_FALSE(read.parse(image, 3, 0, 3, 10));  // another size
