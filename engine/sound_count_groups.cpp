@@ -1,6 +1,7 @@
 #include "engine/sound_count_groups.h"
 
 #include <algorithm>
+#include <array>
 
 #include <QString>
 
@@ -22,16 +23,22 @@ bool endsRise(const std::vector<std::uint32_t>& ends, std::size_t total) {
   return previous == total;
 }
 
-// Every token a sound the aligner knows, a length only on a single vowel.
-bool areSounds(std::span<const std::uint8_t> tokens) {
-  return std::all_of(tokens.begin(), tokens.end(), [](std::uint8_t t) {
+// Per byte: how many sound codes the token stands for (a glide or affricate two), or 0 for a
+// byte that is no sound the aligner knows (a length only on a single vowel).
+const std::array<std::uint8_t, 256> kCodesOfToken = [] {
+  std::array<std::uint8_t, 256> codes{};
+  for (int byte = 0; byte < 256; ++byte) {
+    const auto t = static_cast<std::uint8_t>(byte);
     const sound::Token base = sound::baseToken(t);
     const bool lengthened = (t & sound::kLongToken) != 0;
-    return (t & ~(sound::kLongToken | (sound::kLongToken - 1))) == 0 && base != sound::kNoToken &&
-           base < sound::kTokenKinds &&
-           (!lengthened || (sound::isVowelToken(t) && sound::codesOf(t) == 1));
-  });
-}
+    const bool sound = t < sound::kTokenValues && base != sound::kNoToken &&
+                       base < sound::kTokenKinds &&
+                       (!lengthened || (sound::isVowelToken(t) && sound::codesOf(t) == 1));
+    codes[static_cast<std::size_t>(byte)] =
+        sound ? static_cast<std::uint8_t>(sound::codesOf(t)) : 0;
+  }
+  return codes;
+}();
 
 }  // namespace
 
@@ -42,7 +49,7 @@ bool isPlainWordCaption(std::string_view caption) {
 
 int soundCount(std::span<const std::uint8_t> tokens) {
   int sounds = 0;
-  for (const std::uint8_t t : tokens) sounds += sound::codesOf(t);
+  for (const std::uint8_t t : tokens) sounds += kCodesOfToken[t];
   return std::min(sounds, kMaxSoundCount);
 }
 
@@ -73,8 +80,8 @@ std::string SoundCountGroup::serialise(int count) const {
   return out.append(captions_);
 }
 
-bool SoundCountGroup::parse(std::string_view image, int count, int band,
-                            std::uint32_t expectedRows, std::uint32_t tableRows) {
+bool SoundCountGroup::parse(std::string_view image, int count, int band, std::uint32_t expectedRows,
+                            std::uint32_t tableRows) {
   *this = SoundCountGroup();
   ImageReader reader(image);
   std::uint32_t magic = 0, storedCount = 0, rows = 0, tokenBytes = 0, captionBytes = 0;
@@ -88,11 +95,16 @@ bool SoundCountGroup::parse(std::string_view image, int count, int band,
             endsRise(tokenEnds_, tokenBytes) && endsRise(captionEnds_, captionBytes);
   for (std::size_t i = 0; ok && i < rows; ++i) {
     const std::span<const std::uint8_t> sounds = tokens(i);
-    const int counted = soundCount(sounds);
+    int counted = 0;
+    bool allSounds = true;
+    for (const std::uint8_t t : sounds) {
+      counted += kCodesOfToken[t];
+      allSounds = allSounds && kCodesOfToken[t] != 0;
+    }
     ok = rows_[i] < tableRows && bandOf(rows_[i]) == band && (i == 0 || rows_[i] > rows_[i - 1]) &&
          headwords_[i] <= rows_[i] && plainWords_[i] <= 1 &&
-         sounds.size() <= sound::TypedSounds::kMaxRow && areSounds(sounds) &&
-         counted == count;
+         sounds.size() <= sound::TypedSounds::kMaxRow && allSounds &&
+         std::min(counted, kMaxSoundCount) == count;
   }
   if (!ok) *this = SoundCountGroup();
   return ok;
