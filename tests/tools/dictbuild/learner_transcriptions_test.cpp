@@ -13,6 +13,7 @@
 #include "espeak_transcriber.h"
 #include "phonetic_notation.h"
 #include "pronunciation_variants.h"
+#include "spelling_adjustments.h"
 #include "transcription_normaliser.h"
 #include "utf8.h"
 
