@@ -34,7 +34,7 @@ if [ "${QUORVI_SKIP_SANITIZE:-0}" != 1 ]; then
   stage "fuzzing" env FUZZ_SECONDS="${FUZZ_SECONDS:-10}" "$root/scripts/fuzz.sh"
   asan=$build-asan
   stage "sanitizer build" sh -c "cmake -S '$root' -B '$asan' -G Ninja -DCMAKE_BUILD_TYPE=Release \
-    -DQUORVI_SANITIZE=ON >/dev/null && cmake --build '$asan' -j$jobs"
+    -DQUORVI_SANITIZE=ON -DQUORVI_BENCHMARKS=OFF >/dev/null && cmake --build '$asan' -j$jobs"
   export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:detect_stack_use_after_return=1
   export LSAN_OPTIONS=suppressions=$root/tests/leak/lsan.supp:print_suppressions=0
   export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
