@@ -206,7 +206,7 @@ class AbsentKindsCache {
 // past the near-sound cutoff only rows that hold the typed sounds in order are listed, and a
 // row shorter than the typed sounds cannot hold them all.
 bool mayListAny(const sound::TypedSounds& typed, Cost cutoff, Cost lengthBound, int count) {
-  return !(lengthBound > cutoff && count < typed.codeCount());
+  return !(lengthBound > cutoff && count < static_cast<int>(typed.size()));
 }
 
 // A stretch of one group's rows [begin, end), the rows of `count` sounds in `band`.

@@ -148,9 +148,7 @@ std::size_t tokenize(std::string_view codes, std::uint8_t* out, std::size_t capa
 }
 
 TypedSounds::TypedSounds(std::string_view typedCodes)
-    : leastPerTypedCode_(confusionCosts().leastPerExtraTypedCode),
-      leastPerTypedToken_(confusionCosts().leastPerExtraTypedToken),
-      costs_(confusionCosts()) {
+    : leastPerTypedToken_(confusionCosts().leastPerExtraTypedToken), costs_(confusionCosts()) {
   std::array<std::uint8_t, kMaxTyped> tokens;
   const std::size_t n = std::min(tokenize(typedCodes, tokens.data(), kMaxTyped), kMaxTyped);
   typed_.assign(tokens.begin(), tokens.begin() + static_cast<std::ptrdiff_t>(n));
@@ -166,8 +164,6 @@ TypedSounds::TypedSounds(std::string_view typedCodes)
       leastDropped = std::min<Cost>(leastDropped, costs_.droppedGlideEnd);
     }
     leastPerTypedToken_ = std::min<Cost>(leastPerTypedToken_, leastDropped);
-    leastPerTypedCode_ = std::min<Cost>(leastPerTypedCode_, leastDropped / codesOf(t));
-    codeCount_ += codesOf(t);
     auto kind = std::find_if(kinds_.begin(), kinds_.end(),
                              [t](const Kind& k) { return k.base == baseToken(t); });
     if (kind == kinds_.end()) {
@@ -227,9 +223,9 @@ Cost TypedSounds::absentKindsBound(std::uint64_t kinds, Cost most) const {
 }
 
 Cost TypedSounds::lengthBound(int rowSounds) const {
-  return static_cast<Cost>(rowSounds >= codeCount_
-                               ? (rowSounds - codeCount_) * costs_.leastPerTwoExtraRowCodes / 2
-                               : (codeCount_ - rowSounds) * leastPerTypedCode_);
+  const int typed = static_cast<int>(typed_.size());
+  return static_cast<Cost>(rowSounds >= typed ? (rowSounds - typed) * costs_.leastPerExtraRowToken
+                                              : (typed - rowSounds) * leastPerTypedToken_);
 }
 
 TypedSounds::Weighed TypedSounds::weigh(const std::uint8_t* row, std::size_t rowSize, Cost most,

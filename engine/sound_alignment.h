@@ -36,10 +36,7 @@ class TypedSounds {
 
   std::size_t size() const { return typed_.size(); }
   bool empty() const { return typed_.empty(); }
-  // The sound codes typed (a glide or affricate counts two), to set against a row's count.
-  int codeCount() const { return codeCount_; }
-
-  // The least a row of `rowSounds` sound codes costs, by its count alone.
+  // The least a row of `rowSounds` sounds (tokens) costs, by its count alone.
   Cost lengthBound(int rowSounds) const;
   // The least a row whose kinds of sound are `kinds` (kindsOf) costs for the typed sounds of
   // kinds it lacks: per such sound, the least it is heard as among the row's kinds, or dropped
@@ -75,10 +72,8 @@ class TypedSounds {
   std::vector<std::uint8_t> typed_;
   std::vector<Cost> dropped_;  // what each typed sound costs when the row lacks it
   std::uint64_t glideEnds_ = 0;  // the ə of jə written for iə, by place: dropped for less after iə
-  int codeCount_ = 0;
-  // The least a typed code, and a typed token, costs when the row is shorter: the table's,
-  // or less where this text drops a sound for less.
-  Cost leastPerTypedCode_;
+  // The least a typed sound costs when the row is shorter: the table's, or less where this
+  // text drops a sound for less.
   Cost leastPerTypedToken_;
   // The typed sounds by kind (length aside): how often typed, and what a copy the row lacks
   // costs at least (heard as another kind, or dropped).

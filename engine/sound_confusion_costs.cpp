@@ -199,27 +199,9 @@ ConfusionCosts makeCosts() {
   c.notYetTyped = kNotYetTyped;
   c.droppedGlideEnd = kDroppedGlideEnd;
 
-  // The bounds by sound count: the least an alignment pays per code by which the row is
-  // longer (a sound not typed, or a glide heard as one vowel) or shorter. A row's sound is
-  // one token of one or two codes (a glide, an affricate), so a row's extra codes are counted
-  // in pairs: a glide after the typed sounds costs what one sound not yet typed costs.
-  int perTwoRowCodes = 255;
-  int perTypedCode = 255;
-  for (std::size_t t = 0; t < kTokenValues; ++t) {
-    const auto token = static_cast<std::uint8_t>(t);
-    const int codes = codesOf(token);
-    perTwoRowCodes = std::min({perTwoRowCodes, 2 * c.unheard[t] / codes,
-                               2 * c.unheardInCluster[t] / codes, 2 * c.notYetTyped / codes});
-    perTypedCode = std::min(perTypedCode, c.dropped[t] / codes);
-    for (std::size_t s = 0; s < kTokenValues; ++s) {
-      const int apart = codesOf(static_cast<std::uint8_t>(s)) - codes;
-      if (apart > 0)
-        perTwoRowCodes = std::min(perTwoRowCodes, 2 * c.finalSubstitution[t][s] / apart);
-      if (apart < 0) perTypedCode = std::min(perTypedCode, c.finalSubstitution[t][s] / -apart);
-      if (apart > 0) perTwoRowCodes = std::min(perTwoRowCodes, 2 * c.substitution[t][s] / apart);
-      if (apart < 0) perTypedCode = std::min(perTypedCode, c.substitution[t][s] / -apart);
-    }
-  }
+  // The bounds by sound count: an alignment sets each typed sound against one row's sound at
+  // most, so each sound by which the row is longer is not typed (not yet, or not heard), and
+  // each by which it is shorter is dropped.
   int perRowToken = kNotYetTyped, perTypedToken = 255;
   for (std::size_t t = 0; t < kTokenValues; ++t) {
     perRowToken = std::min<int>({perRowToken, c.unheard[t], c.unheardInCluster[t]});
@@ -227,8 +209,6 @@ ConfusionCosts makeCosts() {
   }
   c.leastPerExtraRowToken = static_cast<std::uint8_t>(perRowToken);
   c.leastPerExtraTypedToken = static_cast<std::uint8_t>(perTypedToken);
-  c.leastPerTwoExtraRowCodes = static_cast<std::uint8_t>(perTwoRowCodes);
-  c.leastPerExtraTypedCode = static_cast<std::uint8_t>(perTypedCode);
   return c;
 }
 

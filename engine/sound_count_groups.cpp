@@ -11,8 +11,8 @@
 namespace quorvi::engine {
 namespace {
 
-constexpr std::uint32_t kDirectoryMagic = 0x36445351;  // "QSD6"
-constexpr std::uint32_t kGroupMagic = 0x36475351;      // "QSG6"
+constexpr std::uint32_t kDirectoryMagic = 0x37445351;  // "QSD7"
+constexpr std::uint32_t kGroupMagic = 0x37475351;      // "QSG7"
 
 bool endsRise(const std::vector<std::uint32_t>& ends, std::size_t total) {
   std::uint32_t previous = 0;
@@ -23,21 +23,19 @@ bool endsRise(const std::vector<std::uint32_t>& ends, std::size_t total) {
   return previous == total;
 }
 
-// Per byte: how many sound codes the token stands for (a glide or affricate two), or 0 for a
-// byte that is no sound the aligner knows (a length only on a single vowel).
-const std::array<std::uint8_t, 256> kCodesOfToken = [] {
-  std::array<std::uint8_t, 256> codes{};
+// Per byte: whether it is a token of a sound the aligner knows (a length only on a single
+// vowel).
+const std::array<bool, 256> kIsSoundToken = [] {
+  std::array<bool, 256> sounds{};
   for (int byte = 0; byte < 256; ++byte) {
     const auto t = static_cast<std::uint8_t>(byte);
     const sound::Token base = sound::baseToken(t);
     const bool lengthened = (t & sound::kLongToken) != 0;
-    const bool sound = t < sound::kTokenValues && base != sound::kNoToken &&
-                       base < sound::kTokenKinds &&
-                       (!lengthened || (sound::isVowelToken(t) && sound::codesOf(t) == 1));
-    codes[static_cast<std::size_t>(byte)] =
-        sound ? static_cast<std::uint8_t>(sound::codesOf(t)) : 0;
+    sounds[static_cast<std::size_t>(byte)] =
+        t < sound::kTokenValues && base != sound::kNoToken && base < sound::kTokenKinds &&
+        (!lengthened || (sound::isVowelToken(t) && sound::codesOf(t) == 1));
   }
-  return codes;
+  return sounds;
 }();
 
 }  // namespace
@@ -48,9 +46,7 @@ bool isPlainWordCaption(std::string_view caption) {
 }
 
 int soundCount(std::span<const std::uint8_t> tokens) {
-  int sounds = 0;
-  for (const std::uint8_t t : tokens) sounds += kCodesOfToken[t];
-  return std::min(sounds, kMaxSoundCount);
+  return static_cast<int>(std::min<std::size_t>(tokens.size(), kMaxSoundCount));
 }
 
 void SoundCountGroup::append(std::uint32_t row, std::uint32_t headword, bool plainWord,
@@ -95,16 +91,11 @@ bool SoundCountGroup::parse(std::string_view image, int count, int band, std::ui
             endsRise(tokenEnds_, tokenBytes) && endsRise(captionEnds_, captionBytes);
   for (std::size_t i = 0; ok && i < rows; ++i) {
     const std::span<const std::uint8_t> sounds = tokens(i);
-    int counted = 0;
-    bool allSounds = true;
-    for (const std::uint8_t t : sounds) {
-      counted += kCodesOfToken[t];
-      allSounds = allSounds && kCodesOfToken[t] != 0;
-    }
+    const bool allSounds =
+        std::all_of(sounds.begin(), sounds.end(), [](std::uint8_t t) { return kIsSoundToken[t]; });
     ok = rows_[i] < tableRows && bandOf(rows_[i]) == band && (i == 0 || rows_[i] > rows_[i - 1]) &&
          headwords_[i] <= rows_[i] && plainWords_[i] <= 1 &&
-         sounds.size() <= sound::TypedSounds::kMaxRow && allSounds &&
-         std::min(counted, kMaxSoundCount) == count;
+         sounds.size() <= sound::TypedSounds::kMaxRow && allSounds && soundCount(sounds) == count;
   }
   if (!ok) *this = SoundCountGroup();
   return ok;

@@ -43,7 +43,7 @@ inline constexpr std::int64_t soundGroupKey(int count, int band) {
   return kSoundGroupDirectoryKey - 1 - (std::int64_t{count} * kMaxBands + band);
 }
 // Changes whenever what is stored changes, so that dictionaries are built again.
-inline constexpr int kStoredRowsFormat = 6;
+inline constexpr int kStoredRowsFormat = 7;
 
 // The rows of one sound count in one band, in table order. Once parsed it never changes, so any
 // number of threads may read it.
@@ -69,7 +69,7 @@ class SoundCountGroup {
   std::string serialise(int count) const;
   // False (and empty) unless `image` is a group of `count` sounds with `expectedRows` rows,
   // each within `band` and below `tableRows`, whose rows rise, whose headwords come no later
-  // than their rows and whose tokens are sounds adding up to `count`.
+  // than their rows and whose tokens are `count` sounds.
   bool parse(std::string_view image, int count, int band, std::uint32_t expectedRows,
              std::uint32_t tableRows);
 
@@ -117,7 +117,7 @@ struct SoundGroupDirectory {
 bool isPlainWordCaption(std::string_view caption);
 
 // The group of a row whose sounds are `tokens` (cut at sound::TypedSounds::kMaxRow): how many
-// sounds it holds, a glide or affricate counting two, at most kMaxSoundCount.
+// sounds it holds (a glide or affricate is one), at most kMaxSoundCount.
 int soundCount(std::span<const std::uint8_t> tokens);
 
 }  // namespace quorvi::engine
