@@ -7,13 +7,15 @@
 #include <memory>
 #include <optional>
 #include <span>
+#include <utility>
 
 #include "engine/helper_thread.h"
-#include "engine/sound_code.h"
-#include "engine/sound_rows.h"
 
 namespace {
 
+using quorvi::engine::bandStart;
+using quorvi::engine::RowStore;
+using quorvi::engine::SoundCountGroup;
 using sound::Cost;
 
 // The prior: kPriorPerDoubling for every doubling of the row's place past kPriorRows, so the
@@ -61,21 +63,60 @@ std::uint32_t firstRowAbove(long most) {
 
 constexpr std::uint32_t kNoThreshold = UINT32_MAX;
 
+bool byKey(const ScoredRow& a, const ScoredRow& b) {
+  return a.key < b.key;
+}
+
+// Sorts `rows` by key: a radix sort, eleven bits at a time, which passes over the digits all
+// rows share (the high bits of rows and scores); a Return lists tens of thousands of rows.
+void sortByKey(std::vector<ScoredRow>& rows) {
+  if (rows.size() < 1024) {
+    std::sort(rows.begin(), rows.end(), byKey);
+    return;
+  }
+  constexpr int kDigitBits = 11;
+  constexpr std::uint64_t kDigitMask = (std::uint64_t{1} << kDigitBits) - 1;
+  std::vector<ScoredRow> other(rows.size());
+  std::array<std::uint32_t, std::size_t{1} << kDigitBits> counts;
+  for (int shift = 0; shift < 64; shift += kDigitBits) {
+    counts.fill(0);
+    for (const ScoredRow& r : rows) ++counts[(r.key >> shift) & kDigitMask];
+    if (counts[(rows.front().key >> shift) & kDigitMask] == rows.size()) continue;
+    std::uint32_t start = 0;
+    for (std::uint32_t& count : counts) start += std::exchange(count, start);
+    for (const ScoredRow& r : rows) other[counts[(r.key >> shift) & kDigitMask]++] = r;
+    rows.swap(other);
+  }
+}
+
+// Each headword once, at its best row: `rows` in order of their keys, cut at `wanted`. `rows`
+// is sorted here unless it comes sorted.
+std::vector<ScoredRow> bestPerHeadword(std::vector<ScoredRow> rows, std::size_t wanted,
+                                       std::size_t headwords, bool sorted = false) {
+  if (!sorted) sortByKey(rows);
+  std::vector<bool> seen(headwords, false);
+  std::vector<ScoredRow> out;
+  for (const ScoredRow& r : rows) {
+    if (out.size() >= wanted) break;
+    if (r.headword < seen.size() && seen[r.headword]) continue;
+    if (r.headword < seen.size()) seen[r.headword] = true;
+    out.push_back(r);
+  }
+  return out;
+}
+
 // The best headwords so far (or every listed row).
 class Ranking {
  public:
-  Ranking(std::size_t wanted, std::uint32_t cap) : wanted_(wanted), cap_(cap) {}
+  explicit Ranking(std::size_t wanted) : wanted_(wanted) {}
 
   // The score a row must not pass to be listed.
   std::uint32_t threshold() const {
-    return wanted_ == SIZE_MAX || kept_.size() < wanted_
-               ? cap_
-               : std::min(cap_, static_cast<std::uint32_t>(kept_[worst_].key >> 32));
+    return full() ? static_cast<std::uint32_t>(kept_[worst_].key >> 32) : kNoThreshold;
   }
   bool full() const { return wanted_ != SIZE_MAX && kept_.size() >= wanted_; }
 
-  void offer(std::uint32_t score, std::uint32_t row, std::uint32_t headword, bool nearSound) {
-    const ScoredRow candidate{(std::uint64_t{score} << 32) | row, row, headword, nearSound};
+  void offer(const ScoredRow& candidate) {
     if (wanted_ == SIZE_MAX) {
       kept_.push_back(candidate);
       return;
@@ -83,7 +124,7 @@ class Ranking {
     const bool full = kept_.size() >= wanted_;
     if (full && candidate.key >= kept_[worst_].key) return;
     for (ScoredRow& kept : kept_) {
-      if (kept.headword != headword) continue;
+      if (kept.headword != candidate.headword) continue;
       if (candidate.key < kept.key) kept = candidate;
       findWorst();
       return;
@@ -95,18 +136,9 @@ class Ranking {
     findWorst();
   }
 
+  // The rows kept, best first, each headword once (the capped ranking keeps each once already).
   std::vector<ScoredRow> take(std::size_t headwords) {
-    std::sort(kept_.begin(), kept_.end(),
-              [](const ScoredRow& a, const ScoredRow& b) { return a.key < b.key; });
-    if (wanted_ != SIZE_MAX) return std::move(kept_);
-    std::vector<bool> seen(headwords, false);
-    std::vector<ScoredRow> out;
-    for (const ScoredRow& r : kept_) {
-      if (r.headword >= seen.size() || seen[r.headword]) continue;
-      seen[r.headword] = true;
-      out.push_back(r);
-    }
-    return out;
+    return bestPerHeadword(std::move(kept_), SIZE_MAX, wanted_ == SIZE_MAX ? headwords : 0);
   }
 
  private:
@@ -117,12 +149,9 @@ class Ranking {
   }
 
   std::size_t wanted_;
-  std::uint32_t cap_;
   std::vector<ScoredRow> kept_;
   std::size_t worst_ = 0;
 };
-
-using RowBuffer = std::array<std::uint8_t, sound::TypedSounds::kMaxRow>;
 
 // What the typed kinds a row lacks cost (TypedSounds::absentKindsBound) depends only on which
 // of the few kinds that matter to the typed sounds the row has; far fewer sets of those than
@@ -173,73 +202,37 @@ class AbsentKindsCache {
   std::uint64_t tag_ = 0;
 };
 
-// The rows of one sound count in memory, in table order.
-class IndexGroup {
- public:
-  IndexGroup(const SoundRows& rows, int count)
-      : rows_(rows), count_(rows.store().withCount(count)) {}
-  std::size_t size() const { return count_.size(); }
-  std::uint32_t row(std::size_t i) const { return count_.rows[i]; }
-  std::uint32_t headword(std::size_t i) const { return rows_.headword(count_.rows[i]); }
-  bool isPlainWord(std::size_t i) const { return rows_.isPlainWord(count_.rows[i]); }
-  std::span<const std::uint8_t> tokens(std::size_t i, RowBuffer&) const {
-    return count_.tokensOf(i);
-  }
-  std::uint64_t kinds(std::size_t i, std::span<const std::uint8_t>) const {
-    return count_.kinds[i];
-  }
-
- private:
-  const SoundRows& rows_;
-  quorvi::engine::SoundStore::Count count_;
-};
-
-// The same rows as stored, before the store is made of them.
-class StoredGroup {
- public:
-  explicit StoredGroup(std::shared_ptr<const quorvi::engine::SoundCountGroup> group)
-      : group_(std::move(group)) {}
-  std::size_t size() const { return group_->size(); }
-  std::uint32_t row(std::size_t i) const { return group_->row(i); }
-  std::uint32_t headword(std::size_t i) const { return group_->headword(i); }
-  bool isPlainWord(std::size_t i) const { return group_->isPlainWord(i); }
-  std::span<const std::uint8_t> tokens(std::size_t i, RowBuffer& buffer) const {
-    const std::size_t n = sound::tokenize(group_->codes(i), buffer.data(), buffer.size());
-    return {buffer.data(), std::min(n, buffer.size())};
-  }
-  std::uint64_t kinds(std::size_t, std::span<const std::uint8_t> tokens) const {
-    return sound::kindsOf(tokens.data(), tokens.size());
-  }
-
- private:
-  std::shared_ptr<const quorvi::engine::SoundCountGroup> group_;
-};
-
 // False when no row of a group of `count` sounds can be listed, whatever the others score:
 // past the near-sound cutoff only rows that hold the typed sounds in order are listed, and a
 // row shorter than the typed sounds cannot hold them all.
 bool mayListAny(const sound::TypedSounds& typed, Cost cutoff, Cost lengthBound, int count) {
-  return !(lengthBound > cutoff && count < typed.codeCount());
+  return !(lengthBound > cutoff && count < static_cast<int>(typed.size()));
 }
 
-// One ranking's work over the rows it is given, group by group: it keeps the best headwords
-// within the cap. Two rankings that share the rows of a search share the score a row must not
-// pass, too: either's is a limit for both, as it has as many headwords as wanted that score
-// better.
+// A stretch of one group's rows [begin, end), the rows of `count` sounds in `band`.
+struct RowStretch {
+  const SoundCountGroup* group;
+  int count, band;
+  std::size_t begin, end;
+};
+
+// One ranking's work over the rows it is given, stretch by stretch: it keeps the best
+// headwords. Two rankings that share the rows of a search share the score a row
+// must not pass, too: either's is a limit for both, as it has as many headwords as wanted that
+// score better.
 class RowRanking {
  public:
-  RowRanking(const SoundQuery& query, std::uint32_t cap,
+  RowRanking(const RowStore& store, const SoundQuery& query,
              std::atomic<std::uint32_t>* sharedThreshold = nullptr)
-      : query_(query),
+      : store_(store),
+        query_(query),
         typed_(query.typed),
         cutoff_(nearSoundCutoff(query.typed)),
-        ranking_(query.wanted, cap),
+        ranking_(query.wanted),
         shared_(sharedThreshold),
         absentCosts_(query.typed, cutoff_) {}
 
-  Cost cutoff() const { return cutoff_; }
-  bool full() const { return ranking_.full(); }
-  std::vector<ScoredRow> take(std::size_t headwords) { return ranking_.take(headwords); }
+  std::vector<ScoredRow> take() { return ranking_.take(store_.rowCount()); }
 
   // The score a row must not pass.
   std::uint32_t threshold() const {
@@ -251,30 +244,30 @@ class RowRanking {
     return rowScore(lengthBound, 0) <= threshold() &&
            mayListAny(typed_, cutoff_, lengthBound, count);
   }
+  // The first row whose prior alone, with `lengthBound`, passes the score a row must not pass:
+  // in a group's table order every later row does too.
+  std::uint32_t rowLimit(Cost lengthBound) const { return rowLimit(threshold(), lengthBound); }
 
-  // Weighs the rows [begin, end) of a group of one sound count, in table order.
-  template <typename Group>
-  void rank(const Group& group, Cost lengthBound, std::size_t begin, std::size_t end) {
+  // Weighs the rows of a stretch, in table order.
+  void rank(const RowStretch& stretch, Cost lengthBound) {
+    const SoundCountGroup& group = *stretch.group;
     // The score a row must not pass, and the first row whose prior alone passes it (rows come
     // in table order, so their priors only grow): both change only when a row is kept.
     std::uint32_t threshold = 0, rowLimit = 0;
     const auto limitsChanged = [&] {
       threshold = this->threshold();
-      rowLimit = threshold == kNoThreshold
-                     ? UINT32_MAX
-                     : firstRowAbove(static_cast<long>(threshold) - lengthBound -
-                                     (lengthBound > 0 ? kNotExact : 0));
+      rowLimit = RowRanking::rowLimit(threshold, lengthBound);
     };
     limitsChanged();
     const std::size_t held = nearSoundHeld(typed_);
-    for (std::size_t i = begin; i < end; ++i) {
+    for (std::size_t i = stretch.begin; i < stretch.end; ++i) {
       if (shared_ != nullptr && shared_->load(std::memory_order_relaxed) < threshold)
         limitsChanged();
       const std::uint32_t row = group.row(i);
       if (row >= rowLimit) break;
       // Past the cutoff only a row that holds every typed sound can be listed.
-      const std::span<const std::uint8_t> tokens = group.tokens(i, buffer_);
-      const std::uint64_t kinds = group.kinds(i, tokens);
+      const std::span<const std::uint8_t> tokens = group.tokens(i);
+      const std::uint64_t kinds = sound::kindsOf(tokens.data(), tokens.size());
       const bool mayHoldAll = typed_.mayHoldAllKinds(kinds);
       if (lengthBound > cutoff_ && !mayHoldAll) continue;
       // Short of holding every typed sound, all that matters is whether it passes the cutoff.
@@ -294,13 +287,22 @@ class RowRanking {
       if (weighed.cost > most ||
           (!weighed.inOrder && (weighed.cost > cutoff_ || weighed.held < held)))
         continue;
-      ranking_.offer(rowScore(weighed.cost, prior), row, group.headword(i), !weighed.inOrder);
+      const std::uint32_t score = rowScore(weighed.cost, prior);
+      ranking_.offer({(std::uint64_t{score} << 32) | row, group.headword(i),
+                      store_.placeOf(stretch.count, stretch.band, i) |
+                          (weighed.inOrder ? 0 : ScoredRow::kNearSound)});
       shareThreshold();
       limitsChanged();
     }
   }
 
  private:
+  static std::uint32_t rowLimit(std::uint32_t threshold, Cost lengthBound) {
+    return threshold == kNoThreshold
+               ? UINT32_MAX
+               : firstRowAbove(static_cast<long>(threshold) - lengthBound -
+                               (lengthBound > 0 ? kNotExact : 0));
+  }
   void shareThreshold() {
     if (shared_ == nullptr || !ranking_.full()) return;
     const std::uint32_t own = ranking_.threshold();
@@ -310,13 +312,13 @@ class RowRanking {
     }
   }
 
+  const RowStore& store_;
   const SoundQuery& query_;
   const sound::TypedSounds& typed_;
   const Cost cutoff_;
   Ranking ranking_;
   std::atomic<std::uint32_t>* shared_;
   AbsentKindsCache absentCosts_;
-  RowBuffer buffer_;
 };
 
 // The sound counts in the order a search visits them: those whose count bounds the cost least
@@ -329,39 +331,26 @@ std::array<int, 256> countsByLengthBound(const sound::TypedSounds& typed) {
   return counts;
 }
 
-// Ranks the rows of the groups `groupOf(count)` gives (nothing: one cannot be read) whose
-// score is at most `cap`, the groups whose count bounds the cost least first, until no
-// further group can hold a row better than the ones kept. `rowsIn(count)` is a group's size
-// before it is read: past `budget` rows looked at it stops with `overBudget`. True in
-// `complete` when as many headwords as wanted were found within the cap.
-template <typename GroupOf, typename RowsIn>
-bool rankGroupsWithin(std::uint32_t cap, GroupOf& groupOf, RowsIn& rowsIn, std::size_t budget,
-                      std::size_t headwords, const SoundQuery& query, std::vector<ScoredRow>& out,
-                      bool& overBudget, bool& complete) {
+// The rows ranked on the caller's thread alone, the counts whose length bounds the cost least
+// first, each band by band in table order, until no further count or band can hold a row better
+// than the ones kept.
+bool rankOnOneLane(const RowStore& store, const SoundQuery& query, std::vector<ScoredRow>& out) {
   const sound::TypedSounds& typed = query.typed;
-  overBudget = false;
-  complete = true;
-  out.clear();
-  if (typed.empty()) return true;
-  const auto ranking = std::make_unique<RowRanking>(query, cap);
-  std::size_t looked = 0;
+  const auto ranking = std::make_unique<RowRanking>(store, query);
+  const int bands = store.bands();
   for (const int count : countsByLengthBound(typed)) {
     const Cost lengthBound = typed.lengthBound(count);
     if (rowScore(lengthBound, 0) > ranking->threshold()) break;
-    if (!ranking->mayKeepAny(lengthBound, count)) continue;
-    const std::size_t size = rowsIn(count);
-    if (size == 0) continue;
-    looked += size;
-    if (looked > budget) {
-      overBudget = true;
-      return true;
+    if (!ranking->mayKeepAny(lengthBound, count) || store.rowsWithCount(count) == 0) continue;
+    for (int band = 0; band < bands; ++band) {
+      if (bandStart(band) >= ranking->rowLimit(lengthBound)) break;
+      if (store.rowsIn(count, band) == 0) continue;
+      const SoundCountGroup* group = store.group(count, band);
+      if (group == nullptr) return false;
+      ranking->rank({group, count, band, 0, group->size()}, lengthBound);
     }
-    const auto group = groupOf(count);
-    if (!group) return false;
-    ranking->rank(*group, lengthBound, 0, group->size());
   }
-  complete = cap == kNoThreshold || ranking->full();
-  out = ranking->take(headwords);
+  out = ranking->take();
   return true;
 }
 
@@ -374,93 +363,62 @@ std::atomic<std::size_t> stretchRows{4096};
 // cutoff. Longer rows must hold every kind of typed sound, which most lack, and a short input
 // that most rows hold fills its list with common words first, whose score then ends the
 // search early; so a search of one or two sounds stays on the caller's thread alone.
-template <typename RowsIn>
-std::size_t rowsToWeigh(const sound::TypedSounds& typed, RowsIn& rowsIn) {
-  if (typed.empty()) return 0;
+std::size_t rowsToWeigh(const RowStore& store, const sound::TypedSounds& typed) {
   const Cost cutoff = nearSoundCutoff(typed);
   std::size_t rows = 0;
-  for (int count = 0; count < 256; ++count)
-    if (typed.lengthBound(count) <= cutoff) rows += rowsIn(count);
+  for (int count = 0; count <= quorvi::engine::kMaxSoundCount; ++count)
+    if (typed.lengthBound(count) <= cutoff) rows += store.rowsWithCount(count);
   return rows;
 }
 
-// Two lanes' lists as one: best first, each headword once at its best row, as many as wanted.
-std::vector<ScoredRow> merged(std::vector<ScoredRow> a, std::vector<ScoredRow> b,
-                              std::size_t wanted, std::size_t headwords) {
-  a.insert(a.end(), b.begin(), b.end());
-  std::sort(a.begin(), a.end(),
-            [](const ScoredRow& x, const ScoredRow& y) { return x.key < y.key; });
-  std::vector<bool> seen(headwords, false);
-  std::vector<ScoredRow> out;
-  for (const ScoredRow& r : a) {
-    if (out.size() >= wanted) break;
-    if (r.headword < seen.size() && seen[r.headword]) continue;
-    if (r.headword < seen.size()) seen[r.headword] = true;
-    out.push_back(r);
-  }
-  return out;
-}
-
-// A long stretch of one group's rows, which one thread weighs while another weighs the next.
-struct RowStretch {
-  int count;
-  std::size_t begin, end;
-};
-
-// The rows in memory ranked by the caller and the helper thread together: each takes the next
-// stretch of rows in the order a search visits them, with a ranking of its own, and the two
-// lists are merged. When the helper is slow to start, the caller takes every stretch left.
-// Nothing when the helper is taken.
-std::optional<std::vector<ScoredRow>> rankInTwoLanes(const SoundRows& rows,
-                                                     const SoundQuery& query) {
+// The rows ranked by the caller and the helper thread together: each takes the next stretch
+// of rows in the order a search visits them, with a ranking of its own, and the two lists are
+// merged. A lane reads a stretch's group when it comes to it and the store has not read it
+// yet, so the groups that no kept row can come from are never read. When the helper is slow to
+// start, the caller takes every stretch left. Nothing when the helper is taken; false when a
+// group cannot be read.
+bool rankInTwoLanes(const RowStore& store, const SoundQuery& query,
+                    std::optional<std::vector<ScoredRow>>& out) {
   const sound::TypedSounds& typed = query.typed;
   std::vector<RowStretch> stretches;
-  {
-    const Cost cutoff = nearSoundCutoff(typed);
-    for (const int count : countsByLengthBound(typed)) {
-      if (!mayListAny(typed, cutoff, typed.lengthBound(count), count)) continue;
-      const std::size_t size = rows.store().withCount(count).size();
-      const std::size_t step =
-          std::max<std::size_t>(1, stretchRows.load(std::memory_order_relaxed));
+  const Cost cutoff = nearSoundCutoff(typed);
+  const std::size_t step = std::max<std::size_t>(1, stretchRows.load(std::memory_order_relaxed));
+  const int bands = store.bands();
+  for (const int count : countsByLengthBound(typed)) {
+    if (!mayListAny(typed, cutoff, typed.lengthBound(count), count)) continue;
+    for (int band = 0; band < bands; ++band) {
+      const std::size_t size = store.rowsIn(count, band);
       for (std::size_t begin = 0; begin < size; begin += step)
-        stretches.push_back({count, begin, std::min(size, begin + step)});
+        stretches.push_back({nullptr, count, band, begin, std::min(size, begin + step)});
     }
   }
   std::atomic<std::size_t> next{0};
   std::atomic<std::uint32_t> threshold{kNoThreshold};
-  const auto work = [&](std::vector<ScoredRow>& out) {
-    const auto ranking = std::make_unique<RowRanking>(query, kNoThreshold, &threshold);
+  std::atomic<bool> unreadable{false};
+  const auto work = [&](std::vector<ScoredRow>& kept) {
+    const auto ranking = std::make_unique<RowRanking>(store, query, &threshold);
     for (std::size_t s; (s = next.fetch_add(1, std::memory_order_relaxed)) < stretches.size();) {
-      const RowStretch& stretch = stretches[s];
+      RowStretch stretch = stretches[s];
       const Cost lengthBound = typed.lengthBound(stretch.count);
-      if (!ranking->mayKeepAny(lengthBound, stretch.count)) continue;
-      ranking->rank(IndexGroup(rows, stretch.count), lengthBound, stretch.begin, stretch.end);
+      if (!ranking->mayKeepAny(lengthBound, stretch.count) ||
+          bandStart(stretch.band) >= ranking->rowLimit(lengthBound))
+        continue;
+      stretch.group = store.group(stretch.count, stretch.band);
+      if (stretch.group == nullptr) {
+        unreadable = true;
+        break;
+      }
+      ranking->rank(stretch, lengthBound);
     }
-    out = ranking->take(rows.size());
+    kept = ranking->take();
   };
   std::vector<ScoredRow> mine, theirs;
-  if (!quorvi::engine::runBesideHelper([&] { work(mine); }, [&] { work(theirs); }))
-    return std::nullopt;
-  return merged(std::move(mine), std::move(theirs), query.wanted, rows.size());
-}
-
-// The same for every score: first within small caps, which let the bounds skip most rows,
-// then wider ones until as many headwords as wanted are found. Whatever the cap that
-// answers, the list is the same: every row within it was weighed.
-template <typename GroupOf, typename RowsIn>
-bool rankGroups(GroupOf groupOf, RowsIn rowsIn, std::size_t budget, std::size_t headwords,
-                const SoundQuery& query, std::vector<ScoredRow>& out, bool& overBudget) {
-  // Small caps first did not pay on the real dictionary: the lists of long words are short,
-  // so the last, uncapped pass ran anyway.
-  const std::uint32_t caps[] = {kNoThreshold};
-  for (std::uint32_t cap : caps) {
-    if (query.wanted == SIZE_MAX && cap != kNoThreshold) continue;
-    bool complete = false;
-    if (!rankGroupsWithin(cap, groupOf, rowsIn, budget, headwords, query, out, overBudget,
-                          complete))
-      return false;
-    if (overBudget || complete) return true;
-  }
+  if (!quorvi::engine::runBesideHelper([&] { work(mine); }, [&] { work(theirs); })) return true;
+  if (unreadable) return false;
+  // Each lane's list comes sorted (take): merged, they are too.
+  std::vector<ScoredRow> both(mine.size() + theirs.size());
+  std::merge(mine.begin(), mine.end(), theirs.begin(), theirs.end(), both.begin(), byKey);
+  out = bestPerHeadword(std::move(both), query.wanted, store.rowCount(), true);
   return true;
 }
 
@@ -487,25 +445,17 @@ void setTwoLanes(std::size_t fromRows, std::size_t rowsAtATime) {
   stretchRows.store(rowsAtATime, std::memory_order_relaxed);
 }
 
-std::vector<ScoredRow> rankRows(const SoundRows& rows, const SoundQuery& query) {
-  auto rowsIn = [&rows](int count) { return rows.store().withCount(count).size(); };
-  if (rowsToWeigh(query.typed, rowsIn) >= rowsForTwoLanes.load(std::memory_order_relaxed))
-    if (std::optional<std::vector<ScoredRow>> ranked = rankInTwoLanes(rows, query))
-      return std::move(*ranked);
-  std::vector<ScoredRow> out;
-  bool overBudget = false;
-  rankGroups([&rows](int count) { return std::optional<IndexGroup>(std::in_place, rows, count); },
-             rowsIn, SIZE_MAX, rows.size(), query, out, overBudget);
-  return out;
-}
-
-bool rankStoredRows(PhoneticIndex& index, const SoundQuery& query, std::size_t rowBudget,
-                    std::vector<ScoredRow>& out, bool& overBudget) {
-  return rankGroups(
-      [&index](int count) {
-        auto group = index.storedSoundGroup(count);
-        return group ? std::optional<StoredGroup>(std::in_place, std::move(group)) : std::nullopt;
-      },
-      [&index](int count) { return std::size_t{index.storedSoundGroupRows(count)}; }, rowBudget,
-      index.rowCount(), query, out, overBudget);
+bool rankRows(const RowStore& store, const SoundQuery& query, std::vector<ScoredRow>& out) {
+  out.clear();
+  if (query.typed.empty()) return true;
+  bool ranked = false;
+  if (rowsToWeigh(store, query.typed) >= rowsForTwoLanes.load(std::memory_order_relaxed)) {
+    std::optional<std::vector<ScoredRow>> twoLanes;
+    if (!rankInTwoLanes(store, query, twoLanes)) return false;
+    if (twoLanes) out = std::move(*twoLanes), ranked = true;
+  }
+  if (!ranked && !rankOnOneLane(store, query, out)) return false;
+  // The store may have found its rows unreadable while the counts were looked at: a list of
+  // the rows it could read is no answer.
+  return !store.failed();
 }

@@ -10,16 +10,21 @@
 #include <cstdint>
 #include <vector>
 
+#include "engine/row_store.h"
 #include "engine/sound_alignment.h"
 
-class PhoneticIndex;
-class SoundRows;
-
+// A row kept by a ranking: sixteen bytes, as a Return keeps a hundred thousand of them.
 struct ScoredRow {
-  std::uint64_t key;  // the score above the row number: smaller comes first
-  std::uint32_t row;
-  std::uint32_t headword;  // the first row of the headword
-  bool nearSound;          // it took a slip: a sound heard as another, or a typed one dropped
+  // In `placeAndNear`: the row took a slip (a sound heard as another, or a typed one dropped).
+  static constexpr std::uint32_t kNearSound = 0x80000000u;
+
+  std::uint64_t key;           // the score above the row number: smaller comes first
+  std::uint32_t headword;      // the first row of the headword
+  std::uint32_t placeAndNear;  // where the row stands in the store, and kNearSound
+
+  std::uint32_t row() const { return static_cast<std::uint32_t>(key); }
+  quorvi::engine::RowStore::Place place() const { return placeAndNear & ~kNearSound; }
+  bool nearSound() const { return (placeAndNear & kNearSound) != 0; }
 };
 
 struct SoundQuery {
@@ -41,16 +46,14 @@ sound::Cost nearSoundCutoff(const sound::TypedSounds& typed);
 // that drops most of what was typed is no near sound, however cheap the sounds it drops.
 std::size_t nearSoundHeld(const sound::TypedSounds& typed);
 
-// The listed rows, one per headword (its best row), best first. A search that may weigh many
-// rows shares them with a helper thread (engine/helper_thread.h); the list is the same.
-std::vector<ScoredRow> rankRows(const SoundRows& rows, const SoundQuery& query);
+// The listed rows of `store`, one per headword (its best row), best first, into `out`. It
+// visits the sound counts whose length bounds the cost least first, each band by band in table
+// order, and reads a group the store has not read yet when it comes to it; it stops once no
+// further count or band can hold a row better than the ones kept. A search that may weigh many rows shares them with a helper
+// thread (engine/helper_thread.h); the list is the same. False when a group cannot be read.
+bool rankRows(const quorvi::engine::RowStore& store, const SoundQuery& query,
+              std::vector<ScoredRow>& out);
 // How many rows a search must be able to weigh to share them (by default tens of thousands,
 // where the helper pays), and how many rows one takes at a time. Tests set the first to 0
 // (always share) or SIZE_MAX (never).
 void setTwoLanes(std::size_t fromRows, std::size_t stretchRows = 4096);
-// The same from the index's groups stored by sound count, before its store is made, reading
-// only the groups it needs (PhoneticIndex::storedSoundGroup). False when a group cannot be
-// read, or `overBudget` when it would have to look at more than `rowBudget` rows (then `out`
-// is left incomplete).
-bool rankStoredRows(PhoneticIndex& index, const SoundQuery& query, std::size_t rowBudget,
-                    std::vector<ScoredRow>& out, bool& overBudget);

@@ -10,7 +10,6 @@
 #include "codec/codec_vfs.h"
 #include "engine/dictionary_key.h"
 #include "engine/phonetic_dictionary.h"
-#include "engine/phonetic_index.h"
 #include "engine/program_folder.h"
 
 namespace {
@@ -63,15 +62,11 @@ bool isRegularFile(const char* path) {
 }  // namespace
 
 PhoneticDictionary::PhoneticDictionary() {
-  assignSymbolMap();
+  symbolMap();
   if (!initDB()) qDebug("%s", "initDB(): Error");
 }
 
 PhoneticDictionary::~PhoneticDictionary() {
-  stopIndexWork();
-  // The learner's search may still hold the rows: they stop reading from this connection.
-  if (phoneticIndex_) phoneticIndex_->closeStored();
-  phoneticIndex_.reset();
   for (auto& [sql, statement] : statements_) sqlite3_finalize(statement);
   if (sqliteDB_ != nullptr) sqlite3_close(sqliteDB_);
 }
@@ -88,7 +83,7 @@ bool PhoneticDictionary::initDB() {
   quorvi::codec::registerCodecVfs();
   if (!isRegularFile(kDatabasePath)) return isOpen_;
   // Read-only: the engine never writes, and a missing file must not be created empty.
-  // Serialized: the search index may be read on another thread.
+  // Serialized: the learner's store of rows may be read on another thread.
   if (sqlite3_open_v2(kDatabaseUri, &sqliteDB_,
                       SQLITE_OPEN_READONLY | SQLITE_OPEN_FULLMUTEX | SQLITE_OPEN_URI,
                       nullptr) != SQLITE_OK) {

@@ -4,17 +4,17 @@
 
 void HeadwordList::reserve(qsizetype count) {
   if (holdsRows())
-    headwordRows_.reserve(static_cast<std::size_t>(count));
+    places_.reserve(static_cast<std::size_t>(count));
   else
     words_.reserve(count);
 }
 
 qsizetype HeadwordList::size() const {
-  return holdsRows() ? static_cast<qsizetype>(headwordRows_.size()) : words_.size();
+  return holdsRows() ? static_cast<qsizetype>(places_.size()) : words_.size();
 }
 
 QString HeadwordList::at(qsizetype index) const {
-  return holdsRows() ? rows_.caption(headwordRows_[static_cast<std::size_t>(index)])
+  return holdsRows() ? store_->caption(places_[static_cast<std::size_t>(index)])
                      : words_.at(index);
 }
 

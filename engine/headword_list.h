@@ -1,29 +1,31 @@
-// The headwords of a result list, in order. A list found in the in-memory search rows holds
-// row numbers and makes a headword's text only when it is asked for: a list of a hundred
-// thousand rows costs four bytes a row, and the window makes text for the rows it shows.
-// A list found by a statement, or put together by hand, holds the text itself.
+// The headwords of a result list, in order. A list found in the store of rows in memory
+// (engine/row_store.h) holds the rows' places and makes a headword's text only when it is asked
+// for: a list of a hundred thousand rows costs four bytes a row, and the window makes text for
+// the rows it shows. A list found by a statement, or put together by hand, holds the text.
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <utility>
 #include <vector>
 
 #include <QString>
 #include <QStringList>
 
-#include "engine/sound_rows.h"
+#include "engine/row_store.h"
 
 class HeadwordList {
  public:
   HeadwordList() = default;
   // A list of these words. Implicit, so that a QStringList stands for a list of text.
   HeadwordList(QStringList words) : words_(std::move(words)) {}  // NOLINT
-  // An empty list of rows of `rows`, filled by appendRow.
-  explicit HeadwordList(SoundRows rows) : rows_(std::move(rows)) {}
+  // An empty list of rows of `store`, filled by appendRow.
+  explicit HeadwordList(std::shared_ptr<const quorvi::engine::RowStore> store)
+      : store_(std::move(store)) {}
 
-  // Appends `word` to a list of text; appends row `row` of the search rows to a list of rows.
+  // Appends `word` to a list of text; appends the row at `place` of the store to a list of rows.
   void append(const QString& word) { words_.append(word); }
-  void appendRow(std::uint32_t row) { headwordRows_.push_back(row); }
+  void appendRow(quorvi::engine::RowStore::Place place) { places_.push_back(place); }
   void reserve(qsizetype count);
 
   qsizetype size() const;
@@ -38,12 +40,12 @@ class HeadwordList {
   qsizetype indexOf(const QString& word) const;
 
   // True for a list of row numbers (whose text is made when asked for).
-  bool holdsRows() const { return rows_.loaded(); }
+  bool holdsRows() const { return store_ != nullptr; }
 
   friend bool operator==(const HeadwordList& a, const HeadwordList& b);
 
  private:
   QStringList words_;
-  SoundRows rows_;
-  std::vector<std::uint32_t> headwordRows_;
+  std::shared_ptr<const quorvi::engine::RowStore> store_;
+  std::vector<quorvi::engine::RowStore::Place> places_;
 };

@@ -5,6 +5,7 @@
 #include <QChar>
 #include <vector>
 
+#include "engine/ipa_symbols.h"
 #include "engine/phonetic_dictionary.h"
 
 namespace {
@@ -97,66 +98,10 @@ void trimFrame(std::vector<Typed>& text) {
   trimBlanks(text);
 }
 
-// The stored notation's symbol for a symbol of today's IPA or a capital; the
-// character itself when it needs no change.
+// The stored notation's symbol for a symbol of today's IPA (engine/ipa_symbols.h) or a capital;
+// the character itself when it needs no change.
 char32_t olderSymbol(char32_t c) {
-  switch (c) {
-    // Symbols of other scripts that look like phonetic ones, which input methods' symbol
-    // panels offer (Greek, Cyrillic, mathematics) and learners pick for them.
-    case U'\u04D8':  // Cyrillic Ә ә
-    case U'\u04D9':
-    case U'\u01DD':  // turned e ǝ
-      return U'\u0259';
-    case U'\u03B5':  // Greek ε
-      return U'\u025B';
-    case U'\u03B1':  // Greek α
-      return U'\u0251';
-    case U'\u222B':  // integral sign ∫
-      return U'\u0283';
-    case U'\u03B7':  // Greek η
-      return U'\u014B';
-    case U'\u2227':  // logical and ∧
-    case U'\u039B':  // Greek Λ
-      return U'\u028C';
-    // American and British narrow forms of t: the tap of butter ˈbʌɾɚ, the glottal stop of
-    // button ˈbʌʔn̩.
-    case U'\u027E':
-    case U'\u0294':
-      return U't';
-    case U'\u028D':
-      return U'w';  // ʍ of which
-    case U'\u026C':
-      return U'l';  // ɬ of Welsh names
-    case U'\u026A':
-      return U'i';  // ɪ
-    case U'\u028A':
-      return U'u';  // ʊ
-    case U'\u0252':
-      return U'\u0254';  // ɒ → ɔ
-    case U'\u025C':
-      return U'\u0259';  // ɜ → ə
-    case U'\u025A':
-      return U'\u0259';  // ɚ → ə
-    case U'\u0279':
-      return U'r';  // ɹ
-    case U'\u0250':
-      return U'\u028C';  // ɐ → ʌ
-    case U'\u026B':
-      return U'l';  // ɫ
-    case U'\u1D7B':
-      return U'i';  // ᵻ (ɪ or ə)
-    case U'\u1D7F':
-      return U'u';  // ᵿ (ʊ or ə)
-    case U'\u0268':
-      return U'i';  // ɨ
-    case U'\u0289':
-      return U'u';  // ʉ, the fronted u of today's southern British
-    case U'\u0275':
-      return U'\u0259';  // ɵ
-    default:
-      break;
-  }
-  return QChar::toLower(c);
+  return QChar::toLower(quorvi::ipa::storedSymbol(c));
 }
 
 // What was typed, read as the stored notation's symbols, each with the place of the character

@@ -67,19 +67,29 @@ SearchOutcome noMatchWhenEmpty(SearchOutcome outcome) {
 
 LearnerSearch::LearnerSearch(PhoneticDictionary& dictionary) : dictionary_(dictionary) {}
 
-LearnerSearch::~LearnerSearch() = default;
-
-void LearnerSearch::prepareRows() {
-  dictionary_.prepareSearchIndex(true);
+LearnerSearch::~LearnerSearch() {
+  readAhead_.stop();
+  // Lists and the spelling worker may keep the store: it reads nothing more from the
+  // dictionary, whose connection closes after this.
+  if (store_) store_->close();
 }
 
-std::shared_ptr<const PhoneticIndex> LearnerSearch::rows() {
-  // Like the engine's own index: the rows are read only with the REGEXP module loaded, so a
-  // search without it fails as the engine's statement does.
-  if (rows_ || rowsFailed_ || !dictionary_.hasRegexp()) return rows_;
-  rows_ = dictionary_.completeSearchIndex();
-  rowsFailed_ = rows_ == nullptr;
-  return rows_;
+void LearnerSearch::prepareRows() {
+  if (!dictionary_.isOpen()) return;
+  readAhead_.start(store());
+}
+
+std::shared_ptr<const quorvi::engine::RowStore> LearnerSearch::store() {
+  if (!storeOpened_) {
+    storeOpened_ = true;
+    store_ = quorvi::engine::RowStore::open(dictionary_.connection());
+  }
+  if (store_ && store_->failed()) {
+    readAhead_.stop();
+    store_->close();
+    store_.reset();
+  }
+  return store_;
 }
 
 SearchOutcome LearnerSearch::bySound(const QString& typed, int limitMode) {
@@ -96,67 +106,27 @@ SearchOutcome LearnerSearch::bySound(const QString& typed, int limitMode) {
     outcome.reason = EmptyListReason::NothingTyped;
     return outcome;
   }
-  // Until the rows read ahead are in, the typing path reads only the short rows it needs.
-  if (limitMode == 0 && !rows_ && !dictionary_.searchIndexReadAhead()) {
-    if (std::optional<SearchOutcome> fromGroups = soundFromGroups(input))
-      return noMatchWhenEmpty(std::move(*fromGroups));
+  if (const std::shared_ptr<const quorvi::engine::RowStore> rows = store()) {
+    const sound::TypedSounds typedSounds(sound::fromSymbols(input.symbols));
+    const SoundQuery query{typedSounds, input.severalWords,
+                           limitMode == 0 ? static_cast<std::size_t>(kTypingCap) : SIZE_MAX};
+    std::vector<ScoredRow> ranked;
+    // A group that cannot be read leaves the store failed: the statement answers.
+    if (rankRows(*rows, query, ranked)) {
+      outcome.words = HeadwordList(rows);
+      outcome.words.reserve(static_cast<qsizetype>(ranked.size()));
+      outcome.nearSound.reserve(ranked.size());
+      // The near-sound rows are marked one by one; those after the last row found as typed
+      // are also set apart as a block.
+      for (std::size_t i = 0; i < ranked.size(); ++i) {
+        outcome.words.appendRow(ranked[i].place());
+        outcome.nearSound.push_back(ranked[i].nearSound());
+        if (!ranked[i].nearSound()) outcome.nearSoundFrom = static_cast<qsizetype>(i) + 1;
+      }
+      return noMatchWhenEmpty(std::move(outcome));
+    }
   }
-  if (rows()) return noMatchWhenEmpty(soundFromRows(input, limitMode));
   return noMatchWhenEmpty(soundFromStatement(input.symbols, limitMode));
-}
-
-namespace {
-
-// The near-sound rows are marked one by one; those after the last row found as typed are
-// also set apart as a block.
-void markNearSound(SearchOutcome& outcome, const std::vector<ScoredRow>& ranked) {
-  outcome.nearSound.reserve(ranked.size());
-  outcome.nearSoundFrom = 0;
-  for (std::size_t i = 0; i < ranked.size(); ++i) {
-    outcome.nearSound.push_back(ranked[i].nearSound);
-    if (!ranked[i].nearSound) outcome.nearSoundFrom = static_cast<qsizetype>(i) + 1;
-  }
-}
-
-}  // namespace
-
-SearchOutcome LearnerSearch::soundFromRows(const LearnerInput& input, int limitMode) {
-  const sound::TypedSounds typed(sound::fromSymbols(input.symbols));
-  const SoundRows rows(rows_);
-  const std::vector<ScoredRow> ranked =
-      rankRows(rows, {typed, input.severalWords,
-                      limitMode == 0 ? static_cast<std::size_t>(kTypingCap) : SIZE_MAX});
-  SearchOutcome outcome;
-  outcome.words = HeadwordList(rows);
-  outcome.words.reserve(static_cast<qsizetype>(ranked.size()));
-  for (const ScoredRow& match : ranked) outcome.words.appendRow(match.headword);
-  markNearSound(outcome, ranked);
-  return outcome;
-}
-
-std::optional<SearchOutcome> LearnerSearch::soundFromGroups(const LearnerInput& input) {
-  if (groupsFailed_ || !dictionary_.hasRegexp()) return std::nullopt;
-  const std::shared_ptr<PhoneticIndex> index = dictionary_.partialSearchIndex();
-  if (!index || !index->answersFromStoredGroups()) return std::nullopt;
-  // Past a quarter of the rows, reading every row at once costs about as much and serves
-  // every later search too.
-  std::vector<ScoredRow> ranked;
-  bool overBudget = false;
-  const sound::TypedSounds typed(sound::fromSymbols(input.symbols));
-  groupsFailed_ =
-      !rankStoredRows(*index, {typed, input.severalWords, static_cast<std::size_t>(kTypingCap)},
-                      index->rowCount() / 4, ranked, overBudget);
-  // The whole rows answer from here on.
-  if (groupsFailed_ || overBudget) return std::nullopt;
-  // Each headword once, under the text of its best row.
-  SearchOutcome outcome;
-  for (const ScoredRow& match : ranked) {
-    std::optional<QString> caption = index->readCaption(match.row);
-    if (!caption) return std::nullopt;
-    outcome.words.append(std::move(*caption));
-  }
-  markNearSound(outcome, ranked);
-  return outcome;
 }
 
 // Without the rows in memory: the engine's own search, in its order, which the outcome says.
@@ -165,7 +135,7 @@ SearchOutcome LearnerSearch::soundFromStatement(const std::u16string& symbols, i
   SearchOutcome outcome;
   if (!dictionary_.lastError().empty()) outcome = queryStopped(dictionary_.lastError());
   // Without the module the statement fails and says so; with it, the rows answered unranked.
-  outcome.incomplete = dictionary_.hasRegexp() && dictionary_.lastError().empty();
+  outcome.incomplete = dictionary_.lastError().empty();
   QStringList found = dictionary_.getResults();
   found.removeDuplicates();
   outcome.words = std::move(found);
@@ -173,8 +143,10 @@ SearchOutcome LearnerSearch::soundFromStatement(const std::u16string& symbols, i
   return outcome;
 }
 
-std::shared_ptr<const PhoneticIndex> LearnerSearch::spellingRows() {
-  return rows();
+std::shared_ptr<const quorvi::engine::RowStore> LearnerSearch::spellingRows() {
+  std::shared_ptr<const quorvi::engine::RowStore> rows = store();
+  if (rows && !rows->readAll()) return store();  // null once a group is found damaged
+  return rows;
 }
 
 SearchOutcome LearnerSearch::bySpelling(const std::string& utf8Pattern, int limitMode) {
@@ -184,7 +156,7 @@ SearchOutcome LearnerSearch::bySpelling(const std::string& utf8Pattern, int limi
     outcome.reason = EmptyListReason::NothingTyped;
     return outcome;
   }
-  if (std::shared_ptr<const PhoneticIndex> rows = spellingRows())
+  if (std::shared_ptr<const quorvi::engine::RowStore> rows = spellingRows())
     return *quorvi::engine::searchSpellingRows(std::move(rows), utf8Pattern,
                                                limitMode == 0 ? kTypingCap : -1);
   return spellingFromStatements(utf8Pattern, limitMode);

@@ -10,8 +10,9 @@
 
 #include <QString>
 
+#include "engine/row_store.h"
+#include "engine/rows_read_ahead.h"
 #include "engine/search_outcome.h"
-#include "engine/sound_rows.h"
 
 class PhoneticDictionary;
 struct LearnerInput;
@@ -20,12 +21,13 @@ class LearnerSearch {
  public:
   static constexpr qsizetype kTypingCap = 100;
 
+  // `dictionary` must outlive the search.
   explicit LearnerSearch(PhoneticDictionary& dictionary);
+  // Stops the read-ahead, and the store's reading from the dictionary.
   ~LearnerSearch();
 
-  // Starts reading the rows of the search by sound on another thread (see
-  // PhoneticDictionary::prepareSearchIndex); the first search by sound takes what is ready
-  // and reads the rest itself.
+  // Starts the read-ahead (engine/rows_read_ahead.h): every group of the store read on a
+  // thread behind the window's. A search meanwhile reads what it needs and finds unread itself.
   void prepareRows();
 
   // limitMode 0: the best kTypingCap headwords (the typing path); 1: every headword listed,
@@ -35,23 +37,19 @@ class LearnerSearch {
   // the headwords in memory (engine/spelling_rows.h) when they can be had, otherwise by the
   // engine's statements, ranked alike.
   SearchOutcome bySpelling(const std::string& utf8Pattern, int limitMode);
-  // The rows a spelling search matches in memory, read on first use (waiting for the rows
-  // read ahead); null when they cannot be had. Another thread may search them.
-  std::shared_ptr<const PhoneticIndex> spellingRows();
+  // The store complete, as a spelling search matches it: what is unread is read here (with the
+  // read-ahead, if it runs); null when it cannot be had. Another thread may search it.
+  std::shared_ptr<const quorvi::engine::RowStore> spellingRows();
 
  private:
-  // The rows in memory both searches read, read on first use; null when they cannot be had.
-  std::shared_ptr<const PhoneticIndex> rows();
-  SearchOutcome soundFromRows(const LearnerInput& input, int limitMode);
-  // A capped search from the rows stored by sound count, while the whole rows are not in
-  // memory: nothing when it would read more than a quarter of them, or the groups cannot be
-  // read (from then on the whole rows answer).
-  std::optional<SearchOutcome> soundFromGroups(const LearnerInput& input);
+  // The store, its directory read on first use; null when the dictionary stores no rows that
+  // can be read, or one of its groups turned out damaged (the statements answer instead).
+  std::shared_ptr<const quorvi::engine::RowStore> store();
   SearchOutcome soundFromStatement(const std::u16string& symbols, int limitMode);
   SearchOutcome spellingFromStatements(const std::string& utf8Pattern, int limitMode);
 
   PhoneticDictionary& dictionary_;
-  std::shared_ptr<const PhoneticIndex> rows_;
-  bool rowsFailed_ = false;
-  bool groupsFailed_ = false;
+  std::shared_ptr<const quorvi::engine::RowStore> store_;
+  bool storeOpened_ = false;
+  quorvi::engine::RowsReadAhead readAhead_;
 };

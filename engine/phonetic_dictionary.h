@@ -2,10 +2,7 @@
 // loose-match patterns, runs the searches and formats a full entry for display.
 #pragma once
 
-#include <atomic>
-#include <future>
 #include <map>
-#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -15,14 +12,13 @@
 
 struct sqlite3;
 struct sqlite3_stmt;
-class PhoneticIndex;
 
 class PhoneticDictionary {
  public:
   // Typed symbol (one or two, UTF-16) to its stored notation.
   using SymbolMap = std::map<std::u16string, std::string>;
 
-  PhoneticDictionary();   // assigns the symbol table, then initDB()
+  PhoneticDictionary();   // fills the symbol table if no one has yet, then initDB()
   ~PhoneticDictionary();  // sqlite3_close
 
   PhoneticDictionary(const PhoneticDictionary&) = delete;
@@ -41,27 +37,6 @@ class PhoneticDictionary {
 
   const QStringList& getResults() const { return results; }
 
-  // Starts reading the in-memory rows of the search by sound on another thread, so that the
-  // searches find them ready. A search never waits for that thread: it reads a stored block
-  // the thread has not reached yet itself, and while rows are still being built from the
-  // table (a dictionary without the stored copy) the statement answers. Without it, the
-  // first search reads what it needs itself.
-  // `forLearner`: only what the learner's search reads (LearnerSearch::prepareRows); the
-  // search by pattern then reads its own part of a block when it first needs it.
-  void prepareSearchIndex(bool forLearner = false);
-  // The in-memory rows of the search by sound with every row read (engine/phonetic_index.h),
-  // shared with the learner's search: what prepareSearchIndex has not read yet is read here,
-  // and a build from the table's rows still running is waited for. Null without the REGEXP
-  // module or when the rows cannot be read.
-  std::shared_ptr<const PhoneticIndex> completeSearchIndex();
-  // True once the reading prepareSearchIndex started is over: completeSearchIndex then has
-  // little or nothing left to read.
-  bool searchIndexReadAhead() const;
-  // The in-memory rows as they stand, for a capped search that reads only the stored parts it
-  // needs while the rest are still to be read; null while they are built from the table's
-  // rows, or when they cannot be had.
-  std::shared_ptr<PhoneticIndex> partialSearchIndex();
-
   // Headwords whose spelling matches the regular expression (UTF-8).
   // limitMode 0: at most 100 rows; 1: all rows.
   void searchByCaption(const std::string& utf8Pattern, int limitMode);
@@ -73,16 +48,17 @@ class PhoneticDictionary {
   // Stored notation back to phonetic symbols: the sixteen known references only.
   static std::u16string decodePhoneticEntities(const QString& stored);
 
-  // The 58 assignments of the symbol table, by key; the constructor calls it.
-  static void assignSymbolMap();
-  static const SymbolMap& symbolMap() { return symbolMap_; }
+  // The process's one symbol table: its 58 entries are assigned once, by the first engine's
+  // constructor (or the first check or pattern asked for before any engine), under a once-flag,
+  // so that engines constructed while others search never write it again. Fixed from then on.
+  static const SymbolMap& symbolMap();
   // True when the whole text can be read as symbols of the table.
   static bool checkPhonetic(std::u16string text);
   // The loose-match pattern: stored notation of each symbol followed by ".*".
   static std::string buildPhoneticPattern(std::u16string text);
 
   bool isOpen() const { return isOpen_; }
-  // The open connection (null when closed), for readers that keep the rows in memory.
+  // The open connection (null when closed), for the learner's store of rows in memory.
   sqlite3* connection() const { return sqliteDB_; }
   // True when regexp.dll was loaded into the connection.
   bool hasRegexp() const { return hasRegexp_; }
@@ -99,14 +75,6 @@ class PhoneticDictionary {
   using RowHandler = void (*)(QStringList& results, sqlite3_stmt* row);
   void runQuery(const char* sql, const std::string& text, RowHandler onRow);
   void closeConnection();
-  // The in-memory rows ready to search; nullptr while they are being built or when they
-  // cannot be read.
-  PhoneticIndex* searchIndex();
-  // Stops the thread of prepareSearchIndex and waits for it.
-  void stopIndexWork();
-  // Takes the rows built from the table by the thread of prepareSearchIndex once it is done
-  // (waiting for it when `wait`).
-  void adoptBuiltIndex(bool wait);
 
   sqlite3* sqliteDB_ = nullptr;
   bool isOpen_ = false;
@@ -115,14 +83,7 @@ class PhoneticDictionary {
   std::string lastError_;
   // Prepared statements by SQL text, kept for the engine's lifetime.
   std::vector<std::pair<const char*, sqlite3_stmt*>> statements_;
-  // Read by prepareSearchIndex or on the first search by sound; searches fall back to the
-  // statement without it.
-  std::shared_ptr<PhoneticIndex> phoneticIndex_;
-  std::shared_ptr<PhoneticIndex> buildingIndex_;  // built from the rows by indexWork_
-  std::future<bool> indexWork_;
-  std::atomic<bool> stopIndexWork_ = false;
-  bool readAheadStarted_ = false;
-  bool phoneticIndexFailed_ = false;
 
+  static void assignSymbolMap();  // the 58 assignments, by key
   static SymbolMap symbolMap_;
 };

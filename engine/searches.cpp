@@ -2,7 +2,6 @@
 #include <sqlite3.h>
 
 #include "engine/phonetic_dictionary.h"
-#include "engine/phonetic_index.h"
 
 namespace {
 
@@ -28,19 +27,6 @@ void PhoneticDictionary::searchByPhonetic(const std::u16string& typed, int limit
   lastError_.clear();
   if (!isOpen_) return;
   if (!checkPhonetic(typed)) return;
-  const std::string pattern = buildPhoneticPattern(typed);
-  const int limit = limitMode == 0 ? 100 : 0;
-  // The in-memory transcriptions answer like the statement, without reading every page; they
-  // are read through the REGEXP module, so without it the statement runs (and fails) as ever.
-  if (PhoneticIndex* index = hasRegexp_ ? searchIndex() : nullptr) {
-    if (index->search(pattern, limit, results)) return;
-    results.clear();
-    if (!index->reachedMatchLimit()) {
-      // A damaged stored block: the statement answers from now on.
-      stopIndexWork();
-      phoneticIndex_.reset();
-      phoneticIndexFailed_ = true;
-    }
-  }
-  runQuery(limitMode == 0 ? kPhoneticSqlCapped : kPhoneticSqlAll, pattern, appendHeadword);
+  runQuery(limitMode == 0 ? kPhoneticSqlCapped : kPhoneticSqlAll, buildPhoneticPattern(typed),
+           appendHeadword);
 }

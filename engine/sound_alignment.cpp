@@ -148,9 +148,7 @@ std::size_t tokenize(std::string_view codes, std::uint8_t* out, std::size_t capa
 }
 
 TypedSounds::TypedSounds(std::string_view typedCodes)
-    : leastPerTypedCode_(confusionCosts().leastPerExtraTypedCode),
-      leastPerTypedToken_(confusionCosts().leastPerExtraTypedToken),
-      costs_(confusionCosts()) {
+    : leastPerTypedToken_(confusionCosts().leastPerExtraTypedToken), costs_(confusionCosts()) {
   std::array<std::uint8_t, kMaxTyped> tokens;
   const std::size_t n = std::min(tokenize(typedCodes, tokens.data(), kMaxTyped), kMaxTyped);
   typed_.assign(tokens.begin(), tokens.begin() + static_cast<std::ptrdiff_t>(n));
@@ -166,8 +164,6 @@ TypedSounds::TypedSounds(std::string_view typedCodes)
       leastDropped = std::min<Cost>(leastDropped, costs_.droppedGlideEnd);
     }
     leastPerTypedToken_ = std::min<Cost>(leastPerTypedToken_, leastDropped);
-    leastPerTypedCode_ = std::min<Cost>(leastPerTypedCode_, leastDropped / codesOf(t));
-    codeCount_ += codesOf(t);
     auto kind = std::find_if(kinds_.begin(), kinds_.end(),
                              [t](const Kind& k) { return k.base == baseToken(t); });
     if (kind == kinds_.end()) {
@@ -226,24 +222,10 @@ Cost TypedSounds::absentKindsBound(std::uint64_t kinds, Cost most) const {
   return static_cast<Cost>(std::min<int>(bound, kFar));
 }
 
-Cost TypedSounds::kindsBound(std::uint64_t kinds, std::size_t rowTokens, Cost most) const {
-  const Cost extra = extraRowTokensBound(rowTokens);
-  if (extra > most) return extra;
-  return static_cast<Cost>(
-      std::min<int>(kFar, extra + absentKindsBound(kinds, static_cast<Cost>(most - extra))));
-}
-
 Cost TypedSounds::lengthBound(int rowSounds) const {
-  return static_cast<Cost>(rowSounds >= codeCount_
-                               ? (rowSounds - codeCount_) * costs_.leastPerExtraRowCode
-                               : (codeCount_ - rowSounds) * leastPerTypedCode_);
-}
-
-TypedSounds::Weighed TypedSounds::weigh(std::string_view rowCodes, Cost most,
-                                        Cost mostUnlessInOrder) const {
-  std::array<std::uint8_t, kMaxRow> row;
-  const std::size_t m = std::min(tokenize(rowCodes, row.data(), kMaxRow), kMaxRow);
-  return weigh(row.data(), m, most, mostUnlessInOrder);
+  const int typed = static_cast<int>(typed_.size());
+  return static_cast<Cost>(rowSounds >= typed ? (rowSounds - typed) * costs_.leastPerExtraRowToken
+                                              : (typed - rowSounds) * leastPerTypedToken_);
 }
 
 TypedSounds::Weighed TypedSounds::weigh(const std::uint8_t* row, std::size_t rowSize, Cost most,
@@ -329,8 +311,8 @@ TypedSounds::Weighed TypedSounds::weigh(const std::uint8_t* row, std::size_t row
     best[0] = static_cast<Cost>(std::min<int>(kFar, best[0] + dropped));
     int rowBest = best[0] + rest(0);
     for (std::size_t j = 1; j < m; ++j) {
-      const int v = std::min(
-          {diagonal + substitution[row[j - 1]], best[j] + droppedAfter(j), best[j - 1] + unheard[j - 1]});
+      const int v = std::min({diagonal + substitution[row[j - 1]], best[j] + droppedAfter(j),
+                              best[j - 1] + unheard[j - 1]});
       diagonal = best[j];
       best[j] = static_cast<Cost>(std::min(v, static_cast<int>(kFar)));
       rowBest = std::min(rowBest, v + rest(j));

@@ -36,19 +36,14 @@ class TypedSounds {
 
   std::size_t size() const { return typed_.size(); }
   bool empty() const { return typed_.empty(); }
-  // The sound codes typed (a glide or affricate counts two), to set against a row's count.
-  int codeCount() const { return codeCount_; }
-
-  // The least a row of `rowSounds` sound codes costs, by its count alone.
+  // The least a row of `rowSounds` sounds (tokens) costs, by its count alone.
   Cost lengthBound(int rowSounds) const;
-  // The least a row of `rowTokens` tokens whose kinds of sound are `kinds` (kindsOf) costs:
-  // per typed sound of a kind it lacks, the least it is heard as among the row's kinds, or
-  // dropped for; per row sound beyond the typed count, the least a sound not typed costs.
-  // It stops adding once past `most`.
-  Cost kindsBound(std::uint64_t kinds, std::size_t rowTokens, Cost most = kFar) const;
-  // The two parts of kindsBound: what the typed kinds a row lacks cost, which depends only on
-  // which of relevantKinds() the row has, and what its sounds beyond the typed count cost.
+  // The least a row whose kinds of sound are `kinds` (kindsOf) costs for the typed sounds of
+  // kinds it lacks: per such sound, the least it is heard as among the row's kinds, or dropped
+  // for. It depends only on which of relevantKinds() the row has, and stops adding once past
+  // `most`.
   Cost absentKindsBound(std::uint64_t kinds, Cost most = kFar) const;
+  // The least a row of `rowTokens` tokens costs for its sounds beyond the typed count.
   Cost extraRowTokensBound(std::size_t rowTokens) const {
     return rowTokens > typed_.size()
                ? static_cast<Cost>(std::min<std::size_t>(
@@ -67,9 +62,9 @@ class TypedSounds {
   // The row's cost: the cheapest alignment of the typed sounds against its whole
   // transcription. Gives up (cost above `most`) as soon as it is sure to exceed `most`;
   // `mostUnlessInOrder` applies instead when the row does not hold the typed sounds in order.
-  // `bound`: what the row is known to cost at least (lengthBound, kindsBound). A row that holds
-  // fewer than `heldUnlessInOrder` typed sounds in order is given up at once.
-  Weighed weigh(std::string_view rowCodes, Cost most, Cost mostUnlessInOrder) const;
+  // `bound`: what the row is known to cost at least (lengthBound, absentKindsBound,
+  // extraRowTokensBound). A row that holds fewer than `heldUnlessInOrder` typed sounds in order
+  // is given up at once.
   Weighed weigh(const std::uint8_t* row, std::size_t rowSize, Cost most, Cost mostUnlessInOrder,
                 Cost bound = 0, std::size_t heldUnlessInOrder = 0) const;
 
@@ -77,10 +72,8 @@ class TypedSounds {
   std::vector<std::uint8_t> typed_;
   std::vector<Cost> dropped_;  // what each typed sound costs when the row lacks it
   std::uint64_t glideEnds_ = 0;  // the ə of jə written for iə, by place: dropped for less after iə
-  int codeCount_ = 0;
-  // The least a typed code, and a typed token, costs when the row is shorter: the table's,
-  // or less where this text drops a sound for less.
-  Cost leastPerTypedCode_;
+  // The least a typed sound costs when the row is shorter: the table's, or less where this
+  // text drops a sound for less.
   Cost leastPerTypedToken_;
   // The typed sounds by kind (length aside): how often typed, and what a copy the row lacks
   // costs at least (heard as another kind, or dropped).

@@ -1,7 +1,5 @@
 #include "engine/sound_code.h"
 
-#include <array>
-
 namespace sound {
 namespace {
 
@@ -98,70 +96,6 @@ std::string toSymbols(std::string_view codes) {
     }
   }
   return text;
-}
-
-bool isMark(char code) {
-  return code == kPrimaryStress || code == kSecondaryStress || code == kLength;
-}
-
-bool isVowel(char code) {
-  static constexpr char kVowels[] = {'a',
-                                     'e',
-                                     'i',
-                                     'o',
-                                     'u',
-                                     code::kAsh,
-                                     code::kOpenBackA,
-                                     code::kOpenO,
-                                     code::kSchwa,
-                                     code::kOpenE,
-                                     code::kSmallCapitalI,
-                                     code::kTurnedV};
-  return std::string_view(kVowels, std::size(kVowels)).find(code) != std::string_view::npos;
-}
-
-std::string withoutMarks(std::string_view codes) {
-  std::string out;
-  out.reserve(codes.size());
-  for (char c : codes)
-    if (!isMark(c)) out.push_back(c);
-  return out;
-}
-
-namespace {
-
-std::uint64_t computeBit(unsigned char code) {
-  int bit = 55;
-  if (code >= 'A' && code <= 'Z')
-    bit = code - 'A';
-  else if (code >= 'a' && code <= 'z')
-    bit = code - 'a' + 26;
-  else if (code == kLength)
-    bit = 52;
-  else if (code == kPrimaryStress)
-    bit = 53;
-  else if (code == kSecondaryStress)
-    bit = 54;
-  return std::uint64_t{1} << bit;
-}
-
-const std::array<std::uint64_t, 256> kBits = [] {
-  std::array<std::uint64_t, 256> bits{};
-  for (int c = 0; c < 256; ++c)
-    bits[static_cast<size_t>(c)] = computeBit(static_cast<unsigned char>(c));
-  return bits;
-}();
-
-}  // namespace
-
-std::uint64_t bitOf(char code) {
-  return kBits[static_cast<unsigned char>(code)];
-}
-
-std::uint64_t signature(std::string_view codes) {
-  std::uint64_t bits = 0;
-  for (char c : codes) bits |= bitOf(c);
-  return bits;
 }
 
 }  // namespace sound

@@ -1,9 +1,9 @@
-// One byte per symbol of a transcription, for matching in memory: ASCII letters stand for
-// themselves (lower case), each phonetic symbol has a capital letter, the marks keep their
-// keyboard forms. Stored notation and table symbols read into the same bytes.
+// One byte per symbol of a transcription, the step between text and the tokens the search
+// weighs (engine/sound_alignment.h): ASCII letters stand for themselves (lower case), each
+// phonetic symbol has a capital letter, the marks keep their keyboard forms. Stored notation
+// and table symbols read into the same bytes.
 #pragma once
 
-#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -38,13 +38,5 @@ std::string fromSymbols(std::u16string_view symbols);
 
 // Codes back to the symbols they stand for, as UTF-8 (a letter for itself, ɑ for its code).
 std::string toSymbols(std::string_view codes);
-
-bool isMark(char code);
-bool isVowel(char code);
-// The codes without stress and length marks.
-std::string withoutMarks(std::string_view codes);
-// One bit per kind of code present.
-std::uint64_t signature(std::string_view codes);
-std::uint64_t bitOf(char code);
 
 }  // namespace sound

@@ -199,22 +199,9 @@ ConfusionCosts makeCosts() {
   c.notYetTyped = kNotYetTyped;
   c.droppedGlideEnd = kDroppedGlideEnd;
 
-  // The bounds by sound count: the least an alignment pays per code by which the row is
-  // longer (a sound not typed, or a glide heard as one vowel) or shorter.
-  int perRowCode = std::min<int>(kNotYetTyped, kUnheardInCluster);
-  int perTypedCode = 255;
-  for (std::size_t t = 0; t < kTokenValues; ++t) {
-    const auto token = static_cast<std::uint8_t>(t);
-    perRowCode = std::min(perRowCode, c.unheard[t] / codesOf(token));
-    perTypedCode = std::min(perTypedCode, c.dropped[t] / codesOf(token));
-    for (std::size_t s = 0; s < kTokenValues; ++s) {
-      const int apart = codesOf(static_cast<std::uint8_t>(s)) - codesOf(token);
-      if (apart > 0) perRowCode = std::min(perRowCode, c.finalSubstitution[t][s] / apart);
-      if (apart < 0) perTypedCode = std::min(perTypedCode, c.finalSubstitution[t][s] / -apart);
-      if (apart > 0) perRowCode = std::min(perRowCode, c.substitution[t][s] / apart);
-      if (apart < 0) perTypedCode = std::min(perTypedCode, c.substitution[t][s] / -apart);
-    }
-  }
+  // The bounds by sound count: an alignment sets each typed sound against one row's sound at
+  // most, so each sound by which the row is longer is not typed (not yet, or not heard), and
+  // each by which it is shorter is dropped.
   int perRowToken = kNotYetTyped, perTypedToken = 255;
   for (std::size_t t = 0; t < kTokenValues; ++t) {
     perRowToken = std::min<int>({perRowToken, c.unheard[t], c.unheardInCluster[t]});
@@ -222,8 +209,6 @@ ConfusionCosts makeCosts() {
   }
   c.leastPerExtraRowToken = static_cast<std::uint8_t>(perRowToken);
   c.leastPerExtraTypedToken = static_cast<std::uint8_t>(perTypedToken);
-  c.leastPerExtraRowCode = static_cast<std::uint8_t>(perRowCode);
-  c.leastPerExtraTypedCode = static_cast<std::uint8_t>(perTypedCode);
   return c;
 }
 

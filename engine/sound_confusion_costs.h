@@ -90,12 +90,10 @@ struct ConfusionCosts {
   std::array<std::uint8_t, kTokenValues> unheardInCluster{};
   // A sound of the row after the last typed one: the learner may not have typed it yet.
   std::uint8_t notYetTyped = 0;
-  // What an alignment cannot undercut: per code of a row longer than the typed text (or of a
-  // typed text longer than the row), for the bounds by sound count. The cost of the glide's
-  // end is left out: a typed text that has one lowers its own bounds (TypedSounds).
-  std::uint8_t leastPerExtraRowCode = 0;
-  std::uint8_t leastPerExtraTypedCode = 0;
-  // The same per token (a glide or affricate one), for the alignment's own bound.
+  // What an alignment cannot undercut, for the bounds by sound count and the alignment's own:
+  // per sound (a token: a glide or affricate one) of a row longer than the typed text, or of
+  // a typed text longer than the row. The cost of the glide's end is left out: a typed text
+  // that has one lowers its own bounds (TypedSounds).
   std::uint8_t leastPerExtraRowToken = 0;
   std::uint8_t leastPerExtraTypedToken = 0;
 };

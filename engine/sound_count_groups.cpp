@@ -1,17 +1,18 @@
 #include "engine/sound_count_groups.h"
 
 #include <algorithm>
+#include <array>
 
 #include <QString>
 
 #include "engine/image_bytes.h"
-#include "engine/sound_code.h"
+#include "engine/sound_alignment.h"
 
 namespace quorvi::engine {
 namespace {
 
-constexpr std::uint32_t kDirectoryMagic = 0x34445351;  // "QSD4"
-constexpr std::uint32_t kGroupMagic = 0x34475351;      // "QSG4"
+constexpr std::uint32_t kDirectoryMagic = 0x37445351;  // "QSD7"
+constexpr std::uint32_t kGroupMagic = 0x37475351;      // "QSG7"
 
 bool endsRise(const std::vector<std::uint32_t>& ends, std::size_t total) {
   std::uint32_t previous = 0;
@@ -22,15 +23,20 @@ bool endsRise(const std::vector<std::uint32_t>& ends, std::size_t total) {
   return previous == total;
 }
 
-// Printable ASCII holding `count` sounds besides marks (255: at least as many).
-bool codesOfCount(std::string_view codes, int count) {
-  int sounds = 0;
-  for (const char c : codes) {
-    if (c <= 0x20 || c >= 0x7F) return false;
-    if (!sound::isMark(c)) ++sounds;
+// Per byte: whether it is a token of a sound the aligner knows (a length only on a single
+// vowel).
+const std::array<bool, 256> kIsSoundToken = [] {
+  std::array<bool, 256> sounds{};
+  for (int byte = 0; byte < 256; ++byte) {
+    const auto t = static_cast<std::uint8_t>(byte);
+    const sound::Token base = sound::baseToken(t);
+    const bool lengthened = (t & sound::kLongToken) != 0;
+    sounds[static_cast<std::size_t>(byte)] =
+        t < sound::kTokenValues && base != sound::kNoToken && base < sound::kTokenKinds &&
+        (!lengthened || (sound::isVowelToken(t) && sound::codesOf(t) == 1));
   }
-  return count == 255 ? sounds >= 255 : sounds == count;
-}
+  return sounds;
+}();
 
 }  // namespace
 
@@ -39,13 +45,19 @@ bool isPlainWordCaption(std::string_view caption) {
   return std::all_of(text.cbegin(), text.cend(), [](QChar c) { return c.isLower(); });
 }
 
+int soundCount(std::span<const std::uint8_t> tokens) {
+  return static_cast<int>(std::min<std::size_t>(tokens.size(), kMaxSoundCount));
+}
+
 void SoundCountGroup::append(std::uint32_t row, std::uint32_t headword, bool plainWord,
-                             std::string_view codes) {
+                             std::span<const std::uint8_t> tokens, std::string_view caption) {
   rows_.push_back(row);
   headwords_.push_back(headword);
   plainWords_.push_back(plainWord ? 1 : 0);
-  codes_.append(codes);
-  codeEnds_.push_back(static_cast<std::uint32_t>(codes_.size()));
+  tokens_.insert(tokens_.end(), tokens.begin(), tokens.end());
+  tokenEnds_.push_back(static_cast<std::uint32_t>(tokens_.size()));
+  captions_.append(caption);
+  captionEnds_.push_back(static_cast<std::uint32_t>(captions_.size()));
 }
 
 std::string SoundCountGroup::serialise(int count) const {
@@ -53,76 +65,65 @@ std::string SoundCountGroup::serialise(int count) const {
   put(out, kGroupMagic);
   put(out, static_cast<std::uint32_t>(count));
   put(out, static_cast<std::uint32_t>(size()));
-  put(out, static_cast<std::uint32_t>(codes_.size()));
+  put(out, static_cast<std::uint32_t>(tokens_.size()));
+  put(out, static_cast<std::uint32_t>(captions_.size()));
   putAll(out, rows_);
   putAll(out, headwords_);
   putAll(out, plainWords_);
-  putAll(out, codeEnds_);
-  return out.append(codes_);
+  putAll(out, tokenEnds_);
+  putAll(out, captionEnds_);
+  putAll(out, tokens_);
+  return out.append(captions_);
 }
 
-bool SoundCountGroup::parse(std::string_view image, int count, std::uint32_t expectedRows,
-                            std::uint32_t indexRows) {
+bool SoundCountGroup::parse(std::string_view image, int count, int band, std::uint32_t expectedRows,
+                            std::uint32_t tableRows) {
   *this = SoundCountGroup();
   ImageReader reader(image);
-  std::uint32_t magic = 0, storedCount = 0, rows = 0, codeBytes = 0;
-  if (!reader.get(magic) || magic != kGroupMagic || !reader.get(storedCount) ||
-      storedCount != static_cast<std::uint32_t>(count) || !reader.get(rows) ||
-      rows != expectedRows || !reader.get(codeBytes) ||
-      !reader.getAll(rows_, rows) || !reader.getAll(headwords_, rows) ||
-      !reader.getAll(plainWords_, rows) || !reader.getAll(codeEnds_, rows) ||
-      !reader.getBytes(codes_, codeBytes) || !reader.atEnd() || !endsRise(codeEnds_, codeBytes)) {
-    *this = SoundCountGroup();
-    return false;
+  std::uint32_t magic = 0, storedCount = 0, rows = 0, tokenBytes = 0, captionBytes = 0;
+  bool ok = reader.get(magic) && magic == kGroupMagic && reader.get(storedCount) &&
+            storedCount == static_cast<std::uint32_t>(count) && reader.get(rows) &&
+            rows == expectedRows && reader.get(tokenBytes) && reader.get(captionBytes) &&
+            reader.getAll(rows_, rows) && reader.getAll(headwords_, rows) &&
+            reader.getAll(plainWords_, rows) && reader.getAll(tokenEnds_, rows) &&
+            reader.getAll(captionEnds_, rows) && reader.getAll(tokens_, tokenBytes) &&
+            reader.getBytes(captions_, captionBytes) && reader.atEnd() &&
+            endsRise(tokenEnds_, tokenBytes) && endsRise(captionEnds_, captionBytes);
+  for (std::size_t i = 0; ok && i < rows; ++i) {
+    const std::span<const std::uint8_t> sounds = tokens(i);
+    const bool allSounds =
+        std::all_of(sounds.begin(), sounds.end(), [](std::uint8_t t) { return kIsSoundToken[t]; });
+    ok = rows_[i] < tableRows && bandOf(rows_[i]) == band && (i == 0 || rows_[i] > rows_[i - 1]) &&
+         headwords_[i] <= rows_[i] && plainWords_[i] <= 1 &&
+         sounds.size() <= sound::TypedSounds::kMaxRow && allSounds && soundCount(sounds) == count;
   }
-  for (std::size_t i = 0; i < rows; ++i) {
-    const bool ok = rows_[i] < indexRows && (i == 0 || rows_[i] > rows_[i - 1]) &&
-                    headwords_[i] <= rows_[i] && plainWords_[i] <= 1 &&
-                    codesOfCount(codes(i), count);
-    if (!ok) {
-      *this = SoundCountGroup();
-      return false;
-    }
-  }
-  return true;
+  if (!ok) *this = SoundCountGroup();
+  return ok;
 }
 
 std::string SoundGroupDirectory::serialise() const {
   std::string out;
   put(out, kDirectoryMagic);
-  put(out, indexRows);
+  put(out, tableRows);
+  put(out, static_cast<std::uint32_t>(bands));
   putAll(out, groupRows);
   return out;
 }
 
-bool SoundGroupDirectory::parse(std::string_view image, std::uint32_t storedRows) {
+bool SoundGroupDirectory::parse(std::string_view image, double storedBytes) {
   ImageReader reader(image);
-  std::uint32_t magic = 0;
+  std::uint32_t magic = 0, storedBands = 0;
   std::uint64_t total = 0;
-  const bool ok = reader.get(magic) && magic == kDirectoryMagic && reader.get(indexRows) &&
-                  reader.getAll(groupRows, 256) && reader.atEnd();
+  const bool ok = reader.get(magic) && magic == kDirectoryMagic && reader.get(tableRows) &&
+                  reader.get(storedBands) &&
+                  storedBands == static_cast<std::uint32_t>(bandsFor(tableRows)) &&
+                  reader.getAll(groupRows, (kMaxSoundCount + 1) * storedBands) && reader.atEnd();
+  if (!ok) return false;
+  bands = static_cast<int>(storedBands);
   for (const std::uint32_t rows : groupRows) total += rows;
-  return ok && indexRows == storedRows && total <= indexRows;
-}
-
-void SoundGroups::append(std::uint32_t row, std::uint32_t headword, std::string_view caption,
-                         std::string_view phonetic) {
-  const std::string codes = sound::fromStored(phonetic);
-  const auto sounds = std::count_if(codes.begin(), codes.end(),
-                                    [](char c) { return !sound::isMark(c); });
-  const auto count = static_cast<std::size_t>(std::min<std::ptrdiff_t>(sounds, 255));
-  groups[count].append(row, headword, isPlainWordCaption(caption), codes);
-  ++directory.groupRows[count];
-}
-
-std::vector<std::pair<std::int64_t, std::string>> soundGroupBlobs(const SoundGroups& groups) {
-  std::vector<std::pair<std::int64_t, std::string>> blobs;
-  blobs.emplace_back(kSoundGroupDirectoryKey, groups.directory.serialise());
-  for (int count = 0; count < 256; ++count)
-    if (groups.groups[static_cast<std::size_t>(count)].size() != 0)
-      blobs.emplace_back(soundGroupKey(count),
-                         groups.groups[static_cast<std::size_t>(count)].serialise(count));
-  return blobs;
+  // A place in the store is a row's number with a bit to spare (closest_match.h).
+  return total == tableRows && tableRows < 0x80000000u &&
+         static_cast<double>(total) * kFixedRowBytes <= storedBytes;
 }
 
 }  // namespace quorvi::engine

@@ -1,87 +1,123 @@
-// The learner's rows, grouped by how many sounds their transcription holds: the one stored
-// copy of what the learner's search reads, which the dictionary builder writes beside the
-// blocks of the phonetic index (those hold only what the search by pattern reads and the
-// headwords' text).
+// The one stored form of what the learner's searches read: the dictionary's rows grouped by
+// how many sounds their transcription holds and, within a count, by their band of the table's
+// order, which the dictionary builder writes into the table dict_search_index and the engine
+// reads back, a group at a time, into its store of rows (engine/row_store.h).
 //
-// The closest matches of a typed text are the rows of fewest sounds that hold it, so a search
-// that wants only the first screenful (the typing path, a capped command-line search) can read
-// the few small groups of the shortest rows instead of every row of the dictionary; the whole
-// load reads them all and lays them out as one store (engine/sound_store.h). Each group keeps,
-// in table order, what the learner's search reads of a row: its number in the index, the
-// first row of its headword, whether the headword is a plain word and its sound codes. A row
-// whose headword is NULL is in no group: the search never lists it.
+// The closest matches of a typed text are the rows of fewest sounds that hold it, and the
+// table's order is the order of usefulness (a later row needs to be closer to rank), so a
+// search that wants only the first screenful reads the groups of the counts and bands that can
+// still hold a row among the best; the whole store reads them all. Band 0 holds the table's
+// first 1024 rows, band b the rows from 2^(b+9) up to 2^(b+10). Each group keeps, in table
+// order, what the searches read of a row: its number among the rows the search statement
+// reads, the first row of its headword, whether the headword is a plain word, its sounds as
+// tokens (engine/sound_alignment.h) and its headword's text. A row whose headword is NULL is in
+// no group, and takes no number: no search lists it.
 #pragma once
 
+#include <bit>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
-#include <utility>
 #include <vector>
 
 namespace quorvi::engine {
 
-// Keys in the index table: the directory, then group `count` (0..255) below it.
-inline constexpr std::int64_t kSoundGroupDirectoryKey = -1;
-inline constexpr std::int64_t soundGroupKey(int count) {
-  return kSoundGroupDirectoryKey - 1 - count;
+inline constexpr int kMaxSoundCount = 255;
+inline constexpr int kMaxBands = 23;  // rows numbered below 2^32
+inline constexpr int bandOf(std::uint32_t row) {
+  return std::bit_width(row >> 10);
+}
+inline constexpr std::uint32_t bandStart(int band) {
+  return band == 0 ? 0 : std::uint32_t{1024} << (band - 1);
+}
+// The bands a table of `rows` rows takes (at least one).
+inline constexpr int bandsFor(std::uint32_t rows) {
+  return rows == 0 ? 1 : bandOf(rows - 1) + 1;
 }
 
-// The rows of one sound count.
+// The table and its keys: the directory, and the group of `count` sounds (0..255) in `band`.
+inline constexpr char kStoredRowsTable[] = "dict_search_index";
+inline constexpr std::int64_t kSoundGroupDirectoryKey = -1;
+inline constexpr std::int64_t soundGroupKey(int count, int band) {
+  return kSoundGroupDirectoryKey - 1 - (std::int64_t{count} * kMaxBands + band);
+}
+// Changes whenever what is stored changes, so that dictionaries are built again.
+inline constexpr int kStoredRowsFormat = 7;
+
+// The rows of one sound count in one band, in table order. Once parsed it never changes, so any
+// number of threads may read it.
 class SoundCountGroup {
  public:
-  void append(std::uint32_t row, std::uint32_t headword, bool plainWord, std::string_view codes);
+  // Appends a row; `tokens` its sounds, at most sound::TypedSounds::kMaxRow of them.
+  void append(std::uint32_t row, std::uint32_t headword, bool plainWord,
+              std::span<const std::uint8_t> tokens, std::string_view caption);
 
   std::size_t size() const { return rows_.size(); }
   std::uint32_t row(std::size_t i) const { return rows_[i]; }
   std::uint32_t headword(std::size_t i) const { return headwords_[i]; }
   bool isPlainWord(std::size_t i) const { return plainWords_[i] != 0; }
-  std::string_view codes(std::size_t i) const {
-    const std::uint32_t begin = i == 0 ? 0 : codeEnds_[i - 1];
-    return std::string_view(codes_).substr(begin, codeEnds_[i] - begin);
+  std::span<const std::uint8_t> tokens(std::size_t i) const {
+    const std::uint32_t begin = i == 0 ? 0 : tokenEnds_[i - 1];
+    return std::span<const std::uint8_t>(tokens_).subspan(begin, tokenEnds_[i] - begin);
+  }
+  std::string_view caption(std::size_t i) const {
+    const std::uint32_t begin = i == 0 ? 0 : captionEnds_[i - 1];
+    return std::string_view(captions_).substr(begin, captionEnds_[i] - begin);
   }
 
   std::string serialise(int count) const;
-  // False unless `image` is a group of `count` sounds with `expectedRows` rows of an index of
-  // `indexRows` rows, whose rows rise, whose headwords come no later than their rows and whose
-  // codes hold `count` sounds.
-  bool parse(std::string_view image, int count, std::uint32_t expectedRows,
-             std::uint32_t indexRows);
+  // False (and empty) unless `image` is a group of `count` sounds with `expectedRows` rows,
+  // each within `band` and below `tableRows`, whose rows rise, whose headwords come no later
+  // than their rows and whose tokens are `count` sounds.
+  bool parse(std::string_view image, int count, int band, std::uint32_t expectedRows,
+             std::uint32_t tableRows);
 
  private:
   std::vector<std::uint32_t> rows_;
   std::vector<std::uint32_t> headwords_;
   std::vector<std::uint8_t> plainWords_;
-  std::vector<std::uint32_t> codeEnds_;
-  std::string codes_;
+  std::vector<std::uint32_t> tokenEnds_;
+  std::vector<std::uint8_t> tokens_;
+  std::vector<std::uint32_t> captionEnds_;
+  std::string captions_;
 };
 
-// How many rows each group holds, and how many rows the index has.
+// How many rows the groups hold in all, and each of them. The rows are numbered in the search
+// statement's order (the table's), those without a headword passed over.
 struct SoundGroupDirectory {
-  std::uint32_t indexRows = 0;
-  std::vector<std::uint32_t> groupRows = std::vector<std::uint32_t>(256, 0);
+  // Bytes every row takes in its group's image besides its tokens and its headword's text.
+  static constexpr std::size_t kFixedRowBytes = 4 * sizeof(std::uint32_t) + 1;
+
+  explicit SoundGroupDirectory(std::uint32_t rows = 0)
+      : tableRows(rows),
+        bands(bandsFor(rows)),
+        groupRows(static_cast<std::size_t>(kMaxSoundCount + 1) * bands, 0) {}
+  // The rows of `count` sounds in `band`.
+  std::uint32_t& rowsOf(int count, int band) {
+    return groupRows[static_cast<std::size_t>(count) * static_cast<std::size_t>(bands) +
+                     static_cast<std::size_t>(band)];
+  }
+  std::uint32_t rowsOf(int count, int band) const {
+    return const_cast<SoundGroupDirectory*>(this)->rowsOf(count, band);
+  }
+
+  std::uint32_t tableRows;
+  int bands;
+  std::vector<std::uint32_t> groupRows;  // by count, then band
 
   std::string serialise() const;
-  // False unless `image` is a directory of an index of `storedRows` rows (what the stored
-  // row blocks hold): the searches lay memory out by its counts.
-  bool parse(std::string_view image, std::uint32_t storedRows);
+  // False unless `image` is a directory whose groups add up to its count of rows, in the bands
+  // that many rows take, and that no more than `storedBytes` (what the stored groups take) can
+  // hold: the store lays its memory out by these counts.
+  bool parse(std::string_view image, double storedBytes);
 };
 
 // True for a headword of lower-case letters only (no name, number, or phrase).
 bool isPlainWordCaption(std::string_view caption);
 
-// Every group, as the rows are read from the table, with its directory.
-struct SoundGroups {
-  SoundGroupDirectory directory;
-  std::vector<SoundCountGroup> groups = std::vector<SoundCountGroup>(256);
-
-  // Row `row` of the index, whose headword is `caption` and first row `headword`, in the group
-  // of its count of sounds (marks aside, at most 255).
-  void append(std::uint32_t row, std::uint32_t headword, std::string_view caption,
-              std::string_view phonetic);
-};
-
-// The blobs to store for `groups`: the directory and each group that holds rows, with their
-// keys.
-std::vector<std::pair<std::int64_t, std::string>> soundGroupBlobs(const SoundGroups& groups);
+// The group of a row whose sounds are `tokens` (cut at sound::TypedSounds::kMaxRow): how many
+// sounds it holds (a glide or affricate is one), at most kMaxSoundCount.
+int soundCount(std::span<const std::uint8_t> tokens);
 
 }  // namespace quorvi::engine

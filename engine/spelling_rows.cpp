@@ -9,8 +9,6 @@
 #include <tuple>
 #include <vector>
 
-#include "engine/phonetic_index.h"
-#include "engine/sound_rows.h"
 #include "regexp/regexp_dialect.h"
 
 namespace quorvi::engine {
@@ -147,11 +145,11 @@ char firstLetter(const std::string& pattern) {
 
 }  // namespace
 
-std::optional<SearchOutcome> searchSpellingRows(std::shared_ptr<const PhoneticIndex> rows,
+std::optional<SearchOutcome> searchSpellingRows(std::shared_ptr<const RowStore> store,
                                                 const std::string& utf8Pattern, qsizetype limit,
                                                 const std::atomic<bool>* stop,
                                                 std::int64_t budgetNs) {
-  const PhoneticIndex& index = *rows;
+  const RowStore& rows = *store;
   SearchOutcome outcome;
   SpellingPattern pattern;
   if (std::string error = pattern.compile(utf8Pattern); !error.empty()) return queryStopped(error);
@@ -165,7 +163,7 @@ std::optional<SearchOutcome> searchSpellingRows(std::shared_ptr<const PhoneticIn
   const char first = firstLetter(utf8Pattern);
   std::string error;
   const std::int64_t deadline = threadCpuNs() + budgetNs;
-  const auto rowCount = static_cast<std::uint32_t>(index.rowCount());
+  const std::uint32_t rowCount = rows.rowCount();
   for (std::uint32_t row = 0; row < rowCount; ++row) {
     if (row % kCheckEvery == 0 && row != 0) {
       if (stop != nullptr && stop->load(std::memory_order_relaxed)) return std::nullopt;
@@ -174,9 +172,10 @@ std::optional<SearchOutcome> searchSpellingRows(std::shared_ptr<const PhoneticIn
         break;
       }
     }
-    // Each headword once, at its first row; a row without one is never listed.
-    if (!index.hasCaption(row) || index.headword(row) != row) continue;
-    const std::string_view caption = index.captionUtf8(row);
+    // Each headword once, at its first row.
+    const RowStore::Row stored = rows.rowInTable(row);
+    if (stored.group->headword(stored.index) != row) continue;
+    const std::string_view caption = stored.caption();
     // Once the cap is full of matches elsewhere, only a match from the start can still rank.
     const bool anywhere = !enough(elsewhere);
     if (plain && isAscii(caption)) {
@@ -219,8 +218,9 @@ std::optional<SearchOutcome> searchSpellingRows(std::shared_ptr<const PhoneticIn
   // The spelling as typed first (the whole tier only), then plain words, then the table's order.
   const auto rank = [&](std::vector<std::uint32_t>& tier, bool byTypedSpelling) {
     const auto key = [&](std::uint32_t row) {
-      const bool typed = byTypedSpelling && index.captionUtf8(row) == utf8Pattern;
-      return std::make_tuple(!typed, !index.isPlainWord(row), row);
+      const RowStore::Row stored = rows.rowInTable(row);
+      const bool typed = byTypedSpelling && stored.caption() == utf8Pattern;
+      return std::make_tuple(!typed, !stored.group->isPlainWord(stored.index), row);
     };
     std::stable_sort(tier.begin(), tier.end(),
                      [&](std::uint32_t a, std::uint32_t b) { return key(a) < key(b); });
@@ -228,11 +228,11 @@ std::optional<SearchOutcome> searchSpellingRows(std::shared_ptr<const PhoneticIn
   rank(whole, true);
   rank(atStart, false);
 
-  outcome.words = HeadwordList(SoundRows(std::move(rows)));
+  outcome.words = HeadwordList(store);
   for (const std::vector<std::uint32_t>* tier : {&whole, &atStart, &elsewhere})
     for (std::uint32_t row : *tier) {
       if (limit >= 0 && outcome.words.size() >= limit) break;
-      outcome.words.appendRow(row);
+      outcome.words.appendRow(rows.placeInTable(row));
     }
   outcome.nearSoundFrom = outcome.words.size();
   if (!error.empty()) {

@@ -1,9 +1,16 @@
 // The phonetic symbol table and the loose-match pattern built from it.
+#include <mutex>
 #include <string_view>
 
 #include "engine/phonetic_dictionary.h"
 
 PhoneticDictionary::SymbolMap PhoneticDictionary::symbolMap_;
+
+const PhoneticDictionary::SymbolMap& PhoneticDictionary::symbolMap() {
+  static std::once_flag filled;
+  std::call_once(filled, assignSymbolMap);
+  return symbolMap_;
+}
 
 void PhoneticDictionary::assignSymbolMap() {
   auto& m = symbolMap_;
@@ -99,19 +106,21 @@ bool consumeOnePass(const PhoneticDictionary::SymbolMap& table, std::u16string_v
 }  // namespace
 
 bool PhoneticDictionary::checkPhonetic(std::u16string text) {
+  const SymbolMap& table = symbolMap();
   std::u16string_view rest(text);
   if (rest.empty()) return false;
   while (!rest.empty()) {
-    if (!consumeOnePass(symbolMap_, rest, nullptr)) return false;
+    if (!consumeOnePass(table, rest, nullptr)) return false;
   }
   return true;
 }
 
 std::string PhoneticDictionary::buildPhoneticPattern(std::u16string text) {
+  const SymbolMap& table = symbolMap();
   std::string pattern;
   std::u16string_view rest(text);
   while (!rest.empty()) {
-    if (!consumeOnePass(symbolMap_, rest, &pattern)) break;
+    if (!consumeOnePass(table, rest, &pattern)) break;
   }
   return pattern;
 }

@@ -119,7 +119,6 @@ int runSearchCommand(int argc, char** argv) {
     return queryOutcome(dictionary);
   }
   const std::u16string typed = typedText(options.text);
-  PhoneticDictionary::assignSymbolMap();
   if (!PhoneticDictionary::checkPhonetic(typed)) return notATranscription(options.text);
   PhoneticDictionary dictionary;
   if (!dictionaryOpen(dictionary)) return kExitNoDictionary;
@@ -139,7 +138,6 @@ int runEntryCommand(int argc, char** argv) {
 int runPatternCommand(int argc, char** argv) {
   if (argc != 2) return usageError("pattern", "give exactly one TEXT");
   const std::u16string typed = typedText(argv[1]);
-  PhoneticDictionary::assignSymbolMap();
   if (!PhoneticDictionary::checkPhonetic(typed)) return notATranscription(argv[1]);
   const std::string pattern = PhoneticDictionary::buildPhoneticPattern(typed);
   std::printf("%s\n", pattern.c_str());

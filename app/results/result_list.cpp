@@ -106,7 +106,7 @@ bool ResultList::startSpellingSearch(const QString& text, int limitMode,
                                      const QElapsedTimer& elapsed) {
   // A blank pattern is answered at once, and so is every search of a closed dictionary.
   if (text.trimmed().isEmpty()) return false;
-  std::shared_ptr<const PhoneticIndex> rows = search_.spellingRows();
+  std::shared_ptr<const quorvi::engine::RowStore> rows = search_.spellingRows();
   if (rows == nullptr) return false;
   state_.requestInputFocus();
   if (!searchingDelay_->isActive() && !searchingNotice_->isVisible()) searchingDelay_->start();

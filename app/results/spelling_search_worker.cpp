@@ -18,8 +18,8 @@ SpellingSearchWorker::~SpellingSearchWorker() {
   thread_.join();
 }
 
-void SpellingSearchWorker::start(std::shared_ptr<const PhoneticIndex> rows, std::string utf8Pattern,
-                                 qsizetype limit, Done done) {
+void SpellingSearchWorker::start(std::shared_ptr<const quorvi::engine::RowStore> rows,
+                                 std::string utf8Pattern, qsizetype limit, Done done) {
   std::optional<Job> superseded;
   {
     const std::lock_guard<std::mutex> lock(mutex_);

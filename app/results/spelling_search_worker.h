@@ -14,9 +14,8 @@
 
 #include <QObject>
 
+#include "engine/row_store.h"
 #include "engine/search_outcome.h"
-
-class PhoneticIndex;
 
 class SpellingSearchWorker : public QObject {
   Q_OBJECT
@@ -31,12 +30,12 @@ class SpellingSearchWorker : public QObject {
   ~SpellingSearchWorker() override;
 
   // Searches `rows` for `utf8Pattern`, at most `limit` headwords (-1: all).
-  void start(std::shared_ptr<const PhoneticIndex> rows, std::string utf8Pattern, qsizetype limit,
-             Done done);
+  void start(std::shared_ptr<const quorvi::engine::RowStore> rows, std::string utf8Pattern,
+             qsizetype limit, Done done);
 
  private:
   struct Job {
-    std::shared_ptr<const PhoneticIndex> rows;
+    std::shared_ptr<const quorvi::engine::RowStore> rows;
     std::string pattern;
     qsizetype limit = -1;
     Done done;

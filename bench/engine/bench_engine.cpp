@@ -256,7 +256,6 @@ int main(int argc, char** argv) {
     return 1;
   }
 
-  PhoneticDictionary::assignSymbolMap();
   std::vector<std::u16string> words;
   std::vector<std::string> headwords;
   sampleInputs(keyed, words, headwords);

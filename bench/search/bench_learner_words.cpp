@@ -20,13 +20,15 @@
 #include <string>
 #include <vector>
 
+#include <sqlite3.h>
+
+#include <QHash>
 #include <QString>
 #include <QStringList>
 
 #include "engine/learner_input.h"
 #include "engine/learner_search.h"
 #include "engine/phonetic_dictionary.h"
-#include "engine/phonetic_index.h"
 #include "engine/sound_code.h"
 
 namespace {
@@ -55,11 +57,28 @@ std::vector<LearnerWord> readList(const char* path, qsizetype fields) {
 // affricate one symbol; ties by the table's order; each headword once, at its best row.
 class EditDistancePeer {
  public:
-  explicit EditDistancePeer(std::shared_ptr<const PhoneticIndex> index) : index_(std::move(index)) {
-    rows_.reserve(index_->rowCount());
-    for (std::size_t row = 0; row < index_->rowCount(); ++row)
-      rows_.push_back(symbolsOf(index_->soundCodes(row)));
+  // Reads the rows the search statement reads, in its order, from `db`.
+  explicit EditDistancePeer(sqlite3* db) {
+    sqlite3_stmt* statement = nullptr;
+    sqlite3_prepare_v2(db,
+                       "SELECT w_caption, w_phonetic FROM dict_word WHERE +w_phonetic IS NOT NULL",
+                       -1, &statement, nullptr);
+    QHash<QString, std::uint32_t> firstRows;
+    while (statement != nullptr && sqlite3_step(statement) == SQLITE_ROW) {
+      const auto* caption = reinterpret_cast<const char*>(sqlite3_column_text(statement, 0));
+      const auto* phonetic = reinterpret_cast<const char*>(sqlite3_column_text(statement, 1));
+      if (caption == nullptr) continue;
+      const QString text = QString::fromUtf8(caption);
+      auto first = firstRows.constFind(text);
+      if (first == firstRows.cend())
+        first = firstRows.insert(text, static_cast<std::uint32_t>(rows_.size()));
+      headwords_.push_back(*first);
+      captions_.emplace_back(caption);
+      rows_.push_back(symbolsOf(sound::fromStored(phonetic)));
+    }
+    sqlite3_finalize(statement);
   }
+  bool empty() const { return rows_.empty(); }
 
   // The position of `headword` in the peer's list for `typed`, -1 past 100 rows or nowhere.
   qsizetype position(const QString& typed, const QString& headword) const {
@@ -74,7 +93,7 @@ class EditDistancePeer {
     int best = INT32_MAX;
     std::size_t bestRow = SIZE_MAX;
     for (std::size_t row = 0; row < rows_.size(); ++row) {
-      if (index_->captionUtf8(row) != target) continue;
+      if (captions_[row] != target) continue;
       const int d = distance(wanted, rows_[row], best);
       if (d < best) best = d, bestRow = row;
     }
@@ -82,8 +101,8 @@ class EditDistancePeer {
     std::vector<bool> counted(rows_.size(), false);
     qsizetype before = 0;
     for (std::size_t row = 0; row < rows_.size() && before < 100; ++row) {
-      const std::uint32_t head = index_->headword(row);
-      if (counted[head] || !index_->hasCaption(row) || index_->captionUtf8(row) == target) continue;
+      const std::uint32_t head = headwords_[row];
+      if (counted[head] || captions_[row] == target) continue;
       const int d = distance(wanted, rows_[row], best);
       if (d < best || (d == best && row < bestRow)) {
         counted[head] = true;
@@ -98,7 +117,10 @@ class EditDistancePeer {
   static std::string symbolsOf(std::string_view codes) {
     static const std::string_view kPairs[] = {"ei", "ai", "Oi", "Eu", "au", "iE", "WE",
                                               "uE", "tS", "dZ", "tr", "dr", "ts", "dz"};
-    std::string plain = sound::withoutMarks(codes), out;
+    std::string plain, out;
+    for (const char code : codes)
+      if (code != sound::kPrimaryStress && code != sound::kSecondaryStress && code != sound::kLength)
+        plain.push_back(code);
     for (std::size_t i = 0; i < plain.size(); ++i) {
       char symbol = plain[i];
       for (std::size_t p = 0; p < std::size(kPairs); ++p)
@@ -136,7 +158,8 @@ class EditDistancePeer {
     return previous[static_cast<std::size_t>(m)];
   }
 
-  std::shared_ptr<const PhoneticIndex> index_;
+  std::vector<std::string> captions_;
+  std::vector<std::uint32_t> headwords_;  // the first row of each row's headword
   std::vector<std::string> rows_;
 };
 
@@ -247,14 +270,12 @@ int main(int argc, char** argv) {
     return 0;
   }
   timeTyping(learner, words);
-  // The peer reads every row's transcription: every part of the rows, read apart.
-  const auto index = std::make_shared<PhoneticIndex>();
-  if (!dictionary.completeSearchIndex() || !index->load(dictionary.connection()) ||
-      !index->loadAllRows()) {
+  // The peer reads every row's transcription from the table.
+  const EditDistancePeer peer(dictionary.connection());
+  if (peer.empty()) {
     std::fprintf(stderr, "the rows of %s cannot be read\n", folder);
     return 1;
   }
-  const EditDistancePeer peer(index);
   std::printf("%zu words of %s and %zu of %s on %s/dict/words.db\n", words.size(), list,
               misheard.size(), misheardList, folder);
   struct Run {

@@ -55,9 +55,10 @@ TEST(AlignedSounds, CostsAddUpToTheSearchsWeight) {
     for (const char* r : rows) {
       int sum = 0;
       for (const AlignedSound& s : sound::alignSounds(codes(t), codes(r))) sum += s.cost;
-      const auto weighed =
-          sounds.weigh(codes(r), sound::TypedSounds::kFar, sound::TypedSounds::kFar);
-      EXPECT_EQ(sum, weighed.cost) << t << " / " << r;
+      std::uint8_t row[sound::TypedSounds::kMaxRow];
+      const std::size_t n = sound::tokenize(codes(r), row, sound::TypedSounds::kMaxRow);
+      EXPECT_EQ(sum, sounds.weigh(row, n, sound::TypedSounds::kFar, sound::TypedSounds::kFar).cost)
+          << t << " / " << r;
     }
   }
 }

@@ -7,7 +7,6 @@ namespace {
 
 class LearnerInputTest : public ::testing::Test {
  protected:
-  void SetUp() override { PhoneticDictionary::assignSymbolMap(); }
   static std::u16string read(std::u16string_view typed) {
     const LearnerInput input = readLearnerInput(typed);
     EXPECT_EQ(input.errorPosition, 0);

@@ -11,6 +11,7 @@
 
 #include "ecdict_importer.h"
 #include "phonetic_notation.h"
+#include "spelling_adjustments.h"
 #include "transcription_normaliser.h"
 #include "tsv_importer.h"
 #include "utf8.h"

@@ -23,11 +23,6 @@ bool patternCharacter(char c) {
 
 }  // namespace
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  PhoneticDictionary::assignSymbolMap();
-  return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::u16string typed;
   typed.reserve(size / 2);

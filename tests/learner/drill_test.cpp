@@ -26,8 +26,6 @@ namespace {
 
 class DrillTest : public ::testing::Test {
  protected:
-  // The symbols of the table, as the window's dictionary assigns them when it opens.
-  static void SetUpTestSuite() { PhoneticDictionary::assignSymbolMap(); }
   fs::path file() const { return folder_.path() / "quorvi" / "learner.db"; }
   quorvi::testing::TemporaryFolder folder_;
 };

@@ -63,7 +63,6 @@ TEST(SpeechSynthesiser, SpeaksATypedTranscription) {
 TEST(SpeechSynthesiser, EverySymbolIsHeard) {
   SpeechSynthesiser synthesiser;
   ASSERT_TRUE(synthesiser.ready()) << synthesiser.error();
-  PhoneticDictionary::assignSymbolMap();
   for (const auto& [symbol, stored] : PhoneticDictionary::symbolMap()) {
     const std::string codes = quorvi::speech::toEspeakPhonemes(symbol).codes;
     if (codes.empty() || codes == "'" || codes == ",") continue;  // marks have no sound alone

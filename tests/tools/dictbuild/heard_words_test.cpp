@@ -355,6 +355,7 @@ TEST(HeardWordsBuild, GoesOnWithoutTheOptionalSources) {
   BuildOptions options;
   options.runtimeDir = folder.path().string();
   options.allowDownloads = false;  // an empty cache and no download: every package is missing
+  options.goOnWithout = {"all"};
   options.wordLists.wordsFile = (folder.path() / "no-such-words").string();
   options.wordLists.hunspellDictionary = (folder.path() / "no-such.dic").string();
   options.limit = 300;

@@ -13,6 +13,7 @@
 #include "espeak_transcriber.h"
 #include "phonetic_notation.h"
 #include "pronunciation_variants.h"
+#include "spelling_adjustments.h"
 #include "transcription_normaliser.h"
 #include "utf8.h"
 
@@ -490,7 +491,6 @@ const std::vector<Convention>& conventions() {
 class LearnerTranscriptions : public ::testing::Test {
  protected:
   void SetUp() override {
-    PhoneticDictionary::assignSymbolMap();
     ASSERT_TRUE(espeak_.ready()) << espeak_.error();
   }
   // The stored notation of every row the builder writes for `word`.

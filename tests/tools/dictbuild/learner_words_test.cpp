@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <algorithm>
 #include <cstdint>
+#include <cstdlib>
 #include <iterator>
 #include <string_view>
 #include <vector>
@@ -16,7 +17,7 @@
 #include "phonetic_notation.h"
 #include "engine/learner_search.h"
 #include "engine/phonetic_dictionary.h"
-#include "engine/phonetic_index.h"
+#include "engine/row_store.h"
 #include <sqlite3.h>
 
 namespace {
@@ -162,9 +163,14 @@ class LearnerWords : public ::testing::Test {
  protected:
   void SetUp() override {
     const std::filesystem::path runtime = QUORVI_RUNTIME_DIR;
+    // Skipped where no dictionary was built; in the full run (scripts/test.sh) a missing one is
+    // a failure, not a pass.
     if (!std::filesystem::exists(runtime / "dict" / "words.db") ||
-        !std::filesystem::exists(runtime / "regexp.dll"))
+        !std::filesystem::exists(runtime / "regexp.dll")) {
+      if (std::getenv("QUORVI_FULL_RUN") != nullptr)
+        FAIL() << "no built dictionary in " << runtime << " in the full run";
       GTEST_SKIP() << "no built dictionary in " << runtime << " (run quorvi-dict build there)";
+    }
     previous_ = std::filesystem::current_path();
     std::filesystem::current_path(runtime);
     // The engine loads the runtime folder's REGEXP module: this test is not in it.
@@ -238,12 +244,13 @@ TEST_F(LearnerWords, TheDictionaryHoldsAtLeast150000Headwords) {
 TEST_F(LearnerWords, SpellingListsTheCommonestWordsFirstForTheirOwnSpelling) {
   PhoneticDictionary dict;
   LearnerSearch search(dict);
-  const std::shared_ptr<const PhoneticIndex> rows = search.spellingRows();
+  const std::shared_ptr<const quorvi::engine::RowStore> rows = search.spellingRows();
   ASSERT_NE(rows, nullptr);
   std::vector<std::string> words;
   for (std::uint32_t row = 0; row < rows->rowCount() && words.size() < 150; ++row) {
-    const std::string_view caption = rows->captionUtf8(row);
-    if (!rows->hasCaption(row) || rows->headword(row) != row || caption.empty()) continue;
+    const quorvi::engine::RowStore::Row stored = rows->rowInTable(row);
+    const std::string_view caption = stored.caption();
+    if (stored.group->headword(stored.index) != row || caption.empty()) continue;
     if (std::all_of(caption.begin(), caption.end(), [](char c) { return c >= 'a' && c <= 'z'; }))
       words.emplace_back(caption);
   }

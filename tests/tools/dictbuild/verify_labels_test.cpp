@@ -3,6 +3,7 @@
 
 #include <sstream>
 
+#include "form_labels.h"
 #include "verify_labels.h"
 
 using namespace quorvi::dictbuild;

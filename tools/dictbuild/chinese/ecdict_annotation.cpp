@@ -13,7 +13,7 @@
 #include "ecdict_heard_words.h"
 #include "import_common.h"
 #include "inflections.h"
-#include "verify_labels.h"
+#include "form_labels.h"
 
 namespace quorvi::dictbuild {
 namespace {

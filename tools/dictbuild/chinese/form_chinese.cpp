@@ -5,7 +5,7 @@
 
 #include "chinese_line.h"
 #include "ecdict_source.h"
-#include "verify_labels.h"
+#include "form_labels.h"
 
 namespace quorvi::dictbuild {
 namespace {

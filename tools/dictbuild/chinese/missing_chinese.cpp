@@ -7,7 +7,7 @@
 #include "data_tables.h"
 #include "utf8.h"
 #include "chinese_line.h"
-#include "verify_labels.h"
+#include "form_labels.h"
 
 namespace quorvi::dictbuild {
 namespace {

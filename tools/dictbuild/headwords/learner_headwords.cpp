@@ -12,7 +12,7 @@
 #include "ecdict_heard_words.h"
 #include "phrase_parts.h"
 #include "spoken_forms.h"
-#include "verify_labels.h"
+#include "form_labels.h"
 #include "word_fragments.h"
 
 namespace quorvi::dictbuild {

@@ -11,7 +11,7 @@
 #include <sstream>
 
 #include "dict_store.h"
-#include "engine/phonetic_index_store.h"
+#include "engine/sound_count_groups.h"
 
 namespace quorvi::dictbuild {
 
@@ -28,10 +28,12 @@ std::vector<std::string> builderCodeFiles() {
   return files;
 }
 
-std::string makeStamp(const std::vector<std::string>& inputFiles, const std::string& options) {
+std::string makeStamp(const std::vector<std::string>& inputFiles, const std::string& options,
+                      const std::vector<std::string>& sources) {
   std::ostringstream out;
-  out << kBuilderVersion << " with search index " << engine::kIndexFormat << "\noptions " << options
-      << "\n";
+  out << kBuilderVersion << " with search index " << engine::kStoredRowsFormat << "\noptions "
+      << options << "\n";
+  for (const std::string& source : sources) out << source << "\n";
   for (const std::string& path : inputFiles) {
     struct stat st {};
     if (::stat(path.c_str(), &st) == 0)

@@ -19,7 +19,9 @@ inline constexpr const char* kStampTable = "dict_build_stamp";
 // write another dictionary from the same inputs.
 std::vector<std::string> builderCodeFiles();
 
-std::string makeStamp(const std::vector<std::string>& inputFiles, const std::string& options);
+// `sources`: one line per data source, what went in or that it was left out.
+std::string makeStamp(const std::vector<std::string>& inputFiles, const std::string& options,
+                      const std::vector<std::string>& sources = {});
 // Writes `stamp` into the open database `db` (inside the caller's transaction).
 bool storeStamp(sqlite3* db, const std::string& stamp, std::string& error);
 // The stamp stored in the keyed dictionary at `databasePath`; empty when there is none or the

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "engine/phonetic_index_store.h"
 #include "engine/sound_count_groups.h"
+#include "engine/table_sound_groups.h"
 
 namespace quorvi::dictbuild {
 namespace {
@@ -52,14 +52,24 @@ bool insertBlob(sqlite3_stmt* insert, long long block, const std::string& bytes)
   return ok;
 }
 
-bool insertImage(sqlite3* db, const engine::IndexImage& image) {
+// The blobs to store: the directory and each group that holds rows, by key.
+std::map<std::int64_t, std::string> blobsOf(const engine::SoundGroups& groups) {
+  std::map<std::int64_t, std::string> blobs;
+  blobs.emplace(engine::kSoundGroupDirectoryKey, groups.directory.serialise());
+  const int bands = groups.directory.bands;
+  for (int count = 0; count <= engine::kMaxSoundCount; ++count)
+    for (int band = 0; band < bands; ++band)
+      if (const auto& group = groups.groups[static_cast<std::size_t>(count * bands + band)];
+          group.size() != 0)
+        blobs.emplace(engine::soundGroupKey(count, band), group.serialise(count));
+  return blobs;
+}
+
+bool insertBlobs(sqlite3* db, const std::map<std::int64_t, std::string>& blobs) {
   sqlite3_stmt* insert = nullptr;
   if (sqlite3_prepare_v2(db, kInsertSql, -1, &insert, nullptr) != SQLITE_OK) return false;
-  bool ok = insertBlob(insert, 0, image.catalog.serialise(image.rowCount, engine::kIndexBlockRows));
-  for (size_t i = 0; ok && i < image.blocks.size(); ++i)
-    ok = insertBlob(insert, static_cast<long long>(i) + 1, image.blocks[i].serialise());
-  for (const auto& [key, bytes] : engine::soundGroupBlobs(image.groups))
-    ok = ok && insertBlob(insert, key, bytes);
+  bool ok = true;
+  for (const auto& [key, bytes] : blobs) ok = ok && insertBlob(insert, key, bytes);
   sqlite3_finalize(insert);
   return ok;
 }
@@ -67,11 +77,11 @@ bool insertImage(sqlite3* db, const engine::IndexImage& image) {
 }  // namespace
 
 bool writeSearchIndex(sqlite3* db, const char* rowTable, std::string& error) {
-  engine::IndexImage image;
+  engine::SoundGroups groups;
   const bool ok =
-      engine::buildIndexFromRows(db, image) &&
+      engine::makeSoundGroups(db, groups) &&
       sqlite3_exec(db, kIndexSchema, nullptr, nullptr, nullptr) == SQLITE_OK &&
-      insertImage(db, image) &&
+      insertBlobs(db, blobsOf(groups)) &&
       sqlite3_exec(db, staleTriggers(rowTable).c_str(), nullptr, nullptr, nullptr) == SQLITE_OK;
   if (!ok) error = std::string("cannot write the search index: ") + sqlite3_errmsg(db);
   return ok;
@@ -80,14 +90,9 @@ bool writeSearchIndex(sqlite3* db, const char* rowTable, std::string& error) {
 StoredSearchRows checkSearchIndex(sqlite3* db) {
   std::map<std::int64_t, std::string> blobs;
   if (!readStoredBlobs(db, blobs)) return StoredSearchRows::Absent;
-  engine::IndexImage image;
-  if (!engine::buildIndexFromRows(db, image)) return StoredSearchRows::Unreadable;
-  std::map<std::int64_t, std::string> expected;
-  expected.emplace(0, image.catalog.serialise(image.rowCount, engine::kIndexBlockRows));
-  for (size_t i = 0; i < image.blocks.size(); ++i)
-    expected.emplace(static_cast<std::int64_t>(i) + 1, image.blocks[i].serialise());
-  for (auto& [key, bytes] : engine::soundGroupBlobs(image.groups)) expected.emplace(key, std::move(bytes));
-  return blobs == expected ? StoredSearchRows::Matching : StoredSearchRows::Differing;
+  engine::SoundGroups groups;
+  if (!engine::makeSoundGroups(db, groups)) return StoredSearchRows::Unreadable;
+  return blobs == blobsOf(groups) ? StoredSearchRows::Matching : StoredSearchRows::Differing;
 }
 
 const char* describe(StoredSearchRows state) {

@@ -1,6 +1,7 @@
 #pragma once
-// Stores the engine's search-by-sound rows in compact form in the dictionary being written, so
-// that the engine reads a few blobs instead of building them from every row of the table.
+// Stores the rows of the learner's searches grouped by sound count (engine/sound_count_groups.h)
+// in the dictionary being written, so that the engine reads the few groups a search needs
+// instead of every row of the table.
 #include <string>
 
 struct sqlite3;
@@ -14,7 +15,7 @@ namespace quorvi::dictbuild {
 bool writeSearchIndex(sqlite3* db, const char* rowTable, std::string& error);
 
 enum class StoredSearchRows {
-  Absent,      // the engine builds them from the table's rows
+  Absent,      // the engine makes them from the table's rows
   Matching,    // exactly what writeSearchIndex would write from the rows now
   Differing,   // damaged, or written from other rows or by another version
   Unreadable,  // the rows themselves cannot be read

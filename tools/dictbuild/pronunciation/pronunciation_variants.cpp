@@ -2,6 +2,7 @@
 
 #include <unordered_map>
 
+#include "spelling_adjustments.h"
 #include "transcription_normaliser.h"
 
 namespace quorvi::dictbuild {

@@ -68,7 +68,42 @@ std::string downloadTarball(const NpmPackage& p, const NpmFetchOptions& o, const
   return {};
 }
 
-// Unpacks into a temporary folder renamed into place, so a half-unpacked package is never used.
+std::string readFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+std::string base64(const std::string& bytes) {
+  static const char kDigits[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+  std::string out;
+  for (std::size_t i = 0; i < bytes.size(); i += 3) {
+    std::uint32_t v = static_cast<std::uint8_t>(bytes[i]) << 16;
+    if (i + 1 < bytes.size()) v |= static_cast<std::uint8_t>(bytes[i + 1]) << 8;
+    if (i + 2 < bytes.size()) v |= static_cast<std::uint8_t>(bytes[i + 2]);
+    out.push_back(kDigits[(v >> 18) & 63]);
+    out.push_back(kDigits[(v >> 12) & 63]);
+    out.push_back(i + 1 < bytes.size() ? kDigits[(v >> 6) & 63] : '=');
+    out.push_back(i + 2 < bytes.size() ? kDigits[v & 63] : '=');
+  }
+  return out;
+}
+
+// The tarball in the cache matches the pinned hash; a tarball that does not is removed, and
+// its package fetched again.
+std::string checkIntegrity(const NpmPackage& p, const std::string& tarball) {
+  const std::string found = integrityOf(tarball);
+  if (found == p.integrity) return {};
+  std::error_code ec;
+  fs::remove(tarball, ec);
+  return p.name + "@" + p.version + ": the tarball's integrity " +
+         (found.empty() ? std::string("cannot be read") : found) + " is not the pinned " +
+         p.integrity + " (removed from the cache)";
+}
+
+// Unpacks into a temporary folder renamed into place, so a half-unpacked package is never used;
+// the integrity of the tarball goes with it.
 std::string unpackTarball(const NpmPackage& p, const std::string& cacheDir) {
   const std::string tarball = cacheDir + "/" + tarballName(p);
   const std::string temp = cacheDir + "/." + flatName(p) + ".unpacking";
@@ -87,6 +122,11 @@ std::string unpackTarball(const NpmPackage& p, const std::string& cacheDir) {
            (status < 0 ? ": " + error : " (damaged download, removed)");
   }
   const std::string target = unpackedPackageDir(cacheDir, p);
+  {
+    std::ofstream marker(temp + "/package/.integrity", std::ios::binary | std::ios::trunc);
+    marker << p.integrity;
+  }
+  fs::remove_all(target, ec);
   fs::rename(temp + "/package", target, ec);
   std::error_code cleanup;
   fs::remove_all(temp, cleanup);
@@ -99,6 +139,25 @@ std::string unpackTarball(const NpmPackage& p, const std::string& cacheDir) {
 
 std::string unpackedPackageDir(const std::string& cacheDir, const NpmPackage& package) {
   return cacheDir + "/" + flatName(package);
+}
+
+std::string unpackedIntegrityFile(const std::string& cacheDir, const NpmPackage& package) {
+  return unpackedPackageDir(cacheDir, package) + "/.integrity";
+}
+
+std::string integrityOf(const std::string& path) {
+  // coreutils' sha512sum prints the digest in hexadecimal; npm writes it in base64.
+  const std::string log = path + ".sha512";
+  std::string error;
+  const int status = runProgram({"sha512sum", "--binary", path}, log, error);
+  const std::string hex = readFile(log).substr(0, 128);
+  std::error_code ec;
+  fs::remove(log, ec);
+  if (status != 0 || hex.size() != 128) return {};
+  std::string digest;
+  for (std::size_t i = 0; i < hex.size(); i += 2)
+    digest.push_back(static_cast<char>(std::stoi(hex.substr(i, 2), nullptr, 16)));
+  return "sha512-" + base64(digest);
 }
 
 std::string findExecutable(const std::string& name) {
@@ -145,7 +204,8 @@ FetchedPackage fetchNpmPackage(const NpmPackage& package, const NpmFetchOptions&
   FetchedPackage result;
   result.dir = unpackedPackageDir(options.cacheDir, package);
   const std::string spec = package.name + "@" + package.version;
-  if (isDirectory(result.dir)) {
+  if (isDirectory(result.dir) &&
+      readFile(unpackedIntegrityFile(options.cacheDir, package)) == package.integrity) {
     result.fromCache = true;
     return result;
   }
@@ -168,6 +228,8 @@ FetchedPackage fetchNpmPackage(const NpmPackage& package, const NpmFetchOptions&
     result.error = downloadTarball(package, options, npm);
     if (!result.ok()) return result;
   }
+  result.error = checkIntegrity(package, options.cacheDir + "/" + tarballName(package));
+  if (!result.ok()) return result;
   result.error = unpackTarball(package, options.cacheDir);
   return result;
 }

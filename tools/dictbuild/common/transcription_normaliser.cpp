@@ -6,6 +6,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "engine/ipa_symbols.h"
 #include "phonetic_notation.h"
 #include "utf8.h"
 
@@ -35,41 +36,31 @@ const std::set<std::u16string>& vowels() {
 const std::vector<Rule>& rules() {
   static const std::vector<Rule> r = {
       // two-vowel glides
-      {U"aɪ", {u"ai"}},
       {U"ai", {u"ai"}},
-      {U"ʌɪ", {u"ai"}},
-      {U"aʊ", {u"au"}},
+      {U"ʌi", {u"ai"}},  // ʌɪ
       {U"au", {u"au"}},
-      {U"eɪ", {u"ei"}},
       {U"ei", {u"ei"}},
-      {U"ɛɪ", {u"ei"}},
       {U"ɛi", {u"ei"}},
       {U"eə", {u"ɛə"}},
       {U"ɛə", {u"ɛə"}},
       {U"ɛː", {u"ɛə"}},
       {U"eː", {u"ɛə"}},
-      {U"ɪə", {u"iə"}},
       {U"iə", {u"iə"}},
-      {U"ʊə", {u"uə"}},
       {U"uə", {u"uə"}},
-      {U"əʊ", {u"əu"}},
       {U"əu", {u"əu"}},
-      {U"oʊ", {u"əu"}},
       {U"ou", {u"əu"}},
-      {U"ɔɪ", {u"ɔi"}},
       {U"ɔi", {u"ɔi"}},
-      {U"oɪ", {u"ɔi"}},
       {U"oi", {u"ɔi"}},
       // long vowels and the nurse vowel
+      // The nurse vowel is long: a lone ɜ too (where the table reads today's ɜ as ə, its
+      // length written apart).
       {U"ɜː", {u"əː"}},
       {U"ɜ", {u"əː"}},
       {U"ɝː", {u"əː"}},
       {U"ɝ", {u"əː"}},
       {U"əː", {u"əː"}},
-      {U"ɚː", {u"əː"}},
       {U"iː", {u"iː"}},
       {U"uː", {u"uː"}},
-      {U"ʉː", {u"uː"}},
       {U"ɑː", {u"ɑː"}},
       {U"aː", {u"ɑː"}},
       {U"ɐː", {u"ɑː"}},
@@ -78,32 +69,20 @@ const std::vector<Rule>& rules() {
       {U"øː", {u"əː"}},
       {U"ø", {u"əː"}},
       {U"œ", {u"əː"}},
-      {U"ɒː", {u"ɔː"}},
       // short vowels
       {U"i", {u"i"}},
-      {U"ɪ", {u"i"}},
-      {U"ᵻ", {u"i"}},
-      {U"ɨ", {u"i"}},
       {U"y", {u"i"}},
       {U"u", {u"u"}},
-      {U"ʊ", {u"u"}},
-      {U"ʉ", {u"u"}},
-      {U"ɯ", {u"u"}},
       {U"e", {u"e"}},
       {U"ɛ", {u"e"}},
       {U"æ", {u"æ"}},
       {U"a", {u"æ"}},
       {U"ʌ", {u"ʌ"}},
-      {U"ɒ", {u"ɔ"}},
       {U"ɔ", {u"ɔ"}},
       {U"o", {u"ɔ"}},
       {U"ɑ", {u"ɑ"}},
       {U"ə", {u"ə"}},
-      {U"ɐ", {u"ə"}},
-      {U"ɚ", {u"ə"}},
-      {U"ɘ", {u"ə"}},
-      {U"ɵ", {u"ə"}},
-      {U"ɤ", {u"ə"}},
+      {U"ɐ", {u"ə"}},  // espeak-ng's weak vowel (see tokenise)
       // consonants
       {U"tʃ", {u"tʃ"}},
       {U"ʧ", {u"tʃ"}},
@@ -132,39 +111,13 @@ const std::vector<Rule>& rules() {
       {U"h", {u"h"}},
       {U"l", {u"l"}},
       {U"r", {u"r"}},
-      {U"ɹ", {u"r"}},
-      {U"ʁ", {u"r"}},
-      {U"ɻ", {u"r"}},
-      {U"ɺ", {u"r"}},
-      {U"ɾ", {u"t"}},
       {U"w", {u"w"}},
       {U"j", {u"j"}},
       {U"x", {u"k"}},
-      {U"χ", {u"k"}},
       {U"c", {u"k"}},
       {U"q", {u"k"}},
-      {U"ç", {u"h"}},
-      {U"ʍ", {u"w"}},
-      {U"ɫ", {u"l"}},
-      {U"ɬ", {u"l"}},
-      {U"ɟ", {u"ɡ"}},
-      {U"ɣ", {u"ɡ"}},
-      {U"β", {u"b"}},
-      {U"ɸ", {u"f"}},
-      {U"ʋ", {u"v"}},
-      {U"ɥ", {u"w"}},
-      {U"ʝ", {u"j"}},
       {U"ɲ", {u"n", u"j"}},
       {U"ʎ", {u"l", u"j"}},
-      {U"ɱ", {u"m"}},
-      {U"ɳ", {u"n"}},
-      {U"ɴ", {u"n"}},
-      {U"ʂ", {u"ʃ"}},
-      {U"ɕ", {u"ʃ"}},
-      {U"ʐ", {u"ʒ"}},
-      {U"ʑ", {u"ʒ"}},
-      {U"ɦ", {u"h"}},
-      {U"ħ", {u"h"}},
   };
   return r;
 }
@@ -231,8 +184,13 @@ std::string hexCodePoint(char32_t c) {
   return buf;
 }
 
-// Replaces keyboard and look-alike forms by the IPA symbol they stand for.
+// Replaces keyboard and look-alike forms, and the symbols of today's IPA and of other
+// languages, by the stored notation's symbols they stand for (the one table of them,
+// engine/ipa_symbols.h), but for three that espeak-ng writes with a meaning of its own: ɐ (its
+// weak vowel as well as the strut vowel, see tokenise), a lone ɜ (the long nurse vowel) and the
+// glottal stop ʔ (dropped, not read as t).
 char32_t canonical(char32_t c) {
+  if (c != U'ɐ' && c != U'ɜ' && c != U'ʔ') c = ipa::storedSymbol(c);
   switch (c) {
     case U'\'':
     case U'\u2019':
@@ -246,11 +204,6 @@ char32_t canonical(char32_t c) {
     case U':':
     case U'\u02D1':
       return U'ː';
-    case U'\u04D9':
-    case U'\u01DD':
-      return U'ə';  // Cyrillic schwa, turned e
-    case U'\u03B5':
-      return U'ɛ';  // Greek epsilon
     case U'\u0251':
       return U'ɑ';
     case U'\u0261':
@@ -370,7 +323,8 @@ std::vector<Token> tokenise(const std::u32string& text, std::string& error) {
     }
     for (const auto& phoneme : match->output) {
       Token t{phoneme, isVowel(phoneme) ? Kind::Vowel : Kind::Consonant};
-      // espeak writes ɐ for both the weak vowel and an unstressed strut; under stress it is ʌ.
+      // Today's IPA writes ɐ for the strut vowel, but espeak-ng writes it for the weak vowel
+      // too: under stress it is ʌ, else ə.
       if (c == U'ɐ' && match->source.size() == 1)
         t.text = (!tokens.empty() && tokens.back().kind == Kind::Primary) ? u"ʌ" : u"ə";
       tokens.push_back(std::move(t));

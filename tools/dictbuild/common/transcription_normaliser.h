@@ -8,7 +8,6 @@
 #include <string>
 #include <string_view>
 
-#include "spelling_adjustments.h"
 
 namespace quorvi::dictbuild {
 

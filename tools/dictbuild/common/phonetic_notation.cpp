@@ -25,11 +25,6 @@ std::u16string decodeStoredPhonetic(std::string_view stored) {
 }
 
 bool acceptedBySymbolKeys(std::u16string_view symbols) {
-  static const bool tableReady = [] {
-    PhoneticDictionary::assignSymbolMap();
-    return true;
-  }();
-  (void)tableReady;
   return PhoneticDictionary::checkPhonetic(std::u16string(symbols));
 }
 

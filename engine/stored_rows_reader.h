@@ -1,0 +1,37 @@
+// Reads the stored groups of rows by sound count (engine/sound_count_groups.h) from the
+// dictionary: the directory when opened, then any group asked for. The row store
+// (engine/row_store.h) is its one user, and keeps what it reads.
+#pragma once
+
+#include <memory>
+
+#include "engine/sound_count_groups.h"
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+namespace quorvi::engine {
+
+class StoredRowsReader {
+ public:
+  StoredRowsReader() = default;
+  ~StoredRowsReader();
+  StoredRowsReader(const StoredRowsReader&) = delete;
+  StoredRowsReader& operator=(const StoredRowsReader&) = delete;
+
+  // Reads the directory. False when the dictionary stores no readable groups.
+  bool open(sqlite3* db);
+  bool isOpen() const { return statement_ != nullptr; }
+  const SoundGroupDirectory& directory() const { return directory_; }
+  // The group of `count` sounds in `band` (empty when it holds no row); null when it is
+  // damaged or cannot be read, or the reader is closed.
+  std::unique_ptr<const SoundCountGroup> read(int count, int band);
+  // Lets the statement go: the connection is closing, or every group is read.
+  void close();
+
+ private:
+  sqlite3_stmt* statement_ = nullptr;
+  SoundGroupDirectory directory_;
+};
+
+}  // namespace quorvi::engine
