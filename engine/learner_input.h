@@ -1,6 +1,11 @@
 // Reads a transcription as learners write it and turns it into the symbols of the engine's
 // table: brackets or slashes around it, spaces (at either end, or between words), the IPA
 // forms of today's learner dictionaries, and stress or length marks wherever they stand.
+// Beside that literal reading it reads the text a second way, as typed on a plain keyboard or
+// in the Kenyon and Knott symbols of American dictionaries: sh ʃ, ch tʃ, th θ, zh ʒ, ng ŋ,
+// ee iː, oo uː, ae æ, ai aɪ, ou aʊ, c and q k, x ks, y j; the capitals A æ, E ə, O ɔ, U ʊ,
+// I ɪ, V ʌ and @ ə, ^ ʌ; KK's o as oʊ (so that o then ɪ is two sounds), ɚ as ər, ɝ as ɜːr,
+// and e as eɪ where the text writes the vowel of bed ɛ; and i before ə as two sounds.
 #pragma once
 
 #include <string>
@@ -9,6 +14,10 @@
 struct LearnerInput {
   // The text in table symbols: no stress marks, and a length mark only right after a vowel.
   std::u16string symbols;
+  // The plain-keyboard and KK reading, in table symbols, a stress mark parting two symbols
+  // that are two sounds (o ˈi: not the glide ɔi); empty when it reads as `symbols` does. When
+  // only it can read the text, `symbols` is it without those marks.
+  std::u16string otherReading;
   // The learner typed a blank between sounds: several words (the symbols run on across it).
   bool severalWords = false;
   // When the text cannot be read: the 1-based position (in characters of what was typed)

@@ -7,6 +7,7 @@
 #include <chrono>
 #include <cstdint>
 #include <thread>
+#include <unordered_set>
 
 #include "engine/closest_match.h"
 #include "engine/learner_input.h"
@@ -56,6 +57,63 @@ class SearchTimeLimit {
   const std::int64_t deadline_;
   bool reached_ = false;
 };
+
+// How long a search for the nearest rows, when none is near enough, may take at most.
+constexpr std::chrono::milliseconds kNearestAnywayTime{300};
+
+// Each headword once, at its best row of `a` and `b` (each best first), best first, at most
+// `wanted`.
+std::vector<ScoredRow> cheaperOfEach(std::vector<ScoredRow> a, const std::vector<ScoredRow>& b,
+                                     std::size_t wanted) {
+  a.insert(a.end(), b.begin(), b.end());
+  std::stable_sort(a.begin(), a.end(),
+                   [](const ScoredRow& x, const ScoredRow& y) { return x.key < y.key; });
+  std::vector<ScoredRow> out;
+  std::unordered_set<std::uint32_t> seen;
+  for (const ScoredRow& row : a) {
+    if (out.size() >= wanted) break;
+    if (seen.insert(row.headword).second) out.push_back(row);
+  }
+  return out;
+}
+
+}  // namespace
+
+// The rows of every reading of the text (the literal one, and the plain-keyboard or KK one),
+// the cheaper reading winning for each headword; when none is near enough, the nearest rows
+// anyway, all near-sound. False when a group cannot be read.
+bool LearnerSearch::rankReadings(const quorvi::engine::RowStore& rows, const LearnerInput& input,
+                                 int limitMode, std::vector<ScoredRow>& ranked) {
+  const std::size_t wanted =
+      limitMode == 0 ? static_cast<std::size_t>(kTypingCap) : SIZE_MAX;
+  std::vector<sound::TypedSounds> readings;
+  readings.emplace_back(sound::fromSymbols(input.symbols));
+  if (!input.otherReading.empty()) readings.emplace_back(sound::fromSymbols(input.otherReading));
+  for (const sound::TypedSounds& reading : readings) {
+    SoundQuery query{reading, input.severalWords, wanted};
+    // Rows of a later reading need only beat the worst of a full list.
+    if (ranked.size() >= wanted) query.scoreLimit = static_cast<std::uint32_t>(ranked.back().key >> 32);
+    std::vector<ScoredRow> found;
+    if (!rankRows(rows, query, found)) return false;
+    ranked = ranked.empty() ? std::move(found) : cheaperOfEach(std::move(ranked), found, wanted);
+  }
+  if (!ranked.empty()) return true;
+  for (const sound::TypedSounds& reading : readings) {
+    // A text longer than any word is weighed by its first sounds: nothing is near it.
+    if (reading.cut()) continue;
+    SoundQuery query{reading, input.severalWords, static_cast<std::size_t>(kTypingCap)};
+    query.nearestAnyway = true;
+    query.deadline = std::chrono::steady_clock::now() + kNearestAnywayTime;
+    if (!ranked.empty()) query.scoreLimit = static_cast<std::uint32_t>(ranked.back().key >> 32);
+    std::vector<ScoredRow> found;
+    if (!rankRows(rows, query, found)) return false;
+    ranked = cheaperOfEach(std::move(ranked), found, static_cast<std::size_t>(kTypingCap));
+  }
+  for (ScoredRow& row : ranked) row.placeAndNear |= ScoredRow::kNearSound;
+  return true;
+}
+
+namespace {
 
 SearchOutcome noMatchWhenEmpty(SearchOutcome outcome) {
   if (outcome.words.isEmpty() && outcome.reason == EmptyListReason::None)
@@ -107,12 +165,9 @@ SearchOutcome LearnerSearch::bySound(const QString& typed, int limitMode) {
     return outcome;
   }
   if (const std::shared_ptr<const quorvi::engine::RowStore> rows = store()) {
-    const sound::TypedSounds typedSounds(sound::fromSymbols(input.symbols));
-    const SoundQuery query{typedSounds, input.severalWords,
-                           limitMode == 0 ? static_cast<std::size_t>(kTypingCap) : SIZE_MAX};
     std::vector<ScoredRow> ranked;
     // A group that cannot be read leaves the store failed: the statement answers.
-    if (rankRows(*rows, query, ranked)) {
+    if (rankReadings(*rows, input, limitMode, ranked)) {
       outcome.words = HeadwordList(rows);
       outcome.words.reserve(static_cast<qsizetype>(ranked.size()));
       outcome.nearSound.reserve(ranked.size());

@@ -8,6 +8,7 @@
 #include <QString>
 #include <QStringList>
 
+#include "engine/american_transcriptions.h"
 #include "engine/learner_search.h"
 #include "engine/phonetic_dictionary.h"
 #include "tools/empty_list_report.h"
@@ -131,7 +132,18 @@ int runEntryCommand(int argc, char** argv) {
   if (argc != 2) return usageError("entry", "give exactly one WORD");
   PhoneticDictionary dictionary;
   if (!dictionaryOpen(dictionary)) return kExitNoDictionary;
-  printLines(dictionary.entryText(argv[1]));
+  // The engine's three lines a row, each row followed by its American transcription on a
+  // line of its own: a reader of the first lines finds them where they always were.
+  const QStringList lines = dictionary.entryText(argv[1]);
+  const std::vector<AmericanTranscription> american = americanTranscriptions(dictionary, argv[1]);
+  for (qsizetype i = 0; i < lines.size(); ++i) {
+    printLine(lines[i]);
+    const auto row = static_cast<std::size_t>(i / 3);
+    if (i % 3 == 2 && row < american.size() && !american[row].ipa.isEmpty())
+      printLine(QStringLiteral("US [") + american[row].ipa +
+                (american[row].byMachine ? QStringLiteral("] (machine-made)") : QStringLiteral("]")));
+  }
+  std::fflush(stdout);
   return queryOutcome(dictionary);
 }
 
