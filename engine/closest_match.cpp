@@ -298,10 +298,9 @@ class RowRanking {
 
  private:
   static std::uint32_t rowLimit(std::uint32_t threshold, Cost lengthBound) {
-    return threshold == kNoThreshold
-               ? UINT32_MAX
-               : firstRowAbove(static_cast<long>(threshold) - lengthBound -
-                               (lengthBound > 0 ? kNotExact : 0));
+    return threshold == kNoThreshold ? UINT32_MAX
+                                     : firstRowAbove(static_cast<long>(threshold) - lengthBound -
+                                                     (lengthBound > 0 ? kNotExact : 0));
   }
   void shareThreshold() {
     if (shared_ == nullptr || !ranking_.full()) return;
