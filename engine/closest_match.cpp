@@ -283,10 +283,10 @@ class RowRanking {
       const std::uint32_t row = group.row(i);
       if (row >= rowLimit) break;
       // Past the cutoff only a row that holds every typed sound can be listed.
-      const std::span<const std::uint8_t> tokens = group.tokens(i);
-      const std::uint64_t kinds = sound::kindsOf(tokens.data(), tokens.size());
+      const std::uint64_t kinds = group.kinds(i);
       const bool mayHoldAll = typed_.mayHoldAllKinds(kinds);
       if (lengthBound > cutoff_ && !mayHoldAll) continue;
+      const std::span<const std::uint8_t> tokens = group.tokens(i);
       // Short of holding every typed sound, all that matters is whether it passes the cutoff.
       const Cost bound = std::max<Cost>(
           lengthBound, static_cast<Cost>(std::min<int>(
@@ -315,10 +315,9 @@ class RowRanking {
 
  private:
   static std::uint32_t rowLimit(std::uint32_t threshold, Cost lengthBound) {
-    return threshold == kNoThreshold
-               ? UINT32_MAX
-               : firstRowAbove(static_cast<long>(threshold) - lengthBound -
-                               (lengthBound > 0 ? kNotExact : 0));
+    return threshold == kNoThreshold ? UINT32_MAX
+                                     : firstRowAbove(static_cast<long>(threshold) - lengthBound -
+                                                     (lengthBound > 0 ? kNotExact : 0));
   }
   void shareThreshold() {
     if (shared_ == nullptr || !ranking_.full()) return;

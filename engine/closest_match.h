@@ -58,8 +58,9 @@ std::size_t nearSoundHeld(const sound::TypedSounds& typed);
 // The listed rows of `store`, one per headword (its best row), best first, into `out`. It
 // visits the sound counts whose length bounds the cost least first, each band by band in table
 // order, and reads a group the store has not read yet when it comes to it; it stops once no
-// further count or band can hold a row better than the ones kept. A search that may weigh many rows shares them with a helper
-// thread (engine/helper_thread.h); the list is the same. False when a group cannot be read.
+// further count or band can hold a row better than the ones kept. A search that may weigh many rows
+// shares them with a helper thread (engine/helper_thread.h); the list is the same. False when a
+// group cannot be read.
 bool rankRows(const quorvi::engine::RowStore& store, const SoundQuery& query,
               std::vector<ScoredRow>& out);
 // How many rows a search must be able to weigh to share them (by default tens of thousands,

@@ -14,8 +14,7 @@ qsizetype HeadwordList::size() const {
 }
 
 QString HeadwordList::at(qsizetype index) const {
-  return holdsRows() ? store_->caption(places_[static_cast<std::size_t>(index)])
-                     : words_.at(index);
+  return holdsRows() ? store_->caption(places_[static_cast<std::size_t>(index)]) : words_.at(index);
 }
 
 QStringList HeadwordList::mid(qsizetype from, qsizetype count) const {

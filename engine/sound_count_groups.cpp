@@ -58,6 +58,7 @@ void SoundCountGroup::append(std::uint32_t row, std::uint32_t headword, bool pla
   tokenEnds_.push_back(static_cast<std::uint32_t>(tokens_.size()));
   captions_.append(caption);
   captionEnds_.push_back(static_cast<std::uint32_t>(captions_.size()));
+  kinds_.push_back(sound::kindsOf(tokens.data(), tokens.size()));
 }
 
 std::string SoundCountGroup::serialise(int count) const {
@@ -97,8 +98,16 @@ bool SoundCountGroup::parse(std::string_view image, int count, int band, std::ui
          headwords_[i] <= rows_[i] && plainWords_[i] <= 1 &&
          sounds.size() <= sound::TypedSounds::kMaxRow && allSounds && soundCount(sounds) == count;
   }
-  if (!ok) *this = SoundCountGroup();
-  return ok;
+  if (!ok) {
+    *this = SoundCountGroup();
+    return false;
+  }
+  kinds_.reserve(rows);
+  for (std::size_t i = 0; i < rows; ++i) {
+    const std::span<const std::uint8_t> sounds = tokens(i);
+    kinds_.push_back(sound::kindsOf(sounds.data(), sounds.size()));
+  }
+  return true;
 }
 
 std::string SoundGroupDirectory::serialise() const {

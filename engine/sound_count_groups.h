@@ -61,6 +61,9 @@ class SoundCountGroup {
     const std::uint32_t begin = i == 0 ? 0 : tokenEnds_[i - 1];
     return std::span<const std::uint8_t>(tokens_).subspan(begin, tokenEnds_[i] - begin);
   }
+  // The kinds of sound the row has (sound::kindsOf), worked out once when read: a keystroke
+  // reads them for every row it looks at, its tokens only for the few it weighs.
+  std::uint64_t kinds(std::size_t i) const { return kinds_[i]; }
   std::string_view caption(std::size_t i) const {
     const std::uint32_t begin = i == 0 ? 0 : captionEnds_[i - 1];
     return std::string_view(captions_).substr(begin, captionEnds_[i] - begin);
@@ -81,6 +84,7 @@ class SoundCountGroup {
   std::vector<std::uint8_t> tokens_;
   std::vector<std::uint32_t> captionEnds_;
   std::string captions_;
+  std::vector<std::uint64_t> kinds_;
 };
 
 // How many rows the groups hold in all, and each of them. The rows are numbered in the search

@@ -10,8 +10,7 @@ namespace {
 
 const char kBlobSql[] = "SELECT data FROM dict_search_index WHERE block = ?";
 // length() of a blob reads its size, not its pages.
-const char kGroupBytesSql[] =
-    "SELECT total(length(data)) FROM dict_search_index WHERE block < -1";
+const char kGroupBytesSql[] = "SELECT total(length(data)) FROM dict_search_index WHERE block < -1";
 
 // Steps `statement` for the blob of `key` and hands its bytes to `parse`; false when there is
 // no such blob or `parse` refuses it.

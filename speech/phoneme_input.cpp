@@ -17,13 +17,13 @@ struct Sound {
 // diphthongs with i or u, and a length with ː or the keyboard's ':'; today's IPA (ɪ, ʊ, ɒ, ɜ ...)
 // is read in those symbols first (engine/ipa_symbols.h).
 constexpr std::array kPairs = {
-    Sound{u"ei", "eI"},           Sound{u"ai", "aI"},           Sound{u"\u0254i", "OI"},
-    Sound{u"\u0259u", "oU"},      Sound{u"au", "aU"},           Sound{u"i\u0259", "i@"},
-    Sound{u"\u025B\u0259", "e@"}, Sound{u"e\u0259", "e@"},      Sound{u"u\u0259", "U@"},
-    Sound{u"t\u0283", "tS"},      Sound{u"d\u0292", "dZ"},      Sound{u"\u0251\u02D0", "A:"},
-    Sound{u"\u0251:", "A:"},      Sound{u"a\u02D0", "A:"},      Sound{u"a:", "A:"},
-    Sound{u"\u0254\u02D0", "O:"}, Sound{u"\u0254:", "O:"},      Sound{u"i\u02D0", "i:"},
-    Sound{u"i:", "i:"},           Sound{u"u\u02D0", "u:"},      Sound{u"u:", "u:"},
+    Sound{u"ei", "eI"},           Sound{u"ai", "aI"},      Sound{u"\u0254i", "OI"},
+    Sound{u"\u0259u", "oU"},      Sound{u"au", "aU"},      Sound{u"i\u0259", "i@"},
+    Sound{u"\u025B\u0259", "e@"}, Sound{u"e\u0259", "e@"}, Sound{u"u\u0259", "U@"},
+    Sound{u"t\u0283", "tS"},      Sound{u"d\u0292", "dZ"}, Sound{u"\u0251\u02D0", "A:"},
+    Sound{u"\u0251:", "A:"},      Sound{u"a\u02D0", "A:"}, Sound{u"a:", "A:"},
+    Sound{u"\u0254\u02D0", "O:"}, Sound{u"\u0254:", "O:"}, Sound{u"i\u02D0", "i:"},
+    Sound{u"i:", "i:"},           Sound{u"u\u02D0", "u:"}, Sound{u"u:", "u:"},
     Sound{u"\u0259\u02D0", "3:"}, Sound{u"\u0259:", "3:"},
 };
 

@@ -8,7 +8,6 @@
 #include <string>
 #include <string_view>
 
-
 namespace quorvi::dictbuild {
 
 struct NormalisedTranscription {
