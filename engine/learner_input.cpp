@@ -308,6 +308,75 @@ bool readSymbols(const std::vector<Typed>& text, LearnerInput& input, std::u16st
 
 }  // namespace
 
+std::u16string americanAsBritish(std::u16string_view symbols, bool dAsFlap) {
+  constexpr char16_t kLength = u'\u02D0';
+  const auto isStress = [](char16_t c) { return c == u'\u02C8' || c == u'\u02CC'; };
+  // The next symbol that is a sound, past stress marks.
+  const auto soundAfter = [&](std::size_t i) -> char16_t {
+    for (++i; i < symbols.size(); ++i)
+      if (!isStress(symbols[i])) return symbols[i];
+    return 0;
+  };
+  std::u16string out;
+  out.reserve(symbols.size() + 4);
+  for (std::size_t i = 0; i < symbols.size(); ++i) {
+    const char16_t c = symbols[i];
+    const char16_t next = soundAfter(i);
+    // The last sound written, length aside, and whether it was long.
+    std::size_t lastAt = out.size();
+    while (lastAt > 0 && isStress(out[lastAt - 1])) --lastAt;
+    const bool afterLength = lastAt > 0 && out[lastAt - 1] == kLength;
+    const char16_t last = lastAt > (afterLength ? 1u : 0u) ? out[lastAt - (afterLength ? 2 : 1)] : 0;
+    if (c == u'r' && last != 0 && isVowel(last) && !isVowel(next)) {
+      // Rhoticity: the vowel before the r as the British vowel without it.
+      if (afterLength && (last == u'i' || last == u'u')) out.erase(lastAt - 1, 1);
+      if (last == u'i' || last == u'u') {
+        out.push_back(u'\u0259');
+      } else if (last == u'e' && !afterLength) {
+        out[lastAt - 1] = u'\u025B';
+        out.push_back(u'\u0259');
+      } else if ((last == u'\u0251' || last == u'\u0254') && !afterLength) {
+        out.push_back(kLength);
+      }
+      continue;
+    }
+    if (dAsFlap && c == u'd' && last != 0 && isVowel(last) && isVowel(next)) {
+      out.push_back(u't');  // T Voicing heard back
+      continue;
+    }
+    if (c == u'o' && next == u'u') {
+      out.push_back(u'\u0259');  // GOAT
+      continue;
+    }
+    const bool longHere = i + 1 < symbols.size() && symbols[i + 1] == kLength;
+    const char16_t afterLong = longHere ? soundAfter(i + 1) : next;
+    if (c == u'\u0251' && afterLong != u'r' && next != u'i' && next != u'u') {
+      // LOT, ɑ or ɑː, as ɒ; the vowel of father before r stays.
+      out.push_back(u'\u0254');
+      if (longHere) ++i;
+      continue;
+    }
+    if (c == u'u' && longHere &&
+        (last == u't' || last == u'd' || last == u'n') && !afterLength) {
+      out.push_back(u'j');  // Yod Dropping undone
+    }
+    out.push_back(c);
+  }
+  return out;
+}
+
+namespace {
+
+void setAmericanReading(LearnerInput& input) {
+  const std::u16string& base = input.otherReading.empty() ? input.symbols : input.otherReading;
+  input.americanReading = americanAsBritish(base, false);
+  input.flapReading = americanAsBritish(base, true);
+  if (input.flapReading == input.americanReading) input.flapReading.clear();
+  if (input.americanReading == base) input.americanReading.clear();
+}
+
+}  // namespace
+
 LearnerInput readLearnerInput(std::u16string_view typed) {
   const std::vector<Typed> text = codePoints(typed);
   LearnerInput input;
@@ -316,6 +385,7 @@ LearnerInput readLearnerInput(std::u16string_view typed) {
   if (!readSymbols(storedSymbols(asPlainKeyboardOrKk(text)), other, input.otherReading) ||
       input.otherReading == input.symbols) {
     input.otherReading.clear();
+    setAmericanReading(input);
     return input;
   }
   if (!literal) {
@@ -327,5 +397,6 @@ LearnerInput readLearnerInput(std::u16string_view typed) {
     std::erase(input.symbols, u'\u02C8');
     if (input.symbols == input.otherReading) input.otherReading.clear();
   }
+  setAmericanReading(input);
   return input;
 }

@@ -61,6 +61,10 @@ class SearchTimeLimit {
 // How long a search for the nearest rows, when none is near enough, may take at most.
 constexpr std::chrono::milliseconds kNearestAnywayTime{300};
 
+// What a row found only by the American hearing of the text costs beyond its score: less
+// than one sound heard as a near one.
+constexpr std::uint32_t kAmericanHearingCost = 2;
+
 // Each headword once, at its best row of `a` and `b` (each best first), best first, at most
 // `wanted`.
 std::vector<ScoredRow> cheaperOfEach(std::vector<ScoredRow> a, const std::vector<ScoredRow>& b,
@@ -86,28 +90,46 @@ bool LearnerSearch::rankReadings(const quorvi::engine::RowStore& rows, const Lea
                                  int limitMode, std::vector<ScoredRow>& ranked) {
   const std::size_t wanted =
       limitMode == 0 ? static_cast<std::size_t>(kTypingCap) : SIZE_MAX;
-  std::vector<sound::TypedSounds> readings;
-  readings.emplace_back(sound::fromSymbols(input.symbols));
-  if (!input.otherReading.empty()) readings.emplace_back(sound::fromSymbols(input.otherReading));
-  for (const sound::TypedSounds& reading : readings) {
-    SoundQuery query{reading, input.severalWords, wanted};
+  // Each reading with what a row found by it costs beyond its score: the American hearing
+  // is a guess about what was heard, so a row found as typed stays ahead of it.
+  std::vector<std::pair<sound::TypedSounds, std::uint32_t>> readings;
+  readings.emplace_back(sound::TypedSounds(sound::fromSymbols(input.symbols)), 0);
+  if (!input.otherReading.empty())
+    readings.emplace_back(sound::TypedSounds(sound::fromSymbols(input.otherReading)), 0);
+  if (!input.americanReading.empty())
+    readings.emplace_back(sound::TypedSounds(sound::fromSymbols(input.americanReading)),
+                          kAmericanHearingCost);
+  // A d between vowels may be a t: a row that has the d comes first.
+  if (!input.flapReading.empty())
+    readings.emplace_back(sound::TypedSounds(sound::fromSymbols(input.flapReading)),
+                          2 * kAmericanHearingCost);
+  // The rows of `query`, each its reading's cost added, merged into `ranked`.
+  const auto rankReading = [&](SoundQuery& query, std::uint32_t extra, std::size_t keep) {
     // Rows of a later reading need only beat the worst of a full list.
-    if (ranked.size() >= wanted) query.scoreLimit = static_cast<std::uint32_t>(ranked.back().key >> 32);
+    if (ranked.size() >= keep) {
+      const auto worst = static_cast<std::uint32_t>(ranked.back().key >> 32);
+      if (worst < extra) return true;
+      query.scoreLimit = worst - extra;
+    }
     std::vector<ScoredRow> found;
     if (!rankRows(rows, query, found)) return false;
-    ranked = ranked.empty() ? std::move(found) : cheaperOfEach(std::move(ranked), found, wanted);
+    for (ScoredRow& row : found) row.key += std::uint64_t{extra} << 32;
+    ranked = ranked.empty() ? std::move(found) : cheaperOfEach(std::move(ranked), found, keep);
+    return true;
+  };
+  for (const auto& [reading, extra] : readings) {
+    SoundQuery query{reading, input.severalWords, wanted};
+    if (!rankReading(query, extra, wanted)) return false;
   }
   if (!ranked.empty()) return true;
-  for (const sound::TypedSounds& reading : readings) {
+  const auto deadline = std::chrono::steady_clock::now() + kNearestAnywayTime;
+  for (const auto& [reading, extra] : readings) {
     // A text longer than any word is weighed by its first sounds: nothing is near it.
     if (reading.cut()) continue;
     SoundQuery query{reading, input.severalWords, static_cast<std::size_t>(kTypingCap)};
     query.nearestAnyway = true;
-    query.deadline = std::chrono::steady_clock::now() + kNearestAnywayTime;
-    if (!ranked.empty()) query.scoreLimit = static_cast<std::uint32_t>(ranked.back().key >> 32);
-    std::vector<ScoredRow> found;
-    if (!rankRows(rows, query, found)) return false;
-    ranked = cheaperOfEach(std::move(ranked), found, static_cast<std::size_t>(kTypingCap));
+    query.deadline = deadline;
+    if (!rankReading(query, extra, static_cast<std::size_t>(kTypingCap))) return false;
   }
   for (ScoredRow& row : ranked) row.placeAndNear |= ScoredRow::kNearSound;
   return true;

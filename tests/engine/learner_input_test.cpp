@@ -201,6 +201,33 @@ TEST_F(LearnerInputTest, PlainKeyboardAndKkReadingBesideTheLiteralOne) {
   EXPECT_TRUE(readLearnerInput(u"[mɛθəd]").otherReading.empty()) << "nothing to read otherwise";
 }
 
+// American sounds as the British transcriptions write them, one hearing class a case (Wells,
+// Accents of English, vol. 3, ch. 6.1), in table symbols; a d between vowels is read as t only
+// when asked.
+TEST_F(LearnerInputTest, AmericanHearingClassesAsTheBritishTranscriptionsWriteThem) {
+  const struct {
+    std::u16string_view american, british, withFlap;
+  } cases[] = {
+      {u"fɑːrm", u"fɑːm", u"fɑːm"},          {u"ʃɔrt", u"ʃɔːt", u"ʃɔːt"},
+      {u"ˈsʌmər", u"sʌmə", u"sʌmə"},         {u"wəːrk", u"wəːk", u"wəːk"},
+      {u"ˈbɪrd", u"biəd", u"biəd"},           {u"ʃer", u"ʃɛə", u"ʃɛə"},
+      {u"puːr", u"puə", u"puə"},              {u"ˈberi", u"beri", u"beri"},
+      {u"ˈmedəl", u"medəl", u"metəl"},        {u"ˈsoup", u"səup", u"səup"},
+      {u"ˈlɑːk", u"lɔk", u"lɔk"},             {u"ˈstɑp", u"stɔp", u"stɔp"},
+      {u"ˈtuːn", u"tjuːn", u"tjuːn"},         {u"nuːd", u"njuːd", u"njuːd"},
+      {u"ˈfuːd", u"fuːd", u"fuːd"},           {u"ˈhɑːrd", u"hɑːd", u"hɑːd"},
+  };
+  for (const auto& c : cases) {
+    const std::u16string typed = readLearnerInput(c.american).symbols;
+    EXPECT_EQ(americanAsBritish(typed, false), c.british) << std::string(typed.begin(), typed.end());
+    EXPECT_EQ(americanAsBritish(typed, true), c.withFlap);
+  }
+  const LearnerInput heard = readLearnerInput(u"ˈkɑːrdər");
+  EXPECT_EQ(heard.americanReading, u"kɑːdə");
+  EXPECT_EQ(heard.flapReading, u"kɑːtə");
+  EXPECT_TRUE(readLearnerInput(u"ˈkɪtʃən").americanReading.empty()) << "nothing American in it";
+}
+
 // Everything read passes the engine's own check.
 TEST_F(LearnerInputTest, WhatIsReadPassesTheSymbolCheck) {
   for (std::u16string_view typed : {u"ɪɡˈzɑːmpl", u"/ˈbjuːtɪfl/", u"ˈtemprətʃə", u"eə", u"ɛ"}) {

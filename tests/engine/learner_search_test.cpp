@@ -361,6 +361,29 @@ TEST_F(LearnerSearchTest, ThePlainKeyboardAndKkReadingsFindTheWord) {
   EXPECT_EQ(both.words.toStringList().count(QStringLiteral("groin")), 1);
 }
 
+// Typed as heard in American English, the word is found through its British transcription:
+// the r after a vowel, the flap (a d heard where the row has t, behind a row that has the d),
+// LOT as ɑː and the dropped yod.
+TEST_F(LearnerSearchTest, AmericanSoundsFindTheBritishRows) {
+  std::vector<DictionaryRow> rows = learnerRows();
+  rows.push_back({"border", "&#712;b&#596;&#720;d&#601;", "n."});
+  rows.push_back({"boarder", "&#712;b&#596;&#720;d&#601;", "n."});
+  rows.push_back({"meadow", "&#712;med&#601;u", "n."});
+  rows.push_back({"metal", "&#712;metl", "n."});
+  rows.push_back({"medal", "&#712;medl", "n."});
+  rows.push_back({"knot", "n&#596;t", "n."});
+  rows.push_back({"tube", "tju&#720;b", "n."});
+  open(rows);
+  EXPECT_EQ(sound(QStringLiteral("ˈbɔːrdər")).words.first(), "border");
+  EXPECT_EQ(sound(QStringLiteral("ˈmedoʊ")).words.first(), "meadow");
+  const SearchOutcome flap = sound(QStringLiteral("ˈmedl"));
+  ASSERT_GE(flap.words.size(), 2);
+  EXPECT_EQ(flap.words[0], "medal") << "the row with the d first";
+  EXPECT_TRUE(flap.words.toStringList().contains(QStringLiteral("metal")));
+  EXPECT_EQ(sound(QStringLiteral("nɑːt")).words.first(), "knot");
+  EXPECT_EQ(sound(QStringLiteral("tuːb")).words.first(), "tube");
+}
+
 // A text no row comes near still lists the nearest rows, all near-sound, under the heading;
 // the list of a text some row holds is unchanged.
 TEST_F(LearnerSearchTest, TheNearestRowsAreListedWhenNoneIsNearEnough) {
