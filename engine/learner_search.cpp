@@ -64,6 +64,8 @@ constexpr std::chrono::milliseconds kNearestAnywayTime{300};
 // What a row found only by the American hearing of the text costs beyond its score: less
 // than one sound heard as a near one.
 constexpr std::uint32_t kAmericanHearingCost = 2;
+// The most headwords a search takes from each reading beside the literal one.
+constexpr std::size_t kGuessedReadingWords = 20;
 
 // Each headword once, at its best row of `a` and `b` (each best first), best first, at most
 // `wanted`.
@@ -92,17 +94,22 @@ bool LearnerSearch::rankReadings(const quorvi::engine::RowStore& rows, const Lea
       limitMode == 0 ? static_cast<std::size_t>(kTypingCap) : SIZE_MAX;
   // Each reading with what a row found by it costs beyond its score: the American hearing
   // is a guess about what was heard, so a row found as typed stays ahead of it.
-  std::vector<std::pair<sound::TypedSounds, std::uint32_t>> readings;
-  readings.emplace_back(sound::TypedSounds(sound::fromSymbols(input.symbols)), 0);
+  struct Reading {
+    sound::TypedSounds sounds;
+    std::uint32_t extra;
+    bool guess;  // a reading beside the literal one
+  };
+  std::vector<Reading> readings;
+  readings.push_back({sound::TypedSounds(sound::fromSymbols(input.symbols)), 0, false});
   if (!input.otherReading.empty())
-    readings.emplace_back(sound::TypedSounds(sound::fromSymbols(input.otherReading)), 0);
+    readings.push_back({sound::TypedSounds(sound::fromSymbols(input.otherReading)), 0, true});
   if (!input.americanReading.empty())
-    readings.emplace_back(sound::TypedSounds(sound::fromSymbols(input.americanReading)),
-                          kAmericanHearingCost);
+    readings.push_back({sound::TypedSounds(sound::fromSymbols(input.americanReading)),
+                        kAmericanHearingCost, true});
   // A d between vowels may be a t: a row that has the d comes first.
   if (!input.flapReading.empty())
-    readings.emplace_back(sound::TypedSounds(sound::fromSymbols(input.flapReading)),
-                          2 * kAmericanHearingCost);
+    readings.push_back({sound::TypedSounds(sound::fromSymbols(input.flapReading)),
+                        2 * kAmericanHearingCost, true});
   // The rows of `query`, each its reading's cost added, merged into `ranked`.
   const auto rankReading = [&](SoundQuery& query, std::uint32_t extra, std::size_t keep) {
     // Rows of a later reading need only beat the worst of a full list.
@@ -117,19 +124,22 @@ bool LearnerSearch::rankReadings(const quorvi::engine::RowStore& rows, const Lea
     ranked = ranked.empty() ? std::move(found) : cheaperOfEach(std::move(ranked), found, keep);
     return true;
   };
-  for (const auto& [reading, extra] : readings) {
-    SoundQuery query{reading, input.severalWords, wanted};
-    if (!rankReading(query, extra, wanted)) return false;
+  for (const Reading& reading : readings) {
+    // A reading beside the literal one adds its best few words: wanting fewer, its search
+    // stops sooner.
+    SoundQuery query{reading.sounds, input.severalWords,
+                     reading.guess ? std::min(wanted, kGuessedReadingWords) : wanted};
+    if (!rankReading(query, reading.extra, wanted)) return false;
   }
   if (!ranked.empty()) return true;
   const auto deadline = std::chrono::steady_clock::now() + kNearestAnywayTime;
-  for (const auto& [reading, extra] : readings) {
+  for (const Reading& reading : readings) {
     // A text longer than any word is weighed by its first sounds: nothing is near it.
-    if (reading.cut()) continue;
-    SoundQuery query{reading, input.severalWords, static_cast<std::size_t>(kTypingCap)};
+    if (reading.sounds.cut()) continue;
+    SoundQuery query{reading.sounds, input.severalWords, static_cast<std::size_t>(kTypingCap)};
     query.nearestAnyway = true;
     query.deadline = deadline;
-    if (!rankReading(query, extra, static_cast<std::size_t>(kTypingCap))) return false;
+    if (!rankReading(query, reading.extra, static_cast<std::size_t>(kTypingCap))) return false;
   }
   for (ScoredRow& row : ranked) row.placeAndNear |= ScoredRow::kNearSound;
   return true;
