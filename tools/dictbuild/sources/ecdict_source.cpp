@@ -352,7 +352,8 @@ bool holdsVulgarChinese(std::string_view text) {
 }
 
 std::vector<std::string> ecdictChineseLines(std::string_view translation, char commonest,
-                                            bool vulgarWord, bool* special) {
+                                            bool vulgarWord, bool* special,
+                                            std::string* crossReference) {
   std::vector<ParsedLine> parsed;
   bool formNoted = false;
   size_t start = 0;
@@ -396,6 +397,14 @@ std::vector<std::string> ecdictChineseLines(std::string_view translation, char c
       firstItem = false;
       std::string text = plainItem(item);
       if (text.empty() || !holdsHan(text)) continue;
+      // A pointer to another headword is no Chinese; titles, acronyms and elements go last
+      // like the senses of special fields.
+      const OtherSense other = pos.pos == "abbr." ? OtherSense::Acronym : otherSenseOfItem(text);
+      if (other == OtherSense::CrossReference) {
+        if (crossReference && crossReference->empty()) *crossReference = crossReferenceTarget(text);
+        continue;
+      }
+      if (other != OtherSense::None) mark = Mark::Field;
       if (holdsVulgarChinese(text) || mark == Mark::Vulgar) {
         if (!vulgarWord) continue;
         text += "（粗俗）";
