@@ -100,6 +100,11 @@ TEST(EcdictChinese, TitlesAcronymsAndElementsGoLastAndPointersAreLeftOut) {
   EXPECT_EQ(pointer, "");
 }
 
+TEST(EcdictChinese, ABodyWordIsTheMeaningOnlyWhenItIsTheFirstSense) {
+  EXPECT_EQ(ecdictChineseLines("n. 阴茎\\n[医] 阴茎"), (Lines{"n. 阴茎"}));
+  EXPECT_EQ(ecdictChineseLines("n. 球, 舞会, 睾丸"), (Lines{"n. 球；舞会"}));
+}
+
 TEST(EcdictChinese, LinesPassTheChineseLineCheckWhateverTheTranslationHolds) {
   for (const char* t :
        {"adv. meretricious（浮华的；华而不实的）的变形", "短叶丝兰（等于tree 约书亚树；yucca）",

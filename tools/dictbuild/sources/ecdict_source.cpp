@@ -21,7 +21,10 @@ const std::string_view kFormNotes[] = {"的过去式",   "的过去分词", "的
 const std::string_view kVulgarChinese[] = {
     "杂种", "狗日", "奶子", "他妈", "妈的", "屄",   "屌",   "鸡巴", "婊子", "王八蛋", "狗娘",
     "贱货", "贱人", "傻逼", "混帐", "混账", "操你", "肏",   "日你", "龟孙", "黑鬼",   "支那",
-    "鬼子", "娘炮", "骚货", "淫妇", "狗屎", "屁眼", "睾丸", "阴茎", "阴户", "乳头"};
+    "鬼子", "娘炮", "骚货", "淫妇", "狗屎", "屁眼"};
+// The body's words: the meaning of testicle, slang of balls. The first sense of a translation
+// keeps them, a later one (the slang of an ordinary word) does not.
+const std::string_view kBodyChinese[] = {"睾丸", "阴茎", "阴户", "乳头"};
 
 // Bracketed marks of usage rather than of a special field: the sense stays.
 const std::string_view kUsageMarks[] = {"口",   "俚",   "美",     "英",      "古", "诗",     "方",
@@ -405,7 +408,10 @@ std::vector<std::string> ecdictChineseLines(std::string_view translation, char c
         continue;
       }
       if (other != OtherSense::None) mark = Mark::Field;
-      if (holdsVulgarChinese(text) || mark == Mark::Vulgar) {
+      const bool mainSense = parsed.empty() && items.empty();
+      const bool bodyWord = std::any_of(std::begin(kBodyChinese), std::end(kBodyChinese),
+                                        [&](std::string_view w) { return contains(text, w); });
+      if (holdsVulgarChinese(text) || mark == Mark::Vulgar || (bodyWord && !mainSense)) {
         if (!vulgarWord) continue;
         text += "（粗俗）";
       }

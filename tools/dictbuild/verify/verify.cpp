@@ -47,12 +47,13 @@ struct FirstRows {
     if (byCaption.emplace(caption, explanation).second) captionOfLower.emplace(lowerAscii(caption), caption);
   }
   // A heard word as spelled when that explains it (Christ, Max), else the lower-case word: a
-  // capital is then mostly the start of a sentence ("No" is no, not nobelium).
+  // capital is then mostly the start of a sentence ("No" is no, not nobelium; "Er" er, not
+  // erbium).
   std::optional<std::string> of(const std::string& word) const {
     const auto spelled = byCaption.find(word), lower = byCaption.find(lowerAscii(word));
     if (spelled != byCaption.end() &&
         (lower == byCaption.end() || namesSomeone(spelled->second) ||
-         firstLineFault(spelled->second) != FirstLineFault::NoChinese))
+         firstLineFault(spelled->second) == FirstLineFault::None))
       return spelled->second;
     if (lower != byCaption.end()) return lower->second;
     if (auto it = captionOfLower.find(lowerAscii(word)); it != captionOfLower.end())
