@@ -15,6 +15,7 @@
 #include "checked_inflections.h"
 #include "cedict_licence.h"
 #include "chinese_annotation.h"
+#include "chinese_equivalents.h"
 #include "data_tables.h"
 #include "dict_store.h"
 #include "ecdict_annotation.h"
@@ -187,6 +188,12 @@ void reportBuild(const BuildOptions& options, const SkipReport& skipped, BuildSu
       << " KiB, in " << Progress::clock(summary.seconds) << "\n";
 }
 
+// The heard words' lookup of their Chinese equivalents; empty without CC-CEDICT.
+ChineseLookup chineseLookup(const ChineseEquivalents* chinese) {
+  if (chinese == nullptr) return {};
+  return [chinese](const std::string& word) { return chinese->lookup(word, HeadwordUse{}); };
+}
+
 }  // namespace
 
 std::string BuildOptions::describe() const {
@@ -229,10 +236,18 @@ BuildSummary buildDictionary(const BuildOptions& options, std::ostream& log) {
     return summary;
   }
 
-  // The optional data is read on a second core while WordNet is read on this one.
+  // The optional data is read, and CC-CEDICT turned round, on a second core while WordNet is
+  // read on this one.
   std::ostringstream extraLog;
-  auto extraData = std::async(
-      std::launch::async, [&sources, &extraLog] { return loadOptionalData(sources, extraLog); });
+  auto extraData = std::async(std::launch::async, [&sources, &extraLog] {
+    OptionalData data = loadOptionalData(sources, extraLog);
+    std::unique_ptr<ChineseEquivalents> chinese;
+    if (!data.cedict.empty())
+      chinese = std::make_unique<ChineseEquivalents>(data.cedict, data.chineseFrequencies);
+    data.cedict = {};
+    data.chineseFrequencies = {};
+    return std::pair(std::move(data), std::move(chinese));
+  });
   SkipReport skipped;
   std::vector<DictEntry> entries;
   HeadwordUses uses;
@@ -244,14 +259,14 @@ BuildSummary buildDictionary(const BuildOptions& options, std::ostream& log) {
     log << "build: no entries to write; " << kUnchanged << "\n";
     return summary;
   }
-  const OptionalData extra = extraData.get();
+  const auto [extra, chinese] = extraData.get();
   log << extraLog.str();
   if (!mayGoOnWithout(extra.unreadable, options.goOnWithout, log)) {
     log << "build: " << kUnchanged << "\n";
     return summary;
   }
   if (options.useWordNet && options.heardWords)
-    addHeardWords(entries, heard, extra.chinese.get(), skipped, log, extra.ecdict.get());
+    addHeardWords(entries, heard, chineseLookup(chinese.get()), skipped, log, extra.ecdict.get());
   size_t ecdictLines = 0;
   if (extra.ecdict) {
     const EcdictSummary e = addEcdictLines(entries, *extra.ecdict, uses);
@@ -265,7 +280,7 @@ BuildSummary buildDictionary(const BuildOptions& options, std::ostream& log) {
     ecdictLines = e.chinese + e.levels + e.headwordsAdded;
   }
   size_t cedictLines = 0;
-  if (extra.chinese) cedictLines = addChineseLines(entries, *extra.chinese, uses);
+  if (chinese) cedictLines = addChineseLines(entries, *chinese, uses);
   summary.chineseLines += cedictLines;
   if (extra.ecdict)
     if (const size_t names = addPersonNamesChinese(entries, *extra.ecdict); names > 0)

@@ -388,6 +388,11 @@ TEST(SpellingAdjustments, NoRWhereTheLettersWriteNone) {
   EXPECT_EQ(adjustForSpelling("awry", u"əˈrai"), u"əˈrai");
 }
 
+TEST(SpellingAdjustments, TheEndingSisIsNeverStressed) {
+  EXPECT_EQ(adjustForSpelling("catalysis", u"kəˈtæləˌsis"), u"kəˈtæləsis");
+  EXPECT_EQ(adjustForSpelling("basis", u"ˈbeisis"), u"ˈbeisis");
+}
+
 TEST(SpellingAdjustments, SingleWords) {
   expectAdjusted({
       {"advancement", u"ədˈvænsmənt", "ədˈvɑːnsmənt"},

@@ -368,4 +368,24 @@ LearnerHeadwordCounts addLearnerHeadwords(std::vector<DictEntry>& entries,
   return assembler.counts();
 }
 
+void addHeardWords(std::vector<DictEntry>& entries, LearnerSources& sources,
+                   ChineseLookup chineseFor, SkipReport& skipped, std::ostream& log,
+                   const EcdictData* ecdict) {
+  sources.ecdict = ecdict;
+  sources.chineseFor = std::move(chineseFor);
+  log << describeLearnerHeadwords(addLearnerHeadwords(entries, sources, skipped)) << "\n";
+}
+
+std::string describeLearnerHeadwords(const LearnerHeadwordCounts& c) {
+  return "heard words added: " + std::to_string(c.added()) + " (spoken forms and contractions " +
+         std::to_string(c.spokenForms) + ", given names " + std::to_string(c.givenNames) +
+         ", family names " + std::to_string(c.familyNames) + ", places " +
+         std::to_string(c.places) + ", parts of names and phrases " +
+         std::to_string(c.phraseParts) + ", plurals of capitalised words " +
+         std::to_string(c.plurals) + ", forms by ECDICT " + std::to_string(c.forms) +
+         ", by Chinese equivalents " + std::to_string(c.chinese) +
+         "); spoken-list fragments refused " + std::to_string(c.fragments) +
+         ", words no source explains " + std::to_string(c.unexplained);
+}
+
 }  // namespace quorvi::dictbuild

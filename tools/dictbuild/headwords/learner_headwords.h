@@ -8,26 +8,14 @@
 #include <string>
 #include <vector>
 
-#include "british_word_list.h"
+#include <ostream>
+
 #include "dict_entry.h"
-#include "ecdict_source.h"
+#include "learner_sources.h"
 #include "proper_names.h"
 #include "skip_report.h"
-#include "spoken_frequencies.h"
 
 namespace quorvi::dictbuild {
-
-struct LearnerSources {
-  SpokenFrequencies spoken;  // empty when the list cannot be had
-  BritishWordList british;   // empty when no list can be read
-  GivenNames givenNames;
-  CedictNames cedictNames;
-  // The Chinese equivalents of an English word, when a source knows them. Names whose
-  // Chinese comes this way do not repeat it in their own line.
-  std::function<std::vector<std::string>(const std::string&)> chineseFor;
-  // ECDICT, for the names, forms and words the sources above leave unexplained; may be null.
-  const EcdictData* ecdict = nullptr;
-};
 
 struct LearnerHeadwordCounts {
   size_t spokenForms = 0;  // contractions, spoken forms, interjections, titles, old forms
@@ -63,5 +51,15 @@ void markNameLinesInChinese(std::vector<DictEntry>& entries);
 
 LearnerHeadwordCounts addLearnerHeadwords(std::vector<DictEntry>& entries,
                                           const LearnerSources& sources, SkipReport& skipped);
+
+// The build step: adds the heard words to `entries` and logs what it added by kind. Words
+// no other source explains may be explained by their Chinese equivalents (`chineseFor`, the
+// Chinese stage's lookup, may be empty) or by ECDICT (`ecdict` may be null).
+void addHeardWords(std::vector<DictEntry>& entries, LearnerSources& sources,
+                   ChineseLookup chineseFor, SkipReport& skipped, std::ostream& log,
+                   const EcdictData* ecdict = nullptr);
+
+// One line for the build log: the rows added by kind and what was refused.
+std::string describeLearnerHeadwords(const LearnerHeadwordCounts& counts);
 
 }  // namespace quorvi::dictbuild

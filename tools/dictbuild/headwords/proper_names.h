@@ -18,38 +18,9 @@
 #include <unordered_set>
 #include <vector>
 
-#include "cedict_reader.h"
+#include "name_lists.h"
 
 namespace quorvi::dictbuild {
-
-struct GivenNames {
-  std::unordered_set<std::string> male;
-  std::unordered_set<std::string> female;
-};
-
-// One name a line; blank lines and lines with spaces are passed over. False with a message
-// when the file cannot be read.
-bool loadNameList(const std::string& path, std::unordered_set<std::string>& out,
-                  std::string& error);
-
-struct CedictName {
-  std::string description;  // "a town in Oxfordshire, England"; "" for a bare name
-  std::string chinese;      // simplified characters
-  bool place = false;
-};
-
-// The English proper names and places CC-CEDICT gives, by their English spelling.
-class CedictNames {
- public:
-  explicit CedictNames(const std::vector<CedictEntry>& entries);
-  CedictNames() = default;
-  const CedictName* find(const std::string& name) const;
-  size_t size() const { return byName_.size(); }
-
- private:
-  void read(const CedictEntry& entry, const std::string& gloss);
-  std::unordered_map<std::string, CedictName> byName_;
-};
 
 enum class NameKind { None, GivenName, FamilyName, Place };
 

@@ -8,16 +8,9 @@
 #include <vector>
 
 #include "dict_entry.h"
+#include "spoken_form_table.h"
 
 namespace quorvi::dictbuild {
-
-// The hand-written table (data/spoken_forms.tsv) as entries: "gonna: going to" then a short
-// gloss.
-std::vector<DictEntry> spokenForms();
-
-// Reads such a table: lines "word<TAB>what it stands for<TAB>gloss<TAB>reading", the second and
-// fourth fields may be empty. False with "line N: ..." at the first malformed line.
-bool readSpokenForms(std::string_view text, std::vector<DictEntry>& out, std::string& error);
 
 // The explanation of a dropped-g spoken form ("tellin" for "telling"), or "" when `word`
 // is not one: it must end in "in" and `full` (word + "g") must be a known word.

@@ -240,6 +240,12 @@ void dropIntrusiveR(const std::string& word, std::u16string& s) {
   replaceAll(s, u"ɔːrə", u"ɔːə");
 }
 
+// The ending -sis is never stressed: analysis əˈnæləsis, paralysis pəˈræləsis.
+void unstressSisEnding(const std::string& word, std::u16string& s) {
+  if (endsWith(word, std::string_view("sis")) && endsWith(s, u"ˌsis"))
+    s.erase(s.size() - 4, 1);
+}
+
 // ob- right before the stressed syllable is weak: obtain əbˈtein, observe əbˈzəːv (but
 // observation ˌɔbzəˈveiʃn keeps its vowel).
 void reduceObPrefix(const std::string& word, std::u16string& s) {
@@ -327,6 +333,7 @@ std::u16string adjustForSpelling(std::string_view caption, std::u16string symbol
   printPalatalGlide(word, symbols);
   printStrutInOne(word, symbols);
   dropIntrusiveR(word, symbols);
+  unstressSisEnding(word, symbols);
   fixSingleWords(word, symbols);
   return symbols;
 }

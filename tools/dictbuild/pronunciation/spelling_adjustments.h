@@ -12,6 +12,7 @@
 //   j after l and n            million ˈmiljən, canyon ˈkænjən, opinion əˈpinjən
 //   one with the strut vowel   one wʌn, none nʌn, someone ˈsʌmwʌn
 //   no r the letters lack      drawing ˈdrɔːiŋ, sawing ˈsɔːiŋ (storing ˈstɔːriŋ keeps it)
+//   -sis unstressed            analysis əˈnæləsis
 //   single words               advance ədˈvɑːns, absorb əbˈzɔːb, empire ˈempaiə, anxious ˈæŋkʃəs
 #include <string>
 #include <string_view>

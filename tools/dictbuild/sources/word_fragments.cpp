@@ -8,7 +8,7 @@
 
 #include "ascii_case.h"
 #include "function_words.h"
-#include "spoken_forms.h"
+#include "spoken_form_table.h"
 
 namespace quorvi::dictbuild {
 namespace {
