@@ -88,6 +88,7 @@ TEST(Slurs, SayTheyOffendBeforeWhatTheyMeanAndAfterAnOrdinarySense) {
             (Lines{"n. 浣熊", "n. 冒犯性用语；黑鬼", "n. [offensive 冒犯] (ethnic slur) a black person"}));
   EXPECT_EQ(entries[1].explainLines, (Lines{"n. 冒犯性用语；拉美佬"}));
   EXPECT_EQ(entries[2].explainLines, (Lines{"n. 猫"}));
+  EXPECT_EQ(slurChineseLines({"弱智", "vt. 延迟"}), (Lines{"vt. 延迟", "n. 冒犯性用语；弱智"}));
 
   std::map<std::string, SlurChinese> table;
   std::string error;

@@ -5,6 +5,7 @@
 #include "ascii_case.h"
 #include "chinese_line.h"
 #include "data_tables.h"
+#include "ecdict_source.h"
 #include "form_chinese.h"
 
 namespace quorvi::dictbuild {
@@ -43,7 +44,9 @@ bool readSlurs(std::string_view text, std::map<std::string, SlurChinese>& out,
 
 std::vector<std::string> slurChineseLines(const SlurChinese& slur) {
   std::vector<std::string> lines;
-  if (!slur.ordinary.empty()) lines.push_back("n. " + slur.ordinary);
+  // The ordinary sense is a noun unless the table names its part of speech ("vt. 延迟").
+  if (!slur.ordinary.empty())
+    lines.push_back(partOfSpeechOf(slur.ordinary) ? slur.ordinary : "n. " + slur.ordinary);
   lines.push_back("n. " + chineseLine({kOffensiveChinese, slur.offensive}));
   return lines;
 }
