@@ -89,6 +89,7 @@ TEST(EcdictChinese, TitlesAcronymsAndElementsGoLastAndPointersAreLeftOut) {
   EXPECT_FALSE(special);
   EXPECT_EQ(ecdictChineseLines("n. 锂(3号元素)\\nn. 李（姓氏）"), (Lines{"n. 李（姓氏）"}));
   EXPECT_EQ(ecdictChineseLines("n. 薯条（French fries）"), (Lines{"n. 薯条（French fries）"}));
+  EXPECT_EQ(ecdictChineseLines("n. 星光, 星夜（电影名）\\nadj. 星形的"), (Lines{"adj. 星形的"}));
   // Alone, a title is still shown, but as what the special fields say.
   EXPECT_EQ(ecdictChineseLines("n. 因祸得福（电影名）", 0, false, &special), (Lines{"因祸得福（电影名）"}));
   EXPECT_TRUE(special);

@@ -394,7 +394,13 @@ std::vector<std::string> ecdictChineseLines(std::string_view translation, char c
     const Mark lineMark = takeMarks(rest);
     std::vector<std::string> items;
     bool firstItem = true;
-    for (std::string_view item : splitItems(pos.rest)) {
+    // A line that names a title names it in each of its words ("销声匿迹, 无影无踪（美国电视连续剧
+    // 剧名）"): none of them is the word's own sense.
+    const std::vector<std::string_view> lineItems = splitItems(pos.rest);
+    const bool titleLine = std::any_of(lineItems.begin(), lineItems.end(), [](std::string_view i) {
+      return otherSenseOfItem(plainItem(i)) == OtherSense::Title;
+    });
+    for (std::string_view item : lineItems) {
       Mark mark = takeMarks(item);
       if (lineMark == Mark::Field && !firstItem && mark == Mark::None) mark = Mark::Field;
       firstItem = false;
@@ -407,7 +413,7 @@ std::vector<std::string> ecdictChineseLines(std::string_view translation, char c
         if (crossReference && crossReference->empty()) *crossReference = crossReferenceTarget(text);
         continue;
       }
-      if (other != OtherSense::None) mark = Mark::Field;
+      if (other != OtherSense::None || titleLine) mark = Mark::Field;
       const bool mainSense = parsed.empty() && items.empty();
       const bool bodyWord = std::any_of(std::begin(kBodyChinese), std::end(kBodyChinese),
                                         [&](std::string_view w) { return contains(text, w); });
