@@ -237,6 +237,9 @@ class EcdictAnnotation : public ::testing::Test {
         entry("bow", {"v. bend the head"}),
         entry("bowed", {"past tense and past participle of bow", "adj. curved"}, 46),
         entry("airplane", {"n. an aircraft"}),
+        entry("gizmo", {"n. a small gadget"}),
+        entry("smith", {"n. a metalworker"}),
+        entry("gadget", {"n. a device"}),
         entry("aeroplane", {"n. an aircraft"}),
     };
     auto add = [&](const std::string& w, EcdictWord e) { ecdict_.add(w, std::move(e)); };
@@ -278,6 +281,9 @@ class EcdictAnnotation : public ::testing::Test {
     add("bow", word("vi. 鞠躬\nvt. 使弯曲"));
     add("bowed", word("a. 弯曲的", "0:bow/1:pd"));
     add("airplane", word("n. 飞机"));
+    add("Gizmo", word("n. 小玩意儿"));
+    add("Smith", word("n. 史密斯（姓氏）"));
+    add("Gadget", word("[机] 小机件"));
     add("aeroplane", word("n. =airplane[亦作aeroplane]"));
     uses_["baked"] = {"a", 'a', "", 4};
     uses_["bowed"] = {"a", 'a', "", 0};
@@ -320,6 +326,12 @@ TEST_F(EcdictAnnotation, AFormWhoseOwnChineseIsATitleOrUnheardOpensWithItsLemmas
   ASSERT_GE(bowed.size(), 3u);
   EXPECT_EQ(bowed[0], "past tense and past participle of bow / bow的过去式和过去分词");
   EXPECT_EQ(bowed[2], "adj. 弯曲的") << "its own sense after the form";
+}
+
+TEST_F(EcdictAnnotation, ALowerCaseWordEcdictFilesOnlyCapitalisedTakesThatRecordUnlessAName) {
+  EXPECT_EQ(find(entries_, "gizmo").explainLines.front(), "n. 小玩意儿");
+  EXPECT_EQ(find(entries_, "smith").explainLines, (Lines{"n. a metalworker"}));
+  EXPECT_EQ(find(entries_, "gadget").explainLines, (Lines{"n. a device"}));
 }
 
 TEST_F(EcdictAnnotation, ATranslationPointingToAnotherWordShowsThatWordsChinese) {

@@ -154,9 +154,28 @@ class Annotator {
  private:
   const EcdictWord* recordOf(const std::string& caption) const { return ecdict_.find(caption); }
 
+  // ECDICT files some common words only capitalised ("Demo": n. 演示): a lower-case headword
+  // it lacks takes that record's lines unless they name a person or a place or are of a special
+  // field alone ("Bourbon": [机] 波旁).
+  const EcdictWord* ownRecordOf(const std::string& caption) const {
+    if (const EcdictWord* w = recordOf(caption)) return w;
+    if (caption.empty() || lowerAscii(caption) != caption || !std::isalpha(static_cast<unsigned char>(caption[0])))
+      return nullptr;
+    std::string capitalised = caption;
+    capitalised[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(capitalised[0])));
+    const EcdictWord* w = recordOf(capitalised);
+    if (!w || std::any_of(std::begin(kNameMarks), std::end(kNameMarks), [&](std::string_view m) {
+          return w->translation.find(m) != std::string::npos;
+        }))
+      return nullptr;
+    bool special = false;
+    ecdictChineseLines(w->translation, 0, false, &special);
+    return special ? nullptr : w;
+  }
+
   std::vector<std::string> ownLines(size_t i) {
     const DictEntry& e = entries_[i];
-    const EcdictWord* w = recordOf(e.caption);
+    const EcdictWord* w = ownRecordOf(e.caption);
     if (!w) return {};
     const bool vulgar = wordsOfKind("vulgar").count(lowerAscii(e.caption)) > 0 ||
                         std::any_of(e.explainLines.begin(), e.explainLines.end(), [](auto& l) {
