@@ -83,15 +83,16 @@ TEST(EcdictChinese, OneLinePerPartOfSpeechWithoutSpecialFieldsWebGlossesOrFormNo
 TEST(EcdictChinese, TitlesAcronymsAndElementsGoLastAndPointersAreLeftOut) {
   bool special = false;
   std::string pointer;
-  EXPECT_EQ(ecdictChineseLines("abbr. 设备测试站（Equipment Test Station）\\nvt. 吃, 吃饭", 0, false,
-                               &special),
+  EXPECT_EQ(ecdictChineseLines("abbr. 设备测试站（Equipment Test Station）\\nvt. 吃, 吃饭", 0,
+                               false, &special),
             (Lines{"vt. 吃；吃饭"}));
   EXPECT_FALSE(special);
   EXPECT_EQ(ecdictChineseLines("n. 锂(3号元素)\\nn. 李（姓氏）"), (Lines{"n. 李（姓氏）"}));
   EXPECT_EQ(ecdictChineseLines("n. 薯条（French fries）"), (Lines{"n. 薯条（French fries）"}));
   EXPECT_EQ(ecdictChineseLines("n. 星光, 星夜（电影名）\\nadj. 星形的"), (Lines{"adj. 星形的"}));
   // Alone, a title is still shown, but as what the special fields say.
-  EXPECT_EQ(ecdictChineseLines("n. 因祸得福（电影名）", 0, false, &special), (Lines{"因祸得福（电影名）"}));
+  EXPECT_EQ(ecdictChineseLines("n. 因祸得福（电影名）", 0, false, &special),
+            (Lines{"因祸得福（电影名）"}));
   EXPECT_TRUE(special);
   EXPECT_TRUE(ecdictChineseLines("n. =colour[亦作color]", 0, false, nullptr, &pointer).empty());
   EXPECT_EQ(pointer, "colour");
@@ -320,8 +321,8 @@ TEST_F(EcdictAnnotation, AFormRowSaysWhatItIsFirstAndCarriesItsLemmasChinese) {
 
 TEST_F(EcdictAnnotation, AFormWhoseOwnChineseIsATitleOrUnheardOpensWithItsLemmas) {
   EXPECT_EQ(find(entries_, "baked").explainLines,
-            (Lines{"past tense and past participle of bake / bake的过去式和过去分词", "vt. 烘焙；烤",
-                   "adj. cooked in an oven"}));
+            (Lines{"past tense and past participle of bake / bake的过去式和过去分词",
+                   "vt. 烘焙；烤", "adj. cooked in an oven"}));
   const Lines& bowed = find(entries_, "bowed").explainLines;
   ASSERT_GE(bowed.size(), 3u);
   EXPECT_EQ(bowed[0], "past tense and past participle of bow / bow的过去式和过去分词");

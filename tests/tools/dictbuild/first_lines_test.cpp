@@ -28,7 +28,8 @@ TEST(OtherSenses, TitlesAcronymsElementsAndPointersAreToldFromTheWordsOwnSense) 
   EXPECT_EQ(otherSenseOfLine("n. 烤出来的爱（电影名）"), OtherSense::Title);
   EXPECT_EQ(otherSenseOfLine("n. 月光（美国电视连续剧剧名）；月色"), OtherSense::Title);
   EXPECT_EQ(otherSenseOfLine("《月光》"), OtherSense::Title);
-  EXPECT_EQ(otherSenseOfLine("abbr. 快速傅里叶变换（Fast Fourier Transform）"), OtherSense::Acronym);
+  EXPECT_EQ(otherSenseOfLine("abbr. 快速傅里叶变换（Fast Fourier Transform）"),
+            OtherSense::Acronym);
   EXPECT_EQ(otherSenseOfLine("钠(11号元素)"), OtherSense::Element);
   EXPECT_EQ(otherSenseOfLine("n. =colour[亦作color]"), OtherSense::CrossReference);
   EXPECT_EQ(otherSenseOfLine("-zes 小东西"), OtherSense::CrossReference);
@@ -84,8 +85,8 @@ TEST(Slurs, SayTheyOffendBeforeWhatTheyMeanAndAfterAnOrdinarySense) {
       entry("cat", {"n. 猫"}),
   };
   EXPECT_EQ(labelSlurs(entries), 2u);
-  EXPECT_EQ(entries[0].explainLines,
-            (Lines{"n. 浣熊", "n. 冒犯性用语；黑鬼", "n. [offensive 冒犯] (ethnic slur) a black person"}));
+  EXPECT_EQ(entries[0].explainLines, (Lines{"n. 浣熊", "n. 冒犯性用语；黑鬼",
+                                            "n. [offensive 冒犯] (ethnic slur) a black person"}));
   EXPECT_EQ(entries[1].explainLines, (Lines{"n. 冒犯性用语；拉美佬"}));
   EXPECT_EQ(entries[2].explainLines, (Lines{"n. 猫"}));
   EXPECT_EQ(slurChineseLines({"弱智", "vt. 延迟"}), (Lines{"vt. 延迟", "n. 冒犯性用语；弱智"}));

@@ -141,9 +141,9 @@ TEST(PronunciationRows, SensesGoToTheRowOfTheirPartOfSpeech) {
   ASSERT_EQ(desert.size(), 2u);
   EXPECT_EQ(desert[0].explainLines,
             (std::vector<std::string>{"noun: a dry region", "n. 沙漠", "n. arid land"}));
-  EXPECT_EQ(desert[1].explainLines, (std::vector<std::string>{"verb: leave, abandon",
-                                                               "vt. 放弃；遗弃", "vi. 逃掉",
-                                                               "v. abandon"}));
+  EXPECT_EQ(desert[1].explainLines,
+            (std::vector<std::string>{"verb: leave, abandon", "vt. 放弃；遗弃", "vi. 逃掉",
+                                      "v. abandon"}));
 }
 
 TEST(PronunciationRows, WeakFormsAndVariantsAreLabelledRowsAfterTheUsualOne) {

@@ -159,7 +159,8 @@ class Annotator {
   // field alone ("Bourbon": [机] 波旁).
   const EcdictWord* ownRecordOf(const std::string& caption) const {
     if (const EcdictWord* w = recordOf(caption)) return w;
-    if (caption.empty() || lowerAscii(caption) != caption || !std::isalpha(static_cast<unsigned char>(caption[0])))
+    if (caption.empty() || lowerAscii(caption) != caption ||
+        !std::isalpha(static_cast<unsigned char>(caption[0])))
       return nullptr;
     std::string capitalised = caption;
     capitalised[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(capitalised[0])));
@@ -182,8 +183,8 @@ class Annotator {
                           return isOffensiveGloss(l) || isVulgarGloss(l);
                         });
     bool special = false;
-    auto lines = ecdictChineseLines(w->translation, commonestOf(e), vulgar, &special,
-                                    &crossReferences_[i]);
+    auto lines =
+        ecdictChineseLines(w->translation, commonestOf(e), vulgar, &special, &crossReferences_[i]);
     if (special) ownSpecial_.insert(e.caption);
     return lines;
   }
@@ -467,12 +468,12 @@ class Annotator {
     // A past tense, third person or plural whose own senses WordNet's corpus never met ("lied":
     // the German song) is heard as the form.
     const bool untaggedSenses =
-        use.tagged == 0 && (!use.base.empty() || (!use.partsOfSpeech.empty() &&
-                                                  std::any_of(labels.begin(), labels.end(), [](auto& l) {
-                                                    const ParsedLabel p = parseLabel(l);
-                                                    return std::string(p.label->codes).find_first_of(
-                                                               "p3s") != std::string::npos;
-                                                  })));
+        use.tagged == 0 &&
+        (!use.base.empty() ||
+         (!use.partsOfSpeech.empty() && std::any_of(labels.begin(), labels.end(), [](auto& l) {
+           const ParsedLabel p = parseLabel(l);
+           return std::string(p.label->codes).find_first_of("p3s") != std::string::npos;
+         })));
     const bool formFirst =
         pureForm ||
         (!labels.empty() && ((own && own->translation.find(lemma + "的") != std::string::npos) ||

@@ -23,8 +23,7 @@ const std::map<std::string, SlurChinese>& slurs() {
 
 }  // namespace
 
-bool readSlurs(std::string_view text, std::map<std::string, SlurChinese>& out,
-               std::string& error) {
+bool readSlurs(std::string_view text, std::map<std::string, SlurChinese>& out, std::string& error) {
   return readTsvRows(
       text, 3,
       [&out](const std::vector<std::string>& row, std::string& why) {

@@ -16,7 +16,9 @@ bool isPlainChar(char32_t c) {
   return c >= 0x20 && c != '<' && c != '>' && c != '&' && c != 0x7F;
 }
 
-bool isAsciiLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+bool isAsciiLetter(char c) {
+  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
 
 // Bracketed English of two words or more, each capitalised, right after Chinese: the words an
 // acronym stands for ("隐马尔可夫模型（Hidden Markov Model）"; not "炸薯条（French fries）").
@@ -60,14 +62,16 @@ OtherSense otherSenseOfItem(std::string_view item) {
   while (!item.empty() && item.front() == ' ') item.remove_prefix(1);
   if (item.size() > 1 && (item[0] == '=' || (item[0] == '-' && isAsciiLetter(item[1]))))
     return OtherSense::CrossReference;
-  const auto holds = [&](std::string_view part) { return item.find(part) != std::string_view::npos; };
+  const auto holds = [&](std::string_view part) {
+    return item.find(part) != std::string_view::npos;
+  };
   if (holds("号元素") || holds("化学元素")) return OtherSense::Element;
   if (holds("《")) return OtherSense::Title;
   // A note in brackets that the sense is a title or brand: "因祸得福（电影名）", "（服装品牌）".
   for (std::string_view open : {"（", "("})
     if (const size_t at = item.find(open); at != std::string_view::npos)
-      for (std::string_view mark : {"电影", "影片", "剧名", "电视剧", "书名", "小说", "歌曲", "专辑",
-                                    "游戏名", "杂志", "乐队", "品牌", "商标"})
+      for (std::string_view mark : {"电影", "影片", "剧名", "电视剧", "书名", "小说", "歌曲",
+                                    "专辑", "游戏名", "杂志", "乐队", "品牌", "商标"})
         if (item.find(mark, at) != std::string_view::npos) return OtherSense::Title;
   if (holdsBracketedEnglishWords(item)) return OtherSense::Acronym;
   return OtherSense::None;
@@ -80,11 +84,16 @@ OtherSense otherSenseOfLine(std::string_view line) {
 
 const char* describe(OtherSense kind) {
   switch (kind) {
-    case OtherSense::Acronym: return "acronym";
-    case OtherSense::Title: return "title";
-    case OtherSense::Element: return "element";
-    case OtherSense::CrossReference: return "cross-reference";
-    case OtherSense::None: break;
+    case OtherSense::Acronym:
+      return "acronym";
+    case OtherSense::Title:
+      return "title";
+    case OtherSense::Element:
+      return "element";
+    case OtherSense::CrossReference:
+      return "cross-reference";
+    case OtherSense::None:
+      break;
   }
   return "";
 }
@@ -95,8 +104,8 @@ std::string crossReferenceTarget(std::string_view item) {
   item.remove_prefix(1);
   while (!item.empty() && item.front() == ' ') item.remove_prefix(1);
   size_t end = 0;
-  while (end < item.size() && (isAsciiLetter(item[end]) || item[end] == '-' || item[end] == ' ' ||
-                               item[end] == '\''))
+  while (end < item.size() &&
+         (isAsciiLetter(item[end]) || item[end] == '-' || item[end] == ' ' || item[end] == '\''))
     ++end;
   std::string target(item.substr(0, end));
   while (!target.empty() && (target.back() == ' ' || target.back() == '-')) target.pop_back();

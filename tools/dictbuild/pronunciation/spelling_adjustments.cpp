@@ -234,7 +234,8 @@ void printStrutInOne(const std::string& word, std::u16string& s) {
 void dropIntrusiveR(const std::string& word, std::u16string& s) {
   bool awBeforeVowel = false;
   for (size_t i = 0; i + 2 < word.size(); ++i)
-    awBeforeVowel = awBeforeVowel || (word[i] == 'a' && word[i + 1] == 'w' && isVowelLetter(word[i + 2]));
+    awBeforeVowel =
+        awBeforeVowel || (word[i] == 'a' && word[i + 1] == 'w' && isVowelLetter(word[i + 2]));
   if (!awBeforeVowel) return;
   replaceAll(s, u"ɔːri", u"ɔːi");
   replaceAll(s, u"ɔːrə", u"ɔːə");
@@ -242,8 +243,7 @@ void dropIntrusiveR(const std::string& word, std::u16string& s) {
 
 // The ending -sis is never stressed: analysis əˈnæləsis, paralysis pəˈræləsis.
 void unstressSisEnding(const std::string& word, std::u16string& s) {
-  if (endsWith(word, std::string_view("sis")) && endsWith(s, u"ˌsis"))
-    s.erase(s.size() - 4, 1);
+  if (endsWith(word, std::string_view("sis")) && endsWith(s, u"ˌsis")) s.erase(s.size() - 4, 1);
 }
 
 // ob- right before the stressed syllable is weak: obtain əbˈtein, observe əbˈzəːv (but

@@ -19,9 +19,9 @@ const std::string_view kFormNotes[] = {"的过去式",   "的过去分词", "的
 
 // Chinese words that are vulgar or slurs: never on a sense that is not.
 const std::string_view kVulgarChinese[] = {
-    "杂种", "狗日", "奶子", "他妈", "妈的", "屄",   "屌",   "鸡巴", "婊子", "王八蛋", "狗娘",
-    "贱货", "贱人", "傻逼", "混帐", "混账", "操你", "肏",   "日你", "龟孙", "黑鬼",   "支那",
-    "鬼子", "娘炮", "骚货", "淫妇", "狗屎", "屁眼"};
+    "杂种", "狗日", "奶子", "他妈", "妈的", "屄",   "屌",   "鸡巴", "婊子", "王八蛋",
+    "狗娘", "贱货", "贱人", "傻逼", "混帐", "混账", "操你", "肏",   "日你", "龟孙",
+    "黑鬼", "支那", "鬼子", "娘炮", "骚货", "淫妇", "狗屎", "屁眼"};
 // The body's words: the meaning of testicle, slang of balls. The first sense of a translation
 // keeps them, a later one (the slang of an ordinary word) does not.
 const std::string_view kBodyChinese[] = {"睾丸", "阴茎", "阴户", "乳头"};

@@ -105,8 +105,7 @@ FragmentKind classifyFragment(const std::string& word, const KnownWord& known) {
   if (std::find(kOrdinalEndings.begin(), kOrdinalEndings.end(), word) != kOrdinalEndings.end())
     return FragmentKind::EndingPiece;
   // "Il" is the "ll" of "I'll" with its l read as a capital I, whatever "il" may be.
-  if (word == "Il" || word == "IL")
-    return FragmentKind::MisreadLetters;
+  if (word == "Il" || word == "IL") return FragmentKind::MisreadLetters;
   if (knownAnyCase(word, known)) return FragmentKind::Word;
   if (word.size() == 1) return FragmentKind::NotSpelling;
   if (contractionsWithoutApostrophe().count(lowerAscii(word))) return FragmentKind::LostApostrophe;

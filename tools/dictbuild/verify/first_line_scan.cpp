@@ -28,11 +28,16 @@ std::vector<std::string_view> linesOf(std::string_view explanation) {
 
 FirstLineFault faultOf(OtherSense kind) {
   switch (kind) {
-    case OtherSense::Acronym: return FirstLineFault::Acronym;
-    case OtherSense::Title: return FirstLineFault::Title;
-    case OtherSense::Element: return FirstLineFault::Element;
-    case OtherSense::CrossReference: return FirstLineFault::CrossReference;
-    case OtherSense::None: break;
+    case OtherSense::Acronym:
+      return FirstLineFault::Acronym;
+    case OtherSense::Title:
+      return FirstLineFault::Title;
+    case OtherSense::Element:
+      return FirstLineFault::Element;
+    case OtherSense::CrossReference:
+      return FirstLineFault::CrossReference;
+    case OtherSense::None:
+      break;
   }
   return FirstLineFault::None;
 }

@@ -40,20 +40,20 @@ bool namesSomeone(std::string_view explanation) {
 
 // The first row of the entry a learner opens for a heard word, found as below.
 struct FirstRows {
-  std::unordered_map<std::string, std::string> byCaption;  // the explanation of its first row
+  std::unordered_map<std::string, std::string> byCaption;       // the explanation of its first row
   std::unordered_map<std::string, std::string> captionOfLower;  // the first caption in any case
 
   void add(const std::string& caption, std::string_view explanation) {
-    if (byCaption.emplace(caption, explanation).second) captionOfLower.emplace(lowerAscii(caption), caption);
+    if (byCaption.emplace(caption, explanation).second)
+      captionOfLower.emplace(lowerAscii(caption), caption);
   }
   // A heard word as spelled when that explains it (Christ, Max), else the lower-case word: a
   // capital is then mostly the start of a sentence ("No" is no, not nobelium; "Er" er, not
   // erbium).
   std::optional<std::string> of(const std::string& word) const {
     const auto spelled = byCaption.find(word), lower = byCaption.find(lowerAscii(word));
-    if (spelled != byCaption.end() &&
-        (lower == byCaption.end() || namesSomeone(spelled->second) ||
-         firstLineFault(spelled->second) == FirstLineFault::None))
+    if (spelled != byCaption.end() && (lower == byCaption.end() || namesSomeone(spelled->second) ||
+                                       firstLineFault(spelled->second) == FirstLineFault::None))
       return spelled->second;
     if (lower != byCaption.end()) return lower->second;
     if (auto it = captionOfLower.find(lowerAscii(word)); it != captionOfLower.end())
