@@ -131,7 +131,12 @@ int runEntryCommand(int argc, char** argv) {
   if (argc != 2) return usageError("entry", "give exactly one WORD");
   PhoneticDictionary dictionary;
   if (!dictionaryOpen(dictionary)) return kExitNoDictionary;
-  printLines(dictionary.entryText(argv[1]));
+  const QStringList& lines = dictionary.entryTextInAnyCase(argv[1]);
+  printLines(lines);
+  if (lines.isEmpty() && dictionary.lastError().empty()) {
+    std::fprintf(stderr, "quorvi-dict entry: no entry for \"%s\"\n", argv[1]);
+    return kExitNoEntry;
+  }
   return queryOutcome(dictionary);
 }
 

@@ -42,7 +42,8 @@ const Command kCommands[] = {
      "      When nothing is listed, stderr says why"},
     {"entry", quorvi::tools::runEntryCommand,
      "entry WORD\n"
-     "      the entry of WORD: headword, [transcription], explanation, for every row"},
+     "      the entry of WORD: headword, [transcription], explanation, for every row; in\n"
+     "      another letter case when no headword has the typed one (exit 7: none at all)"},
     {"pattern", quorvi::tools::runPatternCommand,
      "pattern TEXT\n"
      "      the loose-match pattern a search by sound of TEXT uses"},

@@ -6,7 +6,7 @@
 #include "engine/phonetic_dictionary.h"
 
 QString entryForDisplay(PhoneticDictionary& dictionary, const QString& word) {
-  QStringList lines = dictionary.entryText(word.toStdString());
+  QStringList lines = dictionary.entryTextInAnyCase(word.toStdString());
   // The explanation (every third line from the third) holds the levels line.
   for (qsizetype i = 2; i < lines.size(); i += 3) {
     QStringList explanation = lines[i].split(QLatin1Char('\n'));

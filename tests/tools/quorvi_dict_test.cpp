@@ -55,6 +55,14 @@ TEST_F(QuorviDict, LooksWordsUpLikeTheWindow) {
                "caf\xC3\xA9\n[\xCB\x88k\xC3\xA6"
                "fei]\nn. a small restaurant\n");
 
+  // Another letter case when no headword has the typed one.
+  expectListed({"entry", "london"}, run({"entry", "London"}).out);
+  EXPECT_NE(run({"entry", "london"}).out, "");
+  quorvi::testing::ChildRun none = run({"entry", "xylophone"});
+  EXPECT_EQ(none.exitCode, 7);
+  EXPECT_EQ(none.out, "");
+  EXPECT_NE(none.err.find("no entry for \"xylophone\""), std::string::npos) << none.err;
+
   expectListed({"pattern", "t\xCA\x83t\xCA\x83"}, "t&#643;.*t.*&#643;.*\n");
 
   // Nothing found is still success.
