@@ -75,3 +75,19 @@ const QStringList& PhoneticDictionary::entryText(const std::string& utf8Headword
   runQuery(kEntrySql, utf8Headword, appendEntryLines);
   return results;
 }
+
+const QStringList& PhoneticDictionary::entryTextInAnyCase(const std::string& utf8Headword) {
+  entryText(utf8Headword);
+  if (!results.isEmpty() || !lastError_.empty()) return results;
+  // Another case only when no headword has the typed one: "peggy" finds Peggy, "CAT" cat; a
+  // typed "No" stays the element. Lower case first, then capitalised, then all capitals.
+  const QString typed = QString::fromStdString(utf8Headword);
+  const QString lower = typed.toLower();
+  const QString capitalised = lower.isEmpty() ? lower : lower.left(1).toUpper() + lower.mid(1);
+  for (const QString& other : {lower, capitalised, typed.toUpper()}) {
+    if (other == typed) continue;
+    entryText(other.toStdString());
+    if (!results.isEmpty() || !lastError_.empty()) break;
+  }
+  return results;
+}

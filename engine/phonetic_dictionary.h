@@ -44,6 +44,9 @@ class PhoneticDictionary {
   void searchByPhonetic(const std::u16string& typed, int limitMode);
   // Three lines per row of the headword (UTF-8): headword, [transcription], explanation.
   const QStringList& entryText(const std::string& utf8Headword);
+  // The same, and when no headword is spelled in the typed case, the headword in lower case,
+  // capitalised or in capitals (the first of them found).
+  const QStringList& entryTextInAnyCase(const std::string& utf8Headword);
 
   // Stored notation back to phonetic symbols: the sixteen known references only.
   static std::u16string decodePhoneticEntities(const QString& stored);

@@ -134,8 +134,14 @@ int runEntryCommand(int argc, char** argv) {
   if (!dictionaryOpen(dictionary)) return kExitNoDictionary;
   // The engine's three lines a row, each row followed by its American transcription on a
   // line of its own: a reader of the first lines finds them where they always were.
-  const QStringList lines = dictionary.entryText(argv[1]);
-  const std::vector<AmericanTranscription> american = americanTranscriptions(dictionary, argv[1]);
+  const QStringList lines = dictionary.entryTextInAnyCase(argv[1]);
+  if (lines.isEmpty() && dictionary.lastError().empty()) {
+    std::fprintf(stderr, "quorvi-dict entry: no entry for \"%s\"\n", argv[1]);
+    return kExitNoEntry;
+  }
+  const std::vector<AmericanTranscription> american =
+      lines.isEmpty() ? std::vector<AmericanTranscription>()
+                      : americanTranscriptions(dictionary, lines.first().toStdString());
   for (qsizetype i = 0; i < lines.size(); ++i) {
     printLine(lines[i]);
     const auto row = static_cast<std::size_t>(i / 3);

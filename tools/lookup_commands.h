@@ -13,6 +13,7 @@ enum ExitCode : int {
   kExitQueryFailed = 4,   // a query failed for another reason (e.g. regexp.dll missing)
   kExitIncomplete = 5,    // the search rows could not be read: an unranked, partial answer
   kExitLearnerData = 6,   // the learner's data (or a file to export to) cannot be written
+  kExitNoEntry = 7,       // entry: no headword of that spelling in any letter case
 };
 
 int runSearchCommand(int argc, char** argv);

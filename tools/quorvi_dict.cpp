@@ -59,7 +59,8 @@ const Command kCommands[] = {
      "entry WORD\n"
      "      the entry of WORD: headword, [British transcription], explanation, for\n"
      "      every row, each row followed by US [its American transcription], marked\n"
-     "      (machine-made) where espeak-ng's American voice made it"},
+     "      (machine-made) where espeak-ng's American voice made it; in another\n"
+     "      letter case when no headword has the typed one (exit 7: none at all)"},
     {"pattern", quorvi::tools::runPatternCommand,
      "pattern TEXT\n"
      "      the loose-match pattern a search by sound of TEXT uses"},

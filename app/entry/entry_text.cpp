@@ -16,9 +16,11 @@ QString tr(const char* text) {
 }  // namespace
 
 QString entryForDisplay(PhoneticDictionary& dictionary, const QString& word) {
-  const std::string headword = word.toStdString();
-  QStringList lines = dictionary.entryText(headword);
-  const std::vector<AmericanTranscription> american = americanTranscriptions(dictionary, headword);
+  const QStringList lines = dictionary.entryTextInAnyCase(word.toStdString());
+  if (lines.isEmpty()) return {};
+  // The rows found, in whichever case they were found.
+  const std::vector<AmericanTranscription> american =
+      americanTranscriptions(dictionary, lines.first().toStdString());
   QStringList shown;
   // Each row is three lines: headword, [British transcription], explanation. The British one
   // is labelled, the American one follows it on a line of its own, and the explanation's

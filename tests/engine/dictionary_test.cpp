@@ -236,6 +236,24 @@ TEST_F(Dictionary, EntryLinesDecodeTheTranscriptionAndBreakTheExplanation) {
   EXPECT_TRUE(engine_->entryText("example ").isEmpty());
 }
 
+TEST_F(Dictionary, EntryInAnyCaseTriesAnotherCaseOnlyWhenTheTypedOneHasNone) {
+  open({
+      {"No", "n&#601;u", "n. nobelium"},
+      {"no", "n&#601;u", "adv. not"},
+      {"Peggy", "pe&#609;i", "n. a given name"},
+      {"NATO", "neit&#601;u", "n. a military alliance"},
+      {"caf\u00e9", "k&#230;fei", "n. a small restaurant"},
+  });
+  EXPECT_EQ(engine_->entryTextInAnyCase("No").value(2), "n. nobelium");
+  EXPECT_EQ(engine_->entryTextInAnyCase("NO").value(2), "adv. not");
+  EXPECT_EQ(engine_->entryTextInAnyCase("peggy").value(0), "Peggy");
+  EXPECT_EQ(engine_->entryTextInAnyCase("PEGGY").value(0), "Peggy");
+  EXPECT_EQ(engine_->entryTextInAnyCase("nato").value(0), "NATO");
+  EXPECT_EQ(engine_->entryTextInAnyCase("CAF\u00c9").value(0), "caf\u00e9");
+  EXPECT_TRUE(engine_->entryTextInAnyCase("xylophone").isEmpty());
+  EXPECT_TRUE(engine_->entryTextInAnyCase("").isEmpty());
+}
+
 TEST_F(Dictionary, MissingDictFolderLeavesTheEngineClosed) {
   cwd_.emplace(folder_.path());
   DebugCapture capture;

@@ -59,6 +59,13 @@ TEST_F(QuorviDict, LooksWordsUpLikeTheWindow) {
   // The American transcription on a line of its own after the row's lines.
   expectListed({"entry", "dot"},
                "dot\n[d\u0254t]\nn. a small round mark\nUS [\u02C8d\u0251\u02D0t]\n");
+  // Another letter case when no headword has the typed one.
+  expectListed({"entry", "london"}, run({"entry", "London"}).out);
+  EXPECT_NE(run({"entry", "london"}).out, "");
+  quorvi::testing::ChildRun none = run({"entry", "xylophone"});
+  EXPECT_EQ(none.exitCode, 7);
+  EXPECT_EQ(none.out, "");
+  EXPECT_NE(none.err.find("no entry for \"xylophone\""), std::string::npos) << none.err;
 
   expectListed({"pattern", "t\xCA\x83t\xCA\x83"}, "t&#643;.*t.*&#643;.*\n");
 

@@ -38,6 +38,7 @@
 #include "ecdict_heard_words.h"
 #include "men_plural.h"
 #include "missing_chinese.h"
+#include "slur_lines.h"
 #include "row_order.h"
 #include "row_pronunciations.h"
 #include "skip_report.h"
@@ -299,6 +300,10 @@ BuildSummary buildDictionary(const BuildOptions& options, std::ostream& log) {
     markNameLinesInChinese(entries);
   }
   if (options.useWordNet && options.heardWords) addHeardPhrases(entries);
+  labelSlurs(entries);
+  if (const size_t borrowed = borrowChineseOfWhatItStandsFor(entries); borrowed > 0)
+    log << "spoken forms and parts of phrases given the Chinese of what they stand for: "
+        << borrowed << "\n";
   if (const size_t forms = giveFormsTheirLemmasChinese(entries); forms > 0)
     log << "word forms given their lemma's Chinese: " << forms << "\n";
   const std::vector<size_t> order =

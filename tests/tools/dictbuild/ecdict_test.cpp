@@ -80,6 +80,33 @@ TEST(EcdictChinese, OneLinePerPartOfSpeechWithoutSpecialFieldsWebGlossesOrFormNo
             (Lines{"adj. 好的；良好的；优秀的；漂亮的"}));
 }
 
+TEST(EcdictChinese, TitlesAcronymsAndElementsGoLastAndPointersAreLeftOut) {
+  bool special = false;
+  std::string pointer;
+  EXPECT_EQ(ecdictChineseLines("abbr. 设备测试站（Equipment Test Station）\\nvt. 吃, 吃饭", 0,
+                               false, &special),
+            (Lines{"vt. 吃；吃饭"}));
+  EXPECT_FALSE(special);
+  EXPECT_EQ(ecdictChineseLines("n. 锂(3号元素)\\nn. 李（姓氏）"), (Lines{"n. 李（姓氏）"}));
+  EXPECT_EQ(ecdictChineseLines("n. 薯条（French fries）"), (Lines{"n. 薯条（French fries）"}));
+  EXPECT_EQ(ecdictChineseLines("n. 星光, 星夜（电影名）\\nadj. 星形的"), (Lines{"adj. 星形的"}));
+  // Alone, a title is still shown, but as what the special fields say.
+  EXPECT_EQ(ecdictChineseLines("n. 因祸得福（电影名）", 0, false, &special),
+            (Lines{"因祸得福（电影名）"}));
+  EXPECT_TRUE(special);
+  EXPECT_TRUE(ecdictChineseLines("n. =colour[亦作color]", 0, false, nullptr, &pointer).empty());
+  EXPECT_EQ(pointer, "colour");
+  pointer.clear();
+  EXPECT_EQ(ecdictChineseLines("n. -bos 小坏蛋, 小家伙", 0, false, nullptr, &pointer),
+            (Lines{"n. 小家伙"}));
+  EXPECT_EQ(pointer, "");
+}
+
+TEST(EcdictChinese, ABodyWordIsTheMeaningOnlyWhenItIsTheFirstSense) {
+  EXPECT_EQ(ecdictChineseLines("n. 阴茎\\n[医] 阴茎"), (Lines{"n. 阴茎"}));
+  EXPECT_EQ(ecdictChineseLines("n. 球, 舞会, 睾丸"), (Lines{"n. 球；舞会"}));
+}
+
 TEST(EcdictChinese, LinesPassTheChineseLineCheckWhateverTheTranslationHolds) {
   for (const char* t :
        {"adv. meretricious（浮华的；华而不实的）的变形", "短叶丝兰（等于tree 约书亚树；yucca）",
@@ -206,6 +233,15 @@ class EcdictAnnotation : public ::testing::Test {
         entry("choses", {"plural of chose", "third person singular of chose"}, 39),
         entry("found", {"v. set up or found"}),
         entry("founds", {"third person singular of found"}, 41),
+        entry("bake", {"v. cook in an oven"}),
+        entry("baked", {"past tense and past participle of bake", "adj. cooked in an oven"}, 44),
+        entry("bow", {"v. bend the head"}),
+        entry("bowed", {"past tense and past participle of bow", "adj. curved"}, 46),
+        entry("airplane", {"n. an aircraft"}),
+        entry("gizmo", {"n. a small gadget"}),
+        entry("smith", {"n. a metalworker"}),
+        entry("gadget", {"n. a device"}),
+        entry("aeroplane", {"n. an aircraft"}),
     };
     auto add = [&](const std::string& w, EcdictWord e) { ecdict_.add(w, std::move(e)); };
     add("see",
@@ -241,6 +277,17 @@ class EcdictAnnotation : public ::testing::Test {
     add("choose", word("vt. 选择", "p:chose/d:chosen/3:chooses"));
     add("chose", word("n. 动产\\nchoose的过去式", "0:choose/1:p/s:choses/3:choses"));
     add("found", word("vt. 建立\\nfind的过去式", "0:find/1:pd/3:founds"));
+    add("bake", word("vt. 烘焙, 烤"));
+    add("baked", word("n. 烤出来的爱（电影名）", "0:bake/1:pd"));
+    add("bow", word("vi. 鞠躬\nvt. 使弯曲"));
+    add("bowed", word("a. 弯曲的", "0:bow/1:pd"));
+    add("airplane", word("n. 飞机"));
+    add("Gizmo", word("n. 小玩意儿"));
+    add("Smith", word("n. 史密斯（姓氏）"));
+    add("Gadget", word("[机] 小机件"));
+    add("aeroplane", word("n. =airplane[亦作aeroplane]"));
+    uses_["baked"] = {"a", 'a', "", 4};
+    uses_["bowed"] = {"a", 'a', "", 0};
     uses_["found"].partsOfSpeech = "v";
     uses_["sound"].commonest = 'v';
     uses_["sound"].partsOfSpeech = "nv";
@@ -270,6 +317,30 @@ TEST_F(EcdictAnnotation, AFormRowSaysWhatItIsFirstAndCarriesItsLemmasChinese) {
   EXPECT_EQ(find(entries_, "sounds").explainLines,
             (Lines{"third person singular of sound / sound的第三人称单数",
                    "plural of sound / sound的复数", "vi. 发出声音", "n. 声音"}));
+}
+
+TEST_F(EcdictAnnotation, AFormWhoseOwnChineseIsATitleOrUnheardOpensWithItsLemmas) {
+  EXPECT_EQ(find(entries_, "baked").explainLines,
+            (Lines{"past tense and past participle of bake / bake的过去式和过去分词",
+                   "vt. 烘焙；烤", "adj. cooked in an oven"}));
+  const Lines& bowed = find(entries_, "bowed").explainLines;
+  ASSERT_GE(bowed.size(), 3u);
+  EXPECT_EQ(bowed[0], "past tense and past participle of bow / bow的过去式和过去分词");
+  EXPECT_EQ(bowed[2], "adj. 弯曲的") << "its own sense after the form";
+}
+
+TEST_F(EcdictAnnotation, ALowerCaseWordEcdictFilesOnlyCapitalisedTakesThatRecordUnlessAName) {
+  EXPECT_EQ(find(entries_, "gizmo").explainLines.front(), "n. 小玩意儿");
+  EXPECT_EQ(find(entries_, "smith").explainLines, (Lines{"n. a metalworker"}));
+  EXPECT_EQ(find(entries_, "gadget").explainLines, (Lines{"n. a device"}));
+}
+
+TEST_F(EcdictAnnotation, ATranslationPointingToAnotherWordShowsThatWordsChinese) {
+  const Lines& aeroplane = find(entries_, "aeroplane").explainLines;
+  ASSERT_GE(aeroplane.size(), 2u);
+  EXPECT_EQ(aeroplane[0], "n. 飞机");
+  EXPECT_EQ(aeroplane[1], "同 airplane");
+  for (const std::string& l : aeroplane) EXPECT_EQ(l.find('='), std::string::npos) << l;
 }
 
 TEST_F(EcdictAnnotation, WrongLabelsAndMadeUpFormsAreDropped) {

@@ -120,8 +120,13 @@ TEST(SpokenListFragments, PiecesMisreadingsAndLostApostrophesAreNoWords) {
   EXPECT_EQ(classifyFragment("gon", known), FragmentKind::ContractionPiece);  // "gon na"
   for (const char* w : {"Pl", "Gs", "Rsvp", "ts", "Wl"})
     EXPECT_EQ(classifyFragment(w, known), FragmentKind::NoVowel) << w;
-  for (const char* w : {"ing", "ers", "ly", "Ness"})
+  for (const char* w : {"ing", "ers", "ly", "Ness", "th", "nd"})
     EXPECT_EQ(classifyFragment(w, known), FragmentKind::EndingPiece) << w;
+  // Known words too: "th" of "4th" (thorium aside), "Il" the "ll" of "I'll" misread.
+  const KnownWord knowsAll = [](const std::string&) { return true; };
+  EXPECT_EQ(classifyFragment("th", knowsAll), FragmentKind::EndingPiece);
+  EXPECT_EQ(classifyFragment("Il", knowsAll), FragmentKind::MisreadLetters);
+  EXPECT_EQ(classifyFragment("Th", knowsAll), FragmentKind::Word);
   // Real words, known or not, and an unknown word no misreading explains.
   for (const char* w :
        {"lion", "llama", "Lloyd", "Isle", "a", "Well", "gonna", "Oxfordshire", "Sly", "gym"})

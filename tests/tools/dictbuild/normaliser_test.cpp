@@ -381,6 +381,18 @@ TEST(SpellingAdjustments, OneAndItsCompoundsHaveTheStrutVowel) {
   });
 }
 
+TEST(SpellingAdjustments, NoRWhereTheLettersWriteNone) {
+  EXPECT_EQ(adjustForSpelling("pawing", u"ˈpɔːriŋ"), u"ˈpɔːiŋ");
+  EXPECT_EQ(adjustForSpelling("outlawed", u"ˈautlɔːrəd"), u"ˈautlɔːəd");
+  EXPECT_EQ(adjustForSpelling("boring", u"ˈbɔːriŋ"), u"ˈbɔːriŋ");
+  EXPECT_EQ(adjustForSpelling("awry", u"əˈrai"), u"əˈrai");
+}
+
+TEST(SpellingAdjustments, TheEndingSisIsNeverStressed) {
+  EXPECT_EQ(adjustForSpelling("catalysis", u"kəˈtæləˌsis"), u"kəˈtæləsis");
+  EXPECT_EQ(adjustForSpelling("basis", u"ˈbeisis"), u"ˈbeisis");
+}
+
 TEST(SpellingAdjustments, SingleWords) {
   expectAdjusted({
       {"advancement", u"ədˈvænsmənt", "ədˈvɑːnsmənt"},

@@ -134,6 +134,16 @@ TEST(PronunciationRows, SensesGoToTheRowOfTheirPartOfSpeech) {
   EXPECT_EQ(live[0].explainLines, (std::vector<std::string>{"verb", "v. inhabit"}));
   EXPECT_EQ(live[1].explainLines,
             (std::vector<std::string>{"adjective, adverb", "adj. alive", "adv. not recorded"}));
+
+  // Each pronunciation carries its own Chinese: the verb's lines say vt. or vi.
+  const auto desert = pronunciationRows(
+      "desert", u"ˈdezət", {"vt. 放弃；遗弃", "vi. 逃掉", "n. 沙漠", "n. arid land", "v. abandon"});
+  ASSERT_EQ(desert.size(), 2u);
+  EXPECT_EQ(desert[0].explainLines,
+            (std::vector<std::string>{"noun: a dry region", "n. 沙漠", "n. arid land"}));
+  EXPECT_EQ(desert[1].explainLines,
+            (std::vector<std::string>{"verb: leave, abandon", "vt. 放弃；遗弃", "vi. 逃掉",
+                                      "v. abandon"}));
 }
 
 TEST(PronunciationRows, WeakFormsAndVariantsAreLabelledRowsAfterTheUsualOne) {

@@ -84,8 +84,13 @@ size_t addChineseLines(std::vector<DictEntry>& entries, const ChineseEquivalents
         !lines[sources[i]].empty())
       line = lines[sources[i]];
     if (line.empty()) continue;
-    // Rows explained by their Chinese equivalents alone already open with the line.
-    if (!entries[i].explainLines.empty() && opensWithChineseLine(entries[i].explainLines.front()))
+    // Rows explained by their Chinese equivalents alone already open with the line; a row that
+    // opens with an element, a title or an acronym ("锂(3号元素)" for Li) has the word's own
+    // Chinese put before it.
+    if (const auto& lines = entries[i].explainLines;
+        !lines.empty() && opensWithChineseLine(lines.front()) &&
+        (otherSenseOfLine(lines.front()) == OtherSense::None ||
+         otherSenseOfLine(line) != OtherSense::None))
       continue;
     entries[i].explainLines.insert(entries[i].explainLines.begin(), std::move(line));
     ++added;

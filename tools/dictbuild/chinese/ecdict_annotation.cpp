@@ -143,7 +143,9 @@ class Annotator {
     const size_t count = entries_.size();
     // Chinese lines of every headword first: a form takes those of its lemma as they stand.
     own_.resize(count);
+    crossReferences_.resize(count);
     for (size_t i = 0; i < count; ++i) own_[i] = ownLines(i);
+    for (size_t i = 0; i < count; ++i) followCrossReference(i);
     for (size_t i = 0; i < count; ++i) annotate(i);
     addLearnerWords();
     return summary_;
@@ -152,18 +154,55 @@ class Annotator {
  private:
   const EcdictWord* recordOf(const std::string& caption) const { return ecdict_.find(caption); }
 
-  std::vector<std::string> ownLines(size_t i) const {
+  // ECDICT files some common words only capitalised ("Demo": n. 演示): a lower-case headword
+  // it lacks takes that record's lines unless they name a person or a place or are of a special
+  // field alone ("Bourbon": [机] 波旁).
+  const EcdictWord* ownRecordOf(const std::string& caption) const {
+    if (const EcdictWord* w = recordOf(caption)) return w;
+    if (caption.empty() || lowerAscii(caption) != caption ||
+        !std::isalpha(static_cast<unsigned char>(caption[0])))
+      return nullptr;
+    std::string capitalised = caption;
+    capitalised[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(capitalised[0])));
+    const EcdictWord* w = recordOf(capitalised);
+    if (!w || std::any_of(std::begin(kNameMarks), std::end(kNameMarks), [&](std::string_view m) {
+          return w->translation.find(m) != std::string::npos;
+        }))
+      return nullptr;
+    bool special = false;
+    ecdictChineseLines(w->translation, 0, false, &special);
+    return special ? nullptr : w;
+  }
+
+  std::vector<std::string> ownLines(size_t i) {
     const DictEntry& e = entries_[i];
-    const EcdictWord* w = recordOf(e.caption);
+    const EcdictWord* w = ownRecordOf(e.caption);
     if (!w) return {};
     const bool vulgar = wordsOfKind("vulgar").count(lowerAscii(e.caption)) > 0 ||
                         std::any_of(e.explainLines.begin(), e.explainLines.end(), [](auto& l) {
                           return isOffensiveGloss(l) || isVulgarGloss(l);
                         });
     bool special = false;
-    auto lines = ecdictChineseLines(w->translation, commonestOf(e), vulgar, &special);
+    auto lines =
+        ecdictChineseLines(w->translation, commonestOf(e), vulgar, &special, &crossReferences_[i]);
     if (special) ownSpecial_.insert(e.caption);
     return lines;
+  }
+
+  // A word whose translation only points to another ("=decarbonize") shows that word's
+  // Chinese and says whose it is: "同 decarbonize".
+  void followCrossReference(size_t i) {
+    const std::string& target = crossReferences_[i];
+    if (target.empty() || target == entries_[i].caption ||
+        (!own_[i].empty() && !ownSpecial_.count(entries_[i].caption)))
+      return;
+    std::vector<std::string> lines = linesOf(target);
+    if (const EcdictWord* w = recordOf(target); lines.empty() && w)
+      lines = ecdictChineseLines(w->translation);
+    if (lines.empty()) return;
+    lines.push_back("同 " + target);
+    own_[i] = std::move(lines);
+    ownSpecial_.erase(entries_[i].caption);
   }
 
   // The part of speech of the entry's first sense, which runs from the commonest; else the
@@ -426,10 +465,19 @@ class Annotator {
     // or WordNet never met the word's own senses.
     // ECDICT with nothing general of its own for a form ("knocking": 爆震) knows it as a form.
     const bool ownGeneral = !own_[i].empty() && !ownSpecial_.count(e.caption);
+    // A past tense, third person or plural whose own senses WordNet's corpus never met ("lied":
+    // the German song) is heard as the form.
+    const bool untaggedSenses =
+        use.tagged == 0 &&
+        (!use.base.empty() ||
+         (!use.partsOfSpeech.empty() && std::any_of(labels.begin(), labels.end(), [](auto& l) {
+           const ParsedLabel p = parseLabel(l);
+           return std::string(p.label->codes).find_first_of("p3s") != std::string::npos;
+         })));
     const bool formFirst =
         pureForm ||
         (!labels.empty() && ((own && own->translation.find(lemma + "的") != std::string::npos) ||
-                             (!use.base.empty() && use.tagged == 0) || !ownGeneral));
+                             untaggedSenses || !ownGeneral));
     std::vector<std::string> chinese;
     std::vector<std::string> lemmaLines =
         lemma.empty() ? std::vector<std::string>() : linesOf(lemma);
@@ -519,6 +567,7 @@ class Annotator {
   std::unordered_map<std::string, size_t> byCaption_;
   std::unordered_set<std::string> lowerCaptions_;
   std::vector<std::vector<std::string>> own_;
+  std::vector<std::string> crossReferences_;  // the headword each one's translation points to
   mutable std::unordered_set<std::string>
       ownSpecial_;  // whose own lines are of special fields alone
   EcdictSummary summary_;

@@ -83,6 +83,8 @@ size_t giveFormsTheirLemmasChinese(std::vector<DictEntry>& entries) {
       }
     }
     if (!lemmaHasChinese) continue;
+    // A form without any Chinese of its own lacks its lemma's.
+    lacking = std::none_of(e.explainLines.begin(), e.explainLines.end(), isChineseMeaningLine);
     for (const std::string& l : e.explainLines) {
       if (!isChineseMeaningLine(l)) continue;
       bool inLemma = false;

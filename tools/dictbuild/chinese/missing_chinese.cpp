@@ -2,12 +2,14 @@
 
 #include <algorithm>
 #include <cctype>
+#include <unordered_map>
 
 #include "ascii_case.h"
 #include "data_tables.h"
 #include "utf8.h"
 #include "chinese_line.h"
 #include "form_labels.h"
+#include "form_chinese.h"
 
 namespace quorvi::dictbuild {
 namespace {
@@ -204,7 +206,48 @@ bool sayItIsAName(DictEntry& e, const GivenNames& given) {
   return true;
 }
 
+// What a row without Chinese stands for, by its first line: a spoken form "ja: yes" (the first
+// of "you, your"), a part of a phrase "in the name Las Vegas: ..."; empty otherwise.
+std::string standsFor(const DictEntry& e) {
+  if (e.explainLines.empty()) return {};
+  const std::string& line = e.explainLines.front();
+  std::string target;
+  for (const char* part : {"in the name ", "in the phrase "})
+    if (line.rfind(part, 0) == 0) target = line.substr(std::string(part).size());
+  if (target.empty() && line.rfind(e.caption + ": ", 0) == 0) {
+    target = line.substr(e.caption.size() + 2);
+    target.resize(std::min(target.find(", "), target.find("; ")) == std::string::npos
+                      ? target.size()
+                      : std::min(target.find(", "), target.find("; ")));
+  }
+  const size_t colon = target.find(": ");
+  if (colon != std::string::npos) target.resize(colon);
+  return target;
+}
+
 }  // namespace
+
+size_t borrowChineseOfWhatItStandsFor(std::vector<DictEntry>& entries) {
+  std::unordered_map<std::string, size_t> byCaption;
+  for (size_t i = 0; i < entries.size(); ++i) byCaption.emplace(entries[i].caption, i);
+  size_t borrowed = 0;
+  for (DictEntry& e : entries) {
+    if (e.leftOut || hasChinese(e) || isFormRow(e)) continue;
+    const std::string target = standsFor(e);
+    if (target.empty() || target == e.caption) continue;
+    auto it = byCaption.find(target);
+    if (it == byCaption.end()) it = byCaption.find(lowerAscii(target));
+    if (it == byCaption.end()) continue;
+    const auto& lines = entries[it->second].explainLines;
+    const auto chinese = std::find_if(lines.begin(), lines.end(), [](const std::string& l) {
+      return isChineseMeaningLine(l) && otherSenseOfLine(l) == OtherSense::None;
+    });
+    if (chinese == lines.end()) continue;
+    e.explainLines.insert(e.explainLines.begin(), *chinese);
+    ++borrowed;
+  }
+  return borrowed;
+}
 
 bool holdsChineseMeaning(std::string_view line) {
   if (looksLikeLearnerLevels(line)) return false;

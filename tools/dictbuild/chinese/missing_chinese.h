@@ -43,6 +43,10 @@ bool readLetterNames(std::string_view text, std::map<char, std::string>& out, st
 bool readCapitalisedWords(std::string_view text, std::map<std::string, std::string>& out,
                           std::string& error);
 
+// A spoken form or a part of a phrase left without Chinese ("ja: yes", "in the name Las Vegas:
+// ...") takes the first Chinese line of what it stands for (yes, Las Vegas); returns how many.
+size_t borrowChineseOfWhatItStandsFor(std::vector<DictEntry>& entries);
+
 // True when an explanation line holds Chinese a learner reads as the word's meaning (a Chinese
 // line, a name line's 人名): any Han character outside a learner-levels line.
 bool holdsChineseMeaning(std::string_view line);

@@ -16,7 +16,101 @@ bool isPlainChar(char32_t c) {
   return c >= 0x20 && c != '<' && c != '>' && c != '&' && c != 0x7F;
 }
 
+bool isAsciiLetter(char c) {
+  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+
+// Bracketed English of two words or more, each capitalised, right after Chinese: the words an
+// acronym stands for ("隐马尔可夫模型（Hidden Markov Model）"; not "炸薯条（French fries）").
+bool holdsBracketedEnglishWords(std::string_view item) {
+  for (const auto& [open, close] : {std::pair<std::string_view, std::string_view>{"（", "）"},
+                                    std::pair<std::string_view, std::string_view>{"(", ")"}}) {
+    for (size_t at = item.find(open); at != std::string_view::npos; at = item.find(open, at + 1)) {
+      const size_t start = at + open.size(), end = item.find(close, start);
+      if (end == std::string_view::npos) break;
+      const std::string_view inside = item.substr(start, end - start);
+      const bool english = !inside.empty() && std::all_of(inside.begin(), inside.end(), [](char c) {
+        return isAsciiLetter(c) || c == ' ' || c == '-' || c == '&' || c == '.' || c == '\'';
+      });
+      // Right after Chinese: "a given name (male or female)" is an English gloss.
+      const auto before = decodeUtf8(item.substr(0, at));
+      const bool afterChinese = before && !before->empty() && isHanCharacter(before->back());
+      bool capitalised = true, wordStart = true;
+      for (char c : inside) {
+        if (wordStart && isAsciiLetter(c) && !(c >= 'A' && c <= 'Z')) capitalised = false;
+        wordStart = c == ' ' || c == '-';
+      }
+      if (english && afterChinese && capitalised && inside.find(' ') != std::string_view::npos)
+        return true;
+    }
+  }
+  return false;
+}
+
+std::string_view withoutPartOfSpeech(std::string_view line) {
+  size_t i = 0;
+  while (i < line.size() && line[i] >= 'a' && line[i] <= 'z') ++i;
+  if (i == 0 || i > 6 || i >= line.size() || line[i] != '.') return line;
+  line.remove_prefix(i + 1);
+  while (!line.empty() && line.front() == ' ') line.remove_prefix(1);
+  return line;
+}
+
 }  // namespace
+
+OtherSense otherSenseOfItem(std::string_view item) {
+  while (!item.empty() && item.front() == ' ') item.remove_prefix(1);
+  if (item.size() > 1 && (item[0] == '=' || (item[0] == '-' && isAsciiLetter(item[1]))))
+    return OtherSense::CrossReference;
+  const auto holds = [&](std::string_view part) {
+    return item.find(part) != std::string_view::npos;
+  };
+  if (holds("号元素") || holds("化学元素")) return OtherSense::Element;
+  if (holds("《")) return OtherSense::Title;
+  // A note in brackets that the sense is a title or brand: "因祸得福（电影名）", "（服装品牌）".
+  for (std::string_view open : {"（", "("})
+    if (const size_t at = item.find(open); at != std::string_view::npos)
+      for (std::string_view mark : {"电影", "影片", "剧名", "电视剧", "书名", "小说", "歌曲",
+                                    "专辑", "游戏名", "杂志", "乐队", "品牌", "商标"})
+        if (item.find(mark, at) != std::string_view::npos) return OtherSense::Title;
+  if (holdsBracketedEnglishWords(item)) return OtherSense::Acronym;
+  return OtherSense::None;
+}
+
+OtherSense otherSenseOfLine(std::string_view line) {
+  line = withoutPartOfSpeech(line.substr(0, line.find("<br/>")));
+  return otherSenseOfItem(line.substr(0, line.find(kChineseSeparator)));
+}
+
+const char* describe(OtherSense kind) {
+  switch (kind) {
+    case OtherSense::Acronym:
+      return "acronym";
+    case OtherSense::Title:
+      return "title";
+    case OtherSense::Element:
+      return "element";
+    case OtherSense::CrossReference:
+      return "cross-reference";
+    case OtherSense::None:
+      break;
+  }
+  return "";
+}
+
+std::string crossReferenceTarget(std::string_view item) {
+  while (!item.empty() && item.front() == ' ') item.remove_prefix(1);
+  if (item.empty() || item.front() != '=') return {};
+  item.remove_prefix(1);
+  while (!item.empty() && item.front() == ' ') item.remove_prefix(1);
+  size_t end = 0;
+  while (end < item.size() &&
+         (isAsciiLetter(item[end]) || item[end] == '-' || item[end] == ' ' || item[end] == '\''))
+    ++end;
+  std::string target(item.substr(0, end));
+  while (!target.empty() && (target.back() == ' ' || target.back() == '-')) target.pop_back();
+  return target;
+}
 
 bool isHanCharacter(char32_t c) {
   return (c >= 0x4E00 && c <= 0x9FFF) || (c >= 0x3400 && c <= 0x4DBF) ||

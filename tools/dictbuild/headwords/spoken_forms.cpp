@@ -74,6 +74,7 @@ size_t addHeardPhrases(std::vector<DictEntry>& entries) {
         std::none_of(lines.front().begin(), lines.front().end(),
                      [](char c) { return std::isalpha(static_cast<unsigned char>(c)); }))
       lines.erase(lines.begin());
+    std::erase(lines, phrase.explainLines.back());  // its gloss once, where the phrase puts it
     lines.insert(lines.begin(), phrase.explainLines.begin(), phrase.explainLines.end());
     e.transcription = phrase.transcription;
   }

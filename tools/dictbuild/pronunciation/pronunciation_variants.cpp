@@ -18,14 +18,20 @@ const HeadwordReadings* readingsOf(std::string_view caption) {
   return it == index.end() ? nullptr : it->second;
 }
 
+bool startsWithPrefix(std::string_view line, std::string_view prefix) {
+  return !prefix.empty() && line.substr(0, prefix.size()) == prefix &&
+         (line.size() == prefix.size() || line[prefix.size()] == ' ');
+}
+
 // True when `line` starts with one of the space-separated prefixes of `senses`
-// ("v." takes "v. run" but not "adv. fast"; "modal v." lines are taken by "modal").
+// ("v." takes "v. run" but not "adv. fast"; "modal v." lines are taken by "modal"). The verb's
+// Chinese lines say whether it takes an object: "v." takes "vt. 放弃" and "vi. 逃掉" too.
 bool takesLine(std::string_view senses, std::string_view line) {
   while (!senses.empty()) {
     const size_t space = senses.find(' ');
     const std::string_view prefix = senses.substr(0, space);
-    if (!prefix.empty() && line.substr(0, prefix.size()) == prefix &&
-        (line.size() == prefix.size() || line[prefix.size()] == ' '))
+    if (startsWithPrefix(line, prefix) ||
+        (prefix == "v." && (startsWithPrefix(line, "vt.") || startsWithPrefix(line, "vi."))))
       return true;
     if (space == std::string_view::npos) break;
     senses.remove_prefix(space + 1);

@@ -8,6 +8,7 @@
 #include "data_tables.h"
 #include "form_labels.h"
 #include "men_plural.h"
+#include "sis_plural.h"
 #include "phonetic_notation.h"
 #include "progress.h"
 #include "pronunciation_variants.h"
@@ -197,6 +198,10 @@ std::vector<PronouncedRow> pronounceRows(const std::vector<DictEntry>& entries,
       if (auto reading = transcriptionOf(entries[byCaption.at(singular)], espeak, words, skipped);
           reading && endsInUnstressedMan(*reading))
         symbols = std::move(reading);
+    if (const std::string singular = sisPluralSingular(e.caption, e.explainLines, isHeadword);
+        !symbols && !singular.empty())
+      if (auto reading = transcriptionOf(entries[byCaption.at(singular)], espeak, words, skipped))
+        symbols = sisPluralReading(*reading);
     if (!symbols) symbols = transcriptionOf(e, espeak, words, skipped);
     if (!symbols) continue;
     // One row per common pronunciation, all under the same headword.

@@ -229,6 +229,23 @@ void printStrutInOne(const std::string& word, std::u16string& s) {
   if (word.find("one") != std::string::npos) replaceAll(s, u"wɔn", u"wʌn");
 }
 
+// No r where the letters write none: the machine links aw to a vowel ending with one
+// (drawing ˈdrɔːriŋ), the books print drawing ˈdrɔːiŋ, sawing ˈsɔːiŋ.
+void dropIntrusiveR(const std::string& word, std::u16string& s) {
+  bool awBeforeVowel = false;
+  for (size_t i = 0; i + 2 < word.size(); ++i)
+    awBeforeVowel =
+        awBeforeVowel || (word[i] == 'a' && word[i + 1] == 'w' && isVowelLetter(word[i + 2]));
+  if (!awBeforeVowel) return;
+  replaceAll(s, u"ɔːri", u"ɔːi");
+  replaceAll(s, u"ɔːrə", u"ɔːə");
+}
+
+// The ending -sis is never stressed: analysis əˈnæləsis, paralysis pəˈræləsis.
+void unstressSisEnding(const std::string& word, std::u16string& s) {
+  if (endsWith(word, std::string_view("sis")) && endsWith(s, u"ˌsis")) s.erase(s.size() - 4, 1);
+}
+
 // ob- right before the stressed syllable is weak: obtain əbˈtein, observe əbˈzəːv (but
 // observation ˌɔbzəˈveiʃn keeps its vowel).
 void reduceObPrefix(const std::string& word, std::u16string& s) {
@@ -315,6 +332,8 @@ std::u16string adjustForSpelling(std::string_view caption, std::u16string symbol
   printCureVowel(word, symbols);
   printPalatalGlide(word, symbols);
   printStrutInOne(word, symbols);
+  dropIntrusiveR(word, symbols);
+  unstressSisEnding(word, symbols);
   fixSingleWords(word, symbols);
   return symbols;
 }

@@ -11,6 +11,8 @@
 //   the cure vowel             sure ʃuə, poor puə, tour tuə, during ˈdjuəriŋ (door dɔː stays)
 //   j after l and n            million ˈmiljən, canyon ˈkænjən, opinion əˈpinjən
 //   one with the strut vowel   one wʌn, none nʌn, someone ˈsʌmwʌn
+//   no r the letters lack      drawing ˈdrɔːiŋ, sawing ˈsɔːiŋ (storing ˈstɔːriŋ keeps it)
+//   -sis unstressed            analysis əˈnæləsis
 //   single words               advance ədˈvɑːns, absorb əbˈzɔːb, empire ˈempaiə, anxious ˈæŋkʃəs
 #include <string>
 #include <string_view>

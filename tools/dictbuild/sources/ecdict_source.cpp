@@ -19,9 +19,12 @@ const std::string_view kFormNotes[] = {"的过去式",   "的过去分词", "的
 
 // Chinese words that are vulgar or slurs: never on a sense that is not.
 const std::string_view kVulgarChinese[] = {
-    "杂种", "狗日", "奶子", "他妈", "妈的", "屄",   "屌",   "鸡巴", "婊子", "王八蛋", "狗娘",
-    "贱货", "贱人", "傻逼", "混帐", "混账", "操你", "肏",   "日你", "龟孙", "黑鬼",   "支那",
-    "鬼子", "娘炮", "骚货", "淫妇", "狗屎", "屁眼", "睾丸", "阴茎", "阴户", "乳头"};
+    "杂种", "狗日", "奶子", "他妈", "妈的", "屄",   "屌",   "鸡巴", "婊子", "王八蛋",
+    "狗娘", "贱货", "贱人", "傻逼", "混帐", "混账", "操你", "肏",   "日你", "龟孙",
+    "黑鬼", "支那", "鬼子", "娘炮", "骚货", "淫妇", "狗屎", "屁眼"};
+// The body's words: the meaning of testicle, slang of balls. The first sense of a translation
+// keeps them, a later one (the slang of an ordinary word) does not.
+const std::string_view kBodyChinese[] = {"睾丸", "阴茎", "阴户", "乳头"};
 
 // Bracketed marks of usage rather than of a special field: the sense stays.
 const std::string_view kUsageMarks[] = {"口",   "俚",   "美",     "英",      "古", "诗",     "方",
@@ -352,7 +355,8 @@ bool holdsVulgarChinese(std::string_view text) {
 }
 
 std::vector<std::string> ecdictChineseLines(std::string_view translation, char commonest,
-                                            bool vulgarWord, bool* special) {
+                                            bool vulgarWord, bool* special,
+                                            std::string* crossReference) {
   std::vector<ParsedLine> parsed;
   bool formNoted = false;
   size_t start = 0;
@@ -390,13 +394,30 @@ std::vector<std::string> ecdictChineseLines(std::string_view translation, char c
     const Mark lineMark = takeMarks(rest);
     std::vector<std::string> items;
     bool firstItem = true;
-    for (std::string_view item : splitItems(pos.rest)) {
+    // A line that names a title names it in each of its words ("销声匿迹, 无影无踪（美国电视连续剧
+    // 剧名）"): none of them is the word's own sense.
+    const std::vector<std::string_view> lineItems = splitItems(pos.rest);
+    const bool titleLine = std::any_of(lineItems.begin(), lineItems.end(), [](std::string_view i) {
+      return otherSenseOfItem(plainItem(i)) == OtherSense::Title;
+    });
+    for (std::string_view item : lineItems) {
       Mark mark = takeMarks(item);
       if (lineMark == Mark::Field && !firstItem && mark == Mark::None) mark = Mark::Field;
       firstItem = false;
       std::string text = plainItem(item);
       if (text.empty() || !holdsHan(text)) continue;
-      if (holdsVulgarChinese(text) || mark == Mark::Vulgar) {
+      // A pointer to another headword is no Chinese; titles, acronyms and elements go last
+      // like the senses of special fields.
+      const OtherSense other = pos.pos == "abbr." ? OtherSense::Acronym : otherSenseOfItem(text);
+      if (other == OtherSense::CrossReference) {
+        if (crossReference && crossReference->empty()) *crossReference = crossReferenceTarget(text);
+        continue;
+      }
+      if (other != OtherSense::None || titleLine) mark = Mark::Field;
+      const bool mainSense = parsed.empty() && items.empty();
+      const bool bodyWord = std::any_of(std::begin(kBodyChinese), std::end(kBodyChinese),
+                                        [&](std::string_view w) { return contains(text, w); });
+      if (holdsVulgarChinese(text) || mark == Mark::Vulgar || (bodyWord && !mainSense)) {
         if (!vulgarWord) continue;
         text += "（粗俗）";
       }

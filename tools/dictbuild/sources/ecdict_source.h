@@ -55,9 +55,13 @@ std::vector<std::string> exchangeValues(std::string_view exchange, char code);
 // and web glosses ([网络]) are left out unless nothing else is there; lines that only say what
 // form the word is ("see的过去式") are left out. Chinese words that are vulgar are dropped
 // unless `vulgarWord` (the English word itself is vulgar), where they are labelled as such.
-// `special` (when given) tells whether the lines came from special fields or web glosses alone.
+// Titles, acronyms and elements (`OtherSense`) count as senses of a special field; an item that
+// points to another headword ("=decarbonize") is left out, the headword it names given in
+// `crossReference` (when asked for). `special` (when given) tells whether the lines came from
+// special fields or web glosses alone.
 std::vector<std::string> ecdictChineseLines(std::string_view translation, char commonest = 0,
-                                            bool vulgarWord = false, bool* special = nullptr);
+                                            bool vulgarWord = false, bool* special = nullptr,
+                                            std::string* crossReference = nullptr);
 
 // The part of speech a translation or sense line opens with ("vt. 锯" -> 'v', "adj. big" ->
 // 'a', "modal v. ..." -> 'v'), as above; 0 when it names none.

@@ -23,6 +23,9 @@ constexpr std::array<std::string_view, 25> kContractionPieces = {
 
 // Endings subtitles cut off their words ("go ing"); none is a word alone.
 constexpr std::array<std::string_view, 6> kEndingPieces = {"ing", "ers", "ly", "ed", "est", "ness"};
+// What subtitles leave of an ordinal number cut after its digits ("4th", "2nd", "3rd"): the
+// list's "th" is nearly always that, though dictionaries give th (thorium) a row.
+constexpr std::array<std::string_view, 3> kOrdinalEndings = {"th", "nd", "rd"};
 
 bool hasVowelLetter(const std::string& word) {
   return std::any_of(word.begin(), word.end(), [](char c) {
@@ -99,6 +102,10 @@ FragmentKind classifyFragment(const std::string& word, const KnownWord& known) {
                static_cast<unsigned char>(c) >= 0x80;
       }))
     return FragmentKind::NotSpelling;
+  if (std::find(kOrdinalEndings.begin(), kOrdinalEndings.end(), word) != kOrdinalEndings.end())
+    return FragmentKind::EndingPiece;
+  // "Il" is the "ll" of "I'll" with its l read as a capital I, whatever "il" may be.
+  if (word == "Il" || word == "IL") return FragmentKind::MisreadLetters;
   if (knownAnyCase(word, known)) return FragmentKind::Word;
   if (word.size() == 1) return FragmentKind::NotSpelling;
   if (contractionsWithoutApostrophe().count(lowerAscii(word))) return FragmentKind::LostApostrophe;

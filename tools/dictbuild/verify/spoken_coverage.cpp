@@ -67,6 +67,18 @@ std::vector<SpokenCoverage> measureSpokenCoverage(
   return out;
 }
 
+std::vector<std::string> mostHeardWords(const SpokenFrequencies& spoken,
+                                        const std::function<bool(const std::string&)>& isHeadword,
+                                        size_t top) {
+  const KnownWord known = [&](const std::string& w) { return isHeadword(lowerAscii(w)); };
+  std::vector<std::string> out;
+  for (const auto& [word, count] : byCount(spoken)) {
+    if (out.size() >= top) break;
+    if (!isFragment(word, known)) out.push_back(word);
+  }
+  return out;
+}
+
 void printSpokenCoverage(const SpokenCoverage& c, std::ostream& out) {
   out << "spoken top " << withThousands(c.top) << ": " << std::fixed << std::setprecision(2)
       << c.percent() << "% (" << c.covered << " of " << c.words << " words; " << c.fragments

@@ -33,6 +33,11 @@ std::vector<SpokenCoverage> measureSpokenCoverage(
     const std::vector<size_t>& tops,
     const std::function<bool(const std::string&)>& hasChinese = nullptr);
 
+// The first `top` words of the list by count, fragments passed over, as the list spells them.
+std::vector<std::string> mostHeardWords(const SpokenFrequencies& spoken,
+                                        const std::function<bool(const std::string&)>& isHeadword,
+                                        size_t top);
+
 // "spoken top 5,000: 99.62% (4981 of 5000 words; 23 fragments passed over)" and the first
 // missing words; then, when measured, "  with Chinese: 99.52% (4946 of 4970 headwords)" and the
 // first words without.

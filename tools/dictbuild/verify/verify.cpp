@@ -4,6 +4,7 @@
 
 #include <cctype>
 #include <filesystem>
+#include <optional>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -15,6 +16,7 @@
 #include "missing_chinese.h"
 #include "variant_check.h"
 #include "spoken_coverage.h"
+#include "first_line_scan.h"
 #include "search_index_writer.h"
 
 namespace quorvi::dictbuild {
@@ -30,14 +32,47 @@ bool explainHoldsChinese(std::string_view explain) {
   return false;
 }
 
-void reportSpokenCoverage(const std::unordered_set<std::string>& headwords,
+bool namesSomeone(std::string_view explanation) {
+  for (std::string_view mark : {"人名", "姓", "地名", "given name", "family name"})
+    if (explanation.find(mark) != std::string_view::npos) return true;
+  return false;
+}
+
+// The first row of the entry a learner opens for a heard word, found as below.
+struct FirstRows {
+  std::unordered_map<std::string, std::string> byCaption;       // the explanation of its first row
+  std::unordered_map<std::string, std::string> captionOfLower;  // the first caption in any case
+
+  void add(const std::string& caption, std::string_view explanation) {
+    if (byCaption.emplace(caption, explanation).second)
+      captionOfLower.emplace(lowerAscii(caption), caption);
+  }
+  // A heard word as spelled when that explains it (Christ, Max), else the lower-case word: a
+  // capital is then mostly the start of a sentence ("No" is no, not nobelium; "Er" er, not
+  // erbium).
+  std::optional<std::string> of(const std::string& word) const {
+    const auto spelled = byCaption.find(word), lower = byCaption.find(lowerAscii(word));
+    if (spelled != byCaption.end() && (lower == byCaption.end() || namesSomeone(spelled->second) ||
+                                       firstLineFault(spelled->second) == FirstLineFault::None))
+      return spelled->second;
+    if (lower != byCaption.end()) return lower->second;
+    if (auto it = captionOfLower.find(lowerAscii(word)); it != captionOfLower.end())
+      return byCaption.at(it->second);
+    return std::nullopt;
+  }
+};
+
+// Reports how much of the spoken list the dictionary covers and the first lines of its most
+// heard words; false when a first line of the top 5,000 is at fault.
+bool reportSpokenCoverage(const std::unordered_set<std::string>& headwords,
                           const std::unordered_map<std::string, bool>& chineseOf,
-                          const std::string& listPath, std::ostream& out) {
+                          const FirstRows& firstRows, const std::string& listPath,
+                          std::ostream& out) {
   SpokenFrequencies spoken;
   std::string error;
   if (!loadSpokenFrequencies(listPath, spoken, error)) {
     out << "spoken coverage: not measured (" << error << ")\n";
-    return;
+    return true;
   }
   const auto isHeadword = [&](const std::string& w) { return headwords.count(w) != 0; };
   // The entry a learner opens: the word as spelled, else in lower case ("President" has its
@@ -54,6 +89,10 @@ void reportSpokenCoverage(const std::unordered_set<std::string>& headwords,
   for (const SpokenCoverage& c :
        measureSpokenCoverage(spoken, isHeadword, {5000, 20000}, hasChinese))
     printSpokenCoverage(c, out);
+  const auto scans = scanFirstLines(
+      spoken, isHeadword, [&](const std::string& w) { return firstRows.of(w); }, {5000, 20000});
+  for (const FirstLineScan& scan : scans) printFirstLineScan(scan, out);
+  return scans.front().faulty() == 0;
 }
 
 }  // namespace
@@ -103,16 +142,18 @@ VerifyReport verifyDictionary(const std::string& path, std::ostream& out,
   int rc;
   std::unordered_set<std::string> headwords;
   std::unordered_map<std::string, bool> chineseOf;  // by caption: a row of it has Chinese
+  FirstRows firstRows;
   while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
     ++report.rows;
     const char* caption = reinterpret_cast<const char*>(sqlite3_column_text(st, 0));
     if (!spokenListPath.empty() && caption) {
       headwords.insert(lowerAscii(caption));
       const auto* explain = reinterpret_cast<const char*>(sqlite3_column_blob(st, 2));
+      const std::string_view explanation(explain ? explain : "",
+                                         static_cast<size_t>(sqlite3_column_bytes(st, 2)));
       bool& chinese = chineseOf[caption];
-      chinese =
-          chinese || explainHoldsChinese(std::string_view(
-                         explain ? explain : "", static_cast<size_t>(sqlite3_column_bytes(st, 2))));
+      chinese = chinese || explainHoldsChinese(explanation);
+      firstRows.add(caption, explanation);
     }
     const char* phonetic = reinterpret_cast<const char*>(sqlite3_column_text(st, 1));
     if (!caption || !*caption) ++report.emptyCaptions;
@@ -131,7 +172,9 @@ VerifyReport verifyDictionary(const std::string& path, std::ostream& out,
   out << "unreadable transcriptions: " << report.badTranscriptions << "\n";
   if (report.emptyCaptions) out << "empty headwords: " << report.emptyCaptions << "\n";
   if (report.rows == 0 || report.badTranscriptions || report.emptyCaptions) ok = false;
-  if (!spokenListPath.empty()) reportSpokenCoverage(headwords, chineseOf, spokenListPath, out);
+  if (!spokenListPath.empty() &&
+      !reportSpokenCoverage(headwords, chineseOf, firstRows, spokenListPath, out))
+    ok = false;
 
   if (!verifyChineseLines(db, out)) ok = false;
   if (!checkVariantRows(db, out).ok()) ok = false;

@@ -1,0 +1,116 @@
+// What a learner reads first in an entry: no title, acronym, element or pointer to another
+// word before the word's own sense, slurs saying they offend, Chinese for spoken forms and
+// parts of phrases, and the verify scan that finds what is left.
+#include <gtest/gtest.h>
+
+#include "chinese_line.h"
+#include "data_tables.h"
+#include "first_line_scan.h"
+#include "missing_chinese.h"
+#include "slur_lines.h"
+
+using namespace quorvi::dictbuild;
+
+namespace {
+
+using Lines = std::vector<std::string>;
+
+DictEntry entry(const std::string& caption, Lines lines) {
+  DictEntry e;
+  e.caption = caption;
+  e.explainLines = std::move(lines);
+  return e;
+}
+
+}  // namespace
+
+TEST(OtherSenses, TitlesAcronymsElementsAndPointersAreToldFromTheWordsOwnSense) {
+  EXPECT_EQ(otherSenseOfLine("n. 烤出来的爱（电影名）"), OtherSense::Title);
+  EXPECT_EQ(otherSenseOfLine("n. 月光（美国电视连续剧剧名）；月色"), OtherSense::Title);
+  EXPECT_EQ(otherSenseOfLine("《月光》"), OtherSense::Title);
+  EXPECT_EQ(otherSenseOfLine("abbr. 快速傅里叶变换（Fast Fourier Transform）"),
+            OtherSense::Acronym);
+  EXPECT_EQ(otherSenseOfLine("钠(11号元素)"), OtherSense::Element);
+  EXPECT_EQ(otherSenseOfLine("n. =colour[亦作color]"), OtherSense::CrossReference);
+  EXPECT_EQ(otherSenseOfLine("-zes 小东西"), OtherSense::CrossReference);
+  // The word's own senses, whatever brackets they hold.
+  for (const char* own : {"n. 商标；牌子", "n. 薯条（French fries）", "a given name (male); 人名",
+                          "n. 元素；要素", "abbr. 先生", "拉（音符）", "n. 电影；影片"})
+    EXPECT_EQ(otherSenseOfLine(own), OtherSense::None) << own;
+  EXPECT_EQ(crossReferenceTarget("=colour[亦作color]"), "colour");
+  EXPECT_EQ(crossReferenceTarget("= air plane"), "air plane");
+  EXPECT_EQ(crossReferenceTarget("飞机"), "");
+}
+
+TEST(FirstLineScan, JudgesTheFirstChineseLineOfTheMostHeardWords) {
+  EXPECT_EQ(firstLineFault("past tense of bake / bake的过去式<br/>vt. 烘焙<br/>n. 烤（电影名）"),
+            FirstLineFault::None);
+  EXPECT_EQ(firstLineFault("n. a sense<br/>n. 烤出来的爱（电影名）"), FirstLineFault::Title);
+  EXPECT_EQ(firstLineFault("plural of bake / bake的复数<br/>n. a sense"),
+            FirstLineFault::NoChinese);
+  EXPECT_EQ(firstLineFault("中考 高考 · 柯林斯★"), FirstLineFault::NoChinese);
+
+  SpokenFrequencies spoken;
+  spoken.counts = {{"bake", 50}, {"No", 40}, {"Wug", 30}, {"didn", 25}, {"zorp", 20}, {"gone", 10}};
+  const std::map<std::string, std::string> rows = {
+      {"bake", "vt. 烘焙"},
+      {"No", "n. a radioactive element"},  // the element: a learner opens no
+      {"no", "adv. 不"},
+      {"Wug", "a given name (male); 人名"},
+      {"wug", "n. a made-up creature"},
+      {"gone", "n. 消失（电影名）"},
+  };
+  const auto isHeadword = [&](const std::string& w) {
+    return w == "bake" || w == "no" || w == "wug" || w == "gone";
+  };
+  const auto firstRow = [&](const std::string& w) -> std::optional<std::string> {
+    const auto it = rows.find(w == "No" ? std::string("no") : w);
+    if (it == rows.end()) return std::nullopt;
+    return it->second;
+  };
+  const auto scans = scanFirstLines(spoken, isHeadword, firstRow, {3, 10});
+  ASSERT_EQ(scans.size(), 2u);
+  EXPECT_EQ(scans[0].words, 3u) << "didn is a fragment, zorp no headword";
+  EXPECT_EQ(scans[0].faulty(), 0u);
+  EXPECT_EQ(scans[1].faulty(), 1u);
+  EXPECT_EQ(scans[1].faults[static_cast<size_t>(FirstLineFault::Title)], 1u);
+  ASSERT_EQ(scans[1].examples.size(), 1u);
+  EXPECT_EQ(scans[1].examples[0], "gone (title): n. 消失（电影名）");
+}
+
+TEST(Slurs, SayTheyOffendBeforeWhatTheyMeanAndAfterAnOrdinarySense) {
+  std::vector<DictEntry> entries = {
+      entry("coon", {"n. 浣熊；黑人", "n. [offensive 冒犯] (ethnic slur) a black person"}),
+      entry("Spic", {"n. 美籍西班牙人"}),
+      entry("cat", {"n. 猫"}),
+  };
+  EXPECT_EQ(labelSlurs(entries), 2u);
+  EXPECT_EQ(entries[0].explainLines, (Lines{"n. 浣熊", "n. 冒犯性用语；黑鬼",
+                                            "n. [offensive 冒犯] (ethnic slur) a black person"}));
+  EXPECT_EQ(entries[1].explainLines, (Lines{"n. 冒犯性用语；拉美佬"}));
+  EXPECT_EQ(entries[2].explainLines, (Lines{"n. 猫"}));
+  EXPECT_EQ(slurChineseLines({"弱智", "vt. 延迟"}), (Lines{"vt. 延迟", "n. 冒犯性用语；弱智"}));
+
+  std::map<std::string, SlurChinese> table;
+  std::string error;
+  EXPECT_TRUE(readSlurs(kSlursText, table, error)) << error;
+  EXPECT_FALSE(readSlurs("Coon\t黑鬼\t\n", table, error));
+  EXPECT_EQ(error, "line 1: a slur is written in lower case");
+  EXPECT_FALSE(readSlurs("zorp\tzorp\t\n", table, error));
+}
+
+TEST(MissingChinese, SpokenFormsAndPartsOfPhrasesTakeTheChineseOfWhatTheyStandFor) {
+  std::vector<DictEntry> entries = {
+      entry("yes", {"是；是的", "adv. an affirmative"}),
+      entry("yeh", {"yeh: yes, yeah", "spoken form"}),
+      entry("Lanka", {"in the name Sri Lanka: an island country"}),
+      entry("Sri Lanka", {"斯里兰卡", "n. an island country"}),
+      entry("gonk", {"gonk: zorp", "spoken form"}),
+      entry("yup", {"是的", "yup: yes"}),
+  };
+  EXPECT_EQ(borrowChineseOfWhatItStandsFor(entries), 2u);
+  EXPECT_EQ(entries[1].explainLines.front(), "是；是的");
+  EXPECT_EQ(entries[2].explainLines.front(), "斯里兰卡");
+  EXPECT_EQ(entries[4].explainLines.front(), "gonk: zorp");
+  EXPECT_EQ(entries[5].explainLines.size(), 2u);
+}
