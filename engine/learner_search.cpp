@@ -65,7 +65,7 @@ constexpr std::chrono::milliseconds kNearestAnywayTime{300};
 // than one sound heard as a near one.
 constexpr std::uint32_t kAmericanHearingCost = 2;
 // The most headwords a search takes from each reading beside the literal one.
-constexpr std::size_t kGuessedReadingWords = 10;
+constexpr std::size_t kGuessedReadingWords = 5;
 
 // Each headword once, at its best row of `a` and `b` (each best first), best first, at most
 // `wanted`.
