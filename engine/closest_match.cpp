@@ -34,6 +34,16 @@ constexpr Cost kNotExact = 4;
 constexpr Cost kNearSoundBase = 10;
 constexpr Cost kNearSoundPerSound = 2;
 
+// The highest cost at which a row that does not hold the typed sounds in order is listed, and
+// the fewest typed sounds it must hold in order: none and any when the nearest rows are
+// wanted anyway.
+Cost cutoffOf(const SoundQuery& query) {
+  return query.nearestAnyway ? sound::TypedSounds::kFar - 1 : nearSoundCutoff(query.typed);
+}
+std::size_t heldOf(const SoundQuery& query) {
+  return query.nearestAnyway ? 0 : nearSoundHeld(query.typed);
+}
+
 // steps[p]: the first row whose prior is above p.
 const std::array<std::uint32_t, 64>& priorSteps() {
   static const std::array<std::uint32_t, 64> steps = [] {
@@ -227,7 +237,7 @@ class RowRanking {
       : store_(store),
         query_(query),
         typed_(query.typed),
-        cutoff_(nearSoundCutoff(query.typed)),
+        cutoff_(cutoffOf(query)),
         ranking_(query.wanted),
         shared_(sharedThreshold),
         absentCosts_(query.typed, cutoff_) {}
@@ -236,9 +246,11 @@ class RowRanking {
 
   // The score a row must not pass.
   std::uint32_t threshold() const {
-    const std::uint32_t own = ranking_.threshold();
+    const std::uint32_t own = std::min(ranking_.threshold(), query_.scoreLimit);
     return shared_ == nullptr ? own : std::min(own, shared_->load(std::memory_order_relaxed));
   }
+  // The deadline of a search for the nearest rows anyway passed: it keeps what it has.
+  bool outOfTime() const { return outOfTime_; }
   // False when no row of a group whose count bounds the cost by `lengthBound` can be kept.
   bool mayKeepAny(Cost lengthBound, int count) const {
     return rowScore(lengthBound, 0) <= threshold() &&
@@ -259,8 +271,13 @@ class RowRanking {
       rowLimit = RowRanking::rowLimit(threshold, lengthBound);
     };
     limitsChanged();
-    const std::size_t held = nearSoundHeld(typed_);
+    const std::size_t held = heldOf(query_);
     for (std::size_t i = stretch.begin; i < stretch.end; ++i) {
+      if (query_.nearestAnyway && (i & 1023) == 0 &&
+          std::chrono::steady_clock::now() > query_.deadline) {
+        outOfTime_ = true;
+        return;
+      }
       if (shared_ != nullptr && shared_->load(std::memory_order_relaxed) < threshold)
         limitsChanged();
       const std::uint32_t row = group.row(i);
@@ -318,6 +335,7 @@ class RowRanking {
   Ranking ranking_;
   std::atomic<std::uint32_t>* shared_;
   AbsentKindsCache absentCosts_;
+  bool outOfTime_ = false;
 };
 
 // The sound counts in the order a search visits them: those whose count bounds the cost least
@@ -347,7 +365,9 @@ bool rankOnOneLane(const RowStore& store, const SoundQuery& query, std::vector<S
       const SoundCountGroup* group = store.group(count, band);
       if (group == nullptr) return false;
       ranking->rank({group, count, band, 0, group->size()}, lengthBound);
+      if (ranking->outOfTime()) break;
     }
+    if (ranking->outOfTime()) break;
   }
   out = ranking->take();
   return true;
@@ -362,8 +382,9 @@ std::atomic<std::size_t> stretchRows{4096};
 // cutoff. Longer rows must hold every kind of typed sound, which most lack, and a short input
 // that most rows hold fills its list with common words first, whose score then ends the
 // search early; so a search of one or two sounds stays on the caller's thread alone.
-std::size_t rowsToWeigh(const RowStore& store, const sound::TypedSounds& typed) {
-  const Cost cutoff = nearSoundCutoff(typed);
+std::size_t rowsToWeigh(const RowStore& store, const SoundQuery& query) {
+  const sound::TypedSounds& typed = query.typed;
+  const Cost cutoff = cutoffOf(query);
   std::size_t rows = 0;
   for (int count = 0; count <= quorvi::engine::kMaxSoundCount; ++count)
     if (typed.lengthBound(count) <= cutoff) rows += store.rowsWithCount(count);
@@ -380,7 +401,7 @@ bool rankInTwoLanes(const RowStore& store, const SoundQuery& query,
                     std::optional<std::vector<ScoredRow>>& out) {
   const sound::TypedSounds& typed = query.typed;
   std::vector<RowStretch> stretches;
-  const Cost cutoff = nearSoundCutoff(typed);
+  const Cost cutoff = cutoffOf(query);
   const std::size_t step = std::max<std::size_t>(1, stretchRows.load(std::memory_order_relaxed));
   const int bands = store.bands();
   for (const int count : countsByLengthBound(typed)) {
@@ -408,6 +429,7 @@ bool rankInTwoLanes(const RowStore& store, const SoundQuery& query,
         break;
       }
       ranking->rank(stretch, lengthBound);
+      if (ranking->outOfTime()) break;
     }
     kept = ranking->take();
   };
@@ -448,7 +470,7 @@ bool rankRows(const RowStore& store, const SoundQuery& query, std::vector<Scored
   out.clear();
   if (query.typed.empty()) return true;
   bool ranked = false;
-  if (rowsToWeigh(store, query.typed) >= rowsForTwoLanes.load(std::memory_order_relaxed)) {
+  if (rowsToWeigh(store, query) >= rowsForTwoLanes.load(std::memory_order_relaxed)) {
     std::optional<std::vector<ScoredRow>> twoLanes;
     if (!rankInTwoLanes(store, query, twoLanes)) return false;
     if (twoLanes) out = std::move(*twoLanes), ranked = true;

@@ -6,6 +6,7 @@
 // within a few slips of them; rows that needed a slip are marked near-sound.
 #pragma once
 
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -31,6 +32,14 @@ struct SoundQuery {
   const sound::TypedSounds& typed;
   bool severalWords = false;      // the learner typed a blank: a phrase is no worse than a word
   std::size_t wanted = SIZE_MAX;  // the best headwords to list; SIZE_MAX: every one listed
+  // No row scoring above this is wanted (another reading of the same text has as many
+  // headwords as wanted at this score or better).
+  std::uint32_t scoreLimit = UINT32_MAX;
+  // The nearest rows whatever they cost, when none is within the near-sound cutoff: every
+  // row may be listed, as a near-sound one, and the search stops at `deadline`, keeping the
+  // best found by then.
+  bool nearestAnyway = false;
+  std::chrono::steady_clock::time_point deadline = std::chrono::steady_clock::time_point::max();
 };
 
 // The prior of a row, in the units of sound::Cost: grows by the logarithm of its place.

@@ -7,6 +7,7 @@
 #include <chrono>
 #include <cstdint>
 #include <thread>
+#include <unordered_set>
 
 #include "engine/closest_match.h"
 #include "engine/learner_input.h"
@@ -56,6 +57,95 @@ class SearchTimeLimit {
   const std::int64_t deadline_;
   bool reached_ = false;
 };
+
+// How long a search for the nearest rows, when none is near enough, may take at most.
+constexpr std::chrono::milliseconds kNearestAnywayTime{300};
+
+// What a row found only by the American hearing of the text costs beyond its score: less
+// than one sound heard as a near one.
+constexpr std::uint32_t kAmericanHearingCost = 2;
+// The most headwords a search takes from each reading beside the literal one.
+constexpr std::size_t kGuessedReadingWords = 5;
+
+// Each headword once, at its best row of `a` and `b` (each best first), best first, at most
+// `wanted`.
+std::vector<ScoredRow> cheaperOfEach(std::vector<ScoredRow> a, const std::vector<ScoredRow>& b,
+                                     std::size_t wanted) {
+  a.insert(a.end(), b.begin(), b.end());
+  std::stable_sort(a.begin(), a.end(),
+                   [](const ScoredRow& x, const ScoredRow& y) { return x.key < y.key; });
+  std::vector<ScoredRow> out;
+  std::unordered_set<std::uint32_t> seen;
+  for (const ScoredRow& row : a) {
+    if (out.size() >= wanted) break;
+    if (seen.insert(row.headword).second) out.push_back(row);
+  }
+  return out;
+}
+
+}  // namespace
+
+// The rows of every reading of the text (the literal one, and the plain-keyboard or KK one),
+// the cheaper reading winning for each headword; when none is near enough, the nearest rows
+// anyway, all near-sound. False when a group cannot be read.
+bool LearnerSearch::rankReadings(const quorvi::engine::RowStore& rows, const LearnerInput& input,
+                                 int limitMode, std::vector<ScoredRow>& ranked) {
+  const std::size_t wanted =
+      limitMode == 0 ? static_cast<std::size_t>(kTypingCap) : SIZE_MAX;
+  // Each reading with what a row found by it costs beyond its score: the American hearing
+  // is a guess about what was heard, so a row found as typed stays ahead of it.
+  struct Reading {
+    sound::TypedSounds sounds;
+    std::uint32_t extra;
+    bool guess;  // a reading beside the literal one
+  };
+  std::vector<Reading> readings;
+  readings.push_back({sound::TypedSounds(sound::fromSymbols(input.symbols)), 0, false});
+  if (!input.otherReading.empty())
+    readings.push_back({sound::TypedSounds(sound::fromSymbols(input.otherReading)), 0, true});
+  if (!input.americanReading.empty())
+    readings.push_back({sound::TypedSounds(sound::fromSymbols(input.americanReading)),
+                        kAmericanHearingCost, true});
+  // A d between vowels may be a t: a row that has the d comes first.
+  if (!input.flapReading.empty())
+    readings.push_back({sound::TypedSounds(sound::fromSymbols(input.flapReading)),
+                        2 * kAmericanHearingCost, true});
+  // The rows of `query`, each its reading's cost added, merged into `ranked`.
+  const auto rankReading = [&](SoundQuery& query, std::uint32_t extra, std::size_t keep) {
+    // Rows of a later reading need only beat the worst of a full list.
+    if (ranked.size() >= keep) {
+      const auto worst = static_cast<std::uint32_t>(ranked.back().key >> 32);
+      if (worst < extra) return true;
+      query.scoreLimit = worst - extra;
+    }
+    std::vector<ScoredRow> found;
+    if (!rankRows(rows, query, found)) return false;
+    for (ScoredRow& row : found) row.key += std::uint64_t{extra} << 32;
+    ranked = ranked.empty() ? std::move(found) : cheaperOfEach(std::move(ranked), found, keep);
+    return true;
+  };
+  for (const Reading& reading : readings) {
+    // A reading beside the literal one adds its best few words: wanting fewer, its search
+    // stops sooner.
+    SoundQuery query{reading.sounds, input.severalWords,
+                     reading.guess ? std::min(wanted, kGuessedReadingWords) : wanted};
+    if (!rankReading(query, reading.extra, wanted)) return false;
+  }
+  if (!ranked.empty()) return true;
+  const auto deadline = std::chrono::steady_clock::now() + kNearestAnywayTime;
+  for (const Reading& reading : readings) {
+    // A text longer than any word is weighed by its first sounds: nothing is near it.
+    if (reading.sounds.cut()) continue;
+    SoundQuery query{reading.sounds, input.severalWords, static_cast<std::size_t>(kTypingCap)};
+    query.nearestAnyway = true;
+    query.deadline = deadline;
+    if (!rankReading(query, reading.extra, static_cast<std::size_t>(kTypingCap))) return false;
+  }
+  for (ScoredRow& row : ranked) row.placeAndNear |= ScoredRow::kNearSound;
+  return true;
+}
+
+namespace {
 
 SearchOutcome noMatchWhenEmpty(SearchOutcome outcome) {
   if (outcome.words.isEmpty() && outcome.reason == EmptyListReason::None)
@@ -107,12 +197,9 @@ SearchOutcome LearnerSearch::bySound(const QString& typed, int limitMode) {
     return outcome;
   }
   if (const std::shared_ptr<const quorvi::engine::RowStore> rows = store()) {
-    const sound::TypedSounds typedSounds(sound::fromSymbols(input.symbols));
-    const SoundQuery query{typedSounds, input.severalWords,
-                           limitMode == 0 ? static_cast<std::size_t>(kTypingCap) : SIZE_MAX};
     std::vector<ScoredRow> ranked;
     // A group that cannot be read leaves the store failed: the statement answers.
-    if (rankRows(*rows, query, ranked)) {
+    if (rankReadings(*rows, input, limitMode, ranked)) {
       outcome.words = HeadwordList(rows);
       outcome.words.reserve(static_cast<qsizetype>(ranked.size()));
       outcome.nearSound.reserve(ranked.size());

@@ -150,7 +150,9 @@ std::size_t tokenize(std::string_view codes, std::uint8_t* out, std::size_t capa
 TypedSounds::TypedSounds(std::string_view typedCodes)
     : leastPerTypedToken_(confusionCosts().leastPerExtraTypedToken), costs_(confusionCosts()) {
   std::array<std::uint8_t, kMaxTyped> tokens;
-  const std::size_t n = std::min(tokenize(typedCodes, tokens.data(), kMaxTyped), kMaxTyped);
+  const std::size_t all = tokenize(typedCodes, tokens.data(), kMaxTyped);
+  cut_ = all > kMaxTyped;
+  const std::size_t n = std::min(all, kMaxTyped);
   typed_.assign(tokens.begin(), tokens.begin() + static_cast<std::ptrdiff_t>(n));
   for (std::size_t i = 0; i < typed_.size(); ++i) {
     const std::uint8_t t = typed_[i];

@@ -36,6 +36,8 @@ class TypedSounds {
 
   std::size_t size() const { return typed_.size(); }
   bool empty() const { return typed_.empty(); }
+  // More sounds were typed than kMaxTyped: only the first are weighed.
+  bool cut() const { return cut_; }
   // The least a row of `rowSounds` sounds (tokens) costs, by its count alone.
   Cost lengthBound(int rowSounds) const;
   // The least a row whose kinds of sound are `kinds` (kindsOf) costs for the typed sounds of
@@ -70,6 +72,7 @@ class TypedSounds {
 
  private:
   std::vector<std::uint8_t> typed_;
+  bool cut_ = false;
   std::vector<Cost> dropped_;  // what each typed sound costs when the row lacks it
   std::uint64_t glideEnds_ = 0;  // the ə of jə written for iə, by place: dropped for less after iə
   // The least a typed sound costs when the row is shorter: the table's, or less where this

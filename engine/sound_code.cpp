@@ -1,5 +1,7 @@
 #include "engine/sound_code.h"
 
+#include "engine/ipa_symbols.h"
+
 namespace sound {
 namespace {
 
@@ -67,6 +69,18 @@ std::string fromStored(std::string_view stored) {
     if (length == 0) length = utf8Length(stored, c);
     codes.push_back(codeOf(c));
     stored.remove_prefix(length);
+  }
+  return codes;
+}
+
+std::string fromIpa(std::string_view ipa) {
+  std::string codes;
+  codes.reserve(ipa.size());
+  while (!ipa.empty()) {
+    char32_t c = 0;
+    const size_t length = utf8Length(ipa, c);
+    if (c != U' ') codes.push_back(codeOf(quorvi::ipa::storedSymbol(c)));
+    ipa.remove_prefix(length);
   }
   return codes;
 }

@@ -33,6 +33,9 @@ constexpr char kUnknown = '?';
 
 // Stored notation ("&#601;" references, ASCII, possibly raw UTF-8) to codes.
 std::string fromStored(std::string_view stored);
+// A transcription in today's IPA (UTF-8, as the American transcriptions are stored: ɪ, ʊ, ɜː,
+// oʊ ...) to codes, each symbol read through the one table from IPA (engine/ipa_symbols.h).
+std::string fromIpa(std::string_view ipa);
 // Table symbols (UTF-16, as checkPhonetic reads them) to codes.
 std::string fromSymbols(std::u16string_view symbols);
 

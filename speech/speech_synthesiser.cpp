@@ -54,12 +54,14 @@ SpeechSynthesiser::SpeechSynthesiser() {
   error_ = setup.error;
 }
 
-std::vector<std::int16_t> SpeechSynthesiser::synthesise(const std::string& text, unsigned flags) {
+std::vector<std::int16_t> SpeechSynthesiser::synthesise(const std::string& text, unsigned flags,
+                                                        Voice voice) {
   std::vector<std::int16_t> samples;
   if (!ready() || text.empty()) return samples;
   // The voice is set again each time: the dictionary builder in the same process may
   // have used the library with its own settings.
-  espeak_SetVoiceByName(kVoice);
+  if (espeak_SetVoiceByName(voice == Voice::kAmerican ? kAmericanVoice : kVoice) != EE_OK)
+    return samples;
   espeak_SetSynthCallback(collectSamples);
   currentBuffer = &samples;
   const espeak_ERROR result = espeak_Synth(text.c_str(), text.size() + 1, 0, POS_CHARACTER, 0,
@@ -69,18 +71,18 @@ std::vector<std::int16_t> SpeechSynthesiser::synthesise(const std::string& text,
   return samples;
 }
 
-std::vector<std::int16_t> SpeechSynthesiser::speakText(std::string_view utf8) {
-  return synthesise(std::string(utf8), 0);
+std::vector<std::int16_t> SpeechSynthesiser::speakText(std::string_view utf8, Voice voice) {
+  return synthesise(std::string(utf8), 0, voice);
 }
 
-std::vector<std::int16_t> SpeechSynthesiser::speakPhonemes(std::string_view codes) {
+std::vector<std::int16_t> SpeechSynthesiser::speakPhonemes(std::string_view codes, Voice voice) {
   // Only the codes the phoneme reader writes may stand between the brackets.
   const bool safe = std::all_of(codes.begin(), codes.end(), [](char c) {
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '@' ||
            c == ':' || c == '\'' || c == ',' || c == ' ';
   });
   if (!safe) return {};
-  return synthesise("[[" + std::string(codes) + "]]", espeakPHONEMES);
+  return synthesise("[[" + std::string(codes) + "]]", espeakPHONEMES, voice);
 }
 
 }  // namespace quorvi::speech

@@ -8,6 +8,7 @@
 #include <QString>
 #include <QStringList>
 
+#include "engine/american_transcriptions.h"
 #include "engine/learner_search.h"
 #include "engine/phonetic_dictionary.h"
 #include "tools/empty_list_report.h"
@@ -131,12 +132,24 @@ int runEntryCommand(int argc, char** argv) {
   if (argc != 2) return usageError("entry", "give exactly one WORD");
   PhoneticDictionary dictionary;
   if (!dictionaryOpen(dictionary)) return kExitNoDictionary;
-  const QStringList& lines = dictionary.entryTextInAnyCase(argv[1]);
-  printLines(lines);
+  // The engine's three lines a row, each row followed by its American transcription on a
+  // line of its own: a reader of the first lines finds them where they always were.
+  const QStringList lines = dictionary.entryTextInAnyCase(argv[1]);
   if (lines.isEmpty() && dictionary.lastError().empty()) {
     std::fprintf(stderr, "quorvi-dict entry: no entry for \"%s\"\n", argv[1]);
     return kExitNoEntry;
   }
+  const std::vector<AmericanTranscription> american =
+      lines.isEmpty() ? std::vector<AmericanTranscription>()
+                      : americanTranscriptions(dictionary, lines.first().toStdString());
+  for (qsizetype i = 0; i < lines.size(); ++i) {
+    printLine(lines[i]);
+    const auto row = static_cast<std::size_t>(i / 3);
+    if (i % 3 == 2 && row < american.size() && !american[row].ipa.isEmpty())
+      printLine(QStringLiteral("US [") + american[row].ipa +
+                (american[row].byMachine ? QStringLiteral("] (machine-made)") : QStringLiteral("]")));
+  }
+  std::fflush(stdout);
   return queryOutcome(dictionary);
 }
 

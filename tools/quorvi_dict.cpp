@@ -36,14 +36,31 @@ const Command kCommands[] = {
      "      typed sounds, at most 100 (--all: every one); a near-sound match (one that\n"
      "      took a slip) starts its line with \"~ \".\n"
      "      TEXT may be in [ ] or / /, in today's IPA, with stress and length marks.\n"
+     "      It is read as it stands and as typed on a plain keyboard, each word listed\n"
+     "      by the closer reading: sh for \xCA\x83, ch t\xCA\x83, th \xCE\xB8, zh \xCA\x92,"
+     " ng \xC5\x8B, ee i\xCB\x90,\n"
+     "      oo u\xCB\x90, ae \xC3\xA6, ai a\xC9\xAA, ou a\xCA\x8A, c and q k, x ks, y j,"
+     " @ and E \xC9\x99,\n"
+     "      ^ and V \xCA\x8C, A \xC3\xA6, O \xC9\x94, I \xC9\xAA, U \xCA\x8A (besides :"
+     " for \xCB\x90, g \xC9\xA1,\n"
+     "      a \xC9\x91, ' \xCB\x88); in KK symbols o is the vowel of go, \xC9\x9A"
+     " \xC9\x99r, \xC9\x9D \xC9\x9C\xCB\x90r,\n"
+     "      e the vowel of day where \xC9\x9B writes that of bed. American sounds are\n"
+     "      read as the British transcriptions write them too: r after a vowel,\n"
+     "      \xC9\x91 or \xC9\x91\xCB\x90 for the vowel of hot, o\xCA\x8A for go, u\xCB\x90 after t d n\n"
+     "      as ju\xCB\x90,"
+     " and a d between vowels as t (behind a word that has the d). No row\n"
+     "      near enough: the nearest ones anyway, each a near-sound match.\n"
      "      --spelling: headwords whose spelling matches TEXT as a regular expression\n"
      "      (anywhere in the word, any case), the word itself first, then words starting\n"
      "      with it. --exact: the plain search's rows in the table's order, no ranking.\n"
      "      When nothing is listed, stderr says why"},
     {"entry", quorvi::tools::runEntryCommand,
      "entry WORD\n"
-     "      the entry of WORD: headword, [transcription], explanation, for every row; in\n"
-     "      another letter case when no headword has the typed one (exit 7: none at all)"},
+     "      the entry of WORD: headword, [British transcription], explanation, for\n"
+     "      every row, each row followed by US [its American transcription], marked\n"
+     "      (machine-made) where espeak-ng's American voice made it; in another\n"
+     "      letter case when no headword has the typed one (exit 7: none at all)"},
     {"pattern", quorvi::tools::runPatternCommand,
      "pattern TEXT\n"
      "      the loose-match pattern a search by sound of TEXT uses"},

@@ -17,6 +17,7 @@
 #include "app/learner/learner_writer.h"
 #include "app/common/level_names.h"
 #include "app/common/speaker.h"
+#include "engine/american_transcriptions.h"
 #include "app/common/window_state.h"
 #include "engine/phonetic_dictionary.h"
 #include "learner/drill.h"
@@ -64,6 +65,7 @@ DrillDialog::DrillDialog(LearnerWords& learner, WindowState& state, Speaker& spe
       speaker_(speaker),
       window_(window),
       source_(new QComboBox(this)),
+      voice_(new QComboBox(this)),
       status_(new QLabel(this)),
       verdict_(new QLabel(this)),
       alignmentView_(new QLabel(this)),
@@ -92,6 +94,9 @@ DrillDialog::DrillDialog(LearnerWords& learner, WindowState& state, Speaker& spe
     if (!mine || mine->empty()) source_->setCurrentIndex(1);
     connect(lists, &DrillWordLists::ready, this, &DrillDialog::listReady);
   }
+  voice_->setObjectName(QStringLiteral("drillVoice"));
+  voice_->addItem(tr("英音"));
+  voice_->addItem(tr("美音"));
   connect(source_, &QComboBox::currentIndexChanged, this, [this] {
     // A question of another source is no longer open.
     asked_.clear();
@@ -148,6 +153,10 @@ DrillDialog::DrillDialog(LearnerWords& learner, WindowState& state, Speaker& spe
   sourceLabel->setBuddy(source_);
   sourceRow->addWidget(sourceLabel);
   sourceRow->addWidget(source_, 1);
+  auto* voiceLabel = new QLabel(tr("发音(&V)："), this);
+  voiceLabel->setBuddy(voice_);
+  sourceRow->addWidget(voiceLabel);
+  sourceRow->addWidget(voice_);
   auto* buttons = new QHBoxLayout;
   buttons->addWidget(repeat_);
   buttons->addWidget(hearTyped_);
@@ -273,7 +282,7 @@ void DrillDialog::sayWordAgain() {
   if (asked_.isEmpty()) return;
   const QString prompt =
       answered_ ? QString() : tr("在主窗口输入听到的音标，然后在列表中双击或按回车选词。");
-  speaker_.speakHeadword(asked_);
+  speaker_.speakHeadword(asked_, voice());
   if (!speaker_.lastProblem().isEmpty())
     setStatus(tr("无法播放声音（%1）").arg(speaker_.lastProblem()) + QLatin1Char('\n') + prompt);
   else
@@ -287,7 +296,16 @@ void DrillDialog::sayWhatWasTyped() {
                                              : tr("无法播放声音（%1）").arg(speaker_.lastProblem()));
 }
 
+quorvi::speech::Voice DrillDialog::voice() const {
+  return voice_->currentIndex() == 1 ? quorvi::speech::Voice::kAmerican
+                                     : quorvi::speech::Voice::kBritish;
+}
+
 QString DrillDialog::transcriptionOf(const QString& headword) {
+  if (voice() == quorvi::speech::Voice::kAmerican)
+    for (const AmericanTranscription& row :
+         americanTranscriptions(learner_.dictionary(), headword.toStdString()))
+      if (!row.ipa.isEmpty()) return row.ipa;
   const QStringList lines = learner_.dictionary().entryText(headword.toStdString());
   if (lines.size() < 2) return {};
   QString line = lines[1];

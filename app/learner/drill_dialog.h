@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "engine/aligned_sounds.h"
+#include "speech/speech_synthesiser.h"
 
 class LearnerWords;
 class QComboBox;
@@ -33,6 +34,8 @@ class DrillDialog : public QDialog {
   // New words are drawn from this seed from now on (tests).
   void setSeed(unsigned seed) { random_.seed(seed); }
   QComboBox* sourceBox() const { return source_; }
+  // The voice the words are said in: British or American, as the learner picks.
+  QComboBox* voiceBox() const { return voice_; }
   // The word asked now; empty before the first question. Never shown before the answer.
   const QString& askedWord() const { return asked_; }
   bool answered() const { return answered_; }
@@ -53,7 +56,10 @@ class DrillDialog : public QDialog {
   void showAlignment(const QString& heardLabel);
   void showScores();
   void setStatus(const QString& text);
+  // The transcription of the voice picked: the American one when it says the words and the
+  // dictionary has one, else the British.
   QString transcriptionOf(const QString& headword);
+  quorvi::speech::Voice voice() const;
   void nameAddButton();
 
  protected:
@@ -65,6 +71,7 @@ class DrillDialog : public QDialog {
   Speaker& speaker_;
   QPointer<QWidget> window_;
   QComboBox* source_;
+  QComboBox* voice_;
   QLabel* status_;
   QLabel* verdict_;
   QLabel* alignmentView_;

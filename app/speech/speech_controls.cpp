@@ -11,6 +11,7 @@
 #include "app/speech/speech_player.h"
 #include "app/common/caption_buttons.h"
 #include "app/common/window_state.h"
+#include "engine/american_transcriptions.h"
 #include "engine/background_thread_priority.h"
 #include "engine/learner_input.h"
 #include "engine/phonetic_dictionary.h"
@@ -46,10 +47,15 @@ SpeechControls::SpeechControls(QWidget* area, WindowState& state, PhoneticDictio
   auto* fill = new QHBoxLayout(area);
   fill->setContentsMargins(0, 0, 0, 0);
   fill->addWidget(bar);
-  connect(bar_->speakWord, &QPushButton::clicked, this, &SpeechControls::speakCurrentWord);
+  using quorvi::speech::Voice;
+  const auto sayIn = [this](Voice voice) { return [this, voice] { speakCurrentWord(voice); }; };
+  connect(bar_->speakWord, &QPushButton::clicked, this, sayIn(Voice::kBritish));
+  connect(bar_->speakWordAmerican, &QPushButton::clicked, this, sayIn(Voice::kAmerican));
   connect(bar_->speakTyped, &QPushButton::clicked, this, &SpeechControls::speakTypedText);
   auto* wordKey = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Space), window);
-  connect(wordKey, &QShortcut::activated, this, &SpeechControls::speakCurrentWord);
+  connect(wordKey, &QShortcut::activated, this, sayIn(Voice::kBritish));
+  auto* americanKey = new QShortcut(QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_Space), window);
+  connect(americanKey, &QShortcut::activated, this, sayIn(Voice::kAmerican));
   auto* typedKey = new QShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Space), window);
   connect(typedKey, &QShortcut::activated, this, &SpeechControls::speakTypedText);
   // The Say button's tooltip names the word it speaks: the current word.
@@ -62,8 +68,8 @@ SpeechControls::SpeechControls(QWidget* area, WindowState& state, PhoneticDictio
 
 SpeechControls::~SpeechControls() = default;
 
-std::pair<QPushButton*, QPushButton*> SpeechControls::buttons() const {
-  return {bar_->speakTyped, bar_->speakWord};
+std::vector<QPushButton*> SpeechControls::buttons() const {
+  return {bar_->speakTyped, bar_->speakWord, bar_->speakWordAmerican};
 }
 
 namespace {
@@ -85,18 +91,29 @@ QStringList transcriptionsOf(const QStringList& entry) {
 // Whatever says the word may run the event loop, and a popped-up menu deletes itself as it
 // closes: the speech starts once the menu has finished handling the click that chose it.
 void SpeechControls::addMenuEntries(QMenu* menu, const QString& word) {
+  using quorvi::speech::Voice;
   if (word.isEmpty()) return;
   menu->addSeparator();
-  QAction* say = menu->addAction(tr("朗读“%1”").arg(word), this, [this, word] {
-    QMetaObject::invokeMethod(this, [this, word] { speakHeadword(word); }, Qt::QueuedConnection);
-  });
+  const auto later = [this](auto speak) {
+    return [this, speak] { QMetaObject::invokeMethod(this, speak, Qt::QueuedConnection); };
+  };
+  QAction* say = menu->addAction(tr("朗读“%1”").arg(word), this,
+                                 later([this, word] { speakHeadword(word, Voice::kBritish); }));
   say->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Space));
-  for (const QString& transcription : transcriptionsOf(dictionary_.entryText(word.toStdString()))) {
-    menu->addAction(tr("朗读 [%1]").arg(transcription), this, [this, transcription] {
-      QMetaObject::invokeMethod(
-          this, [this, transcription] { speakTranscription(transcription); }, Qt::QueuedConnection);
-    });
-  }
+  QAction* sayAmerican =
+      menu->addAction(tr("美音朗读“%1”").arg(word), this,
+                      later([this, word] { speakHeadword(word, Voice::kAmerican); }));
+  sayAmerican->setShortcut(QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_Space));
+  for (const QString& transcription : transcriptionsOf(dictionary_.entryText(word.toStdString())))
+    menu->addAction(tr("朗读 [%1]").arg(transcription), this,
+                    later([this, transcription] { speakTranscription(transcription); }));
+  QStringList american;
+  for (const AmericanTranscription& row : americanTranscriptions(dictionary_, word.toStdString()))
+    if (!row.ipa.isEmpty() && !american.contains(row.ipa)) american << row.ipa;
+  for (const QString& transcription : american)
+    menu->addAction(tr("美音朗读 [%1]").arg(transcription), this, later([this, transcription] {
+                      speakTranscription(transcription, Voice::kAmerican);
+                    }));
 }
 
 quorvi::speech::SpeechSynthesiser& SpeechControls::synthesiser() {
@@ -123,14 +140,15 @@ void SpeechControls::play(std::vector<std::int16_t> clip) {
   noDeviceSaid_ = true;
 }
 
-void SpeechControls::speakHeadword(const QString& headword) {
+void SpeechControls::speakHeadword(const QString& headword, quorvi::speech::Voice voice) {
   if (headword.isEmpty()) return;
   say(QString());
-  play(synthesiser().speakText(headword.toStdString()));
+  play(synthesiser().speakText(headword.toStdString(), voice));
   emit spoken(headword);
 }
 
-void SpeechControls::speakTranscription(const QString& transcription) {
+void SpeechControls::speakTranscription(const QString& transcription,
+                                        quorvi::speech::Voice voice) {
   const auto input = quorvi::speech::toEspeakPhonemes(transcription.toStdU16String());
   if (!input.readable()) {
     lastProblem_ = input.unreadable.empty() ? tr("没有可朗读的音标。")
@@ -141,24 +159,28 @@ void SpeechControls::speakTranscription(const QString& transcription) {
     return;
   }
   say(QString());
-  play(synthesiser().speakPhonemes(input.codes));
+  play(synthesiser().speakPhonemes(input.codes, voice));
   emit spoken(transcription);
 }
 
 void SpeechControls::nameCurrentWord() {
   const QString& word = state_.currentWord();
-  bar_->speakWord->setToolTip(word.isEmpty() ? tr("朗读选中的单词 (Ctrl+空格)")
-                                             : tr("朗读“%1” (Ctrl+空格)").arg(word));
+  bar_->speakWord->setToolTip(word.isEmpty() ? tr("用英音朗读选中的单词 (Ctrl+空格)")
+                                             : tr("用英音朗读“%1” (Ctrl+空格)").arg(word));
+  bar_->speakWordAmerican->setToolTip(word.isEmpty()
+                                          ? tr("用美音朗读选中的单词 (Ctrl+Alt+空格)")
+                                          : tr("用美音朗读“%1” (Ctrl+Alt+空格)").arg(word));
 }
 
-void SpeechControls::speakCurrentWord() {
+void SpeechControls::speakCurrentWord(quorvi::speech::Voice voice) {
   const QString& word = state_.currentWord();
   if (word.isEmpty()) {
     say(tr("没有可朗读的单词。"));
     return;
   }
-  speakHeadword(word);
-  if (lastProblem_.isEmpty()) say(tr("朗读：%1").arg(word));
+  speakHeadword(word, voice);
+  if (lastProblem_.isEmpty())
+    say((voice == quorvi::speech::Voice::kAmerican ? tr("美音朗读：%1") : tr("朗读：%1")).arg(word));
 }
 
 void SpeechControls::speakTypedText() {

@@ -19,10 +19,10 @@ class SpeechPlayer;
 class Ui_SpeechBar;
 class WindowState;
 
-// Hearing words: Say (朗读) and Ctrl+Space pronounce the current word, whose name the button's
-// tooltip and the status line give; Hear it (听输入) and Ctrl+Shift+Space speak the typed
-// transcription as written, so that a learner can compare it with the sound of each
-// candidate. The status line says what could not be spoken and, once, that there is no audio
+// Hearing words: Say in the British voice (英, Ctrl+Space) and in the American one (美,
+// Ctrl+Alt+Space) pronounce the current word, whose name the buttons' tooltips and the status
+// line give; Hear it (听输入) and Ctrl+Shift+Space speak the typed transcription as written, so
+// that a learner can compare it with the sound of each candidate. The status line says what could not be spoken and, once, that there is no audio
 // device. The menus on a word offer to pronounce it and each of its transcriptions. The two
 // buttons are the form speech_bar.ui, put in the area the window gives them. The synthesiser
 // is set up on a background thread behind the window's once the window is up, and made on
@@ -40,15 +40,17 @@ class SpeechControls : public QObject, public Speaker {
   // Why the latest speech could not be heard (no sound made, no audio device); empty when it
   // was played.
   QString lastProblem() const override { return lastProblem_; }
-  // The two buttons in reading order: speak the typed text, say the word.
-  std::pair<QPushButton*, QPushButton*> buttons() const;
+  // The buttons in reading order: speak the typed text, say the word (British, American).
+  std::vector<QPushButton*> buttons() const;
 
-  void speakHeadword(const QString& headword) override;
-  void speakTranscription(const QString& transcription);
+  void speakHeadword(const QString& headword,
+                     quorvi::speech::Voice voice = quorvi::speech::Voice::kBritish) override;
+  void speakTranscription(const QString& transcription,
+                          quorvi::speech::Voice voice = quorvi::speech::Voice::kBritish);
   // What the learner typed, read as the search by sound reads it, then spoken.
   void speakTyped(const QString& typed) override;
   // Say: the current word.
-  void speakCurrentWord();
+  void speakCurrentWord(quorvi::speech::Voice voice = quorvi::speech::Voice::kBritish);
   void speakTypedText();
 
  signals:

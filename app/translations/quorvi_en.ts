@@ -50,6 +50,18 @@
 <context>
     <name>DrillDialog</name>
     <message>
+        <source>英音</source>
+        <translation>British</translation>
+    </message>
+    <message>
+        <source>美音</source>
+        <translation>American</translation>
+    </message>
+    <message>
+        <source>发音(&amp;V)：</source>
+        <translation>&amp;Voice:</translation>
+    </message>
+    <message>
         <source>听音找词</source>
         <translation>Listen and find</translation>
     </message>
@@ -542,6 +554,10 @@
 <context>
     <name>LocalPages</name>
     <message>
+        <source>美式音标来自卡内基梅隆大学的 CMU 发音词典（CMUdict，BSD 式许可），经 npm 包 cmu-pronouncing-dictionary 3.0.0（ISC 许可）取得；它没有的词由 espeak-ng 的美音生成，词条中注明“机器标音”。</source>
+        <translation>The American transcriptions come from the Carnegie Mellon University Pronouncing Dictionary (CMUdict, a BSD-style licence), through the npm package cmu-pronouncing-dictionary 3.0.0 (ISC licence); words it lacks are transcribed by espeak-ng’s American voice, marked “machine-made” in the entry.</translation>
+    </message>
+    <message>
         <source>字体 Mensch：由 DejaVu Sans Mono 改名而成，使用 Bitstream Vera 与 DejaVu 的自由字体许可，全文见 %1。</source>
         <translation>Font Mensch: DejaVu Sans Mono renamed, under the free Bitstream Vera and DejaVu font licence; full text in %1.</translation>
     </message>
@@ -862,15 +878,43 @@ p, li { white-space: pre-wrap; }
         <translation>Speak the typed transcription (Ctrl+Shift+Space)</translation>
     </message>
     <message>
-        <source>朗读</source>
-        <translation>Say</translation>
+        <source>英</source>
+        <translation>UK</translation>
+    </message>
+    <message>
+        <source>美</source>
+        <translation>US</translation>
     </message>
 </context>
 <context>
     <name>SpeechControls</name>
     <message>
-        <source>朗读选中的单词 (Ctrl+空格)</source>
-        <translation>Say the picked word (Ctrl+Space)</translation>
+        <source>用英音朗读选中的单词 (Ctrl+空格)</source>
+        <translation>Say the picked word in the British voice (Ctrl+Space)</translation>
+    </message>
+    <message>
+        <source>用英音朗读“%1” (Ctrl+空格)</source>
+        <translation>Say “%1” in the British voice (Ctrl+Space)</translation>
+    </message>
+    <message>
+        <source>用美音朗读选中的单词 (Ctrl+Alt+空格)</source>
+        <translation>Say the picked word in the American voice (Ctrl+Alt+Space)</translation>
+    </message>
+    <message>
+        <source>用美音朗读“%1” (Ctrl+Alt+空格)</source>
+        <translation>Say “%1” in the American voice (Ctrl+Alt+Space)</translation>
+    </message>
+    <message>
+        <source>美音朗读“%1”</source>
+        <translation>Say “%1” (US)</translation>
+    </message>
+    <message>
+        <source>美音朗读 [%1]</source>
+        <translation>Say [%1] (US)</translation>
+    </message>
+    <message>
+        <source>美音朗读：%1</source>
+        <translation>Said (US): %1</translation>
     </message>
     <message>
         <source>无法发音：%1</source>
@@ -887,10 +931,6 @@ p, li { white-space: pre-wrap; }
     <message>
         <source>无法朗读：第 %1 个字符“%2”不是音标符号。</source>
         <translation>Cannot speak: character %1, “%2”, is no phonetic symbol.</translation>
-    </message>
-    <message>
-        <source>朗读“%1” (Ctrl+空格)</source>
-        <translation>Say “%1” (Ctrl+Space)</translation>
     </message>
     <message>
         <source>列表中没有可朗读的单词。</source>
@@ -1005,6 +1045,21 @@ p, li { white-space: pre-wrap; }
     <message>
         <source>听音找词</source>
         <translation>Drill</translation>
+    </message>
+</context>
+<context>
+    <name>EntryText</name>
+    <message>
+        <source>英 %1</source>
+        <translation>UK %1</translation>
+    </message>
+    <message>
+        <source>美 [%1]</source>
+        <translation>US [%1]</translation>
+    </message>
+    <message>
+        <source>美 [%1]（机器标音）</source>
+        <translation>US [%1] (machine-made)</translation>
     </message>
 </context>
 </TS>

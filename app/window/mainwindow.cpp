@@ -72,8 +72,9 @@ MainWindow::MainWindow(QWidget* parent)
 
   speech = new SpeechControls(overlay.speechArea(), *state, dictionary, this);
   learner = new LearnerWords(*state, dictionary, *speech, overlay.learnerArea(), this);
-  const auto [sayTyped, sayWord] = speech->buttons();
-  orderFocus(*ui, {sayTyped, sayWord}, overlay.learnerArea()->findChildren<QWidget*>(), this);
+  const std::vector<QPushButton*> speechButtons = speech->buttons();
+  orderFocus(*ui, QList<QWidget*>(speechButtons.begin(), speechButtons.end()),
+             overlay.learnerArea()->findChildren<QWidget*>(), this);
 }
 
 MainWindow::~MainWindow() {

@@ -1,9 +1,11 @@
 // How often a learner finds the word they heard: for every word of a hand-written learner
-// list, typed in textbook notation and again in today's IPA, and for every word of a
-// hand-written list of misheard input (one slip each of those Chinese learners make most),
-// the share of words listed first, within the first 10 and anywhere in the list (100 rows),
-// through the plain search by sound, through the learner's search, and through a plain
-// edit-distance ranking over the same rows as the peer, on the dictionary of RUNTIME_FOLDER.
+// list, typed in textbook notation and again in today's IPA, for every word of a hand-written
+// list of misheard input (one slip each of those Chinese learners make most), of a hand-written
+// American list (its American IPA, its KK, and its t between vowels heard as d) and of a
+// hand-written list typed on a plain keyboard, the share of words listed first, within the
+// first 10 and anywhere in the list (100 rows), through the plain search by sound, through the
+// learner's search, and through a plain edit-distance ranking over the same rows (British and
+// American) as the peer, on the dictionary of RUNTIME_FOLDER.
 // It also times the learner's search on every keystroke of the textbook forms (median, p95).
 // Usage: bench_learner_words [--misses] [RUNTIME_FOLDER [LIST [MISHEARD_LIST]]]
 #include <time.h>
@@ -35,11 +37,10 @@ namespace {
 
 struct LearnerWord {
   QString headword;
-  QString forms[2];  // textbook notation, today's IPA
+  QStringList forms;  // the fields after the headword
 };
 
-// The learner list (headword, textbook, today's IPA) or the misheard list (headword,
-// textbook, misheard, slips): the second form is the third field either way.
+// A list of `fields` tab-separated fields a line, the headword first.
 std::vector<LearnerWord> readList(const char* path, qsizetype fields) {
   std::vector<LearnerWord> words;
   std::ifstream in(path);
@@ -47,7 +48,7 @@ std::vector<LearnerWord> readList(const char* path, qsizetype fields) {
   while (std::getline(in, line)) {
     if (line.empty() || line[0] == '#') continue;
     const QStringList parts = QString::fromStdString(line).split(QLatin1Char('\t'));
-    if (parts.size() == fields) words.push_back({parts[0], {parts[1], parts[2]}});
+    if (parts.size() == fields) words.push_back({parts[0], parts.mid(1)});
   }
   return words;
 }
@@ -57,12 +58,19 @@ std::vector<LearnerWord> readList(const char* path, qsizetype fields) {
 // affricate one symbol; ties by the table's order; each headword once, at its best row.
 class EditDistancePeer {
  public:
-  // Reads the rows the search statement reads, in its order, from `db`.
+  // Reads the rows the search statement reads, in its order, from `db`, each row's American
+  // transcription as a row of its own where the dictionary has them.
   explicit EditDistancePeer(sqlite3* db) {
     sqlite3_stmt* statement = nullptr;
-    sqlite3_prepare_v2(db,
-                       "SELECT w_caption, w_phonetic FROM dict_word WHERE +w_phonetic IS NOT NULL",
-                       -1, &statement, nullptr);
+    if (sqlite3_prepare_v2(db,
+                           "SELECT w_caption, w_phonetic, w_phonetic_us FROM dict_word "
+                           "WHERE +w_phonetic IS NOT NULL",
+                           -1, &statement, nullptr) != SQLITE_OK) {
+      sqlite3_finalize(statement);
+      sqlite3_prepare_v2(db,
+                         "SELECT w_caption, w_phonetic FROM dict_word WHERE +w_phonetic IS NOT NULL",
+                         -1, &statement, nullptr);
+    }
     QHash<QString, std::uint32_t> firstRows;
     while (statement != nullptr && sqlite3_step(statement) == SQLITE_ROW) {
       const auto* caption = reinterpret_cast<const char*>(sqlite3_column_text(statement, 0));
@@ -75,6 +83,14 @@ class EditDistancePeer {
       headwords_.push_back(*first);
       captions_.emplace_back(caption);
       rows_.push_back(symbolsOf(sound::fromStored(phonetic)));
+      const auto* american = sqlite3_column_count(statement) > 2
+                                 ? reinterpret_cast<const char*>(sqlite3_column_text(statement, 2))
+                                 : nullptr;
+      if (american != nullptr && *american != '\0') {
+        headwords_.push_back(*first);
+        captions_.emplace_back(caption);
+        rows_.push_back(symbolsOf(sound::fromIpa(american)));
+      }
     }
     sqlite3_finalize(statement);
   }
@@ -242,7 +258,13 @@ int main(int argc, char** argv) {
   const char* misheardList = i + 2 < argc ? argv[i + 2] : QUORVI_MISHEARD_LIST;
   const std::vector<LearnerWord> words = readList(list, 3);
   const std::vector<LearnerWord> misheard = readList(misheardList, 4);
-  if (words.empty() || misheard.empty() || chdir(folder) != 0) {
+  const std::vector<LearnerWord> american = readList(QUORVI_AMERICAN_LIST, 4);
+  std::vector<LearnerWord> flapped;
+  for (const LearnerWord& word : american)
+    if (word.forms[2] != QStringLiteral("-")) flapped.push_back(word);
+  const std::vector<LearnerWord> plainKeyboard = readList(QUORVI_PLAIN_KEYBOARD_LIST, 2);
+  if (words.empty() || misheard.empty() || american.empty() || plainKeyboard.empty() ||
+      chdir(folder) != 0) {
     std::fprintf(stderr, "cannot read the lists %s and %s or enter %s\n", list, misheardList,
                  folder);
     return 1;
@@ -283,9 +305,13 @@ int main(int argc, char** argv) {
     const std::vector<LearnerWord>* list;
     int form;
   };
-  for (const Run& run : {Run{"textbook notation", &words, 0}, Run{"today's IPA", &words, 1},
-                         Run{"misheard input", &misheard, 1}}) {
+  for (const Run& run :
+       {Run{"textbook notation", &words, 0}, Run{"today's IPA", &words, 1},
+        Run{"misheard input", &misheard, 1}, Run{"American IPA", &american, 0},
+        Run{"KK symbols", &american, 1}, Run{"American flap heard as d", &flapped, 2},
+        Run{"plain keyboard", &plainKeyboard, 0}}) {
     Tally plain, ours, edits;
+    int emptyLists = 0;
     for (const LearnerWord& word : *run.list) {
       const QString& typed = word.forms[run.form];
       plain.add(plainPosition(dictionary, typed, word.headword));
@@ -293,6 +319,7 @@ int main(int argc, char** argv) {
       const SearchOutcome outcome = learner.bySound(typed, 0);
       const qsizetype position = outcome.words.indexOf(word.headword);
       ours.add(position);
+      emptyLists += outcome.words.isEmpty() ? 1 : 0;
       if (showMisses && position != 0)
         std::printf("    %s %s: %lld; first %s\n", qPrintable(word.headword), qPrintable(typed),
                     static_cast<long long>(position),
@@ -302,6 +329,7 @@ int main(int argc, char** argv) {
     plain.print("plain search");
     edits.print("edit distance (peer)");
     ours.print("learner's search");
+    std::printf("  learner's search listed nothing for %d\n", emptyLists);
   }
   return 0;
 }

@@ -136,9 +136,9 @@ TEST_F(LearnerInputTest, StressAndLengthMarksAnywhere) {
 }
 
 TEST_F(LearnerInputTest, UnreadableTextNamesPositionAndCharacter) {
-  LearnerInput input = readLearnerInput(u"bʊx");
+  LearnerInput input = readLearnerInput(u"bʊ%");
   EXPECT_EQ(input.errorPosition, 3);
-  EXPECT_EQ(input.errorCharacter, U'x');
+  EXPECT_EQ(input.errorCharacter, U'%');
   EXPECT_TRUE(input.symbols.empty());
   EXPECT_FALSE(input.readable());
 
@@ -167,6 +167,65 @@ TEST_F(LearnerInputTest, BlankTextIsNothingTyped) {
     EXPECT_EQ(input.errorPosition, 0);
     EXPECT_TRUE(input.symbols.empty());
   }
+}
+
+// The plain keyboard's and KK's reading, beside the literal one: its stand-ins, each case a
+// word of ours; the literal reading stays as it was, and answers alone where it can't be told
+// apart.
+TEST_F(LearnerInputTest, PlainKeyboardAndKkReadingBesideTheLiteralOne) {
+  const struct {
+    std::u16string_view typed, literal, other;
+  } cases[] = {
+      {u"fish", u"fish", u"fiʃ"},        {u"thin", u"thin", u"θin"},
+      {u"plezhə", u"plezhə", u"pleʒə"},   {u"rong", u"rong", u"roŋ"},
+      {u"feet", u"feet", u"fiːt"},        {u"moon", u"moon", u"muːn"},
+      {u"baed", u"baed", u"bæd"},         {u"hAt", u"hat", u"hæt"},
+      {u"sVn", u"svn", u"sʌn"},           {u"s^n", u"", u"sʌn"},
+      {u"maus", u"maus", u"maus"},        {u"mous", u"mous", u"maus"},
+      // KK: o is the vowel of go (in a text of phonetic symbols), also before ɪ; ɚ and ɝ hold
+      // their r; e is the vowel of day where ɛ writes the vowel of bed; i before ə is two sounds.
+      {u"ˈboɪŋ", u"boiŋ", u"bouiŋ"},      {u"ˈsɪstɚ", u"sistə", u"sistər"},
+      {u"ɡɝl", u"ɡəːl", u"ɡəːrl"},        {u"ˈɛse", u"ese", u"esei"},
+      {u"ˈstudiəs", u"studiəs", u"studiˈəs"},
+  };
+  for (const auto& c : cases) {
+    const LearnerInput input = readLearnerInput(c.typed);
+    const std::u16string literal = c.literal.empty() ? std::u16string(c.other) : std::u16string(c.literal);
+    EXPECT_EQ(input.symbols, literal);
+    EXPECT_EQ(input.otherReading, c.literal == c.other || c.literal.empty() ? u"" : c.other);
+  }
+  // Read only the other way: the literal reading's symbols are its.
+  const LearnerInput only = readLearnerInput(u"chaeks");
+  EXPECT_TRUE(only.readable());
+  EXPECT_EQ(only.symbols, u"tʃæks");
+  EXPECT_TRUE(readLearnerInput(u"[mɛθəd]").otherReading.empty()) << "nothing to read otherwise";
+}
+
+// American sounds as the British transcriptions write them, one hearing class a case (Wells,
+// Accents of English, vol. 3, ch. 6.1), in table symbols; a d between vowels is read as t only
+// when asked.
+TEST_F(LearnerInputTest, AmericanHearingClassesAsTheBritishTranscriptionsWriteThem) {
+  const struct {
+    std::u16string_view american, british, withFlap;
+  } cases[] = {
+      {u"fɑːrm", u"fɑːm", u"fɑːm"},          {u"ʃɔrt", u"ʃɔːt", u"ʃɔːt"},
+      {u"ˈsʌmər", u"sʌmə", u"sʌmə"},         {u"wəːrk", u"wəːk", u"wəːk"},
+      {u"ˈbɪrd", u"biəd", u"biəd"},           {u"ʃer", u"ʃɛə", u"ʃɛə"},
+      {u"puːr", u"puə", u"puə"},              {u"ˈberi", u"beri", u"beri"},
+      {u"ˈmedəl", u"medəl", u"metəl"},        {u"ˈsoup", u"səup", u"səup"},
+      {u"ˈlɑːk", u"lɔk", u"lɔk"},             {u"ˈstɑp", u"stɔp", u"stɔp"},
+      {u"ˈtuːn", u"tjuːn", u"tjuːn"},         {u"nuːd", u"njuːd", u"njuːd"},
+      {u"ˈfuːd", u"fuːd", u"fuːd"},           {u"ˈhɑːrd", u"hɑːd", u"hɑːd"},
+  };
+  for (const auto& c : cases) {
+    const std::u16string typed = readLearnerInput(c.american).symbols;
+    EXPECT_EQ(americanAsBritish(typed, false), c.british) << std::string(typed.begin(), typed.end());
+    EXPECT_EQ(americanAsBritish(typed, true), c.withFlap);
+  }
+  const LearnerInput heard = readLearnerInput(u"ˈkɑːrdər");
+  EXPECT_EQ(heard.americanReading, u"kɑːdə");
+  EXPECT_EQ(heard.flapReading, u"kɑːtə");
+  EXPECT_TRUE(readLearnerInput(u"ˈkɪtʃən").americanReading.empty()) << "nothing American in it";
 }
 
 // Everything read passes the engine's own check.

@@ -1,6 +1,8 @@
 #include "tests/engine/test_dictionary.h"
 
 #include <sqlite3.h>
+
+#include <algorithm>
 #include <stdlib.h>
 
 #include "codec/codec_vfs.h"
@@ -41,22 +43,32 @@ std::string writeDictionary(const fs::path& path, const std::vector<DictionaryRo
   };
   if (sqlite3_key(db, passphrase.data(), static_cast<int>(passphrase.size())) != SQLITE_OK)
     fail("key");
+  const bool american = std::any_of(rows.begin(), rows.end(),
+                                    [](const DictionaryRow& row) { return row.american; });
   if (error.empty() &&
       sqlite3_exec(db,
-                   "BEGIN; CREATE TABLE dict_word (w_id INTEGER PRIMARY KEY, w_caption TEXT, "
-                   "w_phonetic TEXT, w_explain TEXT);",
+                   american ? "BEGIN; CREATE TABLE dict_word (w_id INTEGER PRIMARY KEY, "
+                              "w_caption TEXT, w_phonetic TEXT, w_explain TEXT, "
+                              "w_phonetic_us TEXT NOT NULL DEFAULT '', "
+                              "w_us_by_machine INTEGER NOT NULL DEFAULT 0);"
+                            : "BEGIN; CREATE TABLE dict_word (w_id INTEGER PRIMARY KEY, "
+                              "w_caption TEXT, w_phonetic TEXT, w_explain TEXT);",
                    nullptr, nullptr, nullptr) != SQLITE_OK)
     fail("create");
   sqlite3_stmt* insert = nullptr;
   if (error.empty() &&
       sqlite3_prepare_v2(db,
-                         "INSERT INTO dict_word (w_caption, w_phonetic, w_explain) VALUES (?,?,?)",
+                         american ? "INSERT INTO dict_word (w_caption, w_phonetic, w_explain, "
+                                    "w_phonetic_us) VALUES (?,?,?,ifnull(?,''))"
+                                  : "INSERT INTO dict_word (w_caption, w_phonetic, w_explain) "
+                                    "VALUES (?,?,?)",
                          -1, &insert, nullptr) != SQLITE_OK)
     fail("prepare");
   for (const DictionaryRow& row : rows) {
     if (!error.empty()) break;
-    const std::optional<std::string>* columns[] = {&row.caption, &row.phonetic, &row.explain};
-    for (int i = 0; i < 3; ++i) {
+    const std::optional<std::string>* columns[] = {&row.caption, &row.phonetic, &row.explain,
+                                                   &row.american};
+    for (int i = 0; i < (american ? 4 : 3); ++i) {
       const auto& value = *columns[i];
       if (value)
         sqlite3_bind_text(insert, i + 1, value->data(), static_cast<int>(value->size()),

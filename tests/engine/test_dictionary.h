@@ -12,11 +12,13 @@ namespace quorvi::testing {
 
 inline constexpr char kDictionaryPassphrase[] = "harbor_lanternfish_sonatina";
 
-// One row of dict_word, UTF-8; nullopt stores NULL.
+// One row of dict_word, UTF-8; nullopt stores NULL. `american`, when a row of the dictionary
+// has one, is stored in the columns the builder adds beside the specified ones.
 struct DictionaryRow {
   std::optional<std::string> caption;
   std::optional<std::string> phonetic;
   std::optional<std::string> explain;
+  std::optional<std::string> american = std::nullopt;
 };
 
 // A few entries in the stored notation, "example" and "exampling" first.

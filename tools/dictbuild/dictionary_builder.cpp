@@ -11,6 +11,7 @@
 #include <unordered_map>
 #include <unordered_set>
 
+#include "american_pronunciations.h"
 #include "build_stamp.h"
 #include "checked_inflections.h"
 #include "cedict_licence.h"
@@ -160,7 +161,8 @@ bool writeRows(const BuildOptions& options, const std::vector<PronouncedRow>& ro
   size_t done = 0;
   for (const PronouncedRow& row : rows) {
     progress.update(++done);
-    if (!writer.add(row.caption, row.phonetic, row.explain)) {
+    if (!writer.add(row.caption, row.phonetic, row.explain, row.american,
+                    row.americanByMachine)) {
       progress.finish();
       log << "build: writing failed: " << writer.error() << "; " << kUnchanged << "\n";
       return false;
@@ -306,8 +308,13 @@ BuildSummary buildDictionary(const BuildOptions& options, std::ostream& log) {
     log << "word forms given their lemma's Chinese: " << forms << "\n";
   const std::vector<size_t> order =
       rowOrder(entries, extra.spoken, heard.british, options.limit, log);
-  const std::vector<PronouncedRow> rows =
-      pronounceRows(entries, order, espeak, skipped, summary.rows);
+  std::vector<PronouncedRow> rows = pronounceRows(entries, order, espeak, skipped, summary.rows);
+  EspeakTranscriber americanVoice(EspeakTranscriber::kAmericanVoice);
+  const AmericanCounts american =
+      pronounceAmerican(rows, extra.cmudict.get(), americanVoice, skipped);
+  log << "American transcriptions: " << american.fromCmudict << " rows from CMUdict, "
+      << american.byMachine << " made by espeak-ng's American voice, " << american.none
+      << " without\n";
   if (!writeRows(options, rows, stamp, log)) return summary;
 
   std::string error;

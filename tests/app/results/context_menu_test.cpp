@@ -69,7 +69,8 @@ class ContextMenuTest : public WindowTestCase {
     const QString sounds = QStringLiteral("i\u0261\u02C8z\u0251\u02D0mpli\u014B");
     QCOMPARE(actionTexts(menu.get()),
              QStringList({"复制单词“exampling”", "复制词条", "在大窗口中查看“exampling”", "",
-                          "朗读“exampling”", "朗读 [" + sounds + "]", "", "加入生词本：exampling",
+                          "朗读“exampling”", "美音朗读“exampling”", "朗读 [" + sounds + "]", "",
+                          "加入生词本：exampling",
                           "生词本…", "查词历史…", "听音找词…"}));
     // The menus show their keys.
     QCOMPARE(actionNamed(menu.get(), "朗读“exampling”")->shortcut(),
@@ -98,6 +99,27 @@ class ContextMenuTest : public WindowTestCase {
     QVERIFY2(texts.contains(QStringLiteral("朗读 [\u02C8rek\u0254\u02D0d]")) &&
                  texts.contains(QStringLiteral("朗读 [ri\u02C8k\u0254\u02D0d]")),
              qPrintable(texts.join(QLatin1Char('|'))));
+  }
+
+  // A row with an American transcription: the pane shows it under the British one, each
+  // labelled, and the menu says the word and that transcription in the American voice.
+  void theAmericanTranscriptionIsShownAndSaid() {
+    closeWindow();
+    auto rows = quorvi::testing::sampleRows();
+    rows.push_back({"tomato", "t&#601;&#712;m&#593;&#720;t&#601;u", "n. a red fruit",
+                    "təˈmeɪtoʊ"});
+    QVERIFY(openWindow(rows));
+    list()->addItem(QStringLiteral("tomato"));
+    std::unique_ptr<QMenu> menu(results()->menuAt(rowCentre(list()->count() - 1)));
+    QVERIFY(menu);
+    QCOMPARE(pane()->toPlainText(),
+             QStringLiteral("tomato\n英 [təˈmɑːtəu]\n美 [təˈmeɪtoʊ]\nn. a red fruit"));
+    QCOMPARE(actionNamed(menu.get(), "美音朗读“tomato”")->shortcut(),
+             QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_Space));
+    QSignalSpy spoken(speech(), &SpeechControls::spoken);
+    actionNamed(menu.get(), QStringLiteral("美音朗读 [təˈmeɪtoʊ]"))->trigger();
+    QTRY_COMPARE(spoken.size(), 1);
+    QCOMPARE(spoken.at(0).at(0).toString(), QStringLiteral("təˈmeɪtoʊ"));
   }
 
   // The heading above the near-sound rows is no word: a right click on it opens no menu.

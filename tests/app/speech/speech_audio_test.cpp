@@ -214,16 +214,24 @@ class SpeechAudioTest : public WindowTestCase {
     heardAndAlive(recorder);
   }
 
+  // The British and the American voice, each from its button, say the word each its way.
   void buttonsSayAgainAndAgain() {
     SinkRecorder recorder;
     QVERIFY(recorder.start());
+    auto* speech = window->findChild<SpeechControls*>();
+    std::vector<std::int16_t> british, american;
     for (int time = 0; time < kTimes; ++time) {
       QTest::mouseClick(button("speakWord"), Qt::LeftButton);
+      british = speech->lastClip();
       QTest::qWait(time % 4 * 15);
+      QTest::mouseClick(button("speakWordAmerican"), Qt::LeftButton);
+      american = speech->lastClip();
+      QTest::qWait(time % 4 * 10);
       QTest::mouseClick(button("speakTyped"), Qt::LeftButton);
       QTest::qWait(time % 3 * 20);
     }
-    QCOMPARE(window->findChild<SpeechControls*>()->lastClip().empty(), false);
+    QVERIFY(!british.empty() && !american.empty());
+    QVERIFY2(british != american, "the two voices say the word alike");
     heardAndAlive(recorder);
   }
 
@@ -240,6 +248,7 @@ class SpeechAudioTest : public WindowTestCase {
       QTRY_VERIFY(learner->drill() != nullptr);
       QPointer<DrillDialog> drill = learner->drill();
       drill->sourceBox()->setCurrentIndex(drill->sourceBox()->findData(QStringLiteral("my-words")));
+      drill->voiceBox()->setCurrentIndex(round % 2);  // British, then American
       drill->nextQuestion();
       QCOMPARE(drill->askedWord(), QStringLiteral("read"));
       for (int time = 0; time < kTimes / 3; ++time) {

@@ -58,7 +58,8 @@ class FitFocusTest : public WindowTestCase {
       return QRect(widget->mapTo(central, QPoint(0, 0)), widget->size());
     };
     QCOMPARE(placeOf(button("speakTyped")), QRect(480, 127, 58, 22));
-    QCOMPARE(placeOf(button("speakWord")), QRect(543, 127, 58, 22));
+    QCOMPARE(placeOf(button("speakWord")), QRect(543, 127, 28, 22));
+    QCOMPARE(placeOf(button("speakWordAmerican")), QRect(573, 127, 28, 22));
     QCOMPARE(placeOf(window->findChild<QLabel*>(QStringLiteral("statusLine"))),
              QRect(280, 150, 321, 18));
 
@@ -100,9 +101,9 @@ class FitFocusTest : public WindowTestCase {
                                   "k593",          "k601",         "k609",       "k596",
                                   "k643",          "k652",         "k658",       "k603",
                                   "inputPhonetic", "phoneticMode", "speakTyped", "speakWord",
-                                  "displayResult", "displayFull",  "aboutLink",  "helpLink",
-                                  "feedbackLink",  "myWordsButton", "drillButton", "slogan",
-                                  "k230"};
+                                  "speakWordAmerican", "displayResult", "displayFull",
+                                  "aboutLink",     "helpLink",     "feedbackLink", "myWordsButton",
+                                  "drillButton",   "slogan",       "k230"};
     button("k230")->setFocus(Qt::TabFocusReason);
     QStringList walked;
     for (int i = 1; i < expected.size(); ++i) {

@@ -9,6 +9,8 @@
 #include "cedict_licence.h"
 #include "dict_store.h"
 #include "dictionary_builder.h"
+#include "engine/american_transcriptions.h"
+#include "engine/phonetic_dictionary.h"
 #include "optional_sources.h"
 #include "ranking.h"
 #include "tests/engine/test_dictionary.h"
@@ -37,6 +39,9 @@ class BuildWithOptionalSources : public ::testing::Test {
               "cat\tkæt\tn. a small animal\t10\n"
               "run\trʌn\tv. move fast\t20\n");
     writeFile(options_.chineseWordList, "猫 3000 n\n跑 9000 v\n跑步 2000 v\n");
+    writeCachedPackageFile(options_.sourceCacheDir, kCmudictPackage, "index.js",
+                           "export const dictionary = {\n  \"otter\": \"AA1 T ER0\",\n"
+                           "  \"cat\": \"K AE1 T\",\n  \"run\": \"R AH1 N\"\n}\n");
   }
   void addSpokenFrequencies() {
     writeCachedPackageFile(options_.sourceCacheDir, kSpokenFrequencyPackage, "index.json",
@@ -93,6 +98,11 @@ TEST_F(BuildWithOptionalSources, RanksByHowOftenWordsAreHeardAndOpensEntriesWith
   const auto r = rows();
   ASSERT_EQ(r.size(), 3u);
   EXPECT_EQ(r[0].first, "run");  // heard most, though the list ranks otter first
+  quorvi::testing::WorkingDirectory inRuntime(options_.runtimeDir);
+  const PhoneticDictionary dictionary;
+  ASSERT_EQ(americanTranscriptions(dictionary, "otter").size(), 1u);
+  EXPECT_EQ(americanTranscriptions(dictionary, "otter")[0].ipa, QString::fromUtf8("ˈɑːtər"))
+      << "CMUdict's, in the American convention";
   EXPECT_EQ(r[0].second, "跑；跑步<br/>v. move fast");
   EXPECT_EQ(r[1].first, "cat");
   EXPECT_EQ(r[1].second, "猫<br/>n. a small animal");

@@ -18,20 +18,27 @@
 namespace quorvi::dictbuild {
 namespace {
 
+// Beside the specified columns, the American transcription (today's IPA, as learners'
+// dictionaries print it for American English) and whether espeak-ng made it.
 const char kSingleSchema[] =
     "CREATE TABLE dict_word(w_caption TEXT NOT NULL, w_phonetic TEXT NOT NULL, w_explain TEXT NOT "
-    "NULL);";
+    "NULL, w_phonetic_us TEXT NOT NULL DEFAULT '', w_us_by_machine INTEGER NOT NULL DEFAULT 0);";
 const char kSingleIndex[] = "CREATE INDEX dict_word_caption ON dict_word(w_caption);";
 
 // The searches read only w_caption and w_phonetic: keeping them in a narrow table of their
-// own lets a full scan touch a fraction of the pages. The view's LEFT JOIN on the explanation
-// table's primary key is dropped by the query planner when no explanation column is used.
+// own lets a full scan touch a fraction of the pages. The explanation and the American
+// transcription are tables of their own keyed like it; the view's LEFT JOINs on their primary
+// keys are dropped by the query planner when none of their columns is used.
 const char kSplitSchema[] =
     "CREATE TABLE dict_head(id INTEGER PRIMARY KEY, w_caption TEXT NOT NULL, w_phonetic TEXT NOT "
     "NULL);"
     "CREATE TABLE dict_explain(id INTEGER PRIMARY KEY, w_explain TEXT NOT NULL);"
+    "CREATE TABLE dict_american(id INTEGER PRIMARY KEY, w_phonetic_us TEXT NOT NULL,"
+    " w_us_by_machine INTEGER NOT NULL);"
     "CREATE VIEW dict_word AS SELECT h.w_caption AS w_caption, h.w_phonetic AS w_phonetic,"
-    " e.w_explain AS w_explain FROM dict_head AS h LEFT JOIN dict_explain AS e ON e.id = h.id;";
+    " e.w_explain AS w_explain, ifnull(a.w_phonetic_us, '') AS w_phonetic_us,"
+    " ifnull(a.w_us_by_machine, 0) AS w_us_by_machine FROM dict_head AS h"
+    " LEFT JOIN dict_explain AS e ON e.id = h.id LEFT JOIN dict_american AS a ON a.id = h.id;";
 const char kSplitIndex[] = "CREATE INDEX dict_head_caption ON dict_head(w_caption);";
 
 // Removes TARGET.tmp-PID files of builds that were killed: PID names no live process.
@@ -98,41 +105,52 @@ bool DictionaryWriter::begin(const std::string& targetPath, StorageDesign design
   const char* headSql =
       design == StorageDesign::Split
           ? "INSERT INTO dict_head(id, w_caption, w_phonetic) VALUES(?1, ?2, ?3)"
-          : "INSERT INTO dict_word(w_caption, w_phonetic, w_explain) VALUES(?2, ?3, ?4)";
+          : "INSERT INTO dict_word(w_caption, w_phonetic, w_explain, w_phonetic_us, "
+            "w_us_by_machine) VALUES(?2, ?3, ?4, ?5, ?6)";
   if (sqlite3_prepare_v2(db_, headSql, -1, &insertHead_, nullptr) != SQLITE_OK)
     return fail(sqlite3_errmsg(db_));
   if (design == StorageDesign::Split &&
       sqlite3_prepare_v2(db_, "INSERT INTO dict_explain(id, w_explain) VALUES(?1, ?2)", -1,
                          &insertExplain_, nullptr) != SQLITE_OK)
     return fail(sqlite3_errmsg(db_));
+  if (design == StorageDesign::Split &&
+      sqlite3_prepare_v2(db_,
+                         "INSERT INTO dict_american(id, w_phonetic_us, w_us_by_machine) "
+                         "VALUES(?1, ?2, ?3)",
+                         -1, &insertAmerican_, nullptr) != SQLITE_OK)
+    return fail(sqlite3_errmsg(db_));
   nextId_ = 1;
   return true;
 }
 
 bool DictionaryWriter::add(const std::string& caption, const std::string& phonetic,
-                           const std::string& explain) {
+                           const std::string& explain, const std::string& american,
+                           bool americanByMachine) {
   if (!db_) return false;
   const long long id = nextId_++;
+  const auto text = [](sqlite3_stmt* statement, int column, const std::string& value) {
+    sqlite3_bind_text(statement, column, value.data(), static_cast<int>(value.size()),
+                      SQLITE_STATIC);
+  };
   if (design_ == StorageDesign::Split) {
     sqlite3_bind_int64(insertHead_, 1, id);
-    sqlite3_bind_text(insertHead_, 2, caption.data(), static_cast<int>(caption.size()),
-                      SQLITE_STATIC);
-    sqlite3_bind_text(insertHead_, 3, phonetic.data(), static_cast<int>(phonetic.size()),
-                      SQLITE_STATIC);
+    text(insertHead_, 2, caption);
+    text(insertHead_, 3, phonetic);
     sqlite3_bind_int64(insertExplain_, 1, id);
-    sqlite3_bind_text(insertExplain_, 2, explain.data(), static_cast<int>(explain.size()),
-                      SQLITE_STATIC);
-    if (sqlite3_step(insertHead_) != SQLITE_DONE || sqlite3_step(insertExplain_) != SQLITE_DONE)
-      return fail(sqlite3_errmsg(db_));
-    sqlite3_reset(insertHead_);
-    sqlite3_reset(insertExplain_);
+    text(insertExplain_, 2, explain);
+    sqlite3_bind_int64(insertAmerican_, 1, id);
+    text(insertAmerican_, 2, american);
+    sqlite3_bind_int(insertAmerican_, 3, americanByMachine ? 1 : 0);
+    for (sqlite3_stmt* statement : {insertHead_, insertExplain_, insertAmerican_}) {
+      if (sqlite3_step(statement) != SQLITE_DONE) return fail(sqlite3_errmsg(db_));
+      sqlite3_reset(statement);
+    }
   } else {
-    sqlite3_bind_text(insertHead_, 2, caption.data(), static_cast<int>(caption.size()),
-                      SQLITE_STATIC);
-    sqlite3_bind_text(insertHead_, 3, phonetic.data(), static_cast<int>(phonetic.size()),
-                      SQLITE_STATIC);
-    sqlite3_bind_text(insertHead_, 4, explain.data(), static_cast<int>(explain.size()),
-                      SQLITE_STATIC);
+    text(insertHead_, 2, caption);
+    text(insertHead_, 3, phonetic);
+    text(insertHead_, 4, explain);
+    text(insertHead_, 5, american);
+    sqlite3_bind_int(insertHead_, 6, americanByMachine ? 1 : 0);
     if (sqlite3_step(insertHead_) != SQLITE_DONE) return fail(sqlite3_errmsg(db_));
     sqlite3_reset(insertHead_);
   }
@@ -143,7 +161,8 @@ bool DictionaryWriter::finish() {
   if (!db_) return false;
   sqlite3_finalize(insertHead_);
   sqlite3_finalize(insertExplain_);
-  insertHead_ = insertExplain_ = nullptr;
+  sqlite3_finalize(insertAmerican_);
+  insertHead_ = insertExplain_ = insertAmerican_ = nullptr;
   if (!exec(design_ == StorageDesign::Split ? kSplitIndex : kSingleIndex)) return false;
   std::string indexError;
   if (!writeSearchIndex(db_, design_ == StorageDesign::Split ? "dict_head" : "dict_word",
@@ -168,7 +187,8 @@ bool DictionaryWriter::finish() {
 void DictionaryWriter::abandon() {
   if (insertHead_) sqlite3_finalize(insertHead_);
   if (insertExplain_) sqlite3_finalize(insertExplain_);
-  insertHead_ = insertExplain_ = nullptr;
+  if (insertAmerican_) sqlite3_finalize(insertAmerican_);
+  insertHead_ = insertExplain_ = insertAmerican_ = nullptr;
   if (db_) sqlite3_close(db_);
   db_ = nullptr;
   if (!tempPath_.empty()) {

@@ -10,8 +10,10 @@ struct sqlite3_stmt;
 namespace quorvi::dictbuild {
 
 enum class StorageDesign {
-  SingleTable,  // dict_word(w_caption, w_phonetic, w_explain)
-  Split,  // dict_head(id, w_caption, w_phonetic) + dict_explain(id, w_explain) + VIEW dict_word
+  SingleTable,  // dict_word(w_caption, w_phonetic, w_explain, w_phonetic_us, w_us_by_machine)
+  // dict_head(id, w_caption, w_phonetic) + dict_explain(id, w_explain) +
+  // dict_american(id, w_phonetic_us, w_us_by_machine) + VIEW dict_word of them all
+  Split,
 };
 
 class DictionaryWriter {
@@ -22,7 +24,10 @@ class DictionaryWriter {
   DictionaryWriter& operator=(const DictionaryWriter&) = delete;
 
   bool begin(const std::string& targetPath, StorageDesign design, int pageSize);
-  bool add(const std::string& caption, const std::string& phonetic, const std::string& explain);
+  // `american`: the American transcription (empty: none); `americanByMachine`: made by
+  // espeak-ng, no source having the word.
+  bool add(const std::string& caption, const std::string& phonetic, const std::string& explain,
+           const std::string& american = {}, bool americanByMachine = false);
   // What the dictionary is built from (build_stamp.h), stored in it by finish(): the file and
   // its stamp are replaced in one step, so they never disagree.
   void setStamp(std::string stamp) { stamp_ = std::move(stamp); }
@@ -40,6 +45,7 @@ class DictionaryWriter {
   sqlite3* db_ = nullptr;
   sqlite3_stmt* insertHead_ = nullptr;
   sqlite3_stmt* insertExplain_ = nullptr;
+  sqlite3_stmt* insertAmerican_ = nullptr;
   StorageDesign design_ = StorageDesign::Split;
   std::string target_;
   std::string tempPath_;

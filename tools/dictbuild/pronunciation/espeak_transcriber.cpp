@@ -10,28 +10,36 @@ namespace {
 
 // espeak-ng is set up once per process and left running: terminating it and starting it
 // again in the same process hangs in the library.
-std::string initialiseOnce() {
-  static const std::string error = [] {
-    if (espeak_Initialize(AUDIO_OUTPUT_SYNCHRONOUS, 0, nullptr, espeakINITIALIZE_DONT_EXIT) < 0)
-      return std::string("espeak-ng could not be initialised (is espeak-ng-data installed?)");
-    if (espeak_SetVoiceByName(EspeakTranscriber::kVoice) != EE_OK)
-      return std::string("espeak-ng has no voice ") + EspeakTranscriber::kVoice;
-    return std::string();
-  }();
-  return error;
+bool initialiseOnce() {
+  static const bool initialised =
+      espeak_Initialize(AUDIO_OUTPUT_SYNCHRONOUS, 0, nullptr, espeakINITIALIZE_DONT_EXIT) >= 0;
+  return initialised;
+}
+
+// The voice set last, by any transcriber of the process.
+const char* voiceInUse = nullptr;
+
+bool useVoice(const char* voice) {
+  if (voiceInUse == voice) return true;
+  if (espeak_SetVoiceByName(voice) != EE_OK) return false;
+  voiceInUse = voice;
+  return true;
 }
 
 }  // namespace
 
-EspeakTranscriber::EspeakTranscriber() {
-  error_ = initialiseOnce();
+EspeakTranscriber::EspeakTranscriber(const char* voice) : voice_(voice) {
+  if (!initialiseOnce())
+    error_ = "espeak-ng could not be initialised (is espeak-ng-data installed?)";
+  else if (!useVoice(voice_))
+    error_ = std::string("espeak-ng has no voice ") + voice_;
   ready_ = error_.empty();
 }
 
 EspeakTranscriber::~EspeakTranscriber() = default;
 
 std::string EspeakTranscriber::transcribe(std::string_view text) {
-  if (!ready_) return {};
+  if (!ready_ || !useVoice(voice_)) return {};
   // espeak reads up to a terminating zero; clauses come back one call at a time.
   std::string input(text);
   const void* cursor = input.c_str();

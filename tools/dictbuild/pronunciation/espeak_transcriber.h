@@ -1,6 +1,7 @@
 #pragma once
-// Transcribes English text with the espeak-ng library (British RP voice), in process.
-// The library keeps global state: it is set up once per process, used from one thread.
+// Transcribes English text with the espeak-ng library (the British RP voice, or another),
+// in process. The library keeps global state: it is set up once per process, used from one
+// thread, and each transcriber sets its voice when another was used since.
 #include <string>
 #include <string_view>
 
@@ -8,7 +9,7 @@ namespace quorvi::dictbuild {
 
 class EspeakTranscriber {
  public:
-  EspeakTranscriber();
+  explicit EspeakTranscriber(const char* voice = kVoice);
   ~EspeakTranscriber();
   EspeakTranscriber(const EspeakTranscriber&) = delete;
   EspeakTranscriber& operator=(const EspeakTranscriber&) = delete;
@@ -19,8 +20,10 @@ class EspeakTranscriber {
   std::string transcribe(std::string_view text);
 
   static constexpr const char* kVoice = "en-gb-x-rp";
+  static constexpr const char* kAmericanVoice = "en-us";
 
  private:
+  const char* voice_;
   bool ready_ = false;
   std::string error_;
 };

@@ -210,7 +210,8 @@ std::vector<PronouncedRow> pronounceRows(const std::vector<DictEntry>& entries,
       std::erase_if(row.explainLines, namesMissingHeadword);
       if (row.explainLines.empty()) continue;
       wroteRow = true;
-      rows.push_back({e.caption, encodeStoredPhonetic(row.symbols), joinLines(row.explainLines)});
+      rows.push_back({e.caption, encodeStoredPhonetic(row.symbols), joinLines(row.explainLines),
+                      {}, false});
     }
     if (wroteRow)
       ++headwords;

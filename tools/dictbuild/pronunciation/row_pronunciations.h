@@ -17,6 +17,10 @@ struct PronouncedRow {
   std::string caption;
   std::string phonetic;  // stored notation
   std::string explain;   // lines joined by "<br/>"
+  // The American transcription (american/american_pronunciations.h), in today's IPA; empty
+  // when none could be made. By espeak-ng's American voice where no source has the word.
+  std::string american;
+  bool americanByMachine = false;
 };
 
 // The rows of `entries` taken in `order`; what is left out, or read otherwise, goes to

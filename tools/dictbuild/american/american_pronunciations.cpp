@@ -1,0 +1,121 @@
+#include "american_pronunciations.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "american_sources.h"
+#include "engine/sound_alignment.h"
+#include "engine/sound_code.h"
+#include "progress.h"
+
+namespace quorvi::dictbuild {
+namespace {
+
+std::vector<std::string> wordsOf(const std::string& caption) {
+  std::vector<std::string> words;
+  size_t start = 0;
+  while (start <= caption.size()) {
+    const size_t end = std::min(caption.find_first_of(" -", start), caption.size());
+    if (end > start) words.push_back(caption.substr(start, end - start));
+    start = end + 1;
+  }
+  return words;
+}
+
+// CMUdict's pronunciations of `caption`: a word's each, a phrase's words each by its first.
+std::vector<std::vector<AmericanPhone>> fromCmudict(const std::string& caption,
+                                                    const CmuDictionary& cmudict) {
+  const std::vector<std::string> words = wordsOf(caption);
+  std::vector<std::vector<AmericanPhone>> readings;
+  if (words.size() == 1) {
+    if (const auto* found = cmudict.find(words.front()))
+      for (const std::string& arpabet : *found)
+        if (auto phones = phonesFromArpabet(arpabet); !phones.empty())
+          readings.push_back(std::move(phones));
+    return readings;
+  }
+  std::vector<AmericanPhone> phrase;
+  for (const std::string& word : words) {
+    const auto* found = cmudict.find(word);
+    std::vector<AmericanPhone> phones;
+    if (found != nullptr) phones = phonesFromArpabet(found->front());
+    if (phones.empty()) return {};
+    phrase.insert(phrase.end(), phones.begin(), phones.end());
+  }
+  if (!phrase.empty()) readings.push_back(std::move(phrase));
+  return readings;
+}
+
+// The sounds the search weighs, one byte each, length aside.
+std::string soundsOf(const std::string& codes) {
+  std::array<std::uint8_t, sound::TypedSounds::kMaxRow> tokens;
+  const size_t n = std::min(sound::tokenize(codes, tokens.data(), tokens.size()), tokens.size());
+  std::string out;
+  for (size_t i = 0; i < n; ++i) out.push_back(static_cast<char>(sound::baseToken(tokens[i])));
+  return out;
+}
+
+size_t editDistance(const std::string& a, const std::string& b) {
+  std::vector<size_t> previous(b.size() + 1), current(b.size() + 1);
+  for (size_t j = 0; j <= b.size(); ++j) previous[j] = j;
+  for (size_t i = 1; i <= a.size(); ++i) {
+    current[0] = i;
+    for (size_t j = 1; j <= b.size(); ++j)
+      current[j] = std::min({previous[j] + 1, current[j - 1] + 1,
+                             previous[j - 1] + (a[i - 1] == b[j - 1] ? 0 : 1)});
+    std::swap(previous, current);
+  }
+  return previous[b.size()];
+}
+
+}  // namespace
+
+AmericanCounts pronounceAmerican(std::vector<PronouncedRow>& rows, const CmuDictionary* cmudict,
+                                 EspeakTranscriber& americanVoice, SkipReport& skipped) {
+  AmericanCounts counts;
+  Progress progress("American", rows.size());
+  for (size_t begin = 0; begin < rows.size();) {
+    size_t end = begin + 1;
+    while (end < rows.size() && rows[end].caption == rows[begin].caption) ++end;
+    progress.update(end);
+    std::vector<std::string> printed;
+    if (cmudict != nullptr)
+      for (const auto& phones : fromCmudict(rows[begin].caption, *cmudict))
+        if (std::string ipa = printAmerican(phones); !ipa.empty()) printed.push_back(ipa);
+    for (size_t r = begin; r < end; ++r) {
+      PronouncedRow& row = rows[r];
+      if (printed.empty()) {
+        const std::string ipa = americanVoice.transcribe(withHyphensAsWordBreaks(row.caption));
+        row.american = printAmerican(phonesFromEspeak(ipa));
+        row.americanByMachine = !row.american.empty();
+        if (row.american.empty()) {
+          skipped.add("no American transcription: espeak-ng's unreadable or none",
+                      row.caption + " [" + ipa + "]");
+          ++counts.none;
+        } else {
+          ++counts.byMachine;
+        }
+        continue;
+      }
+      // Each row of a headword of several its nearest pronunciation.
+      size_t chosen = 0;
+      if (end - begin > 1) {
+        const std::string british = soundsOf(sound::fromStored(row.phonetic));
+        size_t best = SIZE_MAX;
+        for (size_t p = 0; p < printed.size(); ++p)
+          if (const size_t d = editDistance(british, soundsOf(sound::fromIpa(printed[p])));
+              d < best)
+            best = d, chosen = p;
+      }
+      row.american = printed[chosen];
+      ++counts.fromCmudict;
+    }
+    begin = end;
+  }
+  progress.finish();
+  return counts;
+}
+
+}  // namespace quorvi::dictbuild
