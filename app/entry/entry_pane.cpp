@@ -25,8 +25,8 @@ EntryPane::EntryPane(QTextEdit* pane, WindowState& state, PhoneticDictionary& di
   connect(key, &QShortcut::activated, this, &EntryPane::openEntryWindow);
   connect(&state_, &WindowState::menuOpening, this, [this](QMenu* menu, const QString& word) {
     if (word.isEmpty()) return;
-    QAction* open = menu->addAction(tr("在大窗口中查看“%1”").arg(word), this,
-                                    &EntryPane::openEntryWindow);
+    QAction* open =
+        menu->addAction(tr("在大窗口中查看“%1”").arg(word), this, &EntryPane::openEntryWindow);
     open->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
   });
 }

@@ -84,8 +84,8 @@ DrillDialog::DrillDialog(LearnerWords& learner, WindowState& state, Speaker& spe
   source_->setObjectName(QStringLiteral("drillSource"));
   source_->addItem(tr("生词本"), QStringLiteral("my-words"));
   source_->addItem(tr("最常用的词"), QStringLiteral("most-heard"));
-  for (const char* tag : {"CET4", "CET6", "Zhongkao", "Gaokao", "Kaoyan", "IELTS", "TOEFL", "GRE",
-                          "Oxford3000"})
+  for (const char* tag :
+       {"CET4", "CET6", "Zhongkao", "Gaokao", "Kaoyan", "IELTS", "TOEFL", "GRE", "Oxford3000"})
     source_->addItem(levelDisplayName(QString::fromLatin1(tag)),
                      QStringLiteral("level:") + QString::fromLatin1(tag));
   // My words when the learner has some, the most heard words otherwise.
@@ -292,8 +292,9 @@ void DrillDialog::sayWordAgain() {
 void DrillDialog::sayWhatWasTyped() {
   if (heard_.isEmpty()) return;
   speaker_.speakTyped(heard_);
-  setStatus(speaker_.lastProblem().isEmpty() ? QString()
-                                             : tr("无法播放声音（%1）").arg(speaker_.lastProblem()));
+  setStatus(speaker_.lastProblem().isEmpty()
+                ? QString()
+                : tr("无法播放声音（%1）").arg(speaker_.lastProblem()));
 }
 
 quorvi::speech::Voice DrillDialog::voice() const {
@@ -368,7 +369,8 @@ void DrillDialog::answer(const QString& headword) {
        score](LearnerStore& store) {
         return recordAnswer(store, word, right, confusions, 0, score.get());
       },
-      this, [this, asked, text, score](const LearnerWriteOutcome& outcome) {
+      this,
+      [this, asked, text, score](const LearnerWriteOutcome& outcome) {
         if (!outcome.error.empty()) {
           setStatus(tr("练习结果未能保存：%1").arg(LearnerWords::problemText(outcome.problem)));
         } else if (asked == asked_ && answered_) {

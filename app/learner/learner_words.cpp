@@ -169,7 +169,8 @@ void LearnerWords::storeOpened(const LearnerStoreOpening& opening) {
   }
   if (opening.readOnly) {
     qWarning("learner data: %s", opening.error.c_str());
-    tell(tr("查词历史和生词本只能查看，不能保存更改（%1）：%2").arg(file, problemText(opening.problem)));
+    tell(tr("查词历史和生词本只能查看，不能保存更改（%1）：%2")
+             .arg(file, problemText(opening.problem)));
   }
   // The window's own connection, for reading: the file is there and whole now.
   reader_ = std::make_unique<LearnerStore>(opening.file, 10, LearnerStore::Role::kReader);
@@ -203,13 +204,12 @@ void LearnerWords::wordShown(const QString& word, WindowState::Shown how) {
 
 void LearnerWords::recordOpened(const QString& word) {
   if (word.isEmpty()) return;
-  writer()->write(
-      [utf8 = word.toStdString()](LearnerStore& store) {
-        return quorvi::learner::recordOpened(store, utf8);
-      },
-      this, [](const LearnerWriteOutcome& outcome) {
-        if (!outcome.error.empty()) qWarning("learner data: %s", outcome.error.c_str());
-      });
+  writer()->write([utf8 = word.toStdString()](
+                      LearnerStore& store) { return quorvi::learner::recordOpened(store, utf8); },
+                  this,
+                  [](const LearnerWriteOutcome& outcome) {
+                    if (!outcome.error.empty()) qWarning("learner data: %s", outcome.error.c_str());
+                  });
 }
 
 std::vector<std::string> LearnerWords::savedWordList(std::string& error) {
@@ -242,7 +242,8 @@ bool LearnerWords::toggleSaved(const QString& word) {
       [utf8 = word.toStdString(), save](LearnerStore& store) {
         return save ? addWord(store, utf8) : removeWord(store, utf8);
       },
-      this, [this, word, save](const LearnerWriteOutcome& outcome) {
+      this,
+      [this, word, save](const LearnerWriteOutcome& outcome) {
         auto found = pendingSaved_.find(word);
         if (found != pendingSaved_.end() && --found->second == 0) pendingSaved_.erase(found);
         if (!outcome.error.empty()) {
@@ -261,9 +262,9 @@ bool LearnerWords::toggleSaved(const QString& word) {
 void LearnerWords::addMenuEntries(QMenu* menu, const QString& word) {
   menu->addSeparator();
   if (!word.isEmpty() && !dictionary_.entryText(word.toStdString()).isEmpty()) {
-    QAction* toggle =
-        menu->addAction(isSaved(word) ? tr("移出生词本：%1").arg(word) : tr("加入生词本：%1").arg(word),
-                        this, [this, word] { toggleSaved(word); });
+    QAction* toggle = menu->addAction(
+        isSaved(word) ? tr("移出生词本：%1").arg(word) : tr("加入生词本：%1").arg(word), this,
+        [this, word] { toggleSaved(word); });
     toggle->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_D));
   }
   QAction* words = menu->addAction(tr("生词本…"), this, [this] {

@@ -32,11 +32,11 @@ class LearnerStore;
 // The window's side of the learner's own data: the entries the learner picks or opens go into
 // the history, Ctrl+D (and the menus) add the current word to my words or remove it, naming it
 // in the status line, Ctrl+H shows the history and Ctrl+Shift+D the "My words" window, Ctrl+L
-// the listening drill; two buttons in the window open my words and the drill. The window never waits on the
-// store: every write goes to a thread of its own (LearnerWriter), which opens the database on
-// first use, after the window is up; the window then reads through a second connection of its
-// own, which never waits long. When the data cannot be kept (or only read), the window goes on
-// and says once why, in its own language.
+// the listening drill; two buttons in the window open my words and the drill. The window never
+// waits on the store: every write goes to a thread of its own (LearnerWriter), which opens the
+// database on first use, after the window is up; the window then reads through a second connection
+// of its own, which never waits long. When the data cannot be kept (or only read), the window goes
+// on and says once why, in its own language.
 class LearnerWords : public QObject {
   Q_OBJECT
 

@@ -117,7 +117,8 @@ LearnerWordsDialog::LearnerWordsDialog(LearnerWords& words, Kind kind, QWidget* 
   filter_->setObjectName(QStringLiteral("learnerFilter"));
   filter_->setPlaceholderText(tr("筛选 (Ctrl+F)"));
   auto* findKey = new QShortcut(QKeySequence::Find, this);
-  connect(findKey, &QShortcut::activated, filter_, [this] { filter_->setFocus(Qt::ShortcutFocusReason); });
+  connect(findKey, &QShortcut::activated, filter_,
+          [this] { filter_->setFocus(Qt::ShortcutFocusReason); });
   filter_->setClearButtonEnabled(true);
   proxy_->setSourceModel(model_);
   proxy_->setSortRole(kSortRole);
@@ -202,7 +203,8 @@ void LearnerWordsDialog::reload() {
     const WordFacts found = facts(word).value_or(WordFacts{});
     QString chinese = joined(found.chinese, "；");
     QStringList levels;
-    for (const std::string& tag : found.levels) levels << levelDisplayName(QString::fromStdString(tag));
+    for (const std::string& tag : found.levels)
+      levels << levelDisplayName(QString::fromStdString(tag));
     return QList<QStandardItem*>{textCell(QString::fromStdString(word)),
                                  textCell(QString::fromStdString(found.transcription)),
                                  textCell(chinese), textCell(levels.join(QLatin1Char(' ')))};
@@ -242,7 +244,8 @@ void LearnerWordsDialog::reload() {
   if (!sized_ && model_->rowCount() > 0) {
     sized_ = true;
     int width = table_->frameWidth() * 2 + 24;
-    for (int column = 0; column < model_->columnCount(); ++column) width += table_->columnWidth(column);
+    for (int column = 0; column < model_->columnCount(); ++column)
+      width += table_->columnWidth(column);
     const QRect screen = this->screen()->availableGeometry();
     resize(std::min(std::max(width + layout()->contentsMargins().left() * 2, this->width()),
                     screen.width() * 9 / 10),
@@ -282,10 +285,12 @@ void LearnerWordsDialog::removeSelected() {
           if (std::string error = removeWord(store, word); !error.empty()) return error;
         return std::string();
       },
-      this, [this](const LearnerWriteOutcome& outcome) {
+      this,
+      [this](const LearnerWriteOutcome& outcome) {
         if (!outcome.error.empty())
-          QMessageBox::warning(this, windowTitle(),
-                               tr("生词本未能保存：%1").arg(LearnerWords::problemText(outcome.problem)));
+          QMessageBox::warning(
+              this, windowTitle(),
+              tr("生词本未能保存：%1").arg(LearnerWords::problemText(outcome.problem)));
         emit words_.wordsChanged();
       });
 }
@@ -334,13 +339,16 @@ void LearnerWordsDialog::exportWords() {
         outcome.error = writeWholeFile(path, text, &outcome.problem);
         return outcome;
       },
-      this, [this, file, count](const LearnerWriteOutcome& outcome) {
+      this,
+      [this, file, count](const LearnerWriteOutcome& outcome) {
         if (!outcome.error.empty())
-          QMessageBox::warning(this, windowTitle(),
-                               tr("无法导出到 %1：%2").arg(file, LearnerWords::problemText(outcome.problem)));
+          QMessageBox::warning(
+              this, windowTitle(),
+              tr("无法导出到 %1：%2").arg(file, LearnerWords::problemText(outcome.problem)));
         else
-          QMessageBox::information(this, windowTitle(),
-                                   tr("已导出 %n 个单词到 %1", nullptr, static_cast<int>(count)).arg(file));
+          QMessageBox::information(
+              this, windowTitle(),
+              tr("已导出 %n 个单词到 %1", nullptr, static_cast<int>(count)).arg(file));
       });
 }
 
@@ -351,28 +359,30 @@ void LearnerWordsDialog::importWords() {
                                                     tr("单词表 (*.txt *.csv *.tsv);;所有文件 (*)"));
   if (file.isEmpty() || !import->start(file)) return;
   // Long lists show how far the import is, and may be stopped.
-  auto* progress = new QProgressDialog(tr("正在导入 %1…").arg(QFileInfo(file).fileName()), tr("取消"),
-                                       0, 100, this);
+  auto* progress = new QProgressDialog(tr("正在导入 %1…").arg(QFileInfo(file).fileName()),
+                                       tr("取消"), 0, 100, this);
   progress->setObjectName(QStringLiteral("importProgress"));
   progress->setWindowModality(Qt::WindowModal);
   progress->setMinimumDuration(400);
   progress->setAttribute(Qt::WA_DeleteOnClose);
   connect(progress, &QProgressDialog::canceled, import, &WordListImport::cancel);
   connect(import, &WordListImport::progressed, progress, &QProgressDialog::setValue);
-  connect(import, &WordListImport::finished, this,
-          [this, progress](const WordListImportOutcome& outcome) {
-            progress->close();
-            showImported(outcome);
-          },
-          Qt::SingleShotConnection);
+  connect(
+      import, &WordListImport::finished, this,
+      [this, progress](const WordListImportOutcome& outcome) {
+        progress->close();
+        showImported(outcome);
+      },
+      Qt::SingleShotConnection);
 }
 
 void LearnerWordsDialog::showImported(const WordListImportOutcome& outcome) {
   if (outcome.cancelled) return;
   if (!outcome.error.empty()) {
     qWarning("import: %s", outcome.error.c_str());
-    QMessageBox::warning(this, windowTitle(),
-                         tr("无法导入 %1：%2").arg(outcome.file, LearnerWords::problemText(outcome.problem)));
+    QMessageBox::warning(
+        this, windowTitle(),
+        tr("无法导入 %1：%2").arg(outcome.file, LearnerWords::problemText(outcome.problem)));
     return;
   }
   emit words_.wordsChanged();

@@ -60,6 +60,6 @@ class LearnerWordsDialog : public QDialog {
   QTableView* table_;
   QLineEdit* filter_;
   QLabel* confusions_ = nullptr;
-  bool sized_ = false;  // made wide enough for its columns once
+  bool sized_ = false;         // made wide enough for its columns once
   long long readVersion_ = 0;  // LearnerStore::changesByOthers at the last reading
 };

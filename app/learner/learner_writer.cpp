@@ -49,7 +49,8 @@ void LearnerWriter::openStore() {
   opening.file = file_;
   opening.setAside = store_->setAsideFile();
   opening.salvage = store_->salvage();
-  QMetaObject::invokeMethod(this, [this, opening] { emit opened(opening); }, Qt::QueuedConnection);
+  QMetaObject::invokeMethod(
+      this, [this, opening] { emit opened(opening); }, Qt::QueuedConnection);
 }
 
 void LearnerWriter::open() {

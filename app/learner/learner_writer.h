@@ -24,9 +24,9 @@ struct LearnerStoreOpening {
   bool open = false;
   bool readOnly = false;
   quorvi::learner::FileProblem problem = quorvi::learner::FileProblem::kNone;
-  std::string error;                    // English, for the log
+  std::string error;  // English, for the log
   std::filesystem::path file;
-  std::filesystem::path setAside;       // a damaged file kept here (empty: none)
+  std::filesystem::path setAside;  // a damaged file kept here (empty: none)
   quorvi::learner::SalvageReport salvage;
 };
 

@@ -41,11 +41,11 @@ bool WordListImport::start(const QString& file) {
         const int percent = static_cast<int>(share * 100);
         if (percent == shown) return;
         shown = percent;
-        QMetaObject::invokeMethod(this, [this, percent] { emit progressed(percent); },
-                                  Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this, percent] { emit progressed(percent); }, Qt::QueuedConnection);
       };
-      outcome.error = importFile(store, file.toStdString(), options, outcome.report,
-                                 &outcome.problem);
+      outcome.error =
+          importFile(store, file.toStdString(), options, outcome.report, &outcome.problem);
       outcome.cancelled = outcome.error == kImportCancelled;
       if (!outcome.error.empty() && outcome.problem == FileProblem::kNone)
         outcome.problem = store.problem();

@@ -147,8 +147,7 @@ void SpeechControls::speakHeadword(const QString& headword, quorvi::speech::Voic
   emit spoken(headword);
 }
 
-void SpeechControls::speakTranscription(const QString& transcription,
-                                        quorvi::speech::Voice voice) {
+void SpeechControls::speakTranscription(const QString& transcription, quorvi::speech::Voice voice) {
   const auto input = quorvi::speech::toEspeakPhonemes(transcription.toStdU16String());
   if (!input.readable()) {
     lastProblem_ = input.unreadable.empty() ? tr("没有可朗读的音标。")
@@ -180,7 +179,8 @@ void SpeechControls::speakCurrentWord(quorvi::speech::Voice voice) {
   }
   speakHeadword(word, voice);
   if (lastProblem_.isEmpty())
-    say((voice == quorvi::speech::Voice::kAmerican ? tr("美音朗读：%1") : tr("朗读：%1")).arg(word));
+    say((voice == quorvi::speech::Voice::kAmerican ? tr("美音朗读：%1") : tr("朗读：%1"))
+            .arg(word));
 }
 
 void SpeechControls::speakTypedText() {

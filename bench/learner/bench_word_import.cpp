@@ -5,15 +5,10 @@
 // line, some in another letter case, some with a translation after a tab or a number before,
 // and a tenth no word at all.
 // Usage: bench_word_import [RUNTIME_FOLDER] [LINES]
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
 #include <sqlite3.h>
 #include <unistd.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -23,9 +18,9 @@
 #include <string>
 #include <vector>
 
+#include "bench/support/child_run.h"
 #include "engine/phonetic_dictionary.h"
 
-extern char** environ;
 namespace fs = std::filesystem;
 
 namespace {
@@ -38,32 +33,18 @@ struct Run {
   bool ok = true;
 };
 
-Run measure(std::vector<std::string> args, const std::string& dataHome) {
-  std::vector<char*> argv;
-  for (std::string& arg : args) argv.push_back(arg.data());
-  argv.push_back(nullptr);
+Run measure(const std::vector<std::string>& args, const std::string& dataHome) {
   Run best;
   for (int i = 0; i < kRuns; ++i) {
     fs::remove_all(dataHome);
     setenv("XDG_DATA_HOME", dataHome.c_str(), 1);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-    const auto start = std::chrono::steady_clock::now();
-    pid_t pid = 0;
-    int status = 0;
-    rusage usage{};
-    if (posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ) == 0 &&
-        wait4(pid, &status, 0, &usage) == pid && WIFEXITED(status) && WEXITSTATUS(status) == 0) {
-      best.seconds = std::min(
-          best.seconds,
-          std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
-      best.megabytes = std::max(best.megabytes, static_cast<double>(usage.ru_maxrss) / 1024.0);
+    if (const auto run = quorvi::bench::runChild(args)) {
+      best.seconds = std::min(best.seconds, run->seconds);
+      best.megabytes = std::max(best.megabytes, run->megabytes);
     } else {
-      std::fprintf(stderr, "%s failed\n", argv[0]);
+      std::fprintf(stderr, "%s failed\n", args[0].c_str());
       best.ok = false;
     }
-    posix_spawn_file_actions_destroy(&actions);
   }
   return best;
 }
@@ -94,7 +75,8 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "no dictionary in %s\n", runtime.c_str());
     return 1;
   }
-  const fs::path scratch = fs::temp_directory_path() / ("bench_word_import." + std::to_string(getpid()));
+  const fs::path scratch =
+      fs::temp_directory_path() / ("bench_word_import." + std::to_string(getpid()));
   fs::create_directories(scratch);
   const fs::path list = scratch / "list.txt";
   {

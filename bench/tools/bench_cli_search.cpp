@@ -2,23 +2,15 @@
 // loads the codec extension and the REGEXP module and runs the search's own statement on the
 // same keyed file: wall time (best of several runs) and peak resident size, as ratios.
 // Usage: bench_cli_search [RUNTIME_FOLDER]      default: the build's runtime folder
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <string>
 #include <vector>
 
 #include <QString>
 
+#include "bench/support/child_run.h"
 #include "engine/phonetic_dictionary.h"
-
-extern char** environ;
 
 namespace {
 
@@ -31,31 +23,16 @@ struct Run {
   double megabytes = 0;
 };
 
-// Runs `argv` with its output thrown away; the best time and the largest size of kRuns.
-Run measure(std::vector<std::string> args) {
-  std::vector<char*> argv;
-  for (std::string& arg : args) argv.push_back(arg.data());
-  argv.push_back(nullptr);
+// Runs `args` with its output thrown away; the best time and the largest size of kRuns.
+Run measure(const std::vector<std::string>& args) {
   Run best;
   for (int i = 0; i < kRuns; ++i) {
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-    const auto start = std::chrono::steady_clock::now();
-    pid_t pid = 0;
-    int status = 0;
-    rusage usage{};
-    if (posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ) == 0 &&
-        wait4(pid, &status, 0, &usage) == pid && WIFEXITED(status) && WEXITSTATUS(status) == 0) {
-      const double ms =
-          std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
-              .count();
-      best.milliseconds = std::min(best.milliseconds, ms);
-      best.megabytes = std::max(best.megabytes, static_cast<double>(usage.ru_maxrss) / 1024.0);
+    if (const auto run = quorvi::bench::runChild(args)) {
+      best.milliseconds = std::min(best.milliseconds, run->seconds * 1000.0);
+      best.megabytes = std::max(best.megabytes, run->megabytes);
     } else {
-      std::fprintf(stderr, "%s failed\n", argv[0]);
+      std::fprintf(stderr, "%s failed\n", args[0].c_str());
     }
-    posix_spawn_file_actions_destroy(&actions);
   }
   return best;
 }

@@ -31,4 +31,13 @@ std::string formLabelLemma(const std::string& line) {
   return {};
 }
 
+bool labelsPluralOf(const std::vector<std::string>& lines, const std::string& lemma) {
+  const std::string label = "plural of " + lemma;
+  for (const std::string& line : lines)
+    if (line.compare(0, label.size(), label) == 0 &&
+        (line.size() == label.size() || line[label.size()] == ' '))
+      return true;
+  return false;
+}
+
 }  // namespace quorvi::dictbuild

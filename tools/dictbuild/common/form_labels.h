@@ -3,6 +3,7 @@
 // (noun)"): the forms stage writes them, the Chinese stage and the builder read the lemma they
 // name, and verify checks that each names a headword.
 #include <string>
+#include <vector>
 
 namespace quorvi::dictbuild {
 
@@ -10,5 +11,9 @@ namespace quorvi::dictbuild {
 // brackets and the Chinese after " / " are not part of it), or "" when the line is no
 // word-form label.
 std::string formLabelLemma(const std::string& line);
+
+// Whether one of `lines` says the word is the plural of `lemma`: it opens with "plural of"
+// and `lemma`, then ends or goes on after a space ("plural of thesis / thesis的复数").
+bool labelsPluralOf(const std::vector<std::string>& lines, const std::string& lemma);
 
 }  // namespace quorvi::dictbuild

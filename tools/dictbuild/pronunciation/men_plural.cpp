@@ -1,5 +1,7 @@
 #include "men_plural.h"
 
+#include "form_labels.h"
+
 namespace quorvi::dictbuild {
 
 std::string menPluralSingular(const std::string& caption,
@@ -9,12 +11,7 @@ std::string menPluralSingular(const std::string& caption,
   if (caption.size() < 6 || caption.compare(caption.size() - 3, 3, "men") != 0) return {};
   const std::string singular = caption.substr(0, caption.size() - 3) + "man";
   if (singular == "woman" || !isHeadword(singular)) return {};
-  const std::string label = "plural of " + singular;
-  for (const std::string& line : explainLines)
-    if (line.compare(0, label.size(), label) == 0 &&
-        (line.size() == label.size() || line[label.size()] == ' '))
-      return singular;
-  return {};
+  return labelsPluralOf(explainLines, singular) ? singular : std::string();
 }
 
 bool endsInUnstressedMan(const std::u16string& symbols) {

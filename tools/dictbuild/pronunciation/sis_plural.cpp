@@ -1,5 +1,7 @@
 #include "sis_plural.h"
 
+#include "form_labels.h"
+
 namespace quorvi::dictbuild {
 
 std::string sisPluralSingular(const std::string& caption,
@@ -8,12 +10,7 @@ std::string sisPluralSingular(const std::string& caption,
   if (caption.size() < 5 || caption.compare(caption.size() - 3, 3, "ses") != 0) return {};
   const std::string singular = caption.substr(0, caption.size() - 3) + "sis";
   if (!isHeadword(singular)) return {};
-  const std::string label = "plural of " + singular;
-  for (const std::string& line : explainLines)
-    if (line.compare(0, label.size(), label) == 0 &&
-        (line.size() == label.size() || line[label.size()] == ' '))
-      return singular;
-  return {};
+  return labelsPluralOf(explainLines, singular) ? singular : std::string();
 }
 
 std::optional<std::u16string> sisPluralReading(const std::u16string& singular) {
