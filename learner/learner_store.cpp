@@ -164,13 +164,15 @@ LearnerStore::Step LearnerStore::openOnce() {
   if (lstat(file_.c_str(), &st) != 0) {
     if (errno == ENOENT && role_ == Role::kKeeper) return makeFreshFile();
     const FileProblem problem = problemOfErrno(errno);
-    fail(problem, "cannot use the learner's data " + file_.string() + ": " + describeProblem(problem));
+    fail(problem,
+         "cannot use the learner's data " + file_.string() + ": " + describeProblem(problem));
     return Step::kDone;
   }
   if (!S_ISREG(st.st_mode)) {
-    const FileProblem problem = S_ISLNK(st.st_mode) ? FileProblem::kSymbolicLink : FileProblem::kNotAFile;
-    fail(problem, "cannot use the learner's data " + file_.string() + ": it is " +
-                      describeProblem(problem));
+    const FileProblem problem =
+        S_ISLNK(st.st_mode) ? FileProblem::kSymbolicLink : FileProblem::kNotAFile;
+    fail(problem,
+         "cannot use the learner's data " + file_.string() + ": it is " + describeProblem(problem));
     return Step::kDone;
   }
   int rc = sqlite3_open_v2(file_.c_str(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOFOLLOW,
@@ -240,6 +242,13 @@ LearnerStore::Step LearnerStore::openOnce() {
     }
     return recoverDamaged(st.st_dev, st.st_ino);
   }
+  // Set aside or replaced by another program while this one opened it (SQLite then calls the
+  // moved file read-only): what stands at the path now is opened in the next round.
+  struct stat now {};
+  if (lstat(file_.c_str(), &now) != 0 || now.st_dev != st.st_dev || now.st_ino != st.st_ino) {
+    close();
+    return Step::kAgain;
+  }
   if (const FileProblem unwritable = whyNotWritable(rc); unwritable != FileProblem::kNone) {
     close();
     openForReading(unwritable);
@@ -274,7 +283,8 @@ LearnerStore::Step LearnerStore::makeFreshFile() {
   if (problem == FileProblem::kNoPermission || problem == FileProblem::kDiskFull) {
     openEmpty(problem);
   } else {
-    fail(problem, "cannot make the learner's data " + file_.string() + ": " + describeProblem(problem));
+    fail(problem,
+         "cannot make the learner's data " + file_.string() + ": " + describeProblem(problem));
   }
   return Step::kDone;
 }
@@ -283,9 +293,9 @@ LearnerStore::Step LearnerStore::recoverDamaged(dev_t device, ino_t inode) {
   // One program at a time sets it aside; the others wait here, then open the fresh file.
   const FolderLock lock(file_.parent_path(), lockPatience(busyMilliseconds_));
   if (!lock.held()) {
-    fail(FileProblem::kDamaged, "the learner's data " + file_.string() +
-                                    " is damaged and cannot be set aside: " +
-                                    describeProblem(lock.problem()));
+    fail(FileProblem::kDamaged,
+         "the learner's data " + file_.string() +
+             " is damaged and cannot be set aside: " + describeProblem(lock.problem()));
     return Step::kDone;
   }
   struct stat st {};
@@ -321,8 +331,8 @@ void LearnerStore::openForReading(FileProblem why) {
   }
   bool latestMayBeMissing = false;
   // Read as it is: works where the shared-memory file exists or can be made.
-  int rc = sqlite3_open_v2(file_.c_str(), &db_, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOFOLLOW,
-                           plainVfs());
+  int rc =
+      sqlite3_open_v2(file_.c_str(), &db_, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOFOLLOW, plainVfs());
   bool healthy = true;
   if (rc == SQLITE_OK) rc = checkIntegrity(db_, healthy);
   if (rc != SQLITE_OK && !isDamage(rc)) {
@@ -372,8 +382,8 @@ void LearnerStore::openEmpty(FileProblem why) {
   }
   readOnly_ = true;
   problem_ = why;
-  error_ = "the learner's data " + file_.string() +
-           " cannot be made: changes cannot be saved (" + describeProblem(why) + ")";
+  error_ = "the learner's data " + file_.string() + " cannot be made: changes cannot be saved (" +
+           describeProblem(why) + ")";
   notice_ += (notice_.empty() ? "" : " ") + error_ + ".";
 }
 
@@ -439,7 +449,8 @@ std::string LearnerStore::describe(int code) {
       problem_ = FileProblem::kOther;
       detail = db_ != nullptr ? sqlite3_errmsg(db_) : sqlite3_errstr(code);
   }
-  return "cannot use the learner's data " + file_.string() + ": " + describeProblem(problem_, detail);
+  return "cannot use the learner's data " + file_.string() + ": " +
+         describeProblem(problem_, detail);
 }
 
 std::string LearnerStore::write(const std::function<int(sqlite3*)>& body) {
