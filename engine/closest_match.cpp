@@ -305,9 +305,13 @@ class RowRanking {
           (!weighed.inOrder && (weighed.cost > cutoff_ || weighed.held < held)))
         continue;
       const std::uint32_t score = rowScore(weighed.cost, prior);
+      // A row found by its American entry is listed at its British one: the row once, at the
+      // cheaper of its two entries.
+      const RowStore::Place place = group.isAmerican(i)
+                                        ? group.britishPlace(i)
+                                        : store_.placeOf(stretch.count, stretch.band, i);
       ranking_.offer({(std::uint64_t{score} << 32) | row, group.headword(i),
-                      store_.placeOf(stretch.count, stretch.band, i) |
-                          (weighed.inOrder ? 0 : ScoredRow::kNearSound)});
+                      place | (weighed.inOrder ? 0 : ScoredRow::kNearSound)});
       shareThreshold();
       limitsChanged();
     }

@@ -66,6 +66,11 @@ std::uint32_t RowStore::rowCount() const {
   return directory_.tableRows;
 }
 
+std::uint32_t RowStore::americanEntries() const {
+  if (fromTable_ && !madeFromTable()) return 0;
+  return directory_.americanRows;
+}
+
 int RowStore::bands() const {
   if (fromTable_ && !madeFromTable()) return 0;
   return directory_.bands;
@@ -108,13 +113,23 @@ const SoundCountGroup* RowStore::readGroup(int count, int band, bool bySearch) c
 }
 
 RowStore::Row RowStore::at(Place place) const {
+  if (starts_.empty() || place >= starts_.back()) return {};
   const auto next = std::upper_bound(starts_.begin(), starts_.end(), place);
   const auto at = static_cast<std::size_t>(next - starts_.begin() - 1);
   return {groups_[at].load(std::memory_order_acquire), place - starts_[at]};
 }
 
 QString RowStore::caption(Place place) const {
-  const Row row = at(place);
+  Row row = at(place);
+  // A row found by its American entry stands at its British one, whose group no search may
+  // have needed yet.
+  if (row.group == nullptr && !starts_.empty() && place < starts_.back()) {
+    const auto slotOf = static_cast<std::size_t>(
+        std::upper_bound(starts_.begin(), starts_.end(), place) - starts_.begin() - 1);
+    readGroup(static_cast<int>(slotOf / static_cast<std::size_t>(directory_.bands)),
+              static_cast<int>(slotOf % static_cast<std::size_t>(directory_.bands)), true);
+    row = at(place);
+  }
   if (row.group == nullptr) return {};
   const std::string_view text = row.caption();
   return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
@@ -147,6 +162,7 @@ bool RowStore::layOutTableOrder() const {
   for (std::size_t s = 0; s < owned_.size(); ++s) {
     const SoundCountGroup& group = *owned_[s];
     for (std::size_t i = 0; i < group.size(); ++i) {
+      if (group.isAmerican(i)) continue;
       // The groups hold as many rows as the table: a row in two groups leaves another in none.
       if (indexOfRow_[group.row(i)] != kNotSeen) {
         slotOfRow_ = {}, indexOfRow_ = {};
@@ -156,6 +172,18 @@ bool RowStore::layOutTableOrder() const {
       slotOfRow_[group.row(i)] = static_cast<std::uint16_t>(s);
       indexOfRow_[group.row(i)] = static_cast<std::uint32_t>(i);
     }
+  }
+  // Every row in a group, and each American entry pointing at its row's British entry.
+  bool holdsEach = std::find(indexOfRow_.begin(), indexOfRow_.end(), kNotSeen) == indexOfRow_.end();
+  for (std::size_t s = 0; holdsEach && s < owned_.size(); ++s) {
+    const SoundCountGroup& group = *owned_[s];
+    for (std::size_t i = 0; holdsEach && i < group.size(); ++i)
+      holdsEach = !group.isAmerican(i) || group.britishPlace(i) == placeInTable(group.row(i));
+  }
+  if (!holdsEach) {
+    slotOfRow_ = {}, indexOfRow_ = {};
+    failed_.store(true, std::memory_order_release);
+    return false;
   }
   complete_.store(true, std::memory_order_release);
   return true;

@@ -51,6 +51,8 @@ class RowStore {
   // and those of them in `band`. With no stored groups, these make the groups from the table
   // first.
   std::uint32_t rowCount() const;
+  // American entries besides the rows (engine/sound_count_groups.h).
+  std::uint32_t americanEntries() const;
   int bands() const;
   std::uint32_t rowsWithCount(int count) const;
   std::uint32_t rowsIn(int count, int band) const;

@@ -11,8 +11,8 @@
 namespace quorvi::engine {
 namespace {
 
-constexpr std::uint32_t kDirectoryMagic = 0x37445351;  // "QSD7"
-constexpr std::uint32_t kGroupMagic = 0x37475351;      // "QSG7"
+constexpr std::uint32_t kDirectoryMagic = 0x38445351;  // "QSD8"
+constexpr std::uint32_t kGroupMagic = 0x38475351;      // "QSG8"
 
 bool endsRise(const std::vector<std::uint32_t>& ends, std::size_t total) {
   std::uint32_t previous = 0;
@@ -53,12 +53,25 @@ void SoundCountGroup::append(std::uint32_t row, std::uint32_t headword, bool pla
                              std::span<const std::uint8_t> tokens, std::string_view caption) {
   rows_.push_back(row);
   headwords_.push_back(headword);
-  plainWords_.push_back(plainWord ? 1 : 0);
+  plainWords_.push_back(plainWord ? kPlainWord : 0);
   tokens_.insert(tokens_.end(), tokens.begin(), tokens.end());
   tokenEnds_.push_back(static_cast<std::uint32_t>(tokens_.size()));
   captions_.append(caption);
   captionEnds_.push_back(static_cast<std::uint32_t>(captions_.size()));
   kinds_.push_back(sound::kindsOf(tokens.data(), tokens.size()));
+}
+
+void SoundCountGroup::appendAmerican(std::uint32_t row, std::uint32_t headword, bool plainWord,
+                                     std::span<const std::uint8_t> tokens) {
+  americanIndexes_.push_back(static_cast<std::uint32_t>(rows_.size()));
+  britishPlaces_.push_back(0);
+  append(row, headword, plainWord, tokens, {});
+  plainWords_.back() |= kAmerican;
+}
+
+std::uint32_t SoundCountGroup::britishPlace(std::size_t i) const {
+  const auto at = std::lower_bound(americanIndexes_.begin(), americanIndexes_.end(), i);
+  return britishPlaces_[static_cast<std::size_t>(at - americanIndexes_.begin())];
 }
 
 std::string SoundCountGroup::serialise(int count) const {
@@ -68,11 +81,13 @@ std::string SoundCountGroup::serialise(int count) const {
   put(out, static_cast<std::uint32_t>(size()));
   put(out, static_cast<std::uint32_t>(tokens_.size()));
   put(out, static_cast<std::uint32_t>(captions_.size()));
+  put(out, static_cast<std::uint32_t>(americanIndexes_.size()));
   putAll(out, rows_);
   putAll(out, headwords_);
   putAll(out, plainWords_);
   putAll(out, tokenEnds_);
   putAll(out, captionEnds_);
+  putAll(out, britishPlaces_);
   putAll(out, tokens_);
   return out.append(captions_);
 }
@@ -81,23 +96,31 @@ bool SoundCountGroup::parse(std::string_view image, int count, int band, std::ui
                             std::uint32_t tableRows) {
   *this = SoundCountGroup();
   ImageReader reader(image);
-  std::uint32_t magic = 0, storedCount = 0, rows = 0, tokenBytes = 0, captionBytes = 0;
+  std::uint32_t magic = 0, storedCount = 0, rows = 0, tokenBytes = 0, captionBytes = 0,
+                american = 0;
   bool ok = reader.get(magic) && magic == kGroupMagic && reader.get(storedCount) &&
             storedCount == static_cast<std::uint32_t>(count) && reader.get(rows) &&
             rows == expectedRows && reader.get(tokenBytes) && reader.get(captionBytes) &&
-            reader.getAll(rows_, rows) && reader.getAll(headwords_, rows) &&
+            reader.get(american) && american <= rows && reader.getAll(rows_, rows) && reader.getAll(headwords_, rows) &&
             reader.getAll(plainWords_, rows) && reader.getAll(tokenEnds_, rows) &&
-            reader.getAll(captionEnds_, rows) && reader.getAll(tokens_, tokenBytes) &&
+            reader.getAll(captionEnds_, rows) && reader.getAll(britishPlaces_, american) &&
+            reader.getAll(tokens_, tokenBytes) &&
             reader.getBytes(captions_, captionBytes) && reader.atEnd() &&
             endsRise(tokenEnds_, tokenBytes) && endsRise(captionEnds_, captionBytes);
   for (std::size_t i = 0; ok && i < rows; ++i) {
     const std::span<const std::uint8_t> sounds = tokens(i);
     const bool allSounds =
         std::all_of(sounds.begin(), sounds.end(), [](std::uint8_t t) { return kIsSoundToken[t]; });
-    ok = rows_[i] < tableRows && bandOf(rows_[i]) == band && (i == 0 || rows_[i] > rows_[i - 1]) &&
-         headwords_[i] <= rows_[i] && plainWords_[i] <= 1 &&
-         sounds.size() <= sound::TypedSounds::kMaxRow && allSounds && soundCount(sounds) == count;
+    // A row's American entry may follow its British one; it has no text of its own.
+    const bool rises = i == 0 || rows_[i] > rows_[i - 1] ||
+                       (rows_[i] == rows_[i - 1] && isAmerican(i) && !isAmerican(i - 1));
+    ok = rows_[i] < tableRows && bandOf(rows_[i]) == band && rises &&
+         headwords_[i] <= rows_[i] && plainWords_[i] <= (kPlainWord | kAmerican) &&
+         (!isAmerican(i) || caption(i).empty()) && sounds.size() <= sound::TypedSounds::kMaxRow &&
+         allSounds && soundCount(sounds) == count;
+    if (ok && isAmerican(i)) americanIndexes_.push_back(static_cast<std::uint32_t>(i));
   }
+  ok = ok && americanIndexes_.size() == american;
   if (!ok) {
     *this = SoundCountGroup();
     return false;
@@ -114,6 +137,7 @@ std::string SoundGroupDirectory::serialise() const {
   std::string out;
   put(out, kDirectoryMagic);
   put(out, tableRows);
+  put(out, americanRows);
   put(out, static_cast<std::uint32_t>(bands));
   putAll(out, groupRows);
   return out;
@@ -124,14 +148,14 @@ bool SoundGroupDirectory::parse(std::string_view image, double storedBytes) {
   std::uint32_t magic = 0, storedBands = 0;
   std::uint64_t total = 0;
   const bool ok = reader.get(magic) && magic == kDirectoryMagic && reader.get(tableRows) &&
-                  reader.get(storedBands) &&
+                  reader.get(americanRows) && reader.get(storedBands) &&
                   storedBands == static_cast<std::uint32_t>(bandsFor(tableRows)) &&
                   reader.getAll(groupRows, (kMaxSoundCount + 1) * storedBands) && reader.atEnd();
   if (!ok) return false;
   bands = static_cast<int>(storedBands);
   for (const std::uint32_t rows : groupRows) total += rows;
   // A place in the store is a row's number with a bit to spare (closest_match.h).
-  return total == tableRows && tableRows < 0x80000000u &&
+  return total == entries() && entries() < 0x80000000u &&
          static_cast<double>(total) * kFixedRowBytes <= storedBytes;
 }
 

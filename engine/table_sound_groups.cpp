@@ -8,6 +8,7 @@
 #include <QHash>
 #include <QString>
 
+#include "engine/learner_input.h"
 #include "engine/sound_alignment.h"
 #include "engine/sound_code.h"
 
@@ -18,6 +19,13 @@ namespace {
 // whose transcription is not NULL, in the same table access and order: the unary + keeps the
 // condition off any index, as a REGEXP condition is.
 const char kRowsSql[] = "SELECT w_caption, w_phonetic FROM dict_word WHERE +w_phonetic IS NOT NULL";
+// The same rows with their American transcriptions, where the dictionary stores them.
+const char kRowsWithAmericanSql[] =
+    "SELECT w_caption, w_phonetic, w_phonetic_us, w_us_by_machine FROM dict_word"
+    " WHERE +w_phonetic IS NOT NULL";
+
+// Whether the American transcriptions espeak-ng made (no source had the word) give entries.
+constexpr bool kMachineMadeAmericanEntries = true;
 
 std::string_view columnBytes(sqlite3_stmt* statement, int column) {
   const char* value = reinterpret_cast<const char*>(sqlite3_column_text(statement, column));
@@ -26,18 +34,56 @@ std::string_view columnBytes(sqlite3_stmt* statement, int column) {
              : std::string_view();
 }
 
+using Tokens = std::array<std::uint8_t, sound::TypedSounds::kMaxRow>;
+
+// The tokens of table symbols, at most kMaxRow of them.
+std::size_t tokensOf(std::u16string_view symbols, Tokens& tokens) {
+  return std::min(sound::tokenize(sound::fromSymbols(symbols), tokens.data(), tokens.size()),
+                  tokens.size());
+}
+
+// The American sounds of a row, read as a learner's typed text is, when a search would not
+// find the row by them through its British sounds: they differ from the British ones in more
+// than the American hearing of a typed text undoes (americanAsBritish); none otherwise.
+std::size_t americanOnlySounds(std::string_view ipa, std::span<const std::uint8_t> british,
+                               Tokens& tokens) {
+  if (ipa.empty()) return 0;
+  const std::u16string symbols =
+      readLearnerInput(QString::fromUtf8(ipa.data(), static_cast<qsizetype>(ipa.size()))
+                           .toStdU16String())
+          .symbols;
+  if (symbols.empty()) return 0;
+  const auto same = [&](std::u16string_view heard) {
+    Tokens as;
+    const std::size_t n = tokensOf(heard, as);
+    return std::equal(as.begin(), as.begin() + static_cast<std::ptrdiff_t>(n), british.begin(),
+                      british.end());
+  };
+  if (same(symbols) || same(americanAsBritish(symbols, false)) ||
+      same(americanAsBritish(symbols, true)))
+    return 0;
+  return tokensOf(symbols, tokens);
+}
+
 }  // namespace
 
 bool makeSoundGroups(sqlite3* db, SoundGroups& groups, const std::atomic<bool>* stop) {
   groups = SoundGroups();
   sqlite3_stmt* statement = nullptr;
-  if (sqlite3_prepare_v2(db, kRowsSql, -1, &statement, nullptr) != SQLITE_OK) return false;
+  // A dictionary built before the American transcriptions has only the British.
+  const bool american =
+      sqlite3_prepare_v2(db, kRowsWithAmericanSql, -1, &statement, nullptr) == SQLITE_OK;
+  if (!american && sqlite3_prepare_v2(db, kRowsSql, -1, &statement, nullptr) != SQLITE_OK)
+    return false;
   // The first row of each headword, by its text as the learner's search shows it.
   QHash<QString, std::uint32_t> firstRows;
   // By count and band, every band a table can take; cut to the bands the rows took.
   std::vector<SoundCountGroup> all(static_cast<std::size_t>(kMaxSoundCount + 1) * kMaxBands);
   std::uint32_t row = 0;
-  std::array<std::uint8_t, sound::TypedSounds::kMaxRow> tokens;
+  std::uint32_t americanRows = 0;
+  // Where each row's British entry is in `all`, for its American entry's place.
+  std::vector<std::uint32_t> slotOfRow, indexOfRow;
+  Tokens tokens, americanTokens;
   int rc;
   while ((rc = sqlite3_step(statement)) == SQLITE_ROW) {
     if (stop != nullptr && *stop) break;
@@ -52,17 +98,42 @@ bool makeSoundGroups(sqlite3* db, SoundGroups& groups, const std::atomic<bool>* 
         sound::tokenize(sound::fromStored(columnBytes(statement, 1)), tokens.data(), tokens.size()),
         tokens.size());
     const std::span<const std::uint8_t> sounds(tokens.data(), n);
-    all[static_cast<std::size_t>(soundCount(sounds)) * kMaxBands +
-        static_cast<std::size_t>(bandOf(row))]
-        .append(row, *first, isPlainWordCaption(caption), sounds, caption);
+    const bool plainWord = isPlainWordCaption(caption);
+    const auto slotOf = [&](std::span<const std::uint8_t> of) {
+      return static_cast<std::size_t>(soundCount(of)) * kMaxBands +
+             static_cast<std::size_t>(bandOf(row));
+    };
+    SoundCountGroup& group = all[slotOf(sounds)];
+    slotOfRow.push_back(static_cast<std::uint32_t>(slotOf(sounds)));
+    indexOfRow.push_back(static_cast<std::uint32_t>(group.size()));
+    group.append(row, *first, plainWord, sounds, caption);
+    if (american && (kMachineMadeAmericanEntries || sqlite3_column_int(statement, 3) == 0)) {
+      const std::size_t m = americanOnlySounds(columnBytes(statement, 2), sounds, americanTokens);
+      if (m != 0) {
+        const std::span<const std::uint8_t> heard(americanTokens.data(), m);
+        all[slotOf(heard)].appendAmerican(row, *first, plainWord, heard);
+        ++americanRows;
+      }
+    }
     ++row;
   }
   sqlite3_finalize(statement);
   if (rc != SQLITE_DONE) return false;
   groups.directory = SoundGroupDirectory(row);
+  groups.directory.americanRows = americanRows;
+  // Where each group of `all` starts among the places of the store.
+  std::vector<std::uint32_t> starts(all.size(), 0);
+  std::uint32_t place = 0;
+  for (int count = 0; count <= kMaxSoundCount; ++count)
+    for (int band = 0; band < groups.directory.bands; ++band) {
+      const std::size_t at = static_cast<std::size_t>(count) * kMaxBands + band;
+      starts[at] = place;
+      place += static_cast<std::uint32_t>(all[at].size());
+    }
   for (int count = 0; count <= kMaxSoundCount; ++count)
     for (int band = 0; band < groups.directory.bands; ++band) {
       SoundCountGroup& group = all[static_cast<std::size_t>(count) * kMaxBands + band];
+      group.setBritishPlaces([&](std::uint32_t of) { return starts[slotOfRow[of]] + indexOfRow[of]; });
       groups.directory.rowsOf(count, band) = static_cast<std::uint32_t>(group.size());
       groups.groups.push_back(std::move(group));
     }

@@ -300,6 +300,9 @@ int main(int argc, char** argv) {
   }
   std::printf("%zu words of %s and %zu of %s on %s/dict/words.db\n", words.size(), list,
               misheard.size(), misheardList, folder);
+  if (const auto rows = learner.spellingRows())
+    std::printf("%u rows, %u of them also by their American sounds\n", rows->rowCount(),
+                rows->americanEntries());
   struct Run {
     const char* name;
     const std::vector<LearnerWord>* list;

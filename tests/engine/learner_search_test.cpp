@@ -384,6 +384,32 @@ TEST_F(LearnerSearchTest, AmericanSoundsFindTheBritishRows) {
   EXPECT_EQ(sound(QStringLiteral("tuːb")).words.first(), "tube");
 }
 
+// A row whose American sounds differ from its British ones beyond what an American hearing of
+// the typed text undoes is found by either, listed once, at the cheaper of the two.
+TEST_F(LearnerSearchTest, ARowIsFoundByItsAmericanSoundsOnceAtTheCheaper) {
+  std::vector<DictionaryRow> rows = learnerRows();
+  rows.push_back({"schedule", "&#712;&#643;edju&#720;l", "n.", "ˈskedʒuːl"});
+  rows.push_back({"schedule", "&#712;sedju&#720;l", "n.", "ˈskedʒuːl"});
+  rows.push_back({"shedule", "&#712;&#643;edju&#720;l", "n."});
+  rows.push_back({"vase", "v&#593;&#720;z", "n.", "veɪs"});
+  open(rows);
+  for (const int limitMode : {0, 1}) {
+    const SearchOutcome american = sound(QStringLiteral("ˈskedʒuːl"), limitMode);
+    ASSERT_FALSE(american.words.isEmpty());
+    EXPECT_EQ(american.words.first(), "schedule");
+    EXPECT_GE(american.nearSoundFrom, 1) << "found as typed, by its American sounds";
+    EXPECT_EQ(american.words.toStringList().count(QStringLiteral("schedule")), 1);
+    // Between the two: near either, once.
+    const SearchOutcome between = sound(QStringLiteral("skedjuːl"), limitMode);
+    EXPECT_EQ(between.words.toStringList().count(QStringLiteral("schedule")), 1);
+  }
+  // The British sounds still find it as typed, beside the word that has only those.
+  EXPECT_EQ(exact(sound(QStringLiteral("ʃedjuːl"))).mid(0, 2),
+            QStringList({"schedule", "shedule"}));
+  EXPECT_EQ(sound(QStringLiteral("veɪs")).words.first(), "vase");
+  EXPECT_EQ(sound(QStringLiteral("vɑːz")).words.first(), "vase");
+}
+
 // A text no row comes near still lists the nearest rows, all near-sound, under the heading;
 // the list of a text some row holds is unchanged.
 TEST_F(LearnerSearchTest, TheNearestRowsAreListedWhenNoneIsNearEnough) {

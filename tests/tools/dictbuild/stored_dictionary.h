@@ -23,7 +23,7 @@ inline void layOutPlainAndStored(const std::filesystem::path& plain,
   ASSERT_TRUE(
       writer.begin((stored / "dict" / "words.db").string(), dictbuild::StorageDesign::Split, 4096));
   for (const DictionaryRow& row : rows)
-    ASSERT_TRUE(writer.add(*row.caption, *row.phonetic, *row.explain));
+    ASSERT_TRUE(writer.add(*row.caption, *row.phonetic, *row.explain, row.american.value_or("")));
   ASSERT_TRUE(writer.finish()) << writer.error();
 }
 

@@ -21,6 +21,7 @@
 #include "engine/sound_alignment.h"
 #include "engine/sound_code.h"
 #include "engine/sound_count_groups.h"
+#include "engine/table_sound_groups.h"
 #include "tests/engine/test_dictionary.h"
 
 namespace fs = std::filesystem;
@@ -51,6 +52,15 @@ std::vector<DictionaryRow> mixedRows() {
       caption.push_back(static_cast<char>('a' + i % 23));
     }
     rows.push_back({caption, phonetic, "x"});
+  }
+  // Every third row an American transcription, which mostly differs beyond the hearing classes.
+  const char* american[] = {"k", "t", "æ", "ʃ", "iː", "ə", "s", "ɑː", "r", "oʊ", "ɚ", "ˈ", "eɪ", "d"};
+  std::mt19937 usRng(7);
+  for (std::size_t i = 0; i < rows.size(); i += 3) {
+    std::string ipa;
+    for (int n = std::uniform_int_distribution<int>(1, 10)(usRng); n > 0; --n)
+      ipa += american[std::uniform_int_distribution<int>(0, std::size(american) - 1)(usRng)];
+    rows[i].american = ipa;
   }
   return rows;
 }
@@ -199,6 +209,47 @@ TEST_F(StoredRows, TheStoreHoldsEachRowOnceWithItsOwnSounds) {
   EXPECT_TRUE(again.group->isPlainWord(again.index));
   const quorvi::engine::RowStore::Row name = store->rowInTable(1);  // "W1"
   EXPECT_FALSE(name.group->isPlainWord(name.index));
+  // A row's American entry: its row, headword and kind of word, no text of its own, and the
+  // place of its British entry, whose text it shares.
+  std::size_t americanEntries = 0;
+  for (int count = 0; count <= quorvi::engine::kMaxSoundCount; ++count)
+    for (int band = 0; band < store->bands(); ++band) {
+      const quorvi::engine::SoundCountGroup& group = *store->group(count, band);
+      for (std::size_t i = 0; i < group.size(); ++i) {
+        if (!group.isAmerican(i)) continue;
+        ++americanEntries;
+        const quorvi::engine::RowStore::Row british = store->rowInTable(group.row(i));
+        ASSERT_TRUE(rows_[group.row(i)].american) << group.row(i);
+        EXPECT_EQ(group.britishPlace(i), store->placeInTable(group.row(i)));
+        EXPECT_EQ(group.headword(i), british.group->headword(british.index));
+        EXPECT_EQ(group.isPlainWord(i), british.group->isPlainWord(british.index));
+        EXPECT_EQ(group.caption(i), "");
+      }
+    }
+  EXPECT_GT(americanEntries, rows_.size() / 4);
+  EXPECT_LE(americanEntries, rows_.size() / 3 + 1);
+}
+
+// Only American sounds that an American hearing of the British ones (the r after a vowel,
+// LOT, GOAT, the dropped yod, the flap) would not give make an entry.
+TEST(AmericanEntries, OnlySoundsBeyondTheHearingClassesMakeOne) {
+  quorvi::testing::TemporaryFolder folder;
+  ASSERT_EQ(quorvi::testing::layOutRuntimeFolder(
+                folder.path(),
+                {{"border", "&#712;b&#596;&#720;d&#601;", "n.", "ˈbɔːrdər"},
+                 {"potter", "&#712;p&#596;t&#601;", "n.", "ˈpɑːdər"},
+                 {"stupid", "&#712;stju&#720;pid", "adj.", "ˈstuːpɪd"},
+                 {"pillow", "&#712;pil&#601;u", "n.", "ˈpɪloʊ"},
+                 {"lever", "&#712;li&#720;v&#601;", "n.", "ˈlevər"},
+                 {"fragile", "&#712;fr&#230;d&#658;ail", "adj.", "ˈfrædʒəl"},
+                 {"mauve", "m&#601;uv", "adj."}}),
+            "");
+  quorvi::testing::WorkingDirectory cwd(folder.path());
+  PhoneticDictionary engine;
+  quorvi::engine::SoundGroups groups;
+  ASSERT_TRUE(quorvi::engine::makeSoundGroups(engine.connection(), groups));
+  EXPECT_EQ(groups.directory.tableRows, 7u);
+  EXPECT_EQ(groups.directory.americanRows, 2u);  // lever and fragile
 }
 
 // Rows changed after the build empty the stored rows (their triggers): the store is then made

@@ -33,14 +33,43 @@ bool readStoredBlobs(sqlite3* db, std::map<std::int64_t, std::string>& blobs) {
   return !blobs.empty();
 }
 
-std::string staleTriggers(const std::string& table) {
-  std::string sql;
-  const char* const events[][2] = {
-      {"insert", "INSERT"}, {"delete", "DELETE"}, {"update", "UPDATE OF w_caption, w_phonetic"}};
-  for (const auto& [name, event] : events) {
-    sql += std::string("CREATE TRIGGER dict_search_index_stale_") + name + " AFTER " + event +
-           " ON " + table + " BEGIN DELETE FROM dict_search_index; END;";
+// Whether `table` of `db` has the column `column`.
+bool hasColumn(sqlite3* db, const std::string& table, const char* column) {
+  sqlite3_stmt* select = nullptr;
+  bool has = false;
+  if (sqlite3_prepare_v2(db, "SELECT 1 FROM pragma_table_info(?1) WHERE name = ?2", -1, &select,
+                         nullptr) == SQLITE_OK) {
+    sqlite3_bind_text(select, 1, table.c_str(), -1, SQLITE_TRANSIENT);
+    sqlite3_bind_text(select, 2, column, -1, SQLITE_TRANSIENT);
+    has = sqlite3_step(select) == SQLITE_ROW;
   }
+  sqlite3_finalize(select);
+  return has;
+}
+
+// Triggers that empty the stored rows when a row of `table` is added, removed, or changed in
+// one of `columns`; `name` tells them apart.
+std::string staleTriggersOn(const std::string& table, const std::string& name,
+                            const std::string& columns) {
+  std::string sql;
+  const std::string events[][2] = {
+      {"insert", "INSERT"}, {"delete", "DELETE"}, {"update", "UPDATE OF " + columns}};
+  for (const auto& [event, clause] : events)
+    sql += "CREATE TRIGGER dict_search_index_stale_" + name + event + " AFTER " + clause + " ON " +
+           table + " BEGIN DELETE FROM dict_search_index; END;";
+  return sql;
+}
+
+// The triggers on the rows' table and, where the American transcriptions are a table of their
+// own, on that: the stored rows hold both.
+std::string staleTriggers(sqlite3* db, const std::string& table) {
+  const bool americanBeside = hasColumn(db, table, "w_phonetic_us");
+  std::string sql = staleTriggersOn(
+      table, "",
+      americanBeside ? "w_caption, w_phonetic, w_phonetic_us, w_us_by_machine"
+                     : "w_caption, w_phonetic");
+  if (!americanBeside && hasColumn(db, "dict_american", "w_phonetic_us"))
+    sql += staleTriggersOn("dict_american", "american_", "w_phonetic_us, w_us_by_machine");
   return sql;
 }
 
@@ -82,7 +111,7 @@ bool writeSearchIndex(sqlite3* db, const char* rowTable, std::string& error) {
       engine::makeSoundGroups(db, groups) &&
       sqlite3_exec(db, kIndexSchema, nullptr, nullptr, nullptr) == SQLITE_OK &&
       insertBlobs(db, blobsOf(groups)) &&
-      sqlite3_exec(db, staleTriggers(rowTable).c_str(), nullptr, nullptr, nullptr) == SQLITE_OK;
+      sqlite3_exec(db, staleTriggers(db, rowTable).c_str(), nullptr, nullptr, nullptr) == SQLITE_OK;
   if (!ok) error = std::string("cannot write the search index: ") + sqlite3_errmsg(db);
   return ok;
 }

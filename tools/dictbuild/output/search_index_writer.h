@@ -9,8 +9,9 @@ struct sqlite3;
 namespace quorvi::dictbuild {
 
 // Writes the table dict_search_index from the rows of dict_word as the engine's search reads
-// them, and triggers on `rowTable` (the table behind dict_word) that drop it when a row is
-// added, removed or changed later, so that the engine then reads the rows themselves.
+// them, and triggers on `rowTable` (the table behind dict_word) and on dict_american, where the
+// American transcriptions are a table of their own, that drop it when a row is added, removed
+// or changed later, so that the engine then reads the rows themselves.
 // Runs inside the writer's transaction. False with `error` set when it cannot.
 bool writeSearchIndex(sqlite3* db, const char* rowTable, std::string& error);
 
