@@ -96,39 +96,63 @@ bool byKey(const ScoredRow& a, const ScoredRow& b) {
   return a.key < b.key;
 }
 
+// Where a radix sort puts its rows between passes, and its counts: a lane that must not
+// allocate sorts in room its caller made.
+struct SortRoom {
+  static constexpr int kDigitBits = 11;
+  using Counts = std::array<std::uint32_t, std::size_t{1} << kDigitBits>;
+  // The digits overlap by a bit where that keeps the row number (the low half of a key) and the
+  // score (the high half) apart, so that the high bits of rows, all zero, make a digit of their
+  // own.
+  static constexpr std::array<int, 6> kShifts = {0, 11, 21, 32, 43, 53};
+
+  // Room for `rows` rows: what a radix sort needs, when it is one.
+  void make(std::size_t rows) {
+    other.reserve(rows);
+    if (rows >= kLeastForRadix && counts == nullptr)
+      counts = std::make_unique<std::array<Counts, kShifts.size()>>();
+  }
+
+  static constexpr std::size_t kLeastForRadix = 1024;
+  std::vector<ScoredRow> other;
+  std::unique_ptr<std::array<Counts, kShifts.size()>> counts;
+};
+
 // Sorts `rows` by key: a radix sort, eleven bits at a time, which passes over the digits all
-// rows share; a Return lists tens of thousands of rows. One pass counts every digit. The digits
-// overlap by a bit where that keeps the row number (the low half) and the score (the high
-// half) apart, so that the high bits of rows, all zero, make a digit of their own.
-void sortByKey(std::vector<ScoredRow>& rows) {
-  if (rows.size() < 1024) {
+// rows share; a Return lists tens of thousands of rows. One pass counts every digit.
+void sortByKey(std::vector<ScoredRow>& rows, SortRoom& room) {
+  if (rows.size() < SortRoom::kLeastForRadix) {
     std::sort(rows.begin(), rows.end(), byKey);
     return;
   }
-  constexpr int kDigitBits = 11;
-  constexpr std::array<int, 6> kShifts = {0, 11, 21, 32, 43, 53};
-  constexpr std::uint64_t kDigitMask = (std::uint64_t{1} << kDigitBits) - 1;
-  using Counts = std::array<std::uint32_t, std::size_t{1} << kDigitBits>;
-  const auto counts = std::make_unique<std::array<Counts, kShifts.size()>>();
+  room.make(rows.size());
+  constexpr std::uint64_t kDigitMask = (std::uint64_t{1} << SortRoom::kDigitBits) - 1;
+  constexpr auto& kShifts = SortRoom::kShifts;
+  auto& counts = *room.counts;
+  for (SortRoom::Counts& digit : counts) digit.fill(0);
   for (const ScoredRow& r : rows)
     for (std::size_t d = 0; d < kShifts.size(); ++d)
-      ++(*counts)[d][(r.key >> kShifts[d]) & kDigitMask];
-  std::vector<ScoredRow> other(rows.size());
+      ++counts[d][(r.key >> kShifts[d]) & kDigitMask];
+  room.other.resize(rows.size());
   for (std::size_t d = 0; d < kShifts.size(); ++d) {
     const int shift = kShifts[d];
-    Counts& digit = (*counts)[d];
+    SortRoom::Counts& digit = counts[d];
     if (digit[(rows.front().key >> shift) & kDigitMask] == rows.size()) continue;
     std::uint32_t start = 0;
     for (std::uint32_t& count : digit) start += std::exchange(count, start);
-    for (const ScoredRow& r : rows) other[digit[(r.key >> shift) & kDigitMask]++] = r;
-    rows.swap(other);
+    for (const ScoredRow& r : rows) room.other[digit[(r.key >> shift) & kDigitMask]++] = r;
+    rows.swap(room.other);
   }
 }
 
-// Each headword once, at its best row: `rows` in order of their keys, cut at `wanted`.
+// Each headword once, at its best row: `rows` in order of their keys, cut at `wanted`. `rows`
+// is sorted here unless it comes sorted.
 std::vector<ScoredRow> bestPerHeadword(std::vector<ScoredRow> rows, std::size_t wanted,
-                                       std::size_t headwords) {
-  sortByKey(rows);
+                                       std::size_t headwords, bool sorted = false) {
+  if (!sorted) {
+    SortRoom room;
+    sortByKey(rows, room);
+  }
   std::vector<bool> seen(headwords, false);
   std::size_t kept = 0;
   for (std::size_t i = 0; i < rows.size() && kept < wanted; ++i) {
@@ -458,14 +482,17 @@ bool rankInTwoLanes(const RowStore& store, const SoundQuery& query,
   std::atomic<std::size_t> next{0};
   std::atomic<std::uint32_t> threshold{kNoThreshold};
   std::atomic<bool> unreadable{false};
-  // Each lane keeps its rows in room made here and leaves them unsorted, so that the helper
-  // allocates nothing: what a thread allocates stays with its own heap once freed.
-  std::vector<ScoredRow> mine, theirs;
+  // Each lane keeps and sorts its rows in room made here, so that the helper allocates
+  // nothing: what a thread allocates stays with its own heap once freed.
   const std::size_t room =
       query.wanted == SIZE_MAX ? rowsToWeigh(store, query) : 2 * query.wanted;
+  std::vector<ScoredRow> mine, theirs;
+  SortRoom mineSorting, theirSorting;
   mine.reserve(room);
   theirs.reserve(room);
-  const auto work = [&](std::vector<ScoredRow>& kept) {
+  mineSorting.make(room);
+  theirSorting.make(room);
+  const auto work = [&](std::vector<ScoredRow>& kept, SortRoom& sorting) {
     const auto ranking =
         std::make_unique<RowRanking>(store, query, &threshold, std::move(kept));
     for (std::size_t s; (s = next.fetch_add(1, std::memory_order_relaxed)) < stretches.size();) {
@@ -483,11 +510,17 @@ bool rankInTwoLanes(const RowStore& store, const SoundQuery& query,
       if (ranking->outOfTime()) break;
     }
     kept = ranking->takeUnsorted();
+    sortByKey(kept, sorting);
   };
-  if (!quorvi::engine::runBesideHelper([&] { work(mine); }, [&] { work(theirs); })) return true;
+  if (!quorvi::engine::runBesideHelper([&] { work(mine, mineSorting); },
+                                       [&] { work(theirs, theirSorting); }))
+    return true;
   if (unreadable) return false;
-  mine.insert(mine.end(), theirs.begin(), theirs.end());
-  out = bestPerHeadword(std::move(mine), query.wanted, store.rowCount());
+  // Each lane's list comes sorted: merged, they are too.
+  std::vector<ScoredRow>& both = mineSorting.other;
+  both.resize(mine.size() + theirs.size());
+  std::merge(mine.begin(), mine.end(), theirs.begin(), theirs.end(), both.begin(), byKey);
+  out = bestPerHeadword(std::move(both), query.wanted, store.rowCount(), true);
   return true;
 }
 

@@ -340,10 +340,11 @@ TypedSounds::Weighed TypedSounds::weighOne(const std::uint8_t* row, std::size_t 
                                            std::size_t heldUnlessInOrder) const {
   const std::uint8_t typed = typed_[0];
   const Token base = baseToken(typed);
-  // The alignment of weigh with one typed sound, in the same pass as whether the row holds it:
-  // best is the least cost of the typed sound against the row's first j sounds, unheardBefore
-  // what those sounds cost unheard.
-  const auto& substitution = costs_.substitution[typed];
+  // The alignment of weigh with one typed sound, in the same pass as whether the row holds it,
+  // without a branch on the sounds: best is the least cost of the typed sound against the
+  // row's first j sounds, unheardBefore what those sounds cost unheard.
+  const std::uint8_t* const unheardCosts[2] = {costs_.unheard.data(),
+                                               costs_.unheardInCluster.data()};
   const int dropped = dropped_[0];
   const int notYetTyped = costs_.notYetTyped;
   int unheardBefore = 0;
@@ -352,19 +353,23 @@ TypedSounds::Weighed TypedSounds::weighOne(const std::uint8_t* row, std::size_t 
   bool holds = false;
   bool consonantBefore = false;
   bool consonant = m > 0 && !isVowelToken(row[0]);
-  for (std::size_t j = 1; j <= m; ++j) {
+  // The row's sound j - 1, heard as the typed one at `heardAs` (its table of costs).
+  const auto step = [&](std::size_t j, bool consonantAfter, const std::uint8_t* heardAsCosts) {
     const std::uint8_t sound = row[j - 1];
     holds |= baseToken(sound) == base;
-    const bool consonantAfter = j < m && !isVowelToken(row[j]);
-    const bool cluster = consonant && (consonantBefore || consonantAfter);
+    const bool cluster = consonant & (consonantBefore | consonantAfter);
     consonantBefore = consonant;
     consonant = consonantAfter;
-    const int unheard = cluster ? costs_.unheardInCluster[sound] : costs_.unheard[sound];
-    const int heardAs = j == m ? costs_.finalSubstitution[typed][sound] : substitution[sound];
-    best = std::min({unheardBefore + heardAs, unheardBefore + unheard + dropped, best + unheard});
+    const int unheard = unheardCosts[cluster][sound];
+    const int heardAs = heardAsCosts[sound];
+    best = std::min(std::min(unheardBefore + heardAs, unheardBefore + unheard + dropped),
+                    best + unheard);
     unheardBefore += unheard;
     cost = std::min(cost, best + notYetTyped * static_cast<int>(m - j));
-  }
+  };
+  const std::uint8_t* const heardAs = costs_.substitution[typed].data();
+  for (std::size_t j = 1; j < m; ++j) step(j, !isVowelToken(row[j]), heardAs);
+  if (m > 0) step(m, false, costs_.finalSubstitution[typed].data());
   Weighed result{kFar, holds, holds ? std::size_t{1} : 0};
   if (!holds && heldUnlessInOrder > 0) return result;
   if (!holds) most = std::min(most, mostUnlessInOrder);
