@@ -230,8 +230,9 @@ TEST_F(StoredRows, TheStoreHoldsEachRowOnceWithItsOwnSounds) {
   EXPECT_LE(americanEntries, rows_.size() / 3 + 1);
 }
 
-// Only American sounds that an American hearing of the British ones (the r after a vowel,
-// LOT, GOAT, the dropped yod, the flap) would not give make an entry.
+// Only American sounds from a source that an American hearing of the British ones (the r after
+// a vowel, LOT, GOAT, the dropped yod, the flap) would not give make an entry: not those
+// espeak-ng made.
 TEST(AmericanEntries, OnlySoundsBeyondTheHearingClassesMakeOne) {
   quorvi::testing::TemporaryFolder folder;
   ASSERT_EQ(quorvi::testing::layOutRuntimeFolder(
@@ -242,13 +243,22 @@ TEST(AmericanEntries, OnlySoundsBeyondTheHearingClassesMakeOne) {
                  {"pillow", "&#712;pil&#601;u", "n.", "ˈpɪloʊ"},
                  {"lever", "&#712;li&#720;v&#601;", "n.", "ˈlevər"},
                  {"fragile", "&#712;fr&#230;d&#658;ail", "adj.", "ˈfrædʒəl"},
-                 {"mauve", "m&#601;uv", "adj."}}),
+                 {"mauve", "m&#601;uv", "adj."},
+                 {"sloth", "sl&#601;u&#952;", "n.", "ˈslɑːθ"}}),
             "");
+  std::string error;
+  sqlite3* db = quorvi::dictbuild::openKeyedDatabase(
+      (folder.path() / "dict" / "words.db").string(), true, error);
+  ASSERT_NE(db, nullptr) << error;
+  ASSERT_EQ(sqlite3_exec(db, "UPDATE dict_word SET w_us_by_machine = 1 WHERE w_caption = 'sloth'",
+                         nullptr, nullptr, nullptr),
+            SQLITE_OK);
+  sqlite3_close(db);
   quorvi::testing::WorkingDirectory cwd(folder.path());
   PhoneticDictionary engine;
   quorvi::engine::SoundGroups groups;
   ASSERT_TRUE(quorvi::engine::makeSoundGroups(engine.connection(), groups));
-  EXPECT_EQ(groups.directory.tableRows, 7u);
+  EXPECT_EQ(groups.directory.tableRows, 8u);
   EXPECT_EQ(groups.directory.americanRows, 2u);  // lever and fragile
 }
 
