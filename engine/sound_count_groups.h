@@ -13,8 +13,9 @@
 // tokens (engine/sound_alignment.h) and its headword's text. A row whose headword is NULL is in
 // no group, and takes no number: no search lists it.
 //
-// A row whose American transcription an American hearing of the British one would not give
-// (americanAsBritish, engine/learner_input.h) is in the groups a second time, as its American
+// A row whose American transcription from a source (not one espeak-ng made) an American
+// hearing of the British one would not give (americanAsBritish, engine/learner_input.h) is in
+// the groups a second time, as its American
 // entry: the same row number, headword and kind of word, the American sounds, no text of its
 // own, and the place of the row's British entry in the store, whose text it shares. A search
 // weighs both entries and keeps the row once, at the cheaper.
