@@ -304,6 +304,8 @@ BuildSummary buildDictionary(const BuildOptions& options, std::ostream& log) {
   if (const size_t borrowed = borrowChineseOfWhatItStandsFor(entries); borrowed > 0)
     log << "spoken forms and parts of phrases given the Chinese of what they stand for: "
         << borrowed << "\n";
+  if (const size_t synonyms = borrowChineseOfSynonyms(entries); synonyms > 0)
+    log << "rows given the Chinese of a synonym: " << synonyms << "\n";
   if (const size_t forms = giveFormsTheirLemmasChinese(entries); forms > 0)
     log << "word forms given their lemma's Chinese: " << forms << "\n";
   const std::vector<size_t> order =

@@ -114,3 +114,25 @@ TEST(MissingChinese, SpokenFormsAndPartsOfPhrasesTakeTheChineseOfWhatTheyStandFo
   EXPECT_EQ(entries[4].explainLines.front(), "gonk: zorp");
   EXPECT_EQ(entries[5].explainLines.size(), 2u);
 }
+
+TEST(MissingChinese, ARowWithoutChineseTakesItsSynonymsForTheSenseTheyShare) {
+  const std::string gloss = "n. a lustrous metallic element; \"a bar of it\"";
+  std::vector<DictEntry> entries = {
+      entry("Zq", {"n. a lustrous metallic element", "n. an old dance"}),
+      entry("zorpium", {"v. 熔炼", "n. 锆钽；锆钽合金", gloss}),
+      entry("zorpite", {"n. 锆石", gloss}),
+      entry("Zx", {"n. an old dance"}),
+      entry("zorpiums", {"plural of zorpium / zorpium的复数"}),
+      entry("blarg", {"n. a sense no other word has"}),
+  };
+  entries[1].frequency = 5;
+  entries[2].frequency = 1;
+  EXPECT_EQ(borrowChineseOfSynonyms(entries), 1u);
+  // The commonest synonym, its line of the sense's part of speech, and whose it is.
+  EXPECT_EQ(entries[0].explainLines, (Lines{"n. 锆钽；锆钽合金", "同 zorpium",
+                                            "n. a lustrous metallic element", "n. an old dance"}));
+  // A sense no word with Chinese shares, and a word form, are left to the other rules.
+  EXPECT_EQ(entries[3].explainLines.size(), 1u);
+  EXPECT_EQ(entries[4].explainLines.size(), 1u);
+  EXPECT_EQ(entries[5].explainLines.size(), 1u);
+}

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdint>
 #include <unordered_map>
 
 #include "ascii_case.h"
@@ -225,6 +226,28 @@ std::string standsFor(const DictEntry& e) {
   return target;
 }
 
+// The sense a WordNet line gives, without its examples: shared by every word of one synset.
+std::string senseKey(const std::string& line) {
+  const Sense s = senseOf(line);
+  if (s.partOfSpeech == 0 || s.gloss.empty()) return {};
+  std::string key;
+  key.reserve(s.gloss.size() + 1);
+  key.push_back(s.partOfSpeech);
+  key.append(s.gloss);
+  return key;
+}
+
+// The first Chinese line of `e` a learner may read as the meaning of a sense of `partOfSpeech`:
+// no title, acronym, element or cross-reference, of that part of speech or of none.
+const std::string* chineseLineFor(const DictEntry& e, char partOfSpeech) {
+  for (const std::string& l : e.explainLines) {
+    if (!isChineseMeaningLine(l) || otherSenseOfLine(l) != OtherSense::None) continue;
+    const char pos = partOfSpeechOf(l);
+    if (pos == 0 || pos == partOfSpeech) return &l;
+  }
+  return nullptr;
+}
+
 }  // namespace
 
 size_t borrowChineseOfWhatItStandsFor(std::vector<DictEntry>& entries) {
@@ -245,6 +268,44 @@ size_t borrowChineseOfWhatItStandsFor(std::vector<DictEntry>& entries) {
     if (chinese == lines.end()) continue;
     e.explainLines.insert(e.explainLines.begin(), *chinese);
     ++borrowed;
+  }
+  return borrowed;
+}
+
+size_t borrowChineseOfSynonyms(std::vector<DictEntry>& entries) {
+  std::unordered_map<std::string, size_t> donorOf;  // sense -> the commonest word with Chinese
+  std::vector<size_t> takers;
+  for (size_t i = 0; i < entries.size(); ++i) {
+    const DictEntry& e = entries[i];
+    if (e.leftOut || isFormRow(e) || hasChinese(e)) continue;
+    takers.push_back(i);
+    for (const std::string& line : e.explainLines)
+      if (std::string key = senseKey(line); !key.empty()) donorOf.emplace(std::move(key), SIZE_MAX);
+  }
+  for (size_t i = 0; i < entries.size(); ++i) {
+    const DictEntry& e = entries[i];
+    if (e.leftOut || isFormRow(e) || !hasChinese(e)) continue;
+    for (const std::string& line : e.explainLines) {
+      const std::string key = senseKey(line);
+      const auto it = donorOf.find(key);
+      if (it == donorOf.end() || !chineseLineFor(e, key[0])) continue;
+      if (it->second == SIZE_MAX || entries[it->second].frequency < e.frequency) it->second = i;
+    }
+  }
+  size_t borrowed = 0;
+  for (size_t i : takers) {
+    DictEntry& e = entries[i];
+    for (const std::string& line : e.explainLines) {
+      const std::string key = senseKey(line);
+      const auto it = donorOf.find(key);
+      if (it == donorOf.end() || it->second == SIZE_MAX) continue;
+      const DictEntry& donor = entries[it->second];
+      const std::vector<std::string> lines = {*chineseLineFor(donor, key[0]),
+                                              "同 " + donor.caption};
+      e.explainLines.insert(e.explainLines.begin(), lines.begin(), lines.end());
+      ++borrowed;
+      break;
+    }
   }
   return borrowed;
 }
