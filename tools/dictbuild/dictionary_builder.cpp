@@ -39,6 +39,7 @@
 #include "men_plural.h"
 #include "missing_chinese.h"
 #include "slur_lines.h"
+#include "surname_lines.h"
 #include "row_order.h"
 #include "row_pronunciations.h"
 #include "skip_report.h"
@@ -299,6 +300,9 @@ BuildSummary buildDictionary(const BuildOptions& options, std::ostream& log) {
         << missing.capitalised << " capitalised words, " << missing.names << " name lines\n";
     markNameLinesInChinese(entries);
   }
+  if (const size_t surnames = putChineseSurnamesFirst(entries, heard.cedictNames, extra.ecdict.get());
+      surnames > 0)
+    log << "Chinese family names read first as family names: " << surnames << "\n";
   if (options.useWordNet && options.heardWords) addHeardPhrases(entries);
   labelSlurs(entries);
   if (const size_t borrowed = borrowChineseOfWhatItStandsFor(entries); borrowed > 0)

@@ -8,6 +8,7 @@
 #include "first_line_scan.h"
 #include "missing_chinese.h"
 #include "slur_lines.h"
+#include "surname_lines.h"
 
 using namespace quorvi::dictbuild;
 
@@ -124,15 +125,47 @@ TEST(MissingChinese, ARowWithoutChineseTakesItsSynonymsForTheSenseTheyShare) {
       entry("Zx", {"n. an old dance"}),
       entry("zorpiums", {"plural of zorpium / zorpium的复数"}),
       entry("blarg", {"n. a sense no other word has"}),
+      entry("atomic number 99", {"原子序数99", gloss}),
   };
   entries[1].frequency = 5;
   entries[2].frequency = 1;
+  entries[6].frequency = 9;
   EXPECT_EQ(borrowChineseOfSynonyms(entries), 1u);
-  // The commonest synonym, its line of the sense's part of speech, and whose it is.
+  // The commonest synonym that is no number, its line of the sense's part of speech, and whose it is.
   EXPECT_EQ(entries[0].explainLines, (Lines{"n. 锆钽；锆钽合金", "同 zorpium",
                                             "n. a lustrous metallic element", "n. an old dance"}));
   // A sense no word with Chinese shares, and a word form, are left to the other rules.
   EXPECT_EQ(entries[3].explainLines.size(), 1u);
   EXPECT_EQ(entries[4].explainLines.size(), 1u);
   EXPECT_EQ(entries[5].explainLines.size(), 1u);
+}
+
+TEST(Surnames, AChineseFamilyNameOpensWithItsUsualCharacterUnlessTheSpellingIsAnEverydayWord) {
+  const auto cedict = [](std::string simplified, std::string pinyin, Lines glosses) {
+    CedictEntry e;
+    e.simplified = std::move(simplified);
+    e.pinyin = std::move(pinyin);
+    e.glosses = std::move(glosses);
+    return e;
+  };
+  // Two characters are "surname Gao"; more people CC-CEDICT names write the second.
+  const CedictNames names({cedict("皋", "Gao1", {"high riverbank", "surname Gao"}),
+                           cedict("高", "Gao1", {"high", "surname Gao"}),
+                           cedict("高适", "Gao1 Shi4", {"Gao Shi (704-765), poet"}),
+                           cedict("高明", "Gao1 Ming2", {"Gao Ming, playwright"}),
+                           cedict("皋陶", "Gao1 Yao2", {"Gao Yao, a minister"}),
+                           cedict("龙", "Long2", {"surname Long"})});
+  EcdictData ecdict;
+  EcdictWord everyday;
+  everyday.tag = "zk gk";
+  ecdict.add("long", everyday);
+  std::vector<DictEntry> entries = {
+      entry("Gao", {"n. 市高", "a family name; 姓氏", "n. a unit of length"}),
+      entry("Long", {"a family name; 姓氏"}),
+      entry("Zorp", {"n. 佐普"}),
+  };
+  EXPECT_EQ(putChineseSurnamesFirst(entries, names, &ecdict), 1u);
+  EXPECT_EQ(entries[0].explainLines, (Lines{"a family name; 姓氏：高", "n. 市高", "n. a unit of length"}));
+  EXPECT_EQ(entries[1].explainLines, (Lines{"a family name; 姓氏"}));
+  EXPECT_EQ(entries[2].explainLines, (Lines{"n. 佐普"}));
 }

@@ -248,6 +248,17 @@ const std::string* chineseLineFor(const DictEntry& e, char partOfSpeech) {
   return nullptr;
 }
 
+// A word before a number ("atomic number 67": 原子序数67 says nothing of holmium), then the
+// commoner.
+bool donorBefore(const DictEntry& a, const DictEntry& b) {
+  const auto holdsDigit = [](const DictEntry& e) {
+    return std::any_of(e.caption.begin(), e.caption.end(),
+                       [](char c) { return std::isdigit(static_cast<unsigned char>(c)) != 0; });
+  };
+  if (holdsDigit(a) != holdsDigit(b)) return holdsDigit(b);
+  return a.frequency > b.frequency;
+}
+
 }  // namespace
 
 size_t borrowChineseOfWhatItStandsFor(std::vector<DictEntry>& entries) {
@@ -289,7 +300,7 @@ size_t borrowChineseOfSynonyms(std::vector<DictEntry>& entries) {
       const std::string key = senseKey(line);
       const auto it = donorOf.find(key);
       if (it == donorOf.end() || !chineseLineFor(e, key[0])) continue;
-      if (it->second == SIZE_MAX || entries[it->second].frequency < e.frequency) it->second = i;
+      if (it->second == SIZE_MAX || donorBefore(e, entries[it->second])) it->second = i;
     }
   }
   size_t borrowed = 0;
