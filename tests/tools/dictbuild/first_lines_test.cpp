@@ -126,12 +126,16 @@ TEST(MissingChinese, ARowWithoutChineseTakesItsSynonymsForTheSenseTheyShare) {
       entry("zorpiums", {"plural of zorpium / zorpium的复数"}),
       entry("blarg", {"n. a sense no other word has"}),
       entry("atomic number 99", {"原子序数99", gloss}),
+      entry("ZQ", {"佐奎", gloss}),
+      entry("zorpery", {"n. 舞会", "n. a party", gloss}),
   };
   entries[1].frequency = 5;
   entries[2].frequency = 1;
   entries[6].frequency = 9;
+  entries[7].frequency = 9;
+  entries[8].frequency = 9;
   EXPECT_EQ(borrowChineseOfSynonyms(entries), 1u);
-  // The commonest synonym that is no number, its line of the sense's part of speech, and whose it is.
+  // The commonest synonym that is no number or abbreviation and has the sense first, its line of the sense's part of speech, and whose it is.
   EXPECT_EQ(entries[0].explainLines, (Lines{"n. 锆钽；锆钽合金", "同 zorpium",
                                             "n. a lustrous metallic element", "n. an old dance"}));
   // A sense no word with Chinese shares, and a word form, are left to the other rules.

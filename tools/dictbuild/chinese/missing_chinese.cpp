@@ -229,7 +229,7 @@ std::string standsFor(const DictEntry& e) {
 // The sense a WordNet line gives, without its examples: shared by every word of one synset.
 std::string senseKey(const std::string& line) {
   const Sense s = senseOf(line);
-  if (s.partOfSpeech == 0 || s.gloss.empty()) return {};
+  if (s.partOfSpeech == 0 || s.gloss.empty() || holdsChineseMeaning(line)) return {};
   std::string key;
   key.reserve(s.gloss.size() + 1);
   key.push_back(s.partOfSpeech);
@@ -246,6 +246,14 @@ const std::string* chineseLineFor(const DictEntry& e, char partOfSpeech) {
     if (pos == 0 || pos == partOfSpeech) return &l;
   }
   return nullptr;
+}
+
+// Jr, St, GPS: ECDICT's Chinese of an abbreviation is as often a name or another expansion
+// (Jr: 冯内果) as the sense the abbreviation shares, so it gives none to a synonym.
+bool isAbbreviation(const std::string& caption) {
+  return caption.size() < 4 ||
+         std::none_of(caption.begin(), caption.end(),
+                      [](char c) { return std::islower(static_cast<unsigned char>(c)) != 0; });
 }
 
 // A word before a number ("atomic number 67": 原子序数67 says nothing of holmium), then the
@@ -295,9 +303,14 @@ size_t borrowChineseOfSynonyms(std::vector<DictEntry>& entries) {
   }
   for (size_t i = 0; i < entries.size(); ++i) {
     const DictEntry& e = entries[i];
-    if (e.leftOut || isFormRow(e) || !hasChinese(e)) continue;
+    if (e.leftOut || isFormRow(e) || !hasChinese(e) || isAbbreviation(e.caption)) continue;
+    // Only the first sense of each part of speech, which its first Chinese line is most likely
+    // to translate (movement's 运动 is not bowel movement's).
+    std::string kinds;
     for (const std::string& line : e.explainLines) {
       const std::string key = senseKey(line);
+      if (key.empty() || kinds.find(key[0]) != std::string::npos) continue;
+      kinds.push_back(key[0]);
       const auto it = donorOf.find(key);
       if (it == donorOf.end() || !chineseLineFor(e, key[0])) continue;
       if (it->second == SIZE_MAX || donorBefore(e, entries[it->second])) it->second = i;
