@@ -58,10 +58,29 @@ const std::array<std::uint32_t, 64>& priorSteps() {
   return steps;
 }
 
+// A row's prior from its place prior and its headword's kind.
+Cost priorOf(Cost placePrior, bool plainWord, bool severalWords) {
+  return static_cast<Cost>(placePrior + (plainWord || severalWords ? 0 : kNotPlainWord));
+}
+
 Cost placePrior(std::uint32_t row) {
   const auto& steps = priorSteps();
   return static_cast<Cost>(std::upper_bound(steps.begin(), steps.end(), row) - steps.begin());
 }
+
+// The place priors of rows that come in table order, as a group's do: each only steps up from
+// the one before.
+class PlacePriors {
+ public:
+  Cost of(std::uint32_t row) {
+    const auto& steps = priorSteps();
+    while (place_ < steps.size() && row >= steps[place_]) ++place_;
+    return static_cast<Cost>(place_);
+  }
+
+ private:
+  std::size_t place_ = 0;
+};
 
 // The first row whose prior is above `most`: every later one's is too.
 std::uint32_t firstRowAbove(long most) {
@@ -77,25 +96,52 @@ bool byKey(const ScoredRow& a, const ScoredRow& b) {
   return a.key < b.key;
 }
 
+// Where a radix sort puts its rows between passes, and its counts: a lane that must not
+// allocate sorts in room its caller made.
+struct SortRoom {
+  static constexpr int kDigitBits = 11;
+  using Counts = std::array<std::uint32_t, std::size_t{1} << kDigitBits>;
+  // The digits overlap by a bit where that keeps the row number (the low half of a key) and the
+  // score (the high half) apart, so that the high bits of rows, all zero, make a digit of their
+  // own.
+  static constexpr std::array<int, 6> kShifts = {0, 11, 21, 32, 43, 53};
+
+  // Room for `rows` rows: what a radix sort needs, when it is one.
+  void make(std::size_t rows) {
+    other.reserve(rows);
+    if (rows >= kLeastForRadix && counts == nullptr)
+      counts = std::make_unique<std::array<Counts, kShifts.size()>>();
+  }
+
+  static constexpr std::size_t kLeastForRadix = 1024;
+  std::vector<ScoredRow> other;
+  std::unique_ptr<std::array<Counts, kShifts.size()>> counts;
+};
+
 // Sorts `rows` by key: a radix sort, eleven bits at a time, which passes over the digits all
-// rows share (the high bits of rows and scores); a Return lists tens of thousands of rows.
-void sortByKey(std::vector<ScoredRow>& rows) {
-  if (rows.size() < 1024) {
+// rows share; a Return lists tens of thousands of rows. One pass counts every digit.
+void sortByKey(std::vector<ScoredRow>& rows, SortRoom& room) {
+  if (rows.size() < SortRoom::kLeastForRadix) {
     std::sort(rows.begin(), rows.end(), byKey);
     return;
   }
-  constexpr int kDigitBits = 11;
-  constexpr std::uint64_t kDigitMask = (std::uint64_t{1} << kDigitBits) - 1;
-  std::vector<ScoredRow> other(rows.size());
-  std::array<std::uint32_t, std::size_t{1} << kDigitBits> counts;
-  for (int shift = 0; shift < 64; shift += kDigitBits) {
-    counts.fill(0);
-    for (const ScoredRow& r : rows) ++counts[(r.key >> shift) & kDigitMask];
-    if (counts[(rows.front().key >> shift) & kDigitMask] == rows.size()) continue;
+  room.make(rows.size());
+  constexpr std::uint64_t kDigitMask = (std::uint64_t{1} << SortRoom::kDigitBits) - 1;
+  constexpr auto& kShifts = SortRoom::kShifts;
+  auto& counts = *room.counts;
+  for (SortRoom::Counts& digit : counts) digit.fill(0);
+  for (const ScoredRow& r : rows)
+    for (std::size_t d = 0; d < kShifts.size(); ++d)
+      ++counts[d][(r.key >> kShifts[d]) & kDigitMask];
+  room.other.resize(rows.size());
+  for (std::size_t d = 0; d < kShifts.size(); ++d) {
+    const int shift = kShifts[d];
+    SortRoom::Counts& digit = counts[d];
+    if (digit[(rows.front().key >> shift) & kDigitMask] == rows.size()) continue;
     std::uint32_t start = 0;
-    for (std::uint32_t& count : counts) start += std::exchange(count, start);
-    for (const ScoredRow& r : rows) other[counts[(r.key >> shift) & kDigitMask]++] = r;
-    rows.swap(other);
+    for (std::uint32_t& count : digit) start += std::exchange(count, start);
+    for (const ScoredRow& r : rows) room.other[digit[(r.key >> shift) & kDigitMask]++] = r;
+    rows.swap(room.other);
   }
 }
 
@@ -103,22 +149,32 @@ void sortByKey(std::vector<ScoredRow>& rows) {
 // is sorted here unless it comes sorted.
 std::vector<ScoredRow> bestPerHeadword(std::vector<ScoredRow> rows, std::size_t wanted,
                                        std::size_t headwords, bool sorted = false) {
-  if (!sorted) sortByKey(rows);
-  std::vector<bool> seen(headwords, false);
-  std::vector<ScoredRow> out;
-  for (const ScoredRow& r : rows) {
-    if (out.size() >= wanted) break;
-    if (r.headword < seen.size() && seen[r.headword]) continue;
-    if (r.headword < seen.size()) seen[r.headword] = true;
-    out.push_back(r);
+  if (!sorted) {
+    SortRoom room;
+    sortByKey(rows, room);
   }
-  return out;
+  std::vector<bool> seen(headwords, false);
+  std::size_t kept = 0;
+  for (std::size_t i = 0; i < rows.size() && kept < wanted; ++i) {
+    const std::uint32_t headword = rows[i].headword;
+    if (headword < seen.size()) {
+      if (seen[headword]) continue;
+      seen[headword] = true;
+    }
+    rows[kept++] = rows[i];
+  }
+  rows.resize(kept);
+  return rows;
 }
 
 // The best headwords so far (or every listed row).
 class Ranking {
  public:
-  explicit Ranking(std::size_t wanted) : wanted_(wanted) {}
+  // `storage`: room for the rows kept, made by the caller.
+  explicit Ranking(std::size_t wanted, std::vector<ScoredRow> storage = {})
+      : wanted_(wanted), kept_(std::move(storage)) {
+    kept_.clear();
+  }
 
   // The score a row must not pass to be listed.
   std::uint32_t threshold() const {
@@ -150,6 +206,8 @@ class Ranking {
   std::vector<ScoredRow> take(std::size_t headwords) {
     return bestPerHeadword(std::move(kept_), SIZE_MAX, wanted_ == SIZE_MAX ? headwords : 0);
   }
+  // The rows kept, in no order, a headword perhaps more than once.
+  std::vector<ScoredRow> takeUnsorted() { return std::move(kept_); }
 
  private:
   void findWorst() {
@@ -233,16 +291,18 @@ struct RowStretch {
 class RowRanking {
  public:
   RowRanking(const RowStore& store, const SoundQuery& query,
-             std::atomic<std::uint32_t>* sharedThreshold = nullptr)
+             std::atomic<std::uint32_t>* sharedThreshold = nullptr,
+             std::vector<ScoredRow> storage = {})
       : store_(store),
         query_(query),
         typed_(query.typed),
         cutoff_(cutoffOf(query)),
-        ranking_(query.wanted),
+        ranking_(query.wanted, std::move(storage)),
         shared_(sharedThreshold),
         absentCosts_(query.typed, cutoff_) {}
 
   std::vector<ScoredRow> take() { return ranking_.take(store_.rowCount()); }
+  std::vector<ScoredRow> takeUnsorted() { return ranking_.takeUnsorted(); }
 
   // The score a row must not pass.
   std::uint32_t threshold() const {
@@ -272,6 +332,7 @@ class RowRanking {
     };
     limitsChanged();
     const std::size_t held = heldOf(query_);
+    PlacePriors placePriors;
     for (std::size_t i = stretch.begin; i < stretch.end; ++i) {
       if (query_.nearestAnyway && (i & 1023) == 0 &&
           std::chrono::steady_clock::now() > query_.deadline) {
@@ -293,7 +354,8 @@ class RowRanking {
                            sound::TypedSounds::kFar, typed_.extraRowTokensBound(tokens.size()) +
                                                          (mayHoldAll ? 0 : absentCosts_(kinds)))));
       if (!mayHoldAll && bound > cutoff_) continue;
-      const Cost prior = rowPrior(row, group.isPlainWord(i), query_.severalWords);
+      const Cost prior =
+          priorOf(placePriors.of(row), group.isPlainWord(i), query_.severalWords);
       if (threshold != kNoThreshold && rowScore(bound, prior) > threshold) continue;
       const Cost most = threshold == kNoThreshold
                             ? sound::TypedSounds::kFar - 1
@@ -380,14 +442,19 @@ std::atomic<std::size_t> stretchRows{4096};
 
 // How many rows a search may weigh in full: those of every sound count within the near-sound
 // cutoff. Longer rows must hold every kind of typed sound, which most lack, and a short input
-// that most rows hold fills its list with common words first, whose score then ends the
-// search early; so a search of one or two sounds stays on the caller's thread alone.
+// that most rows hold fills a capped list with common words first, whose score then ends the
+// search early; so a capped search of one or two sounds stays on the caller's thread alone.
+// A search that lists every headword weighs every row that holds the typed kinds, however long.
 std::size_t rowsToWeigh(const RowStore& store, const SoundQuery& query) {
   const sound::TypedSounds& typed = query.typed;
   const Cost cutoff = cutoffOf(query);
+  const bool everyRow = query.wanted == SIZE_MAX;
   std::size_t rows = 0;
-  for (int count = 0; count <= quorvi::engine::kMaxSoundCount; ++count)
-    if (typed.lengthBound(count) <= cutoff) rows += store.rowsWithCount(count);
+  for (int count = 0; count <= quorvi::engine::kMaxSoundCount; ++count) {
+    const Cost lengthBound = typed.lengthBound(count);
+    if (lengthBound <= cutoff || (everyRow && mayListAny(typed, cutoff, lengthBound, count)))
+      rows += store.rowsWithCount(count);
+  }
   return rows;
 }
 
@@ -415,8 +482,19 @@ bool rankInTwoLanes(const RowStore& store, const SoundQuery& query,
   std::atomic<std::size_t> next{0};
   std::atomic<std::uint32_t> threshold{kNoThreshold};
   std::atomic<bool> unreadable{false};
-  const auto work = [&](std::vector<ScoredRow>& kept) {
-    const auto ranking = std::make_unique<RowRanking>(store, query, &threshold);
+  // Each lane keeps and sorts its rows in room made here, so that the helper allocates
+  // nothing: what a thread allocates stays with its own heap once freed.
+  const std::size_t room =
+      query.wanted == SIZE_MAX ? rowsToWeigh(store, query) : 2 * query.wanted;
+  std::vector<ScoredRow> mine, theirs;
+  SortRoom mineSorting, theirSorting;
+  mine.reserve(room);
+  theirs.reserve(room);
+  mineSorting.make(room);
+  theirSorting.make(room);
+  const auto work = [&](std::vector<ScoredRow>& kept, SortRoom& sorting) {
+    const auto ranking =
+        std::make_unique<RowRanking>(store, query, &threshold, std::move(kept));
     for (std::size_t s; (s = next.fetch_add(1, std::memory_order_relaxed)) < stretches.size();) {
       RowStretch stretch = stretches[s];
       const Cost lengthBound = typed.lengthBound(stretch.count);
@@ -431,13 +509,16 @@ bool rankInTwoLanes(const RowStore& store, const SoundQuery& query,
       ranking->rank(stretch, lengthBound);
       if (ranking->outOfTime()) break;
     }
-    kept = ranking->take();
+    kept = ranking->takeUnsorted();
+    sortByKey(kept, sorting);
   };
-  std::vector<ScoredRow> mine, theirs;
-  if (!quorvi::engine::runBesideHelper([&] { work(mine); }, [&] { work(theirs); })) return true;
+  if (!quorvi::engine::runBesideHelper([&] { work(mine, mineSorting); },
+                                       [&] { work(theirs, theirSorting); }))
+    return true;
   if (unreadable) return false;
-  // Each lane's list comes sorted (take): merged, they are too.
-  std::vector<ScoredRow> both(mine.size() + theirs.size());
+  // Each lane's list comes sorted: merged, they are too.
+  std::vector<ScoredRow>& both = mineSorting.other;
+  both.resize(mine.size() + theirs.size());
   std::merge(mine.begin(), mine.end(), theirs.begin(), theirs.end(), both.begin(), byKey);
   out = bestPerHeadword(std::move(both), query.wanted, store.rowCount(), true);
   return true;
@@ -446,7 +527,7 @@ bool rankInTwoLanes(const RowStore& store, const SoundQuery& query,
 }  // namespace
 
 Cost rowPrior(std::uint32_t row, bool plainWord, bool severalWords) {
-  return static_cast<Cost>(placePrior(row) + (plainWord || severalWords ? 0 : kNotPlainWord));
+  return priorOf(placePrior(row), plainWord, severalWords);
 }
 
 std::uint32_t rowScore(Cost cost, Cost prior) {

@@ -235,6 +235,7 @@ TypedSounds::Weighed TypedSounds::weigh(const std::uint8_t* row, std::size_t row
                                         std::size_t heldUnlessInOrder) const {
   const std::size_t m = std::min(rowSize, kMaxRow);
   const std::size_t n = typed_.size();
+  if (n == 1) return weighOne(row, m, most, mostUnlessInOrder, heldUnlessInOrder);
 
   Weighed result{kFar, false};
   // One pass over the row: how many of each kind it has, and the most typed sounds it holds
@@ -331,6 +332,48 @@ TypedSounds::Weighed TypedSounds::weigh(const std::uint8_t* row, std::size_t row
   for (std::size_t j = 0; j <= m; ++j)
     cost = std::min<int>(cost, best[j] + static_cast<int>(costs_.notYetTyped * (m - j)));
   result.cost = static_cast<Cost>(cost);
+  return result;
+}
+
+TypedSounds::Weighed TypedSounds::weighOne(const std::uint8_t* row, std::size_t m, Cost most,
+                                           Cost mostUnlessInOrder,
+                                           std::size_t heldUnlessInOrder) const {
+  const std::uint8_t typed = typed_[0];
+  const Token base = baseToken(typed);
+  // The alignment of weigh with one typed sound, in the same pass as whether the row holds it,
+  // without a branch on the sounds: best is the least cost of the typed sound against the
+  // row's first j sounds, unheardBefore what those sounds cost unheard.
+  const std::uint8_t* const unheardCosts[2] = {costs_.unheard.data(),
+                                               costs_.unheardInCluster.data()};
+  const int dropped = dropped_[0];
+  const int notYetTyped = costs_.notYetTyped;
+  int unheardBefore = 0;
+  int best = dropped;
+  int cost = best + notYetTyped * static_cast<int>(m);
+  bool holds = false;
+  bool consonantBefore = false;
+  bool consonant = m > 0 && !isVowelToken(row[0]);
+  // The row's sound j - 1, heard as the typed one at `heardAs` (its table of costs).
+  const auto step = [&](std::size_t j, bool consonantAfter, const std::uint8_t* heardAsCosts) {
+    const std::uint8_t sound = row[j - 1];
+    holds |= baseToken(sound) == base;
+    const bool cluster = consonant & (consonantBefore | consonantAfter);
+    consonantBefore = consonant;
+    consonant = consonantAfter;
+    const int unheard = unheardCosts[cluster][sound];
+    const int heardAs = heardAsCosts[sound];
+    best = std::min(std::min(unheardBefore + heardAs, unheardBefore + unheard + dropped),
+                    best + unheard);
+    unheardBefore += unheard;
+    cost = std::min(cost, best + notYetTyped * static_cast<int>(m - j));
+  };
+  const std::uint8_t* const heardAs = costs_.substitution[typed].data();
+  for (std::size_t j = 1; j < m; ++j) step(j, !isVowelToken(row[j]), heardAs);
+  if (m > 0) step(m, false, costs_.finalSubstitution[typed].data());
+  Weighed result{kFar, holds, holds ? std::size_t{1} : 0};
+  if (!holds && heldUnlessInOrder > 0) return result;
+  if (!holds) most = std::min(most, mostUnlessInOrder);
+  if (cost <= most) result.cost = static_cast<Cost>(cost);
   return result;
 }
 

@@ -71,6 +71,11 @@ class TypedSounds {
                 Cost bound = 0, std::size_t heldUnlessInOrder = 0) const;
 
  private:
+  // weigh for one typed sound, in one pass over the row: a Return on one symbol weighs most
+  // rows of the table.
+  Weighed weighOne(const std::uint8_t* row, std::size_t rowSize, Cost most,
+                   Cost mostUnlessInOrder, std::size_t heldUnlessInOrder) const;
+
   std::vector<std::uint8_t> typed_;
   bool cut_ = false;
   std::vector<Cost> dropped_;  // what each typed sound costs when the row lacks it

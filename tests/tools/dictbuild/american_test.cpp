@@ -96,6 +96,7 @@ TEST(AmericanStage, EachRowItsNearestPronunciationAndMachineMadeWhereNoSourceHas
       {"pecan", "&#712;pi&#720;k&#601;n", "a nut", {}, false},
       {"mail box", "&#712;meilb&#596;ks", "a box for letters", {}, false},
       {"glimmerous", "&#712;ɡlim&#601;r&#601;s", "made up", {}, false},
+      {"box glimmerous", "b&#596;ks &#712;ɡlim&#601;r&#601;s", "made up", {}, false},
   };
   EspeakTranscriber americanVoice(EspeakTranscriber::kAmericanVoice);
   ASSERT_TRUE(americanVoice.ready()) << americanVoice.error();
@@ -108,8 +109,11 @@ TEST(AmericanStage, EachRowItsNearestPronunciationAndMachineMadeWhereNoSourceHas
   EXPECT_FALSE(rows[3].americanByMachine);
   EXPECT_TRUE(rows[4].americanByMachine);
   EXPECT_NE(rows[4].american.find("ɡl"), std::string::npos) << rows[4].american;
+  // A phrase CMUdict has in part: its words as CMUdict has them, the rest machine-made.
+  EXPECT_EQ(rows[5].american.rfind("ˈbɑːks ˈɡl", 0), 0u) << rows[5].american;
+  EXPECT_TRUE(rows[5].americanByMachine);
   EXPECT_EQ(counts.fromCmudict, 4u);
-  EXPECT_EQ(counts.byMachine, 1u);
+  EXPECT_EQ(counts.byMachine, 2u);
 }
 
 TEST(AmericanStage, StoredBesideTheSpecifiedColumnsWhichAnswerAsBefore) {

@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <unordered_map>
 
 #include "american_sources.h"
 #include "engine/sound_alignment.h"
@@ -48,6 +49,34 @@ std::vector<std::vector<AmericanPhone>> fromCmudict(const std::string& caption,
   return readings;
 }
 
+// The words espeak-ng's American voice has read, each alone, by spelling: a word recurs in
+// many phrases.
+using MachineWords = std::unordered_map<std::string, std::vector<AmericanPhone>>;
+
+// A phrase some of whose words CMUdict lacks: CMUdict's words as it has them, espeak-ng's
+// American voice for the others, each word alone, as the phrases CMUdict has are printed;
+// empty when a word has no reading at all.
+std::vector<AmericanPhone> phraseWordByWord(const std::string& caption,
+                                            const CmuDictionary& cmudict,
+                                            EspeakTranscriber& americanVoice,
+                                            MachineWords& machineWords) {
+  std::vector<AmericanPhone> phrase;
+  for (const std::string& word : wordsOf(caption)) {
+    std::vector<AmericanPhone> phones;
+    if (const auto* found = cmudict.find(word)) {
+      phones = phonesFromArpabet(found->front());
+    } else {
+      auto [known, added] = machineWords.try_emplace(word);
+      if (added) known->second = phonesFromEspeak(americanVoice.transcribe(word));
+      phones = known->second;
+    }
+    if (phones.empty()) return {};
+    phones.front().wordStart = true;
+    phrase.insert(phrase.end(), phones.begin(), phones.end());
+  }
+  return phrase;
+}
+
 // The sounds the search weighs, one byte each, length aside.
 std::string soundsOf(const std::string& codes) {
   std::array<std::uint8_t, sound::TypedSounds::kMaxRow> tokens;
@@ -75,6 +104,7 @@ size_t editDistance(const std::string& a, const std::string& b) {
 AmericanCounts pronounceAmerican(std::vector<PronouncedRow>& rows, const CmuDictionary* cmudict,
                                  EspeakTranscriber& americanVoice, SkipReport& skipped) {
   AmericanCounts counts;
+  MachineWords machineWords;
   Progress progress("American", rows.size());
   for (size_t begin = 0; begin < rows.size();) {
     size_t end = begin + 1;
@@ -87,8 +117,16 @@ AmericanCounts pronounceAmerican(std::vector<PronouncedRow>& rows, const CmuDict
     for (size_t r = begin; r < end; ++r) {
       PronouncedRow& row = rows[r];
       if (printed.empty()) {
-        const std::string ipa = americanVoice.transcribe(withHyphensAsWordBreaks(row.caption));
-        row.american = printAmerican(phonesFromEspeak(ipa));
+        // Machine-made, in part at least: a phrase word by word (CMUdict's words as it has
+        // them), else as espeak-ng reads it whole.
+        if (cmudict != nullptr && wordsOf(row.caption).size() > 1)
+          row.american = printAmerican(
+              phraseWordByWord(row.caption, *cmudict, americanVoice, machineWords));
+        std::string ipa;
+        if (row.american.empty()) {
+          ipa = americanVoice.transcribe(withHyphensAsWordBreaks(row.caption));
+          row.american = printAmerican(phonesFromEspeak(ipa));
+        }
         row.americanByMachine = !row.american.empty();
         if (row.american.empty()) {
           skipped.add("no American transcription: espeak-ng's unreadable or none",
