@@ -29,6 +29,9 @@ TEST(OtherSenses, TitlesAcronymsElementsAndPointersAreToldFromTheWordsOwnSense) 
   EXPECT_EQ(otherSenseOfLine("n. 烤出来的爱（电影名）"), OtherSense::Title);
   EXPECT_EQ(otherSenseOfLine("n. 月光（美国电视连续剧剧名）；月色"), OtherSense::Title);
   EXPECT_EQ(otherSenseOfLine("《月光》"), OtherSense::Title);
+  // What a person did is no title.
+  EXPECT_EQ(otherSenseOfLine("佐尔普（美国小说家、电影演员）"), OtherSense::None);
+  EXPECT_EQ(otherSenseOfLine("佐尔普（小说家的同名电影）"), OtherSense::Title);
   EXPECT_EQ(otherSenseOfLine("abbr. 快速傅里叶变换（Fast Fourier Transform）"),
             OtherSense::Acronym);
   EXPECT_EQ(otherSenseOfLine("钠(11号元素)"), OtherSense::Element);
