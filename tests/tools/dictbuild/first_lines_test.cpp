@@ -131,13 +131,19 @@ TEST(MissingChinese, ARowWithoutChineseTakesItsSynonymsForTheSenseTheyShare) {
       entry("atomic number 99", {"原子序数99", gloss}),
       entry("ZQ", {"佐奎", gloss}),
       entry("zorpery", {"n. 舞会", "n. a party", gloss}),
+      entry("ZDP", {"n. the zorp department"}),
+      entry("Zorp Department of Planning", {"佐普规划部", "n. the zorp department"}),
+      entry("Zorpland", {"n. the zorp department"}),
   };
   entries[1].frequency = 5;
   entries[2].frequency = 1;
   entries[6].frequency = 9;
   entries[7].frequency = 9;
   entries[8].frequency = 9;
-  EXPECT_EQ(borrowChineseOfSynonyms(entries), 1u);
+  EXPECT_EQ(borrowChineseOfSynonyms(entries), 2u);
+  // A capitalised name gives its Chinese to its abbreviation only.
+  EXPECT_EQ(entries[9].explainLines.front(), "佐普规划部");
+  EXPECT_EQ(entries[11].explainLines.size(), 1u);
   // The commonest synonym that is no number or abbreviation and has the sense first, its line of the sense's part of speech, and whose it is.
   EXPECT_EQ(entries[0].explainLines, (Lines{"n. 锆钽；锆钽合金", "同 zorpium",
                                             "n. a lustrous metallic element", "n. an old dance"}));
@@ -161,7 +167,8 @@ TEST(Surnames, AChineseFamilyNameOpensWithItsUsualCharacterUnlessTheSpellingIsAn
                            cedict("高适", "Gao1 Shi4", {"Gao Shi (704-765), poet"}),
                            cedict("高明", "Gao1 Ming2", {"Gao Ming, playwright"}),
                            cedict("皋陶", "Gao1 Yao2", {"Gao Yao, a minister"}),
-                           cedict("龙", "Long2", {"surname Long"})});
+                           cedict("龙", "Long2", {"surname Long"}),
+                           cedict("佐", "Xo1", {"surname Xo"})});  // no one bears it
   EcdictData ecdict;
   EcdictWord everyday;
   everyday.tag = "zk gk";
@@ -170,9 +177,11 @@ TEST(Surnames, AChineseFamilyNameOpensWithItsUsualCharacterUnlessTheSpellingIsAn
       entry("Gao", {"n. 市高", "a family name; 姓氏", "n. a unit of length"}),
       entry("Long", {"a family name; 姓氏"}),
       entry("Zorp", {"n. 佐普"}),
+      entry("Xo", {"n. an old coin"}),
   };
   EXPECT_EQ(putChineseSurnamesFirst(entries, names, &ecdict), 1u);
   EXPECT_EQ(entries[0].explainLines, (Lines{"a family name; 姓氏：高", "n. 市高", "n. a unit of length"}));
   EXPECT_EQ(entries[1].explainLines, (Lines{"a family name; 姓氏"}));
   EXPECT_EQ(entries[2].explainLines, (Lines{"n. 佐普"}));
+  EXPECT_EQ(entries[3].explainLines, (Lines{"n. an old coin"}));
 }

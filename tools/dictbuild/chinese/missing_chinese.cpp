@@ -248,12 +248,32 @@ const std::string* chineseLineFor(const DictEntry& e, char partOfSpeech) {
   return nullptr;
 }
 
-// Jr, St, GPS: ECDICT's Chinese of an abbreviation is as often a name or another expansion
-// (Jr: 冯内果) as the sense the abbreviation shares, so it gives none to a synonym.
-bool isAbbreviation(const std::string& caption) {
-  return caption.size() < 4 ||
-         std::none_of(caption.begin(), caption.end(),
-                      [](char c) { return std::islower(static_cast<unsigned char>(c)) != 0; });
+// A common word gives its Chinese to a synonym; a capitalised name of several words only to
+// its abbreviation (HUD: Department of Housing and Urban Development). ECDICT's Chinese of an
+// abbreviation is as often a name or another expansion (Jr: 冯内果) as the sense it shares, a
+// name's is its transliteration (Lord: 洛德), and names share glosses across senses WordNet
+// keeps apart (Queens and Brooklyn are each "a borough of New York City").
+enum class Donor { Common, Expansion, None };
+
+Donor donorKind(const std::string& caption) {
+  if (caption.size() < 4) return Donor::None;
+  if (std::none_of(caption.begin(), caption.end(),
+                   [](char c) { return std::isupper(static_cast<unsigned char>(c)) != 0; }))
+    return Donor::Common;
+  return caption.find(' ') != std::string::npos ? Donor::Expansion : Donor::None;
+}
+
+// True when the letters of `abbreviation` (at most five) are, in order, initials of the words
+// of `expansion`.
+bool abbreviates(const std::string& abbreviation, const std::string& expansion) {
+  if (abbreviation.size() > 5) return false;
+  size_t next = 0;
+  for (size_t at = 0; at < expansion.size() && next < abbreviation.size(); ++at)
+    if ((at == 0 || expansion[at - 1] == ' ') &&
+        std::tolower(static_cast<unsigned char>(expansion[at])) ==
+            std::tolower(static_cast<unsigned char>(abbreviation[next])))
+      ++next;
+  return next == abbreviation.size();
 }
 
 // A word before a number ("atomic number 67": 原子序数67 says nothing of holmium), then the
@@ -292,18 +312,21 @@ size_t borrowChineseOfWhatItStandsFor(std::vector<DictEntry>& entries) {
 }
 
 size_t borrowChineseOfSynonyms(std::vector<DictEntry>& entries) {
-  std::unordered_map<std::string, size_t> donorOf;  // sense -> the commonest word with Chinese
+  // sense -> the commonest common word and expansion with Chinese for it
+  std::unordered_map<std::string, std::pair<size_t, size_t>> donorsOf;
   std::vector<size_t> takers;
   for (size_t i = 0; i < entries.size(); ++i) {
     const DictEntry& e = entries[i];
     if (e.leftOut || isFormRow(e) || hasChinese(e)) continue;
     takers.push_back(i);
     for (const std::string& line : e.explainLines)
-      if (std::string key = senseKey(line); !key.empty()) donorOf.emplace(std::move(key), SIZE_MAX);
+      if (std::string key = senseKey(line); !key.empty())
+        donorsOf.emplace(std::move(key), std::pair(SIZE_MAX, SIZE_MAX));
   }
   for (size_t i = 0; i < entries.size(); ++i) {
     const DictEntry& e = entries[i];
-    if (e.leftOut || isFormRow(e) || !hasChinese(e) || isAbbreviation(e.caption)) continue;
+    const Donor kind = donorKind(e.caption);
+    if (e.leftOut || isFormRow(e) || !hasChinese(e) || kind == Donor::None) continue;
     // Only the first sense of each part of speech, which its first Chinese line is most likely
     // to translate (movement's 运动 is not bowel movement's).
     std::string kinds;
@@ -311,9 +334,10 @@ size_t borrowChineseOfSynonyms(std::vector<DictEntry>& entries) {
       const std::string key = senseKey(line);
       if (key.empty() || kinds.find(key[0]) != std::string::npos) continue;
       kinds.push_back(key[0]);
-      const auto it = donorOf.find(key);
-      if (it == donorOf.end() || !chineseLineFor(e, key[0])) continue;
-      if (it->second == SIZE_MAX || donorBefore(e, entries[it->second])) it->second = i;
+      const auto it = donorsOf.find(key);
+      if (it == donorsOf.end() || !chineseLineFor(e, key[0])) continue;
+      size_t& best = kind == Donor::Common ? it->second.first : it->second.second;
+      if (best == SIZE_MAX || donorBefore(e, entries[best])) best = i;
     }
   }
   size_t borrowed = 0;
@@ -321,9 +345,14 @@ size_t borrowChineseOfSynonyms(std::vector<DictEntry>& entries) {
     DictEntry& e = entries[i];
     for (const std::string& line : e.explainLines) {
       const std::string key = senseKey(line);
-      const auto it = donorOf.find(key);
-      if (it == donorOf.end() || it->second == SIZE_MAX) continue;
-      const DictEntry& donor = entries[it->second];
+      const auto it = donorsOf.find(key);
+      if (it == donorsOf.end()) continue;
+      size_t donorIndex = it->second.first;
+      if (donorIndex == SIZE_MAX && it->second.second != SIZE_MAX &&
+          abbreviates(e.caption, entries[it->second.second].caption))
+        donorIndex = it->second.second;
+      if (donorIndex == SIZE_MAX) continue;
+      const DictEntry& donor = entries[donorIndex];
       const std::vector<std::string> lines = {*chineseLineFor(donor, key[0]),
                                               "同 " + donor.caption};
       e.explainLines.insert(e.explainLines.begin(), lines.begin(), lines.end());

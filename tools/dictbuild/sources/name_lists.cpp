@@ -94,11 +94,15 @@ void CedictNames::chooseUsualSurnames(const std::vector<CedictEntry>& entries) {
           ++bearers[{candidates->first, c}];
     }
   }
+  // A surname no one CC-CEDICT names bears (Pa) is too rare to read the spelling as one.
   for (const auto& [name, characters] : surnames_) {
     const std::string* usual = &characters.front();
     for (const std::string& c : characters)
       if (bearers[{name, c}] > bearers[{name, *usual}]) usual = &c;
-    byName_[name] = CedictName{"", *usual, false, true};
+    if (bearers[{name, *usual}] > 0)
+      byName_[name] = CedictName{"", *usual, false, true};
+    else
+      byName_.emplace(name, CedictName{"", *usual, false, false});
   }
 }
 
