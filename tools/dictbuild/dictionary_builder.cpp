@@ -300,7 +300,8 @@ BuildSummary buildDictionary(const BuildOptions& options, std::ostream& log) {
         << missing.capitalised << " capitalised words, " << missing.names << " name lines\n";
     markNameLinesInChinese(entries);
   }
-  if (const size_t surnames = putChineseSurnamesFirst(entries, heard.cedictNames, extra.ecdict.get());
+  if (const size_t surnames =
+          putChineseSurnamesFirst(entries, heard.cedictNames, extra.ecdict.get());
       surnames > 0)
     log << "Chinese family names read first as family names: " << surnames << "\n";
   if (options.useWordNet && options.heardWords) addHeardPhrases(entries);

@@ -144,7 +144,8 @@ TEST(MissingChinese, ARowWithoutChineseTakesItsSynonymsForTheSenseTheyShare) {
   // A capitalised name gives its Chinese to its abbreviation only.
   EXPECT_EQ(entries[9].explainLines.front(), "佐普规划部");
   EXPECT_EQ(entries[11].explainLines.size(), 1u);
-  // The commonest synonym that is no number or abbreviation and has the sense first, its line of the sense's part of speech, and whose it is.
+  // The commonest synonym that is no number or abbreviation and has the sense first, its line of
+  // the sense's part of speech, and whose it is.
   EXPECT_EQ(entries[0].explainLines, (Lines{"n. 锆钽；锆钽合金", "同 zorpium",
                                             "n. a lustrous metallic element", "n. an old dance"}));
   // A sense no word with Chinese shares, and a word form, are left to the other rules.
@@ -180,7 +181,8 @@ TEST(Surnames, AChineseFamilyNameOpensWithItsUsualCharacterUnlessTheSpellingIsAn
       entry("Xo", {"n. an old coin"}),
   };
   EXPECT_EQ(putChineseSurnamesFirst(entries, names, &ecdict), 1u);
-  EXPECT_EQ(entries[0].explainLines, (Lines{"a family name; 姓氏：高", "n. 市高", "n. a unit of length"}));
+  EXPECT_EQ(entries[0].explainLines,
+            (Lines{"a family name; 姓氏：高", "n. 市高", "n. a unit of length"}));
   EXPECT_EQ(entries[1].explainLines, (Lines{"a family name; 姓氏"}));
   EXPECT_EQ(entries[2].explainLines, (Lines{"n. 佐普"}));
   EXPECT_EQ(entries[3].explainLines, (Lines{"n. an old coin"}));

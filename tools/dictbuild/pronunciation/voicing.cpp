@@ -8,25 +8,29 @@
 namespace quorvi::dictbuild {
 namespace {
 
-bool isStressMark(char16_t c) { return c == u'ˈ' || c == u'ˌ'; }
+bool isStressMark(char16_t c) {
+  return c == u'ˈ' || c == u'ˌ';
+}
 
 bool isVoicingPair(char16_t a, char16_t b) {
   return (a == u's' && b == u'z') || (a == u'z' && b == u's');
 }
 
-bool isVowelLetter(char c) { return std::string_view("aeiouy").find(c) != std::string_view::npos; }
+bool isVowelLetter(char c) {
+  return std::string_view("aeiouy").find(c) != std::string_view::npos;
+}
 
 }  // namespace
 
 std::string voicingStemOf(const std::string& caption,
                           const std::function<bool(const std::string&)>& isHeadword) {
-  static const char* const kSuffixes[] = {"ance", "ancy", "ant",  "ence", "ent", "ive",
-                                          "ible", "able", "er",   "ers",  "or",  "ors",
-                                          "ful",  "ment", "ments"};
+  static const char* const kSuffixes[] = {"ance", "ancy", "ant",  "ence", "ent",
+                                          "ive",  "ible", "able", "er",   "ers",
+                                          "or",   "ors",  "ful",  "ment", "ments"};
   for (const char* suffix : kSuffixes) {
     const std::string_view tail(suffix);
-    if (caption.size() < tail.size() + 4 || caption.compare(caption.size() - tail.size(),
-                                                            tail.size(), tail) != 0)
+    if (caption.size() < tail.size() + 4 ||
+        caption.compare(caption.size() - tail.size(), tail.size(), tail) != 0)
       continue;
     const std::string stem = caption.substr(0, caption.size() - tail.size());
     if (stem.find('s') != std::string::npos && isHeadword(stem)) return stem;
@@ -68,9 +72,8 @@ std::u16string withNameEndingAs(const std::string& caption,
       !std::all_of(caption.begin(), caption.end(),
                    [](char c) { return std::isalpha(static_cast<unsigned char>(c)) != 0; }))
     return symbols;
-  const bool plural = std::any_of(explainLines.begin(), explainLines.end(), [](const auto& l) {
-    return l.rfind("plural of ", 0) == 0;
-  });
+  const bool plural = std::any_of(explainLines.begin(), explainLines.end(),
+                                  [](const auto& l) { return l.rfind("plural of ", 0) == 0; });
   if (!plural && symbols.size() >= 2 && symbols.compare(symbols.size() - 2, 2, u"əz") == 0)
     symbols.back() = u's';
   return symbols;
