@@ -39,6 +39,7 @@
 #include "men_plural.h"
 #include "missing_chinese.h"
 #include "slur_lines.h"
+#include "surname_lines.h"
 #include "row_order.h"
 #include "row_pronunciations.h"
 #include "skip_report.h"
@@ -299,11 +300,17 @@ BuildSummary buildDictionary(const BuildOptions& options, std::ostream& log) {
         << missing.capitalised << " capitalised words, " << missing.names << " name lines\n";
     markNameLinesInChinese(entries);
   }
+  if (const size_t surnames =
+          putChineseSurnamesFirst(entries, heard.cedictNames, extra.ecdict.get());
+      surnames > 0)
+    log << "Chinese family names read first as family names: " << surnames << "\n";
   if (options.useWordNet && options.heardWords) addHeardPhrases(entries);
   labelSlurs(entries);
   if (const size_t borrowed = borrowChineseOfWhatItStandsFor(entries); borrowed > 0)
     log << "spoken forms and parts of phrases given the Chinese of what they stand for: "
         << borrowed << "\n";
+  if (const size_t synonyms = borrowChineseOfSynonyms(entries); synonyms > 0)
+    log << "rows given the Chinese of a synonym: " << synonyms << "\n";
   if (const size_t forms = giveFormsTheirLemmasChinese(entries); forms > 0)
     log << "word forms given their lemma's Chinese: " << forms << "\n";
   const std::vector<size_t> order =

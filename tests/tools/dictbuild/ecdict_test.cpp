@@ -430,8 +430,12 @@ TEST(FormChinese, AFormRowShowsTheChineseItsLemmasRowShows) {
       entry("wug", {"n. a made-up creature"}),
       entry("wugs", {"plural of wug / wug的复数", "沃格"}),
       entry("saw", {"past tense of see / see的过去式", "n. 锯子", "n. a hand tool"}),
+      entry("glorps", {"plural of cat / cat的复数", "n. an acronym for something"}),
   };
-  EXPECT_EQ(giveFormsTheirLemmasChinese(entries), 3u);
+  EXPECT_EQ(giveFormsTheirLemmasChinese(entries), 4u);
+  // A row with senses of its own but no Chinese at all keeps them after its lemma's lines.
+  EXPECT_EQ(find(entries, "glorps").explainLines,
+            (Lines{"plural of cat / cat的复数", "n. 猫", "n. an acronym for something"}));
   // The lemma's lines that name no part of speech serve any form.
   EXPECT_EQ(find(entries, "took care").explainLines,
             (Lines{"past tense of take care / take care的过去式", "保重；当心"}));

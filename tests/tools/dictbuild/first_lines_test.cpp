@@ -8,6 +8,7 @@
 #include "first_line_scan.h"
 #include "missing_chinese.h"
 #include "slur_lines.h"
+#include "surname_lines.h"
 
 using namespace quorvi::dictbuild;
 
@@ -28,6 +29,9 @@ TEST(OtherSenses, TitlesAcronymsElementsAndPointersAreToldFromTheWordsOwnSense) 
   EXPECT_EQ(otherSenseOfLine("n. 烤出来的爱（电影名）"), OtherSense::Title);
   EXPECT_EQ(otherSenseOfLine("n. 月光（美国电视连续剧剧名）；月色"), OtherSense::Title);
   EXPECT_EQ(otherSenseOfLine("《月光》"), OtherSense::Title);
+  // What a person did is no title.
+  EXPECT_EQ(otherSenseOfLine("佐尔普（美国小说家、电影演员）"), OtherSense::None);
+  EXPECT_EQ(otherSenseOfLine("佐尔普（小说家的同名电影）"), OtherSense::Title);
   EXPECT_EQ(otherSenseOfLine("abbr. 快速傅里叶变换（Fast Fourier Transform）"),
             OtherSense::Acronym);
   EXPECT_EQ(otherSenseOfLine("钠(11号元素)"), OtherSense::Element);
@@ -113,4 +117,73 @@ TEST(MissingChinese, SpokenFormsAndPartsOfPhrasesTakeTheChineseOfWhatTheyStandFo
   EXPECT_EQ(entries[2].explainLines.front(), "斯里兰卡");
   EXPECT_EQ(entries[4].explainLines.front(), "gonk: zorp");
   EXPECT_EQ(entries[5].explainLines.size(), 2u);
+}
+
+TEST(MissingChinese, ARowWithoutChineseTakesItsSynonymsForTheSenseTheyShare) {
+  const std::string gloss = "n. a lustrous metallic element; \"a bar of it\"";
+  std::vector<DictEntry> entries = {
+      entry("Zq", {"n. a lustrous metallic element", "n. an old dance"}),
+      entry("zorpium", {"v. 熔炼", "n. 锆钽；锆钽合金", gloss}),
+      entry("zorpite", {"n. 锆石", gloss}),
+      entry("Zx", {"n. an old dance"}),
+      entry("zorpiums", {"plural of zorpium / zorpium的复数"}),
+      entry("blarg", {"n. a sense no other word has"}),
+      entry("atomic number 99", {"原子序数99", gloss}),
+      entry("ZQ", {"佐奎", gloss}),
+      entry("zorpery", {"n. 舞会", "n. a party", gloss}),
+      entry("ZDP", {"n. the zorp department"}),
+      entry("Zorp Department of Planning", {"佐普规划部", "n. the zorp department"}),
+      entry("Zorpland", {"n. the zorp department"}),
+  };
+  entries[1].frequency = 5;
+  entries[2].frequency = 1;
+  entries[6].frequency = 9;
+  entries[7].frequency = 9;
+  entries[8].frequency = 9;
+  EXPECT_EQ(borrowChineseOfSynonyms(entries), 2u);
+  // A capitalised name gives its Chinese to its abbreviation only.
+  EXPECT_EQ(entries[9].explainLines.front(), "佐普规划部");
+  EXPECT_EQ(entries[11].explainLines.size(), 1u);
+  // The commonest synonym that is no number or abbreviation and has the sense first, its line of
+  // the sense's part of speech, and whose it is.
+  EXPECT_EQ(entries[0].explainLines, (Lines{"n. 锆钽；锆钽合金", "同 zorpium",
+                                            "n. a lustrous metallic element", "n. an old dance"}));
+  // A sense no word with Chinese shares, and a word form, are left to the other rules.
+  EXPECT_EQ(entries[3].explainLines.size(), 1u);
+  EXPECT_EQ(entries[4].explainLines.size(), 1u);
+  EXPECT_EQ(entries[5].explainLines.size(), 1u);
+}
+
+TEST(Surnames, AChineseFamilyNameOpensWithItsUsualCharacterUnlessTheSpellingIsAnEverydayWord) {
+  const auto cedict = [](std::string simplified, std::string pinyin, Lines glosses) {
+    CedictEntry e;
+    e.simplified = std::move(simplified);
+    e.pinyin = std::move(pinyin);
+    e.glosses = std::move(glosses);
+    return e;
+  };
+  // Two characters are "surname Gao"; more people CC-CEDICT names write the second.
+  const CedictNames names({cedict("皋", "Gao1", {"high riverbank", "surname Gao"}),
+                           cedict("高", "Gao1", {"high", "surname Gao"}),
+                           cedict("高适", "Gao1 Shi4", {"Gao Shi (704-765), poet"}),
+                           cedict("高明", "Gao1 Ming2", {"Gao Ming, playwright"}),
+                           cedict("皋陶", "Gao1 Yao2", {"Gao Yao, a minister"}),
+                           cedict("龙", "Long2", {"surname Long"}),
+                           cedict("佐", "Xo1", {"surname Xo"})});  // no one bears it
+  EcdictData ecdict;
+  EcdictWord everyday;
+  everyday.tag = "zk gk";
+  ecdict.add("long", everyday);
+  std::vector<DictEntry> entries = {
+      entry("Gao", {"n. 市高", "a family name; 姓氏", "n. a unit of length"}),
+      entry("Long", {"a family name; 姓氏"}),
+      entry("Zorp", {"n. 佐普"}),
+      entry("Xo", {"n. an old coin"}),
+  };
+  EXPECT_EQ(putChineseSurnamesFirst(entries, names, &ecdict), 1u);
+  EXPECT_EQ(entries[0].explainLines,
+            (Lines{"a family name; 姓氏：高", "n. 市高", "n. a unit of length"}));
+  EXPECT_EQ(entries[1].explainLines, (Lines{"a family name; 姓氏"}));
+  EXPECT_EQ(entries[2].explainLines, (Lines{"n. 佐普"}));
+  EXPECT_EQ(entries[3].explainLines, (Lines{"n. an old coin"}));
 }

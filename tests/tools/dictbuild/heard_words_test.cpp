@@ -406,7 +406,7 @@ TEST(NameLines, SayInChineseThatTheyAreNames) {
                              "a given name (male or female); 爱丽丝", "n. a given name (male)"};
   markNameLinesInChinese(entries);
   EXPECT_EQ(entries[0].explainLines,
-            (Lines{"爱丽丝", "a given name (female); 人名", "a family name; 姓：切尼",
+            (Lines{"爱丽丝", "a given name (female); 人名", "a family name; 姓氏：切尼",
                    "a given name (male or female); 人名：爱丽丝", "n. a given name (male)"}));
   markNameLinesInChinese(entries);  // once only
   EXPECT_EQ(entries[0].explainLines[1], "a given name (female); 人名");

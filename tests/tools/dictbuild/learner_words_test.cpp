@@ -6,6 +6,7 @@
 
 #include <QString>
 #include <filesystem>
+#include <fstream>
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
@@ -363,4 +364,26 @@ TEST_F(LearnerWords, HyphenatedCompoundsAreStressedPartByPart) {
     EXPECT_EQ(utf8(sounds), utf8(t.typed)) << t.word;
     EXPECT_TRUE(rows.front().front() == u'ˈ' || rows.front().front() == u'ˌ') << t.word;
   }
+}
+
+// The classes of transcription the builder corrects (a stem's voicing in its derivatives,
+// -chester, names in -as, -iz and -sis plurals), checked against the hand-written list of
+// tests/data: each headword has a row with the transcription the list gives.
+TEST_F(LearnerWords, TranscriptionClassesMatchTheHandWrittenBritishList) {
+  std::ifstream list(QUORVI_TEST_DATA_DIR "/british_transcription_classes.tsv");
+  ASSERT_TRUE(list) << "no tests/data/british_transcription_classes.tsv";
+  size_t checked = 0;
+  for (std::string line; std::getline(list, line);) {
+    if (line.empty() || line[0] == '#') continue;
+    const size_t tab1 = line.find('\t'), tab2 = line.find('\t', tab1 + 1);
+    ASSERT_NE(tab2, std::string::npos) << line;
+    const std::string word = line.substr(tab1 + 1, tab2 - tab1 - 1);
+    const std::u16string printed = QString::fromStdString(line.substr(tab2 + 1)).toStdU16String();
+    const auto rows = storedTranscriptions(word.c_str());
+    EXPECT_NE(std::find(rows.begin(), rows.end(), printed), rows.end())
+        << line.substr(0, tab1) << ": " << word << " has "
+        << (rows.empty() ? "no row" : utf8(rows.front()));
+    ++checked;
+  }
+  EXPECT_GE(checked, 20u);
 }

@@ -49,6 +49,9 @@ size_t giveFormsTheirLemmasChinese(std::vector<DictEntry>& entries) {
   // The lemmas' lines as they stand before any form row changes.
   std::unordered_map<std::string, std::vector<std::string>> lemmaLines;
   std::vector<size_t> formRows;
+  // Rows with senses of their own besides the label ("elves": also an acronym) and no Chinese
+  // at all: they keep their senses, the lemma's Chinese after the labels.
+  std::vector<bool> keepsSenses(entries.size(), false);
   for (size_t i = 0; i < entries.size(); ++i) {
     const DictEntry& e = entries[i];
     bool hasLabel = false, onlyForm = true;
@@ -61,7 +64,10 @@ size_t giveFormsTheirLemmasChinese(std::vector<DictEntry>& entries) {
         onlyForm = false;
       }
     }
-    if (hasLabel && onlyForm) formRows.push_back(i);
+    if (hasLabel && !onlyForm)
+      keepsSenses[i] = std::none_of(e.explainLines.begin(), e.explainLines.end(),
+                                    [](const std::string& l) { return isChineseMeaningLine(l); });
+    if (hasLabel && (onlyForm || keepsSenses[i])) formRows.push_back(i);
   }
   size_t changed = 0;
   for (size_t i : formRows) {
@@ -99,7 +105,7 @@ size_t giveFormsTheirLemmasChinese(std::vector<DictEntry>& entries) {
     std::vector<std::string> lines = labels;
     lines.insert(lines.end(), chinese.begin(), chinese.end());
     for (const std::string& l : e.explainLines)
-      if (isWarningLine(l)) lines.push_back(l);
+      if (isWarningLine(l) || (keepsSenses[i] && formLabelLemma(l).empty())) lines.push_back(l);
     e.explainLines = std::move(lines);
     ++changed;
   }

@@ -17,7 +17,8 @@ bool isChineseMeaningLine(const std::string& line);
 // Gives each form row whose Chinese its lemma's row lacks the lemma's lines of the form's part
 // of speech (the noun's for a plural, the verb's for a verb form, the adjective's for a
 // comparative), else the lemma's lines that name none; none when no line fits. A lemma with
-// no Chinese leaves the form's own. Returns the rows changed.
+// no Chinese leaves the form's own. A form row with senses of its own and no Chinese at all
+// keeps its senses after the lemma's lines. Returns the rows changed.
 size_t giveFormsTheirLemmasChinese(std::vector<DictEntry>& entries);
 
 }  // namespace quorvi::dictbuild

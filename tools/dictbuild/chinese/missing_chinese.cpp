@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdint>
 #include <unordered_map>
 
 #include "ascii_case.h"
@@ -225,6 +226,67 @@ std::string standsFor(const DictEntry& e) {
   return target;
 }
 
+// The sense a WordNet line gives, without its examples: shared by every word of one synset.
+std::string senseKey(const std::string& line) {
+  const Sense s = senseOf(line);
+  if (s.partOfSpeech == 0 || s.gloss.empty() || holdsChineseMeaning(line)) return {};
+  std::string key;
+  key.reserve(s.gloss.size() + 1);
+  key.push_back(s.partOfSpeech);
+  key.append(s.gloss);
+  return key;
+}
+
+// The first Chinese line of `e` a learner may read as the meaning of a sense of `partOfSpeech`:
+// no title, acronym, element or cross-reference, of that part of speech or of none.
+const std::string* chineseLineFor(const DictEntry& e, char partOfSpeech) {
+  for (const std::string& l : e.explainLines) {
+    if (!isChineseMeaningLine(l) || otherSenseOfLine(l) != OtherSense::None) continue;
+    const char pos = partOfSpeechOf(l);
+    if (pos == 0 || pos == partOfSpeech) return &l;
+  }
+  return nullptr;
+}
+
+// A common word gives its Chinese to a synonym; a capitalised name of several words only to
+// its abbreviation (HUD: Department of Housing and Urban Development). ECDICT's Chinese of an
+// abbreviation is as often a name or another expansion (Jr: 冯内果) as the sense it shares, a
+// name's is its transliteration (Lord: 洛德), and names share glosses across senses WordNet
+// keeps apart (Queens and Brooklyn are each "a borough of New York City").
+enum class Donor { Common, Expansion, None };
+
+Donor donorKind(const std::string& caption) {
+  if (caption.size() < 4) return Donor::None;
+  if (std::none_of(caption.begin(), caption.end(),
+                   [](char c) { return std::isupper(static_cast<unsigned char>(c)) != 0; }))
+    return Donor::Common;
+  return caption.find(' ') != std::string::npos ? Donor::Expansion : Donor::None;
+}
+
+// True when the letters of `abbreviation` (at most five) are, in order, initials of the words
+// of `expansion`.
+bool abbreviates(const std::string& abbreviation, const std::string& expansion) {
+  if (abbreviation.size() > 5) return false;
+  size_t next = 0;
+  for (size_t at = 0; at < expansion.size() && next < abbreviation.size(); ++at)
+    if ((at == 0 || expansion[at - 1] == ' ') &&
+        std::tolower(static_cast<unsigned char>(expansion[at])) ==
+            std::tolower(static_cast<unsigned char>(abbreviation[next])))
+      ++next;
+  return next == abbreviation.size();
+}
+
+// A word before a number ("atomic number 67": 原子序数67 says nothing of holmium), then the
+// commoner.
+bool donorBefore(const DictEntry& a, const DictEntry& b) {
+  const auto holdsDigit = [](const DictEntry& e) {
+    return std::any_of(e.caption.begin(), e.caption.end(),
+                       [](char c) { return std::isdigit(static_cast<unsigned char>(c)) != 0; });
+  };
+  if (holdsDigit(a) != holdsDigit(b)) return holdsDigit(b);
+  return a.frequency > b.frequency;
+}
+
 }  // namespace
 
 size_t borrowChineseOfWhatItStandsFor(std::vector<DictEntry>& entries) {
@@ -245,6 +307,58 @@ size_t borrowChineseOfWhatItStandsFor(std::vector<DictEntry>& entries) {
     if (chinese == lines.end()) continue;
     e.explainLines.insert(e.explainLines.begin(), *chinese);
     ++borrowed;
+  }
+  return borrowed;
+}
+
+size_t borrowChineseOfSynonyms(std::vector<DictEntry>& entries) {
+  // sense -> the commonest common word and expansion with Chinese for it
+  std::unordered_map<std::string, std::pair<size_t, size_t>> donorsOf;
+  std::vector<size_t> takers;
+  for (size_t i = 0; i < entries.size(); ++i) {
+    const DictEntry& e = entries[i];
+    if (e.leftOut || isFormRow(e) || hasChinese(e)) continue;
+    takers.push_back(i);
+    for (const std::string& line : e.explainLines)
+      if (std::string key = senseKey(line); !key.empty())
+        donorsOf.emplace(std::move(key), std::pair(SIZE_MAX, SIZE_MAX));
+  }
+  for (size_t i = 0; i < entries.size(); ++i) {
+    const DictEntry& e = entries[i];
+    const Donor kind = donorKind(e.caption);
+    if (e.leftOut || isFormRow(e) || !hasChinese(e) || kind == Donor::None) continue;
+    // Only the first sense of each part of speech, which its first Chinese line is most likely
+    // to translate (movement's 运动 is not bowel movement's).
+    std::string kinds;
+    for (const std::string& line : e.explainLines) {
+      const std::string key = senseKey(line);
+      if (key.empty() || kinds.find(key[0]) != std::string::npos) continue;
+      kinds.push_back(key[0]);
+      const auto it = donorsOf.find(key);
+      if (it == donorsOf.end() || !chineseLineFor(e, key[0])) continue;
+      size_t& best = kind == Donor::Common ? it->second.first : it->second.second;
+      if (best == SIZE_MAX || donorBefore(e, entries[best])) best = i;
+    }
+  }
+  size_t borrowed = 0;
+  for (size_t i : takers) {
+    DictEntry& e = entries[i];
+    for (const std::string& line : e.explainLines) {
+      const std::string key = senseKey(line);
+      const auto it = donorsOf.find(key);
+      if (it == donorsOf.end()) continue;
+      size_t donorIndex = it->second.first;
+      if (donorIndex == SIZE_MAX && it->second.second != SIZE_MAX &&
+          abbreviates(e.caption, entries[it->second.second].caption))
+        donorIndex = it->second.second;
+      if (donorIndex == SIZE_MAX) continue;
+      const DictEntry& donor = entries[donorIndex];
+      const std::vector<std::string> lines = {*chineseLineFor(donor, key[0]),
+                                              "同 " + donor.caption};
+      e.explainLines.insert(e.explainLines.begin(), lines.begin(), lines.end());
+      ++borrowed;
+      break;
+    }
   }
   return borrowed;
 }

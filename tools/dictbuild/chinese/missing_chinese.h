@@ -47,6 +47,13 @@ bool readCapitalisedWords(std::string_view text, std::map<std::string, std::stri
 // ...") takes the first Chinese line of what it stands for (yes, Las Vegas); returns how many.
 size_t borrowChineseOfWhatItStandsFor(std::vector<DictEntry>& entries);
 
+// A row still without Chinese whose sense WordNet gives another headword too (a synonym: Sr
+// and strontium, POW and prisoner of war) takes the Chinese line of that sense's part of
+// speech from the commonest such headword that has one and gives it as its first sense of that
+// part of speech (a common word spelled in lower case, no number; a capitalised name of
+// several words only for its abbreviation), and says whose it is: "同 strontium".
+// Its first sense that has such a synonym decides. Returns how many rows took one.
+size_t borrowChineseOfSynonyms(std::vector<DictEntry>& entries);
 // True when an explanation line holds Chinese a learner reads as the word's meaning (a Chinese
 // line, a name line's 人名): any Han character outside a learner-levels line.
 bool holdsChineseMeaning(std::string_view line);

@@ -67,12 +67,23 @@ OtherSense otherSenseOfItem(std::string_view item) {
   };
   if (holds("号元素") || holds("化学元素")) return OtherSense::Element;
   if (holds("《")) return OtherSense::Title;
-  // A note in brackets that the sense is a title or brand: "因祸得福（电影名）", "（服装品牌）".
+  // A note in brackets that the sense is a title or brand: "因祸得福（电影名）", "（服装品牌）";
+  // not one that says what a person did ("美国小说家", "电影演员").
+  const auto namesTitle = [&](size_t from, std::string_view mark) {
+    for (size_t at = item.find(mark, from); at != std::string_view::npos;
+         at = item.find(mark, at + 1)) {
+      const std::string_view after = item.substr(at + mark.size());
+      if (!after.starts_with("家") && !after.starts_with("演员") && !after.starts_with("导演") &&
+          !after.starts_with("明星"))
+        return true;
+    }
+    return false;
+  };
   for (std::string_view open : {"（", "("})
     if (const size_t at = item.find(open); at != std::string_view::npos)
       for (std::string_view mark : {"电影", "影片", "剧名", "电视剧", "书名", "小说", "歌曲",
                                     "专辑", "游戏名", "杂志", "乐队", "品牌", "商标"})
-        if (item.find(mark, at) != std::string_view::npos) return OtherSense::Title;
+        if (namesTitle(at, mark)) return OtherSense::Title;
   if (holdsBracketedEnglishWords(item)) return OtherSense::Acronym;
   return OtherSense::None;
 }

@@ -349,7 +349,7 @@ void markNameLinesInChinese(std::vector<DictEntry>& entries) {
       const bool given = line.rfind("a given name (", 0) == 0;
       if (!given && line.rfind("a family name", 0) != 0) continue;
       if (line.find("人名") != std::string::npos || line.find("姓") != std::string::npos) continue;
-      const std::string label = given ? "人名" : "姓";
+      const std::string label = given ? "人名" : "姓氏";
       const size_t semicolon = line.find("; ");
       if (semicolon == std::string::npos)
         line += "; " + label;

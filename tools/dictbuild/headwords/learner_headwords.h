@@ -45,7 +45,7 @@ void rankNamesBelowCommonWords(std::vector<DictEntry>& entries, const std::vecto
                                const SpokenFrequencies& spoken);
 
 // Gives each line that says a word is a name its Chinese word for that: "a given name
-// (female); 人名：爱丽丝", "a family name; 姓". Run after the Chinese lines are in, which a name
+// (female); 人名：爱丽丝", "a family name; 姓氏". Run after the Chinese lines are in, which a name
 // line holding Chinese would keep out.
 void markNameLinesInChinese(std::vector<DictEntry>& entries);
 

@@ -9,6 +9,7 @@
 #include "form_labels.h"
 #include "men_plural.h"
 #include "sis_plural.h"
+#include "voicing.h"
 #include "phonetic_notation.h"
 #include "progress.h"
 #include "pronunciation_variants.h"
@@ -204,6 +205,12 @@ std::vector<PronouncedRow> pronounceRows(const std::vector<DictEntry>& entries,
         symbols = sisPluralReading(*reading);
     if (!symbols) symbols = transcriptionOf(e, espeak, words, skipped);
     if (!symbols) continue;
+    // Readings a word list gives are kept as given.
+    if (const std::string stem = voicingStemOf(e.caption, isHeadword);
+        e.transcription.empty() && !stem.empty() && !inPronunciationTable(stem))
+      if (auto reading = transcriptionOf(entries[byCaption.at(stem)], espeak, words, skipped))
+        if (auto voiced = withStemVoicing(*symbols, *reading)) symbols = std::move(voiced);
+    symbols = withNameEndingAs(e.caption, e.explainLines, std::move(*symbols));
     // One row per common pronunciation, all under the same headword.
     bool wroteRow = false;
     for (PronunciationRow& row : pronunciationRows(e.caption, *symbols, e.explainLines)) {

@@ -246,6 +246,12 @@ void unstressSisEnding(const std::string& word, std::u16string& s) {
   if (endsWith(word, std::string_view("sis")) && endsWith(s, u"ˌsis")) s.erase(s.size() - 4, 1);
 }
 
+// A place name in -chester ends weak: Winchester ˈwintʃistə, Rochester ˈrɔtʃistə, where the
+// machine says the chest of the word chest.
+void weakenChesterEnding(const std::string& word, std::u16string& s) {
+  if (endsWith(word, std::string_view("chester")) && endsWith(s, u"tʃestə")) s[s.size() - 4] = u'i';
+}
+
 // ob- right before the stressed syllable is weak: obtain əbˈtein, observe əbˈzəːv (but
 // observation ˌɔbzəˈveiʃn keeps its vowel).
 void reduceObPrefix(const std::string& word, std::u16string& s) {
@@ -334,6 +340,7 @@ std::u16string adjustForSpelling(std::string_view caption, std::u16string symbol
   printStrutInOne(word, symbols);
   dropIntrusiveR(word, symbols);
   unstressSisEnding(word, symbols);
+  weakenChesterEnding(word, symbols);
   fixSingleWords(word, symbols);
   return symbols;
 }

@@ -13,6 +13,7 @@
 //   one with the strut vowel   one wʌn, none nʌn, someone ˈsʌmwʌn
 //   no r the letters lack      drawing ˈdrɔːiŋ, sawing ˈsɔːiŋ (storing ˈstɔːriŋ keeps it)
 //   -sis unstressed            analysis əˈnæləsis
+//   -chester weak              Winchester ˈwintʃistə
 //   single words               advance ədˈvɑːns, absorb əbˈzɔːb, empire ˈempaiə, anxious ˈæŋkʃəs
 #include <string>
 #include <string_view>

@@ -1,5 +1,8 @@
 #include "name_lists.h"
 
+#include <algorithm>
+#include <map>
+
 #include <cctype>
 #include <string_view>
 
@@ -70,6 +73,37 @@ CedictNames::CedictNames(const std::vector<CedictEntry>& entries) {
     if (e.variantOf || !startsCapitalised(e.pinyin)) continue;
     for (const std::string& g : e.glosses) read(e, withoutLeadingLabels(g));
   }
+  chooseUsualSurnames(entries);
+}
+
+// Several characters are "surname Li" (李, 黎, 里...): the usual one is the one most of the
+// people CC-CEDICT names ("Li Bai (701-762)", "Li Peng") write it with.
+void CedictNames::chooseUsualSurnames(const std::vector<CedictEntry>& entries) {
+  std::map<std::pair<std::string, std::string>, size_t> bearers;  // (name, character) -> people
+  for (const CedictEntry& e : entries) {
+    if (e.variantOf || !startsCapitalised(e.pinyin)) continue;
+    for (const std::string& g : e.glosses) {
+      const size_t space = g.find(' ');
+      if (space == std::string::npos || space + 1 >= g.size() ||
+          !startsCapitalised(g.substr(space + 1)))
+        continue;
+      const auto candidates = surnames_.find(g.substr(0, space));
+      if (candidates == surnames_.end()) continue;
+      for (const std::string& c : candidates->second)
+        if (e.simplified.size() > c.size() && e.simplified.rfind(c, 0) == 0)
+          ++bearers[{candidates->first, c}];
+    }
+  }
+  // A surname no one CC-CEDICT names bears (Pa) is too rare to read the spelling as one.
+  for (const auto& [name, characters] : surnames_) {
+    const std::string* usual = &characters.front();
+    for (const std::string& c : characters)
+      if (bearers[{name, c}] > bearers[{name, *usual}]) usual = &c;
+    if (bearers[{name, *usual}] > 0)
+      byName_[name] = CedictName{"", *usual, false, true};
+    else
+      byName_.emplace(name, CedictName{"", *usual, false, false});
+  }
 }
 
 // "Alice (name)", "Oxfordshire (English county)", "Banbury, town in Oxfordshire, England";
@@ -77,8 +111,11 @@ CedictNames::CedictNames(const std::vector<CedictEntry>& entries) {
 void CedictNames::read(const CedictEntry& entry, const std::string& gloss) {
   if (gloss.rfind("surname ", 0) == 0) {
     const std::string name = gloss.substr(8);
-    if (startsCapitalised(name) && name.find_first_of(" ,(") == std::string::npos)
-      byName_.emplace(name, CedictName{"", entry.simplified, false});
+    if (startsCapitalised(name) && name.find_first_of(" ,(") == std::string::npos) {
+      auto& characters = surnames_[name];
+      if (std::find(characters.begin(), characters.end(), entry.simplified) == characters.end())
+        characters.push_back(entry.simplified);
+    }
     return;
   }
   size_t end = gloss.find_first_of(",(");

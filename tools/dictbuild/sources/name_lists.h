@@ -24,6 +24,7 @@ struct CedictName {
   std::string description;  // "a town in Oxfordshire, England"; "" for a bare name
   std::string chinese;      // simplified characters
   bool place = false;
+  bool surname = false;  // a Chinese family name ("surname Li"): chinese is its usual character
 };
 
 // The English proper names and places CC-CEDICT gives, by their English spelling.
@@ -36,7 +37,9 @@ class CedictNames {
 
  private:
   void read(const CedictEntry& entry, const std::string& gloss);
+  void chooseUsualSurnames(const std::vector<CedictEntry>& entries);
   std::unordered_map<std::string, CedictName> byName_;
+  std::unordered_map<std::string, std::vector<std::string>> surnames_;  // name -> characters
 };
 
 }  // namespace quorvi::dictbuild
