@@ -354,8 +354,7 @@ class RowRanking {
                            sound::TypedSounds::kFar, typed_.extraRowTokensBound(tokens.size()) +
                                                          (mayHoldAll ? 0 : absentCosts_(kinds)))));
       if (!mayHoldAll && bound > cutoff_) continue;
-      const Cost prior =
-          priorOf(placePriors.of(row), group.isPlainWord(i), query_.severalWords);
+      const Cost prior = priorOf(placePriors.of(row), group.isPlainWord(i), query_.severalWords);
       if (threshold != kNoThreshold && rowScore(bound, prior) > threshold) continue;
       const Cost most = threshold == kNoThreshold
                             ? sound::TypedSounds::kFar - 1
@@ -467,8 +466,8 @@ std::size_t rowsToWeigh(const RowStore& store, const SoundQuery& query) {
 // merged. A lane reads a stretch's group when it comes to it and the store has not read it
 // yet, so the groups that no kept row can come from are never read. When the helper is slow to
 // start, the caller takes every stretch left. Nothing when the helper is taken; false when a
-// group cannot be read.
-bool rankInTwoLanes(const RowStore& store, const SoundQuery& query,
+// group cannot be read. `rowsToWeigh`: as many rows as the lanes may keep.
+bool rankInTwoLanes(const RowStore& store, const SoundQuery& query, std::size_t rowsToWeigh,
                     std::optional<std::vector<ScoredRow>>& out) {
   const sound::TypedSounds& typed = query.typed;
   std::vector<RowStretch> stretches;
@@ -488,8 +487,7 @@ bool rankInTwoLanes(const RowStore& store, const SoundQuery& query,
   std::atomic<bool> unreadable{false};
   // Each lane keeps and sorts its rows in room made here, so that the helper allocates
   // nothing: what a thread allocates stays with its own heap once freed.
-  const std::size_t room =
-      query.wanted == SIZE_MAX ? rowsToWeigh(store, query) : 2 * query.wanted;
+  const std::size_t room = query.wanted == SIZE_MAX ? rowsToWeigh : 2 * query.wanted;
   std::vector<ScoredRow> mine, theirs;
   SortRoom mineSorting, theirSorting;
   mine.reserve(room);
@@ -497,8 +495,7 @@ bool rankInTwoLanes(const RowStore& store, const SoundQuery& query,
   mineSorting.make(room);
   theirSorting.make(room);
   const auto work = [&](std::vector<ScoredRow>& kept, SortRoom& sorting) {
-    const auto ranking =
-        std::make_unique<RowRanking>(store, query, &threshold, std::move(kept));
+    const auto ranking = std::make_unique<RowRanking>(store, query, &threshold, std::move(kept));
     for (std::size_t s; (s = next.fetch_add(1, std::memory_order_relaxed)) < stretches.size();) {
       RowStretch stretch = stretches[s];
       const Cost lengthBound = typed.lengthBound(stretch.count);
@@ -555,9 +552,10 @@ bool rankRows(const RowStore& store, const SoundQuery& query, std::vector<Scored
   out.clear();
   if (query.typed.empty()) return true;
   bool ranked = false;
-  if (rowsToWeigh(store, query) >= rowsForTwoLanes.load(std::memory_order_relaxed)) {
+  if (const std::size_t rows = rowsToWeigh(store, query);
+      rows >= rowsForTwoLanes.load(std::memory_order_relaxed)) {
     std::optional<std::vector<ScoredRow>> twoLanes;
-    if (!rankInTwoLanes(store, query, twoLanes)) return false;
+    if (!rankInTwoLanes(store, query, rows, twoLanes)) return false;
     if (twoLanes) out = std::move(*twoLanes), ranked = true;
   }
   if (!ranked && !rankOnOneLane(store, query, out)) return false;

@@ -112,10 +112,14 @@ const SoundCountGroup* RowStore::readGroup(int count, int band, bool bySearch) c
   return owned_[at].get();
 }
 
+std::size_t RowStore::slotOfPlace(Place place) const {
+  return static_cast<std::size_t>(std::upper_bound(starts_.begin(), starts_.end(), place) -
+                                  starts_.begin() - 1);
+}
+
 RowStore::Row RowStore::at(Place place) const {
   if (starts_.empty() || place >= starts_.back()) return {};
-  const auto next = std::upper_bound(starts_.begin(), starts_.end(), place);
-  const auto at = static_cast<std::size_t>(next - starts_.begin() - 1);
+  const std::size_t at = slotOfPlace(place);
   return {groups_[at].load(std::memory_order_acquire), place - starts_[at]};
 }
 
@@ -124,8 +128,7 @@ QString RowStore::caption(Place place) const {
   // A row found by its American entry stands at its British one, whose group no search may
   // have needed yet.
   if (row.group == nullptr && !starts_.empty() && place < starts_.back()) {
-    const auto slotOf = static_cast<std::size_t>(
-        std::upper_bound(starts_.begin(), starts_.end(), place) - starts_.begin() - 1);
+    const std::size_t slotOf = slotOfPlace(place);
     readGroup(static_cast<int>(slotOf / static_cast<std::size_t>(directory_.bands)),
               static_cast<int>(slotOf % static_cast<std::size_t>(directory_.bands)), true);
     row = at(place);

@@ -90,6 +90,8 @@ class RowStore {
     return static_cast<std::size_t>(count) * static_cast<std::size_t>(directory_.bands) +
            static_cast<std::size_t>(band);
   }
+  // The slot of the group that holds `place` (below the last start).
+  std::size_t slotOfPlace(Place place) const;
   // Sets the directory, where each group starts and its slots.
   void setDirectory(const SoundGroupDirectory& directory) const;
   // With no stored groups: makes them all from the table, once (false when they cannot be, or

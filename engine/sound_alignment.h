@@ -73,8 +73,8 @@ class TypedSounds {
  private:
   // weigh for one typed sound, in one pass over the row: a Return on one symbol weighs most
   // rows of the table.
-  Weighed weighOne(const std::uint8_t* row, std::size_t rowSize, Cost most,
-                   Cost mostUnlessInOrder, std::size_t heldUnlessInOrder) const;
+  Weighed weighOne(const std::uint8_t* row, std::size_t rowSize, Cost most, Cost mostUnlessInOrder,
+                   std::size_t heldUnlessInOrder) const;
 
   std::vector<std::uint8_t> typed_;
   bool cut_ = false;

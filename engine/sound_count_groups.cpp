@@ -101,10 +101,10 @@ bool SoundCountGroup::parse(std::string_view image, int count, int band, std::ui
   bool ok = reader.get(magic) && magic == kGroupMagic && reader.get(storedCount) &&
             storedCount == static_cast<std::uint32_t>(count) && reader.get(rows) &&
             rows == expectedRows && reader.get(tokenBytes) && reader.get(captionBytes) &&
-            reader.get(american) && american <= rows && reader.getAll(rows_, rows) && reader.getAll(headwords_, rows) &&
-            reader.getAll(plainWords_, rows) && reader.getAll(tokenEnds_, rows) &&
-            reader.getAll(captionEnds_, rows) && reader.getAll(britishPlaces_, american) &&
-            reader.getAll(tokens_, tokenBytes) &&
+            reader.get(american) && american <= rows && reader.getAll(rows_, rows) &&
+            reader.getAll(headwords_, rows) && reader.getAll(plainWords_, rows) &&
+            reader.getAll(tokenEnds_, rows) && reader.getAll(captionEnds_, rows) &&
+            reader.getAll(britishPlaces_, american) && reader.getAll(tokens_, tokenBytes) &&
             reader.getBytes(captions_, captionBytes) && reader.atEnd() &&
             endsRise(tokenEnds_, tokenBytes) && endsRise(captionEnds_, captionBytes);
   for (std::size_t i = 0; ok && i < rows; ++i) {
@@ -114,10 +114,9 @@ bool SoundCountGroup::parse(std::string_view image, int count, int band, std::ui
     // A row's American entry may follow its British one; it has no text of its own.
     const bool rises = i == 0 || rows_[i] > rows_[i - 1] ||
                        (rows_[i] == rows_[i - 1] && isAmerican(i) && !isAmerican(i - 1));
-    ok = rows_[i] < tableRows && bandOf(rows_[i]) == band && rises &&
-         headwords_[i] <= rows_[i] && plainWords_[i] <= (kPlainWord | kAmerican) &&
-         (!isAmerican(i) || caption(i).empty()) && sounds.size() <= sound::TypedSounds::kMaxRow &&
-         allSounds && soundCount(sounds) == count;
+    ok = rows_[i] < tableRows && bandOf(rows_[i]) == band && rises && headwords_[i] <= rows_[i] &&
+         plainWords_[i] <= (kPlainWord | kAmerican) && (!isAmerican(i) || caption(i).empty()) &&
+         sounds.size() <= sound::TypedSounds::kMaxRow && allSounds && soundCount(sounds) == count;
     if (ok && isAmerican(i)) americanIndexes_.push_back(static_cast<std::uint32_t>(i));
   }
   ok = ok && americanIndexes_.size() == american;

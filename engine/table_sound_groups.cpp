@@ -52,17 +52,16 @@ std::size_t americanOnlySounds(std::string_view ipa, std::span<const std::uint8_
                                Tokens& tokens) {
   if (ipa.empty()) return 0;
   const std::u16string symbols =
-      readLearnerInput(QString::fromUtf8(ipa.data(), static_cast<qsizetype>(ipa.size()))
-                           .toStdU16String())
+      readLearnerInput(
+          QString::fromUtf8(ipa.data(), static_cast<qsizetype>(ipa.size())).toStdU16String())
           .symbols;
   if (symbols.empty()) return 0;
   const auto same = [&](std::u16string_view heard) {
     Tokens as;
     const std::size_t n = tokensOf(heard, as);
-    return std::equal(as.begin(), as.begin() + static_cast<std::ptrdiff_t>(n), british.begin(),
-                      british.end(), [](std::uint8_t a, std::uint8_t b) {
-                        return sound::baseToken(a) == sound::baseToken(b);
-                      });
+    return std::equal(
+        as.begin(), as.begin() + static_cast<std::ptrdiff_t>(n), british.begin(), british.end(),
+        [](std::uint8_t a, std::uint8_t b) { return sound::baseToken(a) == sound::baseToken(b); });
   };
   if (same(symbols) || same(americanAsBritish(symbols, false)) ||
       same(americanAsBritish(symbols, true)))
@@ -138,7 +137,8 @@ bool makeSoundGroups(sqlite3* db, SoundGroups& groups, const std::atomic<bool>* 
   for (int count = 0; count <= kMaxSoundCount; ++count)
     for (int band = 0; band < groups.directory.bands; ++band) {
       SoundCountGroup& group = all[static_cast<std::size_t>(count) * kMaxBands + band];
-      group.setBritishPlaces([&](std::uint32_t of) { return starts[slotOfRow[of]] + indexOfRow[of]; });
+      group.setBritishPlaces(
+          [&](std::uint32_t of) { return starts[slotOfRow[of]] + indexOfRow[of]; });
       groups.directory.rowsOf(count, band) = static_cast<std::uint32_t>(group.size());
       groups.groups.push_back(std::move(group));
     }

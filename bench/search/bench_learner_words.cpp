@@ -67,9 +67,9 @@ class EditDistancePeer {
                            "WHERE +w_phonetic IS NOT NULL",
                            -1, &statement, nullptr) != SQLITE_OK) {
       sqlite3_finalize(statement);
-      sqlite3_prepare_v2(db,
-                         "SELECT w_caption, w_phonetic FROM dict_word WHERE +w_phonetic IS NOT NULL",
-                         -1, &statement, nullptr);
+      sqlite3_prepare_v2(
+          db, "SELECT w_caption, w_phonetic FROM dict_word WHERE +w_phonetic IS NOT NULL", -1,
+          &statement, nullptr);
     }
     QHash<QString, std::uint32_t> firstRows;
     while (statement != nullptr && sqlite3_step(statement) == SQLITE_ROW) {
@@ -135,7 +135,8 @@ class EditDistancePeer {
                                               "uE", "tS", "dZ", "tr", "dr", "ts", "dz"};
     std::string plain, out;
     for (const char code : codes)
-      if (code != sound::kPrimaryStress && code != sound::kSecondaryStress && code != sound::kLength)
+      if (code != sound::kPrimaryStress && code != sound::kSecondaryStress &&
+          code != sound::kLength)
         plain.push_back(code);
     for (std::size_t i = 0; i < plain.size(); ++i) {
       char symbol = plain[i];

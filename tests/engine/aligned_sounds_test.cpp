@@ -49,11 +49,11 @@ TEST(AlignedSounds, ShowEachSlipWhereTheLearnerMadeIt) {
 TEST(AlignedSounds, CostsAddUpToTheSearchsWeight) {
   // One typed sound is weighed by a path of its own: against rows that hold it first, last,
   // twice, in a cluster, as another length, or not at all.
-  const char* typed[] = {"kæt", "θɔ:t", "ləndən", "igzɑ:mpl", "s", "t", "i:", "ə", "ŋ",
-                         "beisbɔ:l", "nju:ə"};
-  const char* rows[] = {"ˈkæt",      "ˈθɔːt",  "ˈlʌndən",      "igˈzɑːmpl", "ˈsʌmθiŋ",
-                        "ˈbeisbɔːl", "ˈnjuːə", "ˌæbsəˈluːtli", "kəˈlekʃən", "ˈstrɔŋ",
-                        "tiːt",      "ˈsiti",  "ə",            "ˈstrenθs"};
+  const char* typed[] = {"kæt", "θɔ:t", "ləndən", "igzɑ:mpl", "s",    "t",
+                         "i:",  "ə",    "ŋ",      "beisbɔ:l", "nju:ə"};
+  const char* rows[] = {"ˈkæt",   "ˈθɔːt",        "ˈlʌndən",   "igˈzɑːmpl", "ˈsʌmθiŋ", "ˈbeisbɔːl",
+                        "ˈnjuːə", "ˌæbsəˈluːtli", "kəˈlekʃən", "ˈstrɔŋ",    "tiːt",    "ˈsiti",
+                        "ə",      "ˈstrenθs"};
   for (const char* t : typed) {
     const sound::TypedSounds sounds(codes(t));
     for (const char* r : rows) {

@@ -579,12 +579,12 @@ TEST_F(LearnerSearchTest, TheBoundsNeverChangeTheList) {
           (weighed.cost > nearSoundCutoff(sounds) || weighed.held < nearSoundHeld(sounds)))
         continue;
       const auto key =
-          std::uint64_t{rowScore(weighed.cost,
-                                 rowPrior(row, stored.group->isPlainWord(stored.index), false))}
+          std::uint64_t{
+              rowScore(weighed.cost, rowPrior(row, stored.group->isPlainWord(stored.index), false))}
               << 32 |
           row;
-      auto [at, added] = best.emplace(stored.group->headword(stored.index),
-                                      std::make_pair(key, !weighed.inOrder));
+      auto [at, added] =
+          best.emplace(stored.group->headword(stored.index), std::make_pair(key, !weighed.inOrder));
       if (!added && key < at->second.first) at->second = {key, !weighed.inOrder};
     }
     std::vector<std::tuple<std::uint64_t, std::uint32_t, bool>> ranked;
@@ -684,9 +684,28 @@ TEST(SoundConfusionCosts, EachConfusionIsCheaperThanAnUnrelatedSound) {
 // typed sounds (beefalos for "bif") costs one sound not yet typed per glide, half a sound per
 // code, and was skipped while it ranked among the first hundred.
 TEST(SoundBounds, NoRowCostsLessThanItsBounds) {
-  const char* pieces[] = {"b",  "i",  "f",      "&#601;", "l",      "&#601;u", "z",  "k",
-                          "ei", "ai", "au",     "i&#601;", "&#603;&#601;", "u&#601;", "&#596;i",
-                          "t&#643;", "d&#658;", "&#720;", "&#712;", "s",  "&#230;", "n"};
+  const char* pieces[] = {"b",
+                          "i",
+                          "f",
+                          "&#601;",
+                          "l",
+                          "&#601;u",
+                          "z",
+                          "k",
+                          "ei",
+                          "ai",
+                          "au",
+                          "i&#601;",
+                          "&#603;&#601;",
+                          "u&#601;",
+                          "&#596;i",
+                          "t&#643;",
+                          "d&#658;",
+                          "&#720;",
+                          "&#712;",
+                          "s",
+                          "&#230;",
+                          "n"};
   std::uint32_t seed = 7;
   const auto next = [&seed](std::uint32_t below) {
     seed = seed * 1103515245 + 12345;

@@ -61,10 +61,10 @@ TEST(AmericanConvention, EspeakNgsAmericanIpaPrintsAlike) {
     const char* espeak;
     const char* printed;
   } cases[] = {
-      {"mˈɛɾəl", "ˈmetəl"},          // the tap is t
-      {"ɡˈɜːl", "ˈɡɜːrl"},            // the nurse vowel with its r
-      {"sˈɪʔn̩", "ˈsɪtən"},           // a glottal stop is t, a syllabic n follows ə
-      {"tʃˈɪɹz", "ˈtʃɪrz"},           //
+      {"mˈɛɾəl", "ˈmetəl"},            // the tap is t
+      {"ɡˈɜːl", "ˈɡɜːrl"},             // the nurse vowel with its r
+      {"sˈɪʔn̩", "ˈsɪtən"},             // a glottal stop is t, a syllabic n follows ə
+      {"tʃˈɪɹz", "ˈtʃɪrz"},            //
       {"ˈaɪs kɹˈiːm", "ˈaɪs ˈkriːm"},  // a phrase's words each as alone
       {"sˌɪtʃuːˈeɪʃən", "ˌsɪtʃuˈeɪʃən"},
   };
@@ -74,9 +74,9 @@ TEST(AmericanConvention, EspeakNgsAmericanIpaPrintsAlike) {
 
 TEST(CmuDictionaryFile, ReadsEachPronunciationUnderItsWord) {
   CmuDictionary cmu;
-  for (const char* line : {"export const dictionary = {", "  \"pecan\": \"P IH0 K AA1 N\",",
-                           "  \"pecan(2)\": \"P IY1 K AE2 N\",",
-                           "  \"aalto\": \"AA1 L T OW2 # name, finnish\",", "}"})
+  for (const char* line :
+       {"export const dictionary = {", "  \"pecan\": \"P IH0 K AA1 N\",",
+        "  \"pecan(2)\": \"P IY1 K AE2 N\",", "  \"aalto\": \"AA1 L T OW2 # name, finnish\",", "}"})
     EXPECT_TRUE(readCmuLine(line, cmu)) << line;
   ASSERT_NE(cmu.find("Pecan"), nullptr);
   EXPECT_EQ(*cmu.find("PECAN"), (std::vector<std::string>{"P IH0 K AA1 N", "P IY1 K AE2 N"}));
@@ -86,9 +86,9 @@ TEST(CmuDictionaryFile, ReadsEachPronunciationUnderItsWord) {
 
 TEST(AmericanStage, EachRowItsNearestPronunciationAndMachineMadeWhereNoSourceHasIt) {
   CmuDictionary cmu;
-  for (const char* line : {"\"wound\": \"W UW1 N D\"", "\"wound(2)\": \"W AW1 N D\"",
-                           "\"pecan\": \"P IH0 K AA1 N\"", "\"pecan(2)\": \"P IY1 K AE2 N\"",
-                           "\"mail\": \"M EY1 L\"", "\"box\": \"B AA1 K S\""})
+  for (const char* line :
+       {"\"wound\": \"W UW1 N D\"", "\"wound(2)\": \"W AW1 N D\"", "\"pecan\": \"P IH0 K AA1 N\"",
+        "\"pecan(2)\": \"P IY1 K AE2 N\"", "\"mail\": \"M EY1 L\"", "\"box\": \"B AA1 K S\""})
     ASSERT_TRUE(readCmuLine(line, cmu));
   std::vector<PronouncedRow> rows = {
       {"wound", "waund", "past tense of wind", {}, false},  // the second reading first
@@ -120,20 +120,19 @@ TEST(AmericanStage, StoredBesideTheSpecifiedColumnsWhichAnswerAsBefore) {
   quorvi::testing::TemporaryFolder folder;
   ASSERT_EQ(quorvi::testing::layOutRuntimeFolder(folder.path(), {}), "");
   DictionaryWriter writer;
-  ASSERT_TRUE(writer.begin((folder.path() / "dict" / "words.db").string(), StorageDesign::Split,
-                           4096));
-  ASSERT_TRUE(writer.add("tomato", "t&#601;&#712;m&#593;&#720;t&#601;u", "a fruit",
-                         "təˈmeɪtoʊ", false));
-  ASSERT_TRUE(writer.add("tomato", "t&#601;&#712;m&#593;&#720;t&#601;u", "in a phrase",
-                         "təˈmɑːtoʊ", true));
+  ASSERT_TRUE(
+      writer.begin((folder.path() / "dict" / "words.db").string(), StorageDesign::Split, 4096));
+  ASSERT_TRUE(
+      writer.add("tomato", "t&#601;&#712;m&#593;&#720;t&#601;u", "a fruit", "təˈmeɪtoʊ", false));
+  ASSERT_TRUE(
+      writer.add("tomato", "t&#601;&#712;m&#593;&#720;t&#601;u", "in a phrase", "təˈmɑːtoʊ", true));
   ASSERT_TRUE(writer.finish()) << writer.error();
 
   quorvi::testing::WorkingDirectory inFolder(folder.path());
   PhoneticDictionary dictionary;
   ASSERT_TRUE(dictionary.isOpen());
-  EXPECT_EQ(dictionary.entryText("tomato"),
-            (QStringList{"tomato", "[təˈmɑːtəu]", "a fruit", "tomato", "[təˈmɑːtəu]",
-                         "in a phrase"}));
+  EXPECT_EQ(dictionary.entryText("tomato"), (QStringList{"tomato", "[təˈmɑːtəu]", "a fruit",
+                                                         "tomato", "[təˈmɑːtəu]", "in a phrase"}));
   const std::vector<AmericanTranscription> american = americanTranscriptions(dictionary, "tomato");
   ASSERT_EQ(american.size(), 2u);
   EXPECT_EQ(american[0].ipa, QString::fromUtf8("təˈmeɪtoʊ"));

@@ -33,10 +33,10 @@ namespace {
 // inputs fill a screen from the shortest rows while longer ones need near-sound rows; plain
 // words the headwords of many rows far apart.
 std::vector<DictionaryRow> mixedRows() {
-  const char* pieces[] = {"k",      "t",      "&#230;", "&#643;", "&#720;",    "i",   "e",
-                          "&#601;", "s",      "p",      "l",      "&#712;",    "n",   "&#952;",
-                          "&#618;", "&#652;", "m",      "d",      "\xc3\xa9",  "K",   "&#64",
-                          "&",      ";",      "&#6430;", "ei",    "\xe2\x84\xaa", "u"};
+  const char* pieces[] = {"k",      "t",      "&#230;",  "&#643;", "&#720;",       "i", "e",
+                          "&#601;", "s",      "p",       "l",      "&#712;",       "n", "&#952;",
+                          "&#618;", "&#652;", "m",       "d",      "\xc3\xa9",     "K", "&#64",
+                          "&",      ";",      "&#6430;", "ei",     "\xe2\x84\xaa", "u"};
   std::mt19937 rng(5);
   std::vector<DictionaryRow> rows;
   for (int i = 0; i < 12000; ++i) {
@@ -54,7 +54,8 @@ std::vector<DictionaryRow> mixedRows() {
     rows.push_back({caption, phonetic, "x"});
   }
   // Every third row an American transcription, which mostly differs beyond the hearing classes.
-  const char* american[] = {"k", "t", "æ", "ʃ", "iː", "ə", "s", "ɑː", "r", "oʊ", "ɚ", "ˈ", "eɪ", "d"};
+  const char* american[] = {"k",  "t", "æ",  "ʃ", "iː", "ə",  "s",
+                            "ɑː", "r", "oʊ", "ɚ", "ˈ",  "eɪ", "d"};
   std::mt19937 usRng(7);
   for (std::size_t i = 0; i < rows.size(); i += 3) {
     std::string ipa;
@@ -191,10 +192,9 @@ TEST_F(StoredRows, TheStoreHoldsEachRowOnceWithItsOwnSounds) {
     ASSERT_EQ(stored.caption(), *rows_[row].caption) << row;
     const std::vector<std::uint8_t> own = [&] {
       std::uint8_t tokens[sound::TypedSounds::kMaxRow];
-      const std::size_t n =
-          std::min(sound::tokenize(sound::fromStored(*rows_[row].phonetic), tokens,
-                                   sound::TypedSounds::kMaxRow),
-                   sound::TypedSounds::kMaxRow);
+      const std::size_t n = std::min(sound::tokenize(sound::fromStored(*rows_[row].phonetic),
+                                                     tokens, sound::TypedSounds::kMaxRow),
+                                     sound::TypedSounds::kMaxRow);
       return std::vector<std::uint8_t>(tokens, tokens + n);
     }();
     const auto tokens = stored.group->tokens(stored.index);
@@ -236,19 +236,18 @@ TEST_F(StoredRows, TheStoreHoldsEachRowOnceWithItsOwnSounds) {
 TEST(AmericanEntries, OnlySoundsBeyondTheHearingClassesMakeOne) {
   quorvi::testing::TemporaryFolder folder;
   ASSERT_EQ(quorvi::testing::layOutRuntimeFolder(
-                folder.path(),
-                {{"border", "&#712;b&#596;&#720;d&#601;", "n.", "ˈbɔːrdər"},
-                 {"potter", "&#712;p&#596;t&#601;", "n.", "ˈpɑːdər"},
-                 {"stupid", "&#712;stju&#720;pid", "adj.", "ˈstuːpɪd"},
-                 {"pillow", "&#712;pil&#601;u", "n.", "ˈpɪloʊ"},
-                 {"lever", "&#712;li&#720;v&#601;", "n.", "ˈlevər"},
-                 {"fragile", "&#712;fr&#230;d&#658;ail", "adj.", "ˈfrædʒəl"},
-                 {"mauve", "m&#601;uv", "adj."},
-                 {"sloth", "sl&#601;u&#952;", "n.", "ˈslɑːθ"}}),
+                folder.path(), {{"border", "&#712;b&#596;&#720;d&#601;", "n.", "ˈbɔːrdər"},
+                                {"potter", "&#712;p&#596;t&#601;", "n.", "ˈpɑːdər"},
+                                {"stupid", "&#712;stju&#720;pid", "adj.", "ˈstuːpɪd"},
+                                {"pillow", "&#712;pil&#601;u", "n.", "ˈpɪloʊ"},
+                                {"lever", "&#712;li&#720;v&#601;", "n.", "ˈlevər"},
+                                {"fragile", "&#712;fr&#230;d&#658;ail", "adj.", "ˈfrædʒəl"},
+                                {"mauve", "m&#601;uv", "adj."},
+                                {"sloth", "sl&#601;u&#952;", "n.", "ˈslɑːθ"}}),
             "");
   std::string error;
-  sqlite3* db = quorvi::dictbuild::openKeyedDatabase(
-      (folder.path() / "dict" / "words.db").string(), true, error);
+  sqlite3* db = quorvi::dictbuild::openKeyedDatabase((folder.path() / "dict" / "words.db").string(),
+                                                     true, error);
   ASSERT_NE(db, nullptr) << error;
   ASSERT_EQ(sqlite3_exec(db, "UPDATE dict_word SET w_us_by_machine = 1 WHERE w_caption = 'sloth'",
                          nullptr, nullptr, nullptr),
@@ -394,7 +393,7 @@ TEST(SoundCountGroup, ParsesOnlyWhatItsCountAndTableAllow) {
   EXPECT_TRUE(refused(2, 1, {sound::kK, sound::kAe}));             // two sounds in three's group
   EXPECT_TRUE(refused(2, 1, {sound::kK, sound::kEi}));             // a glide is one sound
   EXPECT_FALSE(refused(2, 1, {sound::kK, sound::kEi, sound::kT}));
-  EXPECT_TRUE(refused(2, 1, {sound::kK, 0, sound::kT}));           // no sound
+  EXPECT_TRUE(refused(2, 1, {sound::kK, 0, sound::kT}));  // no sound
   EXPECT_TRUE(refused(2, 1, {sound::kK, sound::kT | sound::kLongToken, sound::kT}));
   EXPECT_TRUE(refused(2, 1, {sound::kK, 200, sound::kT}));
 }

@@ -92,8 +92,8 @@ size_t editDistance(const std::string& a, const std::string& b) {
   for (size_t i = 1; i <= a.size(); ++i) {
     current[0] = i;
     for (size_t j = 1; j <= b.size(); ++j)
-      current[j] = std::min({previous[j] + 1, current[j - 1] + 1,
-                             previous[j - 1] + (a[i - 1] == b[j - 1] ? 0 : 1)});
+      current[j] = std::min(
+          {previous[j] + 1, current[j - 1] + 1, previous[j - 1] + (a[i - 1] == b[j - 1] ? 0 : 1)});
     std::swap(previous, current);
   }
   return previous[b.size()];
@@ -120,8 +120,8 @@ AmericanCounts pronounceAmerican(std::vector<PronouncedRow>& rows, const CmuDict
         // Machine-made, in part at least: a phrase word by word (CMUdict's words as it has
         // them), else as espeak-ng reads it whole.
         if (cmudict != nullptr && wordsOf(row.caption).size() > 1)
-          row.american = printAmerican(
-              phraseWordByWord(row.caption, *cmudict, americanVoice, machineWords));
+          row.american =
+              printAmerican(phraseWordByWord(row.caption, *cmudict, americanVoice, machineWords));
         std::string ipa;
         if (row.american.empty()) {
           ipa = americanVoice.transcribe(withHyphensAsWordBreaks(row.caption));
