@@ -4,9 +4,11 @@
 #include <array>
 #include <atomic>
 #include <cmath>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <span>
+#include <tuple>
 #include <utility>
 
 #include "engine/helper_thread.h"
@@ -403,35 +405,70 @@ class RowRanking {
   bool outOfTime_ = false;
 };
 
-// The sound counts in the order a search visits them: those whose count bounds the cost least
-// first.
-std::array<int, 256> countsByLengthBound(const sound::TypedSounds& typed) {
-  std::array<int, 256> counts;
-  for (int c = 0; c < 256; ++c) counts[static_cast<std::size_t>(c)] = c;
-  std::stable_sort(counts.begin(), counts.end(),
-                   [&typed](int a, int b) { return typed.lengthBound(a) < typed.lengthBound(b); });
-  return counts;
-}
+// A group of the store as a search visits it, and the least score a row of it can have: its
+// count's length bound and the prior of its band's first row.
+struct Cell {
+  std::uint32_t least;
+  int count, band;
+  bool operator>(const Cell& other) const {
+    return std::tie(least, count, band) > std::tie(other.least, other.count, other.band);
+  }
+};
 
-// The rows ranked on the caller's thread alone, the counts whose length bounds the cost least
-// first, each band by band in table order, until no further count or band can hold a row better
-// than the ones kept.
+// The groups that may hold a listed row, in the order a search visits them: least score first,
+// then by count and band. A search stops at the first whose least score passes the score a row
+// must not pass, so that the groups that set that score come first, whatever their count; the
+// order is made as the groups are taken, since a capped search takes few.
+class GroupsByLeastScore {
+ public:
+  GroupsByLeastScore(const RowStore& store, const sound::TypedSounds& typed, Cost cutoff)
+      : store_(store), typed_(typed), bands_(store.bands()) {
+    for (int count = 0; count <= quorvi::engine::kMaxSoundCount; ++count)
+      if (store.rowsWithCount(count) != 0 &&
+          mayListAny(typed, cutoff, typed.lengthBound(count), count))
+        pushFrom(count, 0);
+  }
+  // The next group; false when none is left.
+  bool next(Cell& cell) {
+    if (heap_.empty()) return false;
+    std::pop_heap(heap_.begin(), heap_.end(), std::greater<>());
+    cell = heap_.back();
+    heap_.pop_back();
+    pushFrom(cell.count, cell.band + 1);
+    return true;
+  }
+
+ private:
+  // The first band from `band` on in which `count` has rows, if any.
+  void pushFrom(int count, int band) {
+    while (band < bands_ && store_.rowsIn(count, band) == 0) ++band;
+    if (band >= bands_) return;
+    heap_.push_back(
+        {rowScore(typed_.lengthBound(count), placePrior(bandStart(band))), count, band});
+    std::push_heap(heap_.begin(), heap_.end(), std::greater<>());
+  }
+
+  const RowStore& store_;
+  const sound::TypedSounds& typed_;
+  int bands_;
+  std::vector<Cell> heap_;
+};
+
+// The rows ranked on the caller's thread alone, group by group in the order above, until no
+// further group can hold a row better than the ones kept.
 bool rankOnOneLane(const RowStore& store, const SoundQuery& query, std::vector<ScoredRow>& out) {
   const sound::TypedSounds& typed = query.typed;
   const auto ranking = std::make_unique<RowRanking>(store, query);
-  const int bands = store.bands();
-  for (const int count : countsByLengthBound(typed)) {
-    const Cost lengthBound = typed.lengthBound(count);
-    if (rowScore(lengthBound, 0) > ranking->threshold()) break;
-    if (!ranking->mayKeepAny(lengthBound, count) || store.rowsWithCount(count) == 0) continue;
-    for (int band = 0; band < bands; ++band) {
-      if (bandStart(band) >= ranking->rowLimit(lengthBound)) break;
-      if (store.rowsIn(count, band) == 0) continue;
-      const SoundCountGroup* group = store.group(count, band);
-      if (group == nullptr) return false;
-      ranking->rank({group, count, band, 0, group->size()}, lengthBound);
-      if (ranking->outOfTime()) break;
-    }
+  GroupsByLeastScore groups(store, typed, cutoffOf(query));
+  for (Cell cell; groups.next(cell);) {
+    if (cell.least > ranking->threshold()) break;
+    const Cost lengthBound = typed.lengthBound(cell.count);
+    if (!ranking->mayKeepAny(lengthBound, cell.count) ||
+        bandStart(cell.band) >= ranking->rowLimit(lengthBound))
+      continue;
+    const SoundCountGroup* group = store.group(cell.count, cell.band);
+    if (group == nullptr) return false;
+    ranking->rank({group, cell.count, cell.band, 0, group->size()}, lengthBound);
     if (ranking->outOfTime()) break;
   }
   out = ranking->take();
@@ -473,14 +510,11 @@ bool rankInTwoLanes(const RowStore& store, const SoundQuery& query, std::size_t 
   std::vector<RowStretch> stretches;
   const Cost cutoff = cutoffOf(query);
   const std::size_t step = std::max<std::size_t>(1, stretchRows.load(std::memory_order_relaxed));
-  const int bands = store.bands();
-  for (const int count : countsByLengthBound(typed)) {
-    if (!mayListAny(typed, cutoff, typed.lengthBound(count), count)) continue;
-    for (int band = 0; band < bands; ++band) {
-      const std::size_t size = store.rowsIn(count, band);
-      for (std::size_t begin = 0; begin < size; begin += step)
-        stretches.push_back({nullptr, count, band, begin, std::min(size, begin + step)});
-    }
+  GroupsByLeastScore groups(store, typed, cutoff);
+  for (Cell cell; groups.next(cell);) {
+    const std::size_t size = store.rowsIn(cell.count, cell.band);
+    for (std::size_t begin = 0; begin < size; begin += step)
+      stretches.push_back({nullptr, cell.count, cell.band, begin, std::min(size, begin + step)});
   }
   std::atomic<std::size_t> next{0};
   std::atomic<std::uint32_t> threshold{kNoThreshold};
@@ -552,8 +586,11 @@ bool rankRows(const RowStore& store, const SoundQuery& query, std::vector<Scored
   out.clear();
   if (query.typed.empty()) return true;
   bool ranked = false;
-  if (const std::size_t rows = rowsToWeigh(store, query);
-      rows >= rowsForTwoLanes.load(std::memory_order_relaxed)) {
+  // Before the store is complete, reading groups, one at a time under its reader lock, is most
+  // of a search's work: a second lane would wait for the reader, and read groups that one lane,
+  // which sets the score a row must not pass sooner, passes over.
+  if (const std::size_t rows = store.complete() ? rowsToWeigh(store, query) : 0;
+      rows != 0 && rows >= rowsForTwoLanes.load(std::memory_order_relaxed)) {
     std::optional<std::vector<ScoredRow>> twoLanes;
     if (!rankInTwoLanes(store, query, rows, twoLanes)) return false;
     if (twoLanes) out = std::move(*twoLanes), ranked = true;

@@ -44,6 +44,10 @@ class ImageReader {
     bytes.assign(taken_);
     return true;
   }
+  // Passes over `count` bytes.
+  bool skip(size_t count) { return take(count); }
+  // Bytes not read yet.
+  size_t rest() const { return rest_.size(); }
   bool atEnd() const { return ok_ && rest_.empty(); }
 
  private:

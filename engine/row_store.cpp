@@ -52,7 +52,17 @@ bool RowStore::madeFromTable(const std::atomic<bool>* stop) const {
   }
   setDirectory(groups.directory);
   for (std::size_t s = 0; s < owned_.size(); ++s) {
-    owned_[s] = std::make_unique<const SoundCountGroup>(std::move(groups.groups[s]));
+    const int count = static_cast<int>(s / static_cast<std::size_t>(directory_.bands));
+    const int band = static_cast<int>(s % static_cast<std::size_t>(directory_.bands));
+    SoundGroupWriter& made = groups.groups[s];
+    auto group = std::make_unique<SoundCountGroup>();
+    if (!group->parse(made.serialise(count), count, band, directory_.rowsOf(count, band),
+                      directory_.tableRows)) {
+      failed_.store(true, std::memory_order_release);
+      return false;
+    }
+    made = SoundGroupWriter();
+    owned_[s] = std::move(group);
     groups_[s].store(owned_[s].get(), std::memory_order_release);
   }
   if (!layOutTableOrder()) return false;

@@ -11,17 +11,8 @@
 namespace quorvi::engine {
 namespace {
 
-constexpr std::uint32_t kDirectoryMagic = 0x38445351;  // "QSD8"
-constexpr std::uint32_t kGroupMagic = 0x38475351;      // "QSG8"
-
-bool endsRise(const std::vector<std::uint32_t>& ends, std::size_t total) {
-  std::uint32_t previous = 0;
-  for (const std::uint32_t end : ends) {
-    if (end < previous) return false;
-    previous = end;
-  }
-  return previous == total;
-}
+constexpr std::uint32_t kDirectoryMagic = 0x39445351;  // "QSD9"
+constexpr std::uint32_t kGroupMagic = 0x39475351;      // "QSG9"
 
 // Per byte: whether it is a token of a sound the aligner knows (a length only on a single
 // vowel).
@@ -49,32 +40,26 @@ int soundCount(std::span<const std::uint8_t> tokens) {
   return static_cast<int>(std::min<std::size_t>(tokens.size(), kMaxSoundCount));
 }
 
-void SoundCountGroup::append(std::uint32_t row, std::uint32_t headword, bool plainWord,
-                             std::span<const std::uint8_t> tokens, std::string_view caption) {
+void SoundGroupWriter::append(std::uint32_t row, std::uint32_t headword, bool plainWord,
+                              std::span<const std::uint8_t> tokens, std::string_view caption) {
   rows_.push_back(row);
   headwords_.push_back(headword);
-  plainWords_.push_back(plainWord ? kPlainWord : 0);
+  flags_.push_back(plainWord ? SoundCountGroup::kPlainWord : 0);
   tokens_.insert(tokens_.end(), tokens.begin(), tokens.end());
   tokenEnds_.push_back(static_cast<std::uint32_t>(tokens_.size()));
   captions_.append(caption);
   captionEnds_.push_back(static_cast<std::uint32_t>(captions_.size()));
-  kinds_.push_back(sound::kindsOf(tokens.data(), tokens.size()));
 }
 
-void SoundCountGroup::appendAmerican(std::uint32_t row, std::uint32_t headword, bool plainWord,
-                                     std::span<const std::uint8_t> tokens) {
+void SoundGroupWriter::appendAmerican(std::uint32_t row, std::uint32_t headword, bool plainWord,
+                                      std::span<const std::uint8_t> tokens) {
   americanIndexes_.push_back(static_cast<std::uint32_t>(rows_.size()));
   britishPlaces_.push_back(0);
   append(row, headword, plainWord, tokens, {});
-  plainWords_.back() |= kAmerican;
+  flags_.back() |= SoundCountGroup::kAmerican;
 }
 
-std::uint32_t SoundCountGroup::britishPlace(std::size_t i) const {
-  const auto at = std::lower_bound(americanIndexes_.begin(), americanIndexes_.end(), i);
-  return britishPlaces_[static_cast<std::size_t>(at - americanIndexes_.begin())];
-}
-
-std::string SoundCountGroup::serialise(int count) const {
+std::string SoundGroupWriter::serialise(int count) const {
   std::string out;
   put(out, kGroupMagic);
   put(out, static_cast<std::uint32_t>(count));
@@ -84,52 +69,87 @@ std::string SoundCountGroup::serialise(int count) const {
   put(out, static_cast<std::uint32_t>(americanIndexes_.size()));
   putAll(out, rows_);
   putAll(out, headwords_);
-  putAll(out, plainWords_);
-  putAll(out, tokenEnds_);
   putAll(out, captionEnds_);
   putAll(out, britishPlaces_);
+  if (count == kMaxSoundCount) putAll(out, tokenEnds_);
+  putAll(out, flags_);
   putAll(out, tokens_);
   return out.append(captions_);
 }
 
+void SoundCountGroup::clear() {
+  *this = SoundCountGroup();
+}
+
+std::uint32_t SoundCountGroup::britishPlace(std::size_t i) const {
+  const auto at = std::lower_bound(americanIndexes_.begin(), americanIndexes_.end(), i);
+  return word(britishPlacesAt_, static_cast<std::size_t>(at - americanIndexes_.begin()));
+}
+
 bool SoundCountGroup::parse(std::string_view image, int count, int band, std::uint32_t expectedRows,
                             std::uint32_t tableRows) {
-  *this = SoundCountGroup();
-  ImageReader reader(image);
+  auto copy = std::make_unique_for_overwrite<char[]>(image.size());
+  if (!image.empty()) std::memcpy(copy.get(), image.data(), image.size());
+  return parse(std::move(copy), image.size(), count, band, expectedRows, tableRows);
+}
+
+bool SoundCountGroup::parse(std::unique_ptr<char[]> image, std::size_t bytes, int count, int band,
+                            std::uint32_t expectedRows, std::uint32_t tableRows) {
+  clear();
+  ImageReader reader(std::string_view(image.get(), bytes));
   std::uint32_t magic = 0, storedCount = 0, rows = 0, tokenBytes = 0, captionBytes = 0,
                 american = 0;
-  bool ok = reader.get(magic) && magic == kGroupMagic && reader.get(storedCount) &&
-            storedCount == static_cast<std::uint32_t>(count) && reader.get(rows) &&
-            rows == expectedRows && reader.get(tokenBytes) && reader.get(captionBytes) &&
-            reader.get(american) && american <= rows && reader.getAll(rows_, rows) &&
-            reader.getAll(headwords_, rows) && reader.getAll(plainWords_, rows) &&
-            reader.getAll(tokenEnds_, rows) && reader.getAll(captionEnds_, rows) &&
-            reader.getAll(britishPlaces_, american) && reader.getAll(tokens_, tokenBytes) &&
-            reader.getBytes(captions_, captionBytes) && reader.atEnd() &&
-            endsRise(tokenEnds_, tokenBytes) && endsRise(captionEnds_, captionBytes);
+  const bool lastCount = count == kMaxSoundCount;
+  // Each column where it starts, once the one before it was there in full.
+  const auto column = [&](std::size_t& at, std::size_t size) {
+    at = bytes - reader.rest();
+    return reader.skip(size);
+  };
+  bool ok = count >= 0 && count <= kMaxSoundCount && reader.get(magic) && magic == kGroupMagic &&
+            reader.get(storedCount) && storedCount == static_cast<std::uint32_t>(count) &&
+            reader.get(rows) && rows == expectedRows && reader.get(tokenBytes) &&
+            reader.get(captionBytes) && reader.get(american) && american <= rows &&
+            (lastCount || tokenBytes == std::uint64_t{rows} * static_cast<std::uint32_t>(count)) &&
+            column(rowsAt_, std::size_t{4} * rows) && column(headwordsAt_, std::size_t{4} * rows) &&
+            column(captionEndsAt_, std::size_t{4} * rows) &&
+            column(britishPlacesAt_, std::size_t{4} * american) &&
+            (!lastCount || column(tokenEndsAt_, std::size_t{4} * rows)) && column(flagsAt_, rows) &&
+            column(tokensAt_, tokenBytes) && column(captionsAt_, captionBytes) && reader.atEnd();
+  if (ok) {
+    image_ = std::move(image);
+    size_ = rows;
+    count_ = count;
+    // Ends that rise to the column's size.
+    const auto endsRise = [&](std::size_t at, std::size_t total) {
+      std::uint32_t previous = 0;
+      for (std::size_t i = 0; i < size_; ++i) {
+        const std::uint32_t end = word(at, i);
+        if (end < previous) return false;
+        previous = end;
+      }
+      return previous == total;
+    };
+    ok = endsRise(captionEndsAt_, captionBytes) &&
+         (!lastCount || endsRise(tokenEndsAt_, tokenBytes));
+  }
+  if (ok) kinds_.reserve(rows);
   for (std::size_t i = 0; ok && i < rows; ++i) {
     const std::span<const std::uint8_t> sounds = tokens(i);
     const bool allSounds =
         std::all_of(sounds.begin(), sounds.end(), [](std::uint8_t t) { return kIsSoundToken[t]; });
+    const std::uint32_t rowOf = row(i);
     // A row's American entry may follow its British one; it has no text of its own.
-    const bool rises = i == 0 || rows_[i] > rows_[i - 1] ||
-                       (rows_[i] == rows_[i - 1] && isAmerican(i) && !isAmerican(i - 1));
-    ok = rows_[i] < tableRows && bandOf(rows_[i]) == band && rises && headwords_[i] <= rows_[i] &&
-         plainWords_[i] <= (kPlainWord | kAmerican) && (!isAmerican(i) || caption(i).empty()) &&
+    const bool rises = i == 0 || rowOf > row(i - 1) ||
+                       (rowOf == row(i - 1) && isAmerican(i) && !isAmerican(i - 1));
+    ok = rowOf < tableRows && bandOf(rowOf) == band && rises && headword(i) <= rowOf &&
+         flag(i) <= (kPlainWord | kAmerican) && (!isAmerican(i) || caption(i).empty()) &&
          sounds.size() <= sound::TypedSounds::kMaxRow && allSounds && soundCount(sounds) == count;
     if (ok && isAmerican(i)) americanIndexes_.push_back(static_cast<std::uint32_t>(i));
-  }
-  ok = ok && americanIndexes_.size() == american;
-  if (!ok) {
-    *this = SoundCountGroup();
-    return false;
-  }
-  kinds_.reserve(rows);
-  for (std::size_t i = 0; i < rows; ++i) {
-    const std::span<const std::uint8_t> sounds = tokens(i);
     kinds_.push_back(sound::kindsOf(sounds.data(), sounds.size()));
   }
-  return true;
+  ok = ok && americanIndexes_.size() == american;
+  if (!ok) clear();
+  return ok;
 }
 
 std::string SoundGroupDirectory::serialise() const {

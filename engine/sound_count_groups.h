@@ -23,6 +23,8 @@
 
 #include <bit>
 #include <cstdint>
+#include <cstring>
+#include <memory>
 #include <span>
 #include <string>
 #include <string_view>
@@ -50,11 +52,11 @@ inline constexpr std::int64_t soundGroupKey(int count, int band) {
   return kSoundGroupDirectoryKey - 1 - (std::int64_t{count} * kMaxBands + band);
 }
 // Changes whenever what is stored changes, so that dictionaries are built again.
-inline constexpr int kStoredRowsFormat = 8;
+inline constexpr int kStoredRowsFormat = 9;
 
-// The rows of one sound count in one band, in table order. Once parsed it never changes, so any
-// number of threads may read it.
-class SoundCountGroup {
+// A group as the builder and a dictionary changed after its build make it: rows appended in
+// table order, then written out as the image a SoundCountGroup reads.
+class SoundGroupWriter {
  public:
   // Appends a row; `tokens` its sounds, at most sound::TypedSounds::kMaxRow of them.
   void append(std::uint32_t row, std::uint32_t headword, bool plainWord,
@@ -69,52 +71,88 @@ class SoundCountGroup {
     for (std::size_t k = 0; k < americanIndexes_.size(); ++k)
       britishPlaces_[k] = placeOfRow(rows_[americanIndexes_[k]]);
   }
-
   std::size_t size() const { return rows_.size(); }
-  std::uint32_t row(std::size_t i) const { return rows_[i]; }
-  std::uint32_t headword(std::size_t i) const { return headwords_[i]; }
-  bool isPlainWord(std::size_t i) const { return (plainWords_[i] & kPlainWord) != 0; }
+
+  // The image of a group of `count` sounds: the four-byte columns first, then the byte ones.
+  std::string serialise(int count) const;
+
+ private:
+  std::vector<std::uint32_t> rows_;
+  std::vector<std::uint32_t> headwords_;
+  std::vector<std::uint8_t> flags_;
+  std::vector<std::uint32_t> tokenEnds_;
+  std::vector<std::uint8_t> tokens_;
+  std::vector<std::uint32_t> captionEnds_;
+  std::string captions_;
+  std::vector<std::uint32_t> americanIndexes_;
+  std::vector<std::uint32_t> britishPlaces_;
+};
+
+// The rows of one sound count in one band, in table order, read from the image a
+// SoundGroupWriter wrote, which the group keeps and reads in place. Once parsed it never
+// changes, so any number of threads may read it.
+class SoundCountGroup {
+ public:
+  static constexpr std::uint8_t kPlainWord = 1;
+  static constexpr std::uint8_t kAmerican = 2;
+
+  std::size_t size() const { return size_; }
+  std::uint32_t row(std::size_t i) const { return word(rowsAt_, i); }
+  std::uint32_t headword(std::size_t i) const { return word(headwordsAt_, i); }
+  bool isPlainWord(std::size_t i) const { return (flag(i) & kPlainWord) != 0; }
   // The row's American entry, whose text is its British entry's.
-  bool isAmerican(std::size_t i) const { return (plainWords_[i] & kAmerican) != 0; }
+  bool isAmerican(std::size_t i) const { return (flag(i) & kAmerican) != 0; }
   // The place in the store of the British entry of American entry `i`.
   std::uint32_t britishPlace(std::size_t i) const;
   // How many entries are American.
   std::size_t americanEntries() const { return americanIndexes_.size(); }
   std::span<const std::uint8_t> tokens(std::size_t i) const {
-    const std::uint32_t begin = i == 0 ? 0 : tokenEnds_[i - 1];
-    return std::span<const std::uint8_t>(tokens_).subspan(begin, tokenEnds_[i] - begin);
+    const std::size_t begin = tokenBegin(i);
+    return {reinterpret_cast<const std::uint8_t*>(image_.get()) + tokensAt_ + begin,
+            tokenBegin(i + 1) - begin};
   }
   // The kinds of sound the row has (sound::kindsOf), worked out once when read: a keystroke
   // reads them for every row it looks at, its tokens only for the few it weighs.
   std::uint64_t kinds(std::size_t i) const { return kinds_[i]; }
   std::string_view caption(std::size_t i) const {
-    const std::uint32_t begin = i == 0 ? 0 : captionEnds_[i - 1];
-    return std::string_view(captions_).substr(begin, captionEnds_[i] - begin);
+    const std::uint32_t begin = i == 0 ? 0 : word(captionEndsAt_, i - 1);
+    return {image_.get() + captionsAt_ + begin, word(captionEndsAt_, i) - begin};
   }
 
-  std::string serialise(int count) const;
   // False (and empty) unless `image` is a group of `count` sounds with `expectedRows` entries,
   // each within `band` and below `tableRows`, whose rows rise (a row's American entry may
   // follow its British one), whose headwords come no later than their rows, whose tokens are
-  // `count` sounds and whose American entries have no text of their own.
+  // `count` sounds and whose American entries have no text of their own. The group keeps the
+  // image it is given (the other form copies it).
+  bool parse(std::unique_ptr<char[]> image, std::size_t bytes, int count, int band,
+             std::uint32_t expectedRows, std::uint32_t tableRows);
   bool parse(std::string_view image, int count, int band, std::uint32_t expectedRows,
              std::uint32_t tableRows);
 
  private:
-  static constexpr std::uint8_t kPlainWord = 1;
-  static constexpr std::uint8_t kAmerican = 2;
+  std::uint32_t word(std::size_t at, std::size_t i) const {
+    std::uint32_t value;
+    std::memcpy(&value, image_.get() + at + i * sizeof value, sizeof value);
+    return value;
+  }
+  std::uint8_t flag(std::size_t i) const { return static_cast<std::uint8_t>(image_[flagsAt_ + i]); }
+  // Where row `i`'s tokens begin (row size() where the last ends): rows of a count below the
+  // last hold exactly that many.
+  std::size_t tokenBegin(std::size_t i) const {
+    if (tokenEndsAt_ == 0) return i * static_cast<std::size_t>(count_);
+    return i == 0 ? 0 : word(tokenEndsAt_, i - 1);
+  }
+  void clear();
 
-  std::vector<std::uint32_t> rows_;
-  std::vector<std::uint32_t> headwords_;
-  std::vector<std::uint8_t> plainWords_;
-  std::vector<std::uint32_t> tokenEnds_;
-  std::vector<std::uint8_t> tokens_;
-  std::vector<std::uint32_t> captionEnds_;
-  std::string captions_;
+  std::unique_ptr<char[]> image_;
+  std::size_t size_ = 0;
+  int count_ = 0;
+  // Where each column starts in the image; no token ends unless the count is the last.
+  std::size_t rowsAt_ = 0, headwordsAt_ = 0, captionEndsAt_ = 0, britishPlacesAt_ = 0,
+              tokenEndsAt_ = 0, flagsAt_ = 0, tokensAt_ = 0, captionsAt_ = 0;
   std::vector<std::uint64_t> kinds_;
-  // The American entries' indexes, rising, and their British entries' places.
+  // The American entries' indexes, rising.
   std::vector<std::uint32_t> americanIndexes_;
-  std::vector<std::uint32_t> britishPlaces_;
 };
 
 // How many rows the groups hold in all, how many American entries besides, and the entries of
@@ -122,7 +160,7 @@ class SoundCountGroup {
 // without a headword passed over.
 struct SoundGroupDirectory {
   // Bytes every entry takes in its group's image besides its tokens and its headword's text.
-  static constexpr std::size_t kFixedRowBytes = 4 * sizeof(std::uint32_t) + 1;
+  static constexpr std::size_t kFixedRowBytes = 3 * sizeof(std::uint32_t) + 1;
 
   explicit SoundGroupDirectory(std::uint32_t rows = 0)
       : tableRows(rows),
@@ -147,7 +185,7 @@ struct SoundGroupDirectory {
 
   std::string serialise() const;
   // False unless `image` is a directory whose groups add up to its count of entries, in the bands
-  // that many rows take, and that no more than `storedBytes` (what the stored groups take) can
+  // that many rows take, and that no more than `storedBytes` (the dictionary file's size) can
   // hold: the store lays its memory out by these counts.
   bool parse(std::string_view image, double storedBytes);
 };

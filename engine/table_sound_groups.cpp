@@ -82,7 +82,7 @@ bool makeSoundGroups(sqlite3* db, SoundGroups& groups, const std::atomic<bool>* 
   // The first row of each headword, by its text as the learner's search shows it.
   QHash<QString, std::uint32_t> firstRows;
   // By count and band, every band a table can take; cut to the bands the rows took.
-  std::vector<SoundCountGroup> all(static_cast<std::size_t>(kMaxSoundCount + 1) * kMaxBands);
+  std::vector<SoundGroupWriter> all(static_cast<std::size_t>(kMaxSoundCount + 1) * kMaxBands);
   std::uint32_t row = 0;
   std::uint32_t americanRows = 0;
   // Where each row's British entry is in `all`, for its American entry's place.
@@ -107,7 +107,7 @@ bool makeSoundGroups(sqlite3* db, SoundGroups& groups, const std::atomic<bool>* 
       return static_cast<std::size_t>(soundCount(of)) * kMaxBands +
              static_cast<std::size_t>(bandOf(row));
     };
-    SoundCountGroup& group = all[slotOf(sounds)];
+    SoundGroupWriter& group = all[slotOf(sounds)];
     slotOfRow.push_back(static_cast<std::uint32_t>(slotOf(sounds)));
     indexOfRow.push_back(static_cast<std::uint32_t>(group.size()));
     group.append(row, *first, plainWord, sounds, caption);
@@ -136,7 +136,7 @@ bool makeSoundGroups(sqlite3* db, SoundGroups& groups, const std::atomic<bool>* 
     }
   for (int count = 0; count <= kMaxSoundCount; ++count)
     for (int band = 0; band < groups.directory.bands; ++band) {
-      SoundCountGroup& group = all[static_cast<std::size_t>(count) * kMaxBands + band];
+      SoundGroupWriter& group = all[static_cast<std::size_t>(count) * kMaxBands + band];
       group.setBritishPlaces(
           [&](std::uint32_t of) { return starts[slotOfRow[of]] + indexOfRow[of]; });
       groups.directory.rowsOf(count, band) = static_cast<std::uint32_t>(group.size());

@@ -14,9 +14,9 @@ namespace quorvi::engine {
 
 struct SoundGroups {
   SoundGroupDirectory directory;
-  std::vector<SoundCountGroup> groups;  // by count, then band, as the directory counts them
+  std::vector<SoundGroupWriter> groups;  // by count, then band, as the directory counts them
 
-  SoundCountGroup& group(int count, int band) {
+  SoundGroupWriter& group(int count, int band) {
     return groups[static_cast<std::size_t>(count) * static_cast<std::size_t>(directory.bands) +
                   static_cast<std::size_t>(band)];
   }

@@ -360,9 +360,10 @@ TEST_F(StoredRows, CountsPastTheStoredBytesAreRefused) {
 // rows, and tokens that are sounds adding up to the group's count.
 TEST(SoundCountGroup, ParsesOnlyWhatItsCountAndTableAllow) {
   using quorvi::engine::SoundCountGroup;
+  using quorvi::engine::SoundGroupWriter;
   const std::uint8_t cat[] = {sound::kK, sound::kAe, sound::kT};
   const std::uint8_t cart[] = {sound::kK, sound::kA | sound::kLongToken, sound::kT};
-  SoundCountGroup group;
+  SoundGroupWriter group;
   group.append(3, 3, true, cat, "cat");
   group.append(9, 3, false, cart, "cart");
   const std::string image = group.serialise(3);
@@ -381,7 +382,7 @@ TEST(SoundCountGroup, ParsesOnlyWhatItsCountAndTableAllow) {
 
   const auto refused = [&](std::uint32_t second, std::uint32_t headword,
                            std::vector<std::uint8_t> tokens) {
-    SoundCountGroup bad;
+    SoundGroupWriter bad;
     bad.append(1, 1, true, cat, "cat");
     bad.append(second, headword, true, tokens, "x");
     SoundCountGroup parsed;
