@@ -132,20 +132,28 @@ bool SoundCountGroup::parse(std::unique_ptr<char[]> image, std::size_t bytes, in
     ok = endsRise(captionEndsAt_, captionBytes) &&
          (!lastCount || endsRise(tokenEndsAt_, tokenBytes));
   }
-  if (ok) kinds_.reserve(rows);
+  // The rows' tokens lie end to end: each a sound the aligner knows.
+  if (ok) {
+    const auto* all = reinterpret_cast<const std::uint8_t*>(image_.get()) + tokensAt_;
+    ok = std::all_of(all, all + tokenBytes, [](std::uint8_t t) { return kIsSoundToken[t]; });
+  }
   for (std::size_t i = 0; ok && i < rows; ++i) {
     const std::span<const std::uint8_t> sounds = tokens(i);
-    const bool allSounds =
-        std::all_of(sounds.begin(), sounds.end(), [](std::uint8_t t) { return kIsSoundToken[t]; });
     const std::uint32_t rowOf = row(i);
     // A row's American entry may follow its British one; it has no text of its own.
     const bool rises = i == 0 || rowOf > row(i - 1) ||
                        (rowOf == row(i - 1) && isAmerican(i) && !isAmerican(i - 1));
     ok = rowOf < tableRows && bandOf(rowOf) == band && rises && headword(i) <= rowOf &&
          flag(i) <= (kPlainWord | kAmerican) && (!isAmerican(i) || caption(i).empty()) &&
-         sounds.size() <= sound::TypedSounds::kMaxRow && allSounds && soundCount(sounds) == count;
+         sounds.size() <= sound::TypedSounds::kMaxRow && soundCount(sounds) == count;
     if (ok && isAmerican(i)) americanIndexes_.push_back(static_cast<std::uint32_t>(i));
-    kinds_.push_back(sound::kindsOf(sounds.data(), sounds.size()));
+  }
+  if (ok) {
+    kinds_.resize(rows);
+    for (std::size_t i = 0; i < rows; ++i) {
+      const std::span<const std::uint8_t> sounds = tokens(i);
+      kinds_[i] = sound::kindsOf(sounds.data(), sounds.size());
+    }
   }
   ok = ok && americanIndexes_.size() == american;
   if (!ok) clear();
