@@ -10,6 +10,8 @@
 
 #include <optional>
 #include <random>
+#include <span>
+#include <vector>
 
 #include "dict_store.h"
 #include "search_index_writer.h"
@@ -397,4 +399,15 @@ TEST(SoundCountGroup, ParsesOnlyWhatItsCountAndTableAllow) {
   EXPECT_TRUE(refused(2, 1, {sound::kK, 0, sound::kT}));  // no sound
   EXPECT_TRUE(refused(2, 1, {sound::kK, sound::kT | sound::kLongToken, sound::kT}));
   EXPECT_TRUE(refused(2, 1, {sound::kK, 200, sound::kT}));
+
+  // Only the last count's rows differ in length: its group says where each row's tokens end.
+  constexpr int kLast = quorvi::engine::kMaxSoundCount;
+  const std::vector<std::uint8_t> longest(sound::TypedSounds::kMaxRow, sound::kT);
+  SoundGroupWriter last;
+  last.append(1, 1, true, std::span(longest).first(kLast), "a");
+  last.append(2, 2, true, longest, "b");
+  ASSERT_TRUE(read.parse(last.serialise(kLast), kLast, 0, 2, 10));
+  EXPECT_EQ(read.tokens(0).size(), static_cast<std::size_t>(kLast));
+  EXPECT_EQ(read.tokens(1).size(), longest.size());
+  EXPECT_EQ(read.caption(1), "b");
 }
