@@ -116,10 +116,10 @@ AmericanCounts pronounceAmerican(std::vector<PronouncedRow>& rows, const CmuDict
         if (std::string ipa = printAmerican(phones); !ipa.empty()) printed.push_back(ipa);
     for (size_t r = begin; r < end; ++r) {
       PronouncedRow& row = rows[r];
-      if (printed.empty()) {
+      if (printed.empty() || row.spelledOut) {
         // Machine-made, in part at least: a phrase word by word (CMUdict's words as it has
         // them), else as espeak-ng reads it whole.
-        if (cmudict != nullptr && wordsOf(row.caption).size() > 1)
+        if (cmudict != nullptr && wordsOf(row.caption).size() > 1 && !row.spelledOut)
           row.american =
               printAmerican(phraseWordByWord(row.caption, *cmudict, americanVoice, machineWords));
         std::string ipa;

@@ -217,8 +217,24 @@ std::vector<PronouncedRow> pronounceRows(const std::vector<DictEntry>& entries,
       std::erase_if(row.explainLines, namesMissingHeadword);
       if (row.explainLines.empty()) continue;
       wroteRow = true;
-      rows.push_back({e.caption, encodeStoredPhonetic(row.symbols), joinLines(row.explainLines),
-                      {}, false});
+      rows.push_back(
+          {e.caption, encodeStoredPhonetic(row.symbols), joinLines(row.explainLines), {}, false});
+    }
+    // The senses read letter by letter of an abbreviation said as a word (the element Sr)
+    // come after, read as the speech synthesiser reads the spelling.
+    if (wroteRow && !e.letterReadLines.empty()) {
+      DictEntry spelled;
+      spelled.caption = e.caption;
+      if (auto letters = transcriptionOf(spelled, espeak, words, skipped);
+          letters && *letters != *symbols)
+        rows.push_back({e.caption,
+                        encodeStoredPhonetic(*letters),
+                        joinLines(e.letterReadLines),
+                        {},
+                        false,
+                        true});
+      else
+        rows.back().explain += "<br/>" + joinLines(e.letterReadLines);
     }
     if (wroteRow)
       ++headwords;

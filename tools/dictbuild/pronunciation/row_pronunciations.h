@@ -21,6 +21,9 @@ struct PronouncedRow {
   // when none could be made. By espeak-ng's American voice where no source has the word.
   std::string american;
   bool americanByMachine = false;
+  // The senses of an abbreviation said as a word that are read letter by letter (DictEntry::
+  // letterReadLines): the American stage reads the spelling too, not the word's reading.
+  bool spelledOut = false;
 };
 
 // The rows of `entries` taken in `order`; what is left out, or read otherwise, goes to
