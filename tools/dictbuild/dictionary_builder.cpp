@@ -273,8 +273,9 @@ BuildSummary buildDictionary(const BuildOptions& options, std::ostream& log) {
   size_t ecdictLines = 0;
   if (extra.ecdict) {
     const EcdictSummary e = addEcdictLines(entries, *extra.ecdict, uses);
-    log << "ECDICT: Chinese lines for " << e.chinese << " headwords, learner levels for "
-        << e.levels << ", " << e.headwordsAdded << " learner words added, " << e.labelsDropped
+    log << "ECDICT: Chinese lines for " << e.chinese << " headwords (" << e.lowerCaseRecords
+        << " capitalised ones by their lower-case record), learner levels for " << e.levels << ", "
+        << e.headwordsAdded << " learner words added, " << e.labelsDropped
         << " word-form labels dropped as wrong, " << e.madeUpDropped << " made-up forms left out";
     for (size_t i = 0; i < e.droppedExamples.size(); ++i)
       log << (i == 0 ? " (" : ", ") << e.droppedExamples[i];
