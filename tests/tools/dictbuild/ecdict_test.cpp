@@ -76,6 +76,11 @@ TEST(EcdictChinese, OneLinePerPartOfSpeechWithoutSpecialFieldsWebGlossesOrFormNo
   std::string lemma;
   EXPECT_EQ(formNote(is, lemma), "be的现在式第三人称");
   EXPECT_EQ(lemma, "be");
+  // A form note in brackets beside senses of the word's own leaves them, and still marks a form.
+  EXPECT_EQ(ecdictChineseLines("(biker 的复数) n. 骑自行车的人"), (Lines{"n. 骑自行车的人"}));
+  EXPECT_EQ(ecdictChineseLines("n. 焦虑不安；心惊肉跳（willy的复数）\\n[计] 窗口"),
+            (Lines{"n. 焦虑不安；心惊肉跳"}));
+  EXPECT_TRUE(ecdictChineseLines("（biker的复数）\\n[计] 骑手").empty());
   EXPECT_EQ(ecdictChineseLines("a. 好的, 良好的, 优秀的, 漂亮的, 健康的"),
             (Lines{"adj. 好的；良好的；优秀的；漂亮的"}));
 }
