@@ -127,6 +127,7 @@ class Assembler {
         continue;
       }
       f.frequency = spokenFrequencyOf(f.caption, sources_.spoken);
+      f.saidAsWord = saidAsWord;
       add(std::move(f));
       ++counts_.spokenForms;
     }
