@@ -81,6 +81,9 @@ TEST(EcdictChinese, OneLinePerPartOfSpeechWithoutSpecialFieldsWebGlossesOrFormNo
   EXPECT_EQ(ecdictChineseLines("n. 焦虑不安；心惊肉跳（willy的复数）\\n[计] 窗口"),
             (Lines{"n. 焦虑不安；心惊肉跳"}));
   EXPECT_TRUE(ecdictChineseLines("（biker的复数）\\n[计] 骑手").empty());
+  // Not for a word read as that form: its Chinese is its lemma's.
+  EXPECT_TRUE(ecdictChineseLines("adj. 最快速的（fast的最高级）", 0, false, nullptr, nullptr, true)
+                  .empty());
   EXPECT_EQ(ecdictChineseLines("a. 好的, 良好的, 优秀的, 漂亮的, 健康的"),
             (Lines{"adj. 好的；良好的；优秀的；漂亮的"}));
 }

@@ -292,9 +292,14 @@ class Annotator {
                         std::any_of(e.explainLines.begin(), e.explainLines.end(), [](auto& l) {
                           return isOffensiveGloss(l) || isVulgarGloss(l);
                         });
+    // A form row (fastest: adj. 最快速的（fast的最高级）, does) reads as its lemma, not as the
+    // senses beside the note.
+    const bool form = fixedFormLabel(e.caption) != nullptr ||
+                      std::any_of(e.explainLines.begin(), e.explainLines.end(),
+                                  [](const std::string& l) { return parseLabel(l).label; });
     bool special = false;
-    auto lines =
-        ecdictChineseLines(w->translation, commonestOf(e), vulgar, &special, &crossReferences_[i]);
+    auto lines = ecdictChineseLines(w->translation, commonestOf(e), vulgar, &special,
+                                    &crossReferences_[i], form);
     if (special) ownSpecial_.insert(e.caption);
     return lines;
   }

@@ -383,7 +383,7 @@ bool holdsVulgarChinese(std::string_view text) {
 
 std::vector<std::string> ecdictChineseLines(std::string_view translation, char commonest,
                                             bool vulgarWord, bool* special,
-                                            std::string* crossReference) {
+                                            std::string* crossReference, bool asForm) {
   std::vector<ParsedLine> parsed;
   bool formNoted = false;
   size_t start = 0;
@@ -406,7 +406,7 @@ std::vector<std::string> ecdictChineseLines(std::string_view translation, char c
     // A form note in brackets beside senses of the word's own ("(biker 的复数) n. 骑自行车的人",
     // "小鸡鸡（儿童用语, willy的复数）") leaves them; a line that is the note is no sense.
     const std::string senses = withoutBracketedFormNotes(raw);
-    if (senses.size() != raw.size()) {
+    if (senses.size() != raw.size() && !asForm) {
       formNoted = true;
       raw = trim(senses);
     }
