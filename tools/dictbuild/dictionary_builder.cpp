@@ -11,6 +11,7 @@
 #include <unordered_map>
 #include <unordered_set>
 
+#include "abbreviation_chinese.h"
 #include "american_pronunciations.h"
 #include "build_stamp.h"
 #include "checked_inflections.h"
@@ -162,8 +163,7 @@ bool writeRows(const BuildOptions& options, const std::vector<PronouncedRow>& ro
   size_t done = 0;
   for (const PronouncedRow& row : rows) {
     progress.update(++done);
-    if (!writer.add(row.caption, row.phonetic, row.explain, row.american,
-                    row.americanByMachine)) {
+    if (!writer.add(row.caption, row.phonetic, row.explain, row.american, row.americanByMachine)) {
       progress.finish();
       log << "build: writing failed: " << writer.error() << "; " << kUnchanged << "\n";
       return false;
@@ -273,8 +273,9 @@ BuildSummary buildDictionary(const BuildOptions& options, std::ostream& log) {
   size_t ecdictLines = 0;
   if (extra.ecdict) {
     const EcdictSummary e = addEcdictLines(entries, *extra.ecdict, uses);
-    log << "ECDICT: Chinese lines for " << e.chinese << " headwords, learner levels for "
-        << e.levels << ", " << e.headwordsAdded << " learner words added, " << e.labelsDropped
+    log << "ECDICT: Chinese lines for " << e.chinese << " headwords (" << e.lowerCaseRecords
+        << " capitalised ones by their lower-case record), learner levels for " << e.levels << ", "
+        << e.headwordsAdded << " learner words added, " << e.labelsDropped
         << " word-form labels dropped as wrong, " << e.madeUpDropped << " made-up forms left out";
     for (size_t i = 0; i < e.droppedExamples.size(); ++i)
       log << (i == 0 ? " (" : ", ") << e.droppedExamples[i];
@@ -306,6 +307,11 @@ BuildSummary buildDictionary(const BuildOptions& options, std::ostream& log) {
     log << "Chinese family names read first as family names: " << surnames << "\n";
   if (options.useWordNet && options.heardWords) addHeardPhrases(entries);
   labelSlurs(entries);
+  if (const size_t abbreviations = giveAbbreviationsTheirChinese(entries); abbreviations > 0)
+    log << "abbreviations said as words given their own Chinese: " << abbreviations << "\n";
+  if (const size_t letterRead = separateLetterReadSenses(entries); letterRead > 0)
+    log << "abbreviations said as words whose letter-read senses have a row of their own: "
+        << letterRead << "\n";
   if (const size_t borrowed = borrowChineseOfWhatItStandsFor(entries); borrowed > 0)
     log << "spoken forms and parts of phrases given the Chinese of what they stand for: "
         << borrowed << "\n";

@@ -116,6 +116,31 @@ TEST(AmericanStage, EachRowItsNearestPronunciationAndMachineMadeWhereNoSourceHas
   EXPECT_EQ(counts.byMachine, 2u);
 }
 
+// An abbreviation said as a word takes the reading of the word it stands for where that is
+// nearer its British one (Dr: doctor, not CMUdict's first, drive), not where the headword's own
+// is (aka said as letters); its row of letter-read senses, the spelling's reading.
+TEST(AmericanStage, AnAbbreviationIsSaidAsItsWordAndItsLetterRowAsSpelled) {
+  CmuDictionary cmu;
+  for (const char* line :
+       {"\"dr\": \"D R AY1 V\"", "\"dr(2)\": \"D AA1 K T ER0\"", "\"doctor\": \"D AA1 K T ER0\"",
+        "\"aka\": \"EY2 K EY2 EY1\"", "\"sr\": \"S IY1 N Y ER0\""})
+    ASSERT_TRUE(readCmuLine(line, cmu));
+  std::vector<PronouncedRow> rows = {
+      {"Dr", "&#712;d&#596;kt&#601;", "Dr: doctor", {}, false, false, "doctor"},
+      {"aka", "&#716;eikei&#712;ei", "aka: also known as", {}, false, false, "also known as"},
+      {"Sr", "&#716;es&#712;&#593;&#720;", "n. a metallic element", {}, false, true, {}},
+  };
+  EspeakTranscriber americanVoice(EspeakTranscriber::kAmericanVoice);
+  ASSERT_TRUE(americanVoice.ready()) << americanVoice.error();
+  SkipReport skipped;
+  pronounceAmerican(rows, &cmu, americanVoice, skipped);
+  EXPECT_EQ(rows[0].american, "ˈdɑːktər");
+  EXPECT_FALSE(rows[0].americanByMachine);
+  EXPECT_EQ(rows[1].american, "ˌeɪˌkeɪˈeɪ");
+  EXPECT_TRUE(rows[2].americanByMachine);
+  EXPECT_EQ(rows[2].american.find("ɪn"), std::string::npos) << rows[2].american;
+}
+
 TEST(AmericanStage, StoredBesideTheSpecifiedColumnsWhichAnswerAsBefore) {
   quorvi::testing::TemporaryFolder folder;
   ASSERT_EQ(quorvi::testing::layOutRuntimeFolder(folder.path(), {}), "");

@@ -76,6 +76,14 @@ TEST(EcdictChinese, OneLinePerPartOfSpeechWithoutSpecialFieldsWebGlossesOrFormNo
   std::string lemma;
   EXPECT_EQ(formNote(is, lemma), "be的现在式第三人称");
   EXPECT_EQ(lemma, "be");
+  // A form note in brackets beside senses of the word's own leaves them, and still marks a form.
+  EXPECT_EQ(ecdictChineseLines("(biker 的复数) n. 骑自行车的人"), (Lines{"n. 骑自行车的人"}));
+  EXPECT_EQ(ecdictChineseLines("n. 焦虑不安；心惊肉跳（willy的复数）\\n[计] 窗口"),
+            (Lines{"n. 焦虑不安；心惊肉跳"}));
+  EXPECT_TRUE(ecdictChineseLines("（biker的复数）\\n[计] 骑手").empty());
+  // Not for a word read as that form: its Chinese is its lemma's.
+  EXPECT_TRUE(ecdictChineseLines("adj. 最快速的（fast的最高级）", 0, false, nullptr, nullptr, true)
+                  .empty());
   EXPECT_EQ(ecdictChineseLines("a. 好的, 良好的, 优秀的, 漂亮的, 健康的"),
             (Lines{"adj. 好的；良好的；优秀的；漂亮的"}));
 }
@@ -242,6 +250,11 @@ class EcdictAnnotation : public ::testing::Test {
         entry("smith", {"n. a metalworker"}),
         entry("gadget", {"n. a device"}),
         entry("aeroplane", {"n. an aircraft"}),
+        entry("Vulcan", {"n. (Roman mythology) god of fire"}),
+        entry("Hondo", {"n. the largest of the four main islands of Japan"}),
+        entry("Pawnee", {"n. a member of the Pawnee nation"}),
+        entry("Soho", {"n. a city district of central London"}),
+        entry("Cat", {"n. a large tracked vehicle"}),
     };
     auto add = [&](const std::string& w, EcdictWord e) { ecdict_.add(w, std::move(e)); };
     add("see",
@@ -286,6 +299,10 @@ class EcdictAnnotation : public ::testing::Test {
     add("Smith", word("n. 史密斯（姓氏）"));
     add("Gadget", word("[机] 小机件"));
     add("aeroplane", word("n. =airplane[亦作aeroplane]"));
+    add("vulcan", word("n. [罗神]伏尔甘（火和锻冶的神）"));
+    add("hondo", word("n. 本州（日本最大的岛屿）"));
+    add("pawnee", word("n. 收当人"));
+    add("soho", word("interj. 哈（猎人的呼声）"));
     uses_["baked"] = {"a", 'a', "", 4};
     uses_["bowed"] = {"a", 'a', "", 0};
     uses_["found"].partsOfSpeech = "v";
@@ -333,6 +350,17 @@ TEST_F(EcdictAnnotation, ALowerCaseWordEcdictFilesOnlyCapitalisedTakesThatRecord
   EXPECT_EQ(find(entries_, "gizmo").explainLines.front(), "n. 小玩意儿");
   EXPECT_EQ(find(entries_, "smith").explainLines, (Lines{"n. a metalworker"}));
   EXPECT_EQ(find(entries_, "gadget").explainLines, (Lines{"n. a device"}));
+}
+
+// The other way round, only where the record says it translates the name: a god for a myth's,
+// a note of what it names; not a common word spelled alike, of another part of speech, or the
+// record of a headword in lower case.
+TEST_F(EcdictAnnotation, ACapitalisedNameEcdictFilesOnlyInLowerCaseTakesThatRecordWhenItSaysSo) {
+  EXPECT_EQ(find(entries_, "Vulcan").explainLines.front(), "伏尔甘（火和锻冶的神）");
+  EXPECT_EQ(find(entries_, "Hondo").explainLines.front(), "n. 本州（日本最大的岛屿）");
+  for (const char* other : {"Pawnee", "Soho", "Cat"})
+    EXPECT_EQ(find(entries_, other).explainLines.size(), 1u) << other;
+  EXPECT_EQ(summary_.lowerCaseRecords, 2u);
 }
 
 TEST_F(EcdictAnnotation, ATranslationPointingToAnotherWordShowsThatWordsChinese) {

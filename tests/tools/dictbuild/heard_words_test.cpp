@@ -187,6 +187,24 @@ class HeardWords : public ::testing::Test {
   SkipReport skipped_;
 };
 
+// An abbreviation the table says as its word is said so even where WordNet explains it by a
+// common sense of its own (the element Sr), and so is its spelling with a full stop; a word the
+// table gives no reading of keeps WordNet's senses alone.
+TEST_F(HeardWords, AbbreviationsAreSaidAsTheirWordWhateverWordNetExplainsThemBy) {
+  entries_.push_back(common("Sr", 40, "n. a soft metallic element"));
+  entries_.push_back(common("sr.", 3, "adj. used of the older of two persons"));
+  addLearnerHeadwords(entries_, sources_, skipped_);
+  const DictEntry* sr = findEntry(entries_, "Sr");
+  EXPECT_EQ(sr->explainLines.front(), "Sr: senior");
+  EXPECT_EQ(sr->explainLines.back(), "n. a soft metallic element");
+  for (const char* spelling : {"Sr", "sr."}) {
+    EXPECT_EQ(findEntry(entries_, spelling)->transcription, "ˈsiːniə") << spelling;
+    EXPECT_TRUE(findEntry(entries_, spelling)->saidAsWord) << spelling;
+  }
+  EXPECT_EQ(linesOf(entries_, "sr."), Lines{"adj. used of the older of two persons"});
+  EXPECT_FALSE(findEntry(entries_, "art")->saidAsWord);
+}
+
 TEST_F(HeardWords, EachKindComesWithItsExplanationAndUnexplainedWordsAreLeftOut) {
   const LearnerHeadwordCounts counts = addLearnerHeadwords(entries_, sources_, skipped_);
   EXPECT_EQ(linesOf(entries_, "gonna").front(), "gonna: going to");
@@ -558,8 +576,14 @@ TEST(SpokenFormTable, ReadsReadingsWhereGivenAndRefusesMalformedLines) {
   EXPECT_EQ(findEntry(forms, "Sgt")->transcription, "ˈsɑːdʒənt");
   EXPECT_EQ(findEntry(forms, "hey")->transcription, "");
   forms.clear();
-  EXPECT_FALSE(readSpokenForms("gonna\tgoing to\tspoken form\t\nhey\t\t\t\n", forms, error));
+  EXPECT_FALSE(readSpokenForms("gonna\tgoing to\tspoken form\t\t\nhey\t\t\t\t\n", forms, error));
   EXPECT_EQ(error, "line 2: a word or gloss is empty");
-  EXPECT_FALSE(readSpokenForms("gonna\tgoing to\tspoken form\n", forms, error));
-  EXPECT_EQ(error, "line 1: expected 4 fields separated by tabs, found 3");
+  EXPECT_FALSE(readSpokenForms("gonna\tgoing to\tspoken form\t\n", forms, error));
+  EXPECT_EQ(error, "line 1: expected 5 fields separated by tabs, found 4");
+  // The Chinese of an abbreviation said as a word is a Chinese line.
+  std::unordered_map<std::string, std::string> chinese;
+  ASSERT_TRUE(readSpokenForms("Ms\tmiz\ta title\tmɪz\t女士\n", forms, error, &chinese));
+  EXPECT_EQ(chinese.at("Ms"), "女士");
+  EXPECT_FALSE(readSpokenForms("Ms\tmiz\ta title\tmɪz\tMiss\n", forms, error, &chinese));
+  EXPECT_EQ(error, "line 1: Chinese of Ms: a word without Chinese characters");
 }

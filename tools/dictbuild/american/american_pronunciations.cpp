@@ -99,6 +99,34 @@ size_t editDistance(const std::string& a, const std::string& b) {
   return previous[b.size()];
 }
 
+// The reading among `printed` (CMUdict's of the headword) and that of the word an abbreviation
+// or spoken form stands for nearest its British one ("Dr": doctor, not CMUdict's first, drive;
+// "aka" keeps its letters, far from "also known as"; "ya" its own on a tie with "you"),
+// machine-made when CMUdict lacks a word of it. False, the row untouched, when the nearest is a
+// reading of the headword or there is no reading of the word.
+bool sayAsTheWordItStandsFor(PronouncedRow& row, const std::vector<std::string>& printed,
+                             const CmuDictionary& cmudict, EspeakTranscriber& americanVoice,
+                             MachineWords& machineWords) {
+  const std::string word =
+      printAmerican(phraseWordByWord(row.saidAs, cmudict, americanVoice, machineWords));
+  if (word.empty()) return false;
+  const std::string british = soundsOf(sound::fromStored(row.phonetic));
+  const size_t distance = editDistance(british, soundsOf(sound::fromIpa(word)));
+  std::vector<std::string> others = printed;
+  // Without CMUdict's, the speech synthesiser's reading of the spelling.
+  if (others.empty())
+    others.push_back(printAmerican(phonesFromEspeak(americanVoice.transcribe(row.caption))));
+  for (const std::string& other : others)
+    if (const size_t d = editDistance(british, soundsOf(sound::fromIpa(other)));
+        !other.empty() && other != word && d <= distance)
+      return false;
+  row.american = word;
+  const std::vector<std::string> words = wordsOf(row.saidAs);
+  row.americanByMachine = std::any_of(
+      words.begin(), words.end(), [&](const std::string& w) { return cmudict.find(w) == nullptr; });
+  return true;
+}
+
 }  // namespace
 
 AmericanCounts pronounceAmerican(std::vector<PronouncedRow>& rows, const CmuDictionary* cmudict,
@@ -116,10 +144,15 @@ AmericanCounts pronounceAmerican(std::vector<PronouncedRow>& rows, const CmuDict
         if (std::string ipa = printAmerican(phones); !ipa.empty()) printed.push_back(ipa);
     for (size_t r = begin; r < end; ++r) {
       PronouncedRow& row = rows[r];
-      if (printed.empty()) {
+      if (!row.saidAs.empty() && cmudict != nullptr &&
+          sayAsTheWordItStandsFor(row, printed, *cmudict, americanVoice, machineWords)) {
+        ++(row.americanByMachine ? counts.byMachine : counts.fromCmudict);
+        continue;
+      }
+      if (printed.empty() || row.spelledOut) {
         // Machine-made, in part at least: a phrase word by word (CMUdict's words as it has
         // them), else as espeak-ng reads it whole.
-        if (cmudict != nullptr && wordsOf(row.caption).size() > 1)
+        if (cmudict != nullptr && wordsOf(row.caption).size() > 1 && !row.spelledOut)
           row.american =
               printAmerican(phraseWordByWord(row.caption, *cmudict, americanVoice, machineWords));
         std::string ipa;

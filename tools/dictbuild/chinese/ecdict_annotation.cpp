@@ -129,6 +129,73 @@ const char kVulgarLabel[] = "[vulgar 粗俗]";
 const char kOffensiveWordLine[] = "冒犯性用语，慎用 / offensive: avoid using it";
 const char kVulgarWordLine[] = "粗俗用语，慎用 / vulgar: avoid using it";
 
+// What tells that a lower-case record translates a name, not a common word spelled alike
+// ("nancy": 女性化的男人, "pawnee": 收当人): a note in Chinese of what it names ("圣诞老人（等于
+// Santa Claus）", "〈德〉盖世太保"), ...
+bool saysWhatItNames(std::string_view translation) {
+  for (const auto& [open, close] :
+       {std::pair<std::string_view, std::string_view>{"（", "）"}, {"(", ")"}, {"〈", "〉"}})
+    for (size_t at = translation.find(open); at != std::string_view::npos;
+         at = translation.find(open, at + 1)) {
+      // A note in English alone is an acronym's expansion: "（Asynchronous JavaScript and XML）".
+      const size_t start = at + open.size(), end = translation.find(close, start);
+      const std::string_view note = translation.substr(
+          start, end == std::string_view::npos ? std::string_view::npos : end - start);
+      if (std::any_of(note.begin(), note.end(), [](char c) { return (c & 0x80) != 0; }))
+        return true;
+    }
+  return false;
+}
+
+// ... a god for a myth's name ("[罗神]伏尔甘（火和锻冶的神）", "朱庇特主神"; not 精神, 神经) ...
+bool namesAGod(std::string_view translation) {
+  for (size_t at = translation.find("神"); at != std::string_view::npos;
+       at = translation.find("神", at + 1)) {
+    const std::string_view before = translation.substr(0, at), after = translation.substr(at);
+    if (!before.ends_with("精") && !after.starts_with("神经") && !after.starts_with("神秘"))
+      return true;
+  }
+  return false;
+}
+
+// ... or a kind of place for a place ("约克郡", "百老汇大街").
+bool namesAPlace(std::string_view translation) {
+  for (std::string_view place :
+       {"郡", "城", "市", "州", "岛", "首都", "首府", "湖", "河", "山", "街", "省", "港", "区"})
+    if (translation.find(place) != std::string_view::npos) return true;
+  return false;
+}
+
+// Whether WordNet's first sense names one place: "n. a city in ...", "n. the capital of ...".
+bool namesOnePlace(const std::vector<std::string>& lines) {
+  for (const std::string& l : lines) {
+    if (partOfSpeechOf(l) == 0 || opensWithChineseLine(l)) continue;
+    for (const char* start : {"n. a ", "n. an ", "n. the "}) {
+      if (!l.starts_with(start)) continue;
+      std::string_view rest = std::string_view(l).substr(std::string_view(start).size());
+      for (const char* adjective : {"large ", "small ", "major ", "commercial ", "industrial ",
+                                    "port ", "resort ", "ancient "})
+        if (rest.starts_with(adjective)) rest.remove_prefix(std::string_view(adjective).size());
+      for (const char* place : {"city", "town", "state", "capital", "county", "island", "river",
+                                "lake", "street", "port", "region", "mountain", "district"})
+        if (rest.starts_with(place)) return true;
+    }
+    return false;
+  }
+  return false;
+}
+
+// A line that says a headword names people: a name line, or a sense that is a person, with
+// the years of a life ("German Nazi dictator during World War II (1889-1945)").
+bool namesSomeone(std::string_view line) {
+  if (line.starts_with("a given name") || line.starts_with("a family name")) return true;
+  const size_t open = line.rfind(" ("), close = line.find(')', open + 1);
+  if (open == std::string_view::npos || close == std::string_view::npos) return false;
+  const std::string_view inside = line.substr(open + 2, close - open - 2);
+  return inside.size() >= 8 && std::isdigit(static_cast<unsigned char>(inside[0])) &&
+         inside.find_first_not_of("0123456789-") == std::string_view::npos;
+}
+
 class Annotator {
  public:
   Annotator(std::vector<DictEntry>& entries, const EcdictData& ecdict, const HeadwordUses& uses)
@@ -157,11 +224,11 @@ class Annotator {
   // ECDICT files some common words only capitalised ("Demo": n. 演示): a lower-case headword
   // it lacks takes that record's lines unless they name a person or a place or are of a special
   // field alone ("Bourbon": [机] 波旁).
-  const EcdictWord* ownRecordOf(const std::string& caption) const {
+  const EcdictWord* ownRecordOf(const DictEntry& e) {
+    const std::string& caption = e.caption;
     if (const EcdictWord* w = recordOf(caption)) return w;
-    if (caption.empty() || lowerAscii(caption) != caption ||
-        !std::isalpha(static_cast<unsigned char>(caption[0])))
-      return nullptr;
+    if (caption.empty() || !std::isalpha(static_cast<unsigned char>(caption[0]))) return nullptr;
+    if (lowerAscii(caption) != caption) return lowerCaseRecordOf(e);
     std::string capitalised = caption;
     capitalised[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(capitalised[0])));
     const EcdictWord* w = recordOf(capitalised);
@@ -174,17 +241,65 @@ class Annotator {
     return special ? nullptr : w;
   }
 
+  // And the other way round, ECDICT files some names of one thing only in lower case
+  // ("vulcan": [罗神]伏尔甘, "hondo": 本州（日本最大的岛屿）): a capitalised headword of one word
+  // that ECDICT lacks takes that record when the lower-case spelling is no headword of its own
+  // (crane's 鹤 is no Crane's), the headword names no one (Parker is no 停放车辆的人), the record
+  // bears no mark of a person's or place's name, gives a part of speech WordNet gives the
+  // headword ("soho": interj. 哈 is no Soho), is of no special field alone unless it is a myth's
+  // and so is a sense of the headword ("(Roman mythology) god of fire"), and says it translates
+  // a name: a god for a myth's, a note of what it names, or a kind of place for a place.
+  const EcdictWord* lowerCaseRecordOf(const DictEntry& e) {
+    const std::string lower = lowerAscii(e.caption);
+    if (!startsCapitalised(e.caption) || e.caption.find_first_of(" -.'") != std::string::npos ||
+        byCaption_.count(lower) != 0)
+      return nullptr;
+    const EcdictWord* w = recordOf(lower);
+    if (!w || std::any_of(std::begin(kNameMarks), std::end(kNameMarks), [&](std::string_view m) {
+          return w->translation.find(m) != std::string::npos;
+        }))
+      return nullptr;
+    std::string kinds;
+    bool myth = false;
+    for (const std::string& l : e.explainLines) {
+      if (namesSomeone(l)) return nullptr;
+      if (const char kind = partOfSpeechOf(l); kind != 0 && !opensWithChineseLine(l)) {
+        kinds.push_back(kind);
+        myth = myth || l.find("mythology)") != std::string::npos;
+      }
+    }
+    bool special = false;
+    const std::vector<std::string> lines = ecdictChineseLines(w->translation, 0, false, &special);
+    if (special && !myth) return nullptr;
+    if (!(myth ? namesAGod(w->translation)
+               : saysWhatItNames(w->translation) ||
+                     (namesOnePlace(e.explainLines) && namesAPlace(w->translation))))
+      return nullptr;
+    const bool sharesKind = std::any_of(lines.begin(), lines.end(), [&](const std::string& l) {
+      const char kind = partOfSpeechOf(l);
+      return kind == 0 || kinds.find(kind) != std::string::npos;
+    });
+    if (!sharesKind) return nullptr;
+    ++summary_.lowerCaseRecords;
+    return w;
+  }
+
   std::vector<std::string> ownLines(size_t i) {
     const DictEntry& e = entries_[i];
-    const EcdictWord* w = ownRecordOf(e.caption);
+    const EcdictWord* w = ownRecordOf(e);
     if (!w) return {};
     const bool vulgar = wordsOfKind("vulgar").count(lowerAscii(e.caption)) > 0 ||
                         std::any_of(e.explainLines.begin(), e.explainLines.end(), [](auto& l) {
                           return isOffensiveGloss(l) || isVulgarGloss(l);
                         });
+    // A form row (fastest: adj. 最快速的（fast的最高级）, does) reads as its lemma, not as the
+    // senses beside the note.
+    const bool form = fixedFormLabel(e.caption) != nullptr ||
+                      std::any_of(e.explainLines.begin(), e.explainLines.end(),
+                                  [](const std::string& l) { return parseLabel(l).label; });
     bool special = false;
-    auto lines =
-        ecdictChineseLines(w->translation, commonestOf(e), vulgar, &special, &crossReferences_[i]);
+    auto lines = ecdictChineseLines(w->translation, commonestOf(e), vulgar, &special,
+                                    &crossReferences_[i], form);
     if (special) ownSpecial_.insert(e.caption);
     return lines;
   }

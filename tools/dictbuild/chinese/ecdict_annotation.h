@@ -17,11 +17,12 @@
 namespace quorvi::dictbuild {
 
 struct EcdictSummary {
-  size_t chinese = 0;         // entries given Chinese lines
-  size_t levels = 0;          // entries given a learner-levels line
-  size_t labelsDropped = 0;   // word-form labels dropped as wrong
-  size_t headwordsAdded = 0;  // learner words ECDICT added
-  size_t madeUpDropped = 0;   // heard words left out as forms nobody uses
+  size_t chinese = 0;           // entries given Chinese lines
+  size_t levels = 0;            // entries given a learner-levels line
+  size_t labelsDropped = 0;     // word-form labels dropped as wrong
+  size_t headwordsAdded = 0;    // learner words ECDICT added
+  size_t madeUpDropped = 0;     // heard words left out as forms nobody uses
+  size_t lowerCaseRecords = 0;  // capitalised headwords given ECDICT's lower-case record
   std::vector<std::string> droppedExamples;
 };
 

@@ -276,6 +276,23 @@ bool abbreviates(const std::string& abbreviation, const std::string& expansion) 
   return next == abbreviation.size();
 }
 
+// True when `symbol` spells the start of `name` and then some of its letters in order, as an
+// element's symbol does its name (Mt meitnerium, not darmstadtium, which WordNet glosses alike).
+bool symbolOf(const std::string& symbol, const std::string& name) {
+  if (symbol.empty() || name.empty() ||
+      std::tolower(static_cast<unsigned char>(symbol[0])) !=
+          std::tolower(static_cast<unsigned char>(name[0])))
+    return false;
+  size_t at = 1;
+  for (size_t i = 1; i < symbol.size(); ++i) {
+    const char c = static_cast<char>(std::tolower(static_cast<unsigned char>(symbol[i])));
+    at = name.find(c, at);
+    if (at == std::string::npos) return false;
+    ++at;
+  }
+  return true;
+}
+
 // A word before a number ("atomic number 67": 原子序数67 says nothing of holmium), then the
 // commoner.
 bool donorBefore(const DictEntry& a, const DictEntry& b) {
@@ -314,14 +331,29 @@ size_t borrowChineseOfWhatItStandsFor(std::vector<DictEntry>& entries) {
 size_t borrowChineseOfSynonyms(std::vector<DictEntry>& entries) {
   // sense -> the commonest common word and expansion with Chinese for it
   std::unordered_map<std::string, std::pair<size_t, size_t>> donorsOf;
-  std::vector<size_t> takers;
+  // The rows, and the lines of them, that lack Chinese: a row's explanation, or the senses of
+  // an abbreviation said as a word that are read letter by letter (Mt, meitnerium).
+  std::vector<std::pair<size_t, std::vector<std::string>*>> takers;
+  const auto lacksChinese = [](const std::vector<std::string>& lines) {
+    return !lines.empty() && std::none_of(lines.begin(), lines.end(), [](const std::string& l) {
+      return holdsChineseMeaning(l);
+    });
+  };
+  // The letter-read senses' glosses, with every common word that has Chinese for them: such a
+  // gloss is often shared by senses WordNet keeps apart ("a radioactive transuranic element").
+  std::unordered_map<std::string, std::vector<size_t>> symbolDonorsOf;
   for (size_t i = 0; i < entries.size(); ++i) {
-    const DictEntry& e = entries[i];
-    if (e.leftOut || isFormRow(e) || hasChinese(e)) continue;
-    takers.push_back(i);
-    for (const std::string& line : e.explainLines)
-      if (std::string key = senseKey(line); !key.empty())
-        donorsOf.emplace(std::move(key), std::pair(SIZE_MAX, SIZE_MAX));
+    DictEntry& e = entries[i];
+    if (e.leftOut || isFormRow(e)) continue;
+    for (std::vector<std::string>* lines : {&e.explainLines, &e.letterReadLines}) {
+      if (!lacksChinese(*lines)) continue;
+      takers.emplace_back(i, lines);
+      for (const std::string& line : *lines)
+        if (std::string key = senseKey(line); !key.empty()) {
+          if (lines == &e.letterReadLines) symbolDonorsOf.emplace(key, std::vector<size_t>());
+          donorsOf.emplace(std::move(key), std::pair(SIZE_MAX, SIZE_MAX));
+        }
+    }
   }
   for (size_t i = 0; i < entries.size(); ++i) {
     const DictEntry& e = entries[i];
@@ -336,14 +368,17 @@ size_t borrowChineseOfSynonyms(std::vector<DictEntry>& entries) {
       kinds.push_back(key[0]);
       const auto it = donorsOf.find(key);
       if (it == donorsOf.end() || !chineseLineFor(e, key[0])) continue;
+      if (auto symbol = symbolDonorsOf.find(key);
+          symbol != symbolDonorsOf.end() && kind == Donor::Common)
+        symbol->second.push_back(i);
       size_t& best = kind == Donor::Common ? it->second.first : it->second.second;
       if (best == SIZE_MAX || donorBefore(e, entries[best])) best = i;
     }
   }
   size_t borrowed = 0;
-  for (size_t i : takers) {
-    DictEntry& e = entries[i];
-    for (const std::string& line : e.explainLines) {
+  for (auto [i, taken] : takers) {
+    const DictEntry& e = entries[i];
+    for (const std::string& line : *taken) {
       const std::string key = senseKey(line);
       const auto it = donorsOf.find(key);
       if (it == donorsOf.end()) continue;
@@ -351,11 +386,18 @@ size_t borrowChineseOfSynonyms(std::vector<DictEntry>& entries) {
       if (donorIndex == SIZE_MAX && it->second.second != SIZE_MAX &&
           abbreviates(e.caption, entries[it->second.second].caption))
         donorIndex = it->second.second;
+      if (taken == &e.letterReadLines) {
+        donorIndex = SIZE_MAX;
+        for (size_t d : symbolDonorsOf[key])
+          if (symbolOf(e.caption, entries[d].caption) &&
+              (donorIndex == SIZE_MAX || donorBefore(entries[d], entries[donorIndex])))
+            donorIndex = d;
+      }
       if (donorIndex == SIZE_MAX) continue;
       const DictEntry& donor = entries[donorIndex];
       const std::vector<std::string> lines = {*chineseLineFor(donor, key[0]),
                                               "同 " + donor.caption};
-      e.explainLines.insert(e.explainLines.begin(), lines.begin(), lines.end());
+      taken->insert(taken->begin(), lines.begin(), lines.end());
       ++borrowed;
       break;
     }

@@ -52,7 +52,9 @@ size_t borrowChineseOfWhatItStandsFor(std::vector<DictEntry>& entries);
 // speech from the commonest such headword that has one and gives it as its first sense of that
 // part of speech (a common word spelled in lower case, no number; a capitalised name of
 // several words only for its abbreviation), and says whose it is: "同 strontium".
-// Its first sense that has such a synonym decides. Returns how many rows took one.
+// Its first sense that has such a synonym decides. The letter-read senses of an abbreviation
+// said as a word (DictEntry::letterReadLines) take one so too when none of them has Chinese.
+// Returns how many rows took one.
 size_t borrowChineseOfSynonyms(std::vector<DictEntry>& entries);
 // True when an explanation line holds Chinese a learner reads as the word's meaning (a Chinese
 // line, a name line's 人名): any Han character outside a learner-levels line.

@@ -15,6 +15,11 @@ struct DictEntry {
   int anchor = -1;  // inflected forms: index of the entry of their lemma
   bool imported = false;
   bool leftOut = false;  // found wrong (a made-up form): written nowhere, explained by nothing
+  // An abbreviation said as the word it stands for (Sr ˈsiːniə, Mt maʊnt) whose transcription
+  // is that word's: senses read letter by letter (an element's symbol) go, with their Chinese,
+  // into `letterReadLines`, written as a row of their own with the spelling's reading.
+  bool saidAsWord = false;
+  std::vector<std::string> letterReadLines = {};
 };
 
 }  // namespace quorvi::dictbuild

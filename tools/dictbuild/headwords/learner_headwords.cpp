@@ -75,6 +75,13 @@ bool namesOnePlace(const std::vector<std::string>& lines) {
   return false;
 }
 
+// A table word that stands for another and is said as it, by a reading of its own (Sgt
+// ˈsɑːdʒənt): no interjection, no contraction.
+bool isSaidAsWord(const DictEntry& f) {
+  return !f.transcription.empty() && f.explainLines.size() == 2 &&
+         f.explainLines.back().rfind("int.", 0) != 0 && f.caption.find('\'') == std::string::npos;
+}
+
 class Assembler {
  public:
   Assembler(std::vector<DictEntry>& entries, const LearnerSources& sources, SkipReport& skipped)
@@ -96,18 +103,31 @@ class Assembler {
 
   // The table's words. One WordNet has only for senses its tagged texts never meet ("yeah"
   // as yea) opens with the spoken sense and takes the table's pronunciation; a word met
-  // in its own senses ("art", "Col") keeps them alone.
+  // in its own senses ("art", "col") keeps them alone, unless the table says how it is said
+  // as the word it stands for: an abbreviation is heard so whatever WordNet explains it by (Ms,
+  // Sr beside strontium), and so is its spelling with a full stop (Ms., sr.).
   void addTable() {
     for (DictEntry& f : spokenForms()) {
+      const bool saidAsWord = isSaidAsWord(f);
+      if (saidAsWord)
+        for (const std::string& dotted : {f.caption + ".", lowerAscii(f.caption) + "."})
+          if (auto it = byCaption_.find(dotted); it != byCaption_.end()) {
+            DictEntry& e = entries_[it->second];
+            if (e.anchor >= 0 || !e.transcription.empty()) continue;
+            e.transcription = f.transcription;
+            e.saidAsWord = true;
+          }
       auto it = byCaption_.find(f.caption);
       if (it != byCaption_.end()) {
         DictEntry& e = entries_[it->second];
-        if (e.anchor >= 0 || e.frequency > 0) continue;
+        if (e.anchor >= 0 || (e.frequency > 0 && !saidAsWord)) continue;
         e.explainLines.insert(e.explainLines.begin(), f.explainLines.begin(), f.explainLines.end());
         if (e.transcription.empty()) e.transcription = f.transcription;
+        e.saidAsWord = saidAsWord;
         continue;
       }
       f.frequency = spokenFrequencyOf(f.caption, sources_.spoken);
+      f.saidAsWord = saidAsWord;
       add(std::move(f));
       ++counts_.spokenForms;
     }

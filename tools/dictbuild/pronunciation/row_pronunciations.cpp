@@ -143,6 +143,23 @@ std::optional<std::u16string> againTranscription(const std::string& stem,
   return withAgainPrefix(adjustForSpelling(stem, n.symbols));
 }
 
+std::u16string withoutStress(std::u16string symbols) {
+  std::erase_if(symbols, [](char16_t c) { return c == u'ˈ' || c == u'ˌ'; });
+  return symbols;
+}
+
+// What a spoken form or abbreviation stands for, by its line "Fr: Father" (the first of
+// "Saint; Street"); empty when it has no such line.
+std::string standsFor(const DictEntry& e) {
+  const std::string prefix = e.caption + ": ";
+  for (const std::string& line : e.explainLines)
+    if (line.rfind(prefix, 0) == 0) {
+      const std::string rest = line.substr(prefix.size());
+      return rest.substr(0, rest.find_first_of(";,"));
+    }
+  return {};
+}
+
 bool isWritableHeadword(const std::string& caption, SkipReport& skipped) {
   if (std::any_of(caption.begin(), caption.end(),
                   [](char c) { return static_cast<unsigned char>(c) < 0x20; })) {
@@ -217,8 +234,31 @@ std::vector<PronouncedRow> pronounceRows(const std::vector<DictEntry>& entries,
       std::erase_if(row.explainLines, namesMissingHeadword);
       if (row.explainLines.empty()) continue;
       wroteRow = true;
-      rows.push_back({e.caption, encodeStoredPhonetic(row.symbols), joinLines(row.explainLines),
-                      {}, false});
+      rows.push_back({e.caption,
+                      encodeStoredPhonetic(row.symbols),
+                      joinLines(row.explainLines),
+                      {},
+                      false,
+                      false,
+                      standsFor(e)});
+    }
+    // The senses read letter by letter of an abbreviation said as a word (the element Sr)
+    // come after, read as the speech synthesiser reads the spelling.
+    if (wroteRow && !e.letterReadLines.empty()) {
+      DictEntry spelled;
+      spelled.caption = e.caption;
+      // A spelling read as the word is (Co kəu) gives no second row.
+      if (auto letters = transcriptionOf(spelled, espeak, words, skipped);
+          letters && withoutStress(*letters) != withoutStress(*symbols))
+        rows.push_back({e.caption,
+                        encodeStoredPhonetic(*letters),
+                        joinLines(e.letterReadLines),
+                        {},
+                        false,
+                        true,
+                        {}});
+      else
+        rows.back().explain += "<br/>" + joinLines(e.letterReadLines);
     }
     if (wroteRow)
       ++headwords;

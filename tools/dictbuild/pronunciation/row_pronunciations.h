@@ -21,6 +21,13 @@ struct PronouncedRow {
   // when none could be made. By espeak-ng's American voice where no source has the word.
   std::string american;
   bool americanByMachine = false;
+  // The senses of an abbreviation said as a word that are read letter by letter (DictEntry::
+  // letterReadLines): the American stage reads the spelling too, not the word's reading.
+  bool spelledOut = false;
+  // The word a spoken form or abbreviation stands for ("Fr": Father, "Dr": doctor), whose
+  // American reading the row takes where it is nearer the British one than the headword's own;
+  // empty for any other row.
+  std::string saidAs = {};
 };
 
 // The rows of `entries` taken in `order`; what is left out, or read otherwise, goes to

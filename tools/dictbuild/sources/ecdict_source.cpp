@@ -349,6 +349,33 @@ std::vector<std::string> exchangeValues(std::string_view exchange, char code) {
   return out;
 }
 
+bool holdsFormNote(std::string_view text) {
+  return std::any_of(std::begin(kFormNotes), std::end(kFormNotes),
+                     [&](std::string_view n) { return contains(text, n); });
+}
+
+// `line` without the bracketed notes that say which form of which word it is.
+std::string withoutBracketedFormNotes(std::string_view line) {
+  std::string out;
+  size_t from = 0;
+  while (from < line.size()) {
+    size_t open = std::string_view::npos, openSize = 0;
+    std::string_view close;
+    for (const auto& [o, c] :
+         {std::pair<std::string_view, std::string_view>{"(", ")"}, {"（", "）"}})
+      if (const size_t at = line.find(o, from); at < open)
+        open = at, openSize = o.size(), close = c;
+    const size_t end = open == std::string_view::npos ? open : line.find(close, open + openSize);
+    if (end == std::string_view::npos) break;
+    const std::string_view note = line.substr(open, end + close.size() - open);
+    out.append(line.substr(from, open - from));
+    if (!holdsFormNote(note)) out.append(note);
+    from = end + close.size();
+  }
+  if (from < line.size()) out.append(line.substr(from));
+  return out;
+}
+
 bool holdsVulgarChinese(std::string_view text) {
   return std::any_of(std::begin(kVulgarChinese), std::end(kVulgarChinese),
                      [&](std::string_view w) { return contains(text, w); });
@@ -356,7 +383,7 @@ bool holdsVulgarChinese(std::string_view text) {
 
 std::vector<std::string> ecdictChineseLines(std::string_view translation, char commonest,
                                             bool vulgarWord, bool* special,
-                                            std::string* crossReference) {
+                                            std::string* crossReference, bool asForm) {
   std::vector<ParsedLine> parsed;
   bool formNoted = false;
   size_t start = 0;
@@ -373,11 +400,17 @@ std::vector<std::string> ecdictChineseLines(std::string_view translation, char c
         break;
       }
     }
-    const std::string_view raw = trim(translation.substr(start, end - start));
+    std::string_view raw = trim(translation.substr(start, end - start));
     start = next;
     if (raw.empty() || !isValidUtf8(std::string(raw))) continue;
-    if (std::any_of(std::begin(kFormNotes), std::end(kFormNotes),
-                    [&](std::string_view n) { return contains(raw, n); })) {
+    // A form note in brackets beside senses of the word's own ("(biker 的复数) n. 骑自行车的人",
+    // "小鸡鸡（儿童用语, willy的复数）") leaves them; a line that is the note is no sense.
+    const std::string senses = withoutBracketedFormNotes(raw);
+    if (senses.size() != raw.size() && !asForm) {
+      formNoted = true;
+      raw = trim(senses);
+    }
+    if (raw.empty() || holdsFormNote(raw)) {
       formNoted = true;
       continue;
     }

@@ -58,10 +58,13 @@ std::vector<std::string> exchangeValues(std::string_view exchange, char code);
 // Titles, acronyms and elements (`OtherSense`) count as senses of a special field; an item that
 // points to another headword ("=decarbonize") is left out, the headword it names given in
 // `crossReference` (when asked for). `special` (when given) tells whether the lines came from
-// special fields or web glosses alone.
+// special fields or web glosses alone. A line holding such a note in brackets beside senses
+// ("(biker 的复数) n. 骑自行车的人") keeps those senses unless `asForm` (the word is read as that
+// form, whose Chinese is its lemma's).
 std::vector<std::string> ecdictChineseLines(std::string_view translation, char commonest = 0,
                                             bool vulgarWord = false, bool* special = nullptr,
-                                            std::string* crossReference = nullptr);
+                                            std::string* crossReference = nullptr,
+                                            bool asForm = false);
 
 // The part of speech a translation or sense line opens with ("vt. 锯" -> 'v', "adj. big" ->
 // 'a', "modal v. ..." -> 'v'), as above; 0 when it names none.
