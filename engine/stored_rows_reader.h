@@ -8,7 +8,6 @@
 #include "engine/sound_count_groups.h"
 
 struct sqlite3;
-struct sqlite3_stmt;
 
 namespace quorvi::engine {
 
@@ -21,16 +20,16 @@ class StoredRowsReader {
 
   // Reads the directory. False when the dictionary stores no readable groups.
   bool open(sqlite3* db);
-  bool isOpen() const { return statement_ != nullptr; }
+  bool isOpen() const { return db_ != nullptr; }
   const SoundGroupDirectory& directory() const { return directory_; }
   // The group of `count` sounds in `band` (empty when it holds no row); null when it is
   // damaged or cannot be read, or the reader is closed.
   std::unique_ptr<const SoundCountGroup> read(int count, int band);
-  // Lets the statement go: the connection is closing, or every group is read.
+  // Lets the connection go: it is closing, or every group is read.
   void close();
 
  private:
-  sqlite3_stmt* statement_ = nullptr;
+  sqlite3* db_ = nullptr;
   SoundGroupDirectory directory_;
 };
 
