@@ -1,15 +1,13 @@
 // Opening and closing the dictionary, and the one way every query runs.
 #include <sqlite3.h>
 
-#include <QDebug>
-
 #include <filesystem>
 #include <string>
 #include <system_error>
 
 #include "codec/codec_vfs.h"
 #include "engine/dictionary_key.h"
-#include "engine/phonetic_dictionary.h"
+#include "engine/dictionary_engine.h"
 #include "engine/program_folder.h"
 
 namespace {
@@ -61,24 +59,24 @@ bool isRegularFile(const char* path) {
 
 }  // namespace
 
-PhoneticDictionary::PhoneticDictionary() {
+DictionaryEngine::DictionaryEngine(LogLine log) : log_(log) {
   symbolMap();
-  if (!initDB()) qDebug("%s", "initDB(): Error");
+  if (!initDB()) log_("initDB(): Error");
 }
 
-PhoneticDictionary::~PhoneticDictionary() {
+DictionaryEngine::~DictionaryEngine() {
   for (auto& [sql, statement] : statements_) sqlite3_finalize(statement);
   if (sqliteDB_ != nullptr) sqlite3_close(sqliteDB_);
 }
 
-void PhoneticDictionary::closeConnection() {
+void DictionaryEngine::closeConnection() {
   if (sqlite3_close(sqliteDB_) == SQLITE_OK) {
     isOpen_ = false;
     sqliteDB_ = nullptr;
   }
 }
 
-bool PhoneticDictionary::initDB() {
+bool DictionaryEngine::initDB() {
   if (sqliteDB_ != nullptr) return isOpen_;  // opened once per engine, by the constructor
   quorvi::codec::registerCodecVfs();
   if (!isRegularFile(kDatabasePath)) return isOpen_;
@@ -107,13 +105,13 @@ bool PhoneticDictionary::initDB() {
   sqlite3_exec(sqliteDB_, kCacheSizeSql, nullptr, nullptr, nullptr);
 
   if (sqlite3_enable_load_extension(sqliteDB_, 1) != SQLITE_OK) {
-    qDebug("%s", "sqlite3_enable_load_extension(sqliteDB_, 1): Error");
+    log_("sqlite3_enable_load_extension(sqliteDB_, 1): Error");
     return isOpen_;
   }
   const std::string module = regexpModulePath();
   if (module.empty() ||
       sqlite3_load_extension(sqliteDB_, module.c_str(), nullptr, nullptr) != SQLITE_OK) {
-    qDebug("%s", "sqlite3_load_extension(sqliteDB_, \"./regexp.dll\", 0, 0): Error");
+    log_("sqlite3_load_extension(sqliteDB_, \"./regexp.dll\", 0, 0): Error");
   } else {
     hasRegexp_ = true;
   }
@@ -122,14 +120,18 @@ bool PhoneticDictionary::initDB() {
   return isOpen_;
 }
 
-void PhoneticDictionary::setModuleFolder(const std::string& folder) {
+void DictionaryEngine::setModuleFolder(const std::string& folder) {
   moduleFolderOverride() = folder;
 }
 
-void PhoneticDictionary::runQuery(const char* sql, const std::string& text, RowHandler onRow) {
-  results.clear();
+bool DictionaryEngine::startQuery() {
   lastError_.clear();
-  if (!isOpen_) return;
+  return isOpen_;
+}
+
+void DictionaryEngine::runQuery(const char* sql, const std::string& text, void* sink,
+                                RowHandler onRow) {
+  if (!startQuery()) return;
   // Each statement is prepared on its first use and then reset and bound again.
   sqlite3_stmt* statement = nullptr;
   for (const auto& [cachedSql, cached] : statements_)
@@ -144,13 +146,13 @@ void PhoneticDictionary::runQuery(const char* sql, const std::string& text, RowH
   }
   sqlite3_bind_text(statement, 1, text.data(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
   int rc;
-  while ((rc = sqlite3_step(statement)) == SQLITE_ROW) onRow(results, statement);
+  while ((rc = sqlite3_step(statement)) == SQLITE_ROW) onRow(sink, statement);
   if (rc != SQLITE_DONE) lastError_ = sqlite3_errmsg(sqliteDB_);
   sqlite3_reset(statement);
   sqlite3_clear_bindings(statement);
 }
 
-std::string PhoneticDictionary::buildStamp() const {
+std::string DictionaryEngine::buildStamp() const {
   std::string stamp;
   if (sqliteDB_ == nullptr || !isOpen_) return stamp;
   sqlite3_stmt* statement = nullptr;

@@ -2,40 +2,40 @@
 
 #include <algorithm>
 
-void HeadwordList::reserve(qsizetype count) {
+void HeadwordList::reserve(Index count) {
   if (holdsRows())
     places_.reserve(static_cast<std::size_t>(count));
   else
-    words_.reserve(count);
+    words_.reserve(static_cast<std::size_t>(count));
 }
 
-qsizetype HeadwordList::size() const {
-  return holdsRows() ? static_cast<qsizetype>(places_.size()) : words_.size();
+HeadwordList::Index HeadwordList::size() const {
+  return static_cast<Index>(holdsRows() ? places_.size() : words_.size());
 }
 
-QString HeadwordList::at(qsizetype index) const {
-  return holdsRows() ? store_->caption(places_[static_cast<std::size_t>(index)]) : words_.at(index);
+std::string HeadwordList::at(Index index) const {
+  const auto i = static_cast<std::size_t>(index);
+  return holdsRows() ? store_->caption(places_[i]) : words_[i];
 }
 
-QStringList HeadwordList::mid(qsizetype from, qsizetype count) const {
-  if (!holdsRows()) return words_.mid(from, count);
-  const qsizetype begin = std::clamp<qsizetype>(from, 0, size());
-  const qsizetype end = count < 0 ? size() : std::clamp<qsizetype>(from + count, begin, size());
-  QStringList words;
-  words.reserve(end - begin);
-  for (qsizetype i = begin; i < end; ++i) words.append(at(i));
+std::vector<std::string> HeadwordList::mid(Index from, Index count) const {
+  const Index begin = std::clamp<Index>(from, 0, size());
+  const Index end = count < 0 ? size() : std::clamp<Index>(from + count, begin, size());
+  std::vector<std::string> words;
+  words.reserve(static_cast<std::size_t>(end - begin));
+  for (Index i = begin; i < end; ++i) words.push_back(at(i));
   return words;
 }
 
-qsizetype HeadwordList::indexOf(const QString& word) const {
-  for (qsizetype i = 0; i < size(); ++i)
+HeadwordList::Index HeadwordList::indexOf(const std::string& word) const {
+  for (Index i = 0; i < size(); ++i)
     if (at(i) == word) return i;
   return -1;
 }
 
 bool operator==(const HeadwordList& a, const HeadwordList& b) {
   if (a.size() != b.size()) return false;
-  for (qsizetype i = 0; i < a.size(); ++i)
+  for (HeadwordList::Index i = 0; i < a.size(); ++i)
     if (a.at(i) != b.at(i)) return false;
   return true;
 }

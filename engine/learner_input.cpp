@@ -2,11 +2,11 @@
 
 #include <algorithm>
 
-#include <QChar>
 #include <vector>
 
 #include "engine/ipa_symbols.h"
-#include "engine/phonetic_dictionary.h"
+#include "engine/dictionary_engine.h"
+#include "engine/unicode_text.h"
 
 namespace {
 
@@ -106,7 +106,7 @@ void trimFrame(std::vector<Typed>& text) {
 // The stored notation's symbol for a symbol of today's IPA (engine/ipa_symbols.h) or a capital;
 // the character itself when it needs no change.
 char32_t olderSymbol(char32_t c) {
-  return QChar::toLower(quorvi::ipa::storedSymbol(c));
+  return quorvi::engine::lowerCase(quorvi::ipa::storedSymbol(c));
 }
 
 // What was typed, read as the stored notation's symbols, each with the place of the character
@@ -181,12 +181,7 @@ std::u16string learnerTranscription(std::u16string_view typed) {
     if (isSecondaryStressLike(c)) c = U'\u02CC';
     if (c == U'\u0301' || c == U'.' || c == U'-') continue;
     if (isBlank(c)) c = U' ';
-    if (QChar::requiresSurrogates(c)) {
-      out.push_back(QChar::highSurrogate(c));
-      out.push_back(QChar::lowSurrogate(c));
-    } else {
-      out.push_back(static_cast<char16_t>(c));
-    }
+    quorvi::engine::appendUtf16(out, c);
   }
   return out;
 }
@@ -199,10 +194,9 @@ std::vector<Typed> asPlainKeyboardOrKk(const std::vector<Typed>& text) {
   static const struct {
     std::u32string_view typed, sounds;
   } kSpellings[] = {
-      {U"sh", U"ʃ"},  {U"ch", U"tʃ"}, {U"th", U"θ"},  {U"zh", U"ʒ"},  {U"ng", U"ŋ"},
-      {U"ee", U"iː"}, {U"oo", U"uː"}, {U"ae", U"æ"},  {U"ai", U"aɪ"}, {U"ou", U"aʊ"},
-      {U"c", U"k"},   {U"q", U"k"},   {U"x", U"ks"},  {U"y", U"j"},   {U"@", U"ə"},
-      {U"^", U"ʌ"},   {U"ɚ", U"ər"},  {U"ɝ", U"ɜːr"},
+      {U"sh", U"ʃ"},  {U"ch", U"tʃ"}, {U"th", U"θ"},  {U"zh", U"ʒ"},  {U"ng", U"ŋ"}, {U"ee", U"iː"},
+      {U"oo", U"uː"}, {U"ae", U"æ"},  {U"ai", U"aɪ"}, {U"ou", U"aʊ"}, {U"c", U"k"},  {U"q", U"k"},
+      {U"x", U"ks"},  {U"y", U"j"},   {U"@", U"ə"},   {U"^", U"ʌ"},   {U"ɚ", U"ər"}, {U"ɝ", U"ɜːr"},
   };
   static const struct {
     char32_t capital;
@@ -260,7 +254,7 @@ std::vector<Typed> asPlainKeyboardOrKk(const std::vector<Typed>& text) {
 // Reads the stored notation's symbols into `input`; false (the error set) at a character
 // that is none.
 bool readSymbols(const std::vector<Typed>& text, LearnerInput& input, std::u16string& symbols) {
-  const auto& table = PhoneticDictionary::symbolMap();
+  const auto& table = DictionaryEngine::symbolMap();
   for (size_t i = 0; i < text.size(); ++i) {
     const char32_t c = text[i].c;
     const char32_t next = i + 1 < text.size() ? text[i + 1].c : 0;
@@ -326,7 +320,8 @@ std::u16string americanAsBritish(std::u16string_view symbols, bool dAsFlap) {
     std::size_t lastAt = out.size();
     while (lastAt > 0 && isStress(out[lastAt - 1])) --lastAt;
     const bool afterLength = lastAt > 0 && out[lastAt - 1] == kLength;
-    const char16_t last = lastAt > (afterLength ? 1u : 0u) ? out[lastAt - (afterLength ? 2 : 1)] : 0;
+    const char16_t last =
+        lastAt > (afterLength ? 1u : 0u) ? out[lastAt - (afterLength ? 2 : 1)] : 0;
     if (c == u'r' && last != 0 && isVowel(last) && !isVowel(next)) {
       // Rhoticity: the vowel before the r as the British vowel without it.
       if (afterLength && (last == u'i' || last == u'u')) out.erase(lastAt - 1, 1);
@@ -356,8 +351,7 @@ std::u16string americanAsBritish(std::u16string_view symbols, bool dAsFlap) {
       if (longHere) ++i;
       continue;
     }
-    if (c == u'u' && longHere &&
-        (last == u't' || last == u'd' || last == u'n') && !afterLength) {
+    if (c == u'u' && longHere && (last == u't' || last == u'd' || last == u'n') && !afterLength) {
       out.push_back(u'j');  // Yod Dropping undone
     }
     out.push_back(c);

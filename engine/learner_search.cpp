@@ -11,10 +11,11 @@
 
 #include "engine/closest_match.h"
 #include "engine/learner_input.h"
-#include "engine/phonetic_dictionary.h"
+#include "engine/dictionary_engine.h"
 #include "engine/sound_code.h"
 #include "engine/spelling_ranking.h"
 #include "engine/spelling_rows.h"
+#include "engine/unicode_text.h"
 
 namespace {
 
@@ -90,8 +91,7 @@ std::vector<ScoredRow> cheaperOfEach(std::vector<ScoredRow> a, const std::vector
 // anyway, all near-sound. False when a group cannot be read.
 bool LearnerSearch::rankReadings(const quorvi::engine::RowStore& rows, const LearnerInput& input,
                                  int limitMode, std::vector<ScoredRow>& ranked) {
-  const std::size_t wanted =
-      limitMode == 0 ? static_cast<std::size_t>(kTypingCap) : SIZE_MAX;
+  const std::size_t wanted = limitMode == 0 ? static_cast<std::size_t>(kTypingCap) : SIZE_MAX;
   // Each reading with what a row found by it costs beyond its score: the American hearing
   // is a guess about what was heard, so a row found as typed stays ahead of it.
   struct Reading {
@@ -147,6 +147,16 @@ bool LearnerSearch::rankReadings(const quorvi::engine::RowStore& rows, const Lea
 
 namespace {
 
+// Blank as the toolkit trims text: ASCII white space and the other Unicode spaces.
+bool isBlankText(const std::string& utf8) {
+  for (const char32_t c : quorvi::engine::codePointsOfUtf8(utf8))
+    if (!(c == U' ' || (c >= U'\t' && c <= U'\r') || c == 0x85 || c == 0xA0 || c == 0x1680 ||
+          (c >= 0x2000 && c <= 0x200A) || c == 0x2028 || c == 0x2029 || c == 0x202F ||
+          c == 0x205F || c == 0x3000))
+      return false;
+  return true;
+}
+
 SearchOutcome noMatchWhenEmpty(SearchOutcome outcome) {
   if (outcome.words.isEmpty() && outcome.reason == EmptyListReason::None)
     outcome.reason = EmptyListReason::NoMatch;
@@ -155,7 +165,7 @@ SearchOutcome noMatchWhenEmpty(SearchOutcome outcome) {
 
 }  // namespace
 
-LearnerSearch::LearnerSearch(PhoneticDictionary& dictionary) : dictionary_(dictionary) {}
+LearnerSearch::LearnerSearch(DictionaryEngine& dictionary) : dictionary_(dictionary) {}
 
 LearnerSearch::~LearnerSearch() {
   readAhead_.stop();
@@ -182,9 +192,9 @@ std::shared_ptr<const quorvi::engine::RowStore> LearnerSearch::store() {
   return store_;
 }
 
-SearchOutcome LearnerSearch::bySound(const QString& typed, int limitMode) {
+SearchOutcome LearnerSearch::bySound(const std::u16string& typed, int limitMode) {
   if (!dictionary_.isOpen()) return dictionaryNotOpen();
-  const LearnerInput input = readLearnerInput(typed.toStdU16String());
+  const LearnerInput input = readLearnerInput(typed);
   SearchOutcome outcome;
   if (input.errorPosition != 0) {
     outcome.reason = EmptyListReason::UnreadableText;
@@ -201,14 +211,14 @@ SearchOutcome LearnerSearch::bySound(const QString& typed, int limitMode) {
     // A group that cannot be read leaves the store failed: the statement answers.
     if (rankReadings(*rows, input, limitMode, ranked)) {
       outcome.words = HeadwordList(rows);
-      outcome.words.reserve(static_cast<qsizetype>(ranked.size()));
+      outcome.words.reserve(static_cast<HeadwordList::Index>(ranked.size()));
       outcome.nearSound.reserve(ranked.size());
       // The near-sound rows are marked one by one; those after the last row found as typed
       // are also set apart as a block.
       for (std::size_t i = 0; i < ranked.size(); ++i) {
         outcome.words.appendRow(ranked[i].place());
         outcome.nearSound.push_back(ranked[i].nearSound());
-        if (!ranked[i].nearSound()) outcome.nearSoundFrom = static_cast<qsizetype>(i) + 1;
+        if (!ranked[i].nearSound()) outcome.nearSoundFrom = static_cast<HeadwordList::Index>(i) + 1;
       }
       return noMatchWhenEmpty(std::move(outcome));
     }
@@ -218,14 +228,15 @@ SearchOutcome LearnerSearch::bySound(const QString& typed, int limitMode) {
 
 // Without the rows in memory: the engine's own search, in its order, which the outcome says.
 SearchOutcome LearnerSearch::soundFromStatement(const std::u16string& symbols, int limitMode) {
-  dictionary_.searchByPhonetic(symbols, limitMode);
+  const std::vector<std::string> found = dictionary_.headwordsBySound(symbols, limitMode);
   SearchOutcome outcome;
   if (!dictionary_.lastError().empty()) outcome = queryStopped(dictionary_.lastError());
   // Without the module the statement fails and says so; with it, the rows answered unranked.
   outcome.incomplete = dictionary_.lastError().empty();
-  QStringList found = dictionary_.getResults();
-  found.removeDuplicates();
-  outcome.words = std::move(found);
+  // Each headword once, where it first came.
+  std::unordered_set<std::string> seen;
+  for (const std::string& word : found)
+    if (seen.insert(word).second) outcome.words.append(word);
   outcome.nearSoundFrom = outcome.words.size();
   return outcome;
 }
@@ -238,7 +249,7 @@ std::shared_ptr<const quorvi::engine::RowStore> LearnerSearch::spellingRows() {
 
 SearchOutcome LearnerSearch::bySpelling(const std::string& utf8Pattern, int limitMode) {
   if (!dictionary_.isOpen()) return dictionaryNotOpen();
-  if (QString::fromUtf8(utf8Pattern).trimmed().isEmpty()) {
+  if (isBlankText(utf8Pattern)) {
     SearchOutcome outcome;
     outcome.reason = EmptyListReason::NothingTyped;
     return outcome;
@@ -251,7 +262,6 @@ SearchOutcome LearnerSearch::bySpelling(const std::string& utf8Pattern, int limi
 
 // Without the rows in memory: the engine's statements, ranked.
 SearchOutcome LearnerSearch::spellingFromStatements(const std::string& utf8Pattern, int limitMode) {
-  const QString pattern = QString::fromUtf8(utf8Pattern);
   // Return ranks every match. Typing ranks the first 100 matches in the table's order and the
   // first 100 that match from the word's start (which holds the word itself and the words
   // starting with the pattern): both capped statements stay quick on a short pattern. Those
@@ -259,11 +269,12 @@ SearchOutcome LearnerSearch::spellingFromStatements(const std::string& utf8Patte
   // them keeps the table's order.
   // Rows found before a stop are kept, with the reason, whichever statement stopped.
   SearchOutcome outcome;
-  QStringList found;
+  std::vector<std::string> found;
   SearchTimeLimit limit(dictionary_.connection());
   const auto run = [&](const std::string& statementPattern) {
-    dictionary_.searchByCaption(statementPattern, limitMode);
-    found += dictionary_.getResults();
+    const std::vector<std::string> rows =
+        dictionary_.headwordsBySpelling(statementPattern, limitMode);
+    found.insert(found.end(), rows.begin(), rows.end());
     if (dictionary_.lastError().empty()) return true;
     if (limit.reached()) {
       outcome.reason = EmptyListReason::BadPattern;
@@ -274,7 +285,7 @@ SearchOutcome LearnerSearch::spellingFromStatements(const std::string& utf8Patte
     return false;
   };
   if (run(utf8Pattern) && limitMode == 0) run("^(?:" + utf8Pattern + ")");
-  outcome.words = rankSpellingMatches(found, pattern, limitMode == 0 ? kTypingCap : -1);
+  outcome.words = rankSpellingMatches(found, utf8Pattern, limitMode == 0 ? kTypingCap : -1);
   outcome.nearSoundFrom = outcome.words.size();
   return noMatchWhenEmpty(outcome);
 }

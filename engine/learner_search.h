@@ -8,22 +8,20 @@
 #include <string>
 #include <vector>
 
-#include <QString>
-
 #include "engine/row_store.h"
 #include "engine/rows_read_ahead.h"
 #include "engine/search_outcome.h"
 
-class PhoneticDictionary;
+class DictionaryEngine;
 struct LearnerInput;
 struct ScoredRow;
 
 class LearnerSearch {
  public:
-  static constexpr qsizetype kTypingCap = 100;
+  static constexpr HeadwordList::Index kTypingCap = 100;
 
   // `dictionary` must outlive the search.
-  explicit LearnerSearch(PhoneticDictionary& dictionary);
+  explicit LearnerSearch(DictionaryEngine& dictionary);
   // Stops the read-ahead, and the store's reading from the dictionary.
   ~LearnerSearch();
 
@@ -33,7 +31,7 @@ class LearnerSearch {
 
   // limitMode 0: the best kTypingCap headwords (the typing path); 1: every headword listed,
   // in the same order.
-  SearchOutcome bySound(const QString& typed, int limitMode);
+  SearchOutcome bySound(const std::u16string& typed, int limitMode);
   // The pattern as the REGEXP module reads it: UTF-8 bytes, passed on unchanged. Matched over
   // the headwords in memory (engine/spelling_rows.h) when they can be had, otherwise by the
   // engine's statements, ranked alike.
@@ -51,7 +49,7 @@ class LearnerSearch {
   SearchOutcome soundFromStatement(const std::u16string& symbols, int limitMode);
   SearchOutcome spellingFromStatements(const std::string& utf8Pattern, int limitMode);
 
-  PhoneticDictionary& dictionary_;
+  DictionaryEngine& dictionary_;
   std::shared_ptr<const quorvi::engine::RowStore> store_;
   bool storeOpened_ = false;
   quorvi::engine::RowsReadAhead readAhead_;

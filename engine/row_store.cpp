@@ -133,7 +133,7 @@ RowStore::Row RowStore::at(Place place) const {
   return {groups_[at].load(std::memory_order_acquire), place - starts_[at]};
 }
 
-QString RowStore::caption(Place place) const {
+std::string RowStore::caption(Place place) const {
   Row row = at(place);
   // A row found by its American entry stands at its British one, whose group no search may
   // have needed yet.
@@ -144,8 +144,7 @@ QString RowStore::caption(Place place) const {
     row = at(place);
   }
   if (row.group == nullptr) return {};
-  const std::string_view text = row.caption();
-  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+  return std::string(row.caption());
 }
 
 bool RowStore::readAll(const std::atomic<bool>* stop, bool behindSearches) const {

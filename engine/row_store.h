@@ -19,10 +19,9 @@
 #include <cstdint>
 #include <memory>
 #include <mutex>
+#include <string>
 #include <string_view>
 #include <vector>
-
-#include <QString>
 
 #include "engine/sound_count_groups.h"
 #include "engine/stored_rows_reader.h"
@@ -64,7 +63,8 @@ class RowStore {
   }
   // The row at `place`, whose group a search has read.
   Row at(Place place) const;
-  QString caption(Place place) const;
+  // The headword (UTF-8) at `place`, reading its group when no search has; empty past the end.
+  std::string caption(Place place) const;
 
   // Reads every group not read yet, then where each row of the table stands. False when a
   // group cannot be read or `stop` is set. Any thread may run it, and several at once.

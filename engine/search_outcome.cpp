@@ -4,14 +4,12 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <filesystem>
 
-#include <QDir>
-#include <QFile>
-
-DictionaryFileState inspectDictionaryFile(const QString& path) {
-  const QByteArray name = QFile::encodeName(path);
+DictionaryFileState inspectDictionaryFile(const std::string& path) {
+  const char* name = path.c_str();
   struct stat status {};
-  if (::stat(name.constData(), &status) != 0) {
+  if (::stat(name, &status) != 0) {
     switch (errno) {
       case ELOOP:
         return DictionaryFileState::LinkLoop;
@@ -22,15 +20,15 @@ DictionaryFileState inspectDictionaryFile(const QString& path) {
     }
   }
   if (!S_ISREG(status.st_mode)) return DictionaryFileState::NotAFile;
-  return ::access(name.constData(), R_OK) == 0 ? DictionaryFileState::Present
-                                               : DictionaryFileState::NoAccess;
+  return ::access(name, R_OK) == 0 ? DictionaryFileState::Present : DictionaryFileState::NoAccess;
 }
 
 SearchOutcome dictionaryNotOpen() {
   SearchOutcome outcome;
   outcome.reason = EmptyListReason::NoDictionary;
-  outcome.folder = QDir::current().absoluteFilePath(QStringLiteral("dict"));
-  outcome.dictionaryFile = inspectDictionaryFile(outcome.folder + QStringLiteral("/words.db"));
+  std::error_code noFolder;
+  outcome.folder = (std::filesystem::current_path(noFolder) / "dict").string();
+  outcome.dictionaryFile = inspectDictionaryFile(outcome.folder + "/words.db");
   outcome.dictionaryFileExists = outcome.dictionaryFile != DictionaryFileState::Missing;
   return outcome;
 }

@@ -6,8 +6,6 @@
 #include <string>
 #include <vector>
 
-#include <QString>
-
 #include "engine/headword_list.h"
 
 enum class EmptyListReason {
@@ -28,11 +26,11 @@ enum class DictionaryFileState {
   NoAccess,  // the file, or a folder on the way to it, may not be read
   NotAFile,  // a folder, device or FIFO
 };
-DictionaryFileState inspectDictionaryFile(const QString& path);
+DictionaryFileState inspectDictionaryFile(const std::string& path);
 
 struct SearchOutcome {
   HeadwordList words;
-  qsizetype nearSoundFrom = 0;  // words from this index on are near-sound matches
+  HeadwordList::Index nearSoundFrom = 0;  // words from this index on are near-sound matches
   // Per word, when filled: 1 for a near-sound match (one that took a slip), wherever it is
   // ranked; the rows before nearSoundFrom may hold some.
   std::vector<std::uint8_t> nearSound;
@@ -40,14 +38,14 @@ struct SearchOutcome {
   int position = 0;
   char32_t character = 0;
   std::string message;
-  QString folder;
+  std::string folder;  // with NoDictionary: where it looked (the dictionary's folder)
   bool dictionaryFileExists = false;  // with NoDictionary: something is there, unreadable
   DictionaryFileState dictionaryFile = DictionaryFileState::Missing;  // with NoDictionary
   // The list is not the ranked one: the search rows could not be read, so the plain search
   // answered instead, in the table's order and without near-sound matches.
   bool incomplete = false;
 
-  bool isNearSound(qsizetype index) const {
+  bool isNearSound(HeadwordList::Index index) const {
     return index >= nearSoundFrom ||
            (index >= 0 && static_cast<std::size_t>(index) < nearSound.size() &&
             nearSound[static_cast<std::size_t>(index)] != 0);

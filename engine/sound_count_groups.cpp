@@ -2,11 +2,11 @@
 
 #include <algorithm>
 #include <array>
-
-#include <QString>
+#include <string>
 
 #include "engine/image_bytes.h"
 #include "engine/sound_alignment.h"
+#include "engine/unicode_text.h"
 
 namespace quorvi::engine {
 namespace {
@@ -32,8 +32,8 @@ const std::array<bool, 256> kIsSoundToken = [] {
 }  // namespace
 
 bool isPlainWordCaption(std::string_view caption) {
-  const QString text = QString::fromUtf8(caption.data(), static_cast<qsizetype>(caption.size()));
-  return std::all_of(text.cbegin(), text.cend(), [](QChar c) { return c.isLower(); });
+  const std::u32string text = codePointsOfUtf8(caption);
+  return std::all_of(text.cbegin(), text.cend(), isLowerCase);
 }
 
 int soundCount(std::span<const std::uint8_t> tokens) {

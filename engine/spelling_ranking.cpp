@@ -1,56 +1,78 @@
 #include "engine/spelling_ranking.h"
 
 #include <algorithm>
-#include <vector>
+#include <string_view>
+#include <unordered_set>
 
-#include <QSet>
+#include "engine/unicode_text.h"
+
+using quorvi::engine::codePointsOfUtf8;
+using quorvi::engine::lowerCase;
 
 namespace {
 
-bool isSpecial(QChar c) {
-  return QStringView(u".[]()*+?{}|\\^$").contains(c);
+bool isSpecial(char32_t c) {
+  return std::u32string_view(U".[]()*+?{}|\\^$").find(c) != std::u32string_view::npos;
 }
 
-bool isPlainWord(const QString& caption) {
-  for (QChar c : caption)
-    if (c.isUpper() || c == QLatin1Char(' ')) return false;
-  return true;
+bool isPlainWord(const std::u32string& caption) {
+  return std::none_of(caption.begin(), caption.end(),
+                      [](char32_t c) { return c == U' ' || quorvi::engine::isUpperCase(c); });
+}
+
+std::u32string lowered(std::u32string text) {
+  for (char32_t& c : text) c = lowerCase(c);
+  return text;
+}
+
+std::string utf8Of(std::u32string_view text) {
+  std::string out;
+  for (const char32_t c : text) quorvi::engine::appendUtf8(out, c);
+  return out;
+}
+
+std::u32string literalPrefixOf(const std::u32string& pattern, bool& whole) {
+  std::size_t i = pattern.starts_with(U'^') ? 1 : 0;
+  std::u32string prefix;
+  while (i < pattern.size() && !isSpecial(pattern[i])) prefix += pattern[i++];
+  // A quantified last letter may be missing from a match.
+  if (i < pattern.size() && std::u32string_view(U"*?{").find(pattern[i]) != std::u32string::npos &&
+      !prefix.empty()) {
+    prefix.pop_back();
+    whole = false;
+    return prefix;
+  }
+  whole = i == pattern.size() || (i + 1 == pattern.size() && pattern[i] == U'$');
+  return prefix;
 }
 
 }  // namespace
 
-QString literalPrefix(const QString& pattern, bool& whole) {
-  qsizetype i = pattern.startsWith(QLatin1Char('^')) ? 1 : 0;
-  QString prefix;
-  while (i < pattern.size() && !isSpecial(pattern[i])) prefix += pattern[i++];
-  // A quantified last letter may be missing from a match.
-  if (i < pattern.size() && QStringView(u"*?{").contains(pattern[i]) && !prefix.isEmpty()) {
-    prefix.chop(1);
-    whole = false;
-    return prefix;
-  }
-  whole = i == pattern.size() || (i + 1 == pattern.size() && pattern[i] == QLatin1Char('$'));
-  return prefix;
+std::string literalPrefix(const std::string& pattern, bool& whole) {
+  return utf8Of(literalPrefixOf(codePointsOfUtf8(pattern), whole));
 }
 
-QStringList rankSpellingMatches(const QStringList& found, const QString& pattern, qsizetype limit) {
+std::vector<std::string> rankSpellingMatches(const std::vector<std::string>& found,
+                                             const std::string& pattern, std::ptrdiff_t limit) {
   bool whole = false;
-  const QString prefix = literalPrefix(pattern, whole);
+  const std::u32string prefix = literalPrefixOf(codePointsOfUtf8(pattern), whole);
+  const std::u32string lowerPrefix = lowered(prefix);
   struct Ranked {
     int tier;
     bool plain;
-    qsizetype order;
+    std::size_t order;
   };
   std::vector<Ranked> ranked;
-  ranked.reserve(static_cast<size_t>(found.size()));
-  for (qsizetype i = 0; i < found.size(); ++i) {
-    const QString& word = found[i];
+  ranked.reserve(found.size());
+  for (std::size_t i = 0; i < found.size(); ++i) {
+    const std::u32string word = codePointsOfUtf8(found[i]);
+    const std::u32string lowerWord = lowered(word);
     int tier = 4;
     if (whole && word == prefix)
       tier = 0;
-    else if (whole && word.compare(prefix, Qt::CaseInsensitive) == 0)
+    else if (whole && lowerWord == lowerPrefix)
       tier = 1;
-    else if (!prefix.isEmpty() && word.startsWith(prefix, Qt::CaseInsensitive))
+    else if (!prefix.empty() && lowerWord.starts_with(lowerPrefix))
       tier = 2;
     ranked.push_back({tier, isPlainWord(word), i});
   }
@@ -58,14 +80,12 @@ QStringList rankSpellingMatches(const QStringList& found, const QString& pattern
     if (a.tier != b.tier) return a.tier < b.tier;
     return a.plain && !b.plain;
   });
-  QStringList words;
-  QSet<QString> seen;
+  std::vector<std::string> words;
+  std::unordered_set<std::string> seen;
   for (const Ranked& r : ranked) {
-    if (limit >= 0 && words.size() >= limit) break;
-    const QString& word = found[r.order];
-    if (seen.contains(word)) continue;
-    seen.insert(word);
-    words.append(word);
+    if (limit >= 0 && static_cast<std::ptrdiff_t>(words.size()) >= limit) break;
+    const std::string& word = found[r.order];
+    if (seen.insert(word).second) words.push_back(word);
   }
   return words;
 }

@@ -146,8 +146,8 @@ char firstLetter(const std::string& pattern) {
 }  // namespace
 
 std::optional<SearchOutcome> searchSpellingRows(std::shared_ptr<const RowStore> store,
-                                                const std::string& utf8Pattern, qsizetype limit,
-                                                const std::atomic<bool>* stop,
+                                                const std::string& utf8Pattern,
+                                                std::ptrdiff_t limit, const std::atomic<bool>* stop,
                                                 std::int64_t budgetNs) {
   const RowStore& rows = *store;
   SearchOutcome outcome;

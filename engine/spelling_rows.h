@@ -29,7 +29,8 @@ inline constexpr std::int64_t kSpellingBudgetNs = 1000000000;
 // and a search past its processor time are reported as the module reports them, with the words
 // found before. Nothing when `stop` was set while it ran.
 std::optional<SearchOutcome> searchSpellingRows(std::shared_ptr<const RowStore> store,
-                                                const std::string& utf8Pattern, qsizetype limit,
+                                                const std::string& utf8Pattern,
+                                                std::ptrdiff_t limit,
                                                 const std::atomic<bool>* stop = nullptr,
                                                 std::int64_t budgetNs = kSpellingBudgetNs);
 

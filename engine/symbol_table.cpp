@@ -2,17 +2,17 @@
 #include <mutex>
 #include <string_view>
 
-#include "engine/phonetic_dictionary.h"
+#include "engine/dictionary_engine.h"
 
-PhoneticDictionary::SymbolMap PhoneticDictionary::symbolMap_;
+DictionaryEngine::SymbolMap DictionaryEngine::symbolMap_;
 
-const PhoneticDictionary::SymbolMap& PhoneticDictionary::symbolMap() {
+const DictionaryEngine::SymbolMap& DictionaryEngine::symbolMap() {
   static std::once_flag filled;
   std::call_once(filled, assignSymbolMap);
   return symbolMap_;
 }
 
-void PhoneticDictionary::assignSymbolMap() {
+void DictionaryEngine::assignSymbolMap() {
   auto& m = symbolMap_;
   // two-vowel glides
   m[u"ei"] = "ei";
@@ -87,7 +87,7 @@ namespace {
 // front of `rest` when the text begins with it. The scan never restarts within a pass, so a
 // key at or above the last one taken waits for the next pass. Returns whether anything was
 // taken; appends value + ".*" per key taken when `pattern` is given.
-bool consumeOnePass(const PhoneticDictionary::SymbolMap& table, std::u16string_view& rest,
+bool consumeOnePass(const DictionaryEngine::SymbolMap& table, std::u16string_view& rest,
                     std::string* pattern) {
   bool removed = false;
   for (auto it = table.rbegin(); it != table.rend() && !rest.empty(); ++it) {
@@ -105,7 +105,7 @@ bool consumeOnePass(const PhoneticDictionary::SymbolMap& table, std::u16string_v
 
 }  // namespace
 
-bool PhoneticDictionary::checkPhonetic(std::u16string text) {
+bool DictionaryEngine::checkPhonetic(std::u16string text) {
   const SymbolMap& table = symbolMap();
   std::u16string_view rest(text);
   if (rest.empty()) return false;
@@ -115,7 +115,7 @@ bool PhoneticDictionary::checkPhonetic(std::u16string text) {
   return true;
 }
 
-std::string PhoneticDictionary::buildPhoneticPattern(std::u16string text) {
+std::string DictionaryEngine::buildPhoneticPattern(std::u16string text) {
   const SymbolMap& table = symbolMap();
   std::string pattern;
   std::u16string_view rest(text);

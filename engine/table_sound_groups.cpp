@@ -3,14 +3,14 @@
 #include <sqlite3.h>
 
 #include <array>
+#include <string>
 #include <string_view>
-
-#include <QHash>
-#include <QString>
+#include <unordered_map>
 
 #include "engine/learner_input.h"
 #include "engine/sound_alignment.h"
 #include "engine/sound_code.h"
+#include "engine/unicode_text.h"
 
 namespace quorvi::engine {
 namespace {
@@ -51,10 +51,7 @@ std::size_t tokensOf(std::u16string_view symbols, Tokens& tokens) {
 std::size_t americanOnlySounds(std::string_view ipa, std::span<const std::uint8_t> british,
                                Tokens& tokens) {
   if (ipa.empty()) return 0;
-  const std::u16string symbols =
-      readLearnerInput(
-          QString::fromUtf8(ipa.data(), static_cast<qsizetype>(ipa.size())).toStdU16String())
-          .symbols;
+  const std::u16string symbols = readLearnerInput(utf16FromUtf8(ipa)).symbols;
   if (symbols.empty()) return 0;
   const auto same = [&](std::u16string_view heard) {
     Tokens as;
@@ -80,7 +77,7 @@ bool makeSoundGroups(sqlite3* db, SoundGroups& groups, const std::atomic<bool>* 
   if (!american && sqlite3_prepare_v2(db, kRowsSql, -1, &statement, nullptr) != SQLITE_OK)
     return false;
   // The first row of each headword, by its text as the learner's search shows it.
-  QHash<QString, std::uint32_t> firstRows;
+  std::unordered_map<std::string, std::uint32_t> firstRows;
   // By count and band, every band a table can take; cut to the bands the rows took.
   std::vector<SoundGroupWriter> all(static_cast<std::size_t>(kMaxSoundCount + 1) * kMaxBands);
   std::uint32_t row = 0;
@@ -95,9 +92,7 @@ bool makeSoundGroups(sqlite3* db, SoundGroups& groups, const std::atomic<bool>* 
     if (sqlite3_column_type(statement, 0) == SQLITE_NULL) continue;
     std::string_view caption = columnBytes(statement, 0);
     caption = caption.substr(0, caption.find('\0'));
-    const QString text = QString::fromUtf8(caption.data(), static_cast<qsizetype>(caption.size()));
-    auto first = firstRows.constFind(text);
-    if (first == firstRows.cend()) first = firstRows.insert(text, row);
+    const std::uint32_t first = firstRows.try_emplace(std::string(caption), row).first->second;
     const std::size_t n = std::min(
         sound::tokenize(sound::fromStored(columnBytes(statement, 1)), tokens.data(), tokens.size()),
         tokens.size());
@@ -110,12 +105,12 @@ bool makeSoundGroups(sqlite3* db, SoundGroups& groups, const std::atomic<bool>* 
     SoundGroupWriter& group = all[slotOf(sounds)];
     slotOfRow.push_back(static_cast<std::uint32_t>(slotOf(sounds)));
     indexOfRow.push_back(static_cast<std::uint32_t>(group.size()));
-    group.append(row, *first, plainWord, sounds, caption);
+    group.append(row, first, plainWord, sounds, caption);
     if (american && (kMachineMadeAmericanEntries || sqlite3_column_int(statement, 3) == 0)) {
       const std::size_t m = americanOnlySounds(columnBytes(statement, 2), sounds, americanTokens);
       if (m != 0) {
         const std::span<const std::uint8_t> heard(americanTokens.data(), m);
-        all[slotOf(heard)].appendAmerican(row, *first, plainWord, heard);
+        all[slotOf(heard)].appendAmerican(row, first, plainWord, heard);
         ++americanRows;
       }
     }

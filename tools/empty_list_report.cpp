@@ -1,7 +1,9 @@
 #include "tools/empty_list_report.h"
 
 #include <cstdio>
+#include <string>
 
+#include "engine/unicode_text.h"
 #include "tools/lookup_commands.h"
 
 namespace quorvi::tools {
@@ -9,8 +11,9 @@ namespace {
 
 // The character and its code point, as in: "ʊ" (U+028A).
 void printCharacter(char32_t c) {
-  const QByteArray text = QString::fromUcs4(&c, 1).toUtf8();
-  std::fprintf(stderr, "\"%s\" (U+%04X)", text.constData(), static_cast<unsigned>(c));
+  std::string text;
+  quorvi::engine::appendUtf8(text, c);
+  std::fprintf(stderr, "\"%s\" (U+%04X)", text.c_str(), static_cast<unsigned>(c));
 }
 
 int reportReason(const SearchOutcome& outcome, bool spelling) {
@@ -34,9 +37,8 @@ int reportReason(const SearchOutcome& outcome, bool spelling) {
       std::fprintf(stderr, "quorvi-dict: the query stopped: regexp: %s\n", outcome.message.c_str());
       return kExitBadInput;
     case EmptyListReason::NoDictionary: {
-      const QByteArray folder = outcome.folder.toUtf8();
       std::fprintf(stderr, "quorvi-dict: %s\n",
-                   describeDictionaryFile(outcome.dictionaryFile, folder.constData()).c_str());
+                   describeDictionaryFile(outcome.dictionaryFile, outcome.folder).c_str());
       return kExitNoDictionary;
     }
     case EmptyListReason::QueryFailed:

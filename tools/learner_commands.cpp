@@ -18,6 +18,7 @@
 #include "learner/text_decoding.h"
 #include "learner/word_export.h"
 #include "learner/word_import.h"
+#include "tools/command_outcome.h"
 #include "tools/lookup_commands.h"
 
 namespace fs = std::filesystem;
@@ -27,11 +28,6 @@ namespace quorvi::tools {
 namespace {
 
 fs::path gFileFolder;
-
-int usageError(const char* command, const char* message) {
-  std::fprintf(stderr, "quorvi-dict %s: %s (see quorvi-dict --help)\n", command, message);
-  return kExitUsage;
-}
 
 fs::path fileArgument(const char* argument) {
   const fs::path path(argument);
@@ -150,7 +146,8 @@ int importFrom(const char* file) {
   const fs::path path = fileArgument(file);
   std::error_code failure;
   if (!fs::exists(path, failure)) {
-    std::fprintf(stderr, "quorvi-dict: cannot read %s: no such file\n", printableText(path.string()).c_str());
+    std::fprintf(stderr, "quorvi-dict: cannot read %s: no such file\n",
+                 printableText(path.string()).c_str());
     return kExitBadInput;
   }
   auto store = openStore(Access::kWrite);
@@ -174,7 +171,8 @@ int importFrom(const char* file) {
     std::printf("\n");
   }
   if (report.unknownCount > report.unknown.size())
-    std::printf("and %zu more not in the dictionary\n", report.unknownCount - report.unknown.size());
+    std::printf("and %zu more not in the dictionary\n",
+                report.unknownCount - report.unknown.size());
   return kExitOk;
 }
 

@@ -5,58 +5,33 @@
 #include <string>
 #include <string_view>
 
-#include <QString>
-#include <QStringList>
+#include <vector>
 
-#include "engine/american_transcriptions.h"
+#include "engine/dictionary_engine.h"
 #include "engine/learner_search.h"
-#include "engine/phonetic_dictionary.h"
+#include "engine/unicode_text.h"
+#include "tools/command_outcome.h"
 #include "tools/empty_list_report.h"
 
 namespace quorvi::tools {
 namespace {
 
-void printLine(const QString& line) {
-  const QByteArray utf8 = line.toUtf8();
-  std::fwrite(utf8.constData(), 1, static_cast<size_t>(utf8.size()), stdout);
+// Headwords are printed as the toolkit would write them back: a byte sequence that is no
+// UTF-8 character as U+FFFD.
+void printLine(std::string_view prefix, const std::string& line) {
+  const std::string utf8 = quorvi::engine::utf8FromUtf16(quorvi::engine::utf16FromUtf8(line));
+  std::fwrite(prefix.data(), 1, prefix.size(), stdout);
+  std::fwrite(utf8.data(), 1, utf8.size(), stdout);
   std::fputc('\n', stdout);
 }
 
-void printLines(const QStringList& lines) {
-  for (const QString& line : lines) printLine(line);
+void printLines(const std::vector<std::string>& lines) {
+  for (const std::string& line : lines) printLine({}, line);
   std::fflush(stdout);
 }
 
 std::u16string typedText(const char* argument) {
-  return QString::fromUtf8(argument).toStdU16String();
-}
-
-int usageError(const char* command, const char* message) {
-  std::fprintf(stderr, "quorvi-dict %s: %s (see quorvi-dict --help)\n", command, message);
-  return kExitUsage;
-}
-
-int notATranscription(const char* text) {
-  std::fprintf(stderr, "quorvi-dict: \"%s\" is not a transcription it can read\n", text);
-  return kExitBadInput;
-}
-
-// Reports an engine that failed to open, and why; the engine has already logged its own line.
-bool dictionaryOpen(const PhoneticDictionary& dictionary) {
-  if (dictionary.isOpen()) return true;
-  const SearchOutcome outcome = dictionaryNotOpen();
-  std::fprintf(
-      stderr, "quorvi-dict: cannot open the dictionary ./dict/words.db: %s\n",
-      describeDictionaryFile(outcome.dictionaryFile, outcome.folder.toStdString()).c_str());
-  return false;
-}
-
-// Exit code after a query: the rows found are printed already.
-int queryOutcome(const PhoneticDictionary& dictionary) {
-  const std::string& error = dictionary.lastError();
-  if (error.empty()) return kExitOk;
-  std::fprintf(stderr, "quorvi-dict: the query stopped: %s\n", error.c_str());
-  return error.starts_with("regexp: ") ? kExitBadInput : kExitQueryFailed;
+  return quorvi::engine::utf16FromUtf8(argument);
 }
 
 struct SearchOptions {
@@ -92,8 +67,8 @@ int readSearchOptions(int argc, char** argv, SearchOptions& options) {
 
 // The window's list: near-sound rows start with "~ ".
 void printOutcome(const SearchOutcome& outcome) {
-  for (qsizetype i = 0; i < outcome.words.size(); ++i)
-    printLine(outcome.isNearSound(i) ? QStringLiteral("~ ") + outcome.words[i] : outcome.words[i]);
+  for (HeadwordList::Index i = 0; i < outcome.words.size(); ++i)
+    printLine(outcome.isNearSound(i) ? "~ " : "", outcome.words[i]);
   std::fflush(stdout);
 }
 
@@ -104,60 +79,33 @@ int runSearchCommand(int argc, char** argv) {
   if (const int usage = readSearchOptions(argc, argv, options); usage != kExitOk) return usage;
   const int limitMode = options.all ? 1 : 0;
   if (!options.exact) {
-    PhoneticDictionary dictionary;
+    DictionaryEngine dictionary(logToStderr);
     LearnerSearch search(dictionary);
     const SearchOutcome outcome = options.spelling
                                       ? search.bySpelling(options.text, limitMode)
-                                      : search.bySound(QString::fromUtf8(options.text), limitMode);
+                                      : search.bySound(typedText(options.text), limitMode);
     printOutcome(outcome);
     return reportOutcome(outcome, options.spelling);
   }
   if (options.spelling) {
-    PhoneticDictionary dictionary;
+    DictionaryEngine dictionary(logToStderr);
     if (!dictionaryOpen(dictionary)) return kExitNoDictionary;
-    dictionary.searchByCaption(options.text, limitMode);
-    printLines(dictionary.getResults());
+    printLines(dictionary.headwordsBySpelling(options.text, limitMode));
     return queryOutcome(dictionary);
   }
   const std::u16string typed = typedText(options.text);
-  if (!PhoneticDictionary::checkPhonetic(typed)) return notATranscription(options.text);
-  PhoneticDictionary dictionary;
+  if (!DictionaryEngine::checkPhonetic(typed)) return notATranscription(options.text);
+  DictionaryEngine dictionary(logToStderr);
   if (!dictionaryOpen(dictionary)) return kExitNoDictionary;
-  dictionary.searchByPhonetic(typed, limitMode);
-  printLines(dictionary.getResults());
-  return queryOutcome(dictionary);
-}
-
-int runEntryCommand(int argc, char** argv) {
-  if (argc != 2) return usageError("entry", "give exactly one WORD");
-  PhoneticDictionary dictionary;
-  if (!dictionaryOpen(dictionary)) return kExitNoDictionary;
-  // The engine's three lines a row, each row followed by its American transcription on a
-  // line of its own: a reader of the first lines finds them where they always were.
-  const QStringList lines = dictionary.entryTextInAnyCase(argv[1]);
-  if (lines.isEmpty() && dictionary.lastError().empty()) {
-    std::fprintf(stderr, "quorvi-dict entry: no entry for \"%s\"\n", argv[1]);
-    return kExitNoEntry;
-  }
-  const std::vector<AmericanTranscription> american =
-      lines.isEmpty() ? std::vector<AmericanTranscription>()
-                      : americanTranscriptions(dictionary, lines.first().toStdString());
-  for (qsizetype i = 0; i < lines.size(); ++i) {
-    printLine(lines[i]);
-    const auto row = static_cast<std::size_t>(i / 3);
-    if (i % 3 == 2 && row < american.size() && !american[row].ipa.isEmpty())
-      printLine(QStringLiteral("US [") + american[row].ipa +
-                (american[row].byMachine ? QStringLiteral("] (machine-made)") : QStringLiteral("]")));
-  }
-  std::fflush(stdout);
+  printLines(dictionary.headwordsBySound(typed, limitMode));
   return queryOutcome(dictionary);
 }
 
 int runPatternCommand(int argc, char** argv) {
   if (argc != 2) return usageError("pattern", "give exactly one TEXT");
   const std::u16string typed = typedText(argv[1]);
-  if (!PhoneticDictionary::checkPhonetic(typed)) return notATranscription(argv[1]);
-  const std::string pattern = PhoneticDictionary::buildPhoneticPattern(typed);
+  if (!DictionaryEngine::checkPhonetic(typed)) return notATranscription(argv[1]);
+  const std::string pattern = DictionaryEngine::buildPhoneticPattern(typed);
   std::printf("%s\n", pattern.c_str());
   return kExitOk;
 }

@@ -17,7 +17,6 @@ enum ExitCode : int {
 };
 
 int runSearchCommand(int argc, char** argv);
-int runEntryCommand(int argc, char** argv);
 int runPatternCommand(int argc, char** argv);
 
 }  // namespace quorvi::tools

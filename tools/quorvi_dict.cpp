@@ -12,9 +12,8 @@
 #include <string_view>
 
 #include "engine/program_folder.h"
+#include "tools/command_modules.h"
 #include "tools/lookup_commands.h"
-#include "tools/dictbuild_loader.h"
-#include "tools/learner_commands.h"
 
 namespace {
 
@@ -47,7 +46,8 @@ const Command kCommands[] = {
      " \xC9\x99r, \xC9\x9D \xC9\x9C\xCB\x90r,\n"
      "      e the vowel of day where \xC9\x9B writes that of bed. American sounds are\n"
      "      read as the British transcriptions write them too: r after a vowel,\n"
-     "      \xC9\x91 or \xC9\x91\xCB\x90 for the vowel of hot, o\xCA\x8A for go, u\xCB\x90 after t d n\n"
+     "      \xC9\x91 or \xC9\x91\xCB\x90 for the vowel of hot, o\xCA\x8A for go, u\xCB\x90 after t "
+     "d n\n"
      "      as ju\xCB\x90,"
      " and a d between vowels as t (behind a word that has the d). No row\n"
      "      near enough: the nearest ones anyway, each a near-sound match.\n"
@@ -55,7 +55,7 @@ const Command kCommands[] = {
      "      (anywhere in the word, any case), the word itself first, then words starting\n"
      "      with it. --exact: the plain search's rows in the table's order, no ranking.\n"
      "      When nothing is listed, stderr says why"},
-    {"entry", quorvi::tools::runEntryCommand,
+    {"entry", quorvi::tools::runEntryFromModule,
      "entry WORD\n"
      "      the entry of WORD: headword, [British transcription], explanation, for\n"
      "      every row, each row followed by US [its American transcription], marked\n"
@@ -64,11 +64,11 @@ const Command kCommands[] = {
     {"pattern", quorvi::tools::runPatternCommand,
      "pattern TEXT\n"
      "      the loose-match pattern a search by sound of TEXT uses"},
-    {"history", quorvi::tools::runHistoryCommand,
+    {"history", quorvi::tools::runHistoryFromModule,
      "history [--limit N]\n"
      "      the entries opened in the window, newest first (at most N): word, last\n"
      "      opened (UTC), how often; tab-separated"},
-    {"words", quorvi::tools::runWordsCommand,
+    {"words", quorvi::tools::runWordsFromModule,
      "words [list | add WORD | remove WORD | export FILE [--csv] | import FILE]\n"
      "      my words. list (the default): word, when added (UTC), lookups, newest\n"
      "      first. add takes headwords of the dictionary only, in any letter case.\n"
@@ -168,7 +168,7 @@ int main(int argc, char** argv) {
   }
   const std::string_view name = argv[i];
   std::error_code noFolder;
-  quorvi::tools::setFileFolder(std::filesystem::current_path(noFolder));
+  quorvi::tools::setFileFolderForModules(std::filesystem::current_path(noFolder));
   if (!dirGiven) enterOwnFolderForLookup(name);
   for (const Command& command : kCommands) {
     if (name != command.name) continue;

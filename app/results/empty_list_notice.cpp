@@ -116,8 +116,9 @@ QString EmptyListNotice::reasonText(const SearchOutcome& outcome, bool spelling,
     case EmptyListReason::BadPattern:
       return badPatternText(outcome.message, pattern);
     case EmptyListReason::NoDictionary:
-      return outcome.dictionaryFileExists ? tr("无法读取词典（在 %1 中）").arg(outcome.folder)
-                                          : tr("未找到词典（查找位置：%1）").arg(outcome.folder);
+      return outcome.dictionaryFileExists
+                 ? tr("无法读取词典（在 %1 中）").arg(QString::fromStdString(outcome.folder))
+                 : tr("未找到词典（查找位置：%1）").arg(QString::fromStdString(outcome.folder));
     case EmptyListReason::QueryFailed:
       return tr("查询失败：%1").arg(QString::fromStdString(outcome.message));
     case EmptyListReason::NoMatch:

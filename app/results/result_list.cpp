@@ -72,7 +72,8 @@ void ResultList::showSearching() {
 void ResultList::showSampleRows() {
   SearchOutcome samples;
   for (const QString& word : {QStringLiteral("example"), QStringLiteral("exampling")}) {
-    if (!dictionary_.entryText(word.toStdString()).isEmpty()) samples.words.append(word);
+    if (!dictionary_.entryText(word.toStdString()).isEmpty())
+      samples.words.append(word.toStdString());
   }
   samples.nearSoundFrom = samples.words.size();
   if (!dictionary_.isOpen()) samples = dictionaryNotOpen();
@@ -96,7 +97,7 @@ void ResultList::search(const QString& text, int limitMode, int searchMode) {
   searchingDelay_->stop();
   searchingNotice_->hide();
   SearchOutcome outcome = spelling ? search_.bySpelling(text.toStdString(), limitMode)
-                                   : search_.bySound(text, limitMode);
+                                   : search_.bySound(text.toStdU16String(), limitMode);
   state_.requestInputFocus();
   showOutcome(std::move(outcome), spelling, text);
   qDebug() << static_cast<double>(elapsed.nsecsElapsed()) / 1e9;

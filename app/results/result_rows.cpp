@@ -1,6 +1,7 @@
 #include "app/results/result_rows.h"
 
 #include <algorithm>
+#include <string>
 
 #include <QCoreApplication>
 #include <QListWidget>
@@ -23,8 +24,9 @@ void appendResultRows(QListWidget* list, const SearchOutcome& outcome) {
 
 void appendResultRows(QListWidget* list, const HeadwordList& words, NearSoundRows near,
                       qsizetype from, qsizetype to) {
-  near.from = std::clamp<qsizetype>(near.from, 0, words.size());
-  to = std::min(to, words.size());
+  const auto size = static_cast<qsizetype>(words.size());
+  near.from = std::clamp<qsizetype>(near.from, 0, size);
+  to = std::min(to, size);
   QFont nearFont = list->font();
   nearFont.setItalic(true);
   for (qsizetype i = from; i < to;) {
@@ -36,7 +38,7 @@ void appendResultRows(QListWidget* list, const HeadwordList& words, NearSoundRow
       list->addItem(heading);
     }
     if (near.contains(i)) {
-      auto* item = new QListWidgetItem(words.at(i));
+      auto* item = new QListWidgetItem(QString::fromStdString(words.at(i)));
       item->setFont(nearFont);
       item->setForeground(QColor(0x55, 0x55, 0x55));
       list->addItem(item);
@@ -46,7 +48,10 @@ void appendResultRows(QListWidget* list, const HeadwordList& words, NearSoundRow
     // A run of exact matches at once.
     qsizetype end = i + 1;
     while (end < to && end != near.from && !near.contains(end)) ++end;
-    list->addItems(words.mid(i, end - i));
+    QStringList run;
+    run.reserve(end - i);
+    for (const std::string& word : words.mid(i, end - i)) run.append(QString::fromStdString(word));
+    list->addItems(run);
     i = end;
   }
 }

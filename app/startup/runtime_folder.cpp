@@ -26,7 +26,8 @@ RuntimeFolderSearch findRuntimeFolder(const QString& workingDirectory,
     const QString folder = QDir::cleanPath(QDir(candidate).absolutePath());
     if (search.searched.contains(folder)) continue;
     search.searched << folder;
-    search.states << inspectDictionaryFile(QDir(folder).filePath(QLatin1String(kDictionary)));
+    search.states << inspectDictionaryFile(
+        QDir(folder).filePath(QLatin1String(kDictionary)).toStdString());
     if (search.states.back() == DictionaryFileState::Present) {
       search.found = folder;
       break;
@@ -49,5 +50,5 @@ RuntimeFolderSearch lastRuntimeFolderSearch() {
   return RuntimeFolderSearch{
       QString(),
       {folder},
-      {inspectDictionaryFile(QDir(folder).filePath(QLatin1String(kDictionary)))}};
+      {inspectDictionaryFile(QDir(folder).filePath(QLatin1String(kDictionary)).toStdString())}};
 }

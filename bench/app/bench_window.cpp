@@ -200,7 +200,7 @@ QString compareWithTheEngine(const std::vector<std::pair<QString, Cost>>& return
   PhoneticDictionary engine;
   LearnerSearch search(engine);
   search.prepareRows();
-  search.bySound(QStringLiteral("k"), 0);
+  search.bySound(u"k", 0);
   std::printf(
       "Return on each one-symbol input, window against the learner's search alone"
       " (wall ms, thread processor ms)\n");
@@ -208,7 +208,8 @@ QString compareWithTheEngine(const std::vector<std::pair<QString, Cost>>& return
   qsizetype longestRows = -1;
   for (const auto& [text, inWindow] : returns) {
     qsizetype rows = 0;
-    const Cost alone = measure([&] { rows = search.bySound(text, 1).words.size(); });
+    const Cost alone =
+        measure([&] { rows = search.bySound(text.toStdU16String(), 1).words.size(); });
     if (rows > longestRows) longestRows = rows, longestInput = text;
     std::printf("  \"%s\" %7lld rows   window %6.2f %6.2f   engine %6.2f %6.2f   ratio %.2f %.2f\n",
                 qPrintable(text), static_cast<long long>(rows), inWindow.wall, inWindow.cpu,
@@ -277,7 +278,7 @@ int main(int argc, char** argv) {
   const double engineFirst = milliseconds([] {
     PhoneticDictionary engine;
     LearnerSearch search(engine);
-    search.bySound(QStringLiteral("k"), 0);
+    search.bySound(u"k", 0);
   });
   const StartFigures& median = starts.median;
   std::printf(

@@ -319,7 +319,7 @@ int main(int argc, char** argv) {
 
   // Warm both caches with one full scan each.
   engine.searchByPhonetic(u"\u03B8\u03B8\u03B8\u03B8", 1);
-  learner.bySound(QStringLiteral("\u03B8\u03B8\u03B8\u03B8"), 1);
+  learner.bySound(u"\u03B8\u03B8\u03B8\u03B8", 1);
   if (havePcre) runStatement(pcre, kPhoneticAll, "zzzz");
 
   std::vector<std::pair<Workload*, Sample>> results;
@@ -343,7 +343,7 @@ int main(int argc, char** argv) {
         else if (w->spelling)
           engine.searchByCaption(w->texts[i], limitMode);
         else if (w->learner)
-          learner.bySound(QString::fromStdU16String(w->typed[i]), limitMode);
+          learner.bySound(w->typed[i], limitMode);
         else
           engine.searchByPhonetic(w->typed[i], limitMode);
         if (round > 0) s.engine.push_back(millisecondsSince(start));

@@ -121,16 +121,16 @@ void measureLearner(double statementCpuP95) {
   PhoneticDictionary engine;
   LearnerSearch search(engine);
   search.prepareRows();
-  search.bySound(QStringLiteral("k"), 0);
+  search.bySound(u"k", 0);
   const double first = millisecondsSince(start);
-  search.bySound(QStringLiteral("k"), 1);
+  search.bySound(u"k", 1);
   const double memory = residentMegabytes() - memoryBefore;
   std::vector<double> wall, cpu;
   for (const std::u16string& typed : typedPrefixes()) {
     const QString text = QString::fromStdU16String(typed);
     const auto at = Clock::now();
     const double cpuAt = processCpuMs();
-    search.bySound(text, 0);
+    search.bySound(text.toStdU16String(), 0);
     wall.push_back(millisecondsSince(at));
     cpu.push_back(processCpuMs() - cpuAt);
   }

@@ -217,13 +217,13 @@ double threadCpuMs() {
 void timeTyping(LearnerSearch& learner, const std::vector<LearnerWord>& words) {
   std::vector<double> ms, cpu;
   std::vector<std::pair<double, QString>> slowest;
-  learner.bySound(QStringLiteral("k"), 0);  // loads the rows
+  learner.bySound(u"k", 0);  // loads the rows
   for (const LearnerWord& word : words) {
     for (qsizetype n = 1; n <= word.forms[0].size(); ++n) {
       const QString prefix = word.forms[0].left(n);
       const auto start = std::chrono::steady_clock::now();
       const double cpuAt = threadCpuMs();
-      learner.bySound(prefix, 0);
+      learner.bySound(prefix.toStdU16String(), 0);
       cpu.push_back(threadCpuMs() - cpuAt);
       ms.push_back(
           std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
@@ -283,7 +283,8 @@ int main(int argc, char** argv) {
     std::vector<double> ms;
     for (int round = 0; round < 50; ++round) {
       const auto start = std::chrono::steady_clock::now();
-      learner.bySound(QString::fromUtf8(one), std::getenv("QUORVI_TIME_ALL") ? 1 : 0);
+      learner.bySound(QString::fromUtf8(one).toStdU16String(),
+                      std::getenv("QUORVI_TIME_ALL") ? 1 : 0);
       ms.push_back(
           std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
               .count());
@@ -320,14 +321,14 @@ int main(int argc, char** argv) {
       const QString& typed = word.forms[run.form];
       plain.add(plainPosition(dictionary, typed, word.headword));
       edits.add(peer.position(typed, word.headword));
-      const SearchOutcome outcome = learner.bySound(typed, 0);
-      const qsizetype position = outcome.words.indexOf(word.headword);
+      const SearchOutcome outcome = learner.bySound(typed.toStdU16String(), 0);
+      const HeadwordList::Index position = outcome.words.indexOf(word.headword.toStdString());
       ours.add(position);
       emptyLists += outcome.words.isEmpty() ? 1 : 0;
       if (showMisses && position != 0)
         std::printf("    %s %s: %lld; first %s\n", qPrintable(word.headword), qPrintable(typed),
                     static_cast<long long>(position),
-                    outcome.words.isEmpty() ? "-" : qPrintable(outcome.words.first()));
+                    outcome.words.isEmpty() ? "-" : outcome.words.first().c_str());
     }
     std::printf("%s:\n", run.name);
     plain.print("plain search");

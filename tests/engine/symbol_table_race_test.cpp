@@ -34,18 +34,18 @@ TEST(SymbolTableRace, EnginesConstructedWhileOthersSearch) {
       for (int i = 0; i < 8; ++i) {
         PhoneticDictionary engine;
         LearnerSearch search(engine);
-        const SearchOutcome outcome = search.bySound(QStringLiteral("k\u00E6t"), 0);
-        if (outcome.words.isEmpty() || outcome.words.first() != QStringLiteral("cat"))
-          wrongAnswers.fetch_add(1);
+        const SearchOutcome outcome = search.bySound(u"k\u00E6t", 0);
+        if (outcome.words.isEmpty() || outcome.words.first() != "cat") wrongAnswers.fetch_add(1);
       }
     });
   for (int t = 0; t < 2; ++t)
     threads.emplace_back([&] {
       startTogether();
       for (int i = 0; i < 200; ++i) {
-        const bool read = PhoneticDictionary::checkPhonetic(u"igz\u0251:mpl") &&
-                          PhoneticDictionary::buildPhoneticPattern(u"k\u00E6t") == "k.*&#230;.*t.*" &&
-                          readLearnerInput(u"/\u0283\u026Ap/").symbols == u"\u0283ip";
+        const bool read =
+            PhoneticDictionary::checkPhonetic(u"igz\u0251:mpl") &&
+            PhoneticDictionary::buildPhoneticPattern(u"k\u00E6t") == "k.*&#230;.*t.*" &&
+            readLearnerInput(u"/\u0283\u026Ap/").symbols == u"\u0283ip";
         if (!read) wrongAnswers.fetch_add(1);
       }
     });

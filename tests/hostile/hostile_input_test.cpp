@@ -363,7 +363,7 @@ TEST_F(HostileInput, LinkLoopAndUnreadableFolderAreToldApart) {
     EXPECT_NE(r.err.find("permission denied"), std::string::npos) << r.err;
     EXPECT_EQ(r.err.find("not found"), std::string::npos) << r.err;
   }
-  EXPECT_EQ(inspectDictionaryFile(QString::fromStdString((odd / "dict" / "words.db").string())),
+  EXPECT_EQ(inspectDictionaryFile((odd / "dict" / "words.db").string()),
             ::geteuid() != 0 ? DictionaryFileState::NoAccess : DictionaryFileState::Present);
   fs::permissions(odd / "dict", fs::perms::owner_all);
   fs::remove_all(odd);

@@ -150,13 +150,20 @@ TEST_F(QuorviDict, ExitCodesTellWhatWentWrong) {
                                 folder_.path());
   EXPECT_EQ(r.exitCode, 0);
   EXPECT_EQ(r.out, "cat\n");
-  r = quorvi::testing::runChild((lone / "quorvi-dict").string(),
-                                {"--dir", folder_.path().string(), "search", "--exact", "k\xC3\xA6t"},
-                                folder_.path());
+  r = quorvi::testing::runChild(
+      (lone / "quorvi-dict").string(),
+      {"--dir", folder_.path().string(), "search", "--exact", "k\xC3\xA6t"}, folder_.path());
   EXPECT_EQ(r.exitCode, 4);
   EXPECT_NE(r.err.find("sqlite3_load_extension(sqliteDB_, \"./regexp.dll\", 0, 0): Error"),
             std::string::npos)
       << r.err;
+  // The entry's command is a module beside the tool, from its own folder too.
+  r = quorvi::testing::runChild((lone / "quorvi-dict").string(),
+                                {"--dir", folder_.path().string(), "entry", "cat"}, folder_.path());
+  EXPECT_EQ(r.exitCode, 4);
+  EXPECT_NE(r.err.find("cannot load the entry and word book commands"), std::string::npos) << r.err;
+  fs::copy_file(fs::path(QUORVI_DICT_TOOL).parent_path() / "quorvi-dictlearner.so",
+                lone / "quorvi-dictlearner.so");
   r = quorvi::testing::runChild((lone / "quorvi-dict").string(),
                                 {"--dir", folder_.path().string(), "entry", "cat"}, folder_.path());
   EXPECT_EQ(r.out, "cat\n[k\xC3\xA6t]\nn. a small furry animal\n");

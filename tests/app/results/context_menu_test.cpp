@@ -13,6 +13,7 @@
 
 #include <memory>
 
+#include "tests/app/headword_lists.h"
 #include "app/entry/entry_pane.h"
 #include "app/results/result_list.h"
 #include "app/results/result_rows.h"
@@ -70,8 +71,7 @@ class ContextMenuTest : public WindowTestCase {
     QCOMPARE(actionTexts(menu.get()),
              QStringList({"复制单词“exampling”", "复制词条", "在大窗口中查看“exampling”", "",
                           "朗读“exampling”", "美音朗读“exampling”", "朗读 [" + sounds + "]", "",
-                          "加入生词本：exampling",
-                          "生词本…", "查词历史…", "听音找词…"}));
+                          "加入生词本：exampling", "生词本…", "查词历史…", "听音找词…"}));
     // The menus show their keys.
     QCOMPARE(actionNamed(menu.get(), "朗读“exampling”")->shortcut(),
              QKeySequence(Qt::CTRL | Qt::Key_Space));
@@ -106,8 +106,7 @@ class ContextMenuTest : public WindowTestCase {
   void theAmericanTranscriptionIsShownAndSaid() {
     closeWindow();
     auto rows = quorvi::testing::sampleRows();
-    rows.push_back({"tomato", "t&#601;&#712;m&#593;&#720;t&#601;u", "n. a red fruit",
-                    "təˈmeɪtoʊ"});
+    rows.push_back({"tomato", "t&#601;&#712;m&#593;&#720;t&#601;u", "n. a red fruit", "təˈmeɪtoʊ"});
     QVERIFY(openWindow(rows));
     list()->addItem(QStringLiteral("tomato"));
     std::unique_ptr<QMenu> menu(results()->menuAt(rowCentre(list()->count() - 1)));
@@ -125,7 +124,7 @@ class ContextMenuTest : public WindowTestCase {
   // The heading above the near-sound rows is no word: a right click on it opens no menu.
   void theNearSoundHeadingHasNoMenu() {
     list()->clear();
-    appendResultRows(list(), HeadwordList(QStringList({"example", "exampling"})), {1}, 0, 2);
+    appendResultRows(list(), headwords({"example", "exampling"}), {1}, 0, 2);
     QVERIFY(isNearSoundHeading(list()->item(1)));
     QCOMPARE(results()->menuAt(rowCentre(1)), nullptr);
     std::unique_ptr<QMenu> menu(results()->menuAt(rowCentre(2)));

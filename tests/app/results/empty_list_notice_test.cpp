@@ -3,13 +3,14 @@
 #include <QListWidget>
 #include <QTest>
 
+#include "tests/app/headword_lists.h"
 #include "app/results/empty_list_notice.h"
 
 namespace {
 
 SearchOutcome withWords(const QStringList& words) {
   SearchOutcome outcome;
-  outcome.words = words;
+  outcome.words = headwords(words);
   outcome.nearSoundFrom = outcome.words.size();
   return outcome;
 }

@@ -4,6 +4,7 @@
 #include <QScrollBar>
 #include <QTest>
 
+#include "tests/app/headword_lists.h"
 #include "app/results/result_list_filler.h"
 #include "app/results/result_rows.h"
 
@@ -32,7 +33,7 @@ class ResultListFillerTest : public QObject {
     list.resize(257, 191);
     list.show();
     const QStringList rows = numbered(QStringLiteral("row"), 2345);
-    ResultListFiller::of(&list)->fill(rows);
+    ResultListFiller::of(&list)->fill(headwords(rows));
     QCOMPARE(list.count(), int(ResultListFiller::kFirstRows));
     QCOMPARE(texts(list), rows.mid(0, ResultListFiller::kFirstRows));
     QScrollBar* bar = list.verticalScrollBar();
@@ -47,7 +48,7 @@ class ResultListFillerTest : public QObject {
   void movingTheCurrentRowDownReachesEveryRow() {
     QListWidget list;
     const QStringList rows = numbered(QStringLiteral("w"), 1000);
-    ResultListFiller::of(&list)->fill(rows);
+    ResultListFiller::of(&list)->fill(headwords(rows));
     for (int row = 0; row < rows.size(); ++row) {
       QVERIFY2(row < list.count(), qPrintable(QString::number(row)));
       list.setCurrentRow(row);
@@ -61,7 +62,7 @@ class ResultListFillerTest : public QObject {
     QListWidget list;
     const QStringList rows = numbered(QStringLiteral("w"), 1200);
     const qsizetype nearFrom = ResultListFiller::kFirstRows + 150;
-    ResultListFiller::of(&list)->fill(rows, nearFrom);
+    ResultListFiller::of(&list)->fill(headwords(rows), nearFrom);
     QCOMPARE(list.count(), int(ResultListFiller::kFirstRows));
     for (int row = 0; row < list.count(); ++row) list.setCurrentRow(row);
     QStringList expected = rows.mid(0, nearFrom);
@@ -75,7 +76,7 @@ class ResultListFillerTest : public QObject {
     QVERIFY(list.item(list.count() - 1)->font().italic());
 
     // Only near-sound rows: the heading first.
-    ResultListFiller::of(&list)->fill(numbered(QStringLiteral("n"), 3), 0);
+    ResultListFiller::of(&list)->fill(headwords(numbered(QStringLiteral("n"), 3)), 0);
     QCOMPARE(texts(list), QStringList({nearSoundHeadingText(), "n0", "n1", "n2"}));
   }
 
@@ -83,8 +84,8 @@ class ResultListFillerTest : public QObject {
     QListWidget list;
     ResultListFiller* filler = ResultListFiller::of(&list);
     QCOMPARE(ResultListFiller::of(&list), filler);
-    filler->fill(numbered(QStringLiteral("long"), 50000));
-    filler->fill(numbered(QStringLiteral("short"), 3));
+    filler->fill(headwords(numbered(QStringLiteral("long"), 50000)));
+    filler->fill(headwords(numbered(QStringLiteral("short"), 3)));
     QCOMPARE(texts(list), numbered(QStringLiteral("short"), 3));
     QCOMPARE(filler->pendingRows(), 0);
     filler->fill({});

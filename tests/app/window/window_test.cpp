@@ -25,6 +25,7 @@
 #include <memory>
 #include <vector>
 
+#include "tests/app/headword_lists.h"
 #include "app/results/result_rows.h"
 #include "app/startup/fonts.h"
 #include "app/window/mainwindow.h"
@@ -137,10 +138,10 @@ class WindowTest : public QObject {
     PhoneticDictionary engine;
     LearnerSearch search(engine);
     const SearchOutcome outcome = spelling ? search.bySpelling(text.toStdString(), limitMode)
-                                           : search.bySound(text, limitMode);
-    QStringList rows = outcome.words.mid(0, outcome.nearSoundFrom);
+                                           : search.bySound(text.toStdU16String(), limitMode);
+    QStringList rows = texts(outcome.words.mid(0, outcome.nearSoundFrom));
     if (outcome.nearSoundFrom < outcome.words.size())
-      rows << nearSoundHeadingText() << outcome.words.mid(outcome.nearSoundFrom);
+      rows << nearSoundHeadingText() << texts(outcome.words.mid(outcome.nearSoundFrom));
     return rows;
   }
   QLabel* reason() { return widget<QLabel>("emptyListReason"); }

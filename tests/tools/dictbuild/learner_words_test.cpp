@@ -259,9 +259,9 @@ TEST_F(LearnerWords, SpellingListsTheCommonestWordsFirstForTheirOwnSpelling) {
   int missed = 0;
   for (const std::string& word : words) {
     const SearchOutcome outcome = search.bySpelling(word, 0);
-    const QString first = outcome.words.isEmpty() ? QString() : outcome.words.first();
-    EXPECT_EQ(first.toStdString(), word) << "typed by spelling";
-    missed += first.toStdString() != word;
+    const std::string first = outcome.words.isEmpty() ? std::string() : outcome.words.first();
+    EXPECT_EQ(first, word) << "typed by spelling";
+    missed += first != word;
   }
   EXPECT_EQ(missed, 0);
 }
@@ -271,22 +271,23 @@ TEST_F(LearnerWords, SpellingPatternsListTheWordTheyWholeMatchFirst) {
   LearnerSearch search(dict);
   ASSERT_NE(search.spellingRows(), nullptr);
   // A match at the start ranks by usefulness, not by the alphabet.
-  EXPECT_EQ(search.bySpelling("^lond", 0).words.first(), QStringLiteral("London"));
-  EXPECT_EQ(search.bySpelling("^th.*ght$", 0).words.first(), QStringLiteral("thought"));
+  EXPECT_EQ(search.bySpelling("^lond", 0).words.first(), "London");
+  EXPECT_EQ(search.bySpelling("^th.*ght$", 0).words.first(), "thought");
   // c.t: the three-letter words it spells (cat among them) before names and longer words.
   const SearchOutcome cot = search.bySpelling("c.t", 0);
-  const qsizetype cat = cot.words.indexOf(QStringLiteral("cat"));
+  const HeadwordList::Index cat = cot.words.indexOf("cat");
   EXPECT_GE(cat, 0);
   EXPECT_LT(cat, 4);
-  EXPECT_LT(cat, cot.words.indexOf(QStringLiteral("CAT")));
-  for (const QString& word : cot.words.mid(0, cat + 1)) {
-    EXPECT_EQ(word.size(), 3) << word.toStdString();
-    EXPECT_EQ(word, word.toLower());
+  EXPECT_LT(cat, cot.words.indexOf("CAT"));
+  for (const std::string& word : cot.words.mid(0, cat + 1)) {
+    EXPECT_EQ(word.size(), 3u) << word;
+    EXPECT_TRUE(std::all_of(word.begin(), word.end(), [](char c) { return c < 'A' || c > 'Z'; }))
+        << word;
   }
   // The capped list is the start of Return's.
   for (const char* pattern : {"man", "c.t", "e", "^un", "ship"})
     EXPECT_EQ(search.bySpelling(pattern, 1).words.mid(0, LearnerSearch::kTypingCap),
-              search.bySpelling(pattern, 0).words.toStringList())
+              search.bySpelling(pattern, 0).words.all())
         << pattern;
 }
 

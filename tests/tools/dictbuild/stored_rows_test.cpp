@@ -73,17 +73,20 @@ const char16_t* const kInputs[] = {u"k",   u"t",   u"kæt", u"ʃ",     u"i:",   
                                    u"pɪt", u"dɪs", u"mʌl", u"kæʃəm", u"ʃʃʃʃʃ", u"e",   u"kei"};
 
 struct Lists {
-  std::vector<QStringList> words;
-  std::vector<qsizetype> nearSoundFrom;
+  std::vector<std::vector<std::string>> words;
+  std::vector<HeadwordList::Index> nearSoundFrom;
   bool operator==(const Lists&) const = default;
 };
 
 // The first list that differs, for the failure message.
 [[maybe_unused]] void PrintTo(const Lists& lists, std::ostream* out) {
   *out << lists.words.size() << " lists";
-  for (std::size_t i = 0; i < lists.words.size(); ++i)
-    *out << (i % 2 == 0 ? "\n" : " | ") << lists.words[i].mid(0, 4).join(' ').toStdString() << " ("
-         << lists.words[i].size() << ", near from " << lists.nearSoundFrom[i] << ")";
+  for (std::size_t i = 0; i < lists.words.size(); ++i) {
+    *out << (i % 2 == 0 ? "\n" : " | ");
+    for (std::size_t w = 0; w < std::min<std::size_t>(4, lists.words[i].size()); ++w)
+      *out << (w == 0 ? "" : " ") << lists.words[i][w];
+    *out << " (" << lists.words[i].size() << ", near from " << lists.nearSoundFrom[i] << ")";
+  }
 }
 
 // Every input, capped and not, from `search`; `fresh` makes a new search (nothing read yet)
@@ -98,9 +101,9 @@ Lists listsOf(PhoneticDictionary& engine, bool fresh, bool readAhead = false) {
         search.emplace(engine);
         if (readAhead) search->prepareRows();
       }
-      const SearchOutcome outcome = search->bySound(QString::fromStdU16String(typed), limitMode);
+      const SearchOutcome outcome = search->bySound(typed, limitMode);
       EXPECT_FALSE(outcome.incomplete) << QString::fromStdU16String(typed).toStdString();
-      lists.words.push_back(outcome.words.toStringList());
+      lists.words.push_back(outcome.words.all());
       lists.nearSoundFrom.push_back(outcome.nearSoundFrom);
     }
   return lists;
@@ -151,7 +154,7 @@ TEST_F(StoredRows, SearchesBeforeAndAfterTheStoreIsCompleteListAlike) {
   quorvi::testing::WorkingDirectory cwd(stored_.path());
   PhoneticDictionary engine;
   int screens = 0;
-  for (const QStringList& words : fromTable.words) screens += words.size() >= 100;
+  for (const std::vector<std::string>& words : fromTable.words) screens += words.size() >= 100;
   EXPECT_GE(screens, 16);  // the inputs fill screens, so the capped searches stop early
 
   {
@@ -297,12 +300,14 @@ TEST_F(StoredRows, DamagedGroupsFallBackToTheStatementAndSaySo) {
     quorvi::testing::WorkingDirectory cwd(stored_.path());
     PhoneticDictionary engine;
     LearnerSearch search(engine);
-    const SearchOutcome outcome = search.bySound(QStringLiteral("k\u00E6t"), 0);
+    const SearchOutcome outcome = search.bySound(u"k\u00E6t", 0);
     EXPECT_TRUE(outcome.incomplete);
     engine.searchByPhonetic(u"k\u00E6t", 0);
     QStringList statement = engine.getResults();
     statement.removeDuplicates();
-    EXPECT_EQ(outcome.words.toStringList(), statement);
+    ASSERT_EQ(outcome.words.size(), statement.size());
+    for (qsizetype i = 0; i < statement.size(); ++i)
+      EXPECT_EQ(outcome.words.at(i), statement[i].toStdString());
     EXPECT_EQ(search.spellingRows(), nullptr);
     EXPECT_FALSE(search.bySpelling("ab", 0).words.isEmpty());
   }
@@ -312,7 +317,7 @@ TEST_F(StoredRows, DamagedGroupsFallBackToTheStatementAndSaySo) {
     quorvi::testing::WorkingDirectory cwd(stored_.path());
     PhoneticDictionary engine;
     LearnerSearch search(engine);
-    EXPECT_TRUE(search.bySound(QStringLiteral("k\u00E6t"), 1).incomplete);
+    EXPECT_TRUE(search.bySound(u"k\u00E6t", 1).incomplete);
   }
   execute("UPDATE dict_search_index SET data = x'00' WHERE block = -1");
   const Lists fromTable = tableLists();

@@ -1,9 +1,11 @@
-// The full entry of one headword: headword, transcription in brackets, explanation.
+// The engine's searches and entries in the toolkit's list; the full entry of one headword:
+// headword, transcription in brackets, explanation.
+#include "engine/phonetic_dictionary.h"
+
 #include <sqlite3.h>
 
+#include <QDebug>
 #include <string_view>
-
-#include "engine/phonetic_dictionary.h"
 
 namespace {
 
@@ -37,11 +39,21 @@ char16_t referenceAt(std::u16string_view text) {
   return 0;
 }
 
+// The engine's lines go to the toolkit's debug output, where the window's log takes them.
+void logLine(const char* line) {
+  qDebug("%s", line);
+}
+
 QString columnText(sqlite3_stmt* row, int column) {
   return QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(row, column)), -1);
 }
 
-void appendEntryLines(QStringList& results, sqlite3_stmt* row) {
+void appendHeadword(void* sink, sqlite3_stmt* row) {
+  static_cast<QStringList*>(sink)->append(columnText(row, 0));
+}
+
+void appendEntryLines(void* sink, sqlite3_stmt* row) {
+  QStringList& results = *static_cast<QStringList*>(sink);
   QString explanation = columnText(row, 2);
   explanation.replace(QStringLiteral("<br/>"), QStringLiteral("\n"));
   const QString transcription =
@@ -54,6 +66,19 @@ void appendEntryLines(QStringList& results, sqlite3_stmt* row) {
 }
 
 }  // namespace
+
+PhoneticDictionary::PhoneticDictionary() : DictionaryEngine(logLine) {}
+
+void PhoneticDictionary::searchByCaption(const std::string& utf8Pattern, int limitMode) {
+  results.clear();
+  runQuery(spellingSql(limitMode), utf8Pattern, &results, appendHeadword);
+}
+
+void PhoneticDictionary::searchByPhonetic(const std::u16string& typed, int limitMode) {
+  results.clear();
+  if (!startQuery() || !checkPhonetic(typed)) return;
+  runQuery(soundSql(limitMode), buildPhoneticPattern(typed), &results, appendHeadword);
+}
 
 std::u16string PhoneticDictionary::decodePhoneticEntities(const QString& stored) {
   const std::u16string_view text(reinterpret_cast<const char16_t*>(stored.utf16()),
@@ -72,13 +97,14 @@ std::u16string PhoneticDictionary::decodePhoneticEntities(const QString& stored)
 }
 
 const QStringList& PhoneticDictionary::entryText(const std::string& utf8Headword) {
-  runQuery(kEntrySql, utf8Headword, appendEntryLines);
+  results.clear();
+  runQuery(kEntrySql, utf8Headword, &results, appendEntryLines);
   return results;
 }
 
 const QStringList& PhoneticDictionary::entryTextInAnyCase(const std::string& utf8Headword) {
   entryText(utf8Headword);
-  if (!results.isEmpty() || !lastError_.empty()) return results;
+  if (!results.isEmpty() || !lastError().empty()) return results;
   // Another case only when no headword has the typed one: "peggy" finds Peggy, "CAT" cat; a
   // typed "No" stays the element. Lower case first, then capitalised, then all capitals.
   const QString typed = QString::fromStdString(utf8Headword);
@@ -87,7 +113,7 @@ const QStringList& PhoneticDictionary::entryTextInAnyCase(const std::string& utf
   for (const QString& other : {lower, capitalised, typed.toUpper()}) {
     if (other == typed) continue;
     entryText(other.toStdString());
-    if (!results.isEmpty() || !lastError_.empty()) break;
+    if (!results.isEmpty() || !lastError().empty()) break;
   }
   return results;
 }
