@@ -73,15 +73,19 @@ constexpr std::size_t kGuessedReadingWords = 5;
 std::vector<ScoredRow> cheaperOfEach(std::vector<ScoredRow> a, const std::vector<ScoredRow>& b,
                                      std::size_t wanted) {
   a.insert(a.end(), b.begin(), b.end());
-  std::stable_sort(a.begin(), a.end(),
-                   [](const ScoredRow& x, const ScoredRow& y) { return x.key < y.key; });
-  std::vector<ScoredRow> out;
-  std::unordered_set<std::uint32_t> seen;
-  for (const ScoredRow& row : a) {
-    if (out.size() >= wanted) break;
-    if (seen.insert(row.headword).second) out.push_back(row);
-  }
-  return out;
+  // The cheapest row of each headword (of equal ones, the first reading's), then those by key:
+  // a key holds its row's number, so no two headwords' rows share one.
+  std::stable_sort(a.begin(), a.end(), [](const ScoredRow& x, const ScoredRow& y) {
+    return x.headword != y.headword ? x.headword < y.headword : x.key < y.key;
+  });
+  a.erase(
+      std::unique(a.begin(), a.end(),
+                  [](const ScoredRow& x, const ScoredRow& y) { return x.headword == y.headword; }),
+      a.end());
+  std::sort(a.begin(), a.end(),
+            [](const ScoredRow& x, const ScoredRow& y) { return x.key < y.key; });
+  if (a.size() > wanted) a.resize(wanted);
+  return a;
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <array>
 #include <string>
 
+#include "engine/fresh_memory.h"
 #include "engine/image_bytes.h"
 #include "engine/sound_alignment.h"
 #include "engine/unicode_text.h"
@@ -88,7 +89,7 @@ std::uint32_t SoundCountGroup::britishPlace(std::size_t i) const {
 
 bool SoundCountGroup::parse(std::string_view image, int count, int band, std::uint32_t expectedRows,
                             std::uint32_t tableRows) {
-  auto copy = std::make_unique_for_overwrite<char[]>(image.size());
+  auto copy = freshArray<char>(image.size());
   if (!image.empty()) std::memcpy(copy.get(), image.data(), image.size());
   return parse(std::move(copy), image.size(), count, band, expectedRows, tableRows);
 }
@@ -137,8 +138,16 @@ bool SoundCountGroup::parse(std::unique_ptr<char[]> image, std::size_t bytes, in
     const auto* all = reinterpret_cast<const std::uint8_t*>(image_.get()) + tokensAt_;
     ok = std::all_of(all, all + tokenBytes, [](std::uint8_t t) { return kIsSoundToken[t]; });
   }
+  static_assert(sound::kOther == 41 && sound::kTokenKinds == 42, "the kinds of a row in 40 bits");
+  if (ok) {
+    kindsLow_ = freshArray<std::uint32_t>(rows);
+    kindsHigh_ = freshArray<std::uint8_t>(rows);
+  }
   for (std::size_t i = 0; ok && i < rows; ++i) {
     const std::span<const std::uint8_t> sounds = tokens(i);
+    const std::uint64_t kinds = sound::kindsOf(sounds.data(), sounds.size());
+    kindsLow_[i] = static_cast<std::uint32_t>(kinds >> 1);
+    kindsHigh_[i] = static_cast<std::uint8_t>(kinds >> 33);
     const std::uint32_t rowOf = row(i);
     // A row's American entry may follow its British one; it has no text of its own.
     const bool rises = i == 0 || rowOf > row(i - 1) ||
@@ -147,13 +156,6 @@ bool SoundCountGroup::parse(std::unique_ptr<char[]> image, std::size_t bytes, in
          flag(i) <= (kPlainWord | kAmerican) && (!isAmerican(i) || caption(i).empty()) &&
          sounds.size() <= sound::TypedSounds::kMaxRow && soundCount(sounds) == count;
     if (ok && isAmerican(i)) americanIndexes_.push_back(static_cast<std::uint32_t>(i));
-  }
-  if (ok) {
-    kinds_.resize(rows);
-    for (std::size_t i = 0; i < rows; ++i) {
-      const std::span<const std::uint8_t> sounds = tokens(i);
-      kinds_[i] = sound::kindsOf(sounds.data(), sounds.size());
-    }
   }
   ok = ok && americanIndexes_.size() == american;
   if (!ok) clear();

@@ -30,6 +30,8 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/sound_confusion_costs.h"
+
 namespace quorvi::engine {
 
 inline constexpr int kMaxSoundCount = 255;
@@ -112,8 +114,12 @@ class SoundCountGroup {
             tokenBegin(i + 1) - begin};
   }
   // The kinds of sound the row has (sound::kindsOf), worked out once when read: a keystroke
-  // reads them for every row it looks at, its tokens only for the few it weighs.
-  std::uint64_t kinds(std::size_t i) const { return kinds_[i]; }
+  // reads them for every row it looks at, its tokens only for the few it weighs. Five bytes a
+  // row: no row has the kind of no token (bit 0), and a letter of no sound (the last kind) is
+  // said to be in every row, which no typed text holds and a bound may only take for more.
+  std::uint64_t kinds(std::size_t i) const {
+    return kOtherKind | (std::uint64_t{kindsHigh_[i]} << 33) | (std::uint64_t{kindsLow_[i]} << 1);
+  }
   std::string_view caption(std::size_t i) const {
     const std::uint32_t begin = i == 0 ? 0 : word(captionEndsAt_, i - 1);
     return {image_.get() + captionsAt_ + begin, word(captionEndsAt_, i) - begin};
@@ -150,7 +156,9 @@ class SoundCountGroup {
   // Where each column starts in the image; no token ends unless the count is the last.
   std::size_t rowsAt_ = 0, headwordsAt_ = 0, captionEndsAt_ = 0, britishPlacesAt_ = 0,
               tokenEndsAt_ = 0, flagsAt_ = 0, tokensAt_ = 0, captionsAt_ = 0;
-  std::vector<std::uint64_t> kinds_;
+  static constexpr std::uint64_t kOtherKind = std::uint64_t{1} << sound::kOther;
+  std::unique_ptr<std::uint32_t[]> kindsLow_;  // kinds 1 to 32
+  std::unique_ptr<std::uint8_t[]> kindsHigh_;  // kinds 33 to 40
   // The American entries' indexes, rising.
   std::vector<std::uint32_t> americanIndexes_;
 };

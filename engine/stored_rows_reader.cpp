@@ -2,7 +2,10 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <string_view>
+
+#include "engine/fresh_memory.h"
 
 namespace quorvi::engine {
 namespace {
@@ -25,21 +28,36 @@ bool fileBytes(sqlite3* db, double& bytes) {
   return ok;
 }
 
+// The pages a group was read from are not read again: they would only fill the page cache.
+// The pages that lead to each group are, so they stay until the cache holds a few hundred KiB.
+void releaseReadPages(sqlite3* db) {
+  int cached = 0, highest = 0;
+  if (sqlite3_db_status(db, SQLITE_DBSTATUS_CACHE_USED, &cached, &highest, 0) != SQLITE_OK ||
+      cached > kGroupPagesKept)
+    sqlite3_db_release_memory(db);
+}
+
 // A stored image, read straight into memory of its own: no copy in between.
 struct Image {
   std::unique_ptr<char[]> bytes;
   std::size_t size = 0;
 };
 
-// The image stored under `key`; false when there is none or it cannot be read.
+// The image stored under `key`; false when there is none or it cannot be read. A long one is
+// read a part at a time, the cache let go between parts, so that it never holds all of it.
 bool readImage(sqlite3* db, std::int64_t key, Image& image) {
+  constexpr int kPart = 128 * 1024;
   sqlite3_blob* blob = nullptr;
   bool read = sqlite3_blob_open(db, "main", kStoredRowsTable, "data", key, 0, &blob) == SQLITE_OK;
   if (read) {
     const int size = sqlite3_blob_bytes(blob);
-    image.bytes = std::make_unique_for_overwrite<char[]>(static_cast<std::size_t>(size));
+    image.bytes = freshArray<char>(static_cast<std::size_t>(size));
     image.size = static_cast<std::size_t>(size);
-    read = sqlite3_blob_read(blob, image.bytes.get(), size, 0) == SQLITE_OK;
+    for (int at = 0; read && at < size; at += kPart) {
+      read = sqlite3_blob_read(blob, image.bytes.get() + at, std::min(kPart, size - at), at) ==
+             SQLITE_OK;
+      releaseReadPages(db);
+    }
   }
   sqlite3_blob_close(blob);
   return read;
@@ -79,12 +97,6 @@ std::unique_ptr<const SoundCountGroup> StoredRowsReader::read(int count, int ban
   const bool read =
       readImage(db_, soundGroupKey(count, band), image) &&
       group->parse(std::move(image.bytes), image.size, count, band, rows, directory_.tableRows);
-  // The group's pages are not read again: they would only fill the page cache. The pages that
-  // lead to each group are, so they stay until the cache holds a few hundred KiB.
-  int cached = 0, highest = 0;
-  if (sqlite3_db_status(db_, SQLITE_DBSTATUS_CACHE_USED, &cached, &highest, 0) != SQLITE_OK ||
-      cached > kGroupPagesKept)
-    sqlite3_db_release_memory(db_);
   if (!read) return nullptr;
   return group;
 }
