@@ -1,6 +1,8 @@
 #include "engine/closest_match.h"
 
 #include <algorithm>
+#include <cstdlib>
+#include <new>
 #include <array>
 #include <atomic>
 #include <cmath>
@@ -260,8 +262,15 @@ class AbsentKindsCache {
     std::array<std::uint64_t, std::size_t{1} << kBits> keys{};
     std::array<Cost, std::size_t{1} << kBits> bounds{};
   };
+  // Zeroed memory that is not written: fresh pages, which the kernel maps only where a search
+  // touches them (a short search touches a few), where writing zeros would map them all.
+  struct Free {
+    void operator()(Table* table) const { std::free(table); }
+  };
   static Table& table() {
-    thread_local const std::unique_ptr<Table> table = std::make_unique<Table>();
+    thread_local const std::unique_ptr<Table, Free> table(
+        static_cast<Table*>(std::calloc(1, sizeof(Table))));
+    if (table == nullptr) throw std::bad_alloc();
     return *table;
   }
 
