@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdint>
+#include <iterator>
 #include <thread>
 #include <unordered_set>
 
@@ -68,24 +69,39 @@ constexpr std::uint32_t kAmericanHearingCost = 2;
 // The most headwords a search takes from each reading beside the literal one.
 constexpr std::size_t kGuessedReadingWords = 5;
 
-// Each headword once, at its best row of `a` and `b` (each best first), best first, at most
-// `wanted`.
+// Each headword once, at its best row of `a` and `b` (each best first, each headword once in
+// each), best first, at most `wanted`; of two rows of one headword that cost the same, a's.
+// `b`, another reading's few words, is small; `a` may hold every headword: one pass over it.
 std::vector<ScoredRow> cheaperOfEach(std::vector<ScoredRow> a, const std::vector<ScoredRow>& b,
                                      std::size_t wanted) {
-  a.insert(a.end(), b.begin(), b.end());
-  // The cheapest row of each headword (of equal ones, the first reading's), then those by key:
-  // a key holds its row's number, so no two headwords' rows share one.
-  std::stable_sort(a.begin(), a.end(), [](const ScoredRow& x, const ScoredRow& y) {
-    return x.headword != y.headword ? x.headword < y.headword : x.key < y.key;
+  std::vector<ScoredRow> byHeadword = b;
+  std::sort(byHeadword.begin(), byHeadword.end(),
+            [](const ScoredRow& x, const ScoredRow& y) { return x.headword < y.headword; });
+  std::vector<bool> bLoses(byHeadword.size(), false);
+  const auto inB = [&](std::uint32_t headword) {
+    const auto at =
+        std::lower_bound(byHeadword.begin(), byHeadword.end(), headword,
+                         [](const ScoredRow& row, std::uint32_t h) { return row.headword < h; });
+    return at != byHeadword.end() && at->headword == headword ? at - byHeadword.begin() : -1;
+  };
+  std::erase_if(a, [&](const ScoredRow& row) {
+    const std::ptrdiff_t other = inB(row.headword);
+    if (other < 0) return false;
+    const bool bCheaper = byHeadword[static_cast<std::size_t>(other)].key < row.key;
+    bLoses[static_cast<std::size_t>(other)] = !bCheaper;
+    return bCheaper;
   });
-  a.erase(
-      std::unique(a.begin(), a.end(),
-                  [](const ScoredRow& x, const ScoredRow& y) { return x.headword == y.headword; }),
-      a.end());
-  std::sort(a.begin(), a.end(),
-            [](const ScoredRow& x, const ScoredRow& y) { return x.key < y.key; });
-  if (a.size() > wanted) a.resize(wanted);
-  return a;
+  std::vector<ScoredRow> fromB;
+  for (const ScoredRow& row : b)
+    if (!bLoses[static_cast<std::size_t>(inB(row.headword))]) fromB.push_back(row);
+  // A key holds its row's number, so no two headwords' rows share one: merging by key is the
+  // order.
+  std::vector<ScoredRow> out;
+  out.reserve(std::min(wanted, a.size() + fromB.size()));
+  const auto byKey = [](const ScoredRow& x, const ScoredRow& y) { return x.key < y.key; };
+  std::merge(a.begin(), a.end(), fromB.begin(), fromB.end(), std::back_inserter(out), byKey);
+  if (out.size() > wanted) out.resize(wanted);
+  return out;
 }
 
 }  // namespace
