@@ -45,10 +45,13 @@ struct Image {
 
 // The image stored under `key`; false when there is none or it cannot be read. A long one is
 // read a part at a time, the cache let go between parts, so that it never holds all of it.
-bool readImage(sqlite3* db, std::int64_t key, Image& image) {
+// `blob`, when open, is moved to the image (no statement made again), else opened on it; it is
+// left open for the next image, or closed (null) after a failure.
+bool readImage(sqlite3* db, sqlite3_blob*& blob, std::int64_t key, Image& image) {
   constexpr int kPart = 128 * 1024;
-  sqlite3_blob* blob = nullptr;
-  bool read = sqlite3_blob_open(db, "main", kStoredRowsTable, "data", key, 0, &blob) == SQLITE_OK;
+  bool read = blob != nullptr ? sqlite3_blob_reopen(blob, key) == SQLITE_OK
+                              : sqlite3_blob_open(db, "main", kStoredRowsTable, "data", key, 0,
+                                                  &blob) == SQLITE_OK;
   if (read) {
     const int size = sqlite3_blob_bytes(blob);
     image.bytes = freshArray<char>(static_cast<std::size_t>(size));
@@ -59,7 +62,10 @@ bool readImage(sqlite3* db, std::int64_t key, Image& image) {
       releaseReadPages(db);
     }
   }
-  sqlite3_blob_close(blob);
+  if (!read) {
+    sqlite3_blob_close(blob);
+    blob = nullptr;
+  }
   return read;
 }
 
@@ -70,6 +76,8 @@ StoredRowsReader::~StoredRowsReader() {
 }
 
 void StoredRowsReader::close() {
+  sqlite3_blob_close(blob_);
+  blob_ = nullptr;
   db_ = nullptr;
 }
 
@@ -78,8 +86,10 @@ bool StoredRowsReader::open(sqlite3* db) {
   directory_ = SoundGroupDirectory();
   double bytes = 0;
   Image image;
-  if (db == nullptr || !fileBytes(db, bytes) || !readImage(db, kSoundGroupDirectoryKey, image) ||
+  if (db == nullptr || !fileBytes(db, bytes) ||
+      !readImage(db, blob_, kSoundGroupDirectoryKey, image) ||
       !directory_.parse(std::string_view(image.bytes.get(), image.size), bytes)) {
+    close();
     directory_ = SoundGroupDirectory();
     return false;
   }
@@ -95,7 +105,7 @@ std::unique_ptr<const SoundCountGroup> StoredRowsReader::read(int count, int ban
   if (rows == 0) return group;
   Image image;
   const bool read =
-      readImage(db_, soundGroupKey(count, band), image) &&
+      readImage(db_, blob_, soundGroupKey(count, band), image) &&
       group->parse(std::move(image.bytes), image.size, count, band, rows, directory_.tableRows);
   if (!read) return nullptr;
   return group;

@@ -8,6 +8,7 @@
 #include "engine/sound_count_groups.h"
 
 struct sqlite3;
+struct sqlite3_blob;
 
 namespace quorvi::engine {
 
@@ -30,6 +31,8 @@ class StoredRowsReader {
 
  private:
   sqlite3* db_ = nullptr;
+  // Open from one group to the next, each read moving it: closed with the reader.
+  sqlite3_blob* blob_ = nullptr;
   SoundGroupDirectory directory_;
 };
 
