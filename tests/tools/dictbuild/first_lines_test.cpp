@@ -111,12 +111,20 @@ TEST(MissingChinese, SpokenFormsAndPartsOfPhrasesTakeTheChineseOfWhatTheyStandFo
       entry("Sri Lanka", {"斯里兰卡", "n. an island country"}),
       entry("gonk", {"gonk: zorp", "spoken form"}),
       entry("yup", {"是的", "yup: yes"}),
+      // Chinese only of an acronym or title spelled alike is none of the word's own; an
+      // element is a symbol's own.
+      entry("hoi", {"高阶接口（High Order Interface）", "in the phrase hoi polloi: the people"}),
+      entry("hoi polloi", {"n. 民众；大众", "n. the common people"}),
+      entry("Yes", {"钇(39号元素)", "Yes: yes"}),
   };
-  EXPECT_EQ(borrowChineseOfWhatItStandsFor(entries), 2u);
+  EXPECT_EQ(borrowChineseOfWhatItStandsFor(entries), 3u);
   EXPECT_EQ(entries[1].explainLines.front(), "是；是的");
   EXPECT_EQ(entries[2].explainLines.front(), "斯里兰卡");
   EXPECT_EQ(entries[4].explainLines.front(), "gonk: zorp");
   EXPECT_EQ(entries[5].explainLines.size(), 2u);
+  EXPECT_EQ(entries[6].explainLines, (Lines{"n. 民众；大众", "高阶接口（High Order Interface）",
+                                            "in the phrase hoi polloi: the people"}));
+  EXPECT_EQ(entries[8].explainLines.size(), 2u);
 }
 
 TEST(MissingChinese, ARowWithoutChineseTakesItsSynonymsForTheSenseTheyShare) {

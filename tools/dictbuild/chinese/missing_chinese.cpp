@@ -117,6 +117,21 @@ bool hasChinese(const DictEntry& e) {
                      [](const std::string& l) { return holdsChineseMeaning(l); });
 }
 
+// Chinese of another thing spelled alike: an acronym's expansion, a title, a pointer ("atta":
+// 泰国旅行社协会（Association Of Thai Travel Agents）). An element is a symbol's own sense.
+bool isOthersChinese(std::string_view line) {
+  const OtherSense kind = otherSenseOfLine(line);
+  return kind != OtherSense::None && kind != OtherSense::Element;
+}
+
+// Lines that hold Chinese of the word's own: a row with only another's takes Chinese as a row
+// without any does (in the phrase hoi polloi, not 钢铁雄心（游戏名, Hearts of Iron）).
+bool holdsOwnChinese(const std::vector<std::string>& lines) {
+  return std::any_of(lines.begin(), lines.end(), [](const std::string& l) {
+    return holdsChineseMeaning(l) && !isOthersChinese(l);
+  });
+}
+
 // A capitalised word of one word, neither a letter nor written all in capitals.
 bool isCapitalisedWord(const std::string& caption) {
   return caption.size() > 1 && startsCapitalised(caption) &&
@@ -210,8 +225,10 @@ bool sayItIsAName(DictEntry& e, const GivenNames& given) {
 // What a row without Chinese stands for, by its first line: a spoken form "ja: yes" (the first
 // of "you, your"), a part of a phrase "in the name Las Vegas: ..."; empty otherwise.
 std::string standsFor(const DictEntry& e) {
-  if (e.explainLines.empty()) return {};
-  const std::string& line = e.explainLines.front();
+  const auto first = std::find_if(e.explainLines.begin(), e.explainLines.end(),
+                                  [](const std::string& l) { return !isOthersChinese(l); });
+  if (first == e.explainLines.end()) return {};
+  const std::string& line = *first;
   std::string target;
   for (const char* part : {"in the name ", "in the phrase "})
     if (line.rfind(part, 0) == 0) target = line.substr(std::string(part).size());
@@ -311,7 +328,7 @@ size_t borrowChineseOfWhatItStandsFor(std::vector<DictEntry>& entries) {
   for (size_t i = 0; i < entries.size(); ++i) byCaption.emplace(entries[i].caption, i);
   size_t borrowed = 0;
   for (DictEntry& e : entries) {
-    if (e.leftOut || hasChinese(e) || isFormRow(e)) continue;
+    if (e.leftOut || holdsOwnChinese(e.explainLines) || isFormRow(e)) continue;
     const std::string target = standsFor(e);
     if (target.empty() || target == e.caption) continue;
     auto it = byCaption.find(target);
@@ -335,9 +352,7 @@ size_t borrowChineseOfSynonyms(std::vector<DictEntry>& entries) {
   // an abbreviation said as a word that are read letter by letter (Mt, meitnerium).
   std::vector<std::pair<size_t, std::vector<std::string>*>> takers;
   const auto lacksChinese = [](const std::vector<std::string>& lines) {
-    return !lines.empty() && std::none_of(lines.begin(), lines.end(), [](const std::string& l) {
-      return holdsChineseMeaning(l);
-    });
+    return !lines.empty() && !holdsOwnChinese(lines);
   };
   // The letter-read senses' glosses, with every common word that has Chinese for them: such a
   // gloss is often shared by senses WordNet keeps apart ("a radioactive transuranic element").
