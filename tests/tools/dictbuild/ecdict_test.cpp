@@ -255,6 +255,9 @@ class EcdictAnnotation : public ::testing::Test {
         entry("Pawnee", {"n. a member of the Pawnee nation"}),
         entry("Soho", {"n. a city district of central London"}),
         entry("Cat", {"n. a large tracked vehicle"}),
+        entry("Viet Nam", {"n. a communist state in Indochina"}),
+        entry("Sea Scout", {"n. a scout trained in seamanship"}),
+        entry("sea scout", {"n. a made-up headword of its own"}),
     };
     auto add = [&](const std::string& w, EcdictWord e) { ecdict_.add(w, std::move(e)); };
     add("see",
@@ -303,6 +306,8 @@ class EcdictAnnotation : public ::testing::Test {
     add("hondo", word("n. 本州（日本最大的岛屿）"));
     add("pawnee", word("n. 收当人"));
     add("soho", word("interj. 哈（猎人的呼声）"));
+    add("viet nam", word("n. 越南\\n [地名] [亚细亚洲] 越南"));
+    add("sea scout", word("n. 受过航海训练的童子军"));
     uses_["baked"] = {"a", 'a', "", 4};
     uses_["bowed"] = {"a", 'a', "", 0};
     uses_["found"].partsOfSpeech = "v";
@@ -360,7 +365,10 @@ TEST_F(EcdictAnnotation, ACapitalisedNameEcdictFilesOnlyInLowerCaseTakesThatReco
   EXPECT_EQ(find(entries_, "Hondo").explainLines.front(), "n. 本州（日本最大的岛屿）");
   for (const char* other : {"Pawnee", "Soho", "Cat"})
     EXPECT_EQ(find(entries_, other).explainLines.size(), 1u) << other;
-  EXPECT_EQ(summary_.lowerCaseRecords, 2u);
+  // A name of several words: any record of its letters in other cases that no headword has.
+  EXPECT_EQ(find(entries_, "Viet Nam").explainLines.front(), "n. 越南");
+  EXPECT_EQ(find(entries_, "Sea Scout").explainLines.size(), 1u);
+  EXPECT_EQ(summary_.lowerCaseRecords, 3u);
 }
 
 TEST_F(EcdictAnnotation, ATranslationPointingToAnotherWordShowsThatWordsChinese) {

@@ -251,8 +251,9 @@ class Annotator {
   // a name: a god for a myth's, a note of what it names, or a kind of place for a place.
   const EcdictWord* lowerCaseRecordOf(const DictEntry& e) {
     const std::string lower = lowerAscii(e.caption);
-    if (!startsCapitalised(e.caption) || e.caption.find_first_of(" -.'") != std::string::npos ||
-        byCaption_.count(lower) != 0)
+    if (!startsCapitalised(e.caption)) return nullptr;
+    if (e.caption.find(' ') != std::string::npos) return otherCaseNameRecordOf(e.caption);
+    if (e.caption.find_first_of("-.'") != std::string::npos || byCaption_.count(lower) != 0)
       return nullptr;
     const EcdictWord* w = recordOf(lower);
     if (!w || std::any_of(std::begin(kNameMarks), std::end(kNameMarks), [&](std::string_view m) {
@@ -280,6 +281,22 @@ class Annotator {
       return kind == 0 || kinds.find(kind) != std::string::npos;
     });
     if (!sharesKind) return nullptr;
+    ++summary_.lowerCaseRecords;
+    return w;
+  }
+
+  // A name of several words ECDICT writes in other cases ("viet nam": n. 越南, "Mardi gras") is
+  // that name, unless a headword is spelled so.
+  const EcdictWord* otherCaseNameRecordOf(const std::string& caption) {
+    if (namesOfSeveralWords_.empty())
+      for (const auto& [word, record] : ecdict_.words())
+        if (word.find(' ') != std::string::npos)
+          namesOfSeveralWords_.emplace(lowerAscii(word), word);
+    const auto it = namesOfSeveralWords_.find(lowerAscii(caption));
+    if (it == namesOfSeveralWords_.end() || byCaption_.count(it->second) != 0) return nullptr;
+    const EcdictWord* w = recordOf(it->second);
+    bool special = false;
+    if (ecdictChineseLines(w->translation, 0, false, &special).empty() || special) return nullptr;
     ++summary_.lowerCaseRecords;
     return w;
   }
@@ -681,6 +698,8 @@ class Annotator {
   const HeadwordUses& uses_;
   std::unordered_map<std::string, size_t> byCaption_;
   std::unordered_set<std::string> lowerCaptions_;
+  // ECDICT's headwords of several words by their lower-case spelling, made when first asked.
+  std::unordered_map<std::string, std::string> namesOfSeveralWords_;
   std::vector<std::vector<std::string>> own_;
   std::vector<std::string> crossReferences_;  // the headword each one's translation points to
   mutable std::unordered_set<std::string>
