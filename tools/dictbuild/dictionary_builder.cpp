@@ -298,6 +298,7 @@ BuildSummary buildDictionary(const BuildOptions& options, std::ostream& log) {
     const MissingChineseCounts missing =
         addMissingChinese(entries, *extra.ecdict, heard.givenNames);
     log << "Chinese where the sources gave none: " << missing.letters << " letters, "
+        << missing.letterSenses << " letters of other alphabets and sol-fa syllables, "
         << missing.capitalised << " capitalised words, " << missing.names << " name lines\n";
     markNameLinesInChinese(entries);
   }

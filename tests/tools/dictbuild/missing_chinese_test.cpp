@@ -70,6 +70,26 @@ TEST(MissingChinese, LettersOpenWithTheirNameAndEcdictsGeneralSenses) {
   EXPECT_EQ(linesOf(entries, "I"), (Lines{"pron. 我"}));
 }
 
+// A letter of another alphabet or a sol-fa syllable says so in Chinese when that is its first
+// sense and it has no Chinese of its own; its count read from a figure or a word.
+TEST(MissingChinese, LettersOfOtherAlphabetsAndSolFaSyllablesSayWhatTheyAre) {
+  std::vector<DictEntry> entries = {
+      entry("mem", {"n. the 13th letter of the Hebrew alphabet"}),
+      entry("te", {"n. the syllable naming the seventh (subtonic) note of any scale in "
+                   "solmization; \"te comes before do\""}),
+      entry("mi", {"n. a unit of length", "n. the syllable naming the third note in solmization"}),
+      entry("nun", {"n. 修女", "n. the 14th letter of the Hebrew alphabet"}),
+      entry("omega", {"n. the last (24th) letter of the Greek alphabet"}),
+  };
+  EXPECT_EQ(addMissingChinese(entries, {}, {}).letterSenses, 2u);
+  EXPECT_EQ(entries[0].explainLines.front(), "n. 希伯来字母表的第13个字母");
+  EXPECT_EQ(entries[1].explainLines.front(), "n. 音阶第7音的唱名");
+  // Another first sense, Chinese of its own, a count that is no ordinal: unchanged.
+  EXPECT_EQ(entries[2].explainLines.front(), "n. a unit of length");
+  EXPECT_EQ(entries[3].explainLines.front(), "n. 修女");
+  EXPECT_EQ(entries[4].explainLines.size(), 1u);
+}
+
 // The same word with a capital takes the lower-case word's Chinese of its parts of speech:
 // when ECDICT files its sense first under that word, a sense names the word, an example gives
 // it an article, or the hand-written table says so. A person, a genus, a sense ECDICT files
@@ -143,6 +163,14 @@ TEST(MissingChinese, TablesReadAndRefuseMalformedLines) {
   words.clear();
   EXPECT_FALSE(readCapitalisedWords("Pope\tPope\n", words, error));
   EXPECT_FALSE(readCapitalisedWords("pope\tpope\n", words, error));
+
+  std::vector<LetterSense> senses;
+  ASSERT_TRUE(readLetterSenses(kLetterSensesText, senses, error)) << error;
+  EXPECT_EQ(chineseOfLetterSense("the 2nd letter of the Greek alphabet", senses),
+            "希腊字母表的第2个字母");
+  EXPECT_EQ(chineseOfLetterSense("the 2nd letter of the Greek alphabet soup", senses), "");
+  EXPECT_FALSE(readLetterSenses("the letter *\t字母{N}\n", senses, error));
+  EXPECT_FALSE(readLetterSenses("the {N} letter\tletter {N}\n", senses, error));
 }
 
 // verify counts, of the covered spoken words, those whose entry has Chinese, and names the

@@ -25,6 +25,51 @@ const std::map<char, std::string>& letterNames() {
   return names;
 }
 
+const std::vector<LetterSense>& letterSenses() {
+  static const auto senses = [] {
+    std::vector<LetterSense> v;
+    std::string error;
+    if (!readLetterSenses(kLetterSensesText, v, error)) v.clear();
+    return v;
+  }();
+  return senses;
+}
+
+// The count an ordinal gives ("13th", "seventh"); 0 for any other word.
+int countOf(std::string_view word) {
+  static constexpr std::string_view kOrdinals[] = {"first", "second", "third",    "fourth",
+                                                   "fifth", "sixth",  "seventh",  "eighth",
+                                                   "ninth", "tenth",  "eleventh", "twelfth"};
+  for (size_t i = 0; i < std::size(kOrdinals); ++i)
+    if (word == kOrdinals[i]) return static_cast<int>(i) + 1;
+  size_t digits = 0;
+  while (digits < word.size() && std::isdigit(static_cast<unsigned char>(word[digits]))) ++digits;
+  const std::string_view suffix = word.substr(digits);
+  if (digits == 0 || digits > 3 ||
+      (suffix != "st" && suffix != "nd" && suffix != "rd" && suffix != "th"))
+    return 0;
+  return std::stoi(std::string(word.substr(0, digits)));
+}
+
+// Matches `gloss` from `at` against pieces[p...]: a literal piece in place, {N} an ordinal word,
+// * any words (the fewest that let the rest match).
+bool matchPieces(std::string_view gloss, const std::vector<std::string>& pieces, size_t p,
+                 int& count) {
+  if (p == pieces.size()) return gloss.empty();
+  const std::string& piece = pieces[p];
+  if (piece == "*") {
+    for (size_t skip = 0; skip <= gloss.size(); ++skip)
+      if (matchPieces(gloss.substr(skip), pieces, p + 1, count)) return true;
+    return false;
+  }
+  if (piece == "{N}") {
+    const size_t end = std::min(gloss.find(' '), gloss.size());
+    count = countOf(gloss.substr(0, end));
+    return count > 0 && matchPieces(gloss.substr(end), pieces, p + 1, count);
+  }
+  return gloss.starts_with(piece) && matchPieces(gloss.substr(piece.size()), pieces, p + 1, count);
+}
+
 // A sense line as WordNet writes it: "n. gloss; "example"; "example"".
 struct Sense {
   char partOfSpeech = 0;
@@ -164,6 +209,21 @@ bool giveLetterItsName(DictEntry& e, const EcdictData& ecdict) {
   while (!explain.empty() && holdsChineseMeaning(explain.front())) explain.erase(explain.begin());
   explain.insert(explain.begin(), lines.begin(), lines.end());
   return true;
+}
+
+// By the row's first sense: "mi" is first a mile, its syllable after.
+bool giveLetterSenseItsChinese(DictEntry& e) {
+  if (holdsOwnChinese(e.explainLines)) return false;
+  for (const std::string& line : e.explainLines) {
+    const Sense s = senseOf(line);
+    if (s.partOfSpeech == 0) continue;
+    std::string chinese =
+        s.partOfSpeech == 'n' ? chineseOfLetterSense(s.gloss, letterSenses()) : std::string();
+    if (chinese.empty()) return false;
+    e.explainLines.insert(e.explainLines.begin(), "n. " + chinese);
+    return true;
+  }
+  return false;
 }
 
 bool giveCapitalisedWordItsChinese(DictEntry& e, const EcdictData& ecdict) {
@@ -446,6 +506,45 @@ bool readLetterNames(std::string_view text, std::map<char, std::string>& out, st
       error);
 }
 
+bool readLetterSenses(std::string_view text, std::vector<LetterSense>& out, std::string& error) {
+  return readTsvRows(
+      text, 2,
+      [&out](const std::vector<std::string>& row, std::string& why) {
+        LetterSense sense;
+        std::string_view gloss = row[0];
+        while (!gloss.empty()) {
+          const size_t n = gloss.find("{N}"), star = gloss.find('*');
+          const size_t at = std::min(n, star);
+          if (at > 0) sense.pieces.emplace_back(gloss.substr(0, std::min(at, gloss.size())));
+          if (at == std::string_view::npos) break;
+          sense.pieces.emplace_back(at == n ? "{N}" : "*");
+          gloss.remove_prefix(at + (at == n ? 3 : 1));
+        }
+        const auto chinese = decodeUtf8(row[1]);
+        if (std::count(sense.pieces.begin(), sense.pieces.end(), "{N}") != 1 ||
+            row[1].find("{N}") == std::string::npos || !chinese ||
+            std::none_of(chinese->begin(), chinese->end(), isHanCharacter)) {
+          why = "\"" + row[0] + "\" needs one {N} and Chinese with it";
+          return false;
+        }
+        sense.chinese = row[1];
+        out.push_back(std::move(sense));
+        return true;
+      },
+      error);
+}
+
+std::string chineseOfLetterSense(std::string_view gloss, const std::vector<LetterSense>& senses) {
+  for (const LetterSense& sense : senses) {
+    int count = 0;
+    if (!matchPieces(gloss, sense.pieces, 0, count)) continue;
+    std::string chinese = sense.chinese;
+    chinese.replace(chinese.find("{N}"), 3, std::to_string(count));
+    return chinese;
+  }
+  return {};
+}
+
 bool readCapitalisedWords(std::string_view text, std::map<std::string, std::string>& out,
                           std::string& error) {
   return readTsvRows(
@@ -469,6 +568,10 @@ MissingChineseCounts addMissingChinese(std::vector<DictEntry>& entries, const Ec
     if (e.leftOut) continue;
     if (giveLetterItsName(e, ecdict)) {
       ++counts.letters;
+      continue;
+    }
+    if (giveLetterSenseItsChinese(e)) {
+      ++counts.letterSenses;
       continue;
     }
     if (!isCapitalisedWord(e.caption) || hasChinese(e) || isFormRow(e)) continue;

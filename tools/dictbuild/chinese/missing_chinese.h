@@ -1,5 +1,7 @@
 #pragma once
 // Chinese for the headwords ECDICT and CC-CEDICT leave without any, none of it made up:
+//  - a letter of another alphabet or a sol-fa syllable (mem, te) opens with what WordNet's sense
+//    says in Chinese (data/letter_senses.tsv);
 //  - a letter (s, J, X) opens with its name as a letter, "n. 字母S" (data/letters.tsv), and the
 //    general senses ECDICT gives the letter in either case ("未知数" for x); ECDICT's senses of
 //    special fields alone (S: "[计] 标量, 服务员") are no meaning of the letter a learner wants;
@@ -27,6 +29,7 @@ namespace quorvi::dictbuild {
 
 struct MissingChineseCounts {
   size_t letters = 0;
+  size_t letterSenses = 0;  // a letter of another alphabet, a sol-fa syllable
   size_t capitalised = 0;
   size_t names = 0;
 };
@@ -37,6 +40,19 @@ MissingChineseCounts addMissingChinese(std::vector<DictEntry>& entries, const Ec
 // Reads data/letters.tsv's lines (capital letter, its Chinese); false with "line N: ..." at
 // the first line that is no capital letter and a Chinese name of it.
 bool readLetterNames(std::string_view text, std::map<char, std::string>& out, std::string& error);
+
+// One line of data/letter_senses.tsv: a WordNet gloss naming a letter of another alphabet or a
+// sol-fa syllable ("the {N} letter of the Hebrew alphabet"), which a row with no Chinese of its
+// own opens with in Chinese ("n. 希伯来字母表的第13个字母" for mem).
+struct LetterSense {
+  std::vector<std::string> pieces;  // the gloss's words cut at {N} and *, the markers kept
+  std::string chinese;              // {N}: the count in figures
+};
+// Reads data/letter_senses.tsv's lines; false with "line N: ..." at the first gloss without
+// {N} or Chinese without it.
+bool readLetterSenses(std::string_view text, std::vector<LetterSense>& out, std::string& error);
+// The Chinese of `gloss` by the first sense of `senses` it matches; empty when none does.
+std::string chineseOfLetterSense(std::string_view gloss, const std::vector<LetterSense>& senses);
 
 // Reads data/capitalised_words.tsv's lines (capitalised word, the lower-case word whose ECDICT
 // Chinese it takes); false with "line N: ..." at the first malformed line.
