@@ -90,6 +90,24 @@ TEST(MissingChinese, LettersOfOtherAlphabetsAndSolFaSyllablesSayWhatTheyAre) {
   EXPECT_EQ(entries[4].explainLines.size(), 1u);
 }
 
+// An abbreviation takes the Chinese of the expansion ECDICT gives (in any case) when its letters
+// begin the expansion's words and its first sense names most of them.
+TEST(MissingChinese, AnAbbreviationTakesTheChineseOfWhatItStandsForWhereItsSenseSaysSo) {
+  EcdictData ecdict;
+  ecdict.add("asap", word("abbr. 尽快（As Soon As Possible）"));
+  ecdict.add("bb", word("abbr. 滚珠轴承（ball bearing）；铅笔芯（double black）"));
+  ecdict.add("tai", word("abbr. 泰国国际航空公司（Thai Airways International）"));
+  std::vector<DictEntry> entries = {
+      entry("ASAP", {"adv. as soon as possible"}),
+      entry("BB", {"n. a small pellet fired from an air rifle"}),
+      entry("Tai", {"n. a native or inhabitant of Thailand"}),
+  };
+  EXPECT_EQ(addMissingChinese(entries, ecdict, {}).expansions, 1u);
+  EXPECT_EQ(entries[0].explainLines, (Lines{"adv. 尽快", "adv. as soon as possible"}));
+  EXPECT_EQ(entries[1].explainLines.size(), 1u);
+  EXPECT_EQ(entries[2].explainLines.size(), 1u);
+}
+
 // The same word with a capital takes the lower-case word's Chinese of its parts of speech:
 // when ECDICT files its sense first under that word, a sense names the word, an example gives
 // it an article, or the hand-written table says so. A person, a genus, a sense ECDICT files

@@ -353,6 +353,65 @@ bool abbreviates(const std::string& abbreviation, const std::string& expansion) 
   return next == abbreviation.size();
 }
 
+// The words of four letters or more of an English text, in lower case, cut to their first
+// four ("As Soon As Possible": soon, poss; "hours" and "hour" alike).
+std::vector<std::string> wordStems(std::string_view text) {
+  std::vector<std::string> out;
+  std::string word;
+  for (size_t i = 0; i <= text.size(); ++i) {
+    if (i < text.size() && std::isalpha(static_cast<unsigned char>(text[i]))) {
+      word.push_back(static_cast<char>(std::tolower(static_cast<unsigned char>(text[i]))));
+      continue;
+    }
+    if (word.size() >= 4) out.push_back(word.substr(0, 4));
+    word.clear();
+  }
+  return out;
+}
+
+// An abbreviation ECDICT explains by what it stands for ("asap": abbr. 尽快（As Soon As
+// Possible）) opens with that Chinese, of its first sense's part of speech, when its letters
+// begin the expansion's words and its first WordNet sense names most of them ("as
+// soon as possible"); not another expansion spelled alike (BB's ball bearing is no pellet,
+// Tai's Thai Airways International no people).
+bool giveAbbreviationItsExpansion(DictEntry& e, const EcdictData& ecdict) {
+  if (holdsOwnChinese(e.explainLines) || isFormRow(e)) return false;
+  const auto line = std::find_if(e.explainLines.begin(), e.explainLines.end(),
+                                 [](const std::string& l) { return senseOf(l).partOfSpeech; });
+  if (line == e.explainLines.end()) return false;
+  const Sense sense = senseOf(*line);
+  const std::vector<std::string> senseWords = wordStems(sense.gloss);
+  std::string upper = e.caption;
+  for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  for (const std::string& spelling : {e.caption, lowerAscii(e.caption), upper}) {
+    const EcdictWord* w = ecdict.find(spelling);
+    if (!w) continue;
+    for (const std::string& text : splitText(w->translation, "\\n"))
+      for (std::string item : splitText(text, "；")) {
+        if (item.starts_with("abbr.")) item.erase(0, 5);
+        const size_t open = item.rfind("（"), close = item.rfind("）");
+        if (open == std::string::npos || close == std::string::npos || close < open) continue;
+        const std::string expansion = item.substr(open + 3, close - open - 3);
+        const std::vector<std::string> words = wordStems(expansion);
+        const size_t start = std::min(item.find_first_not_of(' '), open);
+        const std::string chinese = item.substr(start, open - start);
+        const auto named = std::count_if(words.begin(), words.end(), [&](const std::string& w) {
+          return std::find(senseWords.begin(), senseWords.end(), w) != senseWords.end();
+        });
+        if (!abbreviates(e.caption, expansion) || !holdsChineseMeaning(chinese) || named == 0 ||
+            2 * static_cast<size_t>(named) <= words.size())
+          continue;
+        static const std::map<char, std::string> kPartOfSpeech = {
+            {'n', "n. "}, {'v', "v. "}, {'a', "adj. "}, {'r', "adv. "}};
+        const auto pos = kPartOfSpeech.find(sense.partOfSpeech);
+        e.explainLines.insert(e.explainLines.begin(),
+                              (pos == kPartOfSpeech.end() ? "" : pos->second) + chinese);
+        return true;
+      }
+  }
+  return false;
+}
+
 // True when `symbol` spells the start of `name` and then some of its letters in order, as an
 // element's symbol does its name (Mt meitnerium, not darmstadtium, which WordNet glosses alike).
 bool symbolOf(const std::string& symbol, const std::string& name) {
@@ -572,6 +631,10 @@ MissingChineseCounts addMissingChinese(std::vector<DictEntry>& entries, const Ec
     }
     if (giveLetterSenseItsChinese(e)) {
       ++counts.letterSenses;
+      continue;
+    }
+    if (giveAbbreviationItsExpansion(e, ecdict)) {
+      ++counts.expansions;
       continue;
     }
     if (!isCapitalisedWord(e.caption) || hasChinese(e) || isFormRow(e)) continue;

@@ -2,6 +2,8 @@
 // Chinese for the headwords ECDICT and CC-CEDICT leave without any, none of it made up:
 //  - a letter of another alphabet or a sol-fa syllable (mem, te) opens with what WordNet's sense
 //    says in Chinese (data/letter_senses.tsv);
+//  - an abbreviation ECDICT explains by what it stands for (asap: 尽快（As Soon As Possible）)
+//    opens with that Chinese where its first sense is the same (ASAP "as soon as possible");
 //  - a letter (s, J, X) opens with its name as a letter, "n. 字母S" (data/letters.tsv), and the
 //    general senses ECDICT gives the letter in either case ("未知数" for x); ECDICT's senses of
 //    special fields alone (S: "[计] 标量, 服务员") are no meaning of the letter a learner wants;
@@ -30,6 +32,7 @@ namespace quorvi::dictbuild {
 struct MissingChineseCounts {
   size_t letters = 0;
   size_t letterSenses = 0;  // a letter of another alphabet, a sol-fa syllable
+  size_t expansions = 0;    // an abbreviation by the Chinese of what it stands for
   size_t capitalised = 0;
   size_t names = 0;
 };
