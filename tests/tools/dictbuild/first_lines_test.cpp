@@ -160,6 +160,21 @@ TEST(MissingChinese, ARowWithoutChineseTakesItsSynonymsForTheSenseTheyShare) {
   EXPECT_EQ(entries[3].explainLines.size(), 1u);
   EXPECT_EQ(entries[4].explainLines.size(), 1u);
   EXPECT_EQ(entries[5].explainLines.size(), 1u);
+
+  // A word of three letters gives a number's Chinese only; a note of which form a word is
+  // ("be的现在时") is no Chinese of a sense.
+  std::vector<DictEntry> shortWords = {
+      entry("vi", {"adj. being one more than five"}),
+      entry("six", {"num. 六", "adj. being one more than five"}),
+      entry("wc", {"n. a toilet"}),
+      entry("loo", {"n. 卢牌戏", "n. a toilet"}),
+      entry("ar", {"n. a unit of area"}),
+      entry("aree", {"be的现在时", "n. a unit of area"}),
+  };
+  EXPECT_EQ(borrowChineseOfSynonyms(shortWords), 1u);
+  EXPECT_EQ(shortWords[0].explainLines.front(), "num. 六");
+  EXPECT_EQ(shortWords[2].explainLines.size(), 1u);
+  EXPECT_EQ(shortWords[4].explainLines.size(), 1u);
 }
 
 TEST(Surnames, AChineseFamilyNameOpensWithItsUsualCharacterUnlessTheSpellingIsAnEverydayWord) {

@@ -315,10 +315,14 @@ std::string senseKey(const std::string& line) {
 }
 
 // The first Chinese line of `e` a learner may read as the meaning of a sense of `partOfSpeech`:
-// no title, acronym, element or cross-reference, of that part of speech or of none.
+// no title, acronym, element, cross-reference or note of which form it is ("be的现在时" of
+// are), of that part of speech or of none.
 const std::string* chineseLineFor(const DictEntry& e, char partOfSpeech) {
   for (const std::string& l : e.explainLines) {
-    if (!isChineseMeaningLine(l) || otherSenseOfLine(l) != OtherSense::None) continue;
+    std::string lemma;
+    if (!isChineseMeaningLine(l) || otherSenseOfLine(l) != OtherSense::None ||
+        !formNote(l, lemma).empty())
+      continue;
     const char pos = partOfSpeechOf(l);
     if (pos == 0 || pos == partOfSpeech) return &l;
   }
@@ -333,7 +337,7 @@ const std::string* chineseLineFor(const DictEntry& e, char partOfSpeech) {
 enum class Donor { Common, Expansion, None };
 
 Donor donorKind(const std::string& caption) {
-  if (caption.size() < 4) return Donor::None;
+  if (caption.size() < 3) return Donor::None;
   if (std::none_of(caption.begin(), caption.end(),
                    [](char c) { return std::isupper(static_cast<unsigned char>(c)) != 0; }))
     return Donor::Common;
@@ -501,7 +505,11 @@ size_t borrowChineseOfSynonyms(std::vector<DictEntry>& entries) {
       if (key.empty() || kinds.find(key[0]) != std::string::npos) continue;
       kinds.push_back(key[0]);
       const auto it = donorsOf.find(key);
-      if (it == donorsOf.end() || !chineseLineFor(e, key[0])) continue;
+      const std::string* chinese = chineseLineFor(e, key[0]);
+      if (it == donorsOf.end() || !chinese) continue;
+      // A word of three letters is as often an abbreviation (Jr: 冯内果), and its first Chinese
+      // line another sense's (loo: 卢牌戏): only a number's (two: 二) is its own.
+      if (e.caption.size() == 3 && !chinese->starts_with("num. ")) continue;
       if (auto symbol = symbolDonorsOf.find(key);
           symbol != symbolDonorsOf.end() && kind == Donor::Common)
         symbol->second.push_back(i);
