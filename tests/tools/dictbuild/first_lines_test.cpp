@@ -32,6 +32,9 @@ TEST(OtherSenses, TitlesAcronymsElementsAndPointersAreToldFromTheWordsOwnSense) 
   // What a person did is no title.
   EXPECT_EQ(otherSenseOfLine("佐尔普（美国小说家、电影演员）"), OtherSense::None);
   EXPECT_EQ(otherSenseOfLine("佐尔普（小说家的同名电影）"), OtherSense::Title);
+  // Nor is a character named with the title of its work.
+  EXPECT_EQ(otherSenseOfLine("佐尔普(史诗《月光》中的英雄人物)"), OtherSense::None);
+  EXPECT_EQ(otherSenseOfLine("《月光》中的歌"), OtherSense::Title);
   EXPECT_EQ(otherSenseOfLine("abbr. 快速傅里叶变换（Fast Fourier Transform）"),
             OtherSense::Acronym);
   EXPECT_EQ(otherSenseOfLine("钠(11号元素)"), OtherSense::Element);

@@ -66,7 +66,16 @@ OtherSense otherSenseOfItem(std::string_view item) {
     return item.find(part) != std::string_view::npos;
   };
   if (holds("号元素") || holds("化学元素")) return OtherSense::Element;
-  if (holds("《")) return OtherSense::Title;
+  // A title named to say whose character a name is ("齐格弗里德(德国民间史诗《尼贝龙根之歌》中的
+  // 英雄人物)") leaves the name the sense.
+  if (const size_t close = item.rfind("》"); close != std::string_view::npos) {
+    const std::string_view after = item.substr(close + std::string_view("》").size());
+    const bool character =
+        after.starts_with("中的") && (after.find("人物") != std::string_view::npos ||
+                                      after.find("主人公") != std::string_view::npos ||
+                                      after.find("角色") != std::string_view::npos);
+    if (!character) return OtherSense::Title;
+  }
   // A note in brackets that the sense is a title or brand: "因祸得福（电影名）", "（服装品牌）";
   // not one that says what a person did ("美国小说家", "电影演员").
   const auto namesTitle = [&](size_t from, std::string_view mark) {
