@@ -98,6 +98,10 @@ TEST(EcdictChinese, TitlesAcronymsAndElementsGoLastAndPointersAreLeftOut) {
   EXPECT_EQ(ecdictChineseLines("n. 锂(3号元素)\\nn. 李（姓氏）"), (Lines{"n. 李（姓氏）"}));
   EXPECT_EQ(ecdictChineseLines("n. 薯条（French fries）"), (Lines{"n. 薯条（French fries）"}));
   EXPECT_EQ(ecdictChineseLines("n. 星光, 星夜（电影名）\\nadj. 星形的"), (Lines{"adj. 星形的"}));
+  // A title's note names the words before it, not one after it or with a note of its own.
+  EXPECT_EQ(ecdictChineseLines("n. 芭比（女子名）, 芭比娃娃（商标名）"),
+            (Lines{"n. 芭比（女子名）"}));
+  EXPECT_EQ(ecdictChineseLines("n. 佐尔普（商标名）, 佐尔普手枪"), (Lines{"n. 佐尔普手枪"}));
   // Alone, a title is still shown, but as what the special fields say.
   EXPECT_EQ(ecdictChineseLines("n. 因祸得福（电影名）", 0, false, &special),
             (Lines{"因祸得福（电影名）"}));
