@@ -491,6 +491,7 @@ TEST(FormChinese, AFormRowShowsTheChineseItsLemmasRowShows) {
   EXPECT_FALSE(isChineseMeaningLine("中考 高考 · 牛津3000 · 柯林斯★★"));
   EXPECT_TRUE(isChineseMeaningLine("adj. 〈美俚〉〈粗〉不要脸的"));
   EXPECT_TRUE(isChineseMeaningLine("n. 姐妹（等于sister）")) << "the word it equals is a note";
+  EXPECT_TRUE(isChineseMeaningLine("conj. 因为")) << "a part of speech is no English sense";
   EXPECT_FALSE(isChineseMeaningLine("vt. 观看（watch现在分词）"));
 }
 

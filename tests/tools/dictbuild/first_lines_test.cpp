@@ -118,9 +118,15 @@ TEST(MissingChinese, SpokenFormsAndPartsOfPhrasesTakeTheChineseOfWhatTheyStandFo
       // element is a symbol's own.
       entry("hoi", {"高阶接口（High Order Interface）", "in the phrase hoi polloi: the people"}),
       entry("hoi polloi", {"n. 民众；大众", "n. the common people"}),
-      entry("Yes", {"钇(39号元素)", "Yes: yes"}),
+      entry("Sl", {"钇(39号元素)", "in the name Sri Lanka: an island country"}),
+      // A spoken form of a grammatical word is heard as that word unless its own Chinese
+      // says the same in part.
+      entry("because", {"conj. 因为", "conj. for the reason that"}),
+      entry("cos", {"n. 余弦", "cos: because", "n. ratio of two sides"}),
+      entry("yep", {"adv. 是", "yep: yes"}),
+      entry("ol", {"n. 油", "ol: old"}),
   };
-  EXPECT_EQ(borrowChineseOfWhatItStandsFor(entries), 3u);
+  EXPECT_EQ(borrowChineseOfWhatItStandsFor(entries), 4u);
   EXPECT_EQ(entries[1].explainLines.front(), "是；是的");
   EXPECT_EQ(entries[2].explainLines.front(), "斯里兰卡");
   EXPECT_EQ(entries[4].explainLines.front(), "gonk: zorp");
@@ -128,6 +134,9 @@ TEST(MissingChinese, SpokenFormsAndPartsOfPhrasesTakeTheChineseOfWhatTheyStandFo
   EXPECT_EQ(entries[6].explainLines, (Lines{"n. 民众；大众", "高阶接口（High Order Interface）",
                                             "in the phrase hoi polloi: the people"}));
   EXPECT_EQ(entries[8].explainLines.size(), 2u);
+  EXPECT_EQ(entries[10].explainLines.front(), "conj. 因为");
+  EXPECT_EQ(entries[11].explainLines.front(), "adv. 是");
+  EXPECT_EQ(entries[12].explainLines.front(), "n. 油") << "old is no grammatical word";
 }
 
 TEST(MissingChinese, ARowWithoutChineseTakesItsSynonymsForTheSenseTheyShare) {

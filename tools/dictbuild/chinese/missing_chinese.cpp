@@ -4,6 +4,7 @@
 #include <cctype>
 #include <cstdint>
 #include <unordered_map>
+#include <unordered_set>
 
 #include "ascii_case.h"
 #include "data_tables.h"
@@ -11,6 +12,7 @@
 #include "chinese_line.h"
 #include "form_labels.h"
 #include "form_chinese.h"
+#include "function_words.h"
 
 namespace quorvi::dictbuild {
 namespace {
@@ -282,14 +284,20 @@ bool sayItIsAName(DictEntry& e, const GivenNames& given) {
   return true;
 }
 
-// What a row without Chinese stands for, by its first line: a spoken form "ja: yes" (the first
-// of "you, your"), a part of a phrase "in the name Las Vegas: ..."; empty otherwise.
-std::string standsFor(const DictEntry& e) {
+// What a row stands for, by its first line of English: a spoken form "ja: yes" (the first of
+// "you, your"), a part of a phrase "in the name Las Vegas: ..."; no target otherwise.
+struct StandsFor {
+  std::string target;
+  bool spokenForm = false;
+};
+
+StandsFor standsFor(const DictEntry& e) {
   const auto first = std::find_if(e.explainLines.begin(), e.explainLines.end(),
-                                  [](const std::string& l) { return !isOthersChinese(l); });
+                                  [](const std::string& l) { return !holdsChineseMeaning(l); });
   if (first == e.explainLines.end()) return {};
   const std::string& line = *first;
-  std::string target;
+  StandsFor out;
+  std::string& target = out.target;
   for (const char* part : {"in the name ", "in the phrase "})
     if (line.rfind(part, 0) == 0) target = line.substr(std::string(part).size());
   if (target.empty() && line.rfind(e.caption + ": ", 0) == 0) {
@@ -297,10 +305,28 @@ std::string standsFor(const DictEntry& e) {
     target.resize(std::min(target.find(", "), target.find("; ")) == std::string::npos
                       ? target.size()
                       : std::min(target.find(", "), target.find("; ")));
+    out.spokenForm = true;
   }
   const size_t colon = target.find(": ");
   if (colon != std::string::npos) target.resize(colon);
-  return target;
+  return out;
+}
+
+bool isGrammaticalWord(const std::string& word) {
+  static const auto words = [] {
+    std::unordered_set<std::string> set;
+    for (const DictEntry& e : functionWords()) set.insert(e.caption);
+    return set;
+  }();
+  return words.count(word) != 0;
+}
+
+// Whether two Chinese lines share a character: say the same in part (是 and 是的).
+bool shareHan(const std::string& a, const std::string& b) {
+  const auto x = decodeUtf8(a), y = decodeUtf8(b);
+  return x && y && std::any_of(x->begin(), x->end(), [&](char32_t c) {
+           return isHanCharacter(c) && y->find(c) != std::u32string::npos;
+         });
 }
 
 // The sense a WordNet line gives, without its examples: shared by every word of one synset.
@@ -451,9 +477,16 @@ size_t borrowChineseOfWhatItStandsFor(std::vector<DictEntry>& entries) {
   for (size_t i = 0; i < entries.size(); ++i) byCaption.emplace(entries[i].caption, i);
   size_t borrowed = 0;
   for (DictEntry& e : entries) {
-    if (e.leftOut || holdsOwnChinese(e.explainLines) || isFormRow(e)) continue;
-    const std::string target = standsFor(e);
+    if (e.leftOut || isFormRow(e)) continue;
+    const auto [target, spokenForm] = standsFor(e);
     if (target.empty() || target == e.caption) continue;
+    // A spoken form of a grammatical word whose Chinese of its own says nothing that word's
+    // does is heard as it ("cos: because": 因为 before cosine's 余弦, "til: until" before 芝麻);
+    // one that says it in part keeps its own ("yep: yes": 是).
+    const auto own = std::find_if(
+        e.explainLines.begin(), e.explainLines.end(),
+        [](const std::string& l) { return holdsChineseMeaning(l) && !isOthersChinese(l); });
+    if (own != e.explainLines.end() && !(spokenForm && isGrammaticalWord(target))) continue;
     auto it = byCaption.find(target);
     if (it == byCaption.end()) it = byCaption.find(lowerAscii(target));
     if (it == byCaption.end()) continue;
@@ -461,7 +494,12 @@ size_t borrowChineseOfWhatItStandsFor(std::vector<DictEntry>& entries) {
     const auto chinese = std::find_if(lines.begin(), lines.end(), [](const std::string& l) {
       return isChineseMeaningLine(l) && otherSenseOfLine(l) == OtherSense::None;
     });
-    if (chinese == lines.end()) continue;
+    if (chinese == lines.end() ||
+        (own != e.explainLines.end() &&
+         std::any_of(lines.begin(), lines.end(), [&](const std::string& l) {
+           return isChineseMeaningLine(l) && shareHan(*own, l);
+         })))
+      continue;
     e.explainLines.insert(e.explainLines.begin(), *chinese);
     ++borrowed;
   }
