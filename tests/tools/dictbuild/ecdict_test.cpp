@@ -260,6 +260,7 @@ class EcdictAnnotation : public ::testing::Test {
         entry("Soho", {"n. a city district of central London"}),
         entry("Cat", {"n. a large tracked vehicle"}),
         entry("Viet Nam", {"n. a communist state in Indochina"}),
+        entry("Norse", {"n. an inhabitant of Scandinavia", "adj. of Scandinavia"}),
         entry("Sea Scout", {"n. a scout trained in seamanship"}),
         entry("sea scout", {"n. a made-up headword of its own"}),
     };
@@ -312,6 +313,7 @@ class EcdictAnnotation : public ::testing::Test {
     add("soho", word("interj. 哈（猎人的呼声）"));
     add("viet nam", word("n. 越南\\n [地名] [亚细亚洲] 越南"));
     add("sea scout", word("n. 受过航海训练的童子军"));
+    add("norse", word("a. 挪威人的；挪威的"));
     uses_["baked"] = {"a", 'a', "", 4};
     uses_["bowed"] = {"a", 'a', "", 0};
     uses_["found"].partsOfSpeech = "v";
@@ -369,10 +371,12 @@ TEST_F(EcdictAnnotation, ACapitalisedNameEcdictFilesOnlyInLowerCaseTakesThatReco
   EXPECT_EQ(find(entries_, "Hondo").explainLines.front(), "n. 本州（日本最大的岛屿）");
   for (const char* other : {"Pawnee", "Soho", "Cat"})
     EXPECT_EQ(find(entries_, other).explainLines.size(), 1u) << other;
+  // A people's name, where the record says it is one of that people (not pawnee's 收当人).
+  EXPECT_EQ(find(entries_, "Norse").explainLines.front(), "adj. 挪威人的；挪威的");
   // A name of several words: any record of its letters in other cases that no headword has.
   EXPECT_EQ(find(entries_, "Viet Nam").explainLines.front(), "n. 越南");
   EXPECT_EQ(find(entries_, "Sea Scout").explainLines.size(), 1u);
-  EXPECT_EQ(summary_.lowerCaseRecords, 3u);
+  EXPECT_EQ(summary_.lowerCaseRecords, 4u);
 }
 
 TEST_F(EcdictAnnotation, ATranslationPointingToAnotherWordShowsThatWordsChinese) {

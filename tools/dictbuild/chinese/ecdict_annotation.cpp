@@ -185,6 +185,26 @@ bool namesOnePlace(const std::vector<std::string>& lines) {
   return false;
 }
 
+// Whether WordNet's first sense names a people or its language and the record says so in
+// Chinese: one of a place's people "人" ("n. an inhabitant of Scandinavia": 挪威人的), a member
+// of a nation or its language "族" or "语" ("n. a member of the Siouan people": 克里语), not a
+// common word spelled alike (pawnee's 收当人 is no member of the Pawnee nation).
+bool namesAPeople(const std::vector<std::string>& lines, std::string_view translation) {
+  const auto holds = [&](std::string_view part) {
+    return translation.find(part) != std::string_view::npos;
+  };
+  for (const std::string& l : lines) {
+    if (partOfSpeechOf(l) == 0 || opensWithChineseLine(l)) continue;
+    for (const char* start :
+         {"n. a native of", "n. an inhabitant of", "n. a native or inhabitant", "n. a resident of"})
+      if (l.starts_with(start)) return holds("人") || holds("语");
+    for (const char* start : {"n. a member of", "n. the language of"})
+      if (l.starts_with(start)) return holds("族") || holds("语");
+    return false;
+  }
+  return false;
+}
+
 // A line that says a headword names people: a name line, or a sense that is a person, with
 // the years of a life ("German Nazi dictator during World War II (1889-1945)").
 bool namesSomeone(std::string_view line) {
@@ -248,7 +268,8 @@ class Annotator {
   // bears no mark of a person's or place's name, gives a part of speech WordNet gives the
   // headword ("soho": interj. 哈 is no Soho), is of no special field alone unless it is a myth's
   // and so is a sense of the headword ("(Roman mythology) god of fire"), and says it translates
-  // a name: a god for a myth's, a note of what it names, or a kind of place for a place.
+  // a name: a god for a myth's, a note of what it names, a kind of place for a place, or a
+  // people or language for a people.
   const EcdictWord* lowerCaseRecordOf(const DictEntry& e) {
     const std::string lower = lowerAscii(e.caption);
     if (!startsCapitalised(e.caption)) return nullptr;
@@ -274,7 +295,8 @@ class Annotator {
     if (special && !myth) return nullptr;
     if (!(myth ? namesAGod(w->translation)
                : saysWhatItNames(w->translation) ||
-                     (namesOnePlace(e.explainLines) && namesAPlace(w->translation))))
+                     (namesOnePlace(e.explainLines) && namesAPlace(w->translation)) ||
+                     namesAPeople(e.explainLines, w->translation)))
       return nullptr;
     const bool sharesKind = std::any_of(lines.begin(), lines.end(), [&](const std::string& l) {
       const char kind = partOfSpeechOf(l);
