@@ -136,6 +136,8 @@ TEST(MissingChinese, CapitalisedWordsTakeTheLowerCaseWordsChineseOnlyWhenTheSame
       entry("Navy", {"n. the navy of the United States of America"}),
       entry("Pope", {"n. English poet and satirist (1688-1744)"}),
       entry("Lewis", {"n. United States rock star singer and pianist (born in 1935)"}),
+      entry("Zorpner", {"n. German composer (1813-1883)", "n. the music of Zorpner"}),
+      entry("Zorpy", {"n. the music of Zorpy"}),
       entry("Dragon", {"n. a faint constellation"}),
       entry("Thymus", {"n. large genus of Old World mints: thyme"}),
       entry("Ted", {"n. a tough youth of 1950's and 1960's"}),
@@ -154,6 +156,9 @@ TEST(MissingChinese, CapitalisedWordsTakeTheLowerCaseWordsChineseOnlyWhenTheSame
   EXPECT_EQ(
       linesOf(entries, "Lewis"),
       (Lines{"a family name", "n. United States rock star singer and pianist (born in 1935)"}));
+  // A bearer's works are the name's too; but no bearer, no name.
+  EXPECT_EQ(linesOf(entries, "Zorpner").front(), "a family name");
+  EXPECT_EQ(linesOf(entries, "Zorpy").size(), 1u);
   EXPECT_EQ(linesOf(entries, "Dragon"), (Lines{"n. a faint constellation"}));
   EXPECT_EQ(linesOf(entries, "Thymus"), (Lines{"n. large genus of Old World mints: thyme"}));
   EXPECT_EQ(linesOf(entries, "Ted"),
@@ -161,7 +166,7 @@ TEST(MissingChinese, CapitalisedWordsTakeTheLowerCaseWordsChineseOnlyWhenTheSame
   EXPECT_EQ(linesOf(entries, "Anu"), (Lines{"n. Babylonian god of the sky"}));
   EXPECT_EQ(linesOf(entries, "Georgia").size(), 2u);
   EXPECT_EQ(linesOf(entries, "Presidents"), (Lines{"plural of President"}));
-  EXPECT_EQ(counts.names, 2u);
+  EXPECT_EQ(counts.names, 3u);
 }
 
 TEST(MissingChinese, TablesReadAndRefuseMalformedLines) {

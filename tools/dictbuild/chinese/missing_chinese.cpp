@@ -270,14 +270,18 @@ bool sayItIsAName(DictEntry& e, const GivenNames& given) {
                            : "female") +
            ")";
   } else {
-    size_t senses = 0, people = 0;
+    // Famous bearers, and what one of them made ("the music of Wagner").
+    size_t senses = 0, people = 0, works = 0;
     for (const std::string& l : e.explainLines) {
       const Sense s = senseOf(l);
       if (s.partOfSpeech == 0) continue;
       ++senses;
-      if (isPerson(s.gloss)) ++people;
+      if (isPerson(s.gloss))
+        ++people;
+      else if (holdsWord(s.gloss, e.caption))
+        ++works;
     }
-    if (senses == 0 || people < senses) return false;
+    if (people == 0 || people + works < senses) return false;
     line = "a family name";
   }
   e.explainLines.insert(e.explainLines.begin(), line);

@@ -16,8 +16,9 @@
 //    data/capitalised_words.tsv says so (Pope: WordNet knows only the poet). A sense that is a
 //    person (with the years of a life) makes no common word;
 //  - a capitalised word left without Chinese that the lists of given names hold (Ted) says it
-//    is a given name, and one whose senses are all famous bearers (Lewis, Hitler) that it is a
-//    family name; markNameLinesInChinese then gives those lines their 人名 and 姓.
+//    is a given name, and one whose senses are all famous bearers (Lewis, Hitler), or what one
+//    of them made (Wagner: "the music of Wagner"), that it is a family name; markNameLinesInChinese
+//    then gives those lines their 人名 and 姓.
 #include <map>
 #include <string>
 #include <string_view>
