@@ -125,8 +125,12 @@ TEST(MissingChinese, SpokenFormsAndPartsOfPhrasesTakeTheChineseOfWhatTheyStandFo
       entry("cos", {"n. 余弦", "cos: because", "n. ratio of two sides"}),
       entry("yep", {"adv. 是", "yep: yes"}),
       entry("ol", {"n. 油", "ol: old"}),
+      // A present participle with its g dropped is heard as its verb.
+      entry("tell", {"vt. 告诉；说", "v. express in words"}),
+      entry("telling", {"adj. 有效的", "adj. powerful", "present participle of tell"}),
+      entry("tellin", {"n. 樱蛤", "tellin: telling", "spoken form, with the final g dropped"}),
   };
-  EXPECT_EQ(borrowChineseOfWhatItStandsFor(entries), 4u);
+  EXPECT_EQ(borrowChineseOfWhatItStandsFor(entries), 5u);
   EXPECT_EQ(entries[1].explainLines.front(), "是；是的");
   EXPECT_EQ(entries[2].explainLines.front(), "斯里兰卡");
   EXPECT_EQ(entries[4].explainLines.front(), "gonk: zorp");
@@ -137,6 +141,7 @@ TEST(MissingChinese, SpokenFormsAndPartsOfPhrasesTakeTheChineseOfWhatTheyStandFo
   EXPECT_EQ(entries[10].explainLines.front(), "conj. 因为");
   EXPECT_EQ(entries[11].explainLines.front(), "adv. 是");
   EXPECT_EQ(entries[12].explainLines.front(), "n. 油") << "old is no grammatical word";
+  EXPECT_EQ(entries[15].explainLines.front(), "vt. 告诉；说");
 }
 
 TEST(MissingChinese, ARowWithoutChineseTakesItsSynonymsForTheSenseTheyShare) {

@@ -479,30 +479,45 @@ bool donorBefore(const DictEntry& a, const DictEntry& b) {
 size_t borrowChineseOfWhatItStandsFor(std::vector<DictEntry>& entries) {
   std::unordered_map<std::string, size_t> byCaption;
   for (size_t i = 0; i < entries.size(); ++i) byCaption.emplace(entries[i].caption, i);
+  const auto rowOf = [&](const std::string& caption) -> const DictEntry* {
+    auto it = byCaption.find(caption);
+    if (it == byCaption.end()) it = byCaption.find(lowerAscii(caption));
+    return it == byCaption.end() ? nullptr : &entries[it->second];
+  };
   size_t borrowed = 0;
   for (DictEntry& e : entries) {
     if (e.leftOut || isFormRow(e)) continue;
     const auto [target, spokenForm] = standsFor(e);
-    if (target.empty() || target == e.caption) continue;
-    // A spoken form of a grammatical word whose Chinese of its own says nothing that word's
-    // does is heard as it ("cos: because": 因为 before cosine's 余弦, "til: until" before 芝麻);
-    // one that says it in part keeps its own ("yep: yes": 是).
+    const DictEntry* row = target.empty() || target == e.caption ? nullptr : rowOf(target);
+    if (!row) continue;
+    // A present participle said with its g dropped ("tellin: telling") is heard as the verb's,
+    // whatever senses of its own the -ing word has (telling: 有效的).
+    const DictEntry* verb = nullptr;
+    for (const std::string& l : row->explainLines)
+      if (target == e.caption + "g" && l.starts_with("present participle of ") && !verb)
+        verb = rowOf(formLabelLemma(l));
+    // A spoken form of a grammatical word or a verb whose Chinese of its own says nothing that
+    // word's does is heard as it ("cos: because": 因为 before cosine's 余弦, "til: until" before
+    // 芝麻, "tellin" 告诉 before 樱蛤); one that says it in part keeps its own ("yep: yes": 是).
     const auto own = std::find_if(
         e.explainLines.begin(), e.explainLines.end(),
         [](const std::string& l) { return holdsChineseMeaning(l) && !isOthersChinese(l); });
-    if (own != e.explainLines.end() && !(spokenForm && isGrammaticalWord(target))) continue;
-    auto it = byCaption.find(target);
-    if (it == byCaption.end()) it = byCaption.find(lowerAscii(target));
-    if (it == byCaption.end()) continue;
-    const auto& lines = entries[it->second].explainLines;
-    const auto chinese = std::find_if(lines.begin(), lines.end(), [](const std::string& l) {
-      return isChineseMeaningLine(l) && otherSenseOfLine(l) == OtherSense::None;
-    });
-    if (chinese == lines.end() ||
-        (own != e.explainLines.end() &&
-         std::any_of(lines.begin(), lines.end(), [&](const std::string& l) {
-           return isChineseMeaningLine(l) && shareHan(*own, l);
-         })))
+    if (own != e.explainLines.end() && !(spokenForm && (isGrammaticalWord(target) || verb)))
+      continue;
+    const std::vector<std::string>& lines = verb ? verb->explainLines : row->explainLines;
+    const std::string* chinese = verb ? chineseLineFor(*verb, 'v') : nullptr;
+    if (!verb)
+      if (auto it = std::find_if(lines.begin(), lines.end(),
+                                 [](const std::string& l) {
+                                   return isChineseMeaningLine(l) &&
+                                          otherSenseOfLine(l) == OtherSense::None;
+                                 });
+          it != lines.end())
+        chinese = &*it;
+    if (!chinese || (own != e.explainLines.end() &&
+                     std::any_of(lines.begin(), lines.end(), [&](const std::string& l) {
+                       return isChineseMeaningLine(l) && shareHan(*own, l);
+                     })))
       continue;
     e.explainLines.insert(e.explainLines.begin(), *chinese);
     ++borrowed;
