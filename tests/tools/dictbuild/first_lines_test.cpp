@@ -37,6 +37,7 @@ TEST(OtherSenses, TitlesAcronymsElementsAndPointersAreToldFromTheWordsOwnSense) 
   EXPECT_EQ(otherSenseOfLine("《月光》中的歌"), OtherSense::Title);
   EXPECT_EQ(otherSenseOfLine("abbr. 快速傅里叶变换（Fast Fourier Transform）"),
             OtherSense::Acronym);
+  EXPECT_EQ(otherSenseOfLine("物料清单（Bill of Materials）"), OtherSense::Acronym);
   EXPECT_EQ(otherSenseOfLine("钠(11号元素)"), OtherSense::Element);
   EXPECT_EQ(otherSenseOfLine("n. =colour[亦作color]"), OtherSense::CrossReference);
   EXPECT_EQ(otherSenseOfLine("-zes 小东西"), OtherSense::CrossReference);

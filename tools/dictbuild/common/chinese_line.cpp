@@ -20,6 +20,9 @@ bool isAsciiLetter(char c) {
   return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
 }
 
+constexpr std::string_view kSmallWords[] = {"of", "and", "the", "for", "in", "on",
+                                            "at", "to",  "a",   "an",  "by", "with"};
+
 // Bracketed English of two words or more, each capitalised, right after Chinese: the words an
 // acronym stands for ("隐马尔可夫模型（Hidden Markov Model）"; not "炸薯条（French fries）").
 bool holdsBracketedEnglishWords(std::string_view item) {
@@ -35,10 +38,16 @@ bool holdsBracketedEnglishWords(std::string_view item) {
       // Right after Chinese: "a given name (male or female)" is an English gloss.
       const auto before = decodeUtf8(item.substr(0, at));
       const bool afterChinese = before && !before->empty() && isHanCharacter(before->back());
-      bool capitalised = true, wordStart = true;
-      for (char c : inside) {
-        if (wordStart && isAsciiLetter(c) && !(c >= 'A' && c <= 'Z')) capitalised = false;
-        wordStart = c == ' ' || c == '-';
+      // Every word capitalised but the small ones between ("Bill of Materials").
+      bool capitalised = inside.front() >= 'A' && inside.front() <= 'Z';
+      for (size_t at = 0; at < inside.size();) {
+        const size_t end = std::min(inside.find_first_of(" -", at), inside.size());
+        const std::string_view word = inside.substr(at, end - at);
+        if (!word.empty() && !(word.front() >= 'A' && word.front() <= 'Z') &&
+            std::find(std::begin(kSmallWords), std::end(kSmallWords), word) ==
+                std::end(kSmallWords))
+          capitalised = false;
+        at = end + 1;
       }
       if (english && afterChinese && capitalised && inside.find(' ') != std::string_view::npos)
         return true;
