@@ -35,6 +35,10 @@ TEST(OtherSenses, TitlesAcronymsElementsAndPointersAreToldFromTheWordsOwnSense) 
   // Nor is a character named with the title of its work.
   EXPECT_EQ(otherSenseOfLine("佐尔普(史诗《月光》中的英雄人物)"), OtherSense::None);
   EXPECT_EQ(otherSenseOfLine("《月光》中的歌"), OtherSense::Title);
+  // A title's note names the words before it; a note before a word says whose sense it is.
+  EXPECT_EQ(otherSenseOfLine("宝鸟服饰；报喜鸟（品牌名）"), OtherSense::Title);
+  EXPECT_EQ(otherSenseOfLine("月色（诗）；月光（电影名）"), OtherSense::None);
+  EXPECT_EQ(otherSenseOfLine("n. 英尺长度；(影片的)连续镜头"), OtherSense::None);
   EXPECT_EQ(otherSenseOfLine("abbr. 快速傅里叶变换（Fast Fourier Transform）"),
             OtherSense::Acronym);
   EXPECT_EQ(otherSenseOfLine("物料清单（Bill of Materials）"), OtherSense::Acronym);

@@ -97,8 +97,9 @@ OtherSense otherSenseOfItem(std::string_view item) {
     }
     return false;
   };
+  // A note after the name: "(影片的)连续镜头" opens with what it is a sense of, a film's.
   for (std::string_view open : {"（", "("})
-    if (const size_t at = item.find(open); at != std::string_view::npos)
+    if (const size_t at = item.find(open); at != std::string_view::npos && at > 0)
       for (std::string_view mark : {"电影", "影片", "剧名", "电视剧", "书名", "小说", "歌曲",
                                     "专辑", "游戏名", "杂志", "乐队", "品牌", "商标"})
         if (namesTitle(at, mark)) return OtherSense::Title;
@@ -108,7 +109,22 @@ OtherSense otherSenseOfItem(std::string_view item) {
 
 OtherSense otherSenseOfLine(std::string_view line) {
   line = withoutPartOfSpeech(line.substr(0, line.find("<br/>")));
-  return otherSenseOfItem(line.substr(0, line.find(kChineseSeparator)));
+  // The first item, or the title whose note names it with the words before ("宝鸟服饰；报喜鸟
+  // （品牌名）").
+  for (size_t start = 0; start <= line.size();) {
+    const size_t end = std::min(line.find(kChineseSeparator, start), line.size());
+    const std::string_view item = line.substr(start, end - start);
+    const OtherSense kind = otherSenseOfItem(item);
+    if (start == 0 && kind != OtherSense::Title) {
+      if (kind != OtherSense::None) return kind;
+    } else if (kind == OtherSense::Title) {
+      return kind;
+    }
+    if (item.find("（") != std::string_view::npos || item.find('(') != std::string_view::npos)
+      break;
+    start = end + std::string_view(kChineseSeparator).size();
+  }
+  return OtherSense::None;
 }
 
 const char* describe(OtherSense kind) {
