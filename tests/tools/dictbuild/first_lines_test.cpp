@@ -130,6 +130,7 @@ TEST(MissingChinese, SpokenFormsAndPartsOfPhrasesTakeTheChineseOfWhatTheyStandFo
       entry("cos", {"n. 余弦", "cos: because", "n. ratio of two sides"}),
       entry("yep", {"adv. 是", "yep: yes"}),
       entry("ol", {"n. 油", "ol: old"}),
+      entry("yah", {"对", "yah: yes"}),  // CC-CEDICT's for the spelling: its own
       // A present participle with its g dropped is heard as its verb.
       entry("tell", {"vt. 告诉；说", "v. express in words"}),
       entry("telling", {"adj. 有效的", "adj. powerful", "present participle of tell"}),
@@ -146,7 +147,8 @@ TEST(MissingChinese, SpokenFormsAndPartsOfPhrasesTakeTheChineseOfWhatTheyStandFo
   EXPECT_EQ(entries[10].explainLines.front(), "conj. 因为");
   EXPECT_EQ(entries[11].explainLines.front(), "adv. 是");
   EXPECT_EQ(entries[12].explainLines.front(), "n. 油") << "old is no grammatical word";
-  EXPECT_EQ(entries[15].explainLines.front(), "vt. 告诉；说");
+  EXPECT_EQ(entries[13].explainLines.front(), "对");
+  EXPECT_EQ(entries[16].explainLines.front(), "vt. 告诉；说");
 }
 
 TEST(MissingChinese, ARowWithoutChineseTakesItsSynonymsForTheSenseTheyShare) {

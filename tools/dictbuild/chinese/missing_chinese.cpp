@@ -502,7 +502,9 @@ size_t borrowChineseOfWhatItStandsFor(std::vector<DictEntry>& entries) {
     const auto own = std::find_if(
         e.explainLines.begin(), e.explainLines.end(),
         [](const std::string& l) { return holdsChineseMeaning(l) && !isOthersChinese(l); });
-    if (own != e.explainLines.end() && !(spokenForm && (isGrammaticalWord(target) || verb)))
+    // A line of no part of speech is CC-CEDICT's for the spelling itself (hola: 你好), its own.
+    if (own != e.explainLines.end() &&
+        !(spokenForm && ((isGrammaticalWord(target) && partOfSpeechOf(*own) != 0) || verb)))
       continue;
     const std::vector<std::string>& lines = verb ? verb->explainLines : row->explainLines;
     const std::string* chinese = verb ? chineseLineFor(*verb, 'v') : nullptr;
