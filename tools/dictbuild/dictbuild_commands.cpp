@@ -41,10 +41,12 @@ const char kBuildUsage[] =
     "  --no-heard-words   leave out the spoken words, names and places WordNet lacks\n";
 
 const char kVerifyUsage[] =
-    "usage: quorvi-dict verify [--dir DIR] [--spoken FILE] [FILE]\n"
+    "usage: quorvi-dict verify [--dir DIR] [--spoken FILE] [--first-lines OUT] [FILE]\n"
     "  Checks a dictionary (default DIR/dict/words.db) as the program reads it, and reports how\n"
     "  many of the 5,000 and 20,000 most frequent spoken words are headwords (spoken list:\n"
-    "  --spoken FILE, default the one the build fetched into DIR/npm-sources).\n";
+    "  --spoken FILE, default the one the build fetched into DIR/npm-sources).\n"
+    "  --first-lines OUT writes each of those 20,000 words' first row, one a line: word, the\n"
+    "  headword opened, [British] US [American], the explanation (to compare two builds).\n";
 
 bool takeValue(int argc, char** argv, int& i, std::string& value) {
   if (i + 1 >= argc) {
@@ -153,6 +155,7 @@ int runVerifyCommand(int argc, char** argv) {
   std::string dir = ".";
   std::string file;
   std::string spoken;
+  std::string firstLines;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
     if (arg == "--help" || arg == "-h") {
@@ -162,6 +165,8 @@ int runVerifyCommand(int argc, char** argv) {
       if (!takeValue(argc, argv, i, dir)) return 2;
     } else if (arg == "--spoken") {
       if (!takeValue(argc, argv, i, spoken)) return 2;
+    } else if (arg == "--first-lines") {
+      if (!takeValue(argc, argv, i, firstLines)) return 2;
     } else if (!arg.empty() && arg[0] != '-' && file.empty()) {
       file = arg;
     } else {
@@ -182,6 +187,6 @@ int runVerifyCommand(int argc, char** argv) {
       spoken.clear();
     }
   }
-  auto report = quorvi::dictbuild::verifyDictionary(file, std::cout, spoken);
+  auto report = quorvi::dictbuild::verifyDictionary(file, std::cout, spoken, firstLines);
   return report.ok ? 0 : 1;
 }

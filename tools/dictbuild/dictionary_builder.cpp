@@ -298,7 +298,9 @@ BuildSummary buildDictionary(const BuildOptions& options, std::ostream& log) {
     const MissingChineseCounts missing =
         addMissingChinese(entries, *extra.ecdict, heard.givenNames);
     log << "Chinese where the sources gave none: " << missing.letters << " letters, "
-        << missing.capitalised << " capitalised words, " << missing.names << " name lines\n";
+        << missing.letterSenses << " letters of other alphabets and sol-fa syllables, "
+        << missing.expansions << " abbreviations by what they stand for, " << missing.capitalised
+        << " capitalised words, " << missing.names << " name lines\n";
     markNameLinesInChinese(entries);
   }
   if (const size_t surnames =

@@ -165,3 +165,29 @@ TEST(AmericanStage, StoredBesideTheSpecifiedColumnsWhichAnswerAsBefore) {
   EXPECT_TRUE(american[1].byMachine);
   EXPECT_TRUE(americanTranscriptions(dictionary, "potato").empty());
 }
+
+// CMUdict knows no case: "ms" is the title's mɪz there. The abbreviation read letter by letter
+// beside the title takes no such reading far from its own British one (machine-made instead),
+// while a reading near a row's own stays its own though a twin has it too (as, As).
+TEST(AmericanStage, AHeadwordBesideOneInAnotherCaseTakesNoReadingThatIsTheOthers) {
+  CmuDictionary cmu;
+  for (const char* line : {"\"ms\": \"M IH1 Z\"", "\"as\": \"AE1 Z\"", "\"as(2)\": \"EH1 Z\""})
+    ASSERT_TRUE(readCmuLine(line, cmu));
+  std::vector<PronouncedRow> rows = {
+      {"Ms", "miz", "a title", {}, false},
+      {"ms", "&#716;e&#712;mes", "n. manuscript", {}, false},
+      {"as", "&#601;z", "weak form", {}, false},
+      {"as", "&#230;z", "strong form", {}, false},
+      {"As", "&#230;z", "n. arsenic", {}, false},
+  };
+  EspeakTranscriber americanVoice(EspeakTranscriber::kAmericanVoice);
+  ASSERT_TRUE(americanVoice.ready()) << americanVoice.error();
+  SkipReport skipped;
+  pronounceAmerican(rows, &cmu, americanVoice, skipped);
+  EXPECT_EQ(rows[0].american, "ˈmɪz");
+  EXPECT_TRUE(rows[1].americanByMachine);
+  EXPECT_NE(rows[1].american.find("mes"), std::string::npos) << rows[1].american;
+  EXPECT_EQ(rows[2].american, "ˈæz");
+  EXPECT_EQ(rows[3].american, "ˈæz");
+  EXPECT_EQ(rows[4].american, "ˈæz");
+}

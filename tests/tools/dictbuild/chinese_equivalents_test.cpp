@@ -49,6 +49,8 @@ const std::vector<CedictEntry>& sample() {
       row("伟", "wei3", {"big", "great"}),
       row("顾", "gu4", {"(archaic) big"}),
       row("怕", "pa4", {"to be afraid", "to fear"}),
+      row("女士", "nu:3 shi4", {"lady", "madam", "Miss", "Ms"}),
+      row("毫秒", "hao2 miao3", {"millisecond, ms"}),
   };
   return rows;
 }
@@ -58,7 +60,8 @@ const ChineseWordFrequencies& counts() {
       {"跑", 9000},   {"跑步", 2000},  {"得分", 800},  {"一泻千里", 30}, {"看", 90000},
       {"样子", 8000}, {"中国", 90000}, {"瓷器", 300},  {"飞", 20000},    {"苍蝇", 1500},
       {"猫", 3000},   {"颜色", 2500},  {"大", 150000}, {"巨大", 9000},   {"硕大", 40},
-      {"庞大", 3000}, {"很大", 5000},  {"伟", 20},     {"怕", 8000}};
+      {"庞大", 3000}, {"很大", 5000},  {"伟", 20},     {"怕", 8000},     {"女士", 9000},
+      {"毫秒", 200}};
   return c;
 }
 
@@ -125,7 +128,13 @@ TEST(ChineseEquivalents, GivesProperNamesToCapitalisedHeadwordsOnlyAndSkipsWhatI
   ChineseEquivalents zh(sample(), counts());
   EXPECT_EQ(zh.lookup("china", use("n", 'n')), Words{"瓷器"});
   EXPECT_EQ(zh.lookup("China", use("n", 'n')).front(), "中国");
-  EXPECT_EQ(zh.lookup("China", use("n", 'n'), true), Words{"中国"});  // beside "china": names only
+  EXPECT_EQ(zh.lookup("China", use("n", 'n'), ChineseEquivalents::Beside::LowerCase),
+            Words{"中国"});  // beside "china": names only
+  // Beside "Ms", "ms" takes none of the glosses written capitalised: 女士 is the title's.
+  EXPECT_EQ(zh.lookup("ms", use("n", 'n')), (Words{"毫秒", "女士"}));
+  EXPECT_EQ(zh.lookup("ms", use("n", 'n'), ChineseEquivalents::Beside::Capitalised), Words{"毫秒"});
+  EXPECT_EQ(zh.lookup("lady", use("n", 'n'), ChineseEquivalents::Beside::Capitalised),
+            Words{"女士"});
   // The variant 貓 and the dialect sense are not offered; surnames, classifiers and
   // abbreviations are nobody's equivalent.
   EXPECT_EQ(zh.lookup("cat", use("n", 'n')), Words{"猫"});
@@ -143,7 +152,7 @@ TEST(ChineseEquivalents, GivesAtMostFourCommonWordsAndFindsBritishSpellings) {
   EXPECT_EQ(big.front(), "大");
   EXPECT_EQ(std::find(big.begin(), big.end(), "伟"), big.end()) << "rare past the first";
   EXPECT_EQ(std::find(big.begin(), big.end(), "顾"), big.end()) << "archaic";
-  EXPECT_EQ(zh.lookup("big", use("a", 'a'), false, 2).size(), 2u);
+  EXPECT_EQ(zh.lookup("big", use("a", 'a'), ChineseEquivalents::Beside::Nothing, 2).size(), 2u);
   EXPECT_EQ(zh.lookup("colour", use("n", 'n')), Words{"颜色"});
   EXPECT_EQ(zh.lookup("Colour", use("n", 'n')), Words{"颜色"});
 

@@ -98,6 +98,10 @@ TEST(EcdictChinese, TitlesAcronymsAndElementsGoLastAndPointersAreLeftOut) {
   EXPECT_EQ(ecdictChineseLines("n. 锂(3号元素)\\nn. 李（姓氏）"), (Lines{"n. 李（姓氏）"}));
   EXPECT_EQ(ecdictChineseLines("n. 薯条（French fries）"), (Lines{"n. 薯条（French fries）"}));
   EXPECT_EQ(ecdictChineseLines("n. 星光, 星夜（电影名）\\nadj. 星形的"), (Lines{"adj. 星形的"}));
+  // A title's note names the words before it, not one after it or with a note of its own.
+  EXPECT_EQ(ecdictChineseLines("n. 芭比（女子名）, 芭比娃娃（商标名）"),
+            (Lines{"n. 芭比（女子名）"}));
+  EXPECT_EQ(ecdictChineseLines("n. 佐尔普（商标名）, 佐尔普手枪"), (Lines{"n. 佐尔普手枪"}));
   // Alone, a title is still shown, but as what the special fields say.
   EXPECT_EQ(ecdictChineseLines("n. 因祸得福（电影名）", 0, false, &special),
             (Lines{"因祸得福（电影名）"}));
@@ -255,6 +259,10 @@ class EcdictAnnotation : public ::testing::Test {
         entry("Pawnee", {"n. a member of the Pawnee nation"}),
         entry("Soho", {"n. a city district of central London"}),
         entry("Cat", {"n. a large tracked vehicle"}),
+        entry("Viet Nam", {"n. a communist state in Indochina"}),
+        entry("Norse", {"n. an inhabitant of Scandinavia", "adj. of Scandinavia"}),
+        entry("Sea Scout", {"n. a scout trained in seamanship"}),
+        entry("sea scout", {"n. a made-up headword of its own"}),
     };
     auto add = [&](const std::string& w, EcdictWord e) { ecdict_.add(w, std::move(e)); };
     add("see",
@@ -303,6 +311,9 @@ class EcdictAnnotation : public ::testing::Test {
     add("hondo", word("n. 本州（日本最大的岛屿）"));
     add("pawnee", word("n. 收当人"));
     add("soho", word("interj. 哈（猎人的呼声）"));
+    add("viet nam", word("n. 越南\\n [地名] [亚细亚洲] 越南"));
+    add("sea scout", word("n. 受过航海训练的童子军"));
+    add("norse", word("a. 挪威人的；挪威的"));
     uses_["baked"] = {"a", 'a', "", 4};
     uses_["bowed"] = {"a", 'a', "", 0};
     uses_["found"].partsOfSpeech = "v";
@@ -360,7 +371,12 @@ TEST_F(EcdictAnnotation, ACapitalisedNameEcdictFilesOnlyInLowerCaseTakesThatReco
   EXPECT_EQ(find(entries_, "Hondo").explainLines.front(), "n. 本州（日本最大的岛屿）");
   for (const char* other : {"Pawnee", "Soho", "Cat"})
     EXPECT_EQ(find(entries_, other).explainLines.size(), 1u) << other;
-  EXPECT_EQ(summary_.lowerCaseRecords, 2u);
+  // A people's name, where the record says it is one of that people (not pawnee's 收当人).
+  EXPECT_EQ(find(entries_, "Norse").explainLines.front(), "adj. 挪威人的；挪威的");
+  // A name of several words: any record of its letters in other cases that no headword has.
+  EXPECT_EQ(find(entries_, "Viet Nam").explainLines.front(), "n. 越南");
+  EXPECT_EQ(find(entries_, "Sea Scout").explainLines.size(), 1u);
+  EXPECT_EQ(summary_.lowerCaseRecords, 4u);
 }
 
 TEST_F(EcdictAnnotation, ATranslationPointingToAnotherWordShowsThatWordsChinese) {
@@ -478,6 +494,9 @@ TEST(FormChinese, AFormRowShowsTheChineseItsLemmasRowShows) {
   EXPECT_FALSE(isChineseMeaningLine("n. [vulgar 粗俗] slang for sexual intercourse"));
   EXPECT_FALSE(isChineseMeaningLine("中考 高考 · 牛津3000 · 柯林斯★★"));
   EXPECT_TRUE(isChineseMeaningLine("adj. 〈美俚〉〈粗〉不要脸的"));
+  EXPECT_TRUE(isChineseMeaningLine("n. 姐妹（等于sister）")) << "the word it equals is a note";
+  EXPECT_TRUE(isChineseMeaningLine("conj. 因为")) << "a part of speech is no English sense";
+  EXPECT_FALSE(isChineseMeaningLine("vt. 观看（watch现在分词）"));
 }
 
 TEST(WordKindTable, ReadsEachKindAndRefusesUnknownKinds) {

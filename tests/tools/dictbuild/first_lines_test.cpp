@@ -32,8 +32,16 @@ TEST(OtherSenses, TitlesAcronymsElementsAndPointersAreToldFromTheWordsOwnSense) 
   // What a person did is no title.
   EXPECT_EQ(otherSenseOfLine("佐尔普（美国小说家、电影演员）"), OtherSense::None);
   EXPECT_EQ(otherSenseOfLine("佐尔普（小说家的同名电影）"), OtherSense::Title);
+  // Nor is a character named with the title of its work.
+  EXPECT_EQ(otherSenseOfLine("佐尔普(史诗《月光》中的英雄人物)"), OtherSense::None);
+  EXPECT_EQ(otherSenseOfLine("《月光》中的歌"), OtherSense::Title);
+  // A title's note names the words before it; a note before a word says whose sense it is.
+  EXPECT_EQ(otherSenseOfLine("宝鸟服饰；报喜鸟（品牌名）"), OtherSense::Title);
+  EXPECT_EQ(otherSenseOfLine("月色（诗）；月光（电影名）"), OtherSense::None);
+  EXPECT_EQ(otherSenseOfLine("n. 英尺长度；(影片的)连续镜头"), OtherSense::None);
   EXPECT_EQ(otherSenseOfLine("abbr. 快速傅里叶变换（Fast Fourier Transform）"),
             OtherSense::Acronym);
+  EXPECT_EQ(otherSenseOfLine("物料清单（Bill of Materials）"), OtherSense::Acronym);
   EXPECT_EQ(otherSenseOfLine("钠(11号元素)"), OtherSense::Element);
   EXPECT_EQ(otherSenseOfLine("n. =colour[亦作color]"), OtherSense::CrossReference);
   EXPECT_EQ(otherSenseOfLine("-zes 小东西"), OtherSense::CrossReference);
@@ -111,12 +119,36 @@ TEST(MissingChinese, SpokenFormsAndPartsOfPhrasesTakeTheChineseOfWhatTheyStandFo
       entry("Sri Lanka", {"斯里兰卡", "n. an island country"}),
       entry("gonk", {"gonk: zorp", "spoken form"}),
       entry("yup", {"是的", "yup: yes"}),
+      // Chinese only of an acronym or title spelled alike is none of the word's own; an
+      // element is a symbol's own.
+      entry("hoi", {"高阶接口（High Order Interface）", "in the phrase hoi polloi: the people"}),
+      entry("hoi polloi", {"n. 民众；大众", "n. the common people"}),
+      entry("Sl", {"钇(39号元素)", "in the name Sri Lanka: an island country"}),
+      // A spoken form of a grammatical word is heard as that word unless its own Chinese
+      // says the same in part.
+      entry("because", {"conj. 因为", "conj. for the reason that"}),
+      entry("cos", {"n. 余弦", "cos: because", "n. ratio of two sides"}),
+      entry("yep", {"adv. 是", "yep: yes"}),
+      entry("ol", {"n. 油", "ol: old"}),
+      entry("yah", {"对", "yah: yes"}),  // CC-CEDICT's for the spelling: its own
+      // A present participle with its g dropped is heard as its verb.
+      entry("tell", {"vt. 告诉；说", "v. express in words"}),
+      entry("telling", {"adj. 有效的", "adj. powerful", "present participle of tell"}),
+      entry("tellin", {"n. 樱蛤", "tellin: telling", "spoken form, with the final g dropped"}),
   };
-  EXPECT_EQ(borrowChineseOfWhatItStandsFor(entries), 2u);
+  EXPECT_EQ(borrowChineseOfWhatItStandsFor(entries), 5u);
   EXPECT_EQ(entries[1].explainLines.front(), "是；是的");
   EXPECT_EQ(entries[2].explainLines.front(), "斯里兰卡");
   EXPECT_EQ(entries[4].explainLines.front(), "gonk: zorp");
   EXPECT_EQ(entries[5].explainLines.size(), 2u);
+  EXPECT_EQ(entries[6].explainLines, (Lines{"n. 民众；大众", "高阶接口（High Order Interface）",
+                                            "in the phrase hoi polloi: the people"}));
+  EXPECT_EQ(entries[8].explainLines.size(), 2u);
+  EXPECT_EQ(entries[10].explainLines.front(), "conj. 因为");
+  EXPECT_EQ(entries[11].explainLines.front(), "adv. 是");
+  EXPECT_EQ(entries[12].explainLines.front(), "n. 油") << "old is no grammatical word";
+  EXPECT_EQ(entries[13].explainLines.front(), "对");
+  EXPECT_EQ(entries[16].explainLines.front(), "vt. 告诉；说");
 }
 
 TEST(MissingChinese, ARowWithoutChineseTakesItsSynonymsForTheSenseTheyShare) {
@@ -152,6 +184,21 @@ TEST(MissingChinese, ARowWithoutChineseTakesItsSynonymsForTheSenseTheyShare) {
   EXPECT_EQ(entries[3].explainLines.size(), 1u);
   EXPECT_EQ(entries[4].explainLines.size(), 1u);
   EXPECT_EQ(entries[5].explainLines.size(), 1u);
+
+  // A word of three letters gives a number's Chinese only; a note of which form a word is
+  // ("be的现在时") is no Chinese of a sense.
+  std::vector<DictEntry> shortWords = {
+      entry("vi", {"adj. being one more than five"}),
+      entry("six", {"num. 六", "adj. being one more than five"}),
+      entry("wc", {"n. a toilet"}),
+      entry("loo", {"n. 卢牌戏", "n. a toilet"}),
+      entry("ar", {"n. a unit of area"}),
+      entry("aree", {"be的现在时", "n. a unit of area"}),
+  };
+  EXPECT_EQ(borrowChineseOfSynonyms(shortWords), 1u);
+  EXPECT_EQ(shortWords[0].explainLines.front(), "num. 六");
+  EXPECT_EQ(shortWords[2].explainLines.size(), 1u);
+  EXPECT_EQ(shortWords[4].explainLines.size(), 1u);
 }
 
 TEST(Surnames, AChineseFamilyNameOpensWithItsUsualCharacterUnlessTheSpellingIsAnEverydayWord) {

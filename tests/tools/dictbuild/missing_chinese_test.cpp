@@ -70,6 +70,44 @@ TEST(MissingChinese, LettersOpenWithTheirNameAndEcdictsGeneralSenses) {
   EXPECT_EQ(linesOf(entries, "I"), (Lines{"pron. 我"}));
 }
 
+// A letter of another alphabet or a sol-fa syllable says so in Chinese when that is its first
+// sense and it has no Chinese of its own; its count read from a figure or a word.
+TEST(MissingChinese, LettersOfOtherAlphabetsAndSolFaSyllablesSayWhatTheyAre) {
+  std::vector<DictEntry> entries = {
+      entry("mem", {"n. the 13th letter of the Hebrew alphabet"}),
+      entry("te", {"n. the syllable naming the seventh (subtonic) note of any scale in "
+                   "solmization; \"te comes before do\""}),
+      entry("mi", {"n. a unit of length", "n. the syllable naming the third note in solmization"}),
+      entry("nun", {"n. 修女", "n. the 14th letter of the Hebrew alphabet"}),
+      entry("omega", {"n. the last (24th) letter of the Greek alphabet"}),
+  };
+  EXPECT_EQ(addMissingChinese(entries, {}, {}).letterSenses, 2u);
+  EXPECT_EQ(entries[0].explainLines.front(), "n. 希伯来字母表的第13个字母");
+  EXPECT_EQ(entries[1].explainLines.front(), "n. 音阶第7音的唱名");
+  // Another first sense, Chinese of its own, a count that is no ordinal: unchanged.
+  EXPECT_EQ(entries[2].explainLines.front(), "n. a unit of length");
+  EXPECT_EQ(entries[3].explainLines.front(), "n. 修女");
+  EXPECT_EQ(entries[4].explainLines.size(), 1u);
+}
+
+// An abbreviation takes the Chinese of the expansion ECDICT gives (in any case) when its letters
+// begin the expansion's words and its first sense names most of them.
+TEST(MissingChinese, AnAbbreviationTakesTheChineseOfWhatItStandsForWhereItsSenseSaysSo) {
+  EcdictData ecdict;
+  ecdict.add("asap", word("abbr. 尽快（As Soon As Possible）"));
+  ecdict.add("bb", word("abbr. 滚珠轴承（ball bearing）；铅笔芯（double black）"));
+  ecdict.add("tai", word("abbr. 泰国国际航空公司（Thai Airways International）"));
+  std::vector<DictEntry> entries = {
+      entry("ASAP", {"adv. as soon as possible"}),
+      entry("BB", {"n. a small pellet fired from an air rifle"}),
+      entry("Tai", {"n. a native or inhabitant of Thailand"}),
+  };
+  EXPECT_EQ(addMissingChinese(entries, ecdict, {}).expansions, 1u);
+  EXPECT_EQ(entries[0].explainLines, (Lines{"adv. 尽快", "adv. as soon as possible"}));
+  EXPECT_EQ(entries[1].explainLines.size(), 1u);
+  EXPECT_EQ(entries[2].explainLines.size(), 1u);
+}
+
 // The same word with a capital takes the lower-case word's Chinese of its parts of speech:
 // when ECDICT files its sense first under that word, a sense names the word, an example gives
 // it an article, or the hand-written table says so. A person, a genus, a sense ECDICT files
@@ -98,6 +136,8 @@ TEST(MissingChinese, CapitalisedWordsTakeTheLowerCaseWordsChineseOnlyWhenTheSame
       entry("Navy", {"n. the navy of the United States of America"}),
       entry("Pope", {"n. English poet and satirist (1688-1744)"}),
       entry("Lewis", {"n. United States rock star singer and pianist (born in 1935)"}),
+      entry("Zorpner", {"n. German composer (1813-1883)", "n. the music of Zorpner"}),
+      entry("Zorpy", {"n. the music of Zorpy"}),
       entry("Dragon", {"n. a faint constellation"}),
       entry("Thymus", {"n. large genus of Old World mints: thyme"}),
       entry("Ted", {"n. a tough youth of 1950's and 1960's"}),
@@ -116,6 +156,9 @@ TEST(MissingChinese, CapitalisedWordsTakeTheLowerCaseWordsChineseOnlyWhenTheSame
   EXPECT_EQ(
       linesOf(entries, "Lewis"),
       (Lines{"a family name", "n. United States rock star singer and pianist (born in 1935)"}));
+  // A bearer's works are the name's too; but no bearer, no name.
+  EXPECT_EQ(linesOf(entries, "Zorpner").front(), "a family name");
+  EXPECT_EQ(linesOf(entries, "Zorpy").size(), 1u);
   EXPECT_EQ(linesOf(entries, "Dragon"), (Lines{"n. a faint constellation"}));
   EXPECT_EQ(linesOf(entries, "Thymus"), (Lines{"n. large genus of Old World mints: thyme"}));
   EXPECT_EQ(linesOf(entries, "Ted"),
@@ -123,7 +166,7 @@ TEST(MissingChinese, CapitalisedWordsTakeTheLowerCaseWordsChineseOnlyWhenTheSame
   EXPECT_EQ(linesOf(entries, "Anu"), (Lines{"n. Babylonian god of the sky"}));
   EXPECT_EQ(linesOf(entries, "Georgia").size(), 2u);
   EXPECT_EQ(linesOf(entries, "Presidents"), (Lines{"plural of President"}));
-  EXPECT_EQ(counts.names, 2u);
+  EXPECT_EQ(counts.names, 3u);
 }
 
 TEST(MissingChinese, TablesReadAndRefuseMalformedLines) {
@@ -143,6 +186,14 @@ TEST(MissingChinese, TablesReadAndRefuseMalformedLines) {
   words.clear();
   EXPECT_FALSE(readCapitalisedWords("Pope\tPope\n", words, error));
   EXPECT_FALSE(readCapitalisedWords("pope\tpope\n", words, error));
+
+  std::vector<LetterSense> senses;
+  ASSERT_TRUE(readLetterSenses(kLetterSensesText, senses, error)) << error;
+  EXPECT_EQ(chineseOfLetterSense("the 2nd letter of the Greek alphabet", senses),
+            "希腊字母表的第2个字母");
+  EXPECT_EQ(chineseOfLetterSense("the 2nd letter of the Greek alphabet soup", senses), "");
+  EXPECT_FALSE(readLetterSenses("the letter *\t字母{N}\n", senses, error));
+  EXPECT_FALSE(readLetterSenses("the {N} letter\tletter {N}\n", senses, error));
 }
 
 // verify counts, of the covered spoken words, those whose entry has Chinese, and names the

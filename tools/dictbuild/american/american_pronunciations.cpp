@@ -7,6 +7,7 @@
 #include <unordered_map>
 
 #include "american_sources.h"
+#include "ascii_case.h"
 #include "engine/sound_alignment.h"
 #include "engine/sound_code.h"
 #include "progress.h"
@@ -127,12 +128,53 @@ bool sayAsTheWordItStandsFor(PronouncedRow& row, const std::vector<std::string>&
   return true;
 }
 
+// CMUdict knows no letter case: its reading of "ms" is that of the title "Ms" (mɪz), not of
+// the abbreviation read letter by letter (ˌemˈes). Headwords of the same letters in other
+// cases share its readings, but a reading that differs from a row's British one in most of
+// its sounds, and that another's British reading is nearer, is that other's. Keyed by the
+// lower-case spelling, each such headword's rows' British sounds.
+class CaseTwins {
+ public:
+  explicit CaseTwins(const std::vector<PronouncedRow>& rows) {
+    std::unordered_map<std::string, std::vector<const PronouncedRow*>> byLower;
+    for (const PronouncedRow& row : rows) byLower[lowerAscii(row.caption)].push_back(&row);
+    for (auto& [lower, group] : byLower)
+      if (std::any_of(group.begin(), group.end(),
+                      [&](const PronouncedRow* r) { return r->caption != group[0]->caption; }))
+        for (const PronouncedRow* r : group)
+          sounds_[lower].emplace_back(r->caption, soundsOf(sound::fromStored(r->phonetic)));
+  }
+
+  // The readings among `printed` that are `row`'s own.
+  std::vector<std::string> ownReadings(const PronouncedRow& row,
+                                       const std::vector<std::string>& printed) const {
+    const auto twins = sounds_.find(lowerAscii(row.caption));
+    if (twins == sounds_.end()) return printed;
+    const std::string british = soundsOf(sound::fromStored(row.phonetic));
+    std::vector<std::string> own;
+    for (const std::string& reading : printed) {
+      const std::string sounds = soundsOf(sound::fromIpa(reading));
+      const size_t distance = editDistance(british, sounds);
+      const bool far = 2 * distance > std::max(british.size(), sounds.size());
+      if (!far || std::none_of(twins->second.begin(), twins->second.end(), [&](const auto& twin) {
+            return twin.first != row.caption && editDistance(twin.second, sounds) < distance;
+          }))
+        own.push_back(reading);
+    }
+    return own;
+  }
+
+ private:
+  std::unordered_map<std::string, std::vector<std::pair<std::string, std::string>>> sounds_;
+};
+
 }  // namespace
 
 AmericanCounts pronounceAmerican(std::vector<PronouncedRow>& rows, const CmuDictionary* cmudict,
                                  EspeakTranscriber& americanVoice, SkipReport& skipped) {
   AmericanCounts counts;
   MachineWords machineWords;
+  const CaseTwins twins(rows);
   Progress progress("American", rows.size());
   for (size_t begin = 0; begin < rows.size();) {
     size_t end = begin + 1;
@@ -144,12 +186,13 @@ AmericanCounts pronounceAmerican(std::vector<PronouncedRow>& rows, const CmuDict
         if (std::string ipa = printAmerican(phones); !ipa.empty()) printed.push_back(ipa);
     for (size_t r = begin; r < end; ++r) {
       PronouncedRow& row = rows[r];
+      const std::vector<std::string> own = twins.ownReadings(row, printed);
       if (!row.saidAs.empty() && cmudict != nullptr &&
-          sayAsTheWordItStandsFor(row, printed, *cmudict, americanVoice, machineWords)) {
+          sayAsTheWordItStandsFor(row, own, *cmudict, americanVoice, machineWords)) {
         ++(row.americanByMachine ? counts.byMachine : counts.fromCmudict);
         continue;
       }
-      if (printed.empty() || row.spelledOut) {
+      if (own.empty() || row.spelledOut) {
         // Machine-made, in part at least: a phrase word by word (CMUdict's words as it has
         // them), else as espeak-ng reads it whole.
         if (cmudict != nullptr && wordsOf(row.caption).size() > 1 && !row.spelledOut)
@@ -175,12 +218,11 @@ AmericanCounts pronounceAmerican(std::vector<PronouncedRow>& rows, const CmuDict
       if (end - begin > 1) {
         const std::string british = soundsOf(sound::fromStored(row.phonetic));
         size_t best = SIZE_MAX;
-        for (size_t p = 0; p < printed.size(); ++p)
-          if (const size_t d = editDistance(british, soundsOf(sound::fromIpa(printed[p])));
-              d < best)
+        for (size_t p = 0; p < own.size(); ++p)
+          if (const size_t d = editDistance(british, soundsOf(sound::fromIpa(own[p]))); d < best)
             best = d, chosen = p;
       }
-      row.american = printed[chosen];
+      row.american = own[chosen];
       ++counts.fromCmudict;
     }
     begin = end;

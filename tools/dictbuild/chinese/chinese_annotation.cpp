@@ -18,16 +18,24 @@ bool isAllCapitals(const std::string& word) {
                       [](char c) { return std::islower(static_cast<unsigned char>(c)); });
 }
 
-// "He" beside "he" is helium, "WHO" an organisation: such headwords take only proper names.
-std::vector<bool> namesOnly(const std::vector<DictEntry>& entries) {
-  std::unordered_set<std::string> captions;
-  for (const DictEntry& e : entries) captions.insert(e.caption);
-  std::vector<bool> out(entries.size(), false);
+using Beside = ChineseEquivalents::Beside;
+
+// "He" beside "he" is helium, "WHO" an organisation: such headwords take only proper names;
+// "ms" beside "Ms" no gloss of the title.
+std::vector<Beside> besideOtherCase(const std::vector<DictEntry>& entries) {
+  std::unordered_set<std::string> captions, capitalisedLower;
+  for (const DictEntry& e : entries) {
+    captions.insert(e.caption);
+    if (lowerAscii(e.caption) != e.caption) capitalisedLower.insert(lowerAscii(e.caption));
+  }
+  std::vector<Beside> out(entries.size(), Beside::Nothing);
   for (size_t i = 0; i < entries.size(); ++i) {
     const std::string& c = entries[i].caption;
     // "I" is the one English word always written with a capital.
-    out[i] =
-        startsCapitalised(c) && c != "I" && (isAllCapitals(c) || captions.count(lowerAscii(c)) > 0);
+    if (startsCapitalised(c) && c != "I" && (isAllCapitals(c) || captions.count(lowerAscii(c))))
+      out[i] = Beside::LowerCase;
+    else if (lowerAscii(c) == c && capitalisedLower.count(c))
+      out[i] = Beside::Capitalised;
   }
   return out;
 }
@@ -67,11 +75,11 @@ std::vector<size_t> lineSources(const std::vector<DictEntry>& entries, const Hea
 
 size_t addChineseLines(std::vector<DictEntry>& entries, const ChineseEquivalents& chinese,
                        const HeadwordUses& uses) {
-  const std::vector<bool> names = namesOnly(entries);
+  const std::vector<Beside> beside = besideOtherCase(entries);
   std::vector<std::string> lines(entries.size());
   for (size_t i = 0; i < entries.size(); ++i)
     lines[i] =
-        chineseLine(chinese.lookup(entries[i].caption, useOf(uses, entries[i].caption), names[i]));
+        chineseLine(chinese.lookup(entries[i].caption, useOf(uses, entries[i].caption), beside[i]));
   const std::vector<size_t> sources = lineSources(entries, uses);
   size_t added = 0;
   for (size_t i = 0; i < entries.size(); ++i) {

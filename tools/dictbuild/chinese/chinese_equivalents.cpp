@@ -45,12 +45,17 @@ void ChineseEquivalents::addEntry(const CedictEntry& entry) {
   const auto index = static_cast<uint32_t>(words_.size());
   bool used = false;
   for (size_t i = 0; i < entry.glosses.size(); ++i) {
-    const GlossReading r = readGloss(entry.glosses[i]);
+    const std::string& gloss = entry.glosses[i];
+    const GlossReading r = readGloss(gloss);
     if (r.skip) continue;
-    const Sense sense{index,   static_cast<uint16_t>(std::min<size_t>(i, 0xFFFF)),
-                      r.verb,  r.stative,
-                      r.idiom, r.qualified};
     for (const std::string& key : r.keys) {
+      // The keys are in lower case: one the gloss holds only so was written with capitals.
+      const bool capitalised =
+          gloss.find(key) == std::string::npos && lowerAscii(gloss).find(key) != std::string::npos;
+      const Sense sense{index,      static_cast<uint16_t>(std::min<size_t>(i, 0xFFFF)),
+                        r.verb,     r.stative,
+                        r.idiom,    r.qualified,
+                        capitalised};
       exact_[key].push_back(sense);
       used = true;
       if (!r.verb) continue;
@@ -116,10 +121,11 @@ double ChineseEquivalents::cost(const Sense& s, const HeadwordUse& use, double m
 
 std::vector<ChineseEquivalents::Candidate> ChineseEquivalents::candidates(
     const std::vector<Sense>& senses, const HeadwordUse& use, double matchCost, bool capitalised,
-    bool namesOnly) const {
+    Beside beside) const {
   std::vector<Candidate> out;
   for (const Sense& s : senses) {
-    if (words_[s.word].properName ? !capitalised : namesOnly) continue;
+    if (words_[s.word].properName ? !capitalised : beside == Beside::LowerCase) continue;
+    if (s.capitalised && beside == Beside::Capitalised) continue;
     out.push_back(
         {s.word, cost(s, use, matchCost) - (capitalised && words_[s.word].properName ? 4 : 0)});
   }
@@ -127,7 +133,7 @@ std::vector<ChineseEquivalents::Candidate> ChineseEquivalents::candidates(
 }
 
 std::vector<std::string> ChineseEquivalents::lookup(const std::string& headword,
-                                                    const HeadwordUse& use, bool namesOnly,
+                                                    const HeadwordUse& use, Beside beside,
                                                     size_t most) const {
   const std::string key = lowerAscii(headword);
   const bool capitalised = startsCapitalised(headword);
@@ -135,7 +141,7 @@ std::vector<std::string> ChineseEquivalents::lookup(const std::string& headword,
   auto add = [&](const auto& index, double matchCost) {
     auto it = index.find(key);
     if (it == index.end()) return;
-    std::vector<Candidate> more = candidates(it->second, use, matchCost, capitalised, namesOnly);
+    std::vector<Candidate> more = candidates(it->second, use, matchCost, capitalised, beside);
     found.insert(found.end(), more.begin(), more.end());
   };
   add(exact_, 0);
@@ -143,7 +149,7 @@ std::vector<std::string> ChineseEquivalents::lookup(const std::string& headword,
   if (found.empty())  // the glosses spell the American way
     for (const std::string& spelling : americanSpellings(key))
       if (auto it = exact_.find(spelling); it != exact_.end() && found.empty())
-        found = candidates(it->second, use, 0, capitalised, namesOnly);
+        found = candidates(it->second, use, 0, capitalised, beside);
   std::stable_sort(found.begin(), found.end(),
                    [](const Candidate& a, const Candidate& b) { return a.cost < b.cost; });
   std::vector<std::string> out;

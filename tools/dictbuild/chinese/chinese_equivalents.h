@@ -20,13 +20,21 @@ class ChineseEquivalents {
   ChineseEquivalents(const std::vector<CedictEntry>& cedict,
                      const ChineseWordFrequencies& frequencies);
 
+  // The headword of the same letters in another case beside the one looked up.
+  enum class Beside {
+    Nothing,
+    LowerCase,    // "He" beside "he" (helium): the capitalised one takes proper names only
+    Capitalised,  // "ms" beside "Ms": the lower-case one takes no gloss written capitalised
+                  // ("Ms": 女士), which is the other's
+  };
+
   // At most `most` simplified Chinese words for the headword, best first; empty when no gloss
   // names it well enough. A gloss that is the headword itself comes before a verb's gloss with
   // its particle ("to look at" for "look"); proper names are given to capitalised headwords
-  // only, and `namesOnly` (a capitalised headword beside a lower-case one: "He", helium)
-  // takes nothing else.
+  // only.
   std::vector<std::string> lookup(const std::string& headword, const HeadwordUse& use,
-                                  bool namesOnly = false, size_t most = kMostChineseWords) const;
+                                  Beside beside = Beside::Nothing,
+                                  size_t most = kMostChineseWords) const;
 
   bool empty() const { return words_.empty(); }
 
@@ -41,6 +49,7 @@ class ChineseEquivalents {
     uint32_t word;
     uint16_t position;  // of the gloss in the Chinese word's entry: the first is its main sense
     bool verb, stative, idiom, qualified;
+    bool capitalised;  // the gloss writes the key with a capital ("Ms", "the Internet")
   };
   struct Candidate {
     uint32_t word;
@@ -51,7 +60,7 @@ class ChineseEquivalents {
   void measureCommonness(const ChineseWordFrequencies& frequencies);
   double cost(const Sense& sense, const HeadwordUse& use, double matchCost) const;
   std::vector<Candidate> candidates(const std::vector<Sense>& senses, const HeadwordUse& use,
-                                    double matchCost, bool capitalised, bool namesOnly) const;
+                                    double matchCost, bool capitalised, Beside beside) const;
 
   bool hasFrequencies_ = false;
   std::vector<Word> words_;

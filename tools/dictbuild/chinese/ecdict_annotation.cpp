@@ -185,6 +185,26 @@ bool namesOnePlace(const std::vector<std::string>& lines) {
   return false;
 }
 
+// Whether WordNet's first sense names a people or its language and the record says so in
+// Chinese: one of a place's people "人" ("n. an inhabitant of Scandinavia": 挪威人的), a member
+// of a nation or its language "族" or "语" ("n. a member of the Siouan people": 克里语), not a
+// common word spelled alike (pawnee's 收当人 is no member of the Pawnee nation).
+bool namesAPeople(const std::vector<std::string>& lines, std::string_view translation) {
+  const auto holds = [&](std::string_view part) {
+    return translation.find(part) != std::string_view::npos;
+  };
+  for (const std::string& l : lines) {
+    if (partOfSpeechOf(l) == 0 || opensWithChineseLine(l)) continue;
+    for (const char* start :
+         {"n. a native of", "n. an inhabitant of", "n. a native or inhabitant", "n. a resident of"})
+      if (l.starts_with(start)) return holds("人") || holds("语");
+    for (const char* start : {"n. a member of", "n. the language of"})
+      if (l.starts_with(start)) return holds("族") || holds("语");
+    return false;
+  }
+  return false;
+}
+
 // A line that says a headword names people: a name line, or a sense that is a person, with
 // the years of a life ("German Nazi dictator during World War II (1889-1945)").
 bool namesSomeone(std::string_view line) {
@@ -248,11 +268,13 @@ class Annotator {
   // bears no mark of a person's or place's name, gives a part of speech WordNet gives the
   // headword ("soho": interj. 哈 is no Soho), is of no special field alone unless it is a myth's
   // and so is a sense of the headword ("(Roman mythology) god of fire"), and says it translates
-  // a name: a god for a myth's, a note of what it names, or a kind of place for a place.
+  // a name: a god for a myth's, a note of what it names, a kind of place for a place, or a
+  // people or language for a people.
   const EcdictWord* lowerCaseRecordOf(const DictEntry& e) {
     const std::string lower = lowerAscii(e.caption);
-    if (!startsCapitalised(e.caption) || e.caption.find_first_of(" -.'") != std::string::npos ||
-        byCaption_.count(lower) != 0)
+    if (!startsCapitalised(e.caption)) return nullptr;
+    if (e.caption.find(' ') != std::string::npos) return otherCaseNameRecordOf(e.caption);
+    if (e.caption.find_first_of("-.'") != std::string::npos || byCaption_.count(lower) != 0)
       return nullptr;
     const EcdictWord* w = recordOf(lower);
     if (!w || std::any_of(std::begin(kNameMarks), std::end(kNameMarks), [&](std::string_view m) {
@@ -273,13 +295,30 @@ class Annotator {
     if (special && !myth) return nullptr;
     if (!(myth ? namesAGod(w->translation)
                : saysWhatItNames(w->translation) ||
-                     (namesOnePlace(e.explainLines) && namesAPlace(w->translation))))
+                     (namesOnePlace(e.explainLines) && namesAPlace(w->translation)) ||
+                     namesAPeople(e.explainLines, w->translation)))
       return nullptr;
     const bool sharesKind = std::any_of(lines.begin(), lines.end(), [&](const std::string& l) {
       const char kind = partOfSpeechOf(l);
       return kind == 0 || kinds.find(kind) != std::string::npos;
     });
     if (!sharesKind) return nullptr;
+    ++summary_.lowerCaseRecords;
+    return w;
+  }
+
+  // A name of several words ECDICT writes in other cases ("viet nam": n. 越南, "Mardi gras") is
+  // that name, unless a headword is spelled so.
+  const EcdictWord* otherCaseNameRecordOf(const std::string& caption) {
+    if (namesOfSeveralWords_.empty())
+      for (const auto& [word, record] : ecdict_.words())
+        if (word.find(' ') != std::string::npos)
+          namesOfSeveralWords_.emplace(lowerAscii(word), word);
+    const auto it = namesOfSeveralWords_.find(lowerAscii(caption));
+    if (it == namesOfSeveralWords_.end() || byCaption_.count(it->second) != 0) return nullptr;
+    const EcdictWord* w = recordOf(it->second);
+    bool special = false;
+    if (ecdictChineseLines(w->translation, 0, false, &special).empty() || special) return nullptr;
     ++summary_.lowerCaseRecords;
     return w;
   }
@@ -681,6 +720,8 @@ class Annotator {
   const HeadwordUses& uses_;
   std::unordered_map<std::string, size_t> byCaption_;
   std::unordered_set<std::string> lowerCaptions_;
+  // ECDICT's headwords of several words by their lower-case spelling, made when first asked.
+  std::unordered_map<std::string, std::string> namesOfSeveralWords_;
   std::vector<std::vector<std::string>> own_;
   std::vector<std::string> crossReferences_;  // the headword each one's translation points to
   mutable std::unordered_set<std::string>

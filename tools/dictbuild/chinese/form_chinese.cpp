@@ -35,9 +35,21 @@ bool isChineseMeaningLine(const std::string& line) {
   if (!formLabelLemma(line).empty() || !opensWithChineseLine(line) ||
       looksLikeLearnerLevels(line) || isWarningLine(line))
     return false;
-  size_t letters = 0;  // an English word of four letters or more: a sense, not Chinese
-  for (char c : line) {
-    letters = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') ? letters + 1 : 0;
+  // An English word of four letters or more: a sense, not Chinese; but not a part of speech
+  // ("conj. 因为", "pron. 他们") or the word a note says the line equals ("n. 姐妹（等于sister）").
+  size_t letters = 0, start = 0;
+  bool equalsNote = false;
+  for (size_t end = 0; end < line.size() && end - start <= 6; ++end) {
+    if (line[end] >= 'a' && line[end] <= 'z') continue;
+    if (end == start || line[end] != '.' || end + 1 >= line.size() || line[end + 1] != ' ') break;
+    start = end + 2, end = start - 1;
+  }
+  for (size_t i = start; i < line.size(); ++i) {
+    const std::string_view at = std::string_view(line).substr(i);
+    if (at.starts_with("（等于")) equalsNote = true;
+    if (at.starts_with("）")) equalsNote = false;
+    const char c = line[i];
+    letters = !equalsNote && ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z')) ? letters + 1 : 0;
     if (letters >= 4) return false;
   }
   return true;

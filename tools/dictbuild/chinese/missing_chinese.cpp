@@ -4,6 +4,7 @@
 #include <cctype>
 #include <cstdint>
 #include <unordered_map>
+#include <unordered_set>
 
 #include "ascii_case.h"
 #include "data_tables.h"
@@ -11,6 +12,7 @@
 #include "chinese_line.h"
 #include "form_labels.h"
 #include "form_chinese.h"
+#include "function_words.h"
 
 namespace quorvi::dictbuild {
 namespace {
@@ -23,6 +25,51 @@ const std::map<char, std::string>& letterNames() {
     return m;
   }();
   return names;
+}
+
+const std::vector<LetterSense>& letterSenses() {
+  static const auto senses = [] {
+    std::vector<LetterSense> v;
+    std::string error;
+    if (!readLetterSenses(kLetterSensesText, v, error)) v.clear();
+    return v;
+  }();
+  return senses;
+}
+
+// The count an ordinal gives ("13th", "seventh"); 0 for any other word.
+int countOf(std::string_view word) {
+  static constexpr std::string_view kOrdinals[] = {"first", "second", "third",    "fourth",
+                                                   "fifth", "sixth",  "seventh",  "eighth",
+                                                   "ninth", "tenth",  "eleventh", "twelfth"};
+  for (size_t i = 0; i < std::size(kOrdinals); ++i)
+    if (word == kOrdinals[i]) return static_cast<int>(i) + 1;
+  size_t digits = 0;
+  while (digits < word.size() && std::isdigit(static_cast<unsigned char>(word[digits]))) ++digits;
+  const std::string_view suffix = word.substr(digits);
+  if (digits == 0 || digits > 3 ||
+      (suffix != "st" && suffix != "nd" && suffix != "rd" && suffix != "th"))
+    return 0;
+  return std::stoi(std::string(word.substr(0, digits)));
+}
+
+// Matches `gloss` from `at` against pieces[p...]: a literal piece in place, {N} an ordinal word,
+// * any words (the fewest that let the rest match).
+bool matchPieces(std::string_view gloss, const std::vector<std::string>& pieces, size_t p,
+                 int& count) {
+  if (p == pieces.size()) return gloss.empty();
+  const std::string& piece = pieces[p];
+  if (piece == "*") {
+    for (size_t skip = 0; skip <= gloss.size(); ++skip)
+      if (matchPieces(gloss.substr(skip), pieces, p + 1, count)) return true;
+    return false;
+  }
+  if (piece == "{N}") {
+    const size_t end = std::min(gloss.find(' '), gloss.size());
+    count = countOf(gloss.substr(0, end));
+    return count > 0 && matchPieces(gloss.substr(end), pieces, p + 1, count);
+  }
+  return gloss.starts_with(piece) && matchPieces(gloss.substr(piece.size()), pieces, p + 1, count);
 }
 
 // A sense line as WordNet writes it: "n. gloss; "example"; "example"".
@@ -117,6 +164,21 @@ bool hasChinese(const DictEntry& e) {
                      [](const std::string& l) { return holdsChineseMeaning(l); });
 }
 
+// Chinese of another thing spelled alike: an acronym's expansion, a title, a pointer ("atta":
+// 泰国旅行社协会（Association Of Thai Travel Agents）). An element is a symbol's own sense.
+bool isOthersChinese(std::string_view line) {
+  const OtherSense kind = otherSenseOfLine(line);
+  return kind != OtherSense::None && kind != OtherSense::Element;
+}
+
+// Lines that hold Chinese of the word's own: a row with only another's takes Chinese as a row
+// without any does (in the phrase hoi polloi, not 钢铁雄心（游戏名, Hearts of Iron）).
+bool holdsOwnChinese(const std::vector<std::string>& lines) {
+  return std::any_of(lines.begin(), lines.end(), [](const std::string& l) {
+    return holdsChineseMeaning(l) && !isOthersChinese(l);
+  });
+}
+
 // A capitalised word of one word, neither a letter nor written all in capitals.
 bool isCapitalisedWord(const std::string& caption) {
   return caption.size() > 1 && startsCapitalised(caption) &&
@@ -149,6 +211,21 @@ bool giveLetterItsName(DictEntry& e, const EcdictData& ecdict) {
   while (!explain.empty() && holdsChineseMeaning(explain.front())) explain.erase(explain.begin());
   explain.insert(explain.begin(), lines.begin(), lines.end());
   return true;
+}
+
+// By the row's first sense: "mi" is first a mile, its syllable after.
+bool giveLetterSenseItsChinese(DictEntry& e) {
+  if (holdsOwnChinese(e.explainLines)) return false;
+  for (const std::string& line : e.explainLines) {
+    const Sense s = senseOf(line);
+    if (s.partOfSpeech == 0) continue;
+    std::string chinese =
+        s.partOfSpeech == 'n' ? chineseOfLetterSense(s.gloss, letterSenses()) : std::string();
+    if (chinese.empty()) return false;
+    e.explainLines.insert(e.explainLines.begin(), "n. " + chinese);
+    return true;
+  }
+  return false;
 }
 
 bool giveCapitalisedWordItsChinese(DictEntry& e, const EcdictData& ecdict) {
@@ -193,26 +270,38 @@ bool sayItIsAName(DictEntry& e, const GivenNames& given) {
                            : "female") +
            ")";
   } else {
-    size_t senses = 0, people = 0;
+    // Famous bearers, and what one of them made ("the music of Wagner").
+    size_t senses = 0, people = 0, works = 0;
     for (const std::string& l : e.explainLines) {
       const Sense s = senseOf(l);
       if (s.partOfSpeech == 0) continue;
       ++senses;
-      if (isPerson(s.gloss)) ++people;
+      if (isPerson(s.gloss))
+        ++people;
+      else if (holdsWord(s.gloss, e.caption))
+        ++works;
     }
-    if (senses == 0 || people < senses) return false;
+    if (people == 0 || people + works < senses) return false;
     line = "a family name";
   }
   e.explainLines.insert(e.explainLines.begin(), line);
   return true;
 }
 
-// What a row without Chinese stands for, by its first line: a spoken form "ja: yes" (the first
-// of "you, your"), a part of a phrase "in the name Las Vegas: ..."; empty otherwise.
-std::string standsFor(const DictEntry& e) {
-  if (e.explainLines.empty()) return {};
-  const std::string& line = e.explainLines.front();
+// What a row stands for, by its first line of English: a spoken form "ja: yes" (the first of
+// "you, your"), a part of a phrase "in the name Las Vegas: ..."; no target otherwise.
+struct StandsFor {
   std::string target;
+  bool spokenForm = false;
+};
+
+StandsFor standsFor(const DictEntry& e) {
+  const auto first = std::find_if(e.explainLines.begin(), e.explainLines.end(),
+                                  [](const std::string& l) { return !holdsChineseMeaning(l); });
+  if (first == e.explainLines.end()) return {};
+  const std::string& line = *first;
+  StandsFor out;
+  std::string& target = out.target;
   for (const char* part : {"in the name ", "in the phrase "})
     if (line.rfind(part, 0) == 0) target = line.substr(std::string(part).size());
   if (target.empty() && line.rfind(e.caption + ": ", 0) == 0) {
@@ -220,10 +309,28 @@ std::string standsFor(const DictEntry& e) {
     target.resize(std::min(target.find(", "), target.find("; ")) == std::string::npos
                       ? target.size()
                       : std::min(target.find(", "), target.find("; ")));
+    out.spokenForm = true;
   }
   const size_t colon = target.find(": ");
   if (colon != std::string::npos) target.resize(colon);
-  return target;
+  return out;
+}
+
+bool isGrammaticalWord(const std::string& word) {
+  static const auto words = [] {
+    std::unordered_set<std::string> set;
+    for (const DictEntry& e : functionWords()) set.insert(e.caption);
+    return set;
+  }();
+  return words.count(word) != 0;
+}
+
+// Whether two Chinese lines share a character: say the same in part (是 and 是的).
+bool shareHan(const std::string& a, const std::string& b) {
+  const auto x = decodeUtf8(a), y = decodeUtf8(b);
+  return x && y && std::any_of(x->begin(), x->end(), [&](char32_t c) {
+           return isHanCharacter(c) && y->find(c) != std::u32string::npos;
+         });
 }
 
 // The sense a WordNet line gives, without its examples: shared by every word of one synset.
@@ -238,10 +345,14 @@ std::string senseKey(const std::string& line) {
 }
 
 // The first Chinese line of `e` a learner may read as the meaning of a sense of `partOfSpeech`:
-// no title, acronym, element or cross-reference, of that part of speech or of none.
+// no title, acronym, element, cross-reference or note of which form it is ("be的现在时" of
+// are), of that part of speech or of none.
 const std::string* chineseLineFor(const DictEntry& e, char partOfSpeech) {
   for (const std::string& l : e.explainLines) {
-    if (!isChineseMeaningLine(l) || otherSenseOfLine(l) != OtherSense::None) continue;
+    std::string lemma;
+    if (!isChineseMeaningLine(l) || otherSenseOfLine(l) != OtherSense::None ||
+        !formNote(l, lemma).empty())
+      continue;
     const char pos = partOfSpeechOf(l);
     if (pos == 0 || pos == partOfSpeech) return &l;
   }
@@ -256,7 +367,7 @@ const std::string* chineseLineFor(const DictEntry& e, char partOfSpeech) {
 enum class Donor { Common, Expansion, None };
 
 Donor donorKind(const std::string& caption) {
-  if (caption.size() < 4) return Donor::None;
+  if (caption.size() < 3) return Donor::None;
   if (std::none_of(caption.begin(), caption.end(),
                    [](char c) { return std::isupper(static_cast<unsigned char>(c)) != 0; }))
     return Donor::Common;
@@ -274,6 +385,65 @@ bool abbreviates(const std::string& abbreviation, const std::string& expansion) 
             std::tolower(static_cast<unsigned char>(abbreviation[next])))
       ++next;
   return next == abbreviation.size();
+}
+
+// The words of four letters or more of an English text, in lower case, cut to their first
+// four ("As Soon As Possible": soon, poss; "hours" and "hour" alike).
+std::vector<std::string> wordStems(std::string_view text) {
+  std::vector<std::string> out;
+  std::string word;
+  for (size_t i = 0; i <= text.size(); ++i) {
+    if (i < text.size() && std::isalpha(static_cast<unsigned char>(text[i]))) {
+      word.push_back(static_cast<char>(std::tolower(static_cast<unsigned char>(text[i]))));
+      continue;
+    }
+    if (word.size() >= 4) out.push_back(word.substr(0, 4));
+    word.clear();
+  }
+  return out;
+}
+
+// An abbreviation ECDICT explains by what it stands for ("asap": abbr. 尽快（As Soon As
+// Possible）) opens with that Chinese, of its first sense's part of speech, when its letters
+// begin the expansion's words and its first WordNet sense names most of them ("as
+// soon as possible"); not another expansion spelled alike (BB's ball bearing is no pellet,
+// Tai's Thai Airways International no people).
+bool giveAbbreviationItsExpansion(DictEntry& e, const EcdictData& ecdict) {
+  if (holdsOwnChinese(e.explainLines) || isFormRow(e)) return false;
+  const auto line = std::find_if(e.explainLines.begin(), e.explainLines.end(),
+                                 [](const std::string& l) { return senseOf(l).partOfSpeech; });
+  if (line == e.explainLines.end()) return false;
+  const Sense sense = senseOf(*line);
+  const std::vector<std::string> senseWords = wordStems(sense.gloss);
+  std::string upper = e.caption;
+  for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  for (const std::string& spelling : {e.caption, lowerAscii(e.caption), upper}) {
+    const EcdictWord* w = ecdict.find(spelling);
+    if (!w) continue;
+    for (const std::string& text : splitText(w->translation, "\\n"))
+      for (std::string item : splitText(text, "；")) {
+        if (item.starts_with("abbr.")) item.erase(0, 5);
+        const size_t open = item.rfind("（"), close = item.rfind("）");
+        if (open == std::string::npos || close == std::string::npos || close < open) continue;
+        const std::string expansion = item.substr(open + 3, close - open - 3);
+        const std::vector<std::string> words = wordStems(expansion);
+        const size_t start = std::min(item.find_first_not_of(' '), open);
+        const std::string chinese = item.substr(start, open - start);
+        const auto named = std::count_if(words.begin(), words.end(), [&](const std::string& w) {
+          return std::find(senseWords.begin(), senseWords.end(), w) != senseWords.end();
+        });
+        if (!abbreviates(e.caption, expansion) || !holdsChineseMeaning(chinese) || named == 0 ||
+            2 * static_cast<size_t>(named) <= words.size())
+          continue;
+        static const std::map<char, std::string> kPartOfSpeech = {
+            {'n', "n. "}, {'v', "v. "}, {'a', "adj. "}, {'r', "adv. "}};
+        const auto pos = kPartOfSpeech.find(sense.partOfSpeech);
+        e.explainLines.insert(e.explainLines.begin(),
+                              (pos == kPartOfSpeech.end() ? "" : pos->second) + chinese);
+        return true;
+      }
+  }
+  return false;
 }
 
 // True when `symbol` spells the start of `name` and then some of its letters in order, as an
@@ -309,19 +479,48 @@ bool donorBefore(const DictEntry& a, const DictEntry& b) {
 size_t borrowChineseOfWhatItStandsFor(std::vector<DictEntry>& entries) {
   std::unordered_map<std::string, size_t> byCaption;
   for (size_t i = 0; i < entries.size(); ++i) byCaption.emplace(entries[i].caption, i);
+  const auto rowOf = [&](const std::string& caption) -> const DictEntry* {
+    auto it = byCaption.find(caption);
+    if (it == byCaption.end()) it = byCaption.find(lowerAscii(caption));
+    return it == byCaption.end() ? nullptr : &entries[it->second];
+  };
   size_t borrowed = 0;
   for (DictEntry& e : entries) {
-    if (e.leftOut || hasChinese(e) || isFormRow(e)) continue;
-    const std::string target = standsFor(e);
-    if (target.empty() || target == e.caption) continue;
-    auto it = byCaption.find(target);
-    if (it == byCaption.end()) it = byCaption.find(lowerAscii(target));
-    if (it == byCaption.end()) continue;
-    const auto& lines = entries[it->second].explainLines;
-    const auto chinese = std::find_if(lines.begin(), lines.end(), [](const std::string& l) {
-      return isChineseMeaningLine(l) && otherSenseOfLine(l) == OtherSense::None;
-    });
-    if (chinese == lines.end()) continue;
+    if (e.leftOut || isFormRow(e)) continue;
+    const auto [target, spokenForm] = standsFor(e);
+    const DictEntry* row = target.empty() || target == e.caption ? nullptr : rowOf(target);
+    if (!row) continue;
+    // A present participle said with its g dropped ("tellin: telling") is heard as the verb's,
+    // whatever senses of its own the -ing word has (telling: 有效的).
+    const DictEntry* verb = nullptr;
+    for (const std::string& l : row->explainLines)
+      if (target == e.caption + "g" && l.starts_with("present participle of ") && !verb)
+        verb = rowOf(formLabelLemma(l));
+    // A spoken form of a grammatical word or a verb whose Chinese of its own says nothing that
+    // word's does is heard as it ("cos: because": 因为 before cosine's 余弦, "til: until" before
+    // 芝麻, "tellin" 告诉 before 樱蛤); one that says it in part keeps its own ("yep: yes": 是).
+    const auto own = std::find_if(
+        e.explainLines.begin(), e.explainLines.end(),
+        [](const std::string& l) { return holdsChineseMeaning(l) && !isOthersChinese(l); });
+    // A line of no part of speech is CC-CEDICT's for the spelling itself (hola: 你好), its own.
+    if (own != e.explainLines.end() &&
+        !(spokenForm && ((isGrammaticalWord(target) && partOfSpeechOf(*own) != 0) || verb)))
+      continue;
+    const std::vector<std::string>& lines = verb ? verb->explainLines : row->explainLines;
+    const std::string* chinese = verb ? chineseLineFor(*verb, 'v') : nullptr;
+    if (!verb)
+      if (auto it = std::find_if(lines.begin(), lines.end(),
+                                 [](const std::string& l) {
+                                   return isChineseMeaningLine(l) &&
+                                          otherSenseOfLine(l) == OtherSense::None;
+                                 });
+          it != lines.end())
+        chinese = &*it;
+    if (!chinese || (own != e.explainLines.end() &&
+                     std::any_of(lines.begin(), lines.end(), [&](const std::string& l) {
+                       return isChineseMeaningLine(l) && shareHan(*own, l);
+                     })))
+      continue;
     e.explainLines.insert(e.explainLines.begin(), *chinese);
     ++borrowed;
   }
@@ -335,9 +534,7 @@ size_t borrowChineseOfSynonyms(std::vector<DictEntry>& entries) {
   // an abbreviation said as a word that are read letter by letter (Mt, meitnerium).
   std::vector<std::pair<size_t, std::vector<std::string>*>> takers;
   const auto lacksChinese = [](const std::vector<std::string>& lines) {
-    return !lines.empty() && std::none_of(lines.begin(), lines.end(), [](const std::string& l) {
-      return holdsChineseMeaning(l);
-    });
+    return !lines.empty() && !holdsOwnChinese(lines);
   };
   // The letter-read senses' glosses, with every common word that has Chinese for them: such a
   // gloss is often shared by senses WordNet keeps apart ("a radioactive transuranic element").
@@ -367,7 +564,11 @@ size_t borrowChineseOfSynonyms(std::vector<DictEntry>& entries) {
       if (key.empty() || kinds.find(key[0]) != std::string::npos) continue;
       kinds.push_back(key[0]);
       const auto it = donorsOf.find(key);
-      if (it == donorsOf.end() || !chineseLineFor(e, key[0])) continue;
+      const std::string* chinese = chineseLineFor(e, key[0]);
+      if (it == donorsOf.end() || !chinese) continue;
+      // A word of three letters is as often an abbreviation (Jr: 冯内果), and its first Chinese
+      // line another sense's (loo: 卢牌戏): only a number's (two: 二) is its own.
+      if (e.caption.size() == 3 && !chinese->starts_with("num. ")) continue;
       if (auto symbol = symbolDonorsOf.find(key);
           symbol != symbolDonorsOf.end() && kind == Donor::Common)
         symbol->second.push_back(i);
@@ -431,6 +632,45 @@ bool readLetterNames(std::string_view text, std::map<char, std::string>& out, st
       error);
 }
 
+bool readLetterSenses(std::string_view text, std::vector<LetterSense>& out, std::string& error) {
+  return readTsvRows(
+      text, 2,
+      [&out](const std::vector<std::string>& row, std::string& why) {
+        LetterSense sense;
+        std::string_view gloss = row[0];
+        while (!gloss.empty()) {
+          const size_t n = gloss.find("{N}"), star = gloss.find('*');
+          const size_t at = std::min(n, star);
+          if (at > 0) sense.pieces.emplace_back(gloss.substr(0, std::min(at, gloss.size())));
+          if (at == std::string_view::npos) break;
+          sense.pieces.emplace_back(at == n ? "{N}" : "*");
+          gloss.remove_prefix(at + (at == n ? 3 : 1));
+        }
+        const auto chinese = decodeUtf8(row[1]);
+        if (std::count(sense.pieces.begin(), sense.pieces.end(), "{N}") != 1 ||
+            row[1].find("{N}") == std::string::npos || !chinese ||
+            std::none_of(chinese->begin(), chinese->end(), isHanCharacter)) {
+          why = "\"" + row[0] + "\" needs one {N} and Chinese with it";
+          return false;
+        }
+        sense.chinese = row[1];
+        out.push_back(std::move(sense));
+        return true;
+      },
+      error);
+}
+
+std::string chineseOfLetterSense(std::string_view gloss, const std::vector<LetterSense>& senses) {
+  for (const LetterSense& sense : senses) {
+    int count = 0;
+    if (!matchPieces(gloss, sense.pieces, 0, count)) continue;
+    std::string chinese = sense.chinese;
+    chinese.replace(chinese.find("{N}"), 3, std::to_string(count));
+    return chinese;
+  }
+  return {};
+}
+
 bool readCapitalisedWords(std::string_view text, std::map<std::string, std::string>& out,
                           std::string& error) {
   return readTsvRows(
@@ -454,6 +694,14 @@ MissingChineseCounts addMissingChinese(std::vector<DictEntry>& entries, const Ec
     if (e.leftOut) continue;
     if (giveLetterItsName(e, ecdict)) {
       ++counts.letters;
+      continue;
+    }
+    if (giveLetterSenseItsChinese(e)) {
+      ++counts.letterSenses;
+      continue;
+    }
+    if (giveAbbreviationItsExpansion(e, ecdict)) {
+      ++counts.expansions;
       continue;
     }
     if (!isCapitalisedWord(e.caption) || hasChinese(e) || isFormRow(e)) continue;

@@ -20,6 +20,9 @@ bool isAsciiLetter(char c) {
   return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
 }
 
+constexpr std::string_view kSmallWords[] = {"of", "and", "the", "for", "in", "on",
+                                            "at", "to",  "a",   "an",  "by", "with"};
+
 // Bracketed English of two words or more, each capitalised, right after Chinese: the words an
 // acronym stands for ("隐马尔可夫模型（Hidden Markov Model）"; not "炸薯条（French fries）").
 bool holdsBracketedEnglishWords(std::string_view item) {
@@ -35,10 +38,16 @@ bool holdsBracketedEnglishWords(std::string_view item) {
       // Right after Chinese: "a given name (male or female)" is an English gloss.
       const auto before = decodeUtf8(item.substr(0, at));
       const bool afterChinese = before && !before->empty() && isHanCharacter(before->back());
-      bool capitalised = true, wordStart = true;
-      for (char c : inside) {
-        if (wordStart && isAsciiLetter(c) && !(c >= 'A' && c <= 'Z')) capitalised = false;
-        wordStart = c == ' ' || c == '-';
+      // Every word capitalised but the small ones between ("Bill of Materials").
+      bool capitalised = inside.front() >= 'A' && inside.front() <= 'Z';
+      for (size_t at = 0; at < inside.size();) {
+        const size_t end = std::min(inside.find_first_of(" -", at), inside.size());
+        const std::string_view word = inside.substr(at, end - at);
+        if (!word.empty() && !(word.front() >= 'A' && word.front() <= 'Z') &&
+            std::find(std::begin(kSmallWords), std::end(kSmallWords), word) ==
+                std::end(kSmallWords))
+          capitalised = false;
+        at = end + 1;
       }
       if (english && afterChinese && capitalised && inside.find(' ') != std::string_view::npos)
         return true;
@@ -66,7 +75,16 @@ OtherSense otherSenseOfItem(std::string_view item) {
     return item.find(part) != std::string_view::npos;
   };
   if (holds("号元素") || holds("化学元素")) return OtherSense::Element;
-  if (holds("《")) return OtherSense::Title;
+  // A title named to say whose character a name is ("齐格弗里德(德国民间史诗《尼贝龙根之歌》中的
+  // 英雄人物)") leaves the name the sense.
+  if (const size_t close = item.rfind("》"); close != std::string_view::npos) {
+    const std::string_view after = item.substr(close + std::string_view("》").size());
+    const bool character =
+        after.starts_with("中的") && (after.find("人物") != std::string_view::npos ||
+                                      after.find("主人公") != std::string_view::npos ||
+                                      after.find("角色") != std::string_view::npos);
+    if (!character) return OtherSense::Title;
+  }
   // A note in brackets that the sense is a title or brand: "因祸得福（电影名）", "（服装品牌）";
   // not one that says what a person did ("美国小说家", "电影演员").
   const auto namesTitle = [&](size_t from, std::string_view mark) {
@@ -79,8 +97,9 @@ OtherSense otherSenseOfItem(std::string_view item) {
     }
     return false;
   };
+  // A note after the name: "(影片的)连续镜头" opens with what it is a sense of, a film's.
   for (std::string_view open : {"（", "("})
-    if (const size_t at = item.find(open); at != std::string_view::npos)
+    if (const size_t at = item.find(open); at != std::string_view::npos && at > 0)
       for (std::string_view mark : {"电影", "影片", "剧名", "电视剧", "书名", "小说", "歌曲",
                                     "专辑", "游戏名", "杂志", "乐队", "品牌", "商标"})
         if (namesTitle(at, mark)) return OtherSense::Title;
@@ -90,7 +109,22 @@ OtherSense otherSenseOfItem(std::string_view item) {
 
 OtherSense otherSenseOfLine(std::string_view line) {
   line = withoutPartOfSpeech(line.substr(0, line.find("<br/>")));
-  return otherSenseOfItem(line.substr(0, line.find(kChineseSeparator)));
+  // The first item, or the title whose note names it with the words before ("宝鸟服饰；报喜鸟
+  // （品牌名）").
+  for (size_t start = 0; start <= line.size();) {
+    const size_t end = std::min(line.find(kChineseSeparator, start), line.size());
+    const std::string_view item = line.substr(start, end - start);
+    const OtherSense kind = otherSenseOfItem(item);
+    if (start == 0 && kind != OtherSense::Title) {
+      if (kind != OtherSense::None) return kind;
+    } else if (kind == OtherSense::Title) {
+      return kind;
+    }
+    if (item.find("（") != std::string_view::npos || item.find('(') != std::string_view::npos)
+      break;
+    start = end + std::string_view(kChineseSeparator).size();
+  }
+  return OtherSense::None;
 }
 
 const char* describe(OtherSense kind) {

@@ -427,13 +427,23 @@ std::vector<std::string> ecdictChineseLines(std::string_view translation, char c
     const Mark lineMark = takeMarks(rest);
     std::vector<std::string> items;
     bool firstItem = true;
-    // A line that names a title names it in each of its words ("销声匿迹, 无影无踪（美国电视连续剧
-    // 剧名）"): none of them is the word's own sense.
+    // A note that names a title names it in each of the words before it ("销声匿迹, 无影无踪（美国
+    // 电视连续剧剧名）"): none of them is the word's own sense. A word after it, or with a note of
+    // its own, is ("鲁格尔(德国造半自动手枪的商标名)；鲁格尔手枪",
+    // "艾丽卡（电影名）；厄勒克特拉（希腊 神话中的人物）").
     const std::vector<std::string_view> lineItems = splitItems(pos.rest);
-    const bool titleLine = std::any_of(lineItems.begin(), lineItems.end(), [](std::string_view i) {
-      return otherSenseOfItem(plainItem(i)) == OtherSense::Title;
-    });
-    for (std::string_view item : lineItems) {
+    std::vector<bool> titled(lineItems.size(), false);
+    bool covered = false;
+    for (size_t i = lineItems.size(); i-- > 0;) {
+      const std::string text = plainItem(lineItems[i]);
+      if (otherSenseOfItem(text) == OtherSense::Title)
+        covered = true;
+      else if (text.find("（") != std::string::npos || text.find('(') != std::string::npos)
+        covered = false;
+      titled[i] = covered;
+    }
+    for (size_t at = 0; at < lineItems.size(); ++at) {
+      std::string_view item = lineItems[at];
       Mark mark = takeMarks(item);
       if (lineMark == Mark::Field && !firstItem && mark == Mark::None) mark = Mark::Field;
       firstItem = false;
@@ -446,7 +456,7 @@ std::vector<std::string> ecdictChineseLines(std::string_view translation, char c
         if (crossReference && crossReference->empty()) *crossReference = crossReferenceTarget(text);
         continue;
       }
-      if (other != OtherSense::None || titleLine) mark = Mark::Field;
+      if (other != OtherSense::None || titled[at]) mark = Mark::Field;
       const bool mainSense = parsed.empty() && items.empty();
       const bool bodyWord = std::any_of(std::begin(kBodyChinese), std::end(kBodyChinese),
                                         [&](std::string_view w) { return contains(text, w); });

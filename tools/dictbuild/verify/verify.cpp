@@ -4,6 +4,7 @@
 
 #include <cctype>
 #include <filesystem>
+#include <fstream>
 #include <optional>
 #include <unordered_map>
 #include <unordered_set>
@@ -11,6 +12,7 @@
 #include "ascii_case.h"
 #include "dict_store.h"
 #include "phonetic_notation.h"
+#include "utf8.h"
 #include "verify_labels.h"
 #include "verify_chinese.h"
 #include "missing_chinese.h"
@@ -42,32 +44,51 @@ bool namesSomeone(std::string_view explanation) {
 struct FirstRows {
   std::unordered_map<std::string, std::string> byCaption;       // the explanation of its first row
   std::unordered_map<std::string, std::string> captionOfLower;  // the first caption in any case
+  std::unordered_map<std::string, std::string> readingOf;       // "[British] US [American]"
 
-  void add(const std::string& caption, std::string_view explanation) {
-    if (byCaption.emplace(caption, explanation).second)
+  void add(const std::string& caption, std::string_view explanation, std::string reading) {
+    if (byCaption.emplace(caption, explanation).second) {
       captionOfLower.emplace(lowerAscii(caption), caption);
+      readingOf.emplace(caption, std::move(reading));
+    }
   }
   // A heard word as spelled when that explains it (Christ, Max), else the lower-case word: a
   // capital is then mostly the start of a sentence ("No" is no, not nobelium; "Er" er, not
   // erbium).
   std::optional<std::string> of(const std::string& word) const {
+    const std::string* caption = captionFor(word);
+    return caption ? std::optional(byCaption.at(*caption)) : std::nullopt;
+  }
+  const std::string* captionFor(const std::string& word) const {
     const auto spelled = byCaption.find(word), lower = byCaption.find(lowerAscii(word));
     if (spelled != byCaption.end() && (lower == byCaption.end() || namesSomeone(spelled->second) ||
                                        firstLineFault(spelled->second) == FirstLineFault::None))
-      return spelled->second;
-    if (lower != byCaption.end()) return lower->second;
+      return &spelled->first;
+    if (lower != byCaption.end()) return &lower->first;
     if (auto it = captionOfLower.find(lowerAscii(word)); it != captionOfLower.end())
-      return byCaption.at(it->second);
-    return std::nullopt;
+      return &it->second;
+    return nullptr;
   }
 };
+
+// One line a heard word, most heard first: the word, the caption of the entry a learner opens,
+// its first row's readings and explanation, for comparing two builds line by line.
+void writeFirstLines(const std::vector<std::string>& heard, const FirstRows& firstRows,
+                     std::ostream& out) {
+  for (const std::string& word : heard) {
+    const std::string* caption = firstRows.captionFor(word);
+    if (!caption) continue;
+    out << word << '\t' << *caption << '\t' << firstRows.readingOf.at(*caption) << '\t'
+        << firstRows.byCaption.at(*caption) << '\n';
+  }
+}
 
 // Reports how much of the spoken list the dictionary covers and the first lines of its most
 // heard words; false when a first line of the top 5,000 is at fault.
 bool reportSpokenCoverage(const std::unordered_set<std::string>& headwords,
                           const std::unordered_map<std::string, bool>& chineseOf,
                           const FirstRows& firstRows, const std::string& listPath,
-                          std::ostream& out) {
+                          const std::string& firstLinesPath, std::ostream& out) {
   SpokenFrequencies spoken;
   std::string error;
   if (!loadSpokenFrequencies(listPath, spoken, error)) {
@@ -92,13 +113,19 @@ bool reportSpokenCoverage(const std::unordered_set<std::string>& headwords,
   const auto scans = scanFirstLines(
       spoken, isHeadword, [&](const std::string& w) { return firstRows.of(w); }, {5000, 20000});
   for (const FirstLineScan& scan : scans) printFirstLineScan(scan, out);
+  if (!firstLinesPath.empty()) {
+    std::ofstream file(firstLinesPath);
+    writeFirstLines(mostHeardWords(spoken, isHeadword, 20000), firstRows, file);
+    if (!file) out << "first lines: cannot write " << firstLinesPath << "\n";
+  }
   return scans.front().faulty() == 0;
 }
 
 }  // namespace
 
 VerifyReport verifyDictionary(const std::string& path, std::ostream& out,
-                              const std::string& spokenListPath) {
+                              const std::string& spokenListPath,
+                              const std::string& firstLinesPath) {
   VerifyReport report;
   std::error_code ec;
   if (!std::filesystem::is_regular_file(path, ec)) {
@@ -133,7 +160,11 @@ VerifyReport verifyDictionary(const std::string& path, std::ostream& out,
   sqlite3_finalize(st);
   out << "integrity check: " << (problems ? "FAILED" : "ok") << "\n";
 
-  if (sqlite3_prepare_v2(db, "SELECT w_caption, w_phonetic, w_explain FROM dict_word", -1, &st,
+  // The American transcriptions where the dictionary has them (not one made before them).
+  if (sqlite3_prepare_v2(db,
+                         "SELECT w_caption, w_phonetic, w_explain, w_phonetic_us FROM dict_word",
+                         -1, &st, nullptr) != SQLITE_OK &&
+      sqlite3_prepare_v2(db, "SELECT w_caption, w_phonetic, w_explain, '' FROM dict_word", -1, &st,
                          nullptr) != SQLITE_OK) {
     out << "verify: no readable table dict_word: " << sqlite3_errmsg(db) << "\n";
     sqlite3_close(db);
@@ -153,7 +184,12 @@ VerifyReport verifyDictionary(const std::string& path, std::ostream& out,
                                          static_cast<size_t>(sqlite3_column_bytes(st, 2)));
       bool& chinese = chineseOf[caption];
       chinese = chinese || explainHoldsChinese(explanation);
-      firstRows.add(caption, explanation);
+      const char* phonetic = reinterpret_cast<const char*>(sqlite3_column_text(st, 1));
+      const char* american = reinterpret_cast<const char*>(sqlite3_column_text(st, 3));
+      std::string reading = "[";
+      reading.append(phonetic ? encodeUtf8(decodeStoredPhonetic(phonetic)) : "").append("] US [");
+      reading.append(american ? american : "").append("]");
+      firstRows.add(caption, explanation, std::move(reading));
     }
     const char* phonetic = reinterpret_cast<const char*>(sqlite3_column_text(st, 1));
     if (!caption || !*caption) ++report.emptyCaptions;
@@ -173,7 +209,7 @@ VerifyReport verifyDictionary(const std::string& path, std::ostream& out,
   if (report.emptyCaptions) out << "empty headwords: " << report.emptyCaptions << "\n";
   if (report.rows == 0 || report.badTranscriptions || report.emptyCaptions) ok = false;
   if (!spokenListPath.empty() &&
-      !reportSpokenCoverage(headwords, chineseOf, firstRows, spokenListPath, out))
+      !reportSpokenCoverage(headwords, chineseOf, firstRows, spokenListPath, firstLinesPath, out))
     ok = false;
 
   if (!verifyChineseLines(db, out)) ok = false;

@@ -16,8 +16,10 @@ struct VerifyReport {
 // stored transcription is readable by the phonetic search and that the headword lookup uses
 // an index, and that every word-form label names a headword. With a spoken frequency list
 // (subtlex index.json), also reports how much of its top 5,000 and top 20,000 words are
-// headwords. Writes a report to `out`.
+// headwords. Writes a report to `out`; with `firstLinesPath`, the first row a learner opens for
+// each of the 20,000 most heard words to that file, one a line.
 VerifyReport verifyDictionary(const std::string& path, std::ostream& out,
-                              const std::string& spokenListPath = {});
+                              const std::string& spokenListPath = {},
+                              const std::string& firstLinesPath = {});
 
 }  // namespace quorvi::dictbuild
