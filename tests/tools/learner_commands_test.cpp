@@ -148,22 +148,33 @@ TEST_F(LearnerCommands, AStoreThatCannotBeWrittenIsStillRead) {
   const fs::path mountPoint = folder_.path() / "small-disk";
   fs::create_directories(mountPoint);
   const quorvi::testing::ChildRun full = quorvi::testing::runChild(
-      "/usr/bin/unshare", {"-Urm", "/bin/sh", "-c", script, "sh", mountPoint.string(),
-                           (data / "learner.db").string(), QUORVI_DICT_TOOL, "--dir",
-                           folder_.path().string()},
+      "/usr/bin/unshare",
+      {"-Urm", "/bin/sh", "-c", script, "sh", mountPoint.string(), (data / "learner.db").string(),
+       QUORVI_DICT_TOOL, "--dir", folder_.path().string()},
       folder_.path());
   EXPECT_NE(full.out.find("about\t"), std::string::npos) << full.out << full.err;
   EXPECT_NE(full.out.find("list 0"), std::string::npos) << full.out << full.err;
   EXPECT_NE(full.out.find("add 6"), std::string::npos) << full.out << full.err;
   EXPECT_NE(full.err.find("the disk is full"), std::string::npos) << full.err;
 
-  // A folder the learner may only read.
+  // A folder the learner may only read. The learner runs a copy of the tool, with the module
+  // its word book commands live in, from a folder it may read, as an installed one is: the
+  // build's own may sit below a folder only its owner may enter.
+  const fs::path tools = folder_.path() / "tools";
+  if (getuid() == 0) {
+    fs::create_directories(tools);
+    const fs::path built = fs::path(QUORVI_DICT_TOOL).parent_path();
+    for (const char* file : {"quorvi-dict", "quorvi-dictlearner.so"})
+      fs::copy_file(built / file, tools / file);
+  }
+  const std::string tool = getuid() == 0 ? (tools / "quorvi-dict").string() : QUORVI_DICT_TOOL;
   const std::vector<std::string> asLearner =
       getuid() == 0 ? std::vector<std::string>{"/usr/bin/setpriv", "--reuid=65534", "--regid=65534",
-                                               "--clear-groups", QUORVI_DICT_TOOL}
-                    : std::vector<std::string>{QUORVI_DICT_TOOL};
+                                               "--clear-groups", tool}
+                    : std::vector<std::string>{tool};
   if (getuid() == 0) {
-    for (const fs::path& path : {folder_.path(), data_.path()}) ASSERT_EQ(chmod(path.c_str(), 0755), 0);
+    for (const fs::path& path : {folder_.path(), data_.path(), tools})
+      ASSERT_EQ(chmod(path.c_str(), 0755), 0);
     for (const auto& item : fs::recursive_directory_iterator(data_.path()))
       ASSERT_EQ(lchown(item.path().c_str(), 65534, 65534), 0);
   }
