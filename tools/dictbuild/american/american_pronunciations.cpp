@@ -138,11 +138,13 @@ class CaseTwins {
   explicit CaseTwins(const std::vector<PronouncedRow>& rows) {
     std::unordered_map<std::string, std::vector<const PronouncedRow*>> byLower;
     for (const PronouncedRow& row : rows) byLower[lowerAscii(row.caption)].push_back(&row);
-    for (auto& [lower, group] : byLower)
+    for (const auto& [lower, group] : byLower) {
+      const std::string& first = group[0]->caption;
       if (std::any_of(group.begin(), group.end(),
-                      [&](const PronouncedRow* r) { return r->caption != group[0]->caption; }))
+                      [&first](const PronouncedRow* r) { return r->caption != first; }))
         for (const PronouncedRow* r : group)
           sounds_[lower].emplace_back(r->caption, soundsOf(sound::fromStored(r->phonetic)));
+    }
   }
 
   // The readings among `printed` that are `row`'s own.
