@@ -20,7 +20,7 @@ namespace {
 // UTF-8 character as U+FFFD.
 void printLine(std::string_view prefix, const std::string& line) {
   const std::string utf8 = quorvi::engine::utf8FromUtf16(quorvi::engine::utf16FromUtf8(line));
-  std::fwrite(prefix.data(), 1, prefix.size(), stdout);
+  if (!prefix.empty()) std::fwrite(prefix.data(), 1, prefix.size(), stdout);
   std::fwrite(utf8.data(), 1, utf8.size(), stdout);
   std::fputc('\n', stdout);
 }
