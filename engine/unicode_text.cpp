@@ -11,10 +11,8 @@ constexpr char32_t kReplacement = 0xFFFD;
 // The C library's UTF-8 locale, made once; null where the system has none (then only ASCII
 // letters have a case).
 locale_t utf8Locale() {
-  static const locale_t locale = [] {
-    locale_t made = newlocale(LC_CTYPE_MASK, "C.UTF-8", static_cast<locale_t>(nullptr));
-    return made;
-  }();
+  static const locale_t locale =
+      newlocale(LC_CTYPE_MASK, "C.UTF-8", static_cast<locale_t>(nullptr));
   return locale;
 }
 

@@ -8,15 +8,15 @@
 
 namespace quorvi::dictbuild {
 
-extern const std::string_view kPlaceTableText;      // data/places.tsv
-extern const std::string_view kHeardPhrasesText;    // data/heard_phrases.tsv
-extern const std::string_view kHeardNamesText;      // data/heard_names.tsv
-extern const std::string_view kIrregularVerbsText;  // data/irregular_verbs.tsv
-extern const std::string_view kFunctionWordsText;   // data/function_words.tsv
-extern const std::string_view kSpokenFormsText;     // data/spoken_forms.tsv
-extern const std::string_view kPronunciationsText;  // data/pronunciations.tsv
-extern const std::string_view kWordKindsText;       // data/word_kinds.tsv
-extern const std::string_view kLettersText;         // data/letters.tsv
+extern const std::string_view kPlaceTableText;        // data/places.tsv
+extern const std::string_view kHeardPhrasesText;      // data/heard_phrases.tsv
+extern const std::string_view kHeardNamesText;        // data/heard_names.tsv
+extern const std::string_view kIrregularVerbsText;    // data/irregular_verbs.tsv
+extern const std::string_view kFunctionWordsText;     // data/function_words.tsv
+extern const std::string_view kSpokenFormsText;       // data/spoken_forms.tsv
+extern const std::string_view kPronunciationsText;    // data/pronunciations.tsv
+extern const std::string_view kWordKindsText;         // data/word_kinds.tsv
+extern const std::string_view kLettersText;           // data/letters.tsv
 extern const std::string_view kCapitalisedWordsText;  // data/capitalised_words.tsv
 extern const std::string_view kSlursText;             // data/slurs.tsv
 extern const std::string_view kLetterSensesText;      // data/letter_senses.tsv
