@@ -11,6 +11,7 @@
 #include "sis_plural.h"
 #include "voicing.h"
 #include "phonetic_notation.h"
+#include "printed_stress.h"
 #include "progress.h"
 #include "pronunciation_variants.h"
 #include "spelling_adjustments.h"
@@ -228,6 +229,7 @@ std::vector<PronouncedRow> pronounceRows(const std::vector<DictEntry>& entries,
       if (auto reading = transcriptionOf(entries[byCaption.at(stem)], espeak, words, skipped))
         if (auto voiced = withStemVoicing(*symbols, *reading)) symbols = std::move(voiced);
     symbols = withNameEndingAs(e.caption, e.explainLines, std::move(*symbols));
+    const bool singleWord = e.caption.find_first_of(" -") == std::string::npos;
     // One row per common pronunciation, all under the same headword.
     bool wroteRow = false;
     for (PronunciationRow& row : pronunciationRows(e.caption, *symbols, e.explainLines)) {
@@ -235,7 +237,7 @@ std::vector<PronouncedRow> pronounceRows(const std::vector<DictEntry>& entries,
       if (row.explainLines.empty()) continue;
       wroteRow = true;
       rows.push_back({e.caption,
-                      encodeStoredPhonetic(row.symbols),
+                      encodeStoredPhonetic(withPrintedStress(row.symbols, singleWord)),
                       joinLines(row.explainLines),
                       {},
                       false,
@@ -251,7 +253,7 @@ std::vector<PronouncedRow> pronounceRows(const std::vector<DictEntry>& entries,
       if (auto letters = transcriptionOf(spelled, espeak, words, skipped);
           letters && withoutStress(*letters) != withoutStress(*symbols))
         rows.push_back({e.caption,
-                        encodeStoredPhonetic(*letters),
+                        encodeStoredPhonetic(withPrintedStress(*letters, singleWord)),
                         joinLines(e.letterReadLines),
                         {},
                         false,
