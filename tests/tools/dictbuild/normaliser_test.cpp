@@ -285,6 +285,19 @@ TEST(SpellingAdjustments, WeakPrefixesArePrintedWithI) {
   });
 }
 
+TEST(SpellingAdjustments, TheVowelOfThoughtBeforeLAndAConsonantIsLong) {
+  expectAdjusted({
+      {"salt", u"ˈsɔlt", "ˈsɔːlt"},
+      {"false", u"ˈfɔls", "ˈfɔːls"},
+      {"default", u"diˈfɔlt", "diˈfɔːlt"},
+      {"alterations", u"ˌɔltəˈreiʃənz", "ˌɔːltəˈreiʃənz"},
+      // Spelled with o, or l before another letter: short as said.
+      {"revolt", u"riˈvɔlt", "riˈvɔlt"},
+      {"dollar", u"ˈdɔlə", "ˈdɔlə"},
+      {"salvage", u"ˈsælvidʒ", "ˈsælvidʒ"},
+  });
+}
+
 TEST(SpellingAdjustments, FullVowelsTheDictionariesReduce) {
   expectAdjusted({
       {"column", u"ˈkɔlʌm", "ˈkɔləm"},

@@ -287,6 +287,22 @@ void restoreElidedSchwa(const std::string& word, std::u16string& s) {
   }
 }
 
+// a or au before l and t, s, d or z is the long vowel of thought, as the books print it where
+// the machine says it short: salt sɔːlt, false fɔːls, fault fɔːlt, alter ˈɔːltə.
+void lengthenVowelBeforeLt(const std::string& word, std::u16string& s) {
+  if (word.find_first_of(" -") != std::string::npos) return;
+  bool spelled = false;
+  for (size_t l = word.find('l', 1); l != std::string::npos && l + 1 < word.size();
+       l = word.find('l', l + 1))
+    spelled = spelled || (std::string_view("tsdz").find(word[l + 1]) != std::string_view::npos &&
+                          (word[l - 1] == 'a' || (l >= 2 && word.compare(l - 2, 2, "au") == 0)));
+  if (!spelled) return;
+  for (size_t at = s.find(u"ɔl"); at != std::u16string::npos; at = s.find(u"ɔl", at + 2))
+    if (at + 2 < s.size() &&
+        std::u16string_view(u"tsdzθ").find(s[at + 2]) != std::u16string_view::npos)
+      s.insert(at + 1, 1, u'ː');
+}
+
 struct WordFix {
   const char* stem;  // the caption starts with it
   const char16_t* heard;
@@ -341,6 +357,7 @@ std::u16string adjustForSpelling(std::string_view caption, std::u16string symbol
   dropIntrusiveR(word, symbols);
   unstressSisEnding(word, symbols);
   weakenChesterEnding(word, symbols);
+  lengthenVowelBeforeLt(word, symbols);
   fixSingleWords(word, symbols);
   return symbols;
 }
