@@ -106,6 +106,10 @@ TEST(EcdictChinese, TitlesAcronymsAndElementsGoLastAndPointersAreLeftOut) {
   EXPECT_EQ(ecdictChineseLines("n. 因祸得福（电影名）", 0, false, &special),
             (Lines{"因祸得福（电影名）"}));
   EXPECT_TRUE(special);
+  // Beside senses of a special field, after them.
+  EXPECT_EQ(ecdictChineseLines("n. 奥瑞丝（电影名）；[天] 奥瑞丝星（小行星）"),
+            (Lines{"奥瑞丝星（小行星）；奥瑞丝（电影名）"}));
+  EXPECT_EQ(ecdictChineseLines("[医] 钴(27号元素)；钴蓝色"), (Lines{"钴蓝色；钴(27号元素)"}));
   EXPECT_TRUE(ecdictChineseLines("n. =colour[亦作color]", 0, false, nullptr, &pointer).empty());
   EXPECT_EQ(pointer, "colour");
   pointer.clear();
@@ -263,6 +267,15 @@ class EcdictAnnotation : public ::testing::Test {
         entry("Norse", {"n. an inhabitant of Scandinavia", "adj. of Scandinavia"}),
         entry("Sea Scout", {"n. a scout trained in seamanship"}),
         entry("sea scout", {"n. a made-up headword of its own"}),
+        entry("EXEC", {"n. the chief executive department"}),
+        entry("NE", {"n. the compass point midway between north and east"}),
+        entry("EPI", {"n. a self-report personality inventory"}),
+        entry("AR", {"n. a unit of surface area"}),
+    };
+    auto withSenses = [](EcdictWord w, const std::string& definition, long bnc) {
+      w.definition = definition;
+      w.bnc = bnc;
+      return w;
     };
     auto add = [&](const std::string& w, EcdictWord e) { ecdict_.add(w, std::move(e)); };
     add("see",
@@ -314,6 +327,13 @@ class EcdictAnnotation : public ::testing::Test {
     add("viet nam", word("n. 越南\\n [地名] [亚细亚洲] 越南"));
     add("sea scout", word("n. 受过航海训练的童子军"));
     add("norse", word("a. 挪威人的；挪威的"));
+    add("exec", withSenses(word("n. 主任参谋, 副舰长"),
+                           "n the chief executive department\\nn the top man", 36382));
+    add("ne", withSenses(word("a. 原姓...的"),
+                         "n a gaseous element\\nn the compass point midway between north and east",
+                         9000));
+    add("epi", withSenses(word("直沙嘴, 离岸沙坝"), "n a self-report personality inventory", 0));
+    add("ar", withSenses(word("n. 公亩"), "n a colorless and odorless inert gas", 8000));
     uses_["baked"] = {"a", 'a', "", 4};
     uses_["bowed"] = {"a", 'a', "", 0};
     uses_["found"].partsOfSpeech = "v";
@@ -376,7 +396,16 @@ TEST_F(EcdictAnnotation, ACapitalisedNameEcdictFilesOnlyInLowerCaseTakesThatReco
   // A name of several words: any record of its letters in other cases that no headword has.
   EXPECT_EQ(find(entries_, "Viet Nam").explainLines.front(), "n. 越南");
   EXPECT_EQ(find(entries_, "Sea Scout").explainLines.size(), 1u);
-  EXPECT_EQ(summary_.lowerCaseRecords, 4u);
+  EXPECT_EQ(summary_.lowerCaseRecords, 5u);
+}
+
+// A word WordNet writes in capitals takes ECDICT's lower-case record only where that record
+// is the same word: its English senses hold the headword's, it is ranked, and its Chinese is of
+// a part of speech the headword has (ne's 原姓...的 is née's).
+TEST_F(EcdictAnnotation, AWordInCapitalsTakesTheLowerCaseRecordThatHoldsItsOwnSenses) {
+  EXPECT_EQ(find(entries_, "EXEC").explainLines.front(), "n. 主任参谋；副舰长");
+  for (const char* other : {"NE", "EPI", "AR"})
+    EXPECT_EQ(find(entries_, other).explainLines.size(), 1u) << other;
 }
 
 TEST_F(EcdictAnnotation, ATranslationPointingToAnotherWordShowsThatWordsChinese) {

@@ -216,6 +216,41 @@ bool namesSomeone(std::string_view line) {
          inside.find_first_not_of("0123456789-") == std::string_view::npos;
 }
 
+// The sense a WordNet line or a line of ECDICT's English senses gives, without its part of
+// speech: "n. an operating system" and ECDICT's "n an operating system" give the same.
+std::string_view senseText(std::string_view line) {
+  const size_t space = line.find(' ');
+  if (space == std::string_view::npos || space > 5) return line;
+  const std::string_view kind = line.substr(0, space);
+  if (!std::all_of(kind.begin(), kind.end(),
+                   [](char c) { return std::islower(static_cast<unsigned char>(c)) || c == '.'; }))
+    return line;
+  return line.substr(space + 1);
+}
+
+// Whether ECDICT's English senses of a record ("n a ...\\nn the ...") hold one of WordNet's
+// senses of a headword: then ECDICT filed that very word, in another letter case.
+bool holdsASenseOf(std::string_view definition, const std::vector<std::string>& lines) {
+  while (!definition.empty()) {
+    size_t end = std::min(definition.find('\n'), definition.find("\\n"));
+    const std::string_view sense = senseText(definition.substr(0, end));
+    if (!sense.empty())
+      for (const std::string& l : lines)
+        if (partOfSpeechOf(l) != 0 && senseText(l) == sense) return true;
+    if (end == std::string_view::npos) break;
+    definition.remove_prefix(end + (definition[end] == '\n' ? 1 : 2));
+  }
+  return false;
+}
+
+// A headword written in capitals alone, as WordNet writes an abbreviation said as a word (DOS,
+// EXEC).
+bool writtenInCapitals(const std::string& caption) {
+  return caption.size() > 1 && std::all_of(caption.begin(), caption.end(), [](char c) {
+           return std::isupper(static_cast<unsigned char>(c));
+         });
+}
+
 class Annotator {
  public:
   Annotator(std::vector<DictEntry>& entries, const EcdictData& ecdict, const HeadwordUses& uses)
@@ -281,6 +316,7 @@ class Annotator {
           return w->translation.find(m) != std::string::npos;
         }))
       return nullptr;
+    if (writtenInCapitals(e.caption)) return sameWordInLowerCase(e, *w);
     std::string kinds;
     bool myth = false;
     for (const std::string& l : e.explainLines) {
@@ -305,6 +341,28 @@ class Annotator {
     if (!sharesKind) return nullptr;
     ++summary_.lowerCaseRecords;
     return w;
+  }
+
+  // A word WordNet writes in capitals that ECDICT files only in lower case ("exec": n. 主任参谋,
+  // 副舰长, "dos": 磁盘操作系统) is that word where the record's English senses hold one of the
+  // headword's, the word is ranked in ECDICT's corpora and its Chinese is of a part of speech
+  // WordNet gives the headword and of no special field alone. ECDICT put its English senses
+  // from WordNet beside its own Chinese under one spelling, so that Chinese may be another
+  // word's: ne's 原姓...的 (née) is no NE's, an unranked epi's 直沙嘴 no EPI's.
+  const EcdictWord* sameWordInLowerCase(const DictEntry& e, const EcdictWord& w) {
+    if (w.rank() <= 0 || !holdsASenseOf(w.definition, e.explainLines)) return nullptr;
+    bool special = false;
+    const std::vector<std::string> lines = ecdictChineseLines(w.translation, 0, false, &special);
+    if (lines.empty() || special) return nullptr;
+    for (const std::string& l : lines)
+      if (const char kind = partOfSpeechOf(l);
+          kind != 0 &&
+          std::none_of(e.explainLines.begin(), e.explainLines.end(), [&](const std::string& own) {
+            return !opensWithChineseLine(own) && partOfSpeechOf(own) == kind;
+          }))
+        return nullptr;
+    ++summary_.lowerCaseRecords;
+    return &w;
   }
 
   // A name of several words ECDICT writes in other cases ("viet nam": n. 越南, "Mardi gras") is
