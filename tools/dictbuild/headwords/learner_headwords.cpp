@@ -170,7 +170,10 @@ class Assembler {
   }
 
   void consider(const std::string& word) {
-    if (byCaption_.count(word)) return;
+    if (auto it = byCaption_.find(word); it != byCaption_.end()) {
+      labelHeardPlural(entries_[it->second]);
+      return;
+    }
     const FragmentKind fragment =
         classifyFragment(word, [this](const std::string& w) { return known(w); });
     if (fragment != FragmentKind::Word) {
@@ -286,6 +289,33 @@ class Assembler {
         return {"plural of " + it->first};
     }
     return {};
+  }
+
+  // A capitalised headword WordNet explains by one thing alone (Romans: n. a New Testament book)
+  // that the spoken list hears as the plural of a class of things (Roman: n. a resident of
+  // modern Rome) opens with that plural, as a heard plural no headword has does; the Chinese
+  // stage gives it its lemma's Chinese. Only where ECDICT's record of the capitalised lemma
+  // lists that plural (Roman: s:romans; not brit's s:brits for Brits, nor mar's 3:mars for
+  // Mars); not a place (Santos is no plural of Santo), a name (Peters) or a row that is a form
+  // already.
+  void labelHeardPlural(DictEntry& e) {
+    if (!sources_.ecdict || e.anchor >= 0 || e.explainLines.empty() ||
+        sources_.spoken.countOf(e.caption) <= 0 || namesOnePlace(e.explainLines))
+      return;
+    for (const std::string& l : e.explainLines)
+      if (!formLabelLemma(l).empty() || l.rfind("a family name", 0) == 0 ||
+          l.rfind("a given name", 0) == 0)
+        return;
+    const std::vector<std::string> label = pluralOfCapitalised(e.caption);
+    if (label.empty()) return;
+    const EcdictWord* lemma = sources_.ecdict->find(formLabelLemma(label.front()));
+    if (!lemma) return;
+    const std::vector<std::string> plurals = exchangeValues(lemma->exchange, 's');
+    if (std::find(plurals.begin(), plurals.end(), lowerAscii(e.caption)) == plurals.end() &&
+        std::find(plurals.begin(), plurals.end(), e.caption) == plurals.end())
+      return;
+    e.explainLines.insert(e.explainLines.begin(), label.front());
+    ++counts_.plurals;
   }
 
   // Whether `w` is the last word of a name of several words, each capitalised.
