@@ -271,6 +271,8 @@ class EcdictAnnotation : public ::testing::Test {
         entry("NE", {"n. the compass point midway between north and east"}),
         entry("EPI", {"n. a self-report personality inventory"}),
         entry("AR", {"n. a unit of surface area"}),
+        entry("Gi", {"n. a unit of magnetomotive force"}),
+        entry("Zorpling", {"n. a raider of the zorp coasts"}),
     };
     auto withSenses = [](EcdictWord w, const std::string& definition, long bnc) {
       w.definition = definition;
@@ -334,6 +336,9 @@ class EcdictAnnotation : public ::testing::Test {
                          9000));
     add("epi", withSenses(word("直沙嘴, 离岸沙坝"), "n a self-report personality inventory", 0));
     add("ar", withSenses(word("n. 公亩"), "n a colorless and odorless inert gas", 8000));
+    add("gi", withSenses(word("a. 军用的；美国军人的", "", "", 1),
+                         "n a unit of magnetomotive force", 9320));
+    add("zorpling", withSenses(word("n. 海盗", "", "", 1), "n a raider of the zorp coasts", 9000));
     uses_["baked"] = {"a", 'a', "", 4};
     uses_["bowed"] = {"a", 'a', "", 0};
     uses_["found"].partsOfSpeech = "v";
@@ -396,7 +401,7 @@ TEST_F(EcdictAnnotation, ACapitalisedNameEcdictFilesOnlyInLowerCaseTakesThatReco
   // A name of several words: any record of its letters in other cases that no headword has.
   EXPECT_EQ(find(entries_, "Viet Nam").explainLines.front(), "n. 越南");
   EXPECT_EQ(find(entries_, "Sea Scout").explainLines.size(), 1u);
-  EXPECT_EQ(summary_.lowerCaseRecords, 5u);
+  EXPECT_EQ(summary_.lowerCaseRecords, 6u);
 }
 
 // A word WordNet writes in capitals takes ECDICT's lower-case record only where that record
@@ -404,7 +409,10 @@ TEST_F(EcdictAnnotation, ACapitalisedNameEcdictFilesOnlyInLowerCaseTakesThatReco
 // a part of speech the headword has (ne's 原姓...的 is née's).
 TEST_F(EcdictAnnotation, AWordInCapitalsTakesTheLowerCaseRecordThatHoldsItsOwnSenses) {
   EXPECT_EQ(find(entries_, "EXEC").explainLines.front(), "n. 主任参谋；副舰长");
-  for (const char* other : {"NE", "EPI", "AR"})
+  // A capitalised spelling of two or three letters whose record is a learner's word is that
+  // word, of whatever part of speech; a longer name keeps its own (维京人 is no 海盗).
+  EXPECT_EQ(find(entries_, "Gi").explainLines.front(), "adj. 军用的；美国军人的");
+  for (const char* other : {"NE", "EPI", "AR", "Zorpling"})
     EXPECT_EQ(find(entries_, other).explainLines.size(), 1u) << other;
 }
 

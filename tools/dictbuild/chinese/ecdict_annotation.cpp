@@ -316,7 +316,12 @@ class Annotator {
           return w->translation.find(m) != std::string::npos;
         }))
       return nullptr;
-    if (writtenInCapitals(e.caption)) return sameWordInLowerCase(e, *w);
+    const bool learnerWord =
+        e.caption.size() <= 3 && (w->collins > 0 || w->oxford || !w->tag.empty());
+    if (writtenInCapitals(e.caption) || learnerWord) {
+      if (const EcdictWord* same = sameWordInLowerCase(e, *w, learnerWord)) return same;
+      if (writtenInCapitals(e.caption)) return nullptr;
+    }
     std::string kinds;
     bool myth = false;
     for (const std::string& l : e.explainLines) {
@@ -349,18 +354,26 @@ class Annotator {
   // WordNet gives the headword and of no special field alone. ECDICT put its English senses
   // from WordNet beside its own Chinese under one spelling, so that Chinese may be another
   // word's: ne's 原姓...的 (née) is no NE's, an unranked epi's 直沙嘴 no EPI's.
-  const EcdictWord* sameWordInLowerCase(const DictEntry& e, const EcdictWord& w) {
+  //
+  // So does a capitalised spelling of two or three letters whose record is a learner's word
+  // (starred by Collins, on an exam list or in the Oxford 3000), of whatever part of speech: the
+  // word heard so is that one ("Gi", gi: a. 美国军人的; "Ta", ta: interj. 谢谢), not the rare
+  // sense WordNet files under the spelling (a unit, an element). A longer name keeps its own
+  // (Viking's 维京人 is no viking's 海盗).
+  const EcdictWord* sameWordInLowerCase(const DictEntry& e, const EcdictWord& w,
+                                        bool learnerWord = false) {
     if (w.rank() <= 0 || !holdsASenseOf(w.definition, e.explainLines)) return nullptr;
     bool special = false;
     const std::vector<std::string> lines = ecdictChineseLines(w.translation, 0, false, &special);
     if (lines.empty() || special) return nullptr;
-    for (const std::string& l : lines)
-      if (const char kind = partOfSpeechOf(l);
-          kind != 0 &&
-          std::none_of(e.explainLines.begin(), e.explainLines.end(), [&](const std::string& own) {
-            return !opensWithChineseLine(own) && partOfSpeechOf(own) == kind;
-          }))
-        return nullptr;
+    if (!learnerWord)
+      for (const std::string& l : lines)
+        if (const char kind = partOfSpeechOf(l);
+            kind != 0 &&
+            std::none_of(e.explainLines.begin(), e.explainLines.end(), [&](const std::string& own) {
+              return !opensWithChineseLine(own) && partOfSpeechOf(own) == kind;
+            }))
+          return nullptr;
     ++summary_.lowerCaseRecords;
     return &w;
   }
