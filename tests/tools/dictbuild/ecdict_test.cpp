@@ -271,6 +271,7 @@ class EcdictAnnotation : public ::testing::Test {
         entry("NE", {"n. the compass point midway between north and east"}),
         entry("EPI", {"n. a self-report personality inventory"}),
         entry("AR", {"n. a unit of surface area"}),
+        entry("CER", {"n. an emotional response"}),
         entry("Gi", {"n. a unit of magnetomotive force"}),
         entry("Zorpling", {"n. a raider of the zorp coasts"}),
     };
@@ -330,11 +331,12 @@ class EcdictAnnotation : public ::testing::Test {
     add("sea scout", word("n. 受过航海训练的童子军"));
     add("norse", word("a. 挪威人的；挪威的"));
     add("exec", withSenses(word("n. 主任参谋, 副舰长"),
-                           "n the chief executive department\\nn the top man", 36382));
+                           "n the chief executive department\\nn the top man", 12420));
     add("ne", withSenses(word("a. 原姓...的"),
                          "n a gaseous element\\nn the compass point midway between north and east",
                          9000));
     add("epi", withSenses(word("直沙嘴, 离岸沙坝"), "n a self-report personality inventory", 0));
+    add("cer", withSenses(word("n. 陶瓷"), "n an emotional response", 47067));
     add("ar", withSenses(word("n. 公亩"), "n a colorless and odorless inert gas", 8000));
     add("gi", withSenses(word("a. 军用的；美国军人的", "", "", 1),
                          "n a unit of magnetomotive force", 9320));
@@ -405,14 +407,14 @@ TEST_F(EcdictAnnotation, ACapitalisedNameEcdictFilesOnlyInLowerCaseTakesThatReco
 }
 
 // A word WordNet writes in capitals takes ECDICT's lower-case record only where that record
-// is the same word: its English senses hold the headword's, it is ranked, and its Chinese is of
-// a part of speech the headword has (ne's 原姓...的 is née's).
+// is the same word: its English senses hold the headword's, it is among ECDICT's commonest, and
+// its Chinese is of a part of speech the headword has (ne's 原姓...的 is née's).
 TEST_F(EcdictAnnotation, AWordInCapitalsTakesTheLowerCaseRecordThatHoldsItsOwnSenses) {
   EXPECT_EQ(find(entries_, "EXEC").explainLines.front(), "n. 主任参谋；副舰长");
   // A capitalised spelling of two or three letters whose record is a learner's word is that
   // word, of whatever part of speech; a longer name keeps its own (维京人 is no 海盗).
   EXPECT_EQ(find(entries_, "Gi").explainLines.front(), "adj. 军用的；美国军人的");
-  for (const char* other : {"NE", "EPI", "AR", "Zorpling"})
+  for (const char* other : {"NE", "EPI", "CER", "AR", "Zorpling"})
     EXPECT_EQ(find(entries_, other).explainLines.size(), 1u) << other;
 }
 

@@ -243,6 +243,11 @@ bool holdsASenseOf(std::string_view definition, const std::vector<std::string>& 
   return false;
 }
 
+// How far down ECDICT's corpus ranks a lower-case record may be and still be taken for a word
+// written in capitals: ranks beyond are words few texts use, which ECDICT gave WordNet's senses
+// of another word spelled alike.
+constexpr long kCommonRank = 25000;
+
 // A headword written in capitals alone, as WordNet writes an abbreviation said as a word (DOS,
 // EXEC).
 bool writtenInCapitals(const std::string& caption) {
@@ -350,7 +355,8 @@ class Annotator {
 
   // A word WordNet writes in capitals that ECDICT files only in lower case ("exec": n. 主任参谋,
   // 副舰长, "dos": 磁盘操作系统) is that word where the record's English senses hold one of the
-  // headword's, the word is ranked in ECDICT's corpora and its Chinese is of a part of speech
+  // headword's, the word is among the commonest of ECDICT's corpora (abb's 等外羊毛 and cer's 陶瓷,
+  // far down, are no ABB's or CER's) and its Chinese is of a part of speech
   // WordNet gives the headword and of no special field alone. ECDICT put its English senses
   // from WordNet beside its own Chinese under one spelling, so that Chinese may be another
   // word's: ne's 原姓...的 (née) is no NE's, an unranked epi's 直沙嘴 no EPI's.
@@ -362,7 +368,9 @@ class Annotator {
   // (Viking's 维京人 is no viking's 海盗).
   const EcdictWord* sameWordInLowerCase(const DictEntry& e, const EcdictWord& w,
                                         bool learnerWord = false) {
-    if (w.rank() <= 0 || !holdsASenseOf(w.definition, e.explainLines)) return nullptr;
+    if (w.rank() <= 0 || (!learnerWord && w.rank() > kCommonRank) ||
+        !holdsASenseOf(w.definition, e.explainLines))
+      return nullptr;
     bool special = false;
     const std::vector<std::string> lines = ecdictChineseLines(w.translation, 0, false, &special);
     if (lines.empty() || special) return nullptr;
