@@ -168,6 +168,13 @@ TEST(MissingChinese, ANameTakesTheChineseOfAnotherNameForTheSameThing) {
   EXPECT_EQ(entries[1].explainLines, (Lines{"n. 佐普人", "同 Zorpish", people}));
   EXPECT_EQ(entries[2].explainLines.size(), 1u);
   EXPECT_EQ(entries[5].explainLines.size(), 1u);
+
+  // Nor for a gloss WordNet gives many things ("a genus of ..."): those are no names of one.
+  const std::string genus = "n. a genus of Zorpidae";
+  std::vector<DictEntry> genera = {entry("Zorpomys", {"沙鼠属", genus}),
+                                   entry("Blargomys", {genus}), entry("Quuxomys", {genus}),
+                                   entry("Fooomys", {genus})};
+  EXPECT_EQ(borrowChineseOfSynonyms(genera), 0u);
 }
 
 TEST(MissingChinese, ARowWithoutChineseTakesItsSynonymsForTheSenseTheyShare) {

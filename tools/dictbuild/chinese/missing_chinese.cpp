@@ -368,6 +368,8 @@ const std::string* chineseLineFor(const DictEntry& e, char partOfSpeech) {
 // a name alone, another name of one word for the same thing (Tai and Thai, Peking and
 // Beijing), not written in capitals as an abbreviation is.
 enum class Donor { Common, Expansion, Name, None };
+// The most rows a sense may be given by for a name to take another name's Chinese for it.
+constexpr size_t kMostNamesOfAThing = 3;
 
 Donor donorKind(const std::string& caption) {
   if (caption.size() < 3) return Donor::None;
@@ -593,9 +595,15 @@ size_t borrowChineseOfSynonyms(std::vector<DictEntry>& entries) {
     }
   }
   // A name takes another name's Chinese only where no common word is spelled as it (Crane's
-  // constellation is no crane's 鹤).
+  // constellation is no crane's 鹤), and only for a sense few rows give: the names of one thing
+  // (Tai, Thai), not a gloss WordNet gives many ("n. a genus of Cricetidae": voles, gerbils).
   std::unordered_set<std::string> captions;
-  for (const DictEntry& e : entries) captions.insert(e.caption);
+  std::unordered_map<std::string, size_t> holders;
+  for (const DictEntry& e : entries) {
+    captions.insert(e.caption);
+    for (const std::string& line : e.explainLines)
+      if (std::string key = senseKey(line); !key.empty() && donorsOf.count(key)) ++holders[key];
+  }
   size_t borrowed = 0;
   for (auto [i, taken] : takers) {
     const DictEntry& e = entries[i];
@@ -608,7 +616,7 @@ size_t borrowChineseOfSynonyms(std::vector<DictEntry>& entries) {
           abbreviates(e.caption, entries[it->second.expansion].caption))
         donorIndex = it->second.expansion;
       if (donorIndex == SIZE_MAX && donorKind(e.caption) == Donor::Name &&
-          !captions.count(lowerAscii(e.caption)))
+          !captions.count(lowerAscii(e.caption)) && holders[key] <= kMostNamesOfAThing)
         donorIndex = it->second.name;
       if (taken == &e.letterReadLines) {
         donorIndex = SIZE_MAX;
