@@ -157,6 +157,7 @@ TEST(ChineseEquivalents, ANameBeforeItsDescriptionIsItsChineseWhereNothingElseIs
   EXPECT_EQ(zh.lookupName("Homer"), Words{"荷马"});
   EXPECT_TRUE(zh.lookup("Homer", {}).empty()) << "the heard words take no name so";
   EXPECT_TRUE(zh.lookupName("homer").empty());
+  EXPECT_TRUE(zh.lookupName("HOMER").empty()) << "an abbreviation spelled alike is no name";
   EXPECT_TRUE(zh.lookupName("Coop").empty());
   EXPECT_TRUE(zh.lookupName("China").empty()) << "a plain gloss names it";
 }

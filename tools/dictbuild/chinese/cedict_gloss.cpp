@@ -195,7 +195,7 @@ std::string nameBeforeDescription(const std::string& gloss) {
     if ((wordStart && !std::isupper(u)) || !(std::isalpha(u) || c == '-' || c == '\'')) return {};
     wordStart = false;
   }
-  return lowerAscii(name);
+  return name;
 }
 
 }  // namespace

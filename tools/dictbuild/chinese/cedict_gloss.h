@@ -18,7 +18,7 @@ struct GlossReading {
   // slang or regional use: never offered as an everyday equivalent.
   bool skip = false;
   // "Alamo, city in United States": the name a gloss gives before a description of what it
-  // names, in lower case; the description is the gloss's one key.
+  // names, as written; the description is the gloss's one key.
   std::string name;
 };
 

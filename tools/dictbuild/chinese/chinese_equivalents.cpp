@@ -139,10 +139,8 @@ std::vector<ChineseEquivalents::Candidate> ChineseEquivalents::candidates(
 
 std::vector<std::string> ChineseEquivalents::lookupName(const std::string& headword,
                                                         size_t most) const {
-  if (!startsCapitalised(headword)) return {};
-  const std::string key = lowerAscii(headword);
-  if (exact_.count(key)) return {};
-  const auto it = named_.find(key);
+  if (!startsCapitalised(headword) || exact_.count(lowerAscii(headword))) return {};
+  const auto it = named_.find(headword);
   if (it == named_.end()) return {};
   std::vector<Candidate> found = candidates(it->second, HeadwordUse{}, 0, true, Beside::Nothing);
   std::stable_sort(found.begin(), found.end(),
