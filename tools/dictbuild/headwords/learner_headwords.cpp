@@ -46,6 +46,18 @@ bool namesAClass(const std::vector<std::string>& lines) {
   return false;
 }
 
+// Whether a sense of a headword is a class of people: "n. a resident of modern Rome", "n. a
+// member of an ancient Semitic people".
+bool namesPeople(const DictEntry& e) {
+  return std::any_of(e.explainLines.begin(), e.explainLines.end(), [](const std::string& l) {
+    for (const char* opening :
+         {"n. a native of", "n. an inhabitant of", "n. a native or inhabitant", "n. a resident of",
+          "n. a member of", "n. a person ", "n. an adherent of", "n. a follower of"})
+      if (l.rfind(opening, 0) == 0) return true;
+    return false;
+  });
+}
+
 // -es makes a plural after a hissing sound or an o (Marches, Negroes), nowhere else.
 bool takesEsPlural(const std::string& base) {
   if (base.empty()) return false;
@@ -292,8 +304,9 @@ class Assembler {
   }
 
   // A capitalised headword WordNet explains by one thing alone (Romans: n. a New Testament book)
-  // that the spoken list hears as the plural of a class of things (Roman: n. a resident of
-  // modern Rome) opens with that plural, as a heard plural no headword has does; the Chinese
+  // that the spoken list hears as the plural of a class of people (Roman: n. a resident of
+  // modern Rome; not Tao's for the Taos people, nor Holland's for the gin Hollands) opens with
+  // that plural, as a heard plural no headword has does; the Chinese
   // stage gives it its lemma's Chinese. Only where ECDICT's record of the capitalised lemma
   // lists that plural (Roman: s:romans; not brit's s:brits for Brits, nor mar's 3:mars for
   // Mars); not a place (Santos is no plural of Santo), a name (Peters) or a row that is a form
@@ -307,7 +320,8 @@ class Assembler {
           l.rfind("a given name", 0) == 0)
         return;
     const std::vector<std::string> label = pluralOfCapitalised(e.caption);
-    if (label.empty()) return;
+    if (label.empty() || !namesPeople(entries_[byCaption_.at(formLabelLemma(label.front()))]))
+      return;
     const EcdictWord* lemma = sources_.ecdict->find(formLabelLemma(label.front()));
     if (!lemma) return;
     const std::vector<std::string> plurals = exchangeValues(lemma->exchange, 's');
