@@ -273,6 +273,8 @@ class EcdictAnnotation : public ::testing::Test {
         entry("AR", {"n. a unit of surface area"}),
         entry("CER", {"n. an emotional response"}),
         entry("Gi", {"n. a unit of magnetomotive force"}),
+        entry("Zumberland", {"n. English general (1721-1765)", "n. a river in Kentucky"}),
+        entry("Zoldberg", {"n. United States cartoonist (1883-1970)"}),
         entry("Zorpling", {"n. a raider of the zorp coasts"}),
     };
     auto withSenses = [](EcdictWord w, const std::string& definition, long bnc) {
@@ -338,6 +340,8 @@ class EcdictAnnotation : public ::testing::Test {
     add("epi", withSenses(word("直沙嘴, 离岸沙坝"), "n a self-report personality inventory", 0));
     add("cer", withSenses(word("n. 陶瓷"), "n an emotional response", 47067));
     add("ar", withSenses(word("n. 公亩"), "n a colorless and odorless inert gas", 8000));
+    add("zumberland", word("n. 赞伯兰郡（英格兰一郡名）"));
+    add("zoldberg", word("n. [俚]佐德老板（尤指在聚居区开店的）"));
     add("gi", withSenses(word("a. 军用的；美国军人的", "", "", 1),
                          "n a unit of magnetomotive force", 9320));
     add("zorpling", withSenses(word("n. 海盗", "", "", 1), "n a raider of the zorp coasts", 9000));
@@ -403,7 +407,10 @@ TEST_F(EcdictAnnotation, ACapitalisedNameEcdictFilesOnlyInLowerCaseTakesThatReco
   // A name of several words: any record of its letters in other cases that no headword has.
   EXPECT_EQ(find(entries_, "Viet Nam").explainLines.front(), "n. 越南");
   EXPECT_EQ(find(entries_, "Sea Scout").explainLines.size(), 1u);
-  EXPECT_EQ(summary_.lowerCaseRecords, 6u);
+  // A name someone bears takes a record whose note names a place it is, not a slang word's.
+  EXPECT_EQ(find(entries_, "Zumberland").explainLines.front(), "n. 赞伯兰郡（英格兰一郡名）");
+  EXPECT_EQ(find(entries_, "Zoldberg").explainLines.size(), 1u);
+  EXPECT_EQ(summary_.lowerCaseRecords, 7u);
 }
 
 // A word WordNet writes in capitals takes ECDICT's lower-case record only where that record

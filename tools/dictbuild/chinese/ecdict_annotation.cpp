@@ -304,7 +304,8 @@ class Annotator {
   // And the other way round, ECDICT files some names of one thing only in lower case
   // ("vulcan": [罗神]伏尔甘, "hondo": 本州（日本最大的岛屿）): a capitalised headword of one word
   // that ECDICT lacks takes that record when the lower-case spelling is no headword of its own
-  // (crane's 鹤 is no Crane's), the headword names no one (Parker is no 停放车辆的人), the record
+  // (crane's 鹤 is no Crane's), the headword names no one (Parker is no 停放车辆的人) unless the
+  // record's note names a place, the record
   // bears no mark of a person's or place's name, gives a part of speech WordNet gives the
   // headword ("soho": interj. 哈 is no Soho), is of no special field alone unless it is a myth's
   // and so is a sense of the headword ("(Roman mythology) god of fire"), and says it translates
@@ -327,10 +328,15 @@ class Annotator {
       if (const EcdictWord* same = sameWordInLowerCase(e, *w, learnerWord)) return same;
       if (writtenInCapitals(e.caption)) return nullptr;
     }
+    // A record whose note says it names a place names it whoever else bears the name
+    // ("cumberland": n. 坎伯兰郡（英格兰一郡名） for the general, the river and the county).
+    // Not a record with a mark of use or field ("goldberg": [俚]犹太老板（...黑人聚居区...）).
+    const bool namesItsPlace = saysWhatItNames(w->translation) && namesAPlace(w->translation) &&
+                               w->translation.find('[') == std::string::npos;
     std::string kinds;
     bool myth = false;
     for (const std::string& l : e.explainLines) {
-      if (namesSomeone(l)) return nullptr;
+      if (namesSomeone(l) && !namesItsPlace) return nullptr;
       if (const char kind = partOfSpeechOf(l); kind != 0 && !opensWithChineseLine(l)) {
         kinds.push_back(kind);
         myth = myth || l.find("mythology)") != std::string::npos;
