@@ -320,9 +320,11 @@ class Assembler {
           l.rfind("a given name", 0) == 0)
         return;
     const std::vector<std::string> label = pluralOfCapitalised(e.caption);
-    if (label.empty() || !namesPeople(entries_[byCaption_.at(formLabelLemma(label.front()))]))
-      return;
-    const EcdictWord* lemma = sources_.ecdict->find(formLabelLemma(label.front()));
+    if (label.empty()) return;
+    const std::string lemmaCaption = formLabelLemma(label.front());
+    const auto row = byCaption_.find(lemmaCaption);
+    if (row == byCaption_.end() || !namesPeople(entries_[row->second])) return;
+    const EcdictWord* lemma = sources_.ecdict->find(lemmaCaption);
     if (!lemma) return;
     const std::vector<std::string> plurals = exchangeValues(lemma->exchange, 's');
     if (std::find(plurals.begin(), plurals.end(), lowerAscii(e.caption)) == plurals.end() &&
