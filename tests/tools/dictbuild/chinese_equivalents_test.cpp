@@ -145,6 +145,23 @@ TEST(ChineseEquivalents, GivesProperNamesToCapitalisedHeadwordsOnlyAndSkipsWhatI
   EXPECT_TRUE(zh.lookup("zebra", use("n", 'n')).empty());
 }
 
+// A name glossed only before a description of what it names is that name's Chinese, for the
+// capitalised headword alone and where no gloss names it plainly; never a firm's or brand's.
+TEST(ChineseEquivalents, ANameBeforeItsDescriptionIsItsChineseWhereNothingElseIs) {
+  const std::vector<CedictEntry> rows = {
+      row("荷马", "He2 ma3", {"Homer, poet of ancient Greece"}),
+      row("科浦", "Ke1 pu3", {"Coop, Swiss retailer branded as \"coop\""}),
+      row("中国", "Zhong1 guo2", {"China"}),
+      row("瓷国", "Ci2 guo2", {"China, country of porcelain in the east"})};
+  ChineseEquivalents zh(rows, {});
+  EXPECT_EQ(zh.lookupName("Homer"), Words{"荷马"});
+  EXPECT_TRUE(zh.lookup("Homer", {}).empty()) << "the heard words take no name so";
+  EXPECT_TRUE(zh.lookupName("homer").empty());
+  EXPECT_TRUE(zh.lookupName("HOMER").empty()) << "an abbreviation spelled alike is no name";
+  EXPECT_TRUE(zh.lookupName("Coop").empty());
+  EXPECT_TRUE(zh.lookupName("China").empty()) << "a plain gloss names it";
+}
+
 TEST(ChineseEquivalents, GivesAtMostFourCommonWordsAndFindsBritishSpellings) {
   ChineseEquivalents zh(sample(), counts());
   const Words big = zh.lookup("big", use("a", 'a'));

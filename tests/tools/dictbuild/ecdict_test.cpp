@@ -106,6 +106,10 @@ TEST(EcdictChinese, TitlesAcronymsAndElementsGoLastAndPointersAreLeftOut) {
   EXPECT_EQ(ecdictChineseLines("n. 因祸得福（电影名）", 0, false, &special),
             (Lines{"因祸得福（电影名）"}));
   EXPECT_TRUE(special);
+  // Beside senses of a special field, after them.
+  EXPECT_EQ(ecdictChineseLines("n. 奥瑞丝（电影名）；[天] 奥瑞丝星（小行星）"),
+            (Lines{"奥瑞丝星（小行星）；奥瑞丝（电影名）"}));
+  EXPECT_EQ(ecdictChineseLines("[医] 钴(27号元素)；钴蓝色"), (Lines{"钴蓝色；钴(27号元素)"}));
   EXPECT_TRUE(ecdictChineseLines("n. =colour[亦作color]", 0, false, nullptr, &pointer).empty());
   EXPECT_EQ(pointer, "colour");
   pointer.clear();
@@ -263,6 +267,20 @@ class EcdictAnnotation : public ::testing::Test {
         entry("Norse", {"n. an inhabitant of Scandinavia", "adj. of Scandinavia"}),
         entry("Sea Scout", {"n. a scout trained in seamanship"}),
         entry("sea scout", {"n. a made-up headword of its own"}),
+        entry("EXEC", {"n. the chief executive department"}),
+        entry("NE", {"n. the compass point midway between north and east"}),
+        entry("EPI", {"n. a self-report personality inventory"}),
+        entry("AR", {"n. a unit of surface area"}),
+        entry("CER", {"n. an emotional response"}),
+        entry("Gi", {"n. a unit of magnetomotive force"}),
+        entry("Zumberland", {"n. English general (1721-1765)", "n. a river in Kentucky"}),
+        entry("Zoldberg", {"n. United States cartoonist (1883-1970)"}),
+        entry("Zorpling", {"n. a raider of the zorp coasts"}),
+    };
+    auto withSenses = [](EcdictWord w, const std::string& definition, long bnc) {
+      w.definition = definition;
+      w.bnc = bnc;
+      return w;
     };
     auto add = [&](const std::string& w, EcdictWord e) { ecdict_.add(w, std::move(e)); };
     add("see",
@@ -314,6 +332,19 @@ class EcdictAnnotation : public ::testing::Test {
     add("viet nam", word("n. 越南\\n [地名] [亚细亚洲] 越南"));
     add("sea scout", word("n. 受过航海训练的童子军"));
     add("norse", word("a. 挪威人的；挪威的"));
+    add("exec", withSenses(word("n. 主任参谋, 副舰长"),
+                           "n the chief executive department\\nn the top man", 12420));
+    add("ne", withSenses(word("a. 原姓...的"),
+                         "n a gaseous element\\nn the compass point midway between north and east",
+                         9000));
+    add("epi", withSenses(word("直沙嘴, 离岸沙坝"), "n a self-report personality inventory", 0));
+    add("cer", withSenses(word("n. 陶瓷"), "n an emotional response", 47067));
+    add("ar", withSenses(word("n. 公亩"), "n a colorless and odorless inert gas", 8000));
+    add("zumberland", word("n. 赞伯兰郡（英格兰一郡名）"));
+    add("zoldberg", word("n. [俚]佐德老板（尤指在聚居区开店的）"));
+    add("gi", withSenses(word("a. 军用的；美国军人的", "", "", 1),
+                         "n a unit of magnetomotive force", 9320));
+    add("zorpling", withSenses(word("n. 海盗", "", "", 1), "n a raider of the zorp coasts", 9000));
     uses_["baked"] = {"a", 'a', "", 4};
     uses_["bowed"] = {"a", 'a', "", 0};
     uses_["found"].partsOfSpeech = "v";
@@ -376,7 +407,22 @@ TEST_F(EcdictAnnotation, ACapitalisedNameEcdictFilesOnlyInLowerCaseTakesThatReco
   // A name of several words: any record of its letters in other cases that no headword has.
   EXPECT_EQ(find(entries_, "Viet Nam").explainLines.front(), "n. 越南");
   EXPECT_EQ(find(entries_, "Sea Scout").explainLines.size(), 1u);
-  EXPECT_EQ(summary_.lowerCaseRecords, 4u);
+  // A name someone bears takes a record whose note names a place it is, not a slang word's.
+  EXPECT_EQ(find(entries_, "Zumberland").explainLines.front(), "n. 赞伯兰郡（英格兰一郡名）");
+  EXPECT_EQ(find(entries_, "Zoldberg").explainLines.size(), 1u);
+  EXPECT_EQ(summary_.lowerCaseRecords, 7u);
+}
+
+// A word WordNet writes in capitals takes ECDICT's lower-case record only where that record
+// is the same word: its English senses hold the headword's, it is among ECDICT's commonest, and
+// its Chinese is of a part of speech the headword has (ne's 原姓...的 is née's).
+TEST_F(EcdictAnnotation, AWordInCapitalsTakesTheLowerCaseRecordThatHoldsItsOwnSenses) {
+  EXPECT_EQ(find(entries_, "EXEC").explainLines.front(), "n. 主任参谋；副舰长");
+  // A capitalised spelling of two or three letters whose record is a learner's word is that
+  // word, of whatever part of speech; a longer name keeps its own (维京人 is no 海盗).
+  EXPECT_EQ(find(entries_, "Gi").explainLines.front(), "adj. 军用的；美国军人的");
+  for (const char* other : {"NE", "EPI", "CER", "AR", "Zorpling"})
+    EXPECT_EQ(find(entries_, other).explainLines.size(), 1u) << other;
 }
 
 TEST_F(EcdictAnnotation, ATranslationPointingToAnotherWordShowsThatWordsChinese) {

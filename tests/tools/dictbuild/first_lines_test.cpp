@@ -151,6 +151,32 @@ TEST(MissingChinese, SpokenFormsAndPartsOfPhrasesTakeTheChineseOfWhatTheyStandFo
   EXPECT_EQ(entries[16].explainLines.front(), "vt. 告诉；说");
 }
 
+// A name of one word takes the Chinese of another name for the same thing (Tai and Thai), not
+// where a common word is spelled as it, nor from an abbreviation in capitals.
+TEST(MissingChinese, ANameTakesTheChineseOfAnotherNameForTheSameThing) {
+  const std::string people = "n. a native or inhabitant of Zorpland";
+  const std::string dance = "n. a dance of Zorpland";
+  std::vector<DictEntry> entries = {
+      entry("Zorpish", {"n. 佐普人", people}),
+      entry("Zorpic", {people}),
+      entry("Blarg", {people}),
+      entry("blarg", {"n. 一个普通的词"}),
+      entry("ZDP", {"佐普舞（Zorp Dance Party）", dance}),
+      entry("Zorpa", {dance}),
+  };
+  EXPECT_EQ(borrowChineseOfSynonyms(entries), 1u);
+  EXPECT_EQ(entries[1].explainLines, (Lines{"n. 佐普人", "同 Zorpish", people}));
+  EXPECT_EQ(entries[2].explainLines.size(), 1u);
+  EXPECT_EQ(entries[5].explainLines.size(), 1u);
+
+  // Nor for a gloss WordNet gives many things ("a genus of ..."): those are no names of one.
+  const std::string genus = "n. a genus of Zorpidae";
+  std::vector<DictEntry> genera = {entry("Zorpomys", {"沙鼠属", genus}),
+                                   entry("Blargomys", {genus}), entry("Quuxomys", {genus}),
+                                   entry("Fooomys", {genus})};
+  EXPECT_EQ(borrowChineseOfSynonyms(genera), 0u);
+}
+
 TEST(MissingChinese, ARowWithoutChineseTakesItsSynonymsForTheSenseTheyShare) {
   const std::string gloss = "n. a lustrous metallic element; \"a bar of it\"";
   std::vector<DictEntry> entries = {

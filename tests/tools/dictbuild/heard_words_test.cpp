@@ -430,6 +430,39 @@ TEST(NameLines, SayInChineseThatTheyAreNames) {
   EXPECT_EQ(entries[0].explainLines[1], "a given name (female); 人名");
 }
 
+// A headword WordNet explains by one thing alone that the list hears as the plural of a class of
+// people opens with that plural, where ECDICT's record of the capitalised lemma lists it; not a
+// place, and not where only a lower-case word's record does (brit's s:brits is the fish's).
+TEST_F(HeardWords, AHeadwordHeardAsThePluralOfAClassOpensWithIt) {
+  EcdictData ecdict;
+  auto add = [&](const std::string& w, const std::string& exchange) {
+    EcdictWord e;
+    e.translation = "n. 某人";
+    e.exchange = exchange;
+    ecdict.add(w, std::move(e));
+  };
+  add("Roman", "s:romans");
+  add("brit", "s:brits");
+  add("Santo", "s:santos");
+  add("Tao", "s:taos");
+  entries_.push_back(common("Roman", 300, "n. a resident of modern Rome"));
+  entries_.push_back(common("Romans", 5, "n. a New Testament book"));
+  entries_.push_back(common("Brit", 100, "n. a native of Great Britain"));
+  entries_.push_back(common("Brits", 20, "n. the people of Great Britain"));
+  entries_.push_back(common("Santo", 20, "n. a carved figure of a saint"));
+  entries_.push_back(common("Santos", 20, "n. a port city in southwestern Brazil"));
+  entries_.push_back(common("Tao", 20, "n. the ultimate principle of the universe"));
+  entries_.push_back(common("Taos", 20, "n. a member of the Pueblo people"));
+  for (const char* w : {"Romans", "Brits", "Santos", "Taos"}) sources_.spoken.counts[w] = 150;
+  sources_.ecdict = &ecdict;
+  addLearnerHeadwords(entries_, sources_, skipped_);
+  EXPECT_EQ(linesOf(entries_, "Romans"), (Lines{"plural of Roman", "n. a New Testament book"}));
+  EXPECT_EQ(linesOf(entries_, "Brits"), Lines{"n. the people of Great Britain"});
+  EXPECT_EQ(linesOf(entries_, "Santos"), Lines{"n. a port city in southwestern Brazil"});
+  EXPECT_EQ(linesOf(entries_, "Taos"), Lines{"n. a member of the Pueblo people"})
+      << "Tao names no class of people";
+}
+
 TEST_F(HeardWords, EcdictExplainsNamesFormsAndWordsTheOtherSourcesLack) {
   EcdictData ecdict;
   auto add = [&](const std::string& w, const std::string& translation,

@@ -166,6 +166,38 @@ std::vector<std::string> alternatives(const std::string& text) {
   return parts;
 }
 
+// "Alamo, city in United States", "Homer, poet of ancient Greece": a name of one to three
+// capitalised words, then a description of what it names, which is no list of alternatives
+// (more than three words). The name is what the Chinese word equates with, unless it names a
+// firm or its brand ("Coop, Swiss retailer"), which is no sense a learner hears the word in.
+std::string nameBeforeDescription(const std::string& gloss) {
+  const size_t comma = gloss.find(", ");
+  if (comma == std::string::npos || comma == 0) return {};
+  const std::string name = gloss.substr(0, comma);
+  const std::string description = trim(gloss.substr(comma + 2));
+  if (wordCount(name) > 3 || description.empty() || wordCount(description) <= 3) return {};
+  std::string described(1, ' ');
+  described.append(lowerAscii(description)).push_back(' ');
+  for (std::string_view firm :
+       {"company", "corporation", "retailer", "brand", "manufacturer", "airline", "firm", "app"})
+    for (size_t at = described.find(firm); at != std::string::npos;
+         at = described.find(firm, at + 1))
+      if (!std::isalpha(static_cast<unsigned char>(described[at - 1])) &&
+          !std::isalpha(static_cast<unsigned char>(described[at + firm.size()])))
+        return {};
+  bool wordStart = true;
+  for (char c : name) {
+    const auto u = static_cast<unsigned char>(c);
+    if (c == ' ') {
+      wordStart = true;
+      continue;
+    }
+    if ((wordStart && !std::isupper(u)) || !(std::isalpha(u) || c == '-' || c == '\'')) return {};
+    wordStart = false;
+  }
+  return name;
+}
+
 }  // namespace
 
 GlossReading readGloss(const std::string& gloss) {
@@ -183,6 +215,8 @@ GlossReading readGloss(const std::string& gloss) {
     std::string key = keyOf(part, r);
     if (!key.empty()) r.keys.push_back(std::move(key));
   }
+  if (r.keys.size() == 1 && wordCount(r.keys.front()) > 3)
+    r.name = nameBeforeDescription(trim(gloss));
   return r;
 }
 

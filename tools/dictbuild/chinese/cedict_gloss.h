@@ -17,6 +17,9 @@ struct GlossReading {
   // A cross-reference, surname, classifier, abbreviation, or an archaic, literary, dialect,
   // slang or regional use: never offered as an everyday equivalent.
   bool skip = false;
+  // "Alamo, city in United States": the name a gloss gives before a description of what it
+  // names, as written; the description is the gloss's one key.
+  std::string name;
 };
 
 GlossReading readGloss(const std::string& gloss);

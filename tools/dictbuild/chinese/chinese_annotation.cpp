@@ -77,9 +77,12 @@ size_t addChineseLines(std::vector<DictEntry>& entries, const ChineseEquivalents
                        const HeadwordUses& uses) {
   const std::vector<Beside> beside = besideOtherCase(entries);
   std::vector<std::string> lines(entries.size());
-  for (size_t i = 0; i < entries.size(); ++i)
+  for (size_t i = 0; i < entries.size(); ++i) {
     lines[i] =
         chineseLine(chinese.lookup(entries[i].caption, useOf(uses, entries[i].caption), beside[i]));
+    // A name CC-CEDICT glosses only with a description after it, where no gloss names it alone.
+    if (lines[i].empty()) lines[i] = chineseLine(chinese.lookupName(entries[i].caption));
+  }
   const std::vector<size_t> sources = lineSources(entries, uses);
   size_t added = 0;
   for (size_t i = 0; i < entries.size(); ++i) {

@@ -48,6 +48,11 @@ void ChineseEquivalents::addEntry(const CedictEntry& entry) {
     const std::string& gloss = entry.glosses[i];
     const GlossReading r = readGloss(gloss);
     if (r.skip) continue;
+    if (!r.name.empty()) {
+      named_[r.name].push_back({index, static_cast<uint16_t>(std::min<size_t>(i, 0xFFFF)), false,
+                                false, false, true, true});
+      used = true;
+    }
     for (const std::string& key : r.keys) {
       // The keys are in lower case: one the gloss holds only so was written with capitals.
       const bool capitalised =
@@ -128,6 +133,23 @@ std::vector<ChineseEquivalents::Candidate> ChineseEquivalents::candidates(
     if (s.capitalised && beside == Beside::Capitalised) continue;
     out.push_back(
         {s.word, cost(s, use, matchCost) - (capitalised && words_[s.word].properName ? 4 : 0)});
+  }
+  return out;
+}
+
+std::vector<std::string> ChineseEquivalents::lookupName(const std::string& headword,
+                                                        size_t most) const {
+  if (!startsCapitalised(headword) || exact_.count(lowerAscii(headword))) return {};
+  const auto it = named_.find(headword);
+  if (it == named_.end()) return {};
+  std::vector<Candidate> found = candidates(it->second, HeadwordUse{}, 0, true, Beside::Nothing);
+  std::stable_sort(found.begin(), found.end(),
+                   [](const Candidate& a, const Candidate& b) { return a.cost < b.cost; });
+  std::vector<std::string> out;
+  for (const Candidate& c : found) {
+    if (out.size() >= most || c.cost > found.front().cost + 5) break;
+    if (std::find(out.begin(), out.end(), words_[c.word].simplified) == out.end())
+      out.push_back(words_[c.word].simplified);
   }
   return out;
 }

@@ -36,6 +36,12 @@ class ChineseEquivalents {
                                   Beside beside = Beside::Nothing,
                                   size_t most = kMostChineseWords) const;
 
+  // For a capitalised headword no gloss names as such, the words whose glosses give it as a
+  // name before a description, spelled as it is ("Alamo, city in United States": 阿拉摩; no
+  // NARA's 奈良), best first.
+  std::vector<std::string> lookupName(const std::string& headword,
+                                      size_t most = kMostChineseWords) const;
+
   bool empty() const { return words_.empty(); }
 
  private:
@@ -66,6 +72,7 @@ class ChineseEquivalents {
   std::vector<Word> words_;
   std::unordered_map<std::string, std::vector<Sense>> exact_;    // gloss key -> senses
   std::unordered_map<std::string, std::vector<Sense>> phrasal_;  // "look" -> "to look at"
+  std::unordered_map<std::string, std::vector<Sense>> named_;    // "Alamo" -> "Alamo, city in"
 };
 
 }  // namespace quorvi::dictbuild

@@ -216,6 +216,46 @@ bool namesSomeone(std::string_view line) {
          inside.find_first_not_of("0123456789-") == std::string_view::npos;
 }
 
+// The sense a WordNet line or a line of ECDICT's English senses gives, without its part of
+// speech: "n. an operating system" and ECDICT's "n an operating system" give the same.
+std::string_view senseText(std::string_view line) {
+  const size_t space = line.find(' ');
+  if (space == std::string_view::npos || space > 5) return line;
+  const std::string_view kind = line.substr(0, space);
+  if (!std::all_of(kind.begin(), kind.end(),
+                   [](char c) { return std::islower(static_cast<unsigned char>(c)) || c == '.'; }))
+    return line;
+  return line.substr(space + 1);
+}
+
+// Whether ECDICT's English senses of a record ("n a ...\\nn the ...") hold one of WordNet's
+// senses of a headword: then ECDICT filed that very word, in another letter case.
+bool holdsASenseOf(std::string_view definition, const std::vector<std::string>& lines) {
+  while (!definition.empty()) {
+    size_t end = std::min(definition.find('\n'), definition.find("\\n"));
+    const std::string_view sense = senseText(definition.substr(0, end));
+    if (!sense.empty())
+      for (const std::string& l : lines)
+        if (partOfSpeechOf(l) != 0 && senseText(l) == sense) return true;
+    if (end == std::string_view::npos) break;
+    definition.remove_prefix(end + (definition[end] == '\n' ? 1 : 2));
+  }
+  return false;
+}
+
+// How far down ECDICT's corpus ranks a lower-case record may be and still be taken for a word
+// written in capitals: ranks beyond are words few texts use, which ECDICT gave WordNet's senses
+// of another word spelled alike.
+constexpr long kCommonRank = 25000;
+
+// A headword written in capitals alone, as WordNet writes an abbreviation said as a word (DOS,
+// EXEC).
+bool writtenInCapitals(const std::string& caption) {
+  return caption.size() > 1 && std::all_of(caption.begin(), caption.end(), [](char c) {
+           return std::isupper(static_cast<unsigned char>(c));
+         });
+}
+
 class Annotator {
  public:
   Annotator(std::vector<DictEntry>& entries, const EcdictData& ecdict, const HeadwordUses& uses)
@@ -264,7 +304,8 @@ class Annotator {
   // And the other way round, ECDICT files some names of one thing only in lower case
   // ("vulcan": [罗神]伏尔甘, "hondo": 本州（日本最大的岛屿）): a capitalised headword of one word
   // that ECDICT lacks takes that record when the lower-case spelling is no headword of its own
-  // (crane's 鹤 is no Crane's), the headword names no one (Parker is no 停放车辆的人), the record
+  // (crane's 鹤 is no Crane's), the headword names no one (Parker is no 停放车辆的人) unless the
+  // record's note names a place, the record
   // bears no mark of a person's or place's name, gives a part of speech WordNet gives the
   // headword ("soho": interj. 哈 is no Soho), is of no special field alone unless it is a myth's
   // and so is a sense of the headword ("(Roman mythology) god of fire"), and says it translates
@@ -281,10 +322,21 @@ class Annotator {
           return w->translation.find(m) != std::string::npos;
         }))
       return nullptr;
+    const bool learnerWord =
+        e.caption.size() <= 3 && (w->collins > 0 || w->oxford || !w->tag.empty());
+    if (writtenInCapitals(e.caption) || learnerWord) {
+      if (const EcdictWord* same = sameWordInLowerCase(e, *w, learnerWord)) return same;
+      if (writtenInCapitals(e.caption)) return nullptr;
+    }
+    // A record whose note says it names a place names it whoever else bears the name
+    // ("cumberland": n. 坎伯兰郡（英格兰一郡名） for the general, the river and the county).
+    // Not a record with a mark of use or field ("goldberg": [俚]犹太老板（...黑人聚居区...）).
+    const bool namesItsPlace = saysWhatItNames(w->translation) && namesAPlace(w->translation) &&
+                               w->translation.find('[') == std::string::npos;
     std::string kinds;
     bool myth = false;
     for (const std::string& l : e.explainLines) {
-      if (namesSomeone(l)) return nullptr;
+      if (namesSomeone(l) && !namesItsPlace) return nullptr;
       if (const char kind = partOfSpeechOf(l); kind != 0 && !opensWithChineseLine(l)) {
         kinds.push_back(kind);
         myth = myth || l.find("mythology)") != std::string::npos;
@@ -305,6 +357,39 @@ class Annotator {
     if (!sharesKind) return nullptr;
     ++summary_.lowerCaseRecords;
     return w;
+  }
+
+  // A word WordNet writes in capitals that ECDICT files only in lower case ("exec": n. 主任参谋,
+  // 副舰长, "dos": 磁盘操作系统) is that word where the record's English senses hold one of the
+  // headword's, the word is among the commonest of ECDICT's corpora (abb's 等外羊毛 and cer's 陶瓷,
+  // far down, are no ABB's or CER's) and its Chinese is of a part of speech
+  // WordNet gives the headword and of no special field alone. ECDICT put its English senses
+  // from WordNet beside its own Chinese under one spelling, so that Chinese may be another
+  // word's: ne's 原姓...的 (née) is no NE's, an unranked epi's 直沙嘴 no EPI's.
+  //
+  // So does a capitalised spelling of two or three letters whose record is a learner's word
+  // (starred by Collins, on an exam list or in the Oxford 3000), of whatever part of speech: the
+  // word heard so is that one ("Gi", gi: a. 美国军人的; "Ta", ta: interj. 谢谢), not the rare
+  // sense WordNet files under the spelling (a unit, an element). A longer name keeps its own
+  // (Viking's 维京人 is no viking's 海盗).
+  const EcdictWord* sameWordInLowerCase(const DictEntry& e, const EcdictWord& w,
+                                        bool learnerWord = false) {
+    if (w.rank() <= 0 || (!learnerWord && w.rank() > kCommonRank) ||
+        !holdsASenseOf(w.definition, e.explainLines))
+      return nullptr;
+    bool special = false;
+    const std::vector<std::string> lines = ecdictChineseLines(w.translation, 0, false, &special);
+    if (lines.empty() || special) return nullptr;
+    if (!learnerWord)
+      for (const std::string& l : lines)
+        if (const char kind = partOfSpeechOf(l);
+            kind != 0 &&
+            std::none_of(e.explainLines.begin(), e.explainLines.end(), [&](const std::string& own) {
+              return !opensWithChineseLine(own) && partOfSpeechOf(own) == kind;
+            }))
+          return nullptr;
+    ++summary_.lowerCaseRecords;
+    return &w;
   }
 
   // A name of several words ECDICT writes in other cases ("viet nam": n. 越南, "Mardi gras") is

@@ -364,15 +364,33 @@ const std::string* chineseLineFor(const DictEntry& e, char partOfSpeech) {
 // abbreviation is as often a name or another expansion (Jr: 冯内果) as the sense it shares, a
 // name's is its transliteration (Lord: 洛德), and names share glosses across senses WordNet
 // keeps apart (Queens and Brooklyn are each "a borough of New York City").
-enum class Donor { Common, Expansion, None };
+// A synonym that gives its Chinese: a common word; the expansion of an abbreviation; or, for
+// a name alone, another name of one word for the same thing (Tai and Thai, Peking and
+// Beijing), not written in capitals as an abbreviation is.
+enum class Donor { Common, Expansion, Name, None };
+// The most rows a sense may be given by for a name to take another name's Chinese for it.
+constexpr size_t kMostNamesOfAThing = 3;
 
 Donor donorKind(const std::string& caption) {
   if (caption.size() < 3) return Donor::None;
   if (std::none_of(caption.begin(), caption.end(),
                    [](char c) { return std::isupper(static_cast<unsigned char>(c)) != 0; }))
     return Donor::Common;
-  return caption.find(' ') != std::string::npos ? Donor::Expansion : Donor::None;
+  if (caption.find(' ') != std::string::npos) return Donor::Expansion;
+  const bool name =
+      startsCapitalised(caption) && std::all_of(caption.begin() + 1, caption.end(), [](char c) {
+        return std::islower(static_cast<unsigned char>(c)) != 0;
+      });
+  return name ? Donor::Name : Donor::None;
 }
+
+// The best synonym of each kind that has Chinese for a sense.
+struct Donors {
+  size_t common = SIZE_MAX, expansion = SIZE_MAX, name = SIZE_MAX;
+  size_t& of(Donor kind) {
+    return kind == Donor::Common ? common : kind == Donor::Expansion ? expansion : name;
+  }
+};
 
 // True when the letters of `abbreviation` (at most five) are, in order, initials of the words
 // of `expansion`.
@@ -529,7 +547,7 @@ size_t borrowChineseOfWhatItStandsFor(std::vector<DictEntry>& entries) {
 
 size_t borrowChineseOfSynonyms(std::vector<DictEntry>& entries) {
   // sense -> the commonest common word and expansion with Chinese for it
-  std::unordered_map<std::string, std::pair<size_t, size_t>> donorsOf;
+  std::unordered_map<std::string, Donors> donorsOf;
   // The rows, and the lines of them, that lack Chinese: a row's explanation, or the senses of
   // an abbreviation said as a word that are read letter by letter (Mt, meitnerium).
   std::vector<std::pair<size_t, std::vector<std::string>*>> takers;
@@ -548,7 +566,7 @@ size_t borrowChineseOfSynonyms(std::vector<DictEntry>& entries) {
       for (const std::string& line : *lines)
         if (std::string key = senseKey(line); !key.empty()) {
           if (lines == &e.letterReadLines) symbolDonorsOf.emplace(key, std::vector<size_t>());
-          donorsOf.emplace(std::move(key), std::pair(SIZE_MAX, SIZE_MAX));
+          donorsOf.emplace(std::move(key), Donors());
         }
     }
   }
@@ -572,9 +590,19 @@ size_t borrowChineseOfSynonyms(std::vector<DictEntry>& entries) {
       if (auto symbol = symbolDonorsOf.find(key);
           symbol != symbolDonorsOf.end() && kind == Donor::Common)
         symbol->second.push_back(i);
-      size_t& best = kind == Donor::Common ? it->second.first : it->second.second;
+      size_t& best = it->second.of(kind);
       if (best == SIZE_MAX || donorBefore(e, entries[best])) best = i;
     }
+  }
+  // A name takes another name's Chinese only where no common word is spelled as it (Crane's
+  // constellation is no crane's 鹤), and only for a sense few rows give: the names of one thing
+  // (Tai, Thai), not a gloss WordNet gives many ("n. a genus of Cricetidae": voles, gerbils).
+  std::unordered_set<std::string> captions;
+  std::unordered_map<std::string, size_t> holders;
+  for (const DictEntry& e : entries) {
+    captions.insert(e.caption);
+    for (const std::string& line : e.explainLines)
+      if (std::string key = senseKey(line); !key.empty() && donorsOf.count(key)) ++holders[key];
   }
   size_t borrowed = 0;
   for (auto [i, taken] : takers) {
@@ -583,10 +611,13 @@ size_t borrowChineseOfSynonyms(std::vector<DictEntry>& entries) {
       const std::string key = senseKey(line);
       const auto it = donorsOf.find(key);
       if (it == donorsOf.end()) continue;
-      size_t donorIndex = it->second.first;
-      if (donorIndex == SIZE_MAX && it->second.second != SIZE_MAX &&
-          abbreviates(e.caption, entries[it->second.second].caption))
-        donorIndex = it->second.second;
+      size_t donorIndex = it->second.common;
+      if (donorIndex == SIZE_MAX && it->second.expansion != SIZE_MAX &&
+          abbreviates(e.caption, entries[it->second.expansion].caption))
+        donorIndex = it->second.expansion;
+      if (donorIndex == SIZE_MAX && donorKind(e.caption) == Donor::Name &&
+          !captions.count(lowerAscii(e.caption)) && holders[key] <= kMostNamesOfAThing)
+        donorIndex = it->second.name;
       if (taken == &e.letterReadLines) {
         donorIndex = SIZE_MAX;
         for (size_t d : symbolDonorsOf[key])

@@ -46,6 +46,18 @@ bool namesAClass(const std::vector<std::string>& lines) {
   return false;
 }
 
+// Whether a sense of a headword is a class of people: "n. a resident of modern Rome", "n. a
+// member of an ancient Semitic people".
+bool namesPeople(const DictEntry& e) {
+  return std::any_of(e.explainLines.begin(), e.explainLines.end(), [](const std::string& l) {
+    for (const char* opening :
+         {"n. a native of", "n. an inhabitant of", "n. a native or inhabitant", "n. a resident of",
+          "n. a member of", "n. a person ", "n. an adherent of", "n. a follower of"})
+      if (l.rfind(opening, 0) == 0) return true;
+    return false;
+  });
+}
+
 // -es makes a plural after a hissing sound or an o (Marches, Negroes), nowhere else.
 bool takesEsPlural(const std::string& base) {
   if (base.empty()) return false;
@@ -170,7 +182,10 @@ class Assembler {
   }
 
   void consider(const std::string& word) {
-    if (byCaption_.count(word)) return;
+    if (auto it = byCaption_.find(word); it != byCaption_.end()) {
+      labelHeardPlural(entries_[it->second]);
+      return;
+    }
     const FragmentKind fragment =
         classifyFragment(word, [this](const std::string& w) { return known(w); });
     if (fragment != FragmentKind::Word) {
@@ -286,6 +301,37 @@ class Assembler {
         return {"plural of " + it->first};
     }
     return {};
+  }
+
+  // A capitalised headword WordNet explains by one thing alone (Romans: n. a New Testament book)
+  // that the spoken list hears as the plural of a class of people (Roman: n. a resident of
+  // modern Rome; not Tao's for the Taos people, nor Holland's for the gin Hollands) opens with
+  // that plural, as a heard plural no headword has does; the Chinese
+  // stage gives it its lemma's Chinese. Only where ECDICT's record of the capitalised lemma
+  // lists that plural (Roman: s:romans; not brit's s:brits for Brits, nor mar's 3:mars for
+  // Mars); not a place (Santos is no plural of Santo), a name (Peters) or a row that is a form
+  // already.
+  void labelHeardPlural(DictEntry& e) {
+    if (!sources_.ecdict || e.anchor >= 0 || e.explainLines.empty() ||
+        sources_.spoken.countOf(e.caption) <= 0 || namesOnePlace(e.explainLines))
+      return;
+    for (const std::string& l : e.explainLines)
+      if (!formLabelLemma(l).empty() || l.rfind("a family name", 0) == 0 ||
+          l.rfind("a given name", 0) == 0)
+        return;
+    const std::vector<std::string> label = pluralOfCapitalised(e.caption);
+    if (label.empty()) return;
+    const std::string lemmaCaption = formLabelLemma(label.front());
+    const auto row = byCaption_.find(lemmaCaption);
+    if (row == byCaption_.end() || !namesPeople(entries_[row->second])) return;
+    const EcdictWord* lemma = sources_.ecdict->find(lemmaCaption);
+    if (!lemma) return;
+    const std::vector<std::string> plurals = exchangeValues(lemma->exchange, 's');
+    if (std::find(plurals.begin(), plurals.end(), lowerAscii(e.caption)) == plurals.end() &&
+        std::find(plurals.begin(), plurals.end(), e.caption) == plurals.end())
+      return;
+    e.explainLines.insert(e.explainLines.begin(), label.front());
+    ++counts_.plurals;
   }
 
   // Whether `w` is the last word of a name of several words, each capitalised.

@@ -208,7 +208,8 @@ std::string plainItem(std::string_view item) {
 struct ParsedLine {
   std::string text;
   char kind = 0;
-  int group = 0;  // 0 general, 1 special field, 2 web gloss
+  int group = 0;       // 0 general, 1 special field, 2 web gloss
+  bool other = false;  // a title, acronym or element, not a sense of the word's own
 };
 
 // Some translations end their lines with the escape "\\r\\n" (or a real "\r"): lines are
@@ -469,6 +470,7 @@ std::vector<std::string> ecdictChineseLines(std::string_view translation, char c
         ParsedLine field;
         field.kind = pos.kind;
         field.group = 1;
+        field.other = other != OtherSense::None || titled[at];
         field.text = (pos.pos.empty() ? "" : pos.pos + " ") + text;
         parsed.push_back(std::move(field));
         continue;
@@ -489,7 +491,10 @@ std::vector<std::string> ecdictChineseLines(std::string_view translation, char c
   for (ParsedLine& l : parsed)
     if (l.group == best) kept.push_back(std::move(l));
   if (best == 1) {
-    // Only senses of special fields: one line of at most four of them, without their mark.
+    // Only senses of special fields: one line of at most four of them, without their mark, a
+    // title, acronym or element after the word's own ("[天] 厄勒克特拉（希腊神话中的人物）" before
+    // "艾丽卡（电影名）").
+    std::stable_partition(kept.begin(), kept.end(), [](const ParsedLine& l) { return !l.other; });
     std::vector<std::string> words;
     for (ParsedLine& l : kept) {
       std::string_view t = l.text;
