@@ -68,6 +68,12 @@ TEST(EcdictChinese, OneLinePerPartOfSpeechWithoutSpecialFieldsWebGlossesOrFormNo
   // A mark of a special field holds for its whole line; one on a sense drops that sense.
   EXPECT_EQ(ecdictChineseLines("v. 是, 表示\\n[计] 后端, 总线允许"), (Lines{"v. 是；表示"}));
   EXPECT_EQ(ecdictChineseLines("n. 物主, [律] 业主, 主人"), (Lines{"n. 物主；主人"}));
+  // A line the source broke mid-sentence goes on with the one before, mark and all.
+  EXPECT_EQ(ecdictChineseLines(
+                "磁盘操作系统\\n[计] 磁盘操作系统; 内部命令:装入高内存区\\n且允许装入上层内存块"),
+            (Lines{"磁盘操作系统"}));
+  EXPECT_EQ(ecdictChineseLines("n. 并列的\\n[计] 装入\\n             并显示状态"),
+            (Lines{"n. 并列的"}));
   // Only special senses: the first of them, without their marks.
   EXPECT_EQ(ecdictChineseLines("[经] 北京"), (Lines{"北京"}));
   // A form's own special senses are no Chinese for it; the note names its lemma.

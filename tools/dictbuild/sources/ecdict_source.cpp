@@ -377,16 +377,14 @@ std::string withoutBracketedFormNotes(std::string_view line) {
   return out;
 }
 
-bool holdsVulgarChinese(std::string_view text) {
-  return std::any_of(std::begin(kVulgarChinese), std::end(kVulgarChinese),
-                     [&](std::string_view w) { return contains(text, w); });
-}
+namespace {
 
-std::vector<std::string> ecdictChineseLines(std::string_view translation, char commonest,
-                                            bool vulgarWord, bool* special,
-                                            std::string* crossReference, bool asForm) {
-  std::vector<ParsedLine> parsed;
-  bool formNoted = false;
+// The lines of a translation, split at its newlines (real or escaped). A line indented by more
+// than a space, or opening with a conjunction (且, 而且, 并且, 以及), goes on with the sentence
+// the source broke ("……装入高内存区\\n且允许其设备驱动程序……"): it is joined to the line before.
+std::vector<std::string> translationLines(std::string_view translation) {
+  static constexpr std::string_view kGoingOn[] = {"且", "而且", "并且", "以及"};
+  std::vector<std::string> lines;
   size_t start = 0;
   while (start <= translation.size()) {
     size_t end = translation.size();
@@ -401,9 +399,35 @@ std::vector<std::string> ecdictChineseLines(std::string_view translation, char c
         break;
       }
     }
-    std::string_view raw = trim(translation.substr(start, end - start));
+    const std::string_view line = translation.substr(start, end - start);
     start = next;
-    if (raw.empty() || !isValidUtf8(std::string(raw))) continue;
+    const bool goesOn = !lines.empty() && !trim(line).empty() &&
+                        (line.starts_with("  ") ||
+                         std::any_of(std::begin(kGoingOn), std::end(kGoingOn),
+                                     [&](std::string_view w) { return line.starts_with(w); }));
+    if (goesOn)
+      lines.back() += trim(line);
+    else
+      lines.emplace_back(line);
+  }
+  return lines;
+}
+
+}  // namespace
+
+bool holdsVulgarChinese(std::string_view text) {
+  return std::any_of(std::begin(kVulgarChinese), std::end(kVulgarChinese),
+                     [&](std::string_view w) { return contains(text, w); });
+}
+
+std::vector<std::string> ecdictChineseLines(std::string_view translation, char commonest,
+                                            bool vulgarWord, bool* special,
+                                            std::string* crossReference, bool asForm) {
+  std::vector<ParsedLine> parsed;
+  bool formNoted = false;
+  for (const std::string& joined : translationLines(translation)) {
+    std::string_view raw = trim(joined);
+    if (raw.empty() || !isValidUtf8(joined)) continue;
     // A form note in brackets beside senses of the word's own ("(biker 的复数) n. 骑自行车的人",
     // "小鸡鸡（儿童用语, willy的复数）") leaves them; a line that is the note is no sense.
     const std::string senses = withoutBracketedFormNotes(raw);
