@@ -368,8 +368,9 @@ TEST_F(LearnerWords, HyphenatedCompoundsAreStressedPartByPart) {
 }
 
 // The classes of transcription the builder corrects (a stem's voicing in its derivatives,
-// -chester, names in -as, -iz and -sis plurals, stress marks, al before t, s, d), checked against the hand-written list of
-// tests/data: each headword has a row with the transcription the list gives.
+// -chester, names in -as, -iz and -sis plurals, stress marks, al before t, s, d), checked against
+// the hand-written list of tests/data: each headword has a row with the transcription the list
+// gives.
 TEST_F(LearnerWords, TranscriptionClassesMatchTheHandWrittenBritishList) {
   std::ifstream list(QUORVI_TEST_DATA_DIR "/british_transcription_classes.tsv");
   ASSERT_TRUE(list) << "no tests/data/british_transcription_classes.tsv";
