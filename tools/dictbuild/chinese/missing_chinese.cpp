@@ -171,12 +171,15 @@ bool isOthersChinese(std::string_view line) {
   return kind != OtherSense::None && kind != OtherSense::Element;
 }
 
+// A line that holds Chinese of the word's own.
+bool isOwnChineseLine(const std::string& line) {
+  return holdsChineseMeaning(line) && !isOthersChinese(line);
+}
+
 // Lines that hold Chinese of the word's own: a row with only another's takes Chinese as a row
 // without any does (in the phrase hoi polloi, not 钢铁雄心（游戏名, Hearts of Iron）).
 bool holdsOwnChinese(const std::vector<std::string>& lines) {
-  return std::any_of(lines.begin(), lines.end(), [](const std::string& l) {
-    return holdsChineseMeaning(l) && !isOthersChinese(l);
-  });
+  return std::any_of(lines.begin(), lines.end(), isOwnChineseLine);
 }
 
 // A capitalised word of one word, neither a letter nor written all in capitals.
@@ -517,9 +520,7 @@ size_t borrowChineseOfWhatItStandsFor(std::vector<DictEntry>& entries) {
     // A spoken form of a grammatical word or a verb whose Chinese of its own says nothing that
     // word's does is heard as it ("cos: because": 因为 before cosine's 余弦, "til: until" before
     // 芝麻, "tellin" 告诉 before 樱蛤); one that says it in part keeps its own ("yep: yes": 是).
-    const auto own = std::find_if(
-        e.explainLines.begin(), e.explainLines.end(),
-        [](const std::string& l) { return holdsChineseMeaning(l) && !isOthersChinese(l); });
+    const auto own = std::find_if(e.explainLines.begin(), e.explainLines.end(), isOwnChineseLine);
     // A line of no part of speech is CC-CEDICT's for the spelling itself (hola: 你好), its own.
     if (own != e.explainLines.end() &&
         !(spokenForm && ((isGrammaticalWord(target) && partOfSpeechOf(*own) != 0) || verb)))

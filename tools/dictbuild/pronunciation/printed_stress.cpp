@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <string_view>
-#include <vector>
 
 namespace quorvi::dictbuild {
 namespace {
@@ -14,32 +13,24 @@ constexpr std::u16string_view kVowelLetters = u"iueæʌɔəɑaɛo";
 constexpr std::u16string_view kGlides[] = {u"ei", u"ai", u"ɔi", u"au", u"əu",
                                            u"iə", u"ɛə", u"uə", u"oi", u"ou"};
 
-struct Nucleus {
-  size_t start;
-  size_t end;
-  bool full;  // not one of the weak vowels ə, i, u
-};
-
-// The vowels of `s` before `limit`, a glide or a long vowel as one.
-std::vector<Nucleus> nucleiBefore(std::u16string_view s, size_t limit) {
-  std::vector<Nucleus> nuclei;
-  for (size_t i = 0; i < limit;) {
+// Whether the first vowel of `s` is a full one (not the weak ə, i or u) and another vowel
+// follows it before `limit`: a glide or a long vowel counts as one.
+bool fullVowelOpensTwoSyllables(std::u16string_view s, size_t limit) {
+  size_t vowels = 0;
+  bool firstFull = false;
+  for (size_t i = 0; i < limit && vowels < 2;) {
     if (kVowelLetters.find(s[i]) == std::u16string_view::npos) {
       ++i;
       continue;
     }
     size_t end = i + 1;
-    if (end < limit && s[end] == u'ː') {
+    if (end < limit && (s[end] == u'ː' || std::find(std::begin(kGlides), std::end(kGlides),
+                                                    s.substr(i, 2)) != std::end(kGlides)))
       ++end;
-    } else if (end < limit) {
-      const std::u16string pair{s[i], s[end]};
-      if (std::find(std::begin(kGlides), std::end(kGlides), pair) != std::end(kGlides)) ++end;
-    }
-    const bool weak = end == i + 1 && (s[i] == u'ə' || s[i] == u'i' || s[i] == u'u');
-    nuclei.push_back({i, end, !weak});
+    if (vowels++ == 0) firstFull = end > i + 1 || (s[i] != u'ə' && s[i] != u'i' && s[i] != u'u');
     i = end;
   }
-  return nuclei;
+  return vowels == 2 && firstFull;
 }
 
 }  // namespace
@@ -61,8 +52,7 @@ std::u16string withPrintedStress(std::u16string symbols, bool singleWord) {
   // A full first vowel with another syllable between it and the main stress, unmarked.
   const size_t primary = symbols.find(kPrimary);
   if (primary == 0 || symbols.find(kSecondary) < primary) return symbols;
-  const std::vector<Nucleus> before = nucleiBefore(symbols, primary);
-  if (before.size() >= 2 && before.front().full) symbols.insert(symbols.begin(), kSecondary);
+  if (fullVowelOpensTwoSyllables(symbols, primary)) symbols.insert(symbols.begin(), kSecondary);
   return symbols;
 }
 

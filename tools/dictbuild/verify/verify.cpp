@@ -177,6 +177,8 @@ VerifyReport verifyDictionary(const std::string& path, std::ostream& out,
   while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
     ++report.rows;
     const char* caption = reinterpret_cast<const char*>(sqlite3_column_text(st, 0));
+    const char* phonetic = reinterpret_cast<const char*>(sqlite3_column_text(st, 1));
+    const std::u16string symbols = phonetic ? decodeStoredPhonetic(phonetic) : std::u16string();
     if (!spokenListPath.empty() && caption) {
       headwords.insert(lowerAscii(caption));
       const auto* explain = reinterpret_cast<const char*>(sqlite3_column_blob(st, 2));
@@ -184,16 +186,14 @@ VerifyReport verifyDictionary(const std::string& path, std::ostream& out,
                                          static_cast<size_t>(sqlite3_column_bytes(st, 2)));
       bool& chinese = chineseOf[caption];
       chinese = chinese || explainHoldsChinese(explanation);
-      const char* phonetic = reinterpret_cast<const char*>(sqlite3_column_text(st, 1));
       const char* american = reinterpret_cast<const char*>(sqlite3_column_text(st, 3));
       std::string reading = "[";
-      reading.append(phonetic ? encodeUtf8(decodeStoredPhonetic(phonetic)) : "").append("] US [");
+      reading.append(encodeUtf8(symbols)).append("] US [");
       reading.append(american ? american : "").append("]");
       firstRows.add(caption, explanation, std::move(reading));
     }
-    const char* phonetic = reinterpret_cast<const char*>(sqlite3_column_text(st, 1));
     if (!caption || !*caption) ++report.emptyCaptions;
-    if (!phonetic || !acceptedBySymbolKeys(decodeStoredPhonetic(phonetic))) {
+    if (!phonetic || !acceptedBySymbolKeys(symbols)) {
       if (report.badTranscriptions++ < 10)
         out << "unreadable transcription: " << (caption ? caption : "(null)") << " ["
             << (phonetic ? phonetic : "(null)") << "]\n";
