@@ -5,6 +5,7 @@
 
 #include "chinese_line.h"
 #include "data_tables.h"
+#include "element_symbols.h"
 #include "first_line_scan.h"
 #include "missing_chinese.h"
 #include "slur_lines.h"
@@ -61,6 +62,15 @@ TEST(FirstLineScan, JudgesTheFirstChineseLineOfTheMostHeardWords) {
   EXPECT_EQ(firstLineFault("plural of bake / bake的复数<br/>n. a sense"),
             FirstLineFault::NoChinese);
   EXPECT_EQ(firstLineFault("中考 高考 · 柯林斯★"), FirstLineFault::NoChinese);
+  // A symbol's row opening with its element's bare name; the element's own word is not at fault.
+  EXPECT_EQ(firstLineFault("n. 镤<br/>同 protactinium", "Pa"), FirstLineFault::Element);
+  EXPECT_EQ(firstLineFault("n. 镤", "protactinium"), FirstLineFault::None);
+  EXPECT_EQ(firstLineFault("n. 爸", "pa"), FirstLineFault::None);
+  EXPECT_EQ(firstLineFault("公司<br/>n. 钴", "Co"), FirstLineFault::None);
+  std::vector<ChemicalElement> elements;
+  std::string error;
+  ASSERT_TRUE(readElementSymbols(kElementSymbolsText, elements, error)) << error;
+  EXPECT_EQ(elements.size(), 118u);
 
   SpokenFrequencies spoken;
   spoken.counts = {{"bake", 50}, {"No", 40}, {"Wug", 30}, {"didn", 25}, {"zorp", 20}, {"gone", 10}};
@@ -75,10 +85,10 @@ TEST(FirstLineScan, JudgesTheFirstChineseLineOfTheMostHeardWords) {
   const auto isHeadword = [&](const std::string& w) {
     return w == "bake" || w == "no" || w == "wug" || w == "gone";
   };
-  const auto firstRow = [&](const std::string& w) -> std::optional<std::string> {
+  const auto firstRow = [&](const std::string& w) -> std::optional<HeardRow> {
     const auto it = rows.find(w == "No" ? std::string("no") : w);
     if (it == rows.end()) return std::nullopt;
-    return it->second;
+    return HeardRow{it->first, it->second};
   };
   const auto scans = scanFirstLines(spoken, isHeadword, firstRow, {3, 10});
   ASSERT_EQ(scans.size(), 2u);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "element_symbol_rows.h"
 #include "function_words.h"
 #include "inflections.h"
 #include "ranking.h"
@@ -129,6 +130,19 @@ TEST(Ranking, ShortWordsBeatLongerOnesOfSimilarFrequency) {
   std::vector<DictEntry> entries = {entry("character", 124), entry("cat", 58),
                                     entry("candidate", 90)};
   EXPECT_EQ(captionsInOrder(entries).front(), "cat");
+}
+
+// An element's symbol spelled like a heard word in another case takes none of its count; a
+// symbol row with a sense of its own, or with no such word beside it, keeps it.
+TEST(Ranking, ElementSymbolsSpelledLikeHeardWordsAreNotHeard) {
+  std::vector<DictEntry> entries = {entry("he", 0), entry("He", 0), entry("Li", 0), entry("li", 0),
+                                    entry("Fe", 0)};
+  entries[1].explainLines = {"n. 氦", "同 helium"};
+  entries[2].explainLines = {"a family name; 姓氏：李", "n. 锂"};
+  entries[4].explainLines = {"n. 铁"};
+  std::vector<double> heard(entries.size(), 500);
+  EXPECT_EQ(leaveSymbolRowsUnheard(entries, heard), 1u);
+  EXPECT_EQ(heard, (std::vector<double>{500, 0, 500, 500, 500}));
 }
 
 TEST(FunctionWords, JoinWordNetEntriesAndRankFirst) {

@@ -70,8 +70,9 @@ TEST(MissingChinese, LettersOpenWithTheirNameAndEcdictsGeneralSenses) {
   EXPECT_EQ(linesOf(entries, "I"), (Lines{"pron. 我"}));
 }
 
-// A letter of another alphabet or a sol-fa syllable says so in Chinese when that is its first
-// sense and it has no Chinese of its own; its count read from a figure or a word.
+// A letter of another alphabet or a sol-fa syllable says so in Chinese when it has no Chinese
+// of its own, first even where WordNet gives another sense first; its count read from a figure
+// or a word.
 TEST(MissingChinese, LettersOfOtherAlphabetsAndSolFaSyllablesSayWhatTheyAre) {
   std::vector<DictEntry> entries = {
       entry("mem", {"n. the 13th letter of the Hebrew alphabet"}),
@@ -81,11 +82,13 @@ TEST(MissingChinese, LettersOfOtherAlphabetsAndSolFaSyllablesSayWhatTheyAre) {
       entry("nun", {"n. 修女", "n. the 14th letter of the Hebrew alphabet"}),
       entry("omega", {"n. the last (24th) letter of the Greek alphabet"}),
   };
-  EXPECT_EQ(addMissingChinese(entries, {}, {}).letterSenses, 2u);
+  EXPECT_EQ(addMissingChinese(entries, {}, {}).letterSenses, 3u);
   EXPECT_EQ(entries[0].explainLines.front(), "n. 希伯来字母表的第13个字母");
   EXPECT_EQ(entries[1].explainLines.front(), "n. 音阶第7音的唱名");
-  // Another first sense, Chinese of its own, a count that is no ordinal: unchanged.
-  EXPECT_EQ(entries[2].explainLines.front(), "n. a unit of length");
+  EXPECT_EQ(entries[2].explainLines,
+            (Lines{"n. 音阶第3音的唱名", "n. a unit of length",
+                   "n. the syllable naming the third note in solmization"}));
+  // Chinese of its own, a count that is no ordinal: unchanged.
   EXPECT_EQ(entries[3].explainLines.front(), "n. 修女");
   EXPECT_EQ(entries[4].explainLines.size(), 1u);
 }

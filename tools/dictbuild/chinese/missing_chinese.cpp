@@ -216,15 +216,15 @@ bool giveLetterItsName(DictEntry& e, const EcdictData& ecdict) {
   return true;
 }
 
-// By the row's first sense: "mi" is first a mile, its syllable after.
+// A row with no Chinese of its own, by its first sense that is a letter or syllable: "ti" is
+// first a shrub WordNet knows, but the syllable a learner sings.
 bool giveLetterSenseItsChinese(DictEntry& e) {
   if (holdsOwnChinese(e.explainLines)) return false;
   for (const std::string& line : e.explainLines) {
     const Sense s = senseOf(line);
-    if (s.partOfSpeech == 0) continue;
-    std::string chinese =
-        s.partOfSpeech == 'n' ? chineseOfLetterSense(s.gloss, letterSenses()) : std::string();
-    if (chinese.empty()) return false;
+    if (s.partOfSpeech != 'n') continue;
+    std::string chinese = chineseOfLetterSense(s.gloss, letterSenses());
+    if (chinese.empty()) continue;
     e.explainLines.insert(e.explainLines.begin(), "n. " + chinese);
     return true;
   }

@@ -56,6 +56,8 @@ bool holdsBracketedEnglishWords(std::string_view item) {
   return false;
 }
 
+}  // namespace
+
 std::string_view withoutPartOfSpeech(std::string_view line) {
   size_t i = 0;
   while (i < line.size() && line[i] >= 'a' && line[i] <= 'z') ++i;
@@ -64,8 +66,6 @@ std::string_view withoutPartOfSpeech(std::string_view line) {
   while (!line.empty() && line.front() == ' ') line.remove_prefix(1);
   return line;
 }
-
-}  // namespace
 
 OtherSense otherSenseOfItem(std::string_view item) {
   while (!item.empty() && item.front() == ' ') item.remove_prefix(1);

@@ -34,6 +34,9 @@ const char* describe(OtherSense kind);
 // for any other item.
 std::string crossReferenceTarget(std::string_view item);
 
+// `line` without the part of speech it opens with ("n. 跑" -> "跑").
+std::string_view withoutPartOfSpeech(std::string_view line);
+
 // Checks an explanation whose first line is a Chinese line; false with the reason otherwise.
 bool checkChineseLine(std::string_view explanation, std::string& why);
 

@@ -20,6 +20,7 @@ extern const std::string_view kLettersText;           // data/letters.tsv
 extern const std::string_view kCapitalisedWordsText;  // data/capitalised_words.tsv
 extern const std::string_view kSlursText;             // data/slurs.tsv
 extern const std::string_view kLetterSensesText;      // data/letter_senses.tsv
+extern const std::string_view kElementSymbolsText;    // data/element_symbols.tsv
 
 // Hands each line of `text` that is not blank or a "#" comment to `onRow` as its tab-separated
 // fields. False with "line N: " and the reason at the first line that has not `fields` fields

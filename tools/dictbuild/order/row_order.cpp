@@ -1,6 +1,7 @@
 #include "row_order.h"
 
 #include "british_spelling_first.h"
+#include "element_symbol_rows.h"
 #include "learner_headwords.h"
 #include "ranking.h"
 
@@ -12,6 +13,9 @@ std::vector<size_t> rowOrder(const std::vector<DictEntry>& entries, const Spoken
   if (!spoken.empty())
     for (size_t i = 0; i < entries.size(); ++i)
       heard[i] = spokenFrequencyOf(entries[i].caption, spoken);
+  if (const size_t symbols = leaveSymbolRowsUnheard(entries, heard); symbols > 0)
+    log << "element symbols spelled like a heard word in another case, ranked unheard: " << symbols
+        << "\n";
   std::vector<size_t> order = rankOrder(entries, heard);
   if (const size_t moved = placeBritishSpellingsFirst(entries, british, order); moved > 0)
     log << "British spellings placed before American ones: " << moved << "\n";

@@ -4,6 +4,7 @@
 
 #include "ascii_case.h"
 #include "chinese_line.h"
+#include "element_symbols.h"
 #include "form_labels.h"
 #include "missing_chinese.h"
 #include "spoken_coverage.h"
@@ -44,9 +45,10 @@ FirstLineFault faultOf(OtherSense kind) {
 
 }  // namespace
 
-FirstLineFault firstLineFault(std::string_view explanation) {
+FirstLineFault firstLineFault(std::string_view explanation, std::string_view caption) {
   for (std::string_view line : linesOf(explanation)) {
     if (!formLabelLemma(std::string(line)).empty() || !holdsChineseMeaning(line)) continue;
+    if (opensWithElementOfSymbol(caption, line)) return FirstLineFault::Element;
     return faultOf(otherSenseOfLine(line));
   }
   return FirstLineFault::NoChinese;
@@ -60,7 +62,7 @@ size_t FirstLineScan::faulty() const {
 
 std::vector<FirstLineScan> scanFirstLines(
     const SpokenFrequencies& spoken, const std::function<bool(const std::string&)>& isHeadword,
-    const std::function<std::optional<std::string>(const std::string&)>& firstRowOf,
+    const std::function<std::optional<HeardRow>(const std::string&)>& firstRowOf,
     const std::vector<size_t>& tops) {
   std::vector<FirstLineScan> out;
   for (size_t top : tops) out.push_back({top, 0, {}, {}});
@@ -75,16 +77,17 @@ std::vector<FirstLineScan> scanFirstLines(
       if (it != spoken.counts.end() && own != spoken.counts.end() && it->second > own->second)
         continue;
     }
-    const std::optional<std::string> row = firstRowOf(heard[rank]);
+    const std::optional<HeardRow> row = firstRowOf(heard[rank]);
     if (!row) continue;
-    const FirstLineFault fault = firstLineFault(*row);
+    const FirstLineFault fault = firstLineFault(row->explanation, row->caption);
     for (FirstLineScan& scan : out) {
       if (rank >= scan.top) continue;
       ++scan.words;
       if (fault == FirstLineFault::None) continue;
       ++scan.faults[static_cast<size_t>(fault)];
       if (scan.examples.size() < 40) {
-        const std::string_view first = std::string_view(*row).substr(0, row->find("<br/>"));
+        const std::string_view first =
+            std::string_view(row->explanation).substr(0, row->explanation.find("<br/>"));
         scan.examples.push_back(heard[rank] + " (" + kFaultNames[static_cast<size_t>(fault)] +
                                 "): " + std::string(first.substr(0, 120)));
       }

@@ -18,8 +18,10 @@ inline constexpr size_t kFirstLineFaultKinds = 6;
 
 // The fault of an entry's first row (its explanation, lines joined by "<br/>"): its first line
 // of Chinese, form labels ("past tense of fire / fire的过去式") passed over, judged by
-// `otherSenseOfLine`; NoChinese when no line holds Chinese a learner reads as the meaning.
-FirstLineFault firstLineFault(std::string_view explanation);
+// `otherSenseOfLine`; NoChinese when no line holds Chinese a learner reads as the meaning. A row
+// headed by an element's symbol that opens with the element's bare name ("n. 镤" for Pa) is an
+// element too.
+FirstLineFault firstLineFault(std::string_view explanation, std::string_view caption = {});
 
 struct FirstLineScan {
   size_t top = 0;    // the first `top` words of the spoken list, fragments passed over
@@ -29,11 +31,17 @@ struct FirstLineScan {
   size_t faulty() const;
 };
 
-// `firstRowOf` gives the explanation of the first row of the entry a learner opens for a word
-// as the list spells it (none when there is no entry); `isHeadword` is asked in lower case.
+// The first row of the entry a learner opens for a heard word.
+struct HeardRow {
+  std::string caption;
+  std::string explanation;
+};
+
+// `firstRowOf` gives the first row of the entry a learner opens for a word as the list spells
+// it (none when there is no entry); `isHeadword` is asked in lower case.
 std::vector<FirstLineScan> scanFirstLines(
     const SpokenFrequencies& spoken, const std::function<bool(const std::string&)>& isHeadword,
-    const std::function<std::optional<std::string>(const std::string&)>& firstRowOf,
+    const std::function<std::optional<HeardRow>(const std::string&)>& firstRowOf,
     const std::vector<size_t>& tops);
 
 // "first lines of the spoken top 5,000: 0 at fault (of 4981 entries)" with the count of each

@@ -42,32 +42,39 @@ bool namesSomeone(std::string_view explanation) {
 
 // The first row of the entry a learner opens for a heard word, found as below.
 struct FirstRows {
-  std::unordered_map<std::string, std::string> byCaption;       // the explanation of its first row
-  std::unordered_map<std::string, std::string> captionOfLower;  // the first caption in any case
-  std::unordered_map<std::string, std::string> readingOf;       // "[British] US [American]"
+  std::unordered_map<std::string, std::string> byCaption;  // the explanation of its first row
+  std::unordered_map<std::string, std::vector<std::string>> captionsOfLower;  // in row order
+  std::unordered_map<std::string, std::string> readingOf;  // "[British] US [American]"
 
   void add(const std::string& caption, std::string_view explanation, std::string reading) {
     if (byCaption.emplace(caption, explanation).second) {
-      captionOfLower.emplace(lowerAscii(caption), caption);
+      captionsOfLower[lowerAscii(caption)].push_back(caption);
       readingOf.emplace(caption, std::move(reading));
     }
   }
   // A heard word as spelled when that explains it (Christ, Max), else the lower-case word: a
   // capital is then mostly the start of a sentence ("No" is no, not nobelium; "Er" er, not
-  // erbium).
-  std::optional<std::string> of(const std::string& word) const {
+  // erbium); else its letters in another case that explain it (Md is MD, not mendelevium).
+  std::optional<HeardRow> of(const std::string& word) const {
     const std::string* caption = captionFor(word);
-    return caption ? std::optional(byCaption.at(*caption)) : std::nullopt;
+    if (!caption) return std::nullopt;
+    return HeardRow{*caption, byCaption.at(*caption)};
   }
   const std::string* captionFor(const std::string& word) const {
+    const auto explains = [&](const std::string& caption) {
+      const std::string& explanation = byCaption.at(caption);
+      return namesSomeone(explanation) ||
+             firstLineFault(explanation, caption) == FirstLineFault::None;
+    };
     const auto spelled = byCaption.find(word), lower = byCaption.find(lowerAscii(word));
-    if (spelled != byCaption.end() && (lower == byCaption.end() || namesSomeone(spelled->second) ||
-                                       firstLineFault(spelled->second) == FirstLineFault::None))
-      return &spelled->first;
+    if (spelled != byCaption.end() && explains(spelled->first)) return &spelled->first;
     if (lower != byCaption.end()) return &lower->first;
-    if (auto it = captionOfLower.find(lowerAscii(word)); it != captionOfLower.end())
-      return &it->second;
-    return nullptr;
+    const auto others = captionsOfLower.find(lowerAscii(word));
+    if (others != captionsOfLower.end())
+      for (const std::string& caption : others->second)
+        if (explains(caption)) return &caption;
+    if (spelled != byCaption.end()) return &spelled->first;
+    return others != captionsOfLower.end() ? &others->second.front() : nullptr;
   }
 };
 
