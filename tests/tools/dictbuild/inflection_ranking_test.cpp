@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "element_symbol_rows.h"
 #include "function_words.h"
+#include "heard_case.h"
 #include "inflections.h"
 #include "ranking.h"
 
@@ -143,6 +143,18 @@ TEST(Ranking, ElementSymbolsSpelledLikeHeardWordsAreNotHeard) {
   std::vector<double> heard(entries.size(), 500);
   EXPECT_EQ(leaveSymbolRowsUnheard(entries, heard), 1u);
   EXPECT_EQ(heard, (std::vector<double>{500, 0, 500, 500, 500}));
+}
+
+// A word said in capitals takes the count the list writes capitalised where no heard row is
+// spelled so: TV, and CD once cadmium's Cd is unheard; not WAN beside the name Wan.
+TEST(Ranking, WordsSaidInCapitalsTakeTheCountWrittenCapitalised) {
+  SpokenFrequencies spoken;
+  spoken.counts = {{"Tv", 5000}, {"Cd", 400}, {"Wan", 300}};
+  const std::vector<DictEntry> entries = {entry("TV", 0), entry("CD", 0), entry("Cd", 0),
+                                          entry("WAN", 0), entry("Wan", 0)};
+  std::vector<double> heard = {0, 0, 0, 0, 300};
+  EXPECT_EQ(giveCapitalsTheirCount(entries, spoken, heard), 2u);
+  EXPECT_EQ(heard, (std::vector<double>{5000, 400, 0, 0, 300}));
 }
 
 TEST(FunctionWords, JoinWordNetEntriesAndRankFirst) {

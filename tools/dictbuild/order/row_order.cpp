@@ -1,7 +1,7 @@
 #include "row_order.h"
 
 #include "british_spelling_first.h"
-#include "element_symbol_rows.h"
+#include "heard_case.h"
 #include "learner_headwords.h"
 #include "ranking.h"
 
@@ -15,6 +15,9 @@ std::vector<size_t> rowOrder(const std::vector<DictEntry>& entries, const Spoken
       heard[i] = spokenFrequencyOf(entries[i].caption, spoken);
   if (const size_t symbols = leaveSymbolRowsUnheard(entries, heard); symbols > 0)
     log << "element symbols spelled like a heard word in another case, ranked unheard: " << symbols
+        << "\n";
+  if (const size_t capitals = giveCapitalsTheirCount(entries, spoken, heard); capitals > 0)
+    log << "words said in capitals given the count the spoken list writes capitalised: " << capitals
         << "\n";
   std::vector<size_t> order = rankOrder(entries, heard);
   if (const size_t moved = placeBritishSpellingsFirst(entries, british, order); moved > 0)

@@ -19,11 +19,10 @@ double SpokenFrequencies::countOf(const std::string& headword) const {
   it = counts.find(lowerAscii(headword));
   if (it != counts.end()) return it->second;
   // The list writes each word once, as most of its uses are written: "bill" is counted
-  // under "Bill" when the name is heard more often, and a word said in capitals with only its
-  // first one ("TV" under "Tv", "CD" under "Cd").
-  std::string capitalised = lowerAscii(headword);
-  if (capitalised.empty()) return 0;
-  capitalised[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(capitalised[0])));
+  // under "Bill" when the name is heard more often.
+  std::string capitalised = headword;
+  if (!capitalised.empty())
+    capitalised[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(capitalised[0])));
   it = counts.find(capitalised);
   return it == counts.end() ? 0 : it->second;
 }

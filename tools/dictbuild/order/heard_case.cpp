@@ -1,8 +1,10 @@
-#include "element_symbol_rows.h"
+#include "heard_case.h"
 
+#include <algorithm>
 #include <set>
 #include <string>
 #include <unordered_map>
+#include <unordered_set>
 
 #include "ascii_case.h"
 #include "element_symbols.h"
@@ -10,6 +12,11 @@
 
 namespace quorvi::dictbuild {
 namespace {
+
+bool isInCapitals(const std::string& caption) {
+  return caption.size() >= 2 &&
+         std::all_of(caption.begin(), caption.end(), [](char c) { return c >= 'A' && c <= 'Z'; });
+}
 
 // The first line a learner reads as the meaning, or none.
 const std::string* firstChineseLine(const DictEntry& e) {
@@ -36,6 +43,24 @@ size_t leaveSymbolRowsUnheard(const std::vector<DictEntry>& entries, std::vector
     ++unheard;
   }
   return unheard;
+}
+
+size_t giveCapitalsTheirCount(const std::vector<DictEntry>& entries,
+                              const SpokenFrequencies& spoken, std::vector<double>& heard) {
+  std::unordered_set<std::string> heardCaptions;
+  for (size_t i = 0; i < entries.size() && i < heard.size(); ++i)
+    if (heard[i] > 0) heardCaptions.insert(entries[i].caption);
+  size_t given = 0;
+  for (size_t i = 0; i < entries.size() && i < heard.size(); ++i) {
+    const std::string& caption = entries[i].caption;
+    if (heard[i] > 0 || !isInCapitals(caption)) continue;
+    const std::string asListed = caption.front() + lowerAscii(caption.substr(1));
+    const auto count = spoken.counts.find(asListed);
+    if (count == spoken.counts.end() || heardCaptions.count(asListed)) continue;
+    heard[i] = count->second;
+    ++given;
+  }
+  return given;
 }
 
 }  // namespace quorvi::dictbuild
