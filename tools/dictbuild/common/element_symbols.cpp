@@ -33,7 +33,7 @@ bool readElementSymbols(std::string_view text, std::vector<ChemicalElement>& out
           why = "a symbol or name is empty";
           return false;
         }
-        out.push_back({row[0], splitText(row[1], "/"), row[2]});
+        out.push_back({row[0], row[2]});
         return true;
       },
       error);

@@ -8,11 +8,11 @@
 namespace quorvi::dictbuild {
 
 struct ChemicalElement {
-  std::string symbol;              // "Pa"
-  std::vector<std::string> names;  // "aluminium", "aluminum"
-  std::string chinese;             // "镤"
+  std::string symbol;   // "Pa"
+  std::string chinese;  // "镤"
 };
 
+// Reads the table's lines (symbol, English name for the reader, Chinese name).
 bool readElementSymbols(std::string_view text, std::vector<ChemicalElement>& out,
                         std::string& error);
 
