@@ -13,6 +13,7 @@
 #include <tuple>
 #include <utility>
 
+#include "engine/group_memory.h"
 #include "engine/helper_thread.h"
 
 namespace {
@@ -252,7 +253,7 @@ class AbsentKindsCache {
   }
 
  private:
-  static constexpr int kBits = 15;
+  static constexpr int kBits = 13;
   static constexpr int kShift = 64 - kBits;
   // The kinds of sound take the low bits, the search's tag the top byte.
   static constexpr int kTagShift = 56;
@@ -262,14 +263,17 @@ class AbsentKindsCache {
     std::array<std::uint64_t, std::size_t{1} << kBits> keys{};
     std::array<Cost, std::size_t{1} << kBits> bounds{};
   };
-  // Zeroed memory that is not written: fresh pages, which the kernel maps only where a search
-  // touches them (a short search touches a few), where writing zeros would map them all.
+  // Zeroed memory, its pages mapped in one call: a search reaches most of them, and each
+  // would trap into the kernel on its first read and again on its first write.
   struct Free {
     void operator()(Table* table) const { std::free(table); }
   };
   static Table& table() {
-    thread_local const std::unique_ptr<Table, Free> table(
-        static_cast<Table*>(std::calloc(1, sizeof(Table))));
+    thread_local const std::unique_ptr<Table, Free> table([] {
+      auto* made = static_cast<Table*>(std::calloc(1, sizeof(Table)));
+      if (made != nullptr) quorvi::engine::mapPagesNow(made, sizeof(Table));
+      return made;
+    }());
     if (table == nullptr) throw std::bad_alloc();
     return *table;
   }

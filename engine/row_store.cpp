@@ -14,9 +14,10 @@ std::shared_ptr<RowStore> RowStore::open(sqlite3* db) {
   if (db == nullptr) return nullptr;
   std::shared_ptr<RowStore> store(new RowStore());
   store->db_ = db;
-  if (store->reader_.open(db))
+  if (store->reader_.open(db)) {
     store->setDirectory(store->reader_.directory());
-  else
+    store->memory_.reserve(store->reader_.mostMemory());
+  } else
     store->fromTable_ = true;
   return store;
 }
@@ -56,8 +57,11 @@ bool RowStore::madeFromTable(const std::atomic<bool>* stop) const {
     const int band = static_cast<int>(s % static_cast<std::size_t>(directory_.bands));
     SoundGroupWriter& made = groups.groups[s];
     auto group = std::make_unique<SoundCountGroup>();
-    if (!group->parse(made.serialise(count), count, band, directory_.rowsOf(count, band),
-                      directory_.tableRows)) {
+    const std::string image = made.serialise(count);
+    char* copy = memory_.take<char>(image.size());
+    std::copy(image.begin(), image.end(), copy);
+    if (!group->parse({copy, image.size()}, count, band, directory_.rowsOf(count, band),
+                      directory_.tableRows, memory_)) {
       failed_.store(true, std::memory_order_release);
       return false;
     }
@@ -113,7 +117,7 @@ const SoundCountGroup* RowStore::readGroup(int count, int band, bool bySearch) c
   if (bySearch) searchesWaiting_.fetch_sub(1);
   if (const SoundCountGroup* read = groups_[at].load(std::memory_order_relaxed)) return read;
   if (!reader_.isOpen()) return nullptr;
-  owned_[at] = reader_.read(count, band);
+  owned_[at] = reader_.read(count, band, memory_);
   if (!owned_[at]) {
     failed_.store(true, std::memory_order_release);
     return nullptr;

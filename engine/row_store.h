@@ -23,6 +23,7 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/group_memory.h"
 #include "engine/sound_count_groups.h"
 #include "engine/stored_rows_reader.h"
 
@@ -111,6 +112,8 @@ class RowStore {
   mutable std::vector<Place> starts_;
   mutable std::vector<std::uint32_t> countRows_;  // rows by count, all bands
   mutable std::mutex readerMutex_;  // held while a group is read or the table order laid out
+  // What the groups are read into, under readerMutex_: it outlives them.
+  mutable GroupMemory memory_;
   mutable std::vector<std::unique_ptr<const SoundCountGroup>> owned_;
   mutable std::unique_ptr<std::atomic<const SoundCountGroup*>[]> groups_;
   mutable std::atomic<int> searchesWaiting_{0};

@@ -4,7 +4,6 @@
 #include <array>
 #include <string>
 
-#include "engine/fresh_memory.h"
 #include "engine/image_bytes.h"
 #include "engine/sound_alignment.h"
 #include "engine/unicode_text.h"
@@ -89,15 +88,19 @@ std::uint32_t SoundCountGroup::britishPlace(std::size_t i) const {
 
 bool SoundCountGroup::parse(std::string_view image, int count, int band, std::uint32_t expectedRows,
                             std::uint32_t tableRows) {
-  auto copy = freshArray<char>(image.size());
-  if (!image.empty()) std::memcpy(copy.get(), image.data(), image.size());
-  return parse(std::move(copy), image.size(), count, band, expectedRows, tableRows);
+  auto memory = std::make_unique<GroupMemory>(false);
+  char* copy = memory->take<char>(image.size());
+  if (!image.empty()) std::memcpy(copy, image.data(), image.size());
+  if (!parse({copy, image.size()}, count, band, expectedRows, tableRows, *memory)) return false;
+  ownMemory_ = std::move(memory);
+  return true;
 }
 
-bool SoundCountGroup::parse(std::unique_ptr<char[]> image, std::size_t bytes, int count, int band,
-                            std::uint32_t expectedRows, std::uint32_t tableRows) {
+bool SoundCountGroup::parse(std::string_view image, int count, int band, std::uint32_t expectedRows,
+                            std::uint32_t tableRows, GroupMemory& memory) {
   clear();
-  ImageReader reader(std::string_view(image.get(), bytes));
+  const std::size_t bytes = image.size();
+  ImageReader reader(image);
   std::uint32_t magic = 0, storedCount = 0, rows = 0, tokenBytes = 0, captionBytes = 0,
                 american = 0;
   const bool lastCount = count == kMaxSoundCount;
@@ -117,7 +120,7 @@ bool SoundCountGroup::parse(std::unique_ptr<char[]> image, std::size_t bytes, in
             (!lastCount || column(tokenEndsAt_, std::size_t{4} * rows)) && column(flagsAt_, rows) &&
             column(tokensAt_, tokenBytes) && column(captionsAt_, captionBytes) && reader.atEnd();
   if (ok) {
-    image_ = std::move(image);
+    image_ = image.data();
     size_ = rows;
     count_ = count;
     // Ends that rise to the column's size.
@@ -135,19 +138,21 @@ bool SoundCountGroup::parse(std::unique_ptr<char[]> image, std::size_t bytes, in
   }
   // The rows' tokens lie end to end: each a sound the aligner knows.
   if (ok) {
-    const auto* all = reinterpret_cast<const std::uint8_t*>(image_.get()) + tokensAt_;
+    const auto* all = reinterpret_cast<const std::uint8_t*>(image_) + tokensAt_;
     ok = std::all_of(all, all + tokenBytes, [](std::uint8_t t) { return kIsSoundToken[t]; });
   }
   static_assert(sound::kOther == 41 && sound::kTokenKinds == 42, "the kinds of a row in 40 bits");
+  std::uint32_t* kindsLow = nullptr;
+  std::uint8_t* kindsHigh = nullptr;
   if (ok) {
-    kindsLow_ = freshArray<std::uint32_t>(rows);
-    kindsHigh_ = freshArray<std::uint8_t>(rows);
+    kindsLow_ = kindsLow = memory.take<std::uint32_t>(rows);
+    kindsHigh_ = kindsHigh = memory.take<std::uint8_t>(rows);
   }
   for (std::size_t i = 0; ok && i < rows; ++i) {
     const std::span<const std::uint8_t> sounds = tokens(i);
     const std::uint64_t kinds = sound::kindsOf(sounds.data(), sounds.size());
-    kindsLow_[i] = static_cast<std::uint32_t>(kinds >> 1);
-    kindsHigh_[i] = static_cast<std::uint8_t>(kinds >> 33);
+    kindsLow[i] = static_cast<std::uint32_t>(kinds >> 1);
+    kindsHigh[i] = static_cast<std::uint8_t>(kinds >> 33);
     const std::uint32_t rowOf = row(i);
     // A row's American entry may follow its British one; it has no text of its own.
     const bool rises = i == 0 || rowOf > row(i - 1) ||

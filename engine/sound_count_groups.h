@@ -30,6 +30,7 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/group_memory.h"
 #include "engine/sound_confusion_costs.h"
 
 namespace quorvi::engine {
@@ -98,6 +99,10 @@ class SoundCountGroup {
   static constexpr std::uint8_t kPlainWord = 1;
   static constexpr std::uint8_t kAmerican = 2;
 
+  // The most memory parse takes besides the image: per entry, and in all for alignment.
+  static constexpr std::size_t kTakenPerEntry = sizeof(std::uint32_t) + sizeof(std::uint8_t);
+  static constexpr std::size_t kTakenBesides = 64;
+
   std::size_t size() const { return size_; }
   std::uint32_t row(std::size_t i) const { return word(rowsAt_, i); }
   std::uint32_t headword(std::size_t i) const { return word(headwordsAt_, i); }
@@ -110,7 +115,7 @@ class SoundCountGroup {
   std::size_t americanEntries() const { return americanIndexes_.size(); }
   std::span<const std::uint8_t> tokens(std::size_t i) const {
     const std::size_t begin = tokenBegin(i);
-    return {reinterpret_cast<const std::uint8_t*>(image_.get()) + tokensAt_ + begin,
+    return {reinterpret_cast<const std::uint8_t*>(image_) + tokensAt_ + begin,
             tokenBegin(i + 1) - begin};
   }
   // The kinds of sound the row has (sound::kindsOf), worked out once when read: a keystroke
@@ -122,23 +127,24 @@ class SoundCountGroup {
   }
   std::string_view caption(std::size_t i) const {
     const std::uint32_t begin = i == 0 ? 0 : word(captionEndsAt_, i - 1);
-    return {image_.get() + captionsAt_ + begin, word(captionEndsAt_, i) - begin};
+    return {image_ + captionsAt_ + begin, word(captionEndsAt_, i) - begin};
   }
 
   // False (and empty) unless `image` is a group of `count` sounds with `expectedRows` entries,
   // each within `band` and below `tableRows`, whose rows rise (a row's American entry may
   // follow its British one), whose headwords come no later than their rows, whose tokens are
-  // `count` sounds and whose American entries have no text of their own. The group keeps the
-  // image it is given (the other form copies it).
-  bool parse(std::unique_ptr<char[]> image, std::size_t bytes, int count, int band,
-             std::uint32_t expectedRows, std::uint32_t tableRows);
+  // `count` sounds and whose American entries have no text of their own. The group reads the
+  // image in place, and takes what it works out from `memory`, where a store's reader read the
+  // image; the other form copies the image into memory of the group's own.
+  bool parse(std::string_view image, int count, int band, std::uint32_t expectedRows,
+             std::uint32_t tableRows, GroupMemory& memory);
   bool parse(std::string_view image, int count, int band, std::uint32_t expectedRows,
              std::uint32_t tableRows);
 
  private:
   std::uint32_t word(std::size_t at, std::size_t i) const {
     std::uint32_t value;
-    std::memcpy(&value, image_.get() + at + i * sizeof value, sizeof value);
+    std::memcpy(&value, image_ + at + i * sizeof value, sizeof value);
     return value;
   }
   std::uint8_t flag(std::size_t i) const { return static_cast<std::uint8_t>(image_[flagsAt_ + i]); }
@@ -150,15 +156,17 @@ class SoundCountGroup {
   }
   void clear();
 
-  std::unique_ptr<char[]> image_;
+  const char* image_ = nullptr;
   std::size_t size_ = 0;
   int count_ = 0;
   // Where each column starts in the image; no token ends unless the count is the last.
   std::size_t rowsAt_ = 0, headwordsAt_ = 0, captionEndsAt_ = 0, britishPlacesAt_ = 0,
               tokenEndsAt_ = 0, flagsAt_ = 0, tokensAt_ = 0, captionsAt_ = 0;
   static constexpr std::uint64_t kOtherKind = std::uint64_t{1} << sound::kOther;
-  std::unique_ptr<std::uint32_t[]> kindsLow_;  // kinds 1 to 32
-  std::unique_ptr<std::uint8_t[]> kindsHigh_;  // kinds 33 to 40
+  const std::uint32_t* kindsLow_ = nullptr;  // kinds 1 to 32
+  const std::uint8_t* kindsHigh_ = nullptr;  // kinds 33 to 40
+  // The memory of a group parsed on its own; a store's groups have theirs in the store.
+  std::unique_ptr<GroupMemory> ownMemory_;
   // The American entries' indexes, rising.
   std::vector<std::uint32_t> americanIndexes_;
 };

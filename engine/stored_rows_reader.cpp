@@ -3,9 +3,8 @@
 #include <sqlite3.h>
 
 #include <algorithm>
+#include <optional>
 #include <string_view>
-
-#include "engine/fresh_memory.h"
 
 namespace quorvi::engine {
 namespace {
@@ -37,36 +36,33 @@ void releaseReadPages(sqlite3* db) {
     sqlite3_db_release_memory(db);
 }
 
-// A stored image, read straight into memory of its own: no copy in between.
-struct Image {
-  std::unique_ptr<char[]> bytes;
-  std::size_t size = 0;
-};
-
-// The image stored under `key`; false when there is none or it cannot be read. A long one is
-// read a part at a time, the cache let go between parts, so that it never holds all of it.
-// `blob`, when open, is moved to the image (no statement made again), else opened on it; it is
-// left open for the next image, or closed (null) after a failure.
-bool readImage(sqlite3* db, sqlite3_blob*& blob, std::int64_t key, Image& image) {
+// The image stored under `key`, read straight into room taken from `memory` (no copy in
+// between); empty when there is none or it cannot be read. A long one is read a part at a
+// time, the cache let go between parts, so that it never holds all of it. `blob`, when open,
+// is moved to the image (no statement made again), else opened on it; it is left open for the
+// next image, or closed (null) after a failure.
+std::optional<std::string_view> readImage(sqlite3* db, sqlite3_blob*& blob, std::int64_t key,
+                                          GroupMemory& memory) {
   constexpr int kPart = 128 * 1024;
   bool read = blob != nullptr ? sqlite3_blob_reopen(blob, key) == SQLITE_OK
                               : sqlite3_blob_open(db, "main", kStoredRowsTable, "data", key, 0,
                                                   &blob) == SQLITE_OK;
+  char* bytes = nullptr;
+  int size = 0;
   if (read) {
-    const int size = sqlite3_blob_bytes(blob);
-    image.bytes = freshArray<char>(static_cast<std::size_t>(size));
-    image.size = static_cast<std::size_t>(size);
+    size = sqlite3_blob_bytes(blob);
+    bytes = memory.take<char>(static_cast<std::size_t>(size));
     for (int at = 0; read && at < size; at += kPart) {
-      read = sqlite3_blob_read(blob, image.bytes.get() + at, std::min(kPart, size - at), at) ==
-             SQLITE_OK;
+      read = sqlite3_blob_read(blob, bytes + at, std::min(kPart, size - at), at) == SQLITE_OK;
       releaseReadPages(db);
     }
   }
   if (!read) {
     sqlite3_blob_close(blob);
     blob = nullptr;
+    return std::nullopt;
   }
-  return read;
+  return std::string_view(bytes, static_cast<std::size_t>(size));
 }
 
 }  // namespace
@@ -85,28 +81,37 @@ bool StoredRowsReader::open(sqlite3* db) {
   close();
   directory_ = SoundGroupDirectory();
   double bytes = 0;
-  Image image;
+  GroupMemory memory(false);
+  std::optional<std::string_view> image;
   if (db == nullptr || !fileBytes(db, bytes) ||
-      !readImage(db, blob_, kSoundGroupDirectoryKey, image) ||
-      !directory_.parse(std::string_view(image.bytes.get(), image.size), bytes)) {
+      !(image = readImage(db, blob_, kSoundGroupDirectoryKey, memory)) ||
+      !directory_.parse(*image, bytes)) {
     close();
     directory_ = SoundGroupDirectory();
     return false;
   }
   db_ = db;
+  storedBytes_ = bytes;
   return true;
 }
 
-std::unique_ptr<const SoundCountGroup> StoredRowsReader::read(int count, int band) {
+std::size_t StoredRowsReader::mostMemory() const {
+  const double groups = static_cast<double>(directory_.groupRows.size());
+  return static_cast<std::size_t>(
+      storedBytes_ + static_cast<double>(directory_.entries()) * SoundCountGroup::kTakenPerEntry +
+      groups * SoundCountGroup::kTakenBesides);
+}
+
+std::unique_ptr<const SoundCountGroup> StoredRowsReader::read(int count, int band,
+                                                              GroupMemory& memory) {
   if (db_ == nullptr || count < 0 || count > kMaxSoundCount || band < 0 || band >= directory_.bands)
     return nullptr;
   auto group = std::make_unique<SoundCountGroup>();
   const std::uint32_t rows = directory_.rowsOf(count, band);
   if (rows == 0) return group;
-  Image image;
-  const bool read =
-      readImage(db_, blob_, soundGroupKey(count, band), image) &&
-      group->parse(std::move(image.bytes), image.size, count, band, rows, directory_.tableRows);
+  const std::optional<std::string_view> image =
+      readImage(db_, blob_, soundGroupKey(count, band), memory);
+  const bool read = image && group->parse(*image, count, band, rows, directory_.tableRows, memory);
   if (!read) return nullptr;
   return group;
 }

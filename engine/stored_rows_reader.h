@@ -23,9 +23,11 @@ class StoredRowsReader {
   bool open(sqlite3* db);
   bool isOpen() const { return db_ != nullptr; }
   const SoundGroupDirectory& directory() const { return directory_; }
-  // The group of `count` sounds in `band` (empty when it holds no row); null when it is
-  // damaged or cannot be read, or the reader is closed.
-  std::unique_ptr<const SoundCountGroup> read(int count, int band);
+  // The most memory every group read takes: the file holds their images.
+  std::size_t mostMemory() const;
+  // The group of `count` sounds in `band` (empty when it holds no row), read into `memory`;
+  // null when it is damaged or cannot be read, or the reader is closed.
+  std::unique_ptr<const SoundCountGroup> read(int count, int band, GroupMemory& memory);
   // Lets the connection go: it is closing, or every group is read.
   void close();
 
@@ -34,6 +36,7 @@ class StoredRowsReader {
   // Open from one group to the next, each read moving it: closed with the reader.
   sqlite3_blob* blob_ = nullptr;
   SoundGroupDirectory directory_;
+  double storedBytes_ = 0;  // the file's size
 };
 
 }  // namespace quorvi::engine
