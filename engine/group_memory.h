@@ -1,5 +1,5 @@
 // The memory a store's groups of rows are read into (engine/row_store.h): taken in order from
-// one range mapped for them all, its first MiB backed by huge pages where the kernel can, and
+// one range mapped for them all, its first 8 MiB backed by huge pages where the kernel can, and
 // given back only with the store. Mapping a page of fresh memory traps into the kernel on its
 // first touch, and on a virtual machine that trap is the larger part of reading a group; a
 // huge page takes one trap where small pages take 512. Never zeroed: the reader fills what it
