@@ -13,7 +13,7 @@
 #include <tuple>
 #include <utility>
 
-#include "engine/group_memory.h"
+#include "engine/page_mapping.h"
 #include "engine/helper_thread.h"
 
 namespace {
@@ -119,13 +119,13 @@ struct SortRoom {
   }
 
   static constexpr std::size_t kLeastForRadix = 1024;
-  std::vector<ScoredRow> other;
+  ScoredRows other;
   std::unique_ptr<std::array<Counts, kShifts.size()>> counts;
 };
 
 // Sorts `rows` by key: a radix sort, eleven bits at a time, which passes over the digits all
 // rows share; a Return lists tens of thousands of rows. One pass counts every digit.
-void sortByKey(std::vector<ScoredRow>& rows, SortRoom& room) {
+void sortByKey(ScoredRows& rows, SortRoom& room) {
   if (rows.size() < SortRoom::kLeastForRadix) {
     std::sort(rows.begin(), rows.end(), byKey);
     return;
@@ -152,8 +152,8 @@ void sortByKey(std::vector<ScoredRow>& rows, SortRoom& room) {
 
 // Each headword once, at its best row: `rows` in order of their keys, cut at `wanted`. `rows`
 // is sorted here unless it comes sorted.
-std::vector<ScoredRow> bestPerHeadword(std::vector<ScoredRow> rows, std::size_t wanted,
-                                       std::size_t headwords, bool sorted = false) {
+ScoredRows bestPerHeadword(ScoredRows rows, std::size_t wanted, std::size_t headwords,
+                           bool sorted = false) {
   if (!sorted) {
     SortRoom room;
     sortByKey(rows, room);
@@ -176,7 +176,7 @@ std::vector<ScoredRow> bestPerHeadword(std::vector<ScoredRow> rows, std::size_t 
 class Ranking {
  public:
   // `storage`: room for the rows kept, made by the caller.
-  explicit Ranking(std::size_t wanted, std::vector<ScoredRow> storage = {})
+  explicit Ranking(std::size_t wanted, ScoredRows storage = {})
       : wanted_(wanted), kept_(std::move(storage)) {
     kept_.clear();
   }
@@ -208,11 +208,11 @@ class Ranking {
   }
 
   // The rows kept, best first, each headword once (the capped ranking keeps each once already).
-  std::vector<ScoredRow> take(std::size_t headwords) {
+  ScoredRows take(std::size_t headwords) {
     return bestPerHeadword(std::move(kept_), SIZE_MAX, wanted_ == SIZE_MAX ? headwords : 0);
   }
   // The rows kept, in no order, a headword perhaps more than once.
-  std::vector<ScoredRow> takeUnsorted() { return std::move(kept_); }
+  ScoredRows takeUnsorted() { return std::move(kept_); }
 
  private:
   void findWorst() {
@@ -222,7 +222,7 @@ class Ranking {
   }
 
   std::size_t wanted_;
-  std::vector<ScoredRow> kept_;
+  ScoredRows kept_;
   std::size_t worst_ = 0;
 };
 
@@ -306,8 +306,7 @@ struct RowStretch {
 class RowRanking {
  public:
   RowRanking(const RowStore& store, const SoundQuery& query,
-             std::atomic<std::uint32_t>* sharedThreshold = nullptr,
-             std::vector<ScoredRow> storage = {})
+             std::atomic<std::uint32_t>* sharedThreshold = nullptr, ScoredRows storage = {})
       : store_(store),
         query_(query),
         typed_(query.typed),
@@ -316,8 +315,8 @@ class RowRanking {
         shared_(sharedThreshold),
         absentCosts_(query.typed, cutoff_) {}
 
-  std::vector<ScoredRow> take() { return ranking_.take(store_.rowCount()); }
-  std::vector<ScoredRow> takeUnsorted() { return ranking_.takeUnsorted(); }
+  ScoredRows take() { return ranking_.take(store_.rowCount()); }
+  ScoredRows takeUnsorted() { return ranking_.takeUnsorted(); }
 
   // The score a row must not pass.
   std::uint32_t threshold() const {
@@ -469,7 +468,7 @@ class GroupsByLeastScore {
 
 // The rows ranked on the caller's thread alone, group by group in the order above, until no
 // further group can hold a row better than the ones kept.
-bool rankOnOneLane(const RowStore& store, const SoundQuery& query, std::vector<ScoredRow>& out) {
+bool rankOnOneLane(const RowStore& store, const SoundQuery& query, ScoredRows& out) {
   const sound::TypedSounds& typed = query.typed;
   const auto ranking = std::make_unique<RowRanking>(store, query);
   GroupsByLeastScore groups(store, typed, cutoffOf(query));
@@ -518,7 +517,7 @@ std::size_t rowsToWeigh(const RowStore& store, const SoundQuery& query) {
 // start, the caller takes every stretch left. Nothing when the helper is taken; false when a
 // group cannot be read. `rowsToWeigh`: as many rows as the lanes may keep.
 bool rankInTwoLanes(const RowStore& store, const SoundQuery& query, std::size_t rowsToWeigh,
-                    std::optional<std::vector<ScoredRow>>& out) {
+                    std::optional<ScoredRows>& out) {
   const sound::TypedSounds& typed = query.typed;
   std::vector<RowStretch> stretches;
   const Cost cutoff = cutoffOf(query);
@@ -535,13 +534,13 @@ bool rankInTwoLanes(const RowStore& store, const SoundQuery& query, std::size_t 
   // Each lane keeps and sorts its rows in room made here, so that the helper allocates
   // nothing: what a thread allocates stays with its own heap once freed.
   const std::size_t room = query.wanted == SIZE_MAX ? rowsToWeigh : 2 * query.wanted;
-  std::vector<ScoredRow> mine, theirs;
+  ScoredRows mine, theirs;
   SortRoom mineSorting, theirSorting;
   mine.reserve(room);
   theirs.reserve(room);
   mineSorting.make(room);
   theirSorting.make(room);
-  const auto work = [&](std::vector<ScoredRow>& kept, SortRoom& sorting) {
+  const auto work = [&](ScoredRows& kept, SortRoom& sorting) {
     const auto ranking = std::make_unique<RowRanking>(store, query, &threshold, std::move(kept));
     for (std::size_t s; (s = next.fetch_add(1, std::memory_order_relaxed)) < stretches.size();) {
       RowStretch stretch = stretches[s];
@@ -565,7 +564,7 @@ bool rankInTwoLanes(const RowStore& store, const SoundQuery& query, std::size_t 
     return true;
   if (unreadable) return false;
   // Each lane's list comes sorted: merged, they are too.
-  std::vector<ScoredRow>& both = mineSorting.other;
+  ScoredRows& both = mineSorting.other;
   both.resize(mine.size() + theirs.size());
   std::merge(mine.begin(), mine.end(), theirs.begin(), theirs.end(), both.begin(), byKey);
   out = bestPerHeadword(std::move(both), query.wanted, store.rowCount(), true);
@@ -595,7 +594,7 @@ void setTwoLanes(std::size_t fromRows, std::size_t rowsAtATime) {
   stretchRows.store(rowsAtATime, std::memory_order_relaxed);
 }
 
-bool rankRows(const RowStore& store, const SoundQuery& query, std::vector<ScoredRow>& out) {
+bool rankRows(const RowStore& store, const SoundQuery& query, ScoredRows& out) {
   out.clear();
   if (query.typed.empty()) return true;
   bool ranked = false;
@@ -604,7 +603,7 @@ bool rankRows(const RowStore& store, const SoundQuery& query, std::vector<Scored
   // which sets the score a row must not pass sooner, passes over.
   if (const std::size_t rows = store.complete() ? rowsToWeigh(store, query) : 0;
       rows != 0 && rows >= rowsForTwoLanes.load(std::memory_order_relaxed)) {
-    std::optional<std::vector<ScoredRow>> twoLanes;
+    std::optional<ScoredRows> twoLanes;
     if (!rankInTwoLanes(store, query, rows, twoLanes)) return false;
     if (twoLanes) out = std::move(*twoLanes), ranked = true;
   }

@@ -13,6 +13,7 @@
 
 #include "engine/row_store.h"
 #include "engine/sound_alignment.h"
+#include "engine/working_memory.h"
 
 // A row kept by a ranking: sixteen bytes, as a Return keeps a hundred thousand of them.
 struct ScoredRow {
@@ -27,6 +28,8 @@ struct ScoredRow {
   quorvi::engine::RowStore::Place place() const { return placeAndNear & ~kNearSound; }
   bool nearSound() const { return (placeAndNear & kNearSound) != 0; }
 };
+
+using ScoredRows = std::vector<ScoredRow, quorvi::engine::WorkingMemory<ScoredRow>>;
 
 struct SoundQuery {
   const sound::TypedSounds& typed;
@@ -61,8 +64,7 @@ std::size_t nearSoundHeld(const sound::TypedSounds& typed);
 // further count or band can hold a row better than the ones kept. A search that may weigh many rows
 // shares them with a helper thread (engine/helper_thread.h); the list is the same. False when a
 // group cannot be read.
-bool rankRows(const quorvi::engine::RowStore& store, const SoundQuery& query,
-              std::vector<ScoredRow>& out);
+bool rankRows(const quorvi::engine::RowStore& store, const SoundQuery& query, ScoredRows& out);
 // How many rows a search must be able to weigh to share them (by default tens of thousands,
 // where the helper pays), and how many rows one takes at a time. Tests set the first to 0
 // (always share) or SIZE_MAX (never).

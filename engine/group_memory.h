@@ -1,9 +1,8 @@
 // The memory a store's groups of rows are read into (engine/row_store.h): taken in order from
 // one range mapped for them all, its first 8 MiB backed by huge pages where the kernel can, and
-// given back only with the store. Mapping a page of fresh memory traps into the kernel on its
-// first touch, and on a virtual machine that trap is the larger part of reading a group; a
-// huge page takes one trap where small pages take 512. Never zeroed: the reader fills what it
-// takes.
+// given back only with the store (engine/page_mapping.h says why huge pages: on a virtual
+// machine the first touch of a small page is the larger part of reading a group). Never zeroed:
+// the reader fills what it takes.
 #pragma once
 
 #include <cstddef>
@@ -50,9 +49,5 @@ class GroupMemory {
   char* next_ = nullptr;
   char* end_ = nullptr;
 };
-
-// Maps the pages wholly inside `bytes` now, in one call, where touching each would trap once a
-// page.
-void mapPagesNow(void* bytes, std::size_t size);
 
 }  // namespace quorvi::engine

@@ -72,9 +72,8 @@ constexpr std::size_t kGuessedReadingWords = 5;
 // Each headword once, at its best row of `a` and `b` (each best first, each headword once in
 // each), best first, at most `wanted`; of two rows of one headword that cost the same, a's.
 // `b`, another reading's few words, is small; `a` may hold every headword: one pass over it.
-std::vector<ScoredRow> cheaperOfEach(std::vector<ScoredRow> a, const std::vector<ScoredRow>& b,
-                                     std::size_t wanted) {
-  std::vector<ScoredRow> byHeadword = b;
+ScoredRows cheaperOfEach(ScoredRows a, const ScoredRows& b, std::size_t wanted) {
+  ScoredRows byHeadword = b;
   std::sort(byHeadword.begin(), byHeadword.end(),
             [](const ScoredRow& x, const ScoredRow& y) { return x.headword < y.headword; });
   std::vector<bool> bLoses(byHeadword.size(), false);
@@ -91,12 +90,12 @@ std::vector<ScoredRow> cheaperOfEach(std::vector<ScoredRow> a, const std::vector
     bLoses[static_cast<std::size_t>(other)] = !bCheaper;
     return bCheaper;
   });
-  std::vector<ScoredRow> fromB;
+  ScoredRows fromB;
   for (const ScoredRow& row : b)
     if (!bLoses[static_cast<std::size_t>(inB(row.headword))]) fromB.push_back(row);
   // A key holds its row's number, so no two headwords' rows share one: merging by key is the
   // order.
-  std::vector<ScoredRow> out;
+  ScoredRows out;
   out.reserve(std::min(wanted, a.size() + fromB.size()));
   const auto byKey = [](const ScoredRow& x, const ScoredRow& y) { return x.key < y.key; };
   std::merge(a.begin(), a.end(), fromB.begin(), fromB.end(), std::back_inserter(out), byKey);
@@ -104,13 +103,12 @@ std::vector<ScoredRow> cheaperOfEach(std::vector<ScoredRow> a, const std::vector
   return out;
 }
 
-}  // namespace
-
 // The rows of every reading of the text (the literal one, and the plain-keyboard or KK one),
 // the cheaper reading winning for each headword; when none is near enough, the nearest rows
 // anyway, all near-sound. False when a group cannot be read.
-bool LearnerSearch::rankReadings(const quorvi::engine::RowStore& rows, const LearnerInput& input,
-                                 int limitMode, std::vector<ScoredRow>& ranked) {
+bool rankReadings(const quorvi::engine::RowStore& rows, const LearnerInput& input, int limitMode,
+                  ScoredRows& ranked) {
+  constexpr auto kTypingCap = LearnerSearch::kTypingCap;
   const std::size_t wanted = limitMode == 0 ? static_cast<std::size_t>(kTypingCap) : SIZE_MAX;
   // Each reading with what a row found by it costs beyond its score: the American hearing
   // is a guess about what was heard, so a row found as typed stays ahead of it.
@@ -138,7 +136,7 @@ bool LearnerSearch::rankReadings(const quorvi::engine::RowStore& rows, const Lea
       if (worst < extra) return true;
       query.scoreLimit = worst - extra;
     }
-    std::vector<ScoredRow> found;
+    ScoredRows found;
     if (!rankRows(rows, query, found)) return false;
     for (ScoredRow& row : found) row.key += std::uint64_t{extra} << 32;
     ranked = ranked.empty() ? std::move(found) : cheaperOfEach(std::move(ranked), found, keep);
@@ -164,8 +162,6 @@ bool LearnerSearch::rankReadings(const quorvi::engine::RowStore& rows, const Lea
   for (ScoredRow& row : ranked) row.placeAndNear |= ScoredRow::kNearSound;
   return true;
 }
-
-namespace {
 
 // Blank as the toolkit trims text: ASCII white space and the other Unicode spaces.
 bool isBlankText(const std::string& utf8) {
@@ -227,7 +223,7 @@ SearchOutcome LearnerSearch::bySound(const std::u16string& typed, int limitMode)
     return outcome;
   }
   if (const std::shared_ptr<const quorvi::engine::RowStore> rows = store()) {
-    std::vector<ScoredRow> ranked;
+    ScoredRows ranked;
     // A group that cannot be read leaves the store failed: the statement answers.
     if (rankReadings(*rows, input, limitMode, ranked)) {
       outcome.words = HeadwordList(rows);

@@ -14,7 +14,6 @@
 
 class DictionaryEngine;
 struct LearnerInput;
-struct ScoredRow;
 
 class LearnerSearch {
  public:
@@ -44,8 +43,6 @@ class LearnerSearch {
   // The store, its directory read on first use; null when the dictionary stores no rows that
   // can be read, or one of its groups turned out damaged (the statements answer instead).
   std::shared_ptr<const quorvi::engine::RowStore> store();
-  static bool rankReadings(const quorvi::engine::RowStore& rows, const LearnerInput& input,
-                           int limitMode, std::vector<ScoredRow>& ranked);
   SearchOutcome soundFromStatement(const std::u16string& symbols, int limitMode);
   SearchOutcome spellingFromStatements(const std::string& utf8Pattern, int limitMode);
 

@@ -162,7 +162,7 @@ TEST_F(StoredRows, SearchesBeforeAndAfterTheStoreIsCompleteListAlike) {
     // its ranking is the complete store's.
     const auto store = quorvi::engine::RowStore::open(engine.connection());
     const sound::TypedSounds typed(sound::fromSymbols(u"k\u00E6t"));
-    std::vector<ScoredRow> before, after;
+    ScoredRows before, after;
     ASSERT_TRUE(rankRows(*store, {typed, false, 100}, before));
     EXPECT_FALSE(store->complete());
     ASSERT_TRUE(store->readAll());
